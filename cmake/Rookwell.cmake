@@ -1,0 +1,77 @@
+# Build helpers shared by every module of Rookwell.
+
+if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
+  set(RW_WINDOWS ON)
+else()
+  set(RW_WINDOWS OFF)
+endif()
+
+add_compile_options(
+  $<$<COMPILE_LANGUAGE:CXX>:-Wall> $<$<COMPILE_LANGUAGE:CXX>:-Wextra>
+  $<$<COMPILE_LANGUAGE:C>:-Wall>)
+
+if(RW_WINDOWS)
+  # Windows XP-era API level is enough; the 32-bit build targets any Win32.
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+elseif(RW_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Real outside data, kept beside the repository and never copied into it.
+get_filename_component(RW_TESTDATA_DIR "${CMAKE_SOURCE_DIR}/../shared/testdata" ABSOLUTE)
+if(RW_WINDOWS)
+  set(RW_TESTDATA_DIR_FOR_TESTS "Z:${RW_TESTDATA_DIR}")
+else()
+  set(RW_TESTDATA_DIR_FOR_TESTS "${RW_TESTDATA_DIR}")
+endif()
+
+# GoogleTest: the installed one natively, built from Debian's sources for Windows.
+if(RW_WINDOWS)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  set(RW_GTEST_LIBS gmock gtest_main)
+else()
+  find_package(GTest REQUIRED)
+  set(RW_GTEST_LIBS GTest::gmock GTest::gtest_main)
+endif()
+
+# rw_test(<name> SOURCES <files...> [LIBS <targets...>] [TIMEOUT <seconds>])
+# One test executable per module: under Wine each executable is one Wine start.
+function(rw_test name)
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} ${RW_GTEST_LIBS})
+  target_compile_definitions(${name} PRIVATE RW_TESTDATA_DIR="${RW_TESTDATA_DIR_FOR_TESTS}")
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1 WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 600)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+endfunction()
+
+# rw_fuzz(<name> SOURCES <files...> [LIBS <targets...>])
+# libFuzzer target, native clang builds with RW_FUZZ only.
+function(rw_fuzz name)
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  if(RW_FUZZ AND NOT RW_WINDOWS)
+    add_executable(${name} ${F_SOURCES})
+    target_link_libraries(${name} PRIVATE ${F_LIBS})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  endif()
+endfunction()
+
+# rw_deliverable(<target>): a file of the program folder dist/Rookwell.
+function(rw_deliverable target)
+  if(RW_WINDOWS)
+    install(TARGETS ${target} RUNTIME DESTINATION . LIBRARY DESTINATION . ARCHIVE EXCLUDE_FROM_ALL)
+  endif()
+endfunction()
+
+# Every program and DLL of a build lands in one folder, as in the program
+# folder, so that Windows finds the DLLs beside the executables.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
