@@ -43,8 +43,9 @@ rw_wine_start() {
       sleep 0.1
     done
   fi
-  if ! pgrep -u "$(id -u)" -f "wineserver" >/dev/null 2>&1; then
-    wineserver -p
+  # A second `wineserver -p` for the same prefix fails: then one is already
+  # running for somebody else, and it is not ours to stop.
+  if wineserver -p >/dev/null 2>&1; then
     _rw_started_wineserver=1
   fi
   trap rw_wine_stop EXIT
