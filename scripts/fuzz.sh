@@ -16,7 +16,7 @@ if [ $# -eq 0 ]; then
 fi
 target="$1"
 seconds="${2:-60}"
-seed="$(find "$root/Code" "$root/engine" -type d -path "*/fuzz/corpus/$target" 2>/dev/null | head -1)"
+seed="$(find "$root/Code" "$root/engine" -type d -path "*/fuzz/corpus/$target" 2>/dev/null | head -1 || true)"
 mkdir -p "$out/corpus/$target"
 "$out/bin/$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
   "$out/corpus/$target" ${seed:+"$seed"}

@@ -68,13 +68,6 @@ rw_wine_stop() {
   if [ -n "$_rw_xvfb_pid" ]; then
     kill "$_rw_xvfb_pid" >/dev/null 2>&1 || true
     wait "$_rw_xvfb_pid" 2>/dev/null || true
-    # Starts the prefix's service processes with null standard handles. Otherwise
-# the first program started inherits them to those services, which outlive it,
-# and whoever reads its output (CTest) waits for an end of file that never comes.
-rw_wine_boot() {
-  wineboot </dev/null >/dev/null 2>&1 || true
-}
-
-_rw_xvfb_pid=""
+    _rw_xvfb_pid=""
   fi
 }
