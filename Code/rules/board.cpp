@@ -150,8 +150,46 @@ int FindAttackers(const Board* board, int square, int colour, int limit, uint8_t
   return count;
 }
 
+namespace {
+
+// CanAttackFrom as bit masks over the direction index (bit d), for the first
+// piece met on a ray: at distance 1 (by colour) and further away.
+constexpr uint16_t kAllRays = 0x1FE, kOrthogonal = 0x1E, kDiagonal = 0x1E0;
+constexpr uint16_t kFarMask[8] = {0, kAllRays, kOrthogonal, kDiagonal, 0, 0, 0, 0};
+constexpr uint16_t kNearMask[2][8] = {
+    {kAllRays, kAllRays, kOrthogonal, kDiagonal, 0, (1 << 6) | (1 << 7), 0, 0},  // white attackers
+    {kAllRays, kAllRays, kOrthogonal, kDiagonal, 0, (1 << 5) | (1 << 8), 0, 0},  // black attackers
+};
+
+}  // namespace
+
+// FindAttackers with limit 1, on the hot path of the legality test.
 bool IsSquareAttacked(const Board* board, int square, int colour) {
-  return FindAttackers(board, square, colour, 1, nullptr) >= 1;
+  if (!board || !OnBoard(square)) return false;
+  const Board& b = *board;
+  const uint8_t knight = static_cast<uint8_t>(colour + KNIGHT);
+  for (int d = 1; d <= 8; ++d) {
+    int s = square + kKnightSteps[d];
+    if (OnBoard(s) && b[s] == knight) return true;
+  }
+  const uint16_t* near = kNearMask[colour == BLACK ? 1 : 0];
+  for (int d = 1; d <= 8; ++d) {
+    const int step = kRayDirections[d];
+    int s = square + step;
+    if (!OnBoard(s)) continue;
+    uint8_t piece = b[s];
+    if (piece) {
+      if ((piece & COLOUR_MASK) == colour && (near[piece & TYPE_MASK] & (1 << d))) return true;
+      continue;
+    }
+    for (s += step; OnBoard(s); s += step) {
+      piece = b[s];
+      if (!piece) continue;
+      if ((piece & COLOUR_MASK) == colour && (kFarMask[piece & TYPE_MASK] & (1 << d))) return true;
+      break;
+    }
+  }
+  return false;
 }
 
 bool IsSideInCheck(const Board* board, int colour) {

@@ -1,5 +1,6 @@
 #include "movegen.h"
 
+#include <array>
 #include <cstring>
 
 namespace {
@@ -154,17 +155,49 @@ bool HasEscape(Board& board, int side) {
   return false;
 }
 
+// Whether two squares share a rank, file or diagonal or are a knight step
+// apart, indexed by their 0x88 difference + 119. A move can only expose its
+// own king along a line through its origin, and only give check from its
+// destination or along a line through its origin.
+constexpr std::array<bool, 239> MakeLineTable() {
+  std::array<bool, 239> table{};
+  for (int a = 0; a < 128; ++a) {
+    for (int b = 0; b < 128; ++b) {
+      if ((a & 0x88) || (b & 0x88)) continue;
+      int dr = (a >> 4) - (b >> 4), df = (a & 7) - (b & 7);
+      int ar = dr < 0 ? -dr : dr, af = df < 0 ? -df : df;
+      if (dr == 0 || df == 0 || ar == af || (ar == 1 && af == 2) || (ar == 2 && af == 1))
+        table[a - b + 119] = true;
+    }
+  }
+  return table;
+}
+constexpr std::array<bool, 239> kLineTable = MakeLineTable();
+
+bool MayRelate(int a, int b) { return kLineTable[a - b + 119]; }
+
 int MarkIllegalMoves(const Board& position, MoveRecord* list, int count, int side) {
   Board board = position;
   const int enemy = OtherSide(side);
+  const int ownKing = board[KingSquareByte(side)];
+  const int enemyKing = board[KingSquareByte(enemy)];
+  // The shortcuts below only hold when neither king is attacked already.
+  const bool ownCheckBefore = ownKing == NO_SQUARE || IsSideInCheck(&board, side);
+  const bool enemyCheckBefore = enemyKing == NO_SQUARE || IsSideInCheck(&board, enemy);
   int legal = count;
   for (int i = 0; i < count; ++i) {
     MoveRecord& m = list[i];
+    const bool special = (m.flags & (MOVE_EN_PASSANT | MOVE_CASTLE_LONG | MOVE_CASTLE_SHORT)) != 0;
+    const bool kingMove = (board[m.from] & TYPE_MASK) == KING;
+    const bool mayExpose = ownCheckBefore || kingMove || special || MayRelate(m.from, ownKing);
+    const bool mayCheck =
+        enemyCheckBefore || special || MayRelate(m.to, enemyKing) || MayRelate(m.from, enemyKing);
+    if (!mayExpose && !mayCheck) continue;
     MakeMove(&m, &board);
-    if (IsSideInCheck(&board, side)) {
+    if (mayExpose && IsSideInCheck(&board, side)) {
       m.flags |= MOVE_ILLEGAL;
       --legal;
-    } else if (IsSideInCheck(&board, enemy)) {
+    } else if (mayCheck && IsSideInCheck(&board, enemy)) {
       m.flags |= MOVE_CHECK;
       if (!HasEscape(board, enemy)) m.flags |= MOVE_MATE;
     }

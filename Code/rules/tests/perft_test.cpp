@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "board.h"
+#include "movegen.h"
 #include "position_setup.h"
 
 namespace {
@@ -43,5 +44,43 @@ INSTANTIATE_TEST_SUITE_P(Standard, PerftTest, testing::ValuesIn(kPerftCases),
                              if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
                            return name;
                          });
+
+// The check and mate marks of the last ply's moves, against the published
+// counts of checks and checkmates among the leaf positions.
+void CountMarks(Board* board, int side, int depth, uint64_t* checks, uint64_t* mates) {
+  MoveRecord list[kMoveListRoom];
+  const int n = GenerateLegalMoves(board, list, nullptr, side);
+  for (int i = 0; i < n; ++i) {
+    if (depth == 1) {
+      *checks += (list[i].flags & MOVE_CHECK) != 0;
+      *mates += (list[i].flags & MOVE_MATE) != 0;
+      continue;
+    }
+    MakeMove(&list[i], board);
+    CountMarks(board, OtherSide(side), depth - 1, checks, mates);
+    UnmakeMove(&list[i], board);
+  }
+}
+
+TEST(PerftMarks, ChecksAndMatesAtTheLeaves) {
+  struct Case {
+    const char* fen;
+    int depth;
+    uint64_t checks, mates;
+  };
+  const Case cases[] = {
+      {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 4, 469, 8},
+      {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -", 3, 993, 1},
+  };
+  for (const Case& c : cases) {
+    Board board;
+    int side = 0;
+    ASSERT_TRUE(SetupPositionFromFen(c.fen, &board, &side));
+    uint64_t checks = 0, mates = 0;
+    CountMarks(&board, side, c.depth, &checks, &mates);
+    EXPECT_EQ(checks, c.checks) << c.fen;
+    EXPECT_EQ(mates, c.mates) << c.fen;
+  }
+}
 
 }  // namespace
