@@ -182,8 +182,10 @@ int MarkIllegalMoves(const Board& position, MoveRecord* list, int count, int sid
   const int ownKing = board[KingSquareByte(side)];
   const int enemyKing = board[KingSquareByte(enemy)];
   // The shortcuts below only hold when neither king is attacked already.
-  const bool ownCheckBefore = ownKing == NO_SQUARE || IsSideInCheck(&board, side);
-  const bool enemyCheckBefore = enemyKing == NO_SQUARE || IsSideInCheck(&board, enemy);
+  // (A king square byte off the board, from a damaged set-up, also takes the
+  // full test.)
+  const bool ownCheckBefore = !OnBoard(ownKing) || IsSideInCheck(&board, side);
+  const bool enemyCheckBefore = !OnBoard(enemyKing) || IsSideInCheck(&board, enemy);
   int legal = count;
   for (int i = 0; i < count; ++i) {
     MoveRecord& m = list[i];
