@@ -155,33 +155,52 @@ bool HasEscape(Board& board, int side) {
   return false;
 }
 
-// Whether two squares share a rank, file or diagonal or are a knight step
-// apart, indexed by their 0x88 difference + 119. A move can only expose its
-// own king along a line through its origin, and only give check from its
-// destination or along a line through its origin.
-constexpr std::array<bool, 239> MakeLineTable() {
-  std::array<bool, 239> table{};
+// How two squares relate, indexed by their 0x88 difference + 119: the step
+// that leads from the second towards the first along a rank, file or
+// diagonal (0 when they share none), and whether they are a knight step
+// apart.
+struct SquareRelation {
+  int8_t step;
+  bool knight;
+};
+
+constexpr std::array<SquareRelation, 239> MakeRelationTable() {
+  std::array<SquareRelation, 239> table{};
   for (int a = 0; a < 128; ++a) {
     for (int b = 0; b < 128; ++b) {
-      if ((a & 0x88) || (b & 0x88)) continue;
-      int dr = (a >> 4) - (b >> 4), df = (a & 7) - (b & 7);
-      int ar = dr < 0 ? -dr : dr, af = df < 0 ? -df : df;
-      if (dr == 0 || df == 0 || ar == af || (ar == 1 && af == 2) || (ar == 2 && af == 1))
-        table[a - b + 119] = true;
+      if ((a & 0x88) || (b & 0x88) || a == b) continue;
+      const int dr = (a >> 4) - (b >> 4), df = (a & 7) - (b & 7);
+      const int ar = dr < 0 ? -dr : dr, af = df < 0 ? -df : df;
+      SquareRelation& r = table[a - b + 119];
+      if (dr == 0 || df == 0 || ar == af)
+        r.step = static_cast<int8_t>((dr > 0) - (dr < 0)) * 16 + (df > 0) - (df < 0);
+      r.knight = (ar == 1 && af == 2) || (ar == 2 && af == 1);
     }
   }
   return table;
 }
-constexpr std::array<bool, 239> kLineTable = MakeLineTable();
+constexpr std::array<SquareRelation, 239> kRelations = MakeRelationTable();
 
-bool MayRelate(int a, int b) { return kLineTable[a - b + 119]; }
+// Whether `a` and `b` share a line whose squares between them are empty,
+// not counting `ignore` (a square the move empties).
+bool OpenLine(const Board& board, int a, int b, int ignore) {
+  const int step = kRelations[b - a + 119].step;
+  if (!step) return false;
+  for (int s = a + step; s != b; s += step)
+    if (s != ignore && board[s]) return false;
+  return true;
+}
 
+// A move can only expose its own king along an open line to its origin, and
+// only give check from its destination (a knight step or an open line, the
+// origin counted as empty) or along an open line to its origin. Castling and
+// en passant move or remove a second piece and always take the full test, as
+// do positions where a king is attacked already.
 int MarkIllegalMoves(const Board& position, MoveRecord* list, int count, int side) {
   Board board = position;
   const int enemy = OtherSide(side);
   const int ownKing = board[KingSquareByte(side)];
   const int enemyKing = board[KingSquareByte(enemy)];
-  // The shortcuts below only hold when neither king is attacked already.
   // (A king square byte off the board, from a damaged set-up, also takes the
   // full test.)
   const bool ownCheckBefore = !OnBoard(ownKing) || IsSideInCheck(&board, side);
@@ -191,9 +210,9 @@ int MarkIllegalMoves(const Board& position, MoveRecord* list, int count, int sid
     MoveRecord& m = list[i];
     const bool special = (m.flags & (MOVE_EN_PASSANT | MOVE_CASTLE_LONG | MOVE_CASTLE_SHORT)) != 0;
     const bool kingMove = (board[m.from] & TYPE_MASK) == KING;
-    const bool mayExpose = ownCheckBefore || kingMove || special || MayRelate(m.from, ownKing);
-    const bool mayCheck =
-        enemyCheckBefore || special || MayRelate(m.to, enemyKing) || MayRelate(m.from, enemyKing);
+    const bool mayExpose = ownCheckBefore || kingMove || special || OpenLine(board, ownKing, m.from, -1);
+    const bool mayCheck = enemyCheckBefore || special || kRelations[m.to - enemyKing + 119].knight ||
+                          OpenLine(board, enemyKing, m.to, m.from) || OpenLine(board, enemyKing, m.from, -1);
     if (!mayExpose && !mayCheck) continue;
     MakeMove(&m, &board);
     if (mayExpose && IsSideInCheck(&board, side)) {
