@@ -143,18 +143,6 @@ MoveRecord* ReplyScratch() {
   return replies;
 }
 
-bool HasEscape(Board& board, int side) {
-  MoveRecord* replies = ReplyScratch();
-  const int n = GeneratePseudoMoves(board, replies, side);
-  for (int i = 0; i < n; ++i) {
-    MakeMove(&replies[i], &board);
-    const bool safe = !IsSideInCheck(&board, side);
-    UnmakeMove(&replies[i], &board);
-    if (safe) return true;
-  }
-  return false;
-}
-
 // How two squares relate, indexed by their 0x88 difference + 119: the step
 // that leads from the second towards the first along a rank, file or
 // diagonal (0 when they share none), and whether they are a knight step
@@ -189,6 +177,27 @@ bool OpenLine(const Board& board, int a, int b, int ignore) {
   for (int s = a + step; s != b; s += step)
     if (s != ignore && board[s]) return false;
   return true;
+}
+
+// Whether `side`, in check, has a reply that leaves its king safe. Only a
+// king move, en passant, or a move to a square on a line or a knight step
+// from the king (blocking or capturing a checker) can be one.
+bool HasEscape(Board& board, int side) {
+  MoveRecord* replies = ReplyScratch();
+  const int n = GeneratePseudoMoves(board, replies, side);
+  const int king = board[KingSquareByte(side)];
+  for (int i = 0; i < n; ++i) {
+    const MoveRecord& m = replies[i];
+    if (OnBoard(king) && !(m.flags & MOVE_EN_PASSANT) && (board[m.from] & TYPE_MASK) != KING) {
+      const SquareRelation& r = kRelations[m.to - king + 119];
+      if (!r.step && !r.knight) continue;
+    }
+    MakeMove(&replies[i], &board);
+    const bool safe = !IsSideInCheck(&board, side);
+    UnmakeMove(&replies[i], &board);
+    if (safe) return true;
+  }
+  return false;
 }
 
 // A move can only expose its own king along an open line to its origin, and
