@@ -220,7 +220,8 @@ int MarkIllegalMoves(const Board& position, MoveRecord* list, int count, int sid
     const bool special = (m.flags & (MOVE_EN_PASSANT | MOVE_CASTLE_LONG | MOVE_CASTLE_SHORT)) != 0;
     const bool kingMove = (board[m.from] & TYPE_MASK) == KING;
     const bool mayExpose = ownCheckBefore || kingMove || special || OpenLine(board, ownKing, m.from, -1);
-    const bool mayCheck = enemyCheckBefore || special || kRelations[m.to - enemyKing + 119].knight ||
+    const bool mayCheck = enemyCheckBefore || special || m.to == enemyKing ||
+                          kRelations[m.to - enemyKing + 119].knight ||
                           OpenLine(board, enemyKing, m.to, m.from) || OpenLine(board, enemyKing, m.from, -1);
     if (!mayExpose && !mayCheck) continue;
     MakeMove(&m, &board);
