@@ -119,7 +119,23 @@ PhaseSlot g_phaseCache[512];
 
 i32 g_lastSw[kWeightCount];
 
+// Results of full evaluations in this search: the same position always gives
+// the same terms, so a hit only saves time.  Cleared by Planner.
+struct FullSlot {
+  u32 key1, key2, word;
+  i32 raw, vpass, vposn;
+};
+constexpr int kFullSlots = 1 << 15;
+FullSlot g_full[kFullSlots];
+
 int Clamp(int v, int lo, int hi) { return v < lo ? lo : v > hi ? hi : v; }
+
+// x / 2^n rounded to nearest with halves away from zero, so that a term and
+// its colour mirror round alike (White-minus-Black sums change sign).
+inline int Rs(i64 x, int n) {
+  i64 half = i64(1) << (n - 1);
+  return int(x >= 0 ? (x + half) >> n : -((-x + half) >> n));
+}
 
 Phase ComputePhase(const SearchBoard& bd) {
   const u8* b = bd.sq();
@@ -391,7 +407,7 @@ int Finish(const SearchBoard& bd, int s, const Phase& ph, int* lo, int* hi) {
   s = Clamp(s, -7900, 7900);
   if (bd.fifty > 11) {
     int f = 2300 - 23 * bd.fifty;
-    s = (s * (f > 0 ? f : 0) + 1024) >> 11;
+    s = Rs(s * (f > 0 ? f : 0), 11);
   }
   if (bd.WhiteToMove()) {
     *lo = l;
@@ -410,7 +426,7 @@ int KingPart(const SearchBoard& bd, const Phase& ph) {
   int d0 = g_base[kKing][0][r1][f1] - g_base[kKing][0][r2][f2];
   int d1 = g_base[kKing][1][r1][f1] - g_base[kKing][1][r2][f2];
   int d2 = g_base[kKing][2][r1][f1] - g_base[kKing][2][r2][f2];
-  return (ph.phi0 * d0 + ph.phi1 * d1 + ph.phi2 * d2 + 128) >> 8;
+  return Rs(ph.phi0 * d0 + ph.phi1 * d1 + ph.phi2 * d2, 8);
 }
 
 int SvTerm(const SearchBoard& bd, const Phase& ph) {
@@ -860,6 +876,7 @@ void Planner() {
   g_rootSig[0] = root.sig[0];
   g_rootSig[1] = root.sig[1];
   g_plannerDone = true;
+  std::memset(g_full, 0, sizeof g_full);
   root.scanned = 0;
   int lo, hi;
   EvalFull(root, &lo, &hi);
@@ -894,8 +911,15 @@ int EvalFast(SearchBoard& bd, int* lo, int* hi) {
 
 int EvalFull(SearchBoard& bd, int* lo, int* hi) {
   if (bd.pcsq == kNoValue) FatalError("EvalFast: pcsq unset");
-  EnsureScanned(bd);
   Phase ph = GetPhase(bd);
+  u32 word = (bd.Packed() & 0xFFFFFF00u) | 1u;
+  FullSlot& slot = g_full[(bd.key1 ^ (bd.key2 >> 7)) & (kFullSlots - 1)];
+  if (slot.word == word && slot.key1 == bd.key1 && slot.key2 == bd.key2 && bd.ply != 0) {
+    bd.vpass = slot.vpass;
+    bd.vposn = slot.vposn;
+    return Finish(bd, slot.raw, ph, lo, hi);
+  }
+  EnsureScanned(bd);
   EvalTerms& t = g_terms;
   t.ph = ph;
   const i32* W = g_sw;
@@ -909,29 +933,30 @@ int EvalFull(SearchBoard& bd, int* lo, int* hi) {
     t.spi[s] = g_pawn.strong[s];
     t.pas[s] = g_pawn.passed[s];
   }
-  t.PW = ((((W[kWPw] * (t.paw[0] - t.spi[1]) - Bk[kWPw] * (t.paw[1] - t.spi[0]) + 512) >> 10) *
-           (13 * ph.phi0 + 14 * ph.phi1 + 19 * ph.phi2)) + 2048) >> 12;
-  t.PP = ((2 * ph.phi2 + ph.phi1) *
-              (((t.pas[0] * ((BW * W[kWPp] + 512) >> 10) - (((bw + 1024) * Bk[kWPp] + 512) >> 10) * t.pas[1] + 512) >> 10) +
-               t.pxx) +
-          256) >> 9;
+  t.PW = Rs(Rs(W[kWPw] * (t.paw[0] - t.spi[1]) - Bk[kWPw] * (t.paw[1] - t.spi[0]), 10) *
+                (13 * ph.phi0 + 14 * ph.phi1 + 19 * ph.phi2),
+            12);
+  t.PP = Rs((2 * ph.phi2 + ph.phi1) *
+                (Rs(t.pas[0] * ((BW * W[kWPp] + 512) >> 10) - (((bw + 1024) * Bk[kWPp] + 512) >> 10) * t.pas[1], 10) +
+                 t.pxx),
+            9);
   t.mob[0] = Activity(bd, 0, ph);
   t.mob[1] = Activity(bd, 1, ph);
-  t.AC = ((ph.phi0 + 2 * ph.phi1 + ph.phi2) * 9 *
-              ((t.mob[0] * ((BW * W[kWMob] + 512) >> 10) - (((bw + 1024) * Bk[kWMob] + 512) >> 10) * t.mob[1] + 512) >> 10) +
-          2048) >> 12;
+  t.AC = Rs((ph.phi0 + 2 * ph.phi1 + ph.phi2) * 9 *
+                Rs(t.mob[0] * ((BW * W[kWMob] + 512) >> 10) - (((bw + 1024) * Bk[kWMob] + 512) >> 10) * t.mob[1], 10),
+            12);
   t.SP = 0;
   if (ph.phi0 + 2 * ph.phi1 > 16) {
     int ws, bs;
     Space(bd, &ws, &bs);
-    t.SP = ((ph.phi0 + 2 * ph.phi1) * ((W[kWCc] * ws - Bk[kWCc] * bs + 512) >> 10) + 256) >> 9;
+    t.SP = Rs((ph.phi0 + 2 * ph.phi1) * Rs(W[kWCc] * ws - Bk[kWCc] * bs, 10), 9);
   }
   t.ksf[0] = KingSafety(bd, 0, ph);
   t.ksf[1] = KingSafety(bd, 1, ph);
-  t.KI = (t.ksf[0] * (((bw + 1024) * W[kWKs] + 512) >> 10) - ((BW * Bk[kWKs] + 512) >> 10) * t.ksf[1] + 512) >> 10;
+  t.KI = Rs(t.ksf[0] * (((bw + 1024) * W[kWKs] + 512) >> 10) - ((BW * Bk[kWKs] + 512) >> 10) * t.ksf[1], 10);
   t.BI = Bishops(bd);
   int op = OpeningPatterns(bd);
-  t.OP = ph.phi0 > 127 ? op : (ph.phi0 * op + 64) >> 7;
+  t.OP = ph.phi0 > 127 ? op : Rs(ph.phi0 * op, 7);
   t.TE = 0;
   if (!bd.chk) {
     int te = ((5 * ph.phi0 + 4 * ph.phi1 + 2 * ph.phi2) * (t.mob[bd.WhiteToMove() ? 0 : 1] + 140) + 16384) >> 15;
@@ -940,6 +965,7 @@ int EvalFull(SearchBoard& bd, int* lo, int* hi) {
   bd.vpass = t.PP;
   bd.vposn = t.PW + t.AC + t.SP + t.KI + t.BI + t.OP;
   int s = bd.vposn + t.WO + t.SV + t.PP + t.TE;
+  slot = FullSlot{bd.key1, bd.key2, word, s, bd.vpass, bd.vposn};
   return Finish(bd, s, ph, lo, hi);
 }
 
