@@ -26,7 +26,7 @@ namespace {
 
 // ---------------------------------------------------------------- base tables
 
-const int kBaseValue[6][3] = {{66, 80, 100}, {295, 295, 300}, {310, 310, 300},
+const int kBaseValue[6][3] = {{66, 80, 100},   {295, 295, 300}, {310, 310, 300},
                               {470, 485, 500}, {880, 900, 890}, {50, 50, 50}};
 
 // Piece-square base tables [type][phase][rank 1..8][file a..h], White's view.
@@ -57,14 +57,11 @@ void BuildBaseTables() {
                                    {14, 16, 20, 22, 22, 20, 16, 14},
                                    {0}};
   static const i8 pawnEnd[8] = {0, 0, 2, 5, 10, 18, 30, 0};
-  static const i8 knightOpen[8][8] = {{-15, -15, -15, -15, -15, -15, -15, -15},
-                                      {-15, -3, 3, 9, 9, 3, -3, -15},
-                                      {-10, 2, 10, 8, 8, 10, 2, -10},
-                                      {-8, 4, 10, 14, 14, 10, 4, -8},
-                                      {-6, 6, 12, 16, 16, 12, 6, -6},
-                                      {-8, 4, 10, 12, 12, 10, 4, -8},
-                                      {-12, -2, 2, 4, 4, 2, -2, -12},
-                                      {-15, -15, -15, -15, -15, -15, -15, -15}};
+  static const i8 knightOpen[8][8] = {
+      {-15, -15, -15, -15, -15, -15, -15, -15}, {-15, -3, 3, 9, 9, 3, -3, -15},
+      {-10, 2, 10, 8, 8, 10, 2, -10},           {-8, 4, 10, 14, 14, 10, 4, -8},
+      {-6, 6, 12, 16, 16, 12, 6, -6},           {-8, 4, 10, 12, 12, 10, 4, -8},
+      {-12, -2, 2, 4, 4, 2, -2, -12},           {-15, -15, -15, -15, -15, -15, -15, -15}};
   static const i8 kingOpen1[8] = {4, 16, 6, -8, 0, -4, 14, 8};
   static const i8 kingOpen2[8] = {0, 0, -20, -28, -28, -20, 0, 0};
   static const i8 kingMid1[8] = {4, 14, 6, -8, 0, -4, 12, 8};
@@ -82,15 +79,24 @@ void BuildBaseTables() {
       g_base[kBishop][0][r][f] = i8(3 * (c < 4 ? c : 4) - 8);
       g_base[kBishop][1][r][f] = i8(2 * c - 6);
       g_base[kBishop][2][r][f] = i8(2 * c - 6);
-      g_base[kRook][0][r][f] = i8(r == 0 ? (f >= 2 && f <= 5 ? (f == 3 || f == 4 ? 4 : 2) : 0) : r == 6 ? 10 : 0);
-      g_base[kRook][1][r][f] = i8(r == 6 ? rookMid7[f] : r == 0 ? (f == 0 || f == 7 ? -2 : f == 3 || f == 4 ? 4 : f == 1 || f == 6 ? 0 : 2) : r == 7 ? 5 : 0);
+      g_base[kRook][0][r][f] = i8(r == 0   ? (f >= 2 && f <= 5 ? (f == 3 || f == 4 ? 4 : 2) : 0)
+                                  : r == 6 ? 10
+                                           : 0);
+      g_base[kRook][1][r][f] = i8(r == 6   ? rookMid7[f]
+                                  : r == 0 ? (f == 0 || f == 7   ? -2
+                                              : f == 3 || f == 4 ? 4
+                                              : f == 1 || f == 6 ? 0
+                                                                 : 2)
+                                  : r == 7 ? 5
+                                           : 0);
       g_base[kRook][2][r][f] = 0;
       g_base[kQueen][0][r][f] = i8(r >= 3 ? ((r == 3 && (f == 0 || f == 7)) ? -5 : -10) : 0);
       g_base[kQueen][1][r][f] = i8(c - 3);
       g_base[kQueen][2][r][f] = i8(2 * c - 6);
       g_base[kKing][0][r][f] = i8(r == 0 ? kingOpen1[f] : r == 1 ? kingOpen2[f] : -99);
       g_base[kKing][1][r][f] = i8(r == 0 ? kingMid1[f] : r == 1 ? kingMid2[f] : r == 2 ? -40 : -70);
-      int ring = std::abs(2 * f - 7) > std::abs(2 * r - 7) ? std::abs(2 * f - 7) / 2 : std::abs(2 * r - 7) / 2;
+      int ring =
+          std::abs(2 * f - 7) > std::abs(2 * r - 7) ? std::abs(2 * f - 7) / 2 : std::abs(2 * r - 7) / 2;
       bool corner = (f == 0 || f == 7) && (r == 0 || r == 7);
       g_base[kKing][2][r][f] = i8(corner ? -20 : 20 - 12 * ring);
     }
@@ -146,8 +152,9 @@ Phase ComputePhase(const SearchBoard& bd) {
   }
   int e = 0;
   if (m >= 33) {
-    static const int homes[14][2] = {{1, kWR}, {8, kWR}, {71, kBR}, {78, kBR}, {2, kWN}, {7, kWN}, {72, kBN},
-                                     {77, kBN}, {3, kWB}, {6, kWB}, {73, kBB}, {76, kBB}, {4, kWQ}, {74, kBQ}};
+    static const int homes[14][2] = {{1, kWR},  {8, kWR},  {71, kBR}, {78, kBR}, {2, kWN},
+                                     {7, kWN},  {72, kBN}, {77, kBN}, {3, kWB},  {6, kWB},
+                                     {73, kBB}, {76, kBB}, {4, kWQ},  {74, kBQ}};
     for (auto& h : homes)
       if (b[h[0]] == h[1]) e += 2;
     if (b[14] == kWP) ++e;
@@ -177,7 +184,8 @@ int WoodCompute(i32 w, i32 b) {
     lost += Count(g_rootSig[0], type) - Count(w, type) + Count(g_rootSig[1], type) - Count(b, type);
   int trades = (lost * g_sw[kWAvd] + 1) >> 1;
   int t = g_rootWhite ? -trades : trades;
-  for (int type = 0; type < 5; ++type) t += Count(w, type) * g_material[0][type] - Count(b, type) * g_material[1][type];
+  for (int type = 0; type < 5; ++type)
+    t += Count(w, type) * g_material[0][type] - Count(b, type) * g_material[1][type];
   if (w < 16 && b < 16) return 2 * t;
   int root = g_rootWhite ? 0 : 1;
   i32 rs = root == 0 ? w : b;
@@ -208,7 +216,9 @@ inline int KDist(int a, int b) {
   int df = std::abs(SqFile(a) - SqFile(b)), dr = std::abs(SqRank(a) - SqRank(b));
   return df > dr ? df : dr;
 }
-inline int Manhattan(int a, int b) { return std::abs(SqFile(a) - SqFile(b)) + std::abs(SqRank(a) - SqRank(b)); }
+inline int Manhattan(int a, int b) {
+  return std::abs(SqFile(a) - SqFile(b)) + std::abs(SqRank(a) - SqRank(b));
+}
 inline bool LightSquare(int sq) { return ((SqFile(sq) + SqRank(sq)) & 1) != 0; }
 
 // Pawn(s) and king against a bare king, from the pawn side's view (files
@@ -221,10 +231,12 @@ bool KpkWon(int pawn, int wk, int bk, bool pawnSideToMove) {
     wk = SqNum(7 - SqFile(wk), SqRank(wk));
     bk = SqNum(7 - SqFile(bk), SqRank(bk));
   }
-  static const int drawnBtm[6][3] = {{SqNum(1, 5), SqNum(2, 5), SqNum(0, 6)}, {SqNum(1, 5), SqNum(2, 6), SqNum(0, 7)},
-                                     {SqNum(1, 5), SqNum(2, 7), SqNum(0, 7)}, {SqNum(0, 6), SqNum(0, 7), SqNum(3, 5)},
-                                     {SqNum(0, 6), SqNum(0, 7), SqNum(3, 6)}, {SqNum(0, 6), SqNum(0, 7), SqNum(3, 7)}};
-  static const int drawnWtm[3][3] = {{SqNum(1, 5), SqNum(2, 5), SqNum(0, 7)}, {SqNum(0, 6), SqNum(0, 7), SqNum(2, 6)},
+  static const int drawnBtm[6][3] = {
+      {SqNum(1, 5), SqNum(2, 5), SqNum(0, 6)}, {SqNum(1, 5), SqNum(2, 6), SqNum(0, 7)},
+      {SqNum(1, 5), SqNum(2, 7), SqNum(0, 7)}, {SqNum(0, 6), SqNum(0, 7), SqNum(3, 5)},
+      {SqNum(0, 6), SqNum(0, 7), SqNum(3, 6)}, {SqNum(0, 6), SqNum(0, 7), SqNum(3, 7)}};
+  static const int drawnWtm[3][3] = {{SqNum(1, 5), SqNum(2, 5), SqNum(0, 7)},
+                                     {SqNum(0, 6), SqNum(0, 7), SqNum(2, 6)},
                                      {SqNum(0, 6), SqNum(0, 7), SqNum(2, 7)}};
   if (!pawnSideToMove) {
     for (auto& d : drawnBtm)
@@ -265,12 +277,18 @@ void EndgameKnowledge(const SearchBoard& bd, int& s, int& lo, int& hi) {
     if (pawns(win) == 0) {
       int na = A;
       bool bareDef = d == 0, pawnsOnly = d != 0 && (d >> 4) == 0;
-      if (w == 0 || w == 0x1 || w == 0x10) na = 0;
-      else if (w == 0x2) na = bareDef ? 0 : pawnsOnly ? A / 2 : A / 4;
-      else if (w == 0x11 || w == 0x20 || w == 0x100) na = (bareDef || pawnsOnly) ? A : A / 4;
-      else if (w == 0x101 || w == 0x110) na = (d >> 4) < 0x100 ? A : 3 * A / 16;
-      else if (w == 0x1000) na = (d >> 4) < 0x100 ? A : A / 2;
-      else if (w == 0x1001 || w == 0x1010) na = (d >> 4) >= 0x1000 ? A / 2 : A;
+      if (w == 0 || w == 0x1 || w == 0x10)
+        na = 0;
+      else if (w == 0x2)
+        na = bareDef ? 0 : pawnsOnly ? A / 2 : A / 4;
+      else if (w == 0x11 || w == 0x20 || w == 0x100)
+        na = (bareDef || pawnsOnly) ? A : A / 4;
+      else if (w == 0x101 || w == 0x110)
+        na = (d >> 4) < 0x100 ? A : 3 * A / 16;
+      else if (w == 0x1000)
+        na = (d >> 4) < 0x100 ? A : A / 2;
+      else if (w == 0x1001 || w == 0x1010)
+        na = (d >> 4) >= 0x1000 ? A / 2 : A;
       A = na;
     } else if ((w == 0x1 || w == 0x10) && pawns(win) == 1 && (d >> 4) != 0) {
       int vp = win == 0 ? vpass : -vpass;
@@ -304,8 +322,10 @@ void EndgameKnowledge(const SearchBoard& bd, int& s, int& lo, int& hi) {
   for (int side = 0; side < 2; ++side) {
     bool cannot = sig[side] == 0 || ((sig[side] == 0x10 || sig[side] == 0x100) && pawns(1 - side) == 0);
     if (cannot) {
-      if (side == 0) hi = hi < 0 ? hi : 0;
-      else lo = lo > 0 ? lo : 0;
+      if (side == 0)
+        hi = hi < 0 ? hi : 0;
+      else
+        lo = lo > 0 ? lo : 0;
     }
   }
   // 6: special endings (White's case, Black mirrored by ranks).
@@ -327,13 +347,17 @@ void EndgameKnowledge(const SearchBoard& bd, int& s, int& lo, int& hi) {
       if (oneFile && (pawns(side) == 1 || file == 0 || file == 7)) {
         if (KpkWon(lead, ks, kd, stm)) {
           int v = A / 4 + 700;
-          if (side == 0) lo = lo > v ? lo : v;
-          else hi = hi < -v ? hi : -v;
+          if (side == 0)
+            lo = lo > v ? lo : v;
+          else
+            hi = hi < -v ? hi : -v;
         } else {
           int r = SqRank(lead);
           int v = r == 0 ? 0 : 10 - r;
-          if (side == 0) hi = hi < v ? hi : v;
-          else lo = lo > -v ? lo : -v;
+          if (side == 0)
+            hi = hi < v ? hi : v;
+          else
+            lo = lo > -v ? lo : -v;
         }
       }
     }
@@ -350,8 +374,10 @@ void EndgameKnowledge(const SearchBoard& bd, int& s, int& lo, int& hi) {
       bool defNear = (file == 0 ? SqFile(kd) <= 1 : SqFile(kd) >= 6) && SqRank(kd) > SqRank(lead);
       if (wrong && defNear && KDist(ks, promo) >= KDist(kd, promo)) {
         int v = 16 - 2 * SqRank(lead);
-        if (side == 0) hi = hi < v ? hi : v;
-        else lo = lo > -v ? lo : -v;
+        if (side == 0)
+          hi = hi < v ? hi : v;
+        else
+          lo = lo > -v ? lo : -v;
       }
     }
     if (pieces(side) == 0x100 && pawns(side) == 1 && sig[other] == 0x1000) {
@@ -361,10 +387,10 @@ void EndgameKnowledge(const SearchBoard& bd, int& s, int& lo, int& hi) {
       int mf = file > 3 ? 7 - file : file;
       int promo = SqNum(file, 7);
       int rd = rel(bd.list[6 + other][0]), ra = rel(bd.list[6 + side][0]);
-      bool setup = mf == 0 && SqRank(pawn) == 6 && SqRank(ra) == 7 && SqFile(ra) == file && SqFile(rd) == file &&
-                   SqRank(kd) == 6 && std::abs(SqFile(kd) - file) >= 6;
-      bool defended = KDist(kd, promo) < 7 - SqRank(pawn) &&
-                      (SqRank(pawn) < 4 || std::abs(SqFile(rd) - file) > 3);
+      bool setup = mf == 0 && SqRank(pawn) == 6 && SqRank(ra) == 7 && SqFile(ra) == file &&
+                   SqFile(rd) == file && SqRank(kd) == 6 && std::abs(SqFile(kd) - file) >= 6;
+      bool defended =
+          KDist(kd, promo) < 7 - SqRank(pawn) && (SqRank(pawn) < 4 || std::abs(SqFile(rd) - file) > 3);
       if ((setup || defended) && (s > 0) == (side == 0)) s /= 4;
     }
     if (pieces(other) == 0x100 && pieces(side) == 0 && pawns(side) > 0 && pawns(other) == 0) {
@@ -387,8 +413,10 @@ void EndgameKnowledge(const SearchBoard& bd, int& s, int& lo, int& hi) {
       if (SqRank(p) == 6 && (file == 0 || file == 2 || file == 5 || file == 7) && KDist(ks, p) <= 2 &&
           KDist(kq, p) > 3) {
         int v = 3 * std::abs(s) / 32;
-        if (side == 0) lo = lo > -v ? lo : -v;
-        else hi = hi < v ? hi : v;
+        if (side == 0)
+          lo = lo > -v ? lo : -v;
+        else
+          hi = hi < v ? hi : v;
       }
     }
   }
@@ -442,8 +470,9 @@ const i8 kActWeight[8][8] = {{6, 7, 8, 8, 8, 8, 7, 6},       {6, 7, 8, 8, 8, 8, 
                              {8, 13, 20, 23, 23, 20, 13, 8}, {8, 13, 20, 23, 23, 20, 13, 8},
                              {8, 12, 17, 20, 20, 17, 12, 8}, {7, 10, 12, 13, 13, 12, 10, 7}};
 const i8 kRook7[8] = {40, 43, 45, 47, 47, 45, 43, 40};
-const i8 kLowMob[8][8] = {{2, 1, 0, 0, 0, 0, 1, 2},     {3, 2, 1, 1, 1, 1, 2, 3},     {4, 4, 3, 3, 3, 3, 4, 4},
-                          {7, 6, 5, 5, 5, 5, 6, 7},     {9, 8, 7, 7, 7, 7, 8, 9},     {9, 9, 8, 8, 8, 8, 9, 9},
+const i8 kLowMob[8][8] = {{2, 1, 0, 0, 0, 0, 1, 2},       {3, 2, 1, 1, 1, 1, 2, 3},
+                          {4, 4, 3, 3, 3, 3, 4, 4},       {7, 6, 5, 5, 5, 5, 6, 7},
+                          {9, 8, 7, 7, 7, 7, 8, 9},       {9, 9, 8, 8, 8, 8, 9, 9},
                           {11, 10, 10, 9, 9, 10, 10, 11}, {12, 12, 11, 11, 11, 11, 12, 12}};
 u8 g_actConv[120];
 bool g_actReady = false;
@@ -452,17 +481,28 @@ void BuildActConv() {
   if (g_actReady) return;
   for (int c = 0; c < 120; ++c) {
     int v;
-    if (c <= 32) v = c / 2;
-    else if (c <= 50) v = 16 + (c - 33) / 3;
-    else if (c <= 78) v = 22 + (c - 51) / 4;
-    else if (c <= 82) v = 29;
-    else if (c <= 86) v = 30;
-    else if (c <= 91) v = 31;
-    else if (c <= 96) v = 32;
-    else if (c <= 101) v = 33;
-    else if (c <= 107) v = 34;
-    else if (c <= 113) v = 35;
-    else v = 36;
+    if (c <= 32)
+      v = c / 2;
+    else if (c <= 50)
+      v = 16 + (c - 33) / 3;
+    else if (c <= 78)
+      v = 22 + (c - 51) / 4;
+    else if (c <= 82)
+      v = 29;
+    else if (c <= 86)
+      v = 30;
+    else if (c <= 91)
+      v = 31;
+    else if (c <= 96)
+      v = 32;
+    else if (c <= 101)
+      v = 33;
+    else if (c <= 107)
+      v = 34;
+    else if (c <= 113)
+      v = 35;
+    else
+      v = 36;
     g_actConv[c] = u8(v);
   }
   g_actReady = true;
@@ -482,20 +522,25 @@ int Activity(SearchBoard& bd, int side, const Phase& ph) {
   u8 ownBit = side == 0 ? kWhiteBit : kBlackBit, enemyBit = side == 0 ? kBlackBit : kWhiteBit;
   int d = (512 - ph.phi2) / 2;
   int ek = bd.list[10 + other][0];
-  bool rook7 = side == 0 ? (SqRank(ek) == 7 || ek == 67 || ek == 68) : (SqRank(ek) == 0 || ek == 17 || ek == 18);
+  bool rook7 =
+      side == 0 ? (SqRank(ek) == 7 || ek == 67 || ek == 68) : (SqRank(ek) == 0 || ek == 17 || ek == 18);
   int total = 0;
   auto weight = [&](int sq, bool isRook) {
     int r = side == 0 ? SqRank(sq) : 7 - SqRank(sq);
     if (isRook && rook7 && r == 6) return int(kRook7[SqFile(sq)]);
     return int(kActWeight[r][SqFile(sq)]);
   };
+  // Exchange bytes of every square for this side, looked up once.
+  u8 exb[80];
+  for (int sq = 0; sq < 80; ++sq) exb[sq] = g_exchange[g_attClass[opp[sq]]][g_attClass[own[sq]]];
+  static const u8 kValueClass[12] = {0, 0, 1, 1, 1, 1, 2, 2, 3, 3, 9, 9};
   auto outcome = [&](int p, int t) {
     u8 c = b[t];
-    int ex = Outcome(Exchange(bd, side, t), p);
+    int ex = (exb[t] >> kClassShift[p]) & 3;
     if (c & enemyBit) {
-      int vc = ValueClass(TypeOf(c));
-      int my = ValueClass(p >> 1);
-      if (TypeOf(c) == kKing) return ex;
+      int vc = kValueClass[PieceIndex(c)];
+      int my = kValueClass[p];
+      if (vc == 9) return ex;
       if (vc == my) return 2;
       if (vc > my) return 3;
     }
@@ -531,16 +576,21 @@ int Activity(SearchBoard& bd, int side, const Phase& ph) {
             }
             if (c == kEmpty) continue;
             bool pass;
-            if (type == kQueen) pass = false;
-            else if (type == kBishop) pass = (c & enemyBit) || c == (side == 0 ? kWN : kBN) || c == (side == 0 ? kWR : kBR);
+            if (type == kQueen)
+              pass = false;
+            else if (type == kBishop)
+              pass = (c & enemyBit) || c == (side == 0 ? kWN : kBN) || c == (side == 0 ? kWR : kBR);
             else
-              pass = c == (side == 0 ? kWR : kBR) || ((c & enemyBit) && TypeOf(c) != kPawn) ||
-                     (dir == (side == 0 ? 10 : -10) && (c & ownBit) && TypeOf(c) != kPawn && TypeOf(c) != kKing);
+              pass =
+                  c == (side == 0 ? kWR : kBR) || ((c & enemyBit) && TypeOf(c) != kPawn) ||
+                  (dir == (side == 0 ? 10 : -10) && (c & ownBit) && TypeOf(c) != kPawn && TypeOf(c) != kKing);
             if (!pass) break;
             if (c & ownBit) beyond = true;
           }
-          if (type == kRook && i < 6) fileSum += part;
-          else rankSum += part;
+          if (type == kRook && i < 6)
+            fileSum += part;
+          else
+            rankSum += part;
         }
         sum = type == kRook ? 2 * fileSum + rankSum : fileSum + rankSum;
         sum = type == kBishop ? sum / 2 : sum * 5 / 16;
@@ -570,11 +620,12 @@ namespace {
 
 // ---------------------------------------------------------------- king safety
 
-const int kShield[25] = {-16, -14, -12, -10, -8, -6, -4, -2, 0, 2, 4, 6, 7, 8, 10, 11, 12, 13, 13, 14, 14, 14, 14, 14, 14};
-const i8 kKingSquarePen[8][8] = {{0, 0, 3, 5, 5, 3, 0, 0},       {0, 2, 6, 9, 9, 6, 2, 0},
-                                 {5, 9, 13, 15, 15, 13, 9, 5},   {12, 15, 18, 22, 22, 18, 15, 12},
+const int kShield[25] = {-16, -14, -12, -10, -8, -6, -4, -2, 0,  2,  4,  6, 7,
+                         8,   10,  11,  12,  13, 13, 14, 14, 14, 14, 14, 14};
+const i8 kKingSquarePen[8][8] = {{0, 0, 3, 5, 5, 3, 0, 0},         {0, 2, 6, 9, 9, 6, 2, 0},
+                                 {5, 9, 13, 15, 15, 13, 9, 5},     {12, 15, 18, 22, 22, 18, 15, 12},
                                  {12, 15, 18, 22, 22, 18, 15, 12}, {5, 9, 13, 15, 15, 13, 9, 5},
-                                 {0, 2, 6, 9, 9, 6, 2, 0},       {0, 0, 3, 5, 5, 3, 0, 0}};
+                                 {0, 2, 6, 9, 9, 6, 2, 0},         {0, 0, 3, 5, 5, 3, 0, 0}};
 
 // Formation value of the king side (files f, g, h as 5, 6, 7), with the king
 // and the bishop given as file/rank from the own side's view.
@@ -668,9 +719,12 @@ int KingSafety(const SearchBoard& bd, int side, const Phase& ph) {
   int pattern;
   bool kingSide = (r == 0 && f >= 5) || (r == 1 && f >= 6);
   bool queenSide = (r == 0 && f <= 2) || (r == 1 && f <= 1);
-  if (kingSide && b[h1] != rook) pattern = Formation(bd, side, false);
-  else if (queenSide && b[a1] != rook) pattern = 3 * Formation(bd, side, true) / 4;
-  else pattern = -kKingSquarePen[r][f] * (oppQueen ? 2 : 1);
+  if (kingSide && b[h1] != rook)
+    pattern = Formation(bd, side, false);
+  else if (queenSide && b[a1] != rook)
+    pattern = 3 * Formation(bd, side, true) / 4;
+  else
+    pattern = -kKingSquarePen[r][f] * (oppQueen ? 2 : 1);
   int pw = ph.phi0 / 2 + ph.phi1 - ph.phi2;
   if (pw < 0) pw = 0;
   return (ph.phi1 * shield - attack * ((4 * ph.phi1 + 2 * ph.phi0 + ph.phi2) / 4) + pw * pattern + 128) >> 8;
@@ -678,8 +732,14 @@ int KingSafety(const SearchBoard& bd, int side, const Phase& ph) {
 
 // ---------------------------------------------------------------- space, bishops, patterns
 
-const i8 kSpaceWeight[8][4] = {{0}, {8, 12, 12, 8}, {12, 16, 16, 12}, {20, 34, 34, 20},
-                               {20, 34, 34, 20}, {12, 16, 16, 12}, {8, 12, 12, 8}, {0}};
+const i8 kSpaceWeight[8][4] = {{0},
+                               {8, 12, 12, 8},
+                               {12, 16, 16, 12},
+                               {20, 34, 34, 20},
+                               {20, 34, 34, 20},
+                               {12, 16, 16, 12},
+                               {8, 12, 12, 8},
+                               {0}};
 
 int SpaceDiff(int d) {
   static const int small[7] = {0, 90, 115, 130, 141, 148, 154};
@@ -699,17 +759,19 @@ void Space(const SearchBoard& bd, int* ws, int* bs) {
     for (int f = 2; f <= 5; ++f) {
       int s = SqNum(f, r);
       int diff = int(aw[s]) - int(ab[s]);
-      if (diff > 0) w += SpaceDiff(diff) * kSpaceWeight[r][f - 2];
-      else if (diff < 0) bsum += SpaceDiff(-diff) * kSpaceWeight[r][f - 2];
+      if (diff > 0)
+        w += SpaceDiff(diff) * kSpaceWeight[r][f - 2];
+      else if (diff < 0)
+        bsum += SpaceDiff(-diff) * kSpaceWeight[r][f - 2];
     }
   *ws = w >> 10;
   *bs = bsum >> 10;
 }
 
 const int kPairBonus[9] = {50, 47, 44, 40, 35, 30, 24, 18, 12};
-const i8 kBadBishopWeight[8][8] = {{1, 1, 1, 1, 1, 1, 1, 1}, {1, 1, 2, 2, 2, 2, 1, 1}, {1, 2, 3, 3, 3, 3, 2, 1},
-                                   {1, 2, 3, 4, 4, 3, 2, 1}, {1, 2, 3, 4, 4, 3, 2, 1}, {1, 2, 3, 3, 3, 3, 2, 1},
-                                   {1, 1, 2, 2, 2, 2, 1, 1}, {1, 1, 1, 1, 1, 1, 1, 1}};
+const i8 kBadBishopWeight[8][8] = {
+    {1, 1, 1, 1, 1, 1, 1, 1}, {1, 1, 2, 2, 2, 2, 1, 1}, {1, 2, 3, 3, 3, 3, 2, 1}, {1, 2, 3, 4, 4, 3, 2, 1},
+    {1, 2, 3, 4, 4, 3, 2, 1}, {1, 2, 3, 3, 3, 3, 2, 1}, {1, 1, 2, 2, 2, 2, 1, 1}, {1, 1, 1, 1, 1, 1, 1, 1}};
 
 int Bishops(const SearchBoard& bd) {
   const u8* b = bd.sq();
@@ -758,12 +820,16 @@ int OpeningPatterns(const SearchBoard& bd) {
   if (at("f4") == kWP && at("f3") == kWN && (at("e4") == kWP || at("e5") == kWP)) v += 7;
   if (at("f5") == kBP && at("f6") == kBN && (at("e5") == kBP || at("e4") == kBP)) v -= 7;
   if (at("c5") == kWP && at("d4") == kWP) {
-    if (at("e7") == kBP || at("e6") == kBP || at("e5") == kBP) v -= 18;
-    else if (at("e4") == kBP) v -= 12;
+    if (at("e7") == kBP || at("e6") == kBP || at("e5") == kBP)
+      v -= 18;
+    else if (at("e4") == kBP)
+      v -= 12;
   }
   if (at("c4") == kBP && at("d5") == kBP) {
-    if (at("e2") == kWP || at("e3") == kWP || at("e4") == kWP) v += 18;
-    else if (at("e5") == kWP) v += 12;
+    if (at("e2") == kWP || at("e3") == kWP || at("e4") == kWP)
+      v += 18;
+    else if (at("e5") == kWP)
+      v += 12;
   }
   return v;
 }
@@ -837,7 +903,9 @@ void CalcPreset(int phi0, int phi1, int phi2) {
       g_material[side][type] = (a * g_sw[side * kWSide + type] + 512) >> 10;
     for (int r = 0; r < 8; ++r)
       for (int f = 0; f < 8; ++f) {
-        int g = (phi0 * g_base[type][0][r][f] + phi1 * g_base[type][1][r][f] + phi2 * g_base[type][2][r][f] + 128) >> 8;
+        int g = (phi0 * g_base[type][0][r][f] + phi1 * g_base[type][1][r][f] + phi2 * g_base[type][2][r][f] +
+                 128) >>
+                8;
         if (g < -127 || g > 127) FatalError("CalcPreset: out of range");
         int ws = SqNum(f, r), bs = SqNum(f, 7 - r);
         g_pst[2 * type][ws] = i8(g);
@@ -936,15 +1004,19 @@ int EvalFull(SearchBoard& bd, int* lo, int* hi) {
   t.PW = Rs(Rs(W[kWPw] * (t.paw[0] - t.spi[1]) - Bk[kWPw] * (t.paw[1] - t.spi[0]), 10) *
                 (13 * ph.phi0 + 14 * ph.phi1 + 19 * ph.phi2),
             12);
-  t.PP = Rs((2 * ph.phi2 + ph.phi1) *
-                (Rs(t.pas[0] * ((BW * W[kWPp] + 512) >> 10) - (((bw + 1024) * Bk[kWPp] + 512) >> 10) * t.pas[1], 10) +
-                 t.pxx),
-            9);
+  t.PP =
+      Rs((2 * ph.phi2 + ph.phi1) *
+             (Rs(t.pas[0] * ((BW * W[kWPp] + 512) >> 10) - (((bw + 1024) * Bk[kWPp] + 512) >> 10) * t.pas[1],
+                 10) +
+              t.pxx),
+         9);
   t.mob[0] = Activity(bd, 0, ph);
   t.mob[1] = Activity(bd, 1, ph);
-  t.AC = Rs((ph.phi0 + 2 * ph.phi1 + ph.phi2) * 9 *
-                Rs(t.mob[0] * ((BW * W[kWMob] + 512) >> 10) - (((bw + 1024) * Bk[kWMob] + 512) >> 10) * t.mob[1], 10),
-            12);
+  t.AC =
+      Rs((ph.phi0 + 2 * ph.phi1 + ph.phi2) * 9 *
+             Rs(t.mob[0] * ((BW * W[kWMob] + 512) >> 10) - (((bw + 1024) * Bk[kWMob] + 512) >> 10) * t.mob[1],
+                10),
+         12);
   t.SP = 0;
   if (ph.phi0 + 2 * ph.phi1 > 16) {
     int ws, bs;
@@ -959,7 +1031,8 @@ int EvalFull(SearchBoard& bd, int* lo, int* hi) {
   t.OP = ph.phi0 > 127 ? op : Rs(ph.phi0 * op, 7);
   t.TE = 0;
   if (!bd.chk) {
-    int te = ((5 * ph.phi0 + 4 * ph.phi1 + 2 * ph.phi2) * (t.mob[bd.WhiteToMove() ? 0 : 1] + 140) + 16384) >> 15;
+    int te =
+        ((5 * ph.phi0 + 4 * ph.phi1 + 2 * ph.phi2) * (t.mob[bd.WhiteToMove() ? 0 : 1] + 140) + 16384) >> 15;
     t.TE = bd.WhiteToMove() ? te : -te;
   }
   bd.vpass = t.PP;
@@ -996,13 +1069,17 @@ int CapPredict(EngineMove move, const SearchBoard& bd) {
   int v;
   if (victim & kBlackBit) {
     int base = 50;
-    if (type == kPawn && bd.vpass < 0) base = 50 - bd.vpass;
-    else if (type != kPawn && bd.vposn < 0) base = 50 - bd.vposn;
+    if (type == kPawn && bd.vpass < 0)
+      base = 50 - bd.vpass;
+    else if (type != kPawn && bd.vposn < 0)
+      base = 50 - bd.vposn;
     v = base + WoodXlat(w, bl - SigWeight(type)) - before;
   } else {
     int base = 50;
-    if (type == kPawn && bd.vpass > 0) base = 50 + bd.vpass;
-    else if (type != kPawn && bd.vposn > 0) base = 50 + bd.vposn;
+    if (type == kPawn && bd.vpass > 0)
+      base = 50 + bd.vpass;
+    else if (type != kPawn && bd.vposn > 0)
+      base = 50 + bd.vposn;
     v = base - (WoodXlat(w - SigWeight(type), bl) - before);
   }
   if (MaterialClassChange(move, bd)) v += 800;
@@ -1021,8 +1098,9 @@ int OptimisticValue(EngineMove move, SearchBoard& bd, int eval) {
 void DumpEval(PrintFn print, void* ctx) {
   const EvalTerms& t = g_terms;
   char buf[256];
-  int n = std::snprintf(buf, sizeof buf, "%c[%02X %02X %02X]    nonpx %3d sop %d\n", g_sw[kWDisplay] ? '*' : '.',
-                        t.ph.phi0, t.ph.phi1, t.ph.phi2, Board(0).fifty, g_sw[kWNoise]);
+  int n =
+      std::snprintf(buf, sizeof buf, "%c[%02X %02X %02X]    nonpx %3d sop %d\n", g_sw[kWDisplay] ? '*' : '.',
+                    t.ph.phi0, t.ph.phi1, t.ph.phi2, Board(0).fifty, g_sw[kWNoise]);
   print(ctx, buf);
   n = 0;
   const char* names[6] = {"paw", "spi", "pas", "mob", "ksf", "nop"};
@@ -1034,7 +1112,8 @@ void DumpEval(PrintFn print, void* ctx) {
   n = 0;
   const char* labels[10] = {"WO", "SV", "PW", "PP", "AC", "SP", "KI", "BI", "OP", "TE"};
   const int terms[10] = {t.WO, t.SV, t.PW, t.PP, t.AC, t.SP, t.KI, t.BI, t.OP, t.TE};
-  for (int i = 0; i < 10; ++i) n += std::snprintf(buf + n, sizeof buf - n, " %s%s%+5d%s", labels[i], "=", terms[i], "");
+  for (int i = 0; i < 10; ++i)
+    n += std::snprintf(buf + n, sizeof buf - n, " %s%s%+5d%s", labels[i], "=", terms[i], "");
   std::snprintf(buf + n, sizeof buf - n, "\n");
   print(ctx, buf);
 }

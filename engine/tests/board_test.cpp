@@ -174,17 +174,46 @@ TEST(EngineBoard, FenReaderRejectsBadInput) {
   EnginePosition pos;
   const char* bad[] = {
       "",
-      "8/8/8/8/8/8/8/8 w - - 0 1",                                    // no kings
-      "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR x KQkq - 0 1",     // side
-      "rnbqkbnr/pppppppp/9/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",     // rank too long
-      "k7/8/8/8/8/8/8/K6P w - - 0 1",                                 // pawn on the first rank
-      "R6k/8/8/8/8/8/8/K7 w - - 0 1",                                 // side not to move in check
-      "k7/8/8/8/8/8/8/K7 w - z9 0 1",                                 // en-passant square
-      "k7/pppppppp/p7/8/8/8/8/K7 w - - 0 1",                          // nine pawns
+      "8/8/8/8/8/8/8/8 w - - 0 1",                                 // no kings
+      "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR x KQkq - 0 1",  // side
+      "rnbqkbnr/pppppppp/9/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",  // rank too long
+      "k7/8/8/8/8/8/8/K6P w - - 0 1",                              // pawn on the first rank
+      "R6k/8/8/8/8/8/8/K7 w - - 0 1",                              // side not to move in check
+      "k7/8/8/8/8/8/8/K7 w - z9 0 1",                              // en-passant square
+      "k7/pppppppp/p7/8/8/8/8/K7 w - - 0 1",                       // nine pawns
   };
   for (const char* fen : bad) EXPECT_FALSE(PositionFromFen(fen, &pos)) << fen;
   EXPECT_TRUE(PositionFromFen("k7/8/8/8/8/8/8/K7 b - - 12 40", &pos));
   EXPECT_EQ(pos.fifty, 12);
+}
+
+TEST(EngineBoard, SetupRefusesWhatTheSearchCannotHandle) {
+  TransInit(kTransMinBytes);
+  EnginePosition pos;
+  // Three knights and eight pawns could promote past the room of the knight list.
+  ASSERT_TRUE(PositionFromFen("4k3/8/8/8/8/8/8/4K3 w - - 0 1", &pos));
+  EnginePosition many = pos;
+  for (int f = 0; f < 8; ++f) many.cell[20 + SqNum(f, 1)] = kWP;
+  for (int f = 0; f < 3; ++f) many.cell[20 + SqNum(f, 2)] = kWN;
+  EXPECT_FALSE(SetupRoot(many));
+  many.cell[20 + SqNum(0, 2)] = kEmpty;
+  EXPECT_TRUE(SetupRoot(many));
+  EnginePosition noKing = pos;
+  noKing.cell[20 + SqNum(4, 7)] = kEmpty;
+  EXPECT_FALSE(SetupRoot(noKing));
+  EnginePosition badCode = pos;
+  badCode.cell[20 + SqNum(3, 3)] = 0x77;
+  EXPECT_FALSE(SetupRoot(badCode));
+  EnginePosition badEp = pos;
+  badEp.ep = 250;
+  EXPECT_FALSE(SetupRoot(badEp));
+  // A game move that is not legal where it is played is refused, not made.
+  const EngineMove bad[] = {MakeMove(SqNum(4, 0), SqNum(4, 2))};
+  EXPECT_FALSE(SetupRoot(pos, bad, 1));
+  const EngineMove good[] = {MakeMove(SqNum(4, 0), SqNum(4, 1))};
+  EXPECT_TRUE(SetupRoot(pos, good, 1));
+  EXPECT_FALSE(Board(0).WhiteToMove());
+  EXPECT_EQ(Board(0).fifty, 1);
 }
 
 }  // namespace

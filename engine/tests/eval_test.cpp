@@ -40,9 +40,9 @@ TEST(EngineEval, PercentagesBecomeWeights) {
 TEST(EngineEval, HostValuesThatWouldBreakTheEngineAreClamped) {
   i32 p[kParamCount];
   DefaultParams(p);
-  p[kPSop] = 250;   // negative noise range: a modulo by zero or less
-  p[kPRnd] = -1;    // root bonus modulo rnd + 1 = 0
-  p[kPMd] = -3;     // no ply could be searched
+  p[kPSop] = 250;  // negative noise range: a modulo by zero or less
+  p[kPRnd] = -1;   // root bonus modulo rnd + 1 = 0
+  p[kPMd] = -3;    // no ply could be searched
   p[kPMyq] = 2000000000;
   p[kPSel] = -40;
   OptsXlat(p);
@@ -113,10 +113,10 @@ struct DoubledCase {
 
 TEST(EnginePawns, DoubledPawnCosts) {
   const DoubledCase cases[] = {
-      {"4k3/8/8/8/8/5P2/4PPP1/4K3 w - - 0 1", 0},   // f-pawns with e and g neighbours
-      {"4k3/8/8/8/8/5P2/5P2/4K3 w - - 0 1", 19},    // no neighbours
-      {"4k3/8/8/8/8/P7/P7/4K3 w - - 0 1", 34},      // on the a-file
-      {"4k3/8/8/8/8/5P2/4PP2/4K3 w - - 0 1", 13},   // one neighbouring file
+      {"4k3/8/8/8/8/5P2/4PPP1/4K3 w - - 0 1", 0},  // f-pawns with e and g neighbours
+      {"4k3/8/8/8/8/5P2/5P2/4K3 w - - 0 1", 19},   // no neighbours
+      {"4k3/8/8/8/8/P7/P7/4K3 w - - 0 1", 34},     // on the a-file
+      {"4k3/8/8/8/8/5P2/4PP2/4K3 w - - 0 1", 13},  // one neighbouring file
   };
   for (const auto& c : cases) {
     SetUpEngine(c.fen);
@@ -137,7 +137,8 @@ TEST(EnginePawns, PassedPawnAndCache) {
   EXPECT_FALSE(PawnEntryFor(Board(0), true).flags[0] & 8);  // c7 stands ahead on a neighbouring file
   // Cached and uncached results agree.
   const char* fens[] = {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
-                        "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1", "8/5pk1/6p1/8/3P4/6P1/5PK1/8 w - - 0 45"};
+                        "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1",
+                        "8/5pk1/6p1/8/3P4/6P1/5PK1/8 w - - 0 45"};
   for (const char* fen : fens) {
     SetUpEngine(fen);
     EnsureScanned(Board(0));

@@ -48,15 +48,21 @@ inline std::string MirrorFen(const std::string& fen) {
   std::string ranks[8];
   int r = 0;
   for (char c : board) {
-    if (c == '/') ++r;
-    else ranks[r] += char(std::isalpha(static_cast<unsigned char>(c)) ? (std::isupper(static_cast<unsigned char>(c)) ? std::tolower(c) : std::toupper(c)) : c);
+    if (c == '/')
+      ++r;
+    else
+      ranks[r] += char(std::isalpha(static_cast<unsigned char>(c))
+                           ? (std::isupper(static_cast<unsigned char>(c)) ? std::tolower(c) : std::toupper(c))
+                           : c);
   }
   std::string out;
   for (int i = 7; i >= 0; --i) out += ranks[i] + (i ? "/" : "");
   char side = rest[0] == 'w' ? 'b' : 'w';
   std::string castle = rest.substr(2, rest.find(' ', 2) - 2);
   std::string mc;
-  for (char c : castle) mc += c == '-' ? '-' : char(std::isupper(static_cast<unsigned char>(c)) ? std::tolower(c) : std::toupper(c));
+  for (char c : castle)
+    mc += c == '-' ? '-'
+                   : char(std::isupper(static_cast<unsigned char>(c)) ? std::tolower(c) : std::toupper(c));
   std::string ep = "-";
   return out + " " + side + " " + (mc.empty() ? "-" : mc) + " " + ep + " 0 1";
 }
