@@ -195,33 +195,28 @@ namespace {
 
 // Nonzero keys sorted descending (insertion sort with gap 6, then 1); zero
 // keys after them in the order met.  Keys are met from the last move to the first.
-int Arrange(EngineMove* out, const EngineMove* in, u32* keys, int n) {
+int Arrange(EngineMove* out, const EngineMove* in, const u32* keys, int n) {
+  u64 sorted[kGenMax + 8];  // key in the high word, move in the low word
+  EngineMove zeros[kGenMax + 8];
   int nz = 0, z = 0;
-  static EngineMove zeros[kGenMax + 8];
-  static EngineMove tmp[kGenMax + 8];
-  static u32 tk[kGenMax + 8];
   for (int i = n - 1; i >= 0; --i) {
-    if (keys[i]) {
-      tmp[nz] = in[i];
-      tk[nz++] = keys[i];
-    } else {
+    if (keys[i])
+      sorted[nz++] = u64(keys[i]) << 32 | in[i];
+    else
       zeros[z++] = in[i];
-    }
   }
   for (int gap : {6, 1})
     for (int i = gap; i < nz; ++i) {
-      u32 k = tk[i];
-      EngineMove m = tmp[i];
+      u64 v = sorted[i];
+      u32 k = u32(v >> 32);
       int j = i;
-      while (j >= gap && tk[j - gap] < k) {
-        tk[j] = tk[j - gap];
-        tmp[j] = tmp[j - gap];
+      while (j >= gap && u32(sorted[j - gap] >> 32) < k) {
+        sorted[j] = sorted[j - gap];
         j -= gap;
       }
-      tk[j] = k;
-      tmp[j] = m;
+      sorted[j] = v;
     }
-  std::memcpy(out, tmp, sizeof(EngineMove) * nz);
+  for (int i = 0; i < nz; ++i) out[i] = EngineMove(sorted[i]);
   std::memcpy(out + nz, zeros, sizeof(EngineMove) * z);
   return n;
 }

@@ -525,11 +525,22 @@ int Activity(SearchBoard& bd, int side, const Phase& ph) {
   bool rook7 =
       side == 0 ? (SqRank(ek) == 7 || ek == 67 || ek == 68) : (SqRank(ek) == 0 || ek == 17 || ek == 18);
   int total = 0;
-  auto weight = [&](int sq, bool isRook) {
-    int r = side == 0 ? SqRank(sq) : 7 - SqRank(sq);
-    if (isRook && rook7 && r == 6) return int(kRook7[SqFile(sq)]);
-    return int(kActWeight[r][SqFile(sq)]);
-  };
+  // Square weights by side: [0] pieces, [1] rooks when the enemy king is cut off on its back rank.
+  static u8 weights[2][2][80];
+  static bool weightsReady = false;
+  if (!weightsReady) {
+    for (int sd = 0; sd < 2; ++sd)
+      for (int sq = 0; sq < 80; ++sq) {
+        if (sq % 10 == 0 || sq % 10 == 9) continue;
+        int r = sd == 0 ? SqRank(sq) : 7 - SqRank(sq);
+        weights[sd][0][sq] = u8(kActWeight[r][SqFile(sq)]);
+        weights[sd][1][sq] = u8(r == 6 ? kRook7[SqFile(sq)] : kActWeight[r][SqFile(sq)]);
+      }
+    weightsReady = true;
+  }
+  const u8* pieceWeight = weights[side][0];
+  const u8* rookWeight = weights[side][rook7 ? 1 : 0];
+  auto weight = [&](int sq, bool isRook) { return int(isRook ? rookWeight[sq] : pieceWeight[sq]); };
   // Exchange bytes of every square for this side, looked up once.
   u8 exb[80];
   for (int sq = 0; sq < 80; ++sq) exb[sq] = g_exchange[g_attClass[opp[sq]]][g_attClass[own[sq]]];
@@ -741,7 +752,7 @@ const i8 kSpaceWeight[8][4] = {{0},
                                {8, 12, 12, 8},
                                {0}};
 
-int SpaceDiff(int d) {
+int SpaceDiffSlow(int d) {
   static const int small[7] = {0, 90, 115, 130, 141, 148, 154};
   if (d <= 6) return small[d];
   if (d <= 15) return 160;
@@ -750,6 +761,15 @@ int SpaceDiff(int d) {
   static const int mid[8] = {179, 183, 185, 186, 192, 195, 197, 199};
   return mid[d - 16];
 }
+
+struct SpaceTable {
+  i16 v[256];
+  SpaceTable() {
+    for (int d = 0; d < 256; ++d) v[d] = i16(SpaceDiffSlow(d));
+  }
+};
+const SpaceTable g_spaceTable;
+inline int SpaceDiff(int d) { return g_spaceTable.v[d]; }
 
 void Space(const SearchBoard& bd, int* ws, int* bs) {
   const u8* aw = AttackMap(bd, 0);
