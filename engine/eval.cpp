@@ -15,6 +15,9 @@
 namespace corvane {
 
 i32 g_weights[kWeightCount];
+namespace {
+i32 g_sop = 100;  // for the dump
+}
 i32 g_sw[kWeightCount];
 i32 g_material[2][6];
 i32 g_comb[12][80];
@@ -892,7 +895,8 @@ void OptsXlat(const i32* params) {
     g_weights[base + kWPw] = pct(kPPw + s);
   }
   g_weights[kWAvd] = Clamp(params[kPAvd], -1000, 1000);
-  int a = 100 - Clamp(params[kPSop], 0, 100);  // sop above 100 would give a negative noise range
+  g_sop = Clamp(params[kPSop], 0, 100);
+  int a = 100 - g_sop;  // sop above 100 would give a negative noise range
   g_weights[kWNoise] = a * a * a / 200 + 3 * a;
   g_weights[kWRnd] = Clamp(params[kPRnd], 0, 10000);
   g_weights[kWSel] = Clamp(params[kPSel], 0, 46);
@@ -1120,7 +1124,7 @@ void DumpEval(PrintFn print, void* ctx) {
   char buf[256];
   int n =
       std::snprintf(buf, sizeof buf, "%c[%02X %02X %02X]    nonpx %3d sop %d\n", g_sw[kWDisplay] ? '*' : '.',
-                    t.ph.phi0, t.ph.phi1, t.ph.phi2, Board(0).fifty, g_sw[kWNoise]);
+                    t.ph.phi0, t.ph.phi1, t.ph.phi2, Board(0).fifty, g_sop);
   print(ctx, buf);
   n = 0;
   const char* names[6] = {"paw", "spi", "pas", "mob", "ksf", "nop"};

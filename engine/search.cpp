@@ -254,6 +254,11 @@ bool SingularTest(int p, int limit, int idx, EngineMove* list, int n, int bound,
 
 }  // namespace
 
+int SearchNodeEntry(int ply) { return NodeEntry(ply); }
+bool SearchRepetitionAvailable(int ply) { return RepetitionAvailable(ply); }
+void SearchUpdateKillers(int ply, int limit, EngineMove best) { UpdateKillers(ply, limit, best); }
+void SearchUpdatePv(int ply, EngineMove move) { UpdatePv(ply, move); }
+
 void SetHostPoll(HostPoll poll, void* ctx) {
   g_poll = poll;
   g_pollCtx = ctx;

@@ -187,6 +187,24 @@ TEST(EngineBoard, FenReaderRejectsBadInput) {
   EXPECT_EQ(pos.fifty, 12);
 }
 
+void Collect(void* ctx, const char* text) { *static_cast<std::string*>(ctx) += text; }
+
+TEST(EngineBoard, DumpShowsStatusAndLists) {
+  TransInit(kTransMinBytes);
+  ASSERT_TRUE(SetupRootFromFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1"));
+  std::string out;
+  DumpBoard(0, 8, Collect, &out);
+  EXPECT_EQ(out, "\nnonpx =   0\neps   =  ..\nflg   =  1F = c1 g1 c8 g8 wtm\nchk   =  +0\nscanned = 0\n");
+  out.clear();
+  DumpBoard(0, 4, Collect, &out);
+  EXPECT_EQ(out.substr(0, 25), " a2 b2 c2 d2 e2 f2 g2 h2 ");
+  EXPECT_NE(out.find(" e1 .. .. .. .. .. .. .. .. ..\n"), std::string::npos);
+  out.clear();
+  DumpBoard(0, 1, Collect, &out);
+  EXPECT_NE(out.find("  ZR  ZN  ZB  ZQ  ZK  ZB  ZN  ZR"), std::string::npos);
+  EXPECT_NE(out.find(" RIM EMP"), std::string::npos);
+}
+
 TEST(EngineBoard, SetupRefusesWhatTheSearchCannotHandle) {
   TransInit(kTransMinBytes);
   EnginePosition pos;
