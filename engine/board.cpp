@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "eval.h"
 #include "trans.h"
 
 namespace corvane {
@@ -408,6 +409,7 @@ bool PositionSearchable(const EnginePosition& pos) {
 
 bool SetupRoot(const EnginePosition& pos, const EngineMove* moves, int count) {
   if (!PositionSearchable(pos)) return false;
+  PlannerInvalidate();
   ClearPlyStack();
   SearchBoard& bd = Board(0);
   std::memcpy(bd.cell, pos.cell, 120);

@@ -974,6 +974,8 @@ void Planner() {
   EvalFull(root, &lo, &hi);
 }
 
+void PlannerInvalidate() { g_plannerDone = false; }
+
 int WoodXlat(i32 w, i32 b) {
   if (!g_plannerDone) FatalError("WoodXlat: Planner not called");
   WoodSlot& slot = g_wood[(u32(w) + 5u * u32(b)) % 31u];
@@ -1122,9 +1124,8 @@ int OptimisticValue(EngineMove move, SearchBoard& bd, int eval) {
 void DumpEval(PrintFn print, void* ctx) {
   const EvalTerms& t = g_terms;
   char buf[256];
-  int n =
-      std::snprintf(buf, sizeof buf, "%c[%02X %02X %02X]    nonpx %3d sop %d\n", g_sw[kWDisplay] ? '*' : '.',
-                    t.ph.phi0, t.ph.phi1, t.ph.phi2, Board(0).fifty, g_sop);
+  int n = std::snprintf(buf, sizeof buf, "%c[%02X %02X %02X]    nonpx %3d sop %d\n",
+                        g_sw[kWDisplay] ? '*' : '.', t.ph.phi0, t.ph.phi1, t.ph.phi2, Board(0).fifty, g_sop);
   print(ctx, buf);
   n = 0;
   const char* names[6] = {"paw", "spi", "pas", "mob", "ksf", "nop"};

@@ -93,6 +93,7 @@ struct Phase {
 };
 Phase GetPhase(const SearchBoard& bd);
 void Planner();
+void PlannerInvalidate();  // a new root: WoodXlat refuses until Planner runs
 void CalcPreset(int phi0, int phi1, int phi2);
 int WoodXlat(i32 w, i32 b);
 
