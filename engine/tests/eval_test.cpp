@@ -172,5 +172,40 @@ TEST(EngineAttacks, ExchangeTable) {
   EXPECT_EQ(outcome(0, 0, 8), 2);    // nobody attacks: safe
 }
 
+TEST(EngineAttacks, OrderingPutsWinningCapturesFirstAndLosingOnesAmongPlainCaptures) {
+  // Nc3 takes a free rook on b5; Qxd5 and Nxd5 lose the capturer to the e6 pawn.
+  SetUpEngine("4k3/8/4p3/1r1p4/8/2N5/8/3QK3 w - - 0 1");
+  g_slot[1] = g_slot[0];  // order as a node at ply 1 does
+  int n = GenLegal(Board(1));
+  n = SortFull(1, n, 0);
+  ASSERT_GT(n, 10);
+  EngineMove* list = PlyList(1);
+  EXPECT_EQ(MoveText(list[0]), "c3b5");
+  int qxp = -1, nxp = -1, firstQuiet = -1;
+  for (int i = 0; i < n; ++i) {
+    std::string t = MoveText(list[i]);
+    if (t == "d1d5") qxp = i;
+    if (t == "c3d5") nxp = i;
+    if (Board(1).sq()[MoveTo(list[i])] == kEmpty && firstQuiet < 0) firstQuiet = i;
+  }
+  ASSERT_GE(qxp, 0);
+  ASSERT_GE(nxp, 0);
+  EXPECT_LT(qxp, firstQuiet);
+  EXPECT_LT(nxp, firstQuiet);
+  EnsureScanned(Board(1));
+  EXPECT_EQ(CapGain(FindMove("d1d5", 1), Board(1)), 0u);
+  EXPECT_NE(CapGain(FindMove("c3b5", 1), Board(1)), 0u);
+  // The hash move goes first whatever it is.
+  n = GenLegal(Board(1));
+  EngineMove hash = FindMove("e1f2", 1);
+  n = GenLegal(Board(1));
+  n = SortFull(1, n, hash);
+  EXPECT_EQ(MoveText(PlyList(1)[0]), "e1f2");
+  // The d5 pawn is defended but attacked twice (queen and knight): taking it is no kamikaze.
+  EXPECT_FALSE(IsKamiKaze(Board(1), SqNum(3, 4)));
+  SetUpEngine("4k3/8/4p3/3p4/8/2N5/8/4K3 w - - 0 1");
+  EXPECT_TRUE(IsKamiKaze(Board(0), SqNum(3, 4)));  // defended, attacked by the knight alone
+}
+
 }  // namespace
 }  // namespace corvane
