@@ -544,13 +544,10 @@ int Activity(SearchBoard& bd, int side, const Phase& ph) {
   const u8* pieceWeight = weights[side][0];
   const u8* rookWeight = weights[side][rook7 ? 1 : 0];
   auto weight = [&](int sq, bool isRook) { return int(isRook ? rookWeight[sq] : pieceWeight[sq]); };
-  // Exchange bytes of every square for this side, looked up once.
-  u8 exb[80];
-  for (int sq = 0; sq < 80; ++sq) exb[sq] = g_exchange[g_attClass[opp[sq]]][g_attClass[own[sq]]];
   static const u8 kValueClass[12] = {0, 0, 1, 1, 1, 1, 2, 2, 3, 3, 9, 9};
   auto outcome = [&](int p, int t) {
     u8 c = b[t];
-    int ex = (exb[t] >> kClassShift[p]) & 3;
+    int ex = (g_exchange[g_attClass[opp[t]]][g_attClass[own[t]]] >> kClassShift[p]) & 3;
     if (c & enemyBit) {
       int vc = kValueClass[PieceIndex(c)];
       int my = kValueClass[p];
