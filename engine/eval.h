@@ -114,5 +114,7 @@ struct EvalTerms {
 extern EvalTerms g_terms;
 void DumpEval(PrintFn print, void* ctx);
 int Activity(SearchBoard& bd, int side, const Phase& ph);
+// Endgame knowledge (White's view): narrows the score s and the bounds lo, hi.
+void EndgameKnowledge(const SearchBoard& bd, int& s, int& lo, int& hi);
 
 }  // namespace corvane
