@@ -69,6 +69,33 @@ TEST(EngineSearch, RepetitionInsideTheSearchIsADraw) {
   EXPECT_EQ(Branch(4, 6, -100, 100), 0);
 }
 
+TEST(EngineSearch, EarlyRepetitionNeedsThreeOccurrencesUnlessAnaIsZero) {
+  // Game: Kb1 Rb2 Ka1; the search's first reply Ra2 repeats the start once (at ply 1).
+  EnginePosition pos;
+  ASSERT_TRUE(PositionFromFen("7k/8/8/8/8/8/r7/K7 w - - 0 1", &pos));
+  const EngineMove game[] = {MakeMove(1, 2), MakeMove(11, 12), MakeMove(2, 1)};
+  for (int ana : {0, 1}) {
+    i32 p[kParamCount];
+    DefaultParams(p);
+    p[kPAna] = ana;
+    OptsXlat(p);
+    ASSERT_TRUE(SetupRoot(pos, game, 3));
+    Planner();
+    DoMove(MakeMove(12, 11), 0);
+    EXPECT_EQ(SearchNodeEntry(1), ana ? kNoValue : 0) << ana;
+  }
+}
+
+TEST(EngineSearch, LastPlyReturnsTheFastEvaluation) {
+  SetUpEngine("r1bqkb1r/pppp1ppp/2n2n2/4p3/2B1P3/5N2/PPPP1PPP/RNBQK2R w KQkq - 4 4");
+  g_slot[47] = g_slot[0];
+  Board(47).ply = 47;
+  int lo, hi;
+  int fast = EvalFast(Board(47), &lo, &hi);
+  EXPECT_EQ(Quiesce(47, 47, -kInfinity, kInfinity), fast);
+  EXPECT_EQ(Branch(47, 60, -kInfinity, kInfinity), fast);
+}
+
 TEST(EngineSearch, DepthCapAndFixedSignature) {
   i32 p[kParamCount];
   DefaultParams(p);
