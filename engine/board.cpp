@@ -428,13 +428,20 @@ bool SetupRoot(const EnginePosition& pos, const EngineMove* moves, int count) {
     if (TypeOf(c) != kKing) bd.sig[(c & kWhiteBit) ? 0 : 1] += SigWeight(TypeOf(c));
   }
   bool wtm = pos.wtm != 0;
-  bd.flags = u8((pos.castle[0] ? 1 : 0) | (pos.castle[1] ? 2 : 0) | (pos.castle[2] ? 4 : 0) |
-                (pos.castle[3] ? 8 : 0) | (wtm ? 0x10 : 0));
+  // A castling right needs its king and rook at home, an en-passant square the
+  // pawn that just passed it; anything else is dropped, never searched.
+  bool wk = b[5] == kWK, bk = b[75] == kBK;
+  bd.flags = u8((pos.castle[0] && wk && b[1] == kWR ? 1 : 0) | (pos.castle[1] && wk && b[8] == kWR ? 2 : 0) |
+                (pos.castle[2] && bk && b[71] == kBR ? 4 : 0) |
+                (pos.castle[3] && bk && b[78] == kBR ? 8 : 0) | (wtm ? 0x10 : 0));
   bd.ep = 0;
   if (pos.ep) {
     int e = pos.ep;
+    bool passed = wtm ? (b[e - 10] == kBP && b[e] == kEmpty && b[e + 10] == kEmpty)
+                      : (b[e + 10] == kWP && b[e] == kEmpty && b[e - 10] == kEmpty);
     // Kept only when a pawn of the side to move can really take there.
-    if (wtm ? (b[e - 11] == kWP || b[e - 9] == kWP) : (b[e + 11] == kBP || b[e + 9] == kBP)) bd.ep = u8(e);
+    bool taker = wtm ? (b[e - 11] == kWP || b[e - 9] == kWP) : (b[e + 11] == kBP || b[e + 9] == kBP);
+    if (passed && taker) bd.ep = u8(e);
   }
   bd.fifty = pos.fifty;
   bd.chk = i8(wtm ? SquareCheck(bd, bd.WKing(), true) : SquareCheck(bd, bd.BKing(), false));

@@ -225,6 +225,19 @@ TEST(EngineBoard, SetupRefusesWhatTheSearchCannotHandle) {
   EnginePosition badEp = pos;
   badEp.ep = 250;
   EXPECT_FALSE(SetupRoot(badEp));
+  // Castling rights without king and rook at home, and an en-passant square
+  // without the pawn that passed it, are dropped rather than searched.
+  EnginePosition odd;
+  ASSERT_TRUE(PositionFromFen("4k3/8/8/3P4/8/8/8/4K3 w - - 0 1", &odd));
+  odd.castle[0] = odd.castle[1] = odd.castle[2] = odd.castle[3] = 1;
+  odd.ep = SqNum(4, 5);  // e6, but no black pawn on e5
+  ASSERT_TRUE(SetupRoot(odd));
+  EXPECT_EQ(Board(0).flags, 0x10);
+  EXPECT_EQ(Board(0).ep, 0);
+  u64 withJunk = Perft(3);
+  ASSERT_TRUE(PositionFromFen("4k3/8/8/3P4/8/8/8/4K3 w - - 0 1", &odd));
+  ASSERT_TRUE(SetupRoot(odd));
+  EXPECT_EQ(Perft(3), withJunk);
   // A game move that is not legal where it is played is refused, not made.
   const EngineMove bad[] = {MakeMove(SqNum(4, 0), SqNum(4, 2))};
   EXPECT_FALSE(SetupRoot(pos, bad, 1));
