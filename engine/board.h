@@ -103,8 +103,10 @@ void DoNull(int ply);
 // when the mover's king is left in check.
 bool PinIllegal(EngineMove move, int ply);
 
-// Generators (shared output list of up to kGenMax words, ended by 0).
-constexpr int kGenMax = 230;
+// Generators write into one shared list, ended by 0.  A legal list never
+// passes 218 moves; the pseudo-legal quiescence list of a contrived position
+// (nine queens) can pass 230, so the list has room for every pseudo-legal move.
+constexpr int kGenMax = 512;
 extern EngineMove g_gen[kGenMax + 8];
 int GenLegal(SearchBoard& bd);
 int GenMax1(SearchBoard& bd);
