@@ -597,6 +597,7 @@ int Quiesce(int p, int base, int alpha, int beta) {
             best = v;
             if (v > alpha) {
               if (v >= beta) break;
+              UpdateKillers(p, p - 1, m);  // killer only: no history below the horizon
               UpdatePv(p, m);
             }
           }
@@ -612,6 +613,7 @@ int Quiesce(int p, int base, int alpha, int beta) {
       best = v;
       if (v > alpha) {
         if (v >= beta) break;
+        UpdateKillers(p, p - 1, m);
         UpdatePv(p, m);
       }
     }
