@@ -363,14 +363,21 @@ int Activity(SearchBoard& bd, int side, const Phase& ph) {
           int dir = kDir[i];
           bool beyond = false;
           int part = 0;
+          const u8* wt = type == kRook ? rookWeight : pieceWeight;
+          const int shift = kClassShift[p];
           for (int t = s + dir; b[t] != kRim; t += dir) {
             u8 c = b[t];
-            if (c & (kEmpty | enemyBit)) {
+            if (c == kEmpty) {
+              int o = (g_exchange[g_attClass[opp[t]]][g_attClass[own[t]]] >> shift) & 3;
+              if (!beyond) n += o;
+              part += o * wt[t];
+              continue;
+            }
+            if (c & enemyBit) {
               int o = outcome(p, t);
               if (!beyond) n += o;
-              part += o * weight(t, type == kRook);
+              part += o * wt[t];
             }
-            if (c == kEmpty) continue;
             bool pass;
             if (type == kQueen)
               pass = false;
