@@ -83,7 +83,9 @@ int PlatformCopyToTarget(AnimCanvas* canvas, void* target, const DibRect& rect) 
              : CanvasError(ANIM_CANVAS_BAD_DEPTH, __LINE__);
 }
 
-void PlatformOutline(void*, const DibRect&) {}
+void PlatformOutline(void* target, const DibRect&) {
+  if (target) ++static_cast<MemoryTarget*>(target)->outlines;
+}
 void PlatformFlush() {}
 
 uint32_t PlatformMillis() {

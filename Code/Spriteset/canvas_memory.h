@@ -17,6 +17,7 @@ struct MemoryTarget {
   PackedDib* image;  // same depth as the canvas
   int copies;        // rectangles copied so far
   DibRect last;      // the last one
+  int outlines;      // debug outlines drawn (each its own inverse)
 };
 
 // The depth and planes that canvases are made at (8 and 1 unless set).

@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
   for (int bits : {8, 16, 24}) {
     spriteset::MemoryCanvasSetScreen(bits, 1);
     PackedDib* image = dibCreateWithColors(kBoard, kBoard, bits);
-    spriteset::MemoryTarget target{image, 0, {}};
+    spriteset::MemoryTarget target{image, 0, {}, 0};
     Print(bits, Run(seconds, &target));
     dibDelete(image);
   }

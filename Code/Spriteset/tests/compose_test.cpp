@@ -113,6 +113,43 @@ TEST(Compose, EightBitImagesTakeTheCanvasColours) {
   }
 }
 
+TEST(Compose, DeepImagesKeepTheirOwnTransparentValue) {
+  struct Case {
+    int bits;
+    uint32_t key, colour, background;
+  } cases[] = {
+      {16, 0xFC1F, 0x1234, 0x0421}, {24, 0x000000, 0x123456, 0x010203},  // black, whatever the key
+  };
+  for (const Case& c : cases) {
+    Scene scene(4, 1, c.bits, 0);
+    DibPtr bg = ImageOf(4, 1, c.bits, [&](int, int) { return c.background; });
+    DibPtr sprite = ImageOf(4, 1, c.bits, [&](int x, int) { return x % 2 ? c.key : c.colour; });
+    BackgroundSetDibFromPtr(scene, bg.get());
+    scene.Add(sprite.get(), 0, 0, 0);
+    scene.Paint();
+    EXPECT_EQ(Pixel(scene.image(), 0, 0), c.colour) << c.bits;
+    EXPECT_EQ(Pixel(scene.image(), 1, 0), c.background) << c.bits;
+  }
+}
+
+TEST(Compose, DebugOutlinesAreErasedBeforeTheNextPaint) {
+  Scene scene(200, 200);
+  SetDebugInvalidRects(scene, 1);
+  MakeRectInvalid(scene, 0, 0, 9, 9);
+  MakeRectInvalid(scene, 150, 150, 159, 159);
+  scene.Paint();
+  EXPECT_EQ(scene.target()->outlines, 2);
+  MakeRectInvalid(scene, 50, 50, 59, 59);
+  scene.Paint();
+  EXPECT_EQ(scene.target()->outlines, 2 + 2 + 1);  // two erased, one drawn
+  scene.Paint();                                   // nothing dirty: the outline stays
+  EXPECT_EQ(scene.target()->outlines, 5);
+  ResetFixupPaintTimes(scene);
+  uint32_t compose = 99, copy = 99;
+  GetFixupPaintTimes(scene, &compose, &copy);
+  EXPECT_EQ(compose + copy, 0u);
+}
+
 TEST(Compose, HazeEffectFollowsTheCanvasCheckerboard) {
   Scene scene(6, 3);
   DibPtr sprite = Solid(4, 2, 6);
