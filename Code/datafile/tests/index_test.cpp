@@ -148,9 +148,10 @@ TEST(PackIndex, DamagedIndexesAreRefused) {
 }
 
 TEST(PackItems, LoadReportsOffsetZeroAndInfoTheRealOffset) {
-  PackFiles files = WritePack("items", {StoredItem("first", Text("0123456789")),
-                                        StoredItem("second", Text("abc"), DAT_KIND('L', 'Z', 'S', 'S')),
-                                        StoredItem("third", Text("zz"), DAT_KIND_MP3)});
+  PackFiles files =
+      WritePack("items", {StoredItem("first", Text("0123456789")),
+                          StoredItem("second", Text("abc"), DAT_KIND('L', 'Z', 'S', 'S')),
+                          StoredItem("third", Text("zz"), DAT_KIND_MP3), StoredItem("empty", {})});
   DatIndex* index = datLoadFileIndex(files.index.c_str());
   ASSERT_NE(index, nullptr);
   for (DatIndex* given : {index, static_cast<DatIndex*>(nullptr)}) {
@@ -173,6 +174,11 @@ TEST(PackItems, LoadReportsOffsetZeroAndInfoTheRealOffset) {
     EXPECT_EQ(datGetItemInfo(files.index.c_str(), files.data.c_str(), "Third", given, nullptr), 1);
     EXPECT_EQ(datGetItemInfo(files.index.c_str(), files.data.c_str(), "fourth", given, &info), 0);
   }
+  DatIndexEntry info;
+  void* empty = datLoadItem(files.index.c_str(), files.data.c_str(), "empty", index, &info);
+  EXPECT_NE(empty, nullptr);  // an empty item exists
+  EXPECT_EQ(info.storedSize, 0u);
+  datUnloadItem(empty);
   datUnloadFileIndex(index);
   datUnloadItem(nullptr);
 }
