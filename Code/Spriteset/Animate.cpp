@@ -85,6 +85,15 @@ void Place(AnimScene* scene, AnimSprite* s, int x, int y, int depth, int anchor)
   s->rect = AnchoredRect(x, y, w, h, anchor);
 }
 
+// Frees a template image; entries cut from it would otherwise read freed
+// memory, so they are left showing nothing.
+void ForgetImage(AnimScene* scene, PackedDib* dib) {
+  if (dib == nullptr) return;
+  for (auto& e : scene->dibs)
+    if (e.dib == dib) e.dib = nullptr;
+  dibDelete(dib);
+}
+
 bool Inside(const DibRect& r, int x, int y) {
   return x >= r.left && x <= r.right && y >= r.top && y <= r.bottom;
 }
@@ -218,6 +227,7 @@ int OffsetRectInsideBackground(AnimScene* scene, DibRect* rect) {
 
 int SetSpriteTemplate(AnimScene* scene, int slot, PackedDib* dib) {
   if (scene == nullptr || !ValidTemplate(slot)) return -1;
+  if (scene->templateOwned[slot] && scene->templates[slot] != dib) ForgetImage(scene, scene->templates[slot]);
   scene->templates[slot] = dib;
   scene->templateOwned[slot] = false;
   RecountTemplates(scene);
@@ -253,13 +263,7 @@ int DeleteSpriteTemplate(AnimScene* scene, int slot) {
 
 int CloseSpriteTemplate(AnimScene* scene, int slot) {
   if (scene == nullptr || !ValidTemplate(slot)) return -1;
-  PackedDib* dib = scene->templates[slot];
-  if (dib != nullptr) {
-    // Entries cut from the image would otherwise read freed memory.
-    for (auto& e : scene->dibs)
-      if (e.dib == dib) e.dib = nullptr;
-    dibDelete(dib);
-  }
+  ForgetImage(scene, scene->templates[slot]);
   return DeleteSpriteTemplate(scene, slot);
 }
 
