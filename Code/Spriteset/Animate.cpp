@@ -105,21 +105,17 @@ bool PixelVisible(AnimScene* scene, const AnimSprite& s, int x, int y) {
   const int32_t dx = x - s.rect.left, dy = y - s.rect.top;
   if (dx >= e->width || dy >= e->height) return false;
   const PackedDib* dib = e->dib;
-  const int32_t sx = e->x + dx, sy = e->y + dy;
-  const int32_t height = dib->biHeight < 0 ? -dib->biHeight : dib->biHeight;
-  if (sx < 0 || sy < 0 || sx >= dib->biWidth || sy >= height) return false;
-  const int32_t row = dib->biHeight < 0 ? sy : height - 1 - sy;
-  const uint8_t* p = static_cast<const uint8_t*>(dibGetBits(dib)) +
-                     static_cast<size_t>(row) * dibRowStride(dib->biBitCount, dib->biWidth);
+  const auto* p = static_cast<const uint8_t*>(dibGetPixelAddress(dib, e->x + dx, e->y + dy));
+  if (p == nullptr) return false;  // outside the image
   switch (dib->biBitCount) {
     case 8:
-      return p[sx] != 0;
+      return p[0] != 0;
     case 16: {
-      const uint32_t v = p[2 * sx] | p[2 * sx + 1] << 8;
+      const uint32_t v = p[0] | p[1] << 8;
       return v != 0 && v != kTransparent16;
     }
     case 24:
-      return (p[3 * sx] | p[3 * sx + 1] | p[3 * sx + 2]) != 0;
+      return (p[0] | p[1] | p[2]) != 0;
     default:
       return false;
   }

@@ -27,8 +27,7 @@ void Take(AnimScene* scene, PackedDib* dib, int flags) {
   bg->width = dib->biWidth;
   bg->height = dib->biHeight < 0 ? -dib->biHeight : dib->biHeight;
   const int32_t stride = static_cast<int32_t>(dibRowStride(dib->biBitCount, dib->biWidth));
-  auto* bits = static_cast<uint8_t*>(dibGetBits(dib));
-  bg->row0 = dib->biHeight < 0 ? bits : bits + static_cast<ptrdiff_t>(bg->height - 1) * stride;
+  bg->row0 = static_cast<uint8_t*>(dibGetPixelAddress(dib, 0, 0));
   bg->rowStep = dib->biHeight < 0 ? stride : -stride;
   bg->flags = flags;
   InvalidateAll(scene);

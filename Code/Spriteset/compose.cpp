@@ -33,11 +33,9 @@ Pixels CanvasPixels(const AnimCanvas& c) {
 }
 
 Pixels DibPixels(const PackedDib* dib) {
-  const int32_t height = dib->biHeight < 0 ? -dib->biHeight : dib->biHeight;
   const int32_t stride = static_cast<int32_t>(dibRowStride(dib->biBitCount, dib->biWidth));
-  auto* bits = static_cast<uint8_t*>(dibGetBits(dib));
-  if (dib->biHeight < 0) return Pixels{bits, stride, dib->biBitCount / 8};
-  return Pixels{bits + static_cast<ptrdiff_t>(height - 1) * stride, -stride, dib->biBitCount / 8};
+  return Pixels{static_cast<uint8_t*>(dibGetPixelAddress(dib, 0, 0)), dib->biHeight < 0 ? stride : -stride,
+                dib->biBitCount / 8};
 }
 
 int32_t DibHeight(const PackedDib* dib) { return dib->biHeight < 0 ? -dib->biHeight : dib->biHeight; }
