@@ -60,7 +60,15 @@ void CopyBackground(AnimScene* scene, const DibRect& rect) {
   }
 }
 
+// A sprite that can be drawn: in use, shown, with an entry showing an image.
+bool Drawable(const AnimScene* scene, const AnimSprite& s) {
+  return s.inUse && s.shown && s.dibIndex >= 0 && s.dibIndex < ANIM_MAX_SPRITE_DIBS &&
+         scene->dibs[s.dibIndex].inUse && scene->dibs[s.dibIndex].dib != nullptr;
+}
+
 void DrawSprite(AnimScene* scene, const AnimSprite& s) {
+  // Checked again: a draw callback may have changed the scene meanwhile.
+  if (!Drawable(scene, s)) return;
   const AnimSpriteDib& e = scene->dibs[s.dibIndex];
   const PackedDib* dib = e.dib;
   // Screen rectangles of the whole image and of the entry's part of it; an
@@ -111,12 +119,7 @@ void Compose(AnimScene* scene, const DibRect& rect, int low, int high) {
   int count = 0;
   for (int i = 0; i < ANIM_MAX_SPRITES; ++i) {
     AnimSprite& s = scene->sprites[i];
-    if (!s.inUse || !s.shown || s.depth < low || s.depth > high) continue;
-    if (s.dibIndex < 0 || s.dibIndex >= ANIM_MAX_SPRITE_DIBS || !scene->dibs[s.dibIndex].inUse ||
-        scene->dibs[s.dibIndex].dib == nullptr) {
-      continue;
-    }
-    if (!Intersect(s.rect, rect, &s.clip)) continue;
+    if (!Drawable(scene, s) || s.depth < low || s.depth > high || !Intersect(s.rect, rect, &s.clip)) continue;
     order[count++] = i;
   }
   if (scene->sortMode != 0) {

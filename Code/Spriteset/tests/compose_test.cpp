@@ -88,6 +88,29 @@ TEST(Compose, CallbacksRunBetweenTheDepthsTheyOverlap) {
   EXPECT_EQ(log.calls[0].low, 100);
 }
 
+struct Deletion {
+  AnimScene* scene;
+  int sprite, entry;
+};
+void DeleteDuringPaint(void*, const void*, void*, int, int, int, int, int, int, intptr_t user) {
+  auto* d = reinterpret_cast<Deletion*>(user);
+  DeleteSprite(d->scene, d->sprite);
+  DeleteSpriteDib(d->scene, d->entry);
+}
+
+// A callback may change the scene while it is composed; sprites gone by
+// the time their turn comes are not drawn.
+TEST(Compose, CallbacksMayDeleteSpritesBeingPainted) {
+  Scene scene(4, 1);
+  DibPtr far = Solid(4, 1, 2), near = Solid(2, 1, 3);
+  scene.Add(far.get(), 0, 0, 20);
+  const int s = scene.Add(near.get(), 0, 0, 10);
+  Deletion d{scene, s, scene.get()->sprites[s].dibIndex};
+  RegisterDrawCallback(scene, DeleteDuringPaint, 15, 15, reinterpret_cast<intptr_t>(&d));
+  scene.Paint();
+  EXPECT_EQ(Text(scene.image()), "2222\n");
+}
+
 TEST(Compose, EightBitImagesTakeTheCanvasColours) {
   DibRgbQuad table[256] = {};
   table[7] = DibRgbQuad{8, 128, 255, 0};  // blue, green, red
