@@ -213,7 +213,7 @@ void ClockTimerProc(uint32_t now) {
   }
   if (now - g_timer.lastSecond > 1000) {
     g_timer.lastSecond = now;
-    if (game) GetGameHost()->RequestEngineStatus(game, &game->third);
+    if (game && game->third.session) GetGameHost()->RequestEngineStatus(game, &game->third);
   }
 }
 

@@ -30,11 +30,16 @@ std::vector<MoveTreeNode*> LineNodes(const MoveTree* tree) {
 
 bool HasSession(const PlayerRecord* p) { return p->kind == PLAYER_ENGINE && p->session; }
 
-void TellEngines(GameRecord* game, const char* command, bool third) {
+// After a take-back: each engine player leaves its search and undoes the
+// move; the third engine follows when it follows the game.
+void TellEnginesUndo(GameRecord* game) {
   GameHost* host = GetGameHost();
-  if (HasSession(&game->white)) host->SendEngineCommand(&game->white, command);
-  if (HasSession(&game->black)) host->SendEngineCommand(&game->black, command);
-  if (third && game->third.session) host->SendEngineCommand(&game->third, command);
+  for (PlayerRecord* p : {&game->white, &game->black}) {
+    if (!HasSession(p)) continue;
+    host->SendEngineCommand(p, "force");
+    host->SendEngineCommand(p, "undo");
+  }
+  if (game->third.session && game->thirdPlayerMode == 1) host->SendEngineCommand(&game->third, "undo");
 }
 
 void FillPlayer(PlayerRecord* player, const PlayerDescriptor* d, int slot) {
@@ -561,7 +566,7 @@ int PlayMove(GameRecord* game, const MoveRecord* move, bool sound) {
   }
   host->BroadcastGameEvent(GAME_EVENT_MOVE_PLAYED, game);
   SendMoveToPlayers(game, played, false);
-  if (game->third.session && (game->thirdPlayerMode & 2))
+  if (game->third.session && (game->thirdPlayerMode & 1))
     host->SendEnginePlayerMove(game, &game->third, played, false, 0, 0);
   if (PlayerForSide(game, game->sideToMove)->kind == PLAYER_REMOTE) host->SendOnlineMove(played);
   ResumeClock(game);
@@ -578,9 +583,7 @@ int TakeBackMove(GameRecord* game) {
   if (!(game->kind & GAME_QUIET)) ShowGameStatus(game, GAME_EVENT_MOVE_TAKEN_BACK);
   if (!Quiet(game)) PauseClock(game);
   host->BroadcastGameEvent(GAME_EVENT_MOVE_TAKEN_BACK, game);
-  TellEngines(game, "force", false);
-  TellEngines(game, "undo", false);
-  if (game->third.session && game->thirdPlayerMode == 1) host->SendEngineCommand(&game->third, "undo");
+  TellEnginesUndo(game);
   return 0;
 }
 
@@ -598,9 +601,7 @@ int RetractLastMove(GameRecord* game) {
   // The retracted move leaves the tree.
   if (TreeStepForward(game->tree)) TreeDeleteCurrent(game->tree);
   host->SendGameEventToWindow(kGameStatusWindow, GAME_EVENT_RETRACTED, game);
-  TellEngines(game, "force", false);
-  TellEngines(game, "undo", false);
-  if (game->third.session && game->thirdPlayerMode == 1) host->SendEngineCommand(&game->third, "undo");
+  TellEnginesUndo(game);
   return 0;
 }
 

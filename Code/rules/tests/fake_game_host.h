@@ -66,11 +66,16 @@ class FakeGameHost : public GameHost {
   }
   void StartEngineIfToMove(GameRecord*) override { ++goCalls; }
   void SendEngineQuit(EngineSession*) override { ++quits; }
+  void SendEnginePlayerMove(GameRecord*, PlayerRecord* p, const MoveRecord* move, bool withClocks, int32_t,
+                            int32_t) override {
+    char text[3] = {static_cast<char>('a' + (move->from & 7)), static_cast<char>('8' - (move->from >> 4)), 0};
+    commands.push_back(Tag(p) + (withClocks ? "time+move " : "move ") + text);
+  }
   void SendEngineCommand(PlayerRecord* p, const char* command) override {
-    commands.push_back(std::string(p->slot == SLOT_WHITE   ? "W:"
-                                   : p->slot == SLOT_BLACK ? "B:"
-                                                           : "T:") +
-                       command);
+    commands.push_back(Tag(p) + command);
+  }
+  static std::string Tag(const PlayerRecord* p) {
+    return p->slot == SLOT_WHITE ? "W:" : p->slot == SLOT_BLACK ? "B:" : "T:";
   }
 
  private:

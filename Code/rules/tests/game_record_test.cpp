@@ -359,6 +359,24 @@ TEST(GameRecord, ResultTextsAndOutcomes) {
   }
 }
 
+TEST(GameRecord, EnginePlayerFollowsTheGame) {
+  FakeGameHost host;
+  PlayerDescriptor human = Player("Ann", PLAYER_HUMAN), engine = Player("Bot", PLAYER_ENGINE);
+  GamePtr game(NewGame(nullptr, 0, &human, &engine));
+  StartGame(game.get());
+  EXPECT_EQ(host.resetCounts, (std::vector<int>{0}));
+  EXPECT_EQ(host.goCalls, 1);
+  EXPECT_EQ(GetCurrentGame(), game.get());
+  EXPECT_FALSE(IsEngineToMove(game.get()));
+  ASSERT_TRUE(Play(game.get(), "e4"));
+  EXPECT_TRUE(IsEngineToMove(game.get()));
+  EXPECT_EQ(TakeBackMove(game.get()), 0);
+  EXPECT_EQ(ReplayMove(game.get()), 0);
+  EXPECT_EQ(host.commands,
+            (std::vector<std::string>{"B:time+move e2", "B:force", "B:undo", "B:force", "B:time+move e2"}));
+  SetCurrentGame(nullptr);
+}
+
 TEST(GameRecord, StopAndDestroyQuitEachEngineOnce) {
   FakeGameHost host;
   PlayerDescriptor engine = Player("Bot", PLAYER_ENGINE);
