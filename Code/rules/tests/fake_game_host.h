@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdio>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -32,6 +33,11 @@ class FakeGameHost : public GameHost {
   std::vector<std::string> status, messages, modeless, questions, commands;
   std::vector<int> resetCounts;  // moves handed to ResetEngineGame
   int quits = 0, freed = 0, goCalls = 0;
+  int booked = 0, advanced = 0, drillEnds = 0, onlineEnd = -1, pauses = 0;
+  std::vector<int> idleLevels;
+  std::string bookMoveCoords;
+  MoveRecord bookMove{};
+  std::string commentary;
   int answer = kAnswerNo;
   RoomBoardOptions room;
   int32_t personalityWords[32] = {};
@@ -65,6 +71,21 @@ class FakeGameHost : public GameHost {
     resetCounts.push_back(count);
   }
   void StartEngineIfToMove(GameRecord*) override { ++goCalls; }
+  void RecordFinishedGame(GameRecord*) override { ++booked; }
+  void AdvanceTournamentScript(GameRecord*) override { ++advanced; }
+  void SendDrillEndCommand() override { ++drillEnds; }
+  void EndOnlineGame(int result) override { onlineEnd = result; }
+  void SetIdleLevel(int level) override { idleLevels.push_back(level); }
+  void HideBoardForPause() override { ++pauses; }
+  bool PickBookMove(int, const MoveRecord*, int, MoveRecord* out) override {
+    *out = bookMove;
+    return bookMove.from != bookMove.to;
+  }
+  void HandleEngineBookMove(GameRecord*, int, const char* coords) override { bookMoveCoords = coords; }
+  bool GetPositionCommentary(const Board*, int, char* buffer, int size) override {
+    std::snprintf(buffer, static_cast<size_t>(size), "%s", commentary.c_str());
+    return !commentary.empty();
+  }
   void SendEngineQuit(EngineSession*) override { ++quits; }
   void SendEnginePlayerMove(GameRecord*, PlayerRecord* p, const MoveRecord* move, bool withClocks, int32_t,
                             int32_t) override {

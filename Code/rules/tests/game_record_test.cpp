@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -375,6 +376,128 @@ TEST(GameRecord, EnginePlayerFollowsTheGame) {
   EXPECT_EQ(host.commands,
             (std::vector<std::string>{"B:time+move e2", "B:force", "B:undo", "B:force", "B:time+move e2"}));
   SetCurrentGame(nullptr);
+}
+
+TEST(GameRecord, EndOfGameGoesWhereTheKindSays) {
+  const struct {
+    uint32_t kind, code;
+    int booked, advanced, drill, boxes, online;
+    bool statusText;
+  } cases[] = {
+      {0, RESULT_AGREED, 0, 0, 0, 1, -1, true},
+      {GAME_BOOKED, RESULT_AGREED, 1, 0, 0, 0, -1, true},
+      {GAME_BOOKED, RESULT_ADJOURNED, 0, 0, 0, 0, -1, true},
+      {GAME_TOURNAMENT | GAME_BOOKED, RESULT_AGREED, 0, 1, 0, 0, -1, true},
+      {GAME_DRILL, RESULT_WHITE_MATED, 0, 0, 1, 1, -1, true},
+      {GAME_NO_RESULT_TEXT, RESULT_AGREED, 0, 0, 0, 0, -1, false},
+      {GAME_NO_END_BOX_2, RESULT_AGREED, 0, 0, 0, 0, -1, true},
+      {GAME_ONLINE, RESULT_BLACK_RESIGNED, 0, 0, 0, 0, RESULT_BLACK_RESIGNED, true},
+  };
+  for (const auto& c : cases) {
+    FakeGameHost h;
+    GamePtr game(NewGame(nullptr, c.kind));
+    EXPECT_EQ(EndGame(game.get(), c.code), 0);
+    EXPECT_EQ(game->result, c.code);
+    EXPECT_EQ(h.booked, c.booked) << c.kind;
+    EXPECT_EQ(h.advanced, c.advanced) << c.kind;
+    EXPECT_EQ(h.drillEnds, c.drill) << c.kind;
+    EXPECT_EQ(static_cast<int>(h.modeless.size()), c.boxes) << c.kind;
+    EXPECT_EQ(h.onlineEnd, c.online) << c.kind;
+    EXPECT_EQ(!h.status.empty(), c.statusText) << c.kind;
+    bool over = std::find(h.events.begin(), h.events.end(), GAME_EVENT_OVER) != h.events.end();
+    EXPECT_EQ(over, c.online < 0) << c.kind;
+  }
+}
+
+TEST(GameRecord, StatusLineAfterAMove) {
+  FakeGameHost host;
+  host.room.exists = true;
+  host.room.announce = true;
+  PlayerDescriptor human = Player("Ann", PLAYER_HUMAN), engine = Player("Bot", PLAYER_ENGINE);
+  GamePtr game(NewGame(nullptr, 0, &human, &engine));
+  StartGame(game.get());
+  ASSERT_TRUE(Play(game.get(), "e4 f5"));
+  EXPECT_EQ(host.status.back(), "");
+  ASSERT_TRUE(Play(game.get(), "Qh5"));
+  EXPECT_EQ(host.status.back(), "Check");
+  // The engine that just moved sees a mate: score from white -9996 is +9996 for black.
+  ASSERT_TRUE(Play(game.get(), "g6"));
+  game->black.thinking[8] = 5;
+  int32_t score = -9996;
+  std::memcpy(&game->black.thinking[12], &score, 4);
+  ShowGameStatus(game.get(), GAME_EVENT_MOVE_PLAYED);
+  EXPECT_EQ(host.status.back(), "MATE IN 2.");
+  SetCurrentGame(nullptr);
+}
+
+TEST(GameRecord, KeyboardAndSquareEntry) {
+  FakeGameHost host;
+  GamePtr game(NewGame());
+  MoveRecord move;
+  EXPECT_TRUE(FindMoveForSquare(&move, game.get(), 0x54));  // e3: only e2-e3 goes there
+  EXPECT_EQ(move.from, 0x64);
+  EXPECT_FALSE(FindMoveForSquare(&move, game.get(), 0x55));  // f3: two moves
+  EXPECT_FALSE(FindMoveForSquare(&move, game.get(), 0x76));  // g1: two moves from it
+  char typed[16] = "";
+  bool ambiguous = false;
+  EXPECT_FALSE(ParseMoveInput(game.get(), 'N', typed, sizeof typed, &ambiguous, &move));
+  EXPECT_FALSE(ParseMoveInput(game.get(), 'f', typed, sizeof typed, &ambiguous, &move));
+  EXPECT_TRUE(ParseMoveInput(game.get(), '3', typed, sizeof typed, &ambiguous, &move));
+  EXPECT_EQ(move.from, 0x76);
+  EXPECT_EQ(move.to, 0x55);
+}
+
+TEST(GameRecord, PlayersSwapWithTheirHeaderFields) {
+  FakeGameHost host;
+  PlayerDescriptor ann = Player("Ann", PLAYER_HUMAN), bot = Player("Bot", PLAYER_ENGINE);
+  GamePtr game(NewGame(nullptr, 0, &ann, &bot));
+  std::snprintf(game->header.whiteElo, sizeof game->header.whiteElo, "1500");
+  std::snprintf(game->header.blackCountry, sizeof game->header.blackCountry, "ISL");
+  EXPECT_EQ(SwapPlayers(game.get()), 0);
+  EXPECT_STREQ(game->white.name, "Bot");
+  EXPECT_EQ(game->white.kind, PLAYER_ENGINE);
+  EXPECT_EQ(game->white.slot, static_cast<uint32_t>(SLOT_WHITE));
+  EXPECT_NE(game->white.personality, nullptr);
+  EXPECT_STREQ(game->black.name, "Ann");
+  EXPECT_EQ(game->black.personality, nullptr);
+  EXPECT_STREQ(game->header.blackElo, "1500");
+  EXPECT_STREQ(game->header.whiteCountry, "ISL");
+}
+
+TEST(GameRecord, BookMovesAndAutoComments) {
+  FakeGameHost host;
+  host.personalityWords[19] = 1;  // book depth: the first ply only
+  host.bookMove.from = 0x64;
+  host.bookMove.to = 0x44;
+  PlayerDescriptor engine = Player("Bot", PLAYER_ENGINE), human = Player("Ann", PLAYER_HUMAN);
+  GamePtr game(NewGame(nullptr, 0, &engine, &human));
+  EXPECT_TRUE(PlayEngineBookMove(game.get()));
+  EXPECT_EQ(host.bookMoveCoords, "e2e4");
+  EXPECT_EQ(host.commands, (std::vector<std::string>{"W:force", "W:move e2"}));
+  ASSERT_TRUE(Play(game.get(), "e4 e5"));
+  EXPECT_FALSE(PlayEngineBookMove(game.get()));  // beyond the book depth
+  host.commentary = "{H e4}A classical start.";
+  EXPECT_EQ(AddAutoComment(game.get()), 0);
+  EXPECT_STREQ(GetPositionComment(game.get()), "{H e4}A classical start.");
+  GoToPly(game.get(), 0, false);
+  EXPECT_EQ(AddAutoComment(game.get()), 0);
+  EXPECT_STREQ(GetPositionComment(game.get()), "{H e4}A classical start.");
+  EXPECT_NE(game->header.texts[SLOT_POSITION], nullptr);
+  // Not from the standard start: no book, no comments.
+  GamePtr setUp(NewGame("4k3/8/8/8/8/8/4P3/4K3 w - - 0 1", 0, &engine, &human));
+  EXPECT_FALSE(PlayEngineBookMove(setUp.get()));
+  EXPECT_EQ(AddAutoComment(setUp.get()), -1);
+}
+
+TEST(GameRecord, PauseHidesTheBoardAndStopsIdleWork) {
+  FakeGameHost host;
+  GamePtr game(NewGame());
+  EXPECT_EQ(PauseGame(game.get()), 0);
+  EXPECT_EQ(host.pauses, 1);
+  EXPECT_EQ(host.messages, (std::vector<std::string>{"Game paused.  Press OK to resume play."}));
+  EXPECT_EQ(host.idleLevels, (std::vector<int>{-1, -2}));
+  game->result = RESULT_AGREED;
+  EXPECT_EQ(PauseGame(game.get()), -1);
 }
 
 TEST(GameRecord, StopAndDestroyQuitEachEngineOnce) {
