@@ -410,10 +410,8 @@ int DeleteCurrentMove(GameRecord* game) {
 
 int ClearGameMoves(GameRecord* game) {
   if (!game) return -1;
-  MoveTree* empty = CreateMoveTree();
-  if (!empty) return -1;
-  FreeMoveTree(game->tree);
-  game->tree = empty;
+  // Emptied in place: other threads may hold the tree to copy from it.
+  ClearMoveTree(game->tree);
   game->position = game->start;
   game->sideToMove = game->startSide;
   return 0;

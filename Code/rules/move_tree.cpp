@@ -144,6 +144,14 @@ void FreeMoveTree(MoveTree* tree) {
   memFree_rel(tree);
 }
 
+void ClearMoveTree(MoveTree* tree) {
+  if (!tree) return;
+  std::lock_guard<std::recursive_mutex> hold(tree->lock);
+  FreeAllNodes(tree);
+  tree->current = nullptr;
+  tree->ply = 0;
+}
+
 void LockMoveTree(MoveTree* tree) {
   if (tree) tree->lock.lock();
 }
@@ -165,6 +173,7 @@ MoveRecord* GetTreeMove(const MoveTree* tree) {
 
 MoveRecord* TreeGoToFirst(MoveTree* tree) {
   if (!tree || !tree->root.firstChild) return nullptr;
+  std::lock_guard<std::recursive_mutex> hold(tree->lock);
   tree->current = tree->root.firstChild;
   tree->ply = 1;
   return tree->current->move;
@@ -172,6 +181,7 @@ MoveRecord* TreeGoToFirst(MoveTree* tree) {
 
 bool TreeGoToPly(MoveTree* tree, int32_t ply) {
   if (!tree || ply < 0) return false;
+  std::lock_guard<std::recursive_mutex> hold(tree->lock);
   MoveTreeNode* node = nullptr;
   MoveTreeNode* walk = &tree->root;
   for (int32_t i = 0; i < ply; ++i) {
@@ -200,6 +210,7 @@ int TreeCountMainLine(const MoveTree* tree) {
 
 MoveRecord* TreeStepForward(MoveTree* tree) {
   if (!tree) return nullptr;
+  std::lock_guard<std::recursive_mutex> hold(tree->lock);
   MoveTreeNode* next = CurrentOrRoot(tree)->firstChild;
   if (!next) return nullptr;
   tree->current = next;
@@ -215,6 +226,7 @@ MoveRecord* TreeNextMove(const MoveTree* tree) {
 
 MoveRecord* TreeStepBack(MoveTree* tree) {
   if (!tree || !tree->current) return nullptr;
+  std::lock_guard<std::recursive_mutex> hold(tree->lock);
   MoveTreeNode* parent = tree->current->parent;
   tree->current = parent == &tree->root ? nullptr : parent;
   tree->ply--;
@@ -231,6 +243,7 @@ int TreeCountVariations(const MoveTree* tree) {
 
 MoveRecord* TreeRotateToNextVariation(MoveTree* tree) {
   if (!tree || !tree->current || !tree->current->next) return nullptr;
+  std::lock_guard<std::recursive_mutex> hold(tree->lock);
   MoveTreeNode* old = tree->current;
   MoveTreeNode* parent = old->parent;
   MoveTreeNode* sibling = old->next;
@@ -244,6 +257,7 @@ MoveRecord* TreeRotateToNextVariation(MoveTree* tree) {
 
 MoveRecord* TreeSelectSibling(MoveTree* tree, int n) {
   if (!tree || !tree->current || n < 0) return nullptr;
+  std::lock_guard<std::recursive_mutex> hold(tree->lock);
   MoveTreeNode* node = tree->current->parent->firstChild;
   tree->current = node;
   for (int i = 0; i < n; ++i) {
@@ -263,6 +277,7 @@ MoveRecord* TreeSiblingMove(const MoveTree* tree, int n) {
 
 MoveRecord* TreeAddMove(MoveTree* tree, const MoveRecord* move) {
   if (!tree || !move) return nullptr;
+  std::lock_guard<std::recursive_mutex> hold(tree->lock);
   MoveTreeNode* parent = CurrentOrRoot(tree);
   MoveTreeNode* node = FindEqualChild(parent, move);
   if (node) {
@@ -279,6 +294,7 @@ MoveRecord* TreeAddMove(MoveTree* tree, const MoveRecord* move) {
 
 MoveRecord* TreeAppendMove(MoveTree* tree, const MoveRecord* move) {
   if (!tree || !move) return nullptr;
+  std::lock_guard<std::recursive_mutex> hold(tree->lock);
   MoveTreeNode* parent = CurrentOrRoot(tree);
   MoveTreeNode* node = FindEqualChild(parent, move);
   if (!node) {
@@ -293,6 +309,7 @@ MoveRecord* TreeAppendMove(MoveTree* tree, const MoveRecord* move) {
 
 MoveRecord* TreeReplaceMove(MoveTree* tree, const MoveRecord* move) {
   if (!tree || !move || !tree->current) return nullptr;
+  std::lock_guard<std::recursive_mutex> hold(tree->lock);
   MoveTreeNode* parent = ParentOfCurrent(tree);
   MoveTreeNode* node = FindEqualChild(parent, move);
   if (node) {
@@ -308,6 +325,7 @@ MoveRecord* TreeReplaceMove(MoveTree* tree, const MoveRecord* move) {
 
 MoveRecord* TreeAddAlternative(MoveTree* tree, const MoveRecord* move) {
   if (!tree || !move || !tree->current) return nullptr;
+  std::lock_guard<std::recursive_mutex> hold(tree->lock);
   MoveTreeNode* parent = ParentOfCurrent(tree);
   if (FindEqualChild(parent, move)) return nullptr;
   MoveTreeNode* node = NewNode(tree, move);
@@ -318,6 +336,7 @@ MoveRecord* TreeAddAlternative(MoveTree* tree, const MoveRecord* move) {
 
 bool TreeMergeMoveList(MoveTree* tree, const MoveRecord* moves, int count) {
   if (!tree || (!moves && count > 0)) return false;
+  std::lock_guard<std::recursive_mutex> hold(tree->lock);
   TreeGoToPly(tree, 0);
   for (int i = 0; i < count; ++i) {
     const MoveRecord* move = &moves[i];
@@ -336,6 +355,7 @@ bool TreeMergeMoveList(MoveTree* tree, const MoveRecord* moves, int count) {
 
 bool TreeDeleteCurrent(MoveTree* tree) {
   if (!tree || !tree->current) return false;
+  std::lock_guard<std::recursive_mutex> hold(tree->lock);
   MoveTreeNode* old = tree->current;
   TreeStepBack(tree);
   DeleteSubtree(old);

@@ -1,7 +1,7 @@
 // The move tree of a game: every move with its alternatives as a first-child
 // / next-sibling tree of MoveRecord copies, with a current node and its ply.
 //
-// Interface: CreateMoveTree, CopyMoveTree, FreeMoveTree, LockMoveTree,
+// Interface: CreateMoveTree, CopyMoveTree, FreeMoveTree, ClearMoveTree, LockMoveTree,
 // UnlockMoveTree; GetTreePly, GetTreeMove, TreeGoToFirst, TreeGoToPly,
 // TreeMoveAtPly, TreeCountMainLine, TreeStepForward, TreeNextMove,
 // TreeStepBack, TreeCountVariations, TreeRotateToNextVariation,
@@ -14,9 +14,11 @@
 // among its siblings, and stepping forward takes the first child.
 //
 // Nodes come from pool blocks of kTreePoolBlockNodes and are only returned
-// when the tree is freed. The position operations do not lock; the tree is
-// changed on the user-interface thread, and copies for other threads and the
-// walks hold the tree's lock.
+// when the tree is freed. The tree is changed on the user-interface thread;
+// every operation that changes it (links, current node or ply) holds the
+// tree's lock, as do the walks and the copies that other threads make, so a
+// copy never sees a half-made change or a freed move. Queries do not lock:
+// the changing thread may read without it, others must hold the lock.
 #pragma once
 
 #include <cstddef>
@@ -52,6 +54,9 @@ MoveTree* CreateMoveTree();
 // memory is short (nothing is left allocated).
 MoveTree* CopyMoveTree(MoveTree* tree);
 void FreeMoveTree(MoveTree* tree);
+// Empties the tree in place (ply 0), so that a thread holding it never sees
+// it freed.
+void ClearMoveTree(MoveTree* tree);
 void LockMoveTree(MoveTree* tree);
 void UnlockMoveTree(MoveTree* tree);
 // Pool blocks in use (for tests and diagnostics).

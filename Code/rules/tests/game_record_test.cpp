@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <memory>
+#include <thread>
 
 #include "fake_game_host.h"
 #include "game_end.h"
@@ -498,6 +500,41 @@ TEST(GameRecord, PauseHidesTheBoardAndStopsIdleWork) {
   EXPECT_EQ(host.idleLevels, (std::vector<int>{-1, -2}));
   game->result = RESULT_AGREED;
   EXPECT_EQ(PauseGame(game.get()), -1);
+}
+
+TEST(GameRecord, OtherThreadsCopyWholeLinesWhileMovesChange) {
+  FakeGameHost host;
+  GamePtr game(NewGame(nullptr, GAME_QUIET));
+  std::atomic<bool> stop{false};
+  std::atomic<int> copies{0}, bad{0};
+  std::thread reader([&] {
+    std::vector<MoveRecord> line(64);
+    while (!stop) {
+      int count = 0;
+      int32_t ply = 0;
+      if (!CopyGameMovesTo(game.get(), line.data(), 64, &count, &ply)) continue;
+      Board start;
+      SetInitialBoard(&start);
+      if (ReplayMoveList(&start, WHITE, line.data(), count) != count || ply != count) ++bad;
+      ++copies;
+    }
+  });
+  // Two knights go out and come back, move by move, taken back and retracted.
+  const char* moves[] = {"Nf3", "Nf6", "Nc3", "Nc6"};
+  for (int round = 0; round < 300; ++round) {
+    for (const char* m : moves) ASSERT_TRUE(Play(game.get(), m));
+    EXPECT_EQ(TakeBackMove(game.get()), 0);
+    EXPECT_EQ(RetractLastMove(game.get()), 0);
+    EXPECT_EQ(RetractLastMove(game.get()), 0);
+    EXPECT_EQ(GoToPly(game.get(), 0, false), 1);
+    if (round % 3 == 0) {
+      EXPECT_EQ(ClearGameMoves(game.get()), 0);
+    }
+  }
+  stop = true;
+  reader.join();
+  EXPECT_EQ(bad, 0);
+  EXPECT_GT(copies, 0);
 }
 
 TEST(GameRecord, StopAndDestroyQuitEachEngineOnce) {
