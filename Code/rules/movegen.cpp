@@ -143,10 +143,55 @@ MoveRecord* ReplyScratch() {
   return replies;
 }
 
+// How two squares relate, indexed by their 0x88 difference + 119: the step
+// that leads from the second towards the first along a rank, file or
+// diagonal (0 when they share none), and whether they are a knight step
+// apart.
+struct SquareRelation {
+  int8_t step;
+  bool knight;
+};
+
+constexpr std::array<SquareRelation, 239> MakeRelationTable() {
+  std::array<SquareRelation, 239> table{};
+  for (int a = 0; a < 128; ++a) {
+    for (int b = 0; b < 128; ++b) {
+      if ((a & 0x88) || (b & 0x88) || a == b) continue;
+      const int dr = (a >> 4) - (b >> 4), df = (a & 7) - (b & 7);
+      const int ar = dr < 0 ? -dr : dr, af = df < 0 ? -df : df;
+      SquareRelation& r = table[a - b + 119];
+      if (dr == 0 || df == 0 || ar == af)
+        r.step = static_cast<int8_t>((dr > 0) - (dr < 0)) * 16 + (df > 0) - (df < 0);
+      r.knight = (ar == 1 && af == 2) || (ar == 2 && af == 1);
+    }
+  }
+  return table;
+}
+constexpr std::array<SquareRelation, 239> kRelations = MakeRelationTable();
+
+// Whether `a` and `b` share a line whose squares between them are empty,
+// not counting `ignore` (a square the move empties).
+bool OpenLine(const Board& board, int a, int b, int ignore) {
+  const int step = kRelations[b - a + 119].step;
+  if (!step) return false;
+  for (int s = a + step; s != b; s += step)
+    if (s != ignore && board[s]) return false;
+  return true;
+}
+
+// Whether `side`, in check, has a reply that leaves its king safe. Only a
+// king move, en passant, or a move to a square on a line or a knight step
+// from the king (blocking or capturing a checker) can be one.
 bool HasEscape(Board& board, int side) {
   MoveRecord* replies = ReplyScratch();
   const int n = GeneratePseudoMoves(board, replies, side);
+  const int king = board[KingSquareByte(side)];
   for (int i = 0; i < n; ++i) {
+    const MoveRecord& m = replies[i];
+    if (OnBoard(king) && !(m.flags & MOVE_EN_PASSANT) && (board[m.from] & TYPE_MASK) != KING) {
+      const SquareRelation& r = kRelations[m.to - king + 119];
+      if (!r.step && !r.knight) continue;
+    }
     MakeMove(&replies[i], &board);
     const bool safe = !IsSideInCheck(&board, side);
     UnmakeMove(&replies[i], &board);
@@ -155,43 +200,29 @@ bool HasEscape(Board& board, int side) {
   return false;
 }
 
-// Whether two squares share a rank, file or diagonal or are a knight step
-// apart, indexed by their 0x88 difference + 119. A move can only expose its
-// own king along a line through its origin, and only give check from its
-// destination or along a line through its origin.
-constexpr std::array<bool, 239> MakeLineTable() {
-  std::array<bool, 239> table{};
-  for (int a = 0; a < 128; ++a) {
-    for (int b = 0; b < 128; ++b) {
-      if ((a & 0x88) || (b & 0x88)) continue;
-      int dr = (a >> 4) - (b >> 4), df = (a & 7) - (b & 7);
-      int ar = dr < 0 ? -dr : dr, af = df < 0 ? -df : df;
-      if (dr == 0 || df == 0 || ar == af || (ar == 1 && af == 2) || (ar == 2 && af == 1))
-        table[a - b + 119] = true;
-    }
-  }
-  return table;
-}
-constexpr std::array<bool, 239> kLineTable = MakeLineTable();
-
-bool MayRelate(int a, int b) { return kLineTable[a - b + 119]; }
-
+// A move can only expose its own king along an open line to its origin, and
+// only give check from its destination (a knight step or an open line, the
+// origin counted as empty) or along an open line to its origin. Castling and
+// en passant move or remove a second piece and always take the full test, as
+// do positions where a king is attacked already.
 int MarkIllegalMoves(const Board& position, MoveRecord* list, int count, int side) {
   Board board = position;
   const int enemy = OtherSide(side);
   const int ownKing = board[KingSquareByte(side)];
   const int enemyKing = board[KingSquareByte(enemy)];
-  // The shortcuts below only hold when neither king is attacked already.
-  const bool ownCheckBefore = ownKing == NO_SQUARE || IsSideInCheck(&board, side);
-  const bool enemyCheckBefore = enemyKing == NO_SQUARE || IsSideInCheck(&board, enemy);
+  // (A king square byte off the board, from a damaged set-up, also takes the
+  // full test.)
+  const bool ownCheckBefore = !OnBoard(ownKing) || IsSideInCheck(&board, side);
+  const bool enemyCheckBefore = !OnBoard(enemyKing) || IsSideInCheck(&board, enemy);
   int legal = count;
   for (int i = 0; i < count; ++i) {
     MoveRecord& m = list[i];
     const bool special = (m.flags & (MOVE_EN_PASSANT | MOVE_CASTLE_LONG | MOVE_CASTLE_SHORT)) != 0;
     const bool kingMove = (board[m.from] & TYPE_MASK) == KING;
-    const bool mayExpose = ownCheckBefore || kingMove || special || MayRelate(m.from, ownKing);
-    const bool mayCheck =
-        enemyCheckBefore || special || MayRelate(m.to, enemyKing) || MayRelate(m.from, enemyKing);
+    const bool mayExpose = ownCheckBefore || kingMove || special || OpenLine(board, ownKing, m.from, -1);
+    const bool mayCheck = enemyCheckBefore || special || m.to == enemyKing ||
+                          kRelations[m.to - enemyKing + 119].knight ||
+                          OpenLine(board, enemyKing, m.to, m.from) || OpenLine(board, enemyKing, m.from, -1);
     if (!mayExpose && !mayCheck) continue;
     MakeMove(&m, &board);
     if (mayExpose && IsSideInCheck(&board, side)) {

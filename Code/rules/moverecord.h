@@ -65,6 +65,12 @@ constexpr int kStoredMoveListSize = 200;
 // so generation never drops a move; legal positions reach 218 legal moves.
 constexpr int kMoveListRoom = 448;
 
+// A list filled by move generation, with its count.
+struct MoveList {
+  MoveRecord moves[kMoveListRoom];
+  uint16_t count;
+};
+
 // A new record: all zero from none, else a copy with its own copies of the
 // texts. Null when memory is short (nothing is left allocated).
 MoveRecord* DuplicateMoveRecord(const MoveRecord* source);

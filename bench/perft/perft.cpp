@@ -95,7 +95,7 @@ int RunSuite(const char* path, int maxDepth) {
     std::fprintf(stderr, "perft: cannot open %s\n", path);
     return 2;
   }
-  int lineNo = 0, mismatches = 0, checked = 0;
+  int lineNo = 0, mismatches = 0, checked = 0, unreadable = 0;
   uint64_t totalNodes = 0;
   double totalSeconds = 0;
   for (std::string line; std::getline(in, line);) {
@@ -108,7 +108,7 @@ int RunSuite(const char* path, int maxDepth) {
     int side = 0;
     if (!ParseSuiteLine(line, &fen, &expect) || !SetupPositionFromFen(fen.c_str(), &board, &side)) {
       std::printf("line %d: cannot read the position\n", lineNo);
-      ++mismatches;
+      ++unreadable;
       continue;
     }
     for (const auto& [depth, nodes] : expect) {
@@ -125,11 +125,11 @@ int RunSuite(const char* path, int maxDepth) {
       }
     }
   }
-  std::printf("%d counts checked, %d mismatches\n", checked, mismatches);
+  std::printf("%d counts checked, %d mismatches, %d unreadable lines\n", checked, mismatches, unreadable);
   std::printf("nodes %llu\n", static_cast<unsigned long long>(totalNodes));
   std::printf("time %.3f s\n", totalSeconds);
   std::printf("speed %.2f Mnps\n", totalSeconds > 0 ? totalNodes / totalSeconds / 1e6 : 0.0);
-  return mismatches ? 1 : 0;
+  return mismatches || unreadable ? 1 : 0;
 }
 
 void Usage() { std::fprintf(stderr, "usage: perft \"FEN\" DEPTH\n       perft --suite FILE [MAXDEPTH]\n"); }
