@@ -78,11 +78,8 @@ void ResetClocks(GameRecord* game) {
   }
   int32_t ply = 1;
   // The stored times of the moves up to the current one, along the current line.
-  std::vector<const MoveRecord*> line;
-  for (const MoveTreeNode* n = game->tree->current; n && n != &game->tree->root; n = n->parent)
-    line.push_back(n->move);
-  for (auto m = line.rbegin(); m != line.rend(); ++m, ++ply)
-    ClockForSide(game, MoverAtPly(game, ply))->used += (*m)->timeMs;
+  for (const MoveTreeNode* n : TreeLineNodes(game->tree))
+    ClockForSide(game, MoverAtPly(game, ply++))->used += n->move->timeMs;
 }
 
 void RestartClocks(GameRecord* game) {

@@ -46,13 +46,6 @@ int32_t ReadWord(const uint8_t* block, int index) {
   return static_cast<int32_t>(p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24);
 }
 
-// The nodes from the first move to the current one.
-std::vector<MoveTreeNode*> LineNodes(const MoveTree* tree) {
-  std::vector<MoveTreeNode*> line;
-  for (MoveTreeNode* n = tree->current; n && n != &tree->root; n = n->parent) line.push_back(n);
-  return std::vector<MoveTreeNode*>(line.rbegin(), line.rend());
-}
-
 // Same placement, side (the caller compares positions of one side to move),
 // castling rights and legal moves (which tells en-passant rights apart where
 // they matter).
@@ -139,13 +132,13 @@ bool IsRookBishopVsRook(const Board* board) {
 
 bool IsThreefoldRepetition(GameRecord* game) {
   if (!game || !GetTreeMove(game->tree)) return false;
-  std::vector<MoveTreeNode*> line = LineNodes(game->tree);
+  std::vector<MoveTreeNode*> line = TreeLineNodes(game->tree);
   return ThreefoldAt(line, static_cast<int>(line.size()) - 1, game->position, game->sideToMove);
 }
 
 int ScanDrawRules(GameRecord* game, bool shortRule) {
   if (!game) return 0;
-  std::vector<MoveTreeNode*> line = LineNodes(game->tree);
+  std::vector<MoveTreeNode*> line = TreeLineNodes(game->tree);
   Board walk = game->position;
   int side = game->sideToMove;
   int plies = 0;

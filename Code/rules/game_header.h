@@ -35,7 +35,10 @@ struct GameHeader {
   uint8_t zero;
   char* texts[kMoveTextSlots];  // owned, null when empty; same meanings as a move's slots
 };
-static_assert(offsetof(GameHeader, texts) >= kGameHeaderFixedSize, "the fixed part is 768 bytes");
+static_assert(offsetof(GameHeader, eco) == 34 && offsetof(GameHeader, date) == 370 &&
+                  offsetof(GameHeader, annotator) == 469 && offsetof(GameHeader, blackCountry) == 703 &&
+                  offsetof(GameHeader, zero) == kGameHeaderFixedSize - 1,
+              "the fixed part has the layout of the saved game file's first 768 bytes");
 
 // Cleared, marker and version set, the banner and date given (either may be
 // null).

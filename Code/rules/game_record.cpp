@@ -19,15 +19,6 @@ GameHost* g_host = &g_defaultHost;
 
 bool Quiet(const GameRecord* game) { return (game->kind & (GAME_QUIET | GAME_NO_CLOCK_CHARGE)) != 0; }
 
-// The nodes from the first move to the current one, following parents, so
-// that the answer is right even when the current node is not on the chain
-// of first children.
-std::vector<MoveTreeNode*> LineNodes(const MoveTree* tree) {
-  std::vector<MoveTreeNode*> line;
-  for (MoveTreeNode* n = tree->current; n && n != &tree->root; n = n->parent) line.push_back(n);
-  return std::vector<MoveTreeNode*>(line.rbegin(), line.rend());
-}
-
 bool HasSession(const PlayerRecord* p) { return p->kind == PLAYER_ENGINE && p->session; }
 
 // After a take-back: each engine player leaves its search and undoes the
@@ -117,7 +108,7 @@ MoveRecord* PositionBeforePly(GameRecord* game, int32_t ply, Board* board, int* 
   *board = game->position;
   *side = game->sideToMove;
   if (ply <= tree->ply) {
-    std::vector<MoveTreeNode*> line = LineNodes(tree);
+    std::vector<MoveTreeNode*> line = TreeLineNodes(tree);
     for (int32_t p = tree->ply; p >= ply; --p) {
       UnmakeMove(line[p - 1]->move, board);
       *side = OtherSide(*side);
@@ -449,7 +440,7 @@ MoveRecord* GetNextMove(const GameRecord* game) { return game ? TreeNextMove(gam
 
 MoveRecord* GetMoveAtPly(const GameRecord* game, int32_t ply) {
   if (!game || ply < 1) return nullptr;
-  if (ply <= game->tree->ply) return LineNodes(game->tree)[ply - 1]->move;
+  if (ply <= game->tree->ply) return TreeLineNodes(game->tree)[ply - 1]->move;
   const MoveTreeNode* n = game->tree->current ? game->tree->current : &game->tree->root;
   for (int32_t p = game->tree->ply; n && p < ply; ++p) n = n->firstChild;
   return n ? n->move : nullptr;
@@ -476,7 +467,7 @@ MoveRecord* CopyGameMoves(GameRecord* game, int* count) {
   if (count) *count = 0;
   if (!game) return nullptr;
   LockMoveTree(game->tree);
-  std::vector<MoveTreeNode*> line = LineNodes(game->tree);
+  std::vector<MoveTreeNode*> line = TreeLineNodes(game->tree);
   auto* moves =
       static_cast<MoveRecord*>(memAlloc_rel(sizeof(MoveRecord) * (line.size() + 1), HEAPKIT_TAG_RW));
   if (moves) {
@@ -494,7 +485,7 @@ bool CopyGameMovesTo(GameRecord* game, MoveRecord* array, int capacity, int* cou
   if (count) *count = 0;
   if (!game || !array) return false;
   LockMoveTree(game->tree);
-  std::vector<MoveTreeNode*> line = LineNodes(game->tree);
+  std::vector<MoveTreeNode*> line = TreeLineNodes(game->tree);
   bool fits = line.size() <= static_cast<size_t>(capacity > 0 ? capacity : 0);
   if (fits) {
     for (size_t i = 0; i < line.size(); ++i) {
@@ -684,11 +675,14 @@ int ReplaceMoveLine(GameRecord* game, const MoveRecord* moves, int count, bool n
 }
 
 int SelectVariation(GameRecord* game, int n) {
-  if (!game || !GetTreeMove(game->tree) || n < 0 || n > TreeCountVariations(game->tree)) return -1;
+  if (!game || !game->tree->current || n < 0) return -1;
+  // Alternative n counted from the current move along its next siblings.
+  MoveTreeNode* target = game->tree->current;
+  for (int i = 0; i < n && target; ++i) target = target->next;
+  if (!target) return -1;
   if (TakeBackMove(game) != 0) return -1;
-  // Alternative n (counted from the move taken back) becomes the first child.
-  TreeStepForward(game->tree);
-  for (int i = 0; i < n; ++i) TreeRotateToNextVariation(game->tree);
+  // Entered again, it goes to the first place: the line played from now on.
+  TreeAddMove(game->tree, target->move);
   TreeStepBack(game->tree);
   if (ReplayMove(game) != 0) return -1;
   // The result is the one the end of the new line holds.

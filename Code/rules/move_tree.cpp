@@ -362,6 +362,13 @@ bool TreeDeleteCurrent(MoveTree* tree) {
   return true;
 }
 
+std::vector<MoveTreeNode*> TreeLineNodes(const MoveTree* tree) {
+  std::vector<MoveTreeNode*> line;
+  if (!tree) return line;
+  for (MoveTreeNode* n = tree->current; n && n != &tree->root; n = n->parent) line.push_back(n);
+  return std::vector<MoveTreeNode*>(line.rbegin(), line.rend());
+}
+
 void TreeWalk(MoveTree* tree, TreeWalkCallback callback, void* argument) {
   if (!tree || !callback) return;
   std::lock_guard<std::recursive_mutex> hold(tree->lock);

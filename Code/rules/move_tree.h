@@ -7,7 +7,7 @@
 // TreeStepBack, TreeCountVariations, TreeRotateToNextVariation,
 // TreeSelectSibling, TreeSiblingMove; TreeAddMove, TreeAppendMove,
 // TreeReplaceMove, TreeAddAlternative, TreeMergeMoveList, TreeDeleteCurrent;
-// TreeWalk.
+// TreeLineNodes, TreeWalk.
 //
 // The line being followed is always the chain of first children from the
 // root: entering or selecting an alternative moves it to the first place
@@ -24,6 +24,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
+#include <vector>
 
 #include "moverecord.h"
 
@@ -93,6 +94,11 @@ MoveRecord* TreeAddAlternative(MoveTree* tree, const MoveRecord* move);
 bool TreeMergeMoveList(MoveTree* tree, const MoveRecord* moves, int count);
 // Steps back and deletes the old current node with everything below it.
 bool TreeDeleteCurrent(MoveTree* tree);
+
+// The nodes from the first move to the current one, found through the
+// parents, so the answer holds even when the current node is not on the
+// chain of first children (after TreeSelectSibling).
+std::vector<MoveTreeNode*> TreeLineNodes(const MoveTree* tree);
 
 // Visits, from the current node (the first top-level node at ply 0), each
 // node, then its next siblings, then its first child, under the tree's lock.

@@ -275,6 +275,36 @@ TEST(GameRecord, TakeBackRetractAndVariations) {
   EXPECT_EQ(CountVariations(game.get()), 0);
 }
 
+TEST(GameRecord, SelectedAlternativeIsTheLineThatIsCopied) {
+  FakeGameHost host;
+  GamePtr game(NewGame());
+  ASSERT_TRUE(Play(game.get(), "e4 e5"));
+  MoveRecord c5, d5;
+  GameStepBack(game.get());
+  ASSERT_TRUE(LegalMove(game.get(), "c5", &c5));
+  ASSERT_TRUE(LegalMove(game.get(), "d5", &d5));
+  GameStepForward(game.get());
+  ASSERT_NE(AddVariationToGame(game.get(), &c5), nullptr);
+  ASSERT_NE(AddVariationToGame(game.get(), &d5), nullptr);
+  EXPECT_EQ(AddVariationToGame(game.get(), &c5), nullptr);  // already an alternative
+  // Selecting leaves the alternative in its place: the line is found
+  // through the parents, not along the first children.
+  ASSERT_NE(GameSelectVariation(game.get(), 2), nullptr);
+  EXPECT_EQ(GetMoveAtPly(game.get(), 2)->to, 0x33);  // d5
+  EXPECT_EQ(game->position[0x33], BLACK | PAWN);
+  int count = 0;
+  MoveRecord* line = CopyGameMoves(game.get(), &count);
+  ASSERT_EQ(count, 2);
+  EXPECT_EQ(line[1].to, 0x33);
+  FreeMoveArray(line);
+  char text[16];
+  EXPECT_STREQ(GetPlyMoveText(game.get(), 2, STYLE_ALGEBRAIC, text, sizeof text), "d5");
+  // Selecting for play makes it the main line.
+  EXPECT_EQ(SelectVariation(game.get(), 0), 0);
+  ASSERT_NE(GameSelectVariation(game.get(), 0), nullptr);
+  EXPECT_EQ(GetMoveAtPly(game.get(), 2)->to, 0x33);
+}
+
 TEST(GameRecord, LongLinesStartCopyAndReplayWhole) {
   FakeGameHost host;
   PlayerDescriptor engine = Player("Bot", PLAYER_ENGINE);
