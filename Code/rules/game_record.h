@@ -72,6 +72,14 @@ struct PlayerRecord {
   uint8_t reserved[64];
   EngineSession* session;  // owned
 };
+// In the 32-bit program the record is the 4,500-byte block that saved game
+// files hold twice (white, black).
+static_assert(sizeof(void*) != 4 ||
+                  (sizeof(PlayerRecord) == 4500 && offsetof(PlayerRecord, thinking) == 292 &&
+                   offsetof(PlayerRecord, session) == 4496),
+              "the player record keeps its file layout");
+static_assert(offsetof(PlayerRecord, personality) == sizeof(PlayerDescriptor),
+              "a descriptor is the record's start");
 
 // Kind flags tested here; rooms set further bits of their own.
 enum GameKind : uint32_t {
