@@ -41,6 +41,13 @@ struct NamedEvent {
   std::shared_ptr<EventState> state;
 };
 
+namespace {
+// NamedEventControl's non-null answer to "does it exist"; not an event, so
+// the calls below ignore it.
+NamedEvent g_existsAnswer;
+bool Usable(const NamedEvent* event) { return event && event != &g_existsAnswer; }
+}  // namespace
+
 NamedEvent* CreateNamedEvent(const char* name) {
   if (!name || !*name) return nullptr;
   std::lock_guard<std::mutex> hold(g_namesLock);
@@ -64,7 +71,7 @@ bool NamedEventExists(const char* name) {
 }
 
 void SetNamedEvent(NamedEvent* event) {
-  if (event) Set(event->state.get());
+  if (Usable(event)) Set(event->state.get());
 }
 
 bool SignalNamedEvent(const char* name) {
@@ -81,13 +88,13 @@ bool SignalNamedEvent(const char* name) {
 }
 
 void ResetNamedEvent(NamedEvent* event) {
-  if (!event) return;
+  if (!Usable(event)) return;
   std::lock_guard<std::mutex> hold(event->state->lock);
   event->state->signalled = false;
 }
 
 bool WaitNamedEvent(NamedEvent* event, uint32_t timeoutMs) {
-  if (!event) return false;
+  if (!Usable(event)) return false;
   EventState* state = event->state.get();
   std::unique_lock<std::mutex> hold(state->lock);
   return state->changed.wait_for(hold, std::chrono::milliseconds(timeoutMs),
@@ -95,7 +102,7 @@ bool WaitNamedEvent(NamedEvent* event, uint32_t timeoutMs) {
 }
 
 void CloseNamedEvent(NamedEvent* event) {
-  if (!event) return;
+  if (!Usable(event)) return;
   {
     std::lock_guard<std::mutex> hold(g_namesLock);
     auto found = Names().find(event->name);
@@ -105,12 +112,11 @@ void CloseNamedEvent(NamedEvent* event) {
 }
 
 NamedEvent* NamedEventControl(const char* name, NamedEvent* event, int mode) {
-  static NamedEvent exists{};  // a non-null answer for mode 1, never dereferenced by callers
   switch (mode) {
     case 0:
       return CreateNamedEvent(name);
     case 1:
-      return NamedEventExists(name) ? &exists : nullptr;
+      return NamedEventExists(name) ? &g_existsAnswer : nullptr;
     case 2:
       CloseNamedEvent(event);
       return nullptr;

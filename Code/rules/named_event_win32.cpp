@@ -9,6 +9,13 @@ struct NamedEvent {
   HANDLE handle;
 };
 
+namespace {
+// NamedEventControl's non-null answer to "does it exist"; not an event, so
+// the calls below ignore it.
+NamedEvent g_existsAnswer{nullptr};
+bool Usable(const NamedEvent* event) { return event && event != &g_existsAnswer; }
+}  // namespace
+
 NamedEvent* CreateNamedEvent(const char* name) {
   if (!name || !*name) return nullptr;
   HANDLE handle = CreateEventA(nullptr, TRUE, FALSE, name);
@@ -31,7 +38,7 @@ bool NamedEventExists(const char* name) {
 }
 
 void SetNamedEvent(NamedEvent* event) {
-  if (event) SetEvent(event->handle);
+  if (Usable(event)) SetEvent(event->handle);
 }
 
 bool SignalNamedEvent(const char* name) {
@@ -44,26 +51,25 @@ bool SignalNamedEvent(const char* name) {
 }
 
 void ResetNamedEvent(NamedEvent* event) {
-  if (event) ResetEvent(event->handle);
+  if (Usable(event)) ResetEvent(event->handle);
 }
 
 bool WaitNamedEvent(NamedEvent* event, uint32_t timeoutMs) {
-  return event && WaitForSingleObject(event->handle, timeoutMs) == WAIT_OBJECT_0;
+  return Usable(event) && WaitForSingleObject(event->handle, timeoutMs) == WAIT_OBJECT_0;
 }
 
 void CloseNamedEvent(NamedEvent* event) {
-  if (!event) return;
+  if (!Usable(event)) return;
   CloseHandle(event->handle);
   delete event;
 }
 
 NamedEvent* NamedEventControl(const char* name, NamedEvent* event, int mode) {
-  static NamedEvent exists{nullptr};  // a non-null answer for mode 1, never dereferenced by callers
   switch (mode) {
     case 0:
       return CreateNamedEvent(name);
     case 1:
-      return NamedEventExists(name) ? &exists : nullptr;
+      return NamedEventExists(name) ? &g_existsAnswer : nullptr;
     case 2:
       CloseNamedEvent(event);
       return nullptr;

@@ -144,7 +144,10 @@ TEST(NamedEvent, ControlModes) {
   NamedEvent* e = NamedEventControl(name.c_str(), nullptr, 0);
   ASSERT_NE(e, nullptr);
   EXPECT_EQ(NamedEventControl(name.c_str(), nullptr, 0), nullptr);
-  EXPECT_NE(NamedEventControl(name.c_str(), nullptr, 1), nullptr);
+  NamedEvent* answer = NamedEventControl(name.c_str(), nullptr, 1);
+  EXPECT_NE(answer, nullptr);
+  NamedEventControl(nullptr, answer, 2);  // the answer is no handle: nothing closes
+  EXPECT_TRUE(NamedEventExists(name.c_str()));
   EXPECT_FALSE(WaitNamedEvent(e, 1));
   EXPECT_TRUE(SignalNamedEvent(name.c_str()));
   EXPECT_TRUE(WaitNamedEvent(e, 1));
