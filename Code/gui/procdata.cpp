@@ -33,7 +33,7 @@ bool CopyInto(ProcessDataEntry& e, int kind, const void* source, uint32_t size) 
     if (!block) return false;
     e.records[kind] = block;
   }
-  if (source && size) std::memcpy(block, source, size);
+  if (source && size && source != block) std::memcpy(block, source, size);
   return true;
 }
 
