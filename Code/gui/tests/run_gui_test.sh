@@ -55,7 +55,10 @@ while :; do
 done
 export DISPLAY=":$n"
 
+# The prefix's service processes start with null standard handles: were
+# they started by the test program, they would inherit its output and CTest
+# would wait for an end of file until they go.
+wineboot </dev/null >/dev/null 2>&1
 wine "$@"
 status=$?
-WINEPREFIX="$prefix" wineserver -w
 exit $status
