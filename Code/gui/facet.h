@@ -41,3 +41,69 @@ FACET_API CcDefaults* ccGetDefaultData(void);
 FACET_API HPALETTE ccSetControlPalette(void* ignored, HPALETTE palette);
 
 }  // extern "C"
+
+// The toolkit's shared services as the main program's windows call them:
+// drawing from bitmap pieces, palette fills, the mouse hook, window words,
+// caption placement, lists, range sets and sorting. Each is the library's
+// own helper of the same job under its exported name.
+struct KeyedList;
+struct KeyedListNode;
+
+extern "C" {
+
+FACET_API void* ccLookupDefaults(HWND window, int slot);
+
+FACET_API int ccBuildThreePiece(PackedDib* image, PackedDib* start, PackedDib* middle, PackedDib* end,
+                                int vertical);
+FACET_API int ccDrawThreePiece(HDC dc, const RECT* rect, PackedDib* start, PackedDib* middle, PackedDib* end,
+                               int vertical);
+FACET_API void TileBitmap(HDC dc, PackedDib* bitmap, const RECT* rect);
+FACET_API void ccDrawFrameBorder(HWND window, const RECT* windowRect, const FrameSet* frame,
+                                 HPALETTE palette);
+FACET_API int ccFillRectBrush(HDC dc, const RECT* rect, HBRUSH brush);
+FACET_API int ccFillRectPalette(HDC dc, const RECT* rect, int paletteIndex);
+FACET_API HPALETTE ccSelectPalette(HDC dc, void* ignored, HPALETTE palette);
+FACET_API LRESULT ccParentPaintBackground(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+FACET_API PackedDib* ccLoadResourceBitmap(HINSTANCE module, int id);
+FACET_API void RedrawModuleWindows(HWND window);
+FACET_API HFONT ccCreatePointFont(const char* face, int points, int weight, int charset);
+
+FACET_API int ccCaptureMouse(HWND window);
+FACET_API void ccReleaseMouse(void);
+FACET_API void ccTrackMouseOwner(HWND window);
+FACET_API void ccNcToClientMouse(HWND window, UINT* message, WPARAM* wParam, LPARAM* lParam);
+FACET_API int ccDialogTabKey(HWND window, WPARAM virtualKey);
+FACET_API int ccWheelScrollLines(void);
+
+FACET_API LONG ccGetWindowWord(HWND window, int offset, int index);
+FACET_API LONG ccSetWindowWord(HWND window, int offset, int index, LONG value);
+FACET_API int ccControlRectInParent(HWND window, RECT* out);
+FACET_API void ccScreenRectToClient(HWND window, RECT* rect);
+FACET_API int ccApplyCaptionPlacement(HWND window);
+FACET_API const WCHAR* ccSkipWideString(const WCHAR* text);
+FACET_API int ccWideToNarrow(char* destination, const WCHAR* text);
+
+FACET_API KeyedList* ccListCreate(unsigned extraBytes);
+FACET_API void ccListInit(KeyedList* list, unsigned extraBytes);
+FACET_API void* ccListAppend(KeyedList* list, const void* data, unsigned size, int where);
+FACET_API void* ccListStep(KeyedList* list, int steps, int origin);
+FACET_API void* ccListFind(KeyedList* list, const void* key,
+                           int (*compare)(const void* key, const void* data));
+FACET_API int ccListRemoveNode(KeyedList* list, KeyedListNode* node);
+FACET_API int ccListClear(KeyedList* list);
+FACET_API void ccListDestroy(KeyedList* list);
+
+FACET_API int ccRangeSetContains(const KeyedList* set, int index);
+FACET_API int ccRangeSetNext(const KeyedList* set, int index, int* out);
+FACET_API int ccRangeSetCount(const KeyedList* set);
+FACET_API int ccRangeSetSelect(KeyedList* set, int index, int on);
+FACET_API int ccRangeSetAdd(KeyedList* set, int first, int last);
+FACET_API int ccRangeSetRemove(KeyedList* set, int first, int last);
+FACET_API int ccRangeSetInsert(KeyedList* set, int index, int on);
+FACET_API int ccRangeSetDelete(KeyedList* set, int index);
+
+FACET_API void ccSort(void* base, unsigned count, unsigned size,
+                      int (*compare)(const void*, const void*, void*), void (*swap)(void*, void*, void*),
+                      void* context);
+
+}  // extern "C"
