@@ -3,7 +3,7 @@
 // inside both bitmaps.
 #include "barframe.h"
 
-#include "dibkit.h"
+#include "dibkit_gdi.h"
 
 namespace {
 
