@@ -1,0 +1,17 @@
+// Fuzz target: the implode decoder; the first two bytes give the capacity.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "implode.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 2) return 0;
+  size_t capacity = static_cast<size_t>(data[0] | data[1] << 8);
+  std::vector<uint8_t> out(capacity);
+  std::vector<uint8_t> work(packfile::ExplodeWorkSize());
+  auto r = packfile::Explode(reinterpret_cast<packfile::ExplodeWork*>(work.data()), data + 2, size - 2,
+                             out.data(), capacity);
+  if (r.written > capacity) __builtin_trap();
+  return 0;
+}
