@@ -2,16 +2,15 @@
 // indices): a bar is a first piece, a middle piece repeated and a last
 // piece along one axis; a frame is eight pieces around a window.
 //
-// Interface: BuildBarDib, PaintBarOnDC, TileDibOnDC, PaintFrameSet.
+// Interface: PaintBarOnDC, TileDibOnDC, PaintFrameSet (BuildBarDib, which
+// composes into a bitmap, is in bardib.h).
 #pragma once
 
 #include <windows.h>
 
+#include "bardib.h"
 #include "ccdefaults.h"
 
-// Composes a bar into the target bitmap along its width (vertical 0) or
-// height. 1, or 0 when the target is null or all three pieces are.
-int BuildBarDib(PackedDib* target, PackedDib* first, PackedDib* middle, PackedDib* last, int vertical);
 // Draws a bar on a DC inside the rectangle. 1, or 0 for a null DC or
 // rectangle or when all three pieces are null.
 int PaintBarOnDC(HDC dc, const RECT* rect, PackedDib* first, PackedDib* middle, PackedDib* last,

@@ -86,6 +86,17 @@ TEST_F(Controls, SetControlDataLoadsEveryNamedBitmap) {
   EXPECT_EQ(d->editFrame.pieces[FP_TOP], before);
 }
 
+TEST_F(Controls, LoadedColourTablesBecomePaletteIndicesWhenAsked) {
+  CcDefaults* d = ccInit(nullptr);
+  d->resourceModule = GetModuleHandleA(nullptr);
+  ASSERT_EQ(d->mapColours, 1);
+  d->treeBitmaps[1] = CcBitmapId(kEditFrameFirstId + 1);
+  EXPECT_EQ(ccSetControlData(nullptr, d), 1);
+  ASSERT_NE(d->treeBitmaps[1], nullptr);
+  auto* indices = reinterpret_cast<WORD*>(reinterpret_cast<BITMAPINFOHEADER*>(d->treeBitmaps[1]) + 1);
+  for (int i : {0, 1, 77, 255}) EXPECT_EQ(indices[i], i);
+}
+
 TEST_F(Controls, ACallersOwnRecordIsStoredLoaded) {
   CcDefaults* stored = ccInit(nullptr);
   CcDefaults mine = *stored;

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "barframe.h"
 #include "facet.h"
 #include "guitest.h"
 #include "mousehook.h"
@@ -12,6 +13,8 @@
 namespace {
 
 const COLORREF kEntry40 = RGB(250, 120, 0);
+const COLORREF kEntry41 = RGB(10, 160, 250);
+const COLORREF kEntry42 = RGB(90, 200, 40);
 
 HPALETTE PaletteWith40() {
   std::vector<char> block(sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY));
@@ -20,6 +23,8 @@ HPALETTE PaletteWith40() {
   lp->palNumEntries = 256;
   for (int i = 0; i < 256; ++i) lp->palPalEntry[i] = {BYTE(i), BYTE(i), BYTE(i), 0};
   lp->palPalEntry[40] = {GetRValue(kEntry40), GetGValue(kEntry40), GetBValue(kEntry40), PC_NOCOLLAPSE};
+  lp->palPalEntry[41] = {GetRValue(kEntry41), GetGValue(kEntry41), GetBValue(kEntry41), PC_NOCOLLAPSE};
+  lp->palPalEntry[42] = {GetRValue(kEntry42), GetGValue(kEntry42), GetBValue(kEntry42), PC_NOCOLLAPSE};
   return CreatePalette(lp);
 }
 
@@ -244,4 +249,66 @@ TEST(Palettes, CopiesAndColourTables) {
   DeleteObject(section);
   DeleteObject(copy);
   DeleteObject(palette);
+}
+
+namespace {
+
+PackedDib* Piece(int w, int h, int index) {
+  PackedDib* dib = dibCreateWithColors(w, h, 8);
+  dibFillWithColor(dib, index);
+  return dib;
+}
+
+}  // namespace
+
+TEST(Drawing, VerticalBarsAndClippedTilesOnADC) {
+  HWND w = guitest::CreateTestWindow({500, 300, 560, 340});
+  HDC dc = GetDC(w);
+  HPALETTE palette = PaletteWith40();
+  HPALETTE old = SelectAndRealizePalette(dc, nullptr, palette);
+  RECT white{0, 0, 60, 40};
+  FillRect(dc, &white, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+
+  // First 2 high, middle 3 high repeated, last 4 high against the bottom.
+  PackedDib* first = Piece(3, 2, 40);
+  PackedDib* middle = Piece(3, 3, 41);
+  PackedDib* last = Piece(3, 4, 42);
+  RECT bar{20, 0, 23, 15};
+  EXPECT_EQ(PaintBarOnDC(dc, &bar, first, middle, last, 1), 1);
+  // A 4 x 3 tile, left half 40 and right half 41, over a 10 x 7 rectangle.
+  PackedDib* tile = dibCreateWithColors(4, 3, 8);
+  PackedDib* left = Piece(2, 3, 40);
+  PackedDib* right = Piece(2, 3, 41);
+  BuildBarDib(tile, left, nullptr, right, 0);
+  RECT tiled{30, 10, 40, 17};
+  TileDibOnDC(dc, tile, &tiled);
+  GdiFlush();
+  struct Probe {
+    int x, y;
+    COLORREF colour;
+  };
+  const Probe probes[] = {
+      {21, 0, kEntry40},
+      {21, 1, kEntry40},
+      {21, 2, kEntry41},
+      {21, 10, kEntry41},
+      {21, 11, kEntry42},
+      {21, 14, kEntry42},
+      {21, 15, RGB(255, 255, 255)},
+      {23, 5, RGB(255, 255, 255)},
+      {30, 10, kEntry40},
+      {32, 10, kEntry41},
+      {38, 16, kEntry40},
+      {39, 16, kEntry40},  // last column and row cut
+      {40, 16, RGB(255, 255, 255)},
+      {38, 17, RGB(255, 255, 255)},
+  };
+  for (const Probe& p : probes) EXPECT_EQ(GetPixel(dc, p.x, p.y), p.colour) << p.x << "," << p.y;
+  EXPECT_EQ(PaintBarOnDC(dc, &bar, nullptr, nullptr, nullptr, 1), 0);
+  EXPECT_EQ(PaintBarOnDC(nullptr, &bar, first, nullptr, nullptr, 1), 0);
+  for (PackedDib* p : {first, middle, last, tile, left, right}) dibDelete(p);
+  SelectPalette(dc, old, FALSE);
+  ReleaseDC(w, dc);
+  DeleteObject(palette);
+  DestroyWindow(w);
 }
