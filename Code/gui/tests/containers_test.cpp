@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "heapkit.h"
 #include "keyedlist.h"
 #include "rangeset.h"
 #include "sortswap.h"
@@ -78,10 +79,11 @@ TEST(KeyedList, InsertionModesAndCursor) {
 TEST(KeyedList, UserDataFollowsTheHeaderAndSurvivesClear) {
   KeyedList* list = KeyedListCreate(16);
   ASSERT_NE(list, nullptr);
+  EXPECT_EQ(memTag_rel(list), 66) << "the toolkit's heap records carry tag 66";
   EXPECT_EQ(list->user, static_cast<void*>(list + 1));
   std::fill_n(static_cast<char*>(list->user), 16, 'u');
   int v = 1;
-  KeyedListAddCopy(list, &v, sizeof v, KL_AT_TAIL);
+  EXPECT_EQ(memTag_rel(KeyedListNodeOf(KeyedListAddCopy(list, &v, sizeof v, KL_AT_TAIL))), 66);
   EXPECT_EQ(KeyedListClear(list), 1);
   EXPECT_EQ(list->count, 0);
   EXPECT_EQ(list->cursor, nullptr);

@@ -81,46 +81,76 @@ void Text(HDC dc, int slot, int x, int y, const char* text) {
   SelectObject(dc, old);
 }
 
-void Paint(HWND window, HDC dc) {
+// The gallery is a list of sections, each a title over an area of the
+// window with the function that paints it; toolkit parts that come later add
+// a section here (and child windows in main when they are controls).
+struct Section {
+  const char* title;
+  RECT area;  // below the title
+  void (*paint)(HDC dc, const RECT& area);
+};
+
+void PaintFonts(HDC dc, const RECT& a) {
+  Text(dc, 1, a.left, a.top, "slot 0 Arial 16 bold (the title), slot 1 Courier New 10, slot 2 Arial 9");
+}
+
+void PaintPaletteFills(HDC dc, const RECT& a) {
+  for (int i = 0; i < 230; ++i) {
+    int x = a.left + (i % 46) * 12;
+    int y = a.top + (i / 46) * 12;
+    RECT r{x, y, x + 11, y + 11};
+    ccFillRectPalette(dc, &r, 16 + i);
+  }
+}
+
+void PaintBars(HDC dc, const RECT& a) {
+  RECT h{a.left, a.top, a.left + 284, a.top + 20};
+  ccDrawThreePiece(dc, &h, g.barFirst, g.barMiddle, g.barLast, 0);
+  RECT v{a.left + 304, a.top, a.left + 324, a.bottom};
+  ccDrawThreePiece(dc, &v, g.barFirst, g.barMiddle, g.barLast, 1);
+  RECT tiled{a.left, a.top + 30, a.left + 284, a.bottom};
+  TileBitmap(dc, g.tile, &tiled);
+}
+
+void PaintNothing(HDC, const RECT&) {}  // child windows paint themselves
+
+void PaintClasses(HDC dc, const RECT& a) {
+  int y = a.top;
+  int x = a.left;
+  for (const char* name : kFacetControlClasses) {
+    WNDCLASSA wc{};
+    bool ok = GetClassInfoA(GetModuleHandleA("Facet.dll"), name, &wc);
+    std::string line = std::string(ok ? "+ " : "- ") + name;
+    Text(dc, 1, x, y, line.c_str());
+    y += 16;
+    if (y + 16 > a.bottom) {
+      y = a.top;
+      x += 200;
+    }
+  }
+}
+
+const Section kSections[] = {
+    {"Named fonts", {16, 56, 624, 70}, PaintFonts},
+    {"Palette fills (indices 16..245)", {16, 96, 624, 156}, PaintPaletteFills},
+    {"Bars from three pieces (horizontal, vertical) and a tiled area", {16, 176, 340, 300}, PaintBars},
+    {"Frame set around a child window", {360, 176, 600, 300}, PaintNothing},
+    {"Control classes registered at load", {16, 334, 460, 470}, PaintClasses},
+    {"Caption {p:470,330 s:150,40}", {470, 330, 620, 370}, PaintNothing},
+};
+
+void Paint(HDC dc) {
   HPALETTE old = ccSelectPalette(dc, nullptr, g.palette);
   RECT all{0, 0, kWidth, kHeight};
   ccFillRectPalette(dc, &all, kPaper);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, PALETTEINDEX(kInk));
   Text(dc, 0, 16, 10, "Facet gallery");
-  Text(dc, 1, 16, 40, "Named fonts: slot 0 Arial 16 bold, slot 1 Courier New 10, slot 2 Arial 9");
-
-  Text(dc, 2, 16, 70, "Palette fills (indices 16..245)");
-  for (int i = 0; i < 230; ++i) {
-    RECT r{16 + (i % 46) * 12, 88 + (i / 46) * 12, 16 + (i % 46) * 12 + 11, 88 + (i / 46) * 12 + 11};
-    ccFillRectPalette(dc, &r, 16 + i);
-  }
-
-  Text(dc, 2, 16, 156, "Bars from three pieces (horizontal, vertical) and a tiled area");
-  RECT h{16, 176, 300, 196};
-  ccDrawThreePiece(dc, &h, g.barFirst, g.barMiddle, g.barLast, 0);
-  RECT v{320, 176, 340, 300};
-  ccDrawThreePiece(dc, &v, g.barFirst, g.barMiddle, g.barLast, 1);
-  RECT tiled{16, 206, 300, 300};
-  TileBitmap(dc, g.tile, &tiled);
-
-  Text(dc, 2, 360, 156, "Frame set around a child window");
-  Text(dc, 2, 16, 316, "Control classes registered at load:");
-  int y = 334;
-  int column = 0;
-  for (const char* name : kFacetControlClasses) {
-    WNDCLASSA wc{};
-    bool ok = GetClassInfoA(GetModuleHandleA("Facet.dll"), name, &wc);
-    std::string line = std::string(ok ? "+ " : "- ") + name;
-    Text(dc, 1, 16 + column * 200, y, line.c_str());
-    y += 16;
-    if (y > 460) {
-      y = 334;
-      ++column;
-    }
+  for (const Section& section : kSections) {
+    Text(dc, 2, section.area.left, section.area.top - 18, section.title);
+    section.paint(dc, section.area);
   }
   SelectPalette(dc, old, FALSE);
-  (void)window;
 }
 
 LRESULT CALLBACK FramedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -164,7 +194,7 @@ LRESULT CALLBACK GalleryProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(window, &ps);
-      Paint(window, dc);
+      Paint(dc);
       EndPaint(window, &ps);
       return 0;
     }

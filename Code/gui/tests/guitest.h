@@ -7,6 +7,12 @@
 // (started as a Unix program, which Wine allows) into RW_GUI_ARTEFACT_DIR;
 // on Windows proper, where there is no such program, Screenshot returns
 // false and tests go on.
+//
+// Any module's window tests use it the same way: an executable linked with
+// the `guitest` library, registered with rw_gui_test(<target>) (defined in
+// Code/gui/CMakeLists.txt), which runs it through tests/run_gui_test.sh with
+// a fresh Wine prefix, its own wineserver and its own Xvfb display.
+// Screenshots land in <build>/artefacts/gui.
 #pragma once
 
 #include <windows.h>
