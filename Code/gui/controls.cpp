@@ -87,6 +87,10 @@ int GetWheelScrollLines() {
   GetVersionExA(&version);
   bool oldSystem = version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS ||
                    (version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion < 4);
+  return WheelScrollLinesFor(oldSystem);
+}
+
+int WheelScrollLinesFor(bool oldSystem) {
   if (oldSystem) {
     // Older systems learn the setting from the wheel driver's helper window.
     HWND helper = FindWindowA("MouseZ", "Magellan MSWHEEL");
@@ -96,7 +100,7 @@ int GetWheelScrollLines() {
   }
   UINT lines = 3;
   if (!SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) return 3;
-  return int(lines);
+  return int(lines);  // all bits set: a page per notch
 }
 
 int ApplyCaptionPlacement(HWND window) {

@@ -21,6 +21,8 @@ HINSTANCE GetControlModule();
 void LoadControlFamilyBitmaps(CcDefaults* record);
 
 int GetWheelScrollLines();
+// The same for a system of the 9x family or NT below 4 (oldSystem) or a later one.
+int WheelScrollLinesFor(bool oldSystem);
 int ApplyCaptionPlacement(HWND window);
 
 // Everything the library registers at the first process attach and takes

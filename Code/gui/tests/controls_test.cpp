@@ -177,4 +177,33 @@ TEST_F(Controls, CaptionBlocksPlaceControls) {
   DestroyWindow(parent);
 }
 
-TEST(WheelScroll, ThreeLinesByDefault) { EXPECT_EQ(GetWheelScrollLines(), 3); }
+TEST(WheelScroll, ThreeLinesByDefault) {
+  EXPECT_EQ(GetWheelScrollLines(), 3);
+  EXPECT_EQ(WheelScrollLinesFor(false), 3);
+}
+
+namespace {
+
+// The wheel driver's helper window of older systems: 7 lines per notch.
+LRESULT CALLBACK WheelHelperProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == RegisterWindowMessageA("MSH_SCROLL_LINES_MSG")) return 7;
+  return DefWindowProcA(w, m, wp, lp);
+}
+
+}  // namespace
+
+TEST(WheelScroll, OlderSystemsAskTheWheelDriversWindow) {
+  EXPECT_EQ(WheelScrollLinesFor(true), 3) << "no helper window";
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = WheelHelperProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "MouseZ";
+  ASSERT_TRUE(RegisterClassA(&wc));
+  HWND helper = CreateWindowA("MouseZ", "Magellan MSWHEEL", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                              wc.hInstance, nullptr);
+  ASSERT_NE(helper, nullptr);
+  EXPECT_EQ(WheelScrollLinesFor(true), 7);
+  EXPECT_EQ(WheelScrollLinesFor(false), 3) << "later systems use their own setting";
+  DestroyWindow(helper);
+  UnregisterClassA("MouseZ", wc.hInstance);
+}
