@@ -36,23 +36,21 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# A display of its own; the lock file tells which numbers are taken.
-n=120
-while :; do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 1 50); do
-      [ -e "/tmp/.X11-unix/X$n" ] && break
-      kill -0 "$xvfb_pid" 2>/dev/null || break
-      sleep 0.1
-    done
-    [ -e "/tmp/.X11-unix/X$n" ] && break
-    xvfb_pid=""
-  fi
-  n=$((n + 1))
-  [ "$n" -gt 400 ] && { echo "run_gui_test: no free X display" >&2; exit 1; }
+# A display of its own. Xvfb picks a free number itself (it takes the lock
+# file atomically) and writes it to the pipe, so parallel runs never share.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$run_dir/display" >/dev/null 2>&1 &
+xvfb_pid=$!
+n=""
+for _ in $(seq 1 100); do
+  n="$(tr -d '[:space:]' <"$run_dir/display" 2>/dev/null)"
+  [ -n "$n" ] && [ -e "/tmp/.X11-unix/X$n" ] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || break
+  sleep 0.05
 done
+if [ -z "$n" ] || [ ! -e "/tmp/.X11-unix/X$n" ]; then
+  echo "run_gui_test: Xvfb did not start" >&2
+  exit 1
+fi
 export DISPLAY=":$n"
 
 # The prefix's service processes start with null standard handles: were
