@@ -22,9 +22,8 @@ const char kDialogClass[] = "cguiDialogClass";
 const char kMenuPopupClass[] = "CGUIMenuPopup";
 
 // Registers a class under the library module with the record word every
-// toolkit window keeps in extra word 0. The controls' own window procedures
-// take these names over as they are built; until then a window of the class
-// behaves as a plain window, so that dialog templates naming it still load.
+// toolkit window keeps in extra word 0. A control that is not built yet is
+// such a plain class, so that dialog templates naming it still load.
 ATOM RegisterBaseClass(HINSTANCE module, const char* name, UINT style, WNDPROC proc, int extra) {
   WNDCLASSA wc{};
   wc.style = style | CS_GLOBALCLASS;
@@ -44,12 +43,25 @@ const char* const kUnregisteredAtDetach[] = {"CGUIEdit", "CGUIColorText", "CGUIS
 
 HINSTANCE GetControlModule() { return g_controlModule; }
 
+namespace {
+
+// A control's own registration function, given the library module; null
+// while the control is not built, and the class is then a plain window
+// class of that name. In the order of kControlClassNames: the hot button
+// copies the bitmap button's class, so order matters.
+using ClassRegistrar = ATOM (*)(HINSTANCE module);
+const ClassRegistrar kRegistrars[16] = {};
+
+}  // namespace
+
 int RegisterControlClasses(HINSTANCE libraryModule) {
   g_controlModule = libraryModule;
   int registered = 0;
-  for (const char* name : kControlClassNames) {
-    // The hot button copies the bitmap button's class, so order matters.
-    if (RegisterBaseClass(libraryModule, name, CS_DBLCLKS, DefWindowProcA, 4)) ++registered;
+  for (int i = 0; i < 16; ++i) {
+    ATOM atom = kRegistrars[i]
+                    ? kRegistrars[i](libraryModule)
+                    : RegisterBaseClass(libraryModule, kControlClassNames[i], CS_DBLCLKS, DefWindowProcA, 4);
+    if (atom) ++registered;
   }
   return registered;
 }
