@@ -51,7 +51,10 @@ void EndMouseCapture() {
 void SetMenuOwnerWindow(HWND window) {
   if (g_menuOwner != window) Remove();
   g_menuOwner = window;
-  if (window && !g_hook) Install(window);
+  // Clearing the owner this way must not leave a capture window without
+  // the hook it relies on.
+  HWND target = window ? window : g_capture;
+  if (target && !g_hook) Install(target);
 }
 
 void ClearMenuOwnerWindow() {

@@ -121,6 +121,20 @@ TEST(MouseHook, AMenuOwnerIsToldOfEventsThatStillReachTheirWindows) {
   DestroyWindow(elsewhere);
 }
 
+TEST(MouseHook, ChangingTheMenuOwnerKeepsTheCaptureWindowHooked) {
+  MessageLog captured;
+  HWND capture = guitest::CreateTestWindow({50, 500, 150, 600}, Recorder(&captured, WM_NCMOUSEMOVE, 0xAF));
+  HWND owner = guitest::CreateTestWindow({300, 500, 400, 600});
+  BeginMouseCapture(capture);
+  SetMenuOwnerWindow(owner);
+  SetMenuOwnerWindow(nullptr);
+  guitest::Click(CentreOf(owner));
+  EndMouseCapture();
+  EXPECT_TRUE(captured.Has(WM_NCLBUTTONDOWN));
+  DestroyWindow(capture);
+  DestroyWindow(owner);
+}
+
 TEST(WindowUtilities, NonClientMouseMessagesBecomeClientOnes) {
   HWND w = guitest::CreateTestWindow({200, 200, 300, 300});
   struct Case {
