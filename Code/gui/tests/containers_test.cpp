@@ -263,6 +263,37 @@ TEST(TreeList, FindClearAndRemove) {
   TreeListDestroy(static_cast<TreeListHead*>(TreeListOfNode(other)->user)->parent, nullptr, nullptr);
 }
 
+TEST(TreeList, DestroyingAChildTakesItOutOfItsParent) {
+  TreeList* root = SampleTree();
+  TreeList* a = TreeListOfNode(root->first);
+  Walked w;
+  TreeListDestroy(a, Record, &w);
+  EXPECT_EQ(w.names, (std::vector<std::string>{"a", "a1", "a2", "a2x"}));
+  ASSERT_EQ(root->count, 1);
+  EXPECT_STREQ(static_cast<char*>(TreeListPayload(TreeListOfNode(root->first), nullptr)), "b");
+  TreeListDestroy(root, nullptr, nullptr);
+}
+
+TEST(KeyedList, LinkingAPreparedNodeLeavesTheCountToTheCaller) {
+  KeyedList* list = ListOf({1, 3});
+  KeyedListNode* node = KeyedListNewNodeAt(list, sizeof(int), list->first, KL_AFTER);
+  ASSERT_NE(node, nullptr);
+  *static_cast<int*>(node->data) = 2;
+  EXPECT_EQ(list->count, 3) << "a new node is counted when it is linked";
+  EXPECT_EQ(Items(list), (std::vector<int>{1, 2, 3}));
+  // Unlink by hand and link again: LinkNode does not count.
+  list->first->next = node->next;
+  node->next->prev = list->first;
+  EXPECT_EQ(KeyedListLinkNodeAt(list, node, list->last, KL_AFTER), 1);
+  EXPECT_EQ(Items(list), (std::vector<int>{1, 3, 2}));
+  EXPECT_EQ(ItemsBackward(list), (std::vector<int>{1, 3, 2}));
+  EXPECT_EQ(list->count, 3);
+  EXPECT_EQ(KeyedListLinkNodeAt(list, node, nullptr, KL_BEFORE), 0) << "no reference node";
+  EXPECT_EQ(KeyedListNewNodeAt(list, 4, nullptr, KL_AFTER), nullptr);
+  EXPECT_EQ(list->count, 3) << "a refused node is freed, not counted";
+  KeyedListDestroy(list);
+}
+
 TEST(TreeList, AddChildAfterASibling) {
   TreeList* root = TreeListCreateRoot();
   KeyedListNode* a = Add(root, "a");
