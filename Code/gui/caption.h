@@ -1,0 +1,50 @@
+// Caption blocks: a brace block in a control's caption text, as dialog
+// templates write it, e.g. "Game {p:330,273 s:140,110 d:anim n:g%02d.bmp #:30 r:15}".
+// Keys are one letter and a colon; values run to the next blank or "}".
+//
+// Interface: ParseCaptionPlacement (the "p" and "s" keys, read for
+// ApplyCaptionPlacement), ParseAnimCaptionKeys (the animated button's "d",
+// "n", "#" and "r" keys), AnimFrameName (a frame's item name from "n").
+// OS-free: the window side is in controls.cpp.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Only this much of a caption is read, as GetWindowText with a 256-byte buffer.
+constexpr size_t kCaptionMaxChars = 255;
+
+struct CaptionPlacement {
+  int move;  // "p" read: x, y hold the position in the parent's client area
+  int size;  // "s" read: w, h hold the size
+  int32_t x, y, w, h;
+};
+
+// 1 when the caption holds a "{" (out then says what to change, possibly
+// nothing), else 0. "p" and "s" count only while they form an unbroken run
+// of keys at the start of the block.
+int ParseCaptionPlacement(const char* caption, CaptionPlacement* out);
+
+constexpr size_t kAnimNameChars = 64;     // "d": base name of the data set
+constexpr size_t kAnimPatternChars = 32;  // "n": at most 31 characters
+
+struct AnimCaptionKeys {
+  char dataName[kAnimNameChars];
+  char pattern[kAnimPatternChars];
+  int32_t frameCount;  // "#", never negative
+  int32_t rate;        // "r" in frames per second, at least 1
+};
+
+// Fills out (zero-filled first) from the block; 1 when the caption holds a
+// "{". A rate of 0 or below is read as 1 frame per second: the button's timer
+// period is 1000 / rate. Values longer than their buffer are cut.
+int ParseAnimCaptionKeys(const char* caption, AnimCaptionKeys* out);
+
+// Timer period in milliseconds for a rate; never divides by zero.
+int32_t AnimFramePeriodMs(int32_t rate);
+
+// Writes the item name of frame n made from the pattern, which must hold
+// exactly one integer conversion (flags and width allowed, "%%" as a literal
+// percent). Returns 0 and writes "" for any other pattern, so that a caption
+// can never hand printf a conversion it has no argument for.
+int AnimFrameName(const char* pattern, int32_t frame, char* out, size_t outSize);

@@ -1,0 +1,201 @@
+// Control library core: ccInit and the control defaults, class registration,
+// the wheel setting and caption placement.
+#include "controls.h"
+
+#include <cstring>
+
+#include "caption.h"
+#include "facet.h"
+#include "procdata.h"
+
+const char* const kControlClassNames[16] = {
+    "CGUIBMPButton", "CGUIHotButton", "AnimButton",      "CGUIStatic",   "CGUIScrollBar", "CGUISpinEdit",
+    "CGUIComboBox",  "CGUIEdit",      "CC20SpinList",    "CGUITrackbar", "CGUIListWnd",   "CGUITreeViewWnd",
+    "CGUIColorText", "CGUITabWnd",    "CGUIListViewWnd", "CGUISplitter",
+};
+
+namespace {
+
+HINSTANCE g_controlModule = nullptr;
+
+const char kDialogClass[] = "cguiDialogClass";
+const char kMenuPopupClass[] = "CGUIMenuPopup";
+
+// Registers a class under the library module with the record word every
+// toolkit window keeps in extra word 0. A control that is not built yet is
+// such a plain class, so that dialog templates naming it still load.
+ATOM RegisterBaseClass(HINSTANCE module, const char* name, UINT style, WNDPROC proc, int extra) {
+  WNDCLASSA wc{};
+  wc.style = style | CS_GLOBALCLASS;
+  wc.lpfnWndProc = proc;
+  wc.cbWndExtra = extra;
+  wc.hInstance = module;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = name;
+  return RegisterClassA(&wc);
+}
+
+// The classes that the last detach unregisters; the others stay until the
+// library is unloaded.
+const char* const kUnregisteredAtDetach[] = {"CGUIEdit", "CGUIColorText", "CGUISplitter", "AnimButton"};
+
+}  // namespace
+
+HINSTANCE GetControlModule() { return g_controlModule; }
+
+namespace {
+
+// A control's own registration function, given the library module; null
+// while the control is not built, and the class is then a plain window
+// class of that name. In the order of kControlClassNames: the hot button
+// copies the bitmap button's class, so order matters.
+using ClassRegistrar = ATOM (*)(HINSTANCE module);
+const ClassRegistrar kRegistrars[16] = {};
+
+}  // namespace
+
+int RegisterControlClasses(HINSTANCE libraryModule) {
+  g_controlModule = libraryModule;
+  int registered = 0;
+  for (int i = 0; i < 16; ++i) {
+    ATOM atom = kRegistrars[i]
+                    ? kRegistrars[i](libraryModule)
+                    : RegisterBaseClass(libraryModule, kControlClassNames[i], CS_DBLCLKS, DefWindowProcA, 4);
+    if (atom) ++registered;
+  }
+  return registered;
+}
+
+void UnregisterControlClasses() {
+  for (const char* name : kUnregisteredAtDetach) UnregisterClassA(name, g_controlModule);
+  ReleaseProcessData(GetCurrentProcessId(), PD_CONTROL_DEFAULTS);
+  g_controlModule = nullptr;
+}
+
+void RegisterLibraryClasses(HINSTANCE libraryModule) {
+  RegisterControlClasses(libraryModule);
+  // The dialog class is the system dialog class under the library's name.
+  WNDCLASSA dialog{};
+  if (GetClassInfoA(nullptr, "#32770", &dialog)) {
+    dialog.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_BYTEALIGNWINDOW | CS_GLOBALCLASS;
+    dialog.cbWndExtra += 4;
+    dialog.hInstance = libraryModule;
+    dialog.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    dialog.lpszMenuName = nullptr;
+    dialog.lpszClassName = kDialogClass;
+    RegisterClassA(&dialog);
+  }
+  RegisterBaseClass(libraryModule, kMenuPopupClass, CS_SAVEBITS, DefWindowProcA, 4);
+}
+
+void UnregisterLibraryClasses(HINSTANCE libraryModule) {
+  UnregisterControlClasses();
+  UnregisterClassA(kMenuPopupClass, libraryModule);
+}
+
+int GetWheelScrollLines() {
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  GetVersionExA(&version);
+  bool oldSystem = version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS ||
+                   (version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion < 4);
+  return WheelScrollLinesFor(oldSystem);
+}
+
+int WheelScrollLinesFor(bool oldSystem) {
+  if (oldSystem) {
+    // Older systems learn the setting from the wheel driver's helper window.
+    HWND helper = FindWindowA("MouseZ", "Magellan MSWHEEL");
+    UINT message = RegisterWindowMessageA("MSH_SCROLL_LINES_MSG");
+    if (helper && message) return int(SendMessageA(helper, message, 0, 0));
+    return 3;
+  }
+  UINT lines = 3;
+  if (!SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) return 3;
+  return int(lines);  // all bits set: a page per notch
+}
+
+int ApplyCaptionPlacement(HWND window) {
+  char caption[kCaptionMaxChars + 1] = "";
+  GetWindowTextA(window, caption, sizeof caption);
+  CaptionPlacement p{};
+  if (!ParseCaptionPlacement(caption, &p)) return 0;
+  UINT flags = SWP_NOZORDER;
+  if (!p.move) flags |= SWP_NOMOVE;
+  if (!p.size) flags |= SWP_NOSIZE;
+  SetWindowPos(window, nullptr, p.x, p.y, p.w, p.h, flags);
+  return 1;
+}
+
+extern "C" {
+
+CcDefaults* ccInit(HINSTANCE module) {
+  CcDefaults d;
+  std::memset(&d, 0, sizeof d);
+  d.module = module;
+  d.resourceModule = g_controlModule;
+  d.mapColours = 1;
+  d.ncFrameWidth = 1;
+  d.sizes[0] = d.sizes[1] = 10;
+  d.comboSize = 18;
+  std::strcpy(d.buttonFace, "Courier New");
+  d.buttonFontSlot = 9;
+  d.buttonTextValues[0] = 12;
+  d.buttonTextValues[3] = 1;
+  d.textColourMode = 1;
+  for (int i = 0; i < 6; ++i) {
+    d.libraryBitmapIds[i] = 110 + i;
+    d.libraryBitmapIds[6 + i] = 117 + i;
+  }
+  const uintptr_t textColours[4] = {251, 255, 4, 0};
+  std::memcpy(d.buttonTextColours, textColours, sizeof textColours);
+  d.editValue = 65535;
+
+  CcScrollBarSection& sb = d.scrollBar;
+  sb.notLoaded = 1;
+  for (int i = 0; i < 6; ++i) {
+    sb.verticalArrows[i] = CcBitmapId(19 + i);
+    sb.horizontalArrows[i] = CcBitmapId(25 + i);
+    sb.trackBitmaps[i] = CcBitmapId(34 + i);
+  }
+  for (int i = 0; i < 9; ++i) sb.verticalThumb[i] = CcBitmapId(31 + i % 3);
+  for (int i = 0; i < 3; ++i) sb.horizontalThumb[i] = CcBitmapId(31 + i);
+  sb.verticalTrack = sb.horizontalTrack = RGB(0x80, 0x80, 0x80);
+
+  d.treeSettings[0] = 3;
+  d.treeSettings[1] = 3;
+  d.treeColours[0] = RGB(0, 0xFF, 0);
+  d.treeColours[1] = RGB(0xFF, 0xFF, 0xFF);
+
+  if (StoreProcessData(GetCurrentProcessId(), PD_CONTROL_DEFAULTS, &d, sizeof d) < 0) return nullptr;
+  return ccGetDefaultData();
+}
+
+int ccSetControlData(HINSTANCE, CcDefaults* record) {
+  if (!record) return 0;
+  DWORD process = GetCurrentProcessId();
+  // Nothing is stored for a process that has no entry (ccInit claims it).
+  if (!ReplaceProcessData(process, PD_CONTROL_DEFAULTS, record, sizeof *record)) return 1;
+  if (!record->resourceModule) return 1;
+  LoadControlFamilyBitmaps(record);
+  // A caller that passed its own record rather than the one ccInit gave
+  // would leave resource ids in the stored copy, which the controls would
+  // then take for bitmaps: store the loaded record again.
+  CcDefaults* stored = ccGetDefaultData();
+  if (stored != record) ReplaceProcessData(process, PD_CONTROL_DEFAULTS, record, sizeof *record);
+  return 1;
+}
+
+CcDefaults* ccGetDefaultData(void) {
+  return static_cast<CcDefaults*>(GetProcessData(nullptr, PD_CONTROL_DEFAULTS));
+}
+
+HPALETTE ccSetControlPalette(void*, HPALETTE palette) {
+  CcDefaults* d = ccGetDefaultData();
+  if (!d) return nullptr;
+  HPALETTE old = d->palette;
+  d->palette = palette;
+  return old;
+}
+
+}  // extern "C"

@@ -1,0 +1,203 @@
+// GUI test driver: see guitest.h.
+#include "guitest.h"
+
+#include <cstdio>
+#include <map>
+#include <utility>
+
+namespace guitest {
+namespace {
+
+const char kClass[] = "RWGuiTestWindow";
+
+std::map<HWND, Handler>& Handlers() {
+  static std::map<HWND, Handler> handlers;
+  return handlers;
+}
+
+// The handler of the window being created, taken over at its first message
+// so that WM_NCCREATE and WM_CREATE reach it too.
+Handler g_pending;
+
+LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (g_pending && !Handlers().count(window)) Handlers()[window] = std::move(g_pending);
+  auto it = Handlers().find(window);
+  if (it != Handlers().end() && it->second) {
+    bool handled = false;
+    LRESULT result = it->second(window, message, wParam, lParam, &handled);
+    if (handled) return result;
+  }
+  if (message == WM_NCDESTROY) Handlers().erase(window);
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void RegisterOnce() {
+  static bool done = false;
+  if (done) return;
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = TestWindowProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  wc.lpszClassName = kClass;
+  RegisterClassA(&wc);
+  done = true;
+}
+
+struct TimerCount {
+  HWND window;
+  UINT_PTR id;
+  int seen;
+};
+TimerCount* g_timerCount = nullptr;
+
+LRESULT CALLBACK CountTimers(int code, WPARAM wParam, LPARAM lParam) {
+  auto* msg = reinterpret_cast<MSG*>(lParam);
+  if (code >= 0 && g_timerCount && msg->message == WM_TIMER && msg->hwnd == g_timerCount->window &&
+      msg->wParam == g_timerCount->id)
+    ++g_timerCount->seen;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void SendMouse(DWORD flags) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = flags;
+  SendInput(1, &in, sizeof in);
+}
+
+}  // namespace
+
+HWND CreateTestWindow(const RECT& screen, Handler handler, DWORD style, DWORD exStyle) {
+  RegisterOnce();
+  g_pending = std::move(handler);
+  HWND window = CreateWindowExA(exStyle, kClass, "Rookwell GUI test", style, screen.left, screen.top,
+                                screen.right - screen.left, screen.bottom - screen.top, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+  g_pending = nullptr;
+  if (window && (style & WS_VISIBLE)) UpdateWindow(window);
+  return window;
+}
+
+struct FindData {
+  const char* className;
+  HWND found;
+};
+
+static BOOL CALLBACK MatchClass(HWND window, LPARAM lParam) {
+  auto* data = reinterpret_cast<FindData*>(lParam);
+  char name[256];
+  if (GetClassNameA(window, name, sizeof name) && lstrcmpiA(name, data->className) == 0) {
+    data->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND FindWindowOfClass(HWND parent, const char* className) {
+  if (!parent) return FindWindowA(className, nullptr);
+  FindData data{className, nullptr};
+  EnumChildWindows(parent, MatchClass, reinterpret_cast<LPARAM>(&data));
+  return data.found;
+}
+
+void Pump(DWORD ms) {
+  DWORD start = GetTickCount();
+  do {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  } while (GetTickCount() - start < ms);
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Pump(10);
+  }
+}
+
+bool WaitForTimer(HWND window, UINT_PTR id, int count, DWORD timeoutMs) {
+  TimerCount tc{window, id, 0};
+  g_timerCount = &tc;
+  HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, CountTimers, nullptr, GetCurrentThreadId());
+  bool ok = WaitFor([&] { return tc.seen >= count; }, timeoutMs);
+  UnhookWindowsHookEx(hook);
+  g_timerCount = nullptr;
+  return ok;
+}
+
+void MoveMouse(POINT screen) {
+  SetCursorPos(screen.x, screen.y);
+  SendMouse(MOUSEEVENTF_MOVE);  // a zero move makes sure hooks see the new position
+  Pump(30);
+}
+
+void Click(POINT screen, bool right) {
+  MoveMouse(screen);
+  SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+  Pump(20);
+  SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+  Pump(30);
+}
+
+void PressKey(WORD virtualKey) {
+  INPUT in[2]{};
+  in[0].type = in[1].type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[1].ki.wVk = virtualKey;
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof in[0]);
+  Pump(30);
+}
+
+COLORREF ScreenPixel(int x, int y) {
+  // Under Wine the screen DC shows the desktop window's own surface, not
+  // the top-level windows over it (each is an X window of its own), so the
+  // pixel is read from the window that is at the point.
+  POINT p{x, y};
+  HWND window = WindowFromPoint(p);
+  if (!window) return CLR_INVALID;
+  RECT r;
+  GetWindowRect(window, &r);
+  HDC dc = GetWindowDC(window);
+  COLORREF c = GetPixel(dc, x - r.left, y - r.top);
+  ReleaseDC(window, dc);
+  return c;
+}
+
+bool Screenshot(const std::string& name) {
+#ifdef RW_GUI_ARTEFACT_DIR
+  GdiFlush();
+  Pump(50);
+  std::string dir = RW_GUI_ARTEFACT_DIR;
+  std::string final = dir + "/" + name + ".png";
+  std::string temp = dir + "/." + name + ".tmp.png";
+  // The Unix process cannot be waited for through Wine, so it renames its
+  // file when done and the test waits for the name.
+  std::string command = "/bin/sh -c \"mkdir -p '" + dir + "' && rm -f '" + final +
+                        "' && import -window root '" + temp + "' && mv '" + temp + "' '" + final + "'\"";
+  // The Windows view of the final file, through Wine's Z: drive.
+  std::string windowsPath = "Z:" + final;
+  for (char& ch : windowsPath)
+    if (ch == '/') ch = '\\';
+  DeleteFileA(windowsPath.c_str());
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return false;
+  if (pi.hProcess) CloseHandle(pi.hProcess);
+  if (pi.hThread) CloseHandle(pi.hThread);
+  return WaitFor([&] { return GetFileAttributesA(windowsPath.c_str()) != INVALID_FILE_ATTRIBUTES; }, 15000);
+#else
+  (void)name;
+  return false;
+#endif
+}
+
+}  // namespace guitest

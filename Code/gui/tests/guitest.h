@@ -1,0 +1,57 @@
+// GUI test driver for Windows tests of the toolkit (run under Wine on a
+// private Xvfb display, or on Windows): creates windows, finds them by class,
+// sends messages and input, pumps messages while it waits for timers or
+// conditions, reads pixels back and keeps screenshots as test artefacts.
+//
+// Screenshots are taken of the whole X display with ImageMagick's "import"
+// (started as a Unix program, which Wine allows) into RW_GUI_ARTEFACT_DIR;
+// on Windows proper, where there is no such program, Screenshot returns
+// false and tests go on.
+//
+// Any module's window tests use it the same way: an executable linked with
+// the `guitest` library, registered with rw_gui_test(<target>) (defined in
+// Code/gui/CMakeLists.txt), which runs it through tests/run_gui_test.sh with
+// a fresh Wine prefix, its own wineserver and its own Xvfb display.
+// Screenshots land in <build>/artefacts/gui.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace guitest {
+
+// A plain top-level popup window of a class registered here once; shown,
+// at the given screen rectangle. Its window procedure passes everything to
+// the handler when one is given, else to DefWindowProc.
+using Handler = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM, bool* handled)>;
+HWND CreateTestWindow(const RECT& screen, Handler handler = nullptr, DWORD style = WS_POPUP | WS_VISIBLE,
+                      DWORD exStyle = 0);
+
+// The first window of the class: a top-level one when parent is null, else
+// a descendant of parent.
+HWND FindWindowOfClass(HWND parent, const char* className);
+
+// Handles messages for at least ms milliseconds.
+void Pump(DWORD ms);
+// Handles messages until the condition holds or the time-out passes.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs);
+// Handles messages until the window has received `count` WM_TIMER messages
+// with the timer id (counted by a message hook on this thread).
+bool WaitForTimer(HWND window, UINT_PTR id, int count, DWORD timeoutMs);
+
+// Input through the system's input queue (the X server under Wine), so that
+// hooks and capture see it as they see a user's.
+void MoveMouse(POINT screen);
+void Click(POINT screen, bool right = false);
+void PressKey(WORD virtualKey);
+
+// The colour shown at a screen point, read back from the window there.
+COLORREF ScreenPixel(int x, int y);
+
+// Saves a PNG of the display as <artefact dir>/<name>.png; true when the
+// file appeared.
+bool Screenshot(const std::string& name);
+
+}  // namespace guitest

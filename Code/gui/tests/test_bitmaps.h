@@ -1,0 +1,8 @@
+// Ids and sizes of the bitmap resources built into the Windows tests
+// (see gen_bitmaps.cmake).
+#pragma once
+
+constexpr int kScrollArrowWidth = 16;   // ids 19 to 39: 16 x 12
+constexpr int kEditFrameFirstId = 201;  // 201 to 208: the edit frame, clockwise
+constexpr int kEditLeftWidth = 3;       // id 208, the left piece: 3 x 8
+constexpr int kMissingBitmapId = 999;
