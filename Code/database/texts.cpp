@@ -11,6 +11,7 @@ namespace {
 
 char g_months[12][16] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 TraceSink g_sink = nullptr;
+ErrorSink g_errorSink = nullptr;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
@@ -114,6 +115,11 @@ void SetMonthNames(const char* const names[12]) {
     std::strncpy(g_months[i], names[i], sizeof g_months[i] - 1);
     g_months[i][sizeof g_months[i] - 1] = 0;
   }
+}
+
+void SetErrorSink(ErrorSink sink) { g_errorSink = sink; }
+void ShowModuleError(const char* message) {
+  if (g_errorSink) g_errorSink(message);
 }
 
 void SetTraceSink(TraceSink sink) { g_sink = sink; }

@@ -29,4 +29,10 @@ void GdBaseDll(const char* format, ...)
 #endif
     ;
 
+// The library's error box ("Internal Error!" and the message); tests and
+// native builds install their own sink.
+using ErrorSink = void (*)(const char* message);
+void SetErrorSink(ErrorSink sink);
+void ShowModuleError(const char* message);
+
 }  // namespace gdbase
