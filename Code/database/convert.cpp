@@ -38,8 +38,9 @@ int CodeNag(unsigned char c, bool white) {
 }
 
 void Copy(char* tag, const char* text) {
-  std::strncpy(tag, text, 255);
-  tag[255] = 0;
+  size_t n = strnlen(text, 255);
+  std::memcpy(tag, text, n);
+  tag[n] = 0;
 }
 
 std::string JoinLines(const char* lines, int count, size_t size) {
