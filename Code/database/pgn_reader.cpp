@@ -4,6 +4,7 @@
 //   resolved against the position it is played in.
 #include "pgn_reader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -273,9 +274,15 @@ void Reader::StartGame() {
   inMoves_ = false;
   commentsSeen_ = false;
   pendingOpen_ = pendingClose_ = depth_ = 0;
+  // Only the slots of the last game's tokens can be set.
+  if (tokenNags_.empty()) {
+    tokenNags_.assign(kPgnSlots, 0);
+    tokenComments_.assign(kPgnSlots, 0);
+  } else {
+    std::fill(tokenNags_.begin(), tokenNags_.begin() + static_cast<long>(tokens_.size()) + 1, 0);
+    std::fill(tokenComments_.begin(), tokenComments_.begin() + static_cast<long>(tokens_.size()) + 1, 0);
+  }
   tokens_.clear();
-  tokenNags_.assign(kPgnSlots, 0);
-  tokenComments_.assign(kPgnSlots, 0);
 }
 
 int ResultOfToken(const std::string& t) {
