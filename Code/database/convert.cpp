@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "charset.h"
 #include "texts.h"
 
 namespace gdbase {
@@ -91,10 +92,10 @@ struct GameWalker {
   bool failed = false;
 
   void StoreComment(GdgMove move, int slot) {
-    char lines[65536];
-    int32_t count = GetLComment(game, move, lines, sizeof lines);
+    static thread_local std::vector<char> lines(65536);
+    int32_t count = GetLComment(game, move, lines.data(), static_cast<int32_t>(lines.size()));
     if (count > 0) {
-      std::string text = JoinLines(lines, count, sizeof lines);
+      std::string text = JoinLines(lines.data(), count, lines.size());
       if (!text.empty()) {
         if (r->poolFill + static_cast<int>(text.size()) + 1 < 49999) {
           std::memcpy(r->pool + r->poolFill, text.c_str(), text.size() + 1);
@@ -184,13 +185,14 @@ std::string NagsToShortComment(uint16_t nags) {
 int GameToRecord(GdgGame* game, PgnGameRecord* r) {
   ClearPgnRecord(r);
   char text[256];
+  // Header texts leave the game file's code page for the Windows one.
   auto put = [&](int tag, int (*get)(GdgGame*, char*, int32_t)) {
     get(game, text, sizeof text);
-    Copy(r->Tag(tag), text);
+    Copy(r->Tag(tag), GameToWindows(text).c_str());
   };
   auto putSide = [&](int tag, int side, int (*get)(GdgGame*, int32_t, char*, int32_t)) {
     get(game, side, text, sizeof text);
-    Copy(r->Tag(tag), text);
+    Copy(r->Tag(tag), GameToWindows(text).c_str());
   };
   put(kTagEvent, IGGameGetPlace);
   put(kTagSite, IGGameGetSite);
@@ -372,17 +374,19 @@ struct RecordWalker {
 
 void RecordToGame(const PgnGameRecord& r, GdgGame* game) {
   NewGameErase(game);
-  IGGamePutPlace(game, r.Tag(kTagEvent));
-  IGGamePutSite(game, r.Tag(kTagSite));
-  IGGamePutPlayer(game, 0, r.Tag(kTagWhite));
-  IGGamePutPlayer(game, 1, r.Tag(kTagBlack));
-  IGGamePutCountry(game, 0, r.Tag(kTagWhiteCountry));
-  IGGamePutCountry(game, 1, r.Tag(kTagBlackCountry));
-  IGGamePutTitle(game, 0, r.Tag(kTagWhiteTitle));
-  IGGamePutTitle(game, 1, r.Tag(kTagBlackTitle));
-  IGGamePutKeycode(game, r.Tag(kTagECO));
-  IGGamePutAnnotator(game, r.Tag(kTagAnnotator));
-  IGGamePutRemark(game, r.Tag(kTagRemark));
+  // Header texts are stored in the game file's code page.
+  auto text = [&](int tag) { return WindowsToGame(r.Tag(tag)); };
+  IGGamePutPlace(game, text(kTagEvent).c_str());
+  IGGamePutSite(game, text(kTagSite).c_str());
+  IGGamePutPlayer(game, 0, text(kTagWhite).c_str());
+  IGGamePutPlayer(game, 1, text(kTagBlack).c_str());
+  IGGamePutCountry(game, 0, text(kTagWhiteCountry).c_str());
+  IGGamePutCountry(game, 1, text(kTagBlackCountry).c_str());
+  IGGamePutTitle(game, 0, text(kTagWhiteTitle).c_str());
+  IGGamePutTitle(game, 1, text(kTagBlackTitle).c_str());
+  IGGamePutKeycode(game, text(kTagECO).c_str());
+  IGGamePutAnnotator(game, text(kTagAnnotator).c_str());
+  IGGamePutRemark(game, text(kTagRemark).c_str());
   for (int side = 0; side < 2; ++side) {
     const char* t = r.Tag(side ? kTagBlackTime : kTagWhiteTime);
     if (!t[0]) continue;

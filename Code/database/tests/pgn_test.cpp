@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "charset.h"
 #include "convert.h"
 #include "gdgame.h"
 #include "pgn_reader.h"
@@ -270,6 +271,37 @@ TEST(PgnRoundTrip, TestDataFilesThroughTheDatabaseUnchanged) {
     GdgCloseGamefile(first.file);
     GdgCloseGamefile(second.file);
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Charset, HeaderTextsInCodePage437) {
+  struct Case {
+    uint8_t windows, game, back;
+  } cases[] = {
+      {'A', 'A', 'A'},    {0xE1, 0xA0, 0xE1}, {0xFC, 0x81, 0xFC}, {0xD6, 0x99, 0xD6},
+      {0xC5, 0x8F, 0xC2}, {0xC0, 'A', 'A'},   {0xD8, '0', '0'},   {0xA9, 0xA7, 0xA9},
+      {0xA0, ' ', ' '},   {0x80, 0xFA, 0xB0}, {0x01, 0xFA, 0xB0}, {0xBD, 0xAB, 0xBD},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(WindowsToGameChar(c.windows), c.game) << int(c.windows);
+    EXPECT_EQ(GameToWindowsChar(c.game), c.back) << int(c.windows);
+  }
+  // A name with an accent goes into the game file in code page 437 and
+  // comes back unchanged.
+  GdgGame* game = IGGameOpenGame();
+  PgnRecordStorage in, out;
+  std::strcpy(in.record.Tag(kTagWhite), "Judit Polg\xE1r");
+  std::strcpy(in.record.Tag(kTagResult), "*");
+  RecordToGame(in.record, game);
+  char stored[64];
+  IGGameGetPlayer(game, 0, stored, sizeof stored);
+  EXPECT_STREQ(stored, "Judit Polg\xA0r");
+  GameToRecord(game, &out.record);
+  EXPECT_STREQ(out.record.Tag(kTagWhite), "Judit Polg\xE1r");
+  IGGameCloseGame(game);
 }
 
 }  // namespace
