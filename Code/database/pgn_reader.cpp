@@ -192,15 +192,16 @@ void Reader::ReadComment() {
     if (c == '}') break;
     if (c == 0) continue;
     if (c == '\t' || c == '\n' || c == '\r') c = ' ';
-    if (c == ' ' && (text.empty() || text.back() == ' ')) {
-      if (text.empty()) continue;
-      continue;
-    }
+    if (c == ' ' && (text.empty() || text.back() == ' ')) continue;
     if (text.size() < kPgnPoolSize) text += static_cast<char>(c);
   }
   if (ended && !inMoves_) return;
   while (!text.empty() && text.back() == ' ') text.pop_back();
   if (text.empty()) return;
+  // A second comment after the same move joins the first rather than
+  // replacing it.
+  uint32_t& slot = tokenComments_[tokens_.size()];
+  if (slot != 0) text = std::string(rec_->pool + slot) + " " + text;
   if (rec_->poolFill + static_cast<int>(text.size()) + 1 > kPoolLimit) {
     GdBaseDll("comment buffer full, move annotation ignored.");
     return;
@@ -208,7 +209,7 @@ void Reader::ReadComment() {
   uint32_t offset = static_cast<uint32_t>(rec_->poolFill);
   std::memcpy(rec_->pool + offset, text.c_str(), text.size() + 1);
   rec_->poolFill += static_cast<int>(text.size()) + 1;
-  tokenComments_[tokens_.size()] = offset;
+  slot = offset;
   commentsSeen_ = true;
 }
 

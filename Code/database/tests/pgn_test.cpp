@@ -82,6 +82,7 @@ TEST(PgnReader, LooseInputCases) {
       {"[White \"a\"]\n1. e4 e5 2. Ke3 Nf6 *", 1, 0, 2, nullptr, "illegal, game truncated"},
       {"[White \"a\"]\n1. e4 {best by test} e5 (1... c5 2. Nf3) 2. Nf3 *", 1, 0, 3,
        "1. e4 {best by test} 1... e5 (1... c5 2. Nf3) 2. Nf3 *\n\n", nullptr},
+      {"[White \"a\"]\n{before} 1. e4 {one} {two} *", 1, 0, 1, "{before} 1. e4 {one two} *\n\n", nullptr},
       {"[White \"a\"]\n1. e4 e5 (1... c5) (1... e6) (1... d5 2. exd5) 2. Nf3 *", 1, 0, 3,
        "1. e4 e5 (1... c5) (1... e6) (1... d5 2. exd5) 2. Nf3 *\n\n", nullptr},
       {"[White \"a\"]\n1. e4 e5 2. Nf3 (2. f4 exf4 (2... d5) 3. Nf3) 2... Nc6 *", 1, 0, 4,

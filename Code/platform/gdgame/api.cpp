@@ -12,15 +12,24 @@
 namespace gdg {
 namespace {
 
-std::mutex g_lock;  // guards the file table; each file is used by one caller at a time
-std::map<int32_t, std::unique_ptr<GameStore>> g_files;
+// One lock for the file table and every file call: each call of the engine
+// runs whole, whatever threads call it.
+std::recursive_mutex g_lock;
+// Handles of one path share one store, so that they see each other's games.
+std::map<int32_t, std::shared_ptr<GameStore>> g_files;
 int32_t g_nextHandle = 1;
 int g_lastOpenError = 0;
 
-GameStore* FileOf(int32_t handle) {
-  std::lock_guard<std::mutex> hold(g_lock);
+struct Use {
+  std::unique_lock<std::recursive_mutex> hold;
+  GameStore* store;
+};
+
+Use FileOf(int32_t handle) {
+  std::unique_lock<std::recursive_mutex> hold(g_lock);
   auto it = g_files.find(handle);
-  return it == g_files.end() ? nullptr : it->second.get();
+  GameStore* store = it == g_files.end() ? nullptr : it->second.get();
+  return Use{std::move(hold), store};
 }
 
 int CopyText(const std::string& s, char* out, int32_t size) {
@@ -44,7 +53,8 @@ bool ValidMove(const GdgGame* g, GdgMove m) { return g && m > 0 && static_cast<s
 const uint8_t* CurrentBoard(const GdgGame* g) { return g->boards.back().data(); }
 
 bool Load(GdgGame* g, int32_t file, int32_t number, bool headerOnly) {
-  GameStore* s = FileOf(file);
+  Use use = FileOf(file);
+  GameStore* s = use.store;
   if (!g || !s || number < 1 || static_cast<uint32_t>(number) > s->Count()) return false;
   std::vector<uint8_t> record;
   if (!s->ReadRecord(static_cast<uint32_t>(number - 1), &record, headerOnly)) return false;
@@ -96,7 +106,7 @@ constexpr int32_t kBatchPrefix = 16;
 GDGAME_API int IGInstallGameDriver(int32_t) { return 1; }
 GDGAME_API int IGGameDriverInit(int32_t) { return 1; }
 GDGAME_API int IGGameDriverFini(void) {
-  std::lock_guard<std::mutex> hold(g_lock);
+  std::lock_guard<std::recursive_mutex> hold(g_lock);
   g_files.clear();
   return 1;
 }
@@ -110,69 +120,88 @@ GDGAME_API int GdgGetVersion(uint32_t* version, uint32_t* reserved) {
 
 GDGAME_API int32_t GdgOpenGamefile(const char* path, int32_t create) {
   if (!path || !*path) return 0;
-  int error = 0;
-  GameStore* s = GameStore::Open(path, create != 0, &error);
-  std::lock_guard<std::mutex> hold(g_lock);
-  g_lastOpenError = error;
-  if (!s) return 0;
+  std::lock_guard<std::recursive_mutex> hold(g_lock);
+  std::shared_ptr<GameStore> store;
+  for (const auto& entry : g_files)
+    if (entry.second->Path() == path) store = entry.second;
+  if (store && create) {
+    // Emptying a file that is open under another handle would pull it away
+    // from under that handle's games.
+    g_lastOpenError = kOpenInUse;
+    return 0;
+  }
+  if (!store) {
+    int error = 0;
+    store.reset(GameStore::Open(path, create != 0, &error));
+    g_lastOpenError = error;
+    if (!store) return 0;
+  }
   int32_t handle = g_nextHandle++;
-  g_files[handle].reset(s);
+  g_files[handle] = store;
   return handle;
 }
 
 GDGAME_API int GdgLastOpenError(void) { return g_lastOpenError; }
 
 GDGAME_API int GdgCloseGamefile(int32_t file) {
-  std::lock_guard<std::mutex> hold(g_lock);
+  std::lock_guard<std::recursive_mutex> hold(g_lock);
   return g_files.erase(file) ? 1 : 0;
 }
 
 GDGAME_API int32_t GdgGetNumberOfGames(int32_t file) {
-  GameStore* s = FileOf(file);
+  Use use = FileOf(file);
+  GameStore* s = use.store;
   return s ? static_cast<int32_t>(s->Count()) : 0;
 }
 
 GDGAME_API int GdgDeleteGame(int32_t file, int32_t number) {
-  GameStore* s = FileOf(file);
+  Use use = FileOf(file);
+  GameStore* s = use.store;
   if (!s || number < 1) return 1;
   return s->SetDeleted(static_cast<uint32_t>(number - 1), true) ? 0 : 1;
 }
 
 GDGAME_API int GdgUndeleteGame(int32_t file, int32_t number) {
-  GameStore* s = FileOf(file);
+  Use use = FileOf(file);
+  GameStore* s = use.store;
   if (!s || number < 1) return 1;
   return s->SetDeleted(static_cast<uint32_t>(number - 1), false) ? 0 : 1;
 }
 
 GDGAME_API int GdgIsGameDeleted(int32_t file, int32_t number) {
-  GameStore* s = FileOf(file);
+  Use use = FileOf(file);
+  GameStore* s = use.store;
   if (!s || number < 1 || static_cast<uint32_t>(number) > s->Count()) return 0;
   return s->Entry(static_cast<uint32_t>(number - 1)).flags & 1;
 }
 
-GDGAME_API int GdgFileAction(int32_t file, int32_t) { return FileOf(file) ? 1 : 0; }
+GDGAME_API int GdgFileAction(int32_t file, int32_t) { return FileOf(file).store ? 1 : 0; }
 
 GDGAME_API int IGFileStatus(int32_t file, int32_t) {
-  GameStore* s = FileOf(file);
+  Use use = FileOf(file);
+  GameStore* s = use.store;
   return s && s->ReadOnly() ? 2 : 0;
 }
 
 GDGAME_API int GdgIndexCreate(int32_t file, int32_t, int32_t, const char* folder, int32_t update,
                               GdgProgress* progress, int32_t user) {
-  GameStore* s = FileOf(file);
+  Use use = FileOf(file);
+  GameStore* s = use.store;
   if (!s || !folder) return 1;
   return BuildHeaderIndex(s, folder, update != 0, progress, user);
 }
 
 GDGAME_API int GdgIndexDelete(int32_t file, int32_t, const char* folder) {
-  GameStore* s = FileOf(file);
+  Use use = FileOf(file);
+  GameStore* s = use.store;
   if (!s || !folder) return 1;
   return DeleteHeaderIndex(s, folder);
 }
 
 GDGAME_API int32_t GdgIndexSort(int32_t file, const int32_t* source, int32_t* target, int32_t count,
                                 int32_t sortKey, int32_t direction, const char* folder) {
-  GameStore* s = FileOf(file);
+  Use use = FileOf(file);
+  GameStore* s = use.store;
   if (!s || !folder || count < 0 || (count > 0 && (!source || !target))) return -1;
   return SortByHeaderIndex(s, folder, source, target, count, sortKey, direction);
 }
@@ -197,7 +226,8 @@ GDGAME_API int GdgLoadGameHeader(GdgGame* game, int32_t file, int32_t number) {
 }
 
 GDGAME_API int GdgWriteGame(GdgGame* game, int32_t file, int32_t, int32_t* number) {
-  GameStore* s = FileOf(file);
+  Use use = FileOf(file);
+  GameStore* s = use.store;
   if (!game || !s) return 0;
   RecountLength(game);
   std::vector<uint8_t> record;
@@ -214,7 +244,8 @@ GDGAME_API int GdgWriteGame(GdgGame* game, int32_t file, int32_t, int32_t* numbe
 
 GDGAME_API int32_t GdgReadGames(int32_t file, int32_t first, uint8_t* buffer, int32_t* offsets,
                                 int32_t bufferSize, int32_t maxGames) {
-  GameStore* s = FileOf(file);
+  Use use = FileOf(file);
+  GameStore* s = use.store;
   if (!s || !buffer || !offsets || first < 0 || maxGames <= 0 || bufferSize < kBatchPrefix) return 0;
   uint32_t count = s->Count();
   if (static_cast<uint32_t>(first) >= count) return 0;

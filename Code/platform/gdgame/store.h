@@ -16,7 +16,7 @@
 
 namespace gdg {
 
-enum OpenError { kOpenOk = 0, kOpenMissing, kOpenHeader, kOpenSlots, kOpenDirectory, kOpenSize };
+enum OpenError { kOpenOk = 0, kOpenMissing, kOpenHeader, kOpenSlots, kOpenDirectory, kOpenSize, kOpenInUse };
 
 struct DirEntry {
   uint64_t offset;

@@ -213,4 +213,66 @@ TEST(GameFile, BatchesAndHeaderIndexSort) {
   GdgCloseGamefile(f);
 }
 
+TEST(GameFile, HandlesOfOnePathShareTheirGames) {
+  std::string path = TempPath("shared");
+  int32_t a = GdgOpenGamefile(path.c_str(), 1);
+  int32_t b = GdgOpenGamefile(path.c_str(), 0);
+  ASSERT_NE(a, 0);
+  ASSERT_NE(b, 0);
+  EXPECT_EQ(GdgOpenGamefile(path.c_str(), 1), 0);  // not emptied under an open handle
+  GdgGame* g = SampleGame();
+  int32_t first = 0, second = 0;
+  ASSERT_EQ(GdgWriteGame(g, a, 0, &first), 1);
+  ASSERT_EQ(GdgWriteGame(g, b, 0, &second), 1);
+  EXPECT_EQ(second, 2);
+  EXPECT_EQ(GdgGetNumberOfGames(a), 2);
+  GdgCloseGamefile(a);
+  EXPECT_EQ(GdgLoadGame(g, b, 2, 0), 1);
+  GdgCloseGamefile(b);
+  IGGameCloseGame(g);
+}
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The file layout, byte for byte: header, the two publish slots, one record,
+// and its directory entry (written from the layout description).
+TEST(GameFile, GoldenBytes) {
+  std::string path = TempPath("golden");
+  int32_t f = GdgOpenGamefile(path.c_str(), 1);
+  GdgGame* g = IGGameOpenGame();
+  IGGamePutPlayer(g, 0, "A");
+  IGGamePutResult(g, 1);
+  GdgDate d{2000, 1, 2};
+  IGGamePutDate(g, &d);
+  Play(g, {"e2e4", "e7e5"});
+  ASSERT_EQ(GdgWriteGame(g, f, 0, nullptr), 1);
+  IGGameCloseGame(g);
+  GdgCloseGamefile(f);
+
+  static const char kHeader[] = "RWGDGAME\x01\x00\x00\x00\x40\x00\x00\x00";
+  static const char kAfterHeader[] =
+      "\x53\x4c\x4f\x54\x02\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\xa7\x00\x00\x00\x00\x00\x00\x00\xac"
+      "\x74"
+      "\x41\xd8\x00\x00\x00\x00\x53\x4c\x4f\x54\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x80\x00\x00"
+      "\x00"
+      "\x00\x00\x00\x00\xb8\xc3\x33\x2a\x00\x00\x00\x00\xa7\x00\x01\x01\x02\xd0\x07\x00\x00\x00\x00\x00\x00"
+      "\x00"
+      "\x00\x00\x00\x02\x00\x01\x41\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x01\x0c\x07\x01\x34\x09\x00";
+  std::string expected(kHeader, sizeof kHeader - 1);
+  expected += std::string(48, '\0');
+  expected += std::string(kAfterHeader, sizeof kAfterHeader - 1);
+  EXPECT_EQ(FileBytes(path), expected);
+
+  static const char kDirectory[] = "RWGDGDIR\x01\x00\x00\x00\x18\x00\x00\x00";
+  static const char kEntry[] =
+      "\x80\x00\x00\x00\x00\x00\x00\x00\x27\x00\x00\x00\x1f\x00\x00\x00\x1e\x54\x7e\xff\x00\x00\x00\x00";
+  std::string directory(kDirectory, sizeof kDirectory - 1);
+  directory += std::string(16, '\0');
+  directory += std::string(kEntry, sizeof kEntry - 1);
+  EXPECT_EQ(FileBytes(TempPath("golden").substr(0, TempPath("golden").size() - 4) + ".gdx"), directory);
+}
+
 }  // namespace
