@@ -207,6 +207,17 @@ TEST_F(Frame, PgnThroughGlobalMemory) {
   GdFreeGameBuffer(other);
 }
 
+TEST_F(Frame, KeyViewFillsAtMostTwentyLines) {
+  std::vector<char> lines(25 * 1900, '\x5A');
+  int32_t keys[25] = {};
+  EXPECT_EQ(GdGetKeyView(0, keys, lines.data(), 0, 25), 1);
+  EXPECT_EQ(lines[19 * 1900 + 1899], 0);
+  EXPECT_EQ(lines[20 * 1900], '\x5A');
+  int32_t children[4] = {};
+  EXPECT_EQ(GdGetChildKeys(1, children, 4), 0);
+  EXPECT_EQ(GdClassifyMoves(game_, children, 4), 0);
+}
+
 int g_calls[8];
 int g_callCount = 0;
 int Progress(int written, int32_t stopAfter) {
