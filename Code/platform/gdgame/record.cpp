@@ -249,10 +249,7 @@ bool UnpackBody(GdgGame* g, const uint8_t* data, uint32_t size, uint32_t headerL
     if (pendingAlt) {
       // The alternative replaces `previous`: it is played from the board
       // before it, and it joins the end of previous's alt chain.
-      const Node& replaced = g->nodes[previous];
-      const std::vector<uint8_t>& before = stack.back().board;  // placeholder, replaced below
-      (void)before;
-      GdgMove parent = replaced.parent;
+      GdgMove parent = g->nodes[previous].parent;
       // Rebuild the board before `previous` by replaying from the start.
       std::vector<GdgMove> line;
       for (GdgMove m = parent; m > 1; m = g->nodes[m].parent) line.push_back(m);
