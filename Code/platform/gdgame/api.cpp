@@ -228,7 +228,7 @@ GDGAME_API int GdgLoadGameHeader(GdgGame* game, int32_t file, int32_t number) {
 GDGAME_API int GdgWriteGame(GdgGame* game, int32_t file, int32_t, int32_t* number) {
   Use use = FileOf(file);
   GameStore* s = use.store;
-  if (!game || !s) return 0;
+  if (!game || !s || game->nodes.size() - 2 > kMaxGameMoves) return 0;
   RecountLength(game);
   std::vector<uint8_t> record;
   uint32_t headerLength = 0;

@@ -10,6 +10,9 @@
 
 namespace gdg {
 
+// Moves of one game, all lines together: a larger game is not written.
+constexpr size_t kMaxGameMoves = 65535;
+
 using Board = uint8_t[kGdgBoardSize];
 
 enum TextField {

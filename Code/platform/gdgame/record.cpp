@@ -8,6 +8,7 @@
 // move before, 4 closes it, 0 ends the game. Slot 0 comments come as
 // token 5 before the first move (u16 long length, u8 count, lines, u8 short
 // length, text). All numbers little-endian.
+#include <array>
 #include <cstring>
 
 #include "game.h"
@@ -205,14 +206,13 @@ bool UnpackBody(GdgGame* g, const uint8_t* data, uint32_t size, uint32_t headerL
   }
   if (!r.ok) return false;
   g->nodes.assign(2, Node{});
-  // Each open line: its last node (where the next move hangs) and the
-  // board after it; an alternative starts from its parent's board.
-  struct Frame {
-    GdgMove last;
-    std::vector<uint8_t> board;
-  };
-  std::vector<Frame> stack;
-  stack.push_back({1, std::vector<uint8_t>(g->start, g->start + kGdgBoardSize)});
+  // The board after every node (node 1: the start) and the last node of
+  // every alternative chain, so that no move is replayed twice.
+  using BoardBytes = std::array<uint8_t, kGdgBoardSize>;
+  std::vector<BoardBytes> after(2);
+  std::memcpy(after[1].data(), g->start, kGdgBoardSize);
+  std::vector<GdgMove> chainEnd(2, 0);
+  std::vector<GdgMove> stack{1};  // last node of each open line
   bool pendingAlt = false;
   GdgMove previous = 0;        // last move of the enclosing line, for alternatives
   std::vector<GdgMove> altOf;  // the move each open alternative replaces
@@ -237,6 +237,7 @@ bool UnpackBody(GdgGame* g, const uint8_t* data, uint32_t size, uint32_t headerL
       continue;
     }
     if (token != 1 && token != 2) return false;
+    if (g->nodes.size() > kMaxGameMoves) return false;
     uint32_t word = r.u16();
     Node n;
     n.from = word & 63;
@@ -245,46 +246,29 @@ bool UnpackBody(GdgGame* g, const uint8_t* data, uint32_t size, uint32_t headerL
     if (promo > 4) return false;
     if (token == 2 && !ReadComments(r, &n)) return false;
     if (!r.ok) return false;
-    std::vector<uint8_t> board;
-    if (pendingAlt) {
-      // The alternative replaces `previous`: it is played from the board
-      // before it, and it joins the end of previous's alt chain.
-      GdgMove parent = g->nodes[previous].parent;
-      // Rebuild the board before `previous` by replaying from the start.
-      std::vector<GdgMove> line;
-      for (GdgMove m = parent; m > 1; m = g->nodes[m].parent) line.push_back(m);
-      board.assign(g->start, g->start + kGdgBoardSize);
-      for (auto it = line.rbegin(); it != line.rend(); ++it) {
-        const Node& x = g->nodes[*it];
-        ApplyMove(board.data(), x.from, x.to, x.promotion);
-      }
-      if (!MoveIsLegal(board.data(), n.from, n.to)) return false;
-      n.promotion = 0;
-      if (promo) n.promotion = static_cast<uint8_t>((board[kGdgBoardSide] == 1 ? 16 : 8) + promo);
-      ApplyMove(board.data(), n.from, n.to, n.promotion);
-      n.parent = parent;
-      GdgMove id = NewNode(g);
-      g->nodes[id] = n;
-      GdgMove tail = previous;
-      while (g->nodes[tail].alt) tail = g->nodes[tail].alt;
-      g->nodes[tail].alt = id;
-      altOf.push_back(previous);
-      stack.push_back({id, board});
-      previous = id;
-      pendingAlt = false;
-      continue;
-    }
-    Frame& f = stack.back();
-    board = f.board;
+    // An alternative replaces `previous` and is played from the board before
+    // it; any other move continues the open line.
+    n.parent = pendingAlt ? g->nodes[previous].parent : stack.back();
+    BoardBytes board = after[n.parent];
     if (!MoveIsLegal(board.data(), n.from, n.to)) return false;
     if (promo) n.promotion = static_cast<uint8_t>((board[kGdgBoardSide] == 1 ? 16 : 8) + promo);
     ApplyMove(board.data(), n.from, n.to, n.promotion);
-    n.parent = f.last;
     GdgMove id = NewNode(g);
     g->nodes[id] = n;
-    g->nodes[f.last].next = id;
-    f.last = id;
-    f.board = std::move(board);
+    after.push_back(board);
+    chainEnd.push_back(0);
+    if (pendingAlt) {
+      GdgMove tail = chainEnd[previous] ? chainEnd[previous] : previous;
+      while (g->nodes[tail].alt) tail = g->nodes[tail].alt;
+      g->nodes[tail].alt = id;
+      chainEnd[previous] = id;
+      altOf.push_back(previous);
+      stack.push_back(id);
+      pendingAlt = false;
+    } else {
+      g->nodes[stack.back()].next = id;
+      stack.back() = id;
+    }
     previous = id;
   }
   if (stack.size() != 1 || pendingAlt || r.p != r.end) return false;
