@@ -395,7 +395,7 @@ uint16_t Reader::Resolve(const sPosition& p, uint32_t token, bool chess960) {
   if (token & (kTokShort | kTokLong)) {
     bool isShort = (token & kTokShort) != 0;
     uint16_t standard = MakeMove(base + 4, base + (isShort ? 6 : 2));
-    if (IsMoveLegal(p, standard)) return standard;
+    if (p.squares[base + 4] == (colour | kKing) && IsMoveLegal(p, standard)) return standard;
     if (!chess960) return 0;
     for (int f = 1; f <= 6; ++f) {
       int king = base + f;
@@ -686,7 +686,8 @@ bool Reader::FinishGame(int tokenResult) {
     GdBaseDll("Game result set to %s.\n", text);
   }
   if (rec_->Tag(kTagFEN)[0]) {
-    if (ParseFen(rec_->Tag(kTagFEN), rec_->start, &rec_->moveNumberOffset) != 0) {
+    uint8_t written[4];
+    if (ParseFen(rec_->Tag(kTagFEN), rec_->start, &rec_->moveNumberOffset, written) != 0) {
       GdBaseDll("syntax error in FEN tag, skipping game.");
       return true;
     }
@@ -707,8 +708,9 @@ bool Reader::FinishGame(int tokenResult) {
           if (sq > king) shortRook = sq;
           if (sq < king) longRook = sq;
         }
-        if (*shortRight) *shortRight = shortRook >= 0 ? static_cast<uint8_t>(shortRook + 1) : 0;
-        if (*longRight) *longRight = longRook >= 0 ? static_cast<uint8_t>(longRook + 1) : 0;
+        // The rights as the FEN wrote them: the king need not stand on e1.
+        *shortRight = written[side * 2 + 1] && shortRook >= 0 ? static_cast<uint8_t>(shortRook + 1) : 0;
+        *longRight = written[side * 2] && longRook >= 0 ? static_cast<uint8_t>(longRook + 1) : 0;
       }
     }
   }
@@ -786,7 +788,7 @@ uint32_t ParsePgnMoveToken(const char* token, const char* letters) {
   return t;
 }
 
-int ParseFen(const char* fen, sPosition* p, int* moveNumberOffset) {
+int ParseFen(const char* fen, sPosition* p, int* moveNumberOffset, uint8_t letters[4]) {
   static const char kCodes[] = " pnbrqk  PNBRQK";
   sPosition q{};
   q.enPassant = kNoSquare;
@@ -845,6 +847,7 @@ int ParseFen(const char* fen, sPosition* p, int* moveNumberOffset) {
     }
     *moveNumberOffset = n > 0 ? static_cast<int>(n - 1) : 0;
   }
+  if (letters) std::memcpy(letters, q.castle, 4);
   CheckCastlingRights(&q);
   if (!CheckEnPassant(&q, 1)) GdBaseDll("removing illegal en passant flag.");
   *p = q;

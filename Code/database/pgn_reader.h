@@ -65,7 +65,9 @@ int ReadPgnGames(PgnSource* source, PgnGameRecord* record, int options, const ch
 uint32_t ParsePgnMoveToken(const char* token, const char* letters);
 
 // FEN into a position: 0 when it reads, else the number of errors. The move
-// number gives the move-number offset.
-int ParseFen(const char* fen, sPosition* position, int* moveNumberOffset);
+// number gives the move-number offset; `letters` (optional) gets the
+// castling rights as written, before those without king and rook on their
+// home squares are cleared.
+int ParseFen(const char* fen, sPosition* position, int* moveNumberOffset, uint8_t letters[4] = nullptr);
 
 }  // namespace gdbase

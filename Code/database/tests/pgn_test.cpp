@@ -115,6 +115,27 @@ TEST(PgnReader, LooseInputCases) {
   }
 }
 
+TEST(PgnReader, OptionsAndFischerCastling) {
+  Read mirrored;
+  ReadText("[White \"a\"]\n1. e4 Nf6 *", &mirrored, kPgnMirror);
+  ASSERT_EQ(mirrored.games.size(), 1u);
+  EXPECT_NE(mirrored.games[0].find("[FEN \"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq - 0 1\"]"),
+            std::string::npos);
+  EXPECT_EQ(MoveText(mirrored.games[0]), "1... e5 2. Nf3 *\n\n");
+
+  Read headers;
+  ReadText("[White \"a\"]\n1. e4 e5 *\n[White \"b\"]\n1. d4 *", &headers, kPgnHeadersOnly);
+  ASSERT_EQ(headers.games.size(), 2u);
+  EXPECT_EQ(headers.lengths[0], 0);
+  EXPECT_NE(headers.games[1].find("[White \"b\"]"), std::string::npos);
+
+  Read fischer;
+  ReadText("[White \"a\"]\n[SetUp \"2\"]\n[FEN \"1k2r3/8/8/8/8/8/8/RK2R3 w KQk - 0 1\"]\n1. O-O *", &fischer);
+  ASSERT_EQ(fischer.games.size(), 1u);
+  EXPECT_EQ(fischer.lengths[0], 1);
+  EXPECT_TRUE(TraceHas(fischer, "skipping legality check on short white Fischer castling."));
+}
+
 TEST(PgnReader, LongCommentIsDroppedWhole) {
   std::string big(50000, 'x');
   Read r;
