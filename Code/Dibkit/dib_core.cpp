@@ -14,6 +14,12 @@ uint8_t* RowAddress(const PackedDib* dib, int32_t y) {
   return Bits(dib) + static_cast<size_t>(row) * Stride(dib);
 }
 
+uint32_t HeldImageBytes(const PackedDib* dib) {
+  const uint64_t rows = uint64_t{Stride(dib)} * static_cast<uint32_t>(AbsHeight(dib));
+  const bool plain = dib->biCompression == 0 || dib->biCompression == 3;
+  return plain && dib->biSizeImage > rows ? static_cast<uint32_t>(rows) : dib->biSizeImage;
+}
+
 int32_t RowStep(const PackedDib* dib) {
   int32_t stride = static_cast<int32_t>(Stride(dib));
   return dib->biHeight < 0 ? stride : -stride;
@@ -80,9 +86,12 @@ PackedDib* dibDuplicate(PackedDib* dib) {
   // An unset size image becomes the rows' real size: width x height would
   // leave the row padding, and part of the top row, out of the copy.
   if (dib->biSizeImage == 0) dib->biSizeImage = Stride(dib) * static_cast<uint32_t>(AbsHeight(dib));
-  size_t total = sizeof(PackedDib) + dibColorAreaSize(dib->biBitCount) + dib->biSizeImage;
+  size_t total = sizeof(PackedDib) + dibColorAreaSize(dib->biBitCount) + HeldImageBytes(dib);
   auto* copy = static_cast<PackedDib*>(memAlloc_rel(total, HEAPKIT_TAG_RW));
-  if (copy != nullptr) std::memcpy(copy, dib, total);
+  if (copy != nullptr) {
+    std::memcpy(copy, dib, total);
+    copy->biSizeImage = HeldImageBytes(dib);
+  }
   return copy;
 }
 

@@ -88,7 +88,7 @@ PackedDib* DibFromFileBytes(const uint8_t* bytes, size_t size) {
 
 std::vector<uint8_t> DibToFileBytes(const PackedDib* dib) {
   const uint32_t area = dibColorAreaSize(dib->biBitCount);
-  uint32_t image = dib->biSizeImage;
+  uint32_t image = HeldImageBytes(dib);
   if (image == 0) image = dibRowStride(dib->biBitCount, dib->biWidth) * static_cast<uint32_t>(AbsHeight(dib));
   std::vector<uint8_t> out(54 + area + static_cast<size_t>(image));
   out[0] = 'B';
@@ -96,6 +96,7 @@ std::vector<uint8_t> DibToFileBytes(const PackedDib* dib) {
   Put32(&out[2], static_cast<uint32_t>(out.size()));
   Put32(&out[10], 54 + area);
   std::memcpy(&out[14], dib, kInfoHeader);
+  Put32(&out[14 + 20], image);
   std::memcpy(&out[54], ColorArea(dib), area + static_cast<size_t>(image));
   return out;
 }

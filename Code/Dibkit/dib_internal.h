@@ -23,6 +23,10 @@ inline uint8_t* ColorArea(const PackedDib* dib) {
 inline uint8_t* Bits(const PackedDib* dib) { return ColorArea(dib) + dibColorAreaSize(dib->biBitCount); }
 inline uint32_t Stride(const PackedDib* dib) { return dibRowStride(dib->biBitCount, dib->biWidth); }
 
+// The pixel bytes an image holds: its size image, but never more than its
+// full rows when it is uncompressed (a header from a file may claim more).
+uint32_t HeldImageBytes(const PackedDib* dib);
+
 // Address of row y (from the top) of an image, and the step to the row below.
 uint8_t* RowAddress(const PackedDib* dib, int32_t y);
 int32_t RowStep(const PackedDib* dib);

@@ -78,7 +78,7 @@ DIBKIT_API void* dibGetBits(const PackedDib* dib);
 DIBKIT_API PackedDib* dibCreateWithColors(int32_t width, int32_t height, int bits);
 // Frees an image; null is ignored.
 DIBKIT_API void dibDelete(PackedDib* dib);
-// A copy (a size image of 0 is first set to width x height); null for null.
+// A copy; a size image of 0 is first set to the rows' size (stride x height). Null for null.
 DIBKIT_API PackedDib* dibDuplicate(PackedDib* dib);
 // A new image of the inclusive rectangle of an 8-bit or 16-bit image (8-bit:
 // colour area is the index table); null for other depths, compressed images

@@ -148,6 +148,7 @@ void* BitmapItemToPackedDib(const uint8_t* item, size_t size) {
   if (dib == nullptr) return nullptr;
   if (headerSize == kInfoHeader) {
     std::memcpy(dib, h, kInfoHeader);
+    Put32(dib + 20, static_cast<uint32_t>(pixelBytes));  // size image: the pixel bytes this block holds
   } else {
     std::memset(dib, 0, kInfoHeader);
     Put32(dib, kInfoHeader);

@@ -71,8 +71,8 @@ bool PcmSamples(const std::string& path, const Bytes& file, Bytes* pcm, std::str
   return false;
 }
 
-bool ParseItem(const std::string& spec, packfile::PackItem* item, std::string* error) {
-  std::string rest = spec, kind = "stored";
+bool ParseItem(const std::string& itemArg, packfile::PackItem* item, std::string* error) {
+  std::string rest = itemArg, kind = "stored";
   size_t colon = rest.find(':');
   if (colon != std::string::npos) {
     std::string head = rest.substr(0, colon);
@@ -118,7 +118,7 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> specs;
+  std::vector<std::string> itemArgs;
   std::string base;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
@@ -131,21 +131,21 @@ int main(int argc, char** argv) {
       }
       for (std::string line; std::getline(list, line);) {
         while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-        if (!line.empty() && line[0] != '#') specs.push_back(line);
+        if (!line.empty() && line[0] != '#') itemArgs.push_back(line);
       }
     } else if (base.empty()) {
       base = a;
     } else {
-      specs.push_back(a);
+      itemArgs.push_back(a);
     }
   }
   if (base.empty()) return Usage();
 
   std::vector<packfile::PackItem> items;
   std::string error;
-  for (const std::string& spec : specs) {
+  for (const std::string& itemArg : itemArgs) {
     packfile::PackItem item;
-    if (!ParseItem(spec, &item, &error)) {
+    if (!ParseItem(itemArg, &item, &error)) {
       std::fprintf(stderr, "mkpack: %s\n", error.c_str());
       return 1;
     }

@@ -80,6 +80,17 @@ TEST(DibLayout, DuplicatesAndCrops) {
   ASSERT_NE(dup, nullptr);
   EXPECT_EQ(src->biSizeImage, 8u * 4);  // full rows, not width x height
   EXPECT_EQ(std::memcmp(dup.get(), src.get(), 40 + 1024 + 32), 0);
+  // A header claiming more pixel bytes than the rows hold copies only the rows.
+  src->biSizeImage = 1u << 30;
+  DibPtr held(dibDuplicate(src.get()));
+  ASSERT_NE(held, nullptr);
+  EXPECT_EQ(memSize_rel(held.get()), 40u + 1024 + 32);
+  EXPECT_EQ(held->biSizeImage, 32u);
+  ASSERT_EQ(dibWriteFile("dibkit_test_claims.bmp", src.get()), 1);
+  DibPtr reread(dibReadFile("dibkit_test_claims.bmp"));
+  ASSERT_NE(reread, nullptr);
+  EXPECT_EQ(std::memcmp(dibGetBits(reread.get()), dibGetBits(src.get()), 32), 0);
+  src->biSizeImage = 32;
 
   DibRect r{1, 2, 3, 3};
   DibPtr part(dibDuplicateFromRect(src.get(), &r));

@@ -122,3 +122,17 @@ TEST(BitmapItems, LoadBitmapFromAPack) {
   EXPECT_EQ(datLoadBitmap(files.index.c_str(), files.data.c_str(), "bad", nullptr, &info), nullptr);
   EXPECT_EQ(datLoadBitmap(files.index.c_str(), files.data.c_str(), "none", nullptr, &info), nullptr);
 }
+
+// The size image of a deeper image is the pixel bytes its block holds, not
+// what the file's header claims.
+TEST(BitmapItems, SizeImageIsWhatTheBlockHolds) {
+  Bytes info = InfoHeader(2, 2, 24);
+  info[20] = 0xFF;
+  info[23] = 0x7F;  // claims 2 GiB of pixels
+  Bytes file = BitmapFile(info, {}, Bytes(16, 3));
+  auto* dib = static_cast<uint8_t*>(packfile::BitmapItemToPackedDib(file.data(), file.size()));
+  ASSERT_NE(dib, nullptr);
+  EXPECT_EQ(U32(dib + 20), 16u);
+  EXPECT_EQ(memSize_rel(dib), 40u + 16);
+  memFree_rel(dib);
+}
