@@ -208,7 +208,7 @@ int BookMoveTable::AddBookMove(int parent, BookMoveWord word, uint16_t textKey, 
   entry.word = static_cast<BookMoveWord>(word | BOOK_LEAF | BOOK_LAST_SIBLING);
   entry.textKey = textKey;
   entry.parent = parent;
-  entry.flags = BOOK_ENTRY_IN_USE | (whiteMove ? BOOK_ENTRY_WHITE : 0);
+  entry.flags = BOOK_ENTRY_IN_USE | (whiteMove ? static_cast<uint32_t>(BOOK_ENTRY_WHITE) : 0u);
   ++inUse_;
   int child = entries_[static_cast<size_t>(parent)].firstChild;
   if (child < 0) {
