@@ -278,3 +278,29 @@ TEST(BookBuilder, GameFeatures) {
   EXPECT_EQ(f[8], 1);
   EXPECT_EQ(f[9], 0);
 }
+
+TEST(BookBuilder, TextSizeFieldIsZeroFromSixtyFourKilobytes) {
+  struct Case {
+    size_t commentBytes;
+    bool zeroField;
+  } cases[] = {{64519, false}, {64520, true}, {70000, true}};  // 65,535 and 65,536 bytes of records
+  for (const Case& c : cases) {
+    BookTree tree;
+    int n = tree.AddChild(BookTree::kRoot, CoordWord("e2e4", 3, false, false));
+    tree[n].comment = std::string(c.commentBytes, 'z');
+    std::string out = TempPath("bigtext.obk");
+    ASSERT_EQ(WriteBookTree(tree, out.c_str(), [](const std::string&) {}), BUILDER_OK);
+    std::vector<uint8_t> image = ReadFile(out);
+    // Records of 255 bytes: ceil(bytes / 255) headers of 4 bytes.
+    size_t total = c.commentBytes + 4 * ((c.commentBytes + 254) / 255);
+    ASSERT_EQ(image.size(), 10 + total);
+    EXPECT_EQ(ReadLe16(&image[6]) == 0, c.zeroField) << c.commentBytes;
+    EXPECT_EQ(ReadLe16(&image[6]) == 0, total >= 65536) << c.commentBytes;
+    SelectBookSlot(4);
+    ASSERT_TRUE(LoadBookFile(out.c_str()));
+    EXPECT_EQ(GetBookNodeText(0, 129).size(), c.commentBytes);
+    FreeBookSlot();
+    SelectBookSlot(0);
+    std::remove(out.c_str());
+  }
+}
