@@ -395,7 +395,7 @@ bool GetBookOpeningName(const MoveRecord* moves, int count, char* buffer, size_t
   bool found = LookupBookPosition(moves, count, nullptr, &name, &eco);
   SelectBookSlot(saved);
   if (!found) return false;
-  if (eco.size() > 7) eco.resize(7);  // the ECO buffer of this call holds 8 bytes
+  if (eco.size() > 6) eco.resize(6);  // ECO codes of at most 6 characters here
   if (name.empty())
     name = " ";
   else

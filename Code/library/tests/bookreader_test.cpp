@@ -8,6 +8,7 @@
 #include <random>
 
 #include "book_fixture.h"
+#include "booktree.h"
 
 namespace {
 
@@ -200,4 +201,44 @@ TEST(BookChecksum, OfTheSmallBook) {
   std::vector<BookMoveWord> words = {CoordWord("e2e4", 3, false, false), CoordWord("e7e5", 2, true, true),
                                      CoordWord("d2d4", 0, true, true)};
   EXPECT_EQ(ComputeBookChecksum(words.data(), 3), 7844);
+}
+
+TEST(BookReaderWalks, AgreeWithTheWrittenTreeOnRandomShapes) {
+  std::mt19937 rng(7);
+  for (int round = 0; round < 20; ++round) {
+    BookTree tree;
+    std::vector<int> nodes{BookTree::kRoot};
+    int size = 1 + static_cast<int>(rng() % 300);
+    for (int i = 0; i < size; ++i) {
+      int parent = nodes[rng() % nodes.size()];
+      nodes.push_back(tree.AddChild(parent, MakeBookMoveWord(static_cast<int>(rng() % 64),
+                                                             static_cast<int>(rng() % 64), 0, false, false)));
+    }
+    std::string path = TempPath("shapes.obk");
+    ASSERT_EQ(WriteBookTree(tree, path.c_str(), [](const std::string&) {}), 0);
+    std::vector<BookTreeVisit> order = BookTreePreOrder(tree);
+    std::vector<int> numberOf(static_cast<size_t>(tree.MoveCount() + 1), -1);
+    for (size_t i = 0; i < order.size(); ++i)
+      numberOf[static_cast<size_t>(order[i].node)] = static_cast<int>(i);
+    SelectBookSlot(3);
+    ASSERT_TRUE(LoadBookFile(path.c_str()));
+    for (size_t i = 0; i < order.size(); ++i) {
+      const BookTreeNode& n = tree[order[i].node];
+      int parent = n.parent;
+      for (int e = order[i].node; tree[e].previousSibling >= 0; e = tree[e].previousSibling)
+        parent = tree[tree[e].previousSibling].parent;
+      uint16_t expectedParent =
+          parent == BookTree::kRoot ? kNoNode : static_cast<uint16_t>(numberOf[static_cast<size_t>(parent)]);
+      uint16_t expectedSibling =
+          n.nextSibling < 0 ? kNoNode : static_cast<uint16_t>(numberOf[static_cast<size_t>(n.nextSibling)]);
+      uint16_t expectedChild =
+          n.firstChild < 0 ? kNoNode : static_cast<uint16_t>(numberOf[static_cast<size_t>(n.firstChild)]);
+      ASSERT_EQ(ParentNode(static_cast<int>(i)), expectedParent) << "round " << round << " node " << i;
+      ASSERT_EQ(NextSiblingNode(static_cast<int>(i)), expectedSibling);
+      ASSERT_EQ(FirstChildNode(GetBookMoveWord(static_cast<int>(i)), static_cast<int>(i)), expectedChild);
+    }
+    FreeBookSlot();
+    SelectBookSlot(0);
+    std::remove(path.c_str());
+  }
 }
