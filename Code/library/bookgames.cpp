@@ -97,7 +97,8 @@ BookGameRead MovetextGameSource::NextGame(BookGame* game, BookGameError* error) 
         ++i;
         continue;
       }
-      if (std::isspace(static_cast<unsigned char>(c))) {
+      // Control characters (a NUL too) separate tokens like blanks.
+      if (std::isspace(static_cast<unsigned char>(c)) || static_cast<unsigned char>(c) < 32) {
         ++i;
         continue;
       }
@@ -139,8 +140,7 @@ BookGameRead MovetextGameSource::NextGame(BookGame* game, BookGameError* error) 
         continue;
       }
       size_t start = i;
-      while (i < l.size() && !std::isspace(static_cast<unsigned char>(l[i])) &&
-             std::strchr("{}();", l[i]) == nullptr)
+      while (i < l.size() && static_cast<unsigned char>(l[i]) > 32 && std::strchr("{}();", l[i]) == nullptr)
         ++i;
       std::string token = l.substr(start, i - start);
       if (variation > 0) continue;

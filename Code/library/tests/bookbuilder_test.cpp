@@ -304,3 +304,36 @@ TEST(BookBuilder, TextSizeFieldIsZeroFromSixtyFourKilobytes) {
     std::remove(out.c_str());
   }
 }
+
+TEST(MovetextReader, ReadsGamesAndStopsOnBadText) {
+  struct Case {
+    std::string text;
+    int games;
+    int error;
+    size_t plies;  // of the last game read
+  } cases[] = {
+      {"[Event \"a\"]\n\n1. e4 {a comment\nover lines} e5 (1... c5 2. Nf3) 2. Nf3 $1 ; rest\nNc6 1-0\n", 1, 0,
+       4},
+      {"1.e4 e5 2.Nf3 *\n1. d4 *\n", 2, 0, 1},
+      {std::string("1. e4\0\0 e5 *\n", 14), 1, 0, 2},
+      {"1. e4 e5 }\n", 0, MOVETEXT_UNBALANCED, 0},
+      {"1. e4 (e5\n", 0, MOVETEXT_UNBALANCED, 0},
+      {"[Event \"a\n", 0, MOVETEXT_BAD_TAG, 0},
+      {"1. e5 *\n", 0, MOVETEXT_ILLEGAL_MOVE, 0},
+  };
+  for (const Case& c : cases) {
+    MovetextGameSource games(StringLineSource(c.text), 380);
+    BookGame game;
+    BookGameError error;
+    int count = 0;
+    size_t plies = 0;
+    BookGameRead read;
+    while ((read = games.NextGame(&game, &error)) == GAME_READ_GAME) {
+      ++count;
+      plies = game.moves.size();
+    }
+    EXPECT_EQ(count, c.games) << c.text;
+    EXPECT_EQ(error.number, c.error) << c.text;
+    EXPECT_EQ(plies, c.plies) << c.text;
+  }
+}
