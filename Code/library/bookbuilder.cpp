@@ -316,7 +316,7 @@ int Builder::Csv() {
   for (const BookTreeVisit& v : BookTreePreOrder(tree)) {
     const BookTreeNode& n = tree[v.node];
     if (n.name.empty() && n.comment.empty()) continue;
-    std::string line = MovesText(BookTreeLineMoves(tree, v.node)) + ",";
+    std::string line = Format("\"%s\",", MovesText(BookTreeLineMoves(tree, v.node)).c_str());
     line += n.name.empty() ? "\"\"," : Format("\"%s\",", n.name.c_str());
     line += n.comment.empty() ? "\"\"," : Format("\"%s\",", n.comment.c_str());
     line += n.eco.empty() ? "\"\"\n" : Format("\"%s\"\n", n.eco.c_str());

@@ -205,7 +205,13 @@ TEST(BookBuilder, RewritesListingsAndStatistics) {
   SelectBookSlot(0);
 
   BuildRun csv = Build({"INBOOK=" + in, "COMMAND=CSV"});
-  EXPECT_EQ(csv.printed.substr(0, csv.printed.find('\n')), "1. e4,\"King 'pawn'\",\"\",\"B00\"");
+  EXPECT_EQ(csv.printed.substr(0, csv.printed.find('\n')), "\"1. e4\",\"King 'pawn'\",\"\",\"B00\"");
+
+  // The listing reads back as the same named lines.
+  std::string roundTrip = TempPath("roundtrip.obk");
+  ASSERT_EQ(Build({"OUTBOOK=" + roundTrip, "COMMAND=IMPORTCSV"}, csv.printed).result, BUILDER_OK);
+  EXPECT_EQ(Build({"INBOOK=" + roundTrip, "COMMAND=CSV"}).printed, csv.printed);
+  std::remove(roundTrip.c_str());
 
   BuildRun waves = Build({"INBOOK=" + in, "COMMAND=WAVES"});
   EXPECT_EQ(waves.printed, "qp.RAW\n");
