@@ -9,6 +9,7 @@ packages=(
   wine wine32 xvfb xauth x11-utils imagemagick
   googletest libgtest-dev
   fonts-dejavu-core
+  gnuchess-book
 )
 
 need_i386=0

@@ -1,0 +1,38 @@
+// The book builder: imports games into a book with weights set by a chosen
+// criterion, and rewrites, strips, cleans, lists and measures books. Driven
+// by "KEY=value" arguments: INBOOK=, OUTBOOK=, PGN=, COLOR=, CRITERIA=,
+// DEPTH=, COMMAND=.
+//
+// Interface: BookBuilderMain, BookBuilderIo, BookBuilderResult,
+// ComputeGameFeatures.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "bookgames.h"
+#include "booktree.h"
+
+enum BookBuilderResult {
+  BUILDER_OK = 0,
+  BUILDER_BAD_ARGUMENT = 1,
+  BUILDER_CANNOT_WRITE = 2,
+  BUILDER_BOOK_TOO_LARGE = 20,
+  // The in-book could not be loaded or its texts name a missing node; the
+  // command-line tool ends with exit code 1 on it.
+  BUILDER_BAD_IN_BOOK = -1,
+};
+
+struct BookBuilderIo {
+  BookReport print;   // standard output
+  BookReport report;  // the debug trace
+  LineSource input;   // standard input (IMPORTCSV, IMPORTTEST)
+  // Makes the game reader over a line source; the movetext reader when unset.
+  std::function<std::unique_ptr<BookGameSource>(LineSource)> games;
+};
+
+int BookBuilderMain(int argc, const char* const* argv, const BookBuilderIo& io);
+
+// The ten features of a game over all its plies.
+void ComputeGameFeatures(const std::vector<MoveRecord>& moves, int64_t features[kGameFeatureCount]);

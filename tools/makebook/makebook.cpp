@@ -1,0 +1,157 @@
+// makebook: makes Rookwell's default opening book from free data.
+//   makebook ECO_PGN POLYGLOT_BIN OUT_OBK
+// Every line of the ECO file goes into the book with its opening name and
+// ECO code; the Polyglot book adds the lines that are played and gives every
+// move its weight code, relative to the most played move of its position.
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "board.h"
+#include "bookgames.h"
+#include "booktree.h"
+#include "polyglot.h"
+
+namespace {
+
+// Lines from the Polyglot book are followed while the share of games that
+// reach them stays above this, down to kMaxPlies.
+constexpr double kMinLineShare = 1.0 / 20000;
+constexpr int kMaxPlies = 24;
+constexpr int kNodeBudget = 60000;
+
+int ChildWithMove(const BookTree& tree, int parent, const MoveRecord& m) {
+  for (int c = tree[parent].firstChild; c >= 0; c = tree[c].nextSibling)
+    if (BookMoveMatches(tree[c].word, &m)) return c;
+  return -1;
+}
+
+int AddMove(BookTree* tree, int parent, const MoveRecord& m) {
+  int c = ChildWithMove(*tree, parent, m);
+  if (c >= 0) return c;
+  return tree->AddChild(
+      parent, MakeBookMoveWord(BoardSquareToBook(m.from), BoardSquareToBook(m.to), 0, false, false));
+}
+
+std::string OpeningName(const BookGame& game) {
+  std::string name;
+  for (const char* tag : {"Opening", "Variation", "SubVariation"}) {
+    const std::string* value = game.Tag(tag);
+    if (value == nullptr || value->empty()) continue;
+    if (!name.empty()) name += ", ";
+    name += *value;
+  }
+  return name;
+}
+
+bool AddEcoLines(const char* path, BookTree* tree) {
+  FILE* f = std::fopen(path, "r");
+  if (f == nullptr) {
+    std::fprintf(stderr, "makebook: cannot open %s\n", path);
+    return false;
+  }
+  MovetextGameSource games(FileLineSource(f), 380);
+  BookGame game;
+  BookGameError error;
+  int lines = 0;
+  BookGameRead read;
+  while ((read = games.NextGame(&game, &error)) == GAME_READ_GAME) {
+    if (game.moves.empty()) continue;
+    int node = BookTree::kRoot;
+    for (const MoveRecord& m : game.moves) node = AddMove(tree, node, m);
+    BookTreeNode& n = (*tree)[node];
+    // A line named twice keeps its first name. The final "." makes a name
+    // stand for its own position only: the deepest name of a line is shown
+    // alone rather than joined to the names above it.
+    if (n.name.empty()) {
+      n.name = OpeningName(game).substr(0, 253) + ".";
+      const std::string* eco = game.Tag("ECO");
+      if (eco) n.eco = eco->substr(0, 3);
+    }
+    ++lines;
+  }
+  std::fclose(f);
+  if (read == GAME_READ_ERROR) {
+    std::fprintf(stderr, "makebook: %s line %d: error %d\n%s\n", path, error.line, error.number,
+                 error.text.c_str());
+    return false;
+  }
+  std::printf("makebook: %d named lines\n", lines);
+  return true;
+}
+
+void AddPlayedLines(const PolyglotBook& book, BookTree* tree, int node, const Board& board, int side, int ply,
+                    double share) {
+  if (ply >= kMaxPlies || tree->MoveCount() >= kNodeBudget) return;
+  std::vector<PolyglotMove> moves = book.Moves(&board, side);
+  long total = 0;
+  for (const PolyglotMove& m : moves) total += m.weight;
+  if (total == 0) return;
+  for (const PolyglotMove& m : moves) {
+    double next = share * m.weight / total;
+    if (next < kMinLineShare || tree->MoveCount() >= kNodeBudget) continue;
+    int child = AddMove(tree, node, m.move);
+    Board after = board;
+    MoveRecord played = m.move;
+    MakeMove(&played, &after);
+    AddPlayedLines(book, tree, child, after, OtherSide(side), ply + 1, next);
+  }
+}
+
+int WeightCode(int weight, int best) {
+  if (weight <= 0 || best <= 0) return 0;
+  double ratio = static_cast<double>(weight) / best;
+  return ratio >= 0.75 ? 3 : ratio >= 0.375 ? 2 : ratio >= 0.125 ? 1 : 0;
+}
+
+void SetWeights(const PolyglotBook& book, BookTree* tree, int parent, const Board& board, int side) {
+  std::vector<PolyglotMove> moves = book.Moves(&board, side);
+  int best = 0;
+  for (const PolyglotMove& m : moves) best = std::max(best, static_cast<int>(m.weight));
+  for (int c = (*tree)[parent].firstChild; c >= 0; c = (*tree)[c].nextSibling) {
+    BookTreeNode& n = (*tree)[c];
+    int code = 0;
+    MoveRecord record{};
+    for (const PolyglotMove& m : moves) {
+      if (BookMoveMatches(n.word, &m.move)) {
+        code = WeightCode(m.weight, best);
+        record = m.move;
+        break;
+      }
+    }
+    n.word = static_cast<BookMoveWord>((n.word & 0x3FFF) | (code << 14));
+    if (record.from == 0 && record.to == 0 && !BookMoveToMoveRecord(&board, side, n.word, &record)) continue;
+    Board after = board;
+    MakeMove(&record, &after);
+    SetWeights(book, tree, c, after, OtherSide(side));
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: makebook ECO_PGN POLYGLOT_BIN OUT_OBK\n");
+    return 1;
+  }
+  PolyglotBook polyglot;
+  if (!polyglot.Load(argv[2])) {
+    std::fprintf(stderr, "makebook: cannot read the Polyglot book %s\n", argv[2]);
+    return 1;
+  }
+  Board start;
+  SetInitialBoard(&start);
+  if (PolyglotKey(&start, WHITE) != 0x463b96181691fc9cULL) {
+    std::fprintf(stderr, "makebook: the Polyglot key table is wrong\n");
+    return 1;
+  }
+  BookTree tree;
+  if (!AddEcoLines(argv[1], &tree)) return 1;
+  int named = tree.MoveCount();
+  AddPlayedLines(polyglot, &tree, BookTree::kRoot, start, WHITE, 0, 1.0);
+  SetWeights(polyglot, &tree, BookTree::kRoot, start, WHITE);
+  std::printf("makebook: %d moves from the ECO lines, %d in all\n", named, tree.MoveCount());
+  int result = WriteBookTree(tree, argv[3], [](const std::string& s) { std::fputs(s.c_str(), stdout); });
+  return result == 0 ? 0 : 1;
+}

@@ -1,0 +1,95 @@
+// The default book as the build makes it: every line of the ECO file is in
+// it with its opening name and code, and the engine finds sound, weighted
+// first moves.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "board.h"
+#include "bookgames.h"
+#include "bookreader.h"
+#include "notation.h"
+
+namespace {
+
+std::string ExpectedName(const BookGame& game) {
+  std::string name;
+  for (const char* tag : {"Opening", "Variation", "SubVariation"}) {
+    const std::string* value = game.Tag(tag);
+    if (value == nullptr || value->empty()) continue;
+    if (!name.empty()) name += ", ";
+    name += *value;
+  }
+  if (!name.empty()) CapitalizeFirstLetter(&name[0]);
+  return name;
+}
+
+class DefaultBook : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SelectBookSlot(0);
+    ASSERT_TRUE(LoadBookFile(RW_DEFAULT_BOOK)) << RW_DEFAULT_BOOK;
+  }
+  void TearDown() override { FreeBookSlot(); }
+};
+
+}  // namespace
+
+TEST_F(DefaultBook, EveryEcoLineHasItsName) {
+  FILE* f = std::fopen(RW_ECO_FILE, "r");
+  ASSERT_NE(f, nullptr) << RW_ECO_FILE;
+  MovetextGameSource games(FileLineSource(f), 380);
+  BookGame game;
+  BookGameError error;
+  std::map<std::string, std::pair<std::string, std::string>> firstName;  // line -> name, ECO
+  int lines = 0;
+  while (games.NextGame(&game, &error) == GAME_READ_GAME) {
+    if (game.moves.empty()) continue;
+    std::string key;
+    for (const MoveRecord& m : game.moves) key += std::to_string(m.from) + "-" + std::to_string(m.to) + " ";
+    const std::string* eco = game.Tag("ECO");
+    firstName.emplace(key, std::make_pair(ExpectedName(game), eco ? *eco : std::string()));
+    const auto& expected = firstName[key];
+    std::string name, code;
+    ASSERT_TRUE(
+        LookupBookPosition(game.moves.data(), static_cast<int>(game.moves.size()), nullptr, &name, &code))
+        << expected.first;
+    EXPECT_EQ(name, expected.first);
+    EXPECT_EQ(code, expected.second);
+    ++lines;
+  }
+  std::fclose(f);
+  EXPECT_EQ(error.number, 0);
+  EXPECT_GT(lines, 2000);
+}
+
+TEST_F(DefaultBook, MainFirstMovesAreWeighted) {
+  std::map<std::string, int> codes;
+  Board board;
+  SetInitialBoard(&board);
+  for (uint16_t n = 0; n != kNoNode; n = NextSiblingNode(n)) {
+    MoveRecord m;
+    ASSERT_TRUE(BookMoveToMoveRecord(&board, WHITE, GetBookMoveWord(n), &m));
+    char text[kNotationTextSize];
+    MoveToNotation(&board, &m, WHITE, STYLE_ALGEBRAIC, text);
+    codes[text] = BookWordWeight(GetBookMoveWord(n));
+  }
+  for (const char* move : {"e4", "d4", "c4", "Nf3"}) EXPECT_GE(codes[move], 1) << move;
+  EXPECT_EQ(codes["e4"], 3);
+  // An unsound first move stays in the book for its name, never played.
+  EXPECT_EQ(codes.count("g4"), 1u);
+  EXPECT_EQ(codes["g4"], 0);
+
+  // Picks from the initial position and after 1.e4 are always legal book moves.
+  for (int i = 0; i < 50; ++i) {
+    MoveRecord m;
+    ASSERT_TRUE(PickBookMove(nullptr, 0, false, &m));
+    MoveRecord line[2] = {m, {}};
+    Board after = board;
+    MakeMove(&line[0], &after);
+    EXPECT_TRUE(PickBookMove(line, 1, false, &line[1]));
+  }
+}
