@@ -561,10 +561,11 @@ TEST(GameRecord, OtherThreadsCopyWholeLinesWhileMovesChange) {
       EXPECT_EQ(ClearGameMoves(game.get()), 0);
     }
   }
+  // On a loaded machine the reader may not have been scheduled yet.
+  while (copies.load() == 0) std::this_thread::yield();
   stop = true;
   reader.join();
   EXPECT_EQ(bad, 0);
-  EXPECT_GT(copies, 0);
 }
 
 TEST(GameRecord, StopAndDestroyQuitEachEngineOnce) {
