@@ -26,6 +26,13 @@ rw_wine_env() {
   fi
 }
 
+# Starts the prefix's service processes with null standard handles. Otherwise
+# the first program started inherits them to those services, which outlive it,
+# and whoever reads its output (CTest) waits for an end of file that never comes.
+rw_wine_boot() {
+  wineboot </dev/null >/dev/null 2>&1 || true
+}
+
 _rw_xvfb_pid=""
 _rw_started_wineserver=0
 
@@ -48,6 +55,7 @@ rw_wine_start() {
   if wineserver -p >/dev/null 2>&1; then
     _rw_started_wineserver=1
   fi
+  rw_wine_boot
   trap rw_wine_stop EXIT
   trap 'rw_wine_stop; exit 130' INT TERM
 }
@@ -60,6 +68,13 @@ rw_wine_stop() {
   if [ -n "$_rw_xvfb_pid" ]; then
     kill "$_rw_xvfb_pid" >/dev/null 2>&1 || true
     wait "$_rw_xvfb_pid" 2>/dev/null || true
-    _rw_xvfb_pid=""
+    # Starts the prefix's service processes with null standard handles. Otherwise
+# the first program started inherits them to those services, which outlive it,
+# and whoever reads its output (CTest) waits for an end of file that never comes.
+rw_wine_boot() {
+  wineboot </dev/null >/dev/null 2>&1 || true
+}
+
+_rw_xvfb_pid=""
   fi
 }
