@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <string>
 
 #include "console.h"
 
@@ -62,7 +63,44 @@ class Win32Console : public Console {
     return -1;
   }
 
+  // Input that cannot be peeked (a character device, or a host pipe that is
+  // no named pipe, as under some emulation layers) is read by a helper thread
+  // into a buffer, so that the search still never blocks on it.
+  static DWORD WINAPI ReaderThread(void* arg) {
+    Win32Console* self = static_cast<Win32Console*>(arg);
+    char chunk[4096];
+    for (;;) {
+      DWORD got = 0;
+      BOOL ok = ReadFile(self->in_, chunk, sizeof chunk, &got, nullptr);
+      EnterCriticalSection(&self->lock_);
+      if (!ok || got == 0)
+        self->readerEnded_ = true;
+      else
+        self->queue_.append(chunk, got);
+      LeaveCriticalSection(&self->lock_);
+      if (!ok || got == 0) return 0;
+    }
+  }
+
+  int ReadQueued() {
+    EnterCriticalSection(&lock_);
+    int c = 0;
+    if (qpos_ < queue_.size()) {
+      c = static_cast<unsigned char>(queue_[qpos_++]);
+      if (qpos_ == queue_.size()) {
+        queue_.clear();
+        qpos_ = 0;
+      }
+    } else if (readerEnded_) {
+      ended_ = true;
+      c = -2;
+    }
+    LeaveCriticalSection(&lock_);
+    return c;
+  }
+
   int ReadPipeByte() {
+    if (threaded_) return ReadQueued();
     if (pos_ < len_) return static_cast<unsigned char>(buf_[pos_++]);
     DWORD avail = sizeof buf_;
     if (!disk_) {
@@ -71,6 +109,16 @@ class Win32Console : public Console {
         if (err == ERROR_BROKEN_PIPE || err == ERROR_INVALID_HANDLE || err == ERROR_PIPE_NOT_CONNECTED) {
           ended_ = true;  // the host has closed its end
           return -2;
+        }
+        if (err == ERROR_NOT_SUPPORTED || err == ERROR_INVALID_FUNCTION || err == ERROR_INVALID_PARAMETER) {
+          InitializeCriticalSection(&lock_);
+          threaded_ = true;
+          HANDLE t = CreateThread(nullptr, 0, ReaderThread, this, 0, nullptr);
+          if (t) {
+            CloseHandle(t);
+            return 0;
+          }
+          threaded_ = false;
         }
         ShowSystemError("ReadKey: pipe peek failed");
         return 0;
@@ -110,6 +158,10 @@ class Win32Console : public Console {
   HostIo* io_;
   HANDLE in_;
   bool console_ = false, disk_ = false, ended_ = false;
+  bool threaded_ = false, readerEnded_ = false;
+  CRITICAL_SECTION lock_;
+  std::string queue_;
+  size_t qpos_ = 0;
   LARGE_INTEGER freq_;
   char buf_[4096];
   int len_ = 0, pos_ = 0;
