@@ -511,6 +511,14 @@ void AllocateMoveTime(Program& pr, int cur, int* target, int* maximum, int* dept
   double T1 = T > 0.5 ? T : 0.5;
   double M = H < 4 * T1 ? H : 4 * T1;
   double S = T1 < 0.5 * M ? T1 : 0.5 * M;
+  // The one-second floor of the hard bound would overrun a clock with less
+  // than two seconds left: keep within a share of what is really left.
+  double left = G(m) - U;
+  if (left < 2.0) {
+    double cap = left * 0.4 > 0.02 ? left * 0.4 : 0.02;
+    if (M > cap) M = cap;
+    if (S > 0.5 * M) S = 0.5 * M;
+  }
   if (show) pr.io->MonitorPrint(" -> %.1f %.1f\n", S, M);
   *target = ToCs(S);
   *maximum = ToCs(M);

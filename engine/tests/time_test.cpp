@@ -20,7 +20,8 @@ TEST(TimeAllocation, TargetsAndMaximaFollowTheControl) {
       {40, 300, 0, 20, 6000, 1127, 4510},   // tenth move, a minute used
       {999, 300, 5, 10, 2000, 1529, 6119},  // with increment
       {40, 300, 0, 78, 29000, 450, 900},    // last move of the control, little time left
-      {999, 10, 0, 40, 900, 50, 100},       // nearly flagged: minimum time
+      {999, 10, 0, 40, 900, 20, 40},        // one second left: a share of it, not the 1 s floor
+      {999, 10, 0, 40, 1000, 1, 2},         // nothing left: the smallest step
   };
   for (const AllocCase& c : cases) {
     EngineRun run;
