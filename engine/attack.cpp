@@ -37,12 +37,18 @@ void InitAttackTables() {
     g_attCount[x] = u8(count);
     int a = count < 4 ? count : 4;
     int cls;
-    if (x == 0) cls = 0;
-    else if (x & 0xC0) cls = a + 11;
-    else if (x & 0x30) cls = a + 7;
-    else if (x & 0x0C) cls = a + 3;
-    else if (x & 0x02) cls = a + 1;
-    else cls = a;
+    if (x == 0)
+      cls = 0;
+    else if (x & 0xC0)
+      cls = a + 11;
+    else if (x & 0x30)
+      cls = a + 7;
+    else if (x & 0x0C)
+      cls = a + 3;
+    else if (x & 0x02)
+      cls = a + 1;
+    else
+      cls = a;
     if (cls > 15) FatalError("FillToPack: BUG");
     g_attClass[x] = u8(cls);
   }
@@ -53,11 +59,16 @@ void InitAttackTables() {
       u8 byte = 0;
       for (int k = 0; k < 4; ++k) {
         int v = values[k], out;
-        if (na == 0) out = 2;
-        else if (nd == 0) out = 0;
-        else if (a < v) out = 0;
-        else if (a == v || (nd < na && d + v >= a)) out = nd < na ? 0 : 1;
-        else out = 2;
+        if (na == 0)
+          out = 2;
+        else if (nd == 0)
+          out = 0;
+        else if (a < v)
+          out = 0;
+        else if (a == v || (nd < na && d + v >= a))
+          out = nd < na ? 0 : 1;
+        else
+          out = 2;
         byte |= u8(out << (2 * k));
       }
       g_exchange[j][i] = byte;
@@ -158,8 +169,10 @@ u32 CapGain(EngineMove move, SearchBoard& bd) {
   i32 f = (e & kClassMask[p]) ? v : v - g_material[side][TypeOf(mover)];
   if (v > 600) f = v;
   if (v < 200 && f > 0) f = 0;
-  if (f > 49) d = f * 65536;
-  else if (f < -50) return 0;
+  if (f > 49)
+    d = f * 65536;
+  else if (f < -50)
+    return 0;
   return u32(d) + (move & 0x700) - u32(kOrderPenalty[TypeOf(mover)]);
 }
 
@@ -182,33 +195,28 @@ namespace {
 
 // Nonzero keys sorted descending (insertion sort with gap 6, then 1); zero
 // keys after them in the order met.  Keys are met from the last move to the first.
-int Arrange(EngineMove* out, const EngineMove* in, u32* keys, int n) {
+int Arrange(EngineMove* out, const EngineMove* in, const u32* keys, int n) {
+  u64 sorted[kGenMax + 8];  // key in the high word, move in the low word
+  EngineMove zeros[kGenMax + 8];
   int nz = 0, z = 0;
-  static EngineMove zeros[kGenMax + 8];
-  static EngineMove tmp[kGenMax + 8];
-  static u32 tk[kGenMax + 8];
   for (int i = n - 1; i >= 0; --i) {
-    if (keys[i]) {
-      tmp[nz] = in[i];
-      tk[nz++] = keys[i];
-    } else {
+    if (keys[i])
+      sorted[nz++] = u64(keys[i]) << 32 | in[i];
+    else
       zeros[z++] = in[i];
-    }
   }
   for (int gap : {6, 1})
     for (int i = gap; i < nz; ++i) {
-      u32 k = tk[i];
-      EngineMove m = tmp[i];
+      u64 v = sorted[i];
+      u32 k = u32(v >> 32);
       int j = i;
-      while (j >= gap && tk[j - gap] < k) {
-        tk[j] = tk[j - gap];
-        tmp[j] = tmp[j - gap];
+      while (j >= gap && u32(sorted[j - gap] >> 32) < k) {
+        sorted[j] = sorted[j - gap];
         j -= gap;
       }
-      tk[j] = k;
-      tmp[j] = m;
+      sorted[j] = v;
     }
-  std::memcpy(out, tmp, sizeof(EngineMove) * nz);
+  for (int i = 0; i < nz; ++i) out[i] = EngineMove(sorted[i]);
   std::memcpy(out + nz, zeros, sizeof(EngineMove) * z);
   return n;
 }
@@ -298,9 +306,12 @@ void SortRootKillers(SearchBoard& bd, EngineMove* moves, int n, EngineMove k1, E
   std::memcpy(in, moves, sizeof(EngineMove) * n);
   for (int i = 0; i < n; ++i) {
     EngineMove m = in[i];
-    if (k1 && SameMove(m, k1)) g_keys[i] = 0xE0000002u;
-    else if (k2 && SameMove(m, k2)) g_keys[i] = 0xE0000001u;
-    else g_keys[i] = u32(g_history[PieceIndex(b[MoveFrom(m)])][MoveTo(m)]);
+    if (k1 && SameMove(m, k1))
+      g_keys[i] = 0xE0000002u;
+    else if (k2 && SameMove(m, k2))
+      g_keys[i] = 0xE0000001u;
+    else
+      g_keys[i] = u32(g_history[PieceIndex(b[MoveFrom(m)])][MoveTo(m)]);
   }
   Arrange(moves, in, g_keys, n);
 }
@@ -320,21 +331,37 @@ void SortRootChecks(SearchBoard& bd, EngineMove* moves, int n, EngineMove k1, En
     u8 rel = Relation(ek, to);
     bool check = false;
     switch (type) {
-      case kPawn: check = white ? (ek == to + 11 || ek == to + 9) : (ek == to - 11 || ek == to - 9); break;
-      case kKnight: check = rel & 0x40; break;
-      case kBishop: check = rel & 0x10; break;
-      case kRook: check = rel & 0x20; break;
-      case kQueen: check = rel & 0x30; break;
-      default: break;
+      case kPawn:
+        check = white ? (ek == to + 11 || ek == to + 9) : (ek == to - 11 || ek == to - 9);
+        break;
+      case kKnight:
+        check = rel & 0x40;
+        break;
+      case kBishop:
+        check = rel & 0x10;
+        break;
+      case kRook:
+        check = rel & 0x20;
+        break;
+      case kQueen:
+        check = rel & 0x30;
+        break;
+      default:
+        break;
     }
     u32 key;
-    if (check) key = 0xFFFF0000u;
+    if (check)
+      key = 0xFFFF0000u;
     else if (victim != kEmpty)
       key = u32(g_material[1 - side][TypeOf(victim)]) * 65536u - u32(g_material[side][type]) - 0x10000000u;
-    else if (m & 0x700) key = 0xE0000000u + (m & 0x700);
-    else if (k1 && SameMove(m, k1)) key = 0xE0000002u;
-    else if (k2 && SameMove(m, k2)) key = 0xE0000001u;
-    else key = u32(g_history[PieceIndex(mover)][to]);
+    else if (m & 0x700)
+      key = 0xE0000000u + (m & 0x700);
+    else if (k1 && SameMove(m, k1))
+      key = 0xE0000002u;
+    else if (k2 && SameMove(m, k2))
+      key = 0xE0000001u;
+    else
+      key = u32(g_history[PieceIndex(mover)][to]);
     g_keys[i] = key;
   }
   Arrange(moves, in, g_keys, n);

@@ -13,9 +13,9 @@
 
 namespace corvane {
 
-extern u8 g_attCount[256];       // attackers in an attack byte
-extern u8 g_attClass[256];       // attack class 0-15
-extern u8 g_exchange[16][16];    // [attacker class][defender class] -> four two-bit outcomes
+extern u8 g_attCount[256];     // attackers in an attack byte
+extern u8 g_attClass[256];     // attack class 0-15
+extern u8 g_exchange[16][16];  // [attacker class][defender class] -> four two-bit outcomes
 extern const u8 kClassCount[16];
 extern const u8 kClassValue[16];
 extern const u8 kAttWeight[12];  // per piece index

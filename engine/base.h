@@ -14,12 +14,13 @@ using i16 = std::int16_t;
 using u32 = std::uint32_t;
 using i32 = std::int32_t;
 using u64 = std::uint64_t;
+using i64 = std::int64_t;
 
 // Squares: 10 x rank index + file, a1 = 1, h8 = 78.  The board array covers
 // -20..99 so that every knight jump from a board square stays inside it.
 constexpr int SqNum(int file, int rank) { return 10 * rank + file + 1; }  // file, rank 0-7
-constexpr int SqFile(int sq) { return sq % 10 - 1; }                     // 0-7
-constexpr int SqRank(int sq) { return sq / 10; }                         // 0-7
+constexpr int SqFile(int sq) { return sq % 10 - 1; }                      // 0-7
+constexpr int SqRank(int sq) { return sq / 10; }                          // 0-7
 
 // Square codes.
 constexpr u8 kRim = 0x00;

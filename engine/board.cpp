@@ -2,10 +2,11 @@
 // check tests and the board dump.
 #include "board.h"
 
-#include "trans.h"
-
 #include <cstdio>
 #include <cstring>
+
+#include "eval.h"
+#include "trans.h"
 
 namespace corvane {
 
@@ -244,7 +245,8 @@ void CheckSearchMove(EngineMove move, int ply) {
   const SearchBoard& bd = Board(ply);
   const u8* b = bd.sq();
   int from = MoveFrom(move), to = MoveTo(move);
-  if (from < 0 || from > 79 || to > 79) FatalError(bd.WhiteToMove() ? "CheckMove: not white piece" : "CheckMove: not zwart piece");
+  if (from < 0 || from > 79 || to > 79)
+    FatalError(bd.WhiteToMove() ? "CheckMove: not white piece" : "CheckMove: not zwart piece");
   if (bd.WhiteToMove()) {
     if (!(b[from] & kWhiteBit)) FatalError("CheckMove: not white piece");
     if (!(b[to] & (kEmpty | kBlackBit))) FatalError("CheckMove: not zwart victim");
@@ -300,11 +302,20 @@ int DoMove(EngineMove move, int ply) {
       XPieAdd(n, to, white ? WCode(promo) : BCode(promo));
     } else if (move & kCastleFlag) {
       switch (to) {
-        case 7: XPieMov(n, 8, 6); break;
-        case 3: XPieMov(n, 1, 4); break;
-        case 77: XPieMov(n, 78, 76); break;
-        case 73: XPieMov(n, 71, 74); break;
-        default: FatalError("DoMove: bad castling");
+        case 7:
+          XPieMov(n, 8, 6);
+          break;
+        case 3:
+          XPieMov(n, 1, 4);
+          break;
+        case 77:
+          XPieMov(n, 78, 76);
+          break;
+        case 73:
+          XPieMov(n, 71, 74);
+          break;
+        default:
+          FatalError("DoMove: bad castling");
       }
     } else if (move & kEpFlag) {
       XPieSub(n, white ? to - 10 : to + 10);
@@ -359,7 +370,46 @@ bool PinIllegal(EngineMove move, int ply) {
 
 // ---------------------------------------------------------------- set-up
 
-void SetupRoot(const EnginePosition& pos, const EngineMove* moves, int count) {
+bool PositionSearchable(const EnginePosition& pos) {
+  InitBoardTables();
+  const u8* b = pos.cell + 20;
+  int count[12] = {};
+  for (int s = -20; s < 100; ++s) {
+    bool on = s >= 0 && s < 80 && s % 10 >= 1 && s % 10 <= 8;
+    u8 c = b[s];
+    if (!on || c == kEmpty) continue;
+    bool white = (c & 0xF0) == 0x10 && !(c & 1) && (c & 0x0F) <= 10;
+    bool black = (c & 0xF0) == 0 && (c & 1) && c <= 0x0B;
+    if (!white && !black) return false;
+    if (TypeOf(c) == kPawn && (SqRank(s) == 0 || SqRank(s) == 7)) return false;
+    ++count[PieceIndex(c)];
+  }
+  if (count[10] != 1 || count[11] != 1) return false;
+  // Every promotion uses up a pawn, so lists sized for the pieces plus the
+  // pawns can never overflow during the search.
+  for (int side = 0; side < 2; ++side) {
+    int pawns = count[side];
+    if (pawns > 8) return false;
+    if (count[2 + side] + pawns > 10 || count[4 + side] + pawns > 10 || count[6 + side] + pawns > 10 ||
+        count[8 + side] + pawns > 9)
+      return false;
+  }
+  if (pos.ep && !((pos.ep >= 41 && pos.ep <= 48 && !pos.wtm) || (pos.ep >= 51 && pos.ep <= 58 && pos.wtm)))
+    return false;
+  SearchBoard probe;
+  std::memcpy(probe.cell, pos.cell, 120);
+  for (int s = 0; s < 80; ++s) {
+    if (probe.sq()[s] == kWK) probe.list[10][0] = u8(s);
+    if (probe.sq()[s] == kBK) probe.list[11][0] = u8(s);
+  }
+  if (pos.wtm ? SquareCheck(probe, probe.BKing(), false) : SquareCheck(probe, probe.WKing(), true))
+    return false;
+  return true;
+}
+
+bool SetupRoot(const EnginePosition& pos, const EngineMove* moves, int count) {
+  if (!PositionSearchable(pos)) return false;
+  PlannerInvalidate();
   ClearPlyStack();
   SearchBoard& bd = Board(0);
   std::memcpy(bd.cell, pos.cell, 120);
@@ -378,13 +428,20 @@ void SetupRoot(const EnginePosition& pos, const EngineMove* moves, int count) {
     if (TypeOf(c) != kKing) bd.sig[(c & kWhiteBit) ? 0 : 1] += SigWeight(TypeOf(c));
   }
   bool wtm = pos.wtm != 0;
-  bd.flags = u8((pos.castle[0] ? 1 : 0) | (pos.castle[1] ? 2 : 0) | (pos.castle[2] ? 4 : 0) |
-                (pos.castle[3] ? 8 : 0) | (wtm ? 0x10 : 0));
+  // A castling right needs its king and rook at home, an en-passant square the
+  // pawn that just passed it; anything else is dropped, never searched.
+  bool wk = b[5] == kWK, bk = b[75] == kBK;
+  bd.flags = u8((pos.castle[0] && wk && b[1] == kWR ? 1 : 0) | (pos.castle[1] && wk && b[8] == kWR ? 2 : 0) |
+                (pos.castle[2] && bk && b[71] == kBR ? 4 : 0) |
+                (pos.castle[3] && bk && b[78] == kBR ? 8 : 0) | (wtm ? 0x10 : 0));
   bd.ep = 0;
   if (pos.ep) {
     int e = pos.ep;
+    bool passed = wtm ? (b[e - 10] == kBP && b[e] == kEmpty && b[e + 10] == kEmpty)
+                      : (b[e + 10] == kWP && b[e] == kEmpty && b[e - 10] == kEmpty);
     // Kept only when a pawn of the side to move can really take there.
-    if (wtm ? (b[e - 11] == kWP || b[e - 9] == kWP) : (b[e + 11] == kBP || b[e + 9] == kBP)) bd.ep = u8(e);
+    bool taker = wtm ? (b[e - 11] == kWP || b[e - 9] == kWP) : (b[e + 11] == kBP || b[e + 9] == kBP);
+    if (passed && taker) bd.ep = u8(e);
   }
   bd.fifty = pos.fifty;
   bd.chk = i8(wtm ? SquareCheck(bd, bd.WKing(), true) : SquareCheck(bd, bd.BKing(), false));
@@ -395,14 +452,19 @@ void SetupRoot(const EnginePosition& pos, const EngineMove* moves, int count) {
   bd.ply = 0;
   bd.scanned = 0;
   for (int i = 0; i < count; ++i) {
-    DoMove(moves[i], 0);
+    int n = GenLegal(Board(0));
+    bool legal = false;
+    for (int j = 0; j < n && !legal; ++j) legal = (g_gen[j] & kMoveIdMask) == (moves[i] & kMoveIdMask);
+    if (!legal) return false;
+    DoMove(moves[i] & kMoveIdMask, 0);
     g_slot[0] = g_slot[1];
     Board(0).ply = 0;
     Board(0).scanned = 0;
     std::memmove(g_repKey, g_repKey + 1, sizeof(u32) * kHistory);
     std::memmove(g_repWord, g_repWord + 1, sizeof(u32) * kHistory);
-    g_line[0] = moves[i];
+    g_line[0] = moves[i] & kMoveIdMask;
   }
+  return true;
 }
 
 bool PositionFromFen(const char* fen, EnginePosition* pos) {
@@ -441,18 +503,30 @@ bool PositionFromFen(const char* fen, EnginePosition* pos) {
   for (int i = 0; i < 10; ++i)
     if (pieces[i] > (i < 2 ? 8 : i >= 8 ? 9 : 10)) return false;
   while (*p == ' ') ++p;
-  if (*p == 'w') pos->wtm = 1;
-  else if (*p != 'b') return false;
+  if (*p == 'w')
+    pos->wtm = 1;
+  else if (*p != 'b')
+    return false;
   ++p;
   while (*p == ' ') ++p;
   for (; *p && *p != ' '; ++p) {
     switch (*p) {
-      case 'K': pos->castle[1] = b[5] == kWK && b[8] == kWR; break;
-      case 'Q': pos->castle[0] = b[5] == kWK && b[1] == kWR; break;
-      case 'k': pos->castle[3] = b[75] == kBK && b[78] == kBR; break;
-      case 'q': pos->castle[2] = b[75] == kBK && b[71] == kBR; break;
-      case '-': break;
-      default: return false;
+      case 'K':
+        pos->castle[1] = b[5] == kWK && b[8] == kWR;
+        break;
+      case 'Q':
+        pos->castle[0] = b[5] == kWK && b[1] == kWR;
+        break;
+      case 'k':
+        pos->castle[3] = b[75] == kBK && b[78] == kBR;
+        break;
+      case 'q':
+        pos->castle[2] = b[75] == kBK && b[71] == kBR;
+        break;
+      case '-':
+        break;
+      default:
+        return false;
     }
   }
   while (*p == ' ') ++p;
@@ -469,22 +543,12 @@ bool PositionFromFen(const char* fen, EnginePosition* pos) {
     while (*p >= '0' && *p <= '9' && f < 1000) f = f * 10 + (*p++ - '0');
     pos->fifty = u8(f > 255 ? 255 : f);
   }
-  // The side not to move must not be in check.
-  SearchBoard probe;
-  std::memcpy(probe.cell, pos->cell, 120);
-  for (int s = 0; s < 80; ++s) {
-    if (probe.sq()[s] == kWK) probe.list[10][0] = u8(s);
-    if (probe.sq()[s] == kBK) probe.list[11][0] = u8(s);
-  }
-  if (pos->wtm ? SquareCheck(probe, probe.BKing(), false) : SquareCheck(probe, probe.WKing(), true)) return false;
-  return true;
+  return PositionSearchable(*pos);
 }
 
 bool SetupRootFromFen(const char* fen) {
   EnginePosition pos;
-  if (!PositionFromFen(fen, &pos)) return false;
-  SetupRoot(pos);
-  return true;
+  return PositionFromFen(fen, &pos) && SetupRoot(pos);
 }
 
 void PositionFromBoard(const SearchBoard& bd, EnginePosition* pos) {
@@ -517,8 +581,10 @@ void DumpBoard(int ply, int flags, PrintFn print, void* ctx) {
   if (flags & 1) {
     for (int row = 9; row >= -2; --row) {
       int n = 0;
-      for (int col = 0; col < 10; ++col) n += std::snprintf(buf + n, sizeof buf - n, " %02X", b[row * 10 + col]);
-      for (int col = 0; col < 10; ++col) n += std::snprintf(buf + n, sizeof buf - n, "%s", CodeName(b[row * 10 + col]));
+      for (int col = 0; col < 10; ++col)
+        n += std::snprintf(buf + n, sizeof buf - n, " %02X", b[row * 10 + col]);
+      for (int col = 0; col < 10; ++col)
+        n += std::snprintf(buf + n, sizeof buf - n, "%s", CodeName(b[row * 10 + col]));
       std::snprintf(buf + n, sizeof buf - n, "\n");
       print(ctx, buf);
     }
@@ -529,7 +595,8 @@ void DumpBoard(int ply, int flags, PrintFn print, void* ctx) {
       for (int f = 0; f < 8; ++f) n += std::snprintf(buf + n, sizeof buf - n, " %02X", b[SqNum(f, r)]);
       for (int side = 0; side < 2; ++side) {
         n += std::snprintf(buf + n, sizeof buf - n, "  ");
-        for (int f = 0; f < 8; ++f) n += std::snprintf(buf + n, sizeof buf - n, " %02X", g_slot[ply].att[side][SqNum(f, r)]);
+        for (int f = 0; f < 8; ++f)
+          n += std::snprintf(buf + n, sizeof buf - n, " %02X", g_slot[ply].att[side][SqNum(f, r)]);
       }
       std::snprintf(buf + n, sizeof buf - n, "\n");
       print(ctx, buf);
@@ -538,17 +605,21 @@ void DumpBoard(int ply, int flags, PrintFn print, void* ctx) {
   if (flags & 4) {
     for (int p = 0; p < 12; ++p) {
       int n = 0, i = 0;
-      for (; i < 11 && bd.list[p][i]; ++i) n += std::snprintf(buf + n, sizeof buf - n, " %s", SquareName(bd.list[p][i]));
+      for (; i < 11 && bd.list[p][i]; ++i)
+        n += std::snprintf(buf + n, sizeof buf - n, " %s", SquareName(bd.list[p][i]));
       for (; i < 10; ++i) n += std::snprintf(buf + n, sizeof buf - n, " ..");
       std::snprintf(buf + n, sizeof buf - n, "\n");
       print(ctx, buf);
     }
   }
   if (flags & 8) {
-    int n = std::snprintf(buf, sizeof buf, "\nnonpx = %3d\neps   =  %s\nflg   =  %02X =", bd.fifty, SquareName(bd.ep), bd.flags);
+    int n = std::snprintf(buf, sizeof buf, "\nnonpx = %3d\neps   =  %s\nflg   =  %02X =", bd.fifty,
+                          SquareName(bd.ep), bd.flags);
     const char* cs[4] = {" c1", " g1", " c8", " g8"};
-    for (int i = 0; i < 4; ++i) n += std::snprintf(buf + n, sizeof buf - n, "%s", (bd.flags >> i) & 1 ? cs[i] : " ..");
-    std::snprintf(buf + n, sizeof buf - n, "%s\nchk   = %+3d\nscanned = %d\n", bd.WhiteToMove() ? " wtm" : " ztm", bd.chk, bd.scanned);
+    for (int i = 0; i < 4; ++i)
+      n += std::snprintf(buf + n, sizeof buf - n, "%s", (bd.flags >> i) & 1 ? cs[i] : " ..");
+    std::snprintf(buf + n, sizeof buf - n, "%s\nchk   = %+3d\nscanned = %d\n",
+                  bd.WhiteToMove() ? " wtm" : " ztm", bd.chk, bd.scanned);
     print(ctx, buf);
   }
 }

@@ -20,8 +20,8 @@ struct SearchBoard {
   i8 chk;        // 0, 2 double check, else offset from the king toward the checker
   i32 sig[2];    // material signatures, white and black
   u32 key1, key2, pkey;
-  u8 list[12][12];  // piece lists by piece index, zero-terminated; kings: list[10][0], list[11][0]
-  i32 pcsq;         // piece-square sum, white minus black
+  u8 list[12][12];   // piece lists by piece index, zero-terminated; kings: list[10][0], list[11][0]
+  i32 pcsq;          // piece-square sum, white minus black
   i32 vpass, vposn;  // evaluation terms kept per position (kNoValue = unset)
   u8 ply;
   u8 scanned;  // attack maps valid
@@ -72,9 +72,14 @@ extern i8 g_pst[12][80];
 void InitBoardTables();  // idempotent; called by every set-up
 
 // Root set-up.  SetupRoot takes a position and optionally the game's moves
-// from it (each made at ply 0 and shifted into the repetition history).
+// from it (each made at ply 0 and shifted into the repetition history).  It
+// refuses (false, nothing set up) a position the search cannot work on: not
+// one king per side, more pieces than the piece lists hold, a pawn on the
+// first or last rank, the side not to move in check, or a move that is not
+// legal where it is played.
 void ClearPlyStack();
-void SetupRoot(const EnginePosition& pos, const EngineMove* moves = nullptr, int count = 0);
+bool PositionSearchable(const EnginePosition& pos);
+bool SetupRoot(const EnginePosition& pos, const EngineMove* moves = nullptr, int count = 0);
 // Minimal FEN reader for tests and benchmarks: false on a malformed text.
 bool PositionFromFen(const char* fen, EnginePosition* pos);
 bool SetupRootFromFen(const char* fen);
@@ -98,8 +103,10 @@ void DoNull(int ply);
 // when the mover's king is left in check.
 bool PinIllegal(EngineMove move, int ply);
 
-// Generators (shared output list of up to kGenMax words, ended by 0).
-constexpr int kGenMax = 230;
+// Generators write into one shared list, ended by 0.  A legal list never
+// passes 218 moves; the pseudo-legal quiescence list of a contrived position
+// (nine queens) can pass 230, so the list has room for every pseudo-legal move.
+constexpr int kGenMax = 512;
 extern EngineMove g_gen[kGenMax + 8];
 int GenLegal(SearchBoard& bd);
 int GenMax1(SearchBoard& bd);

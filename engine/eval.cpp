@@ -15,6 +15,9 @@
 namespace corvane {
 
 i32 g_weights[kWeightCount];
+namespace {
+i32 g_sop = 100;  // for the dump
+}
 i32 g_sw[kWeightCount];
 i32 g_material[2][6];
 i32 g_comb[12][80];
@@ -26,7 +29,7 @@ namespace {
 
 // ---------------------------------------------------------------- base tables
 
-const int kBaseValue[6][3] = {{66, 80, 100}, {295, 295, 300}, {310, 310, 300},
+const int kBaseValue[6][3] = {{66, 80, 100},   {295, 295, 300}, {310, 310, 300},
                               {470, 485, 500}, {880, 900, 890}, {50, 50, 50}};
 
 // Piece-square base tables [type][phase][rank 1..8][file a..h], White's view.
@@ -57,14 +60,11 @@ void BuildBaseTables() {
                                    {14, 16, 20, 22, 22, 20, 16, 14},
                                    {0}};
   static const i8 pawnEnd[8] = {0, 0, 2, 5, 10, 18, 30, 0};
-  static const i8 knightOpen[8][8] = {{-15, -15, -15, -15, -15, -15, -15, -15},
-                                      {-15, -3, 3, 9, 9, 3, -3, -15},
-                                      {-10, 2, 10, 8, 8, 10, 2, -10},
-                                      {-8, 4, 10, 14, 14, 10, 4, -8},
-                                      {-6, 6, 12, 16, 16, 12, 6, -6},
-                                      {-8, 4, 10, 12, 12, 10, 4, -8},
-                                      {-12, -2, 2, 4, 4, 2, -2, -12},
-                                      {-15, -15, -15, -15, -15, -15, -15, -15}};
+  static const i8 knightOpen[8][8] = {
+      {-15, -15, -15, -15, -15, -15, -15, -15}, {-15, -3, 3, 9, 9, 3, -3, -15},
+      {-10, 2, 10, 8, 8, 10, 2, -10},           {-8, 4, 10, 14, 14, 10, 4, -8},
+      {-6, 6, 12, 16, 16, 12, 6, -6},           {-8, 4, 10, 12, 12, 10, 4, -8},
+      {-12, -2, 2, 4, 4, 2, -2, -12},           {-15, -15, -15, -15, -15, -15, -15, -15}};
   static const i8 kingOpen1[8] = {4, 16, 6, -8, 0, -4, 14, 8};
   static const i8 kingOpen2[8] = {0, 0, -20, -28, -28, -20, 0, 0};
   static const i8 kingMid1[8] = {4, 14, 6, -8, 0, -4, 12, 8};
@@ -82,22 +82,31 @@ void BuildBaseTables() {
       g_base[kBishop][0][r][f] = i8(3 * (c < 4 ? c : 4) - 8);
       g_base[kBishop][1][r][f] = i8(2 * c - 6);
       g_base[kBishop][2][r][f] = i8(2 * c - 6);
-      g_base[kRook][0][r][f] = i8(r == 0 ? (f >= 2 && f <= 5 ? (f == 3 || f == 4 ? 4 : 2) : 0) : r == 6 ? 10 : 0);
-      g_base[kRook][1][r][f] = i8(r == 6 ? rookMid7[f] : r == 0 ? (f == 0 || f == 7 ? -2 : f == 3 || f == 4 ? 4 : f == 1 || f == 6 ? 0 : 2) : r == 7 ? 5 : 0);
+      g_base[kRook][0][r][f] = i8(r == 0   ? (f >= 2 && f <= 5 ? (f == 3 || f == 4 ? 4 : 2) : 0)
+                                  : r == 6 ? 10
+                                           : 0);
+      g_base[kRook][1][r][f] = i8(r == 6   ? rookMid7[f]
+                                  : r == 0 ? (f == 0 || f == 7   ? -2
+                                              : f == 3 || f == 4 ? 4
+                                              : f == 1 || f == 6 ? 0
+                                                                 : 2)
+                                  : r == 7 ? 5
+                                           : 0);
       g_base[kRook][2][r][f] = 0;
       g_base[kQueen][0][r][f] = i8(r >= 3 ? ((r == 3 && (f == 0 || f == 7)) ? -5 : -10) : 0);
       g_base[kQueen][1][r][f] = i8(c - 3);
       g_base[kQueen][2][r][f] = i8(2 * c - 6);
       g_base[kKing][0][r][f] = i8(r == 0 ? kingOpen1[f] : r == 1 ? kingOpen2[f] : -99);
       g_base[kKing][1][r][f] = i8(r == 0 ? kingMid1[f] : r == 1 ? kingMid2[f] : r == 2 ? -40 : -70);
-      int ring = std::abs(2 * f - 7) > std::abs(2 * r - 7) ? std::abs(2 * f - 7) / 2 : std::abs(2 * r - 7) / 2;
+      int ring =
+          std::abs(2 * f - 7) > std::abs(2 * r - 7) ? std::abs(2 * f - 7) / 2 : std::abs(2 * r - 7) / 2;
       bool corner = (f == 0 || f == 7) && (r == 0 || r == 7);
       g_base[kKing][2][r][f] = i8(corner ? -20 : 20 - 12 * ring);
     }
   g_baseReady = true;
 }
 
-inline int SqOf(int f, int r) { return SqNum(f, r); }
+inline bool LightSquare(int sq) { return ((SqFile(sq) + SqRank(sq)) & 1) != 0; }
 inline int Mirror(int sq) { return 10 * (7 - SqRank(sq)) + sq % 10; }
 
 // ---------------------------------------------------------------- caches
@@ -119,7 +128,23 @@ PhaseSlot g_phaseCache[512];
 
 i32 g_lastSw[kWeightCount];
 
+// Results of full evaluations in this search: the same position always gives
+// the same terms, so a hit only saves time.  Cleared by Planner.
+struct FullSlot {
+  u32 key1, key2, word;
+  i32 raw, vpass, vposn;
+};
+constexpr int kFullSlots = 1 << 15;
+FullSlot g_full[kFullSlots];
+
 int Clamp(int v, int lo, int hi) { return v < lo ? lo : v > hi ? hi : v; }
+
+// x / 2^n rounded to nearest with halves away from zero, so that a term and
+// its colour mirror round alike (White-minus-Black sums change sign).
+inline int Rs(i64 x, int n) {
+  i64 half = i64(1) << (n - 1);
+  return int(x >= 0 ? (x + half) >> n : -((-x + half) >> n));
+}
 
 Phase ComputePhase(const SearchBoard& bd) {
   const u8* b = bd.sq();
@@ -130,8 +155,9 @@ Phase ComputePhase(const SearchBoard& bd) {
   }
   int e = 0;
   if (m >= 33) {
-    static const int homes[14][2] = {{1, kWR}, {8, kWR}, {71, kBR}, {78, kBR}, {2, kWN}, {7, kWN}, {72, kBN},
-                                     {77, kBN}, {3, kWB}, {6, kWB}, {73, kBB}, {76, kBB}, {4, kWQ}, {74, kBQ}};
+    static const int homes[14][2] = {{1, kWR},  {8, kWR},  {71, kBR}, {78, kBR}, {2, kWN},
+                                     {7, kWN},  {72, kBN}, {77, kBN}, {3, kWB},  {6, kWB},
+                                     {73, kBB}, {76, kBB}, {4, kWQ},  {74, kBQ}};
     for (auto& h : homes)
       if (b[h[0]] == h[1]) e += 2;
     if (b[14] == kWP) ++e;
@@ -161,7 +187,8 @@ int WoodCompute(i32 w, i32 b) {
     lost += Count(g_rootSig[0], type) - Count(w, type) + Count(g_rootSig[1], type) - Count(b, type);
   int trades = (lost * g_sw[kWAvd] + 1) >> 1;
   int t = g_rootWhite ? -trades : trades;
-  for (int type = 0; type < 5; ++type) t += Count(w, type) * g_material[0][type] - Count(b, type) * g_material[1][type];
+  for (int type = 0; type < 5; ++type)
+    t += Count(w, type) * g_material[0][type] - Count(b, type) * g_material[1][type];
   if (w < 16 && b < 16) return 2 * t;
   int root = g_rootWhite ? 0 : 1;
   i32 rs = root == 0 ? w : b;
@@ -186,201 +213,6 @@ int WoodCompute(i32 w, i32 b) {
   return t;
 }
 
-// ---------------------------------------------------------------- endgame knowledge
-
-inline int KDist(int a, int b) {
-  int df = std::abs(SqFile(a) - SqFile(b)), dr = std::abs(SqRank(a) - SqRank(b));
-  return df > dr ? df : dr;
-}
-inline int Manhattan(int a, int b) { return std::abs(SqFile(a) - SqFile(b)) + std::abs(SqRank(a) - SqRank(b)); }
-inline bool LightSquare(int sq) { return ((SqFile(sq) + SqRank(sq)) & 1) != 0; }
-
-// Pawn(s) and king against a bare king, from the pawn side's view (files
-// mirrored to a-d, ranks as for White).  True when won.
-bool KpkWon(int pawn, int wk, int bk, bool pawnSideToMove) {
-  int file = SqFile(pawn), rank = SqRank(pawn);
-  if (file > 3) {
-    file = 7 - file;
-    pawn = SqNum(file, rank);
-    wk = SqNum(7 - SqFile(wk), SqRank(wk));
-    bk = SqNum(7 - SqFile(bk), SqRank(bk));
-  }
-  static const int drawnBtm[6][3] = {{SqNum(1, 5), SqNum(2, 5), SqNum(0, 6)}, {SqNum(1, 5), SqNum(2, 6), SqNum(0, 7)},
-                                     {SqNum(1, 5), SqNum(2, 7), SqNum(0, 7)}, {SqNum(0, 6), SqNum(0, 7), SqNum(3, 5)},
-                                     {SqNum(0, 6), SqNum(0, 7), SqNum(3, 6)}, {SqNum(0, 6), SqNum(0, 7), SqNum(3, 7)}};
-  static const int drawnWtm[3][3] = {{SqNum(1, 5), SqNum(2, 5), SqNum(0, 7)}, {SqNum(0, 6), SqNum(0, 7), SqNum(2, 6)},
-                                     {SqNum(0, 6), SqNum(0, 7), SqNum(2, 7)}};
-  if (!pawnSideToMove) {
-    for (auto& d : drawnBtm)
-      if (pawn == d[0] && wk == d[1] && bk == d[2]) return false;
-  } else {
-    for (auto& d : drawnWtm)
-      if (pawn == d[0] && wk == d[1] && bk == d[2]) return false;
-  }
-  int promo = SqNum(file, 7);
-  // Rook pawn: the defending king reaching the corner area draws.
-  if (file == 0 && KDist(bk, promo) <= 1) return false;
-  if (file == 0 && SqFile(bk) <= 2 && SqRank(bk) > rank && KDist(bk, promo) <= KDist(wk, promo)) return false;
-  // Rule of the square.
-  int steps = 7 - rank - (rank == 1 ? 1 : 0);
-  int bd = KDist(bk, promo) - (pawnSideToMove ? 0 : 1);
-  if (bd > steps) return true;
-  if (file == 0) return false;
-  // The own king in front of its pawn on the sixth, or two ranks ahead, wins.
-  if (KDist(wk, pawn) <= 1 && SqRank(wk) > rank && (SqRank(wk) >= 5 || SqRank(wk) >= rank + 2)) return true;
-  if (KDist(wk, pawn) <= 1 && SqRank(wk) == rank + 1 && std::abs(SqFile(wk) - file) <= 1 &&
-      KDist(bk, pawn) > 2)
-    return true;
-  return false;
-}
-
-// White's view: s the score, lo/hi the bounds.
-void EndgameKnowledge(const SearchBoard& bd, int& s, int& lo, int& hi) {
-  const u8* b = bd.sq();
-  i32 sig[2] = {bd.sig[0], bd.sig[1]};
-  int vpass = bd.vpass == kNoValue ? 0 : bd.vpass;
-  auto pieces = [&](int side) { return sig[side] >> 4; };
-  auto pawns = [&](int side) { return sig[side] & 15; };
-  // 1 and 3: a pawnless side ahead.
-  if (s != 0) {
-    int win = s > 0 ? 0 : 1, def = 1 - win;
-    int A = std::abs(s);
-    i32 w = pieces(win), d = sig[def];
-    if (pawns(win) == 0) {
-      int na = A;
-      bool bareDef = d == 0, pawnsOnly = d != 0 && (d >> 4) == 0;
-      if (w == 0 || w == 0x1 || w == 0x10) na = 0;
-      else if (w == 0x2) na = bareDef ? 0 : pawnsOnly ? A / 2 : A / 4;
-      else if (w == 0x11 || w == 0x20 || w == 0x100) na = (bareDef || pawnsOnly) ? A : A / 4;
-      else if (w == 0x101 || w == 0x110) na = (d >> 4) < 0x100 ? A : 3 * A / 16;
-      else if (w == 0x1000) na = (d >> 4) < 0x100 ? A : A / 2;
-      else if (w == 0x1001 || w == 0x1010) na = (d >> 4) >= 0x1000 ? A / 2 : A;
-      A = na;
-    } else if ((w == 0x1 || w == 0x10) && pawns(win) == 1 && (d >> 4) != 0) {
-      int vp = win == 0 ? vpass : -vpass;
-      A = (vp > 0 && vp < A) ? vp / 2 : A / 2;
-    }
-    s = win == 0 ? A : -A;
-  }
-  // 2: bishop and knight against a bare king.
-  for (int win = 0; win < 2; ++win) {
-    if (sig[win] == 0x110 && sig[1 - win] == 0) {
-      int wk = bd.list[10 + win][0], lk = bd.list[11 - win][0];
-      int bsq = bd.list[4 + win][0];
-      bool light = LightSquare(bsq);
-      int c1 = light ? SqNum(7, 0) : SqNum(0, 0), c2 = light ? SqNum(0, 7) : SqNum(7, 7);
-      int dc = Manhattan(lk, c1) < Manhattan(lk, c2) ? Manhattan(lk, c1) : Manhattan(lk, c2);
-      int v = 825 - 15 * Manhattan(wk, lk) - 30 * dc;
-      s = win == 0 ? v : -v;
-    }
-  }
-  // 4: equal piece material.
-  if (pieces(0) == pieces(1) && pieces(0) != 0) {
-    int weaker = sig[0] <= sig[1] ? 0 : 1;
-    if (pieces(weaker) == 0x100) {
-      s = (3 * vpass + 5 * s) / 8;
-    } else if ((pieces(0) == 0x10 || pieces(0) == 0x110) && bd.list[4][0] && bd.list[5][0] &&
-               LightSquare(bd.list[4][0]) != LightSquare(bd.list[5][0])) {
-      s = pieces(0) == 0x110 ? (3 * vpass + 5 * s) / 8 : (s + vpass) / 2;
-    }
-  }
-  // 5: sides that cannot win.
-  for (int side = 0; side < 2; ++side) {
-    bool cannot = sig[side] == 0 || ((sig[side] == 0x10 || sig[side] == 0x100) && pawns(1 - side) == 0);
-    if (cannot) {
-      if (side == 0) hi = hi < 0 ? hi : 0;
-      else lo = lo > 0 ? lo : 0;
-    }
-  }
-  // 6: special endings (White's case, Black mirrored by ranks).
-  for (int side = 0; side < 2; ++side) {
-    int other = 1 - side;
-    auto rel = [&](int sq) { return side == 0 ? sq : Mirror(sq); };
-    int A = std::abs(s);
-    int ks = rel(bd.list[10 + side][0]), kd = rel(bd.list[10 + other][0]);
-    bool stm = (side == 0) == bd.WhiteToMove();
-    if (pieces(side) == 0 && pawns(side) > 0 && sig[other] == 0) {
-      int file = SqFile(bd.list[side][0]);
-      bool oneFile = true;
-      int lead = 0;
-      for (const u8* l = bd.list[side]; *l; ++l) {
-        if (SqFile(*l) != file) oneFile = false;
-        int r = SqRank(rel(*l));
-        if (r > SqRank(lead ? lead : 0) || !lead) lead = rel(*l);
-      }
-      if (oneFile && (pawns(side) == 1 || file == 0 || file == 7)) {
-        if (KpkWon(lead, ks, kd, stm)) {
-          int v = A / 4 + 700;
-          if (side == 0) lo = lo > v ? lo : v;
-          else hi = hi < -v ? hi : -v;
-        } else {
-          int r = SqRank(lead);
-          int v = r == 0 ? 0 : 10 - r;
-          if (side == 0) hi = hi < v ? hi : v;
-          else lo = lo > -v ? lo : -v;
-        }
-      }
-    }
-    if (pieces(side) == 0x10 && pawns(side) > 0) {
-      int file = SqFile(bd.list[side][0]);
-      bool oneFile = file == 0 || file == 7;
-      int lead = 0;
-      for (const u8* l = bd.list[side]; *l; ++l) {
-        if (SqFile(*l) != file) oneFile = false;
-        if (!lead || SqRank(rel(*l)) > SqRank(lead)) lead = rel(*l);
-      }
-      int promo = SqNum(file, 7);
-      bool wrong = oneFile && LightSquare(rel(bd.list[4 + side][0])) != LightSquare(promo);
-      bool defNear = (file == 0 ? SqFile(kd) <= 1 : SqFile(kd) >= 6) && SqRank(kd) > SqRank(lead);
-      if (wrong && defNear && KDist(ks, promo) >= KDist(kd, promo)) {
-        int v = 16 - 2 * SqRank(lead);
-        if (side == 0) hi = hi < v ? hi : v;
-        else lo = lo > -v ? lo : -v;
-      }
-    }
-    if (pieces(side) == 0x100 && pawns(side) == 1 && sig[other] == 0x1000) {
-      // Rook and pawn against rook.
-      int pawn = rel(bd.list[side][0]);
-      int file = SqFile(pawn);
-      int mf = file > 3 ? 7 - file : file;
-      int promo = SqNum(file, 7);
-      int rd = rel(bd.list[6 + other][0]), ra = rel(bd.list[6 + side][0]);
-      bool setup = mf == 0 && SqRank(pawn) == 6 && SqRank(ra) == 7 && SqFile(ra) == file && SqFile(rd) == file &&
-                   SqRank(kd) == 6 && std::abs(SqFile(kd) - file) >= 6;
-      bool defended = KDist(kd, promo) < 7 - SqRank(pawn) &&
-                      (SqRank(pawn) < 4 || std::abs(SqFile(rd) - file) > 3);
-      if ((setup || defended) && (s > 0) == (side == 0)) s /= 4;
-    }
-    if (pieces(other) == 0x100 && pieces(side) == 0 && pawns(side) > 0 && pawns(other) == 0) {
-      // Rook against pawns: a pawn escorted by its king that promotes before the rook side's king arrives.
-      int krook = rel(bd.list[10 + other][0]);
-      for (const u8* l = bd.list[side]; *l; ++l) {
-        int p = rel(*l);
-        int promo = SqNum(SqFile(p), 7);
-        int steps = 7 - SqRank(p);
-        if (KDist(ks, p) <= 1 && steps <= KDist(krook, promo) - (stm ? 0 : 1)) {
-          if ((s < 0) == (side == 0)) s /= 8;
-          break;
-        }
-      }
-    }
-    if (pieces(other) == 0x1000 && pieces(side) == 0 && pawns(side) == 1 && pawns(other) == 0) {
-      int p = rel(bd.list[side][0]);
-      int file = SqFile(p);
-      int kq = rel(bd.list[10 + other][0]);
-      if (SqRank(p) == 6 && (file == 0 || file == 2 || file == 5 || file == 7) && KDist(ks, p) <= 2 &&
-          KDist(kq, p) > 3) {
-        int v = 3 * std::abs(s) / 32;
-        if (side == 0) lo = lo > -v ? lo : -v;
-        else hi = hi < v ? hi : v;
-      }
-    }
-  }
-  (void)b;
-  if (s < lo) s = lo;
-  if (s > hi) s = hi;
-}
-
 // Common tail of both evaluations: contempt, noise, endgame knowledge,
 // clamp, fifty-move damping and the side-to-move view.
 int Finish(const SearchBoard& bd, int s, const Phase& ph, int* lo, int* hi) {
@@ -391,7 +223,7 @@ int Finish(const SearchBoard& bd, int s, const Phase& ph, int* lo, int* hi) {
   s = Clamp(s, -7900, 7900);
   if (bd.fifty > 11) {
     int f = 2300 - 23 * bd.fifty;
-    s = (s * (f > 0 ? f : 0) + 1024) >> 11;
+    s = Rs(s * (f > 0 ? f : 0), 11);
   }
   if (bd.WhiteToMove()) {
     *lo = l;
@@ -410,7 +242,7 @@ int KingPart(const SearchBoard& bd, const Phase& ph) {
   int d0 = g_base[kKing][0][r1][f1] - g_base[kKing][0][r2][f2];
   int d1 = g_base[kKing][1][r1][f1] - g_base[kKing][1][r2][f2];
   int d2 = g_base[kKing][2][r1][f1] - g_base[kKing][2][r2][f2];
-  return (ph.phi0 * d0 + ph.phi1 * d1 + ph.phi2 * d2 + 128) >> 8;
+  return Rs(ph.phi0 * d0 + ph.phi1 * d1 + ph.phi2 * d2, 8);
 }
 
 int SvTerm(const SearchBoard& bd, const Phase& ph) {
@@ -426,8 +258,9 @@ const i8 kActWeight[8][8] = {{6, 7, 8, 8, 8, 8, 7, 6},       {6, 7, 8, 8, 8, 8, 
                              {8, 13, 20, 23, 23, 20, 13, 8}, {8, 13, 20, 23, 23, 20, 13, 8},
                              {8, 12, 17, 20, 20, 17, 12, 8}, {7, 10, 12, 13, 13, 12, 10, 7}};
 const i8 kRook7[8] = {40, 43, 45, 47, 47, 45, 43, 40};
-const i8 kLowMob[8][8] = {{2, 1, 0, 0, 0, 0, 1, 2},     {3, 2, 1, 1, 1, 1, 2, 3},     {4, 4, 3, 3, 3, 3, 4, 4},
-                          {7, 6, 5, 5, 5, 5, 6, 7},     {9, 8, 7, 7, 7, 7, 8, 9},     {9, 9, 8, 8, 8, 8, 9, 9},
+const i8 kLowMob[8][8] = {{2, 1, 0, 0, 0, 0, 1, 2},       {3, 2, 1, 1, 1, 1, 2, 3},
+                          {4, 4, 3, 3, 3, 3, 4, 4},       {7, 6, 5, 5, 5, 5, 6, 7},
+                          {9, 8, 7, 7, 7, 7, 8, 9},       {9, 9, 8, 8, 8, 8, 9, 9},
                           {11, 10, 10, 9, 9, 10, 10, 11}, {12, 12, 11, 11, 11, 11, 12, 12}};
 u8 g_actConv[120];
 bool g_actReady = false;
@@ -436,17 +269,28 @@ void BuildActConv() {
   if (g_actReady) return;
   for (int c = 0; c < 120; ++c) {
     int v;
-    if (c <= 32) v = c / 2;
-    else if (c <= 50) v = 16 + (c - 33) / 3;
-    else if (c <= 78) v = 22 + (c - 51) / 4;
-    else if (c <= 82) v = 29;
-    else if (c <= 86) v = 30;
-    else if (c <= 91) v = 31;
-    else if (c <= 96) v = 32;
-    else if (c <= 101) v = 33;
-    else if (c <= 107) v = 34;
-    else if (c <= 113) v = 35;
-    else v = 36;
+    if (c <= 32)
+      v = c / 2;
+    else if (c <= 50)
+      v = 16 + (c - 33) / 3;
+    else if (c <= 78)
+      v = 22 + (c - 51) / 4;
+    else if (c <= 82)
+      v = 29;
+    else if (c <= 86)
+      v = 30;
+    else if (c <= 91)
+      v = 31;
+    else if (c <= 96)
+      v = 32;
+    else if (c <= 101)
+      v = 33;
+    else if (c <= 107)
+      v = 34;
+    else if (c <= 113)
+      v = 35;
+    else
+      v = 36;
     g_actConv[c] = u8(v);
   }
   g_actReady = true;
@@ -466,20 +310,33 @@ int Activity(SearchBoard& bd, int side, const Phase& ph) {
   u8 ownBit = side == 0 ? kWhiteBit : kBlackBit, enemyBit = side == 0 ? kBlackBit : kWhiteBit;
   int d = (512 - ph.phi2) / 2;
   int ek = bd.list[10 + other][0];
-  bool rook7 = side == 0 ? (SqRank(ek) == 7 || ek == 67 || ek == 68) : (SqRank(ek) == 0 || ek == 17 || ek == 18);
+  bool rook7 =
+      side == 0 ? (SqRank(ek) == 7 || ek == 67 || ek == 68) : (SqRank(ek) == 0 || ek == 17 || ek == 18);
   int total = 0;
-  auto weight = [&](int sq, bool isRook) {
-    int r = side == 0 ? SqRank(sq) : 7 - SqRank(sq);
-    if (isRook && rook7 && r == 6) return int(kRook7[SqFile(sq)]);
-    return int(kActWeight[r][SqFile(sq)]);
-  };
+  // Square weights by side: [0] pieces, [1] rooks when the enemy king is cut off on its back rank.
+  static u8 weights[2][2][80];
+  static bool weightsReady = false;
+  if (!weightsReady) {
+    for (int sd = 0; sd < 2; ++sd)
+      for (int sq = 0; sq < 80; ++sq) {
+        if (sq % 10 == 0 || sq % 10 == 9) continue;
+        int r = sd == 0 ? SqRank(sq) : 7 - SqRank(sq);
+        weights[sd][0][sq] = u8(kActWeight[r][SqFile(sq)]);
+        weights[sd][1][sq] = u8(r == 6 ? kRook7[SqFile(sq)] : kActWeight[r][SqFile(sq)]);
+      }
+    weightsReady = true;
+  }
+  const u8* pieceWeight = weights[side][0];
+  const u8* rookWeight = weights[side][rook7 ? 1 : 0];
+  auto weight = [&](int sq, bool isRook) { return int(isRook ? rookWeight[sq] : pieceWeight[sq]); };
+  static const u8 kValueClass[12] = {0, 0, 1, 1, 1, 1, 2, 2, 3, 3, 9, 9};
   auto outcome = [&](int p, int t) {
     u8 c = b[t];
-    int ex = Outcome(Exchange(bd, side, t), p);
+    int ex = (g_exchange[g_attClass[opp[t]]][g_attClass[own[t]]] >> kClassShift[p]) & 3;
     if (c & enemyBit) {
-      int vc = ValueClass(TypeOf(c));
-      int my = ValueClass(p >> 1);
-      if (TypeOf(c) == kKing) return ex;
+      int vc = kValueClass[PieceIndex(c)];
+      int my = kValueClass[p];
+      if (vc == 9) return ex;
       if (vc == my) return 2;
       if (vc > my) return 3;
     }
@@ -506,25 +363,37 @@ int Activity(SearchBoard& bd, int side, const Phase& ph) {
           int dir = kDir[i];
           bool beyond = false;
           int part = 0;
+          const u8* wt = type == kRook ? rookWeight : pieceWeight;
+          const int shift = kClassShift[p];
           for (int t = s + dir; b[t] != kRim; t += dir) {
             u8 c = b[t];
-            if (c & (kEmpty | enemyBit)) {
+            if (c == kEmpty) {
+              int o = (g_exchange[g_attClass[opp[t]]][g_attClass[own[t]]] >> shift) & 3;
+              if (!beyond) n += o;
+              part += o * wt[t];
+              continue;
+            }
+            if (c & enemyBit) {
               int o = outcome(p, t);
               if (!beyond) n += o;
-              part += o * weight(t, type == kRook);
+              part += o * wt[t];
             }
-            if (c == kEmpty) continue;
             bool pass;
-            if (type == kQueen) pass = false;
-            else if (type == kBishop) pass = (c & enemyBit) || c == (side == 0 ? kWN : kBN) || c == (side == 0 ? kWR : kBR);
+            if (type == kQueen)
+              pass = false;
+            else if (type == kBishop)
+              pass = (c & enemyBit) || c == (side == 0 ? kWN : kBN) || c == (side == 0 ? kWR : kBR);
             else
-              pass = c == (side == 0 ? kWR : kBR) || ((c & enemyBit) && TypeOf(c) != kPawn) ||
-                     (dir == (side == 0 ? 10 : -10) && (c & ownBit) && TypeOf(c) != kPawn && TypeOf(c) != kKing);
+              pass =
+                  c == (side == 0 ? kWR : kBR) || ((c & enemyBit) && TypeOf(c) != kPawn) ||
+                  (dir == (side == 0 ? 10 : -10) && (c & ownBit) && TypeOf(c) != kPawn && TypeOf(c) != kKing);
             if (!pass) break;
             if (c & ownBit) beyond = true;
           }
-          if (type == kRook && i < 6) fileSum += part;
-          else rankSum += part;
+          if (type == kRook && i < 6)
+            fileSum += part;
+          else
+            rankSum += part;
         }
         sum = type == kRook ? 2 * fileSum + rankSum : fileSum + rankSum;
         sum = type == kBishop ? sum / 2 : sum * 5 / 16;
@@ -554,11 +423,12 @@ namespace {
 
 // ---------------------------------------------------------------- king safety
 
-const int kShield[25] = {-16, -14, -12, -10, -8, -6, -4, -2, 0, 2, 4, 6, 7, 8, 10, 11, 12, 13, 13, 14, 14, 14, 14, 14, 14};
-const i8 kKingSquarePen[8][8] = {{0, 0, 3, 5, 5, 3, 0, 0},       {0, 2, 6, 9, 9, 6, 2, 0},
-                                 {5, 9, 13, 15, 15, 13, 9, 5},   {12, 15, 18, 22, 22, 18, 15, 12},
+const int kShield[25] = {-16, -14, -12, -10, -8, -6, -4, -2, 0,  2,  4,  6, 7,
+                         8,   10,  11,  12,  13, 13, 14, 14, 14, 14, 14, 14};
+const i8 kKingSquarePen[8][8] = {{0, 0, 3, 5, 5, 3, 0, 0},         {0, 2, 6, 9, 9, 6, 2, 0},
+                                 {5, 9, 13, 15, 15, 13, 9, 5},     {12, 15, 18, 22, 22, 18, 15, 12},
                                  {12, 15, 18, 22, 22, 18, 15, 12}, {5, 9, 13, 15, 15, 13, 9, 5},
-                                 {0, 2, 6, 9, 9, 6, 2, 0},       {0, 0, 3, 5, 5, 3, 0, 0}};
+                                 {0, 2, 6, 9, 9, 6, 2, 0},         {0, 0, 3, 5, 5, 3, 0, 0}};
 
 // Formation value of the king side (files f, g, h as 5, 6, 7), with the king
 // and the bishop given as file/rank from the own side's view.
@@ -652,9 +522,12 @@ int KingSafety(const SearchBoard& bd, int side, const Phase& ph) {
   int pattern;
   bool kingSide = (r == 0 && f >= 5) || (r == 1 && f >= 6);
   bool queenSide = (r == 0 && f <= 2) || (r == 1 && f <= 1);
-  if (kingSide && b[h1] != rook) pattern = Formation(bd, side, false);
-  else if (queenSide && b[a1] != rook) pattern = 3 * Formation(bd, side, true) / 4;
-  else pattern = -kKingSquarePen[r][f] * (oppQueen ? 2 : 1);
+  if (kingSide && b[h1] != rook)
+    pattern = Formation(bd, side, false);
+  else if (queenSide && b[a1] != rook)
+    pattern = 3 * Formation(bd, side, true) / 4;
+  else
+    pattern = -kKingSquarePen[r][f] * (oppQueen ? 2 : 1);
   int pw = ph.phi0 / 2 + ph.phi1 - ph.phi2;
   if (pw < 0) pw = 0;
   return (ph.phi1 * shield - attack * ((4 * ph.phi1 + 2 * ph.phi0 + ph.phi2) / 4) + pw * pattern + 128) >> 8;
@@ -662,10 +535,16 @@ int KingSafety(const SearchBoard& bd, int side, const Phase& ph) {
 
 // ---------------------------------------------------------------- space, bishops, patterns
 
-const i8 kSpaceWeight[8][4] = {{0}, {8, 12, 12, 8}, {12, 16, 16, 12}, {20, 34, 34, 20},
-                               {20, 34, 34, 20}, {12, 16, 16, 12}, {8, 12, 12, 8}, {0}};
+const i8 kSpaceWeight[8][4] = {{0},
+                               {8, 12, 12, 8},
+                               {12, 16, 16, 12},
+                               {20, 34, 34, 20},
+                               {20, 34, 34, 20},
+                               {12, 16, 16, 12},
+                               {8, 12, 12, 8},
+                               {0}};
 
-int SpaceDiff(int d) {
+int SpaceDiffSlow(int d) {
   static const int small[7] = {0, 90, 115, 130, 141, 148, 154};
   if (d <= 6) return small[d];
   if (d <= 15) return 160;
@@ -675,6 +554,15 @@ int SpaceDiff(int d) {
   return mid[d - 16];
 }
 
+struct SpaceTable {
+  i16 v[256];
+  SpaceTable() {
+    for (int d = 0; d < 256; ++d) v[d] = i16(SpaceDiffSlow(d));
+  }
+};
+const SpaceTable g_spaceTable;
+inline int SpaceDiff(int d) { return g_spaceTable.v[d]; }
+
 void Space(const SearchBoard& bd, int* ws, int* bs) {
   const u8* aw = AttackMap(bd, 0);
   const u8* ab = AttackMap(bd, 1);
@@ -683,17 +571,19 @@ void Space(const SearchBoard& bd, int* ws, int* bs) {
     for (int f = 2; f <= 5; ++f) {
       int s = SqNum(f, r);
       int diff = int(aw[s]) - int(ab[s]);
-      if (diff > 0) w += SpaceDiff(diff) * kSpaceWeight[r][f - 2];
-      else if (diff < 0) bsum += SpaceDiff(-diff) * kSpaceWeight[r][f - 2];
+      if (diff > 0)
+        w += SpaceDiff(diff) * kSpaceWeight[r][f - 2];
+      else if (diff < 0)
+        bsum += SpaceDiff(-diff) * kSpaceWeight[r][f - 2];
     }
   *ws = w >> 10;
   *bs = bsum >> 10;
 }
 
 const int kPairBonus[9] = {50, 47, 44, 40, 35, 30, 24, 18, 12};
-const i8 kBadBishopWeight[8][8] = {{1, 1, 1, 1, 1, 1, 1, 1}, {1, 1, 2, 2, 2, 2, 1, 1}, {1, 2, 3, 3, 3, 3, 2, 1},
-                                   {1, 2, 3, 4, 4, 3, 2, 1}, {1, 2, 3, 4, 4, 3, 2, 1}, {1, 2, 3, 3, 3, 3, 2, 1},
-                                   {1, 1, 2, 2, 2, 2, 1, 1}, {1, 1, 1, 1, 1, 1, 1, 1}};
+const i8 kBadBishopWeight[8][8] = {
+    {1, 1, 1, 1, 1, 1, 1, 1}, {1, 1, 2, 2, 2, 2, 1, 1}, {1, 2, 3, 3, 3, 3, 2, 1}, {1, 2, 3, 4, 4, 3, 2, 1},
+    {1, 2, 3, 4, 4, 3, 2, 1}, {1, 2, 3, 3, 3, 3, 2, 1}, {1, 1, 2, 2, 2, 2, 1, 1}, {1, 1, 1, 1, 1, 1, 1, 1}};
 
 int Bishops(const SearchBoard& bd) {
   const u8* b = bd.sq();
@@ -742,12 +632,16 @@ int OpeningPatterns(const SearchBoard& bd) {
   if (at("f4") == kWP && at("f3") == kWN && (at("e4") == kWP || at("e5") == kWP)) v += 7;
   if (at("f5") == kBP && at("f6") == kBN && (at("e5") == kBP || at("e4") == kBP)) v -= 7;
   if (at("c5") == kWP && at("d4") == kWP) {
-    if (at("e7") == kBP || at("e6") == kBP || at("e5") == kBP) v -= 18;
-    else if (at("e4") == kBP) v -= 12;
+    if (at("e7") == kBP || at("e6") == kBP || at("e5") == kBP)
+      v -= 18;
+    else if (at("e4") == kBP)
+      v -= 12;
   }
   if (at("c4") == kBP && at("d5") == kBP) {
-    if (at("e2") == kWP || at("e3") == kWP || at("e4") == kWP) v += 18;
-    else if (at("e5") == kWP) v += 12;
+    if (at("e2") == kWP || at("e3") == kWP || at("e4") == kWP)
+      v += 18;
+    else if (at("e5") == kWP)
+      v += 12;
   }
   return v;
 }
@@ -790,7 +684,8 @@ void OptsXlat(const i32* params) {
     g_weights[base + kWPw] = pct(kPPw + s);
   }
   g_weights[kWAvd] = Clamp(params[kPAvd], -1000, 1000);
-  int a = 100 - Clamp(params[kPSop], 0, 100);  // sop above 100 would give a negative noise range
+  g_sop = Clamp(params[kPSop], 0, 100);
+  int a = 100 - g_sop;  // sop above 100 would give a negative noise range
   g_weights[kWNoise] = a * a * a / 200 + 3 * a;
   g_weights[kWRnd] = Clamp(params[kPRnd], 0, 10000);
   g_weights[kWSel] = Clamp(params[kPSel], 0, 46);
@@ -821,7 +716,9 @@ void CalcPreset(int phi0, int phi1, int phi2) {
       g_material[side][type] = (a * g_sw[side * kWSide + type] + 512) >> 10;
     for (int r = 0; r < 8; ++r)
       for (int f = 0; f < 8; ++f) {
-        int g = (phi0 * g_base[type][0][r][f] + phi1 * g_base[type][1][r][f] + phi2 * g_base[type][2][r][f] + 128) >> 8;
+        int g = (phi0 * g_base[type][0][r][f] + phi1 * g_base[type][1][r][f] + phi2 * g_base[type][2][r][f] +
+                 128) >>
+                8;
         if (g < -127 || g > 127) FatalError("CalcPreset: out of range");
         int ws = SqNum(f, r), bs = SqNum(f, 7 - r);
         g_pst[2 * type][ws] = i8(g);
@@ -860,10 +757,13 @@ void Planner() {
   g_rootSig[0] = root.sig[0];
   g_rootSig[1] = root.sig[1];
   g_plannerDone = true;
+  std::memset(g_full, 0, sizeof g_full);
   root.scanned = 0;
   int lo, hi;
   EvalFull(root, &lo, &hi);
 }
+
+void PlannerInvalidate() { g_plannerDone = false; }
 
 int WoodXlat(i32 w, i32 b) {
   if (!g_plannerDone) FatalError("WoodXlat: Planner not called");
@@ -894,8 +794,15 @@ int EvalFast(SearchBoard& bd, int* lo, int* hi) {
 
 int EvalFull(SearchBoard& bd, int* lo, int* hi) {
   if (bd.pcsq == kNoValue) FatalError("EvalFast: pcsq unset");
-  EnsureScanned(bd);
   Phase ph = GetPhase(bd);
+  u32 word = (bd.Packed() & 0xFFFFFF00u) | 1u;
+  FullSlot& slot = g_full[(bd.key1 ^ (bd.key2 >> 7)) & (kFullSlots - 1)];
+  if (slot.word == word && slot.key1 == bd.key1 && slot.key2 == bd.key2 && bd.ply != 0) {
+    bd.vpass = slot.vpass;
+    bd.vposn = slot.vposn;
+    return Finish(bd, slot.raw, ph, lo, hi);
+  }
+  EnsureScanned(bd);
   EvalTerms& t = g_terms;
   t.ph = ph;
   const i32* W = g_sw;
@@ -909,37 +816,44 @@ int EvalFull(SearchBoard& bd, int* lo, int* hi) {
     t.spi[s] = g_pawn.strong[s];
     t.pas[s] = g_pawn.passed[s];
   }
-  t.PW = ((((W[kWPw] * (t.paw[0] - t.spi[1]) - Bk[kWPw] * (t.paw[1] - t.spi[0]) + 512) >> 10) *
-           (13 * ph.phi0 + 14 * ph.phi1 + 19 * ph.phi2)) + 2048) >> 12;
-  t.PP = ((2 * ph.phi2 + ph.phi1) *
-              (((t.pas[0] * ((BW * W[kWPp] + 512) >> 10) - (((bw + 1024) * Bk[kWPp] + 512) >> 10) * t.pas[1] + 512) >> 10) +
-               t.pxx) +
-          256) >> 9;
+  t.PW = Rs(Rs(W[kWPw] * (t.paw[0] - t.spi[1]) - Bk[kWPw] * (t.paw[1] - t.spi[0]), 10) *
+                (13 * ph.phi0 + 14 * ph.phi1 + 19 * ph.phi2),
+            12);
+  t.PP =
+      Rs((2 * ph.phi2 + ph.phi1) *
+             (Rs(t.pas[0] * ((BW * W[kWPp] + 512) >> 10) - (((bw + 1024) * Bk[kWPp] + 512) >> 10) * t.pas[1],
+                 10) +
+              t.pxx),
+         9);
   t.mob[0] = Activity(bd, 0, ph);
   t.mob[1] = Activity(bd, 1, ph);
-  t.AC = ((ph.phi0 + 2 * ph.phi1 + ph.phi2) * 9 *
-              ((t.mob[0] * ((BW * W[kWMob] + 512) >> 10) - (((bw + 1024) * Bk[kWMob] + 512) >> 10) * t.mob[1] + 512) >> 10) +
-          2048) >> 12;
+  t.AC =
+      Rs((ph.phi0 + 2 * ph.phi1 + ph.phi2) * 9 *
+             Rs(t.mob[0] * ((BW * W[kWMob] + 512) >> 10) - (((bw + 1024) * Bk[kWMob] + 512) >> 10) * t.mob[1],
+                10),
+         12);
   t.SP = 0;
   if (ph.phi0 + 2 * ph.phi1 > 16) {
     int ws, bs;
     Space(bd, &ws, &bs);
-    t.SP = ((ph.phi0 + 2 * ph.phi1) * ((W[kWCc] * ws - Bk[kWCc] * bs + 512) >> 10) + 256) >> 9;
+    t.SP = Rs((ph.phi0 + 2 * ph.phi1) * Rs(W[kWCc] * ws - Bk[kWCc] * bs, 10), 9);
   }
   t.ksf[0] = KingSafety(bd, 0, ph);
   t.ksf[1] = KingSafety(bd, 1, ph);
-  t.KI = (t.ksf[0] * (((bw + 1024) * W[kWKs] + 512) >> 10) - ((BW * Bk[kWKs] + 512) >> 10) * t.ksf[1] + 512) >> 10;
+  t.KI = Rs(t.ksf[0] * (((bw + 1024) * W[kWKs] + 512) >> 10) - ((BW * Bk[kWKs] + 512) >> 10) * t.ksf[1], 10);
   t.BI = Bishops(bd);
   int op = OpeningPatterns(bd);
-  t.OP = ph.phi0 > 127 ? op : (ph.phi0 * op + 64) >> 7;
+  t.OP = ph.phi0 > 127 ? op : Rs(ph.phi0 * op, 7);
   t.TE = 0;
   if (!bd.chk) {
-    int te = ((5 * ph.phi0 + 4 * ph.phi1 + 2 * ph.phi2) * (t.mob[bd.WhiteToMove() ? 0 : 1] + 140) + 16384) >> 15;
+    int te =
+        ((5 * ph.phi0 + 4 * ph.phi1 + 2 * ph.phi2) * (t.mob[bd.WhiteToMove() ? 0 : 1] + 140) + 16384) >> 15;
     t.TE = bd.WhiteToMove() ? te : -te;
   }
   bd.vpass = t.PP;
   bd.vposn = t.PW + t.AC + t.SP + t.KI + t.BI + t.OP;
   int s = bd.vposn + t.WO + t.SV + t.PP + t.TE;
+  slot = FullSlot{bd.key1, bd.key2, word, s, bd.vpass, bd.vposn};
   return Finish(bd, s, ph, lo, hi);
 }
 
@@ -970,13 +884,17 @@ int CapPredict(EngineMove move, const SearchBoard& bd) {
   int v;
   if (victim & kBlackBit) {
     int base = 50;
-    if (type == kPawn && bd.vpass < 0) base = 50 - bd.vpass;
-    else if (type != kPawn && bd.vposn < 0) base = 50 - bd.vposn;
+    if (type == kPawn && bd.vpass < 0)
+      base = 50 - bd.vpass;
+    else if (type != kPawn && bd.vposn < 0)
+      base = 50 - bd.vposn;
     v = base + WoodXlat(w, bl - SigWeight(type)) - before;
   } else {
     int base = 50;
-    if (type == kPawn && bd.vpass > 0) base = 50 + bd.vpass;
-    else if (type != kPawn && bd.vposn > 0) base = 50 + bd.vposn;
+    if (type == kPawn && bd.vpass > 0)
+      base = 50 + bd.vpass;
+    else if (type != kPawn && bd.vposn > 0)
+      base = 50 + bd.vposn;
     v = base - (WoodXlat(w - SigWeight(type), bl) - before);
   }
   if (MaterialClassChange(move, bd)) v += 800;
@@ -995,8 +913,8 @@ int OptimisticValue(EngineMove move, SearchBoard& bd, int eval) {
 void DumpEval(PrintFn print, void* ctx) {
   const EvalTerms& t = g_terms;
   char buf[256];
-  int n = std::snprintf(buf, sizeof buf, "%c[%02X %02X %02X]    nonpx %3d sop %d\n", g_sw[kWDisplay] ? '*' : '.',
-                        t.ph.phi0, t.ph.phi1, t.ph.phi2, Board(0).fifty, g_sw[kWNoise]);
+  int n = std::snprintf(buf, sizeof buf, "%c[%02X %02X %02X]    nonpx %3d sop %d\n",
+                        g_sw[kWDisplay] ? '*' : '.', t.ph.phi0, t.ph.phi1, t.ph.phi2, Board(0).fifty, g_sop);
   print(ctx, buf);
   n = 0;
   const char* names[6] = {"paw", "spi", "pas", "mob", "ksf", "nop"};
@@ -1008,7 +926,8 @@ void DumpEval(PrintFn print, void* ctx) {
   n = 0;
   const char* labels[10] = {"WO", "SV", "PW", "PP", "AC", "SP", "KI", "BI", "OP", "TE"};
   const int terms[10] = {t.WO, t.SV, t.PW, t.PP, t.AC, t.SP, t.KI, t.BI, t.OP, t.TE};
-  for (int i = 0; i < 10; ++i) n += std::snprintf(buf + n, sizeof buf - n, " %s%s%+5d%s", labels[i], "=", terms[i], "");
+  for (int i = 0; i < 10; ++i)
+    n += std::snprintf(buf + n, sizeof buf - n, " %s%s%+5d%s", labels[i], "=", terms[i], "");
   std::snprintf(buf + n, sizeof buf - n, "\n");
   print(ctx, buf);
 }

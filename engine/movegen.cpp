@@ -34,8 +34,10 @@ struct Side {
   static constexpr u8 rook = W ? kWR : kBR, queen = W ? kWQ : kBQ, king = W ? kWK : kBK;
   static constexpr u8 epawn = W ? kBP : kWP, eknight = W ? kBN : kWN, ebishop = W ? kBB : kWB;
   static constexpr u8 erook = W ? kBR : kWR, equeen = W ? kBQ : kWQ, eking = W ? kBK : kWK;
-  static constexpr int P = W ? 0 : 1, N = W ? 2 : 3, B = W ? 4 : 5, R = W ? 6 : 7, Q = W ? 8 : 9, K = W ? 10 : 11;
-  static constexpr int EP = W ? 1 : 0, EN = W ? 3 : 2, EB = W ? 5 : 4, ER = W ? 7 : 6, EQ = W ? 9 : 8, EK = W ? 11 : 10;
+  static constexpr int P = W ? 0 : 1, N = W ? 2 : 3, B = W ? 4 : 5, R = W ? 6 : 7, Q = W ? 8 : 9,
+                       K = W ? 10 : 11;
+  static constexpr int EP = W ? 1 : 0, EN = W ? 3 : 2, EB = W ? 5 : 4, ER = W ? 7 : 6, EQ = W ? 9 : 8,
+                       EK = W ? 11 : 10;
   static bool OnSeventh(int s) { return W ? s > 60 : s < 19; }
   static bool OnSecond(int s) { return W ? s <= 18 : s >= 61; }
 };
@@ -216,7 +218,8 @@ int GenLegalT(SearchBoard& bd) {
   if (bd.chk == 0) {
     int k = bd.list[S::K][0];
     if (bd.flags & (W ? 1 : 4)) {
-      if (m[k - 1] == kEmpty && m[k - 2] == kEmpty && b[k - 3] == kEmpty) *out++ = MakeMove(k, k - 2) | kCastleFlag;
+      if (m[k - 1] == kEmpty && m[k - 2] == kEmpty && b[k - 3] == kEmpty)
+        *out++ = MakeMove(k, k - 2) | kCastleFlag;
     }
     if (bd.flags & (W ? 2 : 8)) {
       if (m[k + 1] == kEmpty && m[k + 2] == kEmpty) *out++ = MakeMove(k, k + 2) | kCastleFlag;

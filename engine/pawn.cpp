@@ -18,16 +18,46 @@ PawnEntry g_table[128];
 PawnEntry g_scratch;
 
 // Tables by square from White's view, [rank][file].
-const i8 kIsolated[8][8] = {{0}, {5, 10, 10, 4, 4, 7, 7, 3}, {5, 10, 10, 4, 4, 7, 7, 3}, {5, 10, 10, 4, 4, 7, 7, 3},
-                            {5, 10, 10, 4, 4, 7, 7, 3}, {2, 5, 5, 2, 2, 3, 3, 1}, {0}, {0}};
-const i8 kBackward[8][8] = {{0}, {3, 3, 4, 6, 6, 4, 3, 3}, {3, 3, 4, 6, 6, 4, 3, 3}, {2, 2, 3, 4, 4, 3, 2, 2},
-                            {1, 1, 2, 3, 3, 2, 1, 1}, {0}, {0}, {0}};
-const i8 kOutpost[8][8] = {{0}, {0}, {0, 0, 6, 8, 8, 6, 0, 0}, {0, 0, 10, 18, 18, 10, 0, 0},
-                           {0, 0, 10, 18, 18, 10, 0, 0}, {0, 0, 4, 6, 6, 4, 0, 0}, {0}, {0}};
-const i8 kStrong[8][8] = {{0}, {0}, {0}, {0, 0, 7, 12, 12, 7, 0, 0}, {0, 7, 15, 22, 22, 15, 7, 0},
-                          {0, 10, 20, 27, 27, 20, 10, 0}, {0, 4, 7, 10, 10, 7, 4, 0}, {0}};
-const i8 kFront[8][8] = {{0}, {0}, {5, 10, 20, 25, 25, 20, 10, 5}, {6, 12, 20, 25, 25, 20, 12, 6},
-                         {4, 8, 14, 16, 16, 14, 8, 4}, {3, 4, 5, 6, 6, 5, 4, 3}, {0}, {0}};
+const i8 kIsolated[8][8] = {{0},
+                            {5, 10, 10, 4, 4, 7, 7, 3},
+                            {5, 10, 10, 4, 4, 7, 7, 3},
+                            {5, 10, 10, 4, 4, 7, 7, 3},
+                            {5, 10, 10, 4, 4, 7, 7, 3},
+                            {2, 5, 5, 2, 2, 3, 3, 1},
+                            {0},
+                            {0}};
+const i8 kBackward[8][8] = {{0},
+                            {3, 3, 4, 6, 6, 4, 3, 3},
+                            {3, 3, 4, 6, 6, 4, 3, 3},
+                            {2, 2, 3, 4, 4, 3, 2, 2},
+                            {1, 1, 2, 3, 3, 2, 1, 1},
+                            {0},
+                            {0},
+                            {0}};
+const i8 kOutpost[8][8] = {{0},
+                           {0},
+                           {0, 0, 6, 8, 8, 6, 0, 0},
+                           {0, 0, 10, 18, 18, 10, 0, 0},
+                           {0, 0, 10, 18, 18, 10, 0, 0},
+                           {0, 0, 4, 6, 6, 4, 0, 0},
+                           {0},
+                           {0}};
+const i8 kStrong[8][8] = {{0},
+                          {0},
+                          {0},
+                          {0, 0, 7, 12, 12, 7, 0, 0},
+                          {0, 7, 15, 22, 22, 15, 7, 0},
+                          {0, 10, 20, 27, 27, 20, 10, 0},
+                          {0, 4, 7, 10, 10, 7, 4, 0},
+                          {0}};
+const i8 kFront[8][8] = {{0},
+                         {0},
+                         {5, 10, 20, 25, 25, 20, 10, 5},
+                         {6, 12, 20, 25, 25, 20, 12, 6},
+                         {4, 8, 14, 16, 16, 14, 8, 4},
+                         {3, 4, 5, 6, 6, 5, 4, 3},
+                         {0},
+                         {0}};
 const i16 kPassed[8][8] = {{0},
                            {55, 60, 55, 50, 50, 55, 60, 55},
                            {55, 60, 55, 50, 50, 55, 60, 55},
@@ -80,15 +110,20 @@ void BuildEntry(const SearchBoard& bd, PawnEntry& e) {
       int f = SqFile(sq) + 1, r = SqRank(sq);
       u8 rb = u8(1 << r);
       u8 L = own[f - 1], R = own[f + 1];
-      int c = ((R & Around(r)) ? 1 : 0) + ((L & Around(r)) ? 1 : 0) + ((L & rb) ? 1 : 0) - ((R & rb) ? 0 : 1) + 1;
-      if (c <= 0) conn -= 3;
-      else if (c >= 2) conn += 2;
+      int c =
+          ((R & Around(r)) ? 1 : 0) + ((L & Around(r)) ? 1 : 0) + ((L & rb) ? 1 : 0) - ((R & rb) ? 0 : 1) + 1;
+      if (c <= 0)
+        conn -= 3;
+      else if (c >= 2)
+        conn += 2;
       int flag = 0;
       u8 ahead = Ahead(side, r);
       if (own[f] & ahead) {
         int neighbours = (L ? 1 : 0) + (R ? 1 : 0);
-        if (neighbours == 1) d += 13;
-        else if (neighbours == 0) d += (f == 1 || f == 8) ? 34 : 19;
+        if (neighbours == 1)
+          d += 13;
+        else if (neighbours == 0)
+          d += (f == 1 || f == 8) ? 34 : 19;
       } else if (!((enemy[f - 1] | enemy[f] | enemy[f + 1]) & ahead)) {
         flag |= 8;
       }
@@ -193,7 +228,9 @@ int Compute(SearchBoard& bd, int phaseWeight, const PawnEntry& e) {
           dyn += (v * g_sw[side * kWSide + kWFix2] + 512) >> 10;
           break;
         }
-        case 2: dyn += PawnAttackPenalty(bd, side, sq); break;
+        case 2:
+          dyn += PawnAttackPenalty(bd, side, sq);
+          break;
         case 3:
           dyn += kBackward[rr][file] + FrontPressure(bd, side, front) + PawnAttackPenalty(bd, side, sq);
           break;
@@ -201,31 +238,42 @@ int Compute(SearchBoard& bd, int phaseWeight, const PawnEntry& e) {
           if (!(b[front] == kEmpty && Outcome(Exchange(bd, side, front), side) == 0))
             dyn += PawnAttackPenalty(bd, side, sq) + 4;
           break;
-        default: break;
+        default:
+          break;
       }
       if (!(flag & 8)) continue;
       // Passed pawn: path value.
       int v = rr - 3;
       int t = sq - fwd;
       while (b[t] == kEmpty) t -= fwd;
-      if (b[t] == ownRook) v += 2;
-      else if (b[t] == enemyRook) v -= 2;
-      else if (b[t] == enemyQueen) v -= 1;
+      if (b[t] == ownRook)
+        v += 2;
+      else if (b[t] == enemyRook)
+        v -= 2;
+      else if (b[t] == enemyQueen)
+        v -= 1;
       int n = 0;
       bool first = true;
       for (t = front; b[t] != kRim; t += fwd) {
         bool last = RelRank(side, t) == 7;
-        if (b[t] == ownRook) v -= 2;
-        else if (b[t] == enemyRook) v += 2;
-        if (opp[t] > own[t]) v -= 1;
-        else if (own[t] > opp[t]) v += last ? 2 : 1;
-        else if (b[t] != kEmpty && !(b[t] & (side == 0 ? kWhiteBit : kBlackBit))) v -= first ? 2 : 1;
+        if (b[t] == ownRook)
+          v -= 2;
+        else if (b[t] == enemyRook)
+          v += 2;
+        if (opp[t] > own[t])
+          v -= 1;
+        else if (own[t] > opp[t])
+          v += last ? 2 : 1;
+        else if (b[t] != kEmpty && !(b[t] & (side == 0 ? kWhiteBit : kBlackBit)))
+          v -= first ? 2 : 1;
         n += b[t] == kEmpty ? 1 : 2;
         first = false;
       }
       int value = (v < -2 ? 2 : v + 4) * 11 * kPassed[rr][file] / 64;
-      if (own[sq] & 0xC0) value = value * 11 / 8;
-      else if (own[front] & 0xC0) value = value * 10 / 8;
+      if (own[sq] & 0xC0)
+        value = value * 11 / 8;
+      else if (own[front] & 0xC0)
+        value = value * 10 / 8;
       // Race.
       int promo = side == 0 ? 70 + file + 1 : file + 1;
       if (n < p.fastest) p.fastest = n;
@@ -239,12 +287,18 @@ int Compute(SearchBoard& bd, int phaseWeight, const PawnEntry& e) {
         }
       }
       int w;
-      if (type < -1) w = value * 54;
-      else if (type == -1) w = value * 59;
-      else if (type == 0) w = value * 64;
-      else if (type == 1) w = value * 70 + 480;
-      else if (type == 2) w = value * 76 + 960;
-      else w = value * 83 + 1440;
+      if (type < -1)
+        w = value * 54;
+      else if (type == -1)
+        w = value * 59;
+      else if (type == 0)
+        w = value * 64;
+      else if (type == 1)
+        w = value * 70 + 480;
+      else if (type == 2)
+        w = value * 76 + 960;
+      else
+        w = value * 83 + 1440;
       int k = 2 * KingDist(ownKing, front) - (toMove ? 1 : 0);
       if (k < 1) k = 1;
       w = w / 64 * (76 - 3 * (k < 8 ? k : 8)) / 64;
@@ -346,10 +400,14 @@ int Compute(SearchBoard& bd, int phaseWeight, const PawnEntry& e) {
     if (wn < 100 || bn < 100) {
       int bb = wn < 5 ? wn : 5, cc = bn < 5 ? bn : 5;
       int d = wn - bn;
-      if (d >= 2) race = 92 * cc - 500;
-      else if (d == 1) race = 36 * cc - 200;
-      else if (d == -1) race = 200 - 36 * bb;
-      else if (d <= -2) race = 500 - 92 * bb;
+      if (d >= 2)
+        race = 92 * cc - 500;
+      else if (d == 1)
+        race = 36 * cc - 200;
+      else if (d == -1)
+        race = 200 - 36 * bb;
+      else if (d <= -2)
+        race = 500 - 92 * bb;
       if (d != 0) {
         race += wtm ? 20 : -20;
         int faster = d < 0 ? 0 : 1;

@@ -11,7 +11,7 @@
 namespace corvane {
 
 struct PawnEntry {
-  u8 files[2][10];  // per side, by file + 1: bit (rank index) for each pawn
+  u8 files[2][10];   // per side, by file + 1: bit (rank index) for each pawn
   u8 squares[2][8];  // pawn squares, zero-terminated when fewer
   u8 flags[8];       // white pawn i low nibble, black high: class 1-4, 8 passed
   i16 score[2];      // static structure score

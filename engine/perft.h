@@ -6,7 +6,7 @@
 
 namespace corvane {
 
-u64 Perft(int depth);                       // from the board at ply 0
+u64 Perft(int depth);                                                    // from the board at ply 0
 u64 PerftDivide(int depth, EngineMove* moves, u64* counts, int* count);  // per root move
 
 }  // namespace corvane

@@ -51,8 +51,10 @@ void UpdateKillers(int p, int limit, EngineMove best) {
   if (b[MoveTo(best)] == kEmpty && !(best & kEpFlag)) {
     EngineMove* k = g_killer[p];
     if (!SameMove(best, k[0])) {
-      if (SameMove(best, k[1])) k[1] = k[0];
-      else if (k[0]) k[1] = k[0];
+      if (SameMove(best, k[1]))
+        k[1] = k[0];
+      else if (k[0])
+        k[1] = k[0];
       k[0] = best & kMoveIdMask;
     }
   }
@@ -149,7 +151,8 @@ int MoveExtension(int p, EngineMove m, int budget, const EngineMove* list, int n
   if (budget > 1 && p > 2 && bd.chk && Board(p - 2).chk) {
     EngineMove checking = g_line[p], previous = g_line[p - 2];
     int t = TypeOf(b[MoveTo(checking)]);
-    if (checking != kNullMove && t <= kRook && MoveFrom(checking) == MoveTo(previous) && to != MoveTo(checking))
+    if (checking != kNullMove && t <= kRook && MoveFrom(checking) == MoveTo(previous) &&
+        to != MoveTo(checking))
       return 2;
   }
   if (bd.chk || n == 1) return 1;
@@ -251,6 +254,11 @@ bool SingularTest(int p, int limit, int idx, EngineMove* list, int n, int bound,
 
 }  // namespace
 
+int SearchNodeEntry(int ply) { return NodeEntry(ply); }
+bool SearchRepetitionAvailable(int ply) { return RepetitionAvailable(ply); }
+void SearchUpdateKillers(int ply, int limit, EngineMove best) { UpdateKillers(ply, limit, best); }
+void SearchUpdatePv(int ply, EngineMove move) { UpdatePv(ply, move); }
+
 void SetHostPoll(HostPoll poll, void* ctx) {
   g_poll = poll;
   g_pollCtx = ctx;
@@ -268,7 +276,12 @@ int Selectivity(int p) {
   int n = g_iteration;
   int c = Max(6, sel) - (n == 8 || n == 9 ? 1 : n == 6 || n == 7 ? 2 : n < 6 ? 3 : 0);
   int phi2 = GetPhase(Board(p)).phi2;
-  int e = Max(6, sel) - (phi2 <= 0 ? 0 : phi2 < 106 ? 1 : phi2 <= 180 ? 2 : phi2 <= 230 ? 3 : phi2 <= 254 ? 4 : 5);
+  int e = Max(6, sel) - (phi2 <= 0     ? 0
+                         : phi2 < 106  ? 1
+                         : phi2 <= 180 ? 2
+                         : phi2 <= 230 ? 3
+                         : phi2 <= 254 ? 4
+                                       : 5);
   return Min(Min(c, n - 1), Min(sel, e));
 }
 
@@ -584,6 +597,7 @@ int Quiesce(int p, int base, int alpha, int beta) {
             best = v;
             if (v > alpha) {
               if (v >= beta) break;
+              UpdateKillers(p, p - 1, m);  // killer only: no history below the horizon
               UpdatePv(p, m);
             }
           }
@@ -599,6 +613,7 @@ int Quiesce(int p, int base, int alpha, int beta) {
       best = v;
       if (v > alpha) {
         if (v >= beta) break;
+        UpdateKillers(p, p - 1, m);
         UpdatePv(p, m);
       }
     }

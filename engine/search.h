@@ -42,6 +42,14 @@ void ClearKillers();
 void ClearHistory();
 void HalveHistory();
 
+// Pieces of the node shared with the root and mate searches of the host:
+// node entry (kNoValue or a draw score), the repetition-available test, the
+// killer/history and principal-variation updates.
+int SearchNodeEntry(int ply);
+bool SearchRepetitionAvailable(int ply);
+void SearchUpdateKillers(int ply, int limit, EngineMove best);
+void SearchUpdatePv(int ply, EngineMove move);
+
 int Branch(int ply, int limit, int alpha, int beta);
 int HorizonSearch(int ply, int limit, int alpha, int beta);
 int Quiesce(int ply, int base, int alpha, int beta);

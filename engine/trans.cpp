@@ -58,8 +58,10 @@ const char* TransInit(long long bytes) {
     g_bytes = bytes;
     break;
   }
-  int n = std::snprintf(g_text, sizeof g_text, "TT = %6u x %d @ %p", g_clusters, 4, static_cast<void*>(g_table));
-  std::snprintf(g_text + n, sizeof g_text - n, " = %8u byte = %5u kB", g_clusters * 40u, g_clusters * 40u / 1024u);
+  int n =
+      std::snprintf(g_text, sizeof g_text, "TT = %6u x %d @ %p", g_clusters, 4, static_cast<void*>(g_table));
+  std::snprintf(g_text + n, sizeof g_text - n, " = %8u byte = %5u kB", g_clusters * 40u,
+                g_clusters * 40u / 1024u);
   BuildRandTable();
   TransClear(0);
   return g_text;
@@ -102,6 +104,7 @@ i32 TransProbe(const SearchBoard& bd, int ply, int limit, int alpha, int beta, i
                bool* threat) {
   *hint = 0;
   *threat = false;
+  if (!g_table) return kNoValue;
   TransEntry* c = TransCluster(bd);
   TransEntry* e = nullptr;
   for (int i = 3; i >= 0; --i)
@@ -142,7 +145,7 @@ i32 TransProbe(const SearchBoard& bd, int ply, int limit, int alpha, int beta, i
 
 void TransStore(const SearchBoard& bd, int ply, int limit, int alpha, int beta, int budget, bool threat,
                 EngineMove best, int score) {
-  if (g_testSearch[1]) return;
+  if (g_testSearch[1] || !g_table) return;
   TransEntry n;
   n.check = bd.key2;
   n.flags = u8((budget & 7) | (score > alpha ? 0x20 : 0) | (score < beta ? 0x10 : 0) | (threat ? 0x40 : 0) |
@@ -152,8 +155,10 @@ void TransStore(const SearchBoard& bd, int ply, int limit, int alpha, int beta, 
   if (depth > 127) depth = 127;
   n.depth = i8(depth);
   int s = score;
-  if (s > kMateBound - 1) s += 4 * ply;
-  else if (s < -(kMateBound - 1)) s -= 4 * ply;
+  if (s > kMateBound - 1)
+    s += 4 * ply;
+  else if (s < -(kMateBound - 1))
+    s -= 4 * ply;
   n.score = i16(s);
   n.from = best ? u8(MoveFrom(best)) : 0;
   n.to = best ? u8(MoveTo(best)) : 0;

@@ -55,8 +55,8 @@ int main(int argc, char** argv) {
     total += r.nodes;
   }
   double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-  std::printf("depth %d\nnodes %llu\ntime %.3f s  %.0f nps\n", depth, static_cast<unsigned long long>(total), s,
-              s > 0 ? double(total) / s : 0.0);
+  std::printf("depth %d\nnodes %llu\ntime %.3f s  %.0f nps\n", depth, static_cast<unsigned long long>(total),
+              s, s > 0 ? double(total) / s : 0.0);
   (void)Out;
   return 0;
 }
