@@ -1,5 +1,6 @@
 // Corvane program: console and pipe input on POSIX systems (poll, read).
 #include <poll.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,7 +17,12 @@ namespace {
 
 class PosixConsole : public Console {
  public:
-  explicit PosixConsole(HostIo* io) : io_(io) { tty_ = isatty(0) != 0; }
+  explicit PosixConsole(HostIo* io) : io_(io) {
+    tty_ = isatty(0) != 0;
+    // XBoard interrupts engines that do not turn it off with SIGINT before
+    // each command; the engine polls its input and needs no signal.
+    if (!tty_) signal(SIGINT, SIG_IGN);
+  }
 
   int ReadKey() override {
     if (pos_ < len_) return static_cast<unsigned char>(buf_[pos_++]);

@@ -19,7 +19,6 @@ constexpr int kNoMate = 1073741824;
 constexpr int kRootMax = 230;
 
 inline bool IsMateScore(int s) { return s >= kMateBound || s <= -kMateBound; }
-inline bool SameMove(EngineMove a, EngineMove b) { return ((a ^ b) & kMoveIdMask) == 0; }
 
 double Elapsed(Program& pr) { return double(pr.io->Now() - pr.limits.start) * 0.01; }
 
@@ -65,7 +64,6 @@ void SendStatus(Program& pr, int ply) {
 }
 
 int g_pollPly = 0;
-Program* g_current = &g_prog;
 
 // The host poll of the search: 0 go on, 1 stop with the best move, 2 abort.
 int CallHost(Program& pr, int ply) {
@@ -285,70 +283,20 @@ void RootIteration(Program& pr, int d) {
 
 // ------------------------------------------------------------ mate search
 
-int MateRepeat(int p) {
-  const SearchBoard& bd = Board(p);
-  int f = bd.fifty;
-  if (f > 99) return 50;
-  if (f < 4) return 0;
-  u32 word = bd.Packed() & 0x1FFF00;
-  int count = 1;
-  for (int q = p - 4; q >= p - f; q -= 2) {
-    int i = q + kHistory;
-    if (i < 0) break;
-    if (g_repKey[i] == bd.key1 && (g_repWord[i] & 0x1FFF00) == word) ++count;
-  }
-  return count;
-}
-
-bool MateRepetitionAvailable(int p) {
-  if (p < 3) return false;
-  const SearchBoard& bd = Board(p);
-  if (bd.fifty < 3) return false;
-  EngineMove last = g_line[p], earlier = g_line[p - 2];
-  if (last == kNullMove || earlier == kNullMove) return false;
-  if (MoveFrom(last) != MoveTo(earlier) || MoveTo(last) != MoveFrom(earlier)) return false;
-  return (g_repWord[p - 3 + kHistory] & 0x0FFF00) == (bd.Packed() & 0x0FFF00);
-}
-
-// Node entry of the mate search: 0 for a draw, else kNoValue.
-int MateEntry(int q) {
-  g_pv[q][q] = 0;
-  if ((++g_nodes & 1023) == 0) {
-    int code = PollHook(g_current, q);
-    if (code) throw SearchInterrupt{code};
-  }
-  int r = MateRepeat(q);
-  if (r >= 2 && (q >= 3 || r >= 3 || g_sw[kWAna] == 0)) return 0;
-  if (q + 1 < kMaxPly + 2) g_killer[q + 1][0] = g_killer[q + 1][1] = 0;
-  return kNoValue;
-}
-
-void MatePv(int q, EngineMove m) {
-  EngineMove* row = g_pv[q] + q;
-  const EngineMove* next = g_pv[q + 1] + q + 1;
-  row[0] = m;
-  int i = 0;
-  while (q + 1 + i < kMaxPly && next[i]) {
-    row[1 + i] = next[i];
-    ++i;
-  }
-  row[1 + i] = 0;
-}
-
 int MateNode(int q, int plies, int alpha, int beta) {
   SearchBoard& bd = Board(q);
   if (q >= plies || q >= 47) {
-    if (MateEntry(q) != kNoValue) return 0;
-    if (MateRepetitionAvailable(q)) return 0;
+    if (SearchNodeEntry(q) != kNoValue) return 0;
+    if (SearchRepetitionAvailable(q)) return 0;
     if (bd.chk) return GenLegal(bd) == 0 ? -(kInfinity - 4 * q) : 0;
     return kNoMate;
   }
-  if (MateEntry(q) != kNoValue) return 0;
+  if (SearchNodeEntry(q) != kNoValue) return 0;
   u32 hint = 0;
   bool threat = false;
   int v = TransProbe(bd, q, plies, alpha, beta, 0, &hint, &threat);
   if (v != kNoValue) return v;
-  if (MateRepetitionAvailable(q) && beta <= 0) return 0;
+  if (SearchRepetitionAvailable(q) && beta <= 0) return 0;
   int n = GenLegal(bd);
   if (n == 0) return bd.chk ? -(kInfinity - 4 * q) : 0;
   n = SortFull(q, n, hint);
@@ -371,24 +319,11 @@ int MateNode(int q, int plies, int alpha, int beta) {
       if (v > alpha) {
         bestMove = m;
         if (v >= beta) break;
-        MatePv(q, m);
+        SearchUpdatePv(q, m);
       }
     }
   }
-  if (best > alpha && bestMove) {
-    const u8* b = bd.sq();
-    if (b[MoveTo(bestMove)] == kEmpty && !(bestMove & kEpFlag)) {
-      EngineMove* k = g_killer[q];
-      if (!SameMove(bestMove, k[0])) {
-        k[1] = k[0];
-        k[0] = bestMove & kMoveIdMask;
-      }
-    }
-    int e = plies - q;
-    i32& h = g_history[PieceIndex(b[MoveFrom(bestMove)])][MoveTo(bestMove)];
-    i32 inc = i32(1) << (e < 23 ? e : 23);
-    h = h > 0x3FFFFFFF - inc ? 0x3FFFFFFF : h + inc;
-  }
+  if (best > alpha && bestMove) SearchUpdateKillers(q, plies, bestMove);
   if (best > -kInfinity - 1 && best < kInfinity + 1)
     TransStore(bd, q, plies, alpha, beta, 0, false, bestMove, best);
   return best;
@@ -590,7 +525,6 @@ void SetSearchPosition(const EngineGame& game) { SetupRoot(game.start, game.move
 
 EngineMove Think(Program& pr, int target, int maximum, int depth, bool mate, EngineMove* reply, bool ponder,
                  bool hold) {
-  g_current = &pr;
   pr.pondering = ponder;
   pr.inThink = true;
   TimeInit(pr, target, maximum, depth);

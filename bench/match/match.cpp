@@ -79,8 +79,10 @@ class Engine {
       if (r > 0) {
         char buf[4096];
         ssize_t n = read(from_, buf, sizeof buf);
-        if (n > 0) buffer_.append(buf, size_t(n));
-        else if (n == 0 || (errno != EAGAIN && errno != EINTR)) dead_ = true;
+        if (n > 0)
+          buffer_.append(buf, size_t(n));
+        else if (n == 0 || (errno != EAGAIN && errno != EINTR))
+          dead_ = true;
       }
     }
   }
@@ -146,8 +148,10 @@ bool InsufficientMaterial(const Board& b) {
     if (!OnBoard(s) || !b[s]) continue;
     int t = b[s] & TYPE_MASK;
     if (t == KING) continue;
-    if (t == BISHOP || t == KNIGHT) ++minors;
-    else return false;
+    if (t == BISHOP || t == KNIGHT)
+      ++minors;
+    else
+      return false;
   }
   return minors <= 1;
 }
@@ -377,11 +381,16 @@ int main(int argc, char** argv) {
   Options o;
   for (int i = 1; i + 1 < argc; i += 2) {
     std::string k = argv[i], v = argv[i + 1];
-    if (k == "-1") o.cmd[0] = v;
-    else if (k == "-2") o.cmd[1] = v;
-    else if (k == "-n") o.games = std::atoi(v.c_str());
-    else if (k == "-pgn") o.pgn = v;
-    else if (k == "-maxmoves") o.maxMoves = std::atoi(v.c_str());
+    if (k == "-1")
+      o.cmd[0] = v;
+    else if (k == "-2")
+      o.cmd[1] = v;
+    else if (k == "-n")
+      o.games = std::atoi(v.c_str());
+    else if (k == "-pgn")
+      o.pgn = v;
+    else if (k == "-maxmoves")
+      o.maxMoves = std::atoi(v.c_str());
     else if (k == "-tc") {
       o.base = std::atof(v.c_str());
       size_t plus = v.find('+');
@@ -405,9 +414,12 @@ int main(int argc, char** argv) {
     GameResult g = PlayGame(o, white, game + 1);
     WritePgn(pgn, o, white, game + 1, g);
     double s1 = g.result == "1/2-1/2" ? 0.5 : ((g.result == "1-0") == (white == 0) ? 1.0 : 0.0);
-    if (s1 == 1.0) ++wins;
-    else if (s1 == 0.5) ++draws;
-    else ++losses;
+    if (s1 == 1.0)
+      ++wins;
+    else if (s1 == 0.5)
+      ++draws;
+    else
+      ++losses;
     illegal += g.illegal;
     timeLosses += g.timeLoss;
     crashes += g.crash;
@@ -422,7 +434,9 @@ int main(int argc, char** argv) {
               o.name[0].c_str(), o.name[1].c_str(), wins, losses, draws, 100.0 * s, n);
   std::printf("illegal moves %d, time losses %d, crashes %d\n", illegal, timeLosses, crashes);
   if (s <= 0.0 || s >= 1.0 || n < 2) {
-    std::printf("Elo difference: %s (no finite estimate from this score)\n", s >= 1.0 ? "+inf" : s <= 0.0 ? "-inf" : "?");
+    std::printf("Elo difference: %s (no finite estimate from this score)\n", s >= 1.0   ? "+inf"
+                                                                             : s <= 0.0 ? "-inf"
+                                                                                        : "?");
   } else {
     double elo = -400.0 * std::log10(1.0 / s - 1.0);
     double var = (wins * (1 - s) * (1 - s) + draws * (0.5 - s) * (0.5 - s) + losses * s * s) / n;

@@ -10,7 +10,10 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
+#include <fstream>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,18 +21,22 @@ namespace {
 
 class EngineProcess {
  public:
-  EngineProcess() {
+  // dir: working folder ("" keeps ours); errPath: file for standard error.
+  explicit EngineProcess(const char* switches = "-l- -a- -m-", const std::string& dir = "",
+                         const std::string& errPath = "/dev/null") {
     int in[2], out[2];
     if (pipe(in) != 0 || pipe(out) != 0) return;
     pid_ = fork();
     if (pid_ == 0) {
       dup2(in[0], 0);
       dup2(out[1], 1);
-      int devnull = open("/dev/null", O_WRONLY);
-      dup2(devnull, 2);
+      int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      dup2(err, 2);
       close(in[1]);
       close(out[0]);
-      execl(CORVANE_PATH, CORVANE_PATH, "-l-", "-a-", "-m-", static_cast<char*>(nullptr));
+      if (!dir.empty() && chdir(dir.c_str()) != 0) _exit(126);
+      std::string cmd = std::string("exec ") + CORVANE_PATH + " " + switches;
+      execl("/bin/sh", "sh", "-c", cmd.c_str(), static_cast<char*>(nullptr));
       _exit(127);
     }
     close(in[0]);
@@ -207,6 +214,49 @@ TEST(Robustness, RandomAndMutatedLinesNeverStopTheEngine) {
   }
   ASSERT_TRUE(engine.Send("quit\n"));
   EXPECT_EQ(engine.Finish(), 0);
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::stringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
+}
+
+TEST(EngineProgram, SwitchesChooseMonitorAndLog) {
+  char tmpl[] = "/tmp/corvane_switchesXXXXXX";
+  ASSERT_NE(mkdtemp(tmpl), nullptr);
+  std::string dir = tmpl;
+  const std::string script = "E2E4\nxboard\nbk\n";
+  {
+    // Monitor and log off: nothing on standard error, no log file.
+    EngineProcess quiet("-l- -a- -m-", dir, dir + "/err0");
+    ASSERT_TRUE(quiet.Send(script + "quit\n"));
+    EXPECT_EQ(quiet.Finish(), 0);
+    EXPECT_EQ(ReadAll(dir + "/err0"), "");
+    EXPECT_EQ(ReadAll(dir + "/TOLV000.LOG"), "");
+    EXPECT_EQ(quiet.output, " This engine does not have a book.\n \n Okay?\n\n");
+  }
+  for (int run = 0; run < 2; ++run) {
+    // A later switch word overrides an earlier one.
+    EngineProcess loud("-m- -l -m", dir, dir + "/err1");
+    // The second run never says "quit": the end of its input (the host gone) ends it.
+    ASSERT_TRUE(loud.Send(run == 0 ? script + "quit\n" : script));
+    EXPECT_EQ(loud.Finish(), 0);
+  }
+  std::string log0 = ReadAll(dir + "/TOLV000.LOG"), log1 = ReadAll(dir + "/TOLV001.LOG");
+  EXPECT_NE(log0.find("(command E2E4)\nError (unknown command): E2E4\n"), std::string::npos) << log0;
+  EXPECT_NE(log1.find("(command bk)"), std::string::npos);
+  std::string err = ReadAll(dir + "/err1");
+  EXPECT_EQ(err.rfind("ModeCon = 0\n-----------------------------------------------------------"
+                      " Corvane 3.12.Sep15\n",
+                      0),
+            0u)
+      << err;
+  EXPECT_NE(err.find("\rError (unknown command): E2E4\n"), std::string::npos);
+  EXPECT_NE(err.find("Thanks for using me\n"), std::string::npos);
+  for (const char* f : {"/err0", "/err1", "/TOLV000.LOG", "/TOLV001.LOG"}) std::remove((dir + f).c_str());
+  rmdir(dir.c_str());
 }
 
 }  // namespace
