@@ -174,7 +174,6 @@ bool MoveFromLine(const std::string& line, std::string* move) {
     return false;
   }
   while (!move->empty() && (move->back() == ' ' || move->back() == '\r')) move->pop_back();
-  for (char& c : *move) c = char(std::tolower(static_cast<unsigned char>(c)));
   return true;
 }
 
@@ -272,9 +271,23 @@ GameResult PlayGame(const Options& o, int white, int round) {
     // Legality with the rules core.
     MoveRecord list[kMoveListRoom];
     int n = GenerateLegalMoves(&board, list, nullptr, side);
+    // Coordinates as CECP asks, or short algebraic as some engines send.
+    std::string lower = text;
+    for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
     int found = -1;
     for (int i = 0; i < n && found < 0; ++i)
-      if (CoordText(list[i]) == text) found = i;
+      if (CoordText(list[i]) == lower) found = i;
+    if (found < 0) {
+      std::string san = text;
+      if (lower == "o-o" || lower == "0-0") san = "O-O";
+      if (lower == "o-o-o" || lower == "0-0-0") san = "O-O-O";
+      MoveRecord parsed{};
+      if (ParseAlgebraicMove(&parsed, san.c_str(), &board, side))
+        for (int i = 0; i < n && found < 0; ++i)
+          if (list[i].from == parsed.from && list[i].to == parsed.to &&
+              (list[i].flags & MOVE_PROMOTION_TYPE) == (parsed.flags & MOVE_PROMOTION_TYPE))
+            found = i;
+    }
     if (found < 0) {
       g.result = mover == 0 ? "0-1" : "1-0";
       g.illegal = true;
@@ -291,7 +304,7 @@ GameResult PlayGame(const Options& o, int white, int round) {
     side = OtherSide(side);
     ++ply;
     halfmoves = reset ? 0 : halfmoves + 1;
-    lastMove = text;
+    lastMove = CoordText(list[found]);
     // Game end by the rules.
     int legal = CountLegalMoves(&board, side);
     int state = GetMateState(&board, legal, side);
