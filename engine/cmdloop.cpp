@@ -360,8 +360,14 @@ void ShowBoard(Program& pr) {
         cell[2] = "PNBRQKXX"[TypeOf(c)];
       }
       if (io.ansi) {
+        // Light and dark squares; castling rooks, the en-passant square and
+        // the king of the side to move are underlined.
+        const EnginePosition& p = pr.game.pos;
+        bool mark = (s == 1 && p.castle[0]) || (s == 8 && p.castle[1]) || (s == 71 && p.castle[2]) ||
+                    (s == 78 && p.castle[3]) || (p.ep && s == p.ep) || (c == (p.wtm ? kWK : kBK));
         row += ((file + rank) % 2) ? "\x1b[47m" : "\x1b[43m";
         row += (c != kEmpty && (c & kWhiteBit)) ? "\x1b[1;37m" : "\x1b[30m";
+        if (mark) row += "\x1b[4m";
         row += cell;
         row += "\x1b[0m";
       } else {
