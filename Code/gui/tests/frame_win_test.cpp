@@ -1,0 +1,323 @@
+// Framed windows, the painted frame, the status bar, the menu engine and
+// text rendered into bitmaps, under Wine with the library's objects linked in.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "facet_frame.h"
+#include "frame_look.h"
+#include "guitest.h"
+#include "menu_string.h"
+#include "procdata.h"
+
+namespace {
+
+// What the application main window received.
+struct Received {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+std::vector<Received> g_main;
+std::vector<Received> g_owner;
+
+LRESULT CALLBACK FramedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND || message == CWM_MENUCLOSED || message == WM_SYSCOMMAND)
+    g_owner.push_back({message, wParam, lParam});
+  return cwDefWindowProc(window, message, wParam, lParam);
+}
+
+struct Frames : ::testing::Test {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HWND main = nullptr;
+  HFONT font = nullptr;
+
+  static void SetUpTestSuite() {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    cwRegisterDialogClass(instance);
+    cmRegisterPopupClass(instance);
+    WNDCLASSA wc{};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = FramedProc;
+    wc.cbWndExtra = 4;
+    wc.hInstance = instance;
+    wc.lpszClassName = "RWFramedTest";
+    RegisterClassA(&wc);
+  }
+
+  void SetUp() override {
+    ResetProcessDataTable();
+    g_main.clear();
+    g_owner.clear();
+    main = guitest::CreateTestWindow(RECT{0, 0, 50, 50}, [](HWND, UINT m, WPARAM w, LPARAM l, bool* handled) {
+      if (m >= 0x8000 || m == WM_ENTERMENULOOP || m == WM_EXITMENULOOP || m == WM_INITMENUPOPUP)
+        g_main.push_back({m, w, l});
+      *handled = false;
+      return LRESULT(0);
+    });
+    font = CreateFontA(-12, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
+    CwDefaults* d = cwInit();
+    ASSERT_NE(d, nullptr);
+    framelook::Fill(d, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), font, font);
+    ASSERT_EQ(cwSetDefaults(instance, d), 1);
+    cwSetAppMainWindow(instance, main);
+  }
+  void TearDown() override {
+    DestroyWindow(main);
+    guitest::Pump(20);
+    ResetProcessDataTable();
+    DeleteObject(font);
+  }
+
+  HWND Create(DWORD style, uint32_t flags, RECT at = RECT{100, 100, 500, 400}) {
+    CwCreateParams params{};
+    params.flags = flags;
+    params.menuId = 100;
+    params.systemMenuId = 101;
+    params.menuModule = instance;
+    HWND w = cwCreateWindowEx(0, "RWFramedTest", "Framed", style | 1, at.left, at.top, at.right - at.left,
+                              at.bottom - at.top, nullptr, nullptr, instance, &params);
+    if (w) ShowWindow(w, SW_SHOW);
+    guitest::Pump(30);
+    return w;
+  }
+
+  bool MainGot(UINT message, WPARAM wParam) {
+    for (const Received& r : g_main)
+      if (r.message == message && r.wParam == wParam) return true;
+    return false;
+  }
+  bool OwnerGot(UINT message, WPARAM wParam) {
+    for (const Received& r : g_owner)
+      if (r.message == message && r.wParam == wParam) return true;
+    return false;
+  }
+};
+
+const DWORD kSizable =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+
+std::vector<HWND> VisiblePopups() {
+  std::vector<HWND> out;
+  for (HWND h = FindWindowExA(nullptr, nullptr, "CGUIMenuPopup", nullptr); h;
+       h = FindWindowExA(nullptr, h, "CGUIMenuPopup", nullptr))
+    if (IsWindowVisible(h)) out.push_back(h);
+  return out;
+}
+
+}  // namespace
+
+TEST_F(Frames, DialogClassAndCreationNotice) {
+  WNDCLASSEXA wc{sizeof wc};
+  ASSERT_TRUE(GetClassInfoExA(instance, "cguiDialogClass", &wc));
+  EXPECT_EQ(wc.style, 0x600Bu);
+  HWND w = Create(kSizable, 3);
+  ASSERT_NE(w, nullptr);
+  guitest::Pump(50);
+  bool noticed = false;
+  for (const Received& r : g_main) noticed |= r.message == CWM_NOTIFY && r.wParam == 1 && HWND(r.lParam) == w;
+  EXPECT_TRUE(noticed);
+  EXPECT_EQ(GetWindowLongA(w, GWL_STYLE) & WS_CAPTION, 0) << "the system draws no caption";
+  RECT r{100, 100, 500, 400};
+  EXPECT_EQ(SendMessageA(w, WM_NCCALCSIZE, TRUE, LPARAM(&r)), 0x700);
+  EXPECT_EQ(SendMessageA(w, WM_NCCALCSIZE, FALSE, LPARAM(&r)), 0);
+  DestroyWindow(w);
+}
+
+TEST_F(Frames, HitTestsOfSizableAndDialogFrames) {
+  HWND sizable = Create(kSizable, 0);
+  HWND dialog = Create(WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, RECT{520, 100, 820, 300});
+  RECT s, d;
+  GetWindowRect(sizable, &s);
+  GetWindowRect(dialog, &d);
+  auto hit = [](HWND w, int x, int y) { return int(SendMessageA(w, WM_NCHITTEST, 0, MAKELPARAM(x, y))); };
+  EXPECT_EQ(hit(sizable, s.left + 2, s.top + 100), HTLEFT);
+  EXPECT_EQ(hit(sizable, s.right - 2, s.bottom - 2), HTBOTTOMRIGHT);
+  EXPECT_EQ(hit(sizable, s.left + 200, s.top + 12), HTCAPTION);
+  EXPECT_EQ(hit(sizable, s.right - 12, s.top + 12), HTCLOSE);
+  EXPECT_EQ(hit(sizable, s.left + 200, s.top + 150), HTCLIENT);
+  EXPECT_EQ(hit(dialog, d.left + 1, d.top + 100), HTBORDER);
+  EXPECT_EQ(hit(dialog, d.right - 1, d.bottom - 1), HTBORDER);
+  EXPECT_EQ(hit(dialog, d.right - 10, d.top + 10), HTCLOSE);
+  DestroyWindow(sizable);
+  DestroyWindow(dialog);
+}
+
+TEST_F(Frames, MaximizeShowsTheRestoreLook) {
+  HWND w = Create(kSizable, 0);
+  auto* data = reinterpret_cast<CwWindowData*>(SendMessageA(w, CWM_GETWINDOWDATA, 0, 0));
+  ASSERT_NE(data, nullptr);
+  PackedDib* normal = data->regions[FR_MAXIMIZE].bitmaps[0];
+  PackedDib* restore = data->regions[FR_RESTORE].bitmaps[0];
+  ASSERT_NE(restore, nullptr);
+  RECT wr;
+  GetWindowRect(w, &wr);
+  const int32_t* m = data->regions[FR_MAXIMIZE].rect;
+  SendMessageA(w, WM_NCLBUTTONDOWN, HTMAXBUTTON, MAKELPARAM(wr.left + m[0] + 3, wr.top + m[1] + 3));
+  SendMessageA(w, WM_NCLBUTTONUP, HTMAXBUTTON, MAKELPARAM(wr.left + m[0] + 3, wr.top + m[1] + 3));
+  guitest::Pump(100);
+  EXPECT_TRUE(IsZoomed(w));
+  EXPECT_EQ(data->regions[FR_MAXIMIZE].bitmaps[0], restore);
+  EXPECT_TRUE(MainGot(CWM_NOTIFY, 3));
+  SendMessageA(w, WM_NCLBUTTONDOWN, HTMAXBUTTON, 0);
+  SendMessageA(w, WM_NCLBUTTONUP, HTMAXBUTTON, 0);
+  guitest::Pump(100);
+  EXPECT_FALSE(IsZoomed(w));
+  EXPECT_EQ(data->regions[FR_MAXIMIZE].bitmaps[0], normal);
+  DestroyWindow(w);
+}
+
+TEST_F(Frames, StatusBarMessages) {
+  HWND w = Create(kSizable, 1);
+  const int32_t rights[3] = {100, 200, -1};
+  ASSERT_EQ(SendMessageA(w, 0x404, 3, LPARAM(rights)), 1);
+  int32_t r[4];
+  ASSERT_EQ(SendMessageA(w, 0x850D, 1, LPARAM(r)), 1);
+  EXPECT_EQ(r[0], 100 + 2 + 3) << "separator width + 3";
+  EXPECT_EQ(SendMessageA(w, 0x8504, 255, LPARAM("first")), 1);
+  char text[128];
+  EXPECT_EQ(SendMessageA(w, 0x402, 0, LPARAM(text)), 1);
+  EXPECT_STREQ(text, "first");
+  EXPECT_EQ(SendMessageA(w, 0x8504, 256, 0), 0);
+  EXPECT_EQ(SendMessageA(w, 0x403, 0, 0), 0);
+  EXPECT_EQ(SendMessageA(w, 0x8504, 10, LPARAM("x")), 0);
+  HWND plain = Create(kSizable, 0, RECT{520, 100, 820, 300});
+  EXPECT_EQ(SendMessageA(plain, 0x8504, 0, LPARAM("x")), 0) << "no status bar";
+  DestroyWindow(plain);
+  DestroyWindow(w);
+}
+
+TEST_F(Frames, MenusLoadAndTrack) {
+  CmMenu* menu = cmLoadMenu(instance, MAKEINTRESOURCEA(100));
+  ASSERT_NE(menu, nullptr);
+  ASSERT_EQ(menu->count, 4);
+  EXPECT_EQ(cmCheckMenuItem(menu, 40012, MF_CHECKED), 0u) << "a sub-submenu item by id";
+  EXPECT_EQ(cmEnableMenuItem(menu, 40004, MF_GRAYED), 0u);
+  EXPECT_EQ(cmEnableMenuItem(menu, 40004, MF_ENABLED) & 3, 3u) << "greyed sets both bits";
+  MENUITEMINFOA info{};
+  info.cbSize = 48;  // the later, longer record is refused
+  EXPECT_EQ(cmGetMenuItemInfo(menu, 40001, FALSE, &info), 0);
+  info.cbSize = 44;
+  ASSERT_EQ(cmGetMenuItemInfo(menu, 40001, FALSE, &info), 1);
+  EXPECT_STREQ(info.dwTypeData, "&New game\tCtrl+N");
+
+  CmMenu* popup = cmCreatePopupMenu();
+  ASSERT_EQ(AppendMenuString(popup, 40030, 500), 1);
+  EXPECT_EQ(AppendMenuString(nullptr, 1, 500), 0);
+  EXPECT_STREQ(popup->items[0].text, "&Flip board");
+  EXPECT_EQ(popup->items[0].mnemonic, 'F');
+  HWND owner = Create(kSizable, 0);
+  RECT anchor{200, 200, 200, 200};
+  HWND shown = cmTrackPopupMenu(popup, &anchor, owner, 0);
+  ASSERT_NE(shown, nullptr);
+  EXPECT_TRUE(MainGot(WM_ENTERMENULOOP, 1));
+  EXPECT_TRUE(MainGot(WM_INITMENUPOPUP, WPARAM(popup)));
+  CmMenu* second = cmCreatePopupMenu();
+  cmAppendMenu(second, 0, 1, "x");
+  EXPECT_EQ(cmTrackPopupMenu(second, &anchor, owner, 0), nullptr) << "one free-standing popup at a time";
+  SendMessageA(shown, WM_KEYDOWN, 'F', 0);  // the mnemonic chooses
+  guitest::Pump(50);
+  EXPECT_TRUE(OwnerGot(WM_COMMAND, 40030));
+  EXPECT_TRUE(OwnerGot(CWM_MENUCLOSED, 2));
+  EXPECT_TRUE(MainGot(CWM_NOTIFY, 6));
+  EXPECT_FALSE(IsWindowVisible(shown));
+  cmDestroyMenu(second);
+  cmDestroyMenu(menu);
+  DestroyWindow(owner);
+}
+
+TEST_F(Frames, BarDropDownSubmenuTimerEscapeAndGreyedItems) {
+  HWND w = Create(kSizable, 3);
+  ASSERT_NE(w, nullptr);
+  ASSERT_NE(cmGetMenu(w), nullptr);
+  SendMessageA(w, WM_SYSCOMMAND, SC_KEYMENU, 'g');
+  guitest::Pump(50);
+  std::vector<HWND> open = VisiblePopups();
+  ASSERT_EQ(open.size(), 1u);
+  HWND drop = open[0];
+  EXPECT_EQ(cmGetMenu(w)->hot, 0);
+  // The greyed "Save" (index 4): Enter leaves the popup open and sends nothing.
+  for (int i = 0; i < 4; ++i) SendMessageA(drop, WM_KEYDOWN, VK_DOWN, 0);
+  SendMessageA(drop, WM_KEYDOWN, VK_RETURN, 0);
+  guitest::Pump(30);
+  EXPECT_TRUE(IsWindowVisible(drop));
+  EXPECT_FALSE(OwnerGot(WM_COMMAND, 40003));
+  // The status text of the selected command ("Open": string 48002).
+  SendMessageA(drop, WM_KEYDOWN, VK_UP, 0);
+  SendMessageA(drop, WM_KEYDOWN, VK_UP, 0);  // separator skipped: "Open"
+  bool status = false;
+  for (const Received& r : g_main) status |= r.message == CWM_NOTIFY && r.wParam == 8;
+  EXPECT_TRUE(status);
+  // The mouse resting on "Recent games" opens it after 300 ms (timer 99).
+  const int32_t* item = cmGetMenu(w)->items[0].subItems[3].rect;
+  SendMessageA(drop, WM_MOUSEMOVE, 0, MAKELPARAM(item[0] + 5, item[1] + 2));
+  EXPECT_EQ(VisiblePopups().size(), 1u);
+  ASSERT_TRUE(guitest::WaitForTimer(drop, 99, 1, 2000));
+  guitest::Pump(30);
+  open = VisiblePopups();
+  ASSERT_EQ(open.size(), 2u);
+  HWND sub = open[0] == drop ? open[1] : open[0];
+  // Escape in the submenu closes the chain; the framed window hears of it.
+  g_owner.clear();
+  SendMessageA(sub, WM_KEYDOWN, VK_ESCAPE, 0);
+  guitest::Pump(30);
+  EXPECT_TRUE(VisiblePopups().empty());
+  EXPECT_TRUE(OwnerGot(CWM_MENUCLOSED, 1));
+  EXPECT_EQ(cmGetMenu(w)->hot, -1);
+  EXPECT_TRUE(MainGot(WM_EXITMENULOOP, 0));
+  DestroyWindow(w);
+}
+
+TEST_F(Frames, PopupsFlipAtTheScreenEdge) {
+  CmMenu* popup = cmCreatePopupMenu();
+  cmAppendMenu(popup, 0, 1, "A fairly long item text");
+  int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+  RECT anchor{sw - 10, sh - 5, sw - 2, sh - 2};
+  HWND shown = cmTrackPopupMenu(popup, &anchor, main, 0);
+  ASSERT_NE(shown, nullptr);
+  RECT r;
+  GetWindowRect(shown, &r);
+  EXPECT_EQ(r.right, sw - 2) << "opens to the left of the anchor";
+  EXPECT_EQ(r.bottom, sh - 5) << "opens above the anchor";
+  SendMessageA(shown, WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
+TEST(CttText, DrawTextFamily) {
+  HDC dc = GetDC(nullptr);
+  HFONT font = CreateFontA(-20, 0, 0, 0, 700, 0, 0, 0, 0, 0, 0, NONANTIALIASED_QUALITY, 0, "Arial");
+  HGDIOBJ old = SelectObject(dc, font);
+  PackedDib* tiny = framelook::Solid(8, 8, 77);
+  EXPECT_EQ(cttBasicString(dc, "Rookwell", tiny, 0), nullptr) << "colour image smaller than the text";
+  EXPECT_EQ(cttBasicString(dc, "", tiny, 0), nullptr);
+  PackedDib* colours = framelook::Solid(300, 40, 77);
+  PackedDib* text = cttBasicString(dc, "Rookwell", colours, 0);
+  ASSERT_NE(text, nullptr);
+  int zero = 0, ink = 0, other = 0;
+  for (int y = 0; y < text->biHeight; ++y)
+    for (int x = 0; x < text->biWidth; ++x) {
+      int v = *static_cast<uint8_t*>(dibGetPixelAddress(text, x, y));
+      (v == 0 ? zero : v == 77 ? ink : other)++;
+    }
+  EXPECT_GT(zero, ink) << "index 0 is the background";
+  EXPECT_GT(ink, 20);
+  EXPECT_EQ(other, 0);
+  cttFreeDib(text);
+
+  // The inside of an O keeps the inside colour; the rest of the background
+  // takes the outside colour.
+  PackedDib* o = ctt3ColorString(dc, "O", colours, 0, 10, 20, 30);
+  ASSERT_NE(o, nullptr);
+  auto at = [&](int x, int y) { return int(*static_cast<uint8_t*>(dibGetPixelAddress(o, x, y))); };
+  EXPECT_EQ(at(0, 0), 20);
+  EXPECT_EQ(at(o->biWidth / 2, o->biHeight / 2), 30);
+  bool stroke = false;
+  for (int x = 0; x < o->biWidth; ++x) stroke |= at(x, o->biHeight / 2) == 10;
+  EXPECT_TRUE(stroke);
+  cttFreeDib(o);
+  dibDelete(colours);
+  dibDelete(tiny);
+  SelectObject(dc, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, dc);
+}
