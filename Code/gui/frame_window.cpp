@@ -488,6 +488,15 @@ void DestroyData(HWND window, bool dialog) {
   StoreData(window, dialog, nullptr);
 }
 
+// While a menu popup of this thread shows, the frame keeps its active look:
+// the popup takes the activation only to receive the keys.
+bool MenuPopupShowing() {
+  for (HWND h = FindWindowExA(nullptr, nullptr, "CGUIMenuPopup", nullptr); h;
+       h = FindWindowExA(nullptr, h, "CGUIMenuPopup", nullptr))
+    if (IsWindowVisible(h) && GetWindowThreadProcessId(h, nullptr) == GetCurrentThreadId()) return true;
+  return false;
+}
+
 bool RealizeAndCheck(HWND window, CwWindowData* d) {
   HDC dc = GetDC(window);
   HPALETTE old = SelectPalette(dc, d->defaults->palette, FALSE);
@@ -548,10 +557,10 @@ LRESULT FrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bo
       return HitTestFrame(d->regions, short(LOWORD(lParam)) - wr.left, short(HIWORD(lParam)) - wr.top);
     }
     case WM_NCPAINT:
-      PaintFrame(window, d, GetActiveWindow() == window ? 0 : 1);
+      PaintFrame(window, d, GetActiveWindow() == window || MenuPopupShowing() ? 0 : 1);
       return 1;
     case WM_NCACTIVATE:
-      PaintFrame(window, d, wParam ? 0 : 1);
+      PaintFrame(window, d, wParam || MenuPopupShowing() ? 0 : 1);
       return 1;
     case WM_NCMOUSEMOVE:
       if (NcMouseMove(window, d, int(wParam), lParam)) return 0;

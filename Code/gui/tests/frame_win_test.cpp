@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
+#include "ctt_glyph.h"
 #include "facet_frame.h"
 #include "frame_look.h"
 #include "guitest.h"
@@ -109,7 +111,8 @@ std::vector<HWND> VisiblePopups() {
 }  // namespace
 
 TEST_F(Frames, DialogClassAndCreationNotice) {
-  WNDCLASSEXA wc{sizeof wc};
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
   ASSERT_TRUE(GetClassInfoExA(instance, "cguiDialogClass", &wc));
   EXPECT_EQ(wc.style, 0x600Bu);
   HWND w = Create(kSizable, 3);
@@ -320,4 +323,96 @@ TEST(CttText, DrawTextFamily) {
   SelectObject(dc, old);
   DeleteObject(font);
   ReleaseDC(nullptr, dc);
+}
+
+TEST(CttText, GlyphFamily) {
+  HDC dc = GetDC(nullptr);
+  HFONT font = CreateFontA(20, 0, 0, 0, 400, 0, 0, 0, 0, OUT_TT_PRECIS, 0, 0, 0, "Arial");
+  HGDIOBJ old = SelectObject(dc, font);
+  PackedDib* colours = framelook::Solid(400, 60, 55);
+  MAT2 plain;
+  cttSetMat(reinterpret_cast<CttMat2*>(&plain), 1.0, 1.0, 0, 0);
+  GLYPHMETRICS gm;
+  // Letters stand upright: the foot of an L has more ink than its top.
+  PackedDib* l = cttLetter(dc, 'L', colours, &plain, &gm);
+  ASSERT_NE(l, nullptr);
+  auto ink = [](PackedDib* d, int y) {
+    int n = 0;
+    for (int x = 0; x < d->biWidth; ++x) n += *static_cast<uint8_t*>(dibGetPixelAddress(d, x, y)) != 0;
+    return n;
+  };
+  EXPECT_GT(ink(l, l->biHeight - 1), ink(l, 0));
+  cttFreeDib(l);
+
+  PackedDib* word = cttString(dc, "Rook", colours, &plain, &gm);
+  ASSERT_NE(word, nullptr);
+  EXPECT_EQ(int(gm.gmBlackBoxX), word->biWidth);
+  cttFreeDib(word);
+
+  // Strings longer than 256 characters are cut there.
+  std::string longText(300, 'i');
+  PackedDib* cut = cttString(dc, longText.c_str(), colours, &plain, &gm);
+  PackedDib* full = cttString(dc, longText.substr(0, 256).c_str(), colours, &plain, &gm);
+  ASSERT_NE(cut, nullptr);
+  ASSERT_NE(full, nullptr);
+  EXPECT_EQ(cut->biWidth, full->biWidth);
+  cttFreeDib(cut);
+  cttFreeDib(full);
+
+  MAT2 turned;
+  cttSetRotationMat(reinterpret_cast<CttMat2*>(&turned), 90);
+  PackedDib* vertical = cttStringVertical(dc, "ABC", colours, &turned, &gm);
+  EXPECT_NE(vertical, nullptr);
+  cttFreeDib(vertical);
+  cttFreeCache();
+  SelectObject(dc, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, dc);
+
+  // Raised text of depth 3 is 4 pixels larger each way than the plain string.
+  HWND w = CreateWindowExA(0, "static", "", WS_POPUP, 0, 0, 10, 20, nullptr, nullptr, nullptr, nullptr);
+  HDC wdc = GetDC(w);
+  HFONT same = CreateFontA(20, 10, 0, 0, 400, 0, 0, 0, 0, OUT_TT_PRECIS, 0, 0, 0, "Arial");
+  old = SelectObject(wdc, same);
+  PackedDib* flat = cttString(wdc, "Rook", colours, &plain, &gm);
+  SelectObject(wdc, old);
+  DeleteObject(same);
+  ReleaseDC(w, wdc);
+  DestroyWindow(w);
+  PackedDib* raised = cttString3D("Rook", "Arial", 10, 20, colours, &plain, &gm, 3, 12);
+  ASSERT_NE(flat, nullptr);
+  ASSERT_NE(raised, nullptr);
+  EXPECT_EQ(raised->biWidth, flat->biWidth + 4);
+  EXPECT_EQ(raised->biHeight, flat->biHeight + 4);
+  cttFreeDib(flat);
+  cttFreeDib(raised);
+
+  std::string words;
+  while (words.size() < 512) words += "pawn ";
+  words.resize(512);
+  EXPECT_EQ(cttParagraph(words.c_str(), "Arial", 0, 14, colours, &plain, &gm, 200), nullptr);
+  PackedDib* para = cttParagraph(words.substr(0, 60).c_str(), "Arial", 0, 14, colours, &plain, &gm, 120);
+  ASSERT_NE(para, nullptr);
+  EXPECT_LE(para->biWidth, 120);
+  EXPECT_GT(para->biHeight, 3 * 10) << "several lines";
+  cttFreeDib(para);
+  cttFreeCache();
+  dibDelete(colours);
+
+  CttBuildStruct* b = cttCreateBuildStruct();
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->size, 128);
+  EXPECT_EQ(b->charImage->biWidth, 64);
+  EXPECT_EQ(cttSetBuilderCharDib(b, -1, -20, -1), 1);
+  EXPECT_EQ(b->charImage->biWidth, 64);
+  EXPECT_EQ(b->charImage->biHeight, 20);
+  EXPECT_EQ(cttSetBuilderTextColor(b, 256), 0);
+  EXPECT_EQ(cttSetBuilderCharDib(b, 10, 2000, -1), 0);
+  cttSetBuilderCharDib(b, 300, 40, 33);
+  PackedDib* built = cttBuilderString(b, "Knight");
+  EXPECT_NE(built, nullptr);
+  cttFreeDib(built);
+  CttBuildStruct fake{};
+  EXPECT_EQ(cttFreeBuildStruct(&fake), 0);
+  EXPECT_EQ(cttFreeBuildStruct(b), 1);
 }
