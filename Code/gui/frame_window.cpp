@@ -488,6 +488,22 @@ void DestroyData(HWND window, bool dialog) {
   StoreData(window, dialog, nullptr);
 }
 
+// 0x8605: a control asks for its parent's background behind it. The
+// request is the control's rectangle in the parent's client coordinates
+// followed by the control's bitmap.
+struct BackgroundRequest {
+  int32_t rect[4];
+  PackedDib* bitmap;
+};
+
+LRESULT PaintControlBackground(CwWindowData* d, LPARAM lParam) {
+  auto* request = reinterpret_cast<BackgroundRequest*>(lParam);
+  PackedDib* tile = d && d->set ? d->set->Piece(FW_BACKGROUND) : nullptr;
+  if (!request || !request->bitmap || !tile) return 0;
+  DibRect r{request->rect[0], request->rect[1], request->rect[2], request->rect[3]};
+  return dibPaintControlBackgroundOffset(tile, request->bitmap, &r, 0, 0) ? 1 : 0;
+}
+
 // While a menu popup of this thread shows, the frame keeps its active look:
 // the popup takes the activation only to receive the keys.
 bool MenuPopupShowing() {
@@ -844,6 +860,8 @@ LRESULT CALLBACK cwDefWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_CTLCOLORDLG:
       if (d) SelectAndRealizePalette(HDC(wParam), nullptr, d->defaults->palette);
       return 0;
+    case CWM_GETBACKGROUND:
+      return PaintControlBackground(d, lParam);
     case CWM_MENUCLOSED:
       if (d) {
         if (wParam == 1) cwMenuBarExitMenu(window, d);
@@ -878,6 +896,18 @@ LRESULT CALLBACK cguiDialogWndProc(HWND window, UINT message, WPARAM wParam, LPA
       break;
   }
   if (IsStatusBarMessage(message)) return DefDlgProcA(window, message, wParam, lParam);
+  if (message == CWM_TOGGLE && lParam != 0x8FFF) {
+    CwWindowData* data = DataOf(window, true);
+    if (!data || !dlgProc) return 0;
+    // The dialog decides whether the toggle takes effect.
+    if (!CallWindowProcA(reinterpret_cast<WNDPROC>(dlgProc), window, message, data->toggle & 1, 0)) return 0;
+  }
+  if (message == CWM_GETBACKGROUND) {
+    if (dlgProc)
+      if (LRESULT a = CallWindowProcA(reinterpret_cast<WNDPROC>(dlgProc), window, message, wParam, lParam))
+        return a;
+    return PaintControlBackground(DataOf(window, true), lParam);
+  }
   bool handled;
   LRESULT r = FrameMessage(window, message, wParam, lParam, true, &handled);
   if (handled) return r;

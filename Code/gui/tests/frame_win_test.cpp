@@ -416,3 +416,114 @@ TEST(CttText, GlyphFamily) {
   EXPECT_EQ(cttFreeBuildStruct(&fake), 0);
   EXPECT_EQ(cttFreeBuildStruct(b), 1);
 }
+
+TEST_F(Frames, StyleWithoutBitZeroIgnoresTheCreationRecord) {
+  CwCreateParams params{};
+  params.flags = 3;
+  params.menuId = 100;
+  params.menuModule = instance;
+  HWND w = cwCreateWindowEx(0, "RWFramedTest", "Plain", kSizable, 100, 100, 300, 200, nullptr, nullptr,
+                            instance, &params);
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(cmGetMenu(w), nullptr);
+  EXPECT_EQ(SendMessageA(w, 0x8504, 0, LPARAM("x")), 0);
+  DestroyWindow(w);
+}
+
+TEST_F(Frames, SetMenuHandsBackTheOldMenuAndTheBarCanBeDisabled) {
+  HWND w = Create(kSizable, 2);
+  CmMenu* first = cmGetMenu(w);
+  ASSERT_NE(first, nullptr);
+  EXPECT_NE(first->items[0].barImages[0], nullptr);
+  CmMenu* other = cmCreatePopupMenu();
+  cmAppendMenu(other, 0, 7, "&Only");
+  EXPECT_EQ(cmSetMenu(w, other), first);
+  EXPECT_EQ(first->items[0].barImages[0], nullptr) << "bar images released";
+  EXPECT_NE(other->items[0].barImages[0], nullptr);
+  EXPECT_EQ(cmSetMenu(w, first), other);
+  cmDestroyMenu(other);
+  EXPECT_EQ(cwEnableMenu(w, 0), 0);
+  EXPECT_EQ(cwEnableMenu(w, 0), 1);
+  SendMessageA(w, WM_SYSCOMMAND, SC_KEYMENU, 'g');
+  guitest::Pump(30);
+  EXPECT_TRUE(VisiblePopups().empty()) << "a disabled bar ignores keys";
+  cwEnableMenu(w, 1);
+  DestroyWindow(w);
+}
+
+TEST_F(Frames, FrameButtonsRunTheirCommandOnlyWhenReleasedOnThem) {
+  HWND w = Create(kSizable, 0);
+  auto* data = reinterpret_cast<CwWindowData*>(SendMessageA(w, CWM_GETWINDOWDATA, 0, 0));
+  ASSERT_NE(data, nullptr);
+  RECT wr;
+  GetWindowRect(w, &wr);
+  const int32_t* c = data->regions[FR_CLOSE].rect;
+  POINT close{wr.left + (c[0] + c[2]) / 2, wr.top + (c[1] + c[3]) / 2};
+  // Pressed, moved off and released elsewhere: nothing happens.
+  SendMessageA(w, WM_NCLBUTTONDOWN, HTCLOSE, MAKELPARAM(close.x, close.y));
+  EXPECT_EQ(data->pressedMask, 1u << HTCLOSE);
+  SendMessageA(w, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(close.x - 100, close.y));
+  SendMessageA(w, WM_NCLBUTTONUP, HTCAPTION, MAKELPARAM(close.x - 100, close.y));
+  guitest::Pump(50);
+  EXPECT_TRUE(IsWindow(w));
+  EXPECT_EQ(data->pressedMask, 0u);
+  EXPECT_FALSE(MainGot(CWM_NOTIFY, 2));
+  // A real click on the close button closes the window.
+  guitest::Click(close);
+  EXPECT_TRUE(guitest::WaitFor([&] { return !IsWindow(w); }, 2000));
+  EXPECT_TRUE(MainGot(CWM_NOTIFY, 2));
+}
+
+TEST_F(Frames, ClickOnTheMenuBarOpensTheDropDown) {
+  HWND w = Create(kSizable, 3);
+  auto* data = reinterpret_cast<CwWindowData*>(SendMessageA(w, CWM_GETWINDOWDATA, 0, 0));
+  ASSERT_NE(data, nullptr);
+  RECT wr;
+  GetWindowRect(w, &wr);
+  const int32_t* item = cmGetMenu(w)->items[1].rect;  // "Edit"
+  POINT at{wr.left + data->menuBar->rect[0] + item[0] + 4, wr.top + data->menuBar->rect[1] + item[1] + 4};
+  guitest::Click(at);
+  EXPECT_TRUE(guitest::WaitFor([] { return VisiblePopups().size() == 1; }, 2000));
+  EXPECT_EQ(cmGetMenu(w)->hot, 1);
+  HWND drop = VisiblePopups().front();
+  SendMessageA(drop, WM_KEYDOWN, VK_RIGHT, 0);  // nothing selected: the first item
+  EXPECT_EQ(cmGetMenu(w)->items[1].subItems[0].flags & CMF_HIGHLIGHT, uint32_t(CMF_HIGHLIGHT));
+  SendMessageA(drop, WM_KEYDOWN, VK_RETURN, 0);
+  guitest::Pump(50);
+  EXPECT_TRUE(OwnerGot(WM_COMMAND, 40020));
+  EXPECT_TRUE(VisiblePopups().empty());
+  EXPECT_EQ(cmGetMenu(w)->hot, -1);
+  DestroyWindow(w);
+}
+
+namespace {
+
+INT_PTR CALLBACK DialogProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+
+}  // namespace
+
+TEST_F(Frames, DialogsOfTheClassCarryTheFrameRecord) {
+  // A template naming the class: header, no menu, the class, the title.
+  std::vector<WORD> t(64, 0);
+  auto* head = reinterpret_cast<DLGTEMPLATE*>(t.data());
+  head->style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  head->cx = 120;
+  head->cy = 60;
+  WORD* p = reinterpret_cast<WORD*>(head + 1);
+  *p++ = 0;  // no menu
+  for (char ch : std::string("cguiDialogClass")) *p++ = WORD(ch);
+  *p++ = 0;
+  for (char ch : std::string("Skinned")) *p++ = WORD(ch);
+  *p++ = 0;
+  HWND dialog = CreateDialogIndirectParamA(instance, head, nullptr, DialogProc, 0);
+  ASSERT_NE(dialog, nullptr);
+  auto* data = reinterpret_cast<CwWindowData*>(SendMessageA(dialog, CWM_GETWINDOWDATA, 0, 0));
+  ASSERT_NE(data, nullptr);
+  EXPECT_EQ(reinterpret_cast<CwWindowData*>(GetWindowLongPtrA(dialog, DLGWINDOWEXTRA)), data);
+  EXPECT_EQ(data->frameKind, 2u);
+  RECT wr;
+  GetWindowRect(dialog, &wr);
+  EXPECT_EQ(SendMessageA(dialog, WM_NCHITTEST, 0, MAKELPARAM(wr.left + 1, wr.top + 30)), HTBORDER);
+  EXPECT_EQ(SendMessageA(dialog, 0x8504, 0, LPARAM("x")), 0) << "dialogs have no status bar";
+  DestroyWindow(dialog);
+}
