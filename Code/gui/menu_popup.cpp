@@ -122,7 +122,8 @@ void SelectItem(HWND window, CmPopupState* s, int index) {
     old.flags &= ~CMF_HIGHLIGHT;
     InvalidateItem(window, old, true);
     if (s->openSub) {
-      SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      // Taken to the top (and so active again) before the submenu hides.
+      SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
       HWND sub = s->openSub;
       s->openSub = nullptr;
       cmClosePopup(sub, false);
@@ -392,6 +393,18 @@ LRESULT CALLBACK PopupProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_CAPTURECHANGED:
       if (s) cmClosePopup(window, true);
       break;
+    case WM_ACTIVATE: {
+      // A click elsewhere activates another window: the menu is left. A
+      // popup being closed (disabled first) or a popup of the chain taking
+      // the activation leaves it open.
+      HWND other = HWND(lParam);
+      char name[32] = {};
+      if (other) GetClassNameA(other, name, sizeof name);
+      if (s && LOWORD(wParam) == WA_INACTIVE && IsWindowEnabled(window) &&
+          std::strcmp(name, kPopupClass) != 0)
+        cmClosePopup(window, true);
+      break;
+    }
     case WM_ACTIVATEAPP:
       if (s && !wParam) cmClosePopup(window, true);
       break;

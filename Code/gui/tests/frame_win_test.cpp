@@ -527,3 +527,25 @@ TEST_F(Frames, DialogsOfTheClassCarryTheFrameRecord) {
   EXPECT_EQ(SendMessageA(dialog, 0x8504, 0, LPARAM("x")), 0) << "dialogs have no status bar";
   DestroyWindow(dialog);
 }
+
+TEST_F(Frames, AClickElsewhereLeavesTheMenu) {
+  HWND w = Create(kSizable, 3);
+  SetForegroundWindow(w);
+  guitest::Pump(30);
+  SendMessageA(w, WM_SYSCOMMAND, SC_KEYMENU, 'g');
+  guitest::Pump(30);
+  HWND drop = VisiblePopups().size() == 1 ? VisiblePopups().front() : nullptr;
+  ASSERT_NE(drop, nullptr);
+  SendMessageA(drop, WM_KEYDOWN, VK_UP, 0);  // wraps to "Exit"
+  SendMessageA(drop, WM_KEYDOWN, VK_UP, 0);
+  SendMessageA(drop, WM_KEYDOWN, VK_UP, 0);  // "Recent games"
+  SendMessageA(drop, WM_KEYDOWN, VK_RIGHT, 0);
+  guitest::Pump(30);
+  ASSERT_EQ(VisiblePopups().size(), 2u);
+  RECT wr;
+  GetWindowRect(w, &wr);
+  guitest::Click(POINT{wr.right - 40, wr.bottom - 60});
+  EXPECT_TRUE(guitest::WaitFor([] { return VisiblePopups().empty(); }, 2000));
+  EXPECT_EQ(cmGetMenu(w)->hot, -1);
+  DestroyWindow(w);
+}

@@ -2,7 +2,8 @@
 // the toolkit has, drawn through Facet.dll's exports: named fonts, palette
 // fills, bars and tiles from bitmap pieces, a frame set around a child
 // window, and the control classes registered at load with a control placed
-// by its caption block.
+// by its caption block; beside it a framed window with its menu bar, an
+// open drop-down with a submenu, a status bar and rendered text.
 //
 //   facet_gallery.exe              runs until the window is closed
 //   facet_gallery.exe --shot NAME  paints, saves the screenshot NAME and exits
