@@ -549,6 +549,7 @@ LRESULT FrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bo
       break;
   }
   if (!d) {
+    if (message == WM_QUERYNEWPALETTE) return 1;
     *handled = false;
     return 0;
   }

@@ -23,6 +23,7 @@ struct Received {
 };
 std::vector<Received> g_main;
 std::vector<Received> g_owner;
+std::vector<std::string> g_statusTexts;  // CWM_SETSTATUSTEXT texts the main window got
 
 LRESULT CALLBACK FramedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMAND || message == CWM_MENUCLOSED || message == WM_SYSCOMMAND)
@@ -52,9 +53,11 @@ struct Frames : ::testing::Test {
     ResetProcessDataTable();
     g_main.clear();
     g_owner.clear();
+    g_statusTexts.clear();
     main = guitest::CreateTestWindow(RECT{0, 0, 50, 50}, [](HWND, UINT m, WPARAM w, LPARAM l, bool* handled) {
       if (m >= 0x8000 || m == WM_ENTERMENULOOP || m == WM_EXITMENULOOP || m == WM_INITMENUPOPUP)
         g_main.push_back({m, w, l});
+      if (m == CWM_SETSTATUSTEXT && l) g_statusTexts.push_back(reinterpret_cast<const char*>(l));
       *handled = false;
       return LRESULT(0);
     });
@@ -252,6 +255,8 @@ TEST_F(Frames, BarDropDownSubmenuTimerEscapeAndGreyedItems) {
   bool status = false;
   for (const Received& r : g_main) status |= r.message == CWM_NOTIFY && r.wParam == 8;
   EXPECT_TRUE(status);
+  ASSERT_FALSE(g_statusTexts.empty());
+  EXPECT_EQ(g_statusTexts.back(), "Open a saved game");  // status base 8000 + command 40002
   // The mouse resting on "Recent games" opens it after 300 ms (timer 99).
   const int32_t* item = cmGetMenu(w)->items[0].subItems[3].rect;
   SendMessageA(drop, WM_MOUSEMOVE, 0, MAKELPARAM(item[0] + 5, item[1] + 2));
@@ -548,4 +553,22 @@ TEST_F(Frames, AClickElsewhereLeavesTheMenu) {
   EXPECT_TRUE(guitest::WaitFor([] { return VisiblePopups().empty(); }, 2000));
   EXPECT_EQ(cmGetMenu(w)->hot, -1);
   DestroyWindow(w);
+}
+
+TEST_F(Frames, AdjustWindowRectAndMainWindow) {
+  RECT r{10, 20, 110, 120};
+  EXPECT_EQ(cwAdjustWindowRect(&r, WS_POPUP, 1), 1);
+  EXPECT_EQ(r.right, 110) << "no frame bits: unchanged";
+  EXPECT_EQ(r.bottom, 120);
+  EXPECT_EQ(cwAdjustWindowRect(&r, WS_CAPTION, 0), 1);  // the dialog set: edges 4, bottom 22, caption 18
+  EXPECT_EQ(r.left, 10);
+  EXPECT_EQ(r.right, 118);
+  EXPECT_EQ(r.bottom, 164);
+  EXPECT_EQ(cwAdjustWindowRect(&r, WS_THICKFRAME, 1), 1);  // sizable: edges 6, menu bar row 20
+  EXPECT_EQ(r.right, 130);
+  EXPECT_EQ(r.bottom, 164 + 6 + 22 + 20);
+  EXPECT_EQ(cwAdjustWindowRect(nullptr, WS_CAPTION, 0), 0);
+  HWND other = reinterpret_cast<HWND>(0x1234);
+  EXPECT_EQ(cwSetAppMainWindow(instance, other), main);
+  EXPECT_EQ(cwSetAppMainWindow(instance, main), other);
 }
