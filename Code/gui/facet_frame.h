@@ -220,6 +220,8 @@ int cmRenderBarItems(CmMenu* menu, CmMenuBar* bar);
 void cwMenuBarExitMenu(HWND window, CwWindowData* data);
 HWND cmShowPopup(CmMenu* menu, const RECT* anchor, HWND owner, INT_PTR mode);
 void cmClosePopup(HWND popup, bool notify);
+// Shows another menu in an open bar drop-down (no WM_INITMENUPOPUP).
+HWND cmRetargetPopup(HWND popup, CmMenu* menu, const RECT* anchor, HWND owner);
 int cmPrepareMenuLook(CwMenuLook* look, HINSTANCE module, int mapColours);
 PackedDib* cwLoadBitmap(HINSTANCE module, uintptr_t id, int remap);
 // Copies a w x h block of 8-bit pixels, (x, y) from each image's top row,

@@ -373,7 +373,7 @@ bool NcMouseMove(HWND window, CwWindowData* d, int hit, LPARAM lParam) {
     PaintRegionNow(window, d, hit, 1);
     return true;
   }
-  if (hit == FR_MENU && d->menuBar && !d->pressed) {
+  if (hit == FR_MENU && d->menuBar && (!d->pressed || d->pressed == FR_MENU)) {
     POINT screen{short(LOWORD(lParam)), short(HIWORD(lParam))};
     cmBarHover(window, d->menuBar, screen);
     return true;
@@ -383,6 +383,7 @@ bool NcMouseMove(HWND window, CwWindowData* d, int hit, LPARAM lParam) {
 
 bool NcButtonUp(HWND window, CwWindowData* d, int hit) {
   if (hit <= 0 || hit >= 32 || !(d->pressedMask & (1u << hit))) {
+    if (!d->pressedMask) d->pressed = 0;
     if (d->pressedMask) {
       EndMouseCapture();
       uint32_t was = d->pressed;

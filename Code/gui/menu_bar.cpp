@@ -77,10 +77,11 @@ int OpenBarItem(CmMenuBar* bar, int index) {
   int ox = wr.left + bar->rect[0], oy = wr.top + bar->rect[1];
   RECT anchor{r[0] + ox, r[1] + oy, r[2] + ox, r[3] + oy};
   if (bar->dropDown && IsWindow(bar->dropDown) && IsWindowVisible(bar->dropDown)) {
-    // Re-target the open drop-down: same window, new menu.
-    cmClosePopup(bar->dropDown, false);
+    // Another item of an open bar: the drop-down shows the new menu.
+    bar->dropDown = cmRetargetPopup(bar->dropDown, sub, &anchor, bar->window);
+  } else {
+    bar->dropDown = cmTrackPopupMenu(sub, &anchor, bar->window, 1);
   }
-  bar->dropDown = cmTrackPopupMenu(sub, &anchor, bar->window, 1);
   if (!bar->dropDown) {
     cmDestroySubMenu(sub);
     return 0;

@@ -528,6 +528,28 @@ void cmClosePopup(HWND window, bool notify) {
   if (CwDefaults* def = Defaults()) SetStatusText(def->menuLook, "");
 }
 
+HWND cmRetargetPopup(HWND popup, CmMenu* menu, const RECT* anchor, HWND owner) {
+  CmPopupState* old = IsWindow(popup) ? StateOf(popup) : nullptr;
+  if (!old || !menu || !anchor) return nullptr;
+  auto* state = static_cast<CmPopupState*>(memAlloc_rel(sizeof(CmPopupState), HEAPKIT_TAG_RW));
+  if (!state) return nullptr;
+  if (old->openSub) {
+    HWND sub = old->openSub;
+    old->openSub = nullptr;
+    cmClosePopup(sub, false);
+  }
+  KillTimer(popup, kSubmenuTimer);
+  EnableWindow(popup, FALSE);
+  MenuClearHighlight(old->menu->items, old->menu->count);
+  cmDestroySubMenu(old->menu);
+  memFree_rel(old);
+  SetWindowLongPtrA(popup, 0, 0);
+  *state = CmPopupState{owner, *anchor, menu, 1, nullptr};
+  LayoutPopup(popup, state);
+  InvalidateRect(popup, nullptr, TRUE);
+  return popup;
+}
+
 int cmPrepareMenuLook(CwMenuLook* look, HINSTANCE module, int map) {
   auto load = [&](PackedDib*& field, bool always) {
     field = cwLoadBitmap(module, reinterpret_cast<uintptr_t>(field), 0);

@@ -572,3 +572,40 @@ TEST_F(Frames, AdjustWindowRectAndMainWindow) {
   EXPECT_EQ(cwSetAppMainWindow(instance, other), main);
   EXPECT_EQ(cwSetAppMainWindow(instance, main), other);
 }
+
+TEST_F(Frames, HoverSwitchesTheOpenDropDownPastSixPixels) {
+  HWND w = Create(kSizable, 3);
+  SetForegroundWindow(w);
+  auto* data = reinterpret_cast<CwWindowData*>(SendMessageA(w, CWM_GETWINDOWDATA, 0, 0));
+  ASSERT_NE(data, nullptr);
+  RECT wr;
+  GetWindowRect(w, &wr);
+  CmMenu* menu = cmGetMenu(w);
+  auto barPoint = [&](int index, int dx) {
+    const int32_t* r = menu->items[index].rect;
+    return POINT{wr.left + data->menuBar->rect[0] + (dx < 0 ? r[2] + dx : r[0] + dx),
+                 wr.top + data->menuBar->rect[1] + (r[1] + r[3]) / 2};
+  };
+  guitest::Click(barPoint(0, 5));  // Game opens
+  ASSERT_TRUE(guitest::WaitFor([] { return VisiblePopups().size() == 1; }, 2000));
+  HWND drop = VisiblePopups().front();
+  g_main.clear();
+  // Onto the right end of Edit: the drop-down switches to it there.
+  guitest::MoveMouse(barPoint(1, -2));
+  EXPECT_TRUE(guitest::WaitFor([&] { return menu->hot == 1; }, 2000));
+  EXPECT_EQ(VisiblePopups().size(), 1u);
+  EXPECT_EQ(VisiblePopups().front(), drop) << "the same popup shows the new menu";
+  for (const Received& r : g_main) EXPECT_NE(r.message, UINT(WM_INITMENUPOPUP)) << "no new popup was made";
+  // Four pixels on, into View: jitter, no switch.
+  POINT view = barPoint(2, 1);
+  ASSERT_LT(view.x - barPoint(1, -2).x, 6);
+  guitest::MoveMouse(view);
+  guitest::Pump(100);
+  EXPECT_EQ(menu->hot, 1);
+  guitest::MoveMouse(barPoint(2, 10));
+  EXPECT_TRUE(guitest::WaitFor([&] { return menu->hot == 2; }, 2000));
+  SendMessageA(drop, WM_KEYDOWN, VK_ESCAPE, 0);
+  guitest::Pump(30);
+  EXPECT_TRUE(VisiblePopups().empty());
+  DestroyWindow(w);
+}
