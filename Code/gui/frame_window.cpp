@@ -428,6 +428,31 @@ bool NcButtonUp(HWND window, CwWindowData* d, int hit) {
   return true;
 }
 
+// WM_CREATE of a window with its own frame set sees the application's
+// parameter. The creation record may be a fresh copy for each message, so
+// the window procedure is wrapped until WM_CREATE has passed.
+const char kOriginalProc[] = "RwFrameCreateProc";
+const char kAppParam[] = "RwFrameCreateParam";
+
+LRESULT CALLBACK CreateParamThunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto original = reinterpret_cast<WNDPROC>(GetPropA(window, kOriginalProc));
+  if (message == WM_CREATE || message == WM_NCDESTROY) {
+    if (message == WM_CREATE)
+      reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams = GetPropA(window, kAppParam);
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    RemovePropA(window, kOriginalProc);
+    RemovePropA(window, kAppParam);
+  }
+  return CallWindowProcA(original, window, message, wParam, lParam);
+}
+
+void PassAppParamToCreate(HWND window, LPARAM appParam) {
+  LONG_PTR original = GetWindowLongPtrA(window, GWLP_WNDPROC);
+  SetPropA(window, kOriginalProc, reinterpret_cast<HANDLE>(original));
+  SetPropA(window, kAppParam, reinterpret_cast<HANDLE>(appParam));
+  SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CreateParamThunk));
+}
+
 CwWindowData* CreateData(HWND window, CREATESTRUCTA* cs, bool dialog) {
   if (!g_wheelMessage) g_wheelMessage = RegisterWindowMessageA("MSWHEEL_ROLLMSG");
   CwDefaults* def = Defaults();
@@ -451,6 +476,7 @@ CwWindowData* CreateData(HWND window, CREATESTRUCTA* cs, bool dialog) {
     d->set = own;
     d->ownSet = 1;
     cs->lpCreateParams = reinterpret_cast<void*>(params->appParam);
+    PassAppParamToCreate(window, params->appParam);
   }
   StoreData(window, dialog, d);
   if (params && (params->flags & 2)) {

@@ -23,9 +23,13 @@ struct Received {
 };
 std::vector<Received> g_main;
 std::vector<Received> g_owner;
-std::vector<std::string> g_statusTexts;  // CWM_SETSTATUSTEXT texts the main window got
+std::vector<std::string> g_statusTexts;
+LPARAM g_createParam =
+    0;  // what the framed window's WM_CREATE saw  // CWM_SETSTATUSTEXT texts the main window got
 
 LRESULT CALLBACK FramedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CREATE)
+    g_createParam = reinterpret_cast<LPARAM>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
   if (message == WM_COMMAND || message == CWM_MENUCLOSED || message == WM_SYSCOMMAND)
     g_owner.push_back({message, wParam, lParam});
   return cwDefWindowProc(window, message, wParam, lParam);
@@ -608,4 +612,34 @@ TEST_F(Frames, HoverSwitchesTheOpenDropDownPastSixPixels) {
   guitest::Pump(30);
   EXPECT_TRUE(VisiblePopups().empty());
   DestroyWindow(w);
+}
+
+TEST_F(Frames, OwnFrameSetWithRenderedCaption) {
+  CwCreateParams params{};
+  params.frame = cwGetDefaultData()->sizable;
+  params.frame.prepared = 0;
+  params.frame.textMode = 3;
+  params.frame.textX = 20;
+  params.frame.textY = 2;
+  params.appParam = 0x5150;
+  HWND w = cwCreateWindowEx(0, "RWFramedTest", "Caption text", kSizable | 1, 100, 100, 400, 300, nullptr,
+                            nullptr, instance, &params);
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(g_createParam, 0x5150) << "WM_CREATE sees the application's parameter";
+  EXPECT_EQ(params.flags & 0x10000, 0x10000u);
+  auto* data = reinterpret_cast<CwWindowData*>(SendMessageA(w, CWM_GETWINDOWDATA, 0, 0));
+  ASSERT_NE(data, nullptr);
+  EXPECT_EQ(data->ownSet, 1u);
+  PackedDib* caption = data->regions[FR_CAPTION].bitmaps[0];
+  ASSERT_NE(caption, nullptr);
+  int text = 0;
+  for (int y = 0; y < caption->biHeight; ++y)
+    for (int x = 0; x < caption->biWidth; ++x)
+      text += *static_cast<uint8_t*>(dibGetPixelAddress(caption, x, y)) == framelook::kCaptionText;
+  EXPECT_GT(text, 20) << "the window text is rendered into the caption bitmap";
+  DestroyWindow(w);
+  HWND plain = Create(kSizable, 0);
+  EXPECT_EQ(reinterpret_cast<CwCreateParams*>(g_createParam)->menuId, 100u)
+      << "without an own set: the record";
+  DestroyWindow(plain);
 }
