@@ -204,6 +204,9 @@ int cmRegisterPopupClass(HINSTANCE module);
 void cmUnregisterPopupClass(HINSTANCE module);
 bool cwMovedFarEnough(POINT a, POINT b);
 CwWindowData* cwGetWindowData(HWND window);
+// A frame command: tells the application main window (close 2, minimize and
+// maximize 3, restore 5), swaps the restore look, posts WM_SYSCOMMAND.
+void cwPostSysCommand(HWND window, CwWindowData* data, WPARAM command);
 // Paints the frame's status bar (frame_window.cpp), and the menu engine's
 // entry points for the frame (menu_bar.cpp, menu_popup.cpp).
 void cwStatusPaint(HDC dc, CwWindowData* data);

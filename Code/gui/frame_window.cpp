@@ -297,7 +297,9 @@ void SwapRestore(CwWindowData* d) {
   }
 }
 
-void PostSysCommand(HWND window, CwWindowData* d, WPARAM command) {
+}  // namespace
+
+void cwPostSysCommand(HWND window, CwWindowData* d, WPARAM command) {
   switch (command) {
     case SC_MINIMIZE:
       PostToMain(d, 3, LPARAM(window));
@@ -319,6 +321,8 @@ void PostSysCommand(HWND window, CwWindowData* d, WPARAM command) {
   PostMessageA(window, WM_SYSCOMMAND, command, 0);
 }
 
+namespace {
+
 bool IsButtonRegion(int id) {
   return id == FR_GROWBOX || id == FR_MINIMIZE || id == FR_MAXIMIZE || id == FR_CLOSE || id == FR_TOGGLE;
 }
@@ -327,7 +331,7 @@ bool NcButtonDown(HWND window, CwWindowData* d, int hit, bool dbl, LPARAM lParam
   d->pressed = hit;
   if (hit == FR_SYSMENU) {
     if (dbl) {
-      PostSysCommand(window, d, SC_CLOSE);
+      cwPostSysCommand(window, d, SC_CLOSE);
     } else if (d->systemMenu) {
       RECT wr;
       GetWindowRect(window, &wr);
@@ -339,7 +343,7 @@ bool NcButtonDown(HWND window, CwWindowData* d, int hit, bool dbl, LPARAM lParam
   }
   if (hit == FR_CAPTION) {
     if (dbl && (d->frameFlags & FF_MAXIMIZE)) {
-      PostSysCommand(window, d, IsZoomed(window) ? SC_RESTORE : SC_MAXIMIZE);
+      cwPostSysCommand(window, d, IsZoomed(window) ? SC_RESTORE : SC_MAXIMIZE);
       return true;
     }
     return false;
@@ -397,22 +401,22 @@ bool NcButtonUp(HWND window, CwWindowData* d, int hit) {
   d->pressedMask &= ~(1u << hit);
   switch (hit) {
     case FR_CLOSE:
-      PostSysCommand(window, d, SC_CLOSE);
+      cwPostSysCommand(window, d, SC_CLOSE);
       break;
     case FR_MINIMIZE:
-      PostSysCommand(window, d, SC_MINIMIZE);
+      cwPostSysCommand(window, d, SC_MINIMIZE);
       break;
     case FR_MAXIMIZE:
-      PostSysCommand(window, d, IsZoomed(window) ? SC_RESTORE : SC_MAXIMIZE);
+      cwPostSysCommand(window, d, IsZoomed(window) ? SC_RESTORE : SC_MAXIMIZE);
       break;
     case FR_CAPTION:
-      PostSysCommand(window, d, SC_MOVE);
+      cwPostSysCommand(window, d, SC_MOVE);
       break;
     case FR_SYSMENU:
-      PostSysCommand(window, d, SC_MOUSEMENU);
+      cwPostSysCommand(window, d, SC_MOUSEMENU);
       break;
     case FR_GROWBOX:
-      PostSysCommand(window, d, SC_SIZE);
+      cwPostSysCommand(window, d, SC_SIZE);
       break;
     case FR_TOGGLE:
       d->toggle ^= 1;

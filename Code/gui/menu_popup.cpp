@@ -177,9 +177,14 @@ void Choose(HWND window, CmPopupState* s, bool byKeyboard) {
   CmPopupState* top = s;
   while (top && IsSubmenu(top)) top = StateOf(HWND(top->mode));
   if (top && top->mode == 2) {
-    POINT cursor;
-    GetCursorPos(&cursor);
-    PostMessageA(owner, WM_SYSCOMMAND, id, MAKELPARAM(cursor.x, cursor.y));
+    auto* data = reinterpret_cast<CwWindowData*>(SendMessageA(owner, CWM_GETWINDOWDATA, 0, 0));
+    if (data) {
+      cwPostSysCommand(owner, data, id);
+    } else {
+      POINT cursor;
+      GetCursorPos(&cursor);
+      PostMessageA(owner, WM_SYSCOMMAND, id, MAKELPARAM(cursor.x, cursor.y));
+    }
   } else {
     if (byKeyboard)
       if (HWND main = MainWindow()) PostMessageA(main, CWM_NOTIFY, 6, LPARAM(owner));

@@ -643,3 +643,18 @@ TEST_F(Frames, OwnFrameSetWithRenderedCaption) {
       << "without an own set: the record";
   DestroyWindow(plain);
 }
+
+TEST_F(Frames, SystemMenuFromTheIcon) {
+  HWND w = Create(kSizable, 2);
+  auto* data = reinterpret_cast<CwWindowData*>(SendMessageA(w, CWM_GETWINDOWDATA, 0, 0));
+  ASSERT_NE(data, nullptr);
+  ASSERT_NE(data->systemMenu, nullptr);
+  SendMessageA(w, WM_NCLBUTTONDOWN, HTSYSMENU, 0);
+  guitest::Pump(30);
+  ASSERT_EQ(VisiblePopups().size(), 1u);
+  EXPECT_TRUE(MainGot(WM_INITMENUPOPUP, WPARAM(data->systemMenu)));
+  SendMessageA(VisiblePopups().front(), WM_KEYDOWN, 'C', 0);
+  EXPECT_TRUE(guitest::WaitFor([&] { return !IsWindow(w); }, 2000));
+  EXPECT_TRUE(MainGot(CWM_NOTIFY, 2));
+  EXPECT_FALSE(MainGot(CWM_NOTIFY, 6)) << "system-menu choices are not reported as menu choices";
+}
