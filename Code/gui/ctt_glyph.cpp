@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "ctt_lines.h"
 #include "heapkit.h"
 
 namespace {
@@ -363,34 +364,13 @@ PackedDib* cttParagraph(const char* text, const char* face, int width, int heigh
   if (length < 1 || length > 511) return nullptr;
   DrawingDc d(face, width, height);
   if (!d.ok()) return nullptr;
-  std::string copy(text);
-  std::vector<std::string> lines;
-  size_t start = 0;
-  auto isBreak = [](char c) { return c == ' ' || c == '\r' || c == '\n' || c == '\t'; };
-  while (start < copy.size()) {
-    int sum = 0;
-    size_t i = start, lastBreak = std::string::npos;
-    while (i < copy.size()) {
-      GLYPHMETRICS m{};
-      int w = int(cttLetterSize(d.dc, (unsigned char)copy[i], mat, &m) & 0xFFFFFFFF);
-      if (i > start && sum + w >= lineWidth) break;
-      sum += w;
-      if (i > start && isBreak(copy[i])) lastBreak = i;
-      ++i;
-    }
-    if (i >= copy.size()) {
-      lines.push_back(copy.substr(start));
-      break;
-    }
-    if (lastBreak != std::string::npos) {
-      lines.push_back(copy.substr(start, lastBreak - start));
-      start = lastBreak + 1;
-    } else {
-      size_t end = i > start + 1 ? i - 1 : i;  // the last added character starts the next line
-      lines.push_back(copy.substr(start, end - start));
-      start = end;
-    }
-  }
+  std::vector<std::string> lines = BreakParagraph(
+      text,
+      [&](unsigned char c) {
+        GLYPHMETRICS m{};
+        return int(cttLetterSize(d.dc, c, mat, &m) & 0xFFFFFFFF);
+      },
+      lineWidth);
   std::vector<PackedDib*> images;
   int W = 0, lineH = 0;
   for (const std::string& line : lines) {

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "ctt_lines.h"
 #include "ctt_matrix.h"
 #include "frame_layout.h"
 #include "frame_status.h"
@@ -158,4 +161,23 @@ TEST(CttMatrix, PlainAndRotationMatrices) {
   EXPECT_EQ(CttFixedValue(m.eM22), -65536);
   EXPECT_EQ(CttFixedValue(m.eM21), 32768);
   EXPECT_EQ(CttFixedValue(m.eM12), 16384);
+}
+
+TEST(CttLines, ParagraphBreaking) {
+  const struct {
+    const char* text;
+    int lineWidth;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"abc def ghi", 5, {"abc", "def", "ghi"}},
+      {"abcdefgh", 4, {"ab", "cd", "ef", "gh"}},  // a word wider than the line is split
+      {"a\tb\nc", 3, {"a", "b", "c"}},
+      {"x", 1, {"x"}},  // at least one character per line
+      {"ab cd", 100, {"ab cd"}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(BreakParagraph(
+                  c.text, [](unsigned char) { return 1; }, c.lineWidth),
+              c.lines)
+        << c.text;
 }
