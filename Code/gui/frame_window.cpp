@@ -1,12 +1,10 @@
-// Framed windows: the process's window defaults (cw* set-up exports),
-// cwDefWindowProc and cguiDialogWndProc with the painted frame, its buttons
-// and its status bar. The geometry is frame_layout.cpp's, the status bar's
-// parts frame_status.cpp's, the menu bar the menu engine's.
+// The window procedures of framed windows: cwDefWindowProc and
+// cguiDialogWndProc, with the window record, the frame buttons, the status
+// bar's messages and the palette. Layout and painting are frame_paint.cpp's,
+// the set-up exports frame_defaults.cpp's, the menu bar the menu engine's.
 //
-// Interface: cwInit, cwSetDefaults, cwGetDefaultData, cwFree,
-// cwSetAppMainWindow, cwCreateWindowEx, cwAdjustWindowRect, cwDefWindowProc,
-// cguiDialogWndProc, cwRegisterDialogClass, cwMovedFarEnough,
-// cwGetWindowData, cwLoadBitmap, cwStatusPaint.
+// Interface: cwDefWindowProc, cguiDialogWndProc, cwPostSysCommand,
+// cwGetWindowData.
 #include <windows.h>
 
 #include <cstring>
@@ -16,6 +14,7 @@
 #include "barframe.h"
 #include "dibkit_gdi.h"
 #include "facet_frame.h"
+#include "frame_internal.h"
 #include "heapkit.h"
 #include "mousehook.h"
 #include "procdata.h"
@@ -26,30 +25,9 @@ namespace {
 constexpr int kDialogSlot = DLGWINDOWEXTRA;  // 30: just behind the system dialog's bytes
 UINT g_wheelMessage = 0;
 
-int W(const PackedDib* d) { return d ? d->biWidth : 0; }
-int H(const PackedDib* d) { return d ? (d->biHeight < 0 ? -d->biHeight : d->biHeight) : 0; }
+int W(const PackedDib* d) { return DibW(d); }
+CwDefaults* Defaults() { return FrameDefaults(); }
 
-CwDefaults* Defaults() { return static_cast<CwDefaults*>(GetProcessData(nullptr, PD_WINDOW_DEFAULTS)); }
-
-void PrepareFrameSet(CwFrameBitmapSet* set, int remap) {
-  if (set->module)
-    for (PackedDib*& p : set->pieces) p = cwLoadBitmap(set->module, reinterpret_cast<uintptr_t>(p), remap);
-  set->prepared = 1;
-  set->present = 1;
-}
-
-HFONT MakeCaptionFont(const CwFrameBitmapSet* set) {
-  if (!set->face[0]) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  LOGFONTA lf{};
-  lf.lfHeight = set->fontHeight;
-  lf.lfWidth = set->fontWidth;
-  lf.lfWeight = 400;
-  lf.lfOutPrecision = 4;
-  std::memcpy(lf.lfFaceName, set->face, LF_FACESIZE - 1);
-  return CreateFontIndirectA(&lf);
-}
-
-// Where the record of the window lives: window long 0, or the dialog slot.
 bool IsDialog(HWND window) {
   char name[32] = {};
   GetClassNameA(window, name, sizeof name);
@@ -62,224 +40,6 @@ void StoreData(HWND window, bool dialog, CwWindowData* data) {
 
 CwWindowData* DataOf(HWND window, bool dialog) {
   return reinterpret_cast<CwWindowData*>(GetWindowLongPtrA(window, dialog ? kDialogSlot : 0));
-}
-
-FrameMetrics Measure(const CwFrameBitmapSet* s) {
-  FrameMetrics m{};
-  m.top = H(s->Piece(FW_TOP));
-  m.bottom = H(s->Piece(FW_BOTTOM));
-  m.left = W(s->Piece(FW_LEFT));
-  m.right = W(s->Piece(FW_RIGHT));
-  m.tlW = W(s->Piece(FW_TOPLEFT));
-  m.tlH = H(s->Piece(FW_TOPLEFT));
-  m.trW = W(s->Piece(FW_TOPRIGHT));
-  m.trH = H(s->Piece(FW_TOPRIGHT));
-  m.blW = W(s->Piece(FW_BOTTOMLEFT));
-  m.blH = H(s->Piece(FW_BOTTOMLEFT));
-  m.brW = W(s->Piece(FW_BOTTOMRIGHT));
-  m.brH = H(s->Piece(FW_BOTTOMRIGHT));
-  m.caption = H(s->Piece(FW_CAPTION));
-  m.buttonW = W(s->Piece(FW_MINIMIZE));
-  m.buttonH = H(s->Piece(FW_MINIMIZE));
-  // A frame without a minimize bitmap still places its other buttons.
-  if (!m.buttonW) {
-    m.buttonW = W(s->Piece(FW_CLOSE));
-    m.buttonH = H(s->Piece(FW_CLOSE));
-  }
-  return m;
-}
-
-CwFrameBitmapSet* PickSet(CwWindowData* d) {
-  if (d->ownSet) return d->set;
-  CwDefaults* def = d->defaults;
-  switch (d->frameKind) {
-    case 3:
-      return &def->sizable;
-    case 2:
-      return &def->dialog;
-    default:
-      return &def->border;
-  }
-}
-
-int MenuHeightOf(void* context, const int32_t client[4]) {
-  auto* d = static_cast<CwWindowData*>(context);
-  RECT area{client[0], client[1], client[2], client[3]};
-  cmLayoutMenuBar(d->menuBar, &area);
-  return d->menuBar->rect[3] - d->menuBar->rect[1];
-}
-
-void Layout(CwWindowData* d, int width, int height) {
-  d->frameKind = FrameKindFromFlags(d->frameFlags);
-  d->set = PickSet(d);
-  FrameMetrics m = Measure(d->set);
-  uint32_t flags = d->frameFlags;
-  if (!d->menuBar) flags &= ~FF_MENUBAR;
-  LayoutFrame(d->regions, flags, d->frameKind, m, width, height, GetSystemMetrics(SM_CYHSCROLL),
-              GetSystemMetrics(SM_CXVSCROLL), MenuHeightOf, d);
-}
-
-struct Strip {
-  int region, word;
-  bool vertical;
-};
-const Strip kStrips[] = {{FR_TOP, FW_TOP, false},
-                         {FR_BOTTOM, FW_BOTTOM, false},
-                         {FR_LEFT, FW_LEFT, true},
-                         {FR_RIGHT, FW_RIGHT, true},
-                         {FR_CAPTION, FW_CAPTION, false}};
-
-void RenderCaptionText(HWND window, CwWindowData* d) {
-  CwFrameBitmapSet* s = d->set;
-  char text[256] = {};
-  GetWindowTextA(window, text, sizeof text);
-  if (!text[0]) return;
-  for (int look = 0; look < 2; ++look) {
-    PackedDib* caption = d->regions[FR_CAPTION].bitmaps[look];
-    if (!caption) continue;
-    PackedDib* rendered = nullptr;
-    bool owned = false;
-    if (s->textMode == 3) {
-      HDC dc = GetDC(window);
-      HGDIOBJ old = SelectObject(dc, s->font ? s->font : GetStockObject(DEFAULT_GUI_FONT));
-      unsigned long long size = cttBasicStringSize(dc, text);
-      int w = int(size & 0xFFFFFFFF), h = int(size >> 32);
-      PackedDib* colours = w > 0 ? dibCreateWithColors(w + w / 8, h + 10, 8) : nullptr;
-      if (colours) {
-        dibCopyPalette(colours, caption);
-        dibFillWithColor(colours, uint32_t(s->textColour[look] & 0xFF));
-        rendered = cttBasicString(dc, text, colours, 0);
-        owned = true;
-        dibDelete(colours);
-      }
-      SelectObject(dc, old);
-      ReleaseDC(window, dc);
-    } else {
-      rendered = reinterpret_cast<PackedDib*>(s->textColour[look]);
-    }
-    if (rendered) {
-      int w = W(rendered) < W(caption) ? W(rendered) : W(caption);
-      int h = H(rendered) < H(caption) ? H(rendered) : H(caption);
-      CopyPixels8(caption, rendered, s->textX, s->textY, 0, 0, w - s->textX, h - s->textY, true);
-    }
-    if (owned) dibDelete(rendered);
-  }
-}
-
-void BuildBitmaps(HWND window, CwWindowData* d) {
-  if (d->frameKind == 0) return;
-  CwFrameBitmapSet* s = d->set;
-  const int corners[4][2] = {{FR_TOPLEFT, FW_TOPLEFT},
-                             {FR_TOPRIGHT, FW_TOPRIGHT},
-                             {FR_BOTTOMLEFT, FW_BOTTOMLEFT},
-                             {FR_BOTTOMRIGHT, FW_BOTTOMRIGHT}};
-  for (const auto& c : corners) {
-    CwFrameRegion& r = d->regions[c[0]];
-    if (!r.bitmaps[0]) {
-      r.bitmaps[0] = s->Piece(c[1]);
-      r.bitmaps[1] = s->Piece(c[1] + 1);
-    }
-  }
-  for (const Strip& st : kStrips) {
-    if (st.region == FR_CAPTION && !(d->frameFlags & FF_CAPTION)) continue;
-    CwFrameRegion& r = d->regions[st.region];
-    int w = r.rect[2] - r.rect[0], h = r.rect[3] - r.rect[1];
-    for (int look = 0; look < 2; ++look) {
-      dibDelete(r.bitmaps[look]);
-      r.bitmaps[look] = nullptr;
-      if (w <= 0 || h <= 0) continue;
-      PackedDib* strip = dibCreateWithColors(w, h, 8);
-      if (!strip) continue;
-      dibFillWithColor(strip, 0);
-      int first = st.word + look * 3;
-      BuildBarDib(strip, s->Piece(first), s->Piece(first + 1), s->Piece(first + 2), st.vertical);
-      r.bitmaps[look] = strip;
-    }
-  }
-  if ((d->frameFlags & FF_CAPTION) && (s->textMode == 2 || s->textMode == 3)) RenderCaptionText(window, d);
-  const struct {
-    uint32_t flag;
-    int region, word;
-  } buttons[] = {{FF_SYSMENU, FR_SYSMENU, FW_SYSMENU},    {FF_CLOSE, FR_CLOSE, FW_CLOSE},
-                 {FF_MAXIMIZE, FR_MAXIMIZE, FW_MAXIMIZE}, {FF_MINIMIZE, FR_MINIMIZE, FW_MINIMIZE},
-                 {FF_TOGGLE, FR_TOGGLE, FW_TOGGLE},       {FF_MAXIMIZE, FR_RESTORE, FW_RESTORE}};
-  for (const auto& b : buttons) {
-    CwFrameRegion& r = d->regions[b.region];
-    if ((d->frameFlags & b.flag) && !r.bitmaps[0]) {
-      r.bitmaps[0] = s->Piece(b.word);
-      r.bitmaps[1] = s->Piece(b.word + 1);
-    }
-  }
-  if (d->statusBar) {
-    const int32_t* b = d->regions[FR_BOTTOM].rect;
-    d->statusBar->rect[0] = b[0] + 4;
-    d->statusBar->rect[1] = b[1];
-    d->statusBar->rect[2] = b[2] - 4;
-    d->statusBar->rect[3] = b[3];
-  }
-}
-
-void DrawRegion(HDC dc, const CwFrameRegion& r, int look) {
-  const PackedDib* b = r.bitmaps[look];
-  if (!b || r.rect[2] <= r.rect[0]) return;
-  dibDisplay(dc, r.rect[0], r.rect[1], W(b), H(b), 0, 0, b);
-}
-
-HPALETTE Realize(HDC dc, CwWindowData* d) {
-  return d && d->defaults ? SelectAndRealizePalette(dc, nullptr, d->defaults->palette) : nullptr;
-}
-
-void PaintFrame(HWND window, CwWindowData* d, int look) {
-  if (IsIconic(window) || d->frameKind == 0) return;
-  HDC dc = GetWindowDC(window);
-  if (!dc) return;
-  HPALETTE old = Realize(dc, d);
-  const CwFrameRegion* r = d->regions;
-  for (int id : {FR_TOP, FR_LEFT, FR_RIGHT, FR_BOTTOM}) DrawRegion(dc, r[id], look);
-  if (d->statusBar) cwStatusPaint(dc, d);
-  for (int id : {FR_TOPLEFT, FR_TOPRIGHT, FR_BOTTOMLEFT, FR_BOTTOMRIGHT}) DrawRegion(dc, r[id], look);
-  if (d->frameFlags & FF_CAPTION) {
-    DrawRegion(dc, r[FR_CAPTION], look);
-    if (d->set->textMode == 1) {
-      char text[128] = {};
-      GetWindowTextA(window, text, sizeof text);
-      if (text[0]) {
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, PALETTEINDEX(d->set->textColour[look] & 0xFFFF));
-        HGDIOBJ oldFont = d->set->font ? SelectObject(dc, d->set->font) : nullptr;
-        int x = d->set->textX + W(d->set->Piece(FW_TOPLEFT)) + W(d->set->Piece(FW_SYSMENU));
-        int y = d->set->textY + H(d->set->Piece(FW_TOP));
-        TextOutA(dc, x, y, text, int(std::strlen(text)));
-        if (oldFont) SelectObject(dc, oldFont);
-      }
-    }
-  }
-  if (d->menuBar) cmPaintMenuBar(dc, d->menuBar);
-  for (int id : {FR_CLOSE, FR_MAXIMIZE, FR_MINIMIZE, FR_TOGGLE, FR_SYSMENU}) {
-    int state = (d->pressedMask & (1u << id)) ? 1 : look;
-    DrawRegion(dc, r[id], state);
-  }
-  if (old) SelectPalette(dc, old, FALSE);
-  ReleaseDC(window, dc);
-}
-
-void PaintRegionNow(HWND window, CwWindowData* d, int id, int state) {
-  HDC dc = GetWindowDC(window);
-  if (!dc) return;
-  HPALETTE old = Realize(dc, d);
-  DrawRegion(dc, d->regions[id], state);
-  if (old) SelectPalette(dc, old, FALSE);
-  ReleaseDC(window, dc);
-}
-
-void RepaintStatus(HWND window, CwWindowData* d) {
-  HDC dc = GetWindowDC(window);
-  if (!dc) return;
-  HPALETTE old = Realize(dc, d);
-  DrawRegion(dc, d->regions[FR_BOTTOM], 0);
-  cwStatusPaint(dc, d);
-  if (old) SelectPalette(dc, old, FALSE);
-  ReleaseDC(window, dc);
 }
 
 void PostToMain(CwWindowData* d, WPARAM code, LPARAM lParam) {
@@ -352,7 +112,7 @@ bool NcButtonDown(HWND window, CwWindowData* d, int hit, bool dbl, LPARAM lParam
   if (IsButtonRegion(hit)) {
     d->pressedMask |= 1u << hit;
     BeginMouseCapture(window);
-    PaintRegionNow(window, d, hit, 1);
+    FramePaintRegion(window, d, hit, 1);
     return true;
   }
   if (d->menuBar) {
@@ -369,12 +129,12 @@ bool NcMouseMove(HWND window, CwWindowData* d, int hit, LPARAM lParam) {
   if (d->pressed && d->pressed != uint32_t(hit)) {
     if (d->pressed == FR_CAPTION && IsZoomed(window)) return false;
     d->pressedMask &= ~(1u << d->pressed);
-    PaintRegionNow(window, d, int(d->pressed), 0);
+    FramePaintRegion(window, d, int(d->pressed), 0);
     return true;
   }
   if (d->pressed && d->pressed == uint32_t(hit) && leftDown && (IsButtonRegion(hit) || hit == FR_SYSMENU)) {
     d->pressedMask |= 1u << hit;
-    PaintRegionNow(window, d, hit, 1);
+    FramePaintRegion(window, d, hit, 1);
     return true;
   }
   if (hit == FR_MENU && d->menuBar && (!d->pressed || d->pressed == FR_MENU)) {
@@ -393,7 +153,7 @@ bool NcButtonUp(HWND window, CwWindowData* d, int hit) {
       uint32_t was = d->pressed;
       d->pressedMask = 0;
       d->pressed = 0;
-      if (was) PaintRegionNow(window, d, int(was), 0);
+      if (was) FramePaintRegion(window, d, int(was), 0);
       return true;
     }
     return false;
@@ -428,7 +188,7 @@ bool NcButtonUp(HWND window, CwWindowData* d, int hit) {
   EndMouseCapture();
   d->pressedMask = 0;
   d->pressed = 0;
-  PaintRegionNow(window, d, hit, 0);
+  FramePaintRegion(window, d, hit, 0);
   return true;
 }
 
@@ -495,7 +255,7 @@ CwWindowData* CreateData(HWND window, CREATESTRUCTA* cs, bool dialog) {
   for (int i = 0; i < 20; ++i) d->regions[i].hit = i;
   if (params && (params->flags & 1) && d->kind == 0) d->statusBar = StatusBarCreate();
   d->frameKind = FrameKindFromFlags(d->frameFlags);
-  d->set = PickSet(d);
+  d->set = FramePickSet(d);
   PostToMain(d, 1, LPARAM(window));
   return d;
 }
@@ -503,11 +263,7 @@ CwWindowData* CreateData(HWND window, CREATESTRUCTA* cs, bool dialog) {
 void DestroyData(HWND window, bool dialog) {
   CwWindowData* d = DataOf(window, dialog);
   if (!d) return;
-  for (const Strip& st : kStrips)
-    for (PackedDib*& b : d->regions[st.region].bitmaps) {
-      dibDelete(b);
-      b = nullptr;
-    }
+  FrameFreeStrips(d);
   if (d->ownSet) {
     if (d->set->font && d->set->font != GetStockObject(DEFAULT_GUI_FONT)) DeleteObject(d->set->font);
     memFree_rel(d->set);
@@ -593,10 +349,10 @@ LRESULT FrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bo
       auto* r = reinterpret_cast<RECT*>(lParam);
       if (!r) return 0;
       RECT wr = *r;
-      Layout(d, wr.right - wr.left, wr.bottom - wr.top);
+      FrameLayout(d, wr.right - wr.left, wr.bottom - wr.top);
       const int32_t* c = d->regions[FR_CLIENT].rect;
       *r = RECT{wr.left + c[0], wr.top + c[1], wr.left + c[2], wr.top + c[3]};
-      BuildBitmaps(window, d);
+      FrameBuildBitmaps(window, d);
       return wParam ? 0x700 : 0;
     }
     case WM_NCHITTEST: {
@@ -605,10 +361,10 @@ LRESULT FrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bo
       return HitTestFrame(d->regions, short(LOWORD(lParam)) - wr.left, short(HIWORD(lParam)) - wr.top);
     }
     case WM_NCPAINT:
-      PaintFrame(window, d, GetActiveWindow() == window || MenuPopupShowing() ? 0 : 1);
+      FramePaint(window, d, GetActiveWindow() == window || MenuPopupShowing() ? 0 : 1);
       return 1;
     case WM_NCACTIVATE:
-      PaintFrame(window, d, wParam || MenuPopupShowing() ? 0 : 1);
+      FramePaint(window, d, wParam || MenuPopupShowing() ? 0 : 1);
       return 1;
     case WM_NCMOUSEMOVE:
       if (NcMouseMove(window, d, int(wParam), lParam)) return 0;
@@ -661,7 +417,7 @@ LRESULT FrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bo
       if ((pos->flags & (SWP_NOSIZE | SWP_NOMOVE)) != (SWP_NOSIZE | SWP_NOMOVE)) {
         RECT wr;
         GetWindowRect(window, &wr);
-        Layout(d, wr.right - wr.left, wr.bottom - wr.top);
+        FrameLayout(d, wr.right - wr.left, wr.bottom - wr.top);
       }
       if (d->regions[FR_MAXIMIZE].bitmaps[0] &&
           d->regions[FR_MAXIMIZE].bitmaps[0] != d->set->Piece(FW_MAXIMIZE) && !IsZoomed(window))
@@ -689,7 +445,7 @@ LRESULT FrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bo
         PackedDib* b = t.bitmaps[0];
         t.bitmaps[0] = t.bitmaps[1];
         t.bitmaps[1] = b;
-        PaintRegionNow(window, d, FR_TOGGLE, 0);
+        FramePaintRegion(window, d, FR_TOGGLE, 0);
       }
       return 0;
     default:
@@ -701,138 +457,12 @@ LRESULT FrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bo
 
 }  // namespace
 
-PackedDib* cwLoadBitmap(HINSTANCE module, uintptr_t id, int remap) {
-  // A value above the resource-id range is already a bitmap (a record
-  // handed in a second time, or one filled with images by its caller).
-  if (id >= 0x10000) return reinterpret_cast<PackedDib*>(id);
-  if (!module || !id) return nullptr;
-  PackedDib* dib = LoadWritableBitmapResource(module, int(id));
-  if (dib && remap) dibColorsToIndices(dib);
-  return dib;
-}
-
 CwWindowData* cwGetWindowData(HWND window) {
   if (!window) return nullptr;
   return DataOf(window, IsDialog(window));
 }
 
-bool cwMovedFarEnough(POINT a, POINT b) {
-  return a.x - b.x >= 6 || b.x - a.x >= 6 || a.y - b.y >= 6 || b.y - a.y >= 6;
-}
-
-void cwStatusPaint(HDC dc, CwWindowData* d) {
-  CwStatusBar* bar = d->statusBar;
-  const CwStatusLook& look = d->defaults->statusLook;
-  if (!bar || !look.present) return;
-  HGDIOBJ oldFont = look.font ? SelectObject(dc, look.font) : nullptr;
-  SetTextColor(dc, PALETTEINDEX(look.textColour & 0xFFFF));
-  SetBkMode(dc, TRANSPARENT);
-  for (int i = 0; i < bar->count && i < kStatusParts; ++i) {
-    const CwStatusPart* p = bar->parts[i];
-    int32_t r[4];
-    if (!p || !StatusPartRect(bar, i, r)) continue;
-    RECT rect{r[0], r[1], r[2], r[3]};
-    if (p->kind == 2) {
-      const auto& g = p->progress;
-      if (g.position != 0 && g.position >= g.minimum && g.position <= g.maximum && g.maximum > g.minimum) {
-        RECT fill{r[0], r[1] + 4, r[0] + (r[2] - r[0]) * g.position / (g.maximum - g.minimum), r[3] - 5};
-        if (PaintRectWithPaletteIndex(dc, &fill, look.progressColour) != 0)
-          FillRect(dc, &fill, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-      }
-    } else {
-      DrawTextA(dc, p->text, -1, &rect, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_NOPREFIX);
-    }
-    if (i + 1 < bar->count && look.separator)
-      dibDisplay(dc, r[2], r[1], W(look.separator), H(look.separator), 0, 0, look.separator);
-  }
-  if (oldFont) SelectObject(dc, oldFont);
-}
-
-int cwRegisterDialogClass(HINSTANCE module) {
-  WNDCLASSA wc{};
-  if (!GetClassInfoA(nullptr, "#32770", &wc)) return 0;
-  wc.style = 0x600B;
-  wc.lpfnWndProc = cguiDialogWndProc;
-  wc.cbWndExtra += 4;
-  wc.hInstance = module;
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-  wc.lpszMenuName = nullptr;
-  wc.lpszClassName = "cguiDialogClass";
-  return RegisterClassA(&wc) != 0;
-}
-
 extern "C" {
-
-CwDefaults* cwInit(void) {
-  CwDefaults d{};
-  d.palette = static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
-  d.font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
-  d.word8 = 8;
-  if (StoreProcessData(GetCurrentProcessId(), PD_WINDOW_DEFAULTS, &d, sizeof d) < 0) return nullptr;
-  return Defaults();
-}
-
-int cwSetDefaults(HINSTANCE, CwDefaults* def) {
-  if (!def) return 0;
-  for (CwFrameBitmapSet* s : {&def->sizable, &def->border, &def->dialog})
-    if (s->present && !s->prepared) PrepareFrameSet(s, def->mapColours);
-  if (def->menuLook.present && !def->menuLook.imagesLoaded)
-    cmPrepareMenuLook(&def->menuLook, def->resourceModule, def->mapColours);
-  CwStatusLook& st = def->statusLook;
-  if (st.present) {
-    st.separator =
-        cwLoadBitmap(def->resourceModule, reinterpret_cast<uintptr_t>(st.separator), def->mapColours);
-    if (!st.font) st.font = CreateFontForPoints(st.face, st.points, 0, 0);
-  }
-  if (def != Defaults()) StoreProcessData(GetCurrentProcessId(), PD_WINDOW_DEFAULTS, def, sizeof *def);
-  return 1;
-}
-
-CwDefaults* cwGetDefaultData(void) { return Defaults(); }
-
-int cwFree(void) {
-  DWORD pid = GetCurrentProcessId();
-  if (!GetProcessDataFor(pid, PD_WINDOW_DEFAULTS)) return 0;
-  ReleaseProcessData(pid, PD_WINDOW_DEFAULTS);
-  ReleaseProcessData(pid, PD_CONTROL_DEFAULTS);
-  return 1;
-}
-
-HWND cwSetAppMainWindow(HINSTANCE, HWND window) {
-  CwDefaults* d = Defaults();
-  if (!d) return nullptr;
-  HWND old = d->appMainWindow;
-  d->appMainWindow = window;
-  return old;
-}
-
-HWND cwCreateWindowEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y,
-                      int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
-                      CwCreateParams* params) {
-  if (params && params->frame.present) {
-    params->flags |= 0x10000;
-    CwDefaults* d = Defaults();
-    PrepareFrameSet(&params->frame, d ? d->mapColours : 0);
-    params->frame.font = MakeCaptionFont(&params->frame);
-  }
-  return CreateWindowExA(exStyle, className, windowName, style, x, y, width, height, parent, menu, instance,
-                         params);
-}
-
-int cwAdjustWindowRect(RECT* rect, DWORD style, int hasMenu) {
-  CwDefaults* d = Defaults();
-  if (!rect || !d) return 0;
-  const CwFrameBitmapSet* s = (style & WS_THICKFRAME) ? &d->sizable
-                              : (style & WS_DLGFRAME) ? &d->dialog
-                              : (style & WS_BORDER)   ? &d->border
-                                                      : nullptr;
-  if (!s) return 1;
-  rect->bottom += H(s->Piece(FW_TOP)) + H(s->Piece(FW_BOTTOM));
-  if (style & WS_CAPTION) rect->bottom += H(s->Piece(FW_CAPTION));
-  if (hasMenu) rect->bottom += H(d->menuLook.barBackground[1]);
-  rect->right += W(s->Piece(FW_LEFT)) + W(s->Piece(FW_RIGHT));
-  return 1;
-}
 
 LRESULT CALLBACK cwDefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (IsIconic(window)) return DefWindowProcA(window, message, wParam, lParam);
@@ -845,7 +475,7 @@ LRESULT CALLBACK cwDefWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     int part;
     int sep = W(d->defaults->statusLook.separator);
     LRESULT result = StatusBarMessage(d->statusBar, message, wParam, lParam, sep, &rp, &part);
-    if (rp != SR_NONE) RepaintStatus(window, d);
+    if (rp != SR_NONE) FrameRepaintStatus(window, d);
     return result;
   }
   if (d && IsStatusBarMessage(message)) return 0;
@@ -853,7 +483,7 @@ LRESULT CALLBACK cwDefWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_SETTEXT: {
       LRESULT res = DefWindowProcA(window, message, wParam, lParam);
       if (d) {
-        if (d->set && (d->set->textMode == 2 || d->set->textMode == 3)) BuildBitmaps(window, d);
+        if (d->set && (d->set->textMode == 2 || d->set->textMode == 3)) FrameBuildBitmaps(window, d);
         RedrawWindow(window, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
       }
