@@ -88,7 +88,6 @@ struct CwMenuLook {
   int32_t statusText, statusBase;
   HINSTANCE statusModule;
   int32_t statusPart;
-  int32_t pad[11];
 };
 
 struct CwStatusLook {
@@ -113,6 +112,10 @@ struct CwDefaults {
   CwMenuLook menuLook;
   CwStatusLook statusLook;
 };
+
+// The records' sizes in the 32-bit program, as the main program fills them.
+static_assert(sizeof(void*) != 4 || sizeof(CwFrameBitmapSet) == 74 * 4, "frame set: 74 words");
+static_assert(sizeof(void*) != 4 || sizeof(CwMenuLook) == 64 * 4, "menu look: 64 words");
 
 struct CwCreateParams {
   uint32_t flags;  // 1 status bar, 2 menu bar, 0x10000 own frame set (set by cwCreateWindowEx)
