@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "ctt_glyph.h"
 #include "dibkit_gdi.h"
 #include "facet_frame.h"
 #include "frame_look.h"
@@ -17,6 +18,7 @@ struct State {
   HFONT menuFont = nullptr;
   PackedDib* plainText = nullptr;
   PackedDib* threeColour = nullptr;
+  PackedDib* raised = nullptr;
 };
 inline State s;
 
@@ -34,7 +36,9 @@ inline LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, PALETTEINDEX(framelook::kMenuText));
     SelectObject(dc, s.menuFont);
-    TextOutA(dc, 16, c.bottom - 92, "Rendered into bitmaps (cttBasicString, ctt3ColorString):", 56);
+    const char title[] = "Rendered into bitmaps (cttBasicString, ctt3ColorString, cttString3D):";
+    TextOutA(dc, 16, c.bottom - 92, title, int(sizeof title - 1));
+    if (s.raised) dibDisplay(dc, 400, c.bottom - 72, s.raised->biWidth, s.raised->biHeight, 0, 0, s.raised);
     int y = c.bottom - 70;
     for (const PackedDib* image : {s.plainText, s.threeColour}) {
       if (!image) continue;
@@ -60,13 +64,21 @@ inline void RenderSamples(HWND window) {
   PackedDib* plain = framelook::Solid(400, 40, framelook::kClient);
   s.threeColour = ctt3ColorString(dc, "GOOD OLD BOOK", plain, 0, framelook::kDark, framelook::kClient,
                                   framelook::kButton);
+  MAT2 upright;
+  cttSetMat(reinterpret_cast<CttMat2*>(&upright), 1.0, 1.0, 0, 0);
+  GLYPHMETRICS metrics;
+  PackedDib* gold = framelook::Image(
+      400, 60, [](int, int y) { return y % 6 < 3 ? framelook::kButton : framelook::kLight; });
+  s.raised = cttString3D("Checkmate!", "Arial", 0, -30, gold, &upright, &metrics, 3, framelook::kDark);
+  cttFreeCache();
+  dibDelete(gold);
   dibDelete(gradient);
   dibDelete(plain);
   SelectObject(dc, old);
   DeleteObject(big);
   ReleaseDC(window, dc);
   // Index 0 is the empty background: show it as the client colour.
-  for (PackedDib* image : {s.plainText, s.threeColour})
+  for (PackedDib* image : {s.plainText, s.threeColour, s.raised})
     if (image)
       for (int y = 0; y < image->biHeight; ++y)
         for (int x = 0; x < image->biWidth; ++x) {
