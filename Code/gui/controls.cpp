@@ -6,6 +6,7 @@
 
 #include "caption.h"
 #include "facet.h"
+#include "facet_frame.h"
 #include "procdata.h"
 
 const char* const kControlClassNames[16] = {
@@ -17,9 +18,6 @@ const char* const kControlClassNames[16] = {
 namespace {
 
 HINSTANCE g_controlModule = nullptr;
-
-const char kDialogClass[] = "cguiDialogClass";
-const char kMenuPopupClass[] = "CGUIMenuPopup";
 
 // Registers a class under the library module with the record word every
 // toolkit window keeps in extra word 0. A control that is not built yet is
@@ -74,23 +72,13 @@ void UnregisterControlClasses() {
 
 void RegisterLibraryClasses(HINSTANCE libraryModule) {
   RegisterControlClasses(libraryModule);
-  // The dialog class is the system dialog class under the library's name.
-  WNDCLASSA dialog{};
-  if (GetClassInfoA(nullptr, "#32770", &dialog)) {
-    dialog.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_BYTEALIGNWINDOW | CS_GLOBALCLASS;
-    dialog.cbWndExtra += 4;
-    dialog.hInstance = libraryModule;
-    dialog.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-    dialog.lpszMenuName = nullptr;
-    dialog.lpszClassName = kDialogClass;
-    RegisterClassA(&dialog);
-  }
-  RegisterBaseClass(libraryModule, kMenuPopupClass, CS_SAVEBITS, DefWindowProcA, 4);
+  cwRegisterDialogClass(libraryModule);  // frame_window.cpp
+  cmRegisterPopupClass(libraryModule);   // menu_popup.cpp
 }
 
 void UnregisterLibraryClasses(HINSTANCE libraryModule) {
   UnregisterControlClasses();
-  UnregisterClassA(kMenuPopupClass, libraryModule);
+  cmUnregisterPopupClass(libraryModule);
 }
 
 int GetWheelScrollLines() {

@@ -2,7 +2,8 @@
 // the toolkit has, drawn through Facet.dll's exports: named fonts, palette
 // fills, bars and tiles from bitmap pieces, a frame set around a child
 // window, and the control classes registered at load with a control placed
-// by its caption block.
+// by its caption block; beside it a framed window with its menu bar, an
+// open drop-down with a submenu, a status bar and rendered text.
 //
 //   facet_gallery.exe              runs until the window is closed
 //   facet_gallery.exe --shot NAME  paints, saves the screenshot NAME and exits
@@ -17,6 +18,8 @@
 #include "facet.h"
 #include "facet_classes.h"
 #include "guitest.h"
+// framed windows and menus
+#include "gallery_frame.h"
 
 namespace {
 
@@ -54,6 +57,9 @@ HPALETTE MakePalette() {
   const BYTE frame[8][3] = {{120, 80, 30}, {200, 160, 80}, {120, 80, 30}, {160, 120, 50},
                             {90, 60, 20},  {140, 100, 40}, {90, 60, 20},  {180, 140, 60}};
   for (int i = 0; i < 8; ++i) set(kFrameBase + i, frame[i][0], frame[i][1], frame[i][2]);
+  // framed windows and menus: the test skin's colours
+  for (int i = 0; i < int(sizeof framelook::kRgb / sizeof framelook::kRgb[0]); ++i)
+    set(200 + i, framelook::kRgb[i][0], framelook::kRgb[i][1], framelook::kRgb[i][2]);
   return CreatePalette(lp);
 }
 
@@ -254,9 +260,12 @@ int main(int argc, char** argv) {
                       10, 10, window, nullptr, instance, nullptr);
   ccApplyCaptionPlacement(g.placed);
   UpdateWindow(window);
+  // framed windows and menus
+  HWND framed = galleryframe::Create(instance, window, g.palette, RECT{300, 250, 1000, 740});
 
   if (argc == 3 && std::strcmp(argv[1], "--shot") == 0) {
     guitest::Pump(200);
+    if (framed) galleryframe::OpenMenus(framed);  // framed windows and menus
     bool saved = guitest::Screenshot(argv[2]);
     DestroyWindow(window);
     return saved ? 0 : 1;
