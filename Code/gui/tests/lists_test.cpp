@@ -1,0 +1,346 @@
+// The painted scroll bars, the item view, the scroll-bar control and the list
+// box on real windows under Wine.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "controls.h"
+#include "facet.h"
+#include "guitest.h"
+#include "itemview.h"
+#include "procdata.h"
+#include "scroll_bars.h"
+
+namespace {
+
+struct Sent {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+
+// A parent window that records what its children send it, with a hook for
+// the messages a ScrollView host forwards.
+struct Lists : ::testing::Test {
+  std::vector<Sent> sent;
+  ScrollView* view = nullptr;
+  HWND host = nullptr;
+
+  void SetUp() override {
+    ResetProcessDataTable();
+    RegisterControlClasses(GetModuleHandleA(nullptr));
+    CcDefaults* d = ccInit(nullptr);
+    d->resourceModule = GetModuleHandleA(nullptr);  // the test bitmaps: arrows 16 x 12
+    ccSetControlData(nullptr, d);
+    host = guitest::CreateTestWindow(
+        RECT{0, 0, 400, 300}, [this](HWND w, UINT m, WPARAM wp, LPARAM lp, bool* handled) -> LRESULT {
+          if (m == WM_COMMAND || m == WM_VSCROLL || m == WM_HSCROLL || (m >= 0x8600 && m <= 0x8620))
+            sent.push_back({m, wp, lp});
+          if (view && (m == CCM_TOPROWCHANGED || m == CCM_SETTOPROW)) {
+            *handled = true;
+            return svTrackTop(view, int(wp));
+          }
+          if (view && m == WM_VSCROLL) {
+            *handled = true;
+            return svVScroll(view, wp);
+          }
+          (void)w;
+          return 0;
+        });
+  }
+  void TearDown() override {
+    DestroyWindow(host);
+    UnregisterControlClasses();
+    ResetProcessDataTable();
+  }
+  int Count(UINT message, int code = -1) {
+    int n = 0;
+    for (const Sent& s : sent)
+      if (s.message == message && (code < 0 || HIWORD(s.wParam) == code)) ++n;
+    return n;
+  }
+  HWND List(DWORD style, int items, int height = 200) {
+    HWND list = CreateWindowExA(0, "CGUIListWnd", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | style, 10, 10, 200,
+                                height, host, HMENU(7), nullptr, nullptr);
+    for (int i = 0; i < items; ++i) {
+      std::string text = "item " + std::to_string(i);
+      SendMessageA(list, LB_ADDSTRING, 0, LPARAM(text.c_str()));
+    }
+    return list;
+  }
+};
+
+}  // namespace
+
+TEST_F(Lists, BarClampsAndReportsThePosition) {
+  ScrollBarPair* pair = sbarCreate(host, kSbVertical);
+  ASSERT_NE(pair, nullptr);
+  EXPECT_EQ(sbarCreate(host, 0), nullptr);
+  ScrollInfo info{28, 7, 0, 9, 4, 8, 0};
+  EXPECT_EQ(sbarSetInfo(pair, 1, &info), 1);
+  ScrollInfo out{28, 0, 0, 0, 0, 0, 0};
+  sbarGetInfo(pair, 1, &out);
+  EXPECT_EQ(out.position, 6);
+  ASSERT_EQ(Count(CCM_TOPROWCHANGED), 1);
+  EXPECT_EQ(sent.back().wParam, 6u);
+  EXPECT_EQ(sbarSetInfo(pair, 0, &info), 0) << "no horizontal bar";
+  sbarDestroy(pair);
+}
+
+TEST_F(Lists, HeldArrowRepeatsAfter200ThenEvery25Ms) {
+  ScrollBarPair* pair = sbarCreate(host, kSbVertical);
+  sbarShow(pair, 1, 1);
+  sbarPlace(pair, 1, RECT{0, 0, 16, 200});
+  ScrollInfo info{28, 7, 0, 99, 10, 0, 0};
+  sbarSetInfo(pair, 1, &info);
+  sent.clear();
+  sbarButtonDown(pair, HTVSCROLL, MAKELPARAM(5, 195));  // the down arrow
+  EXPECT_EQ(pair->heldPart, SBP_SECOND_ARROW);
+  EXPECT_EQ(Count(WM_VSCROLL), 1) << "one step at the press";
+  EXPECT_EQ(pair->repeatPeriod, 200);
+  DWORD start = GetTickCount();
+  ASSERT_TRUE(guitest::WaitForTimer(host, kScrollRepeatTimer, 1, 2000));
+  EXPECT_GE(GetTickCount() - start, 150u);
+  sbarTimerTick(pair);  // the host's procedure does not forward timers: tick as it would
+  EXPECT_EQ(pair->repeatPeriod, 25);
+  EXPECT_EQ(Count(WM_VSCROLL), 2);
+  start = GetTickCount();
+  ASSERT_TRUE(guitest::WaitForTimer(host, kScrollRepeatTimer, 4, 2000));
+  EXPECT_LT(GetTickCount() - start, 400u) << "25 ms repeats";
+  sbarButtonUp(pair);
+  EXPECT_EQ(pair->heldPart, -1);
+  // The release reports the final position, then ends the scroll.
+  ASSERT_GE(sent.size(), 2u);
+  EXPECT_EQ(LOWORD(sent[sent.size() - 2].wParam), SBA_THUMB_POSITION);
+  EXPECT_EQ(LOWORD(sent.back().wParam), SBA_END_SCROLL);
+  sbarDestroy(pair);
+}
+
+TEST_F(Lists, TwoWheelStepsOf60MakeOneNotch) {
+  ScrollBarPair* pair = sbarCreate(host, kSbVertical);
+  ScrollInfo info{28, 7, 0, 99, 10, 50, 0};
+  sbarSetInfo(pair, 1, &info);
+  sent.clear();
+  sbarWheel(pair, 1, 60);
+  EXPECT_EQ(Count(WM_VSCROLL), 0);
+  sbarWheel(pair, 1, 60);
+  int lines = ccWheelScrollLines();
+  EXPECT_EQ(Count(WM_VSCROLL), lines == -1 ? 1 : lines);
+  ScrollInfo out{28, 0, 0, 0, 0, 0, 0};
+  sbarGetInfo(pair, 1, &out);
+  EXPECT_LT(out.position, 50) << "forward rotation scrolls up";
+  sbarDestroy(pair);
+}
+
+TEST_F(Lists, SetTopIndexPastTheLastPageComesBack) {
+  // 10 items, rows of 20 pixels in an 80-pixel client: 4 full rows.
+  HWND child =
+      CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 80, host, nullptr, nullptr, nullptr);
+  ScrollView v;
+  svInit(child, &v, kSbVertical, nullptr);
+  // The view's window here is a plain child: its bar reports to the child,
+  // so the test forwards the bar's answer as a host procedure would.
+  v.bars.window = host;
+  view = &v;
+  svSetItemHeight(&v, 20, 0);
+  svSize(&v);
+  for (int i = 0; i < 10; ++i) ASSERT_EQ(svInsertItem(&v, i, i, 10), i + 1);
+  EXPECT_EQ(svGetFullRows(&v), 4);
+  EXPECT_EQ(svSetTopIndex(&v, 5), 0);
+  EXPECT_EQ(svGetTopIndex(&v), 5);
+  EXPECT_EQ(svSetTopIndex(&v, 8), 0);
+  EXPECT_EQ(svGetTopIndex(&v), 6) << "the bar clamps to 6 and its answer moves the top back";
+  EXPECT_EQ(svSetTopIndex(&v, 10), -1);
+  int scrolled = 0;
+  EXPECT_EQ(svEnsureVisible(&v, 1, 0, &scrolled), 1);
+  EXPECT_EQ(svGetTopIndex(&v), 1);
+  EXPECT_EQ(scrolled, 1);
+  view = nullptr;
+  svFree(&v);
+  DestroyWindow(child);
+}
+
+TEST_F(Lists, EmptyViewPaintsEveryVisibleRow) {
+  HWND child =
+      CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 70, host, nullptr, nullptr, nullptr);
+  static std::vector<RowPaintRecord> painted;
+  painted.clear();
+  RowPainterPair painters{nullptr, [](RowPaintRecord* r) { painted.push_back(*r); }};
+  ScrollView v;
+  svInit(child, &v, kSbVertical, &painters);
+  svSetItemHeight(&v, 16, 0);
+  svSize(&v);
+  EXPECT_EQ(svGetTopIndex(&v), -1);
+  POINT p{5, 5};
+  EXPECT_EQ(svHitTest(&v, &p, nullptr), -1);
+  HDC dc = GetDC(child);
+  svPaint(&v, dc, nullptr, nullptr, 0, 1);
+  ASSERT_EQ(painted.size(), 5u) << "70 / 16 rounded up";
+  EXPECT_EQ(painted[4].data, 0);
+  EXPECT_EQ(painted[4].row.top, 64);
+  painted.clear();
+  svPaint(&v, dc, nullptr, nullptr, 0, 0);
+  EXPECT_TRUE(painted.empty());
+  ReleaseDC(child, dc);
+  svFree(&v);
+  DestroyWindow(child);
+}
+
+TEST_F(Lists, ScrollBarControlAnswersSbmMessages) {
+  for (DWORD orientation : {DWORD(SBS_VERT), DWORD(SBS_HORZ)}) {
+    HWND bar = CreateWindowExA(0, "CGUIScrollBar", "", WS_CHILD | WS_VISIBLE | orientation, 300, 10, 16, 200,
+                               host, nullptr, nullptr, nullptr);
+    ASSERT_NE(bar, nullptr);
+    // After creation: 0..100 with page 100, so the thumb fills the track.
+    auto* pair = reinterpret_cast<ScrollBarPair*>(GetWindowLongPtrA(bar, 0));
+    const PaintedBar* b = orientation == SBS_VERT ? pair->vertical : pair->horizontal;
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->info.minimum, 0);
+    EXPECT_EQ(b->info.maximum, 100);
+    EXPECT_EQ(b->info.page, 100);
+    SCROLLINFO page{sizeof page, SIF_PAGE, 0, 0, 10, 0, 0};
+    SendMessageA(bar, SBM_SETSCROLLINFO, 0, LPARAM(&page));
+    EXPECT_EQ(SendMessageA(bar, SBM_SETRANGE, 0, 90), 0);
+    EXPECT_EQ(b->info.maximum, 99);
+    EXPECT_EQ(SendMessageA(bar, SBM_GETRANGE, 0, 0), MAKELONG(0, 90));
+    EXPECT_EQ(SendMessageA(bar, SBM_SETPOS, 40, 0), 0) << "previous position 0";
+    EXPECT_EQ(SendMessageA(bar, SBM_SETPOS, 40, 0), 0) << "the current position";
+    EXPECT_EQ(SendMessageA(bar, SBM_SETPOS, 50, 0), 40);
+    EXPECT_EQ(SendMessageA(bar, SBM_GETPOS, 0, 0), 50);
+    EXPECT_EQ(SendMessageA(bar, CSBM_REDRAW, 0, 0), 1);
+    // The bar's scroll messages reach the parent.
+    sent.clear();
+    SendMessageA(bar, WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-120)), 0);
+    EXPECT_GE(Count(orientation == SBS_VERT ? WM_VSCROLL : WM_HSCROLL), 1);
+    DestroyWindow(bar);
+  }
+}
+
+TEST_F(Lists, ListAddInsertFindAndDelete) {
+  HWND list = List(0, 10);
+  EXPECT_EQ(SendMessageA(list, LB_ADDSTRING, 0, LPARAM("")), LB_ERR);
+  EXPECT_EQ(SendMessageA(list, LB_ADDSTRING, 0, 0), LB_ERR);
+  EXPECT_EQ(SendMessageA(list, LB_INSERTSTRING, WPARAM(-1), LPARAM("x")), LB_ERR);
+  EXPECT_EQ(SendMessageA(list, LB_INSERTSTRING, 11, LPARAM("x")), LB_ERR);
+  EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 10);
+  // A prefix search from 3 matches item 3 itself before later ones, and wraps.
+  EXPECT_EQ(SendMessageA(list, LB_FINDSTRING, 3, LPARAM("ITEM")), 3);
+  EXPECT_EQ(SendMessageA(list, LB_FINDSTRING, 5, LPARAM("item 2")), 2);
+  EXPECT_EQ(SendMessageA(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM("item")), LB_ERR);
+  EXPECT_EQ(SendMessageA(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM("ITEM 7")), 7);
+  EXPECT_EQ(SendMessageA(list, LB_FINDSTRING, 10, LPARAM("item")), LB_ERR);
+  char text[32] = "";
+  EXPECT_EQ(SendMessageA(list, LB_GETTEXT, 4, LPARAM(text)), 6);
+  EXPECT_STREQ(text, "item 4");
+  EXPECT_EQ(SendMessageA(list, LB_GETTEXTLEN, 10, 0), LB_ERR);
+  // The caret on 6, item 5 deleted: no caret.
+  SendMessageA(list, LB_SETCURSEL, 6, 0);
+  SendMessageA(host, 0, 0, 0);
+  SendMessageA(list, WM_KEYDOWN, VK_DOWN, 0);  // the caret follows: 7
+  SendMessageA(list, WM_KEYDOWN, VK_UP, 0);    // 6
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 6);
+  EXPECT_EQ(SendMessageA(list, LB_DELETESTRING, 5, 0), 9);
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR) << "the selection was on 6 as well";
+  SendMessageA(list, WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 0) << "no caret: Down goes to the first item";
+  EXPECT_EQ(SendMessageA(list, LB_SETITEMDATA, 2, 77), 0);
+  EXPECT_EQ(SendMessageA(list, LB_GETITEMDATA, 2, 0), 77);
+  EXPECT_EQ(SendMessageA(list, LB_RESETCONTENT, 0, 0), 0);
+  EXPECT_EQ(SendMessageA(list, LB_RESETCONTENT, 0, 0), LB_ERR) << "an empty list";
+  EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), -1);
+  DestroyWindow(list);
+}
+
+TEST_F(Lists, SortedListPlacesTextsAndRefusesInsertion) {
+  HWND list = List(LBS_SORT, 0);
+  for (const char* t : {"pear", "apple", "Plum", "fig"}) SendMessageA(list, LB_ADDSTRING, 0, LPARAM(t));
+  EXPECT_EQ(SendMessageA(list, LB_INSERTSTRING, 0, LPARAM("kiwi")), LB_ERR);
+  EXPECT_EQ(SendMessageA(list, LB_ADDSTRING, 0, LPARAM("APPLE")), 1) << "equal to the first: second";
+  const char* order[] = {"apple", "APPLE", "fig", "pear", "Plum"};
+  for (int i = 0; i < 5; ++i) {
+    char text[16] = "";
+    SendMessageA(list, LB_GETTEXT, i, LPARAM(text));
+    EXPECT_STREQ(text, order[i]);
+  }
+  DestroyWindow(list);
+}
+
+TEST_F(Lists, DirAddsOneEntryPerDrive) {
+  HWND list = List(0, 0);
+  DWORD drives = GetLogicalDrives();
+  std::vector<std::string> expected;
+  for (int i = 0; i < 26; ++i)
+    if (drives & (1u << i)) expected.push_back(std::string("[-") + char('a' + i) + "-]");
+  EXPECT_EQ(SendMessageA(list, LB_DIR, 0, 0), LRESULT(expected.size()));
+  for (size_t i = 0; i < expected.size(); ++i) {
+    char text[16] = "";
+    SendMessageA(list, LB_GETTEXT, i, LPARAM(text));
+    EXPECT_EQ(text, expected[i]);
+  }
+  DestroyWindow(list);
+}
+
+TEST_F(Lists, NotifyingClickSendsTwoSelectionChanges) {
+  HWND list = List(LBS_NOTIFY, 20);
+  guitest::Pump(50);
+  RECT r;
+  ASSERT_NE(SendMessageA(list, LB_GETITEMRECT, 2, LPARAM(&r)), LB_ERR);
+  sent.clear();
+  SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.left + 5, r.top + 2));
+  guitest::Pump(50);
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 2);
+  EXPECT_EQ(Count(WM_COMMAND, LBN_SELCHANGE), 2) << "sent for the change, posted for the click";
+  sent.clear();
+  SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.left + 5, r.top + 2));
+  guitest::Pump(50);
+  EXPECT_EQ(Count(WM_COMMAND, LBN_SELCHANGE), 1) << "no change: only the posted one";
+  DestroyWindow(list);
+}
+
+TEST_F(Lists, ExtendedSelectionRangesAndAddMode) {
+  HWND list = List(LBS_EXTENDEDSEL, 30);
+  guitest::Pump(50);
+  RECT r1, r4;
+  SendMessageA(list, LB_GETITEMRECT, 1, LPARAM(&r1));
+  SendMessageA(list, LB_GETITEMRECT, 4, LPARAM(&r4));
+  SendMessageA(list, WM_LBUTTONDOWN, 0, MAKELPARAM(5, r1.top + 2));
+  SendMessageA(list, WM_LBUTTONDOWN, MK_SHIFT, MAKELPARAM(5, r4.top + 2));
+  EXPECT_EQ(SendMessageA(list, LB_GETSELCOUNT, 0, 0), 4);
+  int items[8] = {};
+  EXPECT_EQ(SendMessageA(list, LB_GETSELITEMS, 8, LPARAM(items)), 4);
+  EXPECT_EQ(items[0], 1);
+  EXPECT_EQ(items[3], 4);
+  SendMessageA(list, WM_LBUTTONDOWN, MK_CONTROL, MAKELPARAM(5, r1.top + 2));
+  EXPECT_EQ(SendMessageA(list, LB_GETSEL, 1, 0), 0) << "Ctrl toggles";
+  EXPECT_EQ(SendMessageA(list, LB_SETCURSEL, 2, 0), LB_ERR) << "not a single-selection list";
+  EXPECT_EQ(SendMessageA(list, LB_SETSEL, 1, -1), 0);
+  EXPECT_EQ(SendMessageA(list, LB_GETSELCOUNT, 0, 0), 30);
+  DestroyWindow(list);
+}
+
+TEST_F(Lists, ScrollingAndPagingAHundredItems) {
+  HWND list = List(0, 100, 160);
+  guitest::Pump(50);
+  int height = int(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+  ASSERT_GT(height, 0);
+  RECT client;
+  GetClientRect(list, &client);
+  EXPECT_EQ(client.bottom % height, 0) << "integral height";
+  EXPECT_LT(client.right, 200) << "the vertical bar took its strip";
+  EXPECT_EQ(SendMessageA(list, 0x86B1 /* LBM_GETVSCROLLWIDTH */, 0, 0), 16);
+  SendMessageA(list, WM_KEYDOWN, VK_NEXT, 0);
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 0) << "Page Down without a selection";
+  SendMessageA(list, WM_KEYDOWN, VK_END, 0);
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 99);
+  int rows = client.bottom / height;
+  EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 100 - rows);
+  SendMessageA(list, WM_VSCROLL, SB_PAGEUP, 0);
+  EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 100 - rows - (rows - 1));
+  SendMessageA(list, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+  EXPECT_LT(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 100 - rows - (rows - 1));
+  EXPECT_EQ(SendMessageA(list, LB_SETTOPINDEX, 0, 0), 0);
+  EXPECT_EQ(SendMessageA(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(5, height + 1)), 1);
+  guitest::Screenshot("lists_list");
+  DestroyWindow(list);
+}
