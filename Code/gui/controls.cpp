@@ -63,7 +63,7 @@ const ClassRegistrar kRegistrars[16] = {
     nullptr,                 // CC20SpinList
     nullptr,                 // CGUITrackbar
     RegisterListClass,       // CGUIListWnd (lists)
-    nullptr,                 // CGUITreeViewWnd
+    RegisterTreeClass,       // CGUITreeViewWnd (lists)
     nullptr,                 // CGUIColorText
     nullptr,                 // CGUITabWnd
     nullptr,                 // CGUIListViewWnd

@@ -1,6 +1,8 @@
 // The painted scroll bars, the item view, the scroll-bar control and the list
 // box on real windows under Wine.
+#include <commctrl.h>
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -35,6 +37,7 @@ struct Lists : ::testing::Test {
     ccSetControlData(nullptr, d);
     host = guitest::CreateTestWindow(
         RECT{0, 0, 400, 300}, [this](HWND w, UINT m, WPARAM wp, LPARAM lp, bool* handled) -> LRESULT {
+          if (m == WM_NOTIFY) sent.push_back({m, wp, LPARAM(reinterpret_cast<NMHDR*>(lp)->code)});
           if (m == WM_COMMAND || m == WM_VSCROLL || m == WM_HSCROLL || (m >= 0x8600 && m <= 0x8620))
             sent.push_back({m, wp, lp});
           if (view && (m == CCM_TOPROWCHANGED || m == CCM_SETTOPROW)) {
@@ -53,6 +56,11 @@ struct Lists : ::testing::Test {
     DestroyWindow(host);
     UnregisterControlClasses();
     ResetProcessDataTable();
+  }
+  int Notices(UINT code) {
+    int n = 0;
+    for (const Sent& s : sent) n += s.message == WM_NOTIFY && UINT(s.lParam) == code;
+    return n;
   }
   int Count(UINT message, int code = -1) {
     int n = 0;
@@ -343,4 +351,131 @@ TEST_F(Lists, ScrollingAndPagingAHundredItems) {
   EXPECT_EQ(SendMessageA(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(5, height + 1)), 1);
   guitest::Screenshot("lists_list");
   DestroyWindow(list);
+}
+
+namespace {
+
+HTREEITEM AddTreeItem(HWND tree, HTREEITEM parent, const char* text, HTREEITEM after = TVI_LAST,
+                      UINT state = 0) {
+  TVINSERTSTRUCTA in{};
+  in.hParent = parent;
+  in.hInsertAfter = after;
+  in.item.mask = TVIF_TEXT | (state ? TVIF_STATE : 0);
+  in.item.pszText = const_cast<char*>(text);
+  in.item.state = state;
+  in.item.stateMask = state;
+  return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, LPARAM(&in)));
+}
+
+std::string TreeText(HWND tree, HTREEITEM item) {
+  char text[64] = "";
+  TVITEMA it{};
+  it.mask = TVIF_TEXT;
+  it.hItem = item;
+  it.pszText = text;
+  it.cchTextMax = sizeof text;
+  SendMessageA(tree, TVM_GETITEMA, 0, LPARAM(&it));
+  return text;
+}
+
+}  // namespace
+
+TEST_F(Lists, TreeInsertsInOrderAndOnlyVisibleItemsGetRows) {
+  HWND tree =
+      CreateWindowExA(0, "CGUITreeViewWnd", "",
+                      WS_CHILD | WS_VISIBLE | WS_VSCROLL | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT,
+                      10, 10, 200, 200, host, HMENU(9), nullptr, nullptr);
+  ASSERT_NE(tree, nullptr);
+  HTREEITEM a = AddTreeItem(tree, TVI_ROOT, "a");
+  HTREEITEM c = AddTreeItem(tree, TVI_ROOT, "c");
+  HTREEITEM b = AddTreeItem(tree, TVI_ROOT, "b", TVI_SORT);
+  HTREEITEM first = AddTreeItem(tree, TVI_ROOT, "first", TVI_FIRST);
+  EXPECT_EQ(HTREEITEM(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)), first);
+  EXPECT_EQ(HTREEITEM(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, LPARAM(c))), b) << "TVI_SORT appends";
+  AddTreeItem(tree, a, "a1", TVI_LAST);
+  HTREEITEM a2 = AddTreeItem(tree, a, "a2");
+  EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 6);
+  RECT r;
+  *reinterpret_cast<HTREEITEM*>(&r) = a2;
+  EXPECT_EQ(SendMessageA(tree, TVM_GETITEMRECT, 0, LPARAM(&r)), 0) << "a collapsed parent: no row";
+  EXPECT_EQ(TreeText(tree, a2), "a2");
+  TVITEMA param{};
+  param.mask = TVIF_PARAM;
+  param.hItem = a2;
+  EXPECT_EQ(SendMessageA(tree, TVM_GETITEMA, 0, LPARAM(&param)), 0) << "no parameter was given";
+  TVITEMA children{};
+  children.mask = TVIF_CHILDREN;
+  children.hItem = a;
+  SendMessageA(tree, TVM_GETITEMA, 0, LPARAM(&children));
+  EXPECT_EQ(children.cChildren, 1);
+
+  // The first expansion notifies; after a collapse, a second one does not.
+  sent.clear();
+  EXPECT_EQ(SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, LPARAM(a)), 1);
+  EXPECT_EQ(Notices(TVN_ITEMEXPANDINGA), 1);
+  EXPECT_EQ(Notices(TVN_ITEMEXPANDEDA), 1);
+  *reinterpret_cast<HTREEITEM*>(&r) = a2;
+  EXPECT_EQ(SendMessageA(tree, TVM_GETITEMRECT, 0, LPARAM(&r)), 1);
+  EXPECT_EQ(SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, LPARAM(a)), 0);
+  EXPECT_EQ(SendMessageA(tree, TVM_EXPAND, TVE_TOGGLE, LPARAM(a)), 1);
+  EXPECT_EQ(SendMessageA(tree, TVM_EXPAND, TVE_TOGGLE, LPARAM(a)), 0);
+  EXPECT_EQ(SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, LPARAM(a)), 1);
+  EXPECT_EQ(Notices(TVN_ITEMEXPANDINGA), 1) << "expanded once: no more notices";
+  EXPECT_EQ(Notices(TVN_ITEMEXPANDEDA), 1);
+
+  // Deleting the selected item clears the selection.
+  EXPECT_EQ(SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, LPARAM(a2)), 1);
+  EXPECT_EQ(HTREEITEM(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)), a2);
+  sent.clear();
+  EXPECT_EQ(SendMessageA(tree, TVM_DELETEITEM, 0, LPARAM(a2)), 1);
+  EXPECT_EQ(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0), 0);
+  EXPECT_EQ(Notices(TVN_SELCHANGEDA), 1);
+  EXPECT_EQ(Notices(TVN_DELETEITEMA), 1);
+  SendMessageA(tree, WM_KEYDOWN, VK_DOWN, 0);  // no selection: the first row
+  EXPECT_EQ(TreeText(tree, HTREEITEM(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0))), "first");
+  // Deleting a parent with the selection inside it clears it too.
+  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, LPARAM(a)));
+  EXPECT_EQ(SendMessageA(tree, TVM_DELETEITEM, 0, LPARAM(a)), 1);
+  EXPECT_EQ(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0), 0);
+  EXPECT_EQ(SendMessageA(tree, TVM_DELETEITEM, 0, LPARAM(TVI_ROOT)), 1);
+  EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 0);
+  DestroyWindow(tree);
+}
+
+TEST_F(Lists, TreeBoldItemIsDrawnInIndex140) {
+  // A palette whose entry 140 alone is pure red.
+  std::vector<char> block(sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY));
+  auto* lp = reinterpret_cast<LOGPALETTE*>(block.data());
+  lp->palVersion = 0x300;
+  lp->palNumEntries = 256;
+  for (int i = 0; i < 256; ++i) lp->palPalEntry[i] = {255, 255, 255, 0};
+  lp->palPalEntry[140] = {255, 0, 0, 0};
+  lp->palPalEntry[1] = {0, 0, 255, 0};  // the selection
+  HPALETTE palette = CreatePalette(lp);
+  CcDefaults* d = ccGetDefaultData();
+  d->palette = palette;
+  d->listSelection = 1;
+  HWND tree = CreateWindowExA(0, "CGUITreeViewWnd", "", WS_CHILD | WS_VISIBLE, 10, 10, 200, 100, host,
+                              nullptr, nullptr, nullptr);
+  HFONT font = CreateFontA(-20, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, NONANTIALIASED_QUALITY, 0, "Arial");
+  SendMessageA(tree, WM_SETFONT, WPARAM(font), 0);
+  HTREEITEM bold = AddTreeItem(tree, TVI_ROOT, "MMMMMM", TVI_LAST, TVIS_BOLD);
+  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, LPARAM(bold));
+  RedrawWindow(tree, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  guitest::Pump(100);
+  RECT r;
+  *reinterpret_cast<HTREEITEM*>(&r) = bold;
+  ASSERT_EQ(SendMessageA(tree, TVM_GETITEMRECT, 1, LPARAM(&r)), 1);
+  POINT origin{0, 0};
+  ClientToScreen(tree, &origin);
+  int red = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right + 4; ++x)
+      red += guitest::ScreenPixel(origin.x + x, origin.y + y) == RGB(255, 0, 0);
+  EXPECT_GT(red, 10) << "bold text in palette index 140, even when selected";
+  guitest::Screenshot("lists_tree_bold");
+  DestroyWindow(tree);
+  DeleteObject(font);
+  d->palette = nullptr;
+  DeleteObject(palette);
 }
