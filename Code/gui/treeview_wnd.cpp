@@ -5,8 +5,9 @@
 // with connecting lines, plus/minus buttons, images and palette colours.
 //
 // Interface: RegisterTreeClass.
-#include <commctrl.h>
 #include <windows.h>
+// after windows.h
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdlib>

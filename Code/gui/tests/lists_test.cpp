@@ -1,8 +1,9 @@
-// The painted scroll bars, the item view, the scroll-bar control and the list
-// box on real windows under Wine.
+// The painted scroll bars, the item view, the scroll-bar control, the list,
+// the tree view and the list view on real windows under Wine.
+#include <windows.h>
+// after windows.h
 #include <commctrl.h>
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <string>
 #include <vector>
