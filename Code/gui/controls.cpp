@@ -66,7 +66,7 @@ const ClassRegistrar kRegistrars[16] = {
     RegisterTreeClass,       // CGUITreeViewWnd (lists)
     nullptr,                 // CGUIColorText
     nullptr,                 // CGUITabWnd
-    nullptr,                 // CGUIListViewWnd
+    RegisterListViewClass,   // CGUIListViewWnd (lists)
     nullptr,                 // CGUISplitter
 };
 

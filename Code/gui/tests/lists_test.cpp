@@ -480,3 +480,140 @@ TEST_F(Lists, TreeBoldItemIsDrawnInIndex140) {
   d->palette = nullptr;
   DeleteObject(palette);
 }
+
+namespace {
+
+HWND ListView(HWND parent, DWORD style, int columns, int items) {
+  HWND lv = CreateWindowExA(0, "CGUIListViewWnd", "", WS_CHILD | WS_VISIBLE | LVS_REPORT | style, 10, 10, 300,
+                            200, parent, HMENU(11), nullptr, nullptr);
+  for (int c = 0; c < columns; ++c) {
+    std::string title = "Column " + std::to_string(c);
+    LVCOLUMNA col{};
+    col.mask = LVCF_TEXT | LVCF_WIDTH;
+    col.pszText = const_cast<char*>(title.c_str());
+    col.cx = 90;
+    SendMessageA(lv, LVM_INSERTCOLUMNA, c, LPARAM(&col));
+  }
+  for (int i = 0; i < items; ++i) {
+    std::string text = "row " + std::to_string(i);
+    LVITEMA it{};
+    it.mask = LVIF_TEXT | LVIF_PARAM;
+    it.iItem = i;
+    it.pszText = const_cast<char*>(text.c_str());
+    it.lParam = i;
+    SendMessageA(lv, LVM_INSERTITEMA, 0, LPARAM(&it));
+  }
+  return lv;
+}
+
+int CALLBACK CompareNothing(LPARAM, LPARAM, LPARAM) { return 0; }
+int CALLBACK CompareDescending(LPARAM a, LPARAM b, LPARAM) { return int(b - a); }
+
+std::string CellText(HWND lv, int item, int sub) {
+  char text[64] = "";
+  LVITEMA it{};
+  it.mask = LVIF_TEXT;
+  it.iItem = item;
+  it.iSubItem = sub;
+  it.pszText = text;
+  it.cchTextMax = sizeof text;
+  if (!SendMessageA(lv, LVM_GETITEMA, 0, LPARAM(&it))) return "<none>";
+  return text;
+}
+
+}  // namespace
+
+TEST_F(Lists, ListViewIsReportOnlyAndKeepsItsSelection) {
+  EXPECT_EQ(CreateWindowExA(0, "CGUIListViewWnd", "", WS_CHILD | LVS_ICON, 0, 0, 100, 100, host, nullptr,
+                            nullptr, nullptr),
+            nullptr);
+  HWND lv = ListView(host, LVS_SINGLESEL, 2, 5);
+  ASSERT_NE(lv, nullptr);
+  EXPECT_NE(SendMessageA(lv, LVM_GETHEADER, 0, 0), 0);
+  EXPECT_EQ(SendMessageA(lv, LVM_GETITEMCOUNT, 0, 0), 5);
+  LVITEMA state{};
+  state.stateMask = state.state = LVIS_SELECTED;
+  EXPECT_EQ(SendMessageA(lv, LVM_SETITEMSTATE, 2, LPARAM(&state)), 1);
+  LVITEMA it{};
+  it.mask = LVIF_TEXT;
+  it.iItem = 0;
+  it.pszText = const_cast<char*>("new");
+  EXPECT_EQ(SendMessageA(lv, LVM_INSERTITEMA, 0, LPARAM(&it)), 0);
+  EXPECT_EQ(SendMessageA(lv, LVM_GETNEXTITEM, -1, LVNI_SELECTED), 3) << "the same item, one place down";
+  EXPECT_EQ(CellText(lv, 3, 0), "row 2");
+  EXPECT_EQ(SendMessageA(lv, LVM_GETNEXTITEM, -1, LVNI_ALL), -1);
+  EXPECT_EQ(SendMessageA(lv, LVM_GETSELECTEDCOUNT, 0, 0), 1);
+  // Focusing every item at once is refused with two or more items.
+  LVITEMA focus{};
+  focus.stateMask = focus.state = LVIS_FOCUSED;
+  EXPECT_EQ(SendMessageA(lv, LVM_SETITEMSTATE, WPARAM(-1), LPARAM(&focus)), 0);
+  EXPECT_EQ(SendMessageA(lv, LVM_SETCOLUMNWIDTH, 1, 120), 0);
+  EXPECT_EQ(SendMessageA(lv, LVM_GETCOLUMNWIDTH, 1, 0), 120);
+  EXPECT_EQ(SendMessageA(lv, LVM_DELETEITEM, 3, 0), 1);
+  EXPECT_EQ(SendMessageA(lv, LVM_GETNEXTITEM, -1, LVNI_SELECTED), -1);
+  DestroyWindow(lv);
+}
+
+TEST_F(Lists, ListViewSortsStablyAndPagesFromNoFocus) {
+  HWND lv = ListView(host, 0, 1, 30);
+  EXPECT_EQ(SendMessageA(lv, LVM_SORTITEMS, 0, LPARAM(CompareNothing)), 1);
+  for (int i = 0; i < 30; ++i) ASSERT_EQ(CellText(lv, i, 0), "row " + std::to_string(i));
+  SendMessageA(lv, LVM_SORTITEMS, 0, LPARAM(CompareDescending));
+  EXPECT_EQ(CellText(lv, 0, 0), "row 29");
+  EXPECT_EQ(CellText(lv, 29, 0), "row 0");
+  SendMessageA(lv, WM_KEYDOWN, VK_NEXT, 0);
+  EXPECT_EQ(SendMessageA(lv, LVM_GETNEXTITEM, -1, LVNI_FOCUSED), 0) << "Page Down without focus: item 0";
+  EXPECT_EQ(SendMessageA(lv, LVM_GETNEXTITEM, -1, LVNI_SELECTED), 0);
+  SendMessageA(lv, WM_KEYDOWN, VK_NEXT, 0);
+  int page = int(SendMessageA(lv, LVM_GETCOUNTPERPAGE, 0, 0));
+  EXPECT_EQ(SendMessageA(lv, LVM_GETNEXTITEM, -1, LVNI_FOCUSED), page - 1);
+  DestroyWindow(lv);
+}
+
+TEST_F(Lists, ListViewRowsGrowWithLaterColumnsAndCounts) {
+  HWND lv = ListView(host, 0, 1, 3);
+  LVCOLUMNA col{};
+  col.mask = LVCF_TEXT | LVCF_WIDTH;
+  col.pszText = const_cast<char*>("Later");
+  col.cx = 80;
+  EXPECT_EQ(SendMessageA(lv, LVM_INSERTCOLUMNA, 1, LPARAM(&col)), 1);
+  LVITEMA text{};
+  text.iSubItem = 1;
+  text.pszText = const_cast<char*>("second cell");
+  EXPECT_EQ(SendMessageA(lv, LVM_SETITEMTEXTA, 2, LPARAM(&text)), 1)
+      << "the row made before the column has its cell";
+  EXPECT_EQ(CellText(lv, 2, 1), "second cell");
+  EXPECT_EQ(SendMessageA(lv, LVM_SETITEMCOUNT, 10, 0), 1);
+  EXPECT_EQ(SendMessageA(lv, LVM_GETITEMCOUNT, 0, 0), 10);
+  EXPECT_EQ(SendMessageA(lv, LVM_SETITEMTEXTA, 9, LPARAM(&text)), 1) << "rows made by the count are whole";
+  RedrawWindow(lv, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(SendMessageA(lv, LVM_SETITEMCOUNT, 2, 0), 1);
+  EXPECT_EQ(CellText(lv, 2, 0), "<none>");
+  DestroyWindow(lv);  // frees every row's cells
+}
+
+TEST_F(Lists, ListViewPaintsEmptyRowsBelowTheLastItem) {
+  std::vector<char> block(sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY));
+  auto* lp = reinterpret_cast<LOGPALETTE*>(block.data());
+  lp->palVersion = 0x300;
+  lp->palNumEntries = 256;
+  for (int i = 0; i < 256; ++i) lp->palPalEntry[i] = {0, 0, 0, 0};
+  lp->palPalEntry[50] = {0, 200, 0, 0};  // the list background
+  HPALETTE palette = CreatePalette(lp);
+  CcDefaults* d = ccGetDefaultData();
+  d->palette = palette;
+  d->listBackground = 50;
+  d->listText = 0;
+  HWND lv = ListView(host, 0, 2, 2);
+  RedrawWindow(lv, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  guitest::Pump(100);
+  RECT client;
+  GetClientRect(lv, &client);
+  POINT bottom{client.right / 2, client.bottom - 3};
+  ClientToScreen(lv, &bottom);
+  EXPECT_EQ(guitest::ScreenPixel(bottom.x, bottom.y), RGB(0, 200, 0));
+  guitest::Screenshot("lists_listview_empty_rows");
+  DestroyWindow(lv);
+  d->palette = nullptr;
+  DeleteObject(palette);
+}
