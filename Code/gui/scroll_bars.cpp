@@ -399,8 +399,12 @@ int sbarSetInfo(ScrollBarPair* pair, int bar, const ScrollInfo* info) {
   if (pair->redrawOff) {
     b->layoutPending = 1;
   } else {
+    // Only a bar that looks different is painted again: filling a long
+    // list changes the range at every item while the thumb stays put.
+    SbRect before[SBP_COUNT];
+    std::memcpy(before, b->parts, sizeof before);
     Layout(b, bar == 1, kSbAllParts);
-    PaintParts(pair, bar, kSbAllParts);
+    if (std::memcmp(before, b->parts, sizeof before) != 0) PaintParts(pair, bar, kSbAllParts);
   }
   return 1;
 }
