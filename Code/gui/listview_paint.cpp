@@ -324,7 +324,7 @@ LRESULT lvDrawHeaderItem(HWND, ListViewData* d, const DRAWITEMSTRUCT* item) {
     Line(dc, colours.headerShadow, {{L + 1, T + 1}, {L + 1, B - 1}});
   }
   RestoreDC(dc, -1);
-  LONG style = GetWindowLongA(d->header, GWL_STYLE);
-  SetWindowLongA(d->header, GWL_STYLE, style & ~WS_VISIBLE);
+  // The header's redraw stays on: turned off here, the system's header
+  // would skip the items after this one in the same paint.
   return 1;
 }

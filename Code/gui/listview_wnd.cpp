@@ -629,6 +629,19 @@ LRESULT SortItems(HWND w, ListViewData* d, LPARAM value, PFNLVCOMPARE compare) {
 
 // --- columns ---
 
+// The document is as wide as the columns together.
+void UpdateDocWidth(ListViewData* d) {
+  if (!d->header) return;
+  int count = int(SendMessageA(d->header, HDM_GETITEMCOUNT, 0, 0)), width = 0;
+  for (int i = 0; i < count; ++i) {
+    HDITEMA hi{};
+    hi.mask = HDI_WIDTH;
+    SendMessageA(d->header, HDM_GETITEMA, i, LPARAM(&hi));
+    width += hi.cxy;
+  }
+  svSetDocWidth(&d->view, std::max(width, 1));
+}
+
 int HeaderFormat(int lvFormat) {
   int f = 0;
   if ((lvFormat & LVCFMT_JUSTIFYMASK) == LVCFMT_CENTER) f |= HDF_CENTER;
@@ -683,6 +696,7 @@ LRESULT InsertColumn(ListViewData* d, int position, const LVCOLUMNA* in) {
     return -1;
   }
   stored->headerIndex = index;
+  UpdateDocWidth(d);
   // Later columns move one place along in the header.
   for (KeyedListNode* n = d->columns.first; n; n = n->next) {
     auto* c = static_cast<LvColumn*>(n->data);
@@ -765,7 +779,9 @@ LRESULT DeleteColumn(ListViewData* d, int column) {
       break;
     }
   }
-  return SendMessageA(d->header, HDM_DELETEITEM, column, 0);
+  LRESULT result = SendMessageA(d->header, HDM_DELETEITEM, column, 0);
+  UpdateDocWidth(d);
+  return result;
 }
 
 // --- window ---
@@ -865,17 +881,7 @@ LRESULT OnHeaderNotify(HWND w, ListViewData* d, NMHDR* nm, WPARAM wParam, LPARAM
     }
     case HDN_ITEMCHANGEDA:
       if (!d->redrawOff) RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-      // The document is as wide as the columns.
-      {
-        int count = int(SendMessageA(d->header, HDM_GETITEMCOUNT, 0, 0)), width = 0;
-        for (int i = 0; i < count; ++i) {
-          HDITEMA hi{};
-          hi.mask = HDI_WIDTH;
-          SendMessageA(d->header, HDM_GETITEMA, i, LPARAM(&hi));
-          width += hi.cxy;
-        }
-        if (width > 0) svSetDocWidth(&d->view, width);
-      }
+      UpdateDocWidth(d);
       return 0;
     case HDN_ITEMCHANGINGA:
       return 0;
@@ -959,6 +965,7 @@ LRESULT ListViewMessage(HWND w, ListViewData* d, UINT message, WPARAM wParam, LP
       hi.mask = HDI_WIDTH;
       hi.cxy = width;
       SendMessageA(d->header, HDM_SETITEMA, index, LPARAM(&hi));
+      UpdateDocWidth(d);
       return 0;
     }
     case LVM_GETHEADER:
