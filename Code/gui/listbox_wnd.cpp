@@ -594,8 +594,6 @@ LRESULT OnCreate(HWND w, ListWndData* d, CREATESTRUCTA* cs) {
   SetWindowLongA(w, GWL_STYLE, GetWindowLongA(w, GWL_STYLE) & ~(WS_HSCROLL | WS_VSCROLL));
   if (cs->style & kDropDown) SetWindowLongPtrA(w, kSlotOwner, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
   OnSetFont(w, d, 0, 0);
-  if (CcDefaults* defaults = ccGetDefaultData())
-    if (defaults->font) OnSetFont(w, d, WPARAM(defaults->font), 0);
   svResetBars(&d->view);
   svSize(&d->view);
   // Integral height: the window loses the part of a row that would not fit.

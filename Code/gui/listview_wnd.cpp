@@ -834,8 +834,6 @@ LRESULT OnCreate(HWND w, ListViewData* d, CREATESTRUCTA* cs) {
   SetWindowLongA(w, GWL_STYLE, (GetWindowLongA(w, GWL_STYLE) & ~(WS_HSCROLL | WS_VSCROLL)) | WS_CLIPCHILDREN);
   OnSetFont(w, d, 0, 0);
   if (!lvCreateHeader(w, d)) return -1;
-  if (CcDefaults* defaults = ccGetDefaultData())
-    if (defaults->font) OnSetFont(w, d, WPARAM(defaults->font), 0);
   svResetBars(&d->view);
   lvLayoutHeader(w, d);
   int usable = cs->cy - (Framed(w) ? 2 * BorderWidth() : 0), h = svGetItemHeight(&d->view);

@@ -773,8 +773,6 @@ LRESULT OnCreate(HWND w, TreeViewData* d, CREATESTRUCTA* cs) {
   d->root = TreeListCreateRoot();
   if (!d->root) return -1;
   OnSetFont(w, d, 0, 0);
-  if (CcDefaults* defaults = ccGetDefaultData())
-    if (defaults->font) OnSetFont(w, d, WPARAM(defaults->font), 0);
   svResetBars(&d->view);
   svSize(&d->view);
   int usable = cs->cy - (Framed(w) ? 2 * BorderWidth() : 0), h = svGetItemHeight(&d->view);

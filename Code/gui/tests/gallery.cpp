@@ -331,7 +331,6 @@ void SetScrollLooks() {
   d->lightEdge = kListSelectedText;
   d->darkEdge = kInk;
   d->palette = g.palette;
-  d->font = cguiGetFont(2);
 }
 
 const char* const kPlayers[] = {"Adler", "Brandt", "Castell", "Dunmore", "Eckhart", "Falk", "Grieve", "Holm"};

@@ -617,3 +617,31 @@ TEST_F(Lists, ListViewPaintsEmptyRowsBelowTheLastItem) {
   d->palette = nullptr;
   DeleteObject(palette);
 }
+
+TEST_F(Lists, RealClicksOnThePaintedBarAndTheRows) {
+  HWND list = List(WS_BORDER, 100, 200);
+  guitest::Pump(100);
+  RECT w;
+  GetWindowRect(list, &w);
+  // The down arrow of the painted bar, at the bottom right inside the border.
+  guitest::Click(POINT{w.right - 8, w.bottom - 6});
+  ASSERT_TRUE(guitest::WaitFor([&] { return SendMessageA(list, LB_GETTOPINDEX, 0, 0) >= 1; }, 2000));
+  guitest::Pump(100);
+  EXPECT_LT(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 5) << "a click is no held press";
+  // The page area below the thumb pages down.
+  int top = int(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+  guitest::Click(POINT{w.right - 8, w.bottom - 30});
+  ASSERT_TRUE(guitest::WaitFor([&] { return SendMessageA(list, LB_GETTOPINDEX, 0, 0) > top + 5; }, 2000));
+  guitest::Pump(100);
+  // A click on a row selects it.
+  top = int(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+  RECT r;
+  ASSERT_NE(SendMessageA(list, LB_GETITEMRECT, top + 2, LPARAM(&r)), LB_ERR);
+  POINT p{r.left + 10, r.top + 2};
+  ClientToScreen(list, &p);
+  guitest::Click(p);
+  guitest::Pump(100);
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), top + 2);
+  EXPECT_EQ(GetFocus(), list);
+  DestroyWindow(list);
+}
