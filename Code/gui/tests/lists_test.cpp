@@ -645,3 +645,103 @@ TEST_F(Lists, RealClicksOnThePaintedBarAndTheRows) {
   EXPECT_EQ(GetFocus(), list);
   DestroyWindow(list);
 }
+
+TEST_F(Lists, MultiColumnListMovesByColumns) {
+  HWND list = CreateWindowExA(0, "CGUIListWnd", "", WS_CHILD | WS_VISIBLE | LBS_MULTICOLUMN, 10, 10, 200, 100,
+                              host, nullptr, nullptr, nullptr);
+  for (int i = 0; i < 50; ++i) SendMessageA(list, LB_ADDSTRING, 0, LPARAM(("m" + std::to_string(i)).c_str()));
+  int height = int(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+  RECT client;
+  GetClientRect(list, &client);
+  const int rows = client.bottom / height;
+  ASSERT_GT(rows, 1);
+  SendMessageA(list, LB_SETCURSEL, 1, 0);
+  SendMessageA(list, WM_KEYDOWN, VK_RIGHT, 0);
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 1 + rows);
+  SendMessageA(list, WM_KEYDOWN, VK_LEFT, 0);
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 1);
+  SendMessageA(list, WM_KEYDOWN, VK_LEFT, 0);
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 1) << "the first column: nothing";
+  // A click in the second column picks the item of that column.
+  LRESULT hit = SendMessageA(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(85, height + 1));
+  EXPECT_EQ(LOWORD(hit), 1 + rows);
+  SendMessageA(list, WM_KEYDOWN, VK_END, 0);
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 49);
+  DestroyWindow(list);
+}
+
+TEST_F(Lists, TreeKeysAndClicksExpandAndCollapse) {
+  HWND tree =
+      CreateWindowExA(0, "CGUITreeViewWnd", "",
+                      WS_CHILD | WS_VISIBLE | WS_VSCROLL | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT,
+                      10, 10, 200, 120, host, HMENU(9), nullptr, nullptr);
+  HTREEITEM parent = AddTreeItem(tree, TVI_ROOT, "parent");
+  for (int i = 0; i < 20; ++i) AddTreeItem(tree, parent, ("child " + std::to_string(i)).c_str());
+  AddTreeItem(tree, TVI_ROOT, "second");
+  SendMessageA(tree, WM_KEYDOWN, VK_DOWN, 0);  // no selection: the first row
+  EXPECT_EQ(HTREEITEM(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)), parent);
+  SendMessageA(tree, WM_KEYDOWN, VK_RIGHT, 0);  // expands, nothing else
+  EXPECT_EQ(SendMessageA(tree, TVM_GETVISIBLECOUNT, 0, 0) > 0, true);
+  EXPECT_EQ(HTREEITEM(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)), parent);
+  SendMessageA(tree, WM_KEYDOWN, VK_RIGHT, 0);  // expanded: the next row
+  EXPECT_EQ(TreeText(tree, HTREEITEM(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0))), "child 0");
+  SendMessageA(tree, WM_KEYDOWN, VK_LEFT, 0);  // to the parent
+  EXPECT_EQ(HTREEITEM(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)), parent);
+  SendMessageA(tree, WM_KEYDOWN, VK_END, 0);
+  EXPECT_EQ(TreeText(tree, HTREEITEM(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0))), "second");
+  EXPECT_GT(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0), 0);
+  SendMessageA(tree, WM_KEYDOWN, VK_HOME, 0);
+  // A click on the parent's button collapses it.
+  RECT r;
+  *reinterpret_cast<HTREEITEM*>(&r) = parent;
+  ASSERT_EQ(SendMessageA(tree, TVM_GETITEMRECT, 0, LPARAM(&r)), 1);
+  sent.clear();
+  SendMessageA(tree, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, r.top + 2));
+  EXPECT_EQ(Notices(TVN_ITEMEXPANDINGA), 1);
+  *reinterpret_cast<HTREEITEM*>(&r) =
+      HTREEITEM(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, LPARAM(parent)));
+  EXPECT_EQ(SendMessageA(tree, TVM_GETITEMRECT, 0, LPARAM(&r)), 0) << "collapsed: the children have no rows";
+  // A double click on the text toggles and reports the double click.
+  sent.clear();
+  SendMessageA(tree, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(60, 2));
+  EXPECT_EQ(Notices(NM_DBLCLK), 1);
+  EXPECT_EQ(Notices(TVN_ITEMEXPANDEDA), 1);
+  DestroyWindow(tree);
+}
+
+TEST_F(Lists, ListViewClicksSelectRangesAndReportColumns) {
+  HWND lv = ListView(host, 0, 3, 20);
+  guitest::Pump(50);
+  HWND header = HWND(SendMessageA(lv, LVM_GETHEADER, 0, 0));
+  RECT headerRect;
+  GetWindowRect(header, &headerRect);
+  const int rowTop = headerRect.bottom - headerRect.top;
+  int height = 0;
+  {
+    LVHITTESTINFO info{};
+    info.pt = POINT{100, rowTop + 1};
+    EXPECT_EQ(SendMessageA(lv, LVM_SUBITEMHITTEST, 0, LPARAM(&info)), 0);
+    EXPECT_EQ(info.iSubItem, 1) << "columns of 90 pixels";
+    for (int y = rowTop + 1; !height && y < 100; ++y) {
+      info.pt = POINT{10, y};
+      if (SendMessageA(lv, LVM_HITTEST, 0, LPARAM(&info)) == 1) height = y - rowTop;
+    }
+    ASSERT_GT(height, 0);
+  }
+  sent.clear();
+  SendMessageA(lv, WM_LBUTTONDOWN, 0, MAKELPARAM(10, rowTop + 2));
+  SendMessageA(lv, WM_LBUTTONDOWN, MK_SHIFT, MAKELPARAM(200, rowTop + 3 * height + 2));
+  EXPECT_EQ(SendMessageA(lv, LVM_GETSELECTEDCOUNT, 0, 0), 4);
+  EXPECT_EQ(SendMessageA(lv, LVM_GETSELECTIONMARK, 0, 0), 0);
+  EXPECT_EQ(Notices(NM_CLICK), 2);
+  SendMessageA(lv, WM_LBUTTONDOWN, MK_CONTROL, MAKELPARAM(10, rowTop + 2));
+  EXPECT_EQ(SendMessageA(lv, LVM_GETSELECTEDCOUNT, 0, 0), 3) << "Ctrl toggles";
+  EXPECT_EQ(SendMessageA(lv, LVM_GETNEXTITEM, -1, LVNI_FOCUSED), 0);
+  // A click on a header item is a column click.
+  sent.clear();
+  POINT p{headerRect.left + 100, headerRect.top + 3};
+  guitest::Click(p);
+  guitest::Pump(100);
+  EXPECT_EQ(Notices(LVN_COLUMNCLICK), 1);
+  DestroyWindow(lv);
+}
