@@ -7,6 +7,7 @@
 #include "caption.h"
 #include "facet.h"
 #include "facet_frame.h"
+#include "lists.h"  // lists
 #include "procdata.h"
 
 const char* const kControlClassNames[16] = {
@@ -48,7 +49,24 @@ namespace {
 // class of that name. In the order of kControlClassNames: the hot button
 // copies the bitmap button's class, so order matters.
 using ClassRegistrar = ATOM (*)(HINSTANCE module);
-const ClassRegistrar kRegistrars[16] = {};
+const ClassRegistrar kRegistrars[16] = {
+    nullptr,                 // CGUIBMPButton
+    nullptr,                 // CGUIHotButton
+    nullptr,                 // AnimButton
+    nullptr,                 // CGUIStatic
+    RegisterScrollBarClass,  // CGUIScrollBar (lists)
+    nullptr,                 // CGUISpinEdit
+    nullptr,                 // CGUIComboBox
+    nullptr,                 // CGUIEdit
+    nullptr,                 // CC20SpinList
+    nullptr,                 // CGUITrackbar
+    RegisterListClass,       // CGUIListWnd (lists)
+    RegisterTreeClass,       // CGUITreeViewWnd (lists)
+    nullptr,                 // CGUIColorText
+    nullptr,                 // CGUITabWnd
+    RegisterListViewClass,   // CGUIListViewWnd (lists)
+    nullptr,                 // CGUISplitter
+};
 
 }  // namespace
 

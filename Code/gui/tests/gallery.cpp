@@ -9,7 +9,10 @@
 //   facet_gallery.exe --shot NAME  paints, saves the screenshot NAME and exits
 //                                  (exit code 0 when the screenshot was saved)
 #include <windows.h>
+// after windows.h
+#include <commctrl.h>  // lists
 
+#include <cstdio>  // lists
 #include <cstring>
 #include <string>
 #include <vector>
@@ -244,6 +247,225 @@ void Setup(HINSTANCE instance) {
   RegisterClassA(&wc);
 }
 
+// --- Lists: scroll bars, list box, tree view and list view (a strip of its
+// own below the gallery, each control with a few hundred items) ---
+
+// Palette entries of the list controls (the frame uses 16..23).
+enum {
+  kListPaper = 24,
+  kListSelection,
+  kListSelectedText,
+  kListLines,
+  kBarFace,
+  kBarDark,
+  kBarTrack,
+  kHeaderFace
+};
+
+void SetListColours() {
+  const PALETTEENTRY entries[] = {{250, 248, 240, PC_NOCOLLAPSE}, {60, 100, 170, PC_NOCOLLAPSE},
+                                  {255, 255, 255, PC_NOCOLLAPSE}, {150, 140, 120, PC_NOCOLLAPSE},
+                                  {200, 190, 165, PC_NOCOLLAPSE}, {110, 95, 70, PC_NOCOLLAPSE},
+                                  {228, 222, 205, PC_NOCOLLAPSE}, {215, 205, 180, PC_NOCOLLAPSE}};
+  SetPaletteEntries(g.palette, kListPaper, 8, entries);
+}
+
+// A scroll-bar piece: a face with a darker outline and, for arrows, a
+// triangle pointing `dir` (0 up, 1 down, 2 left, 3 right; -1 none).
+PackedDib* BarPiece(int w, int h, int dir, bool pressed, bool outlineEnds = true) {
+  PackedDib* dib = Piece(w, h, pressed ? kBarDark : kBarFace);
+  auto set = [&](int x, int y, int index) {
+    if (auto* p = static_cast<unsigned char*>(dibGetPixelAddress(dib, x, y)))
+      *p = static_cast<unsigned char>(index);
+  };
+  for (int x = 0; x < w; ++x)
+    for (int y = 0; y < h; ++y) {
+      bool edge = x == 0 || x == w - 1 || (outlineEnds && (y == 0 || y == h - 1));
+      if (edge) set(x, y, kBarDark);
+    }
+  const int ink = pressed ? kListSelectedText : kInk;
+  for (int k = 0; k < 4 && dir >= 0; ++k)
+    for (int j = -k; j <= k; ++j) {
+      int a = (dir == 0 || dir == 2) ? 6 + k : 9 - k;  // along the arrow
+      int b = (dir < 2 ? w : h) / 2 + j;
+      if (dir < 2)
+        set(b, a, ink);
+      else
+        set(a, b, ink);
+    }
+  return dib;
+}
+
+void SetScrollLooks() {
+  CcDefaults* d = ccGetDefaultData();
+  if (!d) return;
+  CcScrollBarSection& sb = d->scrollBar;
+  for (int st = 0; st < 3; ++st) {
+    bool pressed = st == 1;
+    sb.verticalArrows[st] = BarPiece(16, 16, 0, pressed);
+    sb.verticalArrows[3 + st] = BarPiece(16, 16, 1, pressed);
+    sb.horizontalArrows[st] = BarPiece(16, 16, 2, pressed);
+    sb.horizontalArrows[3 + st] = BarPiece(16, 16, 3, pressed);
+    sb.verticalThumb[st] = BarPiece(16, 3, -1, pressed);
+    sb.verticalThumb[3 + st] = BarPiece(16, 8, -1, pressed, false);
+    sb.verticalThumb[6 + st] = BarPiece(16, 3, -1, pressed);
+    sb.trackBitmaps[st] = nullptr;
+    sb.trackBitmaps[3 + st] = nullptr;
+  }
+  // The horizontal thumb has one state: pieces laid along x.
+  for (int i = 0; i < 3; ++i) {
+    PackedDib* piece = Piece(i == 1 ? 8 : 3, 16, kBarFace);
+    for (int x = 0; x < (i == 1 ? 8 : 3); ++x)
+      for (int y = 0; y < 16; ++y)
+        if (y == 0 || y == 15 || (i != 1 && (x == 0 || x == 2)))
+          if (auto* p = static_cast<unsigned char*>(dibGetPixelAddress(piece, x, y))) *p = kBarDark;
+    sb.horizontalThumb[i] = piece;
+  }
+  sb.verticalTrack = sb.horizontalTrack = kBarTrack;
+  sb.verticalWidth = 16;
+  sb.horizontalHeight = 16;
+  sb.notLoaded = 0;
+  d->listBackground = kListPaper;
+  d->listSelection = kListSelection;
+  d->listSelectedText = kListSelectedText;
+  d->listText = kInk;
+  d->listValue = kAccent;
+  d->treeColours[0] = kListLines;
+  d->trackBackground = kBarTrack;  // the list view's header: empty part, face, edges
+  d->trackChannel = kHeaderFace;
+  d->trackThumb = kBarDark;
+  d->lightEdge = kListSelectedText;
+  d->darkEdge = kInk;
+  d->palette = g.palette;
+}
+
+const char* const kPlayers[] = {"Adler", "Brandt", "Castell", "Dunmore", "Eckhart", "Falk", "Grieve", "Holm"};
+const char* const kResults[] = {"1-0", "0-1", "1/2-1/2"};
+
+LRESULT CALLBACK ListsStripProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    HPALETTE old = ccSelectPalette(dc, nullptr, g.palette);
+    RECT all;
+    GetClientRect(window, &all);
+    ccFillRectPalette(dc, &all, kPaper);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, PALETTEINDEX(kInk));
+    Text(dc, 2, 10, 4, "List box (300 items)");
+    Text(dc, 2, 220, 4, "Tree view (20 x 15 items)");
+    Text(dc, 2, 460, 4, "List view (300 games)");
+    Text(dc, 2, 950, 4, "Scroll bars");
+    SelectPalette(dc, old, FALSE);
+    EndPaint(window, &ps);
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void CreateListControls(HINSTANCE instance) {
+  SetListColours();
+  SetScrollLooks();
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = ListsStripProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = "RWFacetGalleryLists";
+  RegisterClassA(&wc);
+  HWND strip = CreateWindowExA(0, "RWFacetGalleryLists", "", WS_POPUP | WS_VISIBLE, 0, 480, 1024, 288,
+                               nullptr, nullptr, instance, nullptr);
+  const DWORD child = WS_CHILD | WS_VISIBLE | WS_BORDER;
+
+  HWND list = CreateWindowExA(0, "CGUIListWnd", "", child | WS_VSCROLL | LBS_NOTIFY, 10, 24, 200, 250, strip,
+                              HMENU(101), instance, nullptr);
+  SendMessageA(list, WM_SETFONT, WPARAM(cguiGetFont(2)), 0);
+  char text[96];
+  for (int i = 0; i < 300; ++i) {
+    std::snprintf(text, sizeof text, "%s - %s, round %d", kPlayers[i % 8], kPlayers[(i / 8 + i + 1) % 8],
+                  i / 4 + 1);
+    SendMessageA(list, LB_ADDSTRING, 0, LPARAM(text));
+  }
+  SendMessageA(list, LB_SETCURSEL, 3, 0);
+
+  HWND tree =
+      CreateWindowExA(0, "CGUITreeViewWnd", "",
+                      child | WS_VSCROLL | WS_HSCROLL | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT, 220,
+                      24, 230, 250, strip, HMENU(102), instance, nullptr);
+  SendMessageA(tree, WM_SETFONT, WPARAM(cguiGetFont(2)), 0);
+  SendMessageA(tree, TVM_SETINDENT, 16, 0);
+  const char* const openings[] = {
+      "Sicilian Defence", "French Defence", "Caro-Kann Defence", "Ruy Lopez",    "Italian Game",
+      "Queen's Gambit",   "King's Indian",  "English Opening",   "Nimzo-Indian", "Slav Defence",
+      "Pirc Defence",     "Scandinavian",   "Dutch Defence",     "Grunfeld",     "Benoni",
+      "Alekhine Defence", "Scotch Game",    "Vienna Game",       "Catalan",      "Reti Opening"};
+  HTREEITEM selected = nullptr;
+  for (int o = 0; o < 20; ++o) {
+    TVINSERTSTRUCTA in{};
+    in.hParent = TVI_ROOT;
+    in.hInsertAfter = TVI_LAST;
+    in.item.mask = TVIF_TEXT | TVIF_STATE;
+    in.item.pszText = const_cast<char*>(openings[o]);
+    in.item.state = in.item.stateMask = o == 0 ? TVIS_BOLD : 0;
+    auto parent = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, LPARAM(&in)));
+    for (int v = 0; v < 14; ++v) {
+      std::snprintf(text, sizeof text, "Variation %c%02d, line %d", 'A' + o % 5, o * 3 + v, v + 1);
+      TVINSERTSTRUCTA child{};
+      child.hParent = parent;
+      child.hInsertAfter = TVI_LAST;
+      child.item.mask = TVIF_TEXT;
+      child.item.pszText = text;
+      auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, LPARAM(&child)));
+      if (o == 0 && v == 2) selected = item;
+    }
+    if (o < 2) SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, LPARAM(parent));
+  }
+  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, LPARAM(selected));
+  SendMessageA(tree, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+
+  HWND view = CreateWindowExA(0, "CGUIListViewWnd", "", child | LVS_REPORT | LVS_SHOWSELALWAYS, 460, 24, 480,
+                              232, strip, HMENU(103), instance, nullptr);
+  SendMessageA(view, WM_SETFONT, WPARAM(cguiGetFont(2)), 0);
+  const char* const titles[] = {"#", "White", "Black", "Result", "Event"};
+  const int widths[] = {50, 110, 110, 70, 160};
+  for (int c = 0; c < 5; ++c) {
+    LVCOLUMNA col{};
+    col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    col.fmt = c == 0 || c == 3 ? LVCFMT_RIGHT : LVCFMT_LEFT;
+    col.pszText = const_cast<char*>(titles[c]);
+    col.cx = widths[c];
+    SendMessageA(view, LVM_INSERTCOLUMNA, c, LPARAM(&col));
+  }
+  for (int i = 0; i < 300; ++i) {
+    LVITEMA it{};
+    it.mask = LVIF_TEXT | LVIF_PARAM;
+    it.iItem = i;
+    std::snprintf(text, sizeof text, "%d", i + 1);
+    it.pszText = text;
+    it.lParam = i;
+    SendMessageA(view, LVM_INSERTITEMA, 0, LPARAM(&it));
+    const std::string cells[] = {kPlayers[i % 8], kPlayers[(i * 3 + 1) % 8], kResults[i % 3],
+                                 "Club championship " + std::to_string(1990 + i % 30)};
+    for (int c = 0; c < 4; ++c) {
+      LVITEMA sub{};
+      sub.iSubItem = c + 1;
+      sub.pszText = const_cast<char*>(cells[c].c_str());
+      SendMessageA(view, LVM_SETITEMTEXTA, i, LPARAM(&sub));
+    }
+  }
+  LVITEMA state{};
+  state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(view, LVM_SETITEMSTATE, 2, LPARAM(&state));
+
+  HWND vertical = CreateWindowExA(0, "CGUIScrollBar", "", WS_CHILD | WS_VISIBLE | SBS_VERT, 960, 24, 16, 250,
+                                  strip, HMENU(104), instance, nullptr);
+  SCROLLINFO si{sizeof si, SIF_ALL, 0, 299, 40, 120, 0};
+  SendMessageA(vertical, SBM_SETSCROLLINFO, TRUE, LPARAM(&si));
+  HWND horizontal = CreateWindowExA(0, "CGUIScrollBar", "", WS_CHILD | WS_VISIBLE | SBS_HORZ, 460, 262, 480,
+                                    16, strip, HMENU(105), instance, nullptr);
+  SendMessageA(horizontal, SBM_SETSCROLLINFO, TRUE, LPARAM(&si));
+  UpdateWindow(strip);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -259,6 +481,7 @@ int main(int argc, char** argv) {
       CreateWindowExA(0, "CGUIStatic", "Placed {p:470,330 s:150,40}", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0,
                       10, 10, window, nullptr, instance, nullptr);
   ccApplyCaptionPlacement(g.placed);
+  CreateListControls(instance);  // lists
   UpdateWindow(window);
   // framed windows and menus
   HWND framed = galleryframe::Create(instance, window, g.palette, RECT{300, 250, 1000, 740});
