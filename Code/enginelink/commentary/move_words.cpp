@@ -156,6 +156,8 @@ std::string MoveInWords(const Board* board, int side, const MoveRecord* move, in
       }
     } else if (move->flags & MOVE_CAPTURE) {
       out = Msg(189, 0, 0, {FileName(move->from)});
+    } else {
+      out = Msg(188, PAWN, 0);  // "pawn to g6" reads better than a bare destination
     }
     if (move->flags & MOVE_CAPTURE) AppendBlank(&out, Msg(192, 0, 0));
     const bool plain = !(move->flags & (MOVE_CHECK | MOVE_MATE | MOVE_EN_PASSANT | MOVE_PROMOTION));

@@ -33,6 +33,21 @@ std::string Name(const Board& b, int s, int spoken) {
   return PieceNamePhrase(b[s], s, counts, 2, 0, spoken);
 }
 
+std::string LowercaseFirst(std::string text) {
+  int depth = 0;
+  for (char& ch : text) {
+    if (ch == '{')
+      ++depth;
+    else if (ch == '}' && depth > 0)
+      --depth;
+    else if (depth == 0) {
+      if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+      break;
+    }
+  }
+  return text;
+}
+
 std::string PawnName(int s) { return Msg(103, 0, 1, {SquareName(s)}); }
 
 // Items of a list with their joiners: markup for each, then its name.
@@ -324,7 +339,8 @@ std::string DescribeMoveFeatures(const Board* board, const MoveRecord* legal, in
         break;
     }
     if (showMoves || n > 0) out += CountPhrase(n + 1, total, 1, 1);
-    out += s;
+    // A sentence after the first goes on the same sentence in lower case.
+    out += (!showMoves && n > 0) ? LowercaseFirst(s) : s;
   }
   if (!out.empty() && out.back() != ' ') out += ".";
   return out;

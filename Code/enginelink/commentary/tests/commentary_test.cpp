@@ -318,7 +318,8 @@ TEST_F(Commentary, DescribeLineNumbersMoves) {
   line[1].from = static_cast<uint8_t>(Sq("g1"));
   line[1].to = static_cast<uint8_t>(Sq("f3"));
   std::string text = DescribeLine(&start.board, line, 2, 0, 1, BLACK, 0, 1, 1);
-  EXPECT_EQ(StripMarkupGroups(text), "1... e5 ([191/0/2:e5|||]) 2. Nf3 ([188/4/0:|||] [191/0/2:f3|||])");
+  EXPECT_EQ(StripMarkupGroups(text),
+            "1... e5 ([188/5/0:|||] [191/0/2:e5|||]) 2. Nf3 ([188/4/0:|||] [191/0/2:f3|||])");
   EXPECT_TRUE(Has(text, "{S:e7e5}{G:BPe5}"));
 }
 

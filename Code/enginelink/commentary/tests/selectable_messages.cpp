@@ -1,5 +1,7 @@
 #include "selectable_messages.h"
 
+#include <gtest/gtest.h>
+
 #include <initializer_list>
 #include <vector>
 
@@ -128,3 +130,22 @@ std::set<MessageKey> FixturePhrasebook::Requested() {
   std::lock_guard<std::mutex> lock(gRequestedLock);
   return gRequested;
 }
+
+namespace {
+
+// After the whole run: every sentence the code asked for must be in the
+// catalogue the table test walks.
+class CatalogueCheck : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    for (const MessageKey& k : FixturePhrasebook::Requested()) {
+      if (SelectableMessages().count(k) || FallbackMessages().count(k)) continue;
+      ADD_FAILURE() << "message " << std::get<0>(k) << " keys " << std::get<1>(k) << ", " << std::get<2>(k)
+                    << " is selected but not in the catalogue";
+    }
+  }
+};
+
+::testing::Environment* const kCatalogueCheck = ::testing::AddGlobalTestEnvironment(new CatalogueCheck);
+
+}  // namespace
