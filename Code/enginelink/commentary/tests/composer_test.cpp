@@ -121,6 +121,21 @@ TEST_F(Composer, BadMovesAreJudgedAndTheWorstIsNamed) {
   EXPECT_TRUE(Has(c.comments[2].second, "[82/4/0")) << c.comments[2].second;
 }
 
+TEST_F(Composer, ALosingPositionRecordsNoLoss) {
+  Stretch s("rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq - 0 2");
+  s.Add("d1", "h5", -500, "g1", "f3");
+  s.Add("b8", "c6", 700);
+  s.Add("h5", "f7", -700);
+  AnnotationStats stats[2];
+  Collected c = s.Run(-1, -1, stats);
+  EXPECT_TRUE(Has(c.comments[0].second, "[151/1/0")) << "still judged bad: " << c.comments[0].second;
+  EXPECT_EQ(stats[1].badMoves, 1);
+  EXPECT_EQ(stats[1].mistakes, 0);
+  EXPECT_EQ(stats[1].worstMove, -1);
+  EXPECT_EQ(stats[1].totalRecordedLoss, 0);
+  EXPECT_EQ(stats[1].totalLoss, 200);
+}
+
 TEST_F(Composer, MateAnnouncementsCountOnAfterTheFirst) {
   // Two white moves in a row of a long mating line: 78 with N, then N + 100.
   Stretch s("7k/8/5K2/8/8/8/8/R7 w - - 0 1");

@@ -72,7 +72,8 @@ TEST_F(English, AdviceOnTheItalianOpening) {
   MoveRecord line[1] = {p.Move("f3", "g5")};
   std::string text = StripMarkupGroups(ExplainLine(&p.board, WHITE, line, 1));
   EXPECT_EQ(text.rfind("Coach: Knight to g5.", 0), 0u) << text;
-  EXPECT_TRUE(Has(text, "Here is the idea: Play the knight to g5, which rescues the white pawn on e4 from attack"))
+  EXPECT_TRUE(
+      Has(text, "Here is the idea: Play the knight to g5, which rescues the white pawn on e4 from attack"))
       << text;
 }
 
