@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
 #include <mutex>
 #include <string>
@@ -16,7 +17,8 @@ namespace {
 struct Collected {
   std::mutex lock;
   std::vector<std::string> lines;
-  int ends = 0, endStopped = -1;
+  std::atomic<int> ended{0};   // the engine ended before the channel was stopped
+  std::atomic<int> finals{0};  // the reader thread's last call
   std::vector<std::string> Lines() {
     std::lock_guard<std::mutex> g(lock);
     return lines;
@@ -31,8 +33,10 @@ void OnLine(const char* line, void* context) {
 void OnEnd(void* context, int stopped) {
   auto* c = static_cast<Collected*>(context);
   std::lock_guard<std::mutex> g(c->lock);
-  c->ends++;
-  c->endStopped = stopped;
+  if (stopped)
+    c->finals++;
+  else
+    c->ended++;
 }
 
 std::string ProgramFolder() {
@@ -63,7 +67,7 @@ class EngineChannelTest : public ::testing::Test {
     if (channel) {
       WriteEngineLine(channel, "quit\n");
       StopEngineLink(channel);
-      WaitFor([&] { return got.ends == 1; });
+      EXPECT_TRUE(WaitFor([&] { return got.finals == 1; }));
     }
   }
   std::vector<std::string> Ask(const char* command, size_t count) {
@@ -108,14 +112,14 @@ TEST_F(EngineChannelTest, TheEngineRunsInItsFolderAndOursStays) {
 TEST_F(EngineChannelTest, AnEngineThatDiesIsReportedAndTheReaderWaitsIdle) {
   Ask("echo alive\n", 1);
   WriteEngineLine(channel, "die\n");
-  ASSERT_TRUE(WaitFor([&] { return got.ends == 1; }));
-  EXPECT_EQ(got.endStopped, 0);
+  ASSERT_TRUE(WaitFor([&] { return got.ended == 1; }));
+  EXPECT_EQ(got.finals, 0);  // the record is kept for its owner
   // Writing to a dead engine is refused, not hung on.
   EXPECT_EQ(WriteEngineLine(channel, "echo nobody\n"), -2);
   StopEngineLink(channel);
   channel = nullptr;  // the reader thread frees it
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  EXPECT_EQ(got.ends, 1);
+  EXPECT_TRUE(WaitFor([&] { return got.finals == 1; }));
+  EXPECT_EQ(got.ended, 1);
 }
 
 TEST(EngineChannelStartTest, AMissingProgramFailsAndLeavesTheFolder) {

@@ -24,6 +24,7 @@ int main() {
 #ifdef _WIN32
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
 #endif
   char line[512];
   while (std::fgets(line, sizeof line, stdin)) {
