@@ -415,7 +415,7 @@ void HandleText(GameRecord* game, const EngineReplyBlock* block) {
   }
   if (ReplyIs(text, "offer draw")) {
     if (!current || block->side == ENGINE_SIDE_ADVISOR) return;
-    char question[128];
+    char question[kPlayerNameSize + 64];
     std::snprintf(question, sizeof question, "%s offers you a draw, accept?", player->name);
     if (GetGameHost()->AskYesNo(question) == kAnswerYes) EndGame(game, RESULT_AGREED);
     return;

@@ -19,8 +19,10 @@
 #include "notation.h"
 
 // After the rules' headers: windows.h defines names such as LANG_ENGLISH.
-#include <tlhelp32.h>
+// clang-format off
 #include <windows.h>
+#include <tlhelp32.h>  // needs windows.h before it
+// clang-format on
 
 struct PersonalityRecord {
   int token;
