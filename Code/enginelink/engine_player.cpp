@@ -487,3 +487,7 @@ void EnginePlayerGameHost::HandleEngineBookMove(GameRecord* game, int slot, cons
   }
   PostRoomEvent(block);
 }
+
+void EnginePlayerGameHost::DiscardRoomEvents(GameRecord* game) {
+  if (game) ::DiscardRoomEvents(&game->id);
+}

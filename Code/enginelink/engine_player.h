@@ -72,4 +72,5 @@ class EnginePlayerGameHost : public GameHost {
                             int32_t ownMs, int32_t opponentMs) override;
   void RequestEngineStatus(GameRecord* game, PlayerRecord* third) override;
   void HandleEngineBookMove(GameRecord* game, int slot, const char* coords) override;
+  void DiscardRoomEvents(GameRecord* game) override;
 };

@@ -75,12 +75,14 @@ bool ReadWord(const char** cursor, char* out, size_t size) {
 // As %[^\n] after blanks: the rest of the line, at least one character.
 bool ReadRest(const char** cursor, char* out, size_t size) {
   const char* p = SkipBlanks(*cursor);
-  if (!*p || *p == '\n') return false;
+  if (!*p) return false;
   size_t n = 0;
   while (*p && *p != '\n') {
     if (n + 1 < size) out[n++] = *p;
     ++p;
   }
+  // An engine whose output is in text mode ends its lines with CR LF.
+  while (n > 0 && IsBlank(out[n - 1])) --n;
   out[n] = '\0';
   *cursor = p;
   return true;

@@ -41,6 +41,19 @@ EngineReplyBlock* LockedRoomReplyQueue::Take() {
   return b;
 }
 
+void LockedRoomReplyQueue::DiscardGame(const Guid* game) {
+  if (!game) return;
+  std::lock_guard<std::mutex> guard(lock_);
+  for (auto it = blocks_.begin(); it != blocks_.end();) {
+    if (GuidEqual(&(*it)->game, game)) {
+      FreeEngineReply(*it);
+      it = blocks_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
 int LockedRoomReplyQueue::Drain() {
   int n = 0;
   while (EngineReplyBlock* b = Take()) {
@@ -63,4 +76,8 @@ void PostRoomEvent(EngineReplyBlock* block) {
     g_queue->PostRoomEvent(block);
   else
     FreeEngineReply(block);
+}
+
+void DiscardRoomEvents(const Guid* game) {
+  if (g_queue) g_queue->DiscardGame(game);
 }

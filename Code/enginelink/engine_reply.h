@@ -40,6 +40,8 @@ class RoomReplyQueue {
   virtual ~RoomReplyQueue() = default;
   // Takes the block; called on reader threads.
   virtual void PostRoomEvent(EngineReplyBlock* block) = 0;
+  // Drops the queued blocks of one game (it stopped or is destroyed).
+  virtual void DiscardGame(const Guid* /*game*/) {}
 };
 
 // A queue guarded by its own lock, drained by its owner's thread in the order
@@ -50,6 +52,7 @@ class LockedRoomReplyQueue : public RoomReplyQueue {
   void PostRoomEvent(EngineReplyBlock* block) override;
   // Null when empty; the caller owns the block.
   EngineReplyBlock* Take();
+  void DiscardGame(const Guid* game) override;
   // Hands every queued block to DispatchEngineOutput; returns how many.
   int Drain();
   size_t Size();
@@ -62,3 +65,4 @@ class LockedRoomReplyQueue : public RoomReplyQueue {
 // The queue engine players post to; without one, replies are dropped.
 void SetRoomReplyQueue(RoomReplyQueue* queue);
 void PostRoomEvent(EngineReplyBlock* block);
+void DiscardRoomEvents(const Guid* game);

@@ -271,6 +271,19 @@ TEST_F(EnginePlayerTest, BlackFirstSendsA2a3AndThePosition) {
   EXPECT_NE(w.find("Ke1\nBf1\nNg1\nRh1\n.\n"), std::string::npos) << w;
 }
 
+TEST_F(EnginePlayerTest, StoppingAGameDropsItsQueuedReplies) {
+  GameRecord* g = NewGame(PLAYER_ENGINE, PLAYER_HUMAN);
+  GameRecord* other = NewGame(PLAYER_HUMAN, PLAYER_ENGINE);
+  StartGame(g);
+  StartGame(other);
+  Engine(&g->white, "move e2e4");
+  Engine(&other->black, "Illegal move: x");
+  StopGame(g);
+  EXPECT_EQ(queue.Size(), 1u);  // the other game's reply stays
+  EXPECT_EQ(queue.Drain(), 1);
+  EXPECT_EQ(GetCurrentPly(g), 0);
+}
+
 TEST_F(EnginePlayerTest, ADeadEngineIsReported) {
   GameRecord* g = NewGame(PLAYER_HUMAN, PLAYER_ENGINE);
   StartGame(g);

@@ -134,6 +134,10 @@ TEST_F(EngineProtocolTest, ThinkingStatusAndTextLines) {
   EXPECT_STREQ(r[0].thinking.line, "e2e4 e7e5");
   EXPECT_STREQ(r[0].thinking.plyText, "");
 
+  r = Received(s, " 6 -5 10 900 e2e4 e7e5\r");  // CR LF from a text-mode engine
+  ASSERT_TRUE(r[0].hasThinking);
+  EXPECT_STREQ(r[0].thinking.line, "e2e4 e7e5");
+
   r = Received(s, "7... -12 300 99000 Nf3");
   ASSERT_TRUE(r[0].hasThinking);
   EXPECT_STREQ(r[0].thinking.plyText, "7...");
