@@ -317,6 +317,29 @@ TEST_F(EnginePlayerTest, HintAndAdviceRequests) {
   EXPECT_EQ(GetAdvisorRequests(h).flags, 0u);
 }
 
+TEST_F(EnginePlayerTest, AHintBorrowsTheAdvisorFromAnalysisMode) {
+  GameRecord* g = NewGame(PLAYER_HUMAN, PLAYER_ENGINE);
+  StartGame(g);
+  ASSERT_EQ(StartEngineAnalysis(g), 1);
+  EXPECT_NE(Written(&g->third).find("\nanalyze\n"), std::string::npos);
+  ASSERT_EQ(RequestEngineHint(g), 1);
+  std::string w = Written(&g->third);
+  EXPECT_EQ(w.find("exit\n"), 0u) << w;
+  EXPECT_NE(w.find("level 0 0:1 0\nwhite\ntime 1\notim 1\nwhite\ngo\n"), std::string::npos) << w;
+  EXPECT_EQ(SolveForMate(g, nullptr), 0);  // one request at a time besides analysis
+  host.answer = kAnswerYes;
+  Engine(&g->third, "move e2e4");
+  queue.Drain();
+  EXPECT_EQ(host.questions, std::vector<std::string>{"Hint: e4, make the move?"});
+  EXPECT_EQ(GetCurrentPly(g), 1);
+  EXPECT_EQ(GetAdvisorRequests(g).flags, static_cast<uint32_t>(ADVISOR_ANALYSIS_MODE));
+  w = Written(&g->third);
+  EXPECT_NE(w.find("\nforce\n"), std::string::npos) << w;
+  EXPECT_EQ(w.substr(w.size() - 8), "analyze\n") << w;
+  EXPECT_EQ(StopEngineAnalysis(g), 1);
+  EXPECT_EQ(g->third.session, nullptr);
+}
+
 TEST_F(EnginePlayerTest, GameAnalysisMarksBookPlies) {
   link.book = true;
   link.bookPlies = 2;
