@@ -12,6 +12,11 @@
 #include "movegen.h"
 #include "notation.h"
 
+// A player keeps its engine's last thinking and status lines in the blocks of
+// its record, in the layout of the parsed lines.
+static_assert(sizeof(ThinkingLine) == kThinkingBlockSize, "the thinking block is a ThinkingLine");
+static_assert(sizeof(EngineStatus) == kStatisticsBlockSize, "the status block is an EngineStatus");
+
 namespace {
 
 EngineLinkHost g_defaultHost;
