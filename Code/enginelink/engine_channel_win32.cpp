@@ -48,16 +48,27 @@ unsigned __stdcall EngineReaderThread(void* argument) {
   EngineChannel* channel = static_cast<EngineChannel*>(argument);
   bool engineEnded = false;
   while (!channel->stop.load()) {
-    size_t room = 0;
-    char* space = FramerSpace(&channel->framer, &room);
-    DWORD got = 0;
-    if (!ReadFile(channel->outputRead, space, static_cast<DWORD>(room), &got, nullptr)) {
-      // The engine's end closed (it ended or was killed) or the read failed:
-      // no more output will come, so stop reading instead of polling.
+    // Peek first so that the thread never blocks in a read: a stop request is
+    // seen within a few milliseconds even when the engine writes nothing.
+    DWORD available = 0;
+    if (!PeekNamedPipe(channel->outputRead, nullptr, 0, nullptr, &available, nullptr)) {
+      // The engine's end closed (it ended or was killed): no more output
+      // will come, so stop reading instead of polling a broken pipe.
       engineEnded = true;
       break;
     }
-    if (got == 0) continue;
+    if (available == 0) {
+      WaitForSingleObject(channel->stopEvent, 5);
+      continue;
+    }
+    size_t room = 0;
+    char* space = FramerSpace(&channel->framer, &room);
+    DWORD got = 0;
+    if (!ReadFile(channel->outputRead, space, static_cast<DWORD>(room < available ? room : available), &got,
+                  nullptr)) {
+      engineEnded = true;
+      break;
+    }
     FramerTake(&channel->framer, got, channel->onLine, channel->context, &channel->stop);
   }
   if (engineEnded && !channel->stop.load()) {

@@ -122,6 +122,15 @@ TEST_F(EngineChannelTest, AnEngineThatDiesIsReportedAndTheReaderWaitsIdle) {
   EXPECT_EQ(got.ended, 1);
 }
 
+TEST_F(EngineChannelTest, StoppingDoesNotWaitForTheEngineToSpeak) {
+  Ask("echo alive\n", 1);
+  WriteEngineLine(channel, "deaf\n");  // from now on it ignores even "quit"
+  StopEngineLink(channel);
+  channel = nullptr;
+  EXPECT_TRUE(WaitFor([&] { return got.finals == 1; }));
+  EXPECT_EQ(got.ended, 0);
+}
+
 TEST(EngineChannelStartTest, AMissingProgramFailsAndLeavesTheFolder) {
   char before[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, before);

@@ -27,9 +27,12 @@ int main() {
   _setmode(_fileno(stderr), _O_BINARY);
 #endif
   char line[512];
+  bool deaf = false;
   while (std::fgets(line, sizeof line, stdin)) {
     line[std::strcspn(line, "\r\n")] = '\0';
     std::string command = line;
+    if (deaf) continue;  // ends only when its input closes
+    if (command == "deaf") deaf = true;
     if (command == "split") {
       Put("mo");
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
