@@ -59,15 +59,15 @@ struct ConsoleGameHost : EnginePlayerGameHost {
   PersonalityRecord* ReadPersonality(PlayerRecord*, PersonalityRecord*) override { return &token; }
 };
 
-// Counts the engines' moves on their way to the room.
-struct CountingQueue : LockedRoomReplyQueue {
-  void PostRoomEvent(EngineReplyBlock* block) override {
-    if (block->kind == REPLY_MOVE && block->side < 2) {
-      InterlockedIncrement(reinterpret_cast<volatile LONG*>(&g_engineMoves[block->side]));
-    }
-    LockedRoomReplyQueue::PostRoomEvent(block);
+// Hands the queued replies to the user-interface side, counting the engines'
+// moves that arrive while the game goes on (an engine may still answer the
+// move that ended the game).
+void Drain(LockedRoomReplyQueue* queue, GameRecord* game) {
+  while (EngineReplyBlock* block = queue->Take()) {
+    if (block->kind == REPLY_MOVE && block->side < 2 && game->result == 0) g_engineMoves[block->side]++;
+    DispatchEngineOutput(block);
   }
-};
+}
 
 // Our child processes named Corvane.exe; the first one started plays White.
 std::vector<DWORD> ChildEngines() {
@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
 
   ConsoleLinkHost link;
   ConsoleGameHost host;
-  CountingQueue queue;
+  LockedRoomReplyQueue queue;
   SetEngineLinkHost(&link);
   SetGameHost(&host);
   SetRoomReplyQueue(&queue);
@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
   int code = 0;
   bool killed = false;
   while (game->result == 0) {
-    queue.Drain();
+    Drain(&queue, game);
     if (killAfter >= 0 && !killed && GetCurrentPly(game) >= killAfter) {
       std::vector<DWORD> engines = ChildEngines();
       if (engines.empty()) {
