@@ -312,16 +312,29 @@ int PgnReader::PlayToken(GameRecord* game, const std::string& raw) {
   if (ep == std::string::npos) ep = token.find("EP");
   if (ep != std::string::npos) token.resize(ep);
 
+  // Pseudo-legal moves; only those that fit the token are tested for
+  // legality (and given their check and mate flags).
   MoveList& list = moves_;
   uint16_t count = 0;
-  GenerateLegalMoves(&game->position, list.moves, &count, game->sideToMove);
+  GenerateMoves(&game->position, list.moves, &count, nullptr, game->sideToMove, false);
+  const int side = game->sideToMove;
+  auto legal = [&](MoveRecord* m) {
+    Board after = game->position;
+    MakeMove(m, &after);
+    if (IsSideInCheck(&after, side)) return false;
+    if (IsSideInCheck(&after, OtherSide(side))) {
+      m->flags |= MOVE_CHECK;
+      if (CountLegalMoves(&after, OtherSide(side)) == 0) m->flags |= MOVE_MATE;
+    }
+    return true;
+  };
 
   const MoveRecord* found = nullptr;
   int matches = 0;
   if (token == "O-O" || token == "0-0" || token == "O-O-O" || token == "0-0-0") {
     uint16_t flag = token.size() == 3 ? MOVE_CASTLE_SHORT : MOVE_CASTLE_LONG;
     for (int i = 0; i < count; ++i)
-      if (list.moves[i].flags & flag) found = &list.moves[i], ++matches;
+      if ((list.moves[i].flags & flag) && legal(&list.moves[i])) found = &list.moves[i], ++matches;
   } else {
     std::string t;
     for (char c : token)
@@ -363,6 +376,7 @@ int PgnReader::PlayToken(GameRecord* game, const std::string& raw) {
       } else if (promotion) {
         continue;
       }
+      if (!legal(&list.moves[k])) continue;
       found = &m;
       ++matches;
     }
