@@ -39,6 +39,9 @@ const char* PgnResultText(uint32_t code) {
 }
 
 void PgnLineFiller::HandOut() {
+  // A line that starts with "%" is an escape line for PGN readers, which
+  // would drop it: a blank in front keeps it text.
+  if (!line_.empty() && line_[0] == '%') line_.insert(0, 1, ' ');
   line_ += '\n';
   if (!failed_ && !output_(context_, line_.c_str())) failed_ = true;
   line_.clear();

@@ -121,3 +121,21 @@ TEST(PgnWrite, FilesAndFailures) {
 }
 
 }  // namespace
+
+namespace {
+
+// A comment wrapped so that a line starts with "%" still reads back whole.
+TEST(PgnWrite, LinesNeverStartWithPercent) {
+  GamePtr game = MakeGame();
+  ASSERT_TRUE(PlayMoves(game.get(), "e4 e5"));
+  SeekToPly(game.get(), 1);
+  std::string comment = std::string(60, 'a') + " %percent text";
+  SetMoveString(GetCurrentMove(game.get()), comment.c_str(), SLOT_COMMENT);
+  std::string pgn = WritePgnToString(game.get(), SLOT_COMMENT, true);
+  EXPECT_EQ(pgn.find("\n%"), std::string::npos) << pgn;
+  GamePtr back = MakeGame();
+  ASSERT_EQ(ReadPgnFromMemory(pgn.c_str(), back.get()), 0) << pgn;
+  EXPECT_EQ(DumpTree(back.get()), DumpTree(game.get()));
+}
+
+}  // namespace
