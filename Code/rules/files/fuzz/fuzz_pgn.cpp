@@ -1,0 +1,63 @@
+// Fuzzes the PGN reader: every game of the input is read; each game read
+// without error is written and must read back with the same moves.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "game_record.h"
+#include "pgn_read.h"
+#include "pgn_write.h"
+
+namespace {
+
+struct Source {
+  const char* p;
+  const char* end;
+};
+
+bool NextLine(void* context, char* buffer) {
+  auto* s = static_cast<Source*>(context);
+  if (s->p >= s->end) return false;
+  size_t n = 0;
+  while (s->p < s->end && *s->p != '\n') {
+    if (n < kPgnLineSize - 1) buffer[n++] = *s->p ? *s->p : ' ';
+    ++s->p;
+  }
+  if (s->p < s->end) ++s->p;
+  buffer[n] = '\0';
+  return true;
+}
+
+int CountMoves(const MoveTreeNode* node) {
+  int n = 0;
+  for (; node; node = node->next) n += 1 + CountMoves(node->firstChild);
+  return n;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size > 20000) return 0;
+  Source source{reinterpret_cast<const char*>(data), reinterpret_cast<const char*>(data) + size};
+  PgnReader reader;
+  for (int games = 0; games < 50; ++games) {
+    GameRecord* game = CreateGame(0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 16, 1, 0);
+    int code = reader.ParseGame(&NextLine, &source, game);
+    bool any = reader.SawContent();
+    if (code == 0) {
+      std::string pgn = WritePgnToString(game, 0, true);
+      GameRecord* back = CreateGame(0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 16, 1, 0);
+      if (ReadPgnFromMemory(pgn.c_str(), back) != 0 ||
+          CountMoves(back->tree->root.firstChild) != CountMoves(game->tree->root.firstChild))
+        std::abort();
+      DestroyGame(back);
+    } else {
+      reader.SkipToNextGame(&NextLine, &source);
+    }
+    DestroyGame(game);
+    if (!any && code == 0) break;
+  }
+  return 0;
+}
