@@ -13,6 +13,7 @@ namespace corvane {
 u8 g_attCount[256];
 u8 g_attClass[256];
 u8 g_exchange[16][16];
+u8 g_exchangeByte[256][256];
 bool g_attackTablesReady = false;
 const u8 kClassCount[16] = {0, 1, 1, 2, 1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3, 4};
 const u8 kClassValue[16] = {99, 99, 9, 9, 5, 5, 5, 5, 3, 3, 3, 3, 1, 1, 1, 1};
@@ -73,6 +74,8 @@ void InitAttackTables() {
       }
       g_exchange[j][i] = byte;
     }
+  for (int a = 0; a < 256; ++a)
+    for (int d = 0; d < 256; ++d) g_exchangeByte[a][d] = g_exchange[g_attClass[a]][g_attClass[d]];
   g_attackTablesReady = true;
 }
 

@@ -296,108 +296,147 @@ void BuildActConv() {
   g_actReady = true;
 }
 
-inline int ValueClass(int type) { return type == kPawn ? 0 : type <= kBishop ? 1 : type == kRook ? 2 : 3; }
-
 }  // namespace
 
-int Activity(SearchBoard& bd, int side, const Phase& ph) {
-  if (!bd.scanned) FatalError("Activity: not scanned");
-  BuildActConv();
-  const u8* b = bd.sq();
-  const u8* own = AttackMap(bd, side);
-  const u8* opp = AttackMap(bd, 1 - side);
-  int other = 1 - side;
-  u8 ownBit = side == 0 ? kWhiteBit : kBlackBit, enemyBit = side == 0 ? kBlackBit : kWhiteBit;
-  int d = (512 - ph.phi2) / 2;
-  int ek = bd.list[10 + other][0];
-  bool rook7 =
-      side == 0 ? (SqRank(ek) == 7 || ek == 67 || ek == 68) : (SqRank(ek) == 0 || ek == 17 || ek == 18);
-  int total = 0;
-  // Square weights by side: [0] pieces, [1] rooks when the enemy king is cut off on its back rank.
-  static u8 weights[2][2][80];
-  static bool weightsReady = false;
-  if (!weightsReady) {
+namespace {
+
+// Square weights of the activity walk by side: [0] pieces, [1] rooks when
+// the enemy king is cut off on its back rank.
+struct ActWeights {
+  u8 w[2][2][80];
+  ActWeights() {
+    std::memset(w, 0, sizeof w);
     for (int sd = 0; sd < 2; ++sd)
       for (int sq = 0; sq < 80; ++sq) {
         if (sq % 10 == 0 || sq % 10 == 9) continue;
         int r = sd == 0 ? SqRank(sq) : 7 - SqRank(sq);
-        weights[sd][0][sq] = u8(kActWeight[r][SqFile(sq)]);
-        weights[sd][1][sq] = u8(r == 6 ? kRook7[SqFile(sq)] : kActWeight[r][SqFile(sq)]);
+        w[sd][0][sq] = u8(kActWeight[r][SqFile(sq)]);
+        w[sd][1][sq] = u8(r == 6 ? kRook7[SqFile(sq)] : kActWeight[r][SqFile(sq)]);
       }
-    weightsReady = true;
   }
-  const u8* pieceWeight = weights[side][0];
-  const u8* rookWeight = weights[side][rook7 ? 1 : 0];
-  auto weight = [&](int sq, bool isRook) { return int(isRook ? rookWeight[sq] : pieceWeight[sq]); };
-  static const u8 kValueClass[12] = {0, 0, 1, 1, 1, 1, 2, 2, 3, 3, 9, 9};
-  auto outcome = [&](int p, int t) {
-    u8 c = b[t];
-    int ex = (g_exchange[g_attClass[opp[t]]][g_attClass[own[t]]] >> kClassShift[p]) & 3;
-    if (c & enemyBit) {
-      int vc = kValueClass[PieceIndex(c)];
-      int my = kValueClass[p];
-      if (vc == 9) return ex;
-      if (vc == my) return 2;
-      if (vc > my) return 3;
-    }
-    return ex;
-  };
-  for (int p = 2 + side; p <= 8 + side; p += 2) {
-    int type = p >> 1;
-    for (const u8* l = bd.list[p]; *l; ++l) {
-      int s = *l;
-      int n = 0, sum = 0;
-      if (type == kKnight) {
-        for (int i = 8; i < 16; ++i) {
-          int t = s + kDir[i];
-          if (!(b[t] & (kEmpty | enemyBit))) continue;
-          int o = outcome(p, t);
-          n += o;
-          sum += o * weight(t, false);
-        }
-        sum = sum * 3 / 4;
-      } else {
-        int i0 = type == kRook ? 4 : 0, i1 = type == kBishop ? 4 : 8;
-        int fileSum = 0, rankSum = 0;
-        for (int i = i0; i < i1; ++i) {
-          int dir = kDir[i];
-          bool beyond = false;
-          int part = 0;
-          const u8* wt = type == kRook ? rookWeight : pieceWeight;
-          const int shift = kClassShift[p];
-          for (int t = s + dir; b[t] != kRim; t += dir) {
-            u8 c = b[t];
-            if (c == kEmpty) {
-              int o = (g_exchange[g_attClass[opp[t]]][g_attClass[own[t]]] >> shift) & 3;
-              if (!beyond) n += o;
-              part += o * wt[t];
-              continue;
-            }
-            if (c & enemyBit) {
-              int o = outcome(p, t);
-              if (!beyond) n += o;
-              part += o * wt[t];
-            }
-            bool pass;
-            if (type == kQueen)
-              pass = false;
-            else if (type == kBishop)
-              pass = (c & enemyBit) || c == (side == 0 ? kWN : kBN) || c == (side == 0 ? kWR : kBR);
-            else
-              pass =
-                  c == (side == 0 ? kWR : kBR) || ((c & enemyBit) && TypeOf(c) != kPawn) ||
-                  (dir == (side == 0 ? 10 : -10) && (c & ownBit) && TypeOf(c) != kPawn && TypeOf(c) != kKing);
-            if (!pass) break;
-            if (c & ownBit) beyond = true;
-          }
-          if (type == kRook && i < 6)
-            fileSum += part;
-          else
-            rankSum += part;
-        }
-        sum = type == kRook ? 2 * fileSum + rankSum : fileSum + rankSum;
-        sum = type == kBishop ? sum / 2 : sum * 5 / 16;
+};
+const ActWeights g_actWeights;
+
+// Value class by piece index (kings 9: never an override).
+constexpr u8 kValueClass[12] = {0, 0, 1, 1, 1, 1, 2, 2, 3, 3, 9, 9};
+
+// The walk of one piece type of one side; the types and the side are
+// compile-time constants so that the pass rules of the rays fold away.
+template <int Side, int Type>
+struct ActWalk {
+  static constexpr int P = 2 * Type + Side;  // piece index
+  static constexpr int Shift = Type == kQueen ? 0 : Type == kRook ? 2 : 4;
+  static constexpr int My = Type == kQueen ? 3 : Type == kRook ? 2 : 1;
+  static constexpr u8 OwnBit = Side == 0 ? kWhiteBit : kBlackBit;
+  static constexpr u8 EnemyBit = Side == 0 ? kBlackBit : kWhiteBit;
+  static constexpr u8 OwnRook = Side == 0 ? kWR : kBR;
+  static constexpr u8 OwnKnight = Side == 0 ? kWN : kBN;
+  static constexpr int Forward = Side == 0 ? 10 : -10;
+
+  const u8* b;
+  const u8* own;
+  const u8* opp;
+  const u8* wt;
+
+  int Ex(int t) const { return (g_exchangeByte[opp[t]][own[t]] >> Shift) & 3; }
+  // Outcome of a square holding an enemy piece c.
+  int Enemy(int t, u8 c) const {
+    int vc = kValueClass[PieceIndex(c)];
+    if (vc == 9) return Ex(t);
+    if (vc == My) return 2;
+    if (vc > My) return 3;
+    return Ex(t);
+  }
+  static bool PassEnemy(u8 c) {
+    if (Type == kBishop) return true;
+    if (Type == kRook) return TypeOf(c) != kPawn;
+    return false;
+  }
+  static bool PassOwn(u8 c, int dir) {
+    if (Type == kBishop) return c == OwnKnight || c == OwnRook;
+    if (Type == kRook) return c == OwnRook || (dir == Forward && TypeOf(c) != kPawn && TypeOf(c) != kKing);
+    return false;
+  }
+
+  // One ray: n gains the outcomes up to the first own piece passed, the
+  // weighted sum (returned) every outcome.
+  int Ray(int s, int dir, int& n) const {
+    int part = 0;
+    int t = s + dir;
+    for (;; t += dir) {
+      u8 c = b[t];
+      if (c == kEmpty) {
+        int o = Ex(t);
+        n += o;
+        part += o * wt[t];
+        continue;
       }
+      if (c == kRim) return part;
+      if (c & EnemyBit) {
+        int o = Enemy(t, c);
+        n += o;
+        part += o * wt[t];
+        if (!PassEnemy(c)) return part;
+        continue;
+      }
+      if (!PassOwn(c, dir)) return part;
+      t += dir;
+      break;
+    }
+    for (;; t += dir) {
+      u8 c = b[t];
+      if (c == kEmpty) {
+        part += Ex(t) * wt[t];
+        continue;
+      }
+      if (c == kRim) return part;
+      if (c & EnemyBit) {
+        part += Enemy(t, c) * wt[t];
+        if (!PassEnemy(c)) return part;
+        continue;
+      }
+      if (!PassOwn(c, dir)) return part;
+    }
+  }
+
+  // Scaled weighted sum of the piece on s; n receives its near outcomes.
+  int Sum(int s, int& n) const {
+    if (Type == kKnight) {
+      int sum = 0;
+      for (int i = 8; i < 16; ++i) {
+        int t = s + kDir[i];
+        u8 c = b[t];
+        if (c == kEmpty) {
+          int o = Ex(t);
+          n += o;
+          sum += o * wt[t];
+        } else if (c & EnemyBit) {
+          int o = Enemy(t, c);
+          n += o;
+          sum += o * wt[t];
+        }
+      }
+      return sum * 3 / 4;
+    }
+    if (Type == kBishop) return (Ray(s, 11, n) + Ray(s, -11, n) + Ray(s, 9, n) + Ray(s, -9, n)) / 2;
+    if (Type == kRook) {
+      int fileSum = Ray(s, 10, n);
+      fileSum += Ray(s, -10, n);
+      int rankSum = Ray(s, 1, n);
+      rankSum += Ray(s, -1, n);
+      return (2 * fileSum + rankSum) * 5 / 16;
+    }
+    int sum = 0;
+    for (int i = 0; i < 8; ++i) sum += Ray(s, kDir[i], n);
+    return sum * 5 / 16;
+  }
+
+  int Run(const SearchBoard& bd, int d) const {
+    int total = 0;
+    for (const u8* l = bd.list[P]; *l; ++l) {
+      int s = *l;
+      int n = 0;
+      int sum = Sum(s, n);
       if (d < 256) sum = sum * d / 256;
       if (sum > 119) sum = 119;
       if (sum < 0) sum = 0;
@@ -405,18 +444,45 @@ int Activity(SearchBoard& bd, int side, const Phase& ph) {
       int na = g_attCount[opp[s]], nd = g_attCount[own[s]];
       if (na > 0 && na >= nd) v -= 5 * na + 2;
       if (n <= 2) {
-        bool outpost = type == kKnight && (own[s] & 0xC0) && SqFile(s) >= 2 && SqFile(s) <= 5 &&
-                       (side == 0 ? SqRank(s) >= 3 : SqRank(s) <= 4);
+        bool outpost = Type == kKnight && (own[s] & 0xC0) && SqFile(s) >= 2 && SqFile(s) <= 5 &&
+                       (Side == 0 ? SqRank(s) >= 3 : SqRank(s) <= 4);
         if (!outpost) {
-          int r = side == 0 ? SqRank(s) : 7 - SqRank(s);
+          int r = Side == 0 ? SqRank(s) : 7 - SqRank(s);
           v -= kLowMob[r][SqFile(s)] * (3 - n);
-          if (Outcome(Exchange(bd, side, s), p) == 0) v -= n == 1 ? 6 : n == 0 ? 21 : 0;
+          if (((g_exchangeByte[opp[s]][own[s]] >> Shift) & 3) == 0) v -= n == 1 ? 6 : n == 0 ? 21 : 0;
         }
       }
       total += v;
     }
+    return total;
   }
+};
+
+template <int Side>
+int ActivitySide(const SearchBoard& bd, const Phase& ph) {
+  const u8* b = bd.sq();
+  const u8* own = AttackMap(bd, Side);
+  const u8* opp = AttackMap(bd, 1 - Side);
+  int d = (512 - ph.phi2) / 2;
+  int ek = bd.list[11 - Side][0];
+  bool rook7 =
+      Side == 0 ? (SqRank(ek) == 7 || ek == 67 || ek == 68) : (SqRank(ek) == 0 || ek == 17 || ek == 18);
+  const u8* pieceWeight = g_actWeights.w[Side][0];
+  const u8* rookWeight = g_actWeights.w[Side][rook7 ? 1 : 0];
+  int total = 0;
+  if (bd.list[2 + Side][0]) total += ActWalk<Side, kKnight>{b, own, opp, pieceWeight}.Run(bd, d);
+  if (bd.list[4 + Side][0]) total += ActWalk<Side, kBishop>{b, own, opp, pieceWeight}.Run(bd, d);
+  if (bd.list[6 + Side][0]) total += ActWalk<Side, kRook>{b, own, opp, rookWeight}.Run(bd, d);
+  if (bd.list[8 + Side][0]) total += ActWalk<Side, kQueen>{b, own, opp, pieceWeight}.Run(bd, d);
   return total;
+}
+
+}  // namespace
+
+int Activity(SearchBoard& bd, int side, const Phase& ph) {
+  if (!bd.scanned) FatalError("Activity: not scanned");
+  BuildActConv();
+  return side == 0 ? ActivitySide<0>(bd, ph) : ActivitySide<1>(bd, ph);
 }
 
 namespace {
