@@ -211,9 +211,10 @@ int Arrange(EngineMove* out, const EngineMove* in, const u32* keys, int n) {
   for (int gap : {6, 1})
     for (int i = gap; i < nz; ++i) {
       u64 v = sorted[i];
-      u32 k = u32(v >> 32);
+      // Key of sorted[j - gap] below v's key <=> the whole word below v's key word.
+      u64 k = v & 0xFFFFFFFF00000000ull;
       int j = i;
-      while (j >= gap && u32(sorted[j - gap] >> 32) < k) {
+      while (j >= gap && sorted[j - gap] < k) {
         sorted[j] = sorted[j - gap];
         j -= gap;
       }

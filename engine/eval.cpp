@@ -117,6 +117,16 @@ struct WoodSlot {
 };
 WoodSlot g_wood[31];
 bool g_plannerDone = false;
+
+// A larger direct-mapped copy of material values in front of the 31-slot
+// cache: the value is a function of the two signatures and of what Planner
+// set, so a hit returns exactly what the slot cache would.  Cleared by Planner.
+struct WoodFront {
+  i32 w, b, v;
+};
+constexpr int kWoodFront = 1024;
+WoodFront g_woodFront[kWoodFront];
+inline u32 WoodFrontIndex(i32 w, i32 b) { return (u32(w) * 0x9E3779B1u ^ u32(b) * 0x85EBCA77u) >> 22; }
 i32 g_rootSig[2];
 
 struct PhaseSlot {
@@ -820,6 +830,8 @@ void Planner() {
     root.pcsq += (c & kWhiteBit) ? g_pst[PieceIndex(c)][s] : -g_pst[PieceIndex(c)][s];
   }
   std::memset(g_wood, 0, sizeof g_wood);
+  // A signature is never negative, so w = -1 marks an empty front slot.
+  for (auto& f : g_woodFront) f = WoodFront{-1, -1, 0};
   g_rootSig[0] = root.sig[0];
   g_rootSig[1] = root.sig[1];
   g_plannerDone = true;
@@ -831,8 +843,8 @@ void Planner() {
 
 void PlannerInvalidate() { g_plannerDone = false; }
 
-int WoodXlat(i32 w, i32 b) {
-  if (!g_plannerDone) FatalError("WoodXlat: Planner not called");
+namespace {
+int WoodSlots(i32 w, i32 b) {
   WoodSlot& slot = g_wood[(u32(w) + 5u * u32(b)) % 31u];
   for (int i = 0; i < 2; ++i)
     if (slot.used[i] && slot.w[i] == w && slot.b[i] == b) return slot.v[i];
@@ -845,6 +857,16 @@ int WoodXlat(i32 w, i32 b) {
   slot.b[0] = b;
   slot.v[0] = v;
   slot.used[0] = true;
+  return v;
+}
+}  // namespace
+
+int WoodXlat(i32 w, i32 b) {
+  if (!g_plannerDone) FatalError("WoodXlat: Planner not called");
+  WoodFront& front = g_woodFront[WoodFrontIndex(w, b)];
+  if (front.w == w && front.b == b) return front.v;
+  int v = WoodSlots(w, b);
+  front = WoodFront{w, b, v};
   return v;
 }
 
