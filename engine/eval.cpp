@@ -107,7 +107,7 @@ void BuildBaseTables() {
 }
 
 inline bool LightSquare(int sq) { return ((SqFile(sq) + SqRank(sq)) & 1) != 0; }
-inline int Mirror(int sq) { return 10 * (7 - SqRank(sq)) + sq % 10; }
+inline int Mirror(int sq) { return 10 * (7 - SqRank(sq)) + SqFile(sq) + 1; }
 
 // ---------------------------------------------------------------- caches
 
