@@ -508,7 +508,9 @@ const i8 kKingSquarePen[8][8] = {{0, 0, 3, 5, 5, 3, 0, 0},         {0, 2, 6, 9, 
 
 // Formation value of the king side (files f, g, h as 5, 6, 7), with the king
 // and the bishop given as file/rank from the own side's view.
-int Formation(const SearchBoard& bd, int side, bool queenSide) {
+template <int Side>
+int Formation(const SearchBoard& bd, bool queenSide) {
+  constexpr int side = Side;
   const u8* b = bd.sq();
   auto sq = [&](int f, int r) {
     int file = queenSide ? 7 - f : f;
@@ -545,8 +547,10 @@ int Formation(const SearchBoard& bd, int side, bool queenSide) {
   return (g2 || g3) ? 0 : -10;
 }
 
-int KingSafety(const SearchBoard& bd, int side, const Phase& ph) {
-  int other = 1 - side;
+template <int Side>
+int KingSafetySide(const SearchBoard& bd, const Phase& ph) {
+  constexpr int side = Side;
+  constexpr int other = 1 - Side;
   i32 os = bd.sig[other];
   bool oppQueen = Count(os, kQueen) > 0;
   if (!oppQueen && Count(os, kRook) == 0) return 0;
@@ -599,14 +603,18 @@ int KingSafety(const SearchBoard& bd, int side, const Phase& ph) {
   bool kingSide = (r == 0 && f >= 5) || (r == 1 && f >= 6);
   bool queenSide = (r == 0 && f <= 2) || (r == 1 && f <= 1);
   if (kingSide && b[h1] != rook)
-    pattern = Formation(bd, side, false);
+    pattern = Formation<Side>(bd, false);
   else if (queenSide && b[a1] != rook)
-    pattern = 3 * Formation(bd, side, true) / 4;
+    pattern = 3 * Formation<Side>(bd, true) / 4;
   else
     pattern = -kKingSquarePen[r][f] * (oppQueen ? 2 : 1);
   int pw = ph.phi0 / 2 + ph.phi1 - ph.phi2;
   if (pw < 0) pw = 0;
   return (ph.phi1 * shield - attack * ((4 * ph.phi1 + 2 * ph.phi0 + ph.phi2) / 4) + pw * pattern + 128) >> 8;
+}
+
+int KingSafety(const SearchBoard& bd, int side, const Phase& ph) {
+  return side == 0 ? KingSafetySide<0>(bd, ph) : KingSafetySide<1>(bd, ph);
 }
 
 // ---------------------------------------------------------------- space, bishops, patterns
