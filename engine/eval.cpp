@@ -638,14 +638,18 @@ int SpaceDiffSlow(int d) {
   return mid[d - 16];
 }
 
+// D by the signed byte difference White minus Black (index diff + 255),
+// split by the side that gains it, so that the space sum needs no branch.
 struct SpaceTable {
-  i16 v[256];
+  i16 white[511], black[511];
   SpaceTable() {
-    for (int d = 0; d < 256; ++d) v[d] = i16(SpaceDiffSlow(d));
+    for (int d = -255; d <= 255; ++d) {
+      white[d + 255] = i16(d > 0 ? SpaceDiffSlow(d) : 0);
+      black[d + 255] = i16(d < 0 ? SpaceDiffSlow(-d) : 0);
+    }
   }
 };
 const SpaceTable g_spaceTable;
-inline int SpaceDiff(int d) { return g_spaceTable.v[d]; }
 
 void Space(const SearchBoard& bd, int* ws, int* bs) {
   const u8* aw = AttackMap(bd, 0);
@@ -654,11 +658,9 @@ void Space(const SearchBoard& bd, int* ws, int* bs) {
   for (int r = 1; r <= 6; ++r)
     for (int f = 2; f <= 5; ++f) {
       int s = SqNum(f, r);
-      int diff = int(aw[s]) - int(ab[s]);
-      if (diff > 0)
-        w += SpaceDiff(diff) * kSpaceWeight[r][f - 2];
-      else if (diff < 0)
-        bsum += SpaceDiff(-diff) * kSpaceWeight[r][f - 2];
+      int i = int(aw[s]) - int(ab[s]) + 255;
+      w += g_spaceTable.white[i] * kSpaceWeight[r][f - 2];
+      bsum += g_spaceTable.black[i] * kSpaceWeight[r][f - 2];
     }
   *ws = w >> 10;
   *bs = bsum >> 10;

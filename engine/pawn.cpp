@@ -89,6 +89,55 @@ inline int KingDist(int a, int b) {
   return df > dr ? df : dr;
 }
 
+// Static terms of one side's pawns (side fixed at compile time).
+template <int Side>
+void BuildSide(PawnEntry& e) {
+  constexpr int side = Side;
+  constexpr int other = 1 - Side;
+  int conn = 0, d = 0;
+  const u8* own = e.files[side];
+  const u8* enemy = e.files[other];
+  for (int i = 0; i < 8 && e.squares[side][i]; ++i) {
+    int sq = e.squares[side][i];
+    int f = SqFile(sq) + 1, r = SqRank(sq);
+    u8 rb = u8(1 << r);
+    u8 L = own[f - 1], R = own[f + 1];
+    int c =
+        ((R & Around(r)) ? 1 : 0) + ((L & Around(r)) ? 1 : 0) + ((L & rb) ? 1 : 0) - ((R & rb) ? 0 : 1) + 1;
+    if (c <= 0)
+      conn -= 3;
+    else if (c >= 2)
+      conn += 2;
+    int flag = 0;
+    u8 ahead = Ahead(side, r);
+    if (own[f] & ahead) {
+      int neighbours = (L ? 1 : 0) + (R ? 1 : 0);
+      if (neighbours == 1)
+        d += 13;
+      else if (neighbours == 0)
+        d += (f == 1 || f == 8) ? 34 : 19;
+    } else if (!((enemy[f - 1] | enemy[f] | enemy[f + 1]) & ahead)) {
+      flag |= 8;
+    }
+    int fr = side == 0 ? r + 1 : r - 1;  // rank of the square in front
+    int fr2 = side == 0 ? r + 2 : r - 2;
+    bool frontAttacked = fr2 >= 0 && fr2 <= 7 && ((enemy[f - 1] | enemy[f + 1]) & (1 << fr2));
+    bool enemyInFront = fr >= 0 && fr <= 7 && (enemy[f] & (1 << fr));
+    if (!(L | R)) {
+      flag |= 1;
+    } else if ((L | R) & (Behind(side, r) | rb)) {
+      if (!((L | R) & Behind(side, r)) && frontAttacked) flag |= 4;
+    } else if (enemyInFront) {
+      flag |= 2;
+    } else if (frontAttacked) {
+      flag |= 3;
+    }
+    e.flags[i] |= u8(side == 0 ? flag : flag << 4);
+  }
+  e.doubled[side] = i16(d);
+  e.score[side] = i16(conn - ((g_sw[side * kWSide + kWFix1] * d + 512) >> 10));
+}
+
 void BuildEntry(const SearchBoard& bd, PawnEntry& e) {
   std::memset(&e, 0, sizeof e);
   e.key = bd.pkey;
@@ -100,51 +149,8 @@ void BuildEntry(const SearchBoard& bd, PawnEntry& e) {
       if (i < 8) e.squares[side][i++] = *l;
     }
   }
-  for (int side = 0; side < 2; ++side) {
-    int other = 1 - side;
-    int conn = 0, d = 0;
-    const u8* own = e.files[side];
-    const u8* enemy = e.files[other];
-    for (int i = 0; i < 8 && e.squares[side][i]; ++i) {
-      int sq = e.squares[side][i];
-      int f = SqFile(sq) + 1, r = SqRank(sq);
-      u8 rb = u8(1 << r);
-      u8 L = own[f - 1], R = own[f + 1];
-      int c =
-          ((R & Around(r)) ? 1 : 0) + ((L & Around(r)) ? 1 : 0) + ((L & rb) ? 1 : 0) - ((R & rb) ? 0 : 1) + 1;
-      if (c <= 0)
-        conn -= 3;
-      else if (c >= 2)
-        conn += 2;
-      int flag = 0;
-      u8 ahead = Ahead(side, r);
-      if (own[f] & ahead) {
-        int neighbours = (L ? 1 : 0) + (R ? 1 : 0);
-        if (neighbours == 1)
-          d += 13;
-        else if (neighbours == 0)
-          d += (f == 1 || f == 8) ? 34 : 19;
-      } else if (!((enemy[f - 1] | enemy[f] | enemy[f + 1]) & ahead)) {
-        flag |= 8;
-      }
-      int fr = side == 0 ? r + 1 : r - 1;  // rank of the square in front
-      int fr2 = side == 0 ? r + 2 : r - 2;
-      bool frontAttacked = fr2 >= 0 && fr2 <= 7 && ((enemy[f - 1] | enemy[f + 1]) & (1 << fr2));
-      bool enemyInFront = fr >= 0 && fr <= 7 && (enemy[f] & (1 << fr));
-      if (!(L | R)) {
-        flag |= 1;
-      } else if ((L | R) & (Behind(side, r) | rb)) {
-        if (!((L | R) & Behind(side, r)) && frontAttacked) flag |= 4;
-      } else if (enemyInFront) {
-        flag |= 2;
-      } else if (frontAttacked) {
-        flag |= 3;
-      }
-      e.flags[i] |= u8(side == 0 ? flag : flag << 4);
-    }
-    e.doubled[side] = i16(d);
-    e.score[side] = i16(conn - ((g_sw[side * kWSide + kWFix1] * d + 512) >> 10));
-  }
+  BuildSide<0>(e);
+  BuildSide<1>(e);
 }
 
 // Penalty for an attacked pawn (dynamic part).
