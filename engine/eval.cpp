@@ -332,21 +332,31 @@ constexpr u8 kValueClass[12] = {0, 0, 1, 1, 1, 1, 2, 2, 3, 3, 9, 9};
 
 // The walk of one piece type of one side; the types and the side are
 // compile-time constants so that the pass rules of the rays fold away.
-template <int Side, int Type>
+template <int Type>
 struct ActWalk {
-  static constexpr int P = 2 * Type + Side;  // piece index
   static constexpr int Shift = Type == kQueen ? 0 : Type == kRook ? 2 : 4;
   static constexpr int My = Type == kQueen ? 3 : Type == kRook ? 2 : 1;
-  static constexpr u8 OwnBit = Side == 0 ? kWhiteBit : kBlackBit;
-  static constexpr u8 EnemyBit = Side == 0 ? kBlackBit : kWhiteBit;
-  static constexpr u8 OwnRook = Side == 0 ? kWR : kBR;
-  static constexpr u8 OwnKnight = Side == 0 ? kWN : kBN;
-  static constexpr int Forward = Side == 0 ? 10 : -10;
 
   const u8* b;
   const u8* own;
   const u8* opp;
   const u8* wt;
+  int Side;  // the side stays a run-time value: one copy per type keeps the code cache small
+  int P;     // piece index
+  u8 EnemyBit, OwnRook, OwnKnight;
+  int Forward;
+
+  ActWalk(const u8* b_, const u8* own_, const u8* opp_, const u8* wt_, int side)
+      : b(b_),
+        own(own_),
+        opp(opp_),
+        wt(wt_),
+        Side(side),
+        P(2 * Type + side),
+        EnemyBit(side == 0 ? kBlackBit : kWhiteBit),
+        OwnRook(side == 0 ? kWR : kBR),
+        OwnKnight(side == 0 ? kWN : kBN),
+        Forward(side == 0 ? 10 : -10) {}
 
   int Ex(int t) const { return (g_exchangeByte[opp[t]][own[t]] >> Shift) & 3; }
   // Outcome of a square holding an enemy piece c.
@@ -357,12 +367,12 @@ struct ActWalk {
     if (vc > My) return 3;
     return Ex(t);
   }
-  static bool PassEnemy(u8 c) {
+  bool PassEnemy(u8 c) const {
     if (Type == kBishop) return true;
     if (Type == kRook) return TypeOf(c) != kPawn;
     return false;
   }
-  static bool PassOwn(u8 c, int dir) {
+  bool PassOwn(u8 c, int dir) const {
     if (Type == kBishop) return c == OwnKnight || c == OwnRook;
     if (Type == kRook) return c == OwnRook || (dir == Forward && TypeOf(c) != kPawn && TypeOf(c) != kKing);
     return false;
@@ -468,22 +478,21 @@ struct ActWalk {
   }
 };
 
-template <int Side>
-int ActivitySide(const SearchBoard& bd, const Phase& ph) {
+int ActivitySide(const SearchBoard& bd, int side, const Phase& ph) {
   const u8* b = bd.sq();
-  const u8* own = AttackMap(bd, Side);
-  const u8* opp = AttackMap(bd, 1 - Side);
+  const u8* own = AttackMap(bd, side);
+  const u8* opp = AttackMap(bd, 1 - side);
   int d = (512 - ph.phi2) / 2;
-  int ek = bd.list[11 - Side][0];
+  int ek = bd.list[11 - side][0];
   bool rook7 =
-      Side == 0 ? (SqRank(ek) == 7 || ek == 67 || ek == 68) : (SqRank(ek) == 0 || ek == 17 || ek == 18);
-  const u8* pieceWeight = g_actWeights.w[Side][0];
-  const u8* rookWeight = g_actWeights.w[Side][rook7 ? 1 : 0];
+      side == 0 ? (SqRank(ek) == 7 || ek == 67 || ek == 68) : (SqRank(ek) == 0 || ek == 17 || ek == 18);
+  const u8* pieceWeight = g_actWeights.w[side][0];
+  const u8* rookWeight = g_actWeights.w[side][rook7 ? 1 : 0];
   int total = 0;
-  if (bd.list[2 + Side][0]) total += ActWalk<Side, kKnight>{b, own, opp, pieceWeight}.Run(bd, d);
-  if (bd.list[4 + Side][0]) total += ActWalk<Side, kBishop>{b, own, opp, pieceWeight}.Run(bd, d);
-  if (bd.list[6 + Side][0]) total += ActWalk<Side, kRook>{b, own, opp, rookWeight}.Run(bd, d);
-  if (bd.list[8 + Side][0]) total += ActWalk<Side, kQueen>{b, own, opp, pieceWeight}.Run(bd, d);
+  if (bd.list[2 + side][0]) total += ActWalk<kKnight>(b, own, opp, pieceWeight, side).Run(bd, d);
+  if (bd.list[4 + side][0]) total += ActWalk<kBishop>(b, own, opp, pieceWeight, side).Run(bd, d);
+  if (bd.list[6 + side][0]) total += ActWalk<kRook>(b, own, opp, rookWeight, side).Run(bd, d);
+  if (bd.list[8 + side][0]) total += ActWalk<kQueen>(b, own, opp, pieceWeight, side).Run(bd, d);
   return total;
 }
 
@@ -492,7 +501,7 @@ int ActivitySide(const SearchBoard& bd, const Phase& ph) {
 int Activity(SearchBoard& bd, int side, const Phase& ph) {
   if (!bd.scanned) FatalError("Activity: not scanned");
   BuildActConv();
-  return side == 0 ? ActivitySide<0>(bd, ph) : ActivitySide<1>(bd, ph);
+  return ActivitySide(bd, side, ph);
 }
 
 namespace {
