@@ -13,6 +13,7 @@ namespace corvane {
 u8 g_attCount[256];
 u8 g_attClass[256];
 u8 g_exchange[16][16];
+u8 g_exchangeByte[256][256];
 bool g_attackTablesReady = false;
 const u8 kClassCount[16] = {0, 1, 1, 2, 1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3, 4};
 const u8 kClassValue[16] = {99, 99, 9, 9, 5, 5, 5, 5, 3, 3, 3, 3, 1, 1, 1, 1};
@@ -73,6 +74,8 @@ void InitAttackTables() {
       }
       g_exchange[j][i] = byte;
     }
+  for (int a = 0; a < 256; ++a)
+    for (int d = 0; d < 256; ++d) g_exchangeByte[a][d] = g_exchange[g_attClass[a]][g_attClass[d]];
   g_attackTablesReady = true;
 }
 
@@ -80,57 +83,75 @@ namespace {
 
 // Rays of one side's sliders.  A file/rank ray passes an own rook unchanged
 // and an own queen with weight 1; a diagonal ray passes an own bishop
-// unchanged and an own queen with weight 1.
-inline void Ray(const u8* b, u8* map, int s, int d, int w, u8 sameKind, u8 queen) {
-  int t = s + d;
+// unchanged and an own queen with weight 1.  The weight, the piece codes and
+// the direction are compile-time constants.
+template <int D, int W, u8 SameKind, u8 Queen>
+inline void Ray(const u8* b, u8* map, int s) {
+  int t = s + D;
+  int w = W;
   for (;;) {
-    while (b[t] == kEmpty) {
-      map[t] = u8(map[t] + w);
-      t += d;
-    }
     u8 c = b[t];
+    while (c == kEmpty) {
+      map[t] = u8(map[t] + w);
+      t += D;
+      c = b[t];
+    }
     if (c == kRim) return;
     map[t] = u8(map[t] + w);
-    if (c == sameKind) {
-    } else if (c == queen) {
+    if (c == SameKind) {
+    } else if (c == Queen) {
       w = 1;
     } else {
       return;
     }
-    t += d;
+    t += D;
   }
 }
 
-void ScanSide(SearchBoard& bd, int side) {
+template <int W, u8 Rook, u8 Queen>
+inline void LineRays(const u8* b, u8* map, int s) {
+  Ray<10, W, Rook, Queen>(b, map, s);
+  Ray<-10, W, Rook, Queen>(b, map, s);
+  Ray<1, W, Rook, Queen>(b, map, s);
+  Ray<-1, W, Rook, Queen>(b, map, s);
+}
+
+template <int W, u8 Bishop, u8 Queen>
+inline void DiagonalRays(const u8* b, u8* map, int s) {
+  Ray<11, W, Bishop, Queen>(b, map, s);
+  Ray<-11, W, Bishop, Queen>(b, map, s);
+  Ray<9, W, Bishop, Queen>(b, map, s);
+  Ray<-9, W, Bishop, Queen>(b, map, s);
+}
+
+template <int Side>
+void ScanSide(SearchBoard& bd) {
+  constexpr bool white = Side == 0;
+  constexpr u8 rook = white ? kWR : kBR, bishop = white ? kWB : kBB, queen = white ? kWQ : kBQ;
   u8* b = bd.sq();
-  u8* map = AttackMap(bd, side);
-  bool white = side == 0;
-  int own = white ? 0 : 1;
-  int k = bd.list[10 + own][0];
+  u8* map = AttackMap(bd, Side);
+  int k = bd.list[10 + Side][0];
   for (int i = 0; i < 8; ++i) {
     int t = k + kDir[i];
     if (b[t] != kRim) map[t] = 1;
   }
-  int ek = bd.list[10 + 1 - own][0];
+  int ek = bd.list[11 - Side][0];
   u8 ekCode = b[ek];
   b[ek] = kEmpty;
-  u8 rook = white ? kWR : kBR, bishop = white ? kWB : kBB, queen = white ? kWQ : kBQ;
-  for (const u8* l = bd.list[8 + own]; *l; ++l) {
-    for (int i = 4; i < 8; ++i) Ray(b, map, *l, kDir[i], 2, rook, queen);
-    for (int i = 0; i < 4; ++i) Ray(b, map, *l, kDir[i], 2, bishop, queen);
+  for (const u8* l = bd.list[8 + Side]; *l; ++l) {
+    LineRays<2, rook, queen>(b, map, *l);
+    DiagonalRays<2, bishop, queen>(b, map, *l);
   }
-  for (const u8* l = bd.list[6 + own]; *l; ++l)
-    for (int i = 4; i < 8; ++i) Ray(b, map, *l, kDir[i], 4, rook, queen);
-  for (const u8* l = bd.list[4 + own]; *l; ++l)
-    for (int i = 0; i < 4; ++i) Ray(b, map, *l, kDir[i], 16, bishop, queen);
+  for (const u8* l = bd.list[6 + Side]; *l; ++l) LineRays<4, rook, queen>(b, map, *l);
+  for (const u8* l = bd.list[4 + Side]; *l; ++l) DiagonalRays<16, bishop, queen>(b, map, *l);
   b[ek] = ekCode;
-  for (const u8* l = bd.list[2 + own]; *l; ++l)
+  for (const u8* l = bd.list[2 + Side]; *l; ++l)
     for (int i = 8; i < 16; ++i) {
       int t = *l + kDir[i];
       if (b[t] != kRim) map[t] = u8(map[t] + 16);
     }
-  int c1 = white ? 9 : -11, c2 = white ? 11 : -9;
-  for (const u8* l = bd.list[own]; *l; ++l) {
+  constexpr int c1 = white ? 9 : -11, c2 = white ? 11 : -9;
+  for (const u8* l = bd.list[Side]; *l; ++l) {
     if (b[*l + c1] != kRim) map[*l + c1] = u8(map[*l + c1] + 64);
     if (b[*l + c2] != kRim) map[*l + c2] = u8(map[*l + c2] + 64);
   }
@@ -142,8 +163,8 @@ void Scan(SearchBoard& bd) {
   if (bd.scanned) FatalError("Scan: already scanned");
   PlySlot& s = SlotOf(bd);
   std::memset(s.att, 0, sizeof s.att);
-  ScanSide(bd, 0);
-  ScanSide(bd, 1);
+  ScanSide<0>(bd);
+  ScanSide<1>(bd);
   bd.scanned = 1;
 }
 
@@ -208,9 +229,10 @@ int Arrange(EngineMove* out, const EngineMove* in, const u32* keys, int n) {
   for (int gap : {6, 1})
     for (int i = gap; i < nz; ++i) {
       u64 v = sorted[i];
-      u32 k = u32(v >> 32);
+      // Key of sorted[j - gap] below v's key <=> the whole word below v's key word.
+      u64 k = v & 0xFFFFFFFF00000000ull;
       int j = i;
-      while (j >= gap && u32(sorted[j - gap] >> 32) < k) {
+      while (j >= gap && sorted[j - gap] < k) {
         sorted[j] = sorted[j - gap];
         j -= gap;
       }

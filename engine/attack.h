@@ -16,6 +16,8 @@ namespace corvane {
 extern u8 g_attCount[256];     // attackers in an attack byte
 extern u8 g_attClass[256];     // attack class 0-15
 extern u8 g_exchange[16][16];  // [attacker class][defender class] -> four two-bit outcomes
+// The exchange byte straight from the two attack bytes: [attacker byte][defender byte].
+extern u8 g_exchangeByte[256][256];
 extern const u8 kClassCount[16];
 extern const u8 kClassValue[16];
 extern const u8 kAttWeight[12];  // per piece index
@@ -40,11 +42,11 @@ inline void EnsureScanned(SearchBoard& bd) {
 // side defends.  ExchangeLess first takes one piece (index p) out of the defence.
 inline u8 Exchange(const SearchBoard& bd, int side, int sq) {
   const PlySlot& s = SlotOf(bd);
-  return g_exchange[g_attClass[s.att[1 - side][sq]]][g_attClass[s.att[side][sq]]];
+  return g_exchangeByte[s.att[1 - side][sq]][s.att[side][sq]];
 }
 inline u8 ExchangeLess(const SearchBoard& bd, int side, int sq, int p) {
   const PlySlot& s = SlotOf(bd);
-  return g_exchange[g_attClass[s.att[1 - side][sq]]][g_attClass[u8(s.att[side][sq] - kAttWeight[p])]];
+  return g_exchangeByte[s.att[1 - side][sq]][u8(s.att[side][sq] - kAttWeight[p])];
 }
 // Outcome for the value class of piece index p: 0 lost, 1 even, 2 safe.
 inline int Outcome(u8 exchange, int p) { return (exchange >> kClassShift[p]) & 3; }

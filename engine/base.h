@@ -19,8 +19,22 @@ using i64 = std::int64_t;
 // Squares: 10 x rank index + file, a1 = 1, h8 = 78.  The board array covers
 // -20..99 so that every knight jump from a board square stays inside it.
 constexpr int SqNum(int file, int rank) { return 10 * rank + file + 1; }  // file, rank 0-7
-constexpr int SqFile(int sq) { return sq % 10 - 1; }                      // 0-7
-constexpr int SqRank(int sq) { return sq / 10; }                          // 0-7
+// File and rank of a square by table: the evaluation asks for them on every
+// square it looks at, and a table load is cheaper than a division.  The
+// tables cover the whole board array with its rim, -20..99, plus a margin.
+struct SquareCoords {
+  static constexpr int kLow = -40, kSize = 180;  // squares -40..139
+  i8 file[kSize], rank[kSize];
+  constexpr SquareCoords() : file(), rank() {
+    for (int i = 0; i < kSize; ++i) {
+      file[i] = i8((i + kLow) % 10 - 1);
+      rank[i] = i8((i + kLow) / 10);
+    }
+  }
+};
+inline constexpr SquareCoords kSquareCoords{};
+constexpr int SqFile(int sq) { return kSquareCoords.file[sq - SquareCoords::kLow]; }  // 0-7
+constexpr int SqRank(int sq) { return kSquareCoords.rank[sq - SquareCoords::kLow]; }  // 0-7
 
 // Square codes.
 constexpr u8 kRim = 0x00;

@@ -12,7 +12,7 @@ namespace corvane {
 namespace {
 
 inline int Count(i32 sig, int type) { return (sig >> (4 * type)) & 15; }
-inline int Mirror(int sq) { return 10 * (7 - SqRank(sq)) + sq % 10; }
+inline int Mirror(int sq) { return 10 * (7 - SqRank(sq)) + SqFile(sq) + 1; }
 
 inline int KDist(int a, int b) {
   int df = std::abs(SqFile(a) - SqFile(b)), dr = std::abs(SqRank(a) - SqRank(b));

@@ -107,7 +107,7 @@ void BuildBaseTables() {
 }
 
 inline bool LightSquare(int sq) { return ((SqFile(sq) + SqRank(sq)) & 1) != 0; }
-inline int Mirror(int sq) { return 10 * (7 - SqRank(sq)) + sq % 10; }
+inline int Mirror(int sq) { return 10 * (7 - SqRank(sq)) + SqFile(sq) + 1; }
 
 // ---------------------------------------------------------------- caches
 
@@ -117,6 +117,16 @@ struct WoodSlot {
 };
 WoodSlot g_wood[31];
 bool g_plannerDone = false;
+
+// A larger direct-mapped copy of material values in front of the 31-slot
+// cache: the value is a function of the two signatures and of what Planner
+// set, so a hit returns exactly what the slot cache would.  Cleared by Planner.
+struct WoodFront {
+  i32 w, b, v;
+};
+constexpr int kWoodFront = 1024;
+WoodFront g_woodFront[kWoodFront];
+inline u32 WoodFrontIndex(i32 w, i32 b) { return (u32(w) * 0x9E3779B1u ^ u32(b) * 0x85EBCA77u) >> 22; }
 i32 g_rootSig[2];
 
 struct PhaseSlot {
@@ -296,108 +306,157 @@ void BuildActConv() {
   g_actReady = true;
 }
 
-inline int ValueClass(int type) { return type == kPawn ? 0 : type <= kBishop ? 1 : type == kRook ? 2 : 3; }
-
 }  // namespace
 
-int Activity(SearchBoard& bd, int side, const Phase& ph) {
-  if (!bd.scanned) FatalError("Activity: not scanned");
-  BuildActConv();
-  const u8* b = bd.sq();
-  const u8* own = AttackMap(bd, side);
-  const u8* opp = AttackMap(bd, 1 - side);
-  int other = 1 - side;
-  u8 ownBit = side == 0 ? kWhiteBit : kBlackBit, enemyBit = side == 0 ? kBlackBit : kWhiteBit;
-  int d = (512 - ph.phi2) / 2;
-  int ek = bd.list[10 + other][0];
-  bool rook7 =
-      side == 0 ? (SqRank(ek) == 7 || ek == 67 || ek == 68) : (SqRank(ek) == 0 || ek == 17 || ek == 18);
-  int total = 0;
-  // Square weights by side: [0] pieces, [1] rooks when the enemy king is cut off on its back rank.
-  static u8 weights[2][2][80];
-  static bool weightsReady = false;
-  if (!weightsReady) {
+namespace {
+
+// Square weights of the activity walk by side: [0] pieces, [1] rooks when
+// the enemy king is cut off on its back rank.
+struct ActWeights {
+  u8 w[2][2][80];
+  ActWeights() {
+    std::memset(w, 0, sizeof w);
     for (int sd = 0; sd < 2; ++sd)
       for (int sq = 0; sq < 80; ++sq) {
         if (sq % 10 == 0 || sq % 10 == 9) continue;
         int r = sd == 0 ? SqRank(sq) : 7 - SqRank(sq);
-        weights[sd][0][sq] = u8(kActWeight[r][SqFile(sq)]);
-        weights[sd][1][sq] = u8(r == 6 ? kRook7[SqFile(sq)] : kActWeight[r][SqFile(sq)]);
+        w[sd][0][sq] = u8(kActWeight[r][SqFile(sq)]);
+        w[sd][1][sq] = u8(r == 6 ? kRook7[SqFile(sq)] : kActWeight[r][SqFile(sq)]);
       }
-    weightsReady = true;
   }
-  const u8* pieceWeight = weights[side][0];
-  const u8* rookWeight = weights[side][rook7 ? 1 : 0];
-  auto weight = [&](int sq, bool isRook) { return int(isRook ? rookWeight[sq] : pieceWeight[sq]); };
-  static const u8 kValueClass[12] = {0, 0, 1, 1, 1, 1, 2, 2, 3, 3, 9, 9};
-  auto outcome = [&](int p, int t) {
-    u8 c = b[t];
-    int ex = (g_exchange[g_attClass[opp[t]]][g_attClass[own[t]]] >> kClassShift[p]) & 3;
-    if (c & enemyBit) {
-      int vc = kValueClass[PieceIndex(c)];
-      int my = kValueClass[p];
-      if (vc == 9) return ex;
-      if (vc == my) return 2;
-      if (vc > my) return 3;
-    }
-    return ex;
-  };
-  for (int p = 2 + side; p <= 8 + side; p += 2) {
-    int type = p >> 1;
-    for (const u8* l = bd.list[p]; *l; ++l) {
-      int s = *l;
-      int n = 0, sum = 0;
-      if (type == kKnight) {
-        for (int i = 8; i < 16; ++i) {
-          int t = s + kDir[i];
-          if (!(b[t] & (kEmpty | enemyBit))) continue;
-          int o = outcome(p, t);
-          n += o;
-          sum += o * weight(t, false);
-        }
-        sum = sum * 3 / 4;
-      } else {
-        int i0 = type == kRook ? 4 : 0, i1 = type == kBishop ? 4 : 8;
-        int fileSum = 0, rankSum = 0;
-        for (int i = i0; i < i1; ++i) {
-          int dir = kDir[i];
-          bool beyond = false;
-          int part = 0;
-          const u8* wt = type == kRook ? rookWeight : pieceWeight;
-          const int shift = kClassShift[p];
-          for (int t = s + dir; b[t] != kRim; t += dir) {
-            u8 c = b[t];
-            if (c == kEmpty) {
-              int o = (g_exchange[g_attClass[opp[t]]][g_attClass[own[t]]] >> shift) & 3;
-              if (!beyond) n += o;
-              part += o * wt[t];
-              continue;
-            }
-            if (c & enemyBit) {
-              int o = outcome(p, t);
-              if (!beyond) n += o;
-              part += o * wt[t];
-            }
-            bool pass;
-            if (type == kQueen)
-              pass = false;
-            else if (type == kBishop)
-              pass = (c & enemyBit) || c == (side == 0 ? kWN : kBN) || c == (side == 0 ? kWR : kBR);
-            else
-              pass =
-                  c == (side == 0 ? kWR : kBR) || ((c & enemyBit) && TypeOf(c) != kPawn) ||
-                  (dir == (side == 0 ? 10 : -10) && (c & ownBit) && TypeOf(c) != kPawn && TypeOf(c) != kKing);
-            if (!pass) break;
-            if (c & ownBit) beyond = true;
-          }
-          if (type == kRook && i < 6)
-            fileSum += part;
-          else
-            rankSum += part;
-        }
-        sum = type == kRook ? 2 * fileSum + rankSum : fileSum + rankSum;
-        sum = type == kBishop ? sum / 2 : sum * 5 / 16;
+};
+const ActWeights g_actWeights;
+
+// Value class by piece index (kings 9: never an override).
+constexpr u8 kValueClass[12] = {0, 0, 1, 1, 1, 1, 2, 2, 3, 3, 9, 9};
+
+// The walk of one piece type of one side; the types and the side are
+// compile-time constants so that the pass rules of the rays fold away.
+template <int Type>
+struct ActWalk {
+  static constexpr int Shift = Type == kQueen ? 0 : Type == kRook ? 2 : 4;
+  static constexpr int My = Type == kQueen ? 3 : Type == kRook ? 2 : 1;
+
+  const u8* b;
+  const u8* own;
+  const u8* opp;
+  const u8* wt;
+  int Side;  // the side stays a run-time value: one copy per type keeps the code cache small
+  int P;     // piece index
+  u8 EnemyBit, OwnRook, OwnKnight;
+  int Forward;
+
+  ActWalk(const u8* b_, const u8* own_, const u8* opp_, const u8* wt_, int side)
+      : b(b_),
+        own(own_),
+        opp(opp_),
+        wt(wt_),
+        Side(side),
+        P(2 * Type + side),
+        EnemyBit(side == 0 ? kBlackBit : kWhiteBit),
+        OwnRook(side == 0 ? kWR : kBR),
+        OwnKnight(side == 0 ? kWN : kBN),
+        Forward(side == 0 ? 10 : -10) {}
+
+  int Ex(int t) const { return (g_exchangeByte[opp[t]][own[t]] >> Shift) & 3; }
+  // Outcome of a square holding an enemy piece c.
+  int Enemy(int t, u8 c) const {
+    int vc = kValueClass[PieceIndex(c)];
+    if (vc == 9) return Ex(t);
+    if (vc == My) return 2;
+    if (vc > My) return 3;
+    return Ex(t);
+  }
+  bool PassEnemy(u8 c) const {
+    if (Type == kBishop) return true;
+    if (Type == kRook) return TypeOf(c) != kPawn;
+    return false;
+  }
+  bool PassOwn(u8 c, int dir) const {
+    if (Type == kBishop) return c == OwnKnight || c == OwnRook;
+    if (Type == kRook) return c == OwnRook || (dir == Forward && TypeOf(c) != kPawn && TypeOf(c) != kKing);
+    return false;
+  }
+
+  // One ray: n gains the outcomes up to the first own piece passed, the
+  // weighted sum (returned) every outcome.
+  int Ray(int s, int dir, int& n) const {
+    int part = 0;
+    int t = s + dir;
+    for (;; t += dir) {
+      u8 c = b[t];
+      if (c == kEmpty) {
+        int o = Ex(t);
+        n += o;
+        part += o * wt[t];
+        continue;
       }
+      if (c == kRim) return part;
+      if (c & EnemyBit) {
+        int o = Enemy(t, c);
+        n += o;
+        part += o * wt[t];
+        if (!PassEnemy(c)) return part;
+        continue;
+      }
+      if (!PassOwn(c, dir)) return part;
+      t += dir;
+      break;
+    }
+    for (;; t += dir) {
+      u8 c = b[t];
+      if (c == kEmpty) {
+        part += Ex(t) * wt[t];
+        continue;
+      }
+      if (c == kRim) return part;
+      if (c & EnemyBit) {
+        part += Enemy(t, c) * wt[t];
+        if (!PassEnemy(c)) return part;
+        continue;
+      }
+      if (!PassOwn(c, dir)) return part;
+    }
+  }
+
+  // Scaled weighted sum of the piece on s; n receives its near outcomes.
+  int Sum(int s, int& n) const {
+    if (Type == kKnight) {
+      int sum = 0;
+      for (int i = 8; i < 16; ++i) {
+        int t = s + kDir[i];
+        u8 c = b[t];
+        if (c == kEmpty) {
+          int o = Ex(t);
+          n += o;
+          sum += o * wt[t];
+        } else if (c & EnemyBit) {
+          int o = Enemy(t, c);
+          n += o;
+          sum += o * wt[t];
+        }
+      }
+      return sum * 3 / 4;
+    }
+    if (Type == kBishop) return (Ray(s, 11, n) + Ray(s, -11, n) + Ray(s, 9, n) + Ray(s, -9, n)) / 2;
+    if (Type == kRook) {
+      int fileSum = Ray(s, 10, n);
+      fileSum += Ray(s, -10, n);
+      int rankSum = Ray(s, 1, n);
+      rankSum += Ray(s, -1, n);
+      return (2 * fileSum + rankSum) * 5 / 16;
+    }
+    int sum = 0;
+    for (int i = 0; i < 8; ++i) sum += Ray(s, kDir[i], n);
+    return sum * 5 / 16;
+  }
+
+  int Run(const SearchBoard& bd, int d) const {
+    int total = 0;
+    for (const u8* l = bd.list[P]; *l; ++l) {
+      int s = *l;
+      int n = 0;
+      int sum = Sum(s, n);
       if (d < 256) sum = sum * d / 256;
       if (sum > 119) sum = 119;
       if (sum < 0) sum = 0;
@@ -405,18 +464,44 @@ int Activity(SearchBoard& bd, int side, const Phase& ph) {
       int na = g_attCount[opp[s]], nd = g_attCount[own[s]];
       if (na > 0 && na >= nd) v -= 5 * na + 2;
       if (n <= 2) {
-        bool outpost = type == kKnight && (own[s] & 0xC0) && SqFile(s) >= 2 && SqFile(s) <= 5 &&
-                       (side == 0 ? SqRank(s) >= 3 : SqRank(s) <= 4);
+        bool outpost = Type == kKnight && (own[s] & 0xC0) && SqFile(s) >= 2 && SqFile(s) <= 5 &&
+                       (Side == 0 ? SqRank(s) >= 3 : SqRank(s) <= 4);
         if (!outpost) {
-          int r = side == 0 ? SqRank(s) : 7 - SqRank(s);
+          int r = Side == 0 ? SqRank(s) : 7 - SqRank(s);
           v -= kLowMob[r][SqFile(s)] * (3 - n);
-          if (Outcome(Exchange(bd, side, s), p) == 0) v -= n == 1 ? 6 : n == 0 ? 21 : 0;
+          if (((g_exchangeByte[opp[s]][own[s]] >> Shift) & 3) == 0) v -= n == 1 ? 6 : n == 0 ? 21 : 0;
         }
       }
       total += v;
     }
+    return total;
   }
+};
+
+int ActivitySide(const SearchBoard& bd, int side, const Phase& ph) {
+  const u8* b = bd.sq();
+  const u8* own = AttackMap(bd, side);
+  const u8* opp = AttackMap(bd, 1 - side);
+  int d = (512 - ph.phi2) / 2;
+  int ek = bd.list[11 - side][0];
+  bool rook7 =
+      side == 0 ? (SqRank(ek) == 7 || ek == 67 || ek == 68) : (SqRank(ek) == 0 || ek == 17 || ek == 18);
+  const u8* pieceWeight = g_actWeights.w[side][0];
+  const u8* rookWeight = g_actWeights.w[side][rook7 ? 1 : 0];
+  int total = 0;
+  if (bd.list[2 + side][0]) total += ActWalk<kKnight>(b, own, opp, pieceWeight, side).Run(bd, d);
+  if (bd.list[4 + side][0]) total += ActWalk<kBishop>(b, own, opp, pieceWeight, side).Run(bd, d);
+  if (bd.list[6 + side][0]) total += ActWalk<kRook>(b, own, opp, rookWeight, side).Run(bd, d);
+  if (bd.list[8 + side][0]) total += ActWalk<kQueen>(b, own, opp, pieceWeight, side).Run(bd, d);
   return total;
+}
+
+}  // namespace
+
+int Activity(SearchBoard& bd, int side, const Phase& ph) {
+  if (!bd.scanned) FatalError("Activity: not scanned");
+  BuildActConv();
+  return ActivitySide(bd, side, ph);
 }
 
 namespace {
@@ -432,7 +517,9 @@ const i8 kKingSquarePen[8][8] = {{0, 0, 3, 5, 5, 3, 0, 0},         {0, 2, 6, 9, 
 
 // Formation value of the king side (files f, g, h as 5, 6, 7), with the king
 // and the bishop given as file/rank from the own side's view.
-int Formation(const SearchBoard& bd, int side, bool queenSide) {
+template <int Side>
+int Formation(const SearchBoard& bd, bool queenSide) {
+  constexpr int side = Side;
   const u8* b = bd.sq();
   auto sq = [&](int f, int r) {
     int file = queenSide ? 7 - f : f;
@@ -469,8 +556,10 @@ int Formation(const SearchBoard& bd, int side, bool queenSide) {
   return (g2 || g3) ? 0 : -10;
 }
 
-int KingSafety(const SearchBoard& bd, int side, const Phase& ph) {
-  int other = 1 - side;
+template <int Side>
+int KingSafetySide(const SearchBoard& bd, const Phase& ph) {
+  constexpr int side = Side;
+  constexpr int other = 1 - Side;
   i32 os = bd.sig[other];
   bool oppQueen = Count(os, kQueen) > 0;
   if (!oppQueen && Count(os, kRook) == 0) return 0;
@@ -523,14 +612,18 @@ int KingSafety(const SearchBoard& bd, int side, const Phase& ph) {
   bool kingSide = (r == 0 && f >= 5) || (r == 1 && f >= 6);
   bool queenSide = (r == 0 && f <= 2) || (r == 1 && f <= 1);
   if (kingSide && b[h1] != rook)
-    pattern = Formation(bd, side, false);
+    pattern = Formation<Side>(bd, false);
   else if (queenSide && b[a1] != rook)
-    pattern = 3 * Formation(bd, side, true) / 4;
+    pattern = 3 * Formation<Side>(bd, true) / 4;
   else
     pattern = -kKingSquarePen[r][f] * (oppQueen ? 2 : 1);
   int pw = ph.phi0 / 2 + ph.phi1 - ph.phi2;
   if (pw < 0) pw = 0;
   return (ph.phi1 * shield - attack * ((4 * ph.phi1 + 2 * ph.phi0 + ph.phi2) / 4) + pw * pattern + 128) >> 8;
+}
+
+int KingSafety(const SearchBoard& bd, int side, const Phase& ph) {
+  return side == 0 ? KingSafetySide<0>(bd, ph) : KingSafetySide<1>(bd, ph);
 }
 
 // ---------------------------------------------------------------- space, bishops, patterns
@@ -554,14 +647,18 @@ int SpaceDiffSlow(int d) {
   return mid[d - 16];
 }
 
+// D by the signed byte difference White minus Black (index diff + 255),
+// split by the side that gains it, so that the space sum needs no branch.
 struct SpaceTable {
-  i16 v[256];
+  i16 white[511], black[511];
   SpaceTable() {
-    for (int d = 0; d < 256; ++d) v[d] = i16(SpaceDiffSlow(d));
+    for (int d = -255; d <= 255; ++d) {
+      white[d + 255] = i16(d > 0 ? SpaceDiffSlow(d) : 0);
+      black[d + 255] = i16(d < 0 ? SpaceDiffSlow(-d) : 0);
+    }
   }
 };
 const SpaceTable g_spaceTable;
-inline int SpaceDiff(int d) { return g_spaceTable.v[d]; }
 
 void Space(const SearchBoard& bd, int* ws, int* bs) {
   const u8* aw = AttackMap(bd, 0);
@@ -570,11 +667,9 @@ void Space(const SearchBoard& bd, int* ws, int* bs) {
   for (int r = 1; r <= 6; ++r)
     for (int f = 2; f <= 5; ++f) {
       int s = SqNum(f, r);
-      int diff = int(aw[s]) - int(ab[s]);
-      if (diff > 0)
-        w += SpaceDiff(diff) * kSpaceWeight[r][f - 2];
-      else if (diff < 0)
-        bsum += SpaceDiff(-diff) * kSpaceWeight[r][f - 2];
+      int i = int(aw[s]) - int(ab[s]) + 255;
+      w += g_spaceTable.white[i] * kSpaceWeight[r][f - 2];
+      bsum += g_spaceTable.black[i] * kSpaceWeight[r][f - 2];
     }
   *ws = w >> 10;
   *bs = bsum >> 10;
@@ -754,6 +849,8 @@ void Planner() {
     root.pcsq += (c & kWhiteBit) ? g_pst[PieceIndex(c)][s] : -g_pst[PieceIndex(c)][s];
   }
   std::memset(g_wood, 0, sizeof g_wood);
+  // A signature is never negative, so w = -1 marks an empty front slot.
+  for (auto& f : g_woodFront) f = WoodFront{-1, -1, 0};
   g_rootSig[0] = root.sig[0];
   g_rootSig[1] = root.sig[1];
   g_plannerDone = true;
@@ -765,8 +862,8 @@ void Planner() {
 
 void PlannerInvalidate() { g_plannerDone = false; }
 
-int WoodXlat(i32 w, i32 b) {
-  if (!g_plannerDone) FatalError("WoodXlat: Planner not called");
+namespace {
+int WoodSlots(i32 w, i32 b) {
   WoodSlot& slot = g_wood[(u32(w) + 5u * u32(b)) % 31u];
   for (int i = 0; i < 2; ++i)
     if (slot.used[i] && slot.w[i] == w && slot.b[i] == b) return slot.v[i];
@@ -779,6 +876,16 @@ int WoodXlat(i32 w, i32 b) {
   slot.b[0] = b;
   slot.v[0] = v;
   slot.used[0] = true;
+  return v;
+}
+}  // namespace
+
+int WoodXlat(i32 w, i32 b) {
+  if (!g_plannerDone) FatalError("WoodXlat: Planner not called");
+  WoodFront& front = g_woodFront[WoodFrontIndex(w, b)];
+  if (front.w == w && front.b == b) return front.v;
+  int v = WoodSlots(w, b);
+  front = WoodFront{w, b, v};
   return v;
 }
 

@@ -89,6 +89,55 @@ inline int KingDist(int a, int b) {
   return df > dr ? df : dr;
 }
 
+// Static terms of one side's pawns (side fixed at compile time).
+template <int Side>
+void BuildSide(PawnEntry& e) {
+  constexpr int side = Side;
+  constexpr int other = 1 - Side;
+  int conn = 0, d = 0;
+  const u8* own = e.files[side];
+  const u8* enemy = e.files[other];
+  for (int i = 0; i < 8 && e.squares[side][i]; ++i) {
+    int sq = e.squares[side][i];
+    int f = SqFile(sq) + 1, r = SqRank(sq);
+    u8 rb = u8(1 << r);
+    u8 L = own[f - 1], R = own[f + 1];
+    int c =
+        ((R & Around(r)) ? 1 : 0) + ((L & Around(r)) ? 1 : 0) + ((L & rb) ? 1 : 0) - ((R & rb) ? 0 : 1) + 1;
+    if (c <= 0)
+      conn -= 3;
+    else if (c >= 2)
+      conn += 2;
+    int flag = 0;
+    u8 ahead = Ahead(side, r);
+    if (own[f] & ahead) {
+      int neighbours = (L ? 1 : 0) + (R ? 1 : 0);
+      if (neighbours == 1)
+        d += 13;
+      else if (neighbours == 0)
+        d += (f == 1 || f == 8) ? 34 : 19;
+    } else if (!((enemy[f - 1] | enemy[f] | enemy[f + 1]) & ahead)) {
+      flag |= 8;
+    }
+    int fr = side == 0 ? r + 1 : r - 1;  // rank of the square in front
+    int fr2 = side == 0 ? r + 2 : r - 2;
+    bool frontAttacked = fr2 >= 0 && fr2 <= 7 && ((enemy[f - 1] | enemy[f + 1]) & (1 << fr2));
+    bool enemyInFront = fr >= 0 && fr <= 7 && (enemy[f] & (1 << fr));
+    if (!(L | R)) {
+      flag |= 1;
+    } else if ((L | R) & (Behind(side, r) | rb)) {
+      if (!((L | R) & Behind(side, r)) && frontAttacked) flag |= 4;
+    } else if (enemyInFront) {
+      flag |= 2;
+    } else if (frontAttacked) {
+      flag |= 3;
+    }
+    e.flags[i] |= u8(side == 0 ? flag : flag << 4);
+  }
+  e.doubled[side] = i16(d);
+  e.score[side] = i16(conn - ((g_sw[side * kWSide + kWFix1] * d + 512) >> 10));
+}
+
 void BuildEntry(const SearchBoard& bd, PawnEntry& e) {
   std::memset(&e, 0, sizeof e);
   e.key = bd.pkey;
@@ -100,51 +149,8 @@ void BuildEntry(const SearchBoard& bd, PawnEntry& e) {
       if (i < 8) e.squares[side][i++] = *l;
     }
   }
-  for (int side = 0; side < 2; ++side) {
-    int other = 1 - side;
-    int conn = 0, d = 0;
-    const u8* own = e.files[side];
-    const u8* enemy = e.files[other];
-    for (int i = 0; i < 8 && e.squares[side][i]; ++i) {
-      int sq = e.squares[side][i];
-      int f = SqFile(sq) + 1, r = SqRank(sq);
-      u8 rb = u8(1 << r);
-      u8 L = own[f - 1], R = own[f + 1];
-      int c =
-          ((R & Around(r)) ? 1 : 0) + ((L & Around(r)) ? 1 : 0) + ((L & rb) ? 1 : 0) - ((R & rb) ? 0 : 1) + 1;
-      if (c <= 0)
-        conn -= 3;
-      else if (c >= 2)
-        conn += 2;
-      int flag = 0;
-      u8 ahead = Ahead(side, r);
-      if (own[f] & ahead) {
-        int neighbours = (L ? 1 : 0) + (R ? 1 : 0);
-        if (neighbours == 1)
-          d += 13;
-        else if (neighbours == 0)
-          d += (f == 1 || f == 8) ? 34 : 19;
-      } else if (!((enemy[f - 1] | enemy[f] | enemy[f + 1]) & ahead)) {
-        flag |= 8;
-      }
-      int fr = side == 0 ? r + 1 : r - 1;  // rank of the square in front
-      int fr2 = side == 0 ? r + 2 : r - 2;
-      bool frontAttacked = fr2 >= 0 && fr2 <= 7 && ((enemy[f - 1] | enemy[f + 1]) & (1 << fr2));
-      bool enemyInFront = fr >= 0 && fr <= 7 && (enemy[f] & (1 << fr));
-      if (!(L | R)) {
-        flag |= 1;
-      } else if ((L | R) & (Behind(side, r) | rb)) {
-        if (!((L | R) & Behind(side, r)) && frontAttacked) flag |= 4;
-      } else if (enemyInFront) {
-        flag |= 2;
-      } else if (frontAttacked) {
-        flag |= 3;
-      }
-      e.flags[i] |= u8(side == 0 ? flag : flag << 4);
-    }
-    e.doubled[side] = i16(d);
-    e.score[side] = i16(conn - ((g_sw[side * kWSide + kWFix1] * d + 512) >> 10));
-  }
+  BuildSide<0>(e);
+  BuildSide<1>(e);
 }
 
 // Penalty for an attacked pawn (dynamic part).
@@ -194,178 +200,187 @@ struct Passer {
   int best, second, fastest, candE, candSq;
 };
 
+// The terms of one side (the side is a compile-time constant so that the
+// direction and colour choices fold away).
+template <int Side>
+void SideTerms(SearchBoard& bd, int phaseWeight, const PawnEntry& e, Passer* ps) {
+  constexpr int side = Side;
+  constexpr int other = 1 - Side;
+  const u8* b = bd.sq();
+  bool wtm = bd.WhiteToMove();
+  const u8* own = AttackMap(bd, side);
+  const u8* opp = AttackMap(bd, other);
+  u8 enemyPawn = side == 0 ? kBP : kWP, ownPawn = side == 0 ? kWP : kBP;
+  u8 ownRook = side == 0 ? kWR : kBR, enemyRook = side == 0 ? kBR : kWR, enemyQueen = side == 0 ? kBQ : kWQ;
+  int fwd = Fwd(side);
+  int dyn = 0;
+  Passer& p = ps[side];
+  p.best = p.second = 0;
+  p.fastest = 100;
+  p.candE = 100;
+  p.candSq = 0;
+  int ownKing = bd.list[10 + side][0], enemyKing = bd.list[10 + other][0];
+  bool toMove = (side == 0) == wtm;
+  for (int i = 0; i < 8 && e.squares[side][i]; ++i) {
+    int sq = e.squares[side][i];
+    int flag = side == 0 ? e.flags[i] & 15 : e.flags[i] >> 4;
+    int rr = RelRank(side, sq), file = SqFile(sq);
+    int front = sq + fwd;
+    switch (flag & 7) {
+      case 1: {
+        int v = kIsolated[rr][file];
+        if (b[front] != enemyPawn) v += 5 * FrontPressure(bd, side, front) / 8;
+        v += PawnAttackPenalty(bd, side, sq);
+        dyn += (v * g_sw[side * kWSide + kWFix2] + 512) >> 10;
+        break;
+      }
+      case 2:
+        dyn += PawnAttackPenalty(bd, side, sq);
+        break;
+      case 3:
+        dyn += kBackward[rr][file] + FrontPressure(bd, side, front) + PawnAttackPenalty(bd, side, sq);
+        break;
+      case 4:
+        if (!(b[front] == kEmpty && Outcome(Exchange(bd, side, front), side) == 0))
+          dyn += PawnAttackPenalty(bd, side, sq) + 4;
+        break;
+      default:
+        break;
+    }
+    if (!(flag & 8)) continue;
+    // Passed pawn: path value.
+    int v = rr - 3;
+    int t = sq - fwd;
+    while (b[t] == kEmpty) t -= fwd;
+    if (b[t] == ownRook)
+      v += 2;
+    else if (b[t] == enemyRook)
+      v -= 2;
+    else if (b[t] == enemyQueen)
+      v -= 1;
+    int n = 0;
+    bool first = true;
+    for (t = front; b[t] != kRim; t += fwd) {
+      bool last = RelRank(side, t) == 7;
+      if (b[t] == ownRook)
+        v -= 2;
+      else if (b[t] == enemyRook)
+        v += 2;
+      if (opp[t] > own[t])
+        v -= 1;
+      else if (own[t] > opp[t])
+        v += last ? 2 : 1;
+      else if (b[t] != kEmpty && !(b[t] & (side == 0 ? kWhiteBit : kBlackBit)))
+        v -= first ? 2 : 1;
+      n += b[t] == kEmpty ? 1 : 2;
+      first = false;
+    }
+    int value = (v < -2 ? 2 : v + 4) * 11 * kPassed[rr][file] / 64;
+    if (own[sq] & 0xC0)
+      value = value * 11 / 8;
+    else if (own[front] & 0xC0)
+      value = value * 10 / 8;
+    // Race.
+    int promo = side == 0 ? 70 + file + 1 : file + 1;
+    if (n < p.fastest) p.fastest = n;
+    int ep = 2 * n - (rr == 1 ? 2 : 0) - (toMove ? 1 : 0);
+    int type = 2 * KingDist(enemyKing, promo) - ep - 2;
+    int ed = KingDist(enemyKing, promo), od = KingDist(ownKing, promo);
+    if (type > 0 || !(ed < (toMove ? od - 1 : od))) {
+      if (ep < p.candE) {
+        p.candE = ep;
+        p.candSq = promo;
+      }
+    }
+    int w;
+    if (type < -1)
+      w = value * 54;
+    else if (type == -1)
+      w = value * 59;
+    else if (type == 0)
+      w = value * 64;
+    else if (type == 1)
+      w = value * 70 + 480;
+    else if (type == 2)
+      w = value * 76 + 960;
+    else
+      w = value * 83 + 1440;
+    int k = 2 * KingDist(ownKing, front) - (toMove ? 1 : 0);
+    if (k < 1) k = 1;
+    w = w / 64 * (76 - 3 * (k < 8 ? k : 8)) / 64;
+    if (rr == 6 && type > 2 && (bd.sig[other] >> 4) == 0x100) {
+      int beside[2] = {sq - 1, sq + 1};
+      for (int s : beside)
+        if (b[s] == ownPawn || (b[s] == kEmpty && b[s - fwd] == ownPawn)) {
+          w += 400;
+          break;
+        }
+    }
+    if (w > p.best) {
+      p.second = p.best;
+      p.best = w;
+    } else if (w > p.second) {
+      p.second = w;
+    }
+  }
+  g_pawn.structure[side] = e.score[side] - dyn;
+  g_pawn.passed[side] = (16 * p.best + 12 * p.second + 8) / 16;
+  // Strong squares.
+  int strong = 0;
+  if (phaseWeight > 16) {
+    const u8* ef = e.files[other];
+    const u8* of = e.files[side];
+    auto enemyAheadNeighbour = [&](int s) {
+      int f = SqFile(s) + 1;
+      return ((ef[f - 1] | ef[f + 1]) & Ahead(side, SqRank(s))) != 0;
+    };
+    int enemyKnights = (bd.sig[other] >> 4) & 15, enemyBishops = (bd.sig[other] >> 8) & 15;
+    for (const u8* l = bd.list[2 + side]; *l; ++l) {
+      int s = *l;
+      int rr2 = RelRank(side, s), f = SqFile(s) + 1;
+      int v = kOutpost[rr2][SqFile(s)];
+      if (v <= 0) continue;
+      u8 ah = Ahead(side, SqRank(s));
+      bool skip = ((ef[f - 1] & ah) && !(of[f - 1] & ah)) || ((ef[f + 1] & ah) && !(of[f + 1] & ah));
+      if (skip) continue;
+      int w = ((of[f - 1] | of[f + 1]) & Behind(side, SqRank(s))) ? 4 : 2;
+      w += g_attCount[own[s]];
+      if (own[s] & 0x0E) w += 1;
+      if (b[s + fwd] == enemyPawn) w += 3;
+      if ((own[s] & 0xC0) && enemyKnights == 0) {
+        bool ok = enemyBishops == 0;
+        if (enemyBishops == 1) {
+          int eb = bd.list[4 + other][0];
+          ok = ((SqFile(eb) + SqRank(eb)) & 1) != ((SqFile(s) + SqRank(s)) & 1);
+        }
+        if (ok) w += 2;
+      }
+      strong += v * w / 4;
+    }
+    for (const u8* l = bd.list[4 + side]; *l; ++l) {
+      int v = kStrong[RelRank(side, *l)][SqFile(*l)];
+      if (v > 0 && !enemyAheadNeighbour(*l)) strong += v;
+    }
+    for (const u8* l = bd.list[6 + side]; *l; ++l) {
+      int s = *l;
+      int v = kStrong[RelRank(side, s)][SqFile(s)];
+      if (v <= 0 || enemyAheadNeighbour(s)) continue;
+      int out = Outcome(Exchange(bd, side, s), 6);
+      if (out == 2 || (out == 1 && (own[s] & 0x0C))) strong += v < 18 ? v : 18;
+    }
+    strong = strong * phaseWeight / 256;
+  }
+  g_pawn.strong[side] = strong;
+}
+
 int Compute(SearchBoard& bd, int phaseWeight, const PawnEntry& e) {
   const u8* b = bd.sq();
   bool wtm = bd.WhiteToMove();
   Passer ps[2];
   int pieceCount[2];
   for (int side = 0; side < 2; ++side) pieceCount[side] = bd.sig[side] >> 4;  // nonzero when pieces
-  for (int side = 0; side < 2; ++side) {
-    int other = 1 - side;
-    const u8* own = AttackMap(bd, side);
-    const u8* opp = AttackMap(bd, other);
-    u8 enemyPawn = side == 0 ? kBP : kWP, ownPawn = side == 0 ? kWP : kBP;
-    u8 ownRook = side == 0 ? kWR : kBR, enemyRook = side == 0 ? kBR : kWR, enemyQueen = side == 0 ? kBQ : kWQ;
-    int fwd = Fwd(side);
-    int dyn = 0;
-    Passer& p = ps[side];
-    p.best = p.second = 0;
-    p.fastest = 100;
-    p.candE = 100;
-    p.candSq = 0;
-    int ownKing = bd.list[10 + side][0], enemyKing = bd.list[10 + other][0];
-    bool toMove = (side == 0) == wtm;
-    for (int i = 0; i < 8 && e.squares[side][i]; ++i) {
-      int sq = e.squares[side][i];
-      int flag = side == 0 ? e.flags[i] & 15 : e.flags[i] >> 4;
-      int rr = RelRank(side, sq), file = SqFile(sq);
-      int front = sq + fwd;
-      switch (flag & 7) {
-        case 1: {
-          int v = kIsolated[rr][file];
-          if (b[front] != enemyPawn) v += 5 * FrontPressure(bd, side, front) / 8;
-          v += PawnAttackPenalty(bd, side, sq);
-          dyn += (v * g_sw[side * kWSide + kWFix2] + 512) >> 10;
-          break;
-        }
-        case 2:
-          dyn += PawnAttackPenalty(bd, side, sq);
-          break;
-        case 3:
-          dyn += kBackward[rr][file] + FrontPressure(bd, side, front) + PawnAttackPenalty(bd, side, sq);
-          break;
-        case 4:
-          if (!(b[front] == kEmpty && Outcome(Exchange(bd, side, front), side) == 0))
-            dyn += PawnAttackPenalty(bd, side, sq) + 4;
-          break;
-        default:
-          break;
-      }
-      if (!(flag & 8)) continue;
-      // Passed pawn: path value.
-      int v = rr - 3;
-      int t = sq - fwd;
-      while (b[t] == kEmpty) t -= fwd;
-      if (b[t] == ownRook)
-        v += 2;
-      else if (b[t] == enemyRook)
-        v -= 2;
-      else if (b[t] == enemyQueen)
-        v -= 1;
-      int n = 0;
-      bool first = true;
-      for (t = front; b[t] != kRim; t += fwd) {
-        bool last = RelRank(side, t) == 7;
-        if (b[t] == ownRook)
-          v -= 2;
-        else if (b[t] == enemyRook)
-          v += 2;
-        if (opp[t] > own[t])
-          v -= 1;
-        else if (own[t] > opp[t])
-          v += last ? 2 : 1;
-        else if (b[t] != kEmpty && !(b[t] & (side == 0 ? kWhiteBit : kBlackBit)))
-          v -= first ? 2 : 1;
-        n += b[t] == kEmpty ? 1 : 2;
-        first = false;
-      }
-      int value = (v < -2 ? 2 : v + 4) * 11 * kPassed[rr][file] / 64;
-      if (own[sq] & 0xC0)
-        value = value * 11 / 8;
-      else if (own[front] & 0xC0)
-        value = value * 10 / 8;
-      // Race.
-      int promo = side == 0 ? 70 + file + 1 : file + 1;
-      if (n < p.fastest) p.fastest = n;
-      int ep = 2 * n - (rr == 1 ? 2 : 0) - (toMove ? 1 : 0);
-      int type = 2 * KingDist(enemyKing, promo) - ep - 2;
-      int ed = KingDist(enemyKing, promo), od = KingDist(ownKing, promo);
-      if (type > 0 || !(ed < (toMove ? od - 1 : od))) {
-        if (ep < p.candE) {
-          p.candE = ep;
-          p.candSq = promo;
-        }
-      }
-      int w;
-      if (type < -1)
-        w = value * 54;
-      else if (type == -1)
-        w = value * 59;
-      else if (type == 0)
-        w = value * 64;
-      else if (type == 1)
-        w = value * 70 + 480;
-      else if (type == 2)
-        w = value * 76 + 960;
-      else
-        w = value * 83 + 1440;
-      int k = 2 * KingDist(ownKing, front) - (toMove ? 1 : 0);
-      if (k < 1) k = 1;
-      w = w / 64 * (76 - 3 * (k < 8 ? k : 8)) / 64;
-      if (rr == 6 && type > 2 && (bd.sig[other] >> 4) == 0x100) {
-        int beside[2] = {sq - 1, sq + 1};
-        for (int s : beside)
-          if (b[s] == ownPawn || (b[s] == kEmpty && b[s - fwd] == ownPawn)) {
-            w += 400;
-            break;
-          }
-      }
-      if (w > p.best) {
-        p.second = p.best;
-        p.best = w;
-      } else if (w > p.second) {
-        p.second = w;
-      }
-    }
-    g_pawn.structure[side] = e.score[side] - dyn;
-    g_pawn.passed[side] = (16 * p.best + 12 * p.second + 8) / 16;
-    // Strong squares.
-    int strong = 0;
-    if (phaseWeight > 16) {
-      const u8* ef = e.files[other];
-      const u8* of = e.files[side];
-      auto enemyAheadNeighbour = [&](int s) {
-        int f = SqFile(s) + 1;
-        return ((ef[f - 1] | ef[f + 1]) & Ahead(side, SqRank(s))) != 0;
-      };
-      int enemyKnights = (bd.sig[other] >> 4) & 15, enemyBishops = (bd.sig[other] >> 8) & 15;
-      for (const u8* l = bd.list[2 + side]; *l; ++l) {
-        int s = *l;
-        int rr2 = RelRank(side, s), f = SqFile(s) + 1;
-        int v = kOutpost[rr2][SqFile(s)];
-        if (v <= 0) continue;
-        u8 ah = Ahead(side, SqRank(s));
-        bool skip = ((ef[f - 1] & ah) && !(of[f - 1] & ah)) || ((ef[f + 1] & ah) && !(of[f + 1] & ah));
-        if (skip) continue;
-        int w = ((of[f - 1] | of[f + 1]) & Behind(side, SqRank(s))) ? 4 : 2;
-        w += g_attCount[own[s]];
-        if (own[s] & 0x0E) w += 1;
-        if (b[s + fwd] == enemyPawn) w += 3;
-        if ((own[s] & 0xC0) && enemyKnights == 0) {
-          bool ok = enemyBishops == 0;
-          if (enemyBishops == 1) {
-            int eb = bd.list[4 + other][0];
-            ok = ((SqFile(eb) + SqRank(eb)) & 1) != ((SqFile(s) + SqRank(s)) & 1);
-          }
-          if (ok) w += 2;
-        }
-        strong += v * w / 4;
-      }
-      for (const u8* l = bd.list[4 + side]; *l; ++l) {
-        int v = kStrong[RelRank(side, *l)][SqFile(*l)];
-        if (v > 0 && !enemyAheadNeighbour(*l)) strong += v;
-      }
-      for (const u8* l = bd.list[6 + side]; *l; ++l) {
-        int s = *l;
-        int v = kStrong[RelRank(side, s)][SqFile(s)];
-        if (v <= 0 || enemyAheadNeighbour(s)) continue;
-        int out = Outcome(Exchange(bd, side, s), 6);
-        if (out == 2 || (out == 1 && (own[s] & 0x0C))) strong += v < 18 ? v : 18;
-      }
-      strong = strong * phaseWeight / 256;
-    }
-    g_pawn.strong[side] = strong;
-  }
+  SideTerms<0>(bd, phaseWeight, e, ps);
+  SideTerms<1>(bd, phaseWeight, e, ps);
   // Race term.
   int race = 0;
   if (pieceCount[0] == 0 && pieceCount[1] == 0) {
