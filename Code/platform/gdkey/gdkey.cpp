@@ -347,9 +347,10 @@ GDKEY_API int GdkFindPosition(const uint8_t* board, int32_t* key) {
   return found != 0;
 }
 
+// Positions of the deepest line: its plies and the start.
 GDKEY_API int32_t DbsGetDatabaseDepth(void) {
   std::lock_guard<std::mutex> hold(g_mutex);
-  return g_open ? g_base.Depth() : 0;
+  return g_open ? g_base.Depth() + 1 : 0;
 }
 
 GDKEY_API int32_t GdkGetFirstKey(int32_t, int32_t) {
