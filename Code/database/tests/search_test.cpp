@@ -317,7 +317,7 @@ TEST_F(Search, OpeningKeysThroughTheLibrary) {
       "[White \"Other\"]\n1. d4 d5 *\n");
   ASSERT_EQ(GdOpenDatabase("search_test.gdg", file_), 1);  // catches up with the three games
 
-  sPosition ruyPos = After(game_, "1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 4. Ba4 Nf6 *");
+  After(game_, "1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 4. Ba4 Nf6 *");
   int found = -1;
   int32_t ruy = GdClassifyGame(game_, 7, &found);
   EXPECT_EQ(found, 5);  // stepped back from ply 8 to the last key
