@@ -6,6 +6,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "gdbase.h"
@@ -126,6 +127,15 @@ class Search : public ::testing::Test {
   GdGameBuffer game_ = nullptr;
 };
 
+sPosition InitialPositionForTest() {
+  GdgGame* g = IGGameOpenGame();
+  NewGameErase(g);
+  sPosition p;
+  GdGetCurrentPos(g, &p);
+  IGGameCloseGame(g);
+  return p;
+}
+
 SearchQuery Query(int kind = 1, int includeFlagged = 1) {
   SearchQuery q;
   std::memset(&q, 0, sizeof q);
@@ -234,6 +244,34 @@ TEST_F(Search, FlaggedGamesStopsAndEmptyQueries) {
   EXPECT_EQ(GdIsEmptyQuery(&board), 0);
 }
 
+// A callback that waits on another thread reading games: it would wait
+// for ever if the search called it with the module lock held.
+int32_t g_lockFile = 0;
+int ReadOnAnotherThread(uintptr_t code, int32_t a, int32_t, int32_t) {
+  if (code == 0) return 1;
+  int read = 0;
+  std::thread reader([&] {
+    GdGameBuffer other = GdAllocGameBuffer();
+    read = GdReadGameHeader(other, g_lockFile, a);
+    GdFreeGameBuffer(other);
+  });
+  reader.join();
+  g_calls.push_back({code, a, read});
+  return 1;
+}
+
+TEST_F(Search, CallbacksRunWithoutTheModuleLock) {
+  Import(kPlayers);
+  g_lockFile = file_;
+  SearchQuery q = Query();
+  g_calls.clear();
+  GdSearchGameHdrs(file_, &q, ReadOnAnotherThread, 0);
+  sPosition start = InitialPositionForTest();
+  GdSearchPosGames(file_, &start, 1, ReadOnAnotherThread, 0);
+  ASSERT_EQ(g_calls.size(), 6u);
+  for (const Call& c : g_calls) EXPECT_EQ(c.b, 1) << c.a;
+}
+
 // The games of the opening file whose main line passes through the
 // position, found by playing each game's moves on a board of our own.
 std::set<int32_t> GamesThrough(int32_t file, GdGameBuffer game, const sPosition& target) {
@@ -291,6 +329,16 @@ TEST_F(Search, PositionSearchFindsEveryMoveOrder) {
   ASSERT_FALSE(g_calls.empty());
   EXPECT_EQ(g_calls.back().code, 0u);
   EXPECT_EQ(g_calls.back().a, total);
+
+  // Right after a double step that no pawn can take: the games reach it
+  // with the step just made, the query board has no en-passant square.
+  sPosition e4 = After(game_, "1. e4 *");
+  std::set<int32_t> afterE4 = GamesThrough(file_, game_, e4);
+  ASSERT_GT(afterE4.size(), 500u);
+  g_calls.clear();
+  GdSearchPosGames(file_, &e4, 1, Record, 0);
+  std::vector<int32_t> foundE4 = Matches();
+  EXPECT_EQ(std::set<int32_t>(foundE4.begin(), foundE4.end()), afterE4);
 
   // The same through a kind-4 query.
   SearchQuery q = Query(4, 1);
