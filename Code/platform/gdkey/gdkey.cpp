@@ -186,6 +186,24 @@ bool Rebuild(GdgProgress* progress, int32_t user) {
   return ok;
 }
 
+// The last game filed reaches the same keys with the same result in the
+// game file as it did when it was filed.
+bool LastFiledStillHolds() {
+  const gdk::FiledGame& last = g_base.LastFiled();
+  if (last.number == 0 || last.number > GdgGetNumberOfGames(g_file)) return true;
+  if (GdgIsGameDeleted(g_file, last.number)) return true;
+  GdgGame* game = IGGameOpenGame();
+  if (!game) return true;
+  bool same = true;
+  if (GdgLoadGame(game, g_file, last.number, 0)) {
+    gdk::FiledGame now = Classify(game, last.number);
+    same = now.keys == last.keys && now.result == (last.result >= 1 && last.result <= 3 ? last.result : 0) &&
+           now.elo[0] == last.elo[0] && now.elo[1] == last.elo[1];
+  }
+  IGGameCloseGame(game);
+  return same;
+}
+
 int OpenBase(const std::string& keyPath, int32_t file) {
   std::vector<uint8_t> image;
   if (!ReadWhole(keyPath, &image)) return 1;
@@ -206,9 +224,10 @@ int OpenBase(const std::string& keyPath, int32_t file) {
   g_journal = std::fopen(keyPath.c_str(), "r+b");
   g_end = valid;
   int32_t count = GdgGetNumberOfGames(file);
-  if (g_base.Filed() > count) {
-    // The game file holds fewer games than the base has filed: the base
-    // no longer describes it, so it is built again from the game file.
+  if (g_base.Filed() > count || !LastFiledStillHolds()) {
+    // The game file holds fewer games than the base has filed, or another
+    // game where the last filed one was: the base no longer describes it,
+    // so it is built again from the game file.
     Rebuild(nullptr, 0);
   } else if (g_base.Filed() < count) {
     FileFromGameFile(count, nullptr, 0);

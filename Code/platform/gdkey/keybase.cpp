@@ -259,6 +259,7 @@ void KeyBase::ApplyKey(Key&& key) {
 
 void KeyBase::ApplyGame(const FiledGame& game) {
   filed_ = game.number;
+  last_ = game;
   for (size_t i = 0; i < game.keys.size(); ++i) {
     Key& k = keys_[static_cast<size_t>(game.keys[i])];
     // A game that passes a key twice (by transposition) counts once.
@@ -345,6 +346,7 @@ void KeyBase::ClearGames() {
   }
   filed_ = 0;
   deleted_ = 0;
+  last_ = FiledGame();
 }
 
 }  // namespace gdk

@@ -71,6 +71,7 @@ class KeyBase {
   int32_t Depth() const { return depth_; }
   int32_t Filed() const { return filed_; }
   int32_t Deleted() const { return deleted_; }
+  const FiledGame& LastFiled() const { return last_; }
   int32_t Descendants(int32_t key) const;
 
   // Each gives the journal record that makes the change, and applies it.
@@ -94,6 +95,7 @@ class KeyBase {
   int32_t depth_ = 0;
   int32_t filed_ = 0;
   int32_t deleted_ = 0;
+  FiledGame last_;
 };
 
 uint32_t Crc32(const uint8_t* data, size_t size);

@@ -172,6 +172,19 @@ TEST_F(KeyBaseTest, AShorterGameFileRebuildsTheLists) {
   EXPECT_EQ(Games(d4_), (std::vector<int32_t>{1}));
 }
 
+TEST_F(KeyBaseTest, AnotherGameFileOfTheSameSizeRebuildsTheLists) {
+  Save("e2e4", 1);
+  IDCloseBase(file_);
+  GdgCloseGamefile(file_);
+  file_ = GdgOpenGamefile(kPath, 1);
+  Play(g_, "d2d4", 1);
+  int32_t n = 0;
+  ASSERT_NE(GdgWriteGame(g_, file_, 0, &n), 0);
+  ASSERT_EQ(IDOpenBase(kPath, file_, 0), 0);
+  EXPECT_TRUE(Games(e4_).empty());
+  EXPECT_EQ(Games(d4_), (std::vector<int32_t>{1}));
+}
+
 TEST_F(KeyBaseTest, OptimiseLeavesOutDeletedGames) {
   Save("e2e4", 1);
   Save("e2e4 e7e5", 2);
