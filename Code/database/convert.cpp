@@ -372,6 +372,28 @@ struct RecordWalker {
 
 }  // namespace
 
+void SetGameStart(GdgGame* game, const sPosition& start, int moveNumberOffset) {
+  uint8_t board[kGdgBoardSize];
+  IGNewBoard(board);
+  for (int sq = 0; sq < 64; ++sq) {
+    uint8_t piece = start.squares[sq];
+    uint8_t code = 0;
+    if (piece >= (kWhite | kPawn) && piece <= (kWhite | kKing))
+      code = static_cast<uint8_t>(8 + (piece & 7) - 1);
+    if (piece >= kPawn && piece <= kKing) code = static_cast<uint8_t>(16 + piece - 1);
+    board[10 * (sq % 8 + 1) + (sq / 8 + 1)] = code;
+  }
+  int32_t castling = 0;
+  if (start.castle[kWhiteShort]) castling |= 16;
+  if (start.castle[kWhiteLong]) castling |= 32;
+  if (start.castle[kBlackShort]) castling |= 64;
+  if (start.castle[kBlackLong]) castling |= 128;
+  castling &= CastlingRights(board);
+  int32_t ep = start.enPassant < 64 ? (start.enPassant & 7) + 1 : 0;
+  int32_t ply = 2 * moveNumberOffset + (start.whiteToMove ? 1 : 2);
+  BoardToInitialPosition(game, board, castling, ep, ply);
+}
+
 void RecordToGame(const PgnGameRecord& r, GdgGame* game) {
   NewGameErase(game);
   // Header texts are stored in the game file's code page.
@@ -407,27 +429,7 @@ void RecordToGame(const PgnGameRecord& r, GdgGame* game) {
   if (std::strcmp(result, "1-0") == 0) IGGamePutResult(game, 1);
   if (std::strcmp(result, "0-1") == 0) IGGamePutResult(game, 3);
   if (std::strcmp(result, "1/2-1/2") == 0) IGGamePutResult(game, 2);
-  if (!IsInitialPosition(*r.start)) {
-    uint8_t board[kGdgBoardSize];
-    IGNewBoard(board);
-    for (int sq = 0; sq < 64; ++sq) {
-      uint8_t piece = r.start->squares[sq];
-      uint8_t code = 0;
-      if (piece >= (kWhite | kPawn) && piece <= (kWhite | kKing))
-        code = static_cast<uint8_t>(8 + (piece & 7) - 1);
-      if (piece >= kPawn && piece <= kKing) code = static_cast<uint8_t>(16 + piece - 1);
-      board[10 * (sq % 8 + 1) + (sq / 8 + 1)] = code;
-    }
-    int32_t castling = 0;
-    if (r.start->castle[kWhiteShort]) castling |= 16;
-    if (r.start->castle[kWhiteLong]) castling |= 32;
-    if (r.start->castle[kBlackShort]) castling |= 64;
-    if (r.start->castle[kBlackLong]) castling |= 128;
-    castling &= CastlingRights(board);
-    int32_t ep = r.start->enPassant < 64 ? (r.start->enPassant & 7) + 1 : 0;
-    int32_t ply = 2 * r.moveNumberOffset + (r.start->whiteToMove ? 1 : 2);
-    BoardToInitialPosition(game, board, castling, ep, ply);
-  }
+  if (!IsInitialPosition(*r.start)) SetGameStart(game, *r.start, r.moveNumberOffset);
   RecordWalker w{r, game, r.Entries()};
   if (w.entries < 0 || w.entries > kPgnMaxMoves) w.entries = 0;
   w.Annotate(IGGameGetFirstMove(game), 0);

@@ -1,6 +1,6 @@
 // Games between the game-file engine's game buffers and PgnGameRecords.
 //
-// Interface: GameToRecord, RecordToGame, ShortCommentToNags, NagsToShortComment.
+// Interface: GameToRecord, RecordToGame, SetGameStart, ShortCommentToNags, NagsToShortComment.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +15,10 @@ namespace gdbase {
 int GameToRecord(GdgGame* game, PgnGameRecord* record);
 // Clears the game and fills it from the record; illegal moves end their line.
 void RecordToGame(const PgnGameRecord& record, GdgGame* game);
+
+// Hands a set-up start position to the game (castling only as the
+// placement allows it); the ply follows from the offset and the side.
+void SetGameStart(GdgGame* game, const sPosition& start, int moveNumberOffset);
 
 // Short comment <-> up to two NAGs (low byte first); whiteMoved picks the
 // column of the side-dependent codes.

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "charset.h"
 #include "gdbase.h"
 #include "gdgame.h"
 #include "gdkey.h"
@@ -182,11 +183,15 @@ GDBASE_API int32_t GdGetKeyGames(int32_t key, int32_t* out, int max) {
 GDBASE_API int GdGetKeyInfo(int32_t key, void* info) {
   if (!info) return 0;
   char* bytes = static_cast<char*>(info);
-  std::strncpy(bytes + 4, DbsGetKeycode(key), 255);
-  bytes[4 + 255] = 0;
-  GdkGetKeyName(key, bytes + 260, 0, 256);
-  std::strncpy(bytes + 516, DbsGetRemark(key), 255);
-  bytes[516 + 255] = 0;
+  // Key texts leave the key file's code page for the Windows one.
+  auto put = [&](int at, const char* text) {
+    std::snprintf(bytes + at, 256, "%s", GameToWindows(text).c_str());
+  };
+  put(4, DbsGetKeycode(key));
+  char name[256];
+  GdkGetKeyName(key, name, 0, sizeof name);
+  put(260, name);
+  put(516, DbsGetRemark(key));
   return DbsGetKeyDataInfo(key, bytes + 772);
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "position.h"
+#include "query.h"
 
 #if defined(_WIN32) && defined(GDBASE_DLL)
 #if defined(GDBASE_BUILDING_DLL)
@@ -20,6 +21,10 @@ typedef void* GdGameBuffer;
 typedef int(GdProgressCallback)(int gamesWritten, int32_t user);
 typedef int32_t(GdNextGameCallback)(int32_t user);
 typedef int(GdIndexProgress)(int32_t done, int32_t user);
+// Search callback: code 0 progress (a games done, b total); a match gives
+// code 1 and the game number (key search) or the search's game buffer and
+// the game number. Zero stops the search.
+typedef int(GdSearchCallback)(uintptr_t code, int32_t a, int32_t b, int32_t user);
 
 // Filled by GdConvertGameToPgn: the caller's areas, and what comes back.
 struct GdPgnConversion {
@@ -87,6 +92,19 @@ GDBASE_API int GdMoveToText(uint16_t move, int descriptor, char* out, int style,
 GDBASE_API int32_t GdClassifyGame(GdGameBuffer game, int ply, int* foundPly);
 GDBASE_API int GdClassifyMoves(GdGameBuffer game, int32_t* keys, int count);
 GDBASE_API int32_t GdClassifyPosition(GdGameBuffer game);
+
+// Header texts and searches.
+GDBASE_API int GdGetHeaderInfo(GdGameBuffer game, int field, char* text, int size);
+GDBASE_API int GdGetHeaderInfoInt(GdGameBuffer game, int field, int32_t* value);
+GDBASE_API int GdPutHeaderInfo(GdGameBuffer game, int field, const char* text);
+GDBASE_API int GdIsEmptyQuery(const SearchQuery* query);
+GDBASE_API int GdSearchKeyGames(int32_t file, int32_t key, GdSearchCallback* callback, int32_t user);
+GDBASE_API int GdSearchKeyMoves(int32_t file, int32_t key, const sPosition* position,
+                                GdSearchCallback* callback, int32_t user);
+GDBASE_API int GdSearchPosGames(int32_t file, const sPosition* position, int includeFlagged,
+                                GdSearchCallback* callback, int32_t user);
+GDBASE_API int GdSearchGameHdrs(int32_t file, const SearchQuery* query, GdSearchCallback* callback,
+                                int32_t user);
 
 // PGN transfer.
 GDBASE_API int GdPgnImport(const char* pgnPath, int32_t file, int options, const char* letters,

@@ -1,9 +1,11 @@
 // Win32 services of the Database library and its start and end.
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "header_texts.h"
 #include "platform.h"
 #include "texts.h"
 
@@ -21,6 +23,24 @@ void CaptureMonthNames() {
     pointers[i] = names[i];
   }
   SetMonthNames(pointers);
+  // The header texts' date form: the user's short date picture and month
+  // names.
+  char picture[32] = "";
+  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, picture, sizeof picture);
+  char full[12][32];
+  const char* fullPointers[12];
+  for (int i = 0; i < 12; ++i) {
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SMONTHNAME1 + i, full[i], sizeof full[i]) == 0)
+      full[i][0] = 0;
+    fullPointers[i] = full[i][0] ? full[i] : nullptr;
+  }
+  char shortNames[12][8];
+  const char* shortPointers[12];
+  for (int i = 0; i < 12; ++i) {
+    std::snprintf(shortNames[i], sizeof shortNames[i], "%s", names[i]);
+    shortPointers[i] = shortNames[i];
+  }
+  SetDateLocale(picture, fullPointers, shortPointers);
 }
 
 }  // namespace

@@ -292,6 +292,32 @@ GDGAME_API int32_t GdgRecordSize(const uint8_t* data) {
   return kBatchPrefix + static_cast<int32_t>(head[2]);
 }
 
+namespace {
+
+// The en-passant file of a board when a pawn of the side to move can take
+// there, else 0: a double step that nothing can take leaves the position
+// as it would be without it.
+uint32_t TakeableEnPassant(const uint8_t* b) {
+  uint32_t ep, side;
+  std::memcpy(&ep, b + kGdgBoardEnPassant, 4);
+  std::memcpy(&side, b + kGdgBoardSide, 4);
+  if (ep < 1 || ep > 8) return 0;
+  int rank = side == 0 ? 4 : 3;
+  uint8_t taker = side == 0 ? 8 : 16;
+  int file = static_cast<int>(ep) - 1;
+  for (int f : {file - 1, file + 1})
+    if (f >= 0 && f < 8 && b[Cell(f, rank)] == taker) return ep;
+  return 0;
+}
+
+// Squares, side to move, castling and a takeable en-passant file.
+bool SamePosition(const uint8_t* a, const uint8_t* b) {
+  return std::memcmp(a, b, kGdgBoardEnPassant) == 0 && a[kGdgBoardCastling] == b[kGdgBoardCastling] &&
+         TakeableEnPassant(a) == TakeableEnPassant(b);
+}
+
+}  // namespace
+
 GDGAME_API int UnpackGame(GdgGame* game, const uint8_t* data, int32_t mode) {
   if (!game || !data) return 0;
   uint32_t head[4];
@@ -309,11 +335,11 @@ GDGAME_API int UnpackGame(GdgGame* game, const uint8_t* data, int32_t mode) {
   game->pattern = pattern;
   std::memcpy(game->patternBoard, patternBoard.data(), kGdgBoardSize);
   if (mode == 2 && pattern) {
-    // The pattern's squares, side, en passant and castling must be met
-    // somewhere along the main line.
+    // The pattern's squares, side, castling and en passant (where a pawn
+    // can take) must be met somewhere along the main line.
     for (;;) {
       const uint8_t* b = game->boards.back().data();
-      if (std::memcmp(b, game->patternBoard, 109) == 0) {
+      if (SamePosition(b, game->patternBoard)) {
         RewindGame(game);
         return 1;
       }

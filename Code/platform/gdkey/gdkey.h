@@ -1,9 +1,11 @@
-// GdKey: the opening-key engine under the database module. This build is
-// the interface with a stand-in that keeps no key information yet: every
-// game file opens without keys (IDOpenBase fails), searches find nothing,
-// and the version check and file deletion work.
+// GdKey: the opening-key engine under the database module. A key is a
+// position of the opening tree (the start position is key 1) with its code,
+// name and remark; every game saved through the engine is filed under each
+// key its main line reaches. The key base lives in the "GdIndex" folder
+// beside the game file; one base is open at a time.
 //
-// Interface: the Gdk*, ID* and Dbs* calls.
+// Interface: the Gdk*, ID* and Dbs* calls. Keys may be passed negated (as
+// child keys are handed out above the engine); the engine takes the value.
 #pragma once
 
 #include <cstdint>
@@ -58,4 +60,23 @@ GDKEY_API int DbsAdjustDeletedGames(int32_t count);
 GDKEY_API int GdkSaveToDatabase(GdgGame* game, int32_t file, int32_t a, int32_t b, int32_t c);
 // what: 2 the index files, 7 every file of the database; 0 = done.
 GDKEY_API int GdkDeleteDatabaseFiles(const char* path, const char* folder, int32_t what);
+// Key data (44 bytes): keys below all sub-keys, games below, child keys,
+// games whose deepest key this is, parent key, depth in plies, White wins,
+// draws, Black wins, average rating of White and of Black.
+struct GdkKeyData {
+  int32_t keysBelow, gamesBelow, children, gamesHere, parent, depth;
+  int32_t whiteWins, draws, blackWins, whiteElo, blackElo;
+};
+
+// Rebuilds the key lists of the open base from its game file, leaving out
+// deleted games, and writes the base anew; progress gets games done.
 GDKEY_API int GdkOptimizeDatabase(int32_t a, int32_t b, int32_t c, GdgProgress* progress, int32_t user);
+
+// Building a key base (the database builder): a new base for the game file
+// with only the start key (replacing any old one), 0 = done; then each
+// opening line adds the keys of its main line, the last one taking the code,
+// name and remark unless it has its own. Gives the last key, 0 on failure.
+GDKEY_API int IDCreateBase(const char* path, int32_t file);
+GDKEY_API int32_t GdkAddKeyLine(GdgGame* line, const char* code, const char* name, const char* remark);
+// Where the key base of a game file lives.
+GDKEY_API int GdkKeyFilePath(const char* path, char* out, int32_t size);

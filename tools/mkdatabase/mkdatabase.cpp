@@ -1,0 +1,141 @@
+// mkdatabase: builds a game database from PGN files.
+//   mkdatabase OUT.gdg [--keys OPENINGS.pgn] GAMES.pgn...
+// With --keys, every game of OPENINGS.pgn is an opening line: the keys of
+// its moves go into the opening-key base, the last one named by its "ECO",
+// "Opening" and "Variation" tags. The games of GAMES.pgn are then imported
+// and filed under their keys. Exit code 0 when every file was read.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "convert.h"
+#include "gdbase.h"
+#include "gdkey.h"
+#include "pgn_reader.h"
+#include "platform.h"
+
+using namespace gdbase;
+
+namespace {
+
+std::string ReadFile(const std::string& path, bool* ok) {
+  std::string text;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  *ok = f != nullptr;
+  if (!f) return text;
+  char buffer[65536];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
+  std::fclose(f);
+  return text;
+}
+
+// The games of a PGN text, each from its first tag line to the next game's.
+std::vector<std::string> SplitGames(const std::string& text) {
+  std::vector<std::string> games;
+  size_t start = std::string::npos;
+  bool inMoves = false;
+  for (size_t at = 0; at < text.size();) {
+    size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    bool tag = text[at] == '[';
+    if (tag && (start == std::string::npos || inMoves)) {
+      if (start != std::string::npos) games.push_back(text.substr(start, at - start));
+      start = at;
+      inMoves = false;
+    } else if (!tag && start != std::string::npos && end > at && text.find_first_not_of(" \t\r", at) < end) {
+      inMoves = true;
+    }
+    at = end + 1;
+  }
+  if (start != std::string::npos) games.push_back(text.substr(start));
+  return games;
+}
+
+std::string TagValue(const std::string& game, const char* name) {
+  std::string key = std::string("[") + name + " \"";
+  size_t at = game.find(key);
+  if (at == std::string::npos) return "";
+  at += key.size();
+  size_t end = game.find("\"]", at);
+  return end == std::string::npos ? "" : game.substr(at, end - at);
+}
+
+int AddKeys(const std::string& path, const char* out, int32_t file) {
+  bool ok = false;
+  std::string text = ReadFile(path, &ok);
+  if (!ok) {
+    std::fprintf(stderr, "mkdatabase: cannot read %s\n", path.c_str());
+    return 1;
+  }
+  if (IDCreateBase(out, file) != 0) {
+    std::fprintf(stderr, "mkdatabase: cannot create the key base of %s\n", out);
+    return 1;
+  }
+  GdgGame* game = IGGameOpenGame();
+  PgnRecordStorage storage;
+  int lines = 0, keyed = 0;
+  for (const std::string& chunk : SplitGames(text)) {
+    PgnMemorySource source(chunk.data(), chunk.size());
+    ClearPgnRecord(&storage.record);
+    ReadPgnGames(&source, &storage.record, 0, "NBRQK", nullptr, nullptr);
+    if (storage.record.mainLength <= 0) continue;
+    RecordToGame(storage.record, game);
+    std::string name = TagValue(chunk, "Opening");
+    std::string variation = TagValue(chunk, "Variation");
+    if (!variation.empty()) name += (name.empty() ? "" : ", ") + variation;
+    ++lines;
+    keyed += GdkAddKeyLine(game, storage.record.Tag(kTagECO), name.c_str(), "") != 0;
+  }
+  IGGameCloseGame(game);
+  IDCloseBase(file);
+  std::printf("%s: %d opening lines, %d keyed\n", path.c_str(), lines, keyed);
+  return 0;
+}
+
+int g_lastShown = 0;
+int Progress(int written, int32_t) {
+  if (written - g_lastShown >= 10000) {
+    std::printf("  %d games\n", written);
+    std::fflush(stdout);
+    g_lastShown = written;
+  }
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: mkdatabase OUT.gdg [--keys OPENINGS.pgn] GAMES.pgn...\n");
+    return 2;
+  }
+  LibraryAttach();
+  const char* out = argv[1];
+  int32_t file = GdCreateGamefile(out);
+  if (!file) {
+    std::fprintf(stderr, "mkdatabase: cannot create %s\n", out);
+    return 1;
+  }
+  int failed = 0;
+  int first = 2;
+  if (std::strcmp(argv[2], "--keys") == 0 && argc > 3) {
+    failed += AddKeys(argv[3], out, file);
+    first = 4;
+  }
+  bool keys = GdOpenDatabase(out, file) == 1;
+  for (int i = first; i < argc; ++i) {
+    int before = GdGetGamesCount(file);
+    g_lastShown = 0;
+    if (GdPgnImport(argv[i], file, 0, "NBRQK", Progress, 0) != 0) {
+      std::fprintf(stderr, "mkdatabase: cannot read %s\n", argv[i]);
+      ++failed;
+      continue;
+    }
+    std::printf("%s: %d games\n", argv[i], GdGetGamesCount(file) - before);
+  }
+  std::printf("%s: %d games%s\n", out, GdGetGamesCount(file), keys ? ", filed under opening keys" : "");
+  if (keys) GdCloseDatabase(file);
+  GdCloseGamefile(file);
+  return failed ? 1 : 0;
+}
