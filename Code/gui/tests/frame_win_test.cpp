@@ -638,9 +638,14 @@ TEST_F(Frames, OwnFrameSetWithRenderedCaption) {
       text += *static_cast<uint8_t*>(dibGetPixelAddress(caption, x, y)) == framelook::kCaptionText;
   EXPECT_GT(text, 20) << "the window text is rendered into the caption bitmap";
   DestroyWindow(w);
-  HWND plain = Create(kSizable, 0);
-  EXPECT_EQ(reinterpret_cast<CwCreateParams*>(g_createParam)->menuId, 100u)
-      << "without an own set: the record";
+  CwCreateParams plainParams{};
+  plainParams.menuId = 100;
+  plainParams.systemMenuId = 101;
+  plainParams.menuModule = instance;
+  HWND plain = cwCreateWindowEx(0, "RWFramedTest", "Framed", kSizable | 1, 100, 100, 400, 300, nullptr, nullptr,
+                                instance, &plainParams);
+  ASSERT_NE(plain, nullptr);
+  EXPECT_EQ(g_createParam, reinterpret_cast<LPARAM>(&plainParams)) << "without an own set: the record";
   DestroyWindow(plain);
 }
 
