@@ -492,3 +492,38 @@ int svTrackOffset(ScrollView* v, int position) {
   if (v) MoveOffset(v, position - v->hOffset);
   return 0;
 }
+
+namespace {
+
+int ListFrameWidth() {
+  CcDefaults* d = ccGetDefaultData();
+  return d && d->listFrameWidth > 0 ? d->listFrameWidth : 1;
+}
+
+bool HasFrame(HWND w) {
+  return (GetWindowLongA(w, GWL_STYLE) & WS_BORDER) || (GetWindowLongA(w, GWL_EXSTYLE) & 0x800);
+}
+
+}  // namespace
+
+LRESULT svFramedNcCalcSize(HWND w, ScrollView* view, WPARAM wParam, RECT* rect) {
+  // The bars are placed in the window's own coordinates.
+  const POINT origin{rect->left, rect->top};
+  if (HasFrame(w)) InflateRect(rect, -ListFrameWidth(), -ListFrameWidth());
+  OffsetRect(rect, -origin.x, -origin.y);
+  svNcCalcSize(view, wParam, rect);
+  OffsetRect(rect, origin.x, origin.y);
+  return wParam ? 0x700 : 0;
+}
+
+LRESULT svFramedNcHitTest(HWND w, ScrollView* view, POINT screen) {
+  int hit = svNcHitTest(view, screen);
+  if (hit) return hit;
+  POINT p = screen;
+  ScreenToClient(w, &p);
+  RECT client, window;
+  GetClientRect(w, &client);
+  if (PtInRect(&client, p)) return HTCLIENT;
+  GetWindowRect(w, &window);
+  return PtInRect(&window, screen) ? HTBORDER : 0;
+}

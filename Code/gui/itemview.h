@@ -101,6 +101,11 @@ int svPaint(ScrollView* view, HDC dc, const RECT* update, void* context, int pai
 int svNcPaint(ScrollView* view, HRGN region);
 int svNcCalcSize(ScrollView* view, WPARAM wParam, RECT* rect);
 int svNcHitTest(ScrollView* view, POINT screen);
+// The non-client work of a framed view control (list, tree, list view): the
+// optional border of the list frame width, then the bars. `rect` comes in the
+// parent's coordinates, as WM_NCCALCSIZE gives it.
+LRESULT svFramedNcCalcSize(HWND w, ScrollView* view, WPARAM wParam, RECT* rect);
+LRESULT svFramedNcHitTest(HWND w, ScrollView* view, POINT screen);
 int svNcButtonDown(ScrollView* view, int hitCode, POINT screen);
 void svButtonUp(ScrollView* view);
 void svMouseMove(ScrollView* view, WPARAM wParam, POINT screen);

@@ -815,18 +815,8 @@ LRESULT CALLBACK ListProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCDESTROY:
       OnNcDestroy(w, d);
       return DefWindowProcA(w, message, wParam, lParam);
-    case WM_NCCALCSIZE: {
-      // The rectangle comes in the parent's coordinates; the bars are
-      // placed in the window's own.
-      auto* r = reinterpret_cast<RECT*>(lParam);
-      const POINT origin{r->left, r->top};
-      if ((GetWindowLongA(w, GWL_STYLE) & WS_BORDER) || (GetWindowLongA(w, GWL_EXSTYLE) & 0x800))
-        InflateRect(r, -BorderWidth(), -BorderWidth());
-      OffsetRect(r, -origin.x, -origin.y);
-      svNcCalcSize(&d->view, wParam, r);
-      OffsetRect(r, origin.x, origin.y);
-      return wParam ? 0x700 : 0;
-    }
+    case WM_NCCALCSIZE:
+      return svFramedNcCalcSize(w, &d->view, wParam, reinterpret_cast<RECT*>(lParam));
     case WM_NCPAINT:
       return svNcPaint(&d->view, HRGN(wParam));
     case WM_NCMOUSEMOVE:

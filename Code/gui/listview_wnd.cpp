@@ -1063,26 +1063,10 @@ LRESULT CALLBACK ListViewProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam
     case WM_SIZE:
       lvLayoutHeader(w, d);
       return 0;
-    case WM_NCCALCSIZE: {
-      auto* r = reinterpret_cast<RECT*>(lParam);
-      const POINT origin{r->left, r->top};
-      if (Framed(w)) InflateRect(r, -BorderWidth(), -BorderWidth());
-      OffsetRect(r, -origin.x, -origin.y);
-      svNcCalcSize(&d->view, wParam, r);
-      OffsetRect(r, origin.x, origin.y);
-      return wParam ? 0x700 : 0;
-    }
-    case WM_NCHITTEST: {
-      int hit = svNcHitTest(&d->view, screen);
-      if (hit) return hit;
-      POINT p = screen;
-      ScreenToClient(w, &p);
-      RECT client, window;
-      GetClientRect(w, &client);
-      if (PtInRect(&client, p)) return HTCLIENT;
-      GetWindowRect(w, &window);
-      return PtInRect(&window, screen) ? HTBORDER : 0;
-    }
+    case WM_NCCALCSIZE:
+      return svFramedNcCalcSize(w, &d->view, wParam, reinterpret_cast<RECT*>(lParam));
+    case WM_NCHITTEST:
+      return svFramedNcHitTest(w, &d->view, screen);
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:
       return svNcButtonDown(&d->view, int(wParam), screen);
