@@ -187,7 +187,7 @@ class Builder {
   int ReadInBook(BookTree* tree, bool texts);
   std::unique_ptr<BookGameSource> Games(LineSource lines) const {
     if (io_.games) return io_.games(std::move(lines));
-    return std::unique_ptr<BookGameSource>(new MovetextGameSource(std::move(lines), kMaxGamePlies));
+    return std::unique_ptr<BookGameSource>(new PgnGameSource(std::move(lines), kMaxGamePlies));
   }
   int ReportGameError(const BookGameError& e) const;
   int AddGame(BookTree* tree, const std::vector<MoveRecord>& moves, const BookGame* statsOf);

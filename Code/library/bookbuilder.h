@@ -28,7 +28,7 @@ struct BookBuilderIo {
   BookReport print;   // standard output
   BookReport report;  // the debug trace
   LineSource input;   // standard input (IMPORTCSV, IMPORTTEST)
-  // Makes the game reader over a line source; the movetext reader when unset.
+  // Makes the game reader over a line source; the PGN reader when unset.
   std::function<std::unique_ptr<BookGameSource>(LineSource)> games;
 };
 

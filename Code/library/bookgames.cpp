@@ -1,12 +1,15 @@
-// The small movetext reader that feeds the book builder.
+// Games for the book builder, read with the program's PGN reader.
 #include "bookgames.h"
 
-#include <cctype>
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
 #include "board.h"
-#include "notation.h"
+#include "game_header.h"
+#include "game_record.h"
+#include "move_tree.h"
+#include "pgn_read.h"
 
 const std::string* BookGame::Tag(const char* name) const {
   for (const auto& t : tags)
@@ -45,140 +48,88 @@ LineSource StringLineSource(const std::string& text) {
   };
 }
 
-MovetextGameSource::MovetextGameSource(LineSource lines, int maxPlies)
-    : lines_(std::move(lines)), maxPlies_(maxPlies) {}
+struct PgnGameSource::State {
+  LineSource lines;
+  int maxPlies = 0;
+  PgnReader reader;
+  std::string rest;  // of a line longer than the reader takes
+  bool haveRest = false;
+  bool ended = false;
+};
 
-bool MovetextGameSource::ReadLine() {
-  if (ended_ || !lines_ || !lines_(&line_)) {
-    ended_ = true;
-    haveLine_ = false;
-    return false;
+PgnGameSource::PgnGameSource(LineSource lines, int maxPlies) : state_(new State) {
+  state_->lines = std::move(lines);
+  state_->maxPlies = maxPlies;
+}
+
+PgnGameSource::~PgnGameSource() = default;
+
+// Lines for the PGN reader: a longer line goes on in pieces of at most
+// kPgnLineSize - 1 characters, as the reader's own file lines do.
+bool PgnGameSource::ReaderLine(void* context, char* buffer) {
+  State& s = *static_cast<State*>(context);
+  if (!s.haveRest) {
+    if (!s.lines || !s.lines(&s.rest)) return false;
+    s.haveRest = true;
   }
-  ++lineNumber_;
-  haveLine_ = true;
+  size_t n = std::min(s.rest.size(), static_cast<size_t>(kPgnLineSize - 1));
+  std::memcpy(buffer, s.rest.data(), n);
+  buffer[n] = '\0';
+  s.rest.erase(0, n);
+  s.haveRest = !s.rest.empty();
   return true;
 }
 
 namespace {
-bool IsResultToken(const std::string& t) { return t == "1-0" || t == "0-1" || t == "1/2-1/2" || t == "*"; }
-int ResultCode(const std::string& t) {
-  if (t == "1-0") return GAME_RESULT_WHITE_WINS;
-  if (t == "0-1") return GAME_RESULT_BLACK_WINS;
-  return GAME_RESULT_OTHER;
-}
+
+struct GameDeleter {
+  void operator()(GameRecord* game) const { DestroyGame(game); }
+};
+
 }  // namespace
 
-BookGameRead MovetextGameSource::NextGame(BookGame* game, BookGameError* error) {
+BookGameRead PgnGameSource::NextGame(BookGame* game, BookGameError* error) {
   *game = BookGame();
   *error = BookGameError();
-  auto fail = [&](int number, size_t column) {
-    error->number = number;
-    error->line = lineNumber_;
-    error->column = static_cast<int>(column) + 1;
-    error->text = line_;
-    ended_ = true;
-    return GAME_READ_ERROR;
-  };
-  Board board;
-  SetInitialBoard(&board);
-  int side = WHITE;
-  bool inMoves = false, inComment = false, done = false;
-  int variation = 0;
-  while (!done) {
-    if (!haveLine_ && !ReadLine()) break;
-    haveLine_ = false;
-    const std::string& l = line_;
-    size_t i = 0;
-    if (!inComment && variation == 0 && !l.empty() && l[0] == '%') continue;
-    while (i < l.size()) {
-      char c = l[i];
-      if (inComment) {
-        if (c == '}') inComment = false;
-        ++i;
-        continue;
-      }
-      // Control characters (a NUL too) separate tokens like blanks.
-      if (std::isspace(static_cast<unsigned char>(c)) || static_cast<unsigned char>(c) < 32) {
-        ++i;
-        continue;
-      }
-      if (c == '[' && variation == 0) {
-        if (inMoves) {  // the next game's tags
-          haveLine_ = true;
-          done = true;
-          break;
-        }
-        size_t q1 = l.find('"', i);
-        size_t close = q1 == std::string::npos ? std::string::npos : l.find('"', q1 + 1);
-        size_t end = close == std::string::npos ? std::string::npos : l.find(']', close);
-        if (end == std::string::npos) return fail(MOVETEXT_BAD_TAG, i);
-        std::string name;
-        for (size_t k = i + 1; k < q1 && !std::isspace(static_cast<unsigned char>(l[k])); ++k) name += l[k];
-        game->tags.emplace_back(name, l.substr(q1 + 1, close - q1 - 1));
-        if (name == "FEN" || (name == "SetUp" && l.substr(q1 + 1, close - q1 - 1) == "1"))
-          game->fromSetUpPosition = true;
-        i = end + 1;
-        continue;
-      }
-      inMoves = true;
-      if (c == '{') {
-        inComment = true;
-        ++i;
-        continue;
-      }
-      if (c == ';') break;
-      if (c == '(') {
-        ++variation;
-        ++i;
-        continue;
-      }
-      if (c == '}') return fail(MOVETEXT_UNBALANCED, i);
-      if (c == ')') {
-        if (variation == 0) return fail(MOVETEXT_UNBALANCED, i);
-        --variation;
-        ++i;
-        continue;
-      }
-      size_t start = i;
-      while (i < l.size() && static_cast<unsigned char>(l[i]) > 32 && std::strchr("{}();", l[i]) == nullptr)
-        ++i;
-      std::string token = l.substr(start, i - start);
-      if (variation > 0) continue;
-      if (IsResultToken(token)) {
-        game->result = ResultCode(token);
-        done = true;
-        // The rest of the line belongs to no game.
-        break;
-      }
-      if (token[0] == '$') continue;
-      // Move numbers "12." and "12..." may stand before a move without a blank.
-      size_t k = 0;
-      while (k < token.size() && std::isdigit(static_cast<unsigned char>(token[k]))) ++k;
-      if (k > 0 && k < token.size() && token[k] == '.') {
-        while (k < token.size() && token[k] == '.') ++k;
-        token = token.substr(k);
-        start += k;
-      } else if (k == token.size()) {
-        continue;
-      }
-      if (token.empty()) continue;
-      while (!token.empty() && (token.back() == '!' || token.back() == '?')) token.pop_back();
-      if (game->fromSetUpPosition) continue;  // moves of a set-up position are not read
-      MoveRecord move;
-      std::memset(&move, 0, sizeof(move));
-      if (!ParseAlgebraicMove(&move, token.c_str(), &board, side)) return fail(MOVETEXT_ILLEGAL_MOVE, start);
-      if (static_cast<int>(game->moves.size()) < maxPlies_) {
-        MoveRecord played = move;
-        MakeMove(&played, &board);
-        game->moves.push_back(move);
-        side = OtherSide(side);
-      } else {
-        MakeMove(&move, &board);
-        side = OtherSide(side);
-      }
-    }
+  State& s = *state_;
+  if (s.ended) return GAME_READ_END;
+  std::unique_ptr<GameRecord, GameDeleter> record(
+      CreateGame(0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, WHITE, 1, 0));
+  if (!record) {
+    s.ended = true;
+    return GAME_READ_END;
   }
-  if (inComment || variation != 0) return fail(MOVETEXT_UNBALANCED, line_.size());
-  if (!inMoves && game->tags.empty()) return GAME_READ_END;
+  int code = s.reader.ParseGame(&ReaderLine, &s, record.get());
+  if (code) {
+    s.ended = true;
+    error->number = code;
+    s.reader.GetError(&error->line, &error->text, &error->column);
+    return GAME_READ_ERROR;
+  }
+  if (!s.reader.SawContent()) {
+    s.ended = true;
+    return GAME_READ_END;
+  }
+  GameRecord* g = record.get();
+  const GameHeader& h = g->header;
+  const std::pair<const char*, const char*> tags[] = {
+      {"Event", h.event},       {"Site", h.site},         {"Date", h.date}, {"Round", h.round},
+      {"White", g->white.name}, {"Black", g->black.name}, {"ECO", h.eco},   {"Annotator", h.annotator},
+      {"WhiteElo", h.whiteElo}, {"BlackElo", h.blackElo}};
+  for (const auto& t : tags)
+    if (t.second[0]) game->tags.emplace_back(t.first, t.second);
+  if (g->result == 11)
+    game->result = GAME_RESULT_WHITE_WINS;
+  else if (g->result == 10)
+    game->result = GAME_RESULT_BLACK_WINS;
+  game->fromSetUpPosition = !IsInitialBoard(&g->start) || g->startSide != WHITE;
+  if (game->fromSetUpPosition) return GAME_READ_GAME;
+  for (const MoveTreeNode* n = g->tree ? g->tree->root.firstChild : nullptr;
+       n && static_cast<int>(game->moves.size()) < s.maxPlies; n = n->firstChild) {
+    MoveRecord move = *n->move;
+    // The texts stay with the game record.
+    for (char*& t : move.texts) t = nullptr;
+    game->moves.push_back(move);
+  }
   return GAME_READ_GAME;
 }

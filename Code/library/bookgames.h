@@ -1,17 +1,14 @@
 // Games as the book builder takes them in: a narrow source of games (tags,
-// legal move records from the initial position, result) and a small reader
-// of PGN movetext that fills it.
+// legal move records from the initial position, result) and its filling by
+// the program's PGN reader.
 //
-// Interface: BookGame, BookGameSource, MovetextGameSource, LineSource,
+// Interface: BookGame, BookGameSource, PgnGameSource, LineSource,
 // FileLineSource, StringLineSource.
-//
-// The movetext reader knows tag pairs, SAN moves with move numbers, comments
-// in braces or after ";", variations in parentheses (skipped), NAGs and the
-// result; the program's full PGN reader fills the same interface.
 #pragma once
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -51,26 +48,18 @@ using LineSource = std::function<bool(std::string* line)>;
 LineSource FileLineSource(FILE* file);
 LineSource StringLineSource(const std::string& text);
 
-// Error numbers of the movetext reader.
-enum MovetextError {
-  MOVETEXT_BAD_TAG = 1,
-  MOVETEXT_ILLEGAL_MOVE = 2,
-  MOVETEXT_UNBALANCED = 3,
-  MOVETEXT_TOO_MANY_MOVES = 4,
-};
-
-class MovetextGameSource : public BookGameSource {
+// Games read with the program's PGN reader: the main line of each game
+// (variations, comments and glyphs skipped); errors carry the reader's
+// numbers (PgnError, or the FEN reader's for a bad "FEN" tag).
+class PgnGameSource : public BookGameSource {
  public:
   // Games longer than `maxPlies` are cut there.
-  MovetextGameSource(LineSource lines, int maxPlies);
+  PgnGameSource(LineSource lines, int maxPlies);
+  ~PgnGameSource() override;
   BookGameRead NextGame(BookGame* game, BookGameError* error) override;
 
  private:
-  bool ReadLine();
-  LineSource lines_;
-  int maxPlies_;
-  std::string line_;
-  int lineNumber_ = 0;
-  bool haveLine_ = false;
-  bool ended_ = false;
+  struct State;
+  static bool ReaderLine(void* context, char* buffer);
+  std::unique_ptr<State> state_;
 };

@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
   }
   FILE* f = std::fopen(argv[2], "r");
   if (f == nullptr) return 1;
-  MovetextGameSource source(FileLineSource(f), 380);
+  PgnGameSource source(FileLineSource(f), 380);
   std::vector<std::vector<MoveRecord>> lines;
   BookGame game;
   BookGameError error;

@@ -51,7 +51,7 @@ bool AddEcoLines(const char* path, BookTree* tree) {
     std::fprintf(stderr, "makebook: cannot open %s\n", path);
     return false;
   }
-  MovetextGameSource games(FileLineSource(f), 380);
+  PgnGameSource games(FileLineSource(f), 380);
   BookGame game;
   BookGameError error;
   int lines = 0;

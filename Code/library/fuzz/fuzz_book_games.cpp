@@ -1,4 +1,4 @@
-// Fuzzes the movetext reader that feeds the book builder, and the import of
+// Fuzzes the PGN game source that feeds the book builder, and the import of
 // the games it reads into a book tree.
 #include <cstddef>
 #include <cstdint>
@@ -9,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);
-  MovetextGameSource games(StringLineSource(text), 380);
+  PgnGameSource games(StringLineSource(text), 380);
   BookGame game;
   BookGameError error;
   BookTree tree;

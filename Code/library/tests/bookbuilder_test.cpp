@@ -6,8 +6,11 @@
 
 #include <cstdio>
 
+#include "board.h"
 #include "book_fixture.h"
 #include "bookreader.h"
+#include "notation.h"
+#include "pgn_read.h"
 
 namespace {
 
@@ -51,6 +54,22 @@ std::string Games(const char* moves, int count, const char* result = "1-0") {
   std::string text;
   for (int i = 0; i < count; ++i) text += std::string("[Event \"x\"]\n\n") + moves + " " + result + "\n\n";
   return text;
+}
+
+// The moves in short algebraic notation, from the initial position.
+std::string MovesText(const std::vector<MoveRecord>& moves) {
+  Board board;
+  SetInitialBoard(&board);
+  int side = WHITE;
+  std::string out;
+  for (MoveRecord move : moves) {
+    char text[kNotationTextSize];
+    if (!out.empty()) out += ' ';
+    out += MoveToNotation(&board, &move, side, STYLE_ALGEBRAIC, text);
+    MakeMove(&move, &board);
+    side = OtherSide(side);
+  }
+  return out;
 }
 
 }  // namespace
@@ -139,9 +158,9 @@ TEST(BookBuilder, PgnErrorsAndSetUpGames) {
   std::string out = TempPath("error.obk");
   std::remove(out.c_str());
   BuildRun run = Build({"PGN=" + pgn, "OUTBOOK=" + out, "COMMAND=IMPORT"});
-  EXPECT_EQ(run.result, MOVETEXT_ILLEGAL_MOVE);
-  EXPECT_NE(run.reported.find("Error #2 on line 3 at character 13\n1. e4 e5 2. Ke3 *\n" +
-                              std::string(12, ' ') + "^\n"),
+  EXPECT_EQ(run.result, PGN_ILLEGAL_MOVE);
+  EXPECT_NE(run.reported.find("Error #4 on line 3 at character 16\n1. e4 e5 2. Ke3 *\n" +
+                              std::string(15, ' ') + "^\n"),
             std::string::npos)
       << run.reported;
   EXPECT_TRUE(ReadFile(out).empty());
@@ -151,7 +170,7 @@ TEST(BookBuilder, PgnErrorsAndSetUpGames) {
   EXPECT_TRUE(ReadFile(out).empty());
 
   std::string setUp =
-      WritePgn("setup.pgn", "[FEN \"8/8/8/8/8/8/4K3/4k3 w - - 0 1\"]\n\n1. Kf3 *\n\n" + Games("1. e4", 1));
+      WritePgn("setup.pgn", "[FEN \"8/8/8/8/8/8/4K3/k7 w - - 0 1\"]\n\n1. Kf3 *\n\n" + Games("1. e4", 1));
   ASSERT_EQ(Build({"PGN=" + setUp, "OUTBOOK=" + out, "COMMAND=IMPORT"}).result, BUILDER_OK);
   SelectBookSlot(4);
   ASSERT_TRUE(LoadBookFile(out.c_str()));
@@ -311,35 +330,71 @@ TEST(BookBuilder, TextSizeFieldIsZeroFromSixtyFourKilobytes) {
   }
 }
 
-TEST(MovetextReader, ReadsGamesAndStopsOnBadText) {
+TEST(PgnGameSource, ReadsTheMainLineOfEachGame) {
+  const std::string text =
+      "[Event \"a\"]\n[White \"W\"]\n[ECO \"C40\"]\n[Result \"1-0\"]\n\n"
+      "1. e4 {a comment\nover lines} e5 (1... c5 2. Nf3 (2. c3)) 2. Nf3 $1 ; rest\nNc6 1-0\n\n"
+      "[Event \"b\"]\n\n1. d4 d5 2. c4 0-1\n\n"
+      "[Event \"c\"]\n[SetUp \"1\"]\n[FEN \"8/8/8/8/8/8/4K3/k7 w - - 0 1\"]\n\n1. Kf3 *\n";
+  PgnGameSource games(StringLineSource(text), 3);
+  BookGame game;
+  BookGameError error;
+  ASSERT_EQ(games.NextGame(&game, &error), GAME_READ_GAME);
+  EXPECT_EQ(MovesText(game.moves), "e4 e5 Nf3");  // cut at 3 plies
+  ASSERT_NE(game.Tag("White"), nullptr);
+  EXPECT_EQ(*game.Tag("White"), "W");
+  ASSERT_NE(game.Tag("ECO"), nullptr);
+  EXPECT_EQ(*game.Tag("ECO"), "C40");
+  EXPECT_EQ(game.result, GAME_RESULT_WHITE_WINS);
+  EXPECT_FALSE(game.fromSetUpPosition);
+  ASSERT_EQ(games.NextGame(&game, &error), GAME_READ_GAME);
+  EXPECT_EQ(MovesText(game.moves), "d4 d5 c4");
+  EXPECT_EQ(game.result, GAME_RESULT_BLACK_WINS);
+  ASSERT_EQ(games.NextGame(&game, &error), GAME_READ_GAME);
+  EXPECT_TRUE(game.fromSetUpPosition);
+  EXPECT_TRUE(game.moves.empty());
+  EXPECT_EQ(games.NextGame(&game, &error), GAME_READ_END);
+  EXPECT_EQ(games.NextGame(&game, &error), GAME_READ_END);
+
+  // The builder's import takes the main lines only: e4 e5 Nf3 Nc6 and d4 d5 c4.
+  std::string pgn = WritePgn("mainline.pgn", text);
+  std::string out = TempPath("mainline.obk");
+  ASSERT_EQ(Build({"PGN=" + pgn, "OUTBOOK=" + out, "COMMAND=IMPORT"}).result, BUILDER_OK);
+  SelectBookSlot(4);
+  ASSERT_TRUE(LoadBookFile(out.c_str()));
+  EXPECT_EQ(GetBookMoveCount(), 7);
+  FreeBookSlot();
+  SelectBookSlot(0);
+  BuildRun test = Build({"INBOOK=" + out, "COMMAND=IMPORTTEST"}, text);
+  EXPECT_EQ(test.result, BUILDER_OK);
+  EXPECT_EQ(test.printed.find("Not in book."), std::string::npos) << test.printed;
+  std::remove(pgn.c_str());
+  std::remove(out.c_str());
+}
+
+TEST(PgnGameSource, ErrorsCarryTheReadersNumberAndPlace) {
   struct Case {
     std::string text;
-    int games;
-    int error;
-    size_t plies;  // of the last game read
+    int games;  // read before the error
+    int error, line, column;
   } cases[] = {
-      {"[Event \"a\"]\n\n1. e4 {a comment\nover lines} e5 (1... c5 2. Nf3) 2. Nf3 $1 ; rest\nNc6 1-0\n", 1, 0,
-       4},
-      {"1.e4 e5 2.Nf3 *\n1. d4 *\n", 2, 0, 1},
-      {std::string("1. e4\0\0 e5 *\n", 14), 1, 0, 2},
-      {"1. e4 e5 }\n", 0, MOVETEXT_UNBALANCED, 0},
-      {"1. e4 (e5\n", 0, MOVETEXT_UNBALANCED, 0},
-      {"[Event \"a\n", 0, MOVETEXT_BAD_TAG, 0},
-      {"1. e5 *\n", 0, MOVETEXT_ILLEGAL_MOVE, 0},
+      {"[Event \"a\"]\n\n1. e4 e5 *\n\n[Event \"b\"]\n\n1. e5 *\n", 1, PGN_ILLEGAL_MOVE, 7, 6},
+      {"1. e4 e5 3. Nf3 *\n", 0, PGN_BAD_MOVE_NUMBER, 1, 11},
+      {"1. e4 e5 ) *\n", 0, PGN_BAD_VARIATION, 1, 10},
+      {"[Result \"2-0\"]\n\n1. e4 *\n", 0, PGN_BAD_RESULT, 1, 1},
   };
   for (const Case& c : cases) {
-    MovetextGameSource games(StringLineSource(c.text), 380);
+    PgnGameSource games(StringLineSource(c.text), 380);
     BookGame game;
     BookGameError error;
     int count = 0;
-    size_t plies = 0;
     BookGameRead read;
-    while ((read = games.NextGame(&game, &error)) == GAME_READ_GAME) {
-      ++count;
-      plies = game.moves.size();
-    }
+    while ((read = games.NextGame(&game, &error)) == GAME_READ_GAME) ++count;
+    EXPECT_EQ(read, GAME_READ_ERROR) << c.text;
     EXPECT_EQ(count, c.games) << c.text;
     EXPECT_EQ(error.number, c.error) << c.text;
-    EXPECT_EQ(plies, c.plies) << c.text;
+    EXPECT_EQ(error.line, c.line) << c.text;
+    EXPECT_EQ(error.column, c.column) << c.text;
+    EXPECT_EQ(games.NextGame(&game, &error), GAME_READ_END) << c.text;
   }
 }

@@ -41,7 +41,7 @@ class DefaultBook : public ::testing::Test {
 TEST_F(DefaultBook, EveryEcoLineHasItsName) {
   FILE* f = std::fopen(RW_ECO_FILE, "r");
   ASSERT_NE(f, nullptr) << RW_ECO_FILE;
-  MovetextGameSource games(FileLineSource(f), 380);
+  PgnGameSource games(FileLineSource(f), 380);
   BookGame game;
   BookGameError error;
   std::map<std::string, std::pair<std::string, std::string>> firstName;  // line -> name, ECO
