@@ -115,6 +115,13 @@ TEST_F(Static, EmptyTextShowsTheParentBackgroundAndTellsTheParent) {
   // Everywhere inside the empty label the parent's green shows.
   for (POINT p : {POINT{121, 21}, POINT{150, 40}, POINT{178, 58}})
     EXPECT_EQ(guitest::ScreenPixel(p.x, p.y), kParentColour) << p.x << "," << p.y;
+  // Setting an empty text does the same.
+  SetWindowTextA(full, "");
+  UpdateWindow(full);
+  guitest::Pump(50);
+  EXPECT_GE(NotPainted(full), 1);
+  for (POINT p : {POINT{21, 21}, POINT{50, 40}, POINT{78, 58}})
+    EXPECT_EQ(guitest::ScreenPixel(p.x, p.y), kParentColour) << p.x << "," << p.y;
 }
 
 TEST_F(Static, PictureModeDrawsItsResourceAndHandsBackReplacedPictures) {
