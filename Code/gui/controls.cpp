@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "basic_controls.h"
 #include "caption.h"
 #include "facet.h"
 #include "facet_frame.h"
@@ -53,7 +54,7 @@ const ClassRegistrar kRegistrars[16] = {
     nullptr,                 // CGUIBMPButton
     nullptr,                 // CGUIHotButton
     nullptr,                 // AnimButton
-    nullptr,                 // CGUIStatic
+    RegisterStaticClass,     // CGUIStatic
     RegisterScrollBarClass,  // CGUIScrollBar (lists)
     nullptr,                 // CGUISpinEdit
     nullptr,                 // CGUIComboBox
@@ -65,7 +66,7 @@ const ClassRegistrar kRegistrars[16] = {
     nullptr,                 // CGUIColorText
     nullptr,                 // CGUITabWnd
     RegisterListViewClass,   // CGUIListViewWnd (lists)
-    nullptr,                 // CGUISplitter
+    RegisterSplitterClass,   // CGUISplitter
 };
 
 }  // namespace
@@ -83,7 +84,12 @@ int RegisterControlClasses(HINSTANCE libraryModule) {
 }
 
 void UnregisterControlClasses() {
-  for (const char* name : kUnregisteredAtDetach) UnregisterClassA(name, g_controlModule);
+  for (const char* name : kUnregisteredAtDetach) {
+    if (std::strcmp(name, "CGUISplitter") == 0)
+      UnregisterSplitterClass(g_controlModule);  // with its class brush
+    else
+      UnregisterClassA(name, g_controlModule);
+  }
   ReleaseProcessData(GetCurrentProcessId(), PD_CONTROL_DEFAULTS);
   g_controlModule = nullptr;
 }

@@ -468,6 +468,64 @@ void CreateListControls(HINSTANCE instance) {
 
 }  // namespace
 
+// The toolkit's other controls, on a strip of their own right of the main
+// window. Its background is painted on WM_ERASEBKGND too, so that the
+// controls that show their parent's background find it there.
+LRESULT CALLBACK ControlsStripProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND: {
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      HPALETTE old = ccSelectPalette(dc, nullptr, g.palette);
+      RECT r;
+      GetClientRect(window, &r);
+      ccFillRectPalette(dc, &r, kPaper);
+      SelectPalette(dc, old, FALSE);
+      return 1;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(window, &ps);
+      HPALETTE old = ccSelectPalette(dc, nullptr, g.palette);
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, PALETTEINDEX(kInk));
+      Text(dc, 2, 8, 6, "Static: left, centred, right, picture");
+      Text(dc, 2, 8, 88, "Splitter (drag it up or down)");
+      SelectPalette(dc, old, FALSE);
+      EndPaint(window, &ps);
+      return 0;
+    }
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+void CreateOtherControls(HINSTANCE instance) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = ControlsStripProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = "RWFacetGalleryControls";
+  RegisterClassA(&wc);
+  HWND strip = CreateWindowExA(0, "RWFacetGalleryControls", "", WS_POPUP | WS_VISIBLE, 640, 0, 384, 250,
+                               nullptr, nullptr, instance, nullptr);
+  const DWORD child = WS_CHILD | WS_VISIBLE;
+  CcDefaults* d = ccGetDefaultData();
+  d->editText = kInk;  // the static's text colour
+  d->lightEdge = 255;  // the splitter's edges (system white)
+  d->darkEdge = kInk;
+  CreateWindowExA(0, "CGUIStatic", "Minutes", child, 8, 26, 110, 20, strip, HMENU(201), instance, nullptr);
+  CreateWindowExA(0, "CGUIStatic", "Centred label", child | 1, 120, 26, 130, 20, strip, HMENU(202), instance,
+                  nullptr);
+  CreateWindowExA(0, "CGUIStatic", "Right", child | 2 | WS_BORDER, 256, 24, 110, 24, strip, HMENU(203),
+                  instance, nullptr);
+  HWND picture = CreateWindowExA(0, "CGUIStatic", "", child | 0x400, 8, 54, 48, 24, strip, HMENU(204),
+                                 instance, nullptr);
+  SendMessageA(picture, 0x8600 /* CCM_SETDIB */, 0,
+               LPARAM(Piece(48, 24, kAccent)));  // kept for the gallery's life
+  CreateWindowExA(0, "CGUISplitter", "", child, 8, 110, 360, 6, strip, HMENU(205), instance, nullptr);
+  UpdateWindow(strip);
+}
+
 int main(int argc, char** argv) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   ccInit(instance);
@@ -482,6 +540,7 @@ int main(int argc, char** argv) {
                       10, 10, window, nullptr, instance, nullptr);
   ccApplyCaptionPlacement(g.placed);
   CreateListControls(instance);  // lists
+  CreateOtherControls(instance);
   UpdateWindow(window);
   // framed windows and menus
   HWND framed = galleryframe::Create(instance, window, g.palette, RECT{300, 250, 1000, 740});

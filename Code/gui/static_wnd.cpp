@@ -1,0 +1,268 @@
+// CGUIStatic: labels and pictures of the skinned dialogs. A superclass of
+// the system static class with three modes by style: text drawn on the
+// parent's own background, a picture, or text rendered into a picture.
+//
+// Interface: RegisterStaticClass.
+#include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "basic_controls.h"
+#include "controls.h"
+#include "dibkit.h"
+#include "dibkit_gdi.h"
+#include "facet.h"
+#include "winutil.h"
+
+namespace {
+
+const char kClass[] = "CGUIStatic";
+constexpr DWORD kPictureMode = 0x400;
+constexpr DWORD kRenderedTextMode = 0x800;
+constexpr DWORD kBorderExStyle = 0x800;
+constexpr WORD kNotPainted = 0x100;
+constexpr LONG_PTR kNoText = -1;
+enum : UINT {
+  CCM_SETDIB = 0x8600,
+  CCM_FREEDIB = 0x8630,
+  CCM_SETCHARDIB = 0x8631,
+  CCM_SETBUILDERFONT = 0x8642,
+};
+// Our extra bytes after those of the system class.
+enum { kSlotPicture = 0, kSlotBuilder = 4, kSlotResourcePicture = 8 };
+
+WNDPROC g_systemProc = nullptr;
+int g_systemExtra = 0;
+
+PackedDib* Picture(HWND w) {
+  return reinterpret_cast<PackedDib*>(GetWindowLongA(w, g_systemExtra + kSlotPicture));
+}
+// A picture loaded at creation lives in the module's resources and is
+// never freed; others came from the heap.
+void SetPicture(HWND w, PackedDib* p, bool fromResource) {
+  SetWindowLongA(w, g_systemExtra + kSlotPicture, LONG(reinterpret_cast<LONG_PTR>(p)));
+  SetWindowLongA(w, g_systemExtra + kSlotResourcePicture, fromResource ? 1 : 0);
+}
+void FreePicture(HWND w) {
+  if (!GetWindowLongA(w, g_systemExtra + kSlotResourcePicture)) dibDelete(Picture(w));
+  SetPicture(w, nullptr, false);
+}
+
+char* TextCopy(HWND w) {
+  LONG_PTR v = GetWindowLongPtrA(w, GWLP_USERDATA);
+  return v == kNoText ? nullptr : reinterpret_cast<char*>(v);
+}
+void ReplaceText(HWND w, const char* text) {
+  std::free(TextCopy(w));
+  char* copy = text ? static_cast<char*>(std::malloc(std::strlen(text) + 1)) : nullptr;
+  if (copy) std::strcpy(copy, text);
+  SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(copy));
+}
+
+bool HasBorder(HWND w) {
+  return (GetWindowLongA(w, GWL_STYLE) & WS_BORDER) || (GetWindowLongA(w, GWL_EXSTYLE) & kBorderExStyle);
+}
+
+// The parent paints its own background into a memory bitmap placed where
+// the control lies, and that bitmap is copied to the control.
+void PaintParentBackground(HWND w, HDC dc) {
+  CcDefaults* d = ccGetDefaultData();
+  HPALETTE palette = d ? d->palette : nullptr;
+  if (palette) SelectAndRealizePalette(dc, nullptr, palette);
+  RECT client;
+  GetClientRect(w, &client);
+  HWND parent = GetParent(w);
+  HDC memory = CreateCompatibleDC(dc);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
+  if (!memory || !bitmap) {
+    if (bitmap) DeleteObject(bitmap);
+    if (memory) DeleteDC(memory);
+    return;
+  }
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  HPALETTE oldPalette = palette ? SelectAndRealizePalette(memory, nullptr, palette) : nullptr;
+  POINT origin{0, 0};
+  if (parent) MapWindowPoints(w, parent, &origin, 1);
+  POINT before;
+  SetWindowOrgEx(memory, origin.x, origin.y, &before);
+  if (parent) SendMessageA(parent, WM_ERASEBKGND, WPARAM(memory), 0);
+  SetWindowOrgEx(memory, before.x, before.y, nullptr);
+  BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+  if (oldPalette) SelectPalette(memory, oldPalette, FALSE);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+}
+
+bool PaintText(HWND w, HDC dc) {
+  PaintParentBackground(w, dc);
+  const char* text = TextCopy(w);
+  if (!text || !*text) return false;
+  CcDefaults* d = ccGetDefaultData();
+  int colour = d ? d->editText : 0;
+  if (!IsWindowEnabled(w) && d && d->textColourMode) colour = int(d->buttonTextColours[2]);
+  if (colour == -1) return true;
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, PALETTEINDEX(colour));
+  HGDIOBJ oldFont = d && d->font ? SelectObject(dc, d->font) : nullptr;
+  RECT client;
+  GetClientRect(w, &client);
+  DWORD style = GetWindowLongA(w, GWL_STYLE);
+  UINT align = (style & 3) == 1 ? DT_CENTER : (style & 3) == 2 ? DT_RIGHT : DT_LEFT;
+  DrawTextA(dc, text, -1, &client, align | DT_WORDBREAK);
+  if (oldFont) SelectObject(dc, oldFont);
+  return true;
+}
+
+bool PaintPicture(HWND w, HDC dc) {
+  PackedDib* picture = Picture(w);
+  if (!picture || picture->biBitCount != 8) return false;
+  int32_t width = picture->biWidth, height = std::abs(picture->biHeight);
+  PackedDib* work = dibCreateWithColors(width, height, 8);
+  if (!work) return false;
+  work->biHeight = picture->biHeight;  // the same row order as the picture
+  if (HWND parent = GetParent(w)) SendMessageA(parent, WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(w));
+  RECT client;
+  GetClientRect(w, &client);
+  int32_t cols = width < client.right ? width : client.right;
+  int32_t rows = height < client.bottom ? height : client.bottom;
+  int32_t stride = int32_t(dibRowStride(8, width));
+  // The top rows of the picture: at the end of the pixels when stored bottom-up.
+  int32_t skip = picture->biHeight > 0 ? height - rows : 0;
+  std::memcpy(dibGetColorArea(work), dibGetColorArea(picture), dibColorAreaSize(8));
+  if (cols > 0 && rows > 0)
+    TransCopyDIBBits(static_cast<uint8_t*>(dibGetBits(work)) + skip * stride,
+                     static_cast<const uint8_t*>(dibGetBits(picture)) + skip * stride, cols, rows, stride,
+                     stride, 0);
+  dibDisplay(dc, 0, 0, width, height, 0, 0, work);
+  dibDelete(work);
+  return true;
+}
+
+LRESULT CALLBACK StaticProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  DWORD style = GetWindowLongA(w, GWL_STYLE);
+  bool pictureMode = style & kPictureMode;
+  bool renderedMode = !pictureMode && (style & kRenderedTextMode);
+  switch (m) {
+    case WM_CREATE: {
+      const CREATESTRUCTA* cs = reinterpret_cast<const CREATESTRUCTA*>(lp);
+      SetWindowLongPtrA(w, GWLP_USERDATA, 0);
+      SetPicture(w, nullptr, false);
+      PackedDib* picture = nullptr;
+      if (pictureMode) {
+        picture = LoadWritableBitmapResource(GetControlModule(), int(GetDlgCtrlID(w)));
+        if (picture) dibColorsToIndices(picture);
+      }
+      // Rendered text needs a text builder; until one is set the text is
+      // drawn as in text mode.
+      if (picture) {
+        SetPicture(w, picture, true);
+        SetWindowLongPtrA(w, GWLP_USERDATA, kNoText);
+      } else {
+        ReplaceText(w, cs->lpszName);
+      }
+      break;
+    }
+    case WM_DESTROY:
+      ReplaceText(w, nullptr);
+      // A picture set by CCM_SETDIB belongs to the caller; a rendered one is ours.
+      if (renderedMode)
+        FreePicture(w);
+      else
+        SetPicture(w, nullptr, false);
+      break;
+    case WM_SETTEXT:
+      if (!lp) return 0;
+      ReplaceText(w, reinterpret_cast<const char*>(lp));
+      RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ERASE);
+      return 0;
+    case WM_GETTEXT: {
+      char* out = reinterpret_cast<char*>(lp);
+      if (!out || wp == 0) return 0;
+      const char* text = TextCopy(w);
+      size_t n = text ? std::strlen(text) : 0;
+      if (n > wp - 1) n = wp - 1;
+      if (n) std::memcpy(out, text, n);
+      out[n] = '\0';
+      return LRESULT(n);
+    }
+    case WM_GETTEXTLENGTH: {
+      const char* text = TextCopy(w);
+      return text ? LRESULT(std::strlen(text)) : 0;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(w, &ps);
+      bool painted = (pictureMode || renderedMode) && Picture(w) ? PaintPicture(w, dc) : PaintText(w, dc);
+      EndPaint(w, &ps);
+      if (!painted)
+        if (HWND parent = GetParent(w))
+          SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), kNotPainted), LPARAM(w));
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      PaintParentBackground(w, reinterpret_cast<HDC>(wp));
+      return 1;
+    case WM_NCCALCSIZE:
+      if (HasBorder(w)) {
+        CcDefaults* d = ccGetDefaultData();
+        int width = d && d->ncPainter ? d->ncFrameWidth : 1;
+        RECT* r = reinterpret_cast<RECT*>(lp);
+        InflateRect(r, -width, -width);
+        return 0;
+      }
+      break;
+    case WM_NCPAINT:
+      if (HasBorder(w)) {
+        RECT r;
+        GetWindowRect(w, &r);
+        OffsetRect(&r, -r.left, -r.top);
+        CcDefaults* d = ccGetDefaultData();
+        if (d && d->ncPainter) {
+          d->ncPainter(w, &r, d);
+        } else {
+          HDC dc = GetWindowDC(w);
+          FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+          ReleaseDC(w, dc);
+        }
+        return 0;
+      }
+      break;
+    case CCM_SETDIB: {
+      if (!pictureMode || !lp) return 0;
+      PackedDib* previous = Picture(w);
+      PackedDib* next = reinterpret_cast<PackedDib*>(lp);
+      dibColorsToIndices(next);
+      SetPicture(w, next, false);  // the caller owns what it gets back
+      RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+      return LRESULT(previous);
+    }
+    case CCM_FREEDIB:
+      if (!pictureMode && !renderedMode) return 0;
+      FreePicture(w);
+      return 1;
+    case CCM_SETCHARDIB:
+    case CCM_SETBUILDERFONT:
+      return 0;  // no text builder
+    default:
+      break;
+  }
+  return CallWindowProcA(g_systemProc, w, m, wp, lp);
+}
+
+}  // namespace
+
+ATOM RegisterStaticClass(HINSTANCE module) {
+  WNDCLASSA wc{};
+  if (!GetClassInfoA(nullptr, "STATIC", &wc)) return 0;
+  g_systemProc = wc.lpfnWndProc;
+  g_systemExtra = wc.cbWndExtra;
+  wc.style |= CS_GLOBALCLASS;
+  wc.lpfnWndProc = StaticProc;
+  wc.cbWndExtra += 18;
+  wc.hInstance = module;
+  wc.hbrBackground = nullptr;  // the parent's background is painted behind
+  wc.lpszClassName = kClass;
+  return RegisterClassA(&wc);
+}
