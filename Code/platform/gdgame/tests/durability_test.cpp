@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "gdgame.h"
+#include "killed_writer.h"
 
 namespace {
 
@@ -68,23 +69,10 @@ TEST(Durability, KilledWritersLoseNothingReported) {
   int verified = 0;
   int kills = 0;
   for (int round = 0; round < 50; ++round) {
-    int fds[2];
-    ASSERT_EQ(pipe(fds), 0);
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      close(fds[0]);
-      Writer(fds[1]);
-    }
-    close(fds[1]);
-    usleep(static_cast<useconds_t>(random() % 30000));
-    kill(child, SIGKILL);
-    int status = 0;
-    waitpid(child, &status, 0);
-    kills += WIFSIGNALED(status) ? 1 : 0;
-    int32_t reported = 0, number;
-    while (read(fds[0], &number, sizeof number) == sizeof number) reported = number;
-    close(fds[0]);
+    KilledWriterRun run = RunAndKillWriter(Writer, random);
+    ASSERT_TRUE(run.started);
+    kills += run.killed ? 1 : 0;
+    int32_t reported = run.reported;
 
     int32_t file = GdgOpenGamefile(kPath, 0);
     ASSERT_NE(file, 0) << "round " << round << ": the file no longer opens";
