@@ -16,9 +16,11 @@
 #include <vector>
 
 #include "convert.h"
+#include "bench_pgn_writer.h"
 #include "gdbase.h"
 #include "gdgame.h"
 #include "gdkey.h"
+#include "native_host.h"
 #include "pgn_reader.h"
 #include "pgn_writer.h"
 #include "platform.h"
@@ -67,7 +69,7 @@ sPosition PositionAfter(GdGameBuffer game, const char* pgn) {
   std::string text = std::string("[Event \"x\"]\n") + pgn;
   void* block = PlatformGlobalText(text);
   GdMemReadPgnGame(game, block, 0, "NBRQK");
-  PlatformFree(block);
+  NativeGlobalFree(block);  // a text handle, not a plain block
   GdGotoMove(game, 1000);
   sPosition p;
   GdGetCurrentPos(game, &p);
@@ -96,36 +98,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "no test data under %s\n", RW_TESTDATA_DIR);
     return 1;
   }
-  const char* names[] = {"Anand",  "Berg",   "Chen",    "Dubois", "Eriksen",  "Fischer",
-                         "Garcia", "Horvat", "Ivanova", "Jensen", "Kowalski", "Larsen",
-                         "Moreau", "Novak",  "Olsen",   "Petrova"};
-  const char* results[] = {"1-0", "0-1", "1/2-1/2", "*"};
-  std::mt19937 random(7);
   std::string pgnPath = folder + "/bench_search.pgn";
-  std::FILE* out = std::fopen(pgnPath.c_str(), "wb");
-  if (!out) return 1;
-  for (int i = 0; i < wanted; ++i) {
-    const std::string& moves = source[static_cast<size_t>(i) % source.size()];
-    char tags[512];
-    std::snprintf(
-        tags, sizeof tags,
-        "[Event \"Bench %d\"]\n[Site \"Town %d\"]\n[Date \"%d.%02d.%02d\"]\n[Round \"%d\"]\n"
-        "[White \"%s %d\"]\n[Black \"%s %d\"]\n[Result \"%s\"]\n[WhiteElo \"%d\"]\n[BlackElo \"%d\"]\n",
-        i / 100, static_cast<int>(random() % 50), 1950 + static_cast<int>(random() % 75),
-        1 + static_cast<int>(random() % 12), 1 + static_cast<int>(random() % 28), i % 13 + 1,
-        names[random() % 16], static_cast<int>(random() % 1000), names[random() % 16],
-        static_cast<int>(random() % 1000), results[random() % 4], 1200 + static_cast<int>(random() % 1600),
-        1200 + static_cast<int>(random() % 1600));
-    std::string body = moves;
-    if (i % 3 == 1) {
-      size_t cut = body.find(" 2.");
-      if (cut != std::string::npos) body.resize(cut);
-    }
-    std::fputs(tags, out);
-    std::fputs(body.c_str(), out);
-    std::fputs(" *\n\n", out);
-  }
-  std::fclose(out);
+  if (!WriteBenchPgn(pgnPath, source, wanted)) return 1;
 
   // The database: keys from the opening file, then the games under them.
   std::string gamePath = folder + "/bench_search.gdg";
