@@ -3,7 +3,8 @@
 // the control registration table.
 //
 // Interface: RegisterStaticClass, RegisterSplitterClass,
-// UnregisterSplitterClass, CreateSplitter.
+// UnregisterSplitterClass, CreateSplitter, RegisterEditClass,
+// UnregisterEditClass.
 #pragma once
 
 #include <windows.h>
@@ -14,3 +15,8 @@ ATOM RegisterSplitterClass(HINSTANCE module);
 void UnregisterSplitterClass(HINSTANCE module);
 // A visible splitter child at (0, 100), 100 x 4, with an empty text.
 HWND CreateSplitter(HINSTANCE instance, HWND parent, int id);
+
+// The edit: a superclass of the system edit. Unregistering deletes the
+// class brush that the first edit made.
+ATOM RegisterEditClass(HINSTANCE module);
+void UnregisterEditClass(HINSTANCE module);

@@ -58,7 +58,7 @@ const ClassRegistrar kRegistrars[16] = {
     RegisterScrollBarClass,  // CGUIScrollBar (lists)
     nullptr,                 // CGUISpinEdit
     nullptr,                 // CGUIComboBox
-    nullptr,                 // CGUIEdit
+    RegisterEditClass,       // CGUIEdit
     nullptr,                 // CC20SpinList
     nullptr,                 // CGUITrackbar
     RegisterListClass,       // CGUIListWnd (lists)
@@ -87,6 +87,8 @@ void UnregisterControlClasses() {
   for (const char* name : kUnregisteredAtDetach) {
     if (std::strcmp(name, "CGUISplitter") == 0)
       UnregisterSplitterClass(g_controlModule);  // with its class brush
+    else if (std::strcmp(name, "CGUIEdit") == 0)
+      UnregisterEditClass(g_controlModule);  // with its class brush
     else
       UnregisterClassA(name, g_controlModule);
   }

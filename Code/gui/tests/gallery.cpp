@@ -490,13 +490,47 @@ LRESULT CALLBACK ControlsStripProc(HWND window, UINT message, WPARAM wParam, LPA
       SetTextColor(dc, PALETTEINDEX(kInk));
       Text(dc, 2, 8, 6, "Static: left, centred, right, picture");
       Text(dc, 2, 8, 88, "Splitter (drag it up or down)");
+      Text(dc, 2, 8, 122, "Edit: framed, read-only, with scroll bar");  // edit
       SelectPalette(dc, old, FALSE);
       EndPaint(window, &ps);
       return 0;
     }
+    // --- Edit: the colour questions go back to the edits, as the
+    // library's dialogs hand them back to library controls ---
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: {
+      char name[16] = "";
+      GetClassNameA(HWND(lParam), name, sizeof name);
+      if (std::strcmp(name, "CGUIEdit") == 0) return SendMessageA(HWND(lParam), message, wParam, lParam);
+      return DefWindowProcA(window, message, wParam, lParam);
+    }
     default:
       return DefWindowProcA(window, message, wParam, lParam);
   }
+}
+
+// --- Edit: a framed edit, a read-only one and one with the library's
+// scroll bar, below the splitter ---
+void CreateEdits(HINSTANCE instance, HWND strip) {
+  CcDefaults* d = ccGetDefaultData();
+  const int sizes[8][2] = {{2, 2}, {4, 2}, {2, 2}, {2, 4}, {2, 2}, {4, 2}, {2, 2}, {2, 4}};
+  for (int i = 0; i < FP_COUNT; ++i) d->editFrame.pieces[i] = Piece(sizes[i][0], sizes[i][1], kFrameBase + i);
+  d->editFrameWidth = 2;
+  d->editBackground = kListPaper;
+  const DWORD child = WS_CHILD | WS_VISIBLE | WS_BORDER;
+  HFONT font = HFONT(GetStockObject(DEFAULT_GUI_FONT));
+  HWND edits[3] = {
+      CreateWindowExA(0, "CGUIEdit", "Kasparov", child | ES_AUTOHSCROLL, 8, 140, 176, 24, strip, HMENU(206),
+                      instance, nullptr),
+      CreateWindowExA(0, "CGUIEdit", "Read-only: 1. e4 e5", child | ES_AUTOHSCROLL | ES_READONLY, 192, 140, 176,
+                      24, strip, HMENU(207), instance, nullptr),
+      CreateWindowExA(0, "CGUIEdit",
+                      "1. e4 e5\r\n2. Nf3 Nc6\r\n3. Bb5 a6\r\n4. Ba4 Nf6\r\n5. O-O Be7\r\n6. Re1 b5\r\n"
+                      "7. Bb3 d6\r\n8. c3 O-O\r\n9. h3 Nb8",
+                      child | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL, 8, 170, 360, 72, strip, HMENU(208),
+                      instance, nullptr)};
+  for (HWND e : edits) SendMessageA(e, WM_SETFONT, WPARAM(font), TRUE);
+  SendMessageA(edits[2], EM_SETSEL, 9, 18);
 }
 
 void CreateOtherControls(HINSTANCE instance) {
@@ -523,6 +557,7 @@ void CreateOtherControls(HINSTANCE instance) {
   SendMessageA(picture, 0x8600 /* CCM_SETDIB */, 0,
                LPARAM(Piece(48, 24, kAccent)));  // kept for the gallery's life
   CreateWindowExA(0, "CGUISplitter", "", child, 8, 110, 360, 6, strip, HMENU(205), instance, nullptr);
+  CreateEdits(instance, strip);  // edit
   UpdateWindow(strip);
 }
 
