@@ -89,6 +89,14 @@ std::pair<int, int> Selection(HWND edit) {
   return {int(start), int(end)};
 }
 
+void Button(bool up) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = up ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
+  SendInput(1, &in, sizeof in);
+  guitest::Pump(30);
+}
+
 ScrollBarPair* LibraryBar(HWND edit) {
   WNDCLASSA system{};
   GetClassInfoA(nullptr, "edit", &system);
@@ -233,10 +241,23 @@ TEST_F(Edit, ReadOnlyRefusesEveryChangeButCopies) {
   EXPECT_EQ(Text(e), "Nf3 d5");
   EXPECT_EQ(Count(e, EN_CHANGE), 0);
   EXPECT_EQ(Clipboard(), "Qh5") << "nothing was cut";
+  SendMessageA(e, WM_CUT, 0, 0);
+  EXPECT_EQ(Text(e), "Nf3 d5") << "a cut message copies at most";
   Chord({VK_CONTROL}, 'C');
   EXPECT_EQ(Clipboard(), "Nf3");
   EXPECT_EQ(Text(e), "Nf3 d5");
   EXPECT_EQ(Selection(e), std::make_pair(0, 3));
+
+  // Made read-only after creation, or writable again.
+  HWND later = Make("Be2", WS_BORDER, RECT{20, 80, 220, 110});
+  SendMessageA(later, EM_SETREADONLY, TRUE, 0);
+  SendMessageA(later, EM_SETSEL, 0, -1);
+  SendMessageA(later, WM_CHAR, 'x', 0);
+  SendMessageA(later, WM_KEYDOWN, VK_DELETE, 0);
+  EXPECT_EQ(Text(later), "Be2");
+  SendMessageA(later, EM_SETREADONLY, FALSE, 0);
+  SendMessageA(later, WM_CHAR, 'x', 0);
+  EXPECT_EQ(Text(later), "x");
 }
 
 TEST_F(Edit, FocusIsToldToTheParentByTheLibraryAndBySystem) {
@@ -323,9 +344,28 @@ TEST_F(Edit, VerticalScrollStyleShowsTheLibraryBarThatFollowsTheText) {
   guitest::Pump(50);
   EXPECT_EQ(SendMessageA(e, EM_GETFIRSTVISIBLELINE, 0, 0), before + 1);
   EXPECT_EQ(BarPosition(e), before + 1);
+  // A real drag of the thumb scrolls the text as it goes.
+  SendMessageA(e, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
+  ASSERT_EQ(SendMessageA(e, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+  const PaintedBar* painted = LibraryBar(e)->vertical;
+  const SbRect thumb = painted->parts[SBP_THUMB];
+  POINT grip{window.left + (thumb.left + thumb.right) / 2, window.top + (thumb.top + thumb.bottom) / 2};
+  guitest::MoveMouse(grip);
+  Button(false);
+  for (int dy = 5; dy <= 30; dy += 5) guitest::MoveMouse(POINT{grip.x, grip.y + dy});
+  guitest::Pump(50);
+  int dragged = int(SendMessageA(e, EM_GETFIRSTVISIBLELINE, 0, 0));
+  EXPECT_GT(dragged, 0);
+  EXPECT_EQ(BarPosition(e), dragged) << "the thumb stays where it is dragged";
+  Button(true);
+  guitest::Pump(50);
+  EXPECT_EQ(SendMessageA(e, EM_GETFIRSTVISIBLELINE, 0, 0), dragged);
+  EXPECT_EQ(GetCapture(), nullptr);
+  before = dragged;
+
   // The wheel goes through the bar.
   SendMessageA(e, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
-  EXPECT_LT(SendMessageA(e, EM_GETFIRSTVISIBLELINE, 0, 0), before + 1);
+  EXPECT_LT(SendMessageA(e, EM_GETFIRSTVISIBLELINE, 0, 0), before);
   EXPECT_EQ(BarPosition(e), SendMessageA(e, EM_GETFIRSTVISIBLELINE, 0, 0));
   DestroyWindow(e);  // frees the bar
 }
@@ -367,6 +407,47 @@ TEST_F(Edit, FrameAndBackgroundArePaintedFromTheDefaults) {
 struct BrushFixture : Edit {
   void TestBody() override {}
 };
+
+// The main program's border painter, when it has one, paints every framed
+// edit at its own width; a border style added after creation frames the
+// edit from then on.
+CcDefaults* g_painted = nullptr;
+std::vector<RECT> g_painterRects;
+void RecordingPainter(HWND, RECT* windowRect, CcDefaults* defaults) {
+  g_painterRects.push_back(*windowRect);
+  g_painted = defaults;
+}
+
+TEST_F(Edit, TheBorderPainterAndALaterBorder) {
+  HWND late = Make("", 0, RECT{20, 80, 120, 120});
+  RECT client;
+  GetClientRect(late, &client);
+  EXPECT_EQ(client.right, 100);
+  SetWindowLongA(late, GWL_STYLE, GetWindowLongA(late, GWL_STYLE) | WS_BORDER);
+  SetWindowPos(late, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  GetClientRect(late, &client);
+  EXPECT_EQ(client.right, 100 - 2 * kEditLeftWidth);
+
+  CcDefaults* d = ccGetDefaultData();
+  d->ncPainter = RecordingPainter;
+  d->ncFrameWidth = 5;
+  g_painterRects.clear();
+  HWND e = CreateWindowExA(0x800, "CGUIEdit", "", WS_CHILD | WS_VISIBLE, 20, 20, 120, 60, host,
+                           HMENU(kEditId), nullptr, nullptr);
+  UpdateWindow(host);
+  guitest::Pump(50);
+  GetClientRect(e, &client);
+  EXPECT_EQ(client.right, 120 - 10) << "the library frame bit frames it too";
+  EXPECT_EQ(client.bottom, 60 - 10);
+  ASSERT_FALSE(g_painterRects.empty());
+  EXPECT_EQ(g_painterRects.back().left, 0);
+  EXPECT_EQ(g_painterRects.back().top, 0);
+  EXPECT_EQ(g_painterRects.back().right, 120);
+  EXPECT_EQ(g_painterRects.back().bottom, 60);
+  EXPECT_EQ(g_painted, d);
+  DestroyWindow(e);
+  d->ncPainter = nullptr;
+}
 
 TEST(EditBrush, NearBlackBackgroundGivesTheStockBlackBrush) {
   struct Case {
