@@ -344,6 +344,16 @@ TEST_F(Edit, VerticalScrollStyleShowsTheLibraryBarThatFollowsTheText) {
   guitest::Pump(50);
   EXPECT_EQ(SendMessageA(e, EM_GETFIRSTVISIBLELINE, 0, 0), before + 1);
   EXPECT_EQ(BarPosition(e), before + 1);
+  // Held down, the arrow repeats (the bar's own timer reaches the bar).
+  before = int(SendMessageA(e, EM_GETFIRSTVISIBLELINE, 0, 0));
+  guitest::MoveMouse(POINT{window.right - frame - 2, window.bottom - frame - 3});
+  Button(false);
+  guitest::Pump(400);
+  Button(true);
+  EXPECT_GE(SendMessageA(e, EM_GETFIRSTVISIBLELINE, 0, 0), before + 3);
+  EXPECT_EQ(BarPosition(e), SendMessageA(e, EM_GETFIRSTVISIBLELINE, 0, 0));
+  EXPECT_EQ(Text(e), Lines(40)) << "the timer did not reach the text";
+
   // A real drag of the thumb scrolls the text as it goes.
   SendMessageA(e, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
   ASSERT_EQ(SendMessageA(e, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
