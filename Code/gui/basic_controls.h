@@ -14,3 +14,6 @@ ATOM RegisterSplitterClass(HINSTANCE module);
 void UnregisterSplitterClass(HINSTANCE module);
 // A visible splitter child at (0, 100), 100 x 4, with an empty text.
 HWND CreateSplitter(HINSTANCE instance, HWND parent, int id);
+
+// --- spin list (spinlist_wnd.cpp): CC20SpinList. Interface: RegisterSpinListClass.
+ATOM RegisterSpinListClass(HINSTANCE module);

@@ -59,7 +59,7 @@ const ClassRegistrar kRegistrars[16] = {
     nullptr,                 // CGUISpinEdit
     nullptr,                 // CGUIComboBox
     nullptr,                 // CGUIEdit
-    nullptr,                 // CC20SpinList
+    RegisterSpinListClass,   // CC20SpinList (spinlist)
     nullptr,                 // CGUITrackbar
     RegisterListClass,       // CGUIListWnd (lists)
     RegisterTreeClass,       // CGUITreeViewWnd (lists)
