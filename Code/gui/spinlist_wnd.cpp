@@ -58,6 +58,8 @@ constexpr COLORREF kFrameColour = 0x02437F23;
 constexpr int kFrameThickness = 3;
 constexpr UINT kBuilderOwned = 0x10;
 
+// The words are 32 bits and hold handles and pointers: the 32-bit program.
+static_assert(sizeof(LONG_PTR) == 4, "window words hold pointers");
 LONG_PTR Word(HWND w, int slot) { return GetWindowLongPtrA(w, slot * 4); }
 void SetWord(HWND w, int slot, LONG_PTR v) { SetWindowLongPtrA(w, slot * 4, v); }
 
@@ -225,7 +227,10 @@ void AbandonSlideOf(HWND w) {
 void StartSlide(HWND w, int from, int to) {
   if (g_slide.list) FinishSlide(g_slide.list != w);
   ListDc l = OpenListDc(w);
-  if (!l.dc) return;
+  if (!l.dc) {
+    InvalidateRect(w, nullptr, TRUE);  // the new entry shows at the next paint
+    return;
+  }
   AskParentForColours(w, l.dc);
   g_slide.list = w;
   g_slide.dc = l;
@@ -540,7 +545,8 @@ LRESULT OnSort(HWND w, WPARAM order, LPARAM mode) {
 }
 
 LRESULT OnSetItemSize(HWND w, WPARAM width, LPARAM height) {
-  if (Count(w) != 0) return 0;
+  // The size is kept in two 16-bit halves.
+  if (Count(w) != 0 || width > 0xFFFF || height < 0 || height > 0xFFFF) return 0;
   const bool bordered = (GetWindowLongA(w, GWL_STYLE) & WS_BORDER) != 0;
   int ww, wh;
   SpinListWindowSize(int(width), int(height), bordered, BorderWidth(), &ww, &wh);

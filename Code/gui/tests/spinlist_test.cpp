@@ -489,6 +489,8 @@ TEST_F(SpinList, AClickTakesTheFocusAndTheBorderHitTakesTheMouse) {
 
 TEST_F(SpinList, ItemSizeIsSetOnlyWhileTheListIsEmpty) {
   HWND list = Make(WS_BORDER);
+  EXPECT_EQ(SendMessageA(list, SPL_SETITEMSIZE, 80, -30), 0) << "no such size";
+  EXPECT_EQ(SendMessageA(list, SPL_SETITEMSIZE, 0x10000, 30), 0);
   EXPECT_EQ(SendMessageA(list, SPL_SETITEMSIZE, 80, 30), 1);
   RECT window, client;
   GetWindowRect(list, &window);
