@@ -20,3 +20,5 @@ HWND CreateSplitter(HINSTANCE instance, HWND parent, int id);
 // class brush that the first edit made.
 ATOM RegisterEditClass(HINSTANCE module);
 void UnregisterEditClass(HINSTANCE module);
+// --- spin list (spinlist_wnd.cpp): CC20SpinList. Interface: RegisterSpinListClass.
+ATOM RegisterSpinListClass(HINSTANCE module);

@@ -59,7 +59,7 @@ const ClassRegistrar kRegistrars[16] = {
     nullptr,                 // CGUISpinEdit
     nullptr,                 // CGUIComboBox
     RegisterEditClass,       // CGUIEdit
-    nullptr,                 // CC20SpinList
+    RegisterSpinListClass,   // CC20SpinList
     nullptr,                 // CGUITrackbar
     RegisterListClass,       // CGUIListWnd (lists)
     RegisterTreeClass,       // CGUITreeViewWnd (lists)

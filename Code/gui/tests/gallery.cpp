@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "ctt_glyph.h"  // spinlist
 #include "dibkit.h"
 #include "facet.h"
 #include "facet_classes.h"
@@ -468,6 +469,52 @@ void CreateListControls(HINSTANCE instance) {
 
 }  // namespace
 
+// --- Spin list: chess pieces as pictures of ink on paper, between the two
+// arrow buttons, with Bishop current ---
+
+// A picture of the text on paper in a global block, as the list takes
+// pictures of kind 1 (it frees them).
+PackedDib* SpinListPicture(const char* text, int width, int height) {
+  CttBuildStruct* builder = cttCreateBuildStruct();
+  cttSetBuilderTextColor(builder, kInk);
+  builder->rect = RECT{0, 0, width, height};
+  PackedDib* rendered = cttBuilderStringRect(builder, text);
+  cttFreeBuildStruct(builder);
+  PackedDib* fitted = rendered ? cttResizeDib(rendered, width, height) : nullptr;
+  cttFreeDib(rendered);
+  PackedDib* picture = Piece(width, height, kPaper);
+  for (int y = 0; fitted && y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      auto* ink = static_cast<unsigned char*>(dibGetPixelAddress(fitted, x, y));
+      if (ink && *ink) *static_cast<unsigned char*>(dibGetPixelAddress(picture, x, y)) = *ink;
+    }
+  cttFreeDib(fitted);
+  size_t bytes = sizeof(PackedDib) + dibColorAreaSize(8) + size_t(dibRowStride(8, width)) * size_t(height);
+  void* block = GlobalAlloc(GMEM_FIXED, bytes);
+  if (block) std::memcpy(block, picture, bytes);
+  dibDelete(picture);
+  return static_cast<PackedDib*>(block);
+}
+
+void CreateSpinList(HINSTANCE instance, HWND parent) {
+  HWND list = CreateWindowExA(0, "CC20SpinList", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 8, 270, 100, 20,
+                              parent, HMENU(220), instance, nullptr);
+  const int width = 160, height = 24;
+  SendMessageA(list, 0x8645 /* SPL_SETITEMSIZE */, width, height);
+  for (const char* piece : {"Pawn", "Knight", "Bishop", "Rook", "Queen", "King"}) {
+    struct {
+      char text[64];
+      PackedDib* picture;
+      uint32_t kind;
+    } entry{};
+    std::strncpy(entry.text, piece, sizeof entry.text - 1);
+    entry.picture = SpinListPicture(piece, width, height);
+    entry.kind = 1;
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(&entry));
+  }
+  SendMessageA(list, LB_SETCURSEL, 2, 0);
+}
+
 // The toolkit's other controls, on a strip of their own right of the main
 // window. Its background is painted on WM_ERASEBKGND too, so that the
 // controls that show their parent's background find it there.
@@ -491,6 +538,7 @@ LRESULT CALLBACK ControlsStripProc(HWND window, UINT message, WPARAM wParam, LPA
       Text(dc, 2, 8, 6, "Static: left, centred, right, picture");
       Text(dc, 2, 8, 88, "Splitter (drag it up or down)");
       Text(dc, 2, 8, 122, "Edit: framed, read-only, with scroll bar");  // edit
+      Text(dc, 2, 8, 252, "Spin list (arrow keys or a letter)");  // spinlist
       SelectPalette(dc, old, FALSE);
       EndPaint(window, &ps);
       return 0;
@@ -540,7 +588,7 @@ void CreateOtherControls(HINSTANCE instance) {
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.lpszClassName = "RWFacetGalleryControls";
   RegisterClassA(&wc);
-  HWND strip = CreateWindowExA(0, "RWFacetGalleryControls", "", WS_POPUP | WS_VISIBLE, 640, 0, 384, 250,
+  HWND strip = CreateWindowExA(0, "RWFacetGalleryControls", "", WS_POPUP | WS_VISIBLE, 640, 0, 384, 310,
                                nullptr, nullptr, instance, nullptr);
   const DWORD child = WS_CHILD | WS_VISIBLE;
   CcDefaults* d = ccGetDefaultData();
@@ -558,6 +606,7 @@ void CreateOtherControls(HINSTANCE instance) {
                LPARAM(Piece(48, 24, kAccent)));  // kept for the gallery's life
   CreateWindowExA(0, "CGUISplitter", "", child, 8, 110, 360, 6, strip, HMENU(205), instance, nullptr);
   CreateEdits(instance, strip);  // edit
+  CreateSpinList(instance, strip);  // spinlist
   UpdateWindow(strip);
 }
 
