@@ -14,3 +14,10 @@ ATOM RegisterSplitterClass(HINSTANCE module);
 void UnregisterSplitterClass(HINSTANCE module);
 // A visible splitter child at (0, 100), 100 x 4, with an empty text.
 HWND CreateSplitter(HINSTANCE instance, HWND parent, int id);
+
+// The track bar and the tab control (trackbar_wnd.cpp, tab_wnd.cpp).
+ATOM RegisterTrackbarClass(HINSTANCE module);
+ATOM RegisterTabClass(HINSTANCE module);
+// The rectangle of the tab at index (display order) in the tab control's
+// client area; 0 when the window is no tab control or has no such tab.
+int GetTabRect(HWND tabs, int index, RECT* out);

@@ -499,6 +499,38 @@ LRESULT CALLBACK ControlsStripProc(HWND window, UINT message, WPARAM wParam, LPA
   }
 }
 
+// --- Track bar and tab control: below the splitter on the controls strip,
+// each with a label of its own ---
+void CreateTrackbarAndTabs(HINSTANCE instance, HWND strip) {
+  CcDefaults* d = ccGetDefaultData();
+  const DWORD child = WS_CHILD | WS_VISIBLE;
+  CreateWindowExA(0, "CGUIStatic", "Track bar (0..100)", child, 8, 124, 170, 16, strip, HMENU(211), instance,
+                  nullptr);
+  HWND track = CreateWindowExA(0, "CGUITrackbar", "", child | WS_TABSTOP | TBS_NOTICKS, 8, 142, 170, 30,
+                               strip, HMENU(212), instance, nullptr);
+  SendMessageA(track, TBM_SETRANGE, TRUE, MAKELPARAM(0, 100));
+  SendMessageA(track, TBM_SETPOS, TRUE, 35);
+
+  static PackedDib* body = Piece(8, 8, kBarFace);  // kept for the gallery's life
+  d->tabBody = body;
+  d->font = cguiGetFont(2);
+  d->tabTextSelected = kInk;
+  d->tabTextNormal = kBarDark;
+  d->tabTextDisabled = kListLines;
+  CreateWindowExA(0, "CGUIStatic", "Tab control (three tabs)", child, 192, 124, 180, 16, strip, HMENU(213),
+                  instance, nullptr);
+  HWND tabs =
+      CreateWindowExA(0, "CGUITabWnd", "", child, 192, 142, 180, 96, strip, HMENU(214), instance, nullptr);
+  const char* const names[] = {"Board", "Clock", "Moves"};
+  for (int i = 0; i < 3; ++i) {
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(names[i]);
+    SendMessageA(tabs, TCM_INSERTITEMA, i, LPARAM(&item));
+  }
+  SendMessageA(tabs, TCM_SETCURSEL, 1, 0);
+}
+
 void CreateOtherControls(HINSTANCE instance) {
   WNDCLASSA wc{};
   wc.lpfnWndProc = ControlsStripProc;
@@ -523,6 +555,7 @@ void CreateOtherControls(HINSTANCE instance) {
   SendMessageA(picture, 0x8600 /* CCM_SETDIB */, 0,
                LPARAM(Piece(48, 24, kAccent)));  // kept for the gallery's life
   CreateWindowExA(0, "CGUISplitter", "", child, 8, 110, 360, 6, strip, HMENU(205), instance, nullptr);
+  CreateTrackbarAndTabs(instance, strip);  // track bar and tab control
   UpdateWindow(strip);
 }
 
