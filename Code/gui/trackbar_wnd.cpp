@@ -155,8 +155,15 @@ void ShowThumb(HWND w, HDC dc, const TrackbarRecord* rec) {
   dibDelete(work);
 }
 
-void Paint(HWND w, const TrackbarRecord* rec, const CcDefaults* d) {
+void Paint(HWND w, TrackbarRecord* rec, const CcDefaults* d) {
   UpdateSystemLayout(w);
+  // A new thumb length (TBM_SETTHUMBLENGTH) moves the channel too: the
+  // bitmaps follow as they do on a resize.
+  RECT thumb = SystemRect(w, TBM_GETTHUMBRECT);
+  if (thumb.right - thumb.left != rec->geometry[0] || thumb.bottom - thumb.top != rec->geometry[1]) {
+    RebuildBitmaps(w, rec, d);
+    FillBackground(w, rec, d);
+  }
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(w, &ps);
   HPALETTE old = SelectDefaultsPalette(dc, d);

@@ -149,6 +149,15 @@ TEST_F(Trackbar, RegisteredOverTheSystemTrackBar) {
   EXPECT_EQ(ours.hbrBackground, GetStockObject(HOLLOW_BRUSH));
 }
 
+TEST_F(Trackbar, LibraryStyleBitsAreKeptFromTheSystemPart) {
+  HWND bar = Make(10, 10, 200, 30, 0xF000 | TBS_NOTICKS);
+  ASSERT_NE(bar, nullptr);
+  LONG style = GetWindowLongA(bar, GWL_STYLE);
+  EXPECT_EQ(style & 0xF000, 0);
+  EXPECT_EQ(style & TBS_NOTICKS, TBS_NOTICKS);
+  EXPECT_TRUE(style & WS_TABSTOP);
+}
+
 TEST_F(Trackbar, RangePositionPageAndLineMessages) {
   HWND bar = Make(10, 10, 200, 30);
   ASSERT_NE(bar, nullptr);
@@ -338,6 +347,19 @@ TEST_F(Trackbar, ResizeInPlaceKeepsTheChannelAndANewRangeMovesTheThumb) {
   EXPECT_EQ(Pixel(bar, (moved.left + moved.right) / 2, (moved.top + moved.bottom) / 2), Colour(kThumb));
   EXPECT_EQ(Pixel(bar, (t.left + t.right) / 2, (c.top + c.bottom) / 2), Colour(kChannel))
       << "the old place shows the channel again";
+}
+
+TEST_F(Trackbar, NewThumbLengthIsPaintedAtItsNewSize) {
+  HWND bar = Make(10, 10, 200, 40, TBS_FIXEDLENGTH);
+  SendMessageA(bar, TBM_SETTHUMBLENGTH, 30, 0);
+  UpdateWindow(bar);
+  guitest::Pump(30);
+  RECT t = Thumb(bar), c = Channel(bar);
+  ASSERT_EQ(t.bottom - t.top, 30);
+  EXPECT_EQ(Pixel(bar, t.left, t.bottom - 2), Colour(kLight)) << "the whole length has its edge";
+  EXPECT_EQ(Pixel(bar, (t.left + t.right) / 2, t.bottom - 3), Colour(kThumb));
+  EXPECT_EQ(Pixel(bar, c.right - 4, (c.top + c.bottom) / 2), Colour(kChannel))
+      << "the channel where it now lies";
 }
 
 TEST_F(Trackbar, EmptyRangeAndTinyTrackBarsSurviveInput) {
