@@ -185,6 +185,8 @@ LRESULT InsertTab(HWND w, TabRecord* r, WPARAM position, const TCITEMA* item) {
     return -1;
   }
   if (r->count == 0) r->firstHeight = tab.rect.bottom - tab.rect.top;
+  // A tab put in before the current one leaves that tab current.
+  if (r->count > 0 && index <= r->current) ++r->current;
   ++r->count;
   std::vector<Tab*> all = AllTabs(r);
   std::vector<TabBox> boxes;

@@ -200,7 +200,14 @@ TEST_F(Tabs, TabsAreInsertedLeftToRightSizedByTheirText) {
   }
   EXPECT_EQ(TabRect(tabs, 1).right - TabRect(tabs, 1).left, before.right - before.left);
   EXPECT_EQ(SendMessageA(tabs, TCM_INSERTITEMA, 0, 0), -1) << "no item";
-  EXPECT_EQ(TabRect(tabs, 6).left, -1);
+  // A tab put in before the current one leaves that tab current.
+  SendMessageA(tabs, TCM_SETCURSEL, 3, 0);  // "Clock"
+  Insert(tabs, 1, "Game");
+  EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 4);
+  Insert(tabs, 5, "Hint");
+  EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 4);
+  EXPECT_TRUE(notices.empty());
+  EXPECT_EQ(TabRect(tabs, 8).left, -1);
 }
 
 TEST_F(Tabs, ClickOnAnotherTabNotifiesBeforeAndAfterTheChange) {
@@ -324,12 +331,27 @@ TEST_F(Tabs, TabKeepsItsTextWhenTheCallersBufferChanges) {
 
 TEST_F(Tabs, ImageTabsAreSizedByTheImageList) {
   HWND tabs = Make();
-  HIMAGELIST images = ImageList_Create(20, 14, ILC_COLOR8, 2, 0);
+  HIMAGELIST images = ImageList_Create(20, 14, ILC_COLOR24, 2, 0);
+  for (COLORREF colour : {RGB(255, 0, 0), RGB(0, 0, 255)}) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP image = CreateCompatibleBitmap(screen, 20, 14);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, image);
+    RECT all{0, 0, 20, 14};
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    ImageList_Add(images, image, nullptr);
+    DeleteObject(image);
+  }
   EXPECT_EQ(SendMessageA(tabs, TCM_SETIMAGELIST, 0, LPARAM(images)), 0);
   EXPECT_EQ(SendMessageA(tabs, TCM_GETIMAGELIST, 0, 0), LRESULT(images));
   TCITEMA item{};
   item.mask = TCIF_IMAGE | TCIF_TEXT;
-  item.iImage = 0;
+  item.iImage = 1;
   item.pszText = const_cast<char*>("ignored");
   EXPECT_EQ(SendMessageA(tabs, TCM_INSERTITEMA, 0, LPARAM(&item)), 0);
   Insert(tabs, 1, "Text");
@@ -338,7 +360,14 @@ TEST_F(Tabs, ImageTabsAreSizedByTheImageList) {
   EXPECT_EQ(r.bottom - r.top, 26);
   EXPECT_EQ(TabRect(tabs, 1).left, 32);
   UpdateWindow(tabs);
+  guitest::Pump(30);
+  EXPECT_EQ(Pixel(tabs, 6, 6), RGB(0, 0, 255)) << "the image at the face's corner, 6 pixels in";
+  EXPECT_EQ(Pixel(tabs, 25, 19), RGB(0, 0, 255));
+  EXPECT_EQ(Pixel(tabs, 3, 3), Colour(kTile));
+  EXPECT_EQ(SendMessageA(tabs, TCM_REMOVEIMAGE, 0, 0), 0);
+  EXPECT_EQ(ImageList_GetImageCount(images), 1);
   EXPECT_EQ(SendMessageA(tabs, TCM_SETIMAGELIST, 0, 0), LRESULT(images));
+  EXPECT_EQ(SendMessageA(tabs, TCM_REMOVEIMAGE, 0, 0), 0) << "no image list: nothing";
   ImageList_Destroy(images);
 }
 
