@@ -22,3 +22,9 @@ ATOM RegisterEditClass(HINSTANCE module);
 void UnregisterEditClass(HINSTANCE module);
 // --- spin list (spinlist_wnd.cpp): CC20SpinList. Interface: RegisterSpinListClass.
 ATOM RegisterSpinListClass(HINSTANCE module);
+// The track bar and the tab control (trackbar_wnd.cpp, tab_wnd.cpp).
+ATOM RegisterTrackbarClass(HINSTANCE module);
+ATOM RegisterTabClass(HINSTANCE module);
+// The rectangle of the tab at index (display order) in the tab control's
+// client area; 0 when the window is no tab control or has no such tab.
+int GetTabRect(HWND tabs, int index, RECT* out);

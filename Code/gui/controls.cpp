@@ -60,11 +60,11 @@ const ClassRegistrar kRegistrars[16] = {
     nullptr,                 // CGUIComboBox
     RegisterEditClass,       // CGUIEdit
     RegisterSpinListClass,   // CC20SpinList
-    nullptr,                 // CGUITrackbar
+    RegisterTrackbarClass,   // CGUITrackbar
     RegisterListClass,       // CGUIListWnd (lists)
     RegisterTreeClass,       // CGUITreeViewWnd (lists)
     nullptr,                 // CGUIColorText
-    nullptr,                 // CGUITabWnd
+    RegisterTabClass,        // CGUITabWnd
     RegisterListViewClass,   // CGUIListViewWnd (lists)
     RegisterSplitterClass,   // CGUISplitter
 };

@@ -6,8 +6,12 @@
 // open drop-down with a submenu, a status bar and rendered text.
 //
 //   facet_gallery.exe              runs until the window is closed
-//   facet_gallery.exe --shot NAME  paints, saves the screenshot NAME and exits
-//                                  (exit code 0 when the screenshot was saved)
+//   facet_gallery.exe --controls   the same, with the page of small controls
+//                                  (statics, splitter, edits, buttons, ...)
+//                                  over the first page
+//   facet_gallery.exe --shot NAME  paints, saves the screenshots NAME (first
+//                                  page) and NAME_controls and exits (exit
+//                                  code 0 when both were saved)
 #include <windows.h>
 // after windows.h
 #include <commctrl.h>  // lists
@@ -51,6 +55,9 @@ HPALETTE MakePalette() {
     BYTE v = BYTE(i);
     lp->palPalEntry[i] = {v, BYTE(255 - v), BYTE(v / 2 + 64), BYTE(i >= 10 && i < 246 ? PC_NOCOLLAPSE : 0)};
   }
+  // The system's ends of the palette: black first, white last.
+  lp->palPalEntry[0] = {0, 0, 0, 0};
+  lp->palPalEntry[255] = {255, 255, 255, 0};
   auto set = [&](int i, BYTE r, BYTE g, BYTE b) { lp->palPalEntry[i] = {r, g, b, PC_NOCOLLAPSE}; };
   set(kInk, 20, 20, 30);
   set(kPaper, 236, 230, 210);
@@ -581,15 +588,49 @@ void CreateEdits(HINSTANCE instance, HWND strip) {
   SendMessageA(edits[2], EM_SETSEL, 9, 18);
 }
 
-void CreateOtherControls(HINSTANCE instance) {
+// --- Track bar and tab control: second column of the controls page, each
+// with a label of its own ---
+void CreateTrackbarAndTabs(HINSTANCE instance, HWND strip) {
+  CcDefaults* d = ccGetDefaultData();
+  const DWORD child = WS_CHILD | WS_VISIBLE;
+  CreateWindowExA(0, "CGUIStatic", "Track bar (0..100)", child, 392, 8, 170, 16, strip, HMENU(211), instance,
+                  nullptr);
+  HWND track = CreateWindowExA(0, "CGUITrackbar", "", child | WS_TABSTOP | TBS_NOTICKS, 392, 26, 170, 30,
+                               strip, HMENU(212), instance, nullptr);
+  SendMessageA(track, TBM_SETRANGE, TRUE, MAKELPARAM(0, 100));
+  SendMessageA(track, TBM_SETPOS, TRUE, 35);
+
+  static PackedDib* body = Piece(8, 8, kBarFace);  // kept for the gallery's life
+  d->tabBody = body;
+  d->font = cguiGetFont(2);
+  d->tabTextSelected = kInk;
+  d->tabTextNormal = kBarDark;
+  d->tabTextDisabled = kListLines;
+  CreateWindowExA(0, "CGUIStatic", "Tab control (three tabs)", child, 576, 8, 180, 16, strip, HMENU(213),
+                  instance, nullptr);
+  HWND tabs =
+      CreateWindowExA(0, "CGUITabWnd", "", child, 576, 26, 180, 96, strip, HMENU(214), instance, nullptr);
+  const char* const names[] = {"Board", "Clock", "Moves"};
+  for (int i = 0; i < 3; ++i) {
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(names[i]);
+    SendMessageA(tabs, TCM_INSERTITEMA, i, LPARAM(&item));
+  }
+  SendMessageA(tabs, TCM_SETCURSEL, 1, 0);
+}
+
+HWND CreateOtherControls(HINSTANCE instance) {
   WNDCLASSA wc{};
   wc.lpfnWndProc = ControlsStripProc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.lpszClassName = "RWFacetGalleryControls";
   RegisterClassA(&wc);
-  HWND strip = CreateWindowExA(0, "RWFacetGalleryControls", "", WS_POPUP | WS_VISIBLE, 640, 0, 384, 310,
-                               nullptr, nullptr, instance, nullptr);
+  // The controls page covers the whole screen; it is shown after the first
+  // page's screenshot (or instead of the first page with --controls).
+  HWND strip = CreateWindowExA(0, "RWFacetGalleryControls", "", WS_POPUP, 0, 0, 1024, 768, nullptr, nullptr,
+                               instance, nullptr);
   const DWORD child = WS_CHILD | WS_VISIBLE;
   CcDefaults* d = ccGetDefaultData();
   d->editText = kInk;  // the static's text colour
@@ -607,7 +648,8 @@ void CreateOtherControls(HINSTANCE instance) {
   CreateWindowExA(0, "CGUISplitter", "", child, 8, 110, 360, 6, strip, HMENU(205), instance, nullptr);
   CreateEdits(instance, strip);  // edit
   CreateSpinList(instance, strip);  // spinlist
-  UpdateWindow(strip);
+  CreateTrackbarAndTabs(instance, strip);  // track bar and tab control
+  return strip;
 }
 
 int main(int argc, char** argv) {
@@ -624,7 +666,7 @@ int main(int argc, char** argv) {
                       10, 10, window, nullptr, instance, nullptr);
   ccApplyCaptionPlacement(g.placed);
   CreateListControls(instance);  // lists
-  CreateOtherControls(instance);
+  HWND controls = CreateOtherControls(instance);
   UpdateWindow(window);
   // framed windows and menus
   HWND framed = galleryframe::Create(instance, window, g.palette, RECT{300, 250, 1000, 740});
@@ -633,9 +675,16 @@ int main(int argc, char** argv) {
     guitest::Pump(200);
     if (framed) galleryframe::OpenMenus(framed);  // framed windows and menus
     bool saved = guitest::Screenshot(argv[2]);
+    // The second page: the small controls.
+    ShowWindow(controls, SW_SHOW);
+    UpdateWindow(controls);
+    guitest::Pump(300);
+    saved = guitest::Screenshot(std::string(argv[2]) + "_controls") && saved;
+    DestroyWindow(controls);
     DestroyWindow(window);
     return saved ? 0 : 1;
   }
+  if (argc == 2 && std::strcmp(argv[1], "--controls") == 0) ShowWindow(controls, SW_SHOW);
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
