@@ -28,3 +28,5 @@ ATOM RegisterTabClass(HINSTANCE module);
 // The rectangle of the tab at index (display order) in the tab control's
 // client area; 0 when the window is no tab control or has no such tab.
 int GetTabRect(HWND tabs, int index, RECT* out);
+// --- combo box (combobox_wnd.cpp): CGUIComboBox. Interface: RegisterComboBoxClass.
+ATOM RegisterComboBoxClass(HINSTANCE module);

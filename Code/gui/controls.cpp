@@ -57,7 +57,7 @@ const ClassRegistrar kRegistrars[16] = {
     RegisterStaticClass,     // CGUIStatic
     RegisterScrollBarClass,  // CGUIScrollBar (lists)
     nullptr,                 // CGUISpinEdit
-    nullptr,                 // CGUIComboBox
+    RegisterComboBoxClass,   // CGUIComboBox
     RegisterEditClass,       // CGUIEdit
     RegisterSpinListClass,   // CC20SpinList
     RegisterTrackbarClass,   // CGUITrackbar

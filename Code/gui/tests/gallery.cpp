@@ -620,7 +620,39 @@ void CreateTrackbarAndTabs(HINSTANCE instance, HWND strip) {
   SendMessageA(tabs, TCM_SETCURSEL, 1, 0);
 }
 
-HWND CreateOtherControls(HINSTANCE instance) {
+// --- Combo box: a drop-down list and an editable combo, second column
+// below the track bar; the screenshot shows the drop-down list opened ---
+HWND CreateComboBoxes(HINSTANCE instance, HWND strip) {
+  CcDefaults* d = ccGetDefaultData();
+  d->comboButtonWidth = 18;
+  d->comboEditHeight = 22;
+  d->comboButtonId = 321;
+  const DWORD child = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+  CreateWindowExA(0, "CGUIStatic", "Combo box: drop-down list (open), editable", child, 392, 140, 360, 16, strip,
+                  HMENU(320), instance, nullptr);
+  HFONT font = HFONT(GetStockObject(DEFAULT_GUI_FONT));
+  HWND pick = CreateWindowExA(0, "CGUIComboBox", "", child | CBS_DROPDOWNLIST, 392, 160, 170, 110, strip,
+                              HMENU(322), instance, nullptr);
+  HWND typed = CreateWindowExA(0, "CGUIComboBox", "", child, 576, 160, 180, 110, strip, HMENU(323), instance,
+                               nullptr);
+  const char* const openings[] = {"Sicilian Defence", "French Defence", "Caro-Kann Defence", "Ruy Lopez",
+                                  "Italian Game",     "Queen's Gambit", "King's Indian"};
+  const char* const levels[] = {"Beginner", "Club player", "Expert", "Master"};
+  for (HWND combo : {pick, typed}) SendMessageA(combo, WM_SETFONT, WPARAM(font), FALSE);
+  for (const char* text : openings) SendMessageA(pick, CB_ADDSTRING, 0, LPARAM(text));
+  for (const char* text : levels) SendMessageA(typed, CB_ADDSTRING, 0, LPARAM(text));
+  SendMessageA(pick, CB_SETCURSEL, 3, 0);
+  SendMessageA(typed, CB_SETCURSEL, 1, 0);
+  return pick;
+}
+
+// Opens a combo's list as a click on its button does.
+void OpenComboBox(HWND combo) {
+  HWND button = FindWindowExA(combo, nullptr, "CGUIBMPButton", nullptr);
+  SendMessageA(combo, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), LPARAM(button));
+}
+
+HWND CreateOtherControls(HINSTANCE instance, HWND* combo) {
   WNDCLASSA wc{};
   wc.lpfnWndProc = ControlsStripProc;
   wc.hInstance = instance;
@@ -649,6 +681,7 @@ HWND CreateOtherControls(HINSTANCE instance) {
   CreateEdits(instance, strip);  // edit
   CreateSpinList(instance, strip);  // spinlist
   CreateTrackbarAndTabs(instance, strip);  // track bar and tab control
+  *combo = CreateComboBoxes(instance, strip);  // combo box
   return strip;
 }
 
@@ -666,7 +699,8 @@ int main(int argc, char** argv) {
                       10, 10, window, nullptr, instance, nullptr);
   ccApplyCaptionPlacement(g.placed);
   CreateListControls(instance);  // lists
-  HWND controls = CreateOtherControls(instance);
+  HWND combo = nullptr;  // combo box
+  HWND controls = CreateOtherControls(instance, &combo);
   UpdateWindow(window);
   // framed windows and menus
   HWND framed = galleryframe::Create(instance, window, g.palette, RECT{300, 250, 1000, 740});
@@ -679,6 +713,8 @@ int main(int argc, char** argv) {
     ShowWindow(controls, SW_SHOW);
     UpdateWindow(controls);
     guitest::Pump(300);
+    if (combo) OpenComboBox(combo);  // combo box
+    guitest::Pump(100);
     saved = guitest::Screenshot(std::string(argv[2]) + "_controls") && saved;
     DestroyWindow(controls);
     DestroyWindow(window);
