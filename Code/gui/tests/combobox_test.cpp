@@ -62,6 +62,13 @@ struct Combo : ::testing::Test {
                                          HWND edit = guitest::FindWindowOfClass(HWND(lp), "CGUIEdit");
                                          notices.push_back({HIWORD(wp), edit ? Text(edit) : "<no edit>"});
                                        }
+                                       // As a dialog does, the host leaves the focus where the caller puts
+                                       // it when it becomes active again (the open list is a pop-up of its
+                                       // own).
+                                       if (m == WM_ACTIVATE) {
+                                         *handled = true;
+                                         return 0;
+                                       }
                                        if (m == WM_MEASUREITEM || m == WM_DRAWITEM) {
                                          ownerDraw.push_back(m);
                                          if (m == WM_DRAWITEM)
@@ -454,6 +461,151 @@ TEST_F(Combo, FontGoesToAllThreeWindows) {
   GetClientRect(Edit(), &client);
   EXPECT_EQ(client.bottom, tm.tmHeight);
   EXPECT_EQ(e.right - e.left, 200 - kButtonWidth + 2);
+}
+
+TEST_F(Combo, CommandsFromItsWindowsBecomeTheComboNotices) {
+  Make(CBS_DROPDOWN);
+  SendMessageA(combo, CB_SETCURSEL, 0, 0);
+  HWND list = ListOf(combo), edit = Edit(), button = Button();
+  struct Case {
+    const char* what;
+    HWND from;
+    WORD code;
+    bool dropped;    // afterwards
+    CodeList codes;  // after CBN_DROPDOWN
+  } cases[] = {
+      {"list selection", list, LBN_SELCHANGE, true, {CBN_SELCHANGE, CBN_EDITCHANGE}},
+      {"list double click", list, LBN_DBLCLK, false, {CBN_CLOSEUP, CBN_DBLCLK}},
+      // The focus is still in the combo: these checks leave the list down.
+      {"list lost the focus", list, LBN_KILLFOCUS, true, {}},
+      {"button lost the focus", button, BN_KILLFOCUS, true, {}},
+      {"edit lost the focus", edit, EN_KILLFOCUS, true, {}},
+      {"button double click", button, BN_DOUBLECLICKED, true, {}},
+      {"edit change", edit, EN_CHANGE, true, {}},
+  };
+  for (const Case& c : cases) {
+    if (!Dropped()) ClickButtonNotice();
+    ASSERT_TRUE(Dropped()) << c.what;
+    SendMessageA(list, LB_SETCURSEL, 2, 0);
+    Take();
+    SendMessageA(combo, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(c.from), c.code), LPARAM(c.from));
+    EXPECT_EQ(Dropped(), c.dropped) << c.what;
+    EXPECT_EQ(CodesOf(Take()), c.codes) << c.what;
+  }
+  EXPECT_EQ(Text(edit), "Bishop");
+  // The focus moving to a window outside the combo closes the list.
+  HWND elsewhere = CreateWindowExA(0, "CGUIEdit", "", WS_CHILD | WS_VISIBLE, 200, 200, 80, 20, host, nullptr,
+                                   nullptr, nullptr);
+  for (HWND from : {list, edit}) {
+    if (!Dropped()) ClickButtonNotice();
+    SetFocus(from);
+    Take();
+    SetFocus(elsewhere);
+    EXPECT_FALSE(Dropped());
+    EXPECT_EQ(CodesOf(Take()), CodeList{CBN_CLOSEUP});
+    EXPECT_EQ(GetFocus(), elsewhere) << "the close-up leaves the focus where it went";
+  }
+}
+
+TEST_F(Combo, FocusGoesToTheEditOrTheOpenList) {
+  Make(CBS_DROPDOWNLIST);
+  SetForegroundWindow(host);
+  SetFocus(combo);
+  guitest::Pump(20);
+  EXPECT_EQ(GetFocus(), Edit());
+  ClickButtonNotice();
+  SetFocus(combo);
+  guitest::Pump(20);
+  EXPECT_EQ(GetFocus(), ListOf(combo));
+  EXPECT_TRUE(Dropped());
+}
+
+TEST_F(Combo, TabInTheEditMovesToTheNextControl) {
+  std::vector<std::pair<WPARAM, LPARAM>> moves;
+  DestroyWindow(host);
+  Start(RECT{0, 0, 400, 300});
+  SetWindowLongPtrA(host, GWLP_USERDATA, 0);
+  Make(CBS_DROPDOWNLIST);
+  // The host learns of the move through WM_NEXTDLGCTL, as a dialog does.
+  struct Spy {
+    static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+      if (m == WM_NEXTDLGCTL) {
+        SetWindowLongPtrA(w, GWLP_USERDATA, GetWindowLongPtrA(w, GWLP_USERDATA) + 1);
+        return 0;
+      }
+      return CallWindowProcA(WNDPROC(GetPropA(w, "base")), w, m, wp, lp);
+    }
+  };
+  SetPropA(host, "base", HANDLE(GetWindowLongPtrA(host, GWLP_WNDPROC)));
+  SetWindowLongPtrA(host, GWLP_WNDPROC, LONG_PTR(Spy::Proc));
+  FocusEdit();
+  guitest::PressKey(VK_TAB);
+  EXPECT_EQ(GetWindowLongPtrA(host, GWLP_USERDATA), 1);
+  SetWindowLongPtrA(host, GWLP_WNDPROC, LONG_PTR(GetPropA(host, "base")));
+  RemovePropA(host, "base");
+}
+
+struct FramePainted {
+  HWND window;
+  RECT rect;
+  int border, buttonWidth;
+  DWORD style;
+  int calls;
+} g_painted;
+
+void RecordFrame(HWND window, HDC, RECT* rect, int border, int buttonWidth, DWORD style) {
+  g_painted = {window, *rect, border, buttonWidth, style, g_painted.calls + 1};
+}
+
+TEST_F(Combo, BorderedComboFramesItselfThroughThePainter) {
+  CcDefaults* d = ccGetDefaultData();
+  d->ncFrameWidth = 3;
+  d->comboFramePainter = reinterpret_cast<void*>(RecordFrame);
+  g_painted = {};
+  Make(CBS_DROPDOWNLIST | WS_BORDER);
+  RedrawWindow(combo, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  ASSERT_GE(g_painted.calls, 1);
+  EXPECT_EQ(g_painted.window, combo);
+  EXPECT_EQ(g_painted.border, 3);
+  EXPECT_EQ(g_painted.buttonWidth, kButtonWidth);
+  EXPECT_TRUE(g_painted.style & WS_BORDER);
+  EXPECT_EQ(g_painted.rect.left, 0);
+  EXPECT_EQ(g_painted.rect.right, 160);
+  RECT client;
+  GetClientRect(combo, &client);
+  EXPECT_EQ(client.right, 160 - 6) << "the border comes off each side";
+  // Hit testing: inside is client; outside only while the list is down.
+  RECT w;
+  GetWindowRect(combo, &w);
+  EXPECT_EQ(SendMessageA(combo, WM_NCHITTEST, 0, MAKELPARAM(w.left + 1, w.top + 1)), HTCLIENT);
+  EXPECT_EQ(SendMessageA(combo, WM_NCHITTEST, 0, MAKELPARAM(w.right + 50, w.top)), 0);
+  ClickButtonNotice();
+  EXPECT_EQ(SendMessageA(combo, WM_NCHITTEST, 0, MAKELPARAM(w.right + 50, w.top)), HTBORDER);
+}
+
+TEST_F(Combo, SimpleComboKeepsItsListShown) {
+  Make(CBS_SIMPLE);
+  ClickButtonNotice();
+  ASSERT_TRUE(Dropped());
+  Take();
+  SendMessageA(combo, 0x8670, 0, 0);
+  EXPECT_TRUE(Dropped());
+  EXPECT_TRUE(Take().empty()) << "no close-up for a list that stays";
+  EXPECT_EQ(GetCapture(), nullptr) << "but the mouse is free";
+}
+
+TEST_F(Combo, OwnerDrawnListItemsReachTheParentUnderTheCombosId) {
+  Make(CBS_DROPDOWNLIST | 0x10, {"a", "b", "c"});
+  drawn.clear();
+  ClickButtonNotice();
+  UpdateWindow(ListOf(combo));
+  bool listItem = false;
+  for (const DRAWITEMSTRUCT& di : drawn)
+    if (di.CtlType == ODT_LISTBOX) {
+      listItem = true;
+      EXPECT_EQ(di.CtlID, UINT(kComboId));
+    }
+  EXPECT_TRUE(listItem);
 }
 
 }  // namespace
