@@ -450,6 +450,18 @@ TEST_F(Button, TransparentButtonDrawsOverItsBackgroundCopy) {
   Show();
   EXPECT_EQ(guitest::ScreenPixel(30, 30), Colour(backgroundIndex)) << "transparent pixels: background";
   EXPECT_EQ(guitest::ScreenPixel(90, 30), Colour(kMask));
+  EXPECT_EQ(guitest::ScreenPixel(90, 43), Colour(kMask)) << "the bottom row";
+  // A tall one: creation alone fills its background copy.
+  HWND tall = Make("", 0, RECT{120, 20, 176, 76}, 6, WS_EX_TRANSPARENT);
+  PackedDib* half = Piece(56, 56, kMask);
+  for (int y = 0; y < 56; ++y)
+    for (int x = 0; x < 28; ++x) *static_cast<uint8_t*>(dibGetPixelAddress(half, x, y)) = 0;
+  SendMessageA(tall, BBM_CCM_SETDIB, 0, LPARAM(half));
+  Show();
+  for (int y : {20, 48, 75}) {
+    EXPECT_EQ(guitest::ScreenPixel(160, y), Colour(kMask)) << y;
+    EXPECT_EQ(guitest::ScreenPixel(130, y), Colour(backgroundIndex)) << y;
+  }
 }
 
 TEST_F(Button, GroupBoxDrawsItsLinesAndCaption) {
