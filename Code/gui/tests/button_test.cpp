@@ -162,10 +162,12 @@ TEST_F(Button, PressedTextIsOnePixelLowerThanNormal) {
   EXPECT_EQ(pressed.y, normal.y + 1);
   EXPECT_EQ(pressed.x, normal.x);
   EXPECT_EQ(guitest::ScreenPixel(24, 21), Colour(kMiddle + 1));
-  // The face pieces of a 30-pixel button keep their own 24-pixel height.
-  RECT r;
-  GetWindowRect(b, &r);
-  EXPECT_EQ(r.bottom - r.top, 24);
+  // A taller push button keeps the face pieces' height; a push-like check
+  // box takes the window's.
+  HWND tall = Make("Go", 0, RECT{120, 20, 200, 50}, 6);
+  HWND pushLike = Make("Go", BS_AUTOCHECKBOX | 0x1000, RECT{220, 20, 300, 50}, 7);
+  EXPECT_EQ(BmpButtonRecord(tall)->images[0]->biHeight, kFaceH);
+  EXPECT_EQ(BmpButtonRecord(pushLike)->images[0]->biHeight, 30);
 }
 
 TEST_F(Button, DisabledFaceAndMissingDisabledPiece) {
@@ -212,6 +214,12 @@ TEST_F(Button, CheckBoxesToggleAndPlainOnesOnlyNotify) {
     EXPECT_EQ(guitest::ScreenPixel(22, 30), Colour(kCheck + expected));
   }
   EXPECT_EQ(Count(automatic, BN_CLICKED), 3);
+  // The keyboard too: space on the focused box.
+  SetFocus(automatic);
+  guitest::PressKey(VK_SPACE);
+  guitest::Pump(60);
+  EXPECT_EQ(SendMessageA(automatic, BM_GETCHECK, 0, 0), 0);
+  EXPECT_EQ(Count(automatic, BN_CLICKED), 4);
   guitest::Click(POINT{26, 60});
   guitest::Pump(60);
   EXPECT_EQ(Count(plain, BN_CLICKED), 1);
@@ -223,6 +231,17 @@ TEST_F(Button, CheckBoxesToggleAndPlainOnesOnlyNotify) {
   EnableWindow(automatic, FALSE);
   Show();
   EXPECT_EQ(guitest::ScreenPixel(22, 30), Colour(kCheck + 2));
+}
+
+TEST_F(Button, PushLikeCheckBoxShowsItsPressedFaceWhileChecked) {
+  HWND b = Make("Mute", BS_AUTOCHECKBOX | 0x1000, RECT{20, 20, 100, 44}, 5);
+  Show();
+  EXPECT_EQ(guitest::ScreenPixel(24, 21), Colour(kMiddle));
+  guitest::Click(POINT{60, 30});
+  guitest::Pump(60);
+  EXPECT_EQ(SendMessageA(b, BM_GETCHECK, 0, 0), 1);
+  EXPECT_EQ(guitest::ScreenPixel(24, 21), Colour(kMiddle + 1));
+  EXPECT_GE(Find(RECT{20, 20, 100, 44}, Colour(kText + 1)).x, 0);
 }
 
 TEST_F(Button, AutoRadioButtonsUncheckTheirGroupOnly) {
@@ -277,6 +296,27 @@ TEST_F(Button, ShapedButtonIgnoresClicksOnTransparentPixels) {
     clicks += c.clicks;
     EXPECT_EQ(Count(b, BN_CLICKED), clicks) << c.screen.x << "," << c.screen.y;
   }
+}
+
+TEST_F(Button, NotifyStyleTellsTheParentOfClientHits) {
+  std::vector<std::pair<WPARAM, LPARAM>> notices;
+  HWND parent = guitest::CreateTestWindow(
+      RECT{0, 0, 200, 100}, [&](HWND, UINT m, WPARAM wp, LPARAM lp, bool*) -> LRESULT {
+        if (m == WM_PARENTNOTIFY && LOWORD(wp) != WM_CREATE && LOWORD(wp) != WM_DESTROY)
+          notices.push_back({wp, lp});
+        return 0;
+      });
+  HWND notify = CreateWindowExA(0, "CGUIBMPButton", "", WS_CHILD | WS_VISIBLE | BS_NOTIFY, 10, 10, 60, 24,
+                                parent, HMENU(21), nullptr, nullptr);
+  HWND quiet = CreateWindowExA(0, "CGUIBMPButton", "", WS_CHILD | WS_VISIBLE, 100, 10, 60, 24, parent,
+                               HMENU(22), nullptr, nullptr);
+  EXPECT_EQ(SendMessageA(notify, WM_NCHITTEST, 0, MAKELPARAM(20, 20)), HTCLIENT);
+  EXPECT_EQ(SendMessageA(quiet, WM_NCHITTEST, 0, MAKELPARAM(110, 20)), HTCLIENT);
+  guitest::Pump(50);
+  ASSERT_EQ(notices.size(), 1u);
+  EXPECT_EQ(notices[0].first, MAKEWPARAM(21, WM_NCHITTEST));
+  EXPECT_EQ(HWND(notices[0].second), notify);
+  DestroyWindow(parent);
 }
 
 TEST_F(Button, HoverImageShowsOverOpaquePixelsButNotWhenPushed) {
