@@ -143,6 +143,11 @@ TEST_F(Button, ClassCopiesTheSystemButtonAndCanBeCopiedAgain) {
   EXPECT_EQ(BmpButtonRecord(copy)->repeat, 200u);
   DestroyWindow(copy);
   UnregisterClassA("RWButtonCopy", GetModuleHandleA(nullptr));
+  // Dialog templates also spell it with a small "mp".
+  HWND spelled =
+      CreateWindowExA(0, "CGUIBmpButton", "Ok", WS_CHILD, 10, 10, 80, 24, host, HMENU(10), nullptr, nullptr);
+  ASSERT_NE(spelled, nullptr);
+  EXPECT_NE(BmpButtonRecord(spelled), nullptr);
 }
 
 TEST_F(Button, PressedTextIsOnePixelLowerThanNormal) {
