@@ -175,6 +175,24 @@ TEST_F(Button, PressedTextIsOnePixelLowerThanNormal) {
   EXPECT_EQ(BmpButtonRecord(pushLike)->images[0]->biHeight, 30);
 }
 
+// Text-colour mode 0: the text of a face is coloured from the state's
+// texture, and check-box text takes the caption colour.
+TEST_F(Button, TextTexturesAndCaptionColourInModeZero) {
+  d->textColourMode = 0;
+  for (int s = 0; s < 4; ++s) d->buttonTextColours[s] = uintptr_t(Piece(5, 3, kText + 10 + s));
+  d->groupCaptionColour = 222;
+  HWND push = Make("Go", 0, RECT{20, 20, 100, 44}, 5);
+  HWND check = Make("Sound", BS_CHECKBOX, RECT{20, 60, 160, 80}, 6);
+  Show();
+  EXPECT_GE(Find(RECT{20, 20, 100, 44}, Colour(kText + 10)).x, 0);
+  EXPECT_LT(Find(RECT{20, 20, 100, 44}, Colour(kText)).x, 0);
+  EXPECT_GE(Find(RECT{36, 60, 100, 80}, Colour(222)).x, 0);
+  SendMessageA(push, BM_SETSTATE, 1, 0);
+  Show();
+  EXPECT_GE(Find(RECT{20, 20, 100, 44}, Colour(kText + 11)).x, 0);
+  EXPECT_NE(check, nullptr);
+}
+
 TEST_F(Button, DisabledFaceAndMissingDisabledPiece) {
   HWND b = Make("Go", 0, RECT{20, 20, 100, 44}, 5);
   d->pushMiddle[2] = nullptr;  // buttons made from now on have no disabled face
