@@ -28,3 +28,7 @@ ATOM RegisterTabClass(HINSTANCE module);
 // The rectangle of the tab at index (display order) in the tab control's
 // client area; 0 when the window is no tab control or has no such tab.
 int GetTabRect(HWND tabs, int index, RECT* out);
+// --- Bitmap button (button_wnd.cpp; the record and messages in bmpbutton.h)
+// The push button, check box, radio button and group box of the skinned
+// dialogs. The hot button copies this class, so it registers first.
+ATOM RegisterBmpButtonClass(HINSTANCE module);

@@ -51,7 +51,7 @@ namespace {
 // copies the bitmap button's class, so order matters.
 using ClassRegistrar = ATOM (*)(HINSTANCE module);
 const ClassRegistrar kRegistrars[16] = {
-    nullptr,                 // CGUIBMPButton
+    RegisterBmpButtonClass,  // CGUIBMPButton (button)
     nullptr,                 // CGUIHotButton
     nullptr,                 // AnimButton
     RegisterStaticClass,     // CGUIStatic

@@ -652,6 +652,135 @@ HWND CreateOtherControls(HINSTANCE instance) {
   return strip;
 }
 
+// --- Bitmap buttons (button): faces built from the control defaults' face
+// pieces, shared check and radio images, and a shaped button drawn over its
+// parent's background, on a panel of their own in the second column of the controls page.
+namespace galleryButtons {
+
+PackedDib* Square(int size, int border, int inside, int mark) {
+  PackedDib* dib = Piece(size, size, border);
+  for (int y = 1; y < size - 1; ++y)
+    for (int x = 1; x < size - 1; ++x) {
+      bool marked = mark && x >= 3 && y >= 3 && x < size - 3 && y < size - 3;
+      *static_cast<uint8_t*>(dibGetPixelAddress(dib, x, y)) = uint8_t(marked ? mark : inside);
+    }
+  return dib;
+}
+
+// A disc of the colour with a border, transparent (0) outside, or the
+// paper colour outside when `outside` is given.
+PackedDib* Disc(int size, int border, int fill, int outside) {
+  PackedDib* dib = Piece(size, size, outside);
+  int r = size / 2;
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x) {
+      int dx = x - r, dy = y - r, d2 = dx * dx + dy * dy;
+      if (d2 >= r * r) continue;
+      *static_cast<uint8_t*>(dibGetPixelAddress(dib, x, y)) =
+          uint8_t(d2 >= (r - 2) * (r - 2) ? border : fill);
+    }
+  return dib;
+}
+
+LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND: {
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      HPALETTE old = ccSelectPalette(dc, nullptr, g.palette);
+      RECT r;
+      GetClientRect(window, &r);
+      ccFillRectPalette(dc, &r, kPaper);
+      SelectPalette(dc, old, FALSE);
+      return 1;
+    }
+    case CWM_GETBACKGROUND: {  // a transparent button's background copy
+      struct Request {
+        RECT rect;
+        PackedDib* copy;
+      };
+      dibFillWithColor(reinterpret_cast<Request*>(lParam)->copy, kPaper);
+      return 1;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(window, &ps);
+      HPALETTE old = ccSelectPalette(dc, nullptr, g.palette);
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, PALETTEINDEX(kInk));
+      Text(dc, 2, 8, 4, "Bitmap buttons: push (normal, held), check boxes, radio pair, shaped");
+      SelectPalette(dc, old, FALSE);
+      EndPaint(window, &ps);
+      return 0;
+    }
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+void Create(HINSTANCE instance, HWND page) {
+  CcDefaults* d = ccGetDefaultData();
+  const int face[4][3] = {{kFrameBase, kFrameBase + 1, kFrameBase},
+                          {kFrameBase + 4, kFrameBase + 5, kFrameBase + 4},
+                          {kFrameBase + 3, kPaper, kFrameBase + 3},
+                          {kAccent, kFrameBase + 1, kAccent}};
+  const int text[4] = {kInk, kInk, kFrameBase + 3, kInk};
+  for (int s = 0; s < 4; ++s) {
+    d->pushLeft[s] = Piece(3, 24, face[s][0]);
+    d->pushMiddle[s] = Piece(6, 24, face[s][1]);
+    d->pushRight[s] = Piece(3, 24, face[s][2]);
+    d->buttonTextColours[s] = uintptr_t(text[s]);
+  }
+  const int box[4][3] = {
+      {kInk, kPaper, 0}, {kInk, kPaper, kAccent}, {kFrameBase + 3, kPaper, 0}, {kAccent, kPaper, 0}};
+  for (int s = 0; s < 4; ++s) {
+    d->checkImages[s] = Square(13, box[s][0], box[s][1], box[s][2]);
+    d->radioImages[s] = Disc(13, box[s][0], box[s][2] ? box[s][2] : box[s][1], kPaper);
+  }
+  d->buttonFontSlot = 2;
+  d->textColourMode = 1;
+
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = PanelProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = "RWFacetGalleryButtons";
+  RegisterClassA(&wc);
+  HWND panel = CreateWindowExA(0, "RWFacetGalleryButtons", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 384,
+                               140, 384, 126, page, nullptr, instance, nullptr);
+  const DWORD child = WS_CHILD | WS_VISIBLE;
+  CreateWindowExA(0, "CGUIBMPButton", "&New game", child | BS_PUSHBUTTON, 8, 26, 100, 24, panel, HMENU(301),
+                  instance, nullptr);
+  HWND held = CreateWindowExA(0, "CGUIBMPButton", "Held", child | BS_PUSHBUTTON, 116, 26, 100, 24, panel,
+                              HMENU(302), instance, nullptr);
+  SendMessageA(held, BM_SETSTATE, 1, 0);  // the pressed face: text one pixel lower
+  HWND ponder = CreateWindowExA(0, "CGUIBMPButton", "Ponder", child | BS_AUTOCHECKBOX, 8, 60, 100, 18, panel,
+                                HMENU(303), instance, nullptr);
+  SendMessageA(ponder, BM_SETCHECK, 1, 0);
+  CreateWindowExA(0, "CGUIBMPButton", "Sound", child | BS_AUTOCHECKBOX, 8, 80, 100, 18, panel, HMENU(304),
+                  instance, nullptr);
+  HWND book = CreateWindowExA(0, "CGUIBMPButton", "Book (off)", child | BS_AUTOCHECKBOX | WS_DISABLED, 8, 100,
+                              100, 18, panel, HMENU(305), instance, nullptr);
+  (void)book;
+  HWND white = CreateWindowExA(0, "CGUIBMPButton", "White", child | BS_AUTORADIOBUTTON | WS_GROUP, 116, 60,
+                               100, 18, panel, HMENU(306), instance, nullptr);
+  SendMessageA(white, BM_SETCHECK, 1, 0);
+  CreateWindowExA(0, "CGUIBMPButton", "Black", child | BS_AUTORADIOBUTTON, 116, 80, 100, 18, panel,
+                  HMENU(307), instance, nullptr);
+  // Shaped: a disc over the panel's background; clicks outside it do nothing.
+  HWND shaped = CreateWindowExA(WS_EX_TRANSPARENT | 0x200000, "CGUIBMPButton", "", child | BS_PUSHBUTTON, 240,
+                                26, 56, 56, panel, HMENU(308), instance, nullptr);
+  const int discs[3][2] = {{kBarLast, kBarFirst}, {kBarLast, kAccent}, {kBarLast, kBarMiddle}};
+  const int index[3] = {0, 1, 4};  // normal, pressed, hover (also the shape)
+  for (int i = 0; i < 3; ++i) {
+    PackedDib* previous = reinterpret_cast<PackedDib*>(SendMessageA(
+        shaped, 0x8600 /* CCM_SETDIB */, index[i], LPARAM(Disc(56, discs[i][0], discs[i][1], 0))));
+    dibDelete(previous);  // a built text face handed back to us
+  }
+  UpdateWindow(panel);
+}
+
+}  // namespace galleryButtons
+
 int main(int argc, char** argv) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   ccInit(instance);
@@ -667,6 +796,7 @@ int main(int argc, char** argv) {
   ccApplyCaptionPlacement(g.placed);
   CreateListControls(instance);  // lists
   HWND controls = CreateOtherControls(instance);
+  galleryButtons::Create(instance, controls);  // button
   UpdateWindow(window);
   // framed windows and menus
   HWND framed = galleryframe::Create(instance, window, g.palette, RECT{300, 250, 1000, 740});
