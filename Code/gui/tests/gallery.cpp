@@ -684,15 +684,8 @@ PackedDib* Disc(int size, int border, int fill, int outside) {
 
 LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND: {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      HPALETTE old = ccSelectPalette(dc, nullptr, g.palette);
-      RECT r;
-      GetClientRect(window, &r);
-      ccFillRectPalette(dc, &r, kPaper);
-      SelectPalette(dc, old, FALSE);
-      return 1;
-    }
+    case WM_ERASEBKGND:  // the page's paper
+      return ControlsStripProc(window, message, wParam, lParam);
     case CWM_GETBACKGROUND: {  // a transparent button's background copy
       struct Request {
         RECT rect;
