@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "anim_frames.h"
+
 namespace {
 
 // The caption cut to what a control reads of its text.
@@ -133,7 +135,8 @@ int ParseAnimCaptionKeys(const char* caption, AnimCaptionKeys* out) {
       i = end;
     }
   }
-  if (keys.frameCount < 0) keys.frameCount = 0;
+  if (keys.frameCount < 1) keys.frameCount = 1;
+  if (keys.frameCount > kAnimMaxFrames) keys.frameCount = kAnimMaxFrames;
   if (keys.rate < 1) keys.rate = 1;
   if (out) *out = keys;
   return brace != nullptr;

@@ -53,7 +53,7 @@ using ClassRegistrar = ATOM (*)(HINSTANCE module);
 const ClassRegistrar kRegistrars[16] = {
     nullptr,                 // CGUIBMPButton
     nullptr,                 // CGUIHotButton
-    nullptr,                 // AnimButton
+    RegisterAnimButtonClass, // AnimButton
     RegisterStaticClass,     // CGUIStatic
     RegisterScrollBarClass,  // CGUIScrollBar (lists)
     nullptr,                 // CGUISpinEdit
@@ -87,6 +87,8 @@ void UnregisterControlClasses() {
   for (const char* name : kUnregisteredAtDetach) {
     if (std::strcmp(name, "CGUISplitter") == 0)
       UnregisterSplitterClass(g_controlModule);  // with its class brush
+    else if (std::strcmp(name, "AnimButton") == 0)
+      UnregisterAnimButtonClass(g_controlModule);  // with its frame cache
     else
       UnregisterClassA(name, g_controlModule);
   }
