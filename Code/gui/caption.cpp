@@ -154,7 +154,12 @@ int AnimFrameName(const char* pattern, int32_t frame, char* out, size_t outSize)
     ++p;
     if (*p == '%') continue;
     while (*p && std::strchr("-+ #0", *p)) ++p;
-    while (IsDigit(*p)) ++p;
+    // A field wider than the buffer can never fit; refusing it also spares
+    // printf counting out a width of millions.
+    size_t width = 0;
+    for (; IsDigit(*p); ++p)
+      if (width < outSize) width = width * 10 + size_t(*p - '0');
+    if (width >= outSize) return 0;
     if (!*p || !std::strchr("diuxX", *p)) return 0;
     ++conversions;
   }

@@ -81,6 +81,7 @@ struct Gallery {
   FrameSet frame{};
   HWND framed = nullptr;
   HWND placed = nullptr;
+  HWND animHovered = nullptr;  // animated button
 };
 Gallery g;
 
@@ -468,6 +469,52 @@ void CreateListControls(HINSTANCE instance) {
 
 }  // namespace
 
+// --- Animated button: a panel of its own at the foot of the controls strip,
+// with buttons playing frame sets packed at build time (FACET_ANIM_PACK_DIR) ---
+
+LRESULT CALLBACK AnimPanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    HPALETTE old = ccSelectPalette(dc, nullptr, g.palette);
+    RECT all;
+    GetClientRect(window, &all);
+    ccFillRectPalette(dc, &all, kPaper);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, PALETTEINDEX(kInk));
+    Text(dc, 2, 8, 2, "Animated buttons (hover: frame loop, press: click picture)");
+    Text(dc, 2, 8, 72, "idle, frame 0");
+    Text(dc, 2, 120, 72, "hovered, frames 1..");
+    Text(dc, 2, 240, 72, "another data set");
+    SelectPalette(dc, old, FALSE);
+    EndPaint(window, &ps);
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Returns the button that the screenshot shows hovered.
+HWND CreateAnimatedButtons(HINSTANCE instance, HWND strip) {
+  std::strcpy(ccGetDefaultData()->programFolder, FACET_ANIM_PACK_DIR);
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = AnimPanelProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = "RWFacetGalleryAnim";
+  RegisterClassA(&wc);
+  HWND panel = CreateWindowExA(0, "RWFacetGalleryAnim", "", WS_CHILD | WS_VISIBLE, 0, 126, 384, 124, strip,
+                               nullptr, instance, nullptr);
+  const DWORD child = WS_CHILD | WS_VISIBLE;
+  CreateWindowExA(0, "AnimButton", "Idle {p:30,20 s:48,48 d:anim n:tst%02d.bmp #:40 r:20}", child, 0, 0, 1, 1,
+                  panel, HMENU(301), instance, nullptr);
+  HWND hovered = CreateWindowExA(0, "AnimButton", "Hovered {p:150,20 s:48,48 d:anim n:tst%02d.bmp #:40 r:20}",
+                                 child, 0, 0, 1, 1, panel, HMENU(302), instance, nullptr);
+  CreateWindowExA(0, "AnimButton", "Other {p:270,20 s:48,48 d:anim2 n:two%02d.bmp #:4 r:4}", child, 0, 0, 1,
+                  1, panel, HMENU(303), instance, nullptr);
+  UpdateWindow(panel);
+  return hovered;
+}
+
 // The toolkit's other controls, on a strip of their own right of the main
 // window. Its background is painted on WM_ERASEBKGND too, so that the
 // controls that show their parent's background find it there.
@@ -523,6 +570,7 @@ void CreateOtherControls(HINSTANCE instance) {
   SendMessageA(picture, 0x8600 /* CCM_SETDIB */, 0,
                LPARAM(Piece(48, 24, kAccent)));  // kept for the gallery's life
   CreateWindowExA(0, "CGUISplitter", "", child, 8, 110, 360, 6, strip, HMENU(205), instance, nullptr);
+  g.animHovered = CreateAnimatedButtons(instance, strip);  // animated button
   UpdateWindow(strip);
 }
 
@@ -547,6 +595,13 @@ int main(int argc, char** argv) {
 
   if (argc == 3 && std::strcmp(argv[1], "--shot") == 0) {
     guitest::Pump(200);
+    // animated button: the mouse over one button plays a few of its frames
+    if (g.animHovered) {
+      RECT r;
+      GetWindowRect(g.animHovered, &r);
+      guitest::MoveMouse(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+      guitest::Pump(400);
+    }
     if (framed) galleryframe::OpenMenus(framed);  // framed windows and menus
     bool saved = guitest::Screenshot(argv[2]);
     DestroyWindow(window);
