@@ -188,6 +188,39 @@ TEST_F(AnimButton, ReleasingOverTheButtonClicksAndAfterDraggingOffDoesNot) {
   }
 }
 
+TEST_F(AnimButton, OneButtonIsHotAtATime) {
+  HWND a = Make("{p:40,40 s:48,48 d:anim n:tst%02d.bmp #:30 r:20}", 1);
+  HWND b = Make("{p:100,40 s:48,48 d:anim n:tst%02d.bmp #:30 r:20}", 2);
+  guitest::MoveMouse(kCentre);
+  EXPECT_EQ(GetCapture(), a);
+  guitest::MoveMouse(POINT{124, 64});  // leaves A: it lets go
+  guitest::MoveMouse(POINT{125, 64});  // and B takes over
+  EXPECT_EQ(GetCapture(), b);
+  EXPECT_TRUE(guitest::WaitForTimer(b, kFrameTimer, 2, 1000));
+  EXPECT_FALSE(guitest::WaitForTimer(a, kFrameTimer, 1, 200));
+}
+
+TEST_F(AnimButton, HidingOrRestackingTheHotButtonEndsItsCapture) {
+  struct Case {
+    const char* name;
+    void (*act)(HWND);
+  };
+  const Case cases[] = {
+      {"hidden", [](HWND w) { ShowWindow(w, SW_HIDE); }},
+      {"moved in the Z order",
+       [](HWND w) { SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }},
+  };
+  for (const Case& c : cases) {
+    HWND b = Make("{p:40,40 s:48,48 d:anim n:tst%02d.bmp #:30 r:20}");
+    guitest::MoveMouse(kCentre);
+    ASSERT_EQ(GetCapture(), b) << c.name;
+    c.act(b);
+    EXPECT_NE(GetCapture(), b) << c.name;
+    guitest::MoveMouse(kAway);
+    DestroyWindow(b);
+  }
+}
+
 // Runs the button's timer by hand and reads the frame shown after each tick.
 std::vector<int> FramesAfterTicks(HWND button, size_t ticks, DWORD timeoutMs) {
   std::vector<int> frames;
