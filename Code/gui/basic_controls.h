@@ -5,6 +5,8 @@
 // Interface: RegisterStaticClass, RegisterSplitterClass,
 // UnregisterSplitterClass, CreateSplitter, RegisterEditClass,
 // UnregisterEditClass.
+// UnregisterSplitterClass, CreateSplitter, RegisterAnimButtonClass,
+// UnregisterAnimButtonClass.
 #pragma once
 
 #include <windows.h>
@@ -32,3 +34,8 @@ int GetTabRect(HWND tabs, int index, RECT* out);
 // The push button, check box, radio button and group box of the skinned
 // dialogs. The hot button copies this class, so it registers first.
 ATOM RegisterBmpButtonClass(HINSTANCE module);
+// --- Animated button (AnimButton) ---
+// Registers the class and sets up its process-wide frame cache; the
+// unregistration frees the cached frames and the shared pack index.
+ATOM RegisterAnimButtonClass(HINSTANCE module);
+void UnregisterAnimButtonClass(HINSTANCE module);

@@ -89,6 +89,7 @@ struct Gallery {
   FrameSet frame{};
   HWND framed = nullptr;
   HWND placed = nullptr;
+  HWND animHovered = nullptr;  // animated button
 };
 Gallery g;
 
@@ -522,6 +523,52 @@ void CreateSpinList(HINSTANCE instance, HWND parent) {
   SendMessageA(list, LB_SETCURSEL, 2, 0);
 }
 
+// --- Animated button: a panel of its own below the spin list,
+// with buttons playing frame sets packed at build time (FACET_ANIM_PACK_DIR) ---
+
+LRESULT CALLBACK AnimPanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    HPALETTE old = ccSelectPalette(dc, nullptr, g.palette);
+    RECT all;
+    GetClientRect(window, &all);
+    ccFillRectPalette(dc, &all, kPaper);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, PALETTEINDEX(kInk));
+    Text(dc, 2, 8, 2, "Animated buttons (hover: frame loop, press: click picture)");
+    Text(dc, 2, 8, 72, "idle, frame 0");
+    Text(dc, 2, 120, 72, "hovered, frames 1..");
+    Text(dc, 2, 240, 72, "another data set");
+    SelectPalette(dc, old, FALSE);
+    EndPaint(window, &ps);
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Returns the button that the screenshot shows hovered.
+HWND CreateAnimatedButtons(HINSTANCE instance, HWND strip) {
+  std::strcpy(ccGetDefaultData()->programFolder, FACET_ANIM_PACK_DIR);
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = AnimPanelProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = "RWFacetGalleryAnim";
+  RegisterClassA(&wc);
+  HWND panel = CreateWindowExA(0, "RWFacetGalleryAnim", "", WS_CHILD | WS_VISIBLE, 0, 310, 384, 124, strip,
+                               nullptr, instance, nullptr);
+  const DWORD child = WS_CHILD | WS_VISIBLE;
+  CreateWindowExA(0, "AnimButton", "Idle {p:30,20 s:48,48 d:anim n:tst%02d.bmp #:40 r:20}", child, 0, 0, 1, 1,
+                  panel, HMENU(301), instance, nullptr);
+  HWND hovered = CreateWindowExA(0, "AnimButton", "Hovered {p:150,20 s:48,48 d:anim n:tst%02d.bmp #:40 r:20}",
+                                 child, 0, 0, 1, 1, panel, HMENU(302), instance, nullptr);
+  CreateWindowExA(0, "AnimButton", "Other {p:270,20 s:48,48 d:anim2 n:two%02d.bmp #:4 r:4}", child, 0, 0, 1,
+                  1, panel, HMENU(303), instance, nullptr);
+  UpdateWindow(panel);
+  return hovered;
+}
+
 // The toolkit's other controls, on a strip of their own right of the main
 // window. Its background is painted on WM_ERASEBKGND too, so that the
 // controls that show their parent's background find it there.
@@ -649,6 +696,7 @@ HWND CreateOtherControls(HINSTANCE instance) {
   CreateEdits(instance, strip);  // edit
   CreateSpinList(instance, strip);  // spinlist
   CreateTrackbarAndTabs(instance, strip);  // track bar and tab control
+  g.animHovered = CreateAnimatedButtons(instance, strip);  // animated button
   return strip;
 }
 
@@ -802,6 +850,13 @@ int main(int argc, char** argv) {
     ShowWindow(controls, SW_SHOW);
     UpdateWindow(controls);
     guitest::Pump(300);
+    // animated button: the mouse over one button plays a few of its frames
+    if (g.animHovered) {
+      RECT r;
+      GetWindowRect(g.animHovered, &r);
+      guitest::MoveMouse(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+      guitest::Pump(400);
+    }
     saved = guitest::Screenshot(std::string(argv[2]) + "_controls") && saved;
     DestroyWindow(controls);
     DestroyWindow(window);
