@@ -5,6 +5,8 @@
 // Interface: RegisterStaticClass, RegisterSplitterClass,
 // UnregisterSplitterClass, CreateSplitter, RegisterEditClass,
 // UnregisterEditClass.
+// UnregisterSplitterClass, CreateSplitter, RegisterAnimButtonClass,
+// UnregisterAnimButtonClass.
 #pragma once
 
 #include <windows.h>
@@ -30,3 +32,12 @@ ATOM RegisterTabClass(HINSTANCE module);
 int GetTabRect(HWND tabs, int index, RECT* out);
 // --- combo box (combobox_wnd.cpp): CGUIComboBox. Interface: RegisterComboBoxClass.
 ATOM RegisterComboBoxClass(HINSTANCE module);
+// --- Bitmap button (button_wnd.cpp; the record and messages in bmpbutton.h)
+// The push button, check box, radio button and group box of the skinned
+// dialogs. The hot button copies this class, so it registers first.
+ATOM RegisterBmpButtonClass(HINSTANCE module);
+// --- Animated button (AnimButton) ---
+// Registers the class and sets up its process-wide frame cache; the
+// unregistration frees the cached frames and the shared pack index.
+ATOM RegisterAnimButtonClass(HINSTANCE module);
+void UnregisterAnimButtonClass(HINSTANCE module);

@@ -48,6 +48,16 @@ std::vector<char> g_text;
 // A left press that began on a dropped list: the moves that follow belong
 // to the list (a thumb dragged past its edge) until the button goes up.
 bool g_pressOnList = false;
+// The dropped list that holds the library's mouse capture. A list destroyed
+// while it holds it (its window goes with its top-level owner, before the
+// combo) gives it back: the hook would otherwise swallow every later click.
+HWND g_captureList = nullptr;
+
+void ReleaseListCapture(HWND list) {
+  if (!list || g_captureList != list) return;
+  g_captureList = nullptr;
+  EndMouseCapture();
+}
 
 HWND Word(HWND c, int slot) { return HWND(LONG_PTR(GetWindowLongA(c, slot * 4))); }
 HWND EditOf(HWND c) { return Word(c, kSlotEdit); }
@@ -117,6 +127,7 @@ void DropDown(HWND c) {
   SetWindowPos(list, HWND_TOPMOST, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   g_pressOnList = false;
   BeginMouseCapture(list);
+  g_captureList = list;
   SetFocus(list);
   Notify(c, CBN_DROPDOWN);
 }
@@ -131,6 +142,7 @@ void DropDownByKey(HWND c) {
 void CloseUp(HWND c) {
   HWND list = ListOf(c), button = ButtonOf(c);
   const bool focusInList = list && GetFocus() == list;
+  if (g_captureList == list) g_captureList = nullptr;
   EndMouseCapture();
   // The watching window set by a drop-down from the keyboard goes with the
   // list: left in place it would keep the system capture on the hidden list.
@@ -288,7 +300,7 @@ LRESULT OnCreate(HWND c, CREATESTRUCTA* cs) {
 
 void OnDestroy(HWND c) {
   HWND list = ListOf(c);
-  if (Dropped(c) || (list && GetCapture() == list)) EndMouseCapture();
+  ReleaseListCapture(list);
   if (GetMenuOwnerWindow() == c) ClearMenuOwnerWindow();
   // The list is a pop-up owned by the top-level window: it would outlive
   // the combo and keep pointing at it.
@@ -602,6 +614,12 @@ LRESULT ListMouse(HWND l, UINT m, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK ComboListProc(HWND l, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_DESTROY) {
+    ReleaseListCapture(l);
+    HWND c = HWND(SendMessageA(l, LBM_GETOWNER, 0, 0));
+    if (c && GetMenuOwnerWindow() == c) ClearMenuOwnerWindow();
+    if (c && IsWindow(c) && ListOf(c) == l) SetWindowLongA(c, kSlotList * 4, 0);
+  }
   if ((m >= WM_NCMOUSEMOVE && m <= WM_NCMBUTTONDBLCLK) || (m >= WM_MOUSEFIRST && m <= WM_MBUTTONDBLCLK))
     return ListMouse(l, m, wp, lp);
   if (m == WM_KEYDOWN && (wp == VK_ESCAPE || wp == VK_RETURN)) {

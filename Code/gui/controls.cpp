@@ -51,9 +51,9 @@ namespace {
 // copies the bitmap button's class, so order matters.
 using ClassRegistrar = ATOM (*)(HINSTANCE module);
 const ClassRegistrar kRegistrars[16] = {
-    nullptr,                 // CGUIBMPButton
+    RegisterBmpButtonClass,  // CGUIBMPButton (button)
     nullptr,                 // CGUIHotButton
-    nullptr,                 // AnimButton
+    RegisterAnimButtonClass, // AnimButton
     RegisterStaticClass,     // CGUIStatic
     RegisterScrollBarClass,  // CGUIScrollBar (lists)
     nullptr,                 // CGUISpinEdit
@@ -89,6 +89,8 @@ void UnregisterControlClasses() {
       UnregisterSplitterClass(g_controlModule);  // with its class brush
     else if (std::strcmp(name, "CGUIEdit") == 0)
       UnregisterEditClass(g_controlModule);  // with its class brush
+    else if (std::strcmp(name, "AnimButton") == 0)
+      UnregisterAnimButtonClass(g_controlModule);  // with its frame cache
     else
       UnregisterClassA(name, g_controlModule);
   }

@@ -315,6 +315,13 @@ PackedDib* RenderText(HWND w, const char* text) {
   return picture;
 }
 
+// The list's own copy of an entry. Callers see only `entry` (at the start);
+// the list remembers which picture it rendered itself.
+struct HeldEntry {
+  SpinListEntry entry;
+  PackedDib* renderedPicture;
+};
+
 bool NewTable(HWND w) {
   void* table = AllocBlock(kSpinListTableStep * sizeof(SpinListEntry*));
   SetWord(w, kSlotTable, reinterpret_cast<LONG_PTR>(table));
@@ -345,12 +352,14 @@ LRESULT AddEntry(HWND w, const SpinListEntry* given) {
     record.picture = RenderText(w, record.text);
     rendered = record.picture != nullptr;
   }
-  auto* copy = MakeRoom(w) ? static_cast<SpinListEntry*>(AllocBlock(sizeof(SpinListEntry))) : nullptr;
-  if (!copy) {
+  auto* held = MakeRoom(w) ? static_cast<HeldEntry*>(AllocBlock(sizeof(HeldEntry))) : nullptr;
+  if (!held) {
     if (rendered) cttFreeDib(record.picture);
     return LB_ERRSPACE;
   }
+  SpinListEntry* copy = &held->entry;
   std::memcpy(copy, &record, sizeof record);
+  held->renderedPicture = rendered ? record.picture : nullptr;
   if (copy->picture && copy->picture->biBitCount == 8) dibColorsToIndices(copy->picture);
   const int count = Count(w);
   Table(w)[count] = copy;
@@ -429,7 +438,14 @@ void OnDestroy(HWND w) {
   if (GetCapture() == w) EndMouseCapture();
   KillTimer(w, kDoneTimer);
   SpinListEntry** table = Table(w);
-  for (int i = 0; i < Count(w) && table; ++i) FreeBlock(table[i]);
+  for (int i = 0; i < Count(w) && table; ++i) {
+    // The pictures the list rendered itself have no other owner; the
+    // caller's stay the caller's until SPL_FREEPICTURES.
+    auto* held = reinterpret_cast<HeldEntry*>(table[i]);
+    if (held && held->renderedPicture && held->entry.picture == held->renderedPicture)
+      cttFreeDib(held->entry.picture);
+    FreeBlock(table[i]);
+  }
   FreeBlock(table);
   SetWord(w, kSlotTable, 0);
   SetWord(w, kSlotCount, 0);

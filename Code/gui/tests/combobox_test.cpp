@@ -443,6 +443,24 @@ TEST_F(Combo, DestroyedWhileDroppedTakesItsListAndTheMouseWithIt) {
   EXPECT_NE(GetMenuOwnerWindow(), combo);
 }
 
+TEST_F(Combo, ClosingTheWindowWithTheListOpenFreesTheMouse) {
+  // The list is owned by the top-level window and goes first, before the combo.
+  Make(CBS_DROPDOWNLIST);
+  ClickButtonNotice();
+  ASSERT_TRUE(Dropped());
+  DestroyWindow(host);
+  host = nullptr;
+  int clicks = 0;
+  HWND other = guitest::CreateTestWindow(RECT{500, 400, 600, 450},
+                                         [&clicks](HWND, UINT m, WPARAM, LPARAM, bool*) -> LRESULT {
+                                           clicks += m == WM_LBUTTONDOWN;
+                                           return 0;
+                                         });
+  guitest::Click(POINT{550, 425});
+  EXPECT_EQ(clicks, 1);
+  DestroyWindow(other);
+}
+
 TEST_F(Combo, FontGoesToAllThreeWindows) {
   Make(CBS_DROPDOWN);
   HFONT font = HFONT(GetStockObject(ANSI_VAR_FONT));
@@ -606,6 +624,36 @@ TEST_F(Combo, OwnerDrawnListItemsReachTheParentUnderTheCombosId) {
       EXPECT_EQ(di.CtlID, UINT(kComboId));
     }
   EXPECT_TRUE(listItem);
+}
+
+TEST_F(Combo, ItsButtonOpensAndClosesTheList) {
+  Make(CBS_DROPDOWNLIST);
+  SendMessageA(combo, CB_SETCURSEL, 0, 0);
+  FocusEdit();
+  Take();
+  RECT b;
+  GetWindowRect(Button(), &b);
+  const POINT centre{(b.left + b.right) / 2 - 1, (b.top + b.bottom) / 2};
+  guitest::Click(centre);
+  guitest::Pump(30);
+  ASSERT_TRUE(Dropped());
+  EXPECT_EQ(GetFocus(), ListOf(combo));
+  EXPECT_EQ(CodesOf(Take()), CodeList{CBN_DROPDOWN});
+  // A second click on the button, while the list holds the mouse, closes it
+  // and leaves it closed.
+  guitest::Click(centre);
+  guitest::Pump(30);
+  EXPECT_FALSE(Dropped());
+  EXPECT_EQ(CodesOf(Take()), CodeList{CBN_CLOSEUP});
+  EXPECT_EQ(SendMessageA(Button(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(Text(Edit()), "Rook");
+  // And once more: open, then pick with the mouse.
+  guitest::Click(centre);
+  ASSERT_TRUE(Dropped());
+  guitest::Click(ItemCentre(2));
+  EXPECT_FALSE(Dropped());
+  EXPECT_EQ(Text(Edit()), "Bishop");
 }
 
 }  // namespace

@@ -89,6 +89,7 @@ struct Gallery {
   FrameSet frame{};
   HWND framed = nullptr;
   HWND placed = nullptr;
+  HWND animHovered = nullptr;  // animated button
 };
 Gallery g;
 
@@ -522,6 +523,52 @@ void CreateSpinList(HINSTANCE instance, HWND parent) {
   SendMessageA(list, LB_SETCURSEL, 2, 0);
 }
 
+// --- Animated button: a panel of its own below the spin list,
+// with buttons playing frame sets packed at build time (FACET_ANIM_PACK_DIR) ---
+
+LRESULT CALLBACK AnimPanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    HPALETTE old = ccSelectPalette(dc, nullptr, g.palette);
+    RECT all;
+    GetClientRect(window, &all);
+    ccFillRectPalette(dc, &all, kPaper);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, PALETTEINDEX(kInk));
+    Text(dc, 2, 8, 2, "Animated buttons (hover: frame loop, press: click picture)");
+    Text(dc, 2, 8, 72, "idle, frame 0");
+    Text(dc, 2, 120, 72, "hovered, frames 1..");
+    Text(dc, 2, 240, 72, "another data set");
+    SelectPalette(dc, old, FALSE);
+    EndPaint(window, &ps);
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Returns the button that the screenshot shows hovered.
+HWND CreateAnimatedButtons(HINSTANCE instance, HWND strip) {
+  std::strcpy(ccGetDefaultData()->programFolder, FACET_ANIM_PACK_DIR);
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = AnimPanelProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = "RWFacetGalleryAnim";
+  RegisterClassA(&wc);
+  HWND panel = CreateWindowExA(0, "RWFacetGalleryAnim", "", WS_CHILD | WS_VISIBLE, 0, 310, 384, 124, strip,
+                               nullptr, instance, nullptr);
+  const DWORD child = WS_CHILD | WS_VISIBLE;
+  CreateWindowExA(0, "AnimButton", "Idle {p:30,20 s:48,48 d:anim n:tst%02d.bmp #:40 r:20}", child, 0, 0, 1, 1,
+                  panel, HMENU(301), instance, nullptr);
+  HWND hovered = CreateWindowExA(0, "AnimButton", "Hovered {p:150,20 s:48,48 d:anim n:tst%02d.bmp #:40 r:20}",
+                                 child, 0, 0, 1, 1, panel, HMENU(302), instance, nullptr);
+  CreateWindowExA(0, "AnimButton", "Other {p:270,20 s:48,48 d:anim2 n:two%02d.bmp #:4 r:4}", child, 0, 0, 1,
+                  1, panel, HMENU(303), instance, nullptr);
+  UpdateWindow(panel);
+  return hovered;
+}
+
 // The toolkit's other controls, on a strip of their own right of the main
 // window. Its background is painted on WM_ERASEBKGND too, so that the
 // controls that show their parent's background find it there.
@@ -620,21 +667,39 @@ void CreateTrackbarAndTabs(HINSTANCE instance, HWND strip) {
   SendMessageA(tabs, TCM_SETCURSEL, 1, 0);
 }
 
+// The arrow button's face: a framed square with a triangle pointing down.
+PackedDib* ComboArrowFace(int w, int h, int face, int arrow) {
+  PackedDib* dib = Piece(w, h, kInk);
+  for (int y = 1; y < h - 1; ++y)
+    for (int x = 1; x < w - 1; ++x) *static_cast<uint8_t*>(dibGetPixelAddress(dib, x, y)) = uint8_t(face);
+  const int top = h / 2 - 2;
+  for (int row = 0; row < 4; ++row)
+    for (int x = w / 2 - 4 + row; x <= w / 2 + 3 - row; ++x)
+      *static_cast<uint8_t*>(dibGetPixelAddress(dib, x, top + row)) = uint8_t(arrow);
+  return dib;
+}
+
+// Opens a combo's list with a click on its button.
+void OpenComboBox(HWND combo) {
+  HWND button = FindWindowExA(combo, nullptr, "CGUIBMPButton", nullptr);
+  SendMessageA(button, BM_CLICK, 0, 0);
+}
+
 // --- Combo box: a drop-down list and an editable combo, second column
-// below the track bar; the screenshot shows the drop-down list opened ---
+// below the bitmap buttons; the screenshot shows the drop-down list opened ---
 HWND CreateComboBoxes(HINSTANCE instance, HWND strip) {
   CcDefaults* d = ccGetDefaultData();
   d->comboButtonWidth = 18;
   d->comboEditHeight = 22;
   d->comboButtonId = 321;
   const DWORD child = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-  CreateWindowExA(0, "CGUIStatic", "Combo box: drop-down list (open), editable", child, 392, 140, 360, 16, strip,
-                  HMENU(320), instance, nullptr);
+  CreateWindowExA(0, "CGUIStatic", "Combo box: drop-down list (open), editable", child, 392, 290, 360, 16,
+                  strip, HMENU(320), instance, nullptr);
   HFONT font = HFONT(GetStockObject(DEFAULT_GUI_FONT));
-  HWND pick = CreateWindowExA(0, "CGUIComboBox", "", child | CBS_DROPDOWNLIST, 392, 160, 170, 110, strip,
+  HWND pick = CreateWindowExA(0, "CGUIComboBox", "", child | CBS_DROPDOWNLIST, 392, 310, 170, 110, strip,
                               HMENU(322), instance, nullptr);
-  HWND typed = CreateWindowExA(0, "CGUIComboBox", "", child, 576, 160, 180, 110, strip, HMENU(323), instance,
-                               nullptr);
+  HWND typed =
+      CreateWindowExA(0, "CGUIComboBox", "", child, 576, 310, 180, 110, strip, HMENU(323), instance, nullptr);
   const char* const openings[] = {"Sicilian Defence", "French Defence", "Caro-Kann Defence", "Ruy Lopez",
                                   "Italian Game",     "Queen's Gambit", "King's Indian"};
   const char* const levels[] = {"Beginner", "Club player", "Expert", "Master"};
@@ -643,13 +708,18 @@ HWND CreateComboBoxes(HINSTANCE instance, HWND strip) {
   for (const char* text : levels) SendMessageA(typed, CB_ADDSTRING, 0, LPARAM(text));
   SendMessageA(pick, CB_SETCURSEL, 3, 0);
   SendMessageA(typed, CB_SETCURSEL, 1, 0);
+  // The arrow faces (normal, pressed, hover) that a program's resources
+  // would give; kept for the gallery's life.
+  for (HWND combo : {pick, typed}) {
+    HWND button = FindWindowExA(combo, nullptr, "CGUIBMPButton", nullptr);
+    const int colours[3][2] = {{kBarFace, kInk}, {kBarDark, kPaper}, {kBarFace, kAccent}};
+    const int index[3] = {0, 1, 4};
+    for (int i = 0; i < 3; ++i)
+      SendMessageA(
+          button, 0x8600 /* CCM_SETDIB */, index[i],
+          LPARAM(ComboArrowFace(d->comboButtonWidth, d->comboEditHeight, colours[i][0], colours[i][1])));
+  }
   return pick;
-}
-
-// Opens a combo's list as a click on its button does.
-void OpenComboBox(HWND combo) {
-  HWND button = FindWindowExA(combo, nullptr, "CGUIBMPButton", nullptr);
-  SendMessageA(combo, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), LPARAM(button));
 }
 
 HWND CreateOtherControls(HINSTANCE instance, HWND* combo) {
@@ -682,8 +752,131 @@ HWND CreateOtherControls(HINSTANCE instance, HWND* combo) {
   CreateSpinList(instance, strip);  // spinlist
   CreateTrackbarAndTabs(instance, strip);  // track bar and tab control
   *combo = CreateComboBoxes(instance, strip);  // combo box
+  g.animHovered = CreateAnimatedButtons(instance, strip);  // animated button
   return strip;
 }
+
+// --- Bitmap buttons (button): faces built from the control defaults' face
+// pieces, shared check and radio images, and a shaped button drawn over its
+// parent's background, on a panel of their own in the second column of the controls page.
+namespace galleryButtons {
+
+PackedDib* Square(int size, int border, int inside, int mark) {
+  PackedDib* dib = Piece(size, size, border);
+  for (int y = 1; y < size - 1; ++y)
+    for (int x = 1; x < size - 1; ++x) {
+      bool marked = mark && x >= 3 && y >= 3 && x < size - 3 && y < size - 3;
+      *static_cast<uint8_t*>(dibGetPixelAddress(dib, x, y)) = uint8_t(marked ? mark : inside);
+    }
+  return dib;
+}
+
+// A disc of the colour with a border, transparent (0) outside, or the
+// paper colour outside when `outside` is given.
+PackedDib* Disc(int size, int border, int fill, int outside) {
+  PackedDib* dib = Piece(size, size, outside);
+  int r = size / 2;
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x) {
+      int dx = x - r, dy = y - r, d2 = dx * dx + dy * dy;
+      if (d2 >= r * r) continue;
+      *static_cast<uint8_t*>(dibGetPixelAddress(dib, x, y)) =
+          uint8_t(d2 >= (r - 2) * (r - 2) ? border : fill);
+    }
+  return dib;
+}
+
+LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:  // the page's paper
+      return ControlsStripProc(window, message, wParam, lParam);
+    case CWM_GETBACKGROUND: {  // a transparent button's background copy
+      struct Request {
+        RECT rect;
+        PackedDib* copy;
+      };
+      dibFillWithColor(reinterpret_cast<Request*>(lParam)->copy, kPaper);
+      return 1;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(window, &ps);
+      HPALETTE old = ccSelectPalette(dc, nullptr, g.palette);
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, PALETTEINDEX(kInk));
+      Text(dc, 2, 8, 4, "Bitmap buttons: push (normal, held), check boxes, radio pair, shaped");
+      SelectPalette(dc, old, FALSE);
+      EndPaint(window, &ps);
+      return 0;
+    }
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+void Create(HINSTANCE instance, HWND page) {
+  CcDefaults* d = ccGetDefaultData();
+  const int face[4][3] = {{kFrameBase, kFrameBase + 1, kFrameBase},
+                          {kFrameBase + 4, kFrameBase + 5, kFrameBase + 4},
+                          {kFrameBase + 3, kPaper, kFrameBase + 3},
+                          {kAccent, kFrameBase + 1, kAccent}};
+  const int text[4] = {kInk, kInk, kFrameBase + 3, kInk};
+  for (int s = 0; s < 4; ++s) {
+    d->pushLeft[s] = Piece(3, 24, face[s][0]);
+    d->pushMiddle[s] = Piece(6, 24, face[s][1]);
+    d->pushRight[s] = Piece(3, 24, face[s][2]);
+    d->buttonTextColours[s] = uintptr_t(text[s]);
+  }
+  const int box[4][3] = {
+      {kInk, kPaper, 0}, {kInk, kPaper, kAccent}, {kFrameBase + 3, kPaper, 0}, {kAccent, kPaper, 0}};
+  for (int s = 0; s < 4; ++s) {
+    d->checkImages[s] = Square(13, box[s][0], box[s][1], box[s][2]);
+    d->radioImages[s] = Disc(13, box[s][0], box[s][2] ? box[s][2] : box[s][1], kPaper);
+  }
+  d->buttonFontSlot = 2;
+  d->textColourMode = 1;
+
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = PanelProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = "RWFacetGalleryButtons";
+  RegisterClassA(&wc);
+  HWND panel = CreateWindowExA(0, "RWFacetGalleryButtons", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 384,
+                               140, 384, 126, page, nullptr, instance, nullptr);
+  const DWORD child = WS_CHILD | WS_VISIBLE;
+  CreateWindowExA(0, "CGUIBMPButton", "&New game", child | BS_PUSHBUTTON, 8, 26, 100, 24, panel, HMENU(301),
+                  instance, nullptr);
+  HWND held = CreateWindowExA(0, "CGUIBMPButton", "Held", child | BS_PUSHBUTTON, 116, 26, 100, 24, panel,
+                              HMENU(302), instance, nullptr);
+  SendMessageA(held, BM_SETSTATE, 1, 0);  // the pressed face: text one pixel lower
+  HWND ponder = CreateWindowExA(0, "CGUIBMPButton", "Ponder", child | BS_AUTOCHECKBOX, 8, 60, 100, 18, panel,
+                                HMENU(303), instance, nullptr);
+  SendMessageA(ponder, BM_SETCHECK, 1, 0);
+  CreateWindowExA(0, "CGUIBMPButton", "Sound", child | BS_AUTOCHECKBOX, 8, 80, 100, 18, panel, HMENU(304),
+                  instance, nullptr);
+  HWND book = CreateWindowExA(0, "CGUIBMPButton", "Book (off)", child | BS_AUTOCHECKBOX | WS_DISABLED, 8, 100,
+                              100, 18, panel, HMENU(305), instance, nullptr);
+  (void)book;
+  HWND white = CreateWindowExA(0, "CGUIBMPButton", "White", child | BS_AUTORADIOBUTTON | WS_GROUP, 116, 60,
+                               100, 18, panel, HMENU(306), instance, nullptr);
+  SendMessageA(white, BM_SETCHECK, 1, 0);
+  CreateWindowExA(0, "CGUIBMPButton", "Black", child | BS_AUTORADIOBUTTON, 116, 80, 100, 18, panel,
+                  HMENU(307), instance, nullptr);
+  // Shaped: a disc over the panel's background; clicks outside it do nothing.
+  HWND shaped = CreateWindowExA(WS_EX_TRANSPARENT | 0x200000, "CGUIBMPButton", "", child | BS_PUSHBUTTON, 240,
+                                26, 56, 56, panel, HMENU(308), instance, nullptr);
+  const int discs[3][2] = {{kBarLast, kBarFirst}, {kBarLast, kAccent}, {kBarLast, kBarMiddle}};
+  const int index[3] = {0, 1, 4};  // normal, pressed, hover (also the shape)
+  for (int i = 0; i < 3; ++i) {
+    PackedDib* previous = reinterpret_cast<PackedDib*>(SendMessageA(
+        shaped, 0x8600 /* CCM_SETDIB */, index[i], LPARAM(Disc(56, discs[i][0], discs[i][1], 0))));
+    dibDelete(previous);  // a built text face handed back to us
+  }
+  UpdateWindow(panel);
+}
+
+}  // namespace galleryButtons
 
 int main(int argc, char** argv) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -701,6 +894,7 @@ int main(int argc, char** argv) {
   CreateListControls(instance);  // lists
   HWND combo = nullptr;  // combo box
   HWND controls = CreateOtherControls(instance, &combo);
+  galleryButtons::Create(instance, controls);  // button
   UpdateWindow(window);
   // framed windows and menus
   HWND framed = galleryframe::Create(instance, window, g.palette, RECT{300, 250, 1000, 740});
@@ -715,6 +909,13 @@ int main(int argc, char** argv) {
     guitest::Pump(300);
     if (combo) OpenComboBox(combo);  // combo box
     guitest::Pump(100);
+    // animated button: the mouse over one button plays a few of its frames
+    if (g.animHovered) {
+      RECT r;
+      GetWindowRect(g.animHovered, &r);
+      guitest::MoveMouse(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+      guitest::Pump(400);
+    }
     saved = guitest::Screenshot(std::string(argv[2]) + "_controls") && saved;
     DestroyWindow(controls);
     DestroyWindow(window);
