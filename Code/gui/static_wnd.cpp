@@ -156,6 +156,7 @@ bool PaintPicture(HWND w, HDC dc) {
   int32_t width = picture->biWidth, height = std::abs(picture->biHeight);
   PackedDib* work = dibCreateWithColors(width, height, 8);
   if (!work) return false;
+  dibFillWithColor(work, 0);           // the key-colour pixels are left out of the copy below
   work->biHeight = picture->biHeight;  // the same row order as the picture
   if (HWND parent = GetParent(w)) SendMessageA(parent, WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(w));
   // Pixels are palette indices: the program palette must be in the DC even

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "colortext_layout.h"  // colour text: its messages and entry record
 #include "dibkit.h"
 #include "facet.h"
 #include "facet_classes.h"
@@ -490,13 +491,67 @@ LRESULT CALLBACK ControlsStripProc(HWND window, UINT message, WPARAM wParam, LPA
       SetTextColor(dc, PALETTEINDEX(kInk));
       Text(dc, 2, 8, 6, "Static: left, centred, right, picture");
       Text(dc, 2, 8, 88, "Splitter (drag it up or down)");
+      Text(dc, 2, 8, 122, "Colour text (click a move, arrows)         Rendered static");  // colour text
       SelectPalette(dc, old, FALSE);
       EndPaint(window, &ps);
       return 0;
     }
+    case WM_CTLCOLOREDIT:
+      return 0;  // colour text: its own background colour
     default:
       return DefWindowProcA(window, message, wParam, lParam);
   }
+}
+
+// --- Colour text: a short game with coloured, wrapped moves and comments,
+// one move current; beside it a static whose text is rendered into a picture.
+void CreateColorTextControls(HINSTANCE instance, HWND strip) {
+  CcDefaults* d = ccGetDefaultData();
+  d->colorTextBackground = kListPaper;
+  d->colorTextText = kInk;
+  d->colorTextSelection = kListSelection;
+  d->colorTextSelectedText = kListSelectedText;
+  HWND text = CreateWindowExA(0, "CGUIColorText", "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL, 8, 140,
+                              236, 104, strip, HMENU(206), instance, nullptr);
+  SendMessageA(text, WM_SETFONT, WPARAM(cguiGetFont(2)), 0);
+  struct Run {
+    const char* text;
+    uint32_t flags;
+    int colour;  // palette index, 0: the text colour
+  };
+  const uint32_t move = kCtSelectable | kCtBold | kCtOwnColour;
+  const Run runs[] = {
+      {"1.", 0, 0},
+      {"e4", move, kBarFirst},
+      {"e5", move, kBarLast},
+      {"The open game: both sides fight for the centre at once.", kCtItalic | kCtOwnColour, kAccent},
+      {"2.", 0, 0},
+      {"Nf3", move, kBarFirst},
+      {"Nc6", move, kBarLast},
+      {"3.", 0, 0},
+      {"Bb5", move, kBarFirst},
+      {"a6", move, kBarLast},
+      {"4.", 0, 0},
+      {"Ba4", move, kBarFirst},
+      {"Nf6", move, kBarLast},
+      {"Black keeps the pin in mind and develops with tempo.", kCtItalic | kCtOwnColour, kAccent},
+      {"5.", 0, 0},
+      {"O-O", move, kBarFirst},
+      {"Be7", move, kBarLast},
+  };
+  const ColorTextEntry* current = nullptr;
+  for (const Run& r : runs) {
+    ColorTextEntry e{r.colour ? uint32_t(PALETTEINDEX(r.colour)) : 0u, r.text, 0, 0, r.flags};
+    auto* stored = reinterpret_cast<const ColorTextEntry*>(SendMessageA(text, CTM_ADDENTRY, 0, LPARAM(&e)));
+    if (std::strcmp(r.text, "Bb5") == 0) current = stored;
+  }
+  SendMessageA(text, CTM_SETCURENTRY, 0, LPARAM(current));
+
+  HWND rendered = CreateWindowExA(0, "CGUIStatic", "Rendered into a picture", WS_CHILD | WS_VISIBLE | 0x800,
+                                  252, 140, 124, 60, strip, HMENU(207), instance, nullptr);
+  SendMessageA(rendered, 0x8642 /* CCM_SETBUILDERFONT */, MAKEWPARAM(14, 700), LPARAM("Courier New"));
+  SendMessageA(rendered, 0x8631 /* CCM_SETCHARDIB */, kInk, 0);
+  SetWindowTextA(rendered, "Rendered into a picture");
 }
 
 void CreateOtherControls(HINSTANCE instance) {
@@ -523,6 +578,7 @@ void CreateOtherControls(HINSTANCE instance) {
   SendMessageA(picture, 0x8600 /* CCM_SETDIB */, 0,
                LPARAM(Piece(48, 24, kAccent)));  // kept for the gallery's life
   CreateWindowExA(0, "CGUISplitter", "", child, 8, 110, 360, 6, strip, HMENU(205), instance, nullptr);
+  CreateColorTextControls(instance, strip);  // colour text
   UpdateWindow(strip);
 }
 

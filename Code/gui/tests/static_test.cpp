@@ -199,6 +199,8 @@ TEST_F(Static, RenderedTextModeDrawsTheTextThroughTheBuilder) {
   EXPECT_EQ(NotPainted(rendered), 0);
   ClientPixels p = GrabClient(rendered);
   EXPECT_GT(p.Count(red), 20) << "glyph pixels in the character image's colour";
+  EXPECT_EQ(p.Count(red) + p.Count(RGB(0, 0, 0)) + p.Count(kParentColour), p.width * p.height)
+      << "glyphs, the picture's empty pixels (entry 0) and the parent's background only";
   EXPECT_EQ(p.FirstRow(red) >= 0 && p.LastRow(red) < 20, true) << "one line of a 10-pixel font";
   EXPECT_EQ(GrabClient(plain).Count(red), 0) << "plain text is not rendered";
   EXPECT_EQ(SendMessageA(plain, CCM_SETCHARDIB, 90, 0), 0) << "no builder in text mode";
