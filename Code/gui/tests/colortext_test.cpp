@@ -142,7 +142,7 @@ TEST_F(ColorText, AnswersItsMessages) {
 }
 
 TEST_F(ColorText, EntriesShowInTheirColoursAndWrapToTheWidth) {
-  HWND c = Make(220, 120, 0);
+  HWND c = Make(220, 220, 0);
   Add(c, "Adler", kCtOwnColour, kRed);
   Add(c, " won the last game of the club championship after a long endgame against ");
   Add(c, "Brandt", kCtOwnColour | kCtBold, kGreen);
@@ -155,6 +155,24 @@ TEST_F(ColorText, EntriesShowInTheirColoursAndWrapToTheWidth) {
   EXPECT_LT(red, lineHeight);
   EXPECT_GE(green, 2 * lineHeight) << "the long entry wrapped over more than one line";
   EXPECT_GT(p.Count(RGB(0, 0, 0), 0, lineHeight), 0) << "plain text in the text colour after the name";
+
+  // A larger font: taller lines and fewer words on each, so the last
+  // entry comes on a later line.
+  HFONT large = CreateFontA(-22, 0, 0, 0, 400, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, VARIABLE_PITCH, "Arial");
+  HDC dc = GetDC(c);
+  HGDIOBJ old = SelectObject(dc, large);
+  SIZE tall{};
+  GetTextExtentPoint32A(dc, "WAXZyjpg", 8, &tall);
+  SelectObject(dc, old);
+  ReleaseDC(c, dc);
+  SendMessageA(c, WM_SETFONT, WPARAM(large), 1);
+  guitest::Pump(30);
+  p = GrabClient(c);
+  ASSERT_GE(p.FirstRow(kGreen), 0);
+  EXPECT_GT(p.FirstRow(kGreen) / tall.cy, green / lineHeight) << "laid out again in the new font";
+  EXPECT_LT(p.FirstRow(kRed), tall.cy);
+  SendMessageA(c, WM_SETFONT, 0, 0);
+  DeleteObject(large);
 
   // Clearing leaves only the background.
   EXPECT_EQ(SendMessageA(c, CTM_RESETCONTENT, 0, 1), 0);
@@ -185,7 +203,7 @@ TEST_F(ColorText, ClicksAndKeysMoveTheCurrentEntryAndTellTheParent) {
   GetTextExtentPoint32A(dc, "1.", 2, &number);
   SelectObject(dc, old);
   ReleaseDC(c, dc);
-  SendMessageA(c, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(number.cx + 6 + 2, lineHeight / 2));
+  guitest::Click(POINT{10 + number.cx + 6 + 2, 10 + lineHeight / 2});  // the control is at (10, 10)
   EXPECT_EQ(Current(c), "e4");
   EXPECT_EQ(Commands(1), 1);
   EXPECT_EQ(GetFocus(), c);
@@ -224,6 +242,25 @@ TEST_F(ColorText, ClicksAndKeysMoveTheCurrentEntryAndTellTheParent) {
   EXPECT_EQ(Current(c), "e4");
   EXPECT_EQ(Commands(2), 1);
   for (auto& cmd : commands) EXPECT_EQ(HWND(cmd.second), c);
+}
+
+TEST_F(ColorText, StyleBitsCutTheHeightToLinesAndTurnOffClickSelection) {
+  // Bit 0x200: the height inside the border becomes a whole number of lines.
+  HWND lines = Make(150, 3 * lineHeight + 2 + 5, WS_BORDER | 0x200, 8);
+  RECT r;
+  GetWindowRect(lines, &r);
+  EXPECT_EQ(r.bottom - r.top, 3 * lineHeight + 2);
+  // Bit 0x1: clicks select nothing (keys still move a current entry).
+  HWND c = Make(150, 60, 0x1);
+  Add(c, "e4", kCtSelectable);
+  Add(c, "e5", kCtSelectable);
+  Show(c);
+  SendMessageA(c, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, lineHeight / 2));
+  EXPECT_EQ(Current(c), "(none)");
+  SendMessageA(c, CTM_SETCURENTRY, 0, SendMessageA(c, CTM_FINDENTRY, 0, LPARAM("e4")));
+  SendMessageA(c, WM_KEYDOWN, VK_RIGHT, 0);
+  EXPECT_EQ(Current(c), "e5");
+  EXPECT_EQ(Commands(1), 1);
 }
 
 TEST_F(ColorText, ScrollsByLinesAndKeepsTheCurrentEntryWhenResized) {
