@@ -1,6 +1,7 @@
 // The colour text control's layout: see colortext_layout.h.
 #include "colortext_layout.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -31,9 +32,13 @@ CtFitResult ctFitText(CtHost& host, uint32_t flags, const char* text, int32_t le
                       const std::string& separators) {
   const CtFitResult nextLine{kCtFitNextLine, 0, 0};
   if (room < 0 || length < 0) return nextLine;
-  int32_t n = host.Fit(flags, text, length, room);
+  // No more than room + 1 characters can fit (each is at least a pixel
+  // wide): measuring only those keeps a long entry's wrap linear in its
+  // length rather than measuring the whole rest again for every line.
+  const int32_t probe = room < length ? room + 1 : length;
+  int32_t n = host.Fit(flags, text, probe, room);
   if (n >= length) return CtFitResult{kCtFitAll, host.Width(flags, text, length), length};
-  if (n < 0) n = 0;
+  n = std::min(std::max(n, 0), probe);
   // Back from the first character that does not fit to a separator; the
   // piece before it goes on this line, the rest starts at the separator.
   int32_t p = n;
@@ -113,20 +118,23 @@ ColorTextLayout::WrapResult ColorTextLayout::NewLine(CtHost& host) {
 
 ColorTextLayout::WrapResult ColorTextLayout::Wrap(int32_t e, CtHost& host) {
   const Stored& s = *entries_[size_t(e)];
+  // The margin as stored is the caller's; laid out, it stays in a range
+  // where no sum below can overflow.
+  const int32_t margin = std::min(std::max(margin_, 0), kCtMaxMargin);
   const int32_t length = int32_t(s.text.size() > 0x7FFFFFF ? 0x7FFFFFF : s.text.size());
   int32_t pos = 0, partNo = 0;
   for (;;) {
     CtLine& line = lines_.back();
     const int32_t x = line.width;
     CtFitResult fit = ctFitText(host, s.head.flags, s.text.c_str() + pos, length - pos,
-                                wrapWidth_ - x - margin_, separators_);
+                                wrapWidth_ - x - margin, separators_);
     if (fit.kind == kCtFitNextLine) {
       if (line.width == 0) return kNotPlaced;  // not even an empty line holds it
       WrapResult r = NewLine(host);
       if (r != kPlaced) return r;
       continue;
     }
-    const int32_t width = fit.kind == kCtFitAll ? fit.width + margin_ : fit.width;
+    const int32_t width = fit.kind == kCtFitAll ? fit.width + margin : fit.width;
     CtPart part{int32_t(parts_.size()), pos, x, e, width, fit.length, 0, partNo, line.index};
     parts_.push_back(part);
     if (line.partCount++ == 0) {
@@ -136,7 +144,7 @@ ColorTextLayout::WrapResult ColorTextLayout::Wrap(int32_t e, CtHost& host) {
     line.width += width;
     host.LineChanged(line.index);
     if (fit.kind == kCtFitAll) {
-      if (wrapWidth_ <= line.width + margin_ && NewLine(host) == kStopped) return kStopped;
+      if (wrapWidth_ <= line.width + margin && NewLine(host) == kStopped) return kStopped;
       return kPlaced;
     }
     pos += fit.length;

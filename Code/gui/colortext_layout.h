@@ -44,6 +44,7 @@ enum : unsigned {
 };
 
 constexpr int32_t kCtDefaultMargin = 6;
+constexpr int32_t kCtMaxMargin = 0xFFFF;  // margins beyond are laid out as this (negative ones as 0)
 constexpr char kCtDefaultSeparators[] = " \t\r\n";
 constexpr int32_t kCtSelectedMark = 16;
 // Below this wrap width nothing is laid out (the control is not yet sized).

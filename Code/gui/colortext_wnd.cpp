@@ -218,7 +218,7 @@ void PaintLine(RowPaintRecord* rec) {
                 DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_NOPREFIX);
     if (focused && selected) {
       RECT focus = box;
-      focus.right -= r->layout.margin();
+      focus.right -= std::min(std::max(r->layout.margin(), 0), kCtMaxMargin);
       if (focus.right > focus.left) DrawFocusRect(dc, &focus);
     }
   }

@@ -20,10 +20,13 @@ struct FixedHost : CtHost {
   std::vector<int32_t> added, changed;
   std::function<int32_t(int32_t length)> widthExtra;
   std::function<bool(int32_t index)> onLine;
+  int64_t measured = 0;  // characters handed to Fit and Width
   int32_t Fit(uint32_t, const char*, int32_t length, int32_t room) override {
+    measured += length;
     return std::min(length, room / 10);
   }
   int32_t Width(uint32_t, const char*, int32_t length) override {
+    measured += length;
     return 10 * length + (widthExtra ? widthExtra(length) : 0);
   }
   bool LineAdded(int32_t index) override {
@@ -194,6 +197,30 @@ TEST(ColorTextWrap, StopsWhenTheHostRefusesOrLaysOutAnewMeanwhile) {
   for (const char* t : {"one two", "three four", "five six seven"}) fresh.Add(Entry(t), plain);
   EXPECT_TRUE(shrunk);
   EXPECT_EQ(Describe(m), Describe(fresh));
+}
+
+TEST(ColorTextWrap, ALongEntryIsMeasuredOnlyAsFarAsALineReaches) {
+  std::string text;
+  for (int i = 0; i < 20000; ++i) text += "ab ";
+  FixedHost host;
+  ColorTextLayout l;
+  l.setWrapWidth(100);
+  l.Add(Entry(text.c_str()), host);
+  EXPECT_GT(l.lines().size(), 6000u);
+  EXPECT_LT(host.measured, 20 * int64_t(text.size())) << "not the whole rest for every line";
+}
+
+TEST(ColorTextWrap, OutlandishMarginsLayOutWithoutOverflow) {
+  for (int32_t margin : {-2147483647 - 1, -5, 0x10000, 2147483647}) {
+    FixedHost host;
+    ColorTextLayout l;
+    l.setWrapWidth(100);
+    EXPECT_EQ(l.setMargin(margin), 6);
+    l.Add(Entry("one two three four"), host);
+    l.Add(Entry("five"), host);
+    EXPECT_EQ(l.margin(), margin);
+    for (const CtPart& p : l.parts()) EXPECT_GE(p.width, 0) << margin;
+  }
 }
 
 namespace {
