@@ -351,6 +351,7 @@ LRESULT CALLBACK AnimButtonProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       if (wp == kFrameTimer && r) FrameStep(w, r);
       return 0;
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:  // the second press of a quick double click is a press too
       if (r) {
         CacheLock lock;
         if (IsOpaque(r, PointOf(lp))) {
@@ -362,6 +363,7 @@ LRESULT CALLBACK AnimButtonProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONUP:
       return r ? OnButtonUp(w, r) : 0;
     case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
     case WM_NCLBUTTONUP: {
       UINT message = m;
       WPARAM keys = 0;

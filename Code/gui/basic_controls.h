@@ -1,12 +1,16 @@
 // The small controls of the toolkit: the static control (labels and
-// pictures) and the splitter bar. Each registers its window class through
-// the control registration table.
+// pictures), the splitter bar, the edit, the spin list, the track bar, the
+// tab control, the bitmap button, the animated button and the colour text
+// control. Each registers its window class through the control
+// registration table (controls.cpp); some unregister with their shared
+// resources when the library detaches.
 //
 // Interface: RegisterStaticClass, RegisterSplitterClass,
 // UnregisterSplitterClass, CreateSplitter, RegisterEditClass,
-// UnregisterEditClass.
-// UnregisterSplitterClass, CreateSplitter, RegisterAnimButtonClass,
-// UnregisterAnimButtonClass.
+// UnregisterEditClass, RegisterSpinListClass, RegisterTrackbarClass,
+// RegisterTabClass, GetTabRect, RegisterBmpButtonClass,
+// RegisterAnimButtonClass, UnregisterAnimButtonClass,
+// RegisterColorTextClass, UnregisterColorTextClass.
 #pragma once
 
 #include <windows.h>
@@ -41,3 +45,8 @@ ATOM RegisterBmpButtonClass(HINSTANCE module);
 // unregistration frees the cached frames and the shared pack index.
 ATOM RegisterAnimButtonClass(HINSTANCE module);
 void UnregisterAnimButtonClass(HINSTANCE module);
+// CGUIColorText: coloured entries wrapped word by word, with a current
+// entry chosen by mouse or keys (messages and ColorTextEntry in
+// colortext_layout.h).
+ATOM RegisterColorTextClass(HINSTANCE module);
+void UnregisterColorTextClass(HINSTANCE module);

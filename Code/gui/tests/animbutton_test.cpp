@@ -188,6 +188,14 @@ TEST_F(AnimButton, ReleasingOverTheButtonClicksAndAfterDraggingOffDoesNot) {
   }
 }
 
+TEST_F(AnimButton, AQuickDoubleClickIsTwoClicks) {
+  Make("Game {p:40,40 s:48,48 d:anim n:tst%02d.bmp #:30 r:15}", 322);
+  guitest::Click(kCentre);
+  guitest::Click(kCentre);  // within the double-click time and distance
+  guitest::Pump(100);
+  EXPECT_EQ(commands.size(), 2u);
+}
+
 TEST_F(AnimButton, OneButtonIsHotAtATime) {
   HWND a = Make("{p:40,40 s:48,48 d:anim n:tst%02d.bmp #:30 r:20}", 1);
   HWND b = Make("{p:100,40 s:48,48 d:anim n:tst%02d.bmp #:30 r:20}", 2);

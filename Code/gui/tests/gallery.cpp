@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "ctt_glyph.h"  // spinlist
+#include "colortext_layout.h"  // colour text: its messages and entry record
 #include "dibkit.h"
 #include "facet.h"
 #include "facet_classes.h"
@@ -593,17 +594,21 @@ LRESULT CALLBACK ControlsStripProc(HWND window, UINT message, WPARAM wParam, LPA
       Text(dc, 2, 8, 88, "Splitter (drag it up or down)");
       Text(dc, 2, 8, 122, "Edit: framed, read-only, with scroll bar");  // edit
       Text(dc, 2, 8, 252, "Spin list (arrow keys or a letter)");  // spinlist
+      Text(dc, 2, 776, 6, "Colour text (click a move, arrows)");  // colour text
+      Text(dc, 2, 776, 140, "Rendered static (key colour 0 behind)");
       SelectPalette(dc, old, FALSE);
       EndPaint(window, &ps);
       return 0;
     }
     // --- Edit: the colour questions go back to the edits, as the
-    // library's dialogs hand them back to library controls ---
+    // library's dialogs hand them back to library controls; the colour
+    // text keeps its own background colour ---
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC: {
       char name[16] = "";
       GetClassNameA(HWND(lParam), name, sizeof name);
       if (std::strcmp(name, "CGUIEdit") == 0) return SendMessageA(HWND(lParam), message, wParam, lParam);
+      if (message == WM_CTLCOLOREDIT) return 0;
       return DefWindowProcA(window, message, wParam, lParam);
     }
     default:
@@ -722,6 +727,58 @@ HWND CreateComboBoxes(HINSTANCE instance, HWND strip) {
   return pick;
 }
 
+// --- Colour text: a short game with coloured, wrapped moves and comments,
+// one move current; below it a static whose text is rendered into a picture,
+// in the third column of the controls page ---
+void CreateColorTextControls(HINSTANCE instance, HWND strip) {
+  CcDefaults* d = ccGetDefaultData();
+  d->colorTextBackground = kListPaper;
+  d->colorTextText = kInk;
+  d->colorTextSelection = kListSelection;
+  d->colorTextSelectedText = kListSelectedText;
+  HWND text = CreateWindowExA(0, "CGUIColorText", "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL, 776, 26,
+                              236, 104, strip, HMENU(230), instance, nullptr);
+  SendMessageA(text, WM_SETFONT, WPARAM(cguiGetFont(2)), 0);
+  struct Run {
+    const char* text;
+    uint32_t flags;
+    int colour;  // palette index, 0: the text colour
+  };
+  const uint32_t move = kCtSelectable | kCtBold | kCtOwnColour;
+  const Run runs[] = {
+      {"1.", 0, 0},
+      {"e4", move, kBarFirst},
+      {"e5", move, kBarLast},
+      {"The open game: both sides fight for the centre at once.", kCtItalic | kCtOwnColour, kAccent},
+      {"2.", 0, 0},
+      {"Nf3", move, kBarFirst},
+      {"Nc6", move, kBarLast},
+      {"3.", 0, 0},
+      {"Bb5", move, kBarFirst},
+      {"a6", move, kBarLast},
+      {"4.", 0, 0},
+      {"Ba4", move, kBarFirst},
+      {"Nf6", move, kBarLast},
+      {"Black keeps the pin in mind and develops with tempo.", kCtItalic | kCtOwnColour, kAccent},
+      {"5.", 0, 0},
+      {"O-O", move, kBarFirst},
+      {"Be7", move, kBarLast},
+  };
+  const ColorTextEntry* current = nullptr;
+  for (const Run& r : runs) {
+    ColorTextEntry e{r.colour ? uint32_t(PALETTEINDEX(r.colour)) : 0u, r.text, 0, 0, r.flags};
+    auto* stored = reinterpret_cast<const ColorTextEntry*>(SendMessageA(text, CTM_ADDENTRY, 0, LPARAM(&e)));
+    if (std::strcmp(r.text, "Bb5") == 0) current = stored;
+  }
+  SendMessageA(text, CTM_SETCURENTRY, 0, LPARAM(current));
+
+  HWND rendered = CreateWindowExA(0, "CGUIStatic", "Rendered into a picture", WS_CHILD | WS_VISIBLE | 0x800,
+                                  776, 158, 124, 60, strip, HMENU(231), instance, nullptr);
+  SendMessageA(rendered, 0x8642 /* CCM_SETBUILDERFONT */, MAKEWPARAM(14, 700), LPARAM("Courier New"));
+  SendMessageA(rendered, 0x8631 /* CCM_SETCHARDIB */, kListPaper, 0);
+  SetWindowTextA(rendered, "Rendered into a picture");
+}
+
 HWND CreateOtherControls(HINSTANCE instance, HWND* combo) {
   WNDCLASSA wc{};
   wc.lpfnWndProc = ControlsStripProc;
@@ -752,6 +809,7 @@ HWND CreateOtherControls(HINSTANCE instance, HWND* combo) {
   CreateSpinList(instance, strip);  // spinlist
   CreateTrackbarAndTabs(instance, strip);  // track bar and tab control
   *combo = CreateComboBoxes(instance, strip);  // combo box
+  CreateColorTextControls(instance, strip);  // colour text
   g.animHovered = CreateAnimatedButtons(instance, strip);  // animated button
   return strip;
 }
