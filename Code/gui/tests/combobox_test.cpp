@@ -160,6 +160,19 @@ TEST_F(Combo, BuildsItsThreeWindowsFromTheDefaults) {
   EXPECT_EQ(r.bottom - r.top, kEditHeight + 1);
 }
 
+TEST_F(Combo, AComboNarrowerThanItsButtonStillWorks) {
+  Make(CBS_DROPDOWN, {"a", "b"}, RECT{20, 20, 28, 60});
+  ASSERT_NE(combo, nullptr);
+  ASSERT_NE(Edit(), nullptr);
+  SetWindowPos(combo, nullptr, 0, 0, 4, 40, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 1, 0), 1);
+  EXPECT_EQ(Text(Edit()), "b");
+  ClickButtonNotice();
+  EXPECT_TRUE(Dropped());
+  SendMessageA(combo, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_FALSE(Dropped());
+}
+
 TEST_F(Combo, OnlyAPlainComboCanBeTypedIn) {
   const struct {
     DWORD style;
