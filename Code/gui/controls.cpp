@@ -56,7 +56,7 @@ const ClassRegistrar kRegistrars[16] = {
     nullptr,                 // AnimButton
     RegisterStaticClass,     // CGUIStatic
     RegisterScrollBarClass,  // CGUIScrollBar (lists)
-    nullptr,                 // CGUISpinEdit
+    RegisterSpinEditClass,   // CGUISpinEdit (spinedit)
     nullptr,                 // CGUIComboBox
     RegisterEditClass,       // CGUIEdit
     nullptr,                 // CC20SpinList

@@ -111,6 +111,31 @@ int32_t speReadText(const char* text, bool* empty) {
   return LeadingInteger(p, end);
 }
 
+bool speCouldReach(const SpinValues& v, const char* text) {
+  const char* p = text ? text : "";
+  const bool negative = *p == '-';
+  if (negative) ++p;
+  int length = negative ? 1 : 0;
+  int64_t magnitude = 0;
+  for (; *p; ++p, ++length) {
+    if (*p < '0' || *p > '9' || length >= 9) return false;
+    magnitude = magnitude * 10 + (*p - '0');
+  }
+  int64_t scale = 1;
+  for (int more = 1; length + more <= 9; ++more) {
+    scale *= 10;
+    int64_t low = magnitude * scale;
+    int64_t high = low + scale - 1;
+    if (negative) {  // more digits after "-x" go further below zero
+      const int64_t highest = -low;
+      low = -high;
+      high = highest;
+    }
+    if (low <= v.maximum && high >= v.minimum) return true;
+  }
+  return false;
+}
+
 int speTextInset(int clientHeight, int textHeight) {
   int difference = clientHeight - textHeight;
   return difference > 0 ? (difference + 1) / 2 : 0;

@@ -4,7 +4,7 @@
 // inset that centres the text. spinedit_wnd.cpp puts it on windows.
 //
 // Interface: SpinValues, SpinScrollCode, speParseCreationText, speClamp,
-// speSetRange, speScroll, speReadText, speTextInset.
+// speSetRange, speScroll, speReadText, speCouldReach, speTextInset.
 #pragma once
 
 #include <cstdint>
@@ -53,6 +53,12 @@ bool speScroll(const SpinValues& v, int code, int32_t* out);
 // characters): optional sign, then decimal digits; anything else ends it, so
 // "12.7" reads 12. Sets *empty when the text is empty.
 int32_t speReadText(const char* text, bool* empty);
+
+// Whether typing more digits after the text could still give a number
+// within the range (a field may show "5" on the way to 50 in 10..255).
+// False for text that more digits would not change ("5.", "5a") and when
+// the first 9 characters are used up.
+bool speCouldReach(const SpinValues& v, const char* text);
 
 // How far the edit's formatting rectangle moves down so that a line of
 // textHeight is centred in clientHeight: half the difference, rounded up,

@@ -166,6 +166,31 @@ TEST(SpinValue, TypedText) {
   EXPECT_EQ(speReadText(nullptr, nullptr), 0);
 }
 
+TEST(SpinValue, TypedStartsThatMoreDigitsCanStillBringIntoRange) {
+  struct Case {
+    SpinValues v;
+    const char* text;
+    bool reach;
+  };
+  const Case cases[] = {
+      {Values(10, 255, 50, 1), "2", true},      // on the way to 20..29 or 200..255
+      {Values(10, 255, 50, 1), "0", true},      // "05" reads 5, "010" reads 10
+      {Values(10, 255, 50, 1), "3", true},      // 30..39
+      {Values(100, 120, 100, 1), "2", false},   // 20..29, 200..299, ... never 100..120
+      {Values(100, 120, 100, 1), "1", true},    // 100..120 by two more
+      {Values(0, 255, 0, 1), "300", false},     // above: more digits only make it larger
+      {Values(-50, -10, -20, 1), "-", true},    // a sign alone
+      {Values(-50, -10, -20, 1), "-5", true},   // -50..-59 meets -50
+      {Values(-50, -10, -20, 1), "-6", false},  // -60..-69, -600.. never
+      {Values(-50, -10, -20, 1), "5", false},   // positive never becomes negative
+      {Values(10, 255, 50, 1), "5.", false},    // digits after a point are ignored
+      {Values(10, 255, 50, 1), "5a", false},
+      {Values(100000000, INT_MAX, 100000000, 1), "12345678", true},    // one more digit: 9 characters
+      {Values(200000000, INT_MAX, 200000000, 1), "123456789", false},  // the field reads 9 at most
+  };
+  for (const Case& c : cases) EXPECT_EQ(speCouldReach(c.v, c.text), c.reach) << c.text;
+}
+
 TEST(SpinValue, TextInsetCentresTheLine) {
   EXPECT_EQ(speTextInset(20, 13), 4);  // half of 7, rounded up
   EXPECT_EQ(speTextInset(20, 14), 3);
