@@ -42,3 +42,15 @@ enum : WORD { SPEN_FORMAT = 0x5B, SPEN_CHANGED = 0x5C };
 constexpr int kSpinTextBuffer = 64;
 // Indexes into CcDefaults::spinEdit.
 enum { kSpinFieldId = 0, kSpinUpId = 1, kSpinDownId = 2, kSpinArrowBitmap = 3 };
+// --- spin list (spinlist_wnd.cpp): CC20SpinList. Interface: RegisterSpinListClass.
+ATOM RegisterSpinListClass(HINSTANCE module);
+// The track bar and the tab control (trackbar_wnd.cpp, tab_wnd.cpp).
+ATOM RegisterTrackbarClass(HINSTANCE module);
+ATOM RegisterTabClass(HINSTANCE module);
+// The rectangle of the tab at index (display order) in the tab control's
+// client area; 0 when the window is no tab control or has no such tab.
+int GetTabRect(HWND tabs, int index, RECT* out);
+// --- Bitmap button (button_wnd.cpp; the record and messages in bmpbutton.h)
+// The push button, check box, radio button and group box of the skinned
+// dialogs. The hot button copies this class, so it registers first.
+ATOM RegisterBmpButtonClass(HINSTANCE module);

@@ -51,7 +51,7 @@ namespace {
 // copies the bitmap button's class, so order matters.
 using ClassRegistrar = ATOM (*)(HINSTANCE module);
 const ClassRegistrar kRegistrars[16] = {
-    nullptr,                 // CGUIBMPButton
+    RegisterBmpButtonClass,  // CGUIBMPButton (button)
     nullptr,                 // CGUIHotButton
     nullptr,                 // AnimButton
     RegisterStaticClass,     // CGUIStatic
@@ -59,12 +59,12 @@ const ClassRegistrar kRegistrars[16] = {
     RegisterSpinEditClass,   // CGUISpinEdit (spinedit)
     nullptr,                 // CGUIComboBox
     RegisterEditClass,       // CGUIEdit
-    nullptr,                 // CC20SpinList
-    nullptr,                 // CGUITrackbar
+    RegisterSpinListClass,   // CC20SpinList
+    RegisterTrackbarClass,   // CGUITrackbar
     RegisterListClass,       // CGUIListWnd (lists)
     RegisterTreeClass,       // CGUITreeViewWnd (lists)
     nullptr,                 // CGUIColorText
-    nullptr,                 // CGUITabWnd
+    RegisterTabClass,        // CGUITabWnd
     RegisterListViewClass,   // CGUIListViewWnd (lists)
     RegisterSplitterClass,   // CGUISplitter
 };

@@ -69,18 +69,29 @@ void Drain(LockedRoomReplyQueue* queue, GameRecord* game) {
   }
 }
 
-// Our child processes named Corvane.exe; the first one started plays White.
-std::vector<DWORD> ChildEngines() {
-  std::vector<DWORD> ids;
+// The first started of our child processes named Corvane.exe (it plays
+// White), 0 when there is none. The snapshot's order is not the order of
+// starting, so the processes' creation times decide.
+DWORD FirstChildEngine() {
+  DWORD first = 0;
+  ULONGLONG firstStart = ~0ull;
   HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snap == INVALID_HANDLE_VALUE) return ids;
+  if (snap == INVALID_HANDLE_VALUE) return 0;
   PROCESSENTRY32 entry;
   entry.dwSize = sizeof entry;
-  for (BOOL ok = Process32First(snap, &entry); ok; ok = Process32Next(snap, &entry))
-    if (entry.th32ParentProcessID == GetCurrentProcessId() && _stricmp(entry.szExeFile, "Corvane.exe") == 0)
-      ids.push_back(entry.th32ProcessID);
+  for (BOOL ok = Process32First(snap, &entry); ok; ok = Process32Next(snap, &entry)) {
+    if (entry.th32ParentProcessID != GetCurrentProcessId() || _stricmp(entry.szExeFile, "Corvane.exe") != 0)
+      continue;
+    HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, entry.th32ProcessID);
+    FILETIME created, exited, kernel, user;
+    if (h && GetProcessTimes(h, &created, &exited, &kernel, &user)) {
+      ULONGLONG start = (ULONGLONG(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+      if (start < firstStart) firstStart = start, first = entry.th32ProcessID;
+    }
+    if (h) CloseHandle(h);
+  }
   CloseHandle(snap);
-  return ids;
+  return first;
 }
 
 PlayerDescriptor Engine(uint32_t slot, uint32_t base, uint32_t inc) {
@@ -139,12 +150,12 @@ int main(int argc, char** argv) {
   while (game->result == 0) {
     Drain(&queue, game);
     if (killAfter >= 0 && !killed && GetCurrentPly(game) >= killAfter) {
-      std::vector<DWORD> engines = ChildEngines();
-      if (engines.empty()) {
+      DWORD white = FirstChildEngine();
+      if (!white) {
         std::printf("no engine process found to kill\n");
         return 3;
       }
-      HANDLE h = OpenProcess(PROCESS_TERMINATE, FALSE, engines.front());
+      HANDLE h = OpenProcess(PROCESS_TERMINATE, FALSE, white);
       if (!h || !TerminateProcess(h, 9)) return 3;
       CloseHandle(h);
       killed = true;
@@ -158,6 +169,9 @@ int main(int argc, char** argv) {
     }
     Sleep(5);
   }
+  // The game may have ended before the killed engine's end was handed over.
+  for (DWORD waited = GetTickCount(); killed && g_ended.empty() && GetTickCount() - waited < 10000; Sleep(5))
+    Drain(&queue, game);
   DWORD took = GetTickCount() - started;
 
   // The whole game again from the start: every move legal, nothing lost.

@@ -6,8 +6,12 @@
 // open drop-down with a submenu, a status bar and rendered text.
 //
 //   facet_gallery.exe              runs until the window is closed
-//   facet_gallery.exe --shot NAME  paints, saves the screenshot NAME and exits
-//                                  (exit code 0 when the screenshot was saved)
+//   facet_gallery.exe --controls   the same, with the page of small controls
+//                                  (statics, splitter, edits, buttons, ...)
+//                                  over the first page
+//   facet_gallery.exe --shot NAME  paints, saves the screenshots NAME (first
+//                                  page) and NAME_controls and exits (exit
+//                                  code 0 when both were saved)
 #include <windows.h>
 // after windows.h
 #include <commctrl.h>  // lists
@@ -17,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "ctt_glyph.h"  // spinlist
 #include "dibkit.h"
 #include "facet.h"
 #include "facet_classes.h"
@@ -50,6 +55,9 @@ HPALETTE MakePalette() {
     BYTE v = BYTE(i);
     lp->palPalEntry[i] = {v, BYTE(255 - v), BYTE(v / 2 + 64), BYTE(i >= 10 && i < 246 ? PC_NOCOLLAPSE : 0)};
   }
+  // The system's ends of the palette: black first, white last.
+  lp->palPalEntry[0] = {0, 0, 0, 0};
+  lp->palPalEntry[255] = {255, 255, 255, 0};
   auto set = [&](int i, BYTE r, BYTE g, BYTE b) { lp->palPalEntry[i] = {r, g, b, PC_NOCOLLAPSE}; };
   set(kInk, 20, 20, 30);
   set(kPaper, 236, 230, 210);
@@ -468,6 +476,52 @@ void CreateListControls(HINSTANCE instance) {
 
 }  // namespace
 
+// --- Spin list: chess pieces as pictures of ink on paper, between the two
+// arrow buttons, with Bishop current ---
+
+// A picture of the text on paper in a global block, as the list takes
+// pictures of kind 1 (it frees them).
+PackedDib* SpinListPicture(const char* text, int width, int height) {
+  CttBuildStruct* builder = cttCreateBuildStruct();
+  cttSetBuilderTextColor(builder, kInk);
+  builder->rect = RECT{0, 0, width, height};
+  PackedDib* rendered = cttBuilderStringRect(builder, text);
+  cttFreeBuildStruct(builder);
+  PackedDib* fitted = rendered ? cttResizeDib(rendered, width, height) : nullptr;
+  cttFreeDib(rendered);
+  PackedDib* picture = Piece(width, height, kPaper);
+  for (int y = 0; fitted && y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      auto* ink = static_cast<unsigned char*>(dibGetPixelAddress(fitted, x, y));
+      if (ink && *ink) *static_cast<unsigned char*>(dibGetPixelAddress(picture, x, y)) = *ink;
+    }
+  cttFreeDib(fitted);
+  size_t bytes = sizeof(PackedDib) + dibColorAreaSize(8) + size_t(dibRowStride(8, width)) * size_t(height);
+  void* block = GlobalAlloc(GMEM_FIXED, bytes);
+  if (block) std::memcpy(block, picture, bytes);
+  dibDelete(picture);
+  return static_cast<PackedDib*>(block);
+}
+
+void CreateSpinList(HINSTANCE instance, HWND parent) {
+  HWND list = CreateWindowExA(0, "CC20SpinList", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 8, 270, 100, 20,
+                              parent, HMENU(220), instance, nullptr);
+  const int width = 160, height = 24;
+  SendMessageA(list, 0x8645 /* SPL_SETITEMSIZE */, width, height);
+  for (const char* piece : {"Pawn", "Knight", "Bishop", "Rook", "Queen", "King"}) {
+    struct {
+      char text[64];
+      PackedDib* picture;
+      uint32_t kind;
+    } entry{};
+    std::strncpy(entry.text, piece, sizeof entry.text - 1);
+    entry.picture = SpinListPicture(piece, width, height);
+    entry.kind = 1;
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(&entry));
+  }
+  SendMessageA(list, LB_SETCURSEL, 2, 0);
+}
+
 // The toolkit's other controls, on a strip of their own right of the main
 // window. Its background is painted on WM_ERASEBKGND too, so that the
 // controls that show their parent's background find it there.
@@ -491,6 +545,7 @@ LRESULT CALLBACK ControlsStripProc(HWND window, UINT message, WPARAM wParam, LPA
       Text(dc, 2, 8, 6, "Static: left, centred, right, picture");
       Text(dc, 2, 8, 88, "Splitter (drag it up or down)");
       Text(dc, 2, 8, 122, "Edit: framed, read-only, with scroll bar");  // edit
+      Text(dc, 2, 8, 252, "Spin list (arrow keys or a letter)");  // spinlist
       SelectPalette(dc, old, FALSE);
       EndPaint(window, &ps);
       return 0;
@@ -533,15 +588,49 @@ void CreateEdits(HINSTANCE instance, HWND strip) {
   SendMessageA(edits[2], EM_SETSEL, 9, 18);
 }
 
-void CreateOtherControls(HINSTANCE instance) {
+// --- Track bar and tab control: second column of the controls page, each
+// with a label of its own ---
+void CreateTrackbarAndTabs(HINSTANCE instance, HWND strip) {
+  CcDefaults* d = ccGetDefaultData();
+  const DWORD child = WS_CHILD | WS_VISIBLE;
+  CreateWindowExA(0, "CGUIStatic", "Track bar (0..100)", child, 392, 8, 170, 16, strip, HMENU(211), instance,
+                  nullptr);
+  HWND track = CreateWindowExA(0, "CGUITrackbar", "", child | WS_TABSTOP | TBS_NOTICKS, 392, 26, 170, 30,
+                               strip, HMENU(212), instance, nullptr);
+  SendMessageA(track, TBM_SETRANGE, TRUE, MAKELPARAM(0, 100));
+  SendMessageA(track, TBM_SETPOS, TRUE, 35);
+
+  static PackedDib* body = Piece(8, 8, kBarFace);  // kept for the gallery's life
+  d->tabBody = body;
+  d->font = cguiGetFont(2);
+  d->tabTextSelected = kInk;
+  d->tabTextNormal = kBarDark;
+  d->tabTextDisabled = kListLines;
+  CreateWindowExA(0, "CGUIStatic", "Tab control (three tabs)", child, 576, 8, 180, 16, strip, HMENU(213),
+                  instance, nullptr);
+  HWND tabs =
+      CreateWindowExA(0, "CGUITabWnd", "", child, 576, 26, 180, 96, strip, HMENU(214), instance, nullptr);
+  const char* const names[] = {"Board", "Clock", "Moves"};
+  for (int i = 0; i < 3; ++i) {
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(names[i]);
+    SendMessageA(tabs, TCM_INSERTITEMA, i, LPARAM(&item));
+  }
+  SendMessageA(tabs, TCM_SETCURSEL, 1, 0);
+}
+
+HWND CreateOtherControls(HINSTANCE instance) {
   WNDCLASSA wc{};
   wc.lpfnWndProc = ControlsStripProc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.lpszClassName = "RWFacetGalleryControls";
   RegisterClassA(&wc);
-  HWND strip = CreateWindowExA(0, "RWFacetGalleryControls", "", WS_POPUP | WS_VISIBLE, 640, 0, 384, 250,
-                               nullptr, nullptr, instance, nullptr);
+  // The controls page covers the whole screen; it is shown after the first
+  // page's screenshot (or instead of the first page with --controls).
+  HWND strip = CreateWindowExA(0, "RWFacetGalleryControls", "", WS_POPUP, 0, 0, 1024, 768, nullptr, nullptr,
+                               instance, nullptr);
   const DWORD child = WS_CHILD | WS_VISIBLE;
   CcDefaults* d = ccGetDefaultData();
   d->editText = kInk;  // the static's text colour
@@ -558,8 +647,132 @@ void CreateOtherControls(HINSTANCE instance) {
                LPARAM(Piece(48, 24, kAccent)));  // kept for the gallery's life
   CreateWindowExA(0, "CGUISplitter", "", child, 8, 110, 360, 6, strip, HMENU(205), instance, nullptr);
   CreateEdits(instance, strip);  // edit
-  UpdateWindow(strip);
+  CreateSpinList(instance, strip);  // spinlist
+  CreateTrackbarAndTabs(instance, strip);  // track bar and tab control
+  return strip;
 }
+
+// --- Bitmap buttons (button): faces built from the control defaults' face
+// pieces, shared check and radio images, and a shaped button drawn over its
+// parent's background, on a panel of their own in the second column of the controls page.
+namespace galleryButtons {
+
+PackedDib* Square(int size, int border, int inside, int mark) {
+  PackedDib* dib = Piece(size, size, border);
+  for (int y = 1; y < size - 1; ++y)
+    for (int x = 1; x < size - 1; ++x) {
+      bool marked = mark && x >= 3 && y >= 3 && x < size - 3 && y < size - 3;
+      *static_cast<uint8_t*>(dibGetPixelAddress(dib, x, y)) = uint8_t(marked ? mark : inside);
+    }
+  return dib;
+}
+
+// A disc of the colour with a border, transparent (0) outside, or the
+// paper colour outside when `outside` is given.
+PackedDib* Disc(int size, int border, int fill, int outside) {
+  PackedDib* dib = Piece(size, size, outside);
+  int r = size / 2;
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x) {
+      int dx = x - r, dy = y - r, d2 = dx * dx + dy * dy;
+      if (d2 >= r * r) continue;
+      *static_cast<uint8_t*>(dibGetPixelAddress(dib, x, y)) =
+          uint8_t(d2 >= (r - 2) * (r - 2) ? border : fill);
+    }
+  return dib;
+}
+
+LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:  // the page's paper
+      return ControlsStripProc(window, message, wParam, lParam);
+    case CWM_GETBACKGROUND: {  // a transparent button's background copy
+      struct Request {
+        RECT rect;
+        PackedDib* copy;
+      };
+      dibFillWithColor(reinterpret_cast<Request*>(lParam)->copy, kPaper);
+      return 1;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(window, &ps);
+      HPALETTE old = ccSelectPalette(dc, nullptr, g.palette);
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, PALETTEINDEX(kInk));
+      Text(dc, 2, 8, 4, "Bitmap buttons: push (normal, held), check boxes, radio pair, shaped");
+      SelectPalette(dc, old, FALSE);
+      EndPaint(window, &ps);
+      return 0;
+    }
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+void Create(HINSTANCE instance, HWND page) {
+  CcDefaults* d = ccGetDefaultData();
+  const int face[4][3] = {{kFrameBase, kFrameBase + 1, kFrameBase},
+                          {kFrameBase + 4, kFrameBase + 5, kFrameBase + 4},
+                          {kFrameBase + 3, kPaper, kFrameBase + 3},
+                          {kAccent, kFrameBase + 1, kAccent}};
+  const int text[4] = {kInk, kInk, kFrameBase + 3, kInk};
+  for (int s = 0; s < 4; ++s) {
+    d->pushLeft[s] = Piece(3, 24, face[s][0]);
+    d->pushMiddle[s] = Piece(6, 24, face[s][1]);
+    d->pushRight[s] = Piece(3, 24, face[s][2]);
+    d->buttonTextColours[s] = uintptr_t(text[s]);
+  }
+  const int box[4][3] = {
+      {kInk, kPaper, 0}, {kInk, kPaper, kAccent}, {kFrameBase + 3, kPaper, 0}, {kAccent, kPaper, 0}};
+  for (int s = 0; s < 4; ++s) {
+    d->checkImages[s] = Square(13, box[s][0], box[s][1], box[s][2]);
+    d->radioImages[s] = Disc(13, box[s][0], box[s][2] ? box[s][2] : box[s][1], kPaper);
+  }
+  d->buttonFontSlot = 2;
+  d->textColourMode = 1;
+
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = PanelProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = "RWFacetGalleryButtons";
+  RegisterClassA(&wc);
+  HWND panel = CreateWindowExA(0, "RWFacetGalleryButtons", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 384,
+                               140, 384, 126, page, nullptr, instance, nullptr);
+  const DWORD child = WS_CHILD | WS_VISIBLE;
+  CreateWindowExA(0, "CGUIBMPButton", "&New game", child | BS_PUSHBUTTON, 8, 26, 100, 24, panel, HMENU(301),
+                  instance, nullptr);
+  HWND held = CreateWindowExA(0, "CGUIBMPButton", "Held", child | BS_PUSHBUTTON, 116, 26, 100, 24, panel,
+                              HMENU(302), instance, nullptr);
+  SendMessageA(held, BM_SETSTATE, 1, 0);  // the pressed face: text one pixel lower
+  HWND ponder = CreateWindowExA(0, "CGUIBMPButton", "Ponder", child | BS_AUTOCHECKBOX, 8, 60, 100, 18, panel,
+                                HMENU(303), instance, nullptr);
+  SendMessageA(ponder, BM_SETCHECK, 1, 0);
+  CreateWindowExA(0, "CGUIBMPButton", "Sound", child | BS_AUTOCHECKBOX, 8, 80, 100, 18, panel, HMENU(304),
+                  instance, nullptr);
+  HWND book = CreateWindowExA(0, "CGUIBMPButton", "Book (off)", child | BS_AUTOCHECKBOX | WS_DISABLED, 8, 100,
+                              100, 18, panel, HMENU(305), instance, nullptr);
+  (void)book;
+  HWND white = CreateWindowExA(0, "CGUIBMPButton", "White", child | BS_AUTORADIOBUTTON | WS_GROUP, 116, 60,
+                               100, 18, panel, HMENU(306), instance, nullptr);
+  SendMessageA(white, BM_SETCHECK, 1, 0);
+  CreateWindowExA(0, "CGUIBMPButton", "Black", child | BS_AUTORADIOBUTTON, 116, 80, 100, 18, panel,
+                  HMENU(307), instance, nullptr);
+  // Shaped: a disc over the panel's background; clicks outside it do nothing.
+  HWND shaped = CreateWindowExA(WS_EX_TRANSPARENT | 0x200000, "CGUIBMPButton", "", child | BS_PUSHBUTTON, 240,
+                                26, 56, 56, panel, HMENU(308), instance, nullptr);
+  const int discs[3][2] = {{kBarLast, kBarFirst}, {kBarLast, kAccent}, {kBarLast, kBarMiddle}};
+  const int index[3] = {0, 1, 4};  // normal, pressed, hover (also the shape)
+  for (int i = 0; i < 3; ++i) {
+    PackedDib* previous = reinterpret_cast<PackedDib*>(SendMessageA(
+        shaped, 0x8600 /* CCM_SETDIB */, index[i], LPARAM(Disc(56, discs[i][0], discs[i][1], 0))));
+    dibDelete(previous);  // a built text face handed back to us
+  }
+  UpdateWindow(panel);
+}
+
+}  // namespace galleryButtons
 
 int main(int argc, char** argv) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -575,7 +788,8 @@ int main(int argc, char** argv) {
                       10, 10, window, nullptr, instance, nullptr);
   ccApplyCaptionPlacement(g.placed);
   CreateListControls(instance);  // lists
-  CreateOtherControls(instance);
+  HWND controls = CreateOtherControls(instance);
+  galleryButtons::Create(instance, controls);  // button
   UpdateWindow(window);
   // framed windows and menus
   HWND framed = galleryframe::Create(instance, window, g.palette, RECT{300, 250, 1000, 740});
@@ -584,9 +798,16 @@ int main(int argc, char** argv) {
     guitest::Pump(200);
     if (framed) galleryframe::OpenMenus(framed);  // framed windows and menus
     bool saved = guitest::Screenshot(argv[2]);
+    // The second page: the small controls.
+    ShowWindow(controls, SW_SHOW);
+    UpdateWindow(controls);
+    guitest::Pump(300);
+    saved = guitest::Screenshot(std::string(argv[2]) + "_controls") && saved;
+    DestroyWindow(controls);
     DestroyWindow(window);
     return saved ? 0 : 1;
   }
+  if (argc == 2 && std::strcmp(argv[1], "--controls") == 0) ShowWindow(controls, SW_SHOW);
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);

@@ -13,3 +13,6 @@ constexpr int kSpinUpFaceId = 401;
 constexpr int kSpinDownFaceId = 402;
 constexpr int kSpinArrowWidth = 14;
 constexpr int kSpinArrowHeight = 10;
+// Bitmap button faces, 40 x 20 (button): 300, 301, 302, 305 and 310, 311, 312.
+constexpr int kButtonFacesFull = 300;     // faces 0, 1, 2 and 5
+constexpr int kButtonFacesNoFive = 310;   // faces 0, 1 and 2
