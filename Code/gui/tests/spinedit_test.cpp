@@ -167,6 +167,47 @@ TEST_F(SpinEdit, CreationTextIsMinimumMaximumValueAndStep) {
   EXPECT_EQ(GetFocus(), Field(spin)) << "stepping takes the focus to the field";
 }
 
+POINT CentreOf(HWND w) {
+  RECT r;
+  GetWindowRect(w, &r);
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+void MouseButton(bool down) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  SendInput(1, &in, sizeof in);
+  guitest::Pump(30);
+}
+
+TEST_F(SpinEdit, ArrowsClickedStepAndRepeatWhileHeld) {
+  HWND spin = Make("0:255:1:5");
+  SetForegroundWindow(host);
+  guitest::Pump(30);
+  struct Press {
+    bool up;
+    int value;
+  } presses[] = {{true, 6}, {true, 11}, {false, 6}, {true, 11}};
+  for (const Press& p : presses) {
+    guitest::Click(CentreOf(p.up ? Up(spin) : Down(spin)));
+    EXPECT_EQ(Value(spin), p.value);
+    EXPECT_EQ(Text(Field(spin)), std::to_string(p.value));
+    EXPECT_EQ(GetFocus(), Field(spin)) << "the field has the focus after a click";
+  }
+  EXPECT_EQ(Changes(spin), 4);
+
+  // Held down, the up arrow repeats (every 200 ms) until it is let go.
+  guitest::MoveMouse(CentreOf(Up(spin)));
+  MouseButton(true);
+  EXPECT_TRUE(guitest::WaitFor([&] { return Value(spin) >= 26; }, 3000)) << Value(spin);
+  MouseButton(false);
+  const int released = Value(spin);
+  guitest::Pump(500);
+  EXPECT_EQ(Value(spin), released) << "no more steps once released";
+  EXPECT_EQ(GetFocus(), Field(spin));
+}
+
 TEST_F(SpinEdit, EmptyOrSingleValueTextGivesZeroToHundred) {
   for (const char* text : {"", "7:7:3:2"}) {
     HWND spin = Make(text);
