@@ -210,8 +210,7 @@ void OnFieldNotice(HWND w, SpinEditRecord* r, WORD code) {
     case EN_SETFOCUS:
       SendMessageA(r->edit, EM_SETSEL, 0, -1);
       return;
-    case EN_UPDATE:
-    case EN_KILLFOCUS: {
+    case EN_UPDATE: {
       if (ReadOnly(w) || r->ownText) return;
       char text[16] = "";
       GetWindowTextA(r->edit, text, sizeof text);
@@ -219,14 +218,25 @@ void OnFieldNotice(HWND w, SpinEditRecord* r, WORD code) {
       const int32_t typed = speReadText(text, &empty);
       const int32_t clamped = speClamp(r->values, typed);
       if (!empty && clamped == typed) return;
-      // While typing, a start that more digits can bring into range ("2" on
-      // the way to 25 in 10..255) stays until the field loses the focus.
-      const bool typing = code == EN_UPDATE;
-      if (typing && !empty && speCouldReach(r->values, text)) return;
-      // Otherwise the field shows the nearest value, selected while typing
-      // so that the next digit replaces it.
+      // A start that more digits can bring into range ("2" on the way to 25
+      // in 10..255) stays until the field loses the focus.
+      if (!empty && speCouldReach(r->values, text)) return;
+      // Otherwise the field shows the nearest value, selected so that the
+      // next digit typed replaces it.
       SetValue(w, clamped);
-      if (typing && (r = Record(w)) != nullptr && r->edit) SendMessageA(r->edit, EM_SETSEL, 0, -1);
+      if ((r = Record(w)) != nullptr && r->edit) SendMessageA(r->edit, EM_SETSEL, 0, -1);
+      return;
+    }
+    case EN_KILLFOCUS: {
+      // Leaving the field, it shows the value it stands for: a start left
+      // below the range, "-" or "12.7" become the number.
+      if (ReadOnly(w) || r->ownText) return;
+      char text[16] = "";
+      GetWindowTextA(r->edit, text, sizeof text);
+      const int32_t value = speClamp(r->values, speReadText(text, nullptr));
+      char shown[16];
+      std::snprintf(shown, sizeof shown, "%d", int(value));
+      if (std::strcmp(text, shown) != 0) SetValue(w, value);
       return;
     }
     case EN_CHANGE: {

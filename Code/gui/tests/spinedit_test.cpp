@@ -273,6 +273,10 @@ TEST_F(SpinEdit, TypingDigitsSetsTheValueAndOtherCharactersBeep) {
   EXPECT_EQ(Text(Field(spin)), "10.9");
   EXPECT_EQ(Value(spin), 10);
   EXPECT_EQ(g_beeps, 3);
+  SetFocus(host);
+  guitest::Pump(30);
+  EXPECT_EQ(Text(Field(spin)), "10") << "leaving the field shows the number it stands for";
+  EXPECT_EQ(Value(spin), 10);
 }
 
 TEST_F(SpinEdit, OutOfRangeOrEmptyFieldIsRewrittenWithTheClampedValue) {
