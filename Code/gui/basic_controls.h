@@ -1,10 +1,16 @@
 // The small controls of the toolkit: the static control (labels and
-// pictures) and the splitter bar. Each registers its window class through
-// the control registration table.
+// pictures), the splitter bar, the edit, the spin list, the track bar, the
+// tab control, the bitmap button, the animated button and the colour text
+// control. Each registers its window class through the control
+// registration table (controls.cpp); some unregister with their shared
+// resources when the library detaches.
 //
 // Interface: RegisterStaticClass, RegisterSplitterClass,
 // UnregisterSplitterClass, CreateSplitter, RegisterEditClass,
-// UnregisterEditClass.
+// UnregisterEditClass, RegisterSpinListClass, RegisterTrackbarClass,
+// RegisterTabClass, GetTabRect, RegisterBmpButtonClass,
+// RegisterAnimButtonClass, UnregisterAnimButtonClass,
+// RegisterColorTextClass, UnregisterColorTextClass.
 #pragma once
 
 #include <windows.h>
@@ -54,3 +60,13 @@ int GetTabRect(HWND tabs, int index, RECT* out);
 // The push button, check box, radio button and group box of the skinned
 // dialogs. The hot button copies this class, so it registers first.
 ATOM RegisterBmpButtonClass(HINSTANCE module);
+// --- Animated button (AnimButton) ---
+// Registers the class and sets up its process-wide frame cache; the
+// unregistration frees the cached frames and the shared pack index.
+ATOM RegisterAnimButtonClass(HINSTANCE module);
+void UnregisterAnimButtonClass(HINSTANCE module);
+// CGUIColorText: coloured entries wrapped word by word, with a current
+// entry chosen by mouse or keys (messages and ColorTextEntry in
+// colortext_layout.h).
+ATOM RegisterColorTextClass(HINSTANCE module);
+void UnregisterColorTextClass(HINSTANCE module);

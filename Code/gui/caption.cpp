@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "anim_frames.h"
+
 namespace {
 
 // The caption cut to what a control reads of its text.
@@ -133,7 +135,8 @@ int ParseAnimCaptionKeys(const char* caption, AnimCaptionKeys* out) {
       i = end;
     }
   }
-  if (keys.frameCount < 0) keys.frameCount = 0;
+  if (keys.frameCount < 1) keys.frameCount = 1;
+  if (keys.frameCount > kAnimMaxFrames) keys.frameCount = kAnimMaxFrames;
   if (keys.rate < 1) keys.rate = 1;
   if (out) *out = keys;
   return brace != nullptr;
@@ -151,7 +154,12 @@ int AnimFrameName(const char* pattern, int32_t frame, char* out, size_t outSize)
     ++p;
     if (*p == '%') continue;
     while (*p && std::strchr("-+ #0", *p)) ++p;
-    while (IsDigit(*p)) ++p;
+    // A field wider than the buffer can never fit; refusing it also spares
+    // printf counting out a width of millions.
+    size_t width = 0;
+    for (; IsDigit(*p); ++p)
+      if (width < outSize) width = width * 10 + size_t(*p - '0');
+    if (width >= outSize) return 0;
     if (!*p || !std::strchr("diuxX", *p)) return 0;
     ++conversions;
   }

@@ -31,13 +31,15 @@ constexpr size_t kAnimPatternChars = 32;  // "n": at most 31 characters
 struct AnimCaptionKeys {
   char dataName[kAnimNameChars];
   char pattern[kAnimPatternChars];
-  int32_t frameCount;  // "#", never negative
+  int32_t frameCount;  // "#", 1..40 (one cache slot per frame)
   int32_t rate;        // "r" in frames per second, at least 1
 };
 
 // Fills out (zero-filled first) from the block; 1 when the caption holds a
-// "{". A rate of 0 or below is read as 1 frame per second: the button's timer
-// period is 1000 / rate. Values longer than their buffer are cut.
+// "{". A rate of 0 or below (or none) is read as 1 frame per second: the
+// button's timer period is 1000 / rate. A frame count of 0 or below (or
+// none) is read as 1, one above 40 as 40: frames go in a 40-slot cache.
+// Values longer than their buffer are cut.
 int ParseAnimCaptionKeys(const char* caption, AnimCaptionKeys* out);
 
 // Timer period in milliseconds for a rate; never divides by zero.

@@ -148,4 +148,10 @@ struct CcDefaults {
   int32_t groupCaptionColour;  // -1 = none
   int32_t tailValues[2];
   int32_t captionShadow;  // -1 = none
+
+  // Colour text (palette indices)
+  int32_t colorTextBackground;
+  int32_t colorTextText;
+  int32_t colorTextSelection;
+  int32_t colorTextSelectedText;
 };

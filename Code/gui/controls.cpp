@@ -53,7 +53,7 @@ using ClassRegistrar = ATOM (*)(HINSTANCE module);
 const ClassRegistrar kRegistrars[16] = {
     RegisterBmpButtonClass,  // CGUIBMPButton (button)
     nullptr,                 // CGUIHotButton
-    nullptr,                 // AnimButton
+    RegisterAnimButtonClass, // AnimButton
     RegisterStaticClass,     // CGUIStatic
     RegisterScrollBarClass,  // CGUIScrollBar (lists)
     RegisterSpinEditClass,   // CGUISpinEdit (spinedit)
@@ -63,7 +63,7 @@ const ClassRegistrar kRegistrars[16] = {
     RegisterTrackbarClass,   // CGUITrackbar
     RegisterListClass,       // CGUIListWnd (lists)
     RegisterTreeClass,       // CGUITreeViewWnd (lists)
-    nullptr,                 // CGUIColorText
+    RegisterColorTextClass,  // CGUIColorText
     RegisterTabClass,        // CGUITabWnd
     RegisterListViewClass,   // CGUIListViewWnd (lists)
     RegisterSplitterClass,   // CGUISplitter
@@ -89,6 +89,10 @@ void UnregisterControlClasses() {
       UnregisterSplitterClass(g_controlModule);  // with its class brush
     else if (std::strcmp(name, "CGUIEdit") == 0)
       UnregisterEditClass(g_controlModule);  // with its class brush
+    else if (std::strcmp(name, "AnimButton") == 0)
+      UnregisterAnimButtonClass(g_controlModule);  // with its frame cache
+    else if (std::strcmp(name, "CGUIColorText") == 0)
+      UnregisterColorTextClass(g_controlModule);  // with its class brush
     else
       UnregisterClassA(name, g_controlModule);
   }
@@ -180,6 +184,12 @@ CcDefaults* ccInit(HINSTANCE module) {
   d.treeSettings[1] = 3;
   d.treeColours[0] = RGB(0, 0xFF, 0);
   d.treeColours[1] = RGB(0xFF, 0xFF, 0xFF);
+
+  // colour text: black on white, the current entry white on dark blue
+  d.colorTextBackground = 255;
+  d.colorTextText = 0;
+  d.colorTextSelection = 4;
+  d.colorTextSelectedText = 255;
 
   if (StoreProcessData(GetCurrentProcessId(), PD_CONTROL_DEFAULTS, &d, sizeof d) < 0) return nullptr;
   return ccGetDefaultData();

@@ -10,6 +10,7 @@
 
 #include "basic_controls.h"
 #include "controls.h"
+#include "ctt_glyph.h"
 #include "dibkit.h"
 #include "dibkit_gdi.h"
 #include "facet.h"
@@ -47,6 +48,40 @@ void SetPicture(HWND w, PackedDib* p, bool fromResource) {
 void FreePicture(HWND w) {
   if (!GetWindowLongA(w, g_systemExtra + kSlotResourcePicture)) dibDelete(Picture(w));
   SetPicture(w, nullptr, false);
+}
+
+CttBuildStruct* Builder(HWND w) {
+  return reinterpret_cast<CttBuildStruct*>(GetWindowLongA(w, g_systemExtra + kSlotBuilder));
+}
+void SetBuilder(HWND w, CttBuildStruct* b) {
+  SetWindowLongA(w, g_systemExtra + kSlotBuilder, LONG(reinterpret_cast<LONG_PTR>(b)));
+}
+
+// The text builder of a rendered-text static: "Courier New" 8 by 10 at
+// weight 400, as the spin list's default one, with the control's client
+// area as its rectangle (the paragraph width and the largest picture).
+CttBuildStruct* MakeBuilder(HWND w) {
+  CttBuildStruct* b = cttCreateBuildStruct();
+  if (!b) return nullptr;
+  if (HFONT font = cttSetBuilderFont(b, "Courier New", 8, 10, 400, 0, 0, 0)) DeleteObject(font);
+  GetClientRect(w, &b->rect);
+  return b;
+}
+
+// The text as a paragraph at the rectangle's width; a picture larger than
+// the rectangle is cut to it. Null when nothing could be rendered.
+PackedDib* RenderText(CttBuildStruct* b, const char* text) {
+  if (!b || !text || !*text) return nullptr;
+  const int width = b->rect.right - b->rect.left, height = b->rect.bottom - b->rect.top;
+  if (width <= 0 || height <= 0) return nullptr;
+  PackedDib* image = cttBuilderStringParagraph(b, text, width);
+  if (image && (image->biWidth > width || std::abs(image->biHeight) > height)) {
+    PackedDib* fitted = cttResizeDib(image, width, height);
+    cttFreeDib(image);
+    image = fitted;
+  }
+  if (image) dibColorsToIndices(image);
+  return image;
 }
 
 char* TextCopy(HWND w) {
@@ -121,8 +156,13 @@ bool PaintPicture(HWND w, HDC dc) {
   int32_t width = picture->biWidth, height = std::abs(picture->biHeight);
   PackedDib* work = dibCreateWithColors(width, height, 8);
   if (!work) return false;
+  dibFillWithColor(work, 0);           // the key-colour pixels are left out of the copy below
   work->biHeight = picture->biHeight;  // the same row order as the picture
   if (HWND parent = GetParent(w)) SendMessageA(parent, WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(w));
+  // Pixels are palette indices: the program palette must be in the DC even
+  // when no background was erased before.
+  CcDefaults* d = ccGetDefaultData();
+  HPALETTE oldPalette = d && d->palette ? SelectAndRealizePalette(dc, nullptr, d->palette) : nullptr;
   RECT client;
   GetClientRect(w, &client);
   int32_t cols = width < client.right ? width : client.right;
@@ -136,6 +176,7 @@ bool PaintPicture(HWND w, HDC dc) {
                      static_cast<const uint8_t*>(dibGetBits(picture)) + skip * stride, cols, rows, stride,
                      stride, 0);
   dibDisplay(dc, 0, 0, width, height, 0, 0, work);
+  if (oldPalette) SelectPalette(dc, oldPalette, FALSE);
   dibDelete(work);
   return true;
 }
@@ -149,15 +190,18 @@ LRESULT CALLBACK StaticProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       const CREATESTRUCTA* cs = reinterpret_cast<const CREATESTRUCTA*>(lp);
       SetWindowLongPtrA(w, GWLP_USERDATA, 0);
       SetPicture(w, nullptr, false);
+      SetBuilder(w, nullptr);
       PackedDib* picture = nullptr;
       if (pictureMode) {
         picture = LoadWritableBitmapResource(GetControlModule(), int(GetDlgCtrlID(w)));
         if (picture) dibColorsToIndices(picture);
+      } else if (renderedMode) {
+        SetBuilder(w, MakeBuilder(w));
+        picture = RenderText(Builder(w), cs->lpszName);
       }
-      // Rendered text needs a text builder; until one is set the text is
-      // drawn as in text mode.
+      // A mode whose picture could not be made shows its text as text mode does.
       if (picture) {
-        SetPicture(w, picture, true);
+        SetPicture(w, picture, pictureMode);
         SetWindowLongPtrA(w, GWLP_USERDATA, kNoText);
       } else {
         ReplaceText(w, cs->lpszName);
@@ -167,14 +211,28 @@ LRESULT CALLBACK StaticProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
       ReplaceText(w, nullptr);
       // A picture set by CCM_SETDIB belongs to the caller; a rendered one is ours.
-      if (renderedMode)
+      if (renderedMode) {
         FreePicture(w);
-      else
+        cttFreeBuildStruct(Builder(w));
+        SetBuilder(w, nullptr);
+      } else
         SetPicture(w, nullptr, false);
       break;
     case WM_SETTEXT:
       if (!lp) return 0;
-      ReplaceText(w, reinterpret_cast<const char*>(lp));
+      if (renderedMode && Builder(w)) {
+        FreePicture(w);
+        PackedDib* picture = RenderText(Builder(w), reinterpret_cast<const char*>(lp));
+        if (picture) {
+          ReplaceText(w, nullptr);
+          SetPicture(w, picture, false);
+          SetWindowLongPtrA(w, GWLP_USERDATA, kNoText);
+        } else {
+          ReplaceText(w, reinterpret_cast<const char*>(lp));
+        }
+      } else {
+        ReplaceText(w, reinterpret_cast<const char*>(lp));
+      }
       RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ERASE);
       return 0;
     case WM_GETTEXT: {
@@ -242,9 +300,27 @@ LRESULT CALLBACK StaticProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       if (!pictureMode && !renderedMode) return 0;
       FreePicture(w);
       return 1;
-    case CCM_SETCHARDIB:
-    case CCM_SETBUILDERFONT:
-      return 0;  // no text builder
+    case CCM_SETCHARDIB: {
+      CttBuildStruct* b = renderedMode ? Builder(w) : nullptr;
+      if (!b) return 0;
+      if (wp == WPARAM(-1) && lp) {
+        // The builder owns its character image: the given one is freed with it.
+        dibDelete(b->charImage);
+        b->charImage = reinterpret_cast<PackedDib*>(lp);
+        return 1;
+      }
+      const int side = 2 * std::abs(b->height);
+      return cttSetBuilderCharDib(b, side, side, int(wp));
+    }
+    case CCM_SETBUILDERFONT: {
+      CttBuildStruct* b = renderedMode ? Builder(w) : nullptr;
+      if (!b) return 0;
+      HFONT font =
+          cttSetBuilderFont(b, reinterpret_cast<const char*>(lp), -1, LOWORD(wp), HIWORD(wp), 0, 0, 0);
+      if (!font) return 0;
+      DeleteObject(font);  // the builder keeps the description, not the font
+      return 1;
+    }
     default:
       break;
   }

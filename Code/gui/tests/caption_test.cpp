@@ -66,14 +66,18 @@ TEST(AnimCaption, KeysAndTheirValues) {
       {"Game {p:330,273 s:140,110 d:anim n:game_small%02d.bmp #:30 r:15}", "anim", "game_small%02d.bmp", 30,
        15},
       {"Exit {d:lobby n:exit%02d.bmp #:1 r:1}", "lobby", "exit%02d.bmp", 1, 1},
-      {"{r:0 #:3}", "", "", 3, 1},     // a zero rate would divide by zero: read as 1
-      {"{r:-4 #:-2}", "", "", 0, 1},   // negative values make no sense either
+      {"{r:0 #:3}", "", "", 3, 1},    // a zero rate would divide by zero: read as 1
+      {"{r:-4 #:-2}", "", "", 1, 1},  // negative values make no sense either
+      {"{#:0}", "", "", 1, 1},        // nor does a loop of no frames (the advance is modulo the count)
+      {"{#:40}", "", "", 40, 1},      // the cache has 40 slots
+      {"{#:41}", "", "", 40, 1},      // so frame 40 would index past it
+      {"{#:99999999999}", "", "", 40, 1},
       {"{d n:x #:2}", "", "x", 2, 1},  // a key letter without a colon is stepped over
-      {"{zz:1 r:5}", "", "", 0, 5},
+      {"{zz:1 r:5}", "", "", 1, 5},
       {"{#:12}", "", "", 12, 1},
-      {"{r:abc}", "", "", 0, 1},
-      {"{n:abcdefghijklmnopqrstuvwxyz0123456789}", "", "abcdefghijklmnopqrstuvwxyz01234", 0, 1},
-      {"no block", "", "", 0, 1},
+      {"{r:abc}", "", "", 1, 1},
+      {"{n:abcdefghijklmnopqrstuvwxyz0123456789}", "", "abcdefghijklmnopqrstuvwxyz01234", 1, 1},
+      {"no block", "", "", 1, 1},
   };
   for (const Case& c : cases) {
     AnimCaptionKeys k{};
@@ -103,6 +107,9 @@ TEST(AnimCaption, FrameNamesOnlyFromSafePatterns) {
       {"%n", 0, ""},
       {"trail%", 0, ""},
       {"%-4x|", 1, "7   |"},
+      {"%031d", 1, "0000000000000000000000000000007"},
+      {"%032d", 0, ""},        // wider than the name buffer
+      {"%999999999d", 0, ""},  // would keep printf busy for seconds
   };
   for (const Case& c : cases) {
     char out[32] = "junk";

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "ctt_glyph.h"  // spinlist
+#include "colortext_layout.h"  // colour text: its messages and entry record
 #include "dibkit.h"
 #include "facet.h"
 #include "facet_classes.h"
@@ -89,6 +90,7 @@ struct Gallery {
   FrameSet frame{};
   HWND framed = nullptr;
   HWND placed = nullptr;
+  HWND animHovered = nullptr;  // animated button
 };
 Gallery g;
 
@@ -522,6 +524,52 @@ void CreateSpinList(HINSTANCE instance, HWND parent) {
   SendMessageA(list, LB_SETCURSEL, 2, 0);
 }
 
+// --- Animated button: a panel of its own below the spin list,
+// with buttons playing frame sets packed at build time (FACET_ANIM_PACK_DIR) ---
+
+LRESULT CALLBACK AnimPanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    HPALETTE old = ccSelectPalette(dc, nullptr, g.palette);
+    RECT all;
+    GetClientRect(window, &all);
+    ccFillRectPalette(dc, &all, kPaper);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, PALETTEINDEX(kInk));
+    Text(dc, 2, 8, 2, "Animated buttons (hover: frame loop, press: click picture)");
+    Text(dc, 2, 8, 72, "idle, frame 0");
+    Text(dc, 2, 120, 72, "hovered, frames 1..");
+    Text(dc, 2, 240, 72, "another data set");
+    SelectPalette(dc, old, FALSE);
+    EndPaint(window, &ps);
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Returns the button that the screenshot shows hovered.
+HWND CreateAnimatedButtons(HINSTANCE instance, HWND strip) {
+  std::strcpy(ccGetDefaultData()->programFolder, FACET_ANIM_PACK_DIR);
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = AnimPanelProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = "RWFacetGalleryAnim";
+  RegisterClassA(&wc);
+  HWND panel = CreateWindowExA(0, "RWFacetGalleryAnim", "", WS_CHILD | WS_VISIBLE, 0, 310, 384, 124, strip,
+                               nullptr, instance, nullptr);
+  const DWORD child = WS_CHILD | WS_VISIBLE;
+  CreateWindowExA(0, "AnimButton", "Idle {p:30,20 s:48,48 d:anim n:tst%02d.bmp #:40 r:20}", child, 0, 0, 1, 1,
+                  panel, HMENU(301), instance, nullptr);
+  HWND hovered = CreateWindowExA(0, "AnimButton", "Hovered {p:150,20 s:48,48 d:anim n:tst%02d.bmp #:40 r:20}",
+                                 child, 0, 0, 1, 1, panel, HMENU(302), instance, nullptr);
+  CreateWindowExA(0, "AnimButton", "Other {p:270,20 s:48,48 d:anim2 n:two%02d.bmp #:4 r:4}", child, 0, 0, 1,
+                  1, panel, HMENU(303), instance, nullptr);
+  UpdateWindow(panel);
+  return hovered;
+}
+
 // The toolkit's other controls, on a strip of their own right of the main
 // window. Its background is painted on WM_ERASEBKGND too, so that the
 // controls that show their parent's background find it there.
@@ -546,7 +594,9 @@ LRESULT CALLBACK ControlsStripProc(HWND window, UINT message, WPARAM wParam, LPA
       Text(dc, 2, 8, 88, "Splitter (drag it up or down)");
       Text(dc, 2, 8, 122, "Edit: framed, read-only, with scroll bar");  // edit
       Text(dc, 2, 8, 252, "Spin list (arrow keys or a letter)");  // spinlist
-      Text(dc, 2, 8, 316, "Spin edit: 0:255:1:5, empty text (0..100), read-only");  // spinedit
+      Text(dc, 2, 8, 446, "Spin edit: 0:255:1:5, empty text (0..100), read-only");  // spinedit
+      Text(dc, 2, 776, 6, "Colour text (click a move, arrows)");  // colour text
+      Text(dc, 2, 776, 140, "Rendered static (key colour 0 behind)");
       SelectPalette(dc, old, FALSE);
       EndPaint(window, &ps);
       return 0;
@@ -560,12 +610,14 @@ LRESULT CALLBACK ControlsStripProc(HWND window, UINT message, WPARAM wParam, LPA
       }
       return 0;
     // --- Edit: the colour questions go back to the edits, as the
-    // library's dialogs hand them back to library controls ---
+    // library's dialogs hand them back to library controls; the colour
+    // text keeps its own background colour ---
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC: {
       char name[16] = "";
       GetClassNameA(HWND(lParam), name, sizeof name);
       if (std::strcmp(name, "CGUIEdit") == 0) return SendMessageA(HWND(lParam), message, wParam, lParam);
+      if (message == WM_CTLCOLOREDIT) return 0;
       return DefWindowProcA(window, message, wParam, lParam);
     }
     default:
@@ -642,10 +694,10 @@ void CreateSpinEdits(HINSTANCE instance, HWND strip) {
   std::memcpy(d->spinEdit, ids, sizeof ids);
   const DWORD child = WS_CHILD | WS_VISIBLE | WS_BORDER;
   HWND spins[3] = {
-      CreateWindowExA(0, "CGUISpinEdit", "0:255:1:5", child, 8, 334, 110, 26, strip, HMENU(223), instance,
+      CreateWindowExA(0, "CGUISpinEdit", "0:255:1:5", child, 8, 464, 110, 26, strip, HMENU(223), instance,
                       nullptr),
-      CreateWindowExA(0, "CGUISpinEdit", "", child, 128, 334, 110, 26, strip, HMENU(224), instance, nullptr),
-      CreateWindowExA(0, "CGUISpinEdit", "1:45:3:1", child | 0x800, 248, 334, 120, 26, strip, HMENU(225),
+      CreateWindowExA(0, "CGUISpinEdit", "", child, 128, 464, 110, 26, strip, HMENU(224), instance, nullptr),
+      CreateWindowExA(0, "CGUISpinEdit", "1:45:3:1", child | 0x800, 248, 464, 120, 26, strip, HMENU(225),
                       instance, nullptr)};
   d->resourceModule = resources;
   for (HWND spin : spins) {
@@ -658,6 +710,58 @@ void CreateSpinEdits(HINSTANCE instance, HWND strip) {
   }
   for (int i = 0; i < 2; ++i)
     SendMessageA(spins[0], WM_COMMAND, MAKEWPARAM(221, BN_CLICKED), LPARAM(GetDlgItem(spins[0], 221)));
+}
+
+// --- Colour text: a short game with coloured, wrapped moves and comments,
+// one move current; below it a static whose text is rendered into a picture,
+// in the third column of the controls page ---
+void CreateColorTextControls(HINSTANCE instance, HWND strip) {
+  CcDefaults* d = ccGetDefaultData();
+  d->colorTextBackground = kListPaper;
+  d->colorTextText = kInk;
+  d->colorTextSelection = kListSelection;
+  d->colorTextSelectedText = kListSelectedText;
+  HWND text = CreateWindowExA(0, "CGUIColorText", "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL, 776, 26,
+                              236, 104, strip, HMENU(230), instance, nullptr);
+  SendMessageA(text, WM_SETFONT, WPARAM(cguiGetFont(2)), 0);
+  struct Run {
+    const char* text;
+    uint32_t flags;
+    int colour;  // palette index, 0: the text colour
+  };
+  const uint32_t move = kCtSelectable | kCtBold | kCtOwnColour;
+  const Run runs[] = {
+      {"1.", 0, 0},
+      {"e4", move, kBarFirst},
+      {"e5", move, kBarLast},
+      {"The open game: both sides fight for the centre at once.", kCtItalic | kCtOwnColour, kAccent},
+      {"2.", 0, 0},
+      {"Nf3", move, kBarFirst},
+      {"Nc6", move, kBarLast},
+      {"3.", 0, 0},
+      {"Bb5", move, kBarFirst},
+      {"a6", move, kBarLast},
+      {"4.", 0, 0},
+      {"Ba4", move, kBarFirst},
+      {"Nf6", move, kBarLast},
+      {"Black keeps the pin in mind and develops with tempo.", kCtItalic | kCtOwnColour, kAccent},
+      {"5.", 0, 0},
+      {"O-O", move, kBarFirst},
+      {"Be7", move, kBarLast},
+  };
+  const ColorTextEntry* current = nullptr;
+  for (const Run& r : runs) {
+    ColorTextEntry e{r.colour ? uint32_t(PALETTEINDEX(r.colour)) : 0u, r.text, 0, 0, r.flags};
+    auto* stored = reinterpret_cast<const ColorTextEntry*>(SendMessageA(text, CTM_ADDENTRY, 0, LPARAM(&e)));
+    if (std::strcmp(r.text, "Bb5") == 0) current = stored;
+  }
+  SendMessageA(text, CTM_SETCURENTRY, 0, LPARAM(current));
+
+  HWND rendered = CreateWindowExA(0, "CGUIStatic", "Rendered into a picture", WS_CHILD | WS_VISIBLE | 0x800,
+                                  776, 158, 124, 60, strip, HMENU(231), instance, nullptr);
+  SendMessageA(rendered, 0x8642 /* CCM_SETBUILDERFONT */, MAKEWPARAM(14, 700), LPARAM("Courier New"));
+  SendMessageA(rendered, 0x8631 /* CCM_SETCHARDIB */, kListPaper, 0);
+  SetWindowTextA(rendered, "Rendered into a picture");
 }
 
 HWND CreateOtherControls(HINSTANCE instance) {
@@ -690,6 +794,8 @@ HWND CreateOtherControls(HINSTANCE instance) {
   CreateSpinList(instance, strip);  // spinlist
   CreateTrackbarAndTabs(instance, strip);  // track bar and tab control
   CreateSpinEdits(instance, strip);        // spinedit
+  CreateColorTextControls(instance, strip);  // colour text
+  g.animHovered = CreateAnimatedButtons(instance, strip);  // animated button
   return strip;
 }
 
@@ -843,6 +949,13 @@ int main(int argc, char** argv) {
     ShowWindow(controls, SW_SHOW);
     UpdateWindow(controls);
     guitest::Pump(300);
+    // animated button: the mouse over one button plays a few of its frames
+    if (g.animHovered) {
+      RECT r;
+      GetWindowRect(g.animHovered, &r);
+      guitest::MoveMouse(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+      guitest::Pump(400);
+    }
     saved = guitest::Screenshot(std::string(argv[2]) + "_controls") && saved;
     DestroyWindow(controls);
     DestroyWindow(window);

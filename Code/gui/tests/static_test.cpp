@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "client_pixels.h"
 #include "controls.h"
 #include "dibkit.h"
 #include "facet.h"
@@ -17,6 +18,8 @@ namespace {
 constexpr COLORREF kParentColour = RGB(0, 255, 0);
 constexpr UINT CCM_SETDIB = 0x8600;
 constexpr UINT CCM_FREEDIB = 0x8630;
+constexpr UINT CCM_SETCHARDIB = 0x8631;
+constexpr UINT CCM_SETBUILDERFONT = 0x8642;
 
 // A parent that paints itself green and records the commands it gets.
 struct Static : ::testing::Test {
@@ -167,6 +170,77 @@ TEST_F(Static, PictureModeWithoutAResourceKeepsTextAndPaintsNoPicture) {
   guitest::Pump(50);
   EXPECT_EQ(NotPainted(s), 0) << "the text is painted instead";
   EXPECT_EQ(SendMessageA(s, CCM_FREEDIB, 0, 0), 1);
+}
+
+// Rendered text: the builder's glyphs in the colour of its character image
+// (index 70 at first), as a picture over the parent's background.
+TEST_F(Static, RenderedTextModeDrawsTheTextThroughTheBuilder) {
+  std::vector<char> block(sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY));
+  auto* lp = reinterpret_cast<LOGPALETTE*>(block.data());
+  lp->palVersion = 0x300;
+  lp->palNumEntries = 256;
+  for (int i = 0; i < 256; ++i) lp->palPalEntry[i] = {BYTE(i), BYTE(i), BYTE(i), 0};
+  lp->palPalEntry[70] = {200, 0, 0, 0};
+  lp->palPalEntry[90] = {0, 0, 200, 0};
+  HPALETTE palette = CreatePalette(lp);
+  ccSetControlPalette(nullptr, palette);
+  const COLORREF red = RGB(200, 0, 0), blue = RGB(0, 0, 200);
+
+  HWND rendered = CreateWindowExA(0, "CGUIStatic", "Rook takes", WS_CHILD | WS_VISIBLE | 0x800, 20, 20, 140,
+                                  60, host, HMENU(8), nullptr, nullptr);
+  HWND plain = CreateWindowExA(0, "CGUIStatic", "Rook takes", WS_CHILD | WS_VISIBLE, 20, 100, 140, 60, host,
+                               HMENU(9), nullptr, nullptr);
+  ASSERT_NE(rendered, nullptr);
+  auto show = [&] {
+    UpdateWindow(host);
+    guitest::Pump(80);
+  };
+  show();
+  EXPECT_EQ(NotPainted(rendered), 0);
+  ClientPixels p = GrabClient(rendered);
+  EXPECT_GT(p.Count(red), 20) << "glyph pixels in the character image's colour";
+  EXPECT_EQ(p.Count(red) + p.Count(RGB(0, 0, 0)) + p.Count(kParentColour), p.width * p.height)
+      << "glyphs, the picture's empty pixels (entry 0) and the parent's background only";
+  EXPECT_EQ(p.FirstRow(red) >= 0 && p.LastRow(red) < 20, true) << "one line of a 10-pixel font";
+  EXPECT_EQ(GrabClient(plain).Count(red), 0) << "plain text is not rendered";
+  EXPECT_EQ(SendMessageA(plain, CCM_SETCHARDIB, 90, 0), 0) << "no builder in text mode";
+  EXPECT_EQ(SendMessageA(plain, CCM_SETBUILDERFONT, MAKEWPARAM(20, 700), LPARAM("Courier New")), 0);
+
+  // A new character image in colour 90 and a new text.
+  EXPECT_EQ(SendMessageA(rendered, CCM_SETCHARDIB, 90, 0), 1);
+  SetWindowTextA(rendered, "Queen");
+  show();
+  p = GrabClient(rendered);
+  EXPECT_GT(p.Count(blue), 20);
+  EXPECT_EQ(p.Count(red), 0) << "the old picture is gone";
+  const int smallHeight = p.LastRow(blue) - p.FirstRow(blue);
+
+  // A larger bold font renders larger glyphs.
+  EXPECT_EQ(SendMessageA(rendered, CCM_SETBUILDERFONT, MAKEWPARAM(24, 700), LPARAM("Courier New")), 1);
+  EXPECT_EQ(SendMessageA(rendered, CCM_SETCHARDIB, 90, 0), 1);
+  SetWindowTextA(rendered, "Queen");
+  show();
+  p = GrabClient(rendered);
+  EXPECT_GT(p.LastRow(blue) - p.FirstRow(blue), smallHeight + 4);
+
+  // A character image of the caller's, which the control then owns.
+  PackedDib* mine = dibCreateWithColors(64, 64, 8);
+  dibFillWithColor(mine, 70);
+  EXPECT_EQ(SendMessageA(rendered, CCM_SETCHARDIB, WPARAM(-1), LPARAM(mine)), 1);
+  SetWindowTextA(rendered, "Knight and bishop against the lone king");  // wraps at the control's width
+  show();
+  p = GrabClient(rendered);
+  EXPECT_GT(p.Count(red), 20);
+  EXPECT_GT(p.LastRow(red) - p.FirstRow(red), 30) << "more than one line";
+
+  // Nothing to render: only the parent's background, and the parent is told.
+  SetWindowTextA(rendered, "");
+  show();
+  EXPECT_GE(NotPainted(rendered), 1);
+  EXPECT_EQ(GrabClient(rendered).Count(kParentColour), 140 * 60);
+  DestroyWindow(rendered);  // frees the builder with its character image
+  ccSetControlPalette(nullptr, nullptr);
+  DeleteObject(palette);
 }
 
 }  // namespace
