@@ -41,9 +41,11 @@ int BeginMouseCapture(HWND window) {
 }
 
 void EndMouseCapture() {
+  HWND ending = g_capture;
   g_capture = nullptr;
   if (!g_menuOwner) {
-    ReleaseCapture();
+    // Another window may have taken the system capture since: it keeps it.
+    if (ending && GetCapture() == ending) ReleaseCapture();
     Remove();
   }
 }

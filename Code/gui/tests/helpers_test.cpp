@@ -135,6 +135,22 @@ TEST(MouseHook, ChangingTheMenuOwnerKeepsTheCaptureWindowHooked) {
   DestroyWindow(owner);
 }
 
+TEST(MouseHook, EndingACaptureLeavesTheSystemCaptureAnotherWindowTook) {
+  HWND capture = guitest::CreateTestWindow({50, 50, 150, 150});
+  HWND other = guitest::CreateTestWindow({300, 50, 400, 150});
+  BeginMouseCapture(capture);
+  EXPECT_EQ(GetCapture(), capture);
+  SetCapture(other);  // e.g. a drag that starts while the capture window is hot
+  EndMouseCapture();
+  EXPECT_EQ(GetCapture(), other);
+  ReleaseCapture();
+  BeginMouseCapture(capture);
+  EndMouseCapture();
+  EXPECT_EQ(GetCapture(), nullptr);
+  DestroyWindow(capture);
+  DestroyWindow(other);
+}
+
 TEST(WindowUtilities, NonClientMouseMessagesBecomeClientOnes) {
   HWND w = guitest::CreateTestWindow({200, 200, 300, 300});
   struct Case {
