@@ -26,6 +26,28 @@ HWND CreateSplitter(HINSTANCE instance, HWND parent, int id);
 // class brush that the first edit made.
 ATOM RegisterEditClass(HINSTANCE module);
 void UnregisterEditClass(HINSTANCE module);
+
+// --- Spin edit (spinedit_wnd.cpp; arithmetic in spin_value.h)
+// A numeric field with two arrow buttons. Its creation text is
+// "minimum:maximum:value:step"; the control defaults' spinEdit values are
+// the ids of its field and arrows and the resource id of the arrow bitmap
+// whose size the arrows take.
+ATOM RegisterSpinEditClass(HINSTANCE module);
+enum : UINT {
+  SPE_SETRANGE = 0x8651,     // wParam the value (0xFFFFFFFF: keep), lParam minimum | maximum << 16
+  SPE_GETRANGE = 0x8652,     // returns minimum | maximum << 16
+  SPE_GETVALUE = 0x8653,     // also SBM_GETPOS
+  SPE_SETVALUE = 0x8654,     // wParam the value, clamped; also SBM_SETPOS
+  SPE_SETRANGE_ALT = 0x402,  // the two range messages under other numbers
+  SPE_GETRANGE_ALT = 0x403,
+};
+// WM_COMMAND codes to the parent: the value as text, in a buffer of
+// kSpinTextBuffer bytes that a read-only spin edit's parent may rewrite
+// before it is shown; and the value changed (lParam the spin edit).
+enum : WORD { SPEN_FORMAT = 0x5B, SPEN_CHANGED = 0x5C };
+constexpr int kSpinTextBuffer = 64;
+// Indexes into CcDefaults::spinEdit.
+enum { kSpinFieldId = 0, kSpinUpId = 1, kSpinDownId = 2, kSpinArrowBitmap = 3 };
 // --- spin list (spinlist_wnd.cpp): CC20SpinList. Interface: RegisterSpinListClass.
 ATOM RegisterSpinListClass(HINSTANCE module);
 // The track bar and the tab control (trackbar_wnd.cpp, tab_wnd.cpp).

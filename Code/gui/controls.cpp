@@ -56,7 +56,7 @@ const ClassRegistrar kRegistrars[16] = {
     RegisterAnimButtonClass, // AnimButton
     RegisterStaticClass,     // CGUIStatic
     RegisterScrollBarClass,  // CGUIScrollBar (lists)
-    nullptr,                 // CGUISpinEdit
+    RegisterSpinEditClass,   // CGUISpinEdit
     RegisterComboBoxClass,   // CGUIComboBox
     RegisterEditClass,       // CGUIEdit
     RegisterSpinListClass,   // CC20SpinList

@@ -594,12 +594,21 @@ LRESULT CALLBACK ControlsStripProc(HWND window, UINT message, WPARAM wParam, LPA
       Text(dc, 2, 8, 88, "Splitter (drag it up or down)");
       Text(dc, 2, 8, 122, "Edit: framed, read-only, with scroll bar");  // edit
       Text(dc, 2, 8, 252, "Spin list (arrow keys or a letter)");  // spinlist
+      Text(dc, 2, 8, 446, "Spin edit: 0:255:1:5, empty text (0..100), read-only");  // spinedit
       Text(dc, 2, 776, 6, "Colour text (click a move, arrows)");  // colour text
       Text(dc, 2, 776, 140, "Rendered static (key colour 0 behind)");
       SelectPalette(dc, old, FALSE);
       EndPaint(window, &ps);
       return 0;
     }
+    // --- Spin edit: the read-only one shows its value as a mate depth ---
+    case WM_COMMAND:
+      if (HIWORD(wParam) == 0x5B /* the value as text */ && LOWORD(wParam) == 225) {
+        char* text = reinterpret_cast<char*>(lParam);
+        std::string value = text;
+        std::snprintf(text, 64, "Mate in %s", value.c_str());
+      }
+      return 0;
     // --- Edit: the colour questions go back to the edits, as the
     // library's dialogs hand them back to library controls; the colour
     // text keeps its own background colour ---
@@ -727,6 +736,37 @@ HWND CreateComboBoxes(HINSTANCE instance, HWND strip) {
   return pick;
 }
 
+// --- Spin edit: three fields with arrows (the board colour dialogs' range,
+// the empty text's 0..100 and a read-only one whose parent words the value),
+// the first stepped up twice ---
+void CreateSpinEdits(HINSTANCE instance, HWND strip) {
+  CcDefaults* d = ccGetDefaultData();
+  // The arrow bitmap (16 x 12, for the size) is this program's resource;
+  // the arrows' pictures are drawn here and handed to the buttons.
+  HINSTANCE resources = d->resourceModule;
+  d->resourceModule = instance;
+  const int32_t ids[4] = {220, 221, 222, 420};  // field, up, down, arrow bitmap
+  std::memcpy(d->spinEdit, ids, sizeof ids);
+  const DWORD child = WS_CHILD | WS_VISIBLE | WS_BORDER;
+  HWND spins[3] = {
+      CreateWindowExA(0, "CGUISpinEdit", "0:255:1:5", child, 8, 464, 110, 26, strip, HMENU(223), instance,
+                      nullptr),
+      CreateWindowExA(0, "CGUISpinEdit", "", child, 128, 464, 110, 26, strip, HMENU(224), instance, nullptr),
+      CreateWindowExA(0, "CGUISpinEdit", "1:45:3:1", child | 0x800, 248, 464, 120, 26, strip, HMENU(225),
+                      instance, nullptr)};
+  d->resourceModule = resources;
+  for (HWND spin : spins) {
+    if (!spin) continue;
+    for (int arrow = 0; arrow < 2; ++arrow) {
+      HWND button = GetDlgItem(spin, ids[1 + arrow]);
+      for (int state = 0; state < 2; ++state)  // normal, pressed (kept for the gallery's life)
+        SendMessageA(button, 0x8600 /* CCM_SETDIB */, state, LPARAM(BarPiece(16, 12, arrow, state == 1)));
+    }
+  }
+  for (int i = 0; i < 2; ++i)
+    SendMessageA(spins[0], WM_COMMAND, MAKEWPARAM(221, BN_CLICKED), LPARAM(GetDlgItem(spins[0], 221)));
+}
+
 // --- Colour text: a short game with coloured, wrapped moves and comments,
 // one move current; below it a static whose text is rendered into a picture,
 // in the third column of the controls page ---
@@ -809,6 +849,7 @@ HWND CreateOtherControls(HINSTANCE instance, HWND* combo) {
   CreateSpinList(instance, strip);  // spinlist
   CreateTrackbarAndTabs(instance, strip);  // track bar and tab control
   *combo = CreateComboBoxes(instance, strip);  // combo box
+  CreateSpinEdits(instance, strip);        // spinedit
   CreateColorTextControls(instance, strip);  // colour text
   g.animHovered = CreateAnimatedButtons(instance, strip);  // animated button
   return strip;
