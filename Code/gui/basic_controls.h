@@ -32,3 +32,8 @@ int GetTabRect(HWND tabs, int index, RECT* out);
 // The push button, check box, radio button and group box of the skinned
 // dialogs. The hot button copies this class, so it registers first.
 ATOM RegisterBmpButtonClass(HINSTANCE module);
+// --- Hot button (hotbutton_wnd.cpp): CGUIHotButton, a copy of the bitmap
+// button's class that lights up under the mouse.
+ATOM RegisterHotButtonClass(HINSTANCE module);
+// The button that is lit now (it holds the toolkit's mouse capture), or null.
+HWND CurrentHotButton();
