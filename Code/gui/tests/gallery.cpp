@@ -781,6 +781,50 @@ void Create(HINSTANCE instance, HWND page) {
 
 }  // namespace galleryButtons
 
+// --- Hot buttons (hot button): text faces like the bitmap buttons', lit
+// with a face of their own while the mouse is over them; the third is
+// placed and sized by the "p:"/"s:" keys of its caption.
+namespace galleryHotButtons {
+
+constexpr POINT kLit{550, 316};  // over the second button: the screenshot shows it lit
+
+// The button's focused face (style 0x80000 builds one) becomes its hover face.
+void LightWithFocusFace(HWND button) {
+  LPARAM face = SendMessageA(button, 0x8600 /* CCM_SETDIB */, 3, 0);
+  SendMessageA(button, 0x8600, 4, face);  // the button's for the gallery's life
+}
+
+void Create(HINSTANCE instance, HWND page) {
+  // The lit face: white between the accent caps (the bitmap buttons' focused
+  // face has the normal middle).
+  CcDefaults* d = ccGetDefaultData();
+  PackedDib* focusMiddle = d->pushMiddle[3];
+  d->pushMiddle[3] = Piece(6, 24, 255);  // system white
+  const DWORD child = WS_CHILD | WS_VISIBLE | 0x80000;
+  CreateWindowExA(0, "CGUIStatic", "Hot buttons: lit under the mouse; the third placed by its caption",
+                  WS_CHILD | WS_VISIBLE, 392, 280, 368, 16, page, HMENU(401), instance, nullptr);
+  HWND analyse = CreateWindowExA(0, "CGUIHotButton", "Analyse", child, 392, 304, 100, 24, page, HMENU(402),
+                                 instance, nullptr);
+  HWND hint = CreateWindowExA(0, "CGUIHotButton", "Hint (lit)", child, 500, 304, 100, 24, page, HMENU(403),
+                              instance, nullptr);
+  HWND placed = CreateWindowExA(0, "CGUIHotButton", "Undo {p:608,304 s:120,24}", child, 0, 0, 10, 24, page,
+                                HMENU(404), instance, nullptr);
+  SetWindowTextA(placed, "Undo (placed)");  // faces again, for the size the caption gave
+  for (HWND b : {analyse, hint, placed}) LightWithFocusFace(b);
+  d->pushMiddle[3] = focusMiddle;
+}
+
+// A real mouse move over the second button, before the page's screenshot.
+// The first page's open menus hold the capture: they close when they lose it.
+void LightOne() {
+  if (GetCapture()) ReleaseCapture();
+  guitest::Pump(50);
+  guitest::MoveMouse(kLit);
+  guitest::MoveMouse(POINT{kLit.x + 1, kLit.y});
+}
+
+}  // namespace galleryHotButtons
+
 int main(int argc, char** argv) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   ccInit(instance);
@@ -797,6 +841,7 @@ int main(int argc, char** argv) {
   CreateListControls(instance);  // lists
   HWND controls = CreateOtherControls(instance);
   galleryButtons::Create(instance, controls);  // button
+  galleryHotButtons::Create(instance, controls);  // hot button
   UpdateWindow(window);
   // framed windows and menus
   HWND framed = galleryframe::Create(instance, window, g.palette, RECT{300, 250, 1000, 740});
@@ -808,6 +853,7 @@ int main(int argc, char** argv) {
     // The second page: the small controls.
     ShowWindow(controls, SW_SHOW);
     UpdateWindow(controls);
+    galleryHotButtons::LightOne();  // hot button
     guitest::Pump(300);
     saved = guitest::Screenshot(std::string(argv[2]) + "_controls") && saved;
     DestroyWindow(controls);
