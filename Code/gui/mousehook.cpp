@@ -41,9 +41,13 @@ int BeginMouseCapture(HWND window) {
 }
 
 void EndMouseCapture() {
+  HWND previous = g_capture;
   g_capture = nullptr;
   if (!g_menuOwner) {
-    ReleaseCapture();
+    // A window that took the capture from the capture window keeps it (a
+    // control ending its capture on WM_CAPTURECHANGED lands here).
+    HWND holder = GetCapture();
+    if (!previous || !holder || holder == previous) ReleaseCapture();
     Remove();
   }
 }

@@ -135,6 +135,21 @@ TEST(MouseHook, ChangingTheMenuOwnerKeepsTheCaptureWindowHooked) {
   DestroyWindow(owner);
 }
 
+TEST(MouseHook, EndingTheCaptureLeavesAnotherWindowsCapture) {
+  HWND capture = guitest::CreateTestWindow({50, 50, 150, 150});
+  HWND taker = guitest::CreateTestWindow({300, 50, 400, 150});
+  BeginMouseCapture(capture);
+  SetCapture(taker);
+  EndMouseCapture();
+  EXPECT_EQ(GetCapture(), taker);
+  ReleaseCapture();
+  BeginMouseCapture(capture);
+  EndMouseCapture();
+  EXPECT_EQ(GetCapture(), nullptr);
+  DestroyWindow(capture);
+  DestroyWindow(taker);
+}
+
 TEST(WindowUtilities, NonClientMouseMessagesBecomeClientOnes) {
   HWND w = guitest::CreateTestWindow({200, 200, 300, 300});
   struct Case {

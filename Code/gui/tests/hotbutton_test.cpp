@@ -257,6 +257,19 @@ TEST_F(HotButton, ZOrderChangeAndDestructionEndTheHover) {
   Hover(POINT{160, 30}, other);  // the hook serves the next button
 }
 
+// Another window taking the capture ends the hover and keeps the capture.
+TEST_F(HotButton, AnotherWindowsCaptureEndsTheHover) {
+  HWND b = Make("Go", 20, 20, 5);
+  HWND other = Make("No", 120, 20, 6);
+  Show();
+  Hover(POINT{60, 30}, b);
+  SetCapture(other);
+  EXPECT_EQ(CurrentHotButton(), nullptr);
+  EXPECT_FALSE(Lit(b));
+  EXPECT_EQ(GetCapture(), other);
+  ReleaseCapture();
+}
+
 TEST_F(HotButton, FocusLossIsIgnored) {
   HWND b = Make("Go", 20, 20, 5, BS_NOTIFY);
   HWND other = Make("No", 120, 20, 6);
