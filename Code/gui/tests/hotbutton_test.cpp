@@ -200,6 +200,10 @@ TEST_F(HotButton, ClicksReachTheButtonUnderneath) {
   guitest::Click(POINT{60, 30});
   EXPECT_TRUE(guitest::WaitFor([&] { return Count(b, BN_CLICKED) == 1; }, 1000));
   EXPECT_EQ(SendMessageA(b, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
+  // The click gave it the focus; the focus bit goes back with the hover, as
+  // the button never hears that the focus left.
+  EXPECT_EQ(GetFocus(), b);
+  EXPECT_EQ(SendMessageA(b, BM_GETSTATE, 0, 0) & BST_FOCUS, 0);
   guitest::Click(POINT{160, 30});
   EXPECT_TRUE(guitest::WaitFor([&] { return SendMessageA(check, BM_GETCHECK, 0, 0) == 1; }, 1000));
   // A quick second click arrives as a double click: it is a click too.
