@@ -1,16 +1,17 @@
 // The small controls of the toolkit: the static control (labels and
-// pictures), the splitter bar, the edit, the spin list, the track bar, the
-// tab control, the bitmap button, the animated button and the colour text
-// control. Each registers its window class through the control
-// registration table (controls.cpp); some unregister with their shared
-// resources when the library detaches.
+// pictures), the splitter bar, the edit, the spin edit, the spin list, the
+// track bar, the tab control, the combo box, the bitmap, hot and animated
+// buttons and the colour text control. Each registers its window class
+// through the control registration table (controls.cpp); some unregister
+// with their shared resources when the library detaches.
 //
 // Interface: RegisterStaticClass, RegisterSplitterClass,
 // UnregisterSplitterClass, CreateSplitter, RegisterEditClass,
-// UnregisterEditClass, RegisterSpinListClass, RegisterTrackbarClass,
-// RegisterTabClass, GetTabRect, RegisterBmpButtonClass,
-// RegisterAnimButtonClass, UnregisterAnimButtonClass,
-// RegisterColorTextClass, UnregisterColorTextClass.
+// UnregisterEditClass, RegisterSpinEditClass, RegisterSpinListClass,
+// RegisterTrackbarClass, RegisterTabClass, GetTabRect,
+// RegisterComboBoxClass, RegisterBmpButtonClass, RegisterAnimButtonClass,
+// UnregisterAnimButtonClass, RegisterColorTextClass,
+// UnregisterColorTextClass, RegisterHotButtonClass, CurrentHotButton.
 #pragma once
 
 #include <windows.h>
@@ -72,3 +73,8 @@ void UnregisterAnimButtonClass(HINSTANCE module);
 // colortext_layout.h).
 ATOM RegisterColorTextClass(HINSTANCE module);
 void UnregisterColorTextClass(HINSTANCE module);
+// --- Hot button (hotbutton_wnd.cpp): CGUIHotButton, a copy of the bitmap
+// button's class that lights up under the mouse.
+ATOM RegisterHotButtonClass(HINSTANCE module);
+// The button that is lit now (it holds the toolkit's mouse capture), or null.
+HWND CurrentHotButton();

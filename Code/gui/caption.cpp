@@ -105,6 +105,40 @@ int ParseCaptionPlacement(const char* caption, CaptionPlacement* out) {
   return 1;
 }
 
+int ParseCaptionPlacementAnywhere(const char* caption, CaptionPlacement* out) {
+  CaptionPlacement result{};
+  CaptionText c = Cut(caption);
+  const char* brace = std::strchr(c.text, '{');
+  if (!brace) {
+    if (out) *out = result;
+    return 0;
+  }
+  const char* s = c.text;
+  size_t i = size_t(brace - s);
+  while (i < c.length && s[i] != '}') {
+    char ch = s[i];
+    if ((ch != 'p' && ch != 's') || s[i + 1] != ':') {
+      ++i;  // "{", blanks, other keys and their values alike
+      continue;
+    }
+    i += 2;
+    int32_t a = ReadDigits(s, &i);
+    if (s[i] == ',') ++i;
+    int32_t b = ReadDigits(s, &i);
+    if (ch == 'p') {
+      result.move = 1;
+      result.x = a;
+      result.y = b;
+    } else {
+      result.size = 1;
+      result.w = a;
+      result.h = b;
+    }
+  }
+  if (out) *out = result;
+  return 1;
+}
+
 int ParseAnimCaptionKeys(const char* caption, AnimCaptionKeys* out) {
   AnimCaptionKeys keys{};
   CaptionText c = Cut(caption);

@@ -3,7 +3,8 @@
 // Keys are one letter and a colon; values run to the next blank or "}".
 //
 // Interface: ParseCaptionPlacement (the "p" and "s" keys, read for
-// ApplyCaptionPlacement), ParseAnimCaptionKeys (the animated button's "d",
+// ApplyCaptionPlacement), ParseCaptionPlacementAnywhere (the hot button's
+// reading of them), ParseAnimCaptionKeys (the animated button's "d",
 // "n", "#" and "r" keys), AnimFrameName (a frame's item name from "n").
 // OS-free: the window side is in controls.cpp.
 #pragma once
@@ -24,6 +25,12 @@ struct CaptionPlacement {
 // nothing), else 0. "p" and "s" count only while they form an unbroken run
 // of keys at the start of the block.
 int ParseCaptionPlacement(const char* caption, CaptionPlacement* out);
+
+// The hot button's reading of the same keys: anything that is not "p:",
+// "s:" or "}" is stepped over one character at a time, so "p" and "s" count
+// wherever they stand in the block (also behind other keys). Same result
+// and cut as ParseCaptionPlacement otherwise.
+int ParseCaptionPlacementAnywhere(const char* caption, CaptionPlacement* out);
 
 constexpr size_t kAnimNameChars = 64;     // "d": base name of the data set
 constexpr size_t kAnimPatternChars = 32;  // "n": at most 31 characters

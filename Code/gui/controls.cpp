@@ -52,7 +52,7 @@ namespace {
 using ClassRegistrar = ATOM (*)(HINSTANCE module);
 const ClassRegistrar kRegistrars[16] = {
     RegisterBmpButtonClass,  // CGUIBMPButton (button)
-    nullptr,                 // CGUIHotButton
+    RegisterHotButtonClass,  // CGUIHotButton
     RegisterAnimButtonClass, // AnimButton
     RegisterStaticClass,     // CGUIStatic
     RegisterScrollBarClass,  // CGUIScrollBar (lists)

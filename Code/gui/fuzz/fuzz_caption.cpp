@@ -12,6 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);
   CaptionPlacement placement{};
   ParseCaptionPlacement(text.c_str(), &placement);
+  ParseCaptionPlacementAnywhere(text.c_str(), &placement);
   AnimCaptionKeys keys{};
   ParseAnimCaptionKeys(text.c_str(), &keys);
   if (keys.rate < 1 || keys.frameCount < 1 || keys.frameCount > kAnimMaxFrames) __builtin_trap();

@@ -43,6 +43,48 @@ TEST(CaptionPlacement, KeysAsDialogTemplatesWriteThem) {
   EXPECT_EQ(ParseCaptionPlacement(nullptr, nullptr), 0);
 }
 
+// The hot button's reading steps over anything else one character at a
+// time, so the keys count wherever they stand in the block.
+TEST(CaptionPlacement, HotButtonReadingFindsKeysAnywhereInTheBlock) {
+  struct Case {
+    const char* caption;
+    int hasBlock, move, size;
+    int32_t x, y, w, h;
+  };
+  const Case cases[] = {
+      {"Plain text p:1,2", 0, 0, 0, 0, 0, 0, 0},
+      {"Hint {p:392,330 s:110,24}", 1, 1, 1, 392, 330, 110, 24},
+      {"{ p:10,20}", 1, 1, 0, 10, 20, 0, 0},              // a blank after the brace is stepped over
+      {"{p:10,20 d:anim s:5,6}", 1, 1, 1, 10, 20, 5, 6},  // s behind another key
+      {"{d:anim p:10,20}", 1, 1, 0, 10, 20, 0, 0},
+      {"{d:map:7,8}", 1, 1, 0, 7, 8, 0, 0},  // even inside another key's value
+      {"{px s:5,6}", 1, 0, 1, 0, 0, 5, 6},
+      {"{p:1,2} s:5,6", 1, 1, 0, 1, 2, 0, 0},  // text after the closing brace is not read
+      {"{p:1,2 p:3,4}", 1, 1, 0, 3, 4, 0, 0},  // the last one counts
+      {"{s:", 1, 0, 1, 0, 0, 0, 0},
+      {"{p:99999999999,7}", 1, 1, 0, INT32_MAX, 7, 0, 0},
+      {"label {{p:3,4}", 1, 1, 0, 3, 4, 0, 0},
+  };
+  for (const Case& c : cases) {
+    CaptionPlacement p{};
+    EXPECT_EQ(ParseCaptionPlacementAnywhere(c.caption, &p), c.hasBlock) << c.caption;
+    EXPECT_EQ(p.move, c.move) << c.caption;
+    EXPECT_EQ(p.size, c.size) << c.caption;
+    if (c.move) {
+      EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(c.x, c.y)) << c.caption;
+    }
+    if (c.size) {
+      EXPECT_EQ(std::make_pair(p.w, p.h), std::make_pair(c.w, c.h)) << c.caption;
+    }
+  }
+  EXPECT_EQ(ParseCaptionPlacementAnywhere(nullptr, nullptr), 0);
+  std::string late(250, 'x');
+  late += " {a:b p:1,2}";  // cut at 255 characters, before the key
+  CaptionPlacement p{};
+  EXPECT_EQ(ParseCaptionPlacementAnywhere(late.c_str(), &p), 1);
+  EXPECT_EQ(p.move, 0);
+}
+
 TEST(CaptionPlacement, OnlyTheFirst255CharactersAreRead) {
   std::string caption(250, 'x');
   caption += " {p:1,2}";  // the block starts at character 251 and is cut at "p:1"

@@ -10,8 +10,9 @@
 //                                  (statics, splitter, edits, buttons, ...)
 //                                  over the first page
 //   facet_gallery.exe --shot NAME  paints, saves the screenshots NAME (first
-//                                  page) and NAME_controls and exits (exit
-//                                  code 0 when both were saved)
+//                                  page), NAME_controls, NAME_controls_hot
+//                                  and NAME_controls_combo and exits (exit
+//                                  code 0 when all were saved)
 #include <windows.h>
 // after windows.h
 #include <commctrl.h>  // lists
@@ -977,6 +978,50 @@ void Create(HINSTANCE instance, HWND page) {
 
 }  // namespace galleryButtons
 
+// --- Hot buttons (hot button): text faces like the bitmap buttons', lit
+// with a face of their own while the mouse is over them; the third is
+// placed and sized by the "p:"/"s:" keys of its caption.
+namespace galleryHotButtons {
+
+constexpr POINT kLit{550, 482};  // over the second button: the screenshot shows it lit
+
+// The button's focused face (style 0x80000 builds one) becomes its hover face.
+void LightWithFocusFace(HWND button) {
+  LPARAM face = SendMessageA(button, 0x8600 /* CCM_SETDIB */, 3, 0);
+  SendMessageA(button, 0x8600, 4, face);  // the button's for the gallery's life
+}
+
+void Create(HINSTANCE instance, HWND page) {
+  // The lit face: white between the accent caps (the bitmap buttons' focused
+  // face has the normal middle).
+  CcDefaults* d = ccGetDefaultData();
+  PackedDib* focusMiddle = d->pushMiddle[3];
+  d->pushMiddle[3] = Piece(6, 24, 255);  // system white
+  const DWORD child = WS_CHILD | WS_VISIBLE | 0x80000;
+  CreateWindowExA(0, "CGUIStatic", "Hot buttons: lit under the mouse; the third placed by its caption",
+                  WS_CHILD | WS_VISIBLE, 392, 446, 368, 16, page, HMENU(401), instance, nullptr);
+  HWND analyse = CreateWindowExA(0, "CGUIHotButton", "Analyse", child, 392, 470, 100, 24, page, HMENU(402),
+                                 instance, nullptr);
+  HWND hint = CreateWindowExA(0, "CGUIHotButton", "Hint (lit)", child, 500, 470, 100, 24, page, HMENU(403),
+                              instance, nullptr);
+  HWND placed = CreateWindowExA(0, "CGUIHotButton", "Undo {p:608,470 s:120,24}", child, 0, 0, 10, 24, page,
+                                HMENU(404), instance, nullptr);
+  SetWindowTextA(placed, "Undo (placed)");  // faces again, for the size the caption gave
+  for (HWND b : {analyse, hint, placed}) LightWithFocusFace(b);
+  d->pushMiddle[3] = focusMiddle;
+}
+
+// A real mouse move over the second button, before the page's screenshot.
+// The first page's open menus hold the capture: they close when they lose it.
+void LightOne() {
+  if (GetCapture()) ReleaseCapture();
+  guitest::Pump(50);
+  guitest::MoveMouse(kLit);
+  guitest::MoveMouse(POINT{kLit.x + 1, kLit.y});
+}
+
+}  // namespace galleryHotButtons
+
 int main(int argc, char** argv) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   ccInit(instance);
@@ -994,6 +1039,7 @@ int main(int argc, char** argv) {
   HWND combo = nullptr;  // combo box
   HWND controls = CreateOtherControls(instance, &combo);
   galleryButtons::Create(instance, controls);  // button
+  galleryHotButtons::Create(instance, controls);  // hot button
   UpdateWindow(window);
   // framed windows and menus
   HWND framed = galleryframe::Create(instance, window, g.palette, RECT{300, 250, 1000, 740});
@@ -1002,20 +1048,25 @@ int main(int argc, char** argv) {
     guitest::Pump(200);
     if (framed) galleryframe::OpenMenus(framed);  // framed windows and menus
     bool saved = guitest::Screenshot(argv[2]);
-    // The second page: the small controls.
+    // The second page: the small controls, in three screenshots, since one
+    // control at a time holds the toolkit's mouse capture: an animated
+    // button playing under the mouse, a hot button lit, a combo box open.
     ShowWindow(controls, SW_SHOW);
     UpdateWindow(controls);
     guitest::Pump(300);
-    if (combo) OpenComboBox(combo);  // combo box
-    guitest::Pump(100);
-    // animated button: the mouse over one button plays a few of its frames
-    if (g.animHovered) {
+    if (g.animHovered) {  // animated button
       RECT r;
       GetWindowRect(g.animHovered, &r);
       guitest::MoveMouse(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
       guitest::Pump(400);
     }
     saved = guitest::Screenshot(std::string(argv[2]) + "_controls") && saved;
+    galleryHotButtons::LightOne();  // hot button
+    guitest::Pump(200);
+    saved = guitest::Screenshot(std::string(argv[2]) + "_controls_hot") && saved;
+    if (combo) OpenComboBox(combo);  // combo box
+    guitest::Pump(200);
+    saved = guitest::Screenshot(std::string(argv[2]) + "_controls_combo") && saved;
     DestroyWindow(controls);
     DestroyWindow(window);
     return saved ? 0 : 1;
