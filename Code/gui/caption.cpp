@@ -55,57 +55,10 @@ void CopyCut(char* out, size_t outSize, const char* from, size_t length) {
   out[length] = 0;
 }
 
-}  // namespace
-
-int ParseCaptionPlacement(const char* caption, CaptionPlacement* out) {
-  CaptionPlacement result{};
-  CaptionText c = Cut(caption);
-  const char* brace = std::strchr(c.text, '{');
-  if (!brace) {
-    if (out) *out = result;
-    return 0;
-  }
-  const char* s = c.text;
-  size_t i = size_t(brace - s);
-  while (i < c.length) {
-    char ch = s[i];
-    if (ch == '{') {
-      ++i;
-      continue;
-    }
-    if (ch == '}') break;
-    if (ch == 'p' || ch == 's') {
-      if (s[i + 1] != ':') {
-        ++i;
-        continue;
-      }
-      i += 2;
-      int32_t a = ReadDigits(s, &i);
-      if (s[i] == ',') ++i;
-      int32_t b = ReadDigits(s, &i);
-      if (ch == 'p') {
-        result.move = 1;
-        result.x = a;
-        result.y = b;
-      } else {
-        result.size = 1;
-        result.w = a;
-        result.h = b;
-      }
-      char after = s[i];
-      if (after == 0 || after == '}') break;
-      ++i;  // the separator behind the second number
-      continue;
-    }
-    // Any other key (or a blank right after the brace): the rest of the block
-    // is passed over token by token, so nothing later is honoured.
-    break;
-  }
-  if (out) *out = result;
-  return 1;
-}
-
-int ParseCaptionPlacementAnywhere(const char* caption, CaptionPlacement* out) {
+// Reads the "p:" and "s:" keys of a caption's block. Strictly, any other key
+// ends the reading; stepping over others, any other character is passed over
+// one at a time, so the keys count wherever they stand in the block.
+int ParsePlacementKeys(const char* caption, CaptionPlacement* out, bool stepOverOthers) {
   CaptionPlacement result{};
   CaptionText c = Cut(caption);
   const char* brace = std::strchr(c.text, '{');
@@ -117,9 +70,15 @@ int ParseCaptionPlacementAnywhere(const char* caption, CaptionPlacement* out) {
   size_t i = size_t(brace - s);
   while (i < c.length && s[i] != '}') {
     char ch = s[i];
-    if ((ch != 'p' && ch != 's') || s[i + 1] != ':') {
-      ++i;  // "{", blanks, other keys and their values alike
-      continue;
+    bool key = (ch == 'p' || ch == 's') && s[i + 1] == ':';
+    if (!key) {
+      if (ch == '{' || ch == 'p' || ch == 's' || stepOverOthers) {
+        ++i;
+        continue;
+      }
+      // Any other key (or a blank right after the brace): the rest of the
+      // block is passed over token by token, so nothing later is honoured.
+      break;
     }
     i += 2;
     int32_t a = ReadDigits(s, &i);
@@ -134,9 +93,23 @@ int ParseCaptionPlacementAnywhere(const char* caption, CaptionPlacement* out) {
       result.w = a;
       result.h = b;
     }
+    if (!stepOverOthers) {
+      if (s[i] == 0 || s[i] == '}') break;
+      ++i;  // the separator behind the second number
+    }
   }
   if (out) *out = result;
   return 1;
+}
+
+}  // namespace
+
+int ParseCaptionPlacement(const char* caption, CaptionPlacement* out) {
+  return ParsePlacementKeys(caption, out, false);
+}
+
+int ParseCaptionPlacementAnywhere(const char* caption, CaptionPlacement* out) {
+  return ParsePlacementKeys(caption, out, true);
 }
 
 int ParseAnimCaptionKeys(const char* caption, AnimCaptionKeys* out) {

@@ -5,13 +5,35 @@
 
 #include <string>
 
+namespace {
+
+struct PlacementCase {
+  const char* caption;
+  int hasBlock, move, size;
+  int32_t x, y, w, h;
+};
+
+template <size_t N>
+void ExpectPlacements(int (*parse)(const char*, CaptionPlacement*), const PlacementCase (&cases)[N]) {
+  for (const PlacementCase& c : cases) {
+    CaptionPlacement p{};
+    EXPECT_EQ(parse(c.caption, &p), c.hasBlock) << c.caption;
+    EXPECT_EQ(p.move, c.move) << c.caption;
+    EXPECT_EQ(p.size, c.size) << c.caption;
+    if (c.move) {
+      EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(c.x, c.y)) << c.caption;
+    }
+    if (c.size) {
+      EXPECT_EQ(std::make_pair(p.w, p.h), std::make_pair(c.w, c.h)) << c.caption;
+    }
+  }
+  EXPECT_EQ(parse(nullptr, nullptr), 0);
+}
+
+}  // namespace
+
 TEST(CaptionPlacement, KeysAsDialogTemplatesWriteThem) {
-  struct Case {
-    const char* caption;
-    int hasBlock, move, size;
-    int32_t x, y, w, h;
-  };
-  const Case cases[] = {
+  const PlacementCase cases[] = {
       {"Plain text", 0, 0, 0, 0, 0, 0, 0},
       {"{p:10,20}", 1, 1, 0, 10, 20, 0, 0},
       {"{s:94,80}", 1, 0, 1, 0, 0, 94, 80},
@@ -28,30 +50,13 @@ TEST(CaptionPlacement, KeysAsDialogTemplatesWriteThem) {
       {"{p:99999999999,7}", 1, 1, 0, INT32_MAX, 7, 0, 0},
       {"label {{p:3,4}", 1, 1, 0, 3, 4, 0, 0},
   };
-  for (const Case& c : cases) {
-    CaptionPlacement p{};
-    EXPECT_EQ(ParseCaptionPlacement(c.caption, &p), c.hasBlock) << c.caption;
-    EXPECT_EQ(p.move, c.move) << c.caption;
-    EXPECT_EQ(p.size, c.size) << c.caption;
-    if (c.move) {
-      EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(c.x, c.y)) << c.caption;
-    }
-    if (c.size) {
-      EXPECT_EQ(std::make_pair(p.w, p.h), std::make_pair(c.w, c.h)) << c.caption;
-    }
-  }
-  EXPECT_EQ(ParseCaptionPlacement(nullptr, nullptr), 0);
+  ExpectPlacements(ParseCaptionPlacement, cases);
 }
 
 // The hot button's reading steps over anything else one character at a
 // time, so the keys count wherever they stand in the block.
 TEST(CaptionPlacement, HotButtonReadingFindsKeysAnywhereInTheBlock) {
-  struct Case {
-    const char* caption;
-    int hasBlock, move, size;
-    int32_t x, y, w, h;
-  };
-  const Case cases[] = {
+  const PlacementCase cases[] = {
       {"Plain text p:1,2", 0, 0, 0, 0, 0, 0, 0},
       {"Hint {p:392,330 s:110,24}", 1, 1, 1, 392, 330, 110, 24},
       {"{ p:10,20}", 1, 1, 0, 10, 20, 0, 0},              // a blank after the brace is stepped over
@@ -65,19 +70,7 @@ TEST(CaptionPlacement, HotButtonReadingFindsKeysAnywhereInTheBlock) {
       {"{p:99999999999,7}", 1, 1, 0, INT32_MAX, 7, 0, 0},
       {"label {{p:3,4}", 1, 1, 0, 3, 4, 0, 0},
   };
-  for (const Case& c : cases) {
-    CaptionPlacement p{};
-    EXPECT_EQ(ParseCaptionPlacementAnywhere(c.caption, &p), c.hasBlock) << c.caption;
-    EXPECT_EQ(p.move, c.move) << c.caption;
-    EXPECT_EQ(p.size, c.size) << c.caption;
-    if (c.move) {
-      EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(c.x, c.y)) << c.caption;
-    }
-    if (c.size) {
-      EXPECT_EQ(std::make_pair(p.w, p.h), std::make_pair(c.w, c.h)) << c.caption;
-    }
-  }
-  EXPECT_EQ(ParseCaptionPlacementAnywhere(nullptr, nullptr), 0);
+  ExpectPlacements(ParseCaptionPlacementAnywhere, cases);
   std::string late(250, 'x');
   late += " {a:b p:1,2}";  // cut at 255 characters, before the key
   CaptionPlacement p{};
