@@ -19,6 +19,7 @@
 
 #include <cstdio>  // lists
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -99,6 +100,91 @@ void Text(HDC dc, int slot, int x, int y, const char* text) {
   HGDIOBJ old = SelectObject(dc, cguiGetFont(slot));
   TextOutA(dc, x, y, text, int(std::strlen(text)));
   SelectObject(dc, old);
+}
+
+// A panel of paper with labels: the lists strip, the controls page and its
+// panels. Its background is painted on WM_ERASEBKGND too, so that the
+// controls that show their parent's background find it there.
+struct Label {
+  int x, y;
+  const char* text;
+};
+std::map<HWND, std::vector<Label>> g_labels;
+
+LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND: {
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      HPALETTE old = ccSelectPalette(dc, nullptr, g.palette);
+      RECT r;
+      GetClientRect(window, &r);
+      ccFillRectPalette(dc, &r, kPaper);
+      SelectPalette(dc, old, FALSE);
+      return 1;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(window, &ps);
+      HPALETTE old = ccSelectPalette(dc, nullptr, g.palette);
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, PALETTEINDEX(kInk));
+      for (const Label& l : g_labels[window]) Text(dc, 2, l.x, l.y, l.text);
+      SelectPalette(dc, old, FALSE);
+      EndPaint(window, &ps);
+      return 0;
+    }
+    case WM_DESTROY:
+      g_labels.erase(window);
+      return 0;
+    case CWM_GETBACKGROUND: {  // a transparent button's background copy
+      struct Request {
+        RECT rect;
+        PackedDib* copy;
+      };
+      dibFillWithColor(reinterpret_cast<Request*>(lParam)->copy, kPaper);
+      return 1;
+    }
+    // --- Spin edit: the read-only one shows its value as a mate depth ---
+    case WM_COMMAND:
+      if (HIWORD(wParam) == 0x5B /* the value as text */ && LOWORD(wParam) == 225) {
+        char* text = reinterpret_cast<char*>(lParam);
+        std::string value = text;
+        std::snprintf(text, 64, "Mate in %s", value.c_str());
+      }
+      return 0;
+    // --- Edit: the colour questions go back to the edits, as the
+    // library's dialogs hand them back to library controls; the colour
+    // text keeps its own background colour ---
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: {
+      char name[16] = "";
+      GetClassNameA(HWND(lParam), name, sizeof name);
+      if (std::strcmp(name, "CGUIEdit") == 0) return SendMessageA(HWND(lParam), message, wParam, lParam);
+      if (message == WM_CTLCOLOREDIT) return 0;
+      return DefWindowProcA(window, message, wParam, lParam);
+    }
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+// A panel at (x, y, width, height): a child of `parent`, or a pop-up when
+// there is none (visible or not as `style` says).
+HWND CreatePanel(HINSTANCE instance, HWND parent, DWORD style, RECT r, std::vector<Label> labels) {
+  static bool registered = false;
+  if (!registered) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = PanelProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = "RWFacetGalleryPanel";
+    registered = RegisterClassA(&wc) != 0;
+  }
+  style |= parent ? WS_CHILD | WS_CLIPCHILDREN : WS_POPUP;
+  HWND panel = CreateWindowExA(0, "RWFacetGalleryPanel", "", style, r.left, r.top, r.right, r.bottom, parent,
+                               nullptr, instance, nullptr);
+  g_labels[panel] = std::move(labels);
+  return panel;
 }
 
 // The gallery is a list of sections, each a title over an area of the
@@ -353,38 +439,14 @@ void SetScrollLooks() {
 const char* const kPlayers[] = {"Adler", "Brandt", "Castell", "Dunmore", "Eckhart", "Falk", "Grieve", "Holm"};
 const char* const kResults[] = {"1-0", "0-1", "1/2-1/2"};
 
-LRESULT CALLBACK ListsStripProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_PAINT) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window, &ps);
-    HPALETTE old = ccSelectPalette(dc, nullptr, g.palette);
-    RECT all;
-    GetClientRect(window, &all);
-    ccFillRectPalette(dc, &all, kPaper);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, PALETTEINDEX(kInk));
-    Text(dc, 2, 10, 4, "List box (300 items)");
-    Text(dc, 2, 220, 4, "Tree view (20 x 15 items)");
-    Text(dc, 2, 460, 4, "List view (300 games)");
-    Text(dc, 2, 950, 4, "Scroll bars");
-    SelectPalette(dc, old, FALSE);
-    EndPaint(window, &ps);
-    return 0;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
 void CreateListControls(HINSTANCE instance) {
   SetListColours();
   SetScrollLooks();
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = ListsStripProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = "RWFacetGalleryLists";
-  RegisterClassA(&wc);
-  HWND strip = CreateWindowExA(0, "RWFacetGalleryLists", "", WS_POPUP | WS_VISIBLE, 0, 480, 1024, 288,
-                               nullptr, nullptr, instance, nullptr);
+  HWND strip = CreatePanel(instance, nullptr, WS_VISIBLE, RECT{0, 480, 1024, 288},
+                           {{10, 4, "List box (300 items)"},
+                            {220, 4, "Tree view (20 x 15 items)"},
+                            {460, 4, "List view (300 games)"},
+                            {950, 4, "Scroll bars"}});
   const DWORD child = WS_CHILD | WS_VISIBLE | WS_BORDER;
 
   HWND list = CreateWindowExA(0, "CGUIListWnd", "", child | WS_VSCROLL | LBS_NOTIFY, 10, 24, 200, 250, strip,
@@ -528,38 +590,14 @@ void CreateSpinList(HINSTANCE instance, HWND parent) {
 // --- Animated button: a panel of its own below the spin list,
 // with buttons playing frame sets packed at build time (FACET_ANIM_PACK_DIR) ---
 
-LRESULT CALLBACK AnimPanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_PAINT) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window, &ps);
-    HPALETTE old = ccSelectPalette(dc, nullptr, g.palette);
-    RECT all;
-    GetClientRect(window, &all);
-    ccFillRectPalette(dc, &all, kPaper);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, PALETTEINDEX(kInk));
-    Text(dc, 2, 8, 2, "Animated buttons (hover: frame loop, press: click picture)");
-    Text(dc, 2, 8, 72, "idle, frame 0");
-    Text(dc, 2, 120, 72, "hovered, frames 1..");
-    Text(dc, 2, 240, 72, "another data set");
-    SelectPalette(dc, old, FALSE);
-    EndPaint(window, &ps);
-    return 0;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
 // Returns the button that the screenshot shows hovered.
 HWND CreateAnimatedButtons(HINSTANCE instance, HWND strip) {
   std::strcpy(ccGetDefaultData()->programFolder, FACET_ANIM_PACK_DIR);
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = AnimPanelProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = "RWFacetGalleryAnim";
-  RegisterClassA(&wc);
-  HWND panel = CreateWindowExA(0, "RWFacetGalleryAnim", "", WS_CHILD | WS_VISIBLE, 0, 310, 384, 124, strip,
-                               nullptr, instance, nullptr);
+  HWND panel = CreatePanel(instance, strip, WS_VISIBLE, RECT{0, 310, 384, 124},
+                           {{8, 2, "Animated buttons (hover: frame loop, press: click picture)"},
+                            {8, 72, "idle, frame 0"},
+                            {120, 72, "hovered, frames 1.."},
+                            {240, 72, "another data set"}});
   const DWORD child = WS_CHILD | WS_VISIBLE;
   CreateWindowExA(0, "AnimButton", "Idle {p:30,20 s:48,48 d:anim n:tst%02d.bmp #:40 r:20}", child, 0, 0, 1, 1,
                   panel, HMENU(301), instance, nullptr);
@@ -569,61 +607,6 @@ HWND CreateAnimatedButtons(HINSTANCE instance, HWND strip) {
                   1, panel, HMENU(303), instance, nullptr);
   UpdateWindow(panel);
   return hovered;
-}
-
-// The toolkit's other controls, on a strip of their own right of the main
-// window. Its background is painted on WM_ERASEBKGND too, so that the
-// controls that show their parent's background find it there.
-LRESULT CALLBACK ControlsStripProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_ERASEBKGND: {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      HPALETTE old = ccSelectPalette(dc, nullptr, g.palette);
-      RECT r;
-      GetClientRect(window, &r);
-      ccFillRectPalette(dc, &r, kPaper);
-      SelectPalette(dc, old, FALSE);
-      return 1;
-    }
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      HPALETTE old = ccSelectPalette(dc, nullptr, g.palette);
-      SetBkMode(dc, TRANSPARENT);
-      SetTextColor(dc, PALETTEINDEX(kInk));
-      Text(dc, 2, 8, 6, "Static: left, centred, right, picture");
-      Text(dc, 2, 8, 88, "Splitter (drag it up or down)");
-      Text(dc, 2, 8, 122, "Edit: framed, read-only, with scroll bar");  // edit
-      Text(dc, 2, 8, 252, "Spin list (arrow keys or a letter)");  // spinlist
-      Text(dc, 2, 8, 446, "Spin edit: 0:255:1:5, empty text (0..100), read-only");  // spinedit
-      Text(dc, 2, 776, 6, "Colour text (click a move, arrows)");  // colour text
-      Text(dc, 2, 776, 140, "Rendered static (key colour 0 behind)");
-      SelectPalette(dc, old, FALSE);
-      EndPaint(window, &ps);
-      return 0;
-    }
-    // --- Spin edit: the read-only one shows its value as a mate depth ---
-    case WM_COMMAND:
-      if (HIWORD(wParam) == 0x5B /* the value as text */ && LOWORD(wParam) == 225) {
-        char* text = reinterpret_cast<char*>(lParam);
-        std::string value = text;
-        std::snprintf(text, 64, "Mate in %s", value.c_str());
-      }
-      return 0;
-    // --- Edit: the colour questions go back to the edits, as the
-    // library's dialogs hand them back to library controls; the colour
-    // text keeps its own background colour ---
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC: {
-      char name[16] = "";
-      GetClassNameA(HWND(lParam), name, sizeof name);
-      if (std::strcmp(name, "CGUIEdit") == 0) return SendMessageA(HWND(lParam), message, wParam, lParam);
-      if (message == WM_CTLCOLOREDIT) return 0;
-      return DefWindowProcA(window, message, wParam, lParam);
-    }
-    default:
-      return DefWindowProcA(window, message, wParam, lParam);
-  }
 }
 
 // --- Edit: a framed edit, a read-only one and one with the library's
@@ -821,16 +804,16 @@ void CreateColorTextControls(HINSTANCE instance, HWND strip) {
 }
 
 HWND CreateOtherControls(HINSTANCE instance, HWND* combo) {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = ControlsStripProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = "RWFacetGalleryControls";
-  RegisterClassA(&wc);
   // The controls page covers the whole screen; it is shown after the first
   // page's screenshot (or instead of the first page with --controls).
-  HWND strip = CreateWindowExA(0, "RWFacetGalleryControls", "", WS_POPUP, 0, 0, 1024, 768, nullptr, nullptr,
-                               instance, nullptr);
+  HWND strip = CreatePanel(instance, nullptr, 0, RECT{0, 0, 1024, 768},
+                           {{8, 6, "Static: left, centred, right, picture"},
+                            {8, 88, "Splitter (drag it up or down)"},
+                            {8, 122, "Edit: framed, read-only, with scroll bar"},
+                            {8, 252, "Spin list (arrow keys or a letter)"},
+                            {8, 446, "Spin edit: 0:255:1:5, empty text (0..100), read-only"},
+                            {776, 6, "Colour text (click a move, arrows)"},
+                            {776, 140, "Rendered static (key colour 0 behind)"}});
   const DWORD child = WS_CHILD | WS_VISIBLE;
   CcDefaults* d = ccGetDefaultData();
   d->editText = kInk;  // the static's text colour
@@ -886,34 +869,6 @@ PackedDib* Disc(int size, int border, int fill, int outside) {
   return dib;
 }
 
-LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_ERASEBKGND:  // the page's paper
-      return ControlsStripProc(window, message, wParam, lParam);
-    case CWM_GETBACKGROUND: {  // a transparent button's background copy
-      struct Request {
-        RECT rect;
-        PackedDib* copy;
-      };
-      dibFillWithColor(reinterpret_cast<Request*>(lParam)->copy, kPaper);
-      return 1;
-    }
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      HPALETTE old = ccSelectPalette(dc, nullptr, g.palette);
-      SetBkMode(dc, TRANSPARENT);
-      SetTextColor(dc, PALETTEINDEX(kInk));
-      Text(dc, 2, 8, 4, "Bitmap buttons: push (normal, held), check boxes, radio pair, shaped");
-      SelectPalette(dc, old, FALSE);
-      EndPaint(window, &ps);
-      return 0;
-    }
-    default:
-      return DefWindowProcA(window, message, wParam, lParam);
-  }
-}
-
 void Create(HINSTANCE instance, HWND page) {
   CcDefaults* d = ccGetDefaultData();
   const int face[4][3] = {{kFrameBase, kFrameBase + 1, kFrameBase},
@@ -936,14 +891,9 @@ void Create(HINSTANCE instance, HWND page) {
   d->buttonFontSlot = 2;
   d->textColourMode = 1;
 
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = PanelProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = "RWFacetGalleryButtons";
-  RegisterClassA(&wc);
-  HWND panel = CreateWindowExA(0, "RWFacetGalleryButtons", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 384,
-                               140, 384, 126, page, nullptr, instance, nullptr);
+  HWND panel =
+      CreatePanel(instance, page, WS_VISIBLE, RECT{384, 140, 384, 126},
+                  {{8, 4, "Bitmap buttons: push (normal, held), check boxes, radio pair, shaped"}});
   const DWORD child = WS_CHILD | WS_VISIBLE;
   CreateWindowExA(0, "CGUIBMPButton", "&New game", child | BS_PUSHBUTTON, 8, 26, 100, 24, panel, HMENU(301),
                   instance, nullptr);
