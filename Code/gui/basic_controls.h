@@ -7,7 +7,8 @@
 //
 // Interface: RegisterStaticClass, RegisterSplitterClass,
 // UnregisterSplitterClass, CreateSplitter, RegisterEditClass,
-// UnregisterEditClass, RegisterSpinEditClass, RegisterSpinListClass,
+// UnregisterEditClass, EditFrameNcCalcSize, EditFrameNcPaint,
+// RegisterSpinEditClass, RegisterSpinListClass,
 // RegisterTrackbarClass, RegisterTabClass, GetTabRect,
 // RegisterComboBoxClass, RegisterBmpButtonClass, RegisterAnimButtonClass,
 // UnregisterAnimButtonClass, RegisterColorTextClass,
@@ -27,6 +28,13 @@ HWND CreateSplitter(HINSTANCE instance, HWND parent, int id);
 // class brush that the first edit made.
 ATOM RegisterEditClass(HINSTANCE module);
 void UnregisterEditClass(HINSTANCE module);
+// The frame of edits, shared by the spin edit: with WS_BORDER or extended
+// style 0x800, `editFrameWidth` wide (the border painter's width when the
+// defaults have one). The calc-size step shrinks the rectangle by it; the
+// paint step draws it with the border painter, else the edit frame pieces,
+// else a plain line. Both do nothing for an unframed window.
+void EditFrameNcCalcSize(HWND w, RECT* r);
+void EditFrameNcPaint(HWND w);
 
 // --- Spin edit (spinedit_wnd.cpp; arithmetic in spin_value.h)
 // A numeric field with two arrow buttons. Its creation text is

@@ -147,13 +147,7 @@ LRESULT OnNcCalcSize(HWND w, WPARAM wp, LPARAM lp) {
   RECT* r = reinterpret_cast<RECT*>(lp);  // also rgrc[0] when wParam is set
   if (!r) return 0;
   const POINT origin{r->left, r->top};  // the window's top-left corner
-  if (Framed(w)) {
-    int width = FrameWidth();
-    r->left += width;
-    r->top += width;
-    r->right = std::max(r->left, r->right - width);
-    r->bottom = std::max(r->top, r->bottom - width);
-  }
+  EditFrameNcCalcSize(w, r);
   if (ScrollBarPair* bar = Bar(w)) {
     // The bar is placed in the window's own coordinates.
     OffsetRect(r, -origin.x, -origin.y);
@@ -164,20 +158,7 @@ LRESULT OnNcCalcSize(HWND w, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT OnNcPaint(HWND w) {
-  if (Framed(w)) {
-    RECT r;
-    GetWindowRect(w, &r);
-    OffsetRect(&r, -r.left, -r.top);
-    CcDefaults* d = ccGetDefaultData();
-    if (d && d->ncPainter) {
-      d->ncPainter(w, &r, d);
-    } else if (d && Loaded(d->editFrame.pieces[FP_TOP_LEFT])) {
-      PaintFrameSet(w, &r, &d->editFrame, d->palette);
-    } else if (HDC dc = GetWindowDC(w)) {  // without defaults: a plain line
-      FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
-      ReleaseDC(w, dc);
-    }
-  }
+  EditFrameNcPaint(w);
   if (ScrollBarPair* bar = Bar(w)) sbarNcPaint(bar);
   return 0;
 }
@@ -353,6 +334,31 @@ LRESULT CALLBACK EditProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 }
 
 }  // namespace
+
+void EditFrameNcCalcSize(HWND w, RECT* r) {
+  if (!r || !Framed(w)) return;
+  int width = FrameWidth();
+  r->left += width;
+  r->top += width;
+  r->right = std::max(r->left, r->right - width);
+  r->bottom = std::max(r->top, r->bottom - width);
+}
+
+void EditFrameNcPaint(HWND w) {
+  if (!Framed(w)) return;
+  RECT r;
+  GetWindowRect(w, &r);
+  OffsetRect(&r, -r.left, -r.top);
+  CcDefaults* d = ccGetDefaultData();
+  if (d && d->ncPainter) {
+    d->ncPainter(w, &r, d);
+  } else if (d && Loaded(d->editFrame.pieces[FP_TOP_LEFT])) {
+    PaintFrameSet(w, &r, &d->editFrame, d->palette);
+  } else if (HDC dc = GetWindowDC(w)) {  // without defaults: a plain line
+    FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+    ReleaseDC(w, dc);
+  }
+}
 
 ATOM RegisterEditClass(HINSTANCE module) {
   WNDCLASSA wc{};

@@ -27,7 +27,6 @@ namespace {
 
 const char kClass[] = "CGUISpinEdit";
 constexpr DWORD kReadOnly = 0x800;         // the spin edit's style: a read-only field (ES_READONLY)
-constexpr DWORD kExLibraryFrame = 0x800;   // extended style: framed by the library
 constexpr DWORD kFieldStyle = 0x50800000;  // child, visible, border
 constexpr DWORD kArrowStyle = 0x50001080;  // child, visible, bitmap faces, auto-repeat
 
@@ -49,17 +48,6 @@ SpinEditRecord* Record(HWND w) {
 }
 
 bool ReadOnly(HWND w) { return (GetWindowLongA(w, GWL_STYLE) & kReadOnly) != 0; }
-bool Framed(HWND w) {
-  return (GetWindowLongA(w, GWL_STYLE) & WS_BORDER) || (GetWindowLongA(w, GWL_EXSTYLE) & kExLibraryFrame);
-}
-bool Loaded(CcBitmap b) { return reinterpret_cast<uintptr_t>(b) > 0xFFFF; }
-
-int FrameWidth() {
-  CcDefaults* d = ccGetDefaultData();
-  if (!d) return 1;
-  int width = d->ncPainter ? d->ncFrameWidth : d->editFrameWidth;
-  return width > 0 ? width : 1;
-}
 
 void Command(HWND w, WORD code, LPARAM lp) {
   if (HWND parent = GetParent(w)) SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), code), lp);
@@ -273,31 +261,12 @@ LRESULT OnSetRange(HWND w, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT OnNcCalcSize(HWND w, WPARAM wp, LPARAM lp) {
-  RECT* rect = reinterpret_cast<RECT*>(lp);  // also rgrc[0] when wParam is set
-  if (rect && Framed(w)) {
-    const int width = FrameWidth();
-    rect->left += width;
-    rect->top += width;
-    rect->right = std::max(rect->left, rect->right - width);
-    rect->bottom = std::max(rect->top, rect->bottom - width);
-  }
+  EditFrameNcCalcSize(w, reinterpret_cast<RECT*>(lp));  // also rgrc[0] when wParam is set
   return wp ? 0x700 : 0;
 }
 
 LRESULT OnNcPaint(HWND w) {
-  if (!Framed(w)) return 0;
-  RECT rect;
-  GetWindowRect(w, &rect);
-  OffsetRect(&rect, -rect.left, -rect.top);
-  CcDefaults* d = ccGetDefaultData();
-  if (d && d->ncPainter) {
-    d->ncPainter(w, &rect, d);
-  } else if (d && Loaded(d->editFrame.pieces[FP_TOP_LEFT])) {
-    PaintFrameSet(w, &rect, &d->editFrame, d->palette);
-  } else if (HDC dc = GetWindowDC(w)) {  // without defaults: a plain line
-    FrameRect(dc, &rect, GetSysColorBrush(COLOR_WINDOWFRAME));
-    ReleaseDC(w, dc);
-  }
+  EditFrameNcPaint(w);  // the edit's frame
   return 0;
 }
 
