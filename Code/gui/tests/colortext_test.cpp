@@ -26,16 +26,15 @@ constexpr COLORREF kRed = RGB(220, 0, 0);
 constexpr COLORREF kGreen = RGB(0, 170, 0);
 
 HPALETTE MakePalette() {
-  std::vector<char> block(sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY));
-  auto* lp = reinterpret_cast<LOGPALETTE*>(block.data());
-  lp->palVersion = 0x300;
-  lp->palNumEntries = 256;
-  for (int i = 0; i < 256; ++i) lp->palPalEntry[i] = {BYTE(i), BYTE(i), BYTE(i), 0};
-  lp->palPalEntry[kPaper] = {250, 250, 240, 0};
-  lp->palPalEntry[kInk] = {0, 0, 0, 0};
-  lp->palPalEntry[kSelection] = {0, 0, 160, 0};
-  lp->palPalEntry[kSelectedInk] = {255, 255, 255, 0};
-  return CreatePalette(lp);
+  return guitest::MakePalette([](int i) {
+    switch (i) {
+      case kPaper: return PALETTEENTRY{250, 250, 240, 0};
+      case kInk: return PALETTEENTRY{0, 0, 0, 0};
+      case kSelection: return PALETTEENTRY{0, 0, 160, 0};
+      case kSelectedInk: return PALETTEENTRY{255, 255, 255, 0};
+      default: return PALETTEENTRY{BYTE(i), BYTE(i), BYTE(i), 0};
+    }
+  });
 }
 
 struct ColorText : ::testing::Test {

@@ -23,16 +23,10 @@ F Export(const char* name) {
 COLORREF Colour(int index) { return RGB(index * 7 % 256, 255 - index * 5 % 256, index * 11 % 256); }
 
 HPALETTE TestPalette() {
-  std::vector<char> block(sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY));
-  auto* lp = reinterpret_cast<LOGPALETTE*>(block.data());
-  lp->palVersion = 0x300;
-  lp->palNumEntries = 256;
-  for (int i = 0; i < 256; ++i) {
+  return guitest::MakePalette([](int i) {
     COLORREF c = Colour(i);
-    lp->palPalEntry[i] = {GetRValue(c), GetGValue(c), GetBValue(c),
-                          BYTE(i >= 10 && i < 246 ? PC_NOCOLLAPSE : 0)};
-  }
-  return CreatePalette(lp);
+    return PALETTEENTRY{GetRValue(c), GetGValue(c), GetBValue(c), BYTE(i >= 10 && i < 246 ? PC_NOCOLLAPSE : 0)};
+  });
 }
 
 PackedDib* Piece(int w, int h, int index) {

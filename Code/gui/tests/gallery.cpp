@@ -50,18 +50,16 @@ enum {
 };
 
 HPALETTE MakePalette() {
-  std::vector<char> block(sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY));
-  auto* lp = reinterpret_cast<LOGPALETTE*>(block.data());
-  lp->palVersion = 0x300;
-  lp->palNumEntries = 256;
-  for (int i = 0; i < 256; ++i) {
+  HPALETTE palette = guitest::MakePalette([](int i) {
+    // The system's ends of the palette: black first, white last.
+    if (i == 0 || i == 255) return PALETTEENTRY{BYTE(i), BYTE(i), BYTE(i), 0};
     BYTE v = BYTE(i);
-    lp->palPalEntry[i] = {v, BYTE(255 - v), BYTE(v / 2 + 64), BYTE(i >= 10 && i < 246 ? PC_NOCOLLAPSE : 0)};
-  }
-  // The system's ends of the palette: black first, white last.
-  lp->palPalEntry[0] = {0, 0, 0, 0};
-  lp->palPalEntry[255] = {255, 255, 255, 0};
-  auto set = [&](int i, BYTE r, BYTE g, BYTE b) { lp->palPalEntry[i] = {r, g, b, PC_NOCOLLAPSE}; };
+    return PALETTEENTRY{v, BYTE(255 - v), BYTE(v / 2 + 64), BYTE(i >= 10 && i < 246 ? PC_NOCOLLAPSE : 0)};
+  });
+  auto set = [&](int i, BYTE r, BYTE g, BYTE b) {
+    PALETTEENTRY entry{r, g, b, PC_NOCOLLAPSE};
+    SetPaletteEntries(palette, UINT(i), 1, &entry);
+  };
   set(kInk, 20, 20, 30);
   set(kPaper, 236, 230, 210);
   set(kAccent, 150, 40, 40);
@@ -74,7 +72,7 @@ HPALETTE MakePalette() {
   // framed windows and menus: the test skin's colours
   for (int i = 0; i < int(sizeof framelook::kRgb / sizeof framelook::kRgb[0]); ++i)
     set(200 + i, framelook::kRgb[i][0], framelook::kRgb[i][1], framelook::kRgb[i][2]);
-  return CreatePalette(lp);
+  return palette;
 }
 
 PackedDib* Piece(int w, int h, int index) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <map>
 #include <utility>
+#include <vector>
 
 namespace guitest {
 namespace {
@@ -198,6 +199,15 @@ bool Screenshot(const std::string& name) {
   (void)name;
   return false;
 #endif
+}
+
+HPALETTE MakePalette(const std::function<PALETTEENTRY(int)>& entry) {
+  std::vector<char> block(sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY));
+  auto* lp = reinterpret_cast<LOGPALETTE*>(block.data());
+  lp->palVersion = 0x300;
+  lp->palNumEntries = 256;
+  for (int i = 0; i < 256; ++i) lp->palPalEntry[i] = entry(i);
+  return CreatePalette(lp);
 }
 
 }  // namespace guitest

@@ -50,6 +50,9 @@ void PressKey(WORD virtualKey);
 // The colour shown at a screen point, read back from the window there.
 COLORREF ScreenPixel(int x, int y);
 
+// A logical palette of 256 entries, entry i given by `entry(i)`.
+HPALETTE MakePalette(const std::function<PALETTEENTRY(int)>& entry);
+
 // Saves a PNG of the display as <artefact dir>/<name>.png; true when the
 // file appeared.
 bool Screenshot(const std::string& name);

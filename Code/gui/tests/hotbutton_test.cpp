@@ -24,12 +24,7 @@ enum { kMiddle = 100, kHoverFace = 90 };  // palette indices: face state s is kM
 COLORREF Colour(int index) { return RGB(index, 255 - index, 128); }
 
 HPALETTE MakePalette() {
-  std::vector<char> block(sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY));
-  auto* lp = reinterpret_cast<LOGPALETTE*>(block.data());
-  lp->palVersion = 0x300;
-  lp->palNumEntries = 256;
-  for (int i = 0; i < 256; ++i) lp->palPalEntry[i] = {BYTE(i), BYTE(255 - i), 128, 0};
-  return CreatePalette(lp);
+  return guitest::MakePalette([](int i) { return PALETTEENTRY{BYTE(i), BYTE(255 - i), 128, 0}; });
 }
 
 // Read straight from the button: a read through WindowFromPoint would hit

@@ -35,15 +35,14 @@ constexpr COLORREF kRedRgb = RGB(200, 0, 0), kBlueRgb = RGB(0, 0, 200);
 constexpr COLORREF kGray = RGB(128, 128, 128);
 
 HPALETTE MakePalette() {
-  std::vector<char> block(sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY));
-  auto* lp = reinterpret_cast<LOGPALETTE*>(block.data());
-  lp->palVersion = 0x300;
-  lp->palNumEntries = 256;
-  for (int i = 0; i < 256; ++i) lp->palPalEntry[i] = {BYTE(i), BYTE(i), BYTE(255 - i), PC_NOCOLLAPSE};
-  lp->palPalEntry[kRed] = {200, 0, 0, PC_NOCOLLAPSE};
-  lp->palPalEntry[kBlue] = {0, 0, 200, PC_NOCOLLAPSE};
-  lp->palPalEntry[kFrame] = {0x23, 0x7F, 0x43, PC_NOCOLLAPSE};
-  return CreatePalette(lp);
+  return guitest::MakePalette([](int i) {
+    switch (i) {
+      case kRed: return PALETTEENTRY{200, 0, 0, PC_NOCOLLAPSE};
+      case kBlue: return PALETTEENTRY{0, 0, 200, PC_NOCOLLAPSE};
+      case kFrame: return PALETTEENTRY{0x23, 0x7F, 0x43, PC_NOCOLLAPSE};
+      default: return PALETTEENTRY{BYTE(i), BYTE(i), BYTE(255 - i), PC_NOCOLLAPSE};
+    }
+  });
 }
 
 // An 8-bit picture of one colour in a global-memory block, as callers hand

@@ -19,14 +19,10 @@ const COLORREF kPurple = RGB(200, 20, 90);
 
 // A palette whose entries 50 and 60 are the two test colours, the rest grey.
 HPALETTE TestPalette() {
-  std::vector<char> block(sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY));
-  auto* lp = reinterpret_cast<LOGPALETTE*>(block.data());
-  lp->palVersion = 0x300;
-  lp->palNumEntries = 256;
-  for (int i = 0; i < 256; ++i) lp->palPalEntry[i] = {128, 128, 128, 0};
-  lp->palPalEntry[50] = {GetRValue(kGreen), GetGValue(kGreen), GetBValue(kGreen), PC_NOCOLLAPSE};
-  lp->palPalEntry[60] = {GetRValue(kPurple), GetGValue(kPurple), GetBValue(kPurple), PC_NOCOLLAPSE};
-  return CreatePalette(lp);
+  return guitest::MakePalette([](int i) {
+    COLORREF c = i == 50 ? kGreen : i == 60 ? kPurple : RGB(128, 128, 128);
+    return PALETTEENTRY{GetRValue(c), GetGValue(c), GetBValue(c), BYTE(i == 50 || i == 60 ? PC_NOCOLLAPSE : 0)};
+  });
 }
 
 struct WineChecks : ::testing::Test {
