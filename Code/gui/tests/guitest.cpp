@@ -201,6 +201,15 @@ bool Screenshot(const std::string& name) {
 #endif
 }
 
+LRESULT EraseWith(HWND window, WPARAM dc, COLORREF colour) {
+  RECT r;
+  GetClientRect(window, &r);
+  HBRUSH brush = CreateSolidBrush(colour);
+  FillRect(reinterpret_cast<HDC>(dc), &r, brush);
+  DeleteObject(brush);
+  return 1;
+}
+
 HPALETTE MakePalette(const std::function<PALETTEENTRY(int)>& entry) {
   std::vector<char> block(sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY));
   auto* lp = reinterpret_cast<LOGPALETTE*>(block.data());

@@ -50,6 +50,10 @@ void PressKey(WORD virtualKey);
 // The colour shown at a screen point, read back from the window there.
 COLORREF ScreenPixel(int x, int y);
 
+// Fills the window's client area in the device context of WM_ERASEBKGND
+// (wParam) with one colour; returns 1, the message's answer.
+LRESULT EraseWith(HWND window, WPARAM dc, COLORREF colour);
+
 // A logical palette of 256 entries, entry i given by `entry(i)`.
 HPALETTE MakePalette(const std::function<PALETTEENTRY(int)>& entry);
 

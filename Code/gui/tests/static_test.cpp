@@ -34,13 +34,8 @@ struct Static : ::testing::Test {
                                      [this](HWND w, UINT m, WPARAM wp, LPARAM lp, bool* handled) -> LRESULT {
                                        if (m == WM_COMMAND) commands.push_back({wp, lp});
                                        if (m == WM_ERASEBKGND) {
-                                         RECT r;
-                                         GetClientRect(w, &r);
-                                         HBRUSH brush = CreateSolidBrush(kParentColour);
-                                         FillRect(reinterpret_cast<HDC>(wp), &r, brush);
-                                         DeleteObject(brush);
                                          *handled = true;
-                                         return 1;
+                                         return guitest::EraseWith(w, wp, kParentColour);
                                        }
                                        return 0;
                                      });
