@@ -447,35 +447,17 @@ LRESULT CALLBACK ColorTextProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_NCCALCSIZE:
       return OnNcCalcSize(w, r, wp, reinterpret_cast<RECT*>(lp));
-    case WM_NCHITTEST:
-      return svFramedNcHitTest(w, &r->view, screen);
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:
       svNcButtonDown(&r->view, int(wp), screen);
       SetFocus(w);
       return 0;
-    case WM_NCLBUTTONUP:
-      svButtonUp(&r->view);
-      return 0;
-    case WM_NCMOUSEMOVE:
-      svMouseMove(&r->view, wp, screen);
-      return 0;
-    case WM_NCPAINT:
-      return svNcPaint(&r->view, HRGN(wp));
-    case WM_VSCROLL:
-      return svVScroll(&r->view, wp);
-    case CCM_SETHPOS:
-    case CCM_HPOSCHANGED:
-      return svTrackOffset(&r->view, int(wp));
-    case CCM_SETTOPROW:
-      return svTrackTop(&r->view, int(wp));
     case CCM_TOPROWCHANGED:
       return 0;
-    case CCM_FRAMECHANGED:
-      SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-      return 0;
-    case WM_TIMER:
-      return svTimer(&r->view, wp);  // a held bar arrow repeats
+    case WM_HSCROLL:  // left to the system: the text wraps, and the wheel goes on to the parent
+    case WM_MOUSEWHEEL:
+    case WM_CTLCOLORLISTBOX:
+      return DefWindowProcA(w, m, wp, lp);
     case WM_ERASEBKGND:
       return OnEraseBackground(w, HDC(wp));
     case WM_CTLCOLOREDIT:
@@ -494,7 +476,7 @@ LRESULT CALLBACK ColorTextProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     case WM_GETDLGCODE:
       return DLGC_WANTALLKEYS;
     case WM_SYSCOMMAND:
-      if ((wp & 0xFFF0) != SC_KEYMENU) break;
+      if ((wp & 0xFFF0) != SC_KEYMENU) return DefWindowProcA(w, m, wp, lp);
       if (HWND parent = GetParent(w)) SendMessageA(parent, m, wp, lp);
       return 0;
     case WM_KEYDOWN:
@@ -513,9 +495,8 @@ LRESULT CALLBACK ColorTextProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     case WM_MOUSEMOVE:
       return 0;
     default:
-      break;
+      return svDefWindowProc(&r->view, m, wp, lp);
   }
-  return DefWindowProcA(w, m, wp, lp);
 }
 
 }  // namespace
