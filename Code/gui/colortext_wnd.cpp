@@ -26,7 +26,6 @@ namespace {
 const char kClass[] = "CGUIColorText";
 constexpr DWORD kNoClickSelection = 0x1;  // style: clicks select nothing
 constexpr DWORD kWholeLines = 0x200;      // style: the height is cut to whole lines
-constexpr DWORD kBorderExStyle = 0x800;
 constexpr int kLineGrowth = 10;
 // A scroll bar that comes or goes changes the width and so the wrap; this
 // many passes settle any layout.
@@ -58,10 +57,6 @@ HGDIOBJ FontFor(const ColorTextRecord* r, uint32_t flags) {
 HFONT MakeStyleFont(int weight, bool italic) {
   return CreateFontA(-14, 0, 0, 0, weight, italic, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                      CLIP_DEFAULT_PRECIS, PROOF_QUALITY, VARIABLE_PITCH, nullptr);
-}
-
-bool HasBorder(HWND w) {
-  return (GetWindowLongA(w, GWL_STYLE) & WS_BORDER) || (GetWindowLongA(w, GWL_EXSTYLE) & kBorderExStyle);
 }
 
 int BorderWidth() {
@@ -401,7 +396,7 @@ LRESULT OnCreate(HWND w, ColorTextRecord* r, const CREATESTRUCTA* cs) {
   svResetBars(&r->view);
   svSize(&r->view);
   if ((cs->style & kWholeLines) && r->lineHeight > 0) {
-    int usable = cs->cy - (HasBorder(w) ? 2 * BorderWidth() : 0);
+    int usable = cs->cy - (svHasFrame(w) ? 2 * BorderWidth() : 0);
     if (usable > 0 && usable % r->lineHeight)
       SetWindowPos(w, nullptr, 0, 0, cs->cx, cs->cy - usable % r->lineHeight, SWP_NOMOVE | SWP_NOZORDER);
   }
@@ -409,14 +404,9 @@ LRESULT OnCreate(HWND w, ColorTextRecord* r, const CREATESTRUCTA* cs) {
 }
 
 LRESULT OnNcCalcSize(HWND w, ColorTextRecord* r, WPARAM wp, RECT* rect) {
-  // The bars are placed in the window's own coordinates.
-  const POINT origin{rect->left, rect->top};
-  if (HasBorder(w)) InflateRect(rect, -BorderWidth(), -BorderWidth());
-  OffsetRect(rect, -origin.x, -origin.y);
-  svNcCalcSize(&r->view, wp, rect);
-  OffsetRect(rect, origin.x, origin.y);
+  LRESULT result = svFramedNcCalcSize(w, &r->view, wp, rect, BorderWidth());
   r->layout.setWrapWidth(std::max<LONG>(0, rect->right - rect->left));
-  return wp ? 0x700 : 0;
+  return result;
 }
 
 void OnNcDestroy(HWND w, ColorTextRecord* r) {

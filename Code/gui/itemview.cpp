@@ -513,9 +513,13 @@ void svFitWholeRows(ScrollView* v, int cx, int cy, bool framed) {
 }
 
 LRESULT svFramedNcCalcSize(HWND w, ScrollView* view, WPARAM wParam, RECT* rect) {
+  return svFramedNcCalcSize(w, view, wParam, rect, ListFrameWidth());
+}
+
+LRESULT svFramedNcCalcSize(HWND w, ScrollView* view, WPARAM wParam, RECT* rect, int frameWidth) {
   // The bars are placed in the window's own coordinates.
   const POINT origin{rect->left, rect->top};
-  if (svHasFrame(w)) InflateRect(rect, -ListFrameWidth(), -ListFrameWidth());
+  if (svHasFrame(w)) InflateRect(rect, -frameWidth, -frameWidth);
   OffsetRect(rect, -origin.x, -origin.y);
   svNcCalcSize(view, wParam, rect);
   OffsetRect(rect, origin.x, origin.y);

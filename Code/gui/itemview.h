@@ -103,10 +103,11 @@ int svNcPaint(ScrollView* view, HRGN region);
 int svNcCalcSize(ScrollView* view, WPARAM wParam, RECT* rect);
 int svNcHitTest(ScrollView* view, POINT screen);
 // The non-client work of a framed view control (list, tree, list view): the
-// optional border of the list frame width, then the bars. `rect` comes in the
-// parent's coordinates, as WM_NCCALCSIZE gives it. The hit test is
-// sbarWindowHitTest's.
+// optional border of the list frame width (or the given one), then the bars.
+// `rect` comes in the parent's coordinates, as WM_NCCALCSIZE gives it. The
+// hit test is sbarWindowHitTest's.
 LRESULT svFramedNcCalcSize(HWND w, ScrollView* view, WPARAM wParam, RECT* rect);
+LRESULT svFramedNcCalcSize(HWND w, ScrollView* view, WPARAM wParam, RECT* rect, int frameWidth);
 LRESULT svFramedNcHitTest(HWND w, ScrollView* view, POINT screen, bool claimOutside = false);
 // A framed view control: WS_BORDER or the extended style bit 0x800.
 bool svHasFrame(HWND w);
