@@ -26,7 +26,6 @@ namespace {
 const char kClass[] = "CGUIColorText";
 constexpr DWORD kNoClickSelection = 0x1;  // style: clicks select nothing
 constexpr DWORD kWholeLines = 0x200;      // style: the height is cut to whole lines
-constexpr DWORD kBorderExStyle = 0x800;
 constexpr int kLineGrowth = 10;
 // A scroll bar that comes or goes changes the width and so the wrap; this
 // many passes settle any layout.
@@ -58,10 +57,6 @@ HGDIOBJ FontFor(const ColorTextRecord* r, uint32_t flags) {
 HFONT MakeStyleFont(int weight, bool italic) {
   return CreateFontA(-14, 0, 0, 0, weight, italic, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                      CLIP_DEFAULT_PRECIS, PROOF_QUALITY, VARIABLE_PITCH, nullptr);
-}
-
-bool HasBorder(HWND w) {
-  return (GetWindowLongA(w, GWL_STYLE) & WS_BORDER) || (GetWindowLongA(w, GWL_EXSTYLE) & kBorderExStyle);
 }
 
 int BorderWidth() {
@@ -401,7 +396,7 @@ LRESULT OnCreate(HWND w, ColorTextRecord* r, const CREATESTRUCTA* cs) {
   svResetBars(&r->view);
   svSize(&r->view);
   if ((cs->style & kWholeLines) && r->lineHeight > 0) {
-    int usable = cs->cy - (HasBorder(w) ? 2 * BorderWidth() : 0);
+    int usable = cs->cy - (svHasFrame(w) ? 2 * BorderWidth() : 0);
     if (usable > 0 && usable % r->lineHeight)
       SetWindowPos(w, nullptr, 0, 0, cs->cx, cs->cy - usable % r->lineHeight, SWP_NOMOVE | SWP_NOZORDER);
   }
@@ -409,14 +404,9 @@ LRESULT OnCreate(HWND w, ColorTextRecord* r, const CREATESTRUCTA* cs) {
 }
 
 LRESULT OnNcCalcSize(HWND w, ColorTextRecord* r, WPARAM wp, RECT* rect) {
-  // The bars are placed in the window's own coordinates.
-  const POINT origin{rect->left, rect->top};
-  if (HasBorder(w)) InflateRect(rect, -BorderWidth(), -BorderWidth());
-  OffsetRect(rect, -origin.x, -origin.y);
-  svNcCalcSize(&r->view, wp, rect);
-  OffsetRect(rect, origin.x, origin.y);
+  LRESULT result = svFramedNcCalcSize(w, &r->view, wp, rect, BorderWidth());
   r->layout.setWrapWidth(std::max<LONG>(0, rect->right - rect->left));
-  return wp ? 0x700 : 0;
+  return result;
 }
 
 void OnNcDestroy(HWND w, ColorTextRecord* r) {
@@ -447,35 +437,17 @@ LRESULT CALLBACK ColorTextProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_NCCALCSIZE:
       return OnNcCalcSize(w, r, wp, reinterpret_cast<RECT*>(lp));
-    case WM_NCHITTEST:
-      return svFramedNcHitTest(w, &r->view, screen);
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:
       svNcButtonDown(&r->view, int(wp), screen);
       SetFocus(w);
       return 0;
-    case WM_NCLBUTTONUP:
-      svButtonUp(&r->view);
-      return 0;
-    case WM_NCMOUSEMOVE:
-      svMouseMove(&r->view, wp, screen);
-      return 0;
-    case WM_NCPAINT:
-      return svNcPaint(&r->view, HRGN(wp));
-    case WM_VSCROLL:
-      return svVScroll(&r->view, wp);
-    case CCM_SETHPOS:
-    case CCM_HPOSCHANGED:
-      return svTrackOffset(&r->view, int(wp));
-    case CCM_SETTOPROW:
-      return svTrackTop(&r->view, int(wp));
     case CCM_TOPROWCHANGED:
       return 0;
-    case CCM_FRAMECHANGED:
-      SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-      return 0;
-    case WM_TIMER:
-      return svTimer(&r->view, wp);  // a held bar arrow repeats
+    case WM_HSCROLL:  // left to the system: the text wraps, and the wheel goes on to the parent
+    case WM_MOUSEWHEEL:
+    case WM_CTLCOLORLISTBOX:
+      return DefWindowProcA(w, m, wp, lp);
     case WM_ERASEBKGND:
       return OnEraseBackground(w, HDC(wp));
     case WM_CTLCOLOREDIT:
@@ -494,7 +466,7 @@ LRESULT CALLBACK ColorTextProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     case WM_GETDLGCODE:
       return DLGC_WANTALLKEYS;
     case WM_SYSCOMMAND:
-      if ((wp & 0xFFF0) != SC_KEYMENU) break;
+      if ((wp & 0xFFF0) != SC_KEYMENU) return DefWindowProcA(w, m, wp, lp);
       if (HWND parent = GetParent(w)) SendMessageA(parent, m, wp, lp);
       return 0;
     case WM_KEYDOWN:
@@ -513,9 +485,8 @@ LRESULT CALLBACK ColorTextProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     case WM_MOUSEMOVE:
       return 0;
     default:
-      break;
+      return svDefWindowProc(&r->view, m, wp, lp);
   }
-  return DefWindowProcA(w, m, wp, lp);
 }
 
 }  // namespace

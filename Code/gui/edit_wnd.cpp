@@ -163,20 +163,6 @@ LRESULT OnNcPaint(HWND w) {
   return 0;
 }
 
-LRESULT OnNcHitTest(HWND w, LPARAM lp) {
-  const POINT screen{short(LOWORD(lp)), short(HIWORD(lp))};
-  if (int hit = sbarHitTest(Bar(w), screen)) return hit;
-  // The client rectangle where it really lies: inside the frame.
-  POINT p = screen;
-  ScreenToClient(w, &p);
-  RECT client;
-  GetClientRect(w, &client);
-  if (PtInRect(&client, p)) return HTCLIENT;
-  RECT window;
-  GetWindowRect(w, &window);
-  return PtInRect(&window, screen) || IsWindowVisible(w) ? HTBORDER : 0;
-}
-
 void NotifyFocus(HWND w, WORD code) {
   HWND parent = GetParent(w);
   if (!parent) return;
@@ -233,7 +219,7 @@ LRESULT CALLBACK EditProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     case WM_NCPAINT:
       return OnNcPaint(w);
     case WM_NCHITTEST:
-      return OnNcHitTest(w, lp);
+      return sbarWindowHitTest(Bar(w), w, POINT{short(LOWORD(lp)), short(HIWORD(lp))}, true);
     case WM_NCMOUSEMOVE: {
       ScrollBarPair* bar = Bar(w);
       if (!bar) return 0;

@@ -500,30 +500,88 @@ int ListFrameWidth() {
   return d && d->listFrameWidth > 0 ? d->listFrameWidth : 1;
 }
 
-bool HasFrame(HWND w) {
+}  // namespace
+
+bool svHasFrame(HWND w) {
   return (GetWindowLongA(w, GWL_STYLE) & WS_BORDER) || (GetWindowLongA(w, GWL_EXSTYLE) & 0x800);
 }
 
-}  // namespace
+void svFitWholeRows(ScrollView* v, int cx, int cy, bool framed) {
+  int usable = cy - (framed ? 2 * ListFrameWidth() : 0), h = svGetItemHeight(v);
+  if (h > 0 && usable % h)
+    SetWindowPos(v->window, nullptr, 0, 0, cx, cy - usable % h, SWP_NOMOVE | SWP_NOZORDER);
+}
 
 LRESULT svFramedNcCalcSize(HWND w, ScrollView* view, WPARAM wParam, RECT* rect) {
+  return svFramedNcCalcSize(w, view, wParam, rect, ListFrameWidth());
+}
+
+LRESULT svFramedNcCalcSize(HWND w, ScrollView* view, WPARAM wParam, RECT* rect, int frameWidth) {
   // The bars are placed in the window's own coordinates.
   const POINT origin{rect->left, rect->top};
-  if (HasFrame(w)) InflateRect(rect, -ListFrameWidth(), -ListFrameWidth());
+  if (svHasFrame(w)) InflateRect(rect, -frameWidth, -frameWidth);
   OffsetRect(rect, -origin.x, -origin.y);
   svNcCalcSize(view, wParam, rect);
   OffsetRect(rect, origin.x, origin.y);
   return wParam ? 0x700 : 0;
 }
 
-LRESULT svFramedNcHitTest(HWND w, ScrollView* view, POINT screen) {
-  int hit = svNcHitTest(view, screen);
-  if (hit) return hit;
-  POINT p = screen;
-  ScreenToClient(w, &p);
-  RECT client, window;
-  GetClientRect(w, &client);
-  if (PtInRect(&client, p)) return HTCLIENT;
-  GetWindowRect(w, &window);
-  return PtInRect(&window, screen) ? HTBORDER : 0;
+LRESULT svFramedNcHitTest(HWND w, ScrollView* view, POINT screen, bool claimOutside) {
+  return sbarWindowHitTest(view ? &view->bars : nullptr, w, screen, claimOutside);
+}
+
+int svPaintWindow(ScrollView* v, HWND colourTarget, void* context, int paintFlag, int allRows) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(v->window, &ps);
+  if (!IsRectEmpty(&ps.rcPaint)) {
+    if (colourTarget) SendMessageA(colourTarget, WM_CTLCOLORLISTBOX, WPARAM(dc), LPARAM(v->window));
+    svPaint(v, dc, &ps.rcPaint, context, paintFlag, allRows);
+  }
+  EndPaint(v->window, &ps);
+  return 0;
+}
+
+LRESULT svDefWindowProc(ScrollView* v, UINT message, WPARAM wParam, LPARAM lParam) {
+  const HWND w = v->window;
+  const POINT screen{short(LOWORD(lParam)), short(HIWORD(lParam))};
+  switch (message) {
+    case WM_NCCALCSIZE:
+      return svFramedNcCalcSize(w, v, wParam, reinterpret_cast<RECT*>(lParam));
+    case WM_NCHITTEST:
+      return svFramedNcHitTest(w, v, screen);
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+      return svNcButtonDown(v, int(wParam), screen);
+    case WM_NCLBUTTONUP:
+      svButtonUp(v);
+      return 0;
+    case WM_NCMOUSEMOVE:
+      svMouseMove(v, wParam, screen);
+      return 0;
+    case WM_NCPAINT:
+      return svNcPaint(v, HRGN(wParam));
+    case WM_ERASEBKGND:
+      return svEraseBackground(v, HDC(wParam));
+    case WM_TIMER:
+      return svTimer(v, wParam);
+    case WM_MOUSEWHEEL:
+      return svMouseWheel(v, wParam);
+    case WM_VSCROLL:
+      return svVScroll(v, wParam);
+    case WM_HSCROLL:
+      return svHScroll(v, wParam);
+    case CCM_SETHPOS:
+    case CCM_HPOSCHANGED:
+      return svTrackOffset(v, int(wParam));
+    case CCM_SETTOPROW:
+    case CCM_TOPROWCHANGED:
+      return svTrackTop(v, int(wParam));
+    case CCM_FRAMECHANGED:
+      RecalcFrame(w);
+      return 0;
+    case WM_CTLCOLORLISTBOX:
+      return 0;
+    default:
+      return DefWindowProcA(w, message, wParam, lParam);
+  }
 }

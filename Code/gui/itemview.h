@@ -6,7 +6,8 @@
 // control's row painter for each row to paint. It has no window procedure:
 // the control embeds a ScrollView and forwards its messages (WM_SIZE,
 // WM_NC*, WM_PAINT, WM_TIMER, WM_VSCROLL, WM_HSCROLL, the bars' 0x8611 to
-// 0x8614, WM_MOUSEWHEEL, WM_SETREDRAW) to the sv* functions.
+// 0x8614, WM_MOUSEWHEEL, WM_SETREDRAW) to the sv* functions, most of them
+// through svDefWindowProc.
 //
 // Interface: ScrollView, RowPaintRecord, RowPainterPair and the sv*
 // functions.
@@ -102,10 +103,18 @@ int svNcPaint(ScrollView* view, HRGN region);
 int svNcCalcSize(ScrollView* view, WPARAM wParam, RECT* rect);
 int svNcHitTest(ScrollView* view, POINT screen);
 // The non-client work of a framed view control (list, tree, list view): the
-// optional border of the list frame width, then the bars. `rect` comes in the
-// parent's coordinates, as WM_NCCALCSIZE gives it.
+// optional border of the list frame width (or the given one), then the bars.
+// `rect` comes in the parent's coordinates, as WM_NCCALCSIZE gives it. The
+// hit test is sbarWindowHitTest's.
 LRESULT svFramedNcCalcSize(HWND w, ScrollView* view, WPARAM wParam, RECT* rect);
-LRESULT svFramedNcHitTest(HWND w, ScrollView* view, POINT screen);
+LRESULT svFramedNcCalcSize(HWND w, ScrollView* view, WPARAM wParam, RECT* rect, int frameWidth);
+LRESULT svFramedNcHitTest(HWND w, ScrollView* view, POINT screen, bool claimOutside = false);
+// A framed view control: WS_BORDER or the extended style bit 0x800.
+bool svHasFrame(HWND w);
+// Integral height at creation: a control created cx by cy loses the part of
+// a row that would not fit inside its frame (`framed`: of the list frame
+// width).
+void svFitWholeRows(ScrollView* view, int cx, int cy, bool framed);
 int svNcButtonDown(ScrollView* view, int hitCode, POINT screen);
 void svButtonUp(ScrollView* view);
 void svMouseMove(ScrollView* view, WPARAM wParam, POINT screen);
@@ -117,6 +126,17 @@ int svVScroll(ScrollView* view, WPARAM wParam);
 int svHScroll(ScrollView* view, WPARAM wParam);
 int svTrackTop(ScrollView* view, int position);
 int svTrackOffset(ScrollView* view, int position);
+// WM_PAINT of a view control: unless the update rectangle is empty, sends
+// WM_CTLCOLORLISTBOX to colourTarget (none when null), then svPaint.
+int svPaintWindow(ScrollView* view, HWND colourTarget, void* context, int paintFlag, int allRows = 0);
+// The view control's default window procedure: the messages a control
+// forwards to its view, answered as the view does (WM_NCCALCSIZE and
+// WM_NCHITTEST of a framed control, the bars' non-client mouse, WM_NCPAINT,
+// WM_ERASEBKGND, the repeat timer, WM_MOUSEWHEEL, WM_VSCROLL, WM_HSCROLL,
+// 0x8611 to 0x8614, 0x8601 recalculating the frame, WM_CTLCOLORLISTBOX
+// answered with no brush); DefWindowProcA for anything else. A control
+// handles first what it does otherwise.
+LRESULT svDefWindowProc(ScrollView* view, UINT message, WPARAM wParam, LPARAM lParam);
 // The vertical and horizontal bar updates (range, page, shown).
 void svUpdateVBar(ScrollView* view);
 void svUpdateHBar(ScrollView* view);

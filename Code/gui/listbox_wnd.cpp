@@ -538,11 +538,6 @@ void OnKey(HWND w, ListWndData* d, WPARAM key) {
 
 // --- creation ---
 
-int BorderWidth() {
-  CcDefaults* d = ccGetDefaultData();
-  return d && d->listFrameWidth > 0 ? d->listFrameWidth : 1;
-}
-
 LRESULT OnNcCreate(HWND w, CREATESTRUCTA* cs) {
   if (cs->style & LBS_OWNERDRAWVARIABLE) return FALSE;
   HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(ListWndData));
@@ -596,11 +591,7 @@ LRESULT OnCreate(HWND w, ListWndData* d, CREATESTRUCTA* cs) {
   OnSetFont(w, d, 0, 0);
   svResetBars(&d->view);
   svSize(&d->view);
-  // Integral height: the window loses the part of a row that would not fit.
-  int border = (cs->style & WS_BORDER) || (cs->dwExStyle & 0x800) ? 2 * BorderWidth() : 0;
-  int usable = cs->cy - border, h = svGetItemHeight(&d->view);
-  if (h > 0 && usable % h)
-    SetWindowPos(w, nullptr, 0, 0, cs->cx, cs->cy - usable % h, SWP_NOMOVE | SWP_NOZORDER);
+  svFitWholeRows(&d->view, cs->cx, cs->cy, (cs->style & WS_BORDER) || (cs->dwExStyle & 0x800));
   SetScrollSteps(w, d);
   return 0;
 }
@@ -815,13 +806,6 @@ LRESULT CALLBACK ListProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCDESTROY:
       OnNcDestroy(w, d);
       return DefWindowProcA(w, message, wParam, lParam);
-    case WM_NCCALCSIZE:
-      return svFramedNcCalcSize(w, &d->view, wParam, reinterpret_cast<RECT*>(lParam));
-    case WM_NCPAINT:
-      return svNcPaint(&d->view, HRGN(wParam));
-    case WM_NCMOUSEMOVE:
-      svMouseMove(&d->view, wParam, screen);
-      return 0;
     case WM_NCLBUTTONUP:
       svButtonUp(&d->view);
       SendOwnerMouse(w, 0x00A20000);
@@ -840,19 +824,9 @@ LRESULT CALLBACK ListProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
         SendOwnerMouse(w, 0x02020000);
       }
       return 0;
-    case WM_NCHITTEST: {
-      int hit = svNcHitTest(&d->view, screen);
-      if (hit) return hit;
-      POINT p = screen;
-      ScreenToClient(w, &p);
-      RECT client;
-      GetClientRect(w, &client);
-      if (PtInRect(&client, p)) return HTCLIENT;
-      RECT window;
-      GetWindowRect(w, &window);
-      if (!PtInRect(&window, screen) && !IsWindowVisible(w)) return 0;
-      return HTBORDER;
-    }
+    case WM_NCHITTEST:
+      // A press outside the drop-down list comes as one on its border.
+      return svFramedNcHitTest(w, &d->view, screen, true);
     case WM_SIZE:
       svSize(&d->view);
       if (IsMultiColumn(d))
@@ -860,18 +834,9 @@ LRESULT CALLBACK ListProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
       else
         RedrawItem(w, d, d->caret);
       return 0;
-    case WM_ERASEBKGND:
-      return svEraseBackground(&d->view, HDC(wParam));
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(w, &ps);
-      if (!IsRectEmpty(&ps.rcPaint)) {
-        SendMessageA(Target(w), WM_CTLCOLORLISTBOX, WPARAM(dc), LPARAM(w));
-        PaintContext context{w, d};
-        svPaint(&d->view, dc, &ps.rcPaint, &context, 0);
-      }
-      EndPaint(w, &ps);
-      return 0;
+      PaintContext context{w, d};
+      return svPaintWindow(&d->view, Target(w), &context, 0);
     }
     case WM_SETFONT:
       return OnSetFont(w, d, wParam, lParam);
@@ -919,8 +884,6 @@ LRESULT CALLBACK ListProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_MOUSEMOVE:
       return 0;
-    case WM_MOUSEWHEEL:
-      return svMouseWheel(&d->view, wParam);
     case WM_TIMER:
       if (wParam == kAddModeTimer && d->addModeTimer) {
         d->blinkPhase ^= 1;
@@ -929,22 +892,9 @@ LRESULT CALLBACK ListProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
       return svTimer(&d->view, wParam);
     case WM_VSCROLL:
     case WM_HSCROLL:
-      if (message == WM_VSCROLL)
-        svVScroll(&d->view, wParam);
-      else
-        svHScroll(&d->view, wParam);
+      svDefWindowProc(&d->view, message, wParam, lParam);
       RedrawItem(w, d, d->caret);
       return 0;
-    case WM_CTLCOLORLISTBOX:
-      return 0;
-    case CCM_FRAMECHANGED:
-      SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-      return 0;
-    case CCM_SETHPOS:
-    case CCM_HPOSCHANGED:
-      return svTrackOffset(&d->view, int(wParam));
-    case CCM_SETTOPROW:
-      return svTrackTop(&d->view, int(wParam));
     case CCM_TOPROWCHANGED:
       return 0;
     case LBM_GETOWNER:
@@ -953,7 +903,7 @@ LRESULT CALLBACK ListProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
     case LBM_GETVSCROLLWIDTH2:
       return svBarThickness(&d->view, 1);
     default:
-      return DefWindowProcA(w, message, wParam, lParam);
+      return svDefWindowProc(&d->view, message, wParam, lParam);
   }
 }
 

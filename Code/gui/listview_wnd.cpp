@@ -802,15 +802,6 @@ LRESULT OnSetFont(HWND w, ListViewData* d, WPARAM font, LPARAM redraw) {
   return LRESULT(old);
 }
 
-int BorderWidth() {
-  CcDefaults* d = ccGetDefaultData();
-  return d && d->listFrameWidth > 0 ? d->listFrameWidth : 1;
-}
-
-bool Framed(HWND w) {
-  return (GetWindowLongA(w, GWL_STYLE) & WS_BORDER) || (GetWindowLongA(w, GWL_EXSTYLE) & 0x800);
-}
-
 bool IsReport(DWORD style) { return (style & LVS_TYPEMASK) == LVS_REPORT; }
 
 LRESULT OnNcCreate(HWND w, CREATESTRUCTA* cs) {
@@ -836,9 +827,7 @@ LRESULT OnCreate(HWND w, ListViewData* d, CREATESTRUCTA* cs) {
   if (!lvCreateHeader(w, d)) return -1;
   svResetBars(&d->view);
   lvLayoutHeader(w, d);
-  int usable = cs->cy - (Framed(w) ? 2 * BorderWidth() : 0), h = svGetItemHeight(&d->view);
-  if (h > 0 && usable % h)
-    SetWindowPos(w, nullptr, 0, 0, cs->cx, cs->cy - usable % h, SWP_NOMOVE | SWP_NOZORDER);
+  svFitWholeRows(&d->view, cs->cx, cs->cy, svHasFrame(w));
   svSetLineStep(&d->view, 1, 1);
   svSetPageStep(&d->view, 1, -2);
   svSetLineStep(&d->view, 0, 6);
@@ -1053,7 +1042,6 @@ LRESULT CALLBACK ListViewProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam
   if (!d) return DefWindowProcA(w, message, wParam, lParam);
   if ((message >= LVM_FIRST && message < LVM_FIRST + 0x100) || (message >= 0x86A0 && message <= 0x86A2))
     return ListViewMessage(w, d, message, wParam, lParam);
-  const POINT screen{short(LOWORD(lParam)), short(HIWORD(lParam))};
   switch (message) {
     case WM_CREATE:
       return OnCreate(w, d, reinterpret_cast<CREATESTRUCTA*>(lParam));
@@ -1063,52 +1051,18 @@ LRESULT CALLBACK ListViewProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam
     case WM_SIZE:
       lvLayoutHeader(w, d);
       return 0;
-    case WM_NCCALCSIZE:
-      return svFramedNcCalcSize(w, &d->view, wParam, reinterpret_cast<RECT*>(lParam));
-    case WM_NCHITTEST:
-      return svFramedNcHitTest(w, &d->view, screen);
-    case WM_NCLBUTTONDOWN:
-    case WM_NCLBUTTONDBLCLK:
-      return svNcButtonDown(&d->view, int(wParam), screen);
-    case WM_NCLBUTTONUP:
-      svButtonUp(&d->view);
-      return 0;
-    case WM_NCMOUSEMOVE:
-      svMouseMove(&d->view, wParam, screen);
-      return 0;
-    case WM_NCPAINT:
-      return svNcPaint(&d->view, HRGN(wParam));
-    case WM_TIMER:
-      return svTimer(&d->view, wParam);
-    case WM_VSCROLL:
-      return svVScroll(&d->view, wParam);
-    case WM_HSCROLL: {
-      svHScroll(&d->view, wParam);
-      lvLayoutHeader(w, d);
-      return 0;
-    }
-    case WM_MOUSEWHEEL:
-      return svMouseWheel(&d->view, wParam);
+    case WM_HSCROLL:
     case CCM_SETHPOS:
     case CCM_HPOSCHANGED:
-      svTrackOffset(&d->view, int(wParam));
+      // The header follows the rows sideways.
+      svDefWindowProc(&d->view, message, wParam, lParam);
       lvLayoutHeader(w, d);
       return 0;
-    case CCM_SETTOPROW:
-    case CCM_TOPROWCHANGED:
-      return svTrackTop(&d->view, int(wParam));
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(w, &ps);
-      if (!IsRectEmpty(&ps.rcPaint)) {
-        if (HWND parent = GetParent(w)) SendMessageA(parent, WM_CTLCOLORLISTBOX, WPARAM(dc), LPARAM(w));
-        std::pair<ListViewData*, CcDefaults*> context{d, ccGetDefaultData()};
-        svPaint(&d->view, dc, &ps.rcPaint, &context, 1, 1);
-      }
-      EndPaint(w, &ps);
-      return 0;
+      std::pair<ListViewData*, CcDefaults*> context{d, ccGetDefaultData()};
+      return svPaintWindow(&d->view, GetParent(w), &context, 1, 1);
     }
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
@@ -1166,16 +1120,11 @@ LRESULT CALLBACK ListViewProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam
       if (item && item->hwndItem == d->header) return lvDrawHeaderItem(w, d, item);
       return 0;
     }
-    case WM_CTLCOLORLISTBOX:
-      return 0;
-    case CCM_FRAMECHANGED:
-      SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-      return 0;
     case 0x2005:
     case 0x2006:
       return 0;
     default:
-      return DefWindowProcA(w, message, wParam, lParam);
+      return svDefWindowProc(&d->view, message, wParam, lParam);
   }
 }
 

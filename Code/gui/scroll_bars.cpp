@@ -288,6 +288,17 @@ int sbarHitTest(ScrollBarPair* pair, POINT screen) {
   return 0;
 }
 
+LRESULT sbarWindowHitTest(ScrollBarPair* pair, HWND w, POINT screen, bool claimOutside) {
+  if (int hit = sbarHitTest(pair, screen)) return hit;
+  POINT p = screen;
+  ScreenToClient(w, &p);
+  RECT client, window;
+  GetClientRect(w, &client);
+  if (PtInRect(&client, p)) return HTCLIENT;
+  GetWindowRect(w, &window);
+  return PtInRect(&window, screen) || (claimOutside && IsWindowVisible(w)) ? HTBORDER : 0;
+}
+
 void sbarNcButtonDown(ScrollBarPair* pair, int hitCode, POINT screen) {
   if (pair) Press(pair, hitCode, ScreenToWindow(pair->window, screen));
 }

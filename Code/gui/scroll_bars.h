@@ -69,6 +69,12 @@ void sbarDestroy(ScrollBarPair* pair);
 
 int sbarNcCalcSize(ScrollBarPair* pair, WPARAM wParam, RECT* clientInWindow);
 int sbarHitTest(ScrollBarPair* pair, POINT screen);
+// WM_NCHITTEST of a window with painted bars (pair may be null): a bar's
+// code, HTCLIENT in the client area, else HTBORDER inside the window and 0
+// outside it. With claimOutside a visible window answers HTBORDER outside it
+// too, so that the toolkit's mouse capture reports a press elsewhere as a
+// press on the border.
+LRESULT sbarWindowHitTest(ScrollBarPair* pair, HWND w, POINT screen, bool claimOutside);
 void sbarNcButtonDown(ScrollBarPair* pair, int hitCode, POINT screen);
 void sbarButtonDown(ScrollBarPair* pair, int hitCode, LPARAM windowPoint);
 void sbarButtonUp(ScrollBarPair* pair);

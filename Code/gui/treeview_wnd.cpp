@@ -731,15 +731,6 @@ void OnKey(HWND w, TreeViewData* d, WPARAM key) {
   Select(w, d, h, TVC_BYKEYBOARD);
 }
 
-int BorderWidth() {
-  CcDefaults* d = ccGetDefaultData();
-  return d && d->listFrameWidth > 0 ? d->listFrameWidth : 1;
-}
-
-bool Framed(HWND w) {
-  return (GetWindowLongA(w, GWL_STYLE) & WS_BORDER) || (GetWindowLongA(w, GWL_EXSTYLE) & 0x800);
-}
-
 LRESULT OnSetFont(HWND w, TreeViewData* d, WPARAM font, LPARAM redraw) {
   HDC dc = GetDC(w);
   HGDIOBJ old = SelectObject(dc, font ? HGDIOBJ(font) : GetStockObject(SYSTEM_FONT));
@@ -775,9 +766,7 @@ LRESULT OnCreate(HWND w, TreeViewData* d, CREATESTRUCTA* cs) {
   OnSetFont(w, d, 0, 0);
   svResetBars(&d->view);
   svSize(&d->view);
-  int usable = cs->cy - (Framed(w) ? 2 * BorderWidth() : 0), h = svGetItemHeight(&d->view);
-  if (h > 0 && usable % h)
-    SetWindowPos(w, nullptr, 0, 0, cs->cx, cs->cy - usable % h, SWP_NOMOVE | SWP_NOZORDER);
+  svFitWholeRows(&d->view, cs->cx, cs->cy, svHasFrame(w));
   svSetLineStep(&d->view, 1, 1);
   svSetPageStep(&d->view, 1, 0);
   svSetLineStep(&d->view, 0, 6);
@@ -917,42 +906,16 @@ LRESULT CALLBACK TreeProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!d) return DefWindowProcA(w, message, wParam, lParam);
   if (message >= TV_FIRST && message < TV_FIRST + 0x40 && d->root)
     return TreeMessage(w, d, message, wParam, lParam);
-  const POINT screen{short(LOWORD(lParam)), short(HIWORD(lParam))};
   switch (message) {
     case WM_CREATE:
       return OnCreate(w, d, reinterpret_cast<CREATESTRUCTA*>(lParam));
     case WM_NCDESTROY:
       OnNcDestroy(w, d);
       return DefWindowProcA(w, message, wParam, lParam);
-    case WM_NCCALCSIZE:
-      return svFramedNcCalcSize(w, &d->view, wParam, reinterpret_cast<RECT*>(lParam));
-    case WM_NCHITTEST:
-      return svFramedNcHitTest(w, &d->view, screen);
-    case WM_NCPAINT:
-      return svNcPaint(&d->view, HRGN(wParam));
-    case WM_NCMOUSEMOVE:
-      svMouseMove(&d->view, wParam, screen);
-      return 0;
-    case WM_NCLBUTTONUP:
-      svButtonUp(&d->view);
-      return 0;
-    case WM_NCLBUTTONDOWN:
-    case WM_NCLBUTTONDBLCLK:
-      return svNcButtonDown(&d->view, int(wParam), screen);
     case WM_SIZE:
       return svSize(&d->view);
-    case WM_ERASEBKGND:
-      return svEraseBackground(&d->view, HDC(wParam));
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(w, &ps);
-      if (!IsRectEmpty(&ps.rcPaint)) {
-        if (HWND parent = GetParent(w)) SendMessageA(parent, WM_CTLCOLORLISTBOX, WPARAM(dc), LPARAM(w));
-        svPaint(&d->view, dc, &ps.rcPaint, w, 0);
-      }
-      EndPaint(w, &ps);
-      return 0;
-    }
+    case WM_PAINT:
+      return svPaintWindow(&d->view, GetParent(w), w, 0);
     case WM_SETFONT:
       return OnSetFont(w, d, wParam, lParam);
     case WM_SETFOCUS:
@@ -983,29 +946,10 @@ LRESULT CALLBACK TreeProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_LBUTTONUP:
       return 0;
-    case WM_MOUSEWHEEL:
-      return svMouseWheel(&d->view, wParam);
-    case WM_TIMER:
-      return svTimer(&d->view, wParam);
-    case WM_VSCROLL:
-      return svVScroll(&d->view, wParam);
-    case WM_HSCROLL:
-      return svHScroll(&d->view, wParam);
-    case WM_CTLCOLORLISTBOX:
-      return 0;
-    case CCM_FRAMECHANGED:
-      SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-      return 0;
     case 0x8604:  // CCM_SETSCROLLREPORT
       return svSetNotify(&d->view, int(wParam));
-    case CCM_SETHPOS:
-    case CCM_HPOSCHANGED:
-      return svTrackOffset(&d->view, int(wParam));
-    case CCM_SETTOPROW:
-    case CCM_TOPROWCHANGED:
-      return svTrackTop(&d->view, int(wParam));
     default:
-      return DefWindowProcA(w, message, wParam, lParam);
+      return svDefWindowProc(&d->view, message, wParam, lParam);
   }
 }
 
