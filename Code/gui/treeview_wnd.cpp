@@ -652,7 +652,8 @@ void OnKey(HWND w, TreeViewData* d, WPARAM key) {
   nm.wVKey = WORD(key);
   SendNotify(w, &nm.hdr, TVN_KEYDOWN);
   const int rows = svGetCount(&d->view);
-  const int visible = svGetFullRows(&d->view);
+  // A tree shorter than one row counts one: Page Down never moves up.
+  const int visible = std::max(svGetFullRows(&d->view), 1);
   if (GetKeyState(VK_CONTROL) < 0) {
     int top = std::max(svGetTopIndex(&d->view), 0);
     switch (key) {

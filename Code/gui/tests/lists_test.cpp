@@ -709,6 +709,19 @@ TEST_F(Lists, TreeKeysAndClicksExpandAndCollapse) {
   DestroyWindow(tree);
 }
 
+TEST_F(Lists, PageKeysInATreeShorterThanARowNeverGoBackwards) {
+  HWND tree = CreateWindowExA(0, "CGUITreeViewWnd", "", WS_CHILD | WS_VISIBLE, 10, 10, 200, 4, host, HMENU(9),
+                              nullptr, nullptr);
+  std::vector<HTREEITEM> items;
+  for (int i = 0; i < 10; ++i) items.push_back(AddTreeItem(tree, TVI_ROOT, ("item " + std::to_string(i)).c_str()));
+  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, LPARAM(items[5]));
+  SendMessageA(tree, WM_KEYDOWN, VK_NEXT, 0);
+  EXPECT_EQ(HTREEITEM(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)), items[5]);
+  SendMessageA(tree, WM_KEYDOWN, VK_PRIOR, 0);
+  EXPECT_EQ(HTREEITEM(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)), items[5]);
+  DestroyWindow(tree);
+}
+
 TEST_F(Lists, ListViewClicksSelectRangesAndReportColumns) {
   HWND lv = ListView(host, 0, 3, 20);
   guitest::Pump(50);
