@@ -9,12 +9,14 @@
 // BmpButtonRecord, BmpButtonSystemProc.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
 #include "bardib.h"
 #include "basic_controls.h"
 #include "bmpbutton.h"
+#include "caption.h"
 #include "controls.h"
 #include "dibkit.h"
 #include "dibkit_gdi.h"
@@ -118,6 +120,10 @@ PackedDib* BuildTextFace(HDC dc, const CcDefaults* d, int state, int width, int 
 void BuildFaces(HWND w, BmpButtonData* data, int width, int height, DWORD style, const char* text) {
   CcDefaults* d = ccGetDefaultData();
   if (!d) return;
+  // The caption proper: a placement block behind it is not shown.
+  char proper[kTextChars + 1] = "";
+  if (text) std::memcpy(proper, text, std::min(CaptionProperLength(text), size_t(kTextChars)));
+  text = proper;
   DWORD type = style & 0xF;
   int states = (style & kStyleFocusFace) ? 4 : 3;
   if (ButtonIsPushLike(style)) {
@@ -237,6 +243,7 @@ void PaintCheckOrRadio(HWND w, HDC dc, const CcDefaults* d, const PackedDib* ima
   }
   char text[kTextChars + 1] = "";
   GetWindowTextA(w, text, sizeof text);
+  text[CaptionProperLength(text)] = 0;
   if (!*text) return;
   RECT r = client;
   UINT format = DT_SINGLELINE;
@@ -273,6 +280,7 @@ void PaintGroupBox(HWND w, HDC dc, const CcDefaults* d) {
   GetClientRect(w, &client);
   char text[kTextChars + 1] = "";
   GetWindowTextA(w, text, sizeof text);
+  text[CaptionProperLength(text)] = 0;
   SIZE caption{0, 0};
   if (*text) GetTextExtentPoint32A(dc, text, int(std::strlen(text)), &caption);
   const int fx = 6, fy = 8;
@@ -448,6 +456,17 @@ LRESULT CALLBACK BmpButtonProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_SIZE:
       if (data && (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TRANSPARENT)) ResizeBackground(w, data);
+      // Text faces follow a new width (a caption placement, a dialog's
+      // layout): built for the creation size they would be cut or leave
+      // part of the button unpainted.
+      if (data && !(CreationStyle(w) & kStyleBitmapFaces) && data->images[kImageNormal] &&
+          data->owner[kImageNormal] == kOwnerBuilt && data->images[kImageNormal]->biWidth != LOWORD(lp)) {
+        char text[kTextChars + 1] = "";
+        GetWindowTextA(w, text, sizeof text);
+        FreeBuiltFaces(data);
+        BuildFaces(w, data, LOWORD(lp), HIWORD(lp), GetWindowLongA(w, GWL_STYLE), text);
+        Redraw(w);
+      }
       return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {

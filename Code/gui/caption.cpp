@@ -104,6 +104,15 @@ int ParsePlacementKeys(const char* caption, CaptionPlacement* out, bool stepOver
 
 }  // namespace
 
+size_t CaptionProperLength(const char* caption) {
+  if (!caption) return 0;
+  const char* brace = std::strchr(caption, '{');
+  size_t length = brace ? size_t(brace - caption) : std::strlen(caption);
+  if (brace)
+    while (length > 0 && (caption[length - 1] == ' ' || caption[length - 1] == '\t')) --length;
+  return length;
+}
+
 int ParseCaptionPlacement(const char* caption, CaptionPlacement* out) {
   return ParsePlacementKeys(caption, out, false);
 }

@@ -2,7 +2,8 @@
 // templates write it, e.g. "Game {p:330,273 s:140,110 d:anim n:g%02d.bmp #:30 r:15}".
 // Keys are one letter and a colon; values run to the next blank or "}".
 //
-// Interface: ParseCaptionPlacement (the "p" and "s" keys, read for
+// Interface: CaptionProperLength (the text a control shows),
+// ParseCaptionPlacement (the "p" and "s" keys, read for
 // ApplyCaptionPlacement), ParseCaptionPlacementAnywhere (the hot button's
 // reading of them), ParseAnimCaptionKeys (the animated button's "d",
 // "n", "#" and "r" keys), AnimFrameName (a frame's item name from "n").
@@ -11,6 +12,11 @@
 
 #include <cstddef>
 #include <cstdint>
+
+// The caption proper: the text before the block's "{", without the blanks
+// that stand before it. Returns its length (the whole text when there is no
+// block); the caption is not changed.
+size_t CaptionProperLength(const char* caption);
 
 // Only this much of a caption is read, as GetWindowText with a 256-byte buffer.
 constexpr size_t kCaptionMaxChars = 255;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -31,6 +32,15 @@ void ExpectPlacements(int (*parse)(const char*, CaptionPlacement*), const Placem
 }
 
 }  // namespace
+
+TEST(CaptionProper, TheTextBeforeTheBlock) {
+  const std::pair<const char*, size_t> cases[] = {
+      {"Undo {p:608,470 s:120,24}", 4}, {"Undo{p:1,2}", 4}, {"Plain text ", 11},
+      {"{p:1,2}", 0},                   {"", 0},            {"a \t {x} {y}", 1},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CaptionProperLength(c.first), c.second) << c.first;
+  EXPECT_EQ(CaptionProperLength(nullptr), 0u);
+}
 
 TEST(CaptionPlacement, KeysAsDialogTemplatesWriteThem) {
   const PlacementCase cases[] = {

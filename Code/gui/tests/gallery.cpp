@@ -952,9 +952,8 @@ void Create(HINSTANCE instance, HWND page) {
                                  instance, nullptr);
   HWND hint = CreateWindowExA(0, "CGUIHotButton", "Hint (lit)", child, 500, 470, 100, 24, page, HMENU(403),
                               instance, nullptr);
-  HWND placed = CreateWindowExA(0, "CGUIHotButton", "Undo {p:608,470 s:120,24}", child, 0, 0, 10, 24, page,
-                                HMENU(404), instance, nullptr);
-  SetWindowTextA(placed, "Undo (placed)");  // faces again, for the size the caption gave
+  HWND placed = CreateWindowExA(0, "CGUIHotButton", "Undo (placed) {p:608,470 s:120,24}", child, 0, 0, 10, 24,
+                                page, HMENU(404), instance, nullptr);
   for (HWND b : {analyse, hint, placed}) LightWithFocusFace(b);
   d->pushMiddle[3] = focusMiddle;
 }

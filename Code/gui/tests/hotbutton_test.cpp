@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "basic_controls.h"
@@ -308,6 +310,30 @@ TEST_F(HotButton, CaptionKeysPlaceAndSizeIt) {
     EXPECT_EQ(r.bottom, c.expected.bottom) << c.text;
     DestroyWindow(b);
   }
+}
+
+// A text-faced button placed by its caption shows the caption proper on
+// faces of its placed size: the same faces as a plain button of that text
+// and size.
+TEST_F(HotButton, APlacedTextButtonShowsItsCaptionProperAtItsNewSize) {
+  HWND placed = CreateWindowExA(0, "CGUIHotButton", "Undo {p:30,40 s:120,24}", WS_CHILD | WS_VISIBLE, 5, 5, 80,
+                                24, host, HMENU(INT_PTR(40)), nullptr, nullptr);
+  HWND plain = CreateWindowExA(0, "CGUIBMPButton", "Undo", WS_CHILD | WS_VISIBLE, 200, 40, 120, 24, host,
+                               HMENU(INT_PTR(41)), nullptr, nullptr);
+  ASSERT_NE(placed, nullptr);
+  ASSERT_NE(plain, nullptr);
+  const PackedDib* a = BmpButtonRecord(placed)->images[kImageNormal];
+  const PackedDib* b = BmpButtonRecord(plain)->images[kImageNormal];
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(a->biWidth, 120);
+  ASSERT_EQ(a->biWidth, b->biWidth);
+  ASSERT_EQ(a->biHeight, b->biHeight);
+  const size_t bytes = size_t(dibRowStride(8, a->biWidth)) * size_t(std::abs(a->biHeight));
+  EXPECT_EQ(std::memcmp(dibGetBits(const_cast<PackedDib*>(a)), dibGetBits(const_cast<PackedDib*>(b)), bytes), 0)
+      << "the face of \"Undo\", not of the whole text";
+  DestroyWindow(placed);
+  DestroyWindow(plain);
 }
 
 }  // namespace
