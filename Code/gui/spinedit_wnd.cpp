@@ -284,6 +284,11 @@ LRESULT CALLBACK SpinEditProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS:
       if (SpinEditRecord* r = Record(w); r && r->edit) SetFocus(r->edit);
       return 0;
+    case WM_ENABLE:  // the field and arrows look as the control is
+      if (SpinEditRecord* r = Record(w))
+        for (HWND part : {r->edit, r->up, r->down})
+          if (part) EnableWindow(part, BOOL(wp));
+      return 0;
     case WM_SETFONT:
     case WM_GETDLGCODE: {
       SpinEditRecord* r = Record(w);

@@ -208,6 +208,24 @@ TEST_F(SpinEdit, ArrowsClickedStepAndRepeatWhileHeld) {
   EXPECT_EQ(GetFocus(), Field(spin));
 }
 
+TEST_F(SpinEdit, ADisabledSpinEditTakesNoClicksOrTyping) {
+  HWND spin = Make("0:255:1:5");
+  SetForegroundWindow(host);
+  guitest::Pump(30);
+  EnableWindow(spin, FALSE);
+  guitest::Pump(30);
+  guitest::Click(CentreOf(Up(spin)));
+  guitest::Click(CentreOf(Field(spin)));
+  guitest::PressKey('7');
+  guitest::Pump(50);
+  EXPECT_EQ(Value(spin), 1);
+  EXPECT_EQ(Text(Field(spin)), "1");
+  EXPECT_FALSE(IsWindowEnabled(Field(spin)));
+  EnableWindow(spin, TRUE);
+  guitest::Click(CentreOf(Up(spin)));
+  EXPECT_EQ(Value(spin), 6) << "enabled again";
+}
+
 TEST_F(SpinEdit, EmptyOrSingleValueTextGivesZeroToHundred) {
   for (const char* text : {"", "7:7:3:2"}) {
     HWND spin = Make(text);
