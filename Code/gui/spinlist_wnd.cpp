@@ -371,12 +371,23 @@ LRESULT AddEntry(HWND w, const SpinListEntry* given) {
   return count + 1;
 }
 
+// The pictures the list rendered itself have no other owner; the caller's
+// stay the caller's until SPL_FREEPICTURES.
+void FreeRenderedPicture(SpinListEntry* entry) {
+  auto* held = reinterpret_cast<HeldEntry*>(entry);
+  if (held && held->renderedPicture && held->entry.picture == held->renderedPicture)
+    cttFreeDib(held->entry.picture);
+}
+
 // Frees the entries and the table and starts an empty one.
 bool ResetContent(HWND w) {
   AbandonSlideOf(w);
   SpinListEntry** table = Table(w);
   bool ok = true;
-  for (int i = 0; i < Count(w) && table; ++i) ok = FreeBlock(table[i]) && ok;
+  for (int i = 0; i < Count(w) && table; ++i) {
+    FreeRenderedPicture(table[i]);
+    ok = FreeBlock(table[i]) && ok;
+  }
   ok = FreeBlock(table) && ok;
   SetWord(w, kSlotTable, 0);
   SetWord(w, kSlotCount, 0);
@@ -439,11 +450,7 @@ void OnDestroy(HWND w) {
   KillTimer(w, kDoneTimer);
   SpinListEntry** table = Table(w);
   for (int i = 0; i < Count(w) && table; ++i) {
-    // The pictures the list rendered itself have no other owner; the
-    // caller's stay the caller's until SPL_FREEPICTURES.
-    auto* held = reinterpret_cast<HeldEntry*>(table[i]);
-    if (held && held->renderedPicture && held->entry.picture == held->renderedPicture)
-      cttFreeDib(held->entry.picture);
+    FreeRenderedPicture(table[i]);
     FreeBlock(table[i]);
   }
   FreeBlock(table);

@@ -597,4 +597,16 @@ TEST_F(SpinList, DestroyingAListFreesThePicturesItRendered) {
   EXPECT_LT(HeapBytesInUse(), before + 200 * 1024);
 }
 
+TEST_F(SpinList, ClearingFreesThePicturesItRendered) {
+  HWND list = Make();
+  auto fillAndClear = [&] {
+    for (int i = 0; i < 6; ++i) Add(list, "Knight");
+    SendMessageA(list, SPL_RESETCONTENT, 0, 0);
+  };
+  fillAndClear();
+  size_t before = HeapBytesInUse();
+  for (int i = 0; i < 50; ++i) fillAndClear();
+  EXPECT_LT(HeapBytesInUse(), before + 200 * 1024);
+}
+
 }  // namespace
