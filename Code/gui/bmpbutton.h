@@ -40,6 +40,7 @@ struct BmpButtonData {
   PackedDib* images[kButtonImages];
   uint8_t owner[kButtonImages];  // ButtonImageOwner per image
   uint8_t releasing;             // the system procedure is handling a click's release
+  uint8_t unsized;               // text faces wait for a size to be built for
 };
 
 // The window procedure of the class; classes built on the button call it

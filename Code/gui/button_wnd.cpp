@@ -126,12 +126,15 @@ void BuildFaces(HWND w, BmpButtonData* data, int width, int height, DWORD style,
   text = proper;
   DWORD type = style & 0xF;
   int states = (style & kStyleFocusFace) ? 4 : 3;
+  data->unsized = 0;
   if (ButtonIsPushLike(style)) {
-    if (width <= 0) return;
     if ((type == kTypePush || type == kTypeDefaultPush) && d->pushMiddle[0] &&
         Height(d->pushMiddle[0]) != height)
       height = Height(d->pushMiddle[0]);
-    if (height <= 0) return;
+    if (width <= 0 || height <= 0) {
+      data->unsized = 1;  // built when the button is given a size
+      return;
+    }
     HDC dc = GetDC(w);
     HGDIOBJ oldFont = nullptr;
     HFONT font = cguiGetFont(d->buttonFontSlot);
@@ -458,9 +461,12 @@ LRESULT CALLBACK BmpButtonProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       if (data && (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TRANSPARENT)) ResizeBackground(w, data);
       // Text faces follow a new width (a caption placement, a dialog's
       // layout): built for the creation size they would be cut or leave
-      // part of the button unpainted.
-      if (data && !(CreationStyle(w) & kStyleBitmapFaces) && data->images[kImageNormal] &&
-          data->owner[kImageNormal] == kOwnerBuilt && data->images[kImageNormal]->biWidth != LOWORD(lp)) {
+      // part of the button unpainted. A button made without a size gets
+      // them once it has one.
+      if (data && !(CreationStyle(w) & kStyleBitmapFaces) &&
+          ((data->images[kImageNormal] && data->owner[kImageNormal] == kOwnerBuilt &&
+            data->images[kImageNormal]->biWidth != LOWORD(lp)) ||
+           (data->unsized && data->owner[kImageNormal] != kOwnerCaller))) {
         char text[kTextChars + 1] = "";
         GetWindowTextA(w, text, sizeof text);
         FreeBuiltFaces(data);

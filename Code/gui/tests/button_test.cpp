@@ -214,6 +214,22 @@ TEST_F(Button, TextChangeRebuildsTheFaces) {
   EXPECT_LT(Find(RECT{20, 20, 100, 44}, Colour(kText)).x, 0);
 }
 
+// Buttons made in code often start without a size and are placed later;
+// a size they could not have faces for must not leave them without.
+TEST_F(Button, FacesAreBuiltOnceTheButtonHasASize) {
+  const RECT at{20, 20, 100, 44};
+  HWND made = Make("Go", 0, RECT{0, 0, 0, 0});
+  HWND shrunk = Make("Go", 0, RECT{0, 0, 80, 24}, 6);
+  SetWindowPos(shrunk, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE);
+  for (HWND b : {made, shrunk}) {
+    SetWindowPos(b, nullptr, at.left, at.top, 80, 24, SWP_NOZORDER | SWP_NOACTIVATE);
+    Show();
+    EXPECT_GE(Find(at, Colour(kMiddle)).x, 0) << "the normal face";
+    EXPECT_GE(Find(at, Colour(kText)).x, 0) << "with its text";
+    ShowWindow(b, SW_HIDE);
+  }
+}
+
 TEST_F(Button, CheckBoxesToggleAndPlainOnesOnlyNotify) {
   HWND automatic = Make("Ponder", BS_AUTOCHECKBOX, RECT{20, 20, 140, 40}, 5);
   HWND plain = Make("Sound", BS_CHECKBOX, RECT{20, 50, 140, 70}, 6);
