@@ -458,7 +458,12 @@ LRESULT CALLBACK BmpButtonProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       if (data && (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TRANSPARENT)) RefreshBackground(w, data);
       return 0;
     case WM_SIZE:
-      if (data && (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TRANSPARENT)) ResizeBackground(w, data);
+      // The new copy is filled at once: a move in the same step was told
+      // before the size, and a size alone brings no move.
+      if (data && (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TRANSPARENT)) {
+        ResizeBackground(w, data);
+        RefreshBackground(w, data);
+      }
       // Text faces follow a new width (a caption placement, a dialog's
       // layout): built for the creation size they would be cut or leave
       // part of the button unpainted. A button made without a size gets

@@ -533,6 +533,25 @@ TEST_F(Button, TransparentButtonDrawsOverItsBackgroundCopy) {
   }
 }
 
+// A new size gives a new background copy; it must show what lies under the
+// button at once, whether or not the button moves in the same step (a move
+// is told before the size).
+TEST_F(Button, TransparentButtonKeepsItsBackgroundWhenResized) {
+  HWND sized = Make("", 0, RECT{20, 20, 100, 44}, 5, WS_EX_TRANSPARENT);
+  HWND both = Make("", 0, RECT{20, 60, 100, 84}, 6, WS_EX_TRANSPARENT);
+  PackedDib* face = Piece(80, 24, kMask);
+  for (int y = 0; y < 24; ++y)
+    for (int x = 0; x < 40; ++x) *static_cast<uint8_t*>(dibGetPixelAddress(face, x, y)) = 0;
+  SendMessageA(sized, BBM_CCM_SETDIB, 0, LPARAM(face));
+  SendMessageA(both, BBM_CCM_SETDIB, 0, LPARAM(face));
+  SetWindowPos(sized, nullptr, 0, 0, 90, 24, SWP_NOMOVE | SWP_NOZORDER);
+  SetWindowPos(both, nullptr, 21, 60, 90, 24, SWP_NOZORDER);
+  Show();
+  EXPECT_EQ(guitest::ScreenPixel(30, 30), Colour(backgroundIndex)) << "resized";
+  EXPECT_EQ(guitest::ScreenPixel(30, 70), Colour(backgroundIndex)) << "moved and resized";
+  EXPECT_EQ(guitest::ScreenPixel(90, 70), Colour(kMask));
+}
+
 TEST_F(Button, GroupBoxDrawsItsLinesAndCaption) {
   Make("Engine", BS_GROUPBOX, RECT{20, 20, 200, 120}, 5);
   Show();
