@@ -174,6 +174,17 @@ void LoadResourceFaces(HWND w, BmpButtonData* data, int id) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// Whether a built face has the size BuildFaces gives a button of this size:
+// its width, and its height unless a push button's faces take the height of
+// the middle piece.
+bool FaceFits(const PackedDib* face, DWORD style, int width, int height) {
+  if (face->biWidth != width) return false;
+  DWORD type = style & 0xF;
+  CcDefaults* d = ccGetDefaultData();
+  if ((type == kTypePush || type == kTypeDefaultPush) && d && d->pushMiddle[0]) return true;
+  return Height(face) == height;
+}
+
 int StateIndex(HWND w, const BmpButtonData* data, bool optionalImages) {
   bool has[kButtonImages];
   for (int i = 0; i < kButtonImages; ++i) has[i] = data->images[i] != nullptr;
@@ -470,7 +481,7 @@ LRESULT CALLBACK BmpButtonProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       // them once it has one.
       if (data && !(CreationStyle(w) & kStyleBitmapFaces) &&
           ((data->images[kImageNormal] && data->owner[kImageNormal] == kOwnerBuilt &&
-            data->images[kImageNormal]->biWidth != LOWORD(lp)) ||
+            !FaceFits(data->images[kImageNormal], GetWindowLongA(w, GWL_STYLE), LOWORD(lp), HIWORD(lp))) ||
            (data->unsized && data->owner[kImageNormal] != kOwnerCaller))) {
         char text[kTextChars + 1] = "";
         GetWindowTextA(w, text, sizeof text);

@@ -230,6 +230,16 @@ TEST_F(Button, FacesAreBuiltOnceTheButtonHasASize) {
   }
 }
 
+TEST_F(Button, PushLikeCheckBoxFacesFollowANewHeight) {
+  HWND b = Make("Go", BS_AUTOCHECKBOX | BS_PUSHLIKE, RECT{20, 20, 100, 44});
+  Show();
+  int top = Find(RECT{20, 20, 100, 64}, Colour(kText)).y;
+  ASSERT_GE(top, 20);
+  SetWindowPos(b, nullptr, 0, 0, 80, 40, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Show();
+  EXPECT_EQ(Find(RECT{20, 20, 100, 64}, Colour(kText)).y, top + 8) << "centred on the taller face";
+}
+
 TEST_F(Button, CheckBoxesToggleAndPlainOnesOnlyNotify) {
   HWND automatic = Make("Ponder", BS_AUTOCHECKBOX, RECT{20, 20, 140, 40}, 5);
   HWND plain = Make("Sound", BS_CHECKBOX, RECT{20, 50, 140, 70}, 6);
