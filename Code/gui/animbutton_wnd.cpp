@@ -294,6 +294,14 @@ void OnDestroy(HWND w, AnimButtonRecord* r) {
   memFree_rel(r);
 }
 
+// A hidden button gives up the capture and stops its loop.
+void OnHide(HWND w, AnimButtonRecord* r) {
+  CacheLock lock;
+  if (g_cache.hot == w) ReleaseHot();
+  StopAnimation(w, r);
+  r->flags &= ~(kPressed | kPressedOutside);
+}
+
 POINT PointOf(LPARAM lp) { return POINT{short(LOWORD(lp)), short(HIWORD(lp))}; }
 
 LRESULT OnButtonUp(HWND w, AnimButtonRecord* r) {
@@ -372,17 +380,13 @@ LRESULT CALLBACK AnimButtonProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       return SendMessageA(w, message, keys, point);
     }
     case WM_SHOWWINDOW:
-      // A hidden button gives up the capture and stops its loop.
-      if (!wp && r) {
-        CacheLock lock;
-        if (g_cache.hot == w) ReleaseHot();
-        StopAnimation(w, r);
-        r->flags &= ~(kPressed | kPressedOutside);
-      }
+      if (!wp && r) OnHide(w, r);
       break;
     case WM_WINDOWPOSCHANGING: {
       const auto* pos = reinterpret_cast<const WINDOWPOS*>(lp);
-      if (r && pos && !(pos->flags & SWP_NOZORDER)) {
+      if (r && pos && (pos->flags & SWP_HIDEWINDOW)) {
+        OnHide(w, r);  // hidden without WM_SHOWWINDOW
+      } else if (r && pos && !(pos->flags & SWP_NOZORDER)) {
         CacheLock lock;
         if (g_cache.hot == w) ReleaseHot();
       }

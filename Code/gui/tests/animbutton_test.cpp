@@ -215,6 +215,10 @@ TEST_F(AnimButton, HidingOrRestackingTheHotButtonEndsItsCapture) {
   };
   const Case cases[] = {
       {"hidden", [](HWND w) { ShowWindow(w, SW_HIDE); }},
+      {"hidden by its position",
+       [](HWND w) {
+         SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+       }},
       {"moved in the Z order",
        [](HWND w) { SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }},
   };
