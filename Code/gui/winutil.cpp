@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "dibkit.h"
+
 HFONT CreateFontForPoints(const char* face, int points, int weight, int charset) {
   HDC screen = GetDC(nullptr);
   int perInch = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
@@ -18,6 +20,20 @@ PackedDib* LoadWritableBitmapResource(HINSTANCE module, int id) {
   HGLOBAL loaded = LoadResource(module, found);
   void* data = loaded ? LockResource(loaded) : nullptr;
   if (!data) return nullptr;
+  // Used in place, the resource must have the library's own layout: the
+  // header, a full colour area (256 entries for 8 bits) and every row.
+  // Anything else would be read, and its colour table written, past its end.
+  const DWORD size = SizeofResource(module, found);
+  const auto* header = static_cast<const BITMAPINFOHEADER*>(data);
+  if (size < sizeof(BITMAPINFOHEADER) || header->biSize != sizeof(BITMAPINFOHEADER)) return nullptr;
+  const int bits = header->biBitCount;
+  if (bits != 8 && bits != 16 && bits != 24) return nullptr;
+  if (bits == 8 && header->biClrUsed != 0 && header->biClrUsed != 256) return nullptr;
+  if (header->biWidth <= 0 || header->biHeight == 0 || header->biHeight == INT32_MIN) return nullptr;
+  const uint64_t rows = uint64_t(header->biHeight < 0 ? -int64_t(header->biHeight) : header->biHeight);
+  const uint64_t needed =
+      sizeof(BITMAPINFOHEADER) + dibColorAreaSize(bits) + uint64_t(dibRowStride(bits, header->biWidth)) * rows;
+  if (needed > size) return nullptr;
   // The caller turns the colour table into palette indices in place; the
   // resource's pages are read-only until we say otherwise.
   DWORD oldProtect = 0;

@@ -8,6 +8,7 @@
 #include "facet.h"
 #include "guitest.h"
 #include "mousehook.h"
+#include "test_bitmaps.h"
 #include "winutil.h"
 
 namespace {
@@ -149,6 +150,18 @@ TEST(MouseHook, EndingACaptureLeavesTheSystemCaptureAnotherWindowTook) {
   EXPECT_EQ(GetCapture(), nullptr);
   DestroyWindow(capture);
   DestroyWindow(other);
+}
+
+TEST(WindowUtilities, BitmapResourcesAreUsedInPlaceOnlyInTheLibrarysLayout) {
+  HINSTANCE module = GetModuleHandleA(nullptr);
+  PackedDib* usable = LoadWritableBitmapResource(module, 19);
+  ASSERT_NE(usable, nullptr);
+  EXPECT_EQ(usable->biWidth, kScrollArrowWidth);
+  // A 16-colour table: the 256-entry index table would be written over the
+  // pixels and past the end, the pixels read from the wrong place.
+  ASSERT_NE(FindResourceA(module, MAKEINTRESOURCEA(kShortTableBitmapId), MAKEINTRESOURCEA(2)), nullptr);
+  EXPECT_EQ(LoadWritableBitmapResource(module, kShortTableBitmapId), nullptr);
+  EXPECT_EQ(LoadWritableBitmapResource(module, kMissingBitmapId), nullptr);
 }
 
 TEST(WindowUtilities, NonClientMouseMessagesBecomeClientOnes) {

@@ -16,3 +16,6 @@ constexpr int kSpinArrowHeight = 10;
 // Bitmap button faces, 40 x 20 (button): 300, 301, 302, 305 and 310, 311, 312.
 constexpr int kButtonFacesFull = 300;     // faces 0, 1, 2 and 5
 constexpr int kButtonFacesNoFive = 310;   // faces 0, 1 and 2
+// An 8 x 4 bitmap stored with a 16-colour table (not in the library's
+// layout, so not usable in place).
+constexpr int kShortTableBitmapId = 500;
