@@ -130,11 +130,7 @@ void ScanSide(SearchBoard& bd) {
   constexpr u8 rook = white ? kWR : kBR, bishop = white ? kWB : kBB, queen = white ? kWQ : kBQ;
   u8* b = bd.sq();
   u8* map = AttackMap(bd, Side);
-  int k = bd.list[10 + Side][0];
-  for (int i = 0; i < 8; ++i) {
-    int t = k + kDir[i];
-    if (b[t] != kRim) map[t] = 1;
-  }
+  for (const u8* t = g_steps.king[bd.list[10 + Side][0]]; *t; ++t) map[*t] = 1;
   int ek = bd.list[11 - Side][0];
   u8 ekCode = b[ek];
   b[ek] = kEmpty;
@@ -146,10 +142,7 @@ void ScanSide(SearchBoard& bd) {
   for (const u8* l = bd.list[4 + Side]; *l; ++l) DiagonalRays<16, bishop, queen>(b, map, *l);
   b[ek] = ekCode;
   for (const u8* l = bd.list[2 + Side]; *l; ++l)
-    for (int i = 8; i < 16; ++i) {
-      int t = *l + kDir[i];
-      if (b[t] != kRim) map[t] = u8(map[t] + 16);
-    }
+    for (const u8* t = g_steps.knight[*l]; *t; ++t) map[*t] = u8(map[*t] + 16);
   constexpr int c1 = white ? 9 : -11, c2 = white ? 11 : -9;
   for (const u8* l = bd.list[Side]; *l; ++l) {
     if (b[*l + c1] != kRim) map[*l + c1] = u8(map[*l + c1] + 64);
@@ -261,10 +254,8 @@ int SortFull(int ply, int n, u32 hashMove) {
   if (haveZone) {
     std::memset(zone, 0, sizeof zone);
     int ek = bd.list[white ? 11 : 10][0];
-    for (int i = 0; i < 8; ++i) {
-      int t = ek + kDir[i];
-      if (b[t] != kRim && own[t] > 2) zone[t] = own[t] & 2;
-    }
+    for (const u8* t = g_steps.king[ek]; *t; ++t)
+      if (own[*t] > 2) zone[*t] = own[*t] & 2;
   }
   EngineMove k1 = g_killer[ply][0], k2 = g_killer[ply][1];
   for (int i = n - 1; i >= 0; --i) {

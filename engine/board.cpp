@@ -18,6 +18,20 @@ EngineMove g_line[kMaxPly + 1];
 u8 g_relation[155];
 const int kDir[16] = {11, -11, 9, -9, 10, -10, 1, -1, 21, -21, 19, -19, 12, -12, 8, -8};
 
+StepTable::StepTable() {
+  auto onBoard = [](int t) { return t >= 1 && t <= 78 && t % 10 >= 1 && t % 10 <= 8; };
+  std::memset(this, 0, sizeof *this);
+  for (int s = 0; s < 80; ++s) {
+    if (!onBoard(s)) continue;
+    int nk = 0, nn = 0;
+    for (int i = 0; i < 8; ++i)
+      if (onBoard(s + kDir[i])) king[s][nk++] = u8(s + kDir[i]);
+    for (int i = 8; i < 16; ++i)
+      if (onBoard(s + kDir[i])) knight[s][nn++] = u8(s + kDir[i]);
+  }
+}
+const StepTable g_steps;
+
 namespace {
 
 u8 g_castleMask[100];

@@ -66,6 +66,15 @@ extern u8 g_relation[155];
 inline u8 Relation(int a, int b) { return g_relation[a - b + 77]; }
 extern const int kDir[16];  // +11 -11 +9 -9 +10 -10 +1 -1, knight jumps
 
+// Board squares one king step or one knight jump from each square (0 ends
+// each row): the walks that visit every neighbour skip the rim test.
+struct StepTable {
+  u8 king[80][9];
+  u8 knight[80][9];
+  StepTable();
+};
+extern const StepTable g_steps;
+
 // Piece-square values by piece index and square (blended by the evaluation).
 extern i8 g_pst[12][80];
 

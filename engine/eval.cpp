@@ -423,8 +423,8 @@ struct ActWalk {
   int Sum(int s, int& n) const {
     if (Type == kKnight) {
       int sum = 0;
-      for (int i = 8; i < 16; ++i) {
-        int t = s + kDir[i];
+      for (const u8* step = g_steps.knight[s]; *step; ++step) {
+        int t = *step;
         u8 c = b[t];
         if (c == kEmpty) {
           int o = Ex(t);
@@ -583,10 +583,10 @@ int KingSafetySide(const SearchBoard& bd, const Phase& ph) {
   int shield = kShield[idx];
   if (!oppQueen) shield /= 2;
   int attack = 0;
-  for (int i = 0; i < 8; ++i) {
-    int t = k + kDir[i];
+  for (const u8* step = g_steps.king[k]; *step; ++step) {
+    int t = *step;
     u8 c = b[t];
-    if (c == kRim || (c != kEmpty && !(c & ownBit))) continue;
+    if (c != kEmpty && !(c & ownBit)) continue;
     u8 a = opp[t];
     if (!a) continue;
     int v;

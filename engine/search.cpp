@@ -307,11 +307,9 @@ bool MateThreat(int p) {
   const u8* after = AttackMap(bd, opp);
   const u8* before = AttackMap(prev, opp);
   int k = bd.list[10 + (1 - opp)][0];
-  const u8* b = bd.sq();
   int sa = 0, sb = 0;
-  for (int i = 0; i < 8; ++i) {
-    int t = k + kDir[i];
-    if (b[t] == kRim) continue;
+  for (const u8* step = g_steps.king[k]; *step; ++step) {
+    int t = *step;
     int na = g_attCount[after[t]], nb = g_attCount[before[t]];
     if (na > nb && na > 1) return true;
     sa += na;

@@ -2,6 +2,7 @@
 // and the consistency of everything DoMove keeps incrementally.
 #include <cstring>
 #include <set>
+#include <vector>
 
 #include "attack.h"
 #include "perft.h"
@@ -104,6 +105,27 @@ std::set<std::string> LegalTexts(const char* fen) {
   std::set<std::string> out;
   for (int i = 0; i < n; ++i) out.insert(MoveText(g_gen[i]));
   return out;
+}
+
+// The step table lists, in direction order, exactly the neighbours that are
+// board cells: corner and edge squares lose the steps that leave the board.
+TEST(EngineBoard, StepTableHoldsTheBoardNeighbours) {
+  TransInit(kTransMinBytes);
+  ASSERT_TRUE(SetupRootFromFen("8/8/8/8/8/8/8/K6k w - - 0 1"));
+  const u8* b = Board(0).sq();
+  for (int s = 0; s < 80; ++s) {
+    if (b[s] == kRim) continue;
+    std::vector<int> king, knight, kingTable, knightTable;
+    for (int i = 0; i < 16; ++i)
+      if (b[s + kDir[i]] != kRim) (i < 8 ? king : knight).push_back(s + kDir[i]);
+    for (const u8* t = g_steps.king[s]; *t; ++t) kingTable.push_back(*t);
+    for (const u8* t = g_steps.knight[s]; *t; ++t) knightTable.push_back(*t);
+    EXPECT_EQ(kingTable, king) << SquareName(s);
+    EXPECT_EQ(knightTable, knight) << SquareName(s);
+  }
+  EXPECT_EQ(std::strlen(reinterpret_cast<const char*>(g_steps.king[SqNum(0, 0)])), 3u);
+  EXPECT_EQ(std::strlen(reinterpret_cast<const char*>(g_steps.knight[SqNum(0, 0)])), 2u);
+  EXPECT_EQ(std::strlen(reinterpret_cast<const char*>(g_steps.knight[SqNum(3, 3)])), 8u);
 }
 
 TEST(EngineBoard, GeneratorEdgeCases) {
