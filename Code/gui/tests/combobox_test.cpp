@@ -408,6 +408,22 @@ TEST_F(Combo, ClickingOutsideClosesTheListAndTheClickStillArrives) {
   DestroyWindow(other);
 }
 
+// Another program becoming active is told to top-level windows only: the
+// open list (a pop-up) hears it, and the combo closes up and frees the mouse.
+TEST_F(Combo, AnotherProgramBecomingActiveClosesTheList) {
+  Make(CBS_DROPDOWNLIST);
+  FocusEdit();
+  ClickButtonNotice();
+  ASSERT_TRUE(Dropped());
+  Take();
+  SendMessageA(ListOf(combo), WM_ACTIVATEAPP, FALSE, 0);
+  EXPECT_FALSE(Dropped());
+  EXPECT_EQ(CodesOf(Take()), CodeList{CBN_CLOSEUP});
+  EXPECT_EQ(GetCapture(), nullptr);
+  SendMessageA(ListOf(combo), WM_ACTIVATEAPP, TRUE, 0);
+  EXPECT_FALSE(Dropped()) << "coming back opens nothing";
+}
+
 TEST_F(Combo, ListNearTheBottomOpensAboveTheCombo) {
   DestroyWindow(host);
   int height = GetSystemMetrics(SM_CYSCREEN);
