@@ -290,6 +290,10 @@ LRESULT CALLBACK StaticProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     case CCM_SETDIB: {
       if (!pictureMode || !lp) return 0;
       PackedDib* previous = Picture(w);
+      // The caller owns and frees what it gets back: a picture that lives
+      // in the module's resources goes back as a heap copy.
+      if (previous && GetWindowLongA(w, g_systemExtra + kSlotResourcePicture))
+        previous = dibDuplicate(previous);
       PackedDib* next = reinterpret_cast<PackedDib*>(lp);
       dibColorsToIndices(next);
       SetPicture(w, next, false);  // the caller owns what it gets back

@@ -134,7 +134,9 @@ TEST_F(Static, PictureModeDrawsItsResourceAndHandsBackReplacedPictures) {
   PackedDib* mine = dibCreateWithColors(40, 30, 8);
   PackedDib* previous = reinterpret_cast<PackedDib*>(SendMessageA(s, CCM_SETDIB, 0, LPARAM(mine)));
   ASSERT_NE(previous, nullptr);
-  EXPECT_EQ(previous->biWidth, 16);  // the resource picture, not to be freed
+  EXPECT_EQ(previous->biWidth, 16);  // the resource picture, as a copy the caller frees
+  EXPECT_EQ(previous->biHeight, 12);
+  dibDelete(previous);
   EXPECT_EQ(SendMessageA(s, CCM_SETDIB, 0, 0), 0) << "a null picture changes nothing";
   EXPECT_EQ(reinterpret_cast<PackedDib*>(SendMessageA(s, CCM_SETDIB, 0, LPARAM(mine))), mine);
   DestroyWindow(s);  // leaves the caller's picture alone
