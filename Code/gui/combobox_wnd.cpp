@@ -413,6 +413,13 @@ LRESULT ComboMessage(HWND c, UINT m, WPARAM wp, LPARAM lp) {
       CopySelection(c);
       return result;
     }
+    case CB_RESETCONTENT: {
+      if (!list) return CB_ERR;
+      LRESULT result = SendMessageA(list, LB_RESETCONTENT, wp, lp);
+      // With the entries gone, the edit no longer shows one of them.
+      if (HWND edit = EditOf(c)) SetWindowTextA(edit, "");
+      return result;
+    }
   }
   UINT forList = ListMessageFor(m);
   if (!forList) return DefWindowProcA(c, m, wp, lp);

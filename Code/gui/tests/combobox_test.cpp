@@ -235,6 +235,13 @@ TEST_F(Combo, SetCurSelCopiesIntoTheEditAndMinusOneEmptiesIt) {
     EXPECT_EQ(Text(Edit()), "");
     EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), CB_ERR);
     EXPECT_TRUE(Take().empty()) << "no notice for no selection, style " << c.style;
+    // Emptying the list empties the edit too: it shows no entry that is gone.
+    SendMessageA(combo, CB_SETCURSEL, 1, 0);
+    Take();
+    SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+    EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(Text(Edit()), "") << "style " << c.style;
+    EXPECT_TRUE(Take().empty()) << "style " << c.style;
     DestroyWindow(combo);
   }
 }
