@@ -138,7 +138,11 @@ TEST_F(Static, PictureModeDrawsItsResourceAndHandsBackReplacedPictures) {
   EXPECT_EQ(previous->biHeight, 12);
   dibDelete(previous);
   EXPECT_EQ(SendMessageA(s, CCM_SETDIB, 0, 0), 0) << "a null picture changes nothing";
-  EXPECT_EQ(reinterpret_cast<PackedDib*>(SendMessageA(s, CCM_SETDIB, 0, LPARAM(mine))), mine);
+  EXPECT_EQ(SendMessageA(s, CCM_SETDIB, 0, LPARAM(mine)), 0) << "the picture shown given again: none back";
+  PackedDib* other = dibCreateWithColors(8, 8, 8);
+  EXPECT_EQ(reinterpret_cast<PackedDib*>(SendMessageA(s, CCM_SETDIB, 0, LPARAM(other))), mine);
+  EXPECT_EQ(reinterpret_cast<PackedDib*>(SendMessageA(s, CCM_SETDIB, 0, LPARAM(mine))), other);
+  dibDelete(other);
   DestroyWindow(s);  // leaves the caller's picture alone
   EXPECT_EQ(mine->biWidth, 40);
   dibDelete(mine);
