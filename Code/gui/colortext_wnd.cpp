@@ -470,6 +470,12 @@ LRESULT CALLBACK ColorTextProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       if (HWND parent = GetParent(w)) SendMessageA(parent, m, wp, lp);
       return 0;
     case WM_KEYDOWN:
+      // The control asks for every key, Tab too: Tab has to move the
+      // dialog's focus on, or the keyboard could never leave the control.
+      if (wp == VK_TAB) {
+        HandleDialogNavigationKey(w, wp);
+        return 0;
+      }
       OnKey(w, r, wp);
       return 0;
     case WM_LBUTTONDOWN:

@@ -413,6 +413,13 @@ LRESULT ComboMessage(HWND c, UINT m, WPARAM wp, LPARAM lp) {
       CopySelection(c);
       return result;
     }
+    case CB_RESETCONTENT: {
+      if (!list) return CB_ERR;
+      LRESULT result = SendMessageA(list, LB_RESETCONTENT, wp, lp);
+      // With the entries gone, the edit no longer shows one of them.
+      if (HWND edit = EditOf(c)) SetWindowTextA(edit, "");
+      return result;
+    }
   }
   UINT forList = ListMessageFor(m);
   if (!forList) return DefWindowProcA(c, m, wp, lp);
@@ -622,6 +629,15 @@ LRESULT CALLBACK ComboListProc(HWND l, UINT m, WPARAM wp, LPARAM lp) {
   }
   if ((m >= WM_NCMOUSEMOVE && m <= WM_NCMBUTTONDBLCLK) || (m >= WM_MOUSEFIRST && m <= WM_MBUTTONDBLCLK))
     return ListMouse(l, m, wp, lp);
+  if (m == WM_ACTIVATEAPP && !wp) {
+    // Only top-level windows hear that another program became active: the
+    // list does, the combo (a child) never does. An open list must not stay
+    // on top of the other program holding the mouse.
+    LRESULT result = CallList(l, m, wp, lp);
+    HWND c = HWND(SendMessageA(l, LBM_GETOWNER, 0, 0));
+    if (c && IsWindow(c) && ListOf(c) == l && Dropped(c)) CloseUp(c);
+    return result;
+  }
   if (m == WM_KEYDOWN && (wp == VK_ESCAPE || wp == VK_RETURN)) {
     // The dropped list has the focus: its keys that end the choice go to
     // the combo, as they do from the edit.

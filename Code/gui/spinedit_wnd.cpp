@@ -364,6 +364,11 @@ int ScrollCodeForKey(WPARAM key) {
 
 bool NumberCharacter(WPARAM c) { return (c >= '0' && c <= '9') || c == VK_BACK || c == '-' || c == '.'; }
 
+// The clipboard keys (Ctrl with C, V, X or Z) come as control characters:
+// they are no typing, and copying the value out or a number in must work
+// (pasted text is read as typed text is).
+bool ClipboardCharacter(WPARAM c) { return c == 3 || c == 22 || c == 24 || c == 26; }
+
 LRESULT CALLBACK FieldProc(HWND e, UINT m, WPARAM wp, LPARAM lp) {
   // The class procedure of the library edit: every field shares it.
   auto base = reinterpret_cast<WNDPROC>(GetClassLongPtrA(e, GCLP_WNDPROC));
@@ -383,7 +388,7 @@ LRESULT CALLBACK FieldProc(HWND e, UINT m, WPARAM wp, LPARAM lp) {
     }
     case WM_CHAR:
       if (wp == VK_ESCAPE) return 0;  // the key itself went to the spin edit
-      if (!NumberCharacter(wp)) {
+      if (!NumberCharacter(wp) && !ClipboardCharacter(wp)) {
         MessageBeep(0);
         return 0;
       }

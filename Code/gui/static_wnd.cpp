@@ -290,6 +290,17 @@ LRESULT CALLBACK StaticProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     case CCM_SETDIB: {
       if (!pictureMode || !lp) return 0;
       PackedDib* previous = Picture(w);
+      if (previous == reinterpret_cast<PackedDib*>(lp)) {
+        // The picture shown, given again (drawn on, say): shown anew, and
+        // nothing handed back that the caller could free under us.
+        dibColorsToIndices(previous);
+        RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        return 0;
+      }
+      // The caller owns and frees what it gets back: a picture that lives
+      // in the module's resources goes back as a heap copy.
+      if (previous && GetWindowLongA(w, g_systemExtra + kSlotResourcePicture))
+        previous = dibDuplicate(previous);
       PackedDib* next = reinterpret_cast<PackedDib*>(lp);
       dibColorsToIndices(next);
       SetPicture(w, next, false);  // the caller owns what it gets back

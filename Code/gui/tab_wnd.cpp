@@ -240,6 +240,20 @@ void Click(HWND w, TabRecord* r, LPARAM point) {
   if (RecordOf(w) == r) RedrawNow(w);
 }
 
+// After an image left the list, the images behind it moved down one
+// place: each tab keeps showing its own image, and a tab that showed the
+// removed one shows none.
+void RemoveImage(HWND w, TabRecord* r, int removed) {
+  for (Tab* t : AllTabs(r)) {
+    if (!(t->item.mask & TCIF_IMAGE)) continue;
+    if (t->item.iImage == removed)
+      t->item.iImage = -1;
+    else if (t->item.iImage > removed)
+      --t->item.iImage;
+  }
+  InvalidateRect(w, nullptr, FALSE);
+}
+
 LRESULT SetCurrent(HWND w, TabRecord* r, WPARAM position) {
   Tab* t = int32_t(position) >= 0 ? TabAt(r, int32_t(position)) : nullptr;
   if (t && !t->disabled) {
@@ -381,7 +395,7 @@ LRESULT CALLBACK TabProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       AdjustRect(r, wp != 0, reinterpret_cast<RECT*>(lp));
       return 0;
     case TCM_REMOVEIMAGE:
-      if (r->images) ImageList_Remove(r->images, int(wp));
+      if (r->images && ImageList_Remove(r->images, int(wp))) RemoveImage(w, r, int(wp));
       return 0;
     case CCM_SETDIB: {
       const CcDefaults* d = ccGetDefaultData();

@@ -39,6 +39,7 @@ HPALETTE MakePalette() {
 
 struct ColorText : ::testing::Test {
   std::vector<std::pair<WPARAM, LPARAM>> commands;
+  std::vector<WPARAM> nextControl;  // WM_NEXTDLGCTL asked of the parent
   HWND host = nullptr;
   HPALETTE palette = nullptr;
   int lineHeight = 0;
@@ -57,6 +58,7 @@ struct ColorText : ::testing::Test {
     host = guitest::CreateTestWindow(RECT{0, 0, 400, 300},
                                      [this](HWND, UINT m, WPARAM wp, LPARAM lp, bool* handled) -> LRESULT {
                                        if (m == WM_COMMAND) commands.push_back({wp, lp});
+                                       if (m == WM_NEXTDLGCTL) nextControl.push_back(wp);
                                        if (m == WM_CTLCOLOREDIT) *handled = true;  // no brush of ours
                                        return 0;
                                      });
@@ -241,6 +243,28 @@ TEST_F(ColorText, ClicksAndKeysMoveTheCurrentEntryAndTellTheParent) {
   EXPECT_EQ(Current(c), "e4");
   EXPECT_EQ(Commands(2), 1);
   for (auto& cmd : commands) EXPECT_EQ(HWND(cmd.second), c);
+}
+
+// The control wants every key; Tab and Shift+Tab still move the dialog's
+// focus on rather than being swallowed, and leave the current entry alone.
+TEST_F(ColorText, TabMovesTheDialogFocusOn) {
+  HWND c = Make(120, 100, 0);
+  Add(c, "e4", kCtSelectable);
+  Add(c, "e5", kCtSelectable);
+  Show(c);
+  SendMessageA(c, CTM_SETCURENTRY, 0, SendMessageA(c, CTM_FINDENTRY, 0, LPARAM("e4")));
+  SetFocus(c);
+  guitest::PressKey(VK_TAB);
+  INPUT shiftTab[4]{};
+  for (INPUT& in : shiftTab) in.type = INPUT_KEYBOARD;
+  shiftTab[0].ki.wVk = shiftTab[3].ki.wVk = VK_SHIFT;
+  shiftTab[1].ki.wVk = shiftTab[2].ki.wVk = VK_TAB;
+  shiftTab[2].ki.dwFlags = shiftTab[3].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(4, shiftTab, sizeof shiftTab[0]);
+  guitest::Pump(50);
+  EXPECT_EQ(nextControl, (std::vector<WPARAM>{0, 1})) << "next, then previous";
+  EXPECT_EQ(Current(c), "e4");
+  EXPECT_EQ(Commands(1), 0);
 }
 
 TEST_F(ColorText, StyleBitsCutTheHeightToLinesAndTurnOffClickSelection) {

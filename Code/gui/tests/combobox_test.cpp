@@ -235,6 +235,13 @@ TEST_F(Combo, SetCurSelCopiesIntoTheEditAndMinusOneEmptiesIt) {
     EXPECT_EQ(Text(Edit()), "");
     EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), CB_ERR);
     EXPECT_TRUE(Take().empty()) << "no notice for no selection, style " << c.style;
+    // Emptying the list empties the edit too: it shows no entry that is gone.
+    SendMessageA(combo, CB_SETCURSEL, 1, 0);
+    Take();
+    SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+    EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(Text(Edit()), "") << "style " << c.style;
+    EXPECT_TRUE(Take().empty()) << "style " << c.style;
     DestroyWindow(combo);
   }
 }
@@ -406,6 +413,22 @@ TEST_F(Combo, ClickingOutsideClosesTheListAndTheClickStillArrives) {
   guitest::Click(POINT{550, 425});
   EXPECT_EQ(clicks, 2) << "the mouse is free again";
   DestroyWindow(other);
+}
+
+// Another program becoming active is told to top-level windows only: the
+// open list (a pop-up) hears it, and the combo closes up and frees the mouse.
+TEST_F(Combo, AnotherProgramBecomingActiveClosesTheList) {
+  Make(CBS_DROPDOWNLIST);
+  FocusEdit();
+  ClickButtonNotice();
+  ASSERT_TRUE(Dropped());
+  Take();
+  SendMessageA(ListOf(combo), WM_ACTIVATEAPP, FALSE, 0);
+  EXPECT_FALSE(Dropped());
+  EXPECT_EQ(CodesOf(Take()), CodeList{CBN_CLOSEUP});
+  EXPECT_EQ(GetCapture(), nullptr);
+  SendMessageA(ListOf(combo), WM_ACTIVATEAPP, TRUE, 0);
+  EXPECT_FALSE(Dropped()) << "coming back opens nothing";
 }
 
 TEST_F(Combo, ListNearTheBottomOpensAboveTheCombo) {

@@ -134,9 +134,15 @@ TEST_F(Static, PictureModeDrawsItsResourceAndHandsBackReplacedPictures) {
   PackedDib* mine = dibCreateWithColors(40, 30, 8);
   PackedDib* previous = reinterpret_cast<PackedDib*>(SendMessageA(s, CCM_SETDIB, 0, LPARAM(mine)));
   ASSERT_NE(previous, nullptr);
-  EXPECT_EQ(previous->biWidth, 16);  // the resource picture, not to be freed
+  EXPECT_EQ(previous->biWidth, 16);  // the resource picture, as a copy the caller frees
+  EXPECT_EQ(previous->biHeight, 12);
+  dibDelete(previous);
   EXPECT_EQ(SendMessageA(s, CCM_SETDIB, 0, 0), 0) << "a null picture changes nothing";
-  EXPECT_EQ(reinterpret_cast<PackedDib*>(SendMessageA(s, CCM_SETDIB, 0, LPARAM(mine))), mine);
+  EXPECT_EQ(SendMessageA(s, CCM_SETDIB, 0, LPARAM(mine)), 0) << "the picture shown given again: none back";
+  PackedDib* other = dibCreateWithColors(8, 8, 8);
+  EXPECT_EQ(reinterpret_cast<PackedDib*>(SendMessageA(s, CCM_SETDIB, 0, LPARAM(other))), mine);
+  EXPECT_EQ(reinterpret_cast<PackedDib*>(SendMessageA(s, CCM_SETDIB, 0, LPARAM(mine))), other);
+  dibDelete(other);
   DestroyWindow(s);  // leaves the caller's picture alone
   EXPECT_EQ(mine->biWidth, 40);
   dibDelete(mine);

@@ -366,6 +366,14 @@ TEST_F(Tabs, ImageTabsAreSizedByTheImageList) {
   EXPECT_EQ(Pixel(tabs, 3, 3), Colour(kTile));
   EXPECT_EQ(SendMessageA(tabs, TCM_REMOVEIMAGE, 0, 0), 0);
   EXPECT_EQ(ImageList_GetImageCount(images), 1);
+  UpdateWindow(tabs);
+  guitest::Pump(30);
+  EXPECT_EQ(Pixel(tabs, 6, 6), RGB(0, 0, 255)) << "the tab keeps its image, now first in the list";
+  EXPECT_EQ(SendMessageA(tabs, TCM_REMOVEIMAGE, 0, 0), 0);
+  UpdateWindow(tabs);
+  guitest::Pump(30);
+  EXPECT_EQ(Pixel(tabs, 6, 6), Colour(kTile)) << "its own image removed: none";
+  EXPECT_EQ(ImageList_GetImageCount(images), 0);
   EXPECT_EQ(SendMessageA(tabs, TCM_SETIMAGELIST, 0, 0), LRESULT(images));
   EXPECT_EQ(SendMessageA(tabs, TCM_REMOVEIMAGE, 0, 0), 0) << "no image list: nothing";
   ImageList_Destroy(images);
