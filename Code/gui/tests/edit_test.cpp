@@ -61,24 +61,6 @@ void SetClipboard(const char* text) {
   CloseClipboard();
 }
 
-// A key with modifiers held, through the system's input queue.
-void Chord(std::initializer_list<WORD> held, WORD key) {
-  std::vector<INPUT> in;
-  auto add = [&in](WORD vk, bool up) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = vk;
-    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    in.push_back(i);
-  };
-  for (WORD h : held) add(h, false);
-  add(key, false);
-  add(key, true);
-  for (WORD h : held) add(h, true);
-  SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
-  guitest::Pump(40);
-}
-
 void Type(const char* keys) {
   for (const char* k = keys; *k; ++k) guitest::PressKey(WORD(*k));
 }
@@ -193,7 +175,7 @@ TEST_F(Edit, CaretKeysMoveAndShiftSelects) {
       {{VK_SHIFT}, VK_LEFT, {5, 6}}, {{VK_SHIFT}, VK_HOME, {0, 6}},  {{}, VK_LEFT, {0, 0}},
   };
   for (const Step& s : steps) {
-    Chord(s.held, s.key);
+    guitest::Chord(s.held, s.key);
     EXPECT_EQ(Selection(e), s.selection) << "key " << s.key;
   }
   // Typing over a selection replaces it; Delete removes the next character.
@@ -208,11 +190,11 @@ TEST_F(Edit, CutCopyAndPasteGoThroughTheClipboard) {
   HWND e = Make("Nf3 d5", WS_BORDER | ES_AUTOHSCROLL);
   Focus(e);
   SendMessageA(e, EM_SETSEL, 0, 4);
-  Chord({VK_CONTROL}, 'X');
+  guitest::Chord({VK_CONTROL}, 'X');
   EXPECT_EQ(Text(e), "d5");
   EXPECT_EQ(Clipboard(), "Nf3 ");
   SendMessageA(e, EM_SETSEL, 2, 2);
-  Chord({VK_CONTROL}, 'V');
+  guitest::Chord({VK_CONTROL}, 'V');
   EXPECT_EQ(Text(e), "d5Nf3 ");
   SendMessageA(e, EM_SETSEL, 0, 2);
   SendMessageA(e, WM_CUT, 0, 0);
@@ -230,10 +212,10 @@ TEST_F(Edit, ReadOnlyRefusesEveryChangeButCopies) {
   guitest::PressKey(VK_DELETE);
   Type("X");
   guitest::PressKey(VK_BACK);
-  Chord({VK_CONTROL}, 'X');
-  Chord({VK_CONTROL}, 'V');
-  Chord({VK_SHIFT}, VK_DELETE);
-  Chord({VK_SHIFT}, VK_INSERT);
+  guitest::Chord({VK_CONTROL}, 'X');
+  guitest::Chord({VK_CONTROL}, 'V');
+  guitest::Chord({VK_SHIFT}, VK_DELETE);
+  guitest::Chord({VK_SHIFT}, VK_INSERT);
   SendMessageA(e, WM_CLEAR, 0, 0);
   SendMessageA(e, WM_CHAR, 'z', 0);
   SendMessageA(e, WM_KEYDOWN, VK_DELETE, 0);
@@ -243,7 +225,7 @@ TEST_F(Edit, ReadOnlyRefusesEveryChangeButCopies) {
   EXPECT_EQ(Clipboard(), "Qh5") << "nothing was cut";
   SendMessageA(e, WM_CUT, 0, 0);
   EXPECT_EQ(Text(e), "Nf3 d5") << "a cut message copies at most";
-  Chord({VK_CONTROL}, 'C');
+  guitest::Chord({VK_CONTROL}, 'C');
   EXPECT_EQ(Clipboard(), "Nf3");
   EXPECT_EQ(Text(e), "Nf3 d5");
   EXPECT_EQ(Selection(e), std::make_pair(0, 3));

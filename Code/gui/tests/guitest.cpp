@@ -156,6 +156,23 @@ void PressKey(WORD virtualKey) {
   Pump(30);
 }
 
+void Chord(std::initializer_list<WORD> held, WORD key) {
+  std::vector<INPUT> in;
+  auto add = [&in](WORD vk, bool up) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = vk;
+    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    in.push_back(i);
+  };
+  for (WORD h : held) add(h, false);
+  add(key, false);
+  add(key, true);
+  for (WORD h : held) add(h, true);
+  SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
+  Pump(40);
+}
+
 COLORREF ScreenPixel(int x, int y) {
   // Under Wine the screen DC shows the desktop window's own surface, not
   // the top-level windows over it (each is an X window of its own), so the

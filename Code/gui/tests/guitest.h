@@ -18,6 +18,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 namespace guitest {
@@ -46,6 +47,8 @@ bool WaitForTimer(HWND window, UINT_PTR id, int count, DWORD timeoutMs);
 void MoveMouse(POINT screen);
 void Click(POINT screen, bool right = false);
 void PressKey(WORD virtualKey);
+// A key pressed with modifiers held (e.g. Chord({VK_SHIFT}, VK_TAB)).
+void Chord(std::initializer_list<WORD> held, WORD key);
 
 // The colour shown at a screen point, read back from the window there.
 COLORREF ScreenPixel(int x, int y);

@@ -302,15 +302,7 @@ TEST_F(SpinEdit, TypingDigitsSetsTheValueAndOtherCharactersBeep) {
 // number in without a beep, read-only fields copy too.
 TEST_F(SpinEdit, ClipboardKeysCopyAndPasteWithoutABeep) {
   ASSERT_TRUE(CountBeeps());
-  auto chord = [](WORD key) {
-    INPUT in[4]{};
-    for (INPUT& i : in) i.type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[3].ki.wVk = VK_CONTROL;
-    in[1].ki.wVk = in[2].ki.wVk = key;
-    in[2].ki.dwFlags = in[3].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(4, in, sizeof in[0]);
-    guitest::Pump(40);
-  };
+  auto chord = [](WORD key) { guitest::Chord({VK_CONTROL}, key); };
   auto clipboard = []() {
     std::string text;
     if (!OpenClipboard(nullptr)) return std::string("<no clipboard>");

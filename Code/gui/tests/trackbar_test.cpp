@@ -230,13 +230,7 @@ TEST_F(Trackbar, TabMovesTheDialogFocusAndNeverReachesTheSystemPart) {
   HWND bar = Make(10, 10, 200, 30);
   SetFocus(bar);
   guitest::PressKey(VK_TAB);
-  INPUT shiftTab[4]{};
-  for (INPUT& in : shiftTab) in.type = INPUT_KEYBOARD;
-  shiftTab[0].ki.wVk = shiftTab[3].ki.wVk = VK_SHIFT;
-  shiftTab[1].ki.wVk = shiftTab[2].ki.wVk = VK_TAB;
-  shiftTab[2].ki.dwFlags = shiftTab[3].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(4, shiftTab, sizeof shiftTab[0]);
-  guitest::Pump(50);
+  guitest::Chord({VK_SHIFT}, VK_TAB);
   EXPECT_EQ(nextControl, (std::vector<WPARAM>{0, 1})) << "next, then previous";
   EXPECT_EQ(Pos(bar), 50);
   for (const Scroll& s : scrolls) EXPECT_EQ(s.code, TB_ENDTRACK) << "only the key release";
