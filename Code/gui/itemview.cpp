@@ -291,6 +291,35 @@ void svSetItemHeight(ScrollView* v, int height, int redraw) {
 
 int svGetItemHeight(const ScrollView* v) { return v ? v->itemHeight : 0; }
 int svGetFullRows(const ScrollView* v) { return v ? v->fullRows : -1; }
+
+int svKeyTargetRow(WPARAM key, int current, int count, int page) {
+  if (count <= 0) return -1;
+  page = std::max(page, 1);
+  int row;
+  switch (key) {
+    case VK_PRIOR:
+      row = current >= 0 ? current - (page - 1) : 0;
+      break;
+    case VK_NEXT:
+      row = current >= 0 ? current + page - 1 : 0;
+      break;
+    case VK_END:
+      row = count - 1;
+      break;
+    case VK_HOME:
+      row = 0;
+      break;
+    case VK_UP:
+      row = current >= 0 ? current - 1 : 0;
+      break;
+    case VK_DOWN:
+      row = current >= 0 ? current + 1 : 0;
+      break;
+    default:
+      return -1;
+  }
+  return std::clamp(row, 0, count - 1);
+}
 int svGetVisibleRows(const ScrollView* v) { return v ? v->visibleRows : -1; }
 int svIsRowShown(const ScrollView* v, int index) {
   return v && index >= v->top && index < v->top + v->visibleRows ? 1 : 0;

@@ -77,6 +77,11 @@ int svEnsureOffsetVisible(ScrollView* view, int left, int right);
 void svSetItemHeight(ScrollView* view, int height, int redraw);
 int svGetItemHeight(const ScrollView* view);
 int svGetFullRows(const ScrollView* view);
+// The row a list key leads to from `current` (-1: none, then row 0) among
+// `count` rows with `page` whole rows shown (at least one counts): Page Up
+// and Page Down move a page less one row, Home and End go to the ends, Up and
+// Down one row; clamped to the rows. -1 for any other key or no rows.
+int svKeyTargetRow(WPARAM key, int current, int count, int page);
 int svGetVisibleRows(const ScrollView* view);
 int svIsRowShown(const ScrollView* view, int index);
 int svGetLineStep(const ScrollView* view, int bar);

@@ -239,35 +239,10 @@ void OnKey(HWND w, ListViewData* d, WPARAM key) {
   nm.wVKey = WORD(key);
   Notify(w, &nm.hdr, LVN_KEYDOWN);
   if (d->count == 0) return;
-  const int page = std::max(svGetFullRows(&d->view), 1);
   const int f = d->focused;
-  int target;
-  switch (key) {
-    case VK_SPACE:
-      target = f;
-      break;
-    case VK_PRIOR:
-      target = f >= 0 ? f - (page - 1) : 0;
-      break;
-    case VK_NEXT:
-      target = f >= 0 ? f + page - 1 : 0;
-      break;
-    case VK_END:
-      target = d->count - 1;
-      break;
-    case VK_HOME:
-      target = 0;
-      break;
-    case VK_UP:
-      target = f >= 0 ? f - 1 : 0;
-      break;
-    case VK_DOWN:
-      target = f >= 0 ? f + 1 : 0;
-      break;
-    default:
-      return;
-  }
-  target = std::clamp(target, 0, d->count - 1);
+  const int target = key == VK_SPACE ? std::clamp(f, 0, d->count - 1)
+                                     : svKeyTargetRow(key, f, d->count, svGetFullRows(&d->view));
+  if (target < 0) return;
   svEnsureVisible(&d->view, target, 0, nullptr);
   const bool shift = GetKeyState(VK_SHIFT) < 0, ctrl = GetKeyState(VK_CONTROL) < 0;
   if (key == VK_SPACE && !lvSingle(d) && !shift) {

@@ -682,24 +682,6 @@ void OnKey(HWND w, TreeViewData* d, WPARAM key) {
   const int sel = d->selected ? RowOf(d, d->selected) : -1;
   int row;
   switch (key) {
-    case VK_PRIOR:
-      row = sel >= 0 ? sel - (visible - 1) : 0;
-      break;
-    case VK_NEXT:
-      row = sel >= 0 ? sel + visible - 1 : 0;
-      break;
-    case VK_END:
-      row = rows - 1;
-      break;
-    case VK_HOME:
-      row = 0;
-      break;
-    case VK_UP:
-      row = sel >= 0 ? sel - 1 : 0;
-      break;
-    case VK_DOWN:
-      row = sel >= 0 ? sel + 1 : 0;
-      break;
     case VK_LEFT:
       if (sel < 0) {
         row = 0;
@@ -724,7 +706,8 @@ void OnKey(HWND w, TreeViewData* d, WPARAM key) {
       row = sel + 1;
       break;
     default:
-      return;
+      row = svKeyTargetRow(key, sel, rows, visible);
+      if (row < 0) return;
   }
   row = std::clamp(row, 0, rows - 1);
   HTREEITEM h = ItemOfRow(d, row);
