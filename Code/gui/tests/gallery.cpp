@@ -583,6 +583,18 @@ void CreateSpinList(HINSTANCE instance, HWND parent) {
     SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(&entry));
   }
   SendMessageA(list, LB_SETCURSEL, 2, 0);
+  // The arrows' pictures (a program's resources would give them), normal and
+  // pressed, pointing away from the item; kept for the gallery's life.
+  for (HWND arrow = FindWindowExA(list, nullptr, "CGUIBMPButton", nullptr); arrow;
+       arrow = FindWindowExA(list, arrow, "CGUIBMPButton", nullptr)) {
+    RECT r;
+    GetWindowRect(arrow, &r);
+    MapWindowPoints(nullptr, list, reinterpret_cast<POINT*>(&r), 2);
+    const int dir = r.left < width / 2 ? 2 : 3;  // left of the item: pointing left
+    for (int state = 0; state < 2; ++state)
+      SendMessageA(arrow, 0x8600 /* CCM_SETDIB */, state,
+                   LPARAM(BarPiece(r.right - r.left, r.bottom - r.top, dir, state == 1)));
+  }
 }
 
 // --- Animated button: a panel of its own below the spin list,
