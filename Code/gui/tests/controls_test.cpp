@@ -137,6 +137,7 @@ TEST_F(Controls, ClassesAreGlobalClassesOfTheLibraryModule) {
     ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), name, &wc)) << name;
     EXPECT_TRUE(wc.style & CS_GLOBALCLASS) << name;
     EXPECT_GE(wc.cbWndExtra, 4) << name << " keeps its record in word 0";
+    EXPECT_NE(wc.lpfnWndProc, WNDPROC(DefWindowProcA)) << name << " has a window procedure of its own";
   }
   UnregisterControlClasses();
   WNDCLASSA wc{};
