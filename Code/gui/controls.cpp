@@ -21,34 +21,15 @@ namespace {
 
 HINSTANCE g_controlModule = nullptr;
 
-// Registers a class under the library module with the record word every
-// toolkit window keeps in extra word 0. A control that is not built yet is
-// such a plain class, so that dialog templates naming it still load.
-ATOM RegisterBaseClass(HINSTANCE module, const char* name, UINT style, WNDPROC proc, int extra) {
-  WNDCLASSA wc{};
-  wc.style = style | CS_GLOBALCLASS;
-  wc.lpfnWndProc = proc;
-  wc.cbWndExtra = extra;
-  wc.hInstance = module;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = name;
-  return RegisterClassA(&wc);
-}
-
-// The classes that the last detach unregisters; the others stay until the
-// library is unloaded.
-const char* const kUnregisteredAtDetach[] = {"CGUIEdit", "CGUIColorText", "CGUISplitter", "AnimButton"};
-
 }  // namespace
 
 HINSTANCE GetControlModule() { return g_controlModule; }
 
 namespace {
 
-// A control's own registration function, given the library module; null
-// while the control is not built, and the class is then a plain window
-// class of that name. In the order of kControlClassNames: the hot button
-// copies the bitmap button's class, so order matters.
+// A control's own registration function, given the library module. In the
+// order of kControlClassNames: the hot button copies the bitmap button's
+// class, so order matters.
 using ClassRegistrar = ATOM (*)(HINSTANCE module);
 const ClassRegistrar kRegistrars[16] = {
     RegisterBmpButtonClass,  // CGUIBMPButton (button)
@@ -69,33 +50,25 @@ const ClassRegistrar kRegistrars[16] = {
     RegisterSplitterClass,   // CGUISplitter
 };
 
+// The classes that the last detach unregisters, each with what its windows
+// share (class brush, frame cache); the others stay until the library is
+// unloaded.
+using ClassUnregistrar = void (*)(HINSTANCE module);
+const ClassUnregistrar kUnregisteredAtDetach[] = {UnregisterEditClass, UnregisterColorTextClass,
+                                                  UnregisterSplitterClass, UnregisterAnimButtonClass};
+
 }  // namespace
 
 int RegisterControlClasses(HINSTANCE libraryModule) {
   g_controlModule = libraryModule;
   int registered = 0;
-  for (int i = 0; i < 16; ++i) {
-    ATOM atom = kRegistrars[i]
-                    ? kRegistrars[i](libraryModule)
-                    : RegisterBaseClass(libraryModule, kControlClassNames[i], CS_DBLCLKS, DefWindowProcA, 4);
-    if (atom) ++registered;
-  }
+  for (ClassRegistrar registrar : kRegistrars)
+    if (registrar(libraryModule)) ++registered;
   return registered;
 }
 
 void UnregisterControlClasses() {
-  for (const char* name : kUnregisteredAtDetach) {
-    if (std::strcmp(name, "CGUISplitter") == 0)
-      UnregisterSplitterClass(g_controlModule);  // with its class brush
-    else if (std::strcmp(name, "CGUIEdit") == 0)
-      UnregisterEditClass(g_controlModule);  // with its class brush
-    else if (std::strcmp(name, "AnimButton") == 0)
-      UnregisterAnimButtonClass(g_controlModule);  // with its frame cache
-    else if (std::strcmp(name, "CGUIColorText") == 0)
-      UnregisterColorTextClass(g_controlModule);  // with its class brush
-    else
-      UnregisterClassA(name, g_controlModule);
-  }
+  for (ClassUnregistrar unregister : kUnregisteredAtDetach) unregister(g_controlModule);
   ReleaseProcessData(GetCurrentProcessId(), PD_CONTROL_DEFAULTS);
   g_controlModule = nullptr;
 }
