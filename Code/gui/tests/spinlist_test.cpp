@@ -125,6 +125,15 @@ struct SpinList : ::testing::Test {
   LRESULT AddColour(HWND list, const char* text, int index) {
     return Add(list, text, GlobalPicture(100, 22, index), SLE_PICTURE);
   }
+  // A list of a red and a blue picture, shown, red current.
+  HWND RedThenBlue(DWORD style, int id) {
+    HWND list = Make(style, id);
+    AddColour(list, "red", kRed);
+    AddColour(list, "blue", kBlue);
+    UpdateWindow(host);
+    guitest::Pump(30);
+    return list;
+  }
   int Current(HWND list) { return int(SendMessageA(list, LB_GETCURSEL, 0, 0)); }
   const SpinListEntry* EntryOf(HWND list, int i) {
     return reinterpret_cast<const SpinListEntry*>(SendMessageA(list, SPL_GETENTRY, WPARAM(i), 0));
@@ -345,11 +354,7 @@ TEST_F(SpinList, EachSlideRunsItsStepsAndEndsOnTheNewPicture) {
   const Case cases[] = {{0, 5}, {0x8000, 6}, {0x4000, 6}, {0x2000, 5}};
   int id = 30;
   for (const Case& c : cases) {
-    HWND list = Make(c.style, id++);
-    AddColour(list, "red", kRed);
-    AddColour(list, "blue", kBlue);
-    UpdateWindow(host);
-    guitest::Pump(30);
+    HWND list = RedThenBlue(c.style, id++);
     SendMessageA(list, WM_VSCROLL, SPC_LINE_DOWN, 0);
     EXPECT_EQ(Count(kSlideStarts, list), 1);
     EXPECT_TRUE(guitest::WaitForTimer(list, 1, c.steps, 2000)) << c.style;
@@ -376,11 +381,7 @@ TEST_F(SpinList, PartWayThroughASlideBothPicturesShow) {
   };
   int id = 40;
   for (const Case& c : cases) {
-    HWND list = Make(c.style, id++);
-    AddColour(list, "red", kRed);
-    AddColour(list, "blue", kBlue);
-    UpdateWindow(host);
-    guitest::Pump(30);
+    HWND list = RedThenBlue(c.style, id++);
     ASSERT_EQ(ItemPixel(50, 10), kRedRgb);
     SendMessageA(list, WM_VSCROLL, SPC_LINE_DOWN, 0);
     for (int i = 0; i < c.steps; ++i) SendMessageA(list, WM_TIMER, 1, 0);
