@@ -5,26 +5,12 @@
 
 #include "game_text_read.h"
 #include "notation.h"
+#include "line_source.h"
 
 namespace {
 
-struct Source {
-  const char* p;
-  const char* end;
-};
-
-bool NextLine(void* context, char* buffer) {
-  auto* s = static_cast<Source*>(context);
-  if (s->p >= s->end) return false;
-  size_t n = 0;
-  while (s->p < s->end && *s->p != '\n') {
-    if (n < kGameTextLineSize - 1) buffer[n++] = *s->p ? *s->p : ' ';
-    ++s->p;
-  }
-  if (s->p < s->end) ++s->p;
-  buffer[n] = '\0';
-  return true;
-}
+using Source = FuzzLineSource;
+constexpr auto NextLine = &NextFuzzLine<kGameTextLineSize>;
 
 void OnComment(void*, const char*, int) {}
 void OnMove(void* context, const MoveRecord*, int) { ++*static_cast<int*>(context); }
@@ -47,14 +33,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   GameTextReader::Error error;
   bool first = true;
   for (int games = 0; games < 50; ++games) {
-    int end = reader.ReadGame(style, &info, options, first, &NextLine, &source, &OnComment,
+    int end = reader.ReadGame(style, &info, options, first, NextLine, &source, &OnComment,
                               (data[0] & 128) ? nullptr : &OnMove, &moves, &error);
     first = error.code != 0;
     if (end) break;
   }
   Source again{reinterpret_cast<const char*>(data + 1), reinterpret_cast<const char*>(data + size)};
   int lines = 0;
-  for (int games = 0; games < 50 && !reader.ReadHeader(&info, games == 0, &NextLine, &again, &lines);
+  for (int games = 0; games < 50 && !reader.ReadHeader(&info, games == 0, NextLine, &again, &lines);
        ++games) {
   }
   return 0;

@@ -9,26 +9,12 @@
 #include "game_record.h"
 #include "pgn_read.h"
 #include "pgn_write.h"
+#include "line_source.h"
 
 namespace {
 
-struct Source {
-  const char* p;
-  const char* end;
-};
-
-bool NextLine(void* context, char* buffer) {
-  auto* s = static_cast<Source*>(context);
-  if (s->p >= s->end) return false;
-  size_t n = 0;
-  while (s->p < s->end && *s->p != '\n') {
-    if (n < kPgnLineSize - 1) buffer[n++] = *s->p ? *s->p : ' ';
-    ++s->p;
-  }
-  if (s->p < s->end) ++s->p;
-  buffer[n] = '\0';
-  return true;
-}
+using Source = FuzzLineSource;
+constexpr auto NextLine = &NextFuzzLine<kPgnLineSize>;
 
 int CountMoves(const MoveTreeNode* node) {
   int n = 0;
@@ -44,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PgnReader reader;
   for (int games = 0; games < 50; ++games) {
     GameRecord* game = CreateGame(0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 16, 1, 0);
-    int code = reader.ParseGame(&NextLine, &source, game);
+    int code = reader.ParseGame(NextLine, &source, game);
     bool any = reader.SawContent();
     if (code == 0) {
       std::string pgn = WritePgnToString(game, 0, true);
@@ -54,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
       DestroyGame(back);
     } else {
-      reader.SkipToNextGame(&NextLine, &source);
+      reader.SkipToNextGame(NextLine, &source);
     }
     DestroyGame(game);
     if (!any && code == 0) break;
