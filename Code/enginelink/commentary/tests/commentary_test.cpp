@@ -151,7 +151,7 @@ TEST_F(Commentary, IllegalMovesAreExplained) {
       {"4k3/8/8/8/8/8/P7/R3K3 w - - 0 1", "a1", "a5",
        "{H:a2}[118/0/0:[22/5/1:|||] [30/0/1:|||] [103/0/1:a2|||]|||]"},
       {"4k3/8/8/8/8/8/8/R3K3 w - - 0 1", "a1", "b3", "[120/2/0:a1|||]"},
-      // The bishop on d2 is pinned by the rook... here the knight on e2 is pinned by the rook on e8.
+      // The knight on e2 is pinned by the rook on e8.
       {"4r1k1/8/8/8/8/8/4N3/4K3 w - - 0 1", "e2", "c3", "{A:Be8e1}[112/0/0:|||]"},
       {"4r1k1/8/8/8/8/8/8/4K3 w - - 0 1", "e1", "e2", "{A:Be8e2}[114/0/0:|||]"},
       {"5rk1/8/8/8/8/8/8/4K3 w - - 0 1", "e1", "f2", "{A:Bf8f2}[113/0/0:|||]"},
