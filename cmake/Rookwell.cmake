@@ -32,12 +32,21 @@ elseif(RW_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# Real outside data, kept beside the repository and never copied into it.
+# Real outside data, kept beside the repository and never copied into it. A
+# lone clone has none: the tests that need it skip, naming what is missing.
 get_filename_component(RW_TESTDATA_DIR "${CMAKE_SOURCE_DIR}/../shared/testdata" ABSOLUTE)
+# pgn-extract's ECO classification file, from Debian's pgn-extract: the
+# default opening book is made from it, and tests read it.
+set(RW_ECO_FILE "/usr/share/pgn-extract/eco.pgn" CACHE FILEPATH "pgn-extract's ECO classification file")
+if(NOT EXISTS "${RW_ECO_FILE}")
+  message(FATAL_ERROR "${RW_ECO_FILE} is missing (run scripts/setup.sh)")
+endif()
 if(RW_WINDOWS)
   set(RW_TESTDATA_DIR_FOR_TESTS "Z:${RW_TESTDATA_DIR}")
+  set(RW_ECO_FILE_FOR_TESTS "Z:${RW_ECO_FILE}")
 else()
   set(RW_TESTDATA_DIR_FOR_TESTS "${RW_TESTDATA_DIR}")
+  set(RW_ECO_FILE_FOR_TESTS "${RW_ECO_FILE}")
 endif()
 
 # GoogleTest: the installed one natively, built from Debian's sources for Windows.
@@ -63,7 +72,9 @@ function(rw_test name)
   if(CMAKE_BUILD_TYPE STREQUAL "RelWithDebInfo")
     target_compile_options(${name} PRIVATE -O0)
   endif()
-  target_compile_definitions(${name} PRIVATE RW_TESTDATA_DIR="${RW_TESTDATA_DIR_FOR_TESTS}")
+  target_compile_definitions(${name} PRIVATE RW_TESTDATA_DIR="${RW_TESTDATA_DIR_FOR_TESTS}"
+                                              RW_ECO_FILE="${RW_ECO_FILE_FOR_TESTS}")
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/Code/rules/testsupport)
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1 WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 600)

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds the native tree (tests, tools, OS-free modules) and the Windows tree
-# (every deliverable), then installs the program folder dist/Rookwell.
+# Builds the native tree (tests, tools, OS-free modules) and both Windows
+# trees: build/win32, the shipped 32-bit program, installed as dist/Rookwell,
+# and build/win64, the same sources for 64-bit Windows, installed as
+# dist/Rookwell-x64 (tests and the run command where 32-bit code cannot run).
 #   scripts/build.sh [--native-only] [--no-sanitize]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -17,16 +19,40 @@ for a in "$@"; do
 done
 
 native="$root/build/native"
-win="$root/build/win32"
-
 cmake -S . -B "$native" -G Ninja -DRW_SANITIZE=$sanitize >/dev/null
 cmake --build "$native"
 
 [ "$native_only" = 1 ] && exit 0
 
-cmake -S . -B "$win" -G Ninja \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw32.cmake" \
-  -DRW_HOST_TOOLS="$native" >/dev/null
-cmake --build "$win"
-rm -rf "$root/dist/Rookwell"
-cmake --install "$win" --prefix "$root/dist/Rookwell" >/dev/null
+configure_windows() {  # tree toolchain
+  cmake -S . -B "$root/build/$1" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$2" \
+    -DRW_HOST_TOOLS="$native" >/dev/null
+}
+configure_windows win32 toolchain-mingw32.cmake
+configure_windows win64 toolchain-mingw64.cmake
+
+# Both Windows trees in one ninja run, so that they share the machine's
+# cores instead of taking turns: a small ninja file whose two steps build one
+# tree each. Each may start as many jobs as there are cores while the load
+# stays below that number, so together they keep every core busy.
+jobs="$(nproc)"
+mkdir -p "$root/build"
+cat >"$root/build/windows.ninja" <<NINJA
+builddir = $root/build
+rule tree
+  command = ninja -C \$dir -j $jobs -l $jobs
+  description = Windows tree \$dir
+build win32: tree
+  dir = $root/build/win32
+build win64: tree
+  dir = $root/build/win64
+NINJA
+ninja -f "$root/build/windows.ninja" -j 2 win32 win64
+
+install_tree() {  # tree folder
+  rm -rf "$root/dist/$2"
+  cmake --install "$root/build/$1" --prefix "$root/dist/$2" >/dev/null
+}
+install_tree win32 Rookwell
+install_tree win64 Rookwell-x64

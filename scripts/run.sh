@@ -20,23 +20,32 @@ done
 bash scripts/setup.sh
 bash scripts/build.sh --no-sanitize
 
-dist="$root/dist/Rookwell"
+. scripts/wine-env.sh
+# The shipped program is the 32-bit one; where this machine's kernel runs no
+# 32-bit code, the 64-bit build of the same sources stands in.
+if rw_can_run_32bit; then
+  arch=win32 dist="$root/dist/Rookwell"
+  echo "run: the 32-bit program ($dist)"
+else
+  arch=win64 dist="$root/dist/Rookwell-x64"
+  echo "run: this machine runs no 32-bit code; the 64-bit build ($dist)"
+fi
+
 if [ ! -f "$dist/Rookwell.exe" ]; then
   echo "Rookwell.exe is not built yet. The program folder $dist holds:"
   for f in "$dist"/*.exe "$dist"/*.dll; do
     [ -e "$f" ] || continue
     echo "  $(basename "$f")"
   done
-  echo "Run a program with: scripts/wine-run.sh dist/Rookwell/<name>.exe"
+  echo "Run a program with: scripts/wine-run.sh ${dist#"$root"/}/<name>.exe"
   [ -f "$dist/Corvane.exe" ] && echo "Corvane.exe is a console engine: type 'xboard', 'new', 'go', 'quit'."
   exit 0
 fi
 
-. scripts/wine-env.sh
-rw_wine_start
+rw_wine_start "$arch"
 cd "$dist"
 if [ -n "$shot" ]; then
-  wine Rookwell.exe &
+  "$RW_WINE" Rookwell.exe &
   pid=$!
   sleep "$after"
   import -window root "$shot"
@@ -44,5 +53,5 @@ if [ -n "$shot" ]; then
   kill "$pid" 2>/dev/null || true
   wineserver -k || true
 else
-  wine Rookwell.exe "$@"
+  "$RW_WINE" Rookwell.exe "$@"
 fi

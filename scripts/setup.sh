@@ -1,44 +1,59 @@
 #!/usr/bin/env bash
 # Installs what building and testing Rookwell needs from Debian's packages.
 # Idempotent: when everything is present it only checks and returns.
+#
+# Both Windows trees are always built. Their tests run under Wine: the 64-bit
+# tree under wine64 on every machine, the 32-bit tree under wine32 only where
+# the kernel runs 32-bit code at all (some kernels are booted without it, and
+# then neither wine32 nor a WoW64 Wine can run a 32-bit program).
 set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
 packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev
+  cmake ninja-build g++ binutils clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
-  wine wine32 xvfb xauth x11-utils imagemagick
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+  wine wine64 xvfb xauth x11-utils imagemagick
   googletest libgtest-dev
-  fonts-dejavu-core
-  gnuchess-book
+  fonts-dejavu-core python3 python3-pil python3-fontforge
+  gnuchess-book pgn-extract
 )
-
-need_i386=0
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  need_i386=1
-fi
-
-missing=()
-for p in "${packages[@]}"; do
-  arch_pkg="$p"
-  [ "$p" = wine32 ] && arch_pkg="wine32:i386"
-  if ! dpkg-query -W -f='${Status}' "$arch_pkg" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$arch_pkg")
-  fi
-done
-
-if [ "$need_i386" = 0 ] && [ "${#missing[@]}" = 0 ]; then
-  exit 0
-fi
 
 if [ "$(id -u)" != 0 ]; then
   SUDO=sudo
 else
   SUDO=
 fi
+updated=0
+install() {
+  if [ "$updated" = 0 ]; then
+    $SUDO apt-get update -qq
+    updated=1
+  fi
+  echo "setup: installing $*"
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "$@" >/dev/null
+}
+missing_of() {
+  local p
+  for p in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+      echo "$p"
+    fi
+  done
+}
 
-echo "setup: installing ${missing[*]}"
-if [ "$need_i386" = 1 ]; then
-  $SUDO dpkg --add-architecture i386
+mapfile -t missing < <(missing_of "${packages[@]}")
+[ "${#missing[@]}" = 0 ] || install "${missing[@]}"
+
+# wine32 only where 32-bit programs can run (binutils, installed above,
+# assembles the probe).
+# shellcheck source=wine-env.sh
+. "$here/wine-env.sh"
+if rw_kernel_runs_32bit; then
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+    updated=0
+  fi
+  mapfile -t missing < <(missing_of wine32:i386)
+  [ "${#missing[@]}" = 0 ] || install wine32:i386
 fi
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -78,7 +78,10 @@ DatIndex* ReadIndex(InputFile& file) {
   auto* index = static_cast<DatIndex*>(memAlloc_rel(sizeof(DatIndex), HEAPKIT_TAG_RW));
   if (index == nullptr) return nullptr;
   std::memset(index, 0, sizeof *index);
-  std::memcpy(index, header, 28);  // the slot at 28 holds the entry array
+  index->headerSize = ReadU32(header);
+  std::memcpy(index->reserved, header + 4, sizeof index->reserved);
+  index->count = count;
+  std::memcpy(index->reserved2, header + kIndexCountOffset + 4, sizeof index->reserved2);
   index->entries = nullptr;
   if (count > 0) {
     size_t bytes = static_cast<size_t>(count) * kIndexEntrySize;

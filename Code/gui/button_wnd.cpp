@@ -32,7 +32,11 @@ constexpr DWORD kClassStyle = 0x400B;  // global class, double clicks, both redr
 constexpr DWORD kExHoverImages = 0x200000;
 constexpr DWORD kStyleFocusFace = 0x80000;  // window style: text buttons get a focused face
 constexpr int kTextChars = 255;
-enum { kSlotStyle = 0, kSlotRecord = 1 };
+// Our extra bytes after the system button's: the creation style word, then
+// the record pointer.
+enum { kSlotStyle = 0 };
+constexpr int kRecordOffset = kValueSlotBytes;
+constexpr int kOwnExtraBytes = kRecordOffset + kPointerSlotBytes;
 
 WNDPROC g_systemProc = nullptr;
 int g_systemExtra = 0;
@@ -425,7 +429,7 @@ LRESULT OnNcCreate(HWND w, WPARAM wp, LPARAM lp) {
   if (!data) return FALSE;
   std::memset(data, 0, sizeof *data);
   data->repeat = kButtonDefaultRepeat;
-  SetExtraLong(w, g_systemExtra, kSlotRecord, LONG(reinterpret_cast<LONG_PTR>(data)));
+  SetWindowLongPtrA(w, g_systemExtra + kRecordOffset, reinterpret_cast<LONG_PTR>(data));
   if (style & kStyleBitmapFaces) {
     LoadResourceFaces(w, data, int(LOWORD(reinterpret_cast<UINT_PTR>(cs->hMenu))));
   } else {
@@ -445,7 +449,7 @@ void OnDestroy(HWND w, BmpButtonData* data) {
   FreeBuiltFaces(data);
   dibDelete(data->background);
   memFree_rel(data);
-  SetExtraLong(w, g_systemExtra, kSlotRecord, 0);
+  SetWindowLongPtrA(w, g_systemExtra + kRecordOffset, 0);
 }
 
 }  // namespace
@@ -455,7 +459,7 @@ int BmpButtonExtraBase() { return g_systemExtra; }
 WNDPROC BmpButtonSystemProc() { return g_systemProc; }
 
 BmpButtonData* BmpButtonRecord(HWND window) {
-  return reinterpret_cast<BmpButtonData*>(LONG_PTR(GetExtraLong(window, g_systemExtra, kSlotRecord)));
+  return reinterpret_cast<BmpButtonData*>(GetWindowLongPtrA(window, g_systemExtra + kRecordOffset));
 }
 
 LRESULT CALLBACK BmpButtonProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
@@ -615,7 +619,7 @@ ATOM RegisterBmpButtonClass(HINSTANCE module) {
   g_systemExtra = wc.cbWndExtra;
   wc.style |= kClassStyle;
   wc.lpfnWndProc = BmpButtonProc;
-  wc.cbWndExtra += 8;
+  wc.cbWndExtra += kOwnExtraBytes;
   wc.hInstance = module;
   wc.lpszClassName = kClass;
   return RegisterClassA(&wc);

@@ -59,7 +59,9 @@ void ReleaseListCapture(HWND list) {
   EndMouseCapture();
 }
 
-HWND Word(HWND c, int slot) { return HWND(LONG_PTR(GetWindowLongA(c, slot * 4))); }
+// The three window slots hold handles (pointer-sized); three value words follow.
+HWND Word(HWND c, int slot) { return HWND(GetWindowLongPtrA(c, slot * kPointerSlotBytes)); }
+void SetWord(HWND c, int slot, HWND value) { SetWindowLongPtrA(c, slot * kPointerSlotBytes, LONG_PTR(value)); }
 HWND EditOf(HWND c) { return Word(c, kSlotEdit); }
 HWND ButtonOf(HWND c) { return Word(c, kSlotButton); }
 HWND ListOf(HWND c) { return Word(c, kSlotList); }
@@ -286,9 +288,9 @@ LRESULT OnCreate(HWND c, CREATESTRUCTA* cs) {
     if (list) DestroyWindow(list);
     return -1;
   }
-  SetWindowLongA(c, kSlotEdit * 4, LONG(LONG_PTR(edit)));
-  SetWindowLongA(c, kSlotButton * 4, LONG(LONG_PTR(button)));
-  SetWindowLongA(c, kSlotList * 4, LONG(LONG_PTR(list)));
+  SetWord(c, kSlotEdit, edit);
+  SetWord(c, kSlotButton, button);
+  SetWord(c, kSlotList, list);
   WNDPROC listProc = WNDPROC(SetWindowLongPtrA(list, GWLP_WNDPROC, LONG_PTR(ComboListProc)));
   if (!g_listProc) g_listProc = listProc;
   WNDPROC editProc = WNDPROC(SetWindowLongPtrA(edit, GWLP_WNDPROC, LONG_PTR(ComboEditProc)));
@@ -305,7 +307,7 @@ void OnDestroy(HWND c) {
   // The list is a pop-up owned by the top-level window: it would outlive
   // the combo and keep pointing at it.
   if (list) {
-    SetWindowLongA(c, kSlotList * 4, 0);
+    SetWord(c, kSlotList, nullptr);
     DestroyWindow(list);
   }
 }
@@ -625,7 +627,7 @@ LRESULT CALLBACK ComboListProc(HWND l, UINT m, WPARAM wp, LPARAM lp) {
     ReleaseListCapture(l);
     HWND c = HWND(SendMessageA(l, LBM_GETOWNER, 0, 0));
     if (c && GetMenuOwnerWindow() == c) ClearMenuOwnerWindow();
-    if (c && IsWindow(c) && ListOf(c) == l) SetWindowLongA(c, kSlotList * 4, 0);
+    if (c && IsWindow(c) && ListOf(c) == l) SetWord(c, kSlotList, nullptr);
   }
   if ((m >= WM_NCMOUSEMOVE && m <= WM_NCMBUTTONDBLCLK) || (m >= WM_MOUSEFIRST && m <= WM_MBUTTONDBLCLK))
     return ListMouse(l, m, wp, lp);
@@ -659,7 +661,7 @@ ATOM RegisterComboBoxClass(HINSTANCE module) {
   WNDCLASSA wc{};
   wc.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_PARENTDC;
   wc.lpfnWndProc = ComboProc;
-  wc.cbWndExtra = 24;
+  wc.cbWndExtra = 3 * kPointerSlotBytes + 3 * kValueSlotBytes;
   wc.hInstance = module;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.hbrBackground = HBRUSH(GetStockObject(WHITE_BRUSH));

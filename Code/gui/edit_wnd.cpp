@@ -29,7 +29,11 @@ namespace {
 const char kClass[] = "CGUIEdit";
 constexpr DWORD kExLibraryFrame = 0x800;  // extended style: framed by the library
 constexpr DWORD kExLibraryBar = 0x200;    // extended style: the library scroll bar
-enum { kSlotInStep = 1, kSlotBar = 2, kSlotCount = 3 };
+// Our bytes after the system edit's: value words 0 and 1 (1: inside a scroll
+// step), then the pointer to the scroll-bar pair.
+enum { kSlotInStep = 1 };
+constexpr int kBarOffset = 2 * kValueSlotBytes;
+constexpr int kOwnExtraBytes = kBarOffset + kPointerSlotBytes;
 
 WNDPROC g_systemProc = nullptr;  // the system edit's window procedure
 int g_systemExtra = 0;           // the system edit's extra bytes; our slots follow
@@ -39,10 +43,10 @@ LRESULT System(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 }
 
 ScrollBarPair* Bar(HWND w) {
-  return reinterpret_cast<ScrollBarPair*>(static_cast<LONG_PTR>(GetExtraLong(w, g_systemExtra, kSlotBar)));
+  return reinterpret_cast<ScrollBarPair*>(GetWindowLongPtrA(w, g_systemExtra + kBarOffset));
 }
 void SetBar(HWND w, ScrollBarPair* bar) {
-  SetExtraLong(w, g_systemExtra, kSlotBar, static_cast<LONG>(reinterpret_cast<LONG_PTR>(bar)));
+  SetWindowLongPtrA(w, g_systemExtra + kBarOffset, reinterpret_cast<LONG_PTR>(bar));
 }
 
 bool ReadOnly(HWND w) { return (GetWindowLongA(w, GWL_STYLE) & ES_READONLY) != 0; }
@@ -353,7 +357,7 @@ ATOM RegisterEditClass(HINSTANCE module) {
   g_systemExtra = wc.cbWndExtra;
   wc.lpfnWndProc = EditProc;
   wc.style |= CS_GLOBALCLASS;
-  wc.cbWndExtra += kSlotCount * 4;
+  wc.cbWndExtra += kOwnExtraBytes;
   wc.hInstance = module;
   wc.hbrBackground = nullptr;  // made by the first edit
   wc.lpszClassName = kClass;

@@ -70,7 +70,7 @@ int cwRegisterDialogClass(HINSTANCE module) {
   if (!GetClassInfoA(nullptr, "#32770", &wc)) return 0;
   wc.style = 0x600B;
   wc.lpfnWndProc = cguiDialogWndProc;
-  wc.cbWndExtra += 4;
+  wc.cbWndExtra += kPointerSlotBytes;
   wc.hInstance = module;
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
   wc.lpszMenuName = nullptr;

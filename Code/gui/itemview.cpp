@@ -125,7 +125,7 @@ void svUpdateHBar(ScrollView* v) {
   ShowBar(v, 0, svHorizontalBarWanted(v->rows.count, v->docWidth, ClientWidth(v)));
 }
 
-int svInsertItem(ScrollView* v, int index, int32_t data, int width) {
+int svInsertItem(ScrollView* v, int index, intptr_t data, int width) {
   if (!v) return -1;
   int count = rowsInsert(&v->rows, index, data, width);
   if (count < 0) return count;
@@ -211,11 +211,11 @@ int svSetCount(ScrollView* v, int count, int updateBar) {
 
 int svGetCount(const ScrollView* v) { return v ? v->rows.count : 0; }
 int32_t svItemData(const ScrollView* v, int index) { return v ? rowsData(v->rows, index) : 0; }
-int svFindData(const ScrollView* v, int start, int32_t data) {
+int svFindData(const ScrollView* v, int start, intptr_t data) {
   return v ? rowsFind(v->rows, start, data) : -1;
 }
 
-void svRedrawData(ScrollView* v, int32_t data) {
+void svRedrawData(ScrollView* v, intptr_t data) {
   int i = svFindData(v, -1, data);
   if (i >= 0) svInvalidateItem(v, i);
 }

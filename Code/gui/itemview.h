@@ -24,7 +24,7 @@ struct RowPaintRecord {
   int32_t paintFlag;
   HDC dc;
   RECT row;
-  int32_t data;  // 0 for a row past the last item
+  intptr_t data;  // 0 for a row past the last item
 };
 
 using RowPainter = void (*)(RowPaintRecord* record);
@@ -56,15 +56,15 @@ int svInit(HWND window, ScrollView* view, DWORD flags, const RowPainterPair* pai
 void svResetBars(ScrollView* view);
 void svFree(ScrollView* view);
 
-int svInsertItem(ScrollView* view, int index, int32_t data, int width);
+int svInsertItem(ScrollView* view, int index, intptr_t data, int width);
 int svDeleteRange(ScrollView* view, int first, int last);
 int svDeleteItem(ScrollView* view, int index);
 void svResetContent(ScrollView* view);
 int svSetCount(ScrollView* view, int count, int updateBar);
 int svReserve(ScrollView* view, int n);
 int32_t svItemData(const ScrollView* view, int index);
-int svFindData(const ScrollView* view, int start, int32_t data);
-void svRedrawData(ScrollView* view, int32_t data);
+int svFindData(const ScrollView* view, int start, intptr_t data);
+void svRedrawData(ScrollView* view, intptr_t data);
 void svSetDocWidth(ScrollView* view, int width);
 int svGetCount(const ScrollView* view);
 

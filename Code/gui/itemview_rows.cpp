@@ -24,11 +24,12 @@ int32_t rowsReserve(ItemRows* rows, int32_t n) {
   int32_t capacity = std::max(rows->capacity + n, rows->count);
   const int words = rowsElementWords(*rows);
   if (words && capacity != rows->capacity) {
-    size_t bytes = size_t(std::max(capacity, 1)) * words * sizeof(int32_t);
-    auto* grown = static_cast<int32_t*>(std::realloc(rows->words, bytes));
+    size_t bytes = size_t(std::max(capacity, 1)) * words * sizeof(intptr_t);
+    auto* grown = static_cast<intptr_t*>(std::realloc(rows->words, bytes));
     if (!grown) return -2;
     if (capacity > rows->capacity)
-      std::memset(grown + size_t(rows->capacity) * words, 0, size_t(capacity - rows->capacity) * words * 4);
+      std::memset(grown + size_t(rows->capacity) * words, 0,
+                  size_t(capacity - rows->capacity) * words * sizeof(intptr_t));
     rows->words = grown;
   }
   rows->capacity = capacity;
@@ -41,13 +42,13 @@ int WidthWord(const ItemRows& rows) { return rows.sharedWidth ? -1 : 0; }
 int DataWord(const ItemRows& rows) { return rows.indexData ? -1 : (rows.sharedWidth ? 0 : 1); }
 }  // namespace
 
-int32_t rowsInsert(ItemRows* rows, int32_t index, int32_t data, int32_t width) {
+int32_t rowsInsert(ItemRows* rows, int32_t index, intptr_t data, int32_t width) {
   if (index < 0 || index > rows->count) return -1;
   const int words = rowsElementWords(*rows);
   if (words) {
     if (rows->count >= rows->capacity && rowsReserve(rows, kItemRowsGrowth) < 0) return -2;
-    int32_t* at = rows->words + size_t(index) * words;
-    std::memmove(at + words, at, size_t(rows->count - index) * words * sizeof(int32_t));
+    intptr_t* at = rows->words + size_t(index) * words;
+    std::memmove(at + words, at, size_t(rows->count - index) * words * sizeof(intptr_t));
     if (WidthWord(*rows) >= 0) at[WidthWord(*rows)] = width;
     if (DataWord(*rows) >= 0) at[DataWord(*rows)] = data;
   }
@@ -61,14 +62,14 @@ int32_t rowsDelete(ItemRows* rows, int32_t first, int32_t last, int32_t* widest)
   if (widest && WidthWord(*rows) >= 0)
     for (int32_t i = first; i <= last; ++i) *widest = std::max(*widest, rowsWidth(*rows, i));
   if (words) {
-    int32_t* at = rows->words + size_t(first) * words;
-    std::memmove(at, at + size_t(last - first + 1) * words, size_t(rows->count - last - 1) * words * 4);
+    intptr_t* at = rows->words + size_t(first) * words;
+    std::memmove(at, at + size_t(last - first + 1) * words, size_t(rows->count - last - 1) * words * sizeof(intptr_t));
   }
   rows->count -= last - first + 1;
   return rows->count;
 }
 
-int32_t rowsData(const ItemRows& rows, int32_t index) {
+intptr_t rowsData(const ItemRows& rows, int32_t index) {
   if (index < 0 || index >= rows.count) return 0;
   if (DataWord(rows) < 0) return index;
   return rows.words[size_t(index) * rowsElementWords(rows) + DataWord(rows)];
@@ -76,7 +77,7 @@ int32_t rowsData(const ItemRows& rows, int32_t index) {
 
 int32_t rowsWidth(const ItemRows& rows, int32_t index) {
   if (index < 0 || index >= rows.count || WidthWord(rows) < 0) return 0;
-  return rows.words[size_t(index) * rowsElementWords(rows)];
+  return int32_t(rows.words[size_t(index) * rowsElementWords(rows)]);
 }
 
 int32_t rowsWidest(const ItemRows& rows) {
@@ -85,8 +86,8 @@ int32_t rowsWidest(const ItemRows& rows) {
   return widest;
 }
 
-int32_t rowsFind(const ItemRows& rows, int32_t start, int32_t data) {
-  if (DataWord(rows) < 0) return data;
+int32_t rowsFind(const ItemRows& rows, int32_t start, intptr_t data) {
+  if (DataWord(rows) < 0) return int32_t(data);
   const int32_t from = start < 0 || start >= rows.count ? 0 : start;
   for (int32_t i = from; i < rows.count; ++i)
     if (rowsData(rows, i) == data) return i;

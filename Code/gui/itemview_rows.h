@@ -15,7 +15,9 @@
 constexpr int32_t kItemRowsGrowth = 64;
 
 struct ItemRows {
-  int32_t* words;  // null until the first insertion or reservation
+  // Elements of pointer-sized words, so that a data word can hold a handle
+  // (4 bytes each in the 32-bit build, 8 in the 64-bit one).
+  intptr_t* words;  // null until the first insertion or reservation
   int32_t count;
   int32_t capacity;
   bool sharedWidth;  // items carry no width: every item counts as the document width
@@ -24,23 +26,23 @@ struct ItemRows {
 
 void rowsInit(ItemRows* rows, bool indexData, bool sharedWidth);
 void rowsFree(ItemRows* rows);
-// 32-bit words per element: 2, 1 or 0.
+// Words per element: 2, 1 or 0.
 int rowsElementWords(const ItemRows& rows);
 // Changes the capacity by n (may be negative; never below the count).
 // The new capacity, or -2 when memory runs out (nothing changed).
 int32_t rowsReserve(ItemRows* rows, int32_t n);
 // Inserts at index 0..count. The new count, -1 for a bad index, -2 when
 // memory runs out (nothing changed).
-int32_t rowsInsert(ItemRows* rows, int32_t index, int32_t data, int32_t width);
+int32_t rowsInsert(ItemRows* rows, int32_t index, intptr_t data, int32_t width);
 // Removes first..last. The new count, or -1 for a bad range. *widest gets
 // the greatest width among the removed items (0 when widths are shared).
 int32_t rowsDelete(ItemRows* rows, int32_t first, int32_t last, int32_t* widest);
-int32_t rowsData(const ItemRows& rows, int32_t index);   // 0 for a bad index
+intptr_t rowsData(const ItemRows& rows, int32_t index);  // 0 for a bad index
 int32_t rowsWidth(const ItemRows& rows, int32_t index);  // 0 without widths
 int32_t rowsWidest(const ItemRows& rows);
 // The first item from start (or 0 for -1) whose data equals data, wrapping
 // round to the start when one was given; -1 when none.
-int32_t rowsFind(const ItemRows& rows, int32_t start, int32_t data);
+int32_t rowsFind(const ItemRows& rows, int32_t start, intptr_t data);
 
 // Rows of a client area `height` pixels high: whole rows, and rows with a
 // partial last one. Nothing changes while the item height is 0.

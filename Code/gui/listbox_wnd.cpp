@@ -24,7 +24,7 @@
 namespace {
 
 const char kClass[] = "CGUIListWnd";
-enum { kSlotRecord = 0, kSlotOwner = 4 };
+enum { kSlotRecord = 0, kSlotOwner = kPointerSlotBytes };
 enum : UINT {
   LBM_GETOWNER = 0x86B0,
   LBM_GETVSCROLLWIDTH = 0x86B1,
@@ -39,8 +39,8 @@ enum : uint32_t { kSelected = 1, kHighlighted = 16 };
 struct ListItem {
   uint32_t flags;
   int32_t width;
-  char* text;  // or the caller's 32-bit data in a list without strings
-  uint32_t data;
+  char* text;  // or the caller's data in a list without strings
+  LPARAM data;  // the item data of a list with strings
 };
 
 struct ListWndData {
@@ -755,8 +755,8 @@ LRESULT ListMessage(HWND w, ListWndData* d, UINT message, WPARAM wParam, LPARAM 
     case LB_SETITEMDATA:
       if (!validIndex) return LB_ERR;
       if (HasStrings(d)) {
-        if (d->items[index].data != uint32_t(lParam)) RedrawItem(w, d, index);
-        d->items[index].data = uint32_t(lParam);
+        if (d->items[index].data != lParam) RedrawItem(w, d, index);
+        d->items[index].data = lParam;
       } else {
         if (d->items[index].text != reinterpret_cast<char*>(lParam)) RedrawItem(w, d, index);
         d->items[index].text = reinterpret_cast<char*>(lParam);
@@ -913,7 +913,7 @@ ATOM RegisterListClass(HINSTANCE module) {
   WNDCLASSA wc{};
   wc.style = 0x402B;
   wc.lpfnWndProc = ListProc;
-  wc.cbWndExtra = 8;
+  wc.cbWndExtra = 2 * kPointerSlotBytes;
   wc.hInstance = module;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.lpszClassName = kClass;

@@ -1124,7 +1124,7 @@ ATOM RegisterListViewClass(HINSTANCE module) {
   WNDCLASSA wc{};
   wc.style = CS_GLOBALCLASS | CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
   wc.lpfnWndProc = ListViewProc;
-  wc.cbWndExtra = 4;
+  wc.cbWndExtra = kPointerSlotBytes;
   wc.hInstance = module;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.lpszClassName = kClass;

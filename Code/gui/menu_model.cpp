@@ -89,7 +89,7 @@ int MenuAppend(CmMenu* menu, uint32_t flags, uintptr_t id, const char* text) {
   CmMenuItem& item = items[menu->count++];
   std::memset(&item, 0, sizeof item);
   if (flags & (CMF_BITMAP | CMF_OWNERDRAW)) {
-    uint32_t value = uint32_t(reinterpret_cast<uintptr_t>(text));
+    uintptr_t value = reinterpret_cast<uintptr_t>(text);
     std::memcpy(item.text, &value, sizeof value);
   } else {
     MenuCopyText(&item, text);

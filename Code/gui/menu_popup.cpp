@@ -442,7 +442,7 @@ int cmRegisterPopupClass(HINSTANCE module) {
   WNDCLASSA wc{};
   wc.style = CS_SAVEBITS | CS_GLOBALCLASS;
   wc.cbClsExtra = 4;
-  wc.cbWndExtra = 4;
+  wc.cbWndExtra = kPointerSlotBytes;
   wc.hInstance = module;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));

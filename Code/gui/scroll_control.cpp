@@ -11,11 +11,12 @@
 #include "facet.h"
 #include "lists.h"
 #include "scroll_bars.h"
+#include "winutil.h"
 
 namespace {
 
 const char kClass[] = "CGUIScrollBar";
-enum { kSlotPair = 0, kSlotVertical = 4 };
+enum { kSlotPair = 0, kSlotVertical = kPointerSlotBytes };
 
 ScrollBarPair* PairOf(HWND w) { return reinterpret_cast<ScrollBarPair*>(GetWindowLongPtrA(w, kSlotPair)); }
 int BarOf(HWND w) { return GetWindowLongA(w, kSlotVertical) ? 1 : 0; }
@@ -157,7 +158,7 @@ ATOM RegisterScrollBarClass(HINSTANCE module) {
   WNDCLASSA wc{};
   wc.style = 0x4083;
   wc.lpfnWndProc = ScrollBarProc;
-  wc.cbWndExtra = 8;
+  wc.cbWndExtra = kPointerSlotBytes + kValueSlotBytes;
   wc.hInstance = module;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.lpszClassName = kClass;

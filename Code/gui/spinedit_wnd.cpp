@@ -44,7 +44,7 @@ struct SpinEditRecord {
 };
 
 SpinEditRecord* Record(HWND w) {
-  return reinterpret_cast<SpinEditRecord*>(static_cast<LONG_PTR>(GetExtraLong(w, 0, 0)));
+  return reinterpret_cast<SpinEditRecord*>(GetWindowLongPtrA(w, 0));
 }
 
 bool ReadOnly(HWND w) { return (GetWindowLongA(w, GWL_STYLE) & kReadOnly) != 0; }
@@ -132,7 +132,7 @@ LRESULT OnCreate(HWND w, CREATESTRUCTA* cs) {
   auto* r = static_cast<SpinEditRecord*>(memAlloc_rel(sizeof(SpinEditRecord), HEAPKIT_TAG_RW));
   if (!r) return -1;
   std::memset(r, 0, sizeof *r);
-  SetExtraLong(w, 0, 0, static_cast<LONG>(reinterpret_cast<LONG_PTR>(r)));
+  SetWindowLongPtrA(w, 0, reinterpret_cast<LONG_PTR>(r));
   // A dialog template may give an ordinal for the text: that is no range.
   const char* text = IS_INTRESOURCE(cs->lpszName) ? "" : cs->lpszName;
   r->values = speParseCreationText(text);
@@ -170,7 +170,7 @@ LRESULT OnCreate(HWND w, CREATESTRUCTA* cs) {
 
 void OnDestroyed(HWND w) {
   SpinEditRecord* r = Record(w);
-  SetExtraLong(w, 0, 0, 0);
+  SetWindowLongPtrA(w, 0, 0);
   memFree_rel(r);
 }
 
@@ -405,7 +405,7 @@ ATOM RegisterSpinEditClass(HINSTANCE module) {
   WNDCLASSA wc{};
   wc.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
   wc.lpfnWndProc = SpinEditProc;
-  wc.cbWndExtra = 4;
+  wc.cbWndExtra = kPointerSlotBytes;
   wc.hInstance = module;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.lpszClassName = kClass;

@@ -58,10 +58,10 @@ constexpr COLORREF kFrameColour = 0x02437F23;
 constexpr int kFrameThickness = 3;
 constexpr UINT kBuilderOwned = 0x10;
 
-// The words are 32 bits and hold handles and pointers: the 32-bit program.
-static_assert(sizeof(LONG_PTR) == 4, "window words hold pointers");
-LONG_PTR Word(HWND w, int slot) { return GetWindowLongPtrA(w, slot * 4); }
-void SetWord(HWND w, int slot, LONG_PTR v) { SetWindowLongPtrA(w, slot * 4, v); }
+// Every word may hold a handle or pointer, so each is pointer-sized: nine
+// 4-byte words in the 32-bit build.
+LONG_PTR Word(HWND w, int slot) { return GetWindowLongPtrA(w, slot * kPointerSlotBytes); }
+void SetWord(HWND w, int slot, LONG_PTR v) { SetWindowLongPtrA(w, slot * kPointerSlotBytes, v); }
 
 int Count(HWND w) { return int(Word(w, kSlotCount)); }
 int Current(HWND w) { return int(Word(w, kSlotCurrent)); }
@@ -717,7 +717,7 @@ ATOM RegisterSpinListClass(HINSTANCE module) {
   WNDCLASSA wc{};
   wc.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_PARENTDC | CS_HREDRAW | CS_VREDRAW;
   wc.lpfnWndProc = SpinListProc;
-  wc.cbWndExtra = kSlots * 4;
+  wc.cbWndExtra = kSlots * kPointerSlotBytes;
   wc.hInstance = module;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));

@@ -30,19 +30,21 @@ enum : UINT {
   CCM_SETCHARDIB = 0x8631,
   CCM_SETBUILDERFONT = 0x8642,
 };
-// Our extra bytes after those of the system class.
-enum { kSlotPicture = 0, kSlotBuilder = 4, kSlotResourcePicture = 8 };
+// Our extra bytes after those of the system class: the picture and builder
+// pointers, the resource flag, and spare bytes (18 in all in the 32-bit build).
+enum { kSlotPicture = 0, kSlotBuilder = kPointerSlotBytes, kSlotResourcePicture = 2 * kPointerSlotBytes };
+constexpr int kOwnExtraBytes = kSlotResourcePicture + 10;
 
 WNDPROC g_systemProc = nullptr;
 int g_systemExtra = 0;
 
 PackedDib* Picture(HWND w) {
-  return reinterpret_cast<PackedDib*>(GetWindowLongA(w, g_systemExtra + kSlotPicture));
+  return reinterpret_cast<PackedDib*>(GetWindowLongPtrA(w, g_systemExtra + kSlotPicture));
 }
 // A picture loaded at creation lives in the module's resources and is
 // never freed; others came from the heap.
 void SetPicture(HWND w, PackedDib* p, bool fromResource) {
-  SetWindowLongA(w, g_systemExtra + kSlotPicture, LONG(reinterpret_cast<LONG_PTR>(p)));
+  SetWindowLongPtrA(w, g_systemExtra + kSlotPicture, reinterpret_cast<LONG_PTR>(p));
   SetWindowLongA(w, g_systemExtra + kSlotResourcePicture, fromResource ? 1 : 0);
 }
 void FreePicture(HWND w) {
@@ -51,10 +53,10 @@ void FreePicture(HWND w) {
 }
 
 CttBuildStruct* Builder(HWND w) {
-  return reinterpret_cast<CttBuildStruct*>(GetWindowLongA(w, g_systemExtra + kSlotBuilder));
+  return reinterpret_cast<CttBuildStruct*>(GetWindowLongPtrA(w, g_systemExtra + kSlotBuilder));
 }
 void SetBuilder(HWND w, CttBuildStruct* b) {
-  SetWindowLongA(w, g_systemExtra + kSlotBuilder, LONG(reinterpret_cast<LONG_PTR>(b)));
+  SetWindowLongPtrA(w, g_systemExtra + kSlotBuilder, reinterpret_cast<LONG_PTR>(b));
 }
 
 // The text builder of a rendered-text static: "Courier New" 8 by 10 at
@@ -347,7 +349,7 @@ ATOM RegisterStaticClass(HINSTANCE module) {
   g_systemExtra = wc.cbWndExtra;
   wc.style |= CS_GLOBALCLASS;
   wc.lpfnWndProc = StaticProc;
-  wc.cbWndExtra += 18;
+  wc.cbWndExtra += kOwnExtraBytes;
   wc.hInstance = module;
   wc.hbrBackground = nullptr;  // the parent's background is painted behind
   wc.lpszClassName = kClass;

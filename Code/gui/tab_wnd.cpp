@@ -416,7 +416,7 @@ ATOM RegisterTabClass(HINSTANCE module) {
   WNDCLASSA wc{};
   wc.style = CS_HREDRAW | CS_VREDRAW | CS_CLASSDC | CS_GLOBALCLASS;
   wc.lpfnWndProc = TabProc;
-  wc.cbWndExtra = 4;
+  wc.cbWndExtra = kPointerSlotBytes;
   wc.hInstance = module;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH));

@@ -271,7 +271,7 @@ ATOM RegisterTrackbarClass(HINSTANCE module) {
   g_systemExtra = wc.cbWndExtra;
   wc.style = CS_HREDRAW | CS_VREDRAW | CS_PARENTDC | CS_GLOBALCLASS;
   wc.lpfnWndProc = TrackbarProc;
-  wc.cbWndExtra += 4;
+  wc.cbWndExtra += kPointerSlotBytes;
   wc.hInstance = module;
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH));
   wc.lpszClassName = kClass;

@@ -59,10 +59,12 @@ TreeList* TreeListCreateRoot() {
   return root;
 }
 
+// The root carries no payload: null for it, never a pointer past its block.
 void* TreeListPayload(TreeList* list, uint32_t* payloadSize) {
   TreeListHead* head = HeadOf(list);
-  if (payloadSize) *payloadSize = head ? list->userSize - sizeof(TreeListHead) : 0;
-  return head ? static_cast<void*>(head + 1) : nullptr;
+  const uint32_t size = head ? list->userSize - uint32_t(sizeof(TreeListHead)) : 0;
+  if (payloadSize) *payloadSize = size;
+  return size ? static_cast<void*>(head + 1) : nullptr;
 }
 
 TreeList* TreeListOfNode(KeyedListNode* node) { return node ? static_cast<TreeList*>(node->data) : nullptr; }

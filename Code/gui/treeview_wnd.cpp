@@ -73,7 +73,7 @@ COLORREF Colour(long value) { return value >= 0 && value <= 0xFF ? PALETTEINDEX(
 
 int Indent(const TreeViewData* d) { return d->indent ? d->indent : 32; }
 
-int RowOf(TreeViewData* d, HTREEITEM h) { return h ? svFindData(&d->view, -1, int32_t(intptr_t(h))) : -1; }
+int RowOf(TreeViewData* d, HTREEITEM h) { return h ? svFindData(&d->view, -1, intptr_t(h)) : -1; }
 HTREEITEM ItemOfRow(TreeViewData* d, int row) {
   if (row < 0 || row >= svGetCount(&d->view)) return nullptr;
   return reinterpret_cast<HTREEITEM>(intptr_t(svItemData(&d->view, row)));
@@ -202,7 +202,7 @@ void UpdateChildrenField(TreeViewData* d, HTREEITEM parent) {
 // returns the row after the last one given.
 int AddChildRows(HWND w, TreeViewData* d, HTREEITEM parent, int row) {
   for (HTREEITEM c = FirstChild(parent); c; c = Next(c)) {
-    if (svInsertItem(&d->view, row, int32_t(intptr_t(c)), MeasureRow(w, d, c)) < 0) return row;
+    if (svInsertItem(&d->view, row, intptr_t(c), MeasureRow(w, d, c)) < 0) return row;
     svEnsureVisible(&d->view, row, 0, nullptr);
     ++row;
     if (Expanded(c)) row = AddChildRows(w, d, c, row);
@@ -374,7 +374,7 @@ HTREEITEM Insert(HWND w, TreeViewData* d, const TVINSERTSTRUCTA* in) {
     else if (parent)
       row = RowOf(d, parent) + 1;
     const bool found = row > 0 || (!Prev(h) && !parent);
-    if (!found || svInsertItem(&d->view, row, int32_t(intptr_t(h)), MeasureRow(w, d, h)) < 0) {
+    if (!found || svInsertItem(&d->view, row, intptr_t(h), MeasureRow(w, d, h)) < 0) {
       DeleteContext context{w, d, false};
       TreeListRemoveChild(container, node, OnItemRemoved, &context);
       UpdateChildrenField(d, parent);
@@ -943,7 +943,7 @@ ATOM RegisterTreeClass(HINSTANCE module) {
   WNDCLASSA wc{};
   wc.style = 0x402B;
   wc.lpfnWndProc = TreeProc;
-  wc.cbWndExtra = 4;
+  wc.cbWndExtra = kPointerSlotBytes;
   wc.hInstance = module;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.lpszClassName = kClass;

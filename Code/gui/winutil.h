@@ -23,6 +23,12 @@ PackedDib* LoadWritableBitmapResource(HINSTANCE module, int id);
 int GetWindowRectInParent(HWND window, RECT* out);
 void ScreenRectToClient(HWND window, RECT* rect);
 LRESULT CallWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Window extra bytes are laid out in slots. A value slot is a 4-byte LONG
+// (GetExtraLong/SetExtraLong count in these); a slot that holds a pointer or
+// a handle is a LONG_PTR: 4 bytes in the 32-bit build, whose layouts are the
+// documented ones, and 8 bytes in the 64-bit build.
+constexpr int kValueSlotBytes = 4;
+constexpr int kPointerSlotBytes = int(sizeof(LONG_PTR));
 LONG GetExtraLong(HWND window, int base, int slot);
 LONG SetExtraLong(HWND window, int base, int slot, LONG value);
 void NonClientMouseToClient(HWND window, UINT* message, WPARAM* keyFlags, LPARAM* point);

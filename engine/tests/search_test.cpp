@@ -1,6 +1,7 @@
 // Search: mates and their scores, draws by repetition and the fifty-move
 // rule, the depth cap, the host's polling hook and the node signature.
 #include "attack.h"
+#include "signature.h"
 #include "test_util.h"
 
 namespace corvane {
@@ -94,6 +95,12 @@ TEST(EngineSearch, LastPlyReturnsTheFastEvaluation) {
   int fast = EvalFast(Board(47), &lo, &hi);
   EXPECT_EQ(Quiesce(47, 47, -kInfinity, kInfinity), fast);
   EXPECT_EQ(Branch(47, 60, -kInfinity, kInfinity), fast);
+}
+
+// The published signature: the same count in the native build and in both
+// Windows builds, whatever their pointer size.
+TEST(EngineSearch, SignatureOfEveryBuild) {
+  EXPECT_EQ(SearchSignature(6), 529036u);
 }
 
 TEST(EngineSearch, DepthCapAndFixedSignature) {

@@ -8,12 +8,12 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 # shellcheck source=/dev/null
 . "$root/scripts/wine-env.sh"
-rw_wine_env
+rw_wine_env "$(rw_pe_arch "$exe")" || exit 2
 if wineserver -p30 >/dev/null 2>&1; then rw_wine_boot; fi
 hs="$out/show-handshake"
 rm -rf "$hs" "$out"/spriteset-*.png
 mkdir -p "$hs"
-wine "$exe" "Z:$hs" &
+"$RW_WINE" "$exe" "Z:$hs" &
 pid=$!
 while kill -0 "$pid" 2>/dev/null; do
   for f in "$hs"/ready-*; do

@@ -15,7 +15,7 @@ class RWBenchDll : public ::testing::Test {
   void SetUp() override {
     module_ = LoadLibraryA("RWBench.dll");
     ASSERT_NE(module_, nullptr) << "error " << GetLastError();
-    benchmark_ = reinterpret_cast<CPUBenchmarkProc>(GetProcAddress(module_, "CPUBenchmark"));
+    benchmark_ = reinterpret_cast<CPUBenchmarkProc>(reinterpret_cast<void*>(GetProcAddress(module_, "CPUBenchmark")));
     ASSERT_NE(benchmark_, nullptr) << "CPUBenchmark is not exported under its plain name";
   }
   void TearDown() override {

@@ -2,6 +2,8 @@
 // and the round trip of real PGN files through a game file and back.
 #include <gtest/gtest.h>
 
+#include "testdata.h"
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -264,9 +266,10 @@ TEST(PgnRoundTrip, TestDataFilesThroughTheDatabaseUnchanged) {
   struct File {
     const char* name;
     int games;
-  } files[] = {{"eco.pgn", 2014}, {"mate_in_2.pgn", 166}, {"mate_in_3.pgn", 375}};
+  } files[] = {{RW_ECO_FILE, 2014}, {"mate_in_2.pgn", 166}, {"mate_in_3.pgn", 375}};
+  RW_REQUIRE_TESTDATA("mate_in_2.pgn", "mate_in_3.pgn");
   for (const auto& f : files) {
-    std::string path = std::string(RW_TESTDATA_DIR) + "/" + f.name;
+    std::string path = f.name == std::string(RW_ECO_FILE) ? f.name : TestDataPath(f.name);
     std::FILE* in = std::fopen(path.c_str(), "rb");
     ASSERT_NE(in, nullptr) << path;
     std::string text;

@@ -306,7 +306,7 @@ sPosition After(GdGameBuffer game, const char* pgn) {
 }
 
 TEST_F(Search, PositionSearchFindsEveryMoveOrder) {
-  std::string eco = ReadText(std::string(RW_TESTDATA_DIR) + "/eco.pgn");
+  std::string eco = ReadText(RW_ECO_FILE);
   ASSERT_FALSE(eco.empty());
   // One more road to the same position.
   Import(eco + "\n\n[White \"Road\"]\n1. Nf3 Nc6 2. e4 e5 3. Bb5 a6 *\n");
@@ -347,7 +347,7 @@ TEST_F(Search, PositionSearchFindsEveryMoveOrder) {
 }
 
 TEST_F(Search, OpeningKeysThroughTheLibrary) {
-  std::string eco = ReadText(std::string(RW_TESTDATA_DIR) + "/eco.pgn");
+  std::string eco = ReadText(RW_ECO_FILE);
   // Keys of three lines, then the games filed under them.
   ASSERT_EQ(IDCreateBase("search_test.gdg", file_), 0);
   const char* lines[][3] = {{"1. e4 *", "B00", "King's pawn"},

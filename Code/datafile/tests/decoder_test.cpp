@@ -30,8 +30,8 @@ Bytes Explode(const Bytes& in, size_t capacity, packfile::ExplodeCode* code) {
   return out;
 }
 
-Bytes ReadTestFile(const std::string& name) {
-  std::ifstream f(std::string(RW_TESTDATA_DIR) + "/" + name, std::ios::binary);
+Bytes ReadFileBytes(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
   return Bytes(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }
 
@@ -112,7 +112,7 @@ TEST(Explode, ImplodedDataComesBackWhole) {
   std::mt19937 rng(7);
   Bytes noise(70000);
   for (auto& b : noise) b = static_cast<uint8_t>(rng());
-  Bytes pgn = ReadTestFile("eco.pgn");
+  Bytes pgn = ReadFileBytes(RW_ECO_FILE);
   if (pgn.size() > 300000) pgn.resize(300000);
   ASSERT_FALSE(pgn.empty());
   std::vector<Bytes> inputs = {

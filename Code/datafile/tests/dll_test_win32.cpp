@@ -8,7 +8,12 @@
 #include "pack_fixture.h"
 #include "packfile.h"
 
-static_assert(sizeof(DatIndex) == 32, "the index record is the 32-byte header");
+#include <cstddef>
+
+// The record is the file's 32-byte header with the entry pointer in its last
+// slot; only the 32-bit build's pointer fits that slot exactly.
+static_assert(offsetof(DatIndex, count) == 20, "the entry count sits where the header has it");
+static_assert(sizeof(void*) != 4 || sizeof(DatIndex) == 32, "the index record is the 32-byte header");
 
 namespace {
 template <typename F>

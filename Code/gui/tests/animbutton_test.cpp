@@ -16,6 +16,7 @@
 #include "controls.h"
 #include "facet.h"
 #include "guitest.h"
+#include "winutil.h"
 #include "heapkit.h"
 #include "procdata.h"
 
@@ -99,7 +100,7 @@ TEST_F(AnimButton, ClassAsRegistered) {
   ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), "AnimButton", &wc));
   EXPECT_EQ(wc.style, UINT(CS_GLOBALCLASS | CS_DBLCLKS));
   EXPECT_EQ(wc.cbClsExtra, 4);
-  EXPECT_EQ(wc.cbWndExtra, 4);
+  EXPECT_EQ(wc.cbWndExtra, kPointerSlotBytes);
   EXPECT_EQ(wc.hbrBackground, nullptr);
 }
 

@@ -13,6 +13,7 @@
 #include "dibkit.h"
 #include "facet.h"
 #include "guitest.h"
+#include "winutil.h"
 #include "heapkit.h"
 #include "procdata.h"
 #include "test_bitmaps.h"
@@ -120,7 +121,7 @@ TEST_F(Button, ClassCopiesTheSystemButtonAndCanBeCopiedAgain) {
   ASSERT_TRUE(GetClassInfoA(nullptr, "Button", &system));
   ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), "CGUIBMPButton", &ours));
   EXPECT_EQ(ours.style & 0x400B, 0x400Bu);
-  EXPECT_EQ(ours.cbWndExtra, system.cbWndExtra + 8);
+  EXPECT_EQ(ours.cbWndExtra, system.cbWndExtra + kValueSlotBytes + kPointerSlotBytes);
   EXPECT_EQ(BmpButtonExtraBase(), system.cbWndExtra);
   // A class built on it, as the hot button builds its own.
   ours.lpszClassName = "RWButtonCopy";

@@ -78,7 +78,7 @@ struct ColorText : ::testing::Test {
   }
   HWND Make(int width, int height, DWORD style = WS_VSCROLL, int id = 7) {
     return CreateWindowExA(0, "CGUIColorText", "", WS_CHILD | WS_VISIBLE | style, 10, 10, width, height, host,
-                           HMENU(id), nullptr, nullptr);
+                           HMENU(INT_PTR(id)), nullptr, nullptr);
   }
   const ColorTextEntry* Add(HWND c, const char* text, uint32_t flags = 0, COLORREF colour = 0,
                             uint32_t data = 0) {

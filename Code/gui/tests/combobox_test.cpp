@@ -31,7 +31,7 @@ std::string Text(HWND w) {
 HWND Child(HWND combo, const char* className) { return guitest::FindWindowOfClass(combo, className); }
 
 // The combo's list: a pop-up it owns, found through the combo's words.
-HWND ListOf(HWND combo) { return HWND(LONG_PTR(GetWindowLongA(combo, 8))); }
+HWND ListOf(HWND combo) { return HWND(GetWindowLongPtrA(combo, 2 * sizeof(LONG_PTR))); }
 
 struct Notice {
   WORD code;

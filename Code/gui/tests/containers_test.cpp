@@ -263,6 +263,25 @@ TEST(TreeList, FindClearAndRemove) {
   TreeListDestroy(static_cast<TreeListHead*>(TreeListOfNode(other)->user)->parent, nullptr, nullptr);
 }
 
+// Visitors get no payload for the root: a pointer past its block would be
+// read (and its "text" freed) by a visitor that trusts it.
+TEST(TreeList, TheRootHasNoPayload) {
+  TreeList* root = SampleTree();
+  uint32_t size = 99;
+  EXPECT_EQ(TreeListPayload(root, &size), nullptr);
+  EXPECT_EQ(size, 0u);
+  std::vector<void*> payloads;
+  TreeListDestroy(
+      root,
+      [](void* payload, uint32_t, void* context) {
+        static_cast<std::vector<void*>*>(context)->push_back(payload);
+        return int(TW_DESCEND);
+      },
+      &payloads);
+  ASSERT_FALSE(payloads.empty());
+  EXPECT_EQ(payloads.front(), nullptr) << "the root comes first and carries nothing";
+}
+
 TEST(TreeList, DestroyingAChildTakesItOutOfItsParent) {
   TreeList* root = SampleTree();
   TreeList* a = TreeListOfNode(root->first);

@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
+#include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "facet.h"
 #include "guitest.h"
@@ -145,6 +149,46 @@ TEST_F(Controls, ClassesAreGlobalClassesOfTheLibraryModule) {
   EXPECT_FALSE(GetClassInfoA(GetModuleHandleA(nullptr), "AnimButton", &wc));
   EXPECT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), "CGUIListWnd", &wc)) << "stays until unload";
   RegisterControlClasses(GetModuleHandleA(nullptr));
+}
+
+// The extra bytes of every control class in this build. The 32-bit counts
+// are the documented ones; in the 64-bit build each slot that holds a
+// pointer or handle is 8 bytes, value slots stay 4.
+TEST_F(Controls, WindowExtraBytesFitThisBuildsPointers) {
+  std::printf("[ pointers ] %d-bit build: pointer slots are %d bytes\n", int(8 * sizeof(void*)),
+              kPointerSlotBytes);
+  LoadLibraryA("comctl32.dll");  // the system track bar's class
+  auto systemExtra = [](const char* name) {
+    WNDCLASSA wc{};
+    return GetClassInfoA(nullptr, name, &wc) ? wc.cbWndExtra : -1;
+  };
+  struct Case {
+    const char* name;
+    const char* systemClass;  // the class it is built on, or null
+    int pointerSlots;
+    int valueBytes;
+    int bytes32;  // the documented count (after the system class's bytes)
+  };
+  const Case cases[] = {
+      {"CGUIBMPButton", "Button", 1, 4, 8},   {"CGUIHotButton", "Button", 1, 4, 8},
+      {"AnimButton", nullptr, 1, 0, 4},       {"CGUIStatic", "Static", 2, 10, 18},
+      {"CGUIScrollBar", nullptr, 1, 4, 8},    {"CGUISpinEdit", nullptr, 1, 0, 4},
+      {"CGUIComboBox", nullptr, 3, 12, 24},   {"CGUIEdit", "Edit", 1, 8, 12},
+      {"CC20SpinList", nullptr, 9, 0, 36},    {"CGUITrackbar", TRACKBAR_CLASSA, 1, 0, 4},
+      {"CGUIListWnd", nullptr, 2, 0, 8},      {"CGUITreeViewWnd", nullptr, 1, 0, 4},
+      {"CGUIColorText", nullptr, 2, 0, 8},    {"CGUITabWnd", nullptr, 1, 0, 4},
+      {"CGUIListViewWnd", nullptr, 1, 0, 4},  {"CGUISplitter", nullptr, 3, 0, 12},
+  };
+  ASSERT_EQ(std::size(cases), std::size(kControlClassNames));
+  for (const Case& c : cases) {
+    WNDCLASSA wc{};
+    ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), c.name, &wc)) << c.name;
+    const int base = c.systemClass ? systemExtra(c.systemClass) : 0;
+    ASSERT_GE(base, 0) << c.systemClass;
+    EXPECT_EQ(4 * c.pointerSlots + c.valueBytes, c.bytes32) << c.name;
+    EXPECT_EQ(wc.cbWndExtra, base + c.pointerSlots * kPointerSlotBytes + c.valueBytes) << c.name;
+    if (sizeof(void*) == 4) EXPECT_EQ(wc.cbWndExtra, base + c.bytes32) << c.name;
+  }
 }
 
 TEST_F(Controls, CaptionBlocksPlaceControls) {

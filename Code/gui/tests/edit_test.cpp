@@ -82,7 +82,7 @@ void Button(bool up) {
 ScrollBarPair* LibraryBar(HWND edit) {
   WNDCLASSA system{};
   GetClassInfoA(nullptr, "edit", &system);
-  return reinterpret_cast<ScrollBarPair*>(static_cast<LONG_PTR>(GetWindowLongA(edit, system.cbWndExtra + 8)));
+  return reinterpret_cast<ScrollBarPair*>(GetWindowLongPtrA(edit, system.cbWndExtra + 8));
 }
 
 int BarPosition(HWND edit) {

@@ -47,7 +47,7 @@ struct Frames : ::testing::Test {
     WNDCLASSA wc{};
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = FramedProc;
-    wc.cbWndExtra = 4;
+    wc.cbWndExtra = sizeof(LONG_PTR);
     wc.hInstance = instance;
     wc.lpszClassName = "RWFramedTest";
     RegisterClassA(&wc);

@@ -378,7 +378,7 @@ PackedDib* BarPiece(int w, int h, int dir, bool pressed, bool outlineEnds = true
       bool edge = x == 0 || x == w - 1 || (outlineEnds && (y == 0 || y == h - 1));
       if (edge) set(x, y, kBarDark);
     }
-  const int ink = pressed ? kListSelectedText : kInk;
+  const int ink = pressed ? int(kListSelectedText) : int(kInk);
   for (int k = 0; k < 4 && dir >= 0; ++k)
     for (int j = -k; j <= k; ++j) {
       int a = (dir == 0 || dir == 2) ? 6 + k : 9 - k;  // along the arrow

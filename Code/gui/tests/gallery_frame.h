@@ -102,7 +102,7 @@ inline HWND Create(HINSTANCE instance, HWND appMain, HPALETTE palette, const REC
   WNDCLASSA wc{};
   wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = Proc;
-  wc.cbWndExtra = 4;
+  wc.cbWndExtra = sizeof(LONG_PTR);
   wc.hInstance = instance;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.lpszClassName = "RWFacetGalleryFrame";

@@ -11,7 +11,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/../../.." && pwd)"
 # shellcheck source=../../../scripts/wine-env.sh
 . "$root/scripts/wine-env.sh"
-rw_wine_env  # makes sure the template prefix exists
+rw_wine_env "$(rw_pe_arch "$1")" || exit 2  # makes sure the template prefix exists
 template="$WINEPREFIX"
 
 run_dir="$(mktemp -d "${TMPDIR:-/tmp}/rw-gui-XXXXXX")"
@@ -56,7 +56,7 @@ export DISPLAY=":$n"
 # The prefix's service processes start with null standard handles: were
 # they started by the test program, they would inherit its output and CTest
 # would wait for an end of file until they go.
-wineboot </dev/null >/dev/null 2>&1
-wine "$@"
+"$RW_WINE" wineboot </dev/null >/dev/null 2>&1
+"$RW_WINE" "$@"
 status=$?
 exit $status

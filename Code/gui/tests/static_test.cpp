@@ -47,7 +47,7 @@ struct Static : ::testing::Test {
   }
   HWND Make(const char* text, DWORD style, int id = 5) {
     return CreateWindowExA(0, "CGUIStatic", text, WS_CHILD | WS_VISIBLE | style, 20, 20, 60, 40, host,
-                           HMENU(id), nullptr, nullptr);
+                           HMENU(INT_PTR(id)), nullptr, nullptr);
   }
   int NotPainted(HWND control) {
     int n = 0;

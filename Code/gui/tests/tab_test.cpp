@@ -17,6 +17,7 @@
 #include "dibkit.h"
 #include "facet.h"
 #include "guitest.h"
+#include "winutil.h"
 #include "procdata.h"
 
 namespace {
@@ -165,7 +166,7 @@ TEST_F(Tabs, RegisteredAsAClassOfItsOwn) {
   WNDCLASSA wc{};
   ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), "CGUITabWnd", &wc));
   EXPECT_EQ(wc.style, UINT(CS_HREDRAW | CS_VREDRAW | CS_CLASSDC | CS_GLOBALCLASS));
-  EXPECT_EQ(wc.cbWndExtra, 4);
+  EXPECT_EQ(wc.cbWndExtra, kPointerSlotBytes);
   EXPECT_EQ(wc.hbrBackground, GetStockObject(HOLLOW_BRUSH));
   EXPECT_NE(wc.hCursor, nullptr);
 }

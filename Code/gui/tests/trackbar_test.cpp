@@ -12,6 +12,7 @@
 #include "dibkit.h"
 #include "facet.h"
 #include "guitest.h"
+#include "winutil.h"
 #include "procdata.h"
 
 namespace {
@@ -144,7 +145,7 @@ TEST_F(Trackbar, RegisteredOverTheSystemTrackBar) {
   WNDCLASSA system{}, ours{};
   ASSERT_TRUE(GetClassInfoA(nullptr, TRACKBAR_CLASSA, &system));
   ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), "CGUITrackbar", &ours));
-  EXPECT_EQ(ours.cbWndExtra, system.cbWndExtra + 4);
+  EXPECT_EQ(ours.cbWndExtra, system.cbWndExtra + kPointerSlotBytes);
   EXPECT_EQ(ours.style, UINT(CS_HREDRAW | CS_VREDRAW | CS_PARENTDC | CS_GLOBALCLASS));
   EXPECT_EQ(ours.hbrBackground, GetStockObject(HOLLOW_BRUSH));
 }

@@ -3,6 +3,8 @@
 // opens in the library with names where the window reads them.
 #include <gtest/gtest.h>
 
+#include "testdata.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -15,9 +17,10 @@
 namespace {
 
 TEST(Mkdatabase, BuildsGamesAndKeysFromPgn) {
+  RW_REQUIRE_TESTDATA("mate_in_2.pgn");
   gdbase::LibraryAttach();
-  std::string eco = std::string(RW_TESTDATA_DIR) + "/eco.pgn";
-  std::string mate = std::string(RW_TESTDATA_DIR) + "/mate_in_2.pgn";
+  std::string eco = RW_ECO_FILE;
+  std::string mate = TestDataPath("mate_in_2.pgn");
   std::string command = std::string(MKDATABASE_PATH) + " mkdb_test.gdg --keys " + eco + " " + eco + " " +
                         mate + " > mkdb_test.log";
   ASSERT_EQ(std::system(command.c_str()), 0);

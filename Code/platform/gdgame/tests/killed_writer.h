@@ -15,8 +15,11 @@ struct KilledWriterRun {
   int32_t reported;  // the last game number the writer reported as written
 };
 
-// Forks a child that runs `writer(pipeOut)` (it never returns), kills it after
-// up to 30 ms, and collects the game numbers it wrote into the pipe.
+// Forks a child that runs `writer(pipeOut)` (it never returns), kills it up
+// to 30 ms after it reported its first game, and collects the game numbers it
+// wrote into the pipe. Waiting for the first report keeps every round
+// meaningful on a loaded machine, where a child may not even have opened the
+// files within 30 ms of its start.
 template <class Writer>
 KilledWriterRun RunAndKillWriter(Writer writer, std::mt19937& random) {
   KilledWriterRun run{false, false, 0};
@@ -33,13 +36,14 @@ KilledWriterRun RunAndKillWriter(Writer writer, std::mt19937& random) {
     writer(fds[1]);
   }
   close(fds[1]);
+  int32_t number;
+  if (read(fds[0], &number, sizeof number) == sizeof number) run.reported = number;
   usleep(static_cast<useconds_t>(random() % 30000));
   kill(child, SIGKILL);
   int status = 0;
   waitpid(child, &status, 0);
   run.started = true;
   run.killed = WIFSIGNALED(status);
-  int32_t number;
   while (read(fds[0], &number, sizeof number) == sizeof number) run.reported = number;
   close(fds[0]);
   return run;

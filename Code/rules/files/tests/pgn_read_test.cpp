@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "testdata.h"
+
 #include <cstring>
 #include <string>
 
@@ -193,8 +195,8 @@ TEST(PgnIndex, IndexPathAndRecords) {
 // Every game of the outside files reads, and writing then reading it again
 // gives the same tags, moves, variations and comments.
 TEST(PgnRead, OutsideFilesReadAndRoundTrip) {
-  for (const char* name : {"eco.pgn", "mate_in_2.pgn", "mate_in_3.pgn"}) {
-    std::string path = std::string(RW_TESTDATA_DIR) + "/" + name;
+  RW_REQUIRE_TESTDATA("mate_in_2.pgn", "mate_in_3.pgn");
+  for (std::string path : {std::string(RW_ECO_FILE), TestDataPath("mate_in_2.pgn"), TestDataPath("mate_in_3.pgn")}) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     ASSERT_NE(file, nullptr) << path;
     PgnFileStream stream(file);
@@ -206,7 +208,7 @@ TEST(PgnRead, OutsideFilesReadAndRoundTrip) {
       int line = 0, column = 0;
       std::string text;
       stream.Reader().GetError(&line, &text, &column);
-      ASSERT_EQ(code, 0) << name << " line " << line << ": " << text;
+      ASSERT_EQ(code, 0) << path << " line " << line << ": " << text;
       ++games;
       std::string pgn = WritePgnToString(game.get(), SLOT_COMMENT, true);
       GamePtr back = MakeGame();
@@ -221,7 +223,7 @@ TEST(PgnRead, OutsideFilesReadAndRoundTrip) {
       EXPECT_EQ(back->startMoveNumber, game->startMoveNumber);
     }
     std::fclose(file);
-    EXPECT_GT(games, 100) << name;
+    EXPECT_GT(games, 100) << path;
   }
 }
 
