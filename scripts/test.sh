@@ -14,17 +14,26 @@ bash scripts/build.sh
 
 jobs="$(nproc)"
 status=0
+# Tests skipped for want of outside test data (../shared/testdata), by name.
+report_skips() {
+  local log="$1/Testing/Temporary/LastTest.log"
+  [ -f "$log" ] || return 0
+  grep -h "^outside test data missing" "$log" | sed 's/^/  /' | sort -u
+}
 echo "== native tests"
 (cd build/native && ctest --output-on-failure -j "$jobs") || status=1
+report_skips build/native
 
 echo "== 64-bit Windows tests under Wine"
 rw_wine_start win64
 (cd build/win64 && ctest --output-on-failure -j "$jobs") || status=1
+report_skips build/win64
 
 if rw_can_run_32bit; then
   echo "== 32-bit Windows tests under Wine"
   rw_wine_start win32
   (cd build/win32 && ctest --output-on-failure -j "$jobs") || status=1
+  report_skips build/win32
 else
   echo "== 32-bit Windows tests skipped: this machine's kernel runs no 32-bit code (the 32-bit tree was built)"
 fi

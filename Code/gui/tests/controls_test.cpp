@@ -187,7 +187,9 @@ TEST_F(Controls, WindowExtraBytesFitThisBuildsPointers) {
     ASSERT_GE(base, 0) << c.systemClass;
     EXPECT_EQ(4 * c.pointerSlots + c.valueBytes, c.bytes32) << c.name;
     EXPECT_EQ(wc.cbWndExtra, base + c.pointerSlots * kPointerSlotBytes + c.valueBytes) << c.name;
-    if (sizeof(void*) == 4) EXPECT_EQ(wc.cbWndExtra, base + c.bytes32) << c.name;
+    if (sizeof(void*) == 4) {
+      EXPECT_EQ(wc.cbWndExtra, base + c.bytes32) << c.name;
+    }
   }
 }
 

@@ -23,7 +23,13 @@ inline std::string MissingTestData(std::initializer_list<const char*> names) {
   return {};
 }
 
-#define RW_REQUIRE_TESTDATA(...)                                                    \
+// The running test's name, for the skip message.
+inline std::string CurrentTestName() {
+  const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  return info ? std::string(info->test_suite_name()) + "." + info->name() : std::string();
+}
+
+#define RW_REQUIRE_TESTDATA(...)                                                              \
   if (const std::string rw_missing_ = MissingTestData({__VA_ARGS__}); !rw_missing_.empty()) \
-  GTEST_SKIP() << "outside test data missing: " << rw_missing_
+  GTEST_SKIP() << "outside test data missing, " << CurrentTestName() << " skipped: " << rw_missing_
 
