@@ -1,0 +1,223 @@
+// Data-set locator over a program folder made for each test: archives built
+// with the pack writer, loose files beside them, a fake module loader.
+#include "data_sets.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "heapkit.h"
+#include "pack_writer.h"
+
+namespace {
+
+#ifdef _WIN32
+const char kSep = '\\';
+#else
+const char kSep = '/';
+#endif
+
+std::string g_folder;
+std::vector<std::string> g_reports;
+void* g_resourceLibrary = nullptr;
+int g_freed = 0;
+int g_fakeModule = 0;
+
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr) << path;
+  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+void WriteText(const std::string& name, const std::string& text) {
+  WriteBytes(g_folder + kSep + name, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+void WriteArchive(const std::string& base, std::vector<packfile::PackItem> items) {
+  std::vector<uint8_t> index, data;
+  std::string error;
+  ASSERT_TRUE(packfile::BuildPack(std::move(items), &index, &data, &error)) << error;
+  WriteBytes(g_folder + kSep + base + ".idx", index);
+  WriteBytes(g_folder + kSep + base + ".dat", data);
+}
+
+std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+
+struct DataSets : ::testing::Test {
+  void SetUp() override {
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    g_folder = std::string("datasets_") + info->name();
+    std::filesystem::remove_all(g_folder);
+    std::filesystem::create_directories(std::filesystem::path(g_folder) / "Database");
+    g_reports.clear();
+    g_resourceLibrary = nullptr;
+    g_freed = 0;
+    DataSetHost host{};
+    host.programFolder = [] { return g_folder.c_str(); };
+    host.reportNotFound = [](const char* path) { g_reports.push_back(path); };
+    host.loadModule = [](const char* path) -> void* {
+      return std::strstr(path, "rw256.dll") || std::strstr(path, "RW256.dll") ? &g_fakeModule : nullptr;
+    };
+    host.freeModule = [](void*) { ++g_freed; };
+    host.setResourceLibrary = [](void* m) { g_resourceLibrary = m; };
+    host.findBitmap = [](void*, const char* name) -> void* {
+      return std::strcmp(name, "NAVBAR") == 0 ? &g_fakeModule : nullptr;
+    };
+    SetDataSetHost(host);
+    CloseAllDataSets();
+  }
+  void TearDown() override {
+    CloseAllDataSets();
+    SetDataSetHost(DataSetHost{});
+  }
+  std::string Path(const std::string& name) { return g_folder + kSep + name; }
+};
+
+TEST_F(DataSets, FindDataFileUsesTheTableRowsSubFolder) {
+  WriteText("moves.idx", "x");
+  WriteText("moves.dat", "x");
+  WriteBytes(g_folder + kSep + "Database" + kSep + "RWOnyxBase.gdg", Bytes("db"));
+  struct Case {
+    const char* name;
+    std::string path;  // empty: not found
+    bool reported;
+  } cases[] = {
+      {"moves.idx", Path("moves.idx"), false},  // no row over all nine characters: the folder itself
+      {"moves.dat", Path("moves.dat"), false},  // row 2
+      {"RWOnyxBase.gdg", Path(std::string("Database") + kSep + "RWOnyxBase.gdg"), false},
+      {"faces.dat", "", true},      // a table file that is missing is reported
+      {"FACES.DAT", "", true},      // rows match without regard to case
+      {"nothere.txt", "", false},   // any other missing file is not
+  };
+  for (const Case& c : cases) {
+    g_reports.clear();
+    char* found = FindDataFile(c.name, nullptr, 0, 1);
+    EXPECT_EQ(found ? std::string(found) : std::string(), c.path) << c.name;
+    std::free(found);
+    EXPECT_EQ(g_reports.size(), c.reported ? 1u : 0u) << c.name;
+  }
+  // Into a buffer: the path, or nothing when it does not fit (never a cut path).
+  char buffer[512];
+  EXPECT_EQ(FindDataFile("moves.dat", buffer, sizeof buffer, 0), buffer);
+  EXPECT_EQ(std::string(buffer), Path("moves.dat"));
+  const uint32_t exact = uint32_t(Path("moves.dat").size());
+  EXPECT_EQ(FindDataFile("moves.dat", buffer, exact, 0), nullptr);
+  EXPECT_EQ(FindDataFile("moves.dat", buffer, exact + 1, 0), buffer);
+}
+
+TEST_F(DataSets, ArchivesOpenOnceAndReopenWithAFreshIndex) {
+  WriteArchive("rwsets", {packfile::StoredItem("board.bin", Bytes("squares"), 0x4E494221)});
+  EXPECT_EQ(OpenDataSet("rwsets", 13, 1), 0);
+  EXPECT_EQ(OpenDataSet("rwsets", -1, 1), 0);
+  EXPECT_EQ(IsDataSetOpen(13), 0);
+  ASSERT_EQ(OpenDataSet("rwsets", 0, 1), 1);
+  DatIndex* first = GetDataSetIndex(0);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->count, 1);
+  // Again, with the stored name: a new index, still open.
+  ASSERT_EQ(OpenPackedDataSet(nullptr, 0, 1), 1);
+  EXPECT_NE(GetDataSetIndex(0), nullptr);
+  const char* located = LocateDataSet(0, 0);
+  ASSERT_NE(located, nullptr);
+  EXPECT_EQ(std::string(located), Path("rwsets.dat"));
+  EXPECT_EQ(LocateDataSet(0, 0), located) << "the same path every time";
+  uint32_t tag = 0, stored = 0, size = 0;
+  EXPECT_EQ(GetDataItemInfo("board.bin", 0, &tag, &stored, &size), 1);
+  EXPECT_EQ(tag, 0x4E494221u);
+  EXPECT_EQ(size, 7u);
+  ClosePackedDataSet(0);
+  EXPECT_EQ(IsDataSetOpen(0), 0);
+  EXPECT_EQ(GetDataSetIndex(0), nullptr);
+}
+
+TEST_F(DataSets, MissingSetsOptionalAndRequired) {
+  WriteArchive("moves", {packfile::StoredItem("a", Bytes("1"))});
+  std::remove(Path("moves.dat").c_str());
+  EXPECT_EQ(OpenDataSet("moves", 5, 0), 0) << "an optional set without its items file stays closed";
+  EXPECT_TRUE(g_reports.empty());
+  EXPECT_EQ(OpenDataSet("faces", 1, 1), 0) << "no index at all";
+  WriteArchive("faces", {packfile::StoredItem("a", Bytes("1"))});
+  std::remove(Path("faces.dat").c_str());
+  EXPECT_EQ(OpenDataSet("faces", 1, 1), 0);
+  EXPECT_FALSE(g_reports.empty()) << "a required set's missing file is reported";
+  // A plain file set: named by its table row when opened without a name.
+  EXPECT_EQ(OpenDataSet(nullptr, 11, 0), 0);
+  WriteText("Newbase.dat", "template");
+  EXPECT_EQ(OpenDataSet(nullptr, 11, 0), 1);
+  EXPECT_EQ(std::string(LocateDataSet(11, 0)), Path("Newbase.dat"));
+}
+
+TEST_F(DataSets, ALooseFileWinsOverTheArchive) {
+  WriteArchive("faces", {packfile::StoredItem("guy.txt", Bytes("archived"), 0x54584554)});
+  ASSERT_EQ(OpenDataSet("faces", 1, 1), 1);
+  void* data = nullptr;
+  uint32_t tag = 0, stored = 0, size = 0;
+  ASSERT_EQ(LoadDataItem("GUY.TXT", 1, &data, &tag, &stored, &size), 1) << "names are lower-cased";
+  EXPECT_EQ(std::string(static_cast<char*>(data), size), "archived");
+  EXPECT_EQ(tag, 0x54584554u);
+  datUnloadItem(data);
+  WriteText("guy.txt", "loose!");
+  ASSERT_EQ(LoadDataItem("guy.txt", 1, &data, &tag, &stored, &size), 1);
+  EXPECT_STREQ(static_cast<char*>(data), "loose!") << "whole, with a NUL after it";
+  EXPECT_EQ(tag, uint32_t(DAT_KIND_RAW));
+  EXPECT_EQ(size, 6u);
+  datUnloadItem(data);
+  EXPECT_EQ(LoadDataItem("missing", 1, &data, &tag, &stored, &size), 0);
+  EXPECT_EQ(data, nullptr);
+  EXPECT_EQ(LoadDataItem("a", 3, &data, nullptr, nullptr, nullptr), 0) << "a closed set";
+  EXPECT_EQ(LoadDataItem(nullptr, 1, &data, nullptr, nullptr, nullptr), 0);
+  EXPECT_EQ(LoadDataItem("a", 1, nullptr, nullptr, nullptr, nullptr), 0);
+}
+
+TEST_F(DataSets, TheResourceLibrary) {
+  EXPECT_EQ(LoadDataSetLibrary("RW256.dll", 6), 0) << "only set 7 is a library";
+  EXPECT_EQ(OpenDataSet("RW256.dll", 7, 1), 0) << "not in the folder";
+  EXPECT_EQ(g_reports.size(), 1u) << "RW256.dll is a table file (row 7)";
+  WriteText("RW256.dll", "MZ");
+  ASSERT_EQ(OpenDataSet("RW256.dll", 7, 1), 1);
+  EXPECT_EQ(GetDataSetLibrary(7), &g_fakeModule);
+  EXPECT_EQ(g_resourceLibrary, &g_fakeModule);
+  void* bitmap = nullptr;
+  EXPECT_EQ(LoadLibraryBitmap("NAVBAR", 7, &bitmap), 1);
+  EXPECT_EQ(LoadLibraryBitmap("NOSUCH", 7, &bitmap), 0);
+  EXPECT_EQ(bitmap, nullptr);
+  EXPECT_EQ(LoadLibraryBitmap("", 7, &bitmap), 0);
+  EXPECT_EQ(LoadLibraryBitmap("NAVBAR", 7, nullptr), 0);
+  CloseAllDataSets();
+  EXPECT_EQ(g_freed, 1);
+  EXPECT_EQ(g_resourceLibrary, nullptr);
+  EXPECT_EQ(LoadLibraryBitmap("NAVBAR", 7, &bitmap), 0) << "closed";
+}
+
+TEST_F(DataSets, NoOpeningFromWithinAnOpening) {
+  // The not-found report runs while set 1 is being opened; a nested open
+  // (say from a message box's own loop) is refused.
+  static int nested = -1;
+  DataSetHost host = GetDataSetHost();
+  host.reportNotFound = [](const char*) { nested = OpenDataSet("about", 6, 0); };
+  SetDataSetHost(host);
+  WriteText("faces.idx", "");
+  EXPECT_EQ(OpenDataSet("faces", 1, 1), 0);
+  EXPECT_EQ(nested, 0);
+}
+
+TEST_F(DataSets, ReadProgramFile) {
+  void* data = reinterpret_cast<void*>(1);
+  uint32_t size = 99;
+  EXPECT_EQ(ReadProgramFile("absent.ini", &data, &size), 0);
+  EXPECT_EQ(data, nullptr);
+  EXPECT_EQ(size, 0u);
+  WriteText("empty.ini", "");
+  ASSERT_EQ(ReadProgramFile("empty.ini", &data, &size), 1);
+  EXPECT_EQ(size, 0u);
+  EXPECT_EQ(static_cast<char*>(data)[0], '\0');
+  memFree_rel(data);
+}
+
+}  // namespace
