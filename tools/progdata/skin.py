@@ -19,6 +19,9 @@ from common import (S, BRASS, BRASS_D, BRASS_L, DARK, INK, LIGHT, STONE, STONE_D
 from widgets import button, edge_profile, glyph, tile, ROOM_SYMBOLS
 
 # Frame sets: the bitmap ids of each piece, and the metrics they share.
+# The main frame's 13-pixel side edges keep its room window narrower than
+# 780 on an 800-wide screen and than 1000 on a 1024-wide one, so each lobby
+# background fits the room window it is picked for.
 # caption: active start, middle, end, then inactive; edges: top (or start),
 # middle, end; corners: top-left, top-right, bottom-left, bottom-right.
 FRAME_SETS = {
@@ -41,7 +44,7 @@ FRAME_SETS = {
                  restore=(30323, 30324), toggle=(30368, 30369),
                  caption=(30300, 30302, 30304, 30299, 30301, 30303), left=(30307, 30306, 30305),
                  right=(30310, 30309, 30308), top=(30311, 30312, 30322), bottom=(30313, 30295, 30296),
-                 corners=(30321, 30294, 30297, 30298), edge=6, caption_h=26, body=WOOD_D),
+                 corners=(30321, 30294, 30297, 30298), edge=13, caption_h=26, body=WOOD_D),
 }
 CLIENT_BACKGROUND = 30286
 STATUS_SEPARATOR = 30332
