@@ -18,6 +18,11 @@ from common import (S, BRASS, BRASS_D, BRASS_L, DARK, INK, LIGHT, STONE, STONE_D
                     Manifest, canvas, centred_text, finish, hgrad, mix, noise_texture, rrect, vgrad)
 from widgets import button, edge_profile, glyph, tile, ROOM_SYMBOLS
 
+# The status bar lives in the bottom edge of the sets whose windows have one
+# (the main frame's and other sizable top-level windows): that edge is a
+# light panel as high as the status text needs.
+STATUS_H = 22
+
 # Frame sets: the bitmap ids of each piece, and the metrics they share.
 # The main frame's 13-pixel side edges keep its room window narrower than
 # 780 on an 800-wide screen and than 1000 on a 1024-wide one, so each lobby
@@ -29,7 +34,7 @@ FRAME_SETS = {
                     restore=(30192, 30193), toggle=(30372, 30373),
                     caption=(30142, 30144, 30146, 30141, 30143, 30145), left=(30149, 30148, 30147),
                     right=(30152, 30151, 30150), top=(30153, 30154, 30166), bottom=(30155, 30137, 30138),
-                    corners=(30135, 30136, 30139, 30140), edge=5, caption_h=24, body=WOOD),
+                    corners=(30135, 30136, 30139, 30140), edge=5, caption_h=24, body=WOOD, bottom_h=STATUS_H),
     "border": dict(sysmenu=30220, min=(30219, 30214), max=(30217, 30216), close=(30215, 30218),
                    restore=(30223, 30224), toggle=None,
                    caption=(30200, 30202, 30204, 30199, 30201, 30203), left=(30207, 30206, 30205),
@@ -44,7 +49,7 @@ FRAME_SETS = {
                  restore=(30323, 30324), toggle=(30368, 30369),
                  caption=(30300, 30302, 30304, 30299, 30301, 30303), left=(30307, 30306, 30305),
                  right=(30310, 30309, 30308), top=(30311, 30312, 30322), bottom=(30313, 30295, 30296),
-                 corners=(30321, 30294, 30297, 30298), edge=13, caption_h=26, body=WOOD_D),
+                 corners=(30321, 30294, 30297, 30298), edge=13, caption_h=26, body=WOOD_D, bottom_h=STATUS_H),
 }
 CLIENT_BACKGROUND = 30286
 STATUS_SEPARATOR = 30332
@@ -145,9 +150,11 @@ def _sysmenu(w, h):
 def frame_sets(out):
     for name, fs in FRAME_SETS.items():
         e, ch, body = fs["edge"], fs["caption_h"], fs["body"]
+        bh = fs.get("bottom_h", e)
         prof = edge_profile(e, body=body)
+        bottom_at, corner_bl, corner_br = _bottom_rules(prof, e, bh)
         seg = 8
-        bw = bh = ch - 4
+        bw = ch - 4
         tag = "%s frame" % name
         for k, key in enumerate(fs["left"]):
             out.put(key, "%s left edge %d" % (tag, k), _strip(e, seg, lambda x, y: prof[x]), "edge profile")
@@ -156,31 +163,54 @@ def frame_sets(out):
         for k, key in enumerate(fs["top"]):
             out.put(key, "%s top edge %d" % (tag, k), _strip(seg, e, lambda x, y: prof[y]), "edge profile")
         for k, key in enumerate(fs["bottom"]):
-            out.put(key, "%s bottom edge %d" % (tag, k), _strip(seg, e, lambda x, y: prof[e - 1 - y]), "edge profile")
-        corner_rules = [lambda x, y: prof[min(x, y)], lambda x, y: prof[min(e - 1 - x, y)],
-                        lambda x, y: prof[min(x, e - 1 - y)], lambda x, y: prof[min(e - 1 - x, e - 1 - y)]]
-        for key, rule, where in zip(fs["corners"], corner_rules, ("top-left", "top-right", "bottom-left", "bottom-right")):
-            out.put(key, "%s %s corner" % (tag, where), _strip(e, e, rule), "mitred edge profile")
+            out.put(key, "%s bottom edge %d" % (tag, k), _strip(seg, bh, bottom_at), "edge profile or status panel")
+        corners = [(lambda x, y: prof[min(x, y)], e), (lambda x, y: prof[min(e - 1 - x, y)], e), (corner_bl, bh),
+                   (corner_br, bh)]
+        for key, (rule, h), where in zip(fs["corners"], corners, ("top-left", "top-right", "bottom-left", "bottom-right")):
+            out.put(key, "%s %s corner" % (tag, where), _strip(e, h, rule), "mitred edge profile")
         cap = fs["caption"]
         for look, colours, ids in (("active", CAPTION_ACTIVE, cap[:3]), ("inactive", CAPTION_INACTIVE, cap[3:])):
             out.put(ids[0], "%s caption start, %s" % (tag, look), _caption(bw + 8, ch, colours, "l"), "sheen")
             out.put(ids[1], "%s caption middle, %s" % (tag, look), _caption(8, ch, colours, None), "sheen")
             out.put(ids[2], "%s caption end, %s" % (tag, look), _caption(4, ch, colours, "r"), "sheen")
-        out.put(fs["sysmenu"], "%s system-menu icon" % tag, _sysmenu(bw, bh), "rook on wood tile")
+        out.put(fs["sysmenu"], "%s system-menu icon" % tag, _sysmenu(bw, bw), "rook on wood tile")
         for what in ("min", "max", "close", "restore", "toggle"):
             ids = fs[what]
             if not ids:
                 continue
             base = (200, 80, 60) if what == "close" else BRASS
-            out.put(ids[0], "%s %s button" % (tag, what), button(bw, bh, what, base=base, back=BRASS_D), "tile+symbol")
+            out.put(ids[0], "%s %s button" % (tag, what), button(bw, bw, what, base=base, back=BRASS_D), "tile+symbol")
             out.put(ids[1], "%s %s button pressed" % (tag, what),
-                    button(bw, bh, what, pressed=True, base=base, back=BRASS_D), "tile+symbol")
+                    button(bw, bw, what, pressed=True, base=base, back=BRASS_D), "tile+symbol")
     tex = noise_texture(32, 32, 286, (226, 220, 206), 10, scale=6)
     out.put(CLIENT_BACKGROUND, "client background tile", _seamless(tex), "value noise, seed 286")
-    sep = canvas(4, 20)
-    hgrad(sep, (0, 0, 2 * S, 20 * S), LIGHT, STONE)
-    hgrad(sep, (2 * S, 0, 4 * S, 20 * S), STONE_D, DARK)
-    out.put(STATUS_SEPARATOR, "status bar separator", finish(sep), "groove")
+    # The separator stands in the status panel: same rows, with a groove.
+    panel = _bottom_rules(edge_profile(5), 5, STATUS_H)[0]
+    groove = {0: STONE_D, 1: DARK, 2: (255, 255, 255)}
+    sep = _strip(4, STATUS_H, lambda x, y: groove.get(x, panel(x, y)) if 3 <= y < STATUS_H - 4 else panel(x, y))
+    out.put(STATUS_SEPARATOR, "status bar separator", sep, "groove in the status panel")
+
+
+def _bottom_rules(prof, e, bh):
+    """Pixel rules of the bottom edge and its corners; a tall edge is a panel."""
+    if bh == e:
+        return (lambda x, y: prof[e - 1 - y], lambda x, y: prof[min(x, e - 1 - y)],
+                lambda x, y: prof[min(e - 1 - x, e - 1 - y)])
+    rim = min(e, 3)
+    outer = edge_profile(rim)
+    panel = [mix(STONE_L, STONE, t / (bh - rim - 2)) for t in range(bh - rim - 1)]
+
+    def bottom(x, y):
+        if y >= bh - rim:
+            return outer[bh - 1 - y]
+        return DARK if y == 0 else panel[y - 1]
+
+    def left(x, y):
+        if y >= bh - rim:
+            return prof[x] if x < bh - 1 - y else outer[bh - 1 - y]
+        return prof[x]
+
+    return bottom, left, lambda x, y: left(e - 1 - x, y)
 
 
 def _seamless(img):
@@ -196,9 +226,14 @@ def _seamless(img):
     return Image.composite(shifted, img, mask)
 
 
+DIALOG_BACK = (236, 232, 222)
+
+
 def _box(w, h, state, kind):
-    """Check box or radio picture: state 0 normal, 1 checked, 2 disabled, 3 focused, 4 checked disabled."""
-    big = canvas(w, h)
+    """Check box or radio picture: state 0 normal, 1 checked, 2 disabled, 3 focused, 4 checked disabled.
+
+    Shown as they are beside their text, so drawn on the dialogs' colour."""
+    big = canvas(w, h, DIALOG_BACK + (255,))
     disabled = state in (2, 4)
     face = mix(STONE_L, STONE, 0.5) if disabled else (252, 250, 244)
     rim = STONE_D if disabled else DARK
@@ -270,9 +305,9 @@ def _arrow_button(w, h, name, state):
 def controls(out):
     ids = dict(CONTROL_IDS)
     for i, key in enumerate(ids["check"]):
-        out.put(key, "check box, state %d" % i, _box(13, 13, i, "check"), "rounded box + check", transparent=True)
+        out.put(key, "check box, state %d" % i, _box(13, 13, i, "check"), "rounded box + check")
     for i, key in enumerate(ids["radio"]):
-        out.put(key, "radio button, state %d" % i, _box(13, 13, i, "radio"), "disc", transparent=True)
+        out.put(key, "radio button, state %d" % i, _box(13, 13, i, "radio"), "disc")
     for part, w in (("left", 6), ("middle", 8), ("right", 6)):
         for i, key in enumerate(ids["push_" + part]):
             out.put(key, "push button %s, state %d" % (part, i), _push(w, 24, i, part), "brass tile slice")
@@ -368,14 +403,17 @@ def menu_look(out):
     d.line((0, 2, 16, 2), fill=(255, 255, 255))
     for key, crop in zip(ids["menu_separator"], ((0, 0, 4, 4), (4, 0, 12, 4), (12, 0, 16, 4))):
         out.put(key, "menu separator piece", sep.crop(crop), "groove")
-    for key, colour in zip(ids["menu_check"], ((20, 20, 24), (255, 252, 236))):
-        big = canvas(12, 12)
+    # Check marks and arrows are shown as they are, on the popup's colour
+    # (18) or the highlight fill (145): their backgrounds are those colours.
+    looks = (((20, 20, 24), popup_bg), ((255, 252, 236), (38, 66, 122)))
+    for key, (colour, back) in zip(ids["menu_check"], looks):
+        big = canvas(12, 12, back + (255,))
         glyph(big, "check", (0, 0, 12 * S, 12 * S), colour)
-        out.put(key, "menu check mark", finish(big), "check stroke", transparent=True)
-    for key, colour in zip(ids["menu_arrow"], ((20, 20, 24), (255, 252, 236))):
-        big = canvas(8, 12)
-        glyph(big, "right", (0, 0, 8 * S, 12 * S), colour)
-        out.put(key, "submenu arrow", finish(big), "triangle", transparent=True)
+        out.put(key, "menu check mark", finish(big), "check stroke")
+    for key, (colour, back) in zip(ids["menu_arrow"], looks):
+        big = canvas(8, 12, back + (255,))
+        ImageDraw.Draw(big).polygon([(2 * S, 2 * S), (7 * S, 6 * S), (2 * S, 10 * S)], fill=colour + (255,))
+        out.put(key, "submenu arrow", finish(big), "triangle")
 
 
 def navbar_background(h):
