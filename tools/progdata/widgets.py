@@ -84,6 +84,10 @@ def edge_profile(n, outer=BRASS_L, body=WOOD, inner=DARK):
         return [WOOD_D]
     if n == 2:
         return [outer, inner]
+    if n >= 8:
+        # A wide frame: wood between two brass beads.
+        wood = [mix(mix(body, (255, 255, 255), 0.15), WOOD_D, i / max(1, n - 6)) for i in range(n - 5)]
+        return [outer, BRASS_D] + wood + [BRASS_D, BRASS_L, inner]
     mid = [mix(body, WOOD_D, i / max(1, n - 3)) for i in range(n - 2)]
     return [outer] + mid + [inner]
 

@@ -138,6 +138,13 @@ HPALETTE g_palette = nullptr;
 
 // The host paints its client area in the light edge colour, as a room would
 // cover it.
+// The main frame's own look, carried in its creation record.
+const std::vector<int> kMain = {30320, 30320, 30319, 30314, 30317, 30316, 30315, 30318, 30323, 30324, 30368,
+                                30369, 30300, 30302, 30304, 30299, 30301, 30303, 30307, 30306, 30305, 30307,
+                                30306, 30305, 30310, 30309, 30308, 30310, 30309, 30308, 30311, 30312, 30322,
+                                30311, 30312, 30322, 30313, 30295, 30296, 30313, 30295, 30296, 30321, 30321,
+                                30294, 30294, 30297, 30297, 30298, 30298, 0};
+
 LRESULT CALLBACK FrameProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   if (m == WM_ERASEBKGND) {
     HDC dc = HDC(wp);
@@ -226,10 +233,10 @@ TEST(SkinLook, FramedWindowWithMenuPopupAndStatusProgress) {
   params.systemMenuId = 101;
   params.menuModule = instance;
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | 1;
-  HWND w = cwCreateWindowEx(0, "RWSkinHost", "Rookwell Onyx", style, 20, 20, 620, 420, nullptr, nullptr, instance,
+  HWND w = cwCreateWindowEx(0, "RWSkinHost", "Rookwell Onyx", style, 10, 20, 490, 400, nullptr, nullptr, instance,
                             &params);
   ASSERT_NE(w, nullptr);
-  const int32_t rights[3] = {300, 460, -1};
+  const int32_t rights[3] = {220, 360, -1};
   SendMessageA(w, 0x8507, 3, LPARAM(rights));
   SendMessageA(w, CWM_SETSTATUSTEXT, 0, LPARAM("Ready"));
   SendMessageA(w, 0x8509, 1, 2);
@@ -266,6 +273,25 @@ TEST(SkinLook, FramedWindowWithMenuPopupAndStatusProgress) {
   guitest::Screenshot("skin_framed_window");
   SendMessageA(drop, WM_KEYDOWN, VK_ESCAPE, 0);
   guitest::Pump(50);
+
+  // The main frame's set: caption with toggle, thick edges, status panel.
+  CwCreateParams mainParams = params;
+  Ids(&mainParams.frame, skin, kMain);
+  mainParams.frame.font = font;
+  HWND mainFrame = cwCreateWindowEx(0, "RWSkinHost", "Rookwell Onyx", 0x000F0001 | 0x20, 520, 20, 490, 400, nullptr,
+                                    nullptr, instance, &mainParams);
+  ASSERT_NE(mainFrame, nullptr);
+  SendMessageA(mainFrame, 0x8507, 3, LPARAM(rights));
+  SendMessageA(mainFrame, CWM_SETSTATUSTEXT, 0, LPARAM("Ready"));
+  ShowWindow(mainFrame, SW_SHOW);
+  UpdateWindow(mainFrame);
+  guitest::Pump(200);
+  const Bitmap8 mainCorner = Read(kOut + "/skinres/bitmaps/30298.bmp");
+  GetWindowRect(mainFrame, &wr);
+  EXPECT_EQ(ScreenColour(mainFrame, wr.right - wr.left - 1, wr.bottom - wr.top - 1),
+            Colour(mainCorner, mainCorner.width - 1, mainCorner.height - 1));
+  guitest::Screenshot("skin_framed_windows");
+  DestroyWindow(mainFrame);
   DestroyWindow(w);
   cwFree();
   cmUnregisterPopupClass(instance);
