@@ -26,7 +26,7 @@ import bmp8
 import palette
 import pictures
 import quantize
-from common import S, BRASS, BRASS_D, BRASS_L, DARK, INK, STONE, canvas, centred_text, finish, mix
+from common import S, BRASS, BRASS_D, BRASS_L, DARK, INK, STONE, Manifest, canvas, centred_text, finish, mix
 from widgets import ROOM_SYMBOLS
 
 # caption, name in patterns, room symbol (None: a one-frame button), ids per dialog 112/111/144.
@@ -111,6 +111,7 @@ def build(outdir, lobbydir=None):
     os.makedirs(fdir, exist_ok=True)
     table = palette.build()
     items, captions = [], []
+    manifest = Manifest()
     for screen, (dialog, letter, size) in SCREENS.items():
         back = pictures.lobby(*size)
         rects = layout(screen)
@@ -126,21 +127,26 @@ def build(outdir, lobbydir=None):
                 path = os.path.join(fdir, pat % n)
                 quantize.save(path, pic, transparent=True)
                 items.append((path, pat % n))
+                manifest.add(pat % n, "%s button frame %d" % (caption, n), (w, h), "medallion, light at %d/%d" % (n, count))
             path = os.path.join(fdir, stem + "_click.bmp")
             quantize.save(path, _medallion(w, h, symbol, caption, None, pressed=True), transparent=True)
             items.append((path, stem + "_click.bmp"))
+            manifest.add(stem + "_click.bmp", caption + " button pressed", (w, h), "medallion, pressed")
             path = os.path.join(fdir, stem + "_off.bmp")
             quantize.save(path, back.crop((x, y, x + w, y + h)), dither=True)
             items.append((path, stem + "_off.bmp"))
+            manifest.add(stem + "_off.bmp", caption + " button background", (w, h), "cut from the lobby background")
             alpha = _medallion(w, h, symbol, caption, None).getchannel("A").tobytes()
             # Mask: 0 see-through, a visible dark entry over the opaque part.
             mask = bytes(0 if a < 128 else 10 for a in alpha)
             path = os.path.join(fdir, stem + "_mask.bmp")
             bmp8.write(path, w, h, mask, table)
             items.append((path, stem + "_mask.bmp"))
+            manifest.add(stem + "_mask.bmp", caption + " button opaque part", (w, h), "medallion outline")
             index = {"LARGE": 0, "SMALL": 1, "TINY": 2}[screen]
             captions.append("%d\t%d\t%s {p:%d,%d s:%d,%d d:anim n:%s #:%d r:%d}" % (
                 dialog, ids[index], caption, x, y, w, h, pat, count, RATE if room else 1))
+    manifest.write(os.path.join(outdir, "anim.manifest"))
     with open(os.path.join(outdir, "anim.list"), "w", newline="\n") as f:
         for path, name in items:
             f.write("%s=%s\n" % (path, name))

@@ -24,9 +24,10 @@ from widgets import button, edge_profile, glyph, tile, ROOM_SYMBOLS
 STATUS_H = 22
 
 # Frame sets: the bitmap ids of each piece, and the metrics they share.
-# The main frame's 13-pixel side edges keep its room window narrower than
-# 780 on an 800-wide screen and than 1000 on a 1024-wide one, so each lobby
-# background fits the room window it is picked for.
+# The main frame's 13-pixel side edges keep the client area of a frame as
+# wide as the screen narrower than 780 on an 800-wide screen and than 1000 on
+# a 1024-wide one, so each lobby background fits the room window it is
+# picked for even when that window takes the whole client area.
 # caption: active start, middle, end, then inactive; edges: top (or start),
 # middle, end; corners: top-left, top-right, bottom-left, bottom-right.
 FRAME_SETS = {

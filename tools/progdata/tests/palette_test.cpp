@@ -163,6 +163,56 @@ TEST(Skinres, HoldsEveryIdTheLookLoads) {
     for (int state = 0; state < 5; ++state) EXPECT_TRUE(HasSkin(base + state)) << base + state;
 }
 
+struct Size2 {
+  int width = 0, height = 0;
+};
+
+Size2 SkinSize(int id) {
+  Bitmap8 b;
+  EXPECT_TRUE(ReadBitmap8(kOut + "/skinres/bitmaps/" + std::to_string(id) + ".bmp", &b)) << id;
+  return {b.width, b.height};
+}
+
+// Pieces of a frame set that meet share their sizes, or the frame shows
+// steps and gaps: side edges and corners are equally wide, top and bottom
+// edges as high as the corners beside them, caption pieces equally high, and
+// the frame buttons (placed 2 pixels below the caption's top) fit inside it.
+TEST(Skinres, FramePiecesThatMeetShareTheirSizes) {
+  struct Set {
+    const char* name;
+    int left[3], right[3], top[3], bottom[3], corners[4], caption[6], buttons[4];
+  };
+  const Set sets[] = {
+      {"sizable", {30149, 30148, 30147}, {30152, 30151, 30150}, {30153, 30154, 30166}, {30155, 30137, 30138},
+       {30135, 30136, 30139, 30140}, {30142, 30144, 30146, 30141, 30143, 30145}, {30163, 30162, 30160, 30158}},
+      {"border", {30207, 30206, 30205}, {30210, 30209, 30208}, {30211, 30212, 30222}, {30213, 30195, 30196},
+       {30221, 30194, 30197, 30198}, {30200, 30202, 30204, 30199, 30201, 30203}, {30220, 30219, 30217, 30215}},
+      {"dialog", {30247, 30246, 30245}, {30250, 30249, 30248}, {30251, 30252, 30262}, {30253, 30235, 30236},
+       {30261, 30234, 30237, 30238}, {30240, 30242, 30244, 30239, 30241, 30243}, {30260, 30259, 30257, 30255}},
+      {"main", {30307, 30306, 30305}, {30310, 30309, 30308}, {30311, 30312, 30322}, {30313, 30295, 30296},
+       {30321, 30294, 30297, 30298}, {30300, 30302, 30304, 30299, 30301, 30303}, {30320, 30319, 30317, 30315}},
+  };
+  for (const Set& s : sets) {
+    SCOPED_TRACE(s.name);
+    const Size2 tl = SkinSize(s.corners[0]), tr = SkinSize(s.corners[1]), bl = SkinSize(s.corners[2]),
+                br = SkinSize(s.corners[3]);
+    for (int id : s.left) EXPECT_EQ(SkinSize(id).width, tl.width) << id;
+    for (int id : s.right) EXPECT_EQ(SkinSize(id).width, tr.width) << id;
+    for (int id : s.top) EXPECT_EQ(SkinSize(id).height, tl.height) << id;
+    for (int id : s.bottom) EXPECT_EQ(SkinSize(id).height, bl.height) << id;
+    EXPECT_EQ(bl.width, tl.width);
+    EXPECT_EQ(br.width, tr.width);
+    EXPECT_EQ(tr.height, tl.height);
+    EXPECT_EQ(br.height, bl.height);
+    const int captionHeight = SkinSize(s.caption[0]).height;
+    for (int id : s.caption) EXPECT_EQ(SkinSize(id).height, captionHeight) << id;
+    for (int id : s.buttons) EXPECT_LE(SkinSize(id).height + 2, captionHeight) << id;
+  }
+  // The status separator stands in the bottom edge of the sets with a status bar.
+  EXPECT_EQ(SkinSize(30332).height, SkinSize(30137).height);
+  EXPECT_EQ(SkinSize(30332).height, SkinSize(30295).height);
+}
+
 TEST(Skinres, FacesHaveTheirButtonsSizes) {
   struct Face {
     int id, width, height;
