@@ -297,7 +297,7 @@ FRAME_SIZES = [(3, 3), (5, 3), (3, 3), (3, 8), (3, 3), (5, 3), (3, 3), (3, 8)]
 
 
 def _arrow_button(w, h, name, state):
-    base = STONE if state == 2 else mix(BRASS, STONE_L, 0.35)
+    base = STONE if state == 2 else BRASS_L
     big = tile(w, h, base, pressed=state == 1, radius=2, back=STONE_D)
     glyph(big, name, (0, 0, w * S, h * S), STONE_D if state == 2 else INK)
     return finish(big)
@@ -477,7 +477,7 @@ FELT = (40, 98, 58)
 
 def tile_face(label, w, h, state):
     big = canvas(w, h, FELT + (255,))
-    base = STONE if state == 2 else (BRASS_L if state in (1, 4) else mix(BRASS_L, STONE_L, 0.5))
+    base = STONE if state == 2 else (BRASS if state in (1, 4) else BRASS_L)
     big.alpha_composite(tile(w - 4, h - 4, base, pressed=state == 1, radius=10), (2 * S, 2 * S))
     ink = STONE_D if state == 2 else INK
     centred_text(big, (0, 4 * S, w * S, (h - 22) * S), TILE_SYMBOLS[label], (h - 34) * S, ink + (255,), bold=False)

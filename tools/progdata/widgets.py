@@ -12,18 +12,26 @@ from common import (S, BRASS, BRASS_D, BRASS_L, DARK, INK, LIGHT, STONE, STONE_D
                     canvas, finish, mix, rrect, vgrad)
 
 
+MATERIALS = {BRASS: (BRASS_L, BRASS_D), BRASS_L: ((255, 250, 226), BRASS), STONE: (STONE_L, STONE_D),
+             STONE_L: ((250, 250, 250), STONE)}
+
+
 def tile(w, h, base=BRASS, pressed=False, disabled=False, radius=3, back=None):
     """A rounded bevelled tile filling w x h (opaque when back is given)."""
     big = canvas(w, h, (back + (255,)) if back else (0, 0, 0, 0))
     if disabled:
-        base = mix(base, STONE, 0.7)
-    top, bottom = (mix(base, (255, 255, 255), 0.45), mix(base, (0, 0, 0), 0.25))
+        base = STONE
+    # Shade along the material's own ramp (light, base, dark), so that the
+    # palette holds the colours on the way and the gradient does not band.
+    light, dark = MATERIALS.get(base, ((255, 255, 255), (0, 0, 0)))
+    top, bottom = mix(base, light, 0.8), mix(base, dark, 0.35)
     if pressed:
-        top, bottom = mix(base, (0, 0, 0), 0.3), mix(base, (255, 255, 255), 0.2)
+        top, bottom = mix(base, dark, 0.35), mix(base, light, 0.5)
     r = radius * S
     rrect(big, (0, 0, w * S - 1, h * S - 1), r, fill=mix(base, DARK, 0.6) + (255,))
     inner = canvas(w, h)
-    vgrad(inner, (0, 0, w * S, h * S), top, bottom)
+    vgrad(inner, (0, 0, w * S, h * S // 2), top, base)
+    vgrad(inner, (0, h * S // 2, w * S, h * S), base, bottom)
     mask = canvas(w, h)
     rrect(mask, (S, S, w * S - 1 - S, h * S - 1 - S), max(1, r - S), fill=(255, 255, 255, 255))
     big.paste(inner, (0, 0), mask.getchannel("A"))
