@@ -521,8 +521,11 @@ def write_header(path):
             lines.append("#define %sCORNER_%s %d" % (p, part, fs["corners"][k]))
     lines.append("#define SKIN_CLIENT_BACKGROUND %d" % CLIENT_BACKGROUND)
     lines.append("#define SKIN_STATUS_SEPARATOR %d" % STATUS_SEPARATOR)
+    # Each picture of a control-default or menu-look field by its place in
+    # the field (ids are not always consecutive).
     for name, ids in CONTROL_IDS + MENU_IDS:
-        lines.append("#define SKIN_%s %d  // %d pictures" % (name.upper(), ids[0], len(ids)))
+        for k, key in enumerate(ids):
+            lines.append("#define SKIN_%s_%d %d" % (name.upper(), k, key))
     lines.append("#define SKIN_SPIN_UP_ID 30440  // control id whose faces are the spin up faces")
     lines.append("#define SKIN_SPIN_DOWN_ID 30445")
     for cid, room, _ in NAV_BUTTONS:
