@@ -104,3 +104,6 @@ endfunction()
 # folder, so that Windows finds the DLLs beside the executables.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+# rw_pack_add: modules add items to the packed data sets of the program folder.
+include(${CMAKE_SOURCE_DIR}/tools/progdata/packs.cmake)

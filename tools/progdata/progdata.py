@@ -1,0 +1,42 @@
+"""Driver of the program-data pipeline: one sub-command per output group.
+
+  progdata.py pal OUT.bmp
+  progdata.py splash OUT.bmp
+  progdata.py skinres OUTDIR
+  progdata.py rw256 OUTDIR
+  progdata.py loginbuttons OUTDIR LOBBYDIR
+  progdata.py wallpaper OUT.bmp
+"""
+
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+
+def main(argv):
+    cmd = argv[1]
+    if cmd == "pal":
+        import palette
+        palette.write_pal(argv[2])
+    elif cmd == "skinres":
+        import skin
+        skin.build(argv[2])
+    elif cmd == "rw256":
+        import rw256
+        rw256.build(argv[2])
+    elif cmd == "loginbuttons":
+        import loginbuttons
+        loginbuttons.build(argv[2], argv[3])
+    elif cmd == "wallpaper":
+        import pictures
+        pictures.wallpaper(argv[2])
+    elif cmd == "splash":
+        import pictures
+        pictures.splash(argv[2])
+    else:
+        sys.exit("unknown command " + cmd)
+
+
+if __name__ == "__main__":
+    main(sys.argv)
