@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "pgn_text.h"
 #include "texts.h"
 
 namespace gdbase {
@@ -25,6 +26,10 @@ constexpr uint32_t kTokNoRank = 1u << 11;
 constexpr uint32_t kTokShort = 1u << 21;
 constexpr uint32_t kTokLong = 1u << 22;
 constexpr uint32_t kTokOpen = 1u << 23;
+// A null move ("--", or "Z0" with kTokNullZ0): piece 7, which no written
+// move gives. The game record cannot hold one, so the line stops there.
+constexpr uint32_t kTokNull = 7;
+constexpr uint32_t kTokNullZ0 = 1u << 5;
 
 inline int TokPiece(uint32_t t) { return t & 7; }
 inline int TokFrom(uint32_t t) { return (t >> 5) & 63; }
@@ -54,6 +59,12 @@ struct Token {
   TokenKind kind = kEnd;
   char ch = 0;
   std::string text;
+  int line = 0, column = 0;  // where the token ends: the line and the column after it
+};
+
+// Where a move token stood, for the trace when it does not resolve.
+struct TokenPlace {
+  int line, column;
 };
 
 struct MoveNode {
@@ -80,15 +91,27 @@ class Reader {
   int Next() {
     int c = Peek();
     pushed_ = -2;
+    // Lines end at LF, CR LF or a lone CR.
+    if (c == '\n') {
+      if (!lastCR_) ++line_;
+      column_ = 0;
+    } else if (c == '\r') {
+      ++line_;
+      column_ = 0;
+    } else if (c != -1) {
+      ++column_;
+    }
+    lastCR_ = c == '\r';
     return c;
   }
   Token NextToken();
+  Token ReadToken();
   void SkipLine() {
     for (int c = Peek(); c != -1 && !IsLineEnd(c); c = Peek()) Next();
   }
   void ReadComment();
   void ReadNag(const std::string& text);
-  void AddMoveToken(const std::string& text);
+  void AddMoveToken(const Token& written);
   bool FinishGame(int tokenResult);  // false: stop reading
   bool Deliver(int fullGame);
   void StartGame();
@@ -106,6 +129,8 @@ class Reader {
   bool stopped_ = false;  // a callback asked to stop
   Token pushedToken_;
   bool havePushedToken_ = false;
+  int line_ = 1, column_ = 0;  // of the last character read
+  bool lastCR_ = false;
 
   // Per game.
   int tagsStored_ = 0;
@@ -115,6 +140,7 @@ class Reader {
   std::vector<uint32_t> tokens_;
   std::vector<uint16_t> tokenNags_;
   std::vector<uint32_t> tokenComments_;
+  std::vector<TokenPlace> tokenPlaces_;
 };
 
 Token Reader::NextToken() {
@@ -122,6 +148,21 @@ Token Reader::NextToken() {
     havePushedToken_ = false;
     return pushedToken_;
   }
+  for (;;) {
+    Token t = ReadToken();
+    t.line = line_;
+    t.column = column_ + 1;
+    if (t.kind == kSymbol) {
+      // A byte-order mark: at the start of the text, or where files were
+      // joined one after the other.
+      if (size_t bom = pgntext::Utf8BomLength(t.text.data(), t.text.size())) t.text.erase(0, bom);
+      if (t.text.empty()) continue;
+    }
+    return t;
+  }
+}
+
+Token Reader::ReadToken() {
   Token t;
   int c;
   for (;;) {
@@ -143,8 +184,11 @@ Token Reader::NextToken() {
         c = Next();
         if (c == -1) break;
       }
-      if (t.text.size() < kMaxToken) t.text += static_cast<char>(c);
+      // Room for kMaxToken characters of UTF-8, cut once converted.
+      if (t.text.size() < 4 * kMaxToken) t.text += static_cast<char>(c);
     }
+    pgntext::Utf8ToWindows(&t.text);
+    if (t.text.size() > static_cast<size_t>(kMaxToken)) t.text.resize(kMaxToken);
     size_t a = t.text.find_first_not_of(" \t");
     size_t b = t.text.find_last_not_of(" \t");
     t.text = a == std::string::npos ? std::string() : t.text.substr(a, b - a + 1);
@@ -168,8 +212,8 @@ Token Reader::NextToken() {
     c = Peek();
     if (c == -1 || IsDelimiter(c)) break;
     if (IsBlank(c) || IsLineEnd(c)) {
-      // "1- 0" reads as "1-0".
-      if (t.text.back() != '-') break;
+      // "1- 0" reads as "1-0"; the null move "--" stands alone.
+      if (t.text.back() != '-' || t.text == "--") break;
       while (IsBlank(Peek()) || IsLineEnd(Peek())) Next();
       continue;
     }
@@ -197,6 +241,7 @@ void Reader::ReadComment() {
   }
   if (ended && !inMoves_) return;
   while (!text.empty() && text.back() == ' ') text.pop_back();
+  pgntext::Utf8ToWindows(&text);
   if (text.empty()) return;
   // A second comment after the same move joins the first rather than
   // replacing it.
@@ -241,8 +286,10 @@ void Reader::ReadNag(const std::string& text) {
     GdBaseDll("up to two NAG comments supported, ignoring %s.", text.c_str());
 }
 
-void Reader::AddMoveToken(const std::string& text) {
+void Reader::AddMoveToken(const Token& written) {
+  const std::string& text = written.text;
   uint32_t token = ParsePgnMoveToken(text.c_str(), letters_);
+  if (pgntext::IsPgnNullMove(text.data(), text.size())) token = kTokNull | (text[0] == 'Z' ? kTokNullZ0 : 0);
   if (token == 0) return;
   if (tokens_.size() >= static_cast<size_t>(kPgnMaxMoves)) {
     GdBaseDll("move buffer full, skipping move.");
@@ -265,6 +312,7 @@ void Reader::AddMoveToken(const std::string& text) {
     pendingOpen_ = pendingClose_ = 0;
   }
   tokens_.push_back(token);
+  tokenPlaces_.push_back({written.line, written.column});
   tokenNags_[tokens_.size()] = 0;
   tokenComments_[tokens_.size()] = 0;
 }
@@ -284,6 +332,7 @@ void Reader::StartGame() {
     std::fill(tokenComments_.begin(), tokenComments_.begin() + static_cast<long>(tokens_.size()) + 1, 0);
   }
   tokens_.clear();
+  tokenPlaces_.clear();
 }
 
 int ResultOfToken(const std::string& t) {
@@ -380,7 +429,7 @@ int Reader::Run() {
     if (t.text[0] == '!' || t.text[0] == '?' || t.text[0] == '$')
       ReadNag(t.text);
     else
-      AddMoveToken(t.text);
+      AddMoveToken(t);
   }
 }
 
@@ -511,6 +560,7 @@ void Reader::TraceIllegal(const sPosition& p, uint32_t token, int number, const 
   std::string rebuilt;
   if (token & kTokShort) rebuilt = "O-O";
   if (token & kTokLong) rebuilt = "O-O-O";
+  if (TokPiece(token) == kTokNull) rebuilt = token & kTokNullZ0 ? "Z0" : "--";
   if (rebuilt.empty()) {
     if (TokPiece(token) > 1) rebuilt += letters_[TokPiece(token) - 2];
     if (token & kTokFromFile) rebuilt += static_cast<char>('a' + (TokFrom(token) & 7));
@@ -534,6 +584,8 @@ void Reader::TraceIllegal(const sPosition& p, uint32_t token, int number, const 
   int ply = 2 * rec_->moveNumberOffset + (rec_->start->whiteToMove ? 0 : 1) + static_cast<int>(line.size());
   GdBaseDll("%d%c (%d/%d) illegal, game truncated.", ply / 2 + 1, p.whiteToMove ? 'w' : 'b', number,
             static_cast<int>(tokens_.size()));
+  const TokenPlace& place = tokenPlaces_[static_cast<size_t>(number - 1)];
+  GdBaseDll("move %s at line %d, column %d.", rebuilt.c_str(), place.line, place.column);
 }
 
 bool Reader::BuildTree() {
@@ -563,7 +615,7 @@ bool Reader::BuildTree() {
     }
     Context& ctx = stack.back();
     if (ctx.cut) continue;
-    uint16_t move = Resolve(ctx.after, token, chess960);
+    uint16_t move = TokPiece(token) == kTokNull ? 0 : Resolve(ctx.after, token, chess960);
     if (move == 0) {
       TraceIllegal(ctx.after, token, static_cast<int>(i + 1), ctx.line);
       ctx.cut = true;
@@ -824,9 +876,11 @@ int ParseFen(const char* fen, sPosition* p, int* moveNumberOffset, uint8_t lette
     if (*s == 'q') q.castle[kBlackLong] = 1;
   }
   while (*s == ' ') ++s;
+  // A square the position cannot have (no pawn just passed it, or not on
+  // the third or sixth rank) is dropped below, as other programs write it.
   if (*s == '-') {
     ++s;
-  } else if (s[0] >= 'a' && s[0] <= 'h' && (s[1] == '3' || s[1] == '6')) {
+  } else if (s[0] >= 'a' && s[0] <= 'h' && s[1] >= '1' && s[1] <= '8') {
     q.enPassant = static_cast<uint8_t>((s[1] - '1') * 8 + (s[0] - 'a'));
     s += 2;
   } else {
@@ -834,10 +888,13 @@ int ParseFen(const char* fen, sPosition* p, int* moveNumberOffset, uint8_t lette
   }
   while (*s && *s != ' ') ++s;
   while (*s == ' ') ++s;
-  if (!IsDigit(*s)) ++errors;
+  // Without the counters (as many programs write a position) the game
+  // starts at move 1; a field there that is not a number is an error.
+  if (*s && !IsDigit(*s)) ++errors;
   while (IsDigit(*s)) ++s;
   while (*s == ' ') ++s;
-  if (!IsDigit(*s)) {
+  if (!*s) {
+  } else if (!IsDigit(*s)) {
     ++errors;
   } else {
     long n = 0;

@@ -1,17 +1,27 @@
 // bench_pgn make OUT MEGABYTES FILE...   writes at least MEGABYTES of PGN made
 //                                        from the games of the files, each copy
 //                                        with its own Event, Round and comments
+// bench_pgn generate OUT GAMES WIDTH     writes GAMES games of random legal
+//                                        moves with clock and evaluation
+//                                        comments, move text in lines of at
+//                                        most WIDTH characters (the same games
+//                                        for every WIDTH)
 // bench_pgn read FILE                    reads every game, prints games per second
+// bench_pgn dbread FILE                  the same with the database module's reader
 // bench_pgn index FILE                   builds the game index, prints games per second
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "game_record.h"
+#include "movegen.h"
+#include "notation.h"
 #include "pgn_read.h"
+#include "pgn_reader.h"
 
 namespace {
 
@@ -87,6 +97,87 @@ int Make(const char* out, double megabytes, int fileCount, char** files) {
   return 0;
 }
 
+// Random legal games of up to 200 plies. A game's text depends only on its
+// number, so files of any line width hold the same games.
+int Generate(const char* out, long count, size_t width) {
+  std::FILE* f = std::fopen(out, "wb");
+  if (!f || width < 20) return 1;
+  uint64_t seed = 0x9E3779B97F4A7C15ull;
+  auto next = [&seed]() {
+    seed ^= seed << 13;
+    seed ^= seed >> 7;
+    seed ^= seed << 17;
+    return seed;
+  };
+  double written = 0;
+  for (long n = 0; n < count; ++n) {
+    std::string tags = "[Event \"Generated " + std::to_string(n) + "\"]\n[Site \"Bench\"]\n[Date \"2026.12.10\"]\n"
+                       "[Round \"" + std::to_string(n % 97 + 1) + "\"]\n[White \"Player " + std::to_string(n % 13) +
+                       "\"]\n[Black \"Player " + std::to_string(n % 11) + "\"]\n[Result \"*\"]\n\n";
+    Board board;
+    SetInitialBoard(&board);
+    int side = WHITE;
+    std::vector<std::string> words;
+    MoveRecord moves[256];
+    for (int ply = 0; ply < 200; ++ply) {
+      uint16_t legal = 0;
+      GenerateLegalMoves(&board, moves, &legal, side);
+      if (legal == 0) break;
+      MoveRecord move = moves[next() % legal];
+      char text[kNotationTextSize];
+      MoveToNotation(&board, &move, side, STYLE_ALGEBRAIC, text);
+      if (side == WHITE) words.push_back(std::to_string(ply / 2 + 1) + ".");
+      words.push_back(text);
+      int seconds = 300 - ply / 2;
+      char comment[64];
+      std::snprintf(comment, sizeof comment, "{[%%eval %d.%02d] [%%clk 0:%02d:%02d]}", static_cast<int>(next() % 3),
+                    static_cast<int>(next() % 100), seconds / 60, seconds % 60);
+      words.push_back(comment);
+      MakeMove(&move, &board);
+      side = OtherSide(side);
+    }
+    words.push_back("*");
+    std::string text = tags, line;
+    // Comments hold blanks, so lines break only between words.
+    for (const std::string& w : words) {
+      if (!line.empty() && line.size() + 1 + w.size() > width) {
+        text += line + "\n";
+        line.clear();
+      }
+      line += (line.empty() ? "" : " ") + w;
+    }
+    text += line + "\n\n";
+    written += static_cast<double>(std::fwrite(text.data(), 1, text.size(), f));
+  }
+  std::fclose(f);
+  std::printf("wrote %s: %.1f MB, %ld games, lines up to %zu characters\n", out, written / (1024 * 1024), count,
+              width);
+  return 0;
+}
+
+int DbRead(const char* path) {
+  std::FILE* f = std::fopen(path, "rb");
+  if (!f) return 1;
+  struct Count {
+    long games = 0, moves = 0;
+  } count;
+  auto onGame = [](gdbase::PgnGameRecord* record, int, int, void* user) {
+    auto* c = static_cast<Count*>(user);
+    ++c->games;
+    c->moves += record->mainLength;
+    return 1;
+  };
+  static gdbase::PgnRecordStorage storage;
+  auto source = std::make_unique<gdbase::PgnFileSource>(f);
+  auto start = std::chrono::steady_clock::now();
+  gdbase::ReadPgnGames(source.get(), &storage.record, 0, "NBRQK", onGame, &count);
+  double s = Seconds(start);
+  std::fclose(f);
+  std::printf("database read: %ld games (%ld main-line moves) in %.2f s: %.0f games/s\n", count.games,
+              count.moves, s, count.games / s);
+  return 0;
+}
+
 int Read(const char* path) {
   std::FILE* f = std::fopen(path, "rb");
   if (!f) return 1;
@@ -128,8 +219,13 @@ int Index(const char* path) {
 int main(int argc, char** argv) {
   if (argc >= 5 && !std::strcmp(argv[1], "make"))
     return Make(argv[2], std::atof(argv[3]), argc - 4, argv + 4);
+  if (argc == 5 && !std::strcmp(argv[1], "generate"))
+    return Generate(argv[2], std::atol(argv[3]), static_cast<size_t>(std::atol(argv[4])));
   if (argc == 3 && !std::strcmp(argv[1], "read")) return Read(argv[2]);
+  if (argc == 3 && !std::strcmp(argv[1], "dbread")) return DbRead(argv[2]);
   if (argc == 3 && !std::strcmp(argv[1], "index")) return Index(argv[2]);
-  std::fprintf(stderr, "usage: bench_pgn make OUT MB FILE... | read FILE | index FILE\n");
+  std::fprintf(stderr,
+               "usage: bench_pgn make OUT MB FILE... | generate OUT GAMES WIDTH | read FILE | dbread FILE | "
+               "index FILE\n");
   return 1;
 }

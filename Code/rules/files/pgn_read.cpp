@@ -3,24 +3,57 @@
 #include <cctype>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "game_end.h"
 #include "game_record.h"
 #include "header_access.h"
 #include "movegen.h"
+#include "pgn_text.h"
 #include "position_text.h"
 
 using FileLines = PgnFileLines;
 
 namespace {
 
-void TrimInPlace(char* line) {
-  size_t n = std::strlen(line);
-  while (n && std::strchr(" \t\r\n", line[n - 1])) --n;
-  line[n] = '\0';
+bool IsTrimmed(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// A line as the reader and the index see it: without a byte-order mark at
+// its start (files joined one after the other carry one at each join),
+// empty when it starts with "%", trimmed of blanks, tabs, CR and LF.
+void PrepareLine(std::string* line) {
+  if (size_t bom = pgntext::Utf8BomLength(line->data(), line->size())) line->erase(0, bom);
+  if (!line->empty() && (*line)[0] == '%') line->clear();
+  size_t end = line->size();
+  while (end && IsTrimmed((*line)[end - 1])) --end;
   size_t start = 0;
-  while (line[start] && std::strchr(" \t\r\n", line[start])) ++start;
-  if (start) std::memmove(line, line + start, n - start + 1);
+  while (start < end && IsTrimmed((*line)[start])) ++start;
+  if (start || end < line->size()) *line = line->substr(start, end - start);
+}
+
+// Brace comments of a move-text line, so the index knows whether the next
+// line is still inside one (a tag line there is comment text, as the reader
+// takes it). A ";" outside a comment ends the line's move text.
+void TrackBraceComment(const std::string& line, bool* inComment) {
+  for (char c : line) {
+    if (*inComment) {
+      if (c == '}') *inComment = false;
+    } else if (c == '{') {
+      *inComment = true;
+    } else if (c == ';') {
+      return;
+    }
+  }
+}
+
+// Length of the null-move token ("--", "Z0") at `at`, 0 when none stands
+// there. It must end where a move token ends.
+size_t NullMoveAt(const std::string& line, size_t at) {
+  size_t end = at + 2;
+  while (end < line.size() && (line[end] == '+' || line[end] == '#')) ++end;
+  if (end > line.size() || !pgntext::IsPgnNullMove(line.data() + at, end - at)) return 0;
+  if (end < line.size() && !std::strchr(" \t(){;$!?", line[end])) return 0;
+  return end - at;
 }
 
 bool EqualNoCase(const char* a, const char* b) {
@@ -70,6 +103,43 @@ int PieceTypeOf(char c) {
   }
 }
 
+// The FEN text without the castling rights whose king or rook is not on its
+// square and without an en-passant square where no pawn has just passed
+// (or that names no square of the third or sixth rank). Anything else stays,
+// so a text that is wrong in other ways is still refused.
+std::string DropImpossibleFenRights(const char* fen) {
+  std::vector<std::string> fields;
+  for (const char* p = fen;;) {
+    while (*p == ' ' || *p == '\t') ++p;
+    if (!*p) break;
+    const char* start = p;
+    while (*p && *p != ' ' && *p != '\t') ++p;
+    fields.emplace_back(start, p);
+  }
+  if (fields.size() < 3) return fen;
+  Board board;
+  int side = WHITE;
+  if (ParseFen((fields[0] + " " + fields[1]).c_str(), &board, &side, nullptr)) return fen;
+  uint8_t allowed = board[CASTLING_RIGHTS];
+  std::string rights;
+  for (char c : fields[2]) {
+    uint8_t bit = c == 'K' ? WHITE_SHORT : c == 'Q' ? WHITE_LONG : c == 'k' ? BLACK_SHORT : c == 'q' ? BLACK_LONG : 0;
+    if (!bit || (allowed & bit)) rights += c;
+  }
+  fields[2] = rights.empty() || rights == "-" ? "-" : rights;
+  if (fields.size() >= 4 && fields[3] != "-") {
+    const std::string& ep = fields[3];
+    bool square = ep.size() == 2 && ep[0] >= 'a' && ep[0] <= 'h' && ep[1] >= '1' && ep[1] <= '8';
+    if (square) {
+      std::string probe = fields[0] + " " + fields[1] + " - " + ep;
+      if (ParseFen(probe.c_str(), &board, &side, nullptr) == FEN_BAD_EN_PASSANT) fields[3] = "-";
+    }
+  }
+  std::string out;
+  for (const std::string& f : fields) out += (out.empty() ? "" : " ") + f;
+  return out;
+}
+
 }  // namespace
 
 // Lines of an open file read in blocks, with the byte offset of each line.
@@ -79,6 +149,21 @@ class PgnFileLines {
   void Reset(uint64_t offset) {
     pos_ = len_ = 0;
     offset_ = offset;
+  }
+  // A whole line, however long, with its LF.
+  bool ReadWhole(std::string* line, uint64_t* start) {
+    char piece[kPgnLineSize];
+    line->clear();
+    bool any = false;
+    uint64_t at = 0;
+    while (Read(piece, any ? nullptr : &at)) {
+      any = true;
+      size_t n = std::strlen(piece);
+      line->append(piece, n);
+      if (n < kPgnLineSize - 1 || piece[n - 1] == '\n') break;
+    }
+    if (start) *start = at;
+    return any;
   }
   // Up to kPgnLineSize - 1 characters of a line with its LF; a longer line
   // comes in pieces.
@@ -174,6 +259,7 @@ int PgnReader::SetError(int code, int column) {
   errorLine_ = lineNumber_;
   errorText_ = line_;
   errorColumn_ = column;
+  errorMove_.clear();
   return code;
 }
 
@@ -182,18 +268,29 @@ bool PgnReader::NextLine(PgnLineSource source, void* context) {
     pendingLine_ = false;
     return true;
   }
-  line_[0] = '\0';
-  if (!source(context, line_)) return false;
-  line_[kPgnLineSize - 1] = '\0';
+  // The pieces of a long line are joined before anything reads it.
+  line_.clear();
+  bool any = false;
+  for (;;) {
+    piece_[0] = '\0';
+    if (!source(context, piece_)) break;
+    any = true;
+    piece_[kPgnLineSize - 1] = '\0';
+    size_t n = std::strlen(piece_);
+    line_.append(piece_, n);
+    if (n < kPgnLineSize - 1 || piece_[n - 1] == '\n') break;
+  }
+  if (!any) return false;
   ++lineNumber_;
-  if (line_[0] == '%') line_[0] = '\0';
-  TrimInPlace(line_);
+  PrepareLine(&line_);
+  // Columns of errors then count characters, as the user sees them.
+  pgntext::Utf8ToWindows(&line_);
   return true;
 }
 
 void PgnReader::SkipToNextGame(PgnLineSource source, void* context) {
   while (NextLine(source, context)) {
-    if (IsPgnTagLine(line_)) {
+    if (IsPgnTagLine(line_.c_str())) {
       pendingLine_ = true;
       return;
     }
@@ -257,6 +354,12 @@ int PgnReader::ApplyTag(GameRecord* game, const char* line) {
     int side = WHITE;
     int moveNumber = static_cast<int>(game->startMoveNumber);
     int code = ParseFen(v, &board, &side, &moveNumber);
+    if (code == FEN_CASTLING_NOT_ALLOWED || code == FEN_BAD_EN_PASSANT) {
+      // Castling rights or an en-passant square the position cannot have
+      // are dropped, as other programs write them, and the game is read.
+      std::string possible = DropImpossibleFenRights(v);
+      code = ParseFen(possible.c_str(), &board, &side, &moveNumber);
+    }
     if (code) return code;
     // A position that could not occur is refused: move generation needs one
     // king a side.
@@ -288,14 +391,15 @@ int PgnReader::ReadTags(PgnLineSource source, void* context, GameRecord* game, b
   game->notation = 0;
   bool sawTag = false;
   while (NextLine(source, context)) {
-    if (!IsPgnTagLine(line_)) {
-      if (!sawTag && !line_[0]) continue;  // blank lines before a game
+    if (!IsPgnTagLine(line_.c_str())) {
+      if (!sawTag && line_.empty()) continue;  // blank lines before a game
       pendingLine_ = true;
       return PGN_OK;
     }
     sawTag = true;
+    sawTags_ = true;
     sawContent_ = true;
-    int code = ApplyTag(game, line_);
+    int code = ApplyTag(game, line_.c_str());
     if (code) return SetError(code, 1);
   }
   *ended = true;
@@ -440,7 +544,7 @@ int PgnReader::CloseVariation(GameRecord* game) {
 }
 
 int PgnReader::ScanLine(GameRecord* game) {
-  size_t length = std::strlen(line_);
+  size_t length = line_.size();
   if (length) sawContent_ = true;
   size_t tokenStart = 0;
   if (state_ == 4) tokenStart = 0;
@@ -464,12 +568,18 @@ int PgnReader::ScanLine(GameRecord* game) {
             state_ = 7;
           } else if (IsMoveStart(c)) {
             state_ = 1, token_.assign(1, c);
+          } else if (size_t null = NullMoveAt(line_, i)) {
+            // The game record holds no move that passes the turn: the game
+            // keeps the moves before it and the error names it.
+            int code = SetError(PGN_ILLEGAL_MOVE, column + static_cast<int>(null));
+            errorMove_ = line_.substr(i, null);
+            return code;
           } else if (c == '$') {
             state_ = 9;
           } else if (c == ';') {
             size_t from = i + 1;
             while (from < length && (line_[from] == ' ' || line_[from] == '\t')) ++from;
-            AddComment(line_ + from, length - from);
+            AddComment(line_.c_str() + from, length - from);
             return PGN_OK;
           } else if (c == '(') {
             if (int code = OpenVariation(game)) return SetError(code, column);
@@ -484,7 +594,11 @@ int PgnReader::ScanLine(GameRecord* game) {
             token_ += c;
             break;
           }
-          if (int code = PlayToken(game, token_)) return SetError(code, column);
+          if (int code = PlayToken(game, token_)) {
+            SetError(code, column);
+            if (code == PGN_ILLEGAL_MOVE) errorMove_ = token_;
+            return code;
+          }
           state_ = 6, again = true;
           break;
         case 2:
@@ -493,9 +607,9 @@ int PgnReader::ScanLine(GameRecord* game) {
           } else if (c >= '0' && c <= '9') {
             if (token_.size() < 9) token_ += c;
           } else {
-            int ply = lineCount_ + 2 * static_cast<int>(game->startMoveNumber) - 2 +
-                      (game->startSide == BLACK ? 1 : 0);
-            if (std::atoi(token_.c_str()) != ply / 2 + 1) return SetError(PGN_BAD_MOVE_NUMBER, column);
+            // A move number is only a hint: programs number variations like
+            // their parent move or the first move from 1 after a set-up,
+            // and the moves themselves say whose turn it is.
             AttachComment(game);
             state_ = 7, again = true;
           }
@@ -518,11 +632,11 @@ int PgnReader::ScanLine(GameRecord* game) {
           break;
         case 4:
           if (c == '}') {
-            AddComment(line_ + tokenStart, i - tokenStart);
+            AddComment(line_.c_str() + tokenStart, i - tokenStart);
             AttachComment(game);
             state_ = 0;
           } else if (!c) {
-            AddComment(line_ + tokenStart, i - tokenStart);
+            AddComment(line_.c_str() + tokenStart, i - tokenStart);
           }
           break;
         case 6:
@@ -543,7 +657,7 @@ int PgnReader::ScanLine(GameRecord* game) {
             state_ = 0;
           } else if (IsMoveStart(c)) {
             state_ = 1, token_.assign(1, c);
-          } else if (c == '(' || c == ')' || c == '{') {
+          } else if (c == '(' || c == ')' || c == '{' || NullMoveAt(line_, i)) {
             state_ = 0, again = true;
           } else {
             return SetError(PGN_BAD_CHARACTER, column);
@@ -566,6 +680,7 @@ int PgnReader::ParseGame(PgnLineSource source, void* context, GameRecord* game, 
   if (!game || !source) return PGN_NOT_OPEN;
   pending_.clear();
   sawContent_ = false;
+  sawTags_ = false;
   onMove_ = onMove;
   moveContext_ = moveContext;
   depth_ = 0;
@@ -576,7 +691,7 @@ int PgnReader::ParseGame(PgnLineSource source, void* context, GameRecord* game, 
   int code = ReadTags(source, context, game, &ended);
   if (code || ended || tagsOnly) return code;
   while (NextLine(source, context)) {
-    if (state_ != 4 && IsPgnTagLine(line_)) {
+    if (state_ != 4 && IsPgnTagLine(line_.c_str())) {
       pendingLine_ = true;
       break;
     }
@@ -604,14 +719,23 @@ bool PgnFileStream::Line(void* context, char* buffer) {
 
 int PgnFileStream::ReadGame(GameRecord* game, PgnMoveCallback onMove, void* moveContext) {
   if (!lines_) lines_.reset(new PgnFileLines(file_));
-  if (failed_) reader_.SkipToNextGame(&Line, lines_.get());
-  failed_ = false;
-  int code = reader_.ParseGame(&Line, lines_.get(), game, onMove, moveContext);
-  if (code) {
-    failed_ = true;
+  for (;;) {
+    if (failed_) reader_.SkipToNextGame(&Line, lines_.get());
+    failed_ = false;
+    int code = reader_.ParseGame(&Line, lines_.get(), game, onMove, moveContext);
+    if (!reader_.SawContent()) return code ? code : PGN_END;
+    if (!reader_.SawTags()) {
+      // Whatever it held, the next game starts afresh.
+      // (It set no tag, so only its moves and comment are undone.)
+      failed_ = code != 0;
+      SeekToPly(game, 0);
+      ClearGameMoves(game);
+      SetGameRemarks(game, nullptr);
+      continue;
+    }
+    failed_ = code != 0;
     return code;
   }
-  return reader_.SawContent() ? PGN_OK : PGN_END;
 }
 
 PgnFileStream::PgnFileStream(std::FILE* file) : file_(file) {}
@@ -641,23 +765,24 @@ struct MemorySource {
   const char* p;
 };
 
+// A line, or a piece of a long one, with LF standing for its line end.
 bool MemoryLine(void* context, char* buffer) {
   auto* source = static_cast<MemorySource*>(context);
   const char* p = source->p;
   if (!*p) return false;
   size_t n = 0;
-  while (*p && *p != '\r' && *p != '\n') {
-    if (n < kPgnLineSize - 1) buffer[n++] = *p;
-    ++p;
+  while (*p && *p != '\r' && *p != '\n' && n < kPgnLineSize - 1) buffer[n++] = *p++;
+  if (n < kPgnLineSize - 1) {
+    if (*p == '\r') {
+      ++p;
+      if (*p == '\n') ++p;
+    } else if (*p == '\n') {
+      ++p;
+      if (*p == '\r') ++p;
+    }
+    buffer[n++] = '\n';
   }
   buffer[n] = '\0';
-  if (*p == '\r') {
-    ++p;
-    if (*p == '\n') ++p;
-  } else if (*p == '\n') {
-    ++p;
-    if (*p == '\r') ++p;
-  }
   source->p = p;
   return true;
 }
@@ -738,16 +863,17 @@ int BuildPgnIndex(const char* pgnPath, int* count) {
     }
     s.temporary = true;
     PgnFileLines lines(s.pgn);
-    char line[kPgnLineSize];
+    std::string line;
     uint64_t offset = 0;
     uint32_t number = 0;
     bool inside = false;
+    bool inComment = false;
     bool ok = true;
-    while (lines.Read(line, &offset)) {
+    while (lines.ReadWhole(&line, &offset)) {
       ++number;
-      if (line[0] == '%') line[0] = '\0';
-      TrimInPlace(line);
-      bool tag = IsPgnTagLine(line);
+      PrepareLine(&line);
+      bool tag = !inComment && IsPgnTagLine(line.c_str());
+      if (!tag) TrackBraceComment(line, &inComment);
       if (inside && !tag) {
         inside = false;
       } else if (!inside && tag) {
@@ -791,4 +917,8 @@ void GetPgnParseError(int* line, char* text, size_t textSize, int* column) {
   std::string t;
   State().reader.GetError(line, &t, column);
   if (text && textSize) std::snprintf(text, textSize, "%s", t.c_str());
+}
+
+void GetPgnParseErrorMove(char* text, size_t textSize) {
+  if (text && textSize) std::snprintf(text, textSize, "%s", State().reader.ErrorMove().c_str());
 }

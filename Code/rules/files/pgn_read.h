@@ -6,7 +6,7 @@
 // Interface: PgnReader (one reading state), PgnFileStream (game after game
 // from an open file, for importers), ParsePgnGameText, ReadPgnFromMemory,
 // BuildPgnIndex, ReadPgnGame, ReadPgnGameTags, ClosePgnIndex,
-// GetPgnParseError, BuildPgnListTitle, PgnResultCode, PgnIndexPath,
+// GetPgnParseError, GetPgnParseErrorMove, BuildPgnListTitle, PgnResultCode, PgnIndexPath,
 // IsPgnTagLine.
 //
 // The free functions share one program-wide reader, so one PGN text is read
@@ -48,7 +48,11 @@ constexpr int kPgnMaxDepth = 500;      // nested variations
 constexpr int kPgnTitleSize = 80;
 
 // Fills `buffer` (kPgnLineSize bytes) with the next line, NUL-terminated;
-// false at the end of the source.
+// false at the end of the source. A line longer than the buffer comes in
+// pieces: a piece of kPgnLineSize - 1 characters that does not end in LF is
+// continued by the next one, and the reader joins them, so no token,
+// comment or tag is ever cut. (A source that keeps the LF of each line is
+// never misread.)
 using PgnLineSource = bool (*)(void* context, char* buffer);
 // Called with each move just played into the game.
 using PgnMoveCallback = void (*)(void* context, GameRecord* game, const MoveRecord* move);
@@ -77,7 +81,11 @@ class PgnReader {
   bool HasPendingLine() const { return pendingLine_; }
   // The last ParseGame met a tag or a non-empty move-text line.
   bool SawContent() const { return sawContent_; }
+  // The last ParseGame read a tag line.
+  bool SawTags() const { return sawTags_; }
   void GetError(int* line, std::string* text, int* column) const;
+  // The move token that a move error (PGN_ILLEGAL_MOVE) stopped at.
+  const std::string& ErrorMove() const { return errorMove_; }
 
  private:
   bool NextLine(PgnLineSource source, void* context);
@@ -91,10 +99,12 @@ class PgnReader {
   void AttachComment(GameRecord* game);
   int SetError(int code, int column);
 
-  char line_[kPgnLineSize] = {};
+  char piece_[kPgnLineSize] = {};
+  std::string line_;  // the whole current line, trimmed and in the Windows character set
   bool pendingLine_ = false;
   int lineNumber_ = 0;
   bool sawContent_ = false;
+  bool sawTags_ = false;
   MoveList moves_;
   std::string pending_;
   // Move-text state.
@@ -112,6 +122,7 @@ class PgnReader {
   int errorLine_ = 0;
   int errorColumn_ = 0;
   std::string errorText_;
+  std::string errorMove_;
 };
 
 // Games one after the other from an open PGN file (read in binary; CR LF and
@@ -130,7 +141,8 @@ class PgnFileStream {
   PgnFileStream& operator=(const PgnFileStream&) = delete;
   // 0 with the next game in `game`, PGN_END when no game is left, or a
   // PgnError (the game then holds what was read; the next call goes on with
-  // the game after it).
+  // the game after it). Text without tags (a file's opening comment, say)
+  // is no game, as for the index and the database module's reader.
   int ReadGame(GameRecord* game, PgnMoveCallback onMove = nullptr, void* moveContext = nullptr);
   const PgnReader& Reader() const { return reader_; }
 
@@ -151,3 +163,6 @@ int ReadPgnGame(GameRecord* game, int n);
 int ReadPgnGameTags(GameRecord* game, char* title, int n);
 void ClosePgnIndex();
 void GetPgnParseError(int* line, char* text, size_t textSize, int* column);
+// The move token of the last failed parse when it stopped at a move (error
+// 4), else empty; "--" for a null move, which a game cannot hold.
+void GetPgnParseErrorMove(char* text, size_t textSize);

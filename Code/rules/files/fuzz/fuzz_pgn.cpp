@@ -14,7 +14,7 @@
 namespace {
 
 using Source = FuzzLineSource;
-constexpr auto NextLine = &NextFuzzLine<kPgnLineSize>;
+constexpr auto NextLine = &NextFuzzPiece<kPgnLineSize>;
 
 int CountMoves(const MoveTreeNode* node) {
   int n = 0;

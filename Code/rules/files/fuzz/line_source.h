@@ -23,3 +23,19 @@ bool NextFuzzLine(void* context, char* buffer) {
   buffer[n] = '\0';
   return true;
 }
+
+// The same input as a file line source gives it: each line with its LF, a
+// longer line in pieces of kLineSize - 1 characters that the reader joins.
+template <size_t kLineSize>
+bool NextFuzzPiece(void* context, char* buffer) {
+  auto* s = static_cast<FuzzLineSource*>(context);
+  if (s->p >= s->end) return false;
+  size_t n = 0;
+  while (s->p < s->end && n < kLineSize - 1) {
+    char c = *s->p++;
+    buffer[n++] = c ? c : ' ';
+    if (c == '\n') break;
+  }
+  buffer[n] = '\0';
+  return true;
+}

@@ -6,10 +6,13 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "files_test_support.h"
 #include "game_end.h"
 #include "header_access.h"
+#include "pgn_style_cases.h"
+#include "pgn_text.h"
 #include "pgn_write.h"
 
 namespace {
@@ -69,7 +72,11 @@ TEST(PgnRead, ErrorsCarryLineAndColumn) {
     const char* pgn;
     int code, line, column;
   } cases[] = {
-      {"[Event \"x\"]\n\n1. e4 2. d4\n", PGN_BAD_MOVE_NUMBER, 3, 8},
+      // A wrong move number is no error; the move after it is.
+      {"[Event \"x\"]\n\n1. e4 2. d4\n", PGN_ILLEGAL_MOVE, 3, 12},
+      {"1. e4 e5 2. -- Nf6\n", PGN_ILLEGAL_MOVE, 1, 15},
+      {"1. e4 Z0+ 2. d4\n", PGN_ILLEGAL_MOVE, 1, 10},
+      {"1. e4 e5 2.Z0\n", PGN_ILLEGAL_MOVE, 1, 14},
       {"[Result \"2-0\"]\n\n1. e4\n", PGN_BAD_RESULT, 1, 1},
       {"1. e4 e5 1-2\n", PGN_BAD_RESULT, 1, 13},
       {"1. e4 e5 2. Ke3\n", PGN_ILLEGAL_MOVE, 1, 16},
@@ -88,6 +95,118 @@ TEST(PgnRead, ErrorsCarryLineAndColumn) {
     EXPECT_EQ(r.line, c.line) << c.pgn;
     EXPECT_EQ(r.column, c.column) << c.pgn;
   }
+}
+
+int MainLinePlies(const GameRecord* game) {
+  int n = 0;
+  for (const MoveTreeNode* m = game->tree->root.firstChild; m; m = m->firstChild) ++n;
+  return n;
+}
+
+// Files in the styles other programs write: every game and move is read,
+// and a game that stops at a move says which, on which line and column.
+TEST(PgnRead, StylesOfOtherPrograms) {
+  for (const PgnStyleCase& c : PgnStyleCases()) {
+    std::string path = std::string(RW_GAMEFILES_DATA) + "/pgn_styles/" + c.file;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(file, nullptr) << path;
+    PgnFileStream stream(file);
+    std::vector<int> plies;
+    size_t errors = 0;
+    for (;;) {
+      GamePtr game = MakeGame();
+      int code = stream.ReadGame(game.get());
+      if (code == PgnFileStream::PGN_END) break;
+      int game_number = static_cast<int>(plies.size());
+      plies.push_back(MainLinePlies(game.get()));
+      if (game_number == 0) {
+        if (c.white) EXPECT_STREQ(game->white.name, c.white) << c.file;
+        if (c.black) EXPECT_STREQ(game->black.name, c.black) << c.file;
+        if (c.comment) {
+          const char* comment = game->tree->root.firstChild->move->texts[SLOT_COMMENT];
+          EXPECT_NE(std::strstr(comment ? comment : "", c.comment), nullptr) << c.file << ": " << comment;
+        }
+      }
+      if (code == 0) continue;
+      ASSERT_LT(errors, c.errors.size()) << c.file << " game " << game_number << " code " << code;
+      const PgnStyleError& e = c.errors[errors++];
+      EXPECT_EQ(e.game, game_number) << c.file;
+      EXPECT_EQ(code, PGN_ILLEGAL_MOVE) << c.file;
+      int line = 0, column = 0;
+      stream.Reader().GetError(&line, nullptr, &column);
+      EXPECT_EQ(stream.Reader().ErrorMove(), e.move) << c.file;
+      EXPECT_EQ(line, e.line) << c.file;
+      EXPECT_EQ(column, e.column) << c.file;
+    }
+    std::fclose(file);
+    EXPECT_EQ(plies, c.plies) << c.file;
+    EXPECT_EQ(errors, c.errors.size()) << c.file;
+
+    // The index finds the same games, and each reads from it alike.
+    int count = 0;
+    ASSERT_EQ(BuildPgnIndex(path.c_str(), &count), 0) << c.file;
+    EXPECT_EQ(count, static_cast<int>(c.plies.size())) << c.file;
+    for (int n = 0; n < count && n < static_cast<int>(c.plies.size()); ++n) {
+      GamePtr game = MakeGame();
+      ReadPgnGame(game.get(), n);
+      EXPECT_EQ(MainLinePlies(game.get()), c.plies[static_cast<size_t>(n)]) << c.file << " game " << n;
+    }
+    ClosePgnIndex();
+  }
+}
+
+// A line longer than the line buffer, from memory and from a file, is
+// joined before it is read: no move, comment or tag is cut where the
+// buffer ends, wherever that falls.
+TEST(PgnRead, LongLinesAreNeverCut) {
+  for (size_t pad = 1000; pad < 1040; ++pad) {
+    std::string tag = "[Annotator \"" + std::string(pad - 20, 'a') + "\"]";
+    std::string moves = std::string(pad, ' ') + "1. e4 {" + std::string(pad, 'c') + "} e5 2. Nf3 Nc6 3. Bb5 *";
+    GamePtr game = MakeGame();
+    ReadResult r = Read(game.get(), tag + "\n[White \"W\"]\n\n" + moves + "\n");
+    ASSERT_EQ(r.code, 0) << pad << " line " << r.line << " column " << r.column;
+    EXPECT_EQ(MainLine(game.get()), "e4 e5 Nf3 Nc6 Bb5") << pad;
+    EXPECT_STREQ(game->white.name, "W") << pad;
+    EXPECT_EQ(std::strlen(game->tree->root.firstChild->move->texts[SLOT_COMMENT]), pad) << pad;
+  }
+  std::string path = TempPath("long_line.pgn");
+  std::string line = "1. e4 e5 2. Nf3 Nc6 3. Bb5";
+  while (line.size() < 1023 * 3) line += " {" + std::string(line.size() % 7 + 1, 'x') + "}";
+  WriteFileText(path, "[Event \"a\"]\n\n" + line + " *\n\n[Event \"b\"]\n\n1. d4 *\n");
+  int count = 0;
+  ASSERT_EQ(BuildPgnIndex(path.c_str(), &count), 0);
+  ASSERT_EQ(count, 2);
+  GamePtr game = MakeGame();
+  ASSERT_EQ(ReadPgnGame(game.get(), 1), 0);
+  EXPECT_STREQ(game->header.event, "b");
+  EXPECT_EQ(MainLine(game.get()), "d4");
+  ClosePgnIndex();
+  std::remove(path.c_str());
+}
+
+TEST(PgnText, Utf8ToWindows) {
+  struct Case {
+    const char* in;
+    const char* out;
+  } cases[] = {
+      {"M\xC3\xBCller", "M\xFCller"},                      // in Windows-1252
+      {"\xE2\x82\xAC 5 \xE2\x80\x93 \xE2\x80\x9Cx\xE2\x80\x9D", "\x80 5 \x96 \x93x\x94"},  // its 0x80 row
+      {"\xC5\x81\xC3\xB3" "d\xC5\xBA \xC8\x98", "L\xF3" "dz S"},  // Latin letters it lacks
+      {"\xD0\x9A\xE2\x9C\x93\xF0\x9F\x98\x80", "???"},     // anything else
+      {"M\xFCller", "M\xFCller"},                           // already Windows-1252
+      {"a\xC3", "a\xC3"},                                   // a cut sequence: not UTF-8
+      {"\xC0\xAF \xED\xA0\x80", "\xC0\xAF \xED\xA0\x80"},        // overlong, surrogate
+      {"plain", "plain"},
+  };
+  for (const Case& c : cases) {
+    std::string text = c.in;
+    pgntext::Utf8ToWindows(&text);
+    EXPECT_EQ(text, c.out) << c.in;
+  }
+  EXPECT_TRUE(pgntext::IsPgnNullMove("--", 2));
+  EXPECT_TRUE(pgntext::IsPgnNullMove("Z0+", 3));
+  EXPECT_FALSE(pgntext::IsPgnNullMove("-", 1));
+  EXPECT_FALSE(pgntext::IsPgnNullMove("Z0Z", 3));
 }
 
 TEST(PgnRead, CastlingSpellings) {
