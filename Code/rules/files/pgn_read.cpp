@@ -28,7 +28,8 @@ void PrepareLine(std::string* line) {
   while (end && IsTrimmed((*line)[end - 1])) --end;
   size_t start = 0;
   while (start < end && IsTrimmed((*line)[start])) ++start;
-  if (start || end < line->size()) *line = line->substr(start, end - start);
+  line->resize(end);
+  if (start) line->erase(0, start);
 }
 
 // Brace comments of a move-text line, so the index knows whether the next
