@@ -379,7 +379,15 @@ int Reader::Run() {
       }
       continue;
     }
-    if (tagsStored_ == 0) continue;  // nothing counts before the first tag
+    if (tagsStored_ == 0) {
+      // Nothing counts before the first tag. A comment there (a file's
+      // opening words, or one between games) is passed over whole, so a
+      // command such as [%clk 0:05:00] in it is never taken for a tag.
+      if (t.kind == kChar && t.ch == '{')
+        for (int c = Next(); c != -1 && c != '}'; c = Next()) {
+        }
+      continue;
+    }
     if (t.kind == kChar) {
       switch (t.ch) {
         case '{':
