@@ -16,15 +16,11 @@
 #include "pgn_reader.h"
 #include "pgn_style_cases.h"
 #include "texts.h"
+#include "trace_capture.h"
 
 using namespace gdbase;
 
 namespace {
-
-std::vector<std::string>* g_trace = nullptr;
-void CollectTrace(const char* line) {
-  if (g_trace) g_trace->push_back(line);
-}
 
 struct Games {
   std::vector<int> plies;
@@ -48,11 +44,8 @@ Games ReadWithDatabase(const std::string& path) {
   if (!file) return games;
   static PgnRecordStorage storage;
   auto source = std::make_unique<PgnFileSource>(file);
-  g_trace = &games.trace;
-  SetTraceSink(CollectTrace);
+  TraceCapture capture(&games.trace);
   ReadPgnGames(source.get(), &storage.record, 0, "NBRQK", Collect, &games);
-  SetTraceSink(nullptr);
-  g_trace = nullptr;
   std::fclose(file);
   return games;
 }

@@ -15,15 +15,11 @@
 #include "pgn_reader.h"
 #include "pgn_writer.h"
 #include "texts.h"
+#include "trace_capture.h"
 
 using namespace gdbase;
 
 namespace {
-
-std::vector<std::string>* g_trace = nullptr;
-void CollectTrace(const char* line) {
-  if (g_trace) g_trace->push_back(line);
-}
 
 struct Read {
   PgnRecordStorage storage;
@@ -44,12 +40,9 @@ int Collect(PgnGameRecord* r, int, int, void* user) {
 }
 
 void ReadText(const std::string& text, Read* read, int options = 0) {
-  g_trace = &read->trace;
-  SetTraceSink(CollectTrace);
+  TraceCapture capture(&read->trace);
   PgnMemorySource source(text.data(), text.size());
   ReadPgnGames(&source, &read->storage.record, options, "NBRQK", Collect, read);
-  SetTraceSink(nullptr);
-  g_trace = nullptr;
 }
 
 bool TraceHas(const Read& r, const char* part) {
