@@ -379,7 +379,7 @@ TEST(PgnGameSource, ErrorsCarryTheReadersNumberAndPlace) {
     int error, line, column;
   } cases[] = {
       {"[Event \"a\"]\n\n1. e4 e5 *\n\n[Event \"b\"]\n\n1. e5 *\n", 1, PGN_ILLEGAL_MOVE, 7, 6},
-      {"1. e4 e5 3. Nf3 *\n", 0, PGN_BAD_MOVE_NUMBER, 1, 11},
+      {"1. e4 e5 @ *\n", 0, PGN_BAD_CHARACTER, 1, 10},
       {"1. e4 e5 ) *\n", 0, PGN_BAD_VARIATION, 1, 10},
       {"[Result \"2-0\"]\n\n1. e4 *\n", 0, PGN_BAD_RESULT, 1, 1},
   };

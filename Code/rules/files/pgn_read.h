@@ -29,7 +29,7 @@ enum PgnError {
   PGN_OK = 0,
   PGN_BAD_CHARACTER = 3,
   PGN_ILLEGAL_MOVE = 4,
-  PGN_BAD_MOVE_NUMBER = 5,
+  PGN_BAD_MOVE_NUMBER = 5,  // kept for the code table: move numbers are only hints now
   PGN_CANNOT_OPEN = 7,
   PGN_BAD_VARIATION = 9,  // also a variation nested deeper than kPgnMaxDepth
   PGN_NOT_OPEN = 10,
