@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # PGN reading benchmark: makes a PGN file of at least 50 MB from the outside
 # test games (in build/, never in the repository), reads it with Rookwell's
-# reader and with pgn-extract, and prints games per second of both.
+# reader and with pgn-extract, and prints games per second of both; then
+# reads 10,000 generated games in short and in 5,000-character lines with
+# both of Rookwell's readers.
 #   bench/pgn/run.sh [MEGABYTES]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -18,6 +20,14 @@ data="$root/../shared/testdata"
 (cd "$work" && "$build/bin/bench_pgn" index "$big")
 "$build/bin/bench_pgn" read "$big" | tee "$work/rookwell.txt"
 games="$(sed -n 's/^rookwell read: \([0-9]*\) games.*/\1/p' "$work/rookwell.txt")"
+
+# The same 10,000 generated games in lines of 80 and of 5,000 characters:
+# both readers must read them at the same speed per game, and alike.
+for width in 80 5000; do
+  "$build/bin/bench_pgn" generate "$work/lines$width.pgn" 10000 "$width"
+  "$build/bin/bench_pgn" read "$work/lines$width.pgn"
+  "$build/bin/bench_pgn" dbread "$work/lines$width.pgn"
+done
 
 export PATH="$PATH:/usr/games"
 if ! command -v pgn-extract >/dev/null; then
