@@ -95,6 +95,19 @@ TEST(PgnRead, ErrorsCarryLineAndColumn) {
     EXPECT_EQ(r.line, c.line) << c.pgn;
     EXPECT_EQ(r.column, c.column) << c.pgn;
   }
+  // A move error names the move; the game keeps the moves before it.
+  GamePtr game = MakeGame();
+  ASSERT_EQ(Read(game.get(), "1. e4 e5\n2. Nf3 Z0+ 3. Bc4\n").code, PGN_ILLEGAL_MOVE);
+  char move[16];
+  GetPgnParseErrorMove(move, sizeof move);
+  EXPECT_STREQ(move, "Z0+");
+  EXPECT_EQ(MainLine(game.get()), "e4 e5 Nf3");
+  ASSERT_EQ(Read(game.get(), "1. e4 e5 2. Nf3 Nc6 3. Bb5 Nf6 4. Bxc6 Qxc6\n").code, PGN_ILLEGAL_MOVE);
+  GetPgnParseErrorMove(move, sizeof move);
+  EXPECT_STREQ(move, "Qxc6");
+  ASSERT_EQ(Read(game.get(), "1. e4 @\n").code, PGN_BAD_CHARACTER);
+  GetPgnParseErrorMove(move, sizeof move);
+  EXPECT_STREQ(move, "");
 }
 
 int MainLinePlies(const GameRecord* game) {
