@@ -32,6 +32,22 @@ void PrepareLine(std::string* line) {
   if (start) line->erase(0, start);
 }
 
+// Joins the pieces of one line (see PgnLineSource) into `line`; false when
+// no line is left. `readPiece` fills a buffer of kPgnLineSize bytes.
+template <class ReadPiece>
+bool JoinLinePieces(ReadPiece readPiece, char* piece, std::string* line) {
+  line->clear();
+  bool any = false;
+  while (readPiece(piece)) {
+    any = true;
+    piece[kPgnLineSize - 1] = '\0';
+    size_t n = std::strlen(piece);
+    line->append(piece, n);
+    if (n < kPgnLineSize - 1 || piece[n - 1] == '\n') break;
+  }
+  return any;
+}
+
 // Brace comments of a move-text line, so the index knows whether the next
 // line is still inside one (a tag line there is comment text, as the reader
 // takes it). A ";" outside a comment ends the line's move text.
@@ -154,17 +170,14 @@ class PgnFileLines {
   // A whole line, however long, with its LF.
   bool ReadWhole(std::string* line, uint64_t* start) {
     char piece[kPgnLineSize];
-    line->clear();
-    bool any = false;
-    uint64_t at = 0;
-    while (Read(piece, any ? nullptr : &at)) {
-      any = true;
-      size_t n = std::strlen(piece);
-      line->append(piece, n);
-      if (n < kPgnLineSize - 1 || piece[n - 1] == '\n') break;
-    }
-    if (start) *start = at;
-    return any;
+    bool first = true;
+    return JoinLinePieces(
+        [&](char* out) {
+          bool read = Read(out, first ? start : nullptr);
+          first = false;
+          return read;
+        },
+        piece, line);
   }
   // Up to kPgnLineSize - 1 characters of a line with its LF; a longer line
   // comes in pieces.
@@ -270,18 +283,11 @@ bool PgnReader::NextLine(PgnLineSource source, void* context) {
     return true;
   }
   // The pieces of a long line are joined before anything reads it.
-  line_.clear();
-  bool any = false;
-  for (;;) {
-    piece_[0] = '\0';
-    if (!source(context, piece_)) break;
-    any = true;
-    piece_[kPgnLineSize - 1] = '\0';
-    size_t n = std::strlen(piece_);
-    line_.append(piece_, n);
-    if (n < kPgnLineSize - 1 || piece_[n - 1] == '\n') break;
-  }
-  if (!any) return false;
+  auto readPiece = [source, context](char* out) {
+    out[0] = '\0';
+    return source(context, out);
+  };
+  if (!JoinLinePieces(readPiece, piece_, &line_)) return false;
   ++lineNumber_;
   PrepareLine(&line_);
   // Columns of errors then count characters, as the user sees them.
