@@ -2,7 +2,7 @@
 // system's reading rules exactly, because the same ini files are read by the
 // system's calls in the program and by this code in the tests:
 //  - a line is a section header when, trimmed, it starts with "[" and holds
-//    a "]"; the name runs to the last "]" and is not trimmed inside;
+//    a "]"; the name runs to the last "]", trimmed;
 //  - other lines are keys: the name before the first "=", the value after
 //    it, both trimmed; a line without "=" is a key without a value, which
 //    reads as missing;
@@ -67,7 +67,7 @@ void Classify(Line& line) {
     size_t close = t.rfind(']');
     if (close != std::string::npos && close > 0) {
       line.kind = Line::SECTION;
-      line.name = t.substr(1, close - 1);
+      line.name = Trim(t.substr(1, close - 1));
       return;
     }
   }
@@ -221,19 +221,15 @@ class IniFile final : public Profile {
   }
 
  private:
-  // Every section of that exact name (case aside) goes, with its lines.
+  // The first section of that name goes, with its lines.
   static bool DeleteSection(IniText& ini, const char* section) {
-    bool changed = false;
-    for (;;) {
-      std::vector<SectionRange> sections = Sections(ini);
-      const SectionRange* hit = nullptr;
-      for (size_t i = 1; i < sections.size() && !hit; ++i) {
-        if (SameName(sections[i].name, section)) hit = &sections[i];
-      }
-      if (!hit) return changed;
-      ini.lines.erase(ini.lines.begin() + hit->header, ini.lines.begin() + hit->end);
-      changed = true;
+    std::vector<SectionRange> sections = Sections(ini);
+    for (size_t i = 1; i < sections.size(); ++i) {
+      if (!SameName(sections[i].name, section)) continue;
+      ini.lines.erase(ini.lines.begin() + sections[i].header, ini.lines.begin() + sections[i].end);
+      return true;
     }
+    return false;
   }
 
   // The first key of that name in any section of that name.

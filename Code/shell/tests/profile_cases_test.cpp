@@ -99,7 +99,7 @@ const ReadCase kReads[] = {
     {"settings", "name", "", 5, "quot", 4},                       // cut to the buffer
     {"settings", "name", "", 14, "quoted value", 12},
     {"settings", "name", "", 13, "quoted valu", 11},              // the system's cut of a quoted value
-    {"spaced", "inner", "none", 64, "none", 4},                   // a padded section name is never found
+    {"spaced", "inner", "none", 64, "1", 1},                      // section names trimmed inside the brackets
     {"", "top", "", 64, "before any section", 18},                // keys above the first section
     {"engine", "hex", "", 64, "0x20", 4},                         // header with text after "]"
     {"engine", "last", "", 64, "no line end", 11},
@@ -194,10 +194,14 @@ const WriteCase kWrites[] = {
     {"delete key found only in a later section",
      {{"settings", "extra", nullptr}, {"settings", "extra", "again"}},
      {{"settings", "extra", "again"}, {"settings", "notation_style", "4"}}},
-    {"delete every section of the name",
+    {"delete the first section of the name",
      {{"Settings", nullptr, nullptr}},
-     {{"settings", "notation_style", "-"}, {"settings", "extra", "-"}, {"spaced", "inner", "-"},
-      {"engine", "neg", "-12"}, {"", "top", "before any section"}}},
+     {{"settings", "notation_style", "9"}, {"settings", "extra", "in the second section"},
+      {"settings", "piece_sounds", "-"}, {"spaced", "inner", "1"}, {"engine", "neg", "-12"},
+      {"", "top", "before any section"}}},
+    {"deletes take the names as given, untrimmed",
+     {{" settings ", " dup ", nullptr}, {" spaced ", nullptr, nullptr}},
+     {{"settings", "dup", "first"}, {"spaced", "inner", "1"}}},
     {"quoted value written as it stands",
      {{"engine", "q", "\"a b\""}},
      {{"engine", "q", "a b"}}},
