@@ -1,7 +1,5 @@
 // Native fallbacks: no message box can be shown, no window exists; the
 // benchmark runs its workload against the standard steady clock.
-#include <chrono>
-
 #include "benchmark.h"
 #include "shell_services.h"
 
@@ -12,21 +10,6 @@ int NoOwnedBox(const char*, uint32_t, void*) { return 0; }
 void* NoModelessBox(const char*, uint32_t, MessageBoxCallback, uint32_t, int) { return nullptr; }
 intptr_t NoSend(void*, uint32_t, uintptr_t, intptr_t) { return 0; }
 
-class SteadyClock final : public BenchClock {
- public:
-  uint64_t Frequency() override { return 1000000000u; }
-  uint64_t Counter() override {
-    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                     std::chrono::steady_clock::now().time_since_epoch())
-                                     .count());
-  }
-};
-
-int32_t Benchmark(int32_t iterations, char* text) {
-  SteadyClock clock;
-  return MeasureBenchmark(iterations, text, clock);
-}
-
 }  // namespace
 
 void FillPlatformServices(ShellServices& s) {
@@ -34,5 +17,5 @@ void FillPlatformServices(ShellServices& s) {
   s.appMessageBoxOwned = NoOwnedBox;
   s.showModelessMessageBox = NoModelessBox;
   s.sendToWindow = NoSend;
-  s.cpuBenchmark = Benchmark;
+  s.cpuBenchmark = MeasureBenchmarkSteady;
 }
