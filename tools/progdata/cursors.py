@@ -137,9 +137,10 @@ class Picture:
         img = self.big
         if shadow:
             a = img.getchannel("A").filter(ImageFilter.GaussianBlur(SS * 0.9))
-            a = ImageChops.offset(a, SS, SS).point(lambda v: v * 45 // 100)
+            shifted = Image.new("L", a.size, 0)
+            shifted.paste(a.crop((0, 0, a.size[0] - SS, a.size[1] - SS)), (SS, SS))  # no wrap round the edges
             under = Image.new("RGBA", img.size, (0, 0, 0, 0))
-            under.putalpha(a)
+            under.putalpha(shifted.point(lambda v: v * 45 // 100))
             under.alpha_composite(img)
             img = under
         return img.reduce(SS)
@@ -294,7 +295,7 @@ def board(p, turn=0.0, tilt=0.0, depth=0.0, scale=1.0, centre=(16.0, 16.0), half
         x, y = (u - 2) / 2 * half * scale, (v - 2) / 2 * half * scale
         x, y = x * ct - y * st, x * st + y * ct
         y, z = y * cl, y * sl
-        k = 1.0 / (1.0 + depth * (z / (half * scale) + 0.0) * 0.5) if depth else 1.0
+        k = 1.0 / (1.0 - depth * z / (half * scale) * 0.5) if depth else 1.0  # far edge (z < 0) smaller
         return centre[0] + x * k, centre[1] + y * k
 
     whole = p.poly(p.mask(), [project(0, 0), project(4, 0), project(4, 4), project(0, 4)])
@@ -392,7 +393,7 @@ def rotate_ud_frame(n, count):
 def perspective_frame(n, count):
     """A board whose far edge narrows and widens as its depth changes."""
     def draw(p):
-        d = 0.3 + 0.9 * (0.5 - 0.5 * math.cos(2 * math.pi * n / count))
+        d = 0.3 + 0.6 * (0.5 - 0.5 * math.cos(2 * math.pi * n / count))
         board(p, tilt=math.radians(50), depth=d, half=11.0)
         arc_arrow(p, (16.0, 16.0), 14.0, 14.0, 235, 305)
     return draw

@@ -92,3 +92,16 @@ if(RW_WINDOWS)
   install(FILES ${out}/rw.ini ${out}/RWDEFAULT.INI ${rw_ani_files} DESTINATION .)
   install(FILES ${rw_layouts} DESTINATION Layouts)
 endif()
+
+# The resource object as Rookwell.exe will meet it, linked into a test
+# program of its own (Windows trees, under Wine).
+if(RW_WINDOWS AND COMMAND rw_gui_test)
+  add_executable(rookwell_res_win_tests ${CMAKE_CURRENT_LIST_DIR}/tests/resources_win_test.cpp
+                                        ${CMAKE_CURRENT_LIST_DIR}/tests/resource_files.cpp)
+  target_include_directories(rookwell_res_win_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/tests)
+  target_compile_definitions(rookwell_res_win_tests PRIVATE RW_PROGDATA_OUT="Z:${out}"
+    RW_SHELL_RES_DIR="Z:${rw_res_src}" RW_VERSION_TEXT="${RW_VERSION_TEXT}")
+  target_link_libraries(rookwell_res_win_tests PRIVATE rookwell_res guitest version ${RW_GTEST_LIBS})
+  add_dependencies(rookwell_res_win_tests facet)
+  rw_gui_test(rookwell_res_win_tests)
+endif()
