@@ -3,15 +3,17 @@
 // set up; messages through the system; the benchmark of RWBench.dll.
 #include <windows.h>
 
+#include "rw_strings.h"
 #include "rwbench.h"
 #include "shell_services.h"
 
 namespace {
 
-// String 3 of the program's own table, "Rookwell" when it is missing.
+// The program's short name from its own string table, "Rookwell" when the
+// table is missing.
 const char* Caption() {
   static char caption[128];
-  if (LoadStringA(GetModuleHandleA(nullptr), 3, caption, sizeof caption) <= 0)
+  if (LoadStringA(GetModuleHandleA(nullptr), IDS_APP_SHORT_NAME, caption, sizeof caption) <= 0)
     lstrcpynA(caption, "Rookwell", sizeof caption);
   return caption;
 }
