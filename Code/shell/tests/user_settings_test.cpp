@@ -10,6 +10,7 @@
 
 #include "app_globals.h"
 #include "game_record.h"
+#include "game_registry.h"
 #include "heapkit.h"
 #include "profile.h"
 #include "shell_services.h"
@@ -312,6 +313,59 @@ TEST_F(UserSettingsTest, SaveAllSettingsWritesRoomsInUse) {
   game->wallpaperBitmap = nullptr;
   SaveAllSettings();
   EXPECT_EQ(Read("gameroom", "WallpaperType", userIni_), "gradient");
+}
+
+TEST_F(UserSettingsTest, SaveAllSettingsWritesTheRoomsGamePlayers) {
+  LogInAlice("");
+  AppGlobals* g = GetAppGlobals();
+  auto* record = static_cast<RoomRecord*>(memAlloc_rel(sizeof(RoomRecord), 66));
+  std::memset(record, 0, sizeof *record);
+  record->room = ROOM_KIDS;
+  record->setUp = 1;
+  g->rooms[ROOM_KIDS] = record;  // no board: no options or orientation written
+  PlayerDescriptor white{}, black{};
+  std::strcpy(white.name, "Alice");
+  white.timeControl = 3, white.baseMs = 300000, white.periodOrIncrement = 2;
+  std::strcpy(black.name, "Tarn - Age 12");
+  black.kind = 2, black.timeControl = 7;
+  GameRecord* game = CreateGame(0, nullptr, &white, &black, nullptr, nullptr, nullptr, kSideWhite, 1, 0);
+  ASSERT_NE(game, nullptr);
+  ASSERT_EQ(RegisterGame(game, ROOM_KIDS), 0);
+  SaveAllSettings();
+  EXPECT_EQ(Read("kidsroom", "white_player_name", userIni_), "Alice");
+  EXPECT_EQ(Read("kidsroom", "white_player", userIni_), "0 300000 2 3");
+  EXPECT_EQ(Read("kidsroom", "black_player", userIni_), "2 0 0 7");
+  EXPECT_EQ(Read("kidsroom", "black_on_bottom", userIni_), "<none>");
+  EXPECT_EQ(Read("kidsroom", "WallpaperType", userIni_), "gradient");
+  DestroyAllGames();
+}
+
+GameRecord* g_renderedGame;
+int g_renderedStyle;
+void RecordRender(GameRecord* game, int style) {
+  g_renderedGame = game;
+  g_renderedStyle = style;
+}
+intptr_t g_broadcastGame;
+int RecordBroadcast(uint32_t, uintptr_t, intptr_t lParam, int) {
+  g_broadcastGame = lParam;
+  return 1;
+}
+
+TEST_F(UserSettingsTest, NotationChangeReRendersTheCurrentGame) {
+  ShellServices s = GetShellServices();
+  s.changeGameNotation = RecordRender;
+  s.broadcastToWindows = RecordBroadcast;
+  SetShellServices(s);
+  GameRecord* game = CreateGame(0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, kSideWhite, 1, 0);
+  ASSERT_NE(game, nullptr);
+  ASSERT_EQ(RegisterGame(game, ROOM_GAME), 0);
+  ASSERT_EQ(GetCurrentGame(), game);
+  SetNotationStyle(1);
+  EXPECT_EQ(g_renderedGame, game);
+  EXPECT_EQ(g_renderedStyle, 1);
+  EXPECT_EQ(g_broadcastGame, reinterpret_cast<intptr_t>(game));
+  DestroyAllGames();
 }
 
 TEST_F(UserSettingsTest, LastUserReadsFromTheProgramsIni) {
