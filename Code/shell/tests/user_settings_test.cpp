@@ -368,6 +368,40 @@ TEST_F(UserSettingsTest, NotationChangeReRendersTheCurrentGame) {
   DestroyAllGames();
 }
 
+// A new user's ini is a copy of the template the build writes: every key
+// the shell reads must be there with the value the shell expects.
+TEST_F(UserSettingsTest, TheNewUserTemplateReadsAsWritten) {
+  std::string source = std::string(RW_PROGDATA_DIR) + "/RWDEFAULT.INI";
+  FILE* f = std::fopen(source.c_str(), "rb");
+  ASSERT_NE(f, nullptr) << source;
+  std::string text;
+  char chunk[4096];
+  for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) text.append(chunk, n);
+  std::fclose(f);
+  LogInAlice(text.c_str());
+  LoadUserSettings();
+  const SettingsRecord* s = GetAppGlobals()->settings;
+  EXPECT_EQ(s->notationStyle, 3);
+  EXPECT_EQ(s->windowClose, 1);
+  EXPECT_EQ(s->cheatSwitch, 0);
+  PlayerRecord white, black;
+  ReadRoomPlayers(&white, &black, ROOM_GAME);
+  EXPECT_STREQ(white.name, "white");
+  EXPECT_EQ(white.timeControl, 7u);
+  EXPECT_STREQ(black.name, "Rookwell");
+  EXPECT_EQ(black.kind, 1u);
+  char name[kRoomEngineSize];
+  EXPECT_STREQ(ReadRoomEngine(name, ROOM_KIDS, kSideBlack), "Tarn - Age 12");
+  EXPECT_STREQ(ReadRoomEngine(name, ROOM_ONLINE, kSideWhite), "Rookwell");
+  for (int room = 0; room < kRoomCount; ++room) {
+    char section[kRoomNameSize];
+    RoomGameOptions fromFile, defaults;
+    ReadRoomGameOptions(&fromFile, GetRoomName(section, room));
+    ReadRoomGameOptions(&defaults, "no such room");
+    EXPECT_EQ(std::memcmp(&fromFile, &defaults, sizeof defaults), 0) << section;
+  }
+}
+
 TEST_F(UserSettingsTest, LastUserReadsFromTheProgramsIni) {
   WriteFile(GetMainIniPath(), "[lookandfeel]\r\nLastUser=Alice\r\n");
   LogInAlice("[lookandfeel]\r\nLastUser=Bob\r\n");
