@@ -8,6 +8,7 @@
 #include <string>
 
 #include "heapkit.h"
+#include "rw_strings.h"
 #include "win_utils_win32.h"
 
 namespace {
@@ -183,6 +184,24 @@ TEST(WinUtilsWin32, OpenFileRecordAndFont) {
   EXPECT_LT(info.lfHeight, 0);
   EXPECT_EQ(info.lfWeight, FW_BOLD);
   DeleteObject(font);
+}
+
+}  // namespace
+
+namespace {
+
+// The test program carries the program's resources, string table included.
+TEST(WinUtilsWin32, StringLoadersShareTheirBuffers) {
+  const char* first = LoadOwnString(IDS_EXIT_NOW);
+  EXPECT_STREQ(first, "Exit Now?");
+  const char* second = LoadOwnString(IDS_APP_SHORT_NAME);
+  EXPECT_EQ(first, second);  // one buffer: the second text wins
+  EXPECT_STREQ(first, "Rookwell");
+  const char* res = LoadResString(GetModuleHandleA(nullptr), IDS_EXIT_NOW);
+  EXPECT_NE(res, first);
+  EXPECT_STREQ(res, "Exit Now?");
+  EXPECT_STREQ(LoadResString(GetModuleHandleA(nullptr), 65000), "");  // missing: empty
+  EXPECT_STREQ(LoadOwnString(65000), "");
 }
 
 }  // namespace
