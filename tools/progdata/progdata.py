@@ -6,6 +6,7 @@
   progdata.py rw256 OUTDIR
   progdata.py loginbuttons OUTDIR LOBBYDIR
   progdata.py wallpaper OUT.bmp
+  progdata.py font onyx|jade OUT.ttf
 """
 
 import os
@@ -34,6 +35,9 @@ def main(argv):
     elif cmd == "splash":
         import pictures
         pictures.splash(argv[2])
+    elif cmd == "font":
+        import fonts
+        fonts.build(argv[2], argv[3])
     else:
         sys.exit("unknown command " + cmd)
 
