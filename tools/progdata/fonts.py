@@ -14,11 +14,14 @@ as Windows converts them). The glyphs that stood there lose their mapping.
 
 Vertical metrics: a diagram cell is one em wide and spans descent to
 ascent, and the em is the line height (ascent + descent). The em grows to
-DejaVu's line height while the outlines keep their size, so text keeps
-DejaVu's proportions and line spacing at a given cell height. Because the
-cell's advance is then exactly the pixel size and the rasteriser rounds
-ascent and descent separately, the rounded halves always add up to the
-rounded whole: the cell is as wide as the line is high at every size.
+about DejaVu's line height while the outlines keep their size, so text
+keeps DejaVu's proportions and line spacing at a given cell height. The
+cell's advance is then exactly the pixel size; the rasteriser rounds
+ascent and descent separately (to 1/64 pixel first, then to a pixel), so
+their scaled values must never lie near a half pixel, or both round up
+and the line is a pixel taller than the cell is wide. Ascent and descent
+are therefore 4/5 and 1/5 of the em: at any pixel size their fractions are
+multiples of a fifth, a tenth of a pixel away from a half.
 
 Naming: the Bitstream Vera licence requires a modified font to carry none
 of the names "Bitstream" or "Vera" (DejaVu asks the same for its name);
@@ -71,9 +74,10 @@ FIGURINE = {0x8B: "k", 0x89: "q", 0x88: "r", 0x86: "b", 0x87: "n", 0x85: "p"}
 
 CHESS_CODES = sorted(list(DIAGRAM) + list(FIGURINE))
 
-# Metrics in font units: DejaVu's line (ascent 1901, descent 483) becomes
-# the em, so a cell is ASCENT + DESCENT wide.
-ASCENT, DESCENT = 1901, 483
+# Metrics in font units: about DejaVu's line (ascent 1901, descent 483)
+# becomes the em, so a cell is ASCENT + DESCENT wide; 4:1 (see above).
+DESCENT = 483
+ASCENT = 4 * DESCENT
 CELL = ASCENT + DESCENT
 PIECE_HEIGHT = 0.76 * CELL   # a king on a diagram square
 # Heights of the pieces against the king's: DejaVu draws all its chess
@@ -81,8 +85,9 @@ PIECE_HEIGHT = 0.76 * CELL   # a king on a diagram square
 PIECE_SIZE = {"k": 1.0, "q": 0.97, "r": 0.86, "b": 0.94, "n": 0.92, "p": 0.8}
 KNOCKOUT = 80                # white margin between a piece and the hatching
 HATCH_LINES = 8              # hatch lines across a dark square's width
-HATCH_WIDTH = 0.30           # ink share of each hatch period
+HATCH_WIDTH = 0.38           # ink share of each hatch period
 FIGURINE_BEARING = 110       # side bearings of a figurine
+WHITE_BOLDEN = 36            # White's outlined pieces: lines thickened by this
 
 
 def cp1252_unicode(byte):
@@ -123,6 +128,28 @@ def _outer(layer):
         if c.isClockwise() == biggest.isClockwise():
             out += c
     out.removeOverlap()
+    return out
+
+
+def _bolden(layer, width):
+    """The layer with every line `width` thicker: DejaVu's outlined pieces
+    are drawn in lines too fine for a diagram square at screen sizes."""
+    band = layer.dup()
+    band.stroke("circular", width, "round", "round", removeoverlap="none", accuracy=0.5)
+    out = layer.dup()
+    for c in band:
+        out += c
+    out.removeOverlap()
+    return _without_specks(out)
+
+
+def _without_specks(layer):
+    """The layer less contours too small to see (overlap removal leaves
+    slivers where stroked lines meet)."""
+    out = _layer()
+    for c in layer:
+        if _area(c) > 400:
+            out += c
     return out
 
 
@@ -200,16 +227,20 @@ class Pieces:
 
     def __init__(self, font):
         self.outlines = {}
+        self.plain = {}  # before thickening: the silhouettes' source
         for key, u in SYMBOL.items():
             layer = font[u].foreground.dup()
             layer.is_quadratic = False
+            self.plain[key] = layer
+            if key[0] == "w":
+                layer = _bolden(layer, WHITE_BOLDEN)
             self.outlines[key] = layer
 
-    def layer(self, colour, kind, height, x_centre, y):
+    def layer(self, colour, kind, height, x_centre, y, plain=False):
         """The piece's outline scaled to `height`, its box centred on
         x_centre and its foot at y."""
         import psMat
-        layer = self.outlines[(colour, kind)].dup()
+        layer = (self.plain if plain else self.outlines)[(colour, kind)].dup()
         x0, y0, x1, y1 = layer.boundingBox()
         layer.transform(psMat.translate(-(x0 + x1) / 2, -y0))
         layer.transform(psMat.scale(height / (y1 - y0)))
@@ -217,8 +248,12 @@ class Pieces:
         return layer
 
     def silhouette(self, colour, kind, height, x_centre, y, margin):
-        """The piece's solid shape grown by margin: the hole in the hatching."""
-        shape = _outer(self.layer(colour, kind, height, x_centre, y))
+        """The piece's solid shape grown by margin: the hole in the hatching.
+        Drawn from the plain outline (its thickened lines leave slivers the
+        stroker trips on), grown by the thickening as well."""
+        if colour == "w":
+            margin += WHITE_BOLDEN
+        shape = _outer(self.layer(colour, kind, height, x_centre, y, plain=True))
         grown = shape.dup()
         grown.stroke("circular", 2 * margin, "round", "round", removeoverlap="none")
         grown += shape
