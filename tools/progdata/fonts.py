@@ -9,8 +9,10 @@ The chess glyphs are drawn from DejaVu Sans's chess symbols (U+2654..U+265F)
 and put where code page 1252 maps their bytes, so ANSI text calls reach
 them: a diagram character per piece and square shade, and the figurines of
 move text. The cmap maps the Unicode code point that 1252 gives each byte
-(0x95 -> U+2022, 0xAD -> U+00AD; the five undefined bytes map to U+0080+b
-as Windows converts them). The glyphs that stood there lose their mapping.
+(0x95 -> U+2022, 0xAD -> U+00AD; the five undefined bytes map to the code
+point of the same value, 0x8F -> U+008F, as Windows converts them). The
+glyphs that stood there lose their mapping and go, unless another glyph is
+built from them.
 
 Vertical metrics: a diagram cell is one em wide and spans descent to
 ascent, and the em is the line height (ascent + descent). The em grows to
@@ -24,7 +26,7 @@ are therefore 4/5 and 1/5 of the em: at any pixel size their fractions are
 multiples of a fifth, a tenth of a pixel away from a half.
 
 Naming: the Bitstream Vera licence requires a modified font to carry none
-of the names "Bitstream" or "Vera" (DejaVu asks the same for its name);
+of the names "Bitstream" or "Vera", and "DejaVu" is kept out as well;
 every name record is written anew, only the copyright and licence notices
 are kept as they are.
 
@@ -32,12 +34,36 @@ Deterministic: SOURCE_DATE_EPOCH is fixed before FontForge loads, and no
 table FontForge would stamp with the time is written.
 """
 
-import math
+import contextlib
 import os
 import sys
 
 FIXED_EPOCH = "1700000000"  # head.created / head.modified of every build
 os.environ["SOURCE_DATE_EPOCH"] = FIXED_EPOCH
+
+
+@contextlib.contextmanager
+def _silenced():
+    """FontForge's greeting and its notes on DejaVu's tables (printed by the
+    library itself) kept off the build log."""
+    sys.stdout.flush()
+    sys.stderr.flush()
+    saved = [os.dup(1), os.dup(2)]
+    try:
+        with open(os.devnull, "w") as null:
+            os.dup2(null.fileno(), 1)
+            os.dup2(null.fileno(), 2)
+            yield
+    finally:
+        os.dup2(saved[0], 1)
+        os.dup2(saved[1], 2)
+        for fd in saved:
+            os.close(fd)
+
+
+with _silenced():
+    import fontforge
+    import psMat
 
 FONT_DIR = "/usr/share/fonts/truetype/dejavu"
 SOURCES = {
@@ -53,6 +79,9 @@ SYMBOL = {("w", k): 0x2654 + i for i, k in enumerate(KINDS)}
 SYMBOL.update({("b", k): 0x265A + i for i, k in enumerate(KINDS)})
 
 # Diagram characters: (colour, kind or None for an empty square, shade).
+# The light empty square is paper: a cell's advance without ink, as the
+# light squares under the pieces are (their pieces also make the piece
+# sheet a board view cuts its sprites from, where no square may show).
 DIAGRAM = {
     0x8F: (None, None, "light"), 0x90: (None, None, "dark"),
     0xB0: ("w", "k", "light"), 0xB2: ("w", "k", "dark"),
@@ -99,24 +128,14 @@ def cp1252_unicode(byte):
 
 
 def _quiet_open(path):
-    """fontforge.open, its notes on DejaVu's tables kept off the build log."""
-    import fontforge
-    sys.stderr.flush()
-    saved = os.dup(2)
-    try:
-        with open(os.devnull, "w") as null:
-            os.dup2(null.fileno(), 2)
-            return fontforge.open(path)
-    finally:
-        os.dup2(saved, 2)
-        os.close(saved)
+    with _silenced():
+        return fontforge.open(path)
 
 
 def _layer():
     """An empty layer of cubic splines: the shapes are combined in cubics,
     where FontForge's overlap removal is sound, and turned into TrueType's
     quadratics at the end."""
-    import fontforge
     return fontforge.layer()
 
 
@@ -159,7 +178,6 @@ def _area(contour):
 
 
 def _polygon(points):
-    import fontforge
     c = fontforge.contour()
     for x, y in points:
         c += fontforge.point(x, y)
@@ -207,7 +225,6 @@ def _hatching():
     """Diagonal hatch lines over one cell, clipped to it. The period divides
     the cell, so lines run on through the corners where dark squares meet,
     and lines pass through all four corners, which keeps them inked."""
-    import fontforge
     period = CELL / HATCH_LINES
     half = period * HATCH_WIDTH / 2
     square = [(0, -DESCENT), (CELL, -DESCENT), (CELL, ASCENT), (0, ASCENT)]
@@ -239,7 +256,6 @@ class Pieces:
     def layer(self, colour, kind, height, x_centre, y, plain=False):
         """The piece's outline scaled to `height`, its box centred on
         x_centre and its foot at y."""
-        import psMat
         layer = (self.plain if plain else self.outlines)[(colour, kind)].dup()
         x0, y0, x1, y1 = layer.boundingBox()
         layer.transform(psMat.translate(-(x0 + x1) / 2, -y0))
@@ -278,7 +294,6 @@ def _cell_outline(pieces, colour, kind, shade):
 
 def _figurine_outline(pieces, kind, cap_height):
     """A piece as tall as a capital letter, on the baseline."""
-    import psMat
     layer = pieces.layer("b", kind, cap_height, 0, 0)
     x0, _, x1, _ = layer.boundingBox()
     layer.transform(psMat.translate(FIGURINE_BEARING - x0, 0))
@@ -303,17 +318,30 @@ def _add_glyph(font, name, outline, width):
 
 
 def _place(font, glyph, byte):
-    """Maps the byte's code point to the glyph, unmapping what held it."""
+    """Maps the byte's code point to the glyph; returns the glyphs that
+    held it, now unmapped."""
     u = cp1252_unicode(byte)
+    displaced = []
     for other in font.glyphs():
         if other is glyph:
             continue
         if other.unicode == u:
             other.unicode = -1
+            displaced.append(other)
         if other.altuni and any(a[0] == u for a in other.altuni):
             rest = tuple(a for a in other.altuni if a[0] != u)
             other.altuni = rest or None
     glyph.unicode = u
+    return displaced
+
+
+def _drop(font, displaced):
+    """Removes the displaced glyphs that no longer have a code point, unless
+    another glyph is built from them (as accented letters are)."""
+    used = {ref[0] for g in font.glyphs() for ref in g.references}
+    for g in displaced:
+        if g.unicode == -1 and not g.altuni and g.glyphname not in used:
+            font.removeGlyph(g)
 
 
 def _names(font, family, version):
@@ -364,8 +392,10 @@ def build(kind, out_path):
     for byte, piece in sorted(FIGURINE.items()):
         name = "chess.figurine.%s" % piece
         glyphs.append((byte, _add_glyph(font, name, *_figurine_outline(pieces, piece, cap_height))))
+    displaced = []
     for byte, g in glyphs:
-        _place(font, g, byte)
+        displaced += _place(font, g, byte)
+    _drop(font, displaced)
     _names(font, family, "1.00")
     font.generate(out_path, flags=("opentype", "no-FFTM-table"))
     font.close()
