@@ -273,6 +273,25 @@ TEST(FontDiagram, InitialPositionAt24PointsHasSquareCellsWithoutGaps) {
     TextOutA(canvas.dc, x0, y0 + 8 * cell + 36, moves, int(sizeof moves - 1));
     SelectObject(canvas.dc, font);
     TextOutA(canvas.dc, x0, y0 + 8 * cell + 60, moves, 20);
+
+    // Every chess code drawn through TextOutA, one after the other: each
+    // leaves ink in its own advance (0xAD, the soft hyphen of the page, too),
+    // except the light empty square.
+    int x = 40;
+    const int y = 480 + 60 * int(&f - kFaces);
+    for (unsigned char code : ChessCodes()) {
+      SelectObject(canvas.dc, font);
+      INT advance = 0;
+      GetCharWidth32A(canvas.dc, code, code, &advance);
+      const char one[1] = {char(code)};
+      TextOutA(canvas.dc, x, y, one, 1);
+      GdiFlush();
+      bool ink = false;
+      for (int i = 0; i < advance; ++i)
+        for (int j = 0; j < cell; ++j) ink |= canvas.Ink(x + i, y + j);
+      EXPECT_EQ(ink, code != kLightEmpty) << int(code);
+      x += advance;
+    }
     SelectObject(canvas.dc, old);
     DeleteObject(text);
     DeleteObject(font);
