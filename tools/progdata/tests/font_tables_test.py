@@ -138,7 +138,7 @@ class FontTables(unittest.TestCase):
                 chess = {}
                 for byte in fonts.CHESS_CODES:
                     u = fonts.cp1252_unicode(byte)
-                    self.assertIn(u, cmap, hex(byte))
+                    self.assertTrue(u in cmap, "%#x is not mapped" % byte)
                     chess[byte] = cmap[u]
                 self.assertEqual(len(set(chess.values())), len(chess), "two codes share a glyph")
                 ascii_glyphs = {cmap[c] for c in range(0x21, 0x7F)}
