@@ -42,6 +42,10 @@ struct Watch {
   int layoutReset = 0;
   int screenWidth = 1024, screenHeight = 768;
   std::vector<int> menuCommands;
+  std::vector<int> accelerators;  // each enable (1) or disable (0)
+  std::vector<int> numberedWindows;
+  void* canvasBoard = nullptr;
+  std::vector<RGBQUAD> canvas;
 } g_watch;
 
 void WatchLinks() {
@@ -58,6 +62,10 @@ void WatchLinks() {
   l.currentRoom = [] { return g_watch.room; };
   l.roomBoardWindow = [] { return g_watch.board; };
   l.storedWindowRect = [](int id, RECT* out) {
+    if (id == 1) {  // the room window's
+      *out = RECT{5, 6, 7, 8};
+      return 1;
+    }
     if (id != 0 || !g_watch.haveStored) return 0;
     *out = g_watch.stored;
     return 1;
@@ -66,6 +74,12 @@ void WatchLinks() {
   l.screenSize = [](int* w, int* h) {
     *w = g_watch.screenWidth;
     *h = g_watch.screenHeight;
+  };
+  l.enableAccelerators = [](int on) { g_watch.accelerators.push_back(on); };
+  l.enableNumberedWindows = [](int on) { g_watch.numberedWindows.push_back(on); };
+  l.setBoardCanvasColours = [](void* board, const RGBQUAD* table) {
+    g_watch.canvasBoard = board;
+    g_watch.canvas.assign(table, table + 256);
   };
   l.mainMenuCommand = [](HWND, int id) {
     g_watch.menuCommands.push_back(id);
@@ -297,6 +311,27 @@ TEST(Look, ControlBorderIsLightAtTopLeftAndDarkAtBottomRight) {
   FreeLookAndFeel(nullptr);
 }
 
+TEST(Look, RevisedEntriesReachThePaletteAndTheBoardCanvas) {
+  ResetWatch();
+  CreateAppPalette();
+  const PALETTEENTRY colours[2] = {{1, 2, 3, PC_NOCOLLAPSE}, {4, 5, 6, PC_NOCOLLAPSE}};
+  EXPECT_EQ(ReviseAppPalette(nullptr, colours, 11, 2), 0);
+  EXPECT_EQ(g_watch.canvasBoard, nullptr);
+  PALETTEENTRY before[2];
+  GetPaletteEntries(GetAppPalette(), 11, 2, before);
+  int board = 0;
+  ASSERT_EQ(ReviseAppPalette(&board, colours, 11, 2), 1);
+  EXPECT_EQ(PaletteColour(11), RGB(1, 2, 3));
+  EXPECT_EQ(PaletteColour(12), RGB(4, 5, 6));
+  EXPECT_EQ(g_watch.canvasBoard, &board);
+  ASSERT_EQ(g_watch.canvas.size(), 256u);
+  EXPECT_EQ(g_watch.canvas[12].rgbRed, 4);
+  EXPECT_EQ(g_watch.canvas[12].rgbBlue, 6);
+  EXPECT_EQ(RGB(g_watch.canvas[13].rgbRed, g_watch.canvas[13].rgbGreen, g_watch.canvas[13].rgbBlue),
+            PaletteColour(13));  // the rest of the table as the palette holds it
+  ASSERT_EQ(ReviseAppPalette(&board, before, 11, 2), 1);
+}
+
 // ---------------------------------------------------------------------------
 // Splash
 
@@ -384,6 +419,19 @@ TEST(SplashEnd, PaintsWithoutAPaletteThatNeverCame) {
   // The thread gives up on the palette after its wait and paints; the end
   // message is then handled at once.
   guitest::Pump(kSplashPaletteWaitMs + 300);
+  // Painted by now: the picture's middle pixel is on the screen.
+  HBITMAP picture = static_cast<HBITMAP>(
+      LoadImageA(GetModuleHandleA(nullptr), "SPLASH", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  ASSERT_NE(picture, nullptr);
+  BITMAP bm;
+  GetObjectA(picture, sizeof bm, &bm);
+  HDC memory = CreateCompatibleDC(nullptr);
+  HGDIOBJ was = SelectObject(memory, picture);
+  const COLORREF middle = GetPixel(memory, bm.bmWidth / 2, bm.bmHeight / 2);
+  SelectObject(memory, was);
+  DeleteDC(memory);
+  DeleteObject(picture);
+  EXPECT_EQ(WindowPixel(w, bm.bmWidth / 2, bm.bmHeight / 2), middle);
   ASSERT_EQ(EndSplash(), 1);
   EXPECT_TRUE(WaitForSplashThreadEnd(1000));
   EXPECT_LT(GetTickCount() - start, kSplashPaletteWaitMs + 2500);
@@ -697,6 +745,27 @@ TEST_F(Frame, RoomMenuAndCommandsGoToTheRoomFirst) {
   // Destroying the frame frees both its first menu and the room's, once.
   DestroyMainFrame();
   EXPECT_FALSE(IsWindow(f));
+}
+
+TEST_F(Frame, InterfaceOnAndOffTogetherAndMenuLoopParksAccelerators) {
+  HWND f = CreateMainFrame();
+  ASSERT_NE(f, nullptr);
+  EnableMainWindowUI(0);
+  EXPECT_EQ(cwEnableMenu(f, 0), 1);  // the bar was already disabled
+  EnableMainWindowUI(1);
+  EXPECT_EQ(cwEnableMenu(f, 1), 0);
+  EXPECT_EQ(g_watch.accelerators, (std::vector<int>{0, 1}));
+  EXPECT_EQ(g_watch.numberedWindows, (std::vector<int>{0, 1}));
+  g_watch.accelerators.clear();
+  SendMessageA(f, WM_ENTERMENULOOP, 0, 0);
+  SendMessageA(f, WM_EXITMENULOOP, 0, 0);
+  EXPECT_EQ(g_watch.accelerators, (std::vector<int>{0, 1}));
+
+  RECT room{};
+  EXPECT_EQ(SendMessageA(f, RWM_ROOM_RECT, 0, 0), 0);
+  EXPECT_EQ(SendMessageA(f, RWM_ROOM_RECT, 0, LPARAM(&room)), LPARAM(&room));
+  EXPECT_EQ(room.left, 5);
+  EXPECT_EQ(room.bottom, 8);
 }
 
 // ---------------------------------------------------------------------------
