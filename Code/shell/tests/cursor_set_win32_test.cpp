@@ -205,3 +205,58 @@ TEST_F(Cursors, TheSpriteCursor) {
 }
 
 }  // namespace
+
+namespace {
+
+// A look at the set as a user would see it: the loaded cursors in a row and
+// the large piece cursor drawn by the sprite cursor over a sprite's place.
+TEST_F(Cursors, ShownInAWindow) {
+  Put("busy.ani");
+  Put("MoveBoard.ani");
+  ASSERT_EQ(CreateCursorSet(), 1);
+  Board board;
+  g_board = &board;
+  CursorSetHost host{};
+  host.roomBoardSprite = [](int, AnimScene** scene, int* sprite) {
+    *scene = g_board->scene;
+    *sprite = g_board->sprite;
+    return 1;
+  };
+  SetCursorSetHost(host);
+  SetPieceCursor(window, 2);
+  ASSERT_NE(StartSpriteCursor(0), nullptr);
+  HWND shown = guitest::CreateTestWindow({100, 100, 460, 260}, [](HWND w, UINT msg, WPARAM, LPARAM, bool* handled) {
+    if (msg != WM_PAINT) return LRESULT(0);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(w, &ps);
+    RECT all{0, 0, 360, 160};
+    HBRUSH ground = CreateSolidBrush(RGB(236, 232, 220));
+    FillRect(dc, &all, ground);
+    DeleteObject(ground);
+    // The sprite's place: a board square under the dragged piece.
+    RECT square{40, 40, 104, 104};
+    HBRUSH wood = CreateSolidBrush(RGB(181, 136, 99));
+    FillRect(dc, &square, wood);
+    DeleteObject(wood);
+    DrawSpriteCursor(dc, GetCursorSet());
+    const int shownIndices[] = {0, 1, 2, 3, 9, 14};
+    int x = 140;
+    for (int index : shownIndices) {
+      if (HCURSOR c = static_cast<HCURSOR>(GetCursorSet()->cursors[index]))
+        DrawIconEx(dc, x, 56, c, 0, 0, 0, nullptr, DI_NORMAL);
+      x += 36;
+    }
+    EndPaint(w, &ps);
+    *handled = true;
+    return LRESULT(0);
+  });
+  guitest::Pump(300);
+  const COLORREF centre = guitest::ScreenPixel(100 + 40 + 16 + 16, 100 + 103 - 33 + 16);
+  EXPECT_EQ(centre, RGB(200, 30, 30)) << "the piece cursor over the square";
+  guitest::Screenshot("shell-cursors");
+  StopSpriteCursor();
+  DestroyWindow(shown);
+  g_board = nullptr;
+}
+
+}  // namespace
