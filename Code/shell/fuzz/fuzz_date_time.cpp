@@ -1,6 +1,7 @@
 // Date-time text comes from files: any bytes must read and add without
 // fault, and the sum must stay inside the buffer it was given.
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <vector>
@@ -28,9 +29,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::memcpy(buffer.data(), text.data(), text.size());
   if (AddToDateTimeText(buffer.data(), bufferSize, amounts[0], amounts[1], amounts[2]) == 0) {
     if (std::memchr(buffer.data(), '\0', bufferSize) == nullptr) __builtin_trap();
-    // What it wrote reads back and adds again.
-    ParseDateTimeText(buffer.data(), &fields);
-    if (AddToDateTimeText(buffer.data(), bufferSize, 0, 0, 0) != 0) __builtin_trap();
+    // What it wrote reads back as a valid date and time. (Not always in the
+    // same room: a year below 97, from a text without one, reads back as
+    // 100 more and may gain a digit.)
+    char again[kDateTimeTextSize];
+    std::snprintf(again, sizeof again, "%s", buffer.data());
+    if (AddToDateTimeText(again, sizeof again, 0, 0, 0) != 0) __builtin_trap();
   }
   for (size_t i = bufferSize; i < buffer.size(); ++i)
     if (buffer[i] != '#') __builtin_trap();
