@@ -259,3 +259,32 @@ TEST_F(DataSets, ReadProgramFile) {
 }
 
 }  // namespace
+
+#ifdef MKPACK_PATH
+namespace {
+
+// A set as the build makes them: packed by the mkpack tool, one item stored
+// and one imploded, both read back whole through the locator.
+TEST_F(DataSets, APackMadeByTheBuildTool) {
+  const std::string text(3000, 'q');
+  WriteText("plain.txt", "as it is");
+  WriteText("long.txt", text);
+  const std::string command = std::string(MKPACK_PATH) + " " + Path("nla") + " " + Path("plain.txt") +
+                              " implode:" + Path("long.txt") + " > /dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  std::remove(Path("plain.txt").c_str());  // no loose copies: the items come from the pack
+  std::remove(Path("long.txt").c_str());
+  ASSERT_EQ(OpenDataSet("nla", 4, 0), 1);
+  void* data = nullptr;
+  uint32_t tag = 0, stored = 0, size = 0;
+  ASSERT_EQ(LoadDataItem("plain.txt", 4, &data, &tag, &stored, &size), 1);
+  EXPECT_EQ(std::string(static_cast<char*>(data), size), "as it is");
+  datUnloadItem(data);
+  ASSERT_EQ(LoadDataItem("LONG.TXT", 4, &data, &tag, &stored, &size), 1);
+  EXPECT_EQ(std::string(static_cast<char*>(data), size), text);
+  EXPECT_LT(stored, size) << "imploded";
+  datUnloadItem(data);
+}
+
+}  // namespace
+#endif
