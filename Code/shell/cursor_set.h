@@ -30,7 +30,7 @@ enum AppCursor {
 struct CursorSet {
   int32_t current;  // index of the cursor last set
   int32_t saved;
-  int32_t hotSpot;  // 16, 20 or 32: the size of the last piece cursor chosen
+  int32_t hotSpot;              // 16, 20 or 32: the size of the last piece cursor chosen
   void* cursors[kCursorCount];  // HCURSOR; null where the cursor could not be loaded
   int32_t spriteCursorOn;
   int32_t sprite;  // the scene's sprite the cursor is drawn on, -1 for none

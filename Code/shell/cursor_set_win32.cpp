@@ -11,9 +11,9 @@ namespace {
 // Where each cursor comes from: a file of the current folder (animated or
 // plain), a cursor resource of the program, or a system cursor.
 struct CursorSource {
-  const char* file;   // tried first when given
-  int resource;       // cursor resource number, 0 for none
-  LPCSTR system;      // system cursor when no file or resource gives one
+  const char* file;  // tried first when given
+  int resource;      // cursor resource number, 0 for none
+  LPCSTR system;     // system cursor when no file or resource gives one
 };
 
 const CursorSource kSources[kCursorCount] = {
@@ -51,10 +51,14 @@ const CursorSource kSources[kCursorCount] = {
 // The spot under the pointer sits this far up from a piece cursor's bottom.
 int HotSpotSize(int index) {
   switch (index) {
-    case CURSOR_PIECE_SMALL: return 16;
-    case CURSOR_PIECE_MEDIUM: return 20;
-    case CURSOR_PIECE_LARGE: return 32;
-    default: return 0;
+    case CURSOR_PIECE_SMALL:
+      return 16;
+    case CURSOR_PIECE_MEDIUM:
+      return 20;
+    case CURSOR_PIECE_LARGE:
+      return 32;
+    default:
+      return 0;
   }
 }
 
@@ -169,7 +173,8 @@ int DrawSpriteCursor(void* dc, const CursorSet* set) {
   DibRect rect{};
   if (!GetSpriteRect(set->scene, &rect, set->sprite)) return 1;
   const int current = set->current;
-  HCURSOR cursor = current >= 0 && current < kCursorCount ? static_cast<HCURSOR>(set->cursors[current]) : nullptr;
+  HCURSOR cursor =
+      current >= 0 && current < kCursorCount ? static_cast<HCURSOR>(set->cursors[current]) : nullptr;
   if (!cursor) return 1;
   // Rectangles of the scene are inclusive.
   const int width = rect.right - rect.left + 1;

@@ -149,12 +149,21 @@ char* FormatTimeControl(const ClockSetting* clock, char* buffer, size_t size) {
   int id = 0, first = 0, second = 0, count = 1;
   switch (clock->kind) {
     case 0:
-    case 1: id = 148, first = clock->second, second = clock->baseMs / 60000, count = 2; break;
+    case 1:
+      id = 148, first = clock->second, second = clock->baseMs / 60000, count = 2;
+      break;
     case 3:
-    case 4: id = 150, first = clock->baseMs / 60000; break;
-    case 5: id = 147, first = clock->baseMs / 60000, second = clock->second / 1000, count = 2; break;
-    case 6: id = 149, first = clock->baseMs / 1000; break;
-    default: return buffer;  // kind 2 (no clock) and unknown kinds
+    case 4:
+      id = 150, first = clock->baseMs / 60000;
+      break;
+    case 5:
+      id = 147, first = clock->baseMs / 60000, second = clock->second / 1000, count = 2;
+      break;
+    case 6:
+      id = 149, first = clock->baseMs / 1000;
+      break;
+    default:
+      return buffer;  // kind 2 (no clock) and unknown kinds
   }
   if (first <= 0 || (count == 2 && second <= 0)) return buffer;
   const std::string format = ShellString(id);  // the loader's buffer may be shared

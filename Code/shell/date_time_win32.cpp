@@ -9,7 +9,8 @@
 const char* FormatCurrentDateTime() {
   static char text[2 * kDateTimeTextSize];
   char date[kDateTimeTextSize] = "", time[kDateTimeTextSize] = "";
-  if (!GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, sizeof date)) date[0] = '\0';
+  if (!GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, sizeof date))
+    date[0] = '\0';
   if (!GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, time, sizeof time)) time[0] = '\0';
   std::snprintf(text, sizeof text, "%s %s", date, time);
   return text;

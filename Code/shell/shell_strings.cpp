@@ -7,12 +7,18 @@ ShellStringLoader g_loader = nullptr;
 
 const char* BuiltInString(int id) {
   switch (id) {
-    case 147: return "Fischer %d/%d";
-    case 148: return "%d Moves in %d Minutes";
-    case 149: return "%d Hourglass Seconds";
-    case 150: return "%d Minutes per Game";
-    case 394: return "vs";
-    default: return nullptr;
+    case 147:
+      return "Fischer %d/%d";
+    case 148:
+      return "%d Moves in %d Minutes";
+    case 149:
+      return "%d Hourglass Seconds";
+    case 150:
+      return "%d Minutes per Game";
+    case 394:
+      return "vs";
+    default:
+      return nullptr;
   }
 }
 

@@ -24,7 +24,7 @@ const TournamentPair* GetPairingTable(int entrants, int* count);
 // What the schedule needs from the room and tournament code. Null members
 // do nothing (no tournament).
 struct TournamentScheduleHost {
-  TournamentData* (*roomTournament)();       // the tournament held as room 6's data, or null
+  TournamentData* (*roomTournament)();          // the tournament held as room 6's data, or null
   void (*refresh)(TournamentData* tournament);  // the tournament code shows the change
 };
 void SetTournamentScheduleHost(const TournamentScheduleHost& host);

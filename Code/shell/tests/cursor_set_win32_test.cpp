@@ -1,9 +1,8 @@
 // The cursor set under Windows: files from the current folder, resources
 // of the program (this test's own few), system cursors, class cursors by
 // index, piece cursors and the sprite cursor drawn over a scene's sprite.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <filesystem>
 #include <string>
@@ -16,8 +15,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kBoardFiles[] = {"MoveBoard.ani", "SizeBoard.ani", "RotateBoard_LR.ani", "RotateBoard_UD.ani",
-                                   "PerspectiveBoard.ani"};
+const char* const kBoardFiles[] = {"MoveBoard.ani", "SizeBoard.ani", "RotateBoard_LR.ani",
+                                   "RotateBoard_UD.ani", "PerspectiveBoard.ani"};
 
 // Runs each test in an empty folder of its own as the current folder.
 struct Cursors : ::testing::Test {
@@ -26,9 +25,8 @@ struct Cursors : ::testing::Test {
   HWND window = nullptr;
   void SetUp() override {
     previous = fs::current_path();
-    folder = fs::temp_directory_path() /
-             ("rw_cursors_" + std::to_string(GetCurrentProcessId()) + "_" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder = fs::temp_directory_path() / ("rw_cursors_" + std::to_string(GetCurrentProcessId()) + "_" +
+                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(folder);
     fs::create_directories(folder);
     fs::current_path(folder);
@@ -43,7 +41,8 @@ struct Cursors : ::testing::Test {
     fs::remove_all(folder, ignored);
   }
   void Put(const char* name) {
-    fs::copy_file(fs::path(RW_TEST_CURSORS_DIR) / "spin.ani", folder / name, fs::copy_options::overwrite_existing);
+    fs::copy_file(fs::path(RW_TEST_CURSORS_DIR) / "spin.ani", folder / name,
+                  fs::copy_options::overwrite_existing);
   }
 };
 
@@ -225,31 +224,32 @@ TEST_F(Cursors, ShownInAWindow) {
   SetCursorSetHost(host);
   SetPieceCursor(window, 2);
   ASSERT_NE(StartSpriteCursor(0), nullptr);
-  HWND shown = guitest::CreateTestWindow({100, 100, 460, 260}, [](HWND w, UINT msg, WPARAM, LPARAM, bool* handled) {
-    if (msg != WM_PAINT) return LRESULT(0);
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(w, &ps);
-    RECT all{0, 0, 360, 160};
-    HBRUSH ground = CreateSolidBrush(RGB(236, 232, 220));
-    FillRect(dc, &all, ground);
-    DeleteObject(ground);
-    // The sprite's place: a board square under the dragged piece.
-    RECT square{40, 40, 104, 104};
-    HBRUSH wood = CreateSolidBrush(RGB(181, 136, 99));
-    FillRect(dc, &square, wood);
-    DeleteObject(wood);
-    DrawSpriteCursor(dc, GetCursorSet());
-    const int shownIndices[] = {0, 1, 2, 3, 9, 14};
-    int x = 140;
-    for (int index : shownIndices) {
-      if (HCURSOR c = static_cast<HCURSOR>(GetCursorSet()->cursors[index]))
-        DrawIconEx(dc, x, 56, c, 0, 0, 0, nullptr, DI_NORMAL);
-      x += 36;
-    }
-    EndPaint(w, &ps);
-    *handled = true;
-    return LRESULT(0);
-  });
+  HWND shown =
+      guitest::CreateTestWindow({100, 100, 460, 260}, [](HWND w, UINT msg, WPARAM, LPARAM, bool* handled) {
+        if (msg != WM_PAINT) return LRESULT(0);
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(w, &ps);
+        RECT all{0, 0, 360, 160};
+        HBRUSH ground = CreateSolidBrush(RGB(236, 232, 220));
+        FillRect(dc, &all, ground);
+        DeleteObject(ground);
+        // The sprite's place: a board square under the dragged piece.
+        RECT square{40, 40, 104, 104};
+        HBRUSH wood = CreateSolidBrush(RGB(181, 136, 99));
+        FillRect(dc, &square, wood);
+        DeleteObject(wood);
+        DrawSpriteCursor(dc, GetCursorSet());
+        const int shownIndices[] = {0, 1, 2, 3, 9, 14};
+        int x = 140;
+        for (int index : shownIndices) {
+          if (HCURSOR c = static_cast<HCURSOR>(GetCursorSet()->cursors[index]))
+            DrawIconEx(dc, x, 56, c, 0, 0, 0, nullptr, DI_NORMAL);
+          x += 36;
+        }
+        EndPaint(w, &ps);
+        *handled = true;
+        return LRESULT(0);
+      });
   guitest::Pump(300);
   const COLORREF centre = guitest::ScreenPixel(100 + 40 + 16 + 16, 100 + 103 - 33 + 16);
   EXPECT_EQ(centre, RGB(200, 30, 30)) << "the piece cursor over the square";

@@ -1,8 +1,7 @@
 // The data-set locator with the system's module calls: the program's
 // picture library as set 7, a bitmap found in it by name.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "data_sets.h"
 

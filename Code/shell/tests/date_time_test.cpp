@@ -28,10 +28,10 @@ TEST(DateTimeText, AddingRollsMinutesIntoDaysMonthsAndYears) {
       {"11/30/101 06:07:08", 0, 0, 31, "12/31/101 06:07:08"},
       {"01/01/100 00:00:00", 0, 0, 366, "01/01/101 00:00:00"},
       {"01/01/100 00:00:00", 0, 0, 146097, "01/01/500 00:00:00"},  // 400 Gregorian years
-      {"03/05/96 01:02:03", 0, 0, 0, "03/05/196 01:02:03"},         // rewritten in the standard form
-      {"03/05/101 01:02:03", -5, 0, 0, "03/05/101 01:02:03"},       // nothing to add
+      {"03/05/96 01:02:03", 0, 0, 0, "03/05/196 01:02:03"},        // rewritten in the standard form
+      {"03/05/101 01:02:03", -5, 0, 0, "03/05/101 01:02:03"},      // nothing to add
       {"03/05/101 01:02:03", 61, 25, 1, "03/07/101 03:03:03"},
-      {"1/2/101", 0, 0, 1, "01/03/101 00:00:00"},                    // a date alone: time 0
+      {"1/2/101", 0, 0, 1, "01/03/101 00:00:00"},  // a date alone: time 0
   };
   for (const Case& c : cases) {
     char text[32];
@@ -115,12 +115,12 @@ TEST(DateTimeText, SecondsBetweenAndNow) {
 }
 
 TEST(DateTimeText, LeapYears) {
-  EXPECT_TRUE(IsLeapYear(100));    // 2000
-  EXPECT_FALSE(IsLeapYear(0));     // 1900
-  EXPECT_FALSE(IsLeapYear(101));   // 2001
-  EXPECT_TRUE(IsLeapYear(104));    // 2004
-  EXPECT_FALSE(IsLeapYear(200));   // 2100
-  EXPECT_TRUE(IsLeapYear(500));    // 2400
+  EXPECT_TRUE(IsLeapYear(100));   // 2000
+  EXPECT_FALSE(IsLeapYear(0));    // 1900
+  EXPECT_FALSE(IsLeapYear(101));  // 2001
+  EXPECT_TRUE(IsLeapYear(104));   // 2004
+  EXPECT_FALSE(IsLeapYear(200));  // 2100
+  EXPECT_TRUE(IsLeapYear(500));   // 2400
 }
 
 TEST(ClockText, EveryKind) {
@@ -134,8 +134,8 @@ TEST(ClockText, EveryKind) {
       {{4, 25 * 60000, 7}, "25 Minutes per Game"},
       {{5, 5 * 60000, 2000}, "Fischer 5/2"},
       {{6, 90000, 0}, "90 Hourglass Seconds"},
-      {{2, 5 * 60000, 40}, ""},   // no clock
-      {{7, 5 * 60000, 40}, ""},   // the player record's default kind
+      {{2, 5 * 60000, 40}, ""},  // no clock
+      {{7, 5 * 60000, 40}, ""},  // the player record's default kind
       {{-1, 5 * 60000, 40}, ""},
       {{0, 120 * 60000, 0}, ""},  // moves needed
       {{0, 59999, 40}, ""},       // under a minute: 0 minutes

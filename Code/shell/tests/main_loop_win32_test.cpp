@@ -1,8 +1,7 @@
 // The message loop under Windows: waiting and polling, the idle queues and
 // sleeps, accelerators against the main frame and the modeless dialog.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "callback_queue.h"
 #include "guitest.h"
@@ -73,8 +72,8 @@ TEST_F(MainLoop, PollingAtLevelZeroRunsTheQueuesAndSleeps) {
   EXPECT_EQ(RunMainLoop(), 1) << "the quit message taken while polling ends the loop";
   const double cpu = ProcessCpuSeconds() - cpuBefore;
   const double wall = (GetTickCount() - start) / 1000.0;
-  std::printf("polling at level 0: %.3f s of CPU in %.2f s (%.1f %% of a core), queues ran %d and %d times\n", cpu,
-              wall, 100.0 * cpu / wall, g_queueRuns[0], g_queueRuns[1]);
+  std::printf("polling at level 0: %.3f s of CPU in %.2f s (%.1f %% of a core), queues ran %d and %d times\n",
+              cpu, wall, 100.0 * cpu / wall, g_queueRuns[0], g_queueRuns[1]);
   EXPECT_GE(wall, 4.9);
   EXPECT_LT(cpu / wall, 0.05);
   // One pass of both queues per empty poll, each followed by a 10 ms sleep.
@@ -121,13 +120,14 @@ void RunWithKey(HWND target, WORD key) {
 
 TEST_F(MainLoop, AcceleratorsTranslateAgainstTheMainFrame) {
   g_seen = Seen{};
-  g_frame = guitest::CreateTestWindow({10, 10, 210, 110}, [](HWND, UINT msg, WPARAM wp, LPARAM, bool* handled) {
-    if (msg == WM_COMMAND) g_seen.command = LOWORD(wp);
-    if (msg == WM_KEYDOWN) ++g_seen.keys;
-    if (msg == WM_APP) PostQuitMessage(0);
-    *handled = msg == WM_COMMAND || msg == WM_APP;
-    return LRESULT(0);
-  });
+  g_frame =
+      guitest::CreateTestWindow({10, 10, 210, 110}, [](HWND, UINT msg, WPARAM wp, LPARAM, bool* handled) {
+        if (msg == WM_COMMAND) g_seen.command = LOWORD(wp);
+        if (msg == WM_KEYDOWN) ++g_seen.keys;
+        if (msg == WM_APP) PostQuitMessage(0);
+        *handled = msg == WM_COMMAND || msg == WM_APP;
+        return LRESULT(0);
+      });
   ACCEL accel{FVIRTKEY, VK_F5, 40123};
   HACCEL table = CreateAcceleratorTableA(&accel, 1);
   SetActiveAccelerators(table);
@@ -160,7 +160,8 @@ TEST_F(MainLoop, TheModelessDialogTakesItsKeys) {
   auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(child, GWLP_WNDPROC));
   static WNDPROC s_original = nullptr;
   s_original = original;
-  SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  SetWindowLongPtrA(child, GWLP_WNDPROC,
+                    reinterpret_cast<LONG_PTR>(+[](HWND w, UINT m, WPARAM wp, LPARAM lp) {
                       if (m == WM_KEYDOWN && wp == VK_TAB) ++childKeys;
                       return CallWindowProcA(s_original, w, m, wp, lp);
                     }));

@@ -25,7 +25,8 @@ struct Schedule : ::testing::Test {
     host.roomTournament = [] { return g_tournament; };
     host.refresh = [](TournamentData* data) { g_refreshed += data == g_tournament; };
     SetTournamentScheduleHost(host);
-    for (int i = 0; i < kTournamentMaxEntrants; ++i) std::snprintf(t->names[i], kTournamentNameSize, "P%d", i + 1);
+    for (int i = 0; i < kTournamentMaxEntrants; ++i)
+      std::snprintf(t->names[i], kTournamentNameSize, "P%d", i + 1);
     for (TournamentPairing& slot : t->slots) slot.white = kTournamentSlotFree;
   }
   void TearDown() override { SetTournamentScheduleHost(TournamentScheduleHost{}); }
@@ -61,7 +62,8 @@ TEST_F(Schedule, EveryTableIsARoundRobin) {
       const int a = table[i].white, b = table[i].black;
       ASSERT_NE(a, b);
       ASSERT_TRUE(a >= 1 && b >= 1 && a <= n + n % 2 && b <= n + n % 2);
-      EXPECT_TRUE(seen.insert({std::min(a, b), std::max(a, b)}).second) << "n " << n << " pair " << a << "," << b;
+      EXPECT_TRUE(seen.insert({std::min(a, b), std::max(a, b)}).second)
+          << "n " << n << " pair " << a << "," << b;
     }
     const int full = n + n % 2;
     EXPECT_EQ(count, full * (full - 1) / 2) << n;
