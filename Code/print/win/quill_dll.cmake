@@ -25,6 +25,7 @@ add_library(quill_win STATIC
   win/gdi_context_win32.cpp
   win/gdi_surface_win32.cpp
   win/print_loop_win32.cpp
+  win/print_bitmap_win32.cpp
   win/print_palette_win32.cpp
   win/printer_select_win32.cpp
 )

@@ -12,20 +12,20 @@
 #include "guitest.h"
 #include "message_watch.h"
 #include "page_printer.h"
+#include "print_bitmap_win32.h"
 #include "print_layout.h"
 #include "rwcdc.h"
 
 namespace {
 
+int CALLBACK NoteFamily(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM data) {
+  *reinterpret_cast<bool*>(data) = true;
+  return 0;
+}
+
 bool HasFamily(HDC dc, const char* face) {
   bool found = false;
-  EnumFontFamiliesA(
-      dc, face,
-      [](const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM data) -> int {
-        *reinterpret_cast<bool*>(data) = true;
-        return 0;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumFontFamiliesA(dc, face, NoteFamily, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
@@ -212,6 +212,31 @@ TEST_F(Render, GermanCertificateWithoutBackgroundGetsTheFrame) {
   // The frame's left edge runs down the printable rectangle.
   EXPECT_GT(page.DarkPixels(RECT{95, 200, 98, 600}), 300);
   page.Show("quill-certificate-frame");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PackBitmap, HeaderTableAndPixelsInOneBlock) {
+  HDC screen = GetDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 5, 3);
+  HDC dc = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  SetPixel(dc, 0, 0, RGB(255, 0, 0));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  HGLOBAL block = PackBitmap(bitmap, nullptr, BI_RGB);
+  ASSERT_NE(block, nullptr);
+  const auto* info = static_cast<const BITMAPINFO*>(GlobalLock(block));
+  EXPECT_EQ(info->bmiHeader.biWidth, 5);
+  EXPECT_EQ(info->bmiHeader.biHeight, 3);
+  EXPECT_GE(GlobalSize(block), info->bmiHeader.biSize + info->bmiHeader.biSizeImage);
+  GlobalUnlock(block);
+  GlobalFree(block);
+  DeleteObject(bitmap);
+  EXPECT_EQ(PackBitmap(nullptr, nullptr, BI_RGB), nullptr);
 }
 
 }  // namespace
