@@ -45,7 +45,7 @@ if(COMMAND rw_gui_test)
   # boxes read and dismissed by the test.
   add_executable(quill_dll_tests win/tests/quill_dll_test.cpp win/tests/message_watch.cpp)
   target_include_directories(quill_dll_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} win/tests)
-  target_link_libraries(quill_dll_tests PRIVATE guitest ${RW_GTEST_LIBS} gdi32 user32)
+  target_link_libraries(quill_dll_tests PRIVATE guitest ${RW_GTEST_LIBS} winspool gdi32 user32)
   add_dependencies(quill_dll_tests quill)
   rw_gui_test(quill_dll_tests)
 
@@ -58,4 +58,28 @@ if(COMMAND rw_gui_test)
   target_link_libraries(quill_render_tests PRIVATE quill_win guitest ${RW_GTEST_LIBS})
   add_dependencies(quill_render_tests quill)
   rw_gui_test(quill_render_tests)
+endif()
+
+if(COMMAND rw_gui_test)
+  # Printing to the CUPS queue "PDF" under Wine (skipped without one).
+  set(RW_PDF_DIR "/var/spool/cups-pdf/rookwell" CACHE PATH "Folder of the PDF queue's files")
+  add_executable(quill_print_tests win/tests/quill_print_test.cpp win/tests/message_watch.cpp)
+  target_include_directories(quill_print_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} win/tests)
+  target_compile_definitions(quill_print_tests PRIVATE RW_PDF_DIR="${RW_PDF_DIR}"
+                                                       QUILL_FONT_DIR="Z:${CMAKE_BINARY_DIR}/progdata")
+  target_link_libraries(quill_print_tests PRIVATE guitest ${RW_GTEST_LIBS} winspool gdi32 user32)
+  add_dependencies(quill_print_tests quill)
+  add_test(NAME quill_print_tests
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/win/tests/run_print_test.sh ${RW_GUI_TEST_RUNNER}
+            $<TARGET_FILE:quill_print_tests> --gtest_brief=1
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  set_tests_properties(quill_print_tests PROPERTIES TIMEOUT 600 RUN_SERIAL ON)
+  if(CMAKE_BUILD_TYPE STREQUAL "RelWithDebInfo")
+    target_compile_options(quill_print_tests PRIVATE -O0)
+  endif()
+endif()
+
+if(COMMAND rw_gui_test)
+  # The library tests see no printer at all: the printing tests have the queue.
+  set_tests_properties(quill_dll_tests PROPERTIES ENVIRONMENT "CUPS_SERVER=/nonexistent/rookwell-no-cups.sock")
 endif()
