@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "message_watch.h"
+#include "quill_binding.h"
 #include "quill_exports.h"
 
 namespace {
@@ -53,20 +54,14 @@ class QuillDll : public ::testing::Test {
  protected:
   void SetUp() override { Load(); }
   void TearDown() override { Unload(); }
-  void Load() {
-    module_ = LoadLibraryA("Quill.dll");
-    ASSERT_NE(module_, nullptr) << "error " << GetLastError();
-  }
-  void Unload() {
-    if (module_) FreeLibrary(module_);
-    module_ = nullptr;
-  }
+  void Load() { ASSERT_TRUE(quill_.Load()) << "error " << GetLastError(); }
+  void Unload() { quill_.Unload(); }
   template <typename T>
   T Bind(const char* name) {
-    return reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+    return quill_.Bind<T>(name);
   }
   int32_t Call(const char* name, std::vector<int32_t> args) {
-    void* fn = reinterpret_cast<void*>(GetProcAddress(module_, name));
+    void* fn = Bind<void*>(name);
     EXPECT_NE(fn, nullptr) << name;
     if (!fn) return -1;
     switch (args.size()) {
@@ -79,7 +74,7 @@ class QuillDll : public ::testing::Test {
   }
   void LoadPalette() { ASSERT_NE(Bind<LoadPaletteProc>("LoadPalette")(nullptr), 0); }
 
-  HMODULE module_ = nullptr;
+  QuillBinding quill_;
 };
 
 TEST_F(QuillDll, EveryExportButLoadPaletteAnswersZeroBeforeIt) {
@@ -107,11 +102,11 @@ TEST_F(QuillDll, ExportsRemoveTheirOwnArguments) {
         std::string(e.name) == "SetCurrentPrinterName") {
       continue;  // these reach the printer; their shape is the same
     }
-    void* fn = reinterpret_cast<void*>(GetProcAddress(module_, e.name));
+    void* fn = Bind<void*>(e.name);
     ASSERT_NE(fn, nullptr) << e.name;
     EXPECT_EQ(QuillStackDelta(fn, e.arguments, args), 0) << e.name;
   }
-  void* palette = reinterpret_cast<void*>(GetProcAddress(module_, "LoadPalette"));
+  void* palette = Bind<void*>("LoadPalette");
   EXPECT_EQ(QuillStackDelta(palette, 1, args), 0);
 #else
   GTEST_SKIP() << "64-bit Windows has one calling convention; the 32-bit tree checks the stack";

@@ -17,6 +17,7 @@
 
 #include "guitest.h"
 #include "message_watch.h"
+#include "quill_binding.h"
 #include "quill_exports.h"
 
 namespace {
@@ -131,18 +132,14 @@ class PrintToPdf : public ::testing::Test {
     }
   }
   void Load() {
-    module_ = LoadLibraryA("Quill.dll");
-    ASSERT_NE(module_, nullptr);
+    ASSERT_TRUE(quill_.Load());
     ASSERT_NE(Bind<LoadPaletteProc>("LoadPalette")(nullptr), 0);
     ASSERT_EQ(Bind<NoArgumentProc>("InitQuillPrint")(), 1);
   }
-  void Unload() {
-    if (module_) FreeLibrary(module_);
-    module_ = nullptr;
-  }
+  void Unload() { quill_.Unload(); }
   template <typename T>
   T Bind(const char* name) {
-    return reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+    return quill_.Bind<T>(name);
   }
   // Prints and answers the new PDF's Unix path once its size holds still,
   // or "" when none appears within `timeoutMs`.
@@ -173,7 +170,7 @@ class PrintToPdf : public ::testing::Test {
   }
   void SetValue(const char* text, int32_t field) { Bind<TextValueProc>("SetRWCertValue")(text, field); }
 
-  HMODULE module_ = nullptr;
+  QuillBinding quill_;
 };
 
 TEST_F(PrintToPdf, PrinterContextListsTheProgramFonts) {
@@ -278,7 +275,9 @@ TEST_F(PrintToPdf, CertificatesPrintLandscapeLetterWithTheirValues) {
     const std::string text = Unix("pdftotext -layout '" + pdf + "' -");
     EXPECT_NE(text.find("Ann Example"), std::string::npos) << text;
     EXPECT_NE(text.find("3/5/2001"), std::string::npos) << text;
-    if (c.kind == 4) EXPECT_NE(text.find("1850"), std::string::npos) << text;
+    if (c.kind == 4) {
+      EXPECT_NE(text.find("1850"), std::string::npos) << text;
+    }
     Render(pdf, c.artefact);
   }
   EXPECT_TRUE(watch.Texts().empty());
@@ -370,7 +369,7 @@ TEST_F(PrintToPdf, PrinterChoiceByNameAndByTheDeviceEntry) {
 TEST_F(PrintToPdf, UnopenablePrinterFallsBackToTheDefault) {
   // Without a printer choice there is no named printer to open.
   Unload();
-  module_ = LoadLibraryA("Quill.dll");
+  ASSERT_TRUE(quill_.Load());
   ASSERT_NE(Bind<LoadPaletteProc>("LoadPalette")(nullptr), 0);
   MessageWatch watch;
   EXPECT_FALSE(Print(7).empty());
