@@ -56,7 +56,7 @@ if(COMMAND rw_gui_test)
   target_compile_definitions(quill_render_tests PRIVATE QUILL_FONT_DIR="Z:${CMAKE_BINARY_DIR}/progdata"
                                                         QUILL_ART_DIR="Z:${quill_art}")
   target_link_libraries(quill_render_tests PRIVATE quill_win guitest ${RW_GTEST_LIBS})
-  add_dependencies(quill_render_tests quill)
+  add_dependencies(quill_render_tests quill progdata_fonts)
   rw_gui_test(quill_render_tests)
 endif()
 
@@ -68,7 +68,7 @@ if(COMMAND rw_gui_test)
   target_compile_definitions(quill_print_tests PRIVATE RW_PDF_DIR="${RW_PDF_DIR}"
                                                        QUILL_FONT_DIR="Z:${CMAKE_BINARY_DIR}/progdata")
   target_link_libraries(quill_print_tests PRIVATE guitest ${RW_GTEST_LIBS} winspool gdi32 user32)
-  add_dependencies(quill_print_tests quill)
+  add_dependencies(quill_print_tests quill progdata_fonts)
   add_test(NAME quill_print_tests
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/win/tests/run_print_test.sh ${RW_GUI_TEST_RUNNER}
             $<TARGET_FILE:quill_print_tests> --gtest_brief=1
