@@ -55,7 +55,7 @@ if(COMMAND rw_gui_test)
   target_include_directories(quill_render_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} win/tests)
   target_compile_definitions(quill_render_tests PRIVATE QUILL_FONT_DIR="Z:${CMAKE_BINARY_DIR}/progdata"
                                                         QUILL_ART_DIR="Z:${quill_art}")
-  target_link_libraries(quill_render_tests PRIVATE quill_win guitest ${RW_GTEST_LIBS})
+  target_link_libraries(quill_render_tests PRIVATE quill_win shell_print_markup guitest ${RW_GTEST_LIBS})
   add_dependencies(quill_render_tests quill progdata_fonts)
   rw_gui_test(quill_render_tests)
 endif()

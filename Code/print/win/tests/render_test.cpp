@@ -13,6 +13,7 @@
 #include "message_watch.h"
 #include "page_printer.h"
 #include "print_bitmap_win32.h"
+#include "print_markup.h"
 #include "print_layout.h"
 #include "rwcdc.h"
 
@@ -146,14 +147,10 @@ constexpr int kPortraitW = 816, kPortraitH = 1056;
 
 TEST_F(Render, MarkupPageWithTabColumnsColumnsAndADiagram) {
   MessageWatch watch;
-  std::string diagram = "\n.f RookwellJade 24\n\n .D B\n";
-  const unsigned char rows[8][8] = {
-      {167, 152, 158, 175, 179, 185, 151, 168}, {131, 159, 131, 159, 131, 159, 131, 159},
-      {143, 144, 143, 144, 143, 144, 143, 144}, {144, 143, 144, 143, 144, 143, 144, 143},
-      {143, 144, 143, 144, 143, 144, 143, 144}, {144, 143, 144, 143, 144, 143, 144, 143},
-      {253, 255, 253, 255, 253, 255, 253, 255}, {166, 149, 157, 170, 178, 155, 150, 164}};
-  for (const auto& row : rows) diagram += std::string(row, row + 8) + "\n.n l\n";
-  diagram += "\n .D E\n";
+  // The diagram as the print front end writes it.
+  Board board;
+  SetInitialBoard(&board);
+  const std::string diagram = DiagramMarkup(board);
   const std::string markup =
       "\n.j C\n.f 18 B\nRookwell Onyx\n.n l\n.f 11 N\n.j L\n.t 5 15 10\n"
       "1.\te4\te5\n.n l\n2.\tNf3\tNc6\n.n l\n3.\tBb5\ta6\n.n L 2\n"
