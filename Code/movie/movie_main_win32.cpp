@@ -53,7 +53,7 @@ void RunLoop(PlayerState* state) {
     // Before the first reel frame is up, the queue is not even looked at.
     bool mayRead = loop.backEnd != MovieBackEnd::Reel || loop.firstFrameShown;
     loop.messageWaiting = mayRead && PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-    loop.frameDue = false;
+    loop.frameDue = loop.backEnd == MovieBackEnd::Reel && ReelFrameDue(state);
     switch (NextMovieLoopStep(loop)) {
       case MovieLoopStep::ReadMessage:
         // Every window of the thread: the video window's own notices
@@ -65,7 +65,10 @@ void RunLoop(PlayerState* state) {
         break;
       case MovieLoopStep::WaitMessage: WaitMessage(); break;
       case MovieLoopStep::Nap: Sleep(1); break;
-      case MovieLoopStep::ShowFrame: break;
+      case MovieLoopStep::ShowFrame:
+        ShowReelFrame(state);
+        loop.firstFrameShown = true;
+        break;
     }
   }
 }
@@ -87,19 +90,34 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     PostQuitMessage(0);
   } else {
     switch (state.backEnd) {
+      case MovieBackEnd::Deck:
+        DeckInitialize();
+        StartDeck(&state);  // on failure the movie window is gone and the loop ends
+        break;
+      case MovieBackEnd::Reel:
+        // A movie that does not open (or gets no buffer) ends the program.
+        if (!StartReel(&state)) return 0;
+        break;
       case MovieBackEnd::VideoWindow:
         if (!StartVideoWindow(&state)) return 0;
         break;
-      case MovieBackEnd::Reel:
-      case MovieBackEnd::Deck:
-        return 0;
     }
-    SetWindowPos(state.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    ShowWindow(state.window, SW_SHOW);
+    if (IsWindow(state.window)) {
+      SetWindowPos(state.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+      ShowWindow(state.window, SW_SHOW);
+    }
   }
 
   RunLoop(&state);
-  // Ended by a click or key: close the video window before the process goes.
+  // Ended by a click or key: the back end lets go before the process does.
+  switch (state.backEnd) {
+    case MovieBackEnd::Deck:
+      CloseDeck(&state);
+      DeckTerminate();
+      break;
+    case MovieBackEnd::Reel: CloseReel(&state); break;
+    case MovieBackEnd::VideoWindow: break;
+  }
   if (IsWindow(state.window)) EndMovie(&state);
   return 0;
 }

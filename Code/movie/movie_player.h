@@ -3,6 +3,8 @@
 //   movie_main_win32.cpp     entry, window class and movie window, the loop
 //   movie_window_win32.cpp   the movie window's procedure and the movie's end
 //   movie_video_win32.cpp    the system video window road (neither /k nor /q)
+//   movie_reel_win32.cpp     the reel road (/k): frames driven by the loop
+//   movie_deck_win32.cpp     the deck road (/q): a controller fed with events
 //
 // The program lives for one movie; its one PlayerState is cleared at start
 // and reached from the movie window's first window word.
@@ -10,7 +12,9 @@
 
 #include <windows.h>
 
+#include "deckkit.h"
 #include "movie_options.h"
+#include "reelkit.h"
 
 struct PlayerState {
   HINSTANCE instance = nullptr;
@@ -25,6 +29,17 @@ struct PlayerState {
   // window also sends one while it is being created).
   HWND video = nullptr;
   bool videoOpened = false;
+
+  // Reel road.
+  ReelMovie* reel = nullptr;
+  ReelBuffer* reelBuffer = nullptr;
+
+  // Deck road: the movie, its controller, whether it is open, and the
+  // window's client size as the controller last knew it.
+  DeckMovie* deckMovie = nullptr;
+  DeckController* deckController = nullptr;
+  bool deckOpen = false;
+  SIZE deckWindowSize{};
 };
 
 // Private message: the video window's notifications end the movie through
@@ -45,5 +60,22 @@ void EndMovie(PlayerState* state);
 bool StartVideoWindow(PlayerState* state);
 // The video window's mode and media notifications; true when handled.
 bool HandleVideoNotification(PlayerState* state, UINT message, LPARAM lParam);
+// Reel road: opens the movie and its buffer on the movie window; false ends
+// the program. ReelFrameDue and ShowReelFrame serve the loop; the last frame
+// ends the movie. HandleReelMessage keeps the buffer centred in the window.
+bool StartReel(PlayerState* state);
+bool ReelFrameDue(PlayerState* state);
+void ShowReelFrame(PlayerState* state);
+bool HandleReelMessage(PlayerState* state, UINT message);
+void CloseReel(PlayerState* state);
+
+// Deck road: opens the movie with a controller on the movie window, places
+// and shows the window and starts playing; on failure the movie window is
+// destroyed. Every window message goes to PassToDeck first.
+void StartDeck(PlayerState* state);
+void PassToDeck(PlayerState* state, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+bool HandleDeckMessage(PlayerState* state, UINT message, WPARAM wParam);
+void CloseDeck(PlayerState* state);
+
 // Centres rectangle `size` on `on` (screen coordinates).
 RECT CentredRect(const RECT& on, int width, int height);

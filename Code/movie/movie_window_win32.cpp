@@ -38,9 +38,18 @@ void OnCreate(HWND window, const CREATESTRUCTA* cs) {
   SetCapture(window);
   ShowCursor(FALSE);
   state->ended = false;
+  if (state->backEnd == MovieBackEnd::Reel && state->options.centre && !state->options.black) {
+    // A popup is never its parent's child: centred on the parent's window rectangle.
+    RECT parent, own;
+    GetWindowRect(state->parent, &parent);
+    GetWindowRect(window, &own);
+    RECT at = CentredRect(parent, own.right - own.left, own.bottom - own.top);
+    SetWindowPos(window, nullptr, at.left, at.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 void OnDestroy(PlayerState* state) {
+  if (state->backEnd == MovieBackEnd::Deck) CloseDeck(state);
   ShowCursor(TRUE);
   ReleaseCapture();
   state->ended = true;
@@ -56,7 +65,16 @@ LRESULT CALLBACK MovieWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
   }
   PlayerState* state = PlayerOf(window);
   if (!state) return DefWindowProcA(window, message, wParam, lParam);
-  if (HandleVideoNotification(state, message, lParam)) return 0;
+  switch (state->backEnd) {
+    case MovieBackEnd::Deck:
+      PassToDeck(state, window, message, wParam, lParam);
+      if (HandleDeckMessage(state, message, wParam)) return 0;
+      break;
+    case MovieBackEnd::Reel: HandleReelMessage(state, message); break;
+    case MovieBackEnd::VideoWindow:
+      if (HandleVideoNotification(state, message, lParam)) return 0;
+      break;
+  }
 
   switch (message) {
     case WM_LBUTTONDOWN:

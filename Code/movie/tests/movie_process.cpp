@@ -55,6 +55,37 @@ HWND WaitForMovieWindow(DWORD ms) {
   return found && IsWindowVisible(found) ? found : nullptr;
 }
 
+std::string CopyClip(const std::string& folder, const std::string& name) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  std::string dir = std::string(temp) + folder;
+  CreateDirectoryA(dir.c_str(), nullptr);
+  std::string path = dir + "\\" + name;
+  CopyFileA(ClipPath().c_str(), path.c_str(), FALSE);
+  return path;
+}
+
+std::string StartLog(const char* variable) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  std::string path = std::string(temp) + variable + ".log";
+  DeleteFileA(path.c_str());
+  SetEnvironmentVariableA(variable, path.c_str());
+  return path;
+}
+
+std::string ReadLog(const std::string& path) {
+  std::string text;
+  HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                         nullptr);
+  if (f == INVALID_HANDLE_VALUE) return text;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(f, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+  CloseHandle(f);
+  return text;
+}
+
 bool KeepScreenshot(const std::string& name) {
   if (!guitest::Screenshot(name)) return false;
   std::string from = WindowsPath(std::string(RW_GUI_ARTEFACT_DIR) + "/" + name + ".png");

@@ -28,6 +28,15 @@ bool StartPlayer(Player* player, const std::string& commandLine);
 // The top-level movie window once it is visible, or null after `ms`.
 HWND WaitForMovieWindow(DWORD ms);
 
+// The test clip copied to <temp>\<folder>\<name> (folders and names with
+// blanks or capitals exercise the command line end to end).
+std::string CopyClip(const std::string& folder, const std::string& name);
+
+// A stand-in's log: the environment variable the stand-in reads is pointed
+// at a fresh file in the temporary folder (the player inherits it).
+std::string StartLog(const char* variable);
+std::string ReadLog(const std::string& path);
+
 // A screenshot kept under the build's artefacts/movie folder.
 bool KeepScreenshot(const std::string& name);
 
