@@ -158,4 +158,35 @@ TEST(DeckRoad, KeyEndsAtOnceAndAMissingFileEndsWithZero) {
   EXPECT_EQ(missing.WaitExit(3000), 0);
 }
 
+// The program's own movies as the launcher starts them: screenshots of the
+// intro's title and of the kids room greeting mid-play.
+TEST(ProgramMovies, IntroAndKidsMoviePlay) {
+  int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+  {
+    Player intro;
+    ASSERT_TRUE(StartPlayer(&intro, IntroLine(2, WindowsPath(RW_MOVIE_INTRO))));
+    ASSERT_NE(WaitForMovieWindow(5000), nullptr);
+    guitest::Pump(6500);  // the title is up
+    EXPECT_FALSE(IsBlack(guitest::ScreenPixel(sw / 2, sh / 2)));
+    EXPECT_TRUE(KeepScreenshot("intro_title"));
+    guitest::Click(POINT{sw / 2, sh / 2});
+    EXPECT_EQ(intro.WaitExit(1000), 0);
+  }
+  {
+    Player kids;
+    ASSERT_TRUE(StartPlayer(&kids, "  /u /u /c /a /s:3 /f:\"" + WindowsPath(RW_MOVIE_KIDS) + "\" /q "));
+    HWND movie = WaitForMovieWindow(5000);
+    ASSERT_NE(movie, nullptr);
+    DWORD shown = GetTickCount();
+    RECT r;
+    GetWindowRect(movie, &r);
+    EXPECT_EQ(r.right - r.left, 320);
+    EXPECT_EQ(r.bottom - r.top, 240);
+    guitest::Pump(2500);
+    EXPECT_TRUE(KeepScreenshot("kids_room_greeting"));
+    EXPECT_EQ(kids.WaitExit(6000 + 2000), 0);
+    EXPECT_LE(GetTickCount() - shown, DWORD(6000 + 2000));
+  }
+}
+
 }  // namespace
