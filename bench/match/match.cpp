@@ -213,7 +213,6 @@ GameResult PlayGame(const Options& o, int white, int round) {
   int ply = 0;
   for (;;) {
     Engine* x = e[mover];
-    Engine* y = e[1 - mover];
     char t1[32], t2[32];
     std::snprintf(t1, sizeof t1, "time %lld", clock[mover] / 10);
     std::snprintf(t2, sizeof t2, "otim %lld", clock[1 - mover] / 10);

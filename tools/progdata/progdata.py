@@ -6,6 +6,11 @@
   progdata.py rw256 OUTDIR
   progdata.py loginbuttons OUTDIR LOBBYDIR
   progdata.py wallpaper OUT.bmp
+  progdata.py strings SRCDIR OUTDIR
+  progdata.py cursors OUTDIR
+  progdata.py cursorlist   (prints "ids|ani names" for the build)
+  progdata.py splitter OUTDIR
+  progdata.py settings OUTDIR
 """
 
 import os
@@ -34,6 +39,24 @@ def main(argv):
     elif cmd == "splash":
         import pictures
         pictures.splash(argv[2])
+    elif cmd == "strings":
+        import strings
+        try:
+            strings.build(argv[2], argv[3])
+        except strings.SourceError as e:
+            sys.exit(str(e))
+    elif cmd == "cursors":
+        import cursors
+        cursors.build(argv[2])
+    elif cmd == "cursorlist":
+        import cursors
+        print("%s|%s" % (",".join(str(i) for i in sorted(cursors.CURSORS)), ",".join(cursors.ANIMATED)))
+    elif cmd == "splitter":
+        import cursors
+        cursors.splitter(argv[2])
+    elif cmd == "settings":
+        import settings
+        settings.build(argv[2])
     else:
         sys.exit("unknown command " + cmd)
 

@@ -267,7 +267,8 @@ GDGAME_API int32_t GdgReadGames(int32_t file, int32_t first, uint8_t* buffer, in
     if (!s->ReadRecord(first, &span, true)) return 0;
     uint32_t head[4] = {static_cast<uint32_t>(first + 1), e.flags, e.headerLength, e.headerLength};
     std::memcpy(buffer, head, kBatchPrefix);
-    std::memcpy(buffer + kBatchPrefix, span.data(), span.size());
+    // An empty record reads as an empty span whose data() may be null.
+    if (!span.empty()) std::memcpy(buffer + kBatchPrefix, span.data(), span.size());
     offsets[0] = 0;
     return 1;
   }
@@ -280,7 +281,7 @@ GDGAME_API int32_t GdgReadGames(int32_t file, int32_t first, uint8_t* buffer, in
     uint32_t head[4] = {first + i + 1, e.flags, e.length, e.headerLength};
     offsets[i] = at;
     std::memcpy(buffer + at, head, kBatchPrefix);
-    std::memcpy(buffer + at + kBatchPrefix, rec, e.length);
+    if (e.length) std::memcpy(buffer + at + kBatchPrefix, rec, e.length);
     at += kBatchPrefix + static_cast<int32_t>(e.length);
   }
   return static_cast<int32_t>(n);
