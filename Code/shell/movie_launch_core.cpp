@@ -44,6 +44,14 @@ bool Refuse(char* buffer, size_t size) {
   return false;
 }
 
+// Empties the buffer; false when there is none or the player would refuse
+// the path anyway.
+bool StartLine(const char* path, char* buffer, size_t size) {
+  if (buffer == nullptr || size == 0) return false;
+  buffer[0] = '\0';
+  return path != nullptr && std::strlen(path) <= kMovieLinePathMax;
+}
+
 }  // namespace
 
 bool AppendMovieSwitch(char* buffer, size_t size, char letter) { return Append(buffer, size, Switch(letter) + " "); }
@@ -61,9 +69,7 @@ bool AppendMovieFileSwitch(char* buffer, size_t size, const char* path) {
 }
 
 bool BuildIntroMovieLine(const char* path, int level, char* buffer, size_t size) {
-  if (buffer == nullptr || size == 0) return false;
-  buffer[0] = '\0';
-  if (path == nullptr || std::strlen(path) > kMovieLinePathMax) return Refuse(buffer, size);
+  if (!StartLine(path, buffer, size)) return false;
   bool ok = AppendMovieSwitch(buffer, size, 'b') && AppendMovieSwitch(buffer, size, 'b') &&
             AppendMovieSwitch(buffer, size, 'u') && AppendMovieSwitch(buffer, size, 'c') &&
             AppendMovieSwitch(buffer, size, 's', int32_t(level)) && AppendMovieFileSwitch(buffer, size, path);
@@ -73,9 +79,7 @@ bool BuildIntroMovieLine(const char* path, int level, char* buffer, size_t size)
 }
 
 bool BuildRoomMovieLine(const char* path, int level, char* buffer, size_t size) {
-  if (buffer == nullptr || size == 0) return false;
-  buffer[0] = '\0';
-  if (path == nullptr || std::strlen(path) > kMovieLinePathMax) return Refuse(buffer, size);
+  if (!StartLine(path, buffer, size)) return false;
   bool ok = Append(buffer, size, "  ") && AppendMovieSwitch(buffer, size, 'u') &&
             AppendMovieSwitch(buffer, size, 'u') && AppendMovieSwitch(buffer, size, 'c') &&
             AppendMovieSwitch(buffer, size, 'a') && AppendMovieSwitch(buffer, size, 's', int32_t(level)) &&

@@ -12,11 +12,6 @@ using namespace movietest;
 
 namespace {
 
-constexpr int kClipWidth = 160, kClipHeight = 120, kClipFrames = 24;
-constexpr DWORD kClipMs = 2000;
-
-bool IsBlack(COLORREF c) { return GetRValue(c) < 16 && GetGValue(c) < 16 && GetBValue(c) < 16; }
-
 std::string IntroLine(int level, const std::string& path) {
   return "/b /b /u /c /s:" + std::to_string(level) + " /f:\"" + path + "\" /k ";
 }

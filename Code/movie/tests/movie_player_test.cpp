@@ -12,13 +12,7 @@ using namespace movietest;
 
 namespace {
 
-// The test clip: 2 s at 160 x 120.
-constexpr int kClipWidth = 160, kClipHeight = 120;
-constexpr DWORD kClipMs = 2000;
-
 std::string ClipWithBlanks() { return CopyClip("movie clips", "test clip.avi"); }
-
-bool IsBlack(COLORREF c) { return GetRValue(c) < 16 && GetGValue(c) < 16 && GetBValue(c) < 16; }
 
 TEST(VideoWindowRoad, ClipPlaysCentredAndEndsByItself) {
   Player player;

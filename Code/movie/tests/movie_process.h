@@ -8,6 +8,12 @@
 
 namespace movietest {
 
+// The test clip made by tools/movies: 2 s of 24 frames at 160 x 120.
+constexpr int kClipWidth = 160, kClipHeight = 120, kClipFrames = 24;
+constexpr DWORD kClipMs = 2000;
+
+inline bool IsBlack(COLORREF c) { return GetRValue(c) < 16 && GetGValue(c) < 16 && GetBValue(c) < 16; }
+
 // A Unix path of the build as Windows sees it (Wine's Z: drive).
 std::string WindowsPath(const std::string& unixPath);
 std::string PlayerPath();
