@@ -94,6 +94,30 @@ TEST(ReelRoad, FirstFrameComesBeforeAnyMessageAndAClickEndsAtOnce) {
   EXPECT_NE(ReadLog(log).find("open flags=0x40080000"), std::string::npos);
 }
 
+TEST(ReelRoad, ParentWindowFromTheCommandLineIsCovered) {
+  // /w: names the parent by its decimal handle: the movie window lies over
+  // the parent's window rectangle and the movie is centred in it.
+  RECT parentRect{100, 80, 500, 380};
+  HWND parent = guitest::CreateTestWindow(parentRect);
+  std::string log = StartLog("RW_REEL_LOG");
+  std::string clip = CopyClip("reel movies", "rwonyxintro.bik");
+  Player player;
+  std::string line = "/b /b /c /s:2 /w:" + std::to_string(reinterpret_cast<UINT_PTR>(parent)) + " /f:\"" + clip +
+                     "\" /k ";
+  ASSERT_TRUE(StartPlayer(&player, line));
+  HWND movie = WaitForMovieWindow(5000);
+  ASSERT_NE(movie, nullptr);
+  RECT r;
+  GetWindowRect(movie, &r);
+  EXPECT_TRUE(EqualRect(&r, &parentRect)) << r.left << "," << r.top << " " << r.right << "," << r.bottom;
+  EXPECT_EQ(GetWindow(movie, GW_OWNER), parent);
+  guitest::Click(POINT{300, 230});
+  EXPECT_EQ(player.WaitExit(1000), 0);
+  std::string want = "offset " + std::to_string((400 - kClipWidth) / 2) + "," + std::to_string((300 - kClipHeight) / 2);
+  EXPECT_NE(ReadLog(log).find(want), std::string::npos) << ReadLog(log);
+  DestroyWindow(parent);
+}
+
 TEST(ReelRoad, AFileThatIsNoMovieEndsWithZero) {
   std::string log = StartLog("RW_REEL_LOG");
   char temp[MAX_PATH];
