@@ -3,8 +3,8 @@
 // a short report text. No operating system calls: the counter comes in
 // through BenchClock.
 //
-// Interface: BenchClock, MeasureBenchmark, FormatBenchNumber,
-// kBenchTextSize.
+// Interface: BenchClock, MeasureBenchmark, MeasureBenchmarkSteady,
+// FormatBenchNumber, kBenchTextSize.
 #pragma once
 
 #include <cstddef>
@@ -35,6 +35,10 @@ constexpr size_t kBenchTextSize = 82;
 // receives the report, at most kBenchTextSize bytes with the NUL:
 //   "Elapsed time, seconds: <s>\nSeconds per iteration: <s / iterations>\n"
 int32_t MeasureBenchmark(int32_t iterations, char* text, BenchClock& clock);
+
+// MeasureBenchmark over the standard library's steady clock, for native
+// builds, which have no performance counter of the system.
+int32_t MeasureBenchmarkSteady(int32_t iterations, char* text);
 
 // The report's number format: the integer part, a point, then for at most
 // `digits` steps while the rest of the fraction is not whole, the fraction

@@ -11,6 +11,7 @@
   progdata.py cursorlist   (prints "ids|ani names" for the build)
   progdata.py splitter OUTDIR
   progdata.py settings OUTDIR
+  progdata.py font onyx|jade OUT.ttf
 """
 
 import os
@@ -57,6 +58,9 @@ def main(argv):
     elif cmd == "settings":
         import settings
         settings.build(argv[2])
+    elif cmd == "font":
+        import fonts
+        fonts.build(argv[2], argv[3])
     else:
         sys.exit("unknown command " + cmd)
 

@@ -142,3 +142,9 @@ TEST(FormatBenchNumber, NonFiniteAndHugeValuesStayPrintable) {
 }
 
 }  // namespace
+
+TEST(Benchmark, SteadyClockScoresARealRun) {
+  char text[kBenchTextSize];
+  EXPECT_GT(MeasureBenchmarkSteady(2, text), 0);
+  EXPECT_EQ(std::string(text).rfind("Elapsed time, seconds: ", 0), 0u);
+}

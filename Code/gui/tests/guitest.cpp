@@ -190,9 +190,16 @@ COLORREF ScreenPixel(int x, int y) {
 
 bool Screenshot(const std::string& name) {
 #ifdef RW_GUI_ARTEFACT_DIR
+  return ScreenshotTo(RW_GUI_ARTEFACT_DIR, name);
+#else
+  (void)name;
+  return false;
+#endif
+}
+
+bool ScreenshotTo(const std::string& dir, const std::string& name) {
   GdiFlush();
   Pump(50);
-  std::string dir = RW_GUI_ARTEFACT_DIR;
   std::string final = dir + "/" + name + ".png";
   std::string temp = dir + "/." + name + ".tmp.png";
   // The Unix process cannot be waited for through Wine, so it renames its
@@ -212,10 +219,6 @@ bool Screenshot(const std::string& name) {
   if (pi.hProcess) CloseHandle(pi.hProcess);
   if (pi.hThread) CloseHandle(pi.hThread);
   return WaitFor([&] { return GetFileAttributesA(windowsPath.c_str()) != INVALID_FILE_ATTRIBUTES; }, 15000);
-#else
-  (void)name;
-  return false;
-#endif
 }
 
 LRESULT EraseWith(HWND window, WPARAM dc, COLORREF colour) {

@@ -63,5 +63,8 @@ HPALETTE MakePalette(const std::function<PALETTEENTRY(int)>& entry);
 // Saves a PNG of the display as <artefact dir>/<name>.png; true when the
 // file appeared.
 bool Screenshot(const std::string& name);
+// The same into another folder (a Unix path), for modules that keep their
+// screenshots apart.
+bool ScreenshotTo(const std::string& dir, const std::string& name);
 
 }  // namespace guitest

@@ -1,0 +1,4 @@
+// Native builds have no system profile calls: the ini file reader serves.
+#include "profile.h"
+
+Profile& PlatformProfile() { return IniFileProfile(); }

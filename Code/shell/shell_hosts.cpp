@@ -1,0 +1,82 @@
+// The shell's GameHost and EngineLinkHost.
+#include "shell_hosts.h"
+
+#include <cstring>
+
+#include "app_globals.h"
+#include "engine_link_host.h"
+#include "game_host.h"
+#include "profile.h"
+#include "shell_services.h"
+#include "win_utils.h"
+
+namespace {
+
+constexpr uint32_t kYesNoButtons = 4;
+
+class ShellGameHost final : public GameHost {
+ public:
+  void BroadcastGameEvent(int code, GameRecord* game) override {
+    Services().broadcastToWindows(kMsgGameEvent, static_cast<uintptr_t>(code), reinterpret_cast<intptr_t>(game), 0);
+  }
+  void SendGameEventToWindow(int window, int code, GameRecord* game) override {
+    Services().sendToWindow(Services().getNumberedWindow(window), kMsgGameEvent, static_cast<uintptr_t>(code),
+                            reinterpret_cast<intptr_t>(game));
+  }
+  int GetNotationStyle() override { return ::GetNotationStyle(); }
+  void PlayMoveSound(const MoveRecord* move, const Board* before, int side) override {
+    Services().playMoveSound(move, before, side);
+  }
+  int AskYesNo(const char* question) override { return Services().appMessageBox(question, kYesNoButtons); }
+  void ShowMessage(const char* text) override { Services().appMessageBox(text, 0); }
+  void ShowModelessMessage(const char* text, int timeoutSeconds) override {
+    Services().showModelessMessageBox(text, 0, nullptr, 0, timeoutSeconds);
+  }
+  void SetIdleLevel(int level) override { Services().setIdleLevel(level); }
+  void ChangeGameNotation(GameRecord* game) override {
+    Services().changeGameNotation(game, ::GetNotationStyle());
+  }
+
+ private:
+  static constexpr uint32_t kMsgGameEvent = kMsgGameChanged;
+};
+
+class ShellEngineLinkHost final : public EngineLinkHost {
+ public:
+  // The debug switches live in rw.ini; everything else in the current
+  // settings ini.
+  int ReadSettingInt(const char* section, const char* key, int fallback) override {
+    const char* ini = section && std::strcmp(section, "debug") == 0 ? GetMainIniPath() : GetSettingsIniPath();
+    return ProfileReadInt(section, key, fallback, ini);
+  }
+  const char* ProgramFolder() override {
+    const char* folder = GetProgramFolder();
+    return folder ? folder : ".";
+  }
+  // A missing string leaves the engine link's own English text.
+  const char* StringText(int number) override {
+    const char* text = LoadOwnString(static_cast<uint32_t>(number));
+    return text[0] ? text : nullptr;
+  }
+  void PostToNumberedWindows(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+    Services().broadcastToWindows(message, wParam, lParam, 1);
+  }
+  void SendToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+    Services().sendToWindow(window, message, wParam, lParam);
+  }
+};
+
+ShellGameHost g_gameHost;
+ShellEngineLinkHost g_engineHost;
+
+}  // namespace
+
+void InstallShellHosts() {
+  SetGameHost(&g_gameHost);
+  SetEngineLinkHost(&g_engineHost);
+}
+
+void RemoveShellHosts() {
+  SetGameHost(nullptr);
+  SetEngineLinkHost(nullptr);
+}
