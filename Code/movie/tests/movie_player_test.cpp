@@ -34,9 +34,9 @@ TEST(VideoWindowRoad, ClipPlaysCentredAndEndsByItself) {
   EXPECT_TRUE(GetWindowLongA(movie, GWL_EXSTYLE) & WS_EX_TOPMOST);
   COLORREF centre = guitest::ScreenPixel(sw / 2, sh / 2);
   EXPECT_FALSE(IsBlack(centre)) << std::hex << centre;
+  EXPECT_EQ(player.WaitExit(0), -1) << "ended before the clip did";
   EXPECT_TRUE(KeepScreenshot("clip_mid_play"));
 
-  EXPECT_EQ(player.WaitExit(0), -1) << "ended before the clip did";
   long code = player.WaitExit(kClipMs + 4000);
   DWORD lasted = GetTickCount() - shown;
   EXPECT_EQ(code, 0);
