@@ -36,7 +36,6 @@ bool OpenDeckMovie(PlayerState* state) {
   state->deckController = DeckNewController(state->deckMovie, state->window, &desktop);
   if (!state->deckController) return false;
   DeckSetActionFilter(state->deckController, DeckFilter, reinterpret_cast<intptr_t>(state));
-  state->deckOpen = true;
   return true;
 }
 
@@ -122,5 +121,4 @@ void CloseDeck(PlayerState* state) {
   if (state->window) DeckDestroyPort(state->window);
   state->deckController = nullptr;
   state->deckMovie = nullptr;
-  state->deckOpen = false;
 }

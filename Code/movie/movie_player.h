@@ -34,11 +34,10 @@ struct PlayerState {
   ReelMovie* reel = nullptr;
   ReelBuffer* reelBuffer = nullptr;
 
-  // Deck road: the movie, its controller, whether it is open, and the
+  // Deck road: the movie, its controller, and the
   // window's client size as the controller last knew it.
   DeckMovie* deckMovie = nullptr;
   DeckController* deckController = nullptr;
-  bool deckOpen = false;
   SIZE deckWindowSize{};
 };
 
