@@ -18,6 +18,7 @@ packages=(
   fonts-dejavu-core python3 python3-pil python3-fontforge
   ffmpeg sox
   gnuchess-book pgn-extract
+  cups printer-driver-cups-pdf poppler-utils libcups2
 )
 
 if [ "$(id -u)" != 0 ]; then
@@ -55,6 +56,10 @@ if rw_kernel_runs_32bit; then
     $SUDO dpkg --add-architecture i386
     updated=0
   fi
-  mapfile -t missing < <(missing_of wine32:i386)
-  [ "${#missing[@]}" = 0 ] || install wine32:i386
+  mapfile -t missing < <(missing_of wine32:i386 libcups2:i386)
+  [ "${#missing[@]}" = 0 ] || install "${missing[@]}"
 fi
+
+# Printing tests print through Wine to the CUPS queue "PDF" (cups-pdf):
+# cupsd running and the queue set up, on every run.
+bash "$here/../Code/print/win/pdf_queue.sh" >/dev/null

@@ -127,7 +127,9 @@ int OpenPackedDataSet(const char* name, int set, int required) {
   const std::string base = name ? std::string(name) : row.baseName;
   const std::string indexPath = FindPath(base + ".idx", required != 0);
   if (indexPath.empty()) return 0;
-  std::string dataPath = FindPath(base + ".dat", required != 0);
+  // Looked up quietly first: a required set's missing file is reported once,
+  // by LocateDataSet.
+  std::string dataPath = FindPath(base + ".dat", false);
   if (dataPath.empty()) {
     if (!required) {
       CloseArchiveRow(row);
@@ -156,7 +158,7 @@ int LocateDataSetFile(const char* name, int set, int required) {
   DataSetRow& row = g_rows[set];
   row.baseName = name ? name : kDataSetTable[set].fileName;
   row.named = true;
-  std::string path = FindPath(row.baseName, required != 0);
+  std::string path = FindPath(row.baseName, false);  // reported once, below
   if (path.empty() && required) {
     row.open = false;
     const char* located = LocateDataSet(set, 1);

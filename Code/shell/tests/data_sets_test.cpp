@@ -22,6 +22,16 @@ const char kSep = '\\';
 const char kSep = '/';
 #endif
 
+#ifdef _WIN32
+extern "C" __declspec(dllimport) unsigned long __stdcall GetCurrentProcessId();
+unsigned long ProcessId() { return GetCurrentProcessId(); }
+#else
+}  // namespace
+#include <unistd.h>
+namespace {
+unsigned long ProcessId() { return static_cast<unsigned long>(getpid()); }
+#endif
+
 std::string g_folder;
 std::vector<std::string> g_reports;
 void* g_resourceLibrary = nullptr;
@@ -52,9 +62,13 @@ std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s
 struct DataSets : ::testing::Test {
   void SetUp() override {
     const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    g_folder = std::string("datasets_") + info->name();
-    std::filesystem::remove_all(g_folder);
-    std::filesystem::create_directories(std::filesystem::path(g_folder) / "Database");
+    // A folder of its own in the system's temporary folder, removed again
+    // afterwards, so that runs leave nothing behind and never meet.
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("rw_datasets_" + std::to_string(ProcessId()) + "_" + info->name());
+    g_folder = folder.string();
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder / "Database");
     g_reports.clear();
     g_resourceLibrary = nullptr;
     g_freed = 0;
@@ -75,6 +89,8 @@ struct DataSets : ::testing::Test {
   void TearDown() override {
     CloseAllDataSets();
     SetDataSetHost(DataSetHost{});
+    std::error_code ignored;
+    std::filesystem::remove_all(g_folder, ignored);
   }
   std::string Path(const std::string& name) { return g_folder + kSep + name; }
 };
@@ -145,7 +161,12 @@ TEST_F(DataSets, MissingSetsOptionalAndRequired) {
   WriteArchive("faces", {packfile::StoredItem("a", Bytes("1"))});
   std::remove(Path("faces.dat").c_str());
   EXPECT_EQ(OpenDataSet("faces", 1, 1), 0);
-  EXPECT_FALSE(g_reports.empty()) << "a required set's missing file is reported";
+  EXPECT_EQ(g_reports.size(), 1u) << "a required set's missing file is reported, once";
+  EXPECT_EQ(IsDataSetOpen(1), 0);
+  g_reports.clear();
+  EXPECT_EQ(OpenDataSet(nullptr, 9, 1), 0) << "a required plain file";
+  EXPECT_EQ(g_reports.size(), 1u);
+  g_reports.clear();
   // A plain file set: named by its table row when opened without a name.
   EXPECT_EQ(OpenDataSet(nullptr, 11, 0), 0);
   WriteText("Newbase.dat", "template");
@@ -154,7 +175,8 @@ TEST_F(DataSets, MissingSetsOptionalAndRequired) {
 }
 
 TEST_F(DataSets, ALooseFileWinsOverTheArchive) {
-  WriteArchive("faces", {packfile::StoredItem("guy.txt", Bytes("archived"), 0x54584554)});
+  WriteArchive("faces", {packfile::StoredItem("guy.txt", Bytes("archived"), 0x54584554),
+                         packfile::StoredItem("knight.bmp", Bytes("archived picture"), 0x504D4224)});
   ASSERT_EQ(OpenDataSet("faces", 1, 1), 1);
   void* data = nullptr;
   uint32_t tag = 0, stored = 0, size = 0;
@@ -168,9 +190,25 @@ TEST_F(DataSets, ALooseFileWinsOverTheArchive) {
   EXPECT_EQ(tag, uint32_t(DAT_KIND_RAW));
   EXPECT_EQ(size, 6u);
   datUnloadItem(data);
+  // Bitmaps too: the loose file comes as it lies, not as the archive's packed DIB.
+  ASSERT_EQ(LoadDataItem("knight.bmp", 1, &data, &tag, &stored, &size), 1);
+  EXPECT_EQ(tag, 0x504D4224u) << "from the archive while there is no loose file";
+  datUnloadItem(data);
+  WriteText("knight.bmp", "BM-loose");
+  ASSERT_EQ(LoadDataItem("knight.bmp", 1, &data, &tag, &stored, &size), 1);
+  EXPECT_STREQ(static_cast<char*>(data), "BM-loose");
+  EXPECT_EQ(tag, uint32_t(DAT_KIND_RAW));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&tag), 4), "0000");
+  datUnloadItem(data);
   EXPECT_EQ(LoadDataItem("missing", 1, &data, &tag, &stored, &size), 0);
   EXPECT_EQ(data, nullptr);
-  EXPECT_EQ(LoadDataItem("a", 3, &data, nullptr, nullptr, nullptr), 0) << "a closed set";
+  // A closed set reads no file, though its archive holds the item.
+  WriteArchive("tnaudio", {packfile::StoredItem("clip", Bytes("pcm"))});
+  EXPECT_EQ(LoadDataItem("clip", 3, &data, nullptr, nullptr, nullptr), 0) << "a closed set";
+  EXPECT_EQ(data, nullptr);
+  ASSERT_EQ(OpenDataSet("tnaudio", 3, 0), 1);
+  ASSERT_EQ(LoadDataItem("clip", 3, &data, nullptr, nullptr, nullptr), 1) << "the same item once open";
+  datUnloadItem(data);
   EXPECT_EQ(LoadDataItem(nullptr, 1, &data, nullptr, nullptr, nullptr), 0);
   EXPECT_EQ(LoadDataItem("a", 1, nullptr, nullptr, nullptr, nullptr), 0);
 }
@@ -221,3 +259,32 @@ TEST_F(DataSets, ReadProgramFile) {
 }
 
 }  // namespace
+
+#ifdef MKPACK_PATH
+namespace {
+
+// A set as the build makes them: packed by the mkpack tool, one item stored
+// and one imploded, both read back whole through the locator.
+TEST_F(DataSets, APackMadeByTheBuildTool) {
+  const std::string text(3000, 'q');
+  WriteText("plain.txt", "as it is");
+  WriteText("long.txt", text);
+  const std::string command = std::string(MKPACK_PATH) + " " + Path("nla") + " " + Path("plain.txt") +
+                              " implode:" + Path("long.txt") + " > /dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  std::remove(Path("plain.txt").c_str());  // no loose copies: the items come from the pack
+  std::remove(Path("long.txt").c_str());
+  ASSERT_EQ(OpenDataSet("nla", 4, 0), 1);
+  void* data = nullptr;
+  uint32_t tag = 0, stored = 0, size = 0;
+  ASSERT_EQ(LoadDataItem("plain.txt", 4, &data, &tag, &stored, &size), 1);
+  EXPECT_EQ(std::string(static_cast<char*>(data), size), "as it is");
+  datUnloadItem(data);
+  ASSERT_EQ(LoadDataItem("LONG.TXT", 4, &data, &tag, &stored, &size), 1);
+  EXPECT_EQ(std::string(static_cast<char*>(data), size), text);
+  EXPECT_LT(stored, size) << "imploded";
+  datUnloadItem(data);
+}
+
+}  // namespace
+#endif

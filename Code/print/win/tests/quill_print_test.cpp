@@ -1,0 +1,378 @@
+// Printing through Quill.dll to the CUPS queue "PDF" (cups-pdf): the test
+// binds the library by name as the program does, prints, waits for the
+// job's file in the queue's folder and reads it with poppler's tools, run as
+// Unix programs. Page 1 of each document is rendered into the GUI
+// artefacts (quill-pdf-*.png). Skipped where no queue "PDF" is set up.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <winspool.h>
+
+#include <cstdio>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "guitest.h"
+#include "message_watch.h"
+#include "quill_binding.h"
+#include "quill_exports.h"
+
+namespace {
+
+const std::string kPdfDir = RW_PDF_DIR;  // Unix path
+const std::string kArtefacts = RW_GUI_ARTEFACT_DIR;
+
+std::string WindowsPath(const std::string& unixPath) {
+  std::string p = "Z:" + unixPath;
+  for (char& c : p) {
+    if (c == '/') c = '\\';
+  }
+  return p;
+}
+
+bool HasPrinter(const char* name) {
+  DWORD needed = 0, count = 0;
+  EnumPrintersA(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 2, nullptr, 0, &needed, &count);
+  std::vector<BYTE> buffer(needed + 4);
+  if (!EnumPrintersA(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 2, buffer.data(), needed, &needed,
+                     &count)) {
+    return false;
+  }
+  const auto* printers = reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data());
+  for (DWORD i = 0; i < count; ++i) {
+    if (printers[i].pPrinterName && lstrcmpA(printers[i].pPrinterName, name) == 0) return true;
+  }
+  return false;
+}
+
+std::set<std::string> PdfFiles() {
+  std::set<std::string> files;
+  WIN32_FIND_DATAA found;
+  HANDLE h = FindFirstFileA((WindowsPath(kPdfDir) + "\\*.pdf").c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return files;
+  do {
+    files.insert(found.cFileName);
+  } while (FindNextFileA(h, &found));
+  FindClose(h);
+  return files;
+}
+
+ULONGLONG FileSize(const std::string& unixPath) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(WindowsPath(unixPath).c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// Runs a Unix shell command and answers its output. A Unix process cannot
+// be waited for through Wine: it renames its output file when done.
+std::string Unix(const std::string& command) {
+  static int serial = 0;
+  const std::string out = kArtefacts + "/.quill-unix-" + std::to_string(GetCurrentProcessId()) + "-" +
+                          std::to_string(++serial);
+  std::string line = "/bin/sh -c \"mkdir -p '" + kArtefacts + "'; (" + command + ") > '" + out + ".tmp' 2>&1; mv '" +
+                     out + ".tmp' '" + out + "'\"";
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return "";
+  if (pi.hProcess) CloseHandle(pi.hProcess);
+  if (pi.hThread) CloseHandle(pi.hThread);
+  const std::string windowsOut = WindowsPath(out);
+  guitest::WaitFor([&] { return GetFileAttributesA(windowsOut.c_str()) != INVALID_FILE_ATTRIBUTES; }, 30000);
+  std::ifstream in(windowsOut, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  in.close();
+  DeleteFileA(windowsOut.c_str());
+  return text.str();
+}
+
+struct PdfInfo {
+  int pages = 0;
+  double width = 0, height = 0;
+  int rotation = 0;
+  bool Landscape() const { return (width > height) != (rotation % 180 == 90); }
+};
+
+PdfInfo ReadInfo(const std::string& pdf) {
+  PdfInfo info;
+  std::istringstream lines(Unix("pdfinfo '" + pdf + "'"));
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::sscanf(line.c_str(), "Pages: %d", &info.pages);
+    std::sscanf(line.c_str(), "Page size: %lf x %lf", &info.width, &info.height);
+    std::sscanf(line.c_str(), "Page rot: %d", &info.rotation);
+  }
+  return info;
+}
+
+int CALLBACK NoteFamily(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM data) {
+  *reinterpret_cast<bool*>(data) = true;
+  return 0;
+}
+
+class PrintToPdf : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!HasPrinter("PDF")) {
+      GTEST_SKIP() << "no print queue \"PDF\" (Code/print/win/pdf_queue.sh sets one up)";
+    }
+    for (const char* file : {"/rwonyx.ttf", "/rwjade.ttf"}) {
+      AddFontResourceA((std::string(QUILL_FONT_DIR) + file).c_str());
+    }
+    Load();
+  }
+  void TearDown() override {
+    Unload();
+    for (const char* file : {"/rwonyx.ttf", "/rwjade.ttf"}) {
+      RemoveFontResourceA((std::string(QUILL_FONT_DIR) + file).c_str());
+    }
+  }
+  void Load() {
+    ASSERT_TRUE(quill_.Load());
+    ASSERT_NE(Bind<LoadPaletteProc>("LoadPalette")(nullptr), 0);
+    ASSERT_EQ(Bind<NoArgumentProc>("InitQuillPrint")(), 1);
+  }
+  void Unload() { quill_.Unload(); }
+  template <typename T>
+  T Bind(const char* name) {
+    return quill_.Bind<T>(name);
+  }
+  // Prints and answers the new PDF's Unix path once its size holds still,
+  // or "" when none appears within `timeoutMs`.
+  std::string Print(int32_t kind, QuillPagePrinter callback = nullptr, DWORD timeoutMs = 60000) {
+    const std::set<std::string> before = PdfFiles();
+    EXPECT_EQ(Bind<StartPrintProc>("StartPrint")("Rookwell Printout", callback, kind), 1);
+    std::string found;
+    ULONGLONG lastSize = 0;
+    int steady = 0;
+    guitest::WaitFor(
+        [&] {
+          if (found.empty()) {
+            for (const std::string& f : PdfFiles()) {
+              if (!before.count(f)) found = kPdfDir + "/" + f;
+            }
+            return false;
+          }
+          const ULONGLONG size = FileSize(found);
+          steady = size > 0 && size == lastSize ? steady + 1 : 0;
+          lastSize = size;
+          return steady >= 5;
+        },
+        timeoutMs);
+    return steady >= 5 ? found : std::string();
+  }
+  void Render(const std::string& pdf, const std::string& name) {
+    Unix("pdftoppm -png -r 60 -f 1 -l 1 -singlefile '" + pdf + "' '" + kArtefacts + "/" + name + "'");
+  }
+  void SetValue(const char* text, int32_t field) { Bind<TextValueProc>("SetRWCertValue")(text, field); }
+
+  QuillBinding quill_;
+};
+
+TEST_F(PrintToPdf, PrinterContextListsTheProgramFonts) {
+  const std::string onyx = std::string(QUILL_FONT_DIR) + "/rwonyx.ttf";
+  if (GetFileAttributesA(onyx.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    GTEST_SKIP() << "the program fonts are not made in this build (" << onyx << ")";
+  }
+  HDC dc = CreateDCA("winspool", "PDF", nullptr, nullptr);
+  ASSERT_NE(dc, nullptr);
+  for (const char* face : {"RookwellOnyx", "RookwellJade"}) {
+    LOGFONTA lf = {};
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpyA(lf.lfFaceName, face);
+    bool found = false;
+    EnumFontFamiliesExA(dc, &lf, NoteFamily, reinterpret_cast<LPARAM>(&found), 0);
+    EXPECT_TRUE(found) << face << " (the fonts are made in the program data of this build)";
+  }
+  DeleteDC(dc);
+}
+
+TEST_F(PrintToPdf, MarkupOfThreePagesInColumnsWithTabStops) {
+  MessageWatch watch;
+  std::string markup =
+      "\n.j C\n.f 18 B\nRookwell Onyx\n.n l\n.f 11 N\n.j L\n.t 5 15 10\n"
+      "1.\te4\te5\n.n l\n2.\tNf3\tNc6\n.n l\n3.\tBb5\ta6\n.n l\n4.\tBa4\tNf6\n.n P\n.c 2\n";
+  for (int i = 0; i < 30; ++i) {
+    markup += "Paragraph " + std::to_string(i + 1) +
+              " of the second page runs in two columns, long enough to wrap over several lines of its column.\n"
+              ".n l\n";
+  }
+  markup += ".n P\n.c 1\n.f 14\nThird page\n";
+  Bind<TextValueProc>("SetRWMoveList")(markup.c_str(), 1);
+  const std::string pdf = Print(2);
+  ASSERT_FALSE(pdf.empty()) << "no PDF from the queue";
+  const PdfInfo info = ReadInfo(pdf);
+  EXPECT_EQ(info.pages, 3);
+  EXPECT_FALSE(info.Landscape()) << info.width << " x " << info.height << " rot " << info.rotation;
+  const std::string text = Unix("pdftotext -layout '" + pdf + "' -");
+  const size_t title = text.find("Rookwell Onyx");
+  const size_t first = text.find("e4");
+  const size_t second = text.find("Paragraph 1 ");
+  const size_t third = text.find("Third page");
+  ASSERT_NE(title, std::string::npos) << text;
+  EXPECT_LT(title, first);
+  EXPECT_LT(first, second);
+  EXPECT_LT(second, third);
+  EXPECT_NE(third, std::string::npos);
+  // The tab columns line up: each move starts where the one above starts.
+  std::istringstream lines(text);
+  std::string line;
+  int white = -1, black = -1, rows = 0;
+  while (std::getline(lines, line)) {
+    for (const char* move : {"e4", "Nf3", "Bb5", "Ba4"}) {
+      const size_t at = line.find(move);
+      if (at == std::string::npos || line.find(".") > at) continue;
+      const size_t reply = line.find_first_not_of(' ', at + std::string(move).size());
+      if (white < 0) {
+        white = static_cast<int>(at);
+        black = static_cast<int>(reply);
+      }
+      EXPECT_EQ(static_cast<int>(at), white) << line;
+      EXPECT_EQ(static_cast<int>(reply), black) << line;
+      ++rows;
+    }
+  }
+  EXPECT_EQ(rows, 4);
+  // Both columns of page 2 hold text: its left and its right half.
+  const int half = static_cast<int>(info.width / 2);
+  const std::string crop = "pdftotext -r 72 -f 2 -l 2 -y 0 -H " + std::to_string(static_cast<int>(info.height)) +
+                           " -W " + std::to_string(half);
+  const std::string left = Unix(crop + " -x 0 '" + pdf + "' -");
+  const std::string right = Unix(crop + " -x " + std::to_string(half) + " '" + pdf + "' -");
+  EXPECT_NE(left.find("Paragraph 1 "), std::string::npos) << left;
+  EXPECT_NE(right.find("Paragraph 2"), std::string::npos) << right;
+  EXPECT_EQ(right.find("Paragraph 1 "), std::string::npos) << right;
+  Render(pdf, "quill-pdf-markup");
+  Unix("pdftoppm -png -r 60 -f 2 -l 2 -singlefile '" + pdf + "' '" + kArtefacts + "/quill-pdf-markup-page2'");
+  EXPECT_TRUE(watch.Texts().empty()) << watch.Texts()[0];
+}
+
+TEST_F(PrintToPdf, CertificatesPrintLandscapeLetterWithTheirValues) {
+  MessageWatch watch;
+  SetValue("Ann Example", 2);
+  SetValue("3/5/2001", 8);
+  SetValue("1850", 11);
+  struct Case {
+    int32_t id, kind;
+    const char* artefact;
+  } cases[] = {{404, 3, "quill-pdf-certificate-a"}, {403, 4, "quill-pdf-certificate-b"}};
+  for (const Case& c : cases) {
+    Bind<ValueProc>("SetRWCertBGId")(c.id);
+    ASSERT_EQ(Bind<NoArgumentProc>("LoadRWCertBackGround")(), 1);
+    const std::string pdf = Print(c.kind);
+    ASSERT_FALSE(pdf.empty());
+    const PdfInfo info = ReadInfo(pdf);
+    EXPECT_EQ(info.pages, 1);
+    EXPECT_TRUE(info.Landscape()) << info.width << " x " << info.height << " rot " << info.rotation;
+    EXPECT_NEAR(std::max(info.width, info.height), 792, 2);
+    EXPECT_NEAR(std::min(info.width, info.height), 612, 2);
+    const std::string text = Unix("pdftotext -layout '" + pdf + "' -");
+    EXPECT_NE(text.find("Ann Example"), std::string::npos) << text;
+    EXPECT_NE(text.find("3/5/2001"), std::string::npos) << text;
+    if (c.kind == 4) {
+      EXPECT_NE(text.find("1850"), std::string::npos) << text;
+    }
+    Render(pdf, c.artefact);
+  }
+  EXPECT_TRUE(watch.Texts().empty());
+}
+
+TEST_F(PrintToPdf, GermanCertificateWithoutBackgroundGetsTheFrame) {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string ini(path);
+  ini = ini.substr(0, ini.find_last_of("\\/") + 1) + "RW.INI";
+  WritePrivateProfileStringA("language", "program", "deutsch", ini.c_str());
+  WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini.c_str());
+  Unload();
+  Load();
+  MessageWatch watch;
+  SetValue("Ann Example", 2);
+  const std::string pdf = Print(3);
+  DeleteFileA(ini.c_str());
+  ASSERT_FALSE(pdf.empty());
+  const std::vector<std::string> texts = watch.Texts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0], "Certificate Background Creation Failed");
+  EXPECT_NE(Unix("pdftotext '" + pdf + "' -").find("Ann Example"), std::string::npos);
+  Render(pdf, "quill-pdf-certificate-frame");
+}
+
+TEST_F(PrintToPdf, TestPageAndKindOneWithoutCallback) {
+  const std::string pdf = Print(7);
+  ASSERT_FALSE(pdf.empty());
+  EXPECT_NE(Unix("pdftotext '" + pdf + "' -").find("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"),
+            std::string::npos);
+  EXPECT_TRUE(Print(1, nullptr, 4000).empty());
+}
+
+// Ten pages drawn by the caller; during the second the test presses Cancel.
+int g_pagesDrawn = 0;
+bool g_pressed = false;
+
+int32_t CALLBACK TenPages(void* printer) {
+  HDC dc = static_cast<HDC>(printer);
+  ++g_pagesDrawn;
+  const std::string text = "Callback page " + std::to_string(g_pagesDrawn);
+  TextOutA(dc, 200, 200, text.c_str(), static_cast<int>(text.size()));
+  if (g_pagesDrawn == 2) {
+    HWND dialog = FindWindowA("#32770", "Rookwell Onyx");
+    HWND cancel = dialog ? GetDlgItem(dialog, IDCANCEL) : nullptr;
+    if (cancel) {
+      guitest::Screenshot("quill-abort-dialog");
+      RECT r;
+      GetWindowRect(cancel, &r);
+      guitest::Click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+      g_pressed = true;
+    }
+  }
+  return g_pagesDrawn < 10;
+}
+
+TEST_F(PrintToPdf, CancelInTheAbortDialogAbortsTheDocument) {
+  g_pagesDrawn = 0;
+  const std::string pdf = Print(1, reinterpret_cast<QuillPagePrinter>(&TenPages), 8000);
+  EXPECT_TRUE(g_pressed) << "no abort dialog with a Cancel button";
+  EXPECT_LE(g_pagesDrawn, 3);
+  EXPECT_TRUE(pdf.empty()) << pdf << ": " << ReadInfo(pdf).pages << " pages";
+}
+
+TEST_F(PrintToPdf, PrinterChoiceByNameAndByTheDeviceEntry) {
+  MessageWatch watch;
+  char entry[512] = {};
+  GetProfileStringA("windows", "device", "", entry, sizeof entry);
+  EXPECT_EQ(std::string(entry).rfind("PDF,", 0), 0u) << entry;
+  // The default printer by name sets the use-default flag.
+  EXPECT_EQ(Bind<TextProc>("SetCurrentPrinterName")("PDF"), 1);
+  EXPECT_EQ(Bind<NoArgumentProc>("GetPrintUseDefault")(), 1);
+  Bind<ValueProc>("SetPrintUseDefault")(0);
+  // A name no printer has changes nothing.
+  EXPECT_EQ(Bind<TextProc>("SetCurrentPrinterName")("No Such Printer"), 1);
+  EXPECT_EQ(Bind<NoArgumentProc>("GetPrintUseDefault")(), 0);
+  // A device entry naming no listed printer keeps the current and default
+  // printers: the named printer still prints, and still counts as default.
+  WriteProfileStringA("windows", "device", "Nowhere,winspool,LPT1:");
+  EXPECT_EQ(Bind<NoArgumentProc>("InitQuillPrint")(), 1);
+  EXPECT_FALSE(Print(7).empty());
+  EXPECT_EQ(Bind<TextProc>("SetCurrentPrinterName")("PDF"), 1);
+  EXPECT_EQ(Bind<NoArgumentProc>("GetPrintUseDefault")(), 1);
+  WriteProfileStringA("windows", "device", entry);
+  EXPECT_TRUE(watch.Texts().empty()) << watch.Texts()[0];
+}
+
+TEST_F(PrintToPdf, UnopenablePrinterFallsBackToTheDefault) {
+  // Without a printer choice there is no named printer to open.
+  Unload();
+  ASSERT_TRUE(quill_.Load());
+  ASSERT_NE(Bind<LoadPaletteProc>("LoadPalette")(nullptr), 0);
+  MessageWatch watch;
+  EXPECT_FALSE(Print(7).empty());
+  ASSERT_EQ(watch.Texts().size(), 1u);
+  EXPECT_EQ(watch.Texts()[0], "Cannot Create Printer, Using Default");
+}
+
+}  // namespace
