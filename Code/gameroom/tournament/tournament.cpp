@@ -9,6 +9,9 @@
 
 namespace {
 
+int32_t CanPairRecords(Tournament& t, const TournamentEntrant& ea, const TournamentEntrant& eb,
+                       TournamentRandom& random, const PairingRules& rules);
+
 int Half(const Tournament& t) { return t.entrantCount / 2; }
 
 bool SameName(const char* a, const char* b) { return std::strncmp(a, b, kEntrantNameSize) == 0; }
@@ -59,7 +62,7 @@ bool RandomPass(Tournament& t, TournamentRandom& random, const char* vs, Pairing
     bool found = false;
     for (int draw = 0; draw < 100 * n && !found; ++draw) {
       TournamentEntrant& b = t.entrants[random.Below(n)];
-      const int32_t flags = CanPairEntrants(t, a.number, b.number, random, rules);
+      const int32_t flags = CanPairRecords(t, a, b, random, rules);
       if (flags == 0) continue;
       PairTwo(t, a, b, flags, vs);
       found = true;
@@ -128,12 +131,14 @@ void BuildMetTable(const Tournament& t, const PairingRules& rules, uint64_t* met
   }
 }
 
-int32_t CanPairEntrants(Tournament& t, int a, int b, TournamentRandom& random, const PairingRules& rules) {
-  if (a == b) return 0;
-  TournamentEntrant* ea = FindEntrant(&t, a, nullptr);
-  TournamentEntrant* eb = FindEntrant(&t, b, nullptr);
-  if (!ea || !eb || ea->paired || eb->paired) return 0;
+namespace {
 
+// CanPairEntrants on two records already found.
+int32_t CanPairRecords(Tournament& t, const TournamentEntrant& ea, const TournamentEntrant& eb,
+                       TournamentRandom& random, const PairingRules& rules) {
+  const int a = ea.number, b = eb.number;
+  if (&ea == &eb || a == b || ea.paired || eb.paired) return 0;
+  if (a < 1 || a > kTournamentEntrants || b < 1 || b > kTournamentEntrants) return 0;
   if (rules.met) {
     if (rules.met[a] >> b & 1) return 0;
   } else {
@@ -142,9 +147,9 @@ int32_t CanPairEntrants(Tournament& t, int a, int b, TournamentRandom& random, c
     if (met[a] >> b & 1) return 0;
   }
 
-  const int32_t dueA = ea->colourDue & 0xFF, dueB = eb->colourDue & 0xFF;
-  const bool absA = (ea->colourDue & kDueAbsolute) && !rules.ignoreAbsolute;
-  const bool absB = (eb->colourDue & kDueAbsolute) && !rules.ignoreAbsolute;
+  const int32_t dueA = ea.colourDue & 0xFF, dueB = eb.colourDue & 0xFF;
+  const bool absA = (ea.colourDue & kDueAbsolute) && !rules.ignoreAbsolute;
+  const bool absB = (eb.colourDue & kDueAbsolute) && !rules.ignoreAbsolute;
   if (dueA != dueB) return 4 | (dueA == kDueWhite ? kPairAWhite : kPairABlack);
   if (absA && absB) return 0;
   int32_t quality = 2;
@@ -154,6 +159,16 @@ int32_t CanPairEntrants(Tournament& t, int a, int b, TournamentRandom& random, c
   else if (absB) colour = dueB == kDueWhite ? kPairABlack : kPairAWhite;
   else colour = random.Bit() ? kPairAWhite : kPairABlack;
   return quality | colour;
+}
+
+}  // namespace
+
+int32_t CanPairEntrants(Tournament& t, int a, int b, TournamentRandom& random, const PairingRules& rules) {
+  if (a == b) return 0;
+  TournamentEntrant* ea = FindEntrant(&t, a, nullptr);
+  TournamentEntrant* eb = FindEntrant(&t, b, nullptr);
+  if (!ea || !eb) return 0;
+  return CanPairRecords(t, *ea, *eb, random, rules);
 }
 
 void SetPairing(Tournament* t, int white, int black, int slot, const char* vs) {
@@ -261,7 +276,7 @@ int PairEntrantInScoreGroup(Tournament& t, int i, TournamentRandom& random, cons
   const int c = i < m ? m + (i - f) : f + (i - m);
   bool acceptOne = false;
   for (int s = 1; s < n; ++s) {
-    const int32_t flags = CanPairEntrants(t, a.number, t.entrants[c].number, random, rules);
+    const int32_t flags = CanPairRecords(t, a, t.entrants[c], random, rules);
     if (Accepted(flags, acceptOne) ||
         ((flags & 0xFF) == 1 && t.currentRound < 2 && l - f + 1 == 2)) {
       PairTwo(t, a, t.entrants[c], flags, vs);
@@ -269,7 +284,7 @@ int PairEntrantInScoreGroup(Tournament& t, int i, TournamentRandom& random, cons
     }
     for (const int d : {c - s, c + s}) {
       if (d < 0 || d >= n) continue;
-      const int32_t near = CanPairEntrants(t, a.number, t.entrants[d].number, random, rules);
+      const int32_t near = CanPairRecords(t, a, t.entrants[d], random, rules);
       if (Accepted(near, acceptOne)) {
         PairTwo(t, a, t.entrants[d], near, vs);
         return 1;
@@ -312,7 +327,7 @@ void PairRoundAtRandom(Tournament& t, TournamentRandom& random, const char* vs, 
   out.ignoredAbsolute = 1;
   for (int i = 0; i < t.entrantCount; ++i) {
     for (int j = i + 1; j < t.entrantCount && !t.entrants[i].paired; ++j) {
-      const int32_t flags = CanPairEntrants(t, t.entrants[i].number, t.entrants[j].number, random, rules);
+      const int32_t flags = CanPairRecords(t, t.entrants[i], t.entrants[j], random, rules);
       if (flags) PairTwo(t, t.entrants[i], t.entrants[j], flags, vs);
     }
   }
