@@ -2,6 +2,7 @@
 #include "tournament_record.h"
 
 #include <cstring>
+#include <initializer_list>
 #include <iterator>
 
 namespace {
@@ -50,6 +51,8 @@ void ReadTimeControl(const uint8_t* at, TournamentTimeControl* c) {
   c->unused2 = GetI32(at + 36);
 }
 
+constexpr int32_t kMaxRating = 9999;
+
 bool IsResult(int32_t result) { return result == kResultNotPlayed || (result >= 0 && result <= kResultStopped); }
 
 bool Consistent(const Tournament& t) {
@@ -71,6 +74,13 @@ bool Consistent(const Tournament& t) {
     const int number = t.entrants[i].number;
     if (number < 1 || number > n || seen[number]) return false;
     seen[number] = true;
+  }
+  // Counters feed the scores and averages: a damaged file must not make
+  // them overflow. Stale slots beyond N are scored too, so all are checked.
+  for (const TournamentEntrant& e : t.entrants) {
+    for (int32_t count : {e.wins, e.losses, e.draws, e.gamesPlayed, e.byeRound})
+      if (count < 0 || count > kTournamentPairings) return false;
+    if (e.rating < 0 || e.rating > kMaxRating) return false;
   }
   for (const TournamentPairing& p : t.pairings) {
     if (p.white > n || p.black > n) return false;

@@ -119,6 +119,9 @@ TEST(TournamentFile, DamagedRecordsAreRefused) {
       {"self paired", [](Tournament* t) { t->pairings[1].black = t->pairings[1].white; }},
       {"result 17", [](Tournament* t) { t->pairings[1].result = 17; }},
       {"result -1", [](Tournament* t) { t->pairings[1].result = -1; }},
+      {"wins overflow", [](Tournament* t) { t->entrants[1].wins = 251658240; }},
+      {"negative draws", [](Tournament* t) { t->entrants[31].draws = -1; }},
+      {"rating", [](Tournament* t) { t->entrants[0].rating = 0x7FFFFFFF; }},
       {"round robin of 9", [](Tournament* t) {
          t->kind = 0;
          t->entrantCount = 9;
