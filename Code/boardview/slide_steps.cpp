@@ -35,13 +35,20 @@ int SlideStepper::Slide(int threshold, int32_t x0, int32_t y0, int32_t x1, int32
                         const std::function<void(int32_t, int32_t)>& draw) {
   if (threshold < 0) return 0;
   int counter = 0, drawn = 0;
+  uint32_t lastDrawn = 0;
   walker_(x0, y0, x1, y1, [&](int32_t x, int32_t y) {
     if (counter < threshold) {
       ++counter;
       return;
     }
     counter = 0;
+    if (clock_ && drawn > 0) {
+      // Each drawn point shows no sooner than kSlidePointMs after the last.
+      uint32_t elapsed = clock_->NowMs() - lastDrawn;
+      if (elapsed < kSlidePointMs) clock_->SleepMs(kSlidePointMs - elapsed);
+    }
     ++drawn;
+    if (clock_) lastDrawn = clock_->NowMs();
     draw(x, y);
   });
   return drawn;

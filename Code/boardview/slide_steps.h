@@ -28,9 +28,18 @@ using LineWalker =
 // Fast: cel area / 500; Slow: 0; Off: -1 (no slide at all).
 int SlideThreshold(int setting, int32_t celWidth, int32_t celHeight);
 
+// The clock that paces drawn points; none leaves the slide unpaced.
+class SlideClock {
+ public:
+  virtual ~SlideClock() = default;
+  virtual uint32_t NowMs() = 0;
+  virtual void SleepMs(uint32_t ms) = 0;
+};
+
 class SlideStepper {
  public:
-  explicit SlideStepper(LineWalker walker = WalkLine) : walker_(std::move(walker)) {}
+  explicit SlideStepper(LineWalker walker = WalkLine, SlideClock* clock = nullptr)
+      : walker_(std::move(walker)), clock_(clock) {}
   // Walks the line and calls draw(x, y) on every point that is drawn;
   // returns the number of drawn points. Nothing for a threshold below 0.
   int Slide(int threshold, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
@@ -38,4 +47,5 @@ class SlideStepper {
 
  private:
   LineWalker walker_;
+  SlideClock* clock_;
 };

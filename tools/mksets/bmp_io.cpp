@@ -3,7 +3,6 @@
 #include "bmp_io.h"
 
 #include <algorithm>
-
 #include <fstream>
 #include <iterator>
 

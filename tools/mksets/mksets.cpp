@@ -122,7 +122,8 @@ double Noise(double x, double y, int seed) {
   int ix = static_cast<int>(std::floor(x)), iy = static_cast<int>(std::floor(y));
   double fx = x - ix, fy = y - iy;
   double sx = fx * fx * (3 - 2 * fx), sy = fy * fy * (3 - 2 * fy);
-  double a = Hash(ix, iy, seed), b = Hash(ix + 1, iy, seed), c = Hash(ix, iy + 1, seed), d = Hash(ix + 1, iy + 1, seed);
+  double a = Hash(ix, iy, seed), b = Hash(ix + 1, iy, seed), c = Hash(ix, iy + 1, seed),
+         d = Hash(ix + 1, iy + 1, seed);
   return (a + (b - a) * sx) + ((c + (d - c) * sx) - (a + (b - a) * sx)) * sy;
 }
 double Fbm(double x, double y, int seed) {
@@ -139,8 +140,10 @@ Linear Material(const std::string& material, bool light, double u, double v, int
   double su = u + square * 0.37, sv = v + square * 0.61;
   if (material == "wood" || material == "walnut" || material == "maple") {
     bool maple = material == "maple";
-    Linear a = light ? (maple ? Lin(240, 214, 166) : Lin(222, 184, 128)) : (maple ? Lin(168, 104, 52) : Lin(110, 64, 34));
-    Linear b = light ? (maple ? Lin(214, 176, 118) : Lin(196, 150, 94)) : (maple ? Lin(132, 76, 36) : Lin(78, 42, 22));
+    Linear a = light ? (maple ? Lin(240, 214, 166) : Lin(222, 184, 128))
+                     : (maple ? Lin(168, 104, 52) : Lin(110, 64, 34));
+    Linear b = light ? (maple ? Lin(214, 176, 118) : Lin(196, 150, 94))
+                     : (maple ? Lin(132, 76, 36) : Lin(78, 42, 22));
     double grain = Fbm(su * 1.2, sv * 9.0, 11);
     double rings = 0.5 + 0.5 * std::sin((sv * 5.0 + grain * 3.0) * 3.14159);
     return Mix(a, b, rings * 0.8);
@@ -161,7 +164,7 @@ Linear Material(const std::string& material, bool light, double u, double v, int
   // newspaper: white light squares, dark squares hatched in ink.
   if (light) return Lin(250, 250, 248);
   double hatch = std::fmod((su + sv) * 7.0, 1.0);
-  return hatch < 0.45 ? Lin(30, 30, 30) : Lin(236, 236, 232);
+  return hatch < 0.3 ? Lin(84, 84, 84) : Lin(240, 240, 236);
 }
 
 Linear FrameColour(const std::string& material) {
@@ -251,8 +254,8 @@ BoardPicture RenderBoard(const Entry& e, const Palette& pal) {
         }
       double n = kSub * kSub;
       double dither = (kBayer[y & 3][x & 3] - 7.5) * 0.9;
-      bmp.pixels[size_t(y) * width + x] = static_cast<uint8_t>(pal.Nearest(
-          ToSrgb(sum.r / n) + dither, ToSrgb(sum.g / n) + dither, ToSrgb(sum.b / n) + dither));
+      bmp.pixels[size_t(y) * width + x] = static_cast<uint8_t>(
+          pal.Nearest(ToSrgb(sum.r / n) + dither, ToSrgb(sum.g / n) + dither, ToSrgb(sum.b / n) + dither));
     }
   return out;
 }
@@ -270,7 +273,8 @@ int CountEnclosedKeyPixels(const Bitmap8& sheet, int x0, int y0, int w, int h) {
     if (x < 0 || y < 0 || x >= w || y >= h || seen[size_t(y) * w + x]) continue;
     if (sheet.pixels[size_t(y0 + y) * sheet.width + x0 + x] != 0) continue;
     seen[size_t(y) * w + x] = 1;
-    stack.push_back({x + 1, y}), stack.push_back({x - 1, y}), stack.push_back({x, y + 1}), stack.push_back({x, y - 1});
+    stack.push_back({x + 1, y}), stack.push_back({x - 1, y}), stack.push_back({x, y + 1}),
+        stack.push_back({x, y - 1});
   }
   int holes = 0;
   for (int y = 0; y < h; ++y)
@@ -279,8 +283,8 @@ int CountEnclosedKeyPixels(const Bitmap8& sheet, int x0, int y0, int w, int h) {
   return holes;
 }
 
-void Blit(std::vector<uint8_t>* rgb, int width, int height, const Bitmap8& src, int sx, int sy, int w, int h, int dx,
-          int dy, bool keyed) {
+void Blit(std::vector<uint8_t>* rgb, int width, int height, const Bitmap8& src, int sx, int sy, int w, int h,
+          int dx, int dy, bool keyed) {
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       int tx = dx + x, ty = dy + y;
@@ -396,15 +400,18 @@ int main(int argc, char** argv) {
     for (size_t i = 0; i < pieces.size(); ++i)
       if (RecordName(pieces[i].name, kSetNameSize) == RecordName(b.defaultPieceSet, kSetNameSize))
         found = used[i] = true;
-    if (!found) fail(RecordName(b.name, kSetNameSize) + ": no piece set " + RecordName(b.defaultPieceSet, 32));
+    if (!found)
+      fail(RecordName(b.name, kSetNameSize) + ": no piece set " + RecordName(b.defaultPieceSet, 32));
   }
   for (size_t i = 0; i < pieces.size(); ++i)
     if (!used[i]) fail(RecordName(pieces[i].name, kSetNameSize) + " is no board's piece set");
   // Registration: the picture's pixel at each square's projected centre is
   // that square's colour; light squares brighter than dark ones, a8 light.
-  for (size_t i = 0; i < boards.size(); ++i) {
+  for (size_t n = 0; n < boards.size() * 2; ++n) {
+    size_t i = n / 2;
     BoardSetRecord g = boards[i];
     g.originX = g.originY = 0;
+    if (n % 2) g.turn = 180;  // Black at the bottom: the same picture
     BoardProjection view;
     view.geometry = &g;
     UpdateBoardOffset(&view, nullptr);
@@ -431,11 +438,12 @@ int main(int argc, char** argv) {
         else
           mostDark = std::max(mostDark, sum);
       }
-    if (leastLight <= mostDark) fail(RecordName(g.name, 32) + ": squares are not where the projection puts them");
+    if (leastLight <= mostDark)
+      fail(RecordName(g.name, 32) + ": squares are not where the projection puts them");
   }
 
-  WriteItem(outDir + "/" + kChessSetHeaderItem,
-            EncodeChessSetHeader(static_cast<int32_t>(boards.size()), static_cast<int32_t>(pieces.size()), 0));
+  WriteItem(outDir + "/" + kChessSetHeaderItem, EncodeChessSetHeader(static_cast<int32_t>(boards.size()),
+                                                                     static_cast<int32_t>(pieces.size()), 0));
   WriteItem(outDir + "/" + kBoardDataItem, EncodeBoardSets(boards));
   WriteItem(outDir + "/" + kPieceDataItem, EncodePieceSets(pieces));
   WriteItem(outDir + "/" + kSoundDataItem, EncodeSoundSets({}));
@@ -483,7 +491,8 @@ int main(int argc, char** argv) {
           SquareCentre(view, r, c, &centre, nullptr);
           int dx = centre.x - view.pictureOrigin.x - set->celWidth / 2;
           int dy = centre.y - view.pictureOrigin.y - set->celHeight / 2 + top;
-          Blit(&rgb, sheetWidth, sheetHeight, sheet->second, sx, sy, set->celWidth, set->celHeight, dx, dy, true);
+          Blit(&rgb, sheetWidth, sheetHeight, sheet->second, sx, sy, set->celWidth, set->celHeight, dx, dy,
+               true);
         }
     }
     top += bmp.height + 8;
@@ -499,7 +508,8 @@ int main(int argc, char** argv) {
           for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
               if (dx + x < sheetWidth && dy + y < sheetHeight)
-                std::copy_n(square ? dark : light, 3, rgb.begin() + (size_t(dy + y) * sheetWidth + dx + x) * 3);
+                std::copy_n(square ? dark : light, 3,
+                            rgb.begin() + (size_t(dy + y) * sheetWidth + dx + x) * 3);
           if (sheet == sheets.end()) continue;
           int32_t sx, sy;
           PieceCelRect(colour, kind, -1, &sx, &sy, w, h);

@@ -68,6 +68,27 @@ TEST(SlideSteps, ThinningBySetting) {
   EXPECT_TRUE(drawnAt.empty());
 }
 
+struct FakeClock : SlideClock {
+  uint32_t now = 1000;
+  uint32_t slept = 0;
+  uint32_t NowMs() override { return now; }
+  void SleepMs(uint32_t ms) override {
+    slept += ms;
+    now += ms;
+  }
+};
+
+TEST(SlideSteps, DrawnPointsArePaced) {
+  FakeClock clock;
+  SlideStepper stepper(WalkLine, &clock);
+  int drawn = stepper.Slide(0, 0, 0, 10, 0, [&](int32_t, int32_t) { clock.now += 3; });  // 3 ms to draw
+  EXPECT_EQ(drawn, 10);
+  EXPECT_EQ(clock.slept, 9u * 5u);  // the first point at once, the others 8 ms apart
+  clock.slept = 0;
+  stepper.Slide(0, 0, 0, 10, 0, [&](int32_t, int32_t) { clock.now += 20; });  // slow drawing: no wait
+  EXPECT_EQ(clock.slept, 0u);
+}
+
 struct RecordingScene : PieceSpriteScene {
   std::vector<std::string> log;
   void SetPiecePicture(int piece, int colour, int kind, int cel) override {
