@@ -107,3 +107,72 @@ bool WriteBitmap24(const std::string& path, int width, int height, const std::ve
   }
   return WriteAll(path, bytes);
 }
+
+bool ReadBitmap16(const std::string& path, Bitmap16* out) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<uint8_t> d((std::istreambuf_iterator<char>(in)), {});
+  if (d.size() < 54 || d[0] != 'B' || d[1] != 'M' || (d[28] | d[29] << 8) != 16) return false;
+  uint32_t offset = Get32(d, 10);
+  int32_t width = static_cast<int32_t>(Get32(d, 18)), height = static_cast<int32_t>(Get32(d, 22));
+  bool bottomUp = height > 0;
+  if (height < 0) height = -height;
+  if (width <= 0 || height == 0 || width > 20000 || height > 20000) return false;
+  size_t stride = (size_t(width) * 2 + 3) & ~size_t{3};
+  if (offset + stride * height > d.size()) return false;
+  out->width = width;
+  out->height = height;
+  out->pixels.resize(size_t(width) * height);
+  for (int y = 0; y < height; ++y) {
+    size_t row = bottomUp ? height - 1 - y : y;
+    for (int x = 0; x < width; ++x) {
+      size_t at = offset + row * stride + 2 * x;
+      out->pixels[size_t(y) * width + x] = static_cast<uint16_t>(d[at] | d[at + 1] << 8);
+    }
+  }
+  return true;
+}
+
+bool WriteBitmap16(const std::string& path, const Bitmap16& bitmap) {
+  size_t stride = (size_t(bitmap.width) * 2 + 3) & ~size_t{3};
+  std::vector<uint8_t> bytes = Header(bitmap.width, bitmap.height, 16, 0, stride * bitmap.height);
+  for (int y = bitmap.height - 1; y >= 0; --y) {
+    for (int x = 0; x < bitmap.width; ++x) Put16(&bytes, bitmap.pixels[size_t(y) * bitmap.width + x]);
+    bytes.insert(bytes.end(), stride - size_t(bitmap.width) * 2, 0);
+  }
+  return WriteAll(path, bytes);
+}
+
+Picture PictureOf(const Bitmap8& bitmap, bool keyed) {
+  Picture p;
+  p.width = bitmap.width, p.height = bitmap.height;
+  for (uint8_t v : bitmap.pixels) {
+    p.rgb.push_back(bitmap.table[v]);
+    p.key.push_back(keyed && v == 0);
+  }
+  return p;
+}
+
+Picture PictureOf(const Bitmap16& bitmap) {
+  Picture p;
+  p.width = bitmap.width, p.height = bitmap.height;
+  for (uint16_t v : bitmap.pixels) {
+    auto five = [](int c) { return static_cast<uint8_t>(c << 3 | c >> 2); };
+    p.rgb.push_back({five(v >> 10 & 31), five(v >> 5 & 31), five(v & 31)});
+    p.key.push_back(v == kKey555);
+  }
+  return p;
+}
+
+bool ReadPicture(const std::string& path, Picture* out) {
+  Bitmap8 b8;
+  if (ReadBitmap8(path, &b8)) {
+    *out = PictureOf(b8, true);
+    return true;
+  }
+  Bitmap16 b16;
+  if (ReadBitmap16(path, &b16)) {
+    *out = PictureOf(b16);
+    return true;
+  }
+  return false;
+}

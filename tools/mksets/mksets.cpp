@@ -191,78 +191,120 @@ struct Palette {
 };
 
 struct BoardPicture {
-  Bitmap8 bitmap;
+  Picture picture;           // what was written, for checks and the contact sheet
   ScreenPoint registration;  // where the board centre lies
 };
 
 // The board picture: squares through the projection at kSub times the size,
-// a bevelled frame lit from the top left.
-BoardPicture RenderBoard(const Entry& e, const Palette& pal) {
+// each sub-sample's material evaluated at its board-plane point (so texture
+// foreshortens on a tilted board), a bevelled frame lit from the top left.
+// Flat sets are written in the program palette; tilted ones in 5-5-5 with
+// the see-through key round the frame.
+BoardPicture RenderBoard(const Entry& e, const Palette& pal, const std::string& path) {
   int size = static_cast<int>(e.Number("size", 200));
   std::string material = e.Get("material", "wood");
-  int frame = std::max(6, size / 24);
   BoardSetRecord big{};
-  big.turn = 360, big.tilt = 360, big.vanishing = 365, big.size = size * kSub;
+  big.turn = 360;
+  big.tilt = static_cast<int>(e.Number("tilt", 360));
+  big.vanishing = static_cast<int>(e.Number("vanishing", 365));
+  big.size = size * kSub;
+  bool flat = big.tilt == 360;
   BoardProjection view;
   view.geometry = &big;
   UpdateBoardOffset(&view, nullptr);
-  int width = (view.greatestX - view.leastX) / kSub + 2 * frame;
-  int height = (view.greatestY - view.leastY) / kSub + 2 * frame;
-  // Sub-sample (X, Y) of the picture lies at projected point (X - ox, Y - oy).
-  ScreenPoint big0{view.squares[0][0][0].x, view.squares[0][0][0].y};
-  int ox = frame * kSub - (big0.x - view.offset.x), oy = frame * kSub - (big0.y - view.offset.y);
+  const double square = view.grid[5];
+  const double frameSquares = std::max(6.0, size / 24.0) / (size / 8.0);
+  const double kPi = 3.14159265358979323846;
+  const double c = std::cos(big.tilt * kPi / 180), s = std::sin(big.tilt * kPi / 180);
+  const double d = std::clamp(big.vanishing, 100, 600) * double(view.grid[8]) / 100;
+  // Board plane (in squares from the centre) of a big window point.
+  auto plane = [&](double wx, double wy, double* u, double* v) {
+    double sx = wx - view.offset.x, sy = wy - view.offset.y;
+    double Y = 2 * sy / (c - sy * s / d);
+    double X = sx * (2 + Y * s / d);
+    *u = X / square, *v = Y / square;
+  };
+  // Extents: the frame's outer corners projected.
+  double reach = (4 + frameSquares) * square;
+  int32_t bx0 = INT32_MAX, by0 = INT32_MAX, bx1 = INT32_MIN, by1 = INT32_MIN;
+  for (double cy : {-reach, reach})
+    for (double cx : {-reach, reach}) {
+      ScreenPoint p;
+      ProjectBoardPoint(view, static_cast<int32_t>(cx), static_cast<int32_t>(cy), 0, &p, nullptr);
+      bx0 = std::min(bx0, p.x + view.offset.x), by0 = std::min(by0, p.y + view.offset.y);
+      bx1 = std::max(bx1, p.x + view.offset.x), by1 = std::max(by1, p.y + view.offset.y);
+    }
+  // The top-left sits a whole number of pixels from the board centre.
+  bx0 = view.offset.x - ((view.offset.x - bx0 + kSub - 1) / kSub) * kSub;
+  by0 = view.offset.y - ((view.offset.y - by0 + kSub - 1) / kSub) * kSub;
+  int width = (bx1 - bx0) / kSub + 1, height = (by1 - by0) / kSub + 1;
   BoardPicture out;
-  out.registration = {ox / kSub, oy / kSub};
-  Bitmap8& bmp = out.bitmap;
-  bmp.width = width, bmp.height = height;
-  bmp.table = pal.table;
-  bmp.pixels.assign(size_t(width) * height, 0);
-  int32_t bigSquare = view.grid[5];
+  out.registration = {(view.offset.x - bx0) / kSub, (view.offset.y - by0) / kSub};
+  Bitmap8 bmp8;
+  bmp8.width = width, bmp8.height = height, bmp8.table = pal.table;
+  bmp8.pixels.assign(size_t(width) * height, 0);
+  Bitmap16 bmp16;
+  bmp16.width = width, bmp16.height = height;
+  bmp16.pixels.assign(size_t(width) * height, kKey555);
   Linear frameBase = FrameColour(material);
   static const int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+  double bevel = frameSquares * 0.45;
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
       Linear sum{0, 0, 0};
+      int covered = 0;
       for (int sy = 0; sy < kSub; ++sy)
         for (int sx = 0; sx < kSub; ++sx) {
-          int X = x * kSub + sx, Y = y * kSub + sy;
-          // Window point of the big projection: its offset plus the projected point.
-          int32_t wx = X - ox + view.offset.x, wy = Y - oy + view.offset.y;
+          int32_t wx = bx0 + x * kSub + sx, wy = by0 + y * kSub + sy;
+          double u, v;
+          plane(wx + 0.5, wy + 0.5, &u, &v);
           int column, row;
-          Linear c;
+          Linear col;
           if (HitTestSquare(view, wx, wy, &column, &row)) {
-            double u = double(X - ox) / bigSquare + 4, v = double(Y - oy) / bigSquare + 4;
-            c = Material(material, (row + column) % 2 == 0, u, v, row * 8 + column);
+            col = Material(material, (row + column) % 2 == 0, u + 4, v + 4, row * 8 + column);
           } else {
-            // Frame: distances to the outer edge and to the board, in pixels.
-            double px = (X + 0.5) / kSub, py = (Y + 0.5) / kSub;
-            double toOuter = std::min({px, py, width - px, height - py});
-            double bevel = frame * 0.45;
-            c = Scale(frameBase, 0.9 + 0.2 * Fbm(px * 0.05, py * 0.6, 41));
+            double toOuter = 4 + frameSquares - std::max(std::fabs(u), std::fabs(v));
+            if (toOuter < 0 || !std::isfinite(toOuter)) continue;
+            col = Scale(frameBase, 0.9 + 0.2 * Fbm(u * 2, v * 20, 41));
             if (toOuter < bevel) {
-              bool litSide = (px < py ? px : py) == toOuter;  // left or top edge
-              c = Scale(c, litSide ? 2.1 : 0.45);
-            } else if (toOuter > frame - 1.5) {
-              // The inner lip: shadow on the top and left, light on the bottom and right.
-              double ix = px - frame, iy = py - frame;
-              bool shadow = ix < 0.5 || iy < 0.5;
-              (void)iy;
-              c = Scale(c, shadow ? 0.5 : 1.6);
+              bool litSide = (std::fabs(u) > std::fabs(v)) ? u < 0 : v < 0;  // left or top (far) edge
+              col = Scale(col, litSide ? 2.1 : 0.45);
+            } else if (toOuter > frameSquares - 0.06) {
+              bool shadow = (std::fabs(u) > std::fabs(v)) ? u < 0 : v < 0;
+              col = Scale(col, shadow ? 0.5 : 1.6);
             }
           }
-          sum.r += c.r, sum.g += c.g, sum.b += c.b;
+          sum.r += col.r, sum.g += col.g, sum.b += col.b;
+          ++covered;
         }
-      double n = kSub * kSub;
+      size_t at = size_t(y) * width + x;
       double dither = (kBayer[y & 3][x & 3] - 7.5) * 0.9;
-      bmp.pixels[size_t(y) * width + x] = static_cast<uint8_t>(
-          pal.Nearest(ToSrgb(sum.r / n) + dither, ToSrgb(sum.g / n) + dither, ToSrgb(sum.b / n) + dither));
+      if (flat) {
+        // A flat picture is covered everywhere; stray edge pixels take the frame.
+        if (covered == 0) sum = frameBase, covered = 1;
+        bmp8.pixels[at] = static_cast<uint8_t>(pal.Nearest(ToSrgb(sum.r / covered) + dither,
+                                                           ToSrgb(sum.g / covered) + dither,
+                                                           ToSrgb(sum.b / covered) + dither));
+      } else if (covered * 2 >= kSub * kSub) {
+        auto five = [&](double lin) {
+          return std::clamp(static_cast<int>(ToSrgb(lin / covered) + dither * 0.9 + 0.5), 0, 255) >> 3;
+        };
+        bmp16.pixels[at] = static_cast<uint16_t>(five(sum.r) << 10 | five(sum.g) << 5 | five(sum.b));
+      }
     }
+  if (flat) {
+    WriteBitmap8(path, bmp8);
+    out.picture = PictureOf(bmp8, false);
+  } else {
+    WriteBitmap16(path, bmp16);
+    out.picture = PictureOf(bmp16);
+  }
   return out;
 }
 
 // Key pixels that the sheet's border cannot reach through key pixels are
 // holes inside a piece.
-int CountEnclosedKeyPixels(const Bitmap8& sheet, int x0, int y0, int w, int h) {
+int CountEnclosedKeyPixels(const Picture& sheet, int x0, int y0, int w, int h) {
   std::vector<uint8_t> seen(size_t(w) * h, 0);
   std::vector<std::pair<int, int>> stack;
   for (int x = 0; x < w; ++x) stack.push_back({x, 0}), stack.push_back({x, h - 1});
@@ -271,7 +313,7 @@ int CountEnclosedKeyPixels(const Bitmap8& sheet, int x0, int y0, int w, int h) {
     auto [x, y] = stack.back();
     stack.pop_back();
     if (x < 0 || y < 0 || x >= w || y >= h || seen[size_t(y) * w + x]) continue;
-    if (sheet.pixels[size_t(y0 + y) * sheet.width + x0 + x] != 0) continue;
+    if (!sheet.key[size_t(y0 + y) * sheet.width + x0 + x]) continue;
     seen[size_t(y) * w + x] = 1;
     stack.push_back({x + 1, y}), stack.push_back({x - 1, y}), stack.push_back({x, y + 1}),
         stack.push_back({x, y - 1});
@@ -279,19 +321,19 @@ int CountEnclosedKeyPixels(const Bitmap8& sheet, int x0, int y0, int w, int h) {
   int holes = 0;
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
-      if (sheet.pixels[size_t(y0 + y) * sheet.width + x0 + x] == 0 && !seen[size_t(y) * w + x]) ++holes;
+      if (sheet.key[size_t(y0 + y) * sheet.width + x0 + x] && !seen[size_t(y) * w + x]) ++holes;
   return holes;
 }
 
-void Blit(std::vector<uint8_t>* rgb, int width, int height, const Bitmap8& src, int sx, int sy, int w, int h,
+void Blit(std::vector<uint8_t>* rgb, int width, int height, const Picture& src, int sx, int sy, int w, int h,
           int dx, int dy, bool keyed) {
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       int tx = dx + x, ty = dy + y;
       if (tx < 0 || ty < 0 || tx >= width || ty >= height) continue;
-      uint8_t p = src.pixels[size_t(sy + y) * src.width + sx + x];
-      if (keyed && p == 0) continue;
-      std::copy_n(src.table[p].begin(), 3, rgb->begin() + (size_t(ty) * width + tx) * 3);
+      size_t at = size_t(sy + y) * src.width + sx + x;
+      if (keyed && src.key[at]) continue;
+      std::copy_n(src.rgb[at].begin(), 3, rgb->begin() + (size_t(ty) * width + tx) * 3);
     }
 }
 
@@ -335,7 +377,7 @@ int main(int argc, char** argv) {
   std::vector<BoardSetRecord> boards;
   std::vector<PieceSetRecord> pieces;
   std::vector<BoardPicture> pictures;
-  std::map<std::string, Bitmap8> sheets;
+  std::map<std::string, Picture> sheets;
   std::vector<std::pair<std::string, std::string>> packItems;  // path, item name
   for (const Entry& e : entries) {
     if (e.type == "board") {
@@ -344,46 +386,51 @@ int main(int argc, char** argv) {
       SetRecordName(b.name, e.name);
       std::string item = Basename(e.name) + ".bmp";
       SetRecordName(b.boardItem, item);
-      b.kindWord = MakeKindWord(BOARD_FLAT, static_cast<uint32_t>(e.Number("class", 1)));
+      b.kindWord = MakeKindWord(static_cast<uint32_t>(e.Number("kind", BOARD_FLAT)),
+                                static_cast<uint32_t>(e.Number("class", 1)));
       b.previewFlag = -1;
-      b.turn = 360, b.tilt = 360, b.vanishing = 365;
+      b.turn = 360;
+      b.tilt = static_cast<int32_t>(e.Number("tilt", 360));
+      b.vanishing = static_cast<int32_t>(e.Number("vanishing", 365));
       b.size = size;
       b.lightColour = markLight;
       b.darkColour = markDark;
       b.roomsMask = static_cast<uint32_t>(std::strtoul(e.Get("rooms", "0xFFFFFFFE").c_str(), nullptr, 0));
       SetRecordName(b.defaultPieceSet, e.Get("pieces"));
-      BoardPicture picture = RenderBoard(e, pal);
+      BoardPicture picture = RenderBoard(e, pal, outDir + "/" + item);
       b.centreX = picture.registration.x;
       b.centreY = picture.registration.y;
-      WriteBitmap8(outDir + "/" + item, picture.bitmap);
       packItems.push_back({outDir + "/" + item, item});
       boards.push_back(b);
       pictures.push_back(picture);
     } else {
       PieceSetRecord p{};
       int cel = static_cast<int>(e.Number("cel", 25));
+      int celHeight = static_cast<int>(e.Number("celh", cel));
       SetRecordName(p.name, e.name);
       std::string sheet = e.Get("sheet");
       SetRecordName(p.sheetItem, sheet);
       p.previewFlag = -1;
-      p.kindWord = MakeKindWord(BOARD_FLAT, static_cast<uint32_t>(e.Number("class", 1)));
-      p.celWidth = p.celHeight = cel;
+      p.kindWord = MakeKindWord(static_cast<uint32_t>(e.Number("kind", BOARD_FLAT)),
+                                static_cast<uint32_t>(e.Number("class", 1)));
+      p.celWidth = cel;
+      p.celHeight = celHeight;
       p.cursorKind = ChoosePieceCursorKind(cel * 8);
       SetRecordName(p.soundSet, e.Get("sounds"));
       p.roomsMask = static_cast<uint32_t>(std::strtoul(e.Get("rooms", "0xFFFFFFFE").c_str(), nullptr, 0));
-      Bitmap8 bitmap;
-      if (!ReadBitmap8(pieceDir + "/" + sheet, &bitmap)) {
+      Picture bitmap;
+      if (!ReadPicture(pieceDir + "/" + sheet, &bitmap)) {
         fail("piece sheet " + sheet + " of " + e.name + " does not read");
       } else {
         for (int colour = 0; colour < 2; ++colour)
           for (int kind = 0; kind < 6; ++kind) {
             int32_t x, y;
-            PieceCelRect(colour, kind, -1, &x, &y, cel, cel);
-            if (x + cel > bitmap.width || y + cel > bitmap.height) {
+            PieceCelRect(colour, kind, -1, &x, &y, cel, celHeight);
+            if (x + cel > bitmap.width || y + celHeight > bitmap.height) {
               fail(e.name + ": a cel lies outside its sheet");
               continue;
             }
-            if (int holes = CountEnclosedKeyPixels(bitmap, x, y, cel, cel))
+            if (int holes = CountEnclosedKeyPixels(bitmap, x, y, cel, celHeight))
               fail(e.name + ": " + std::to_string(holes) + " key pixels inside a piece");
           }
         sheets[sheet] = bitmap;
@@ -421,7 +468,7 @@ int main(int argc, char** argv) {
         ScreenPoint centre;
         SquareCentre(view, r, c, &centre, nullptr);
         int px = centre.x - view.pictureOrigin.x, py = centre.y - view.pictureOrigin.y;
-        const Bitmap8& bmp = pictures[i].bitmap;
+        const Picture& bmp = pictures[i].picture;
         if (px < 0 || py < 0 || px >= bmp.width || py >= bmp.height) {
           fail(RecordName(g.name, 32) + ": a square centre lies off the picture");
           continue;
@@ -430,7 +477,7 @@ int main(int argc, char** argv) {
         double sum = 0;
         for (int dy = -2; dy <= 2; ++dy)
           for (int dx = -2; dx <= 2; ++dx) {
-            const auto& t = bmp.table[bmp.pixels[size_t(py + dy) * bmp.width + px + dx]];
+            const auto& t = bmp.rgb[size_t(py + dy) * bmp.width + px + dx];
             sum += 0.3 * t[0] + 0.59 * t[1] + 0.11 * t[2];
           }
         if ((r + c) % 2 == 0)
@@ -457,9 +504,10 @@ int main(int argc, char** argv) {
   // Contact sheet: each board with its pieces in the initial position,
   // then each piece set on a light and a dark square.
   int sheetWidth = 0, sheetHeight = 0;
+  const int kStandingRoom = 64;
   for (const BoardPicture& p : pictures) {
-    sheetWidth = std::max(sheetWidth, p.bitmap.width);
-    sheetHeight += p.bitmap.height + 8;
+    sheetWidth = std::max(sheetWidth, p.picture.width);
+    sheetHeight += p.picture.height + 8 + kStandingRoom;
   }
   for (const PieceSetRecord& p : pieces) {
     sheetWidth = std::max(sheetWidth, (p.celWidth + 4) * 12);
@@ -469,8 +517,10 @@ int main(int argc, char** argv) {
   int top = 0;
   static const char* const kBackRank = "RNBQKBNR";
   for (size_t i = 0; i < boards.size(); ++i) {
-    const Bitmap8& bmp = pictures[i].bitmap;
-    Blit(&rgb, sheetWidth, sheetHeight, bmp, 0, 0, bmp.width, bmp.height, 0, top, false);
+    const Picture& bmp = pictures[i].picture;
+    // Room above a tilted board for the far pieces, as the window's top margin gives.
+    if (boards[i].tilt != 360) top += kStandingRoom;
+    Blit(&rgb, sheetWidth, sheetHeight, bmp, 0, 0, bmp.width, bmp.height, 0, top, true);
     BoardSetRecord g = boards[i];
     g.originX = g.originY = 0;
     BoardProjection view;
@@ -489,8 +539,12 @@ int main(int argc, char** argv) {
           PieceCelRect(colour, kind, -1, &sx, &sy, set->celWidth, set->celHeight);
           ScreenPoint centre;
           SquareCentre(view, r, c, &centre, nullptr);
+          // Flat pieces are centred on the square; standing ones have their
+          // foot at (w / 2, h - w / 4).
+          bool flat = IsFlatBoard(g);
           int dx = centre.x - view.pictureOrigin.x - set->celWidth / 2;
-          int dy = centre.y - view.pictureOrigin.y - set->celHeight / 2 + top;
+          int dy = centre.y - view.pictureOrigin.y + top -
+                   (flat ? set->celHeight / 2 : set->celHeight - set->celWidth / 4);
           Blit(&rgb, sheetWidth, sheetHeight, sheet->second, sx, sy, set->celWidth, set->celHeight, dx, dy,
                true);
         }
