@@ -48,7 +48,7 @@ def render(kind, colour, w, h, size, tilt, vanishing, workdir):
     elevation = 90 - (360 - tilt)
     h2 = 2 * (h - w // 4)                      # the foot at the image centre
     out = os.path.join(workdir, "p%d%d.png" % (kind, colour))
-    args = ["povray", "-D", "-V", "-GA", "+UA", "-A", "+Q9", "+FN",
+    args = ["povray", "-D", "-V", "-GA", "+UA", "-A", "+Q9", "+FN", "+WT2",
             "+W%d" % (w * SS), "+H%d" % (h2 * SS), "+O" + out,
             "+I" + os.path.join(HERE, "pieces3d.pov"),
             "Declare=Piece=%d" % kind, "Declare=Colour=%d" % colour,

@@ -1,0 +1,155 @@
+// The generated chess sets on a real sprite scene under Wine: each board
+// picture placed by the registration rule, the pieces of its default set in
+// the initial position at the projected square centres (flat pieces
+// centred, standing ones on their foot), far ranks behind near ones. The
+// pixel at each empty square's projected centre must have that square's
+// colour, with White and with Black at the bottom; every scene ends in a
+// screenshot.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "board_projection.h"
+#include "chess_sets.h"
+#include "dibkit.h"
+#include "guitest.h"
+#include "piece_cels.h"
+#include "spriteset.h"
+
+namespace {
+
+struct FolderHost : ChessSetHost {
+  bool DataSetOpen() override { return true; }
+  bool LoadDataItem(const std::string& name, std::vector<uint8_t>* out) override {
+    std::ifstream in(std::string(RW_SETS_DIR) + "/" + name, std::ios::binary);
+    if (!in) return false;
+    out->assign(std::istreambuf_iterator<char>(in), {});
+    return true;
+  }
+  std::string GetSoundFileName(int) override { return std::string(); }
+  std::string ProgramFolder() override { return std::string(); }
+  bool WriteWaveFile(const std::vector<uint8_t>&, const std::string&) override { return false; }
+};
+
+AnimScene* g_scene = nullptr;
+
+LRESULT Paint(HWND window, UINT message, WPARAM, LPARAM, bool* handled) {
+  if (message != WM_PAINT || !g_scene) return 0;
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  PaintScene(g_scene, dc);
+  EndPaint(window, &ps);
+  *handled = true;
+  return 0;
+}
+
+int Luma(COLORREF c) { return GetRValue(c) * 30 + GetGValue(c) * 59 + GetBValue(c) * 11; }
+
+TEST(BoardScene, GeneratedSetsStandOnTheirSquares) {
+  FolderHost host;
+  ChessSetCatalogue catalogue;
+  ASSERT_TRUE(catalogue.Load(&host)) << RW_SETS_DIR;
+  // The program palette, from the first flat set's picture.
+  PackedDib* palette = dibReadFile(
+      (std::string(RW_SETS_DIR) + "/" + RecordName(catalogue.GetBoardSetRecord(0)->boardItem, kItemNameSize))
+          .c_str());
+  ASSERT_TRUE(palette && palette->biBitCount == 8);
+  for (int n = 0; n < catalogue.boardCount(); ++n) {
+    for (int turn : {360, 180}) {
+      BoardSetRecord geometry;
+      ASSERT_TRUE(catalogue.CopyBoardSet(&geometry, n));
+      geometry.turn = turn;
+      geometry.originX = geometry.originY = 0;
+      const PieceSetRecord* pieces =
+          catalogue.GetPieceSetRecord(catalogue.FindPieceSet(geometry.defaultPieceSet));
+      ASSERT_NE(pieces, nullptr);
+      std::string folder = RW_SETS_DIR;
+      PackedDib* board = dibReadFile((folder + "/" + RecordName(geometry.boardItem, kItemNameSize)).c_str());
+      PackedDib* sheet = dibReadFile((folder + "/" + RecordName(pieces->sheetItem, kItemNameSize)).c_str());
+      ASSERT_NE(board, nullptr) << geometry.boardItem;
+      ASSERT_NE(sheet, nullptr) << pieces->sheetItem;
+
+      BoardProjection view;
+      view.geometry = &geometry;
+      view.leftMargin = 16;
+      view.celWidth = pieces->celWidth;
+      view.celHeight = pieces->celHeight;
+      UpdateBoardOffset(&view, nullptr);
+      int width = view.pictureOrigin.x + board->biWidth + 16;
+      int height = view.pictureOrigin.y + std::abs(board->biHeight) + 16;
+      HWND window = guitest::CreateTestWindow(RECT{0, 0, width, height}, Paint);
+      ASSERT_NE(window, nullptr);
+      AnimScene* scene = InitAnimate(reinterpret_cast<intptr_t>(window));
+      ASSERT_NE(scene, nullptr);
+      ASSERT_EQ(SetCanvasSize(scene, width, height), 0);
+      // The canvas takes the program palette, which every 8-bit picture of the sets carries.
+      SetCanvasColorTable(scene, static_cast<const DibRgbQuad*>(dibGetColorArea(palette)), 256);
+      // A plain grey background round the board, as the room gives.
+      PackedDib* background = dibCreateWithColors(width, height, 8);
+      ASSERT_NE(background, nullptr);
+      dibFillWithColor(background, 248);  // the system's middle grey
+      BackgroundSetDibFromPtr(scene, background);
+      int boardDib = AddSpriteDib(scene, board);
+      int boardSprite = AddSprite(scene);
+      SetSpriteSpriteDib(scene, boardSprite, boardDib);
+      ShowSprite(scene, boardSprite, view.pictureOrigin.x, view.pictureOrigin.y, 10000, 2);
+      g_scene = scene;
+      InvalidateRect(window, nullptr, FALSE);
+      guitest::Pump(150);
+      // Registration, on the board alone (standing pieces cover the squares
+      // behind them): light squares brighter than dark ones, a8 light.
+      int leastLight = 1 << 30, mostDark = -1;
+      for (int row = 0; row < 8; ++row)
+        for (int column = 0; column < 8; ++column) {
+          ScreenPoint centre;
+          SquareCentre(view, row, column, &centre, nullptr);
+          // A small patch: materials and hatching vary from pixel to pixel.
+          int luma = 0;
+          for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx) luma += Luma(guitest::ScreenPixel(centre.x + dx, centre.y + dy));
+          if ((row + column) % 2 == 0)
+            leastLight = std::min(leastLight, luma);
+          else
+            mostDark = std::max(mostDark, luma);
+        }
+      EXPECT_GT(leastLight, mostDark) << geometry.name << " turn " << turn;
+      int templateSlot = AddSpriteTemplate(scene, sheet);
+      ASSERT_GE(templateSlot, 0);
+      bool flat = IsFlatBoard(geometry);
+      static const char kBackRank[] = "RNBQKBNR";
+      for (int row : {0, 1, 6, 7})
+        for (int column = 0; column < 8; ++column) {
+          int colour = row < 2 ? 1 : 0;
+          int kind =
+              (row == 1 || row == 6) ? 5 : static_cast<int>(std::string("KQRBNP").find(kBackRank[column]));
+          int32_t x, y;
+          PieceCelRect(colour, kind, -1, &x, &y, pieces->celWidth, pieces->celHeight);
+          int dib = AddSpriteDibFromTemplate(scene, templateSlot, x, y, pieces->celWidth, pieces->celHeight);
+          int sprite = AddSprite(scene);
+          SetSpriteSpriteDib(scene, sprite, dib);
+          // The turned view shows the same squares from the other side.
+          ScreenPoint centre;
+          int32_t depth;
+          SquareCentre(view, row, column, &centre, &depth);
+          ShowSprite(scene, sprite, centre.x, centre.y, flat ? 100 : depth, flat ? 0 : 1);
+        }
+      InvalidateRect(window, nullptr, FALSE);
+      guitest::Pump(150);
+      std::string shot = "boardview-set" + std::to_string(n) + (turn == 180 ? "-turned" : "");
+      guitest::ScreenshotTo(RW_BOARDVIEW_ARTEFACTS, shot);
+      g_scene = nullptr;
+      TerminateAnimate(scene);
+      DestroyWindow(window);
+      dibDelete(board);
+      dibDelete(sheet);
+      dibDelete(background);
+    }
+  }
+  dibDelete(palette);
+}
+
+}  // namespace
