@@ -13,12 +13,15 @@
 #include <iterator>
 #include <string>
 
+#include "board.h"
 #include "board_projection.h"
 #include "chess_sets.h"
 #include "dibkit.h"
 #include "guitest.h"
 #include "piece_cels.h"
+#include "piece_records.h"
 #include "spriteset.h"
+#include "win/scene_sprites_win32.h"
 
 namespace {
 
@@ -117,30 +120,57 @@ TEST(BoardScene, GeneratedSetsStandOnTheirSquares) {
             mostDark = std::max(mostDark, luma);
         }
       EXPECT_GT(leastLight, mostDark) << geometry.name << " turn " << turn;
-      int templateSlot = AddSpriteTemplate(scene, sheet);
-      ASSERT_GE(templateSlot, 0);
       bool flat = IsFlatBoard(geometry);
-      static const char kBackRank[] = "RNBQKBNR";
-      for (int row : {0, 1, 6, 7})
-        for (int column = 0; column < 8; ++column) {
-          int colour = row < 2 ? 1 : 0;
-          int kind =
-              (row == 1 || row == 6) ? 5 : static_cast<int>(std::string("KQRBNP").find(kBackRank[column]));
-          int32_t x, y;
-          PieceCelRect(colour, kind, -1, &x, &y, pieces->celWidth, pieces->celHeight);
-          int dib = AddSpriteDibFromTemplate(scene, templateSlot, x, y, pieces->celWidth, pieces->celHeight);
-          int sprite = AddSprite(scene);
-          SetSpriteSpriteDib(scene, sprite, dib);
-          // The turned view shows the same squares from the other side.
-          ScreenPoint centre;
-          int32_t depth;
-          SquareCentre(view, row, column, &centre, &depth);
-          ShowSprite(scene, sprite, centre.x, centre.y, flat ? 100 : depth, flat ? 0 : 1);
-        }
+      SceneSprites sprites(scene, flat);
+      ASSERT_TRUE(sprites.BuildPieceCels(sheet, *pieces));
+      ASSERT_TRUE(sprites.CreatePieceSprites());
+      PieceSpriteRecords records;
+      records.multiCel = pieces->celFlag != 0;
+      Board position;
+      SetInitialBoard(&position);
+      ASSERT_EQ(SetPieceSpritesFromPosition(&records, &sprites, geometry.turn, position), 32);
+      LayoutPieceSprites(&records, &sprites, view, HIDE_NONE);
       InvalidateRect(window, nullptr, FALSE);
       guitest::Pump(150);
       std::string shot = "boardview-set" + std::to_string(n) + (turn == 180 ? "-turned" : "");
       guitest::ScreenshotTo(RW_BOARDVIEW_ARTEFACTS, shot);
+      if (turn == 360) {
+        // 1.e4 slides at Fast; a picture is taken half way along the line.
+        struct Half {
+          int at;
+          std::string name;
+          int drawn = 0;
+        } half{0, shot + "-slide"};
+        ScreenPoint e2, e4;
+        SquareCentre(view, 6, 4, &e2, nullptr);
+        SquareCentre(view, 4, 4, &e4, nullptr);
+        int threshold = SlideThreshold(SLIDE_FAST, pieces->celWidth, pieces->celHeight);
+        half.at = std::abs(e4.y - e2.y) / (threshold + 1) / 2;
+        SlideRequest request{&sprites,
+                             &view,
+                             window,
+                             threshold,
+                             [](void* context, int index, int, int) {
+                               Half* h = static_cast<Half*>(context);
+                               ++h->drawn;
+                               if (index == h->at) guitest::ScreenshotTo(RW_BOARDVIEW_ARTEFACTS, h->name);
+                             },
+                             &half};
+        auto slide = [](void* context, int piece, int fc, int fr, int tc, int tr) {
+          SlidePieceSprite(*static_cast<SlideRequest*>(context), piece, fc, fr, tc, tr);
+        };
+        DWORD start = GetTickCount();
+        ASSERT_EQ(PlayMoveScript(&records, &sprites, view, "Se2e4", false, HIDE_NONE, slide, &request), 1);
+        DWORD took = GetTickCount() - start;
+        EXPECT_GT(half.drawn, 2);
+        // Paced: every drawn point after the first waits for its turn.
+        EXPECT_GE(took, static_cast<DWORD>((half.drawn - 1) * kSlidePointMs) - 20);
+        EXPECT_GE(records.squares[4][4], 0);
+        EXPECT_EQ(records.squares[6][4], -1);
+        InvalidateRect(window, nullptr, FALSE);
+        guitest::Pump(100);
+        guitest::ScreenshotTo(RW_BOARDVIEW_ARTEFACTS, shot + "-e4");
+      }
       g_scene = nullptr;
       TerminateAnimate(scene);
       DestroyWindow(window);
