@@ -1,7 +1,7 @@
 // The joins between the shell's parts, made once at start-up.
-#include "shell_connect.h"
-
 #include <cstdio>
+
+#include "shell_connect.h"
 
 // The system's GetUserName macro would rename the shell's accessor.
 #undef GetUserName
@@ -44,6 +44,14 @@ void PostToNumberedWindows(UINT message, WPARAM first, LPARAM second) {
   Services().broadcastToWindows(message, first, second, 1);
 }
 int CurrentRoom() { return Services().getCurrentRoom(); }
+// The current room's board window, which takes the characters typed while
+// the frame has the focus.
+HWND RoomBoardWindow() {
+  void* window = nullptr;
+  GetBoardViewRect(&window, nullptr);
+  return static_cast<HWND>(window);
+}
+void LayoutReset(int reset) { Services().setLayoutResetFlag(reset); }
 int MenuCommand(HWND window, int id) { return Services().mainMenuCommand(window, id); }
 int UserLoggedIn() {
   const char* name = GetUserName();
@@ -93,6 +101,8 @@ void ConnectShellParts(HINSTANCE instance) {
   links.setIdleLevel = IdleLevel;
   links.postToNumberedWindows = PostToNumberedWindows;
   links.currentRoom = CurrentRoom;
+  links.roomBoardWindow = RoomBoardWindow;
+  links.setLayoutReset = LayoutReset;
   links.mainMenuCommand = MenuCommand;
   links.userLoggedIn = UserLoggedIn;
   links.saveUserLayout = SaveUserLayout;

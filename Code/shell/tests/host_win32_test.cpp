@@ -15,6 +15,7 @@
 #include "callback_queue.h"
 #include "cursor_set.h"
 #include "data_sets.h"
+#include "frame_links.h"
 #include "guitest.h"
 #include "look_and_feel.h"
 #include "main_frame.h"
@@ -57,7 +58,9 @@ void WatchBoxes() {
   SetShellServices(s);
 }
 
-bool Copy(const std::string& from, const std::string& to) { return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0; }
+bool Copy(const std::string& from, const std::string& to) {
+  return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+}
 
 // A program folder as the installer lays it out, with what start-up reads.
 std::string MakeProgramFolder(const char* leaf) {
@@ -87,7 +90,8 @@ bool WaitForSplashThreadEnd(DWORD ms) {
   if (!t) return true;
   const DWORD start = GetTickCount();
   bool ended = false;
-  while (!(ended = WaitForSingleObject(t, 0) == WAIT_OBJECT_0) && GetTickCount() - start < ms) guitest::Pump(10);
+  while (!(ended = WaitForSingleObject(t, 0) == WAIT_OBJECT_0) && GetTickCount() - start < ms)
+    guitest::Pump(10);
   CloseHandle(t);
   return ended;
 }
@@ -126,6 +130,12 @@ TEST(Host, StartUpRunsThePartsInTheProgramsOrder) {
   WatchBoxes();
   SetAppModulePath((folder + "\\Rookwell.exe").c_str());
 
+  // Before the globals exist the frame's folder is the executable's.
+  char exe[MAX_PATH];
+  GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  *std::strrchr(exe, '\\') = 0;
+  EXPECT_STREQ(GetFrameLinks().programFolder(), exe);
+
   // The splash, then the shell: palette, cursors, frame class, look.
   ASSERT_EQ(StartSplash("SPLASH"), 1);
   ASSERT_NE(CreateAppPalette(), nullptr);
@@ -142,6 +152,9 @@ TEST(Host, StartUpRunsThePartsInTheProgramsOrder) {
   CloseAllDataSets();
   ASSERT_EQ(CreateAppGlobals(), 1);
   EXPECT_EQ(std::string(GetProgramFolder()), folder);
+  EXPECT_EQ(std::string(GetFrameLinks().programFolder()), folder);
+  EXPECT_EQ(GetFrameLinks().windowCloseSoundOn(), GetWindowCloseSetting());
+  EXPECT_EQ(GetFrameLinks().roomBoardWindow(), nullptr) << "no room board yet";
   EXPECT_GT(GetBenchmarkScore(), 0u);
   EXPECT_EQ(OpenDataSet("faces", 1, 1), 1);
   EXPECT_EQ(OpenDataSet("rwsets", 0, 1), 1);
@@ -167,8 +180,8 @@ TEST(Host, StartUpRunsThePartsInTheProgramsOrder) {
   RegisterClassA(&wc);
   RECT client;
   GetClientRect(frame, &client);
-  CreateWindowExA(0, wc.lpszClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, client.right, client.bottom, frame, nullptr,
-                  wc.hInstance, nullptr);
+  CreateWindowExA(0, wc.lpszClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, client.right, client.bottom, frame,
+                  nullptr, wc.hInstance, nullptr);
   EndSplash();
   EXPECT_TRUE(WaitForSplashThreadEnd(3000));
   ShowMainFrame(0);
