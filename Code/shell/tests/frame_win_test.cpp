@@ -431,7 +431,7 @@ TEST(SplashEnd, PaintsWithoutAPaletteThatNeverCame) {
   DeleteDC(memory);
   DeleteObject(picture);
   EXPECT_TRUE(guitest::WaitFor([&] { return WindowPixel(w, bm.bmWidth / 2, bm.bmHeight / 2) == middle; },
-                              kSplashPaletteWaitMs + 3000))
+                               kSplashPaletteWaitMs + 3000))
       << "painted without the palette";
   ASSERT_EQ(EndSplash(), 1);
   EXPECT_TRUE(WaitForSplashThreadEnd(1000));
