@@ -22,6 +22,7 @@
 #include "piece_records.h"
 #include "spriteset.h"
 #include "win/scene_sprites_win32.h"
+#include "win/square_marks_win32.h"
 
 namespace {
 
@@ -167,9 +168,40 @@ TEST(BoardScene, GeneratedSetsStandOnTheirSquares) {
         EXPECT_GE(took, static_cast<DWORD>((half.drawn - 1) * kSlidePointMs) - 20);
         EXPECT_GE(records.squares[4][4], 0);
         EXPECT_EQ(records.squares[6][4], -1);
+        // Marks under the pieces: the last move framed, a refilled square,
+        // an inverted one; then cleared again.
+        const DibRgbQuad* pal = static_cast<const DibRgbQuad*>(dibGetColorArea(palette));
+        auto entry = [&](int i) { return RGB(pal[i & 0xFF].red, pal[i & 0xFF].green, pal[i & 0xFF].blue); };
+        SquareMarks marks;
+        MarkLayer layer{&view, &marks, entry(geometry.lightColour), entry(geometry.darkColour)};
+        ASSERT_EQ(
+            RegisterDrawCallback(scene, DrawSquareMarks, 10000, 10000, reinterpret_cast<intptr_t>(&layer)),
+            ANIM_CB_OK);
+        marks.SetLastMoveMarks(0x64, 0x44, true);
+        marks.MarkSquares("d4", MARK_WHITE_COVER);
+        marks.MarkSquares("c3", MARK_INVERT | MARK_LAST_MOVE);  // the frame wins
+        MakeRectInvalid(scene, 0, 0, width - 1, height - 1);
         InvalidateRect(window, nullptr, FALSE);
         guitest::Pump(100);
+        ScreenPoint d4, c3;
+        SquareCentre(view, 4, 3, &d4, nullptr);
+        SquareCentre(view, 5, 2, &c3, nullptr);
+        EXPECT_EQ(guitest::ScreenPixel(d4.x, d4.y), layer.dark) << geometry.name;  // d4 is dark: refilled so
+        const ScreenPoint* e4Corners = view.squares[4][4];  // light: framed in the dark colour
+        EXPECT_EQ(guitest::ScreenPixel(e4Corners[0].x + 1, (e4Corners[0].y + e4Corners[3].y) / 2), layer.dark)
+            << geometry.name;
+        EXPECT_EQ(guitest::ScreenPixel(view.squares[5][2][0].x + 1, c3.y), layer.light)
+            << geometry.name;                                                       // c3 dark
+        EXPECT_NE(guitest::ScreenPixel(c3.x, c3.y), layer.light) << geometry.name;  // framed, not refilled
         guitest::ScreenshotTo(RW_BOARDVIEW_ARTEFACTS, shot + "-e4");
+        marks.SetLastMoveMarks(0x13, 0x33, true);  // the second pair only
+        EXPECT_EQ(marks.words[4][4], 0u);
+        marks.MarkSquares("d4c3", 0);
+        MakeRectInvalid(scene, 0, 0, width - 1, height - 1);
+        InvalidateRect(window, nullptr, FALSE);
+        guitest::Pump(100);
+        EXPECT_NE(guitest::ScreenPixel(d4.x, d4.y), layer.dark) << geometry.name;
+        UnregisterDrawCallback(scene, DrawSquareMarks, 10000, 10000);
       }
       g_scene = nullptr;
       TerminateAnimate(scene);
