@@ -1,0 +1,26 @@
+// Fuzzes the personality file reader: any bytes either are refused or give
+// a record whose texts end inside their fields and whose image reads back
+// the same; the style text is shown with the rating.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <cstdlib>
+
+#include "personality.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  PersonalityRecord r;
+  if (!ReadPersonalityBytes(data, size, &r)) return 0;
+  if (std::strlen(r.caption) >= sizeof r.caption || std::strlen(r.style) >= sizeof r.style) std::abort();
+  uint8_t image[kPersonalityFileSize];
+  WritePersonalityBytes(r, image);
+  PersonalityRecord back;
+  if (!ReadPersonalityBytes(image, sizeof image, &back)) std::abort();
+  uint8_t again[kPersonalityFileSize];
+  WritePersonalityBytes(back, again);
+  if (std::memcmp(image, again, sizeof image) != 0) std::abort();
+  (void)SpeedAdjustedRating(&r, 1000);
+  (void)PersonalityHashBytes(&r);
+  (void)FormatPersonalityStyle(r.style, r.rating);
+  return 0;
+}
