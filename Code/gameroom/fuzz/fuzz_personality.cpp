@@ -1,12 +1,13 @@
 // Fuzzes the personality file reader: any bytes either are refused or give
 // a record whose texts end inside their fields and whose image reads back
-// the same; the style text is shown with the rating.
+// the same; its list entry, card and Info texts are made from it.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <cstdlib>
 
 #include "personality.h"
+#include "personality_list.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PersonalityRecord r;
@@ -21,6 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (std::memcmp(image, again, sizeof image) != 0) std::abort();
   (void)SpeedAdjustedRating(&r, 1000);
   (void)PersonalityHashBytes(&r);
-  (void)FormatPersonalityStyle(r.style, r.rating);
+  PersonalityListEntry entry = MakePersonalityListEntry(r, "Fuzzed.Name.RWP", 2000);
+  PersonalityCardText card = MakePersonalityCardText(entry, "Rating");
+  PersonalityInfoText info = MakePersonalityInfoText(&entry, "Rating");
+  if (card.caption.size() > 29 || info.biography.size() > 999 || info.name != "Fuzzed.Name") std::abort();
   return 0;
 }
