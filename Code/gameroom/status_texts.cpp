@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cctype>
 #include <cstring>
 
 const char kWidestClockText[] = "-99:59:59";
@@ -60,4 +61,24 @@ std::string TimeControlLabelText(uint32_t type, uint32_t baseMs, uint32_t second
 std::string FormatPlayerRating(int32_t rating, bool grandmaster) {
   if (grandmaster || rating < 1) return std::string();
   return "(" + std::to_string(rating) + ")";
+}
+
+const char* NicknamePortrait(const char* playerName) {
+  static const struct {
+    const char* name;
+    const char* picture;
+  } kNicknames[] = {
+      {"Ace", "NickAce.BMP"},         {"Bishop", "NickBishop.BMP"},   {"Blitz", "NickBlitz.BMP"},
+      {"Champ", "NickChamp.BMP"},     {"Duchess", "NickDuchess.BMP"}, {"Gambit", "NickGambit.BMP"},
+      {"Maestro", "NickMaestro.BMP"}, {"Pawn", "NickPawn.BMP"},       {"Professor", "NickProfessor.BMP"},
+      {"Rook", "NickRook.BMP"},       {"Shark", "NickShark.BMP"},     {"Wizard", "NickWizard.BMP"},
+  };
+  if (!playerName) return nullptr;
+  for (const auto& n : kNicknames) {
+    const char *a = playerName, *b = n.name;
+    while (*a && *b && std::tolower(static_cast<unsigned char>(*a)) == std::tolower(static_cast<unsigned char>(*b)))
+      ++a, ++b;
+    if (!*a && !*b) return n.picture;
+  }
+  return nullptr;
 }

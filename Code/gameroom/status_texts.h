@@ -3,7 +3,7 @@
 //
 // Interface: kStatusLabelChars, CutStatusLabel, FormatClockSeconds,
 // kWidestClockText, ClockShowsRemaining, TimeControlWords,
-// TimeControlLabelText, FormatPlayerRating.
+// TimeControlLabelText, FormatPlayerRating, NicknamePortrait.
 #pragma once
 
 #include <cstdint>
@@ -40,3 +40,7 @@ std::string TimeControlLabelText(uint32_t type, uint32_t baseMs, uint32_t second
 // "(%d)" for a rating of 1 or more, else empty; a grandmaster personality
 // shows none.
 std::string FormatPlayerRating(int32_t rating, bool grandmaster);
+
+// The portrait a double-click gives a person playing under one of the
+// twelve nicknames (case ignored); null for any other name.
+const char* NicknamePortrait(const char* playerName);

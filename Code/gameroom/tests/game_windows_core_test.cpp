@@ -50,6 +50,12 @@ TEST(StatusTexts, TimeControlsRatingsAndLabels) {
   EXPECT_EQ(CutStatusLabel(name.c_str()).size(), 63u);
   EXPECT_EQ(CutStatusLabel("Tarn"), "Tarn");
   EXPECT_EQ(CutStatusLabel(nullptr), "");
+
+  EXPECT_STREQ(NicknamePortrait("wizard"), "NickWizard.BMP");
+  EXPECT_STREQ(NicknamePortrait("Ace"), "NickAce.BMP");
+  EXPECT_EQ(NicknamePortrait("Aces"), nullptr);
+  EXPECT_EQ(NicknamePortrait(""), nullptr);
+  EXPECT_EQ(NicknamePortrait(nullptr), nullptr);
 }
 
 TEST(MoveList, RowsAndPlies) {
