@@ -3,7 +3,7 @@
 //
 // Interface: MoveRowOfPly, WhitePlyOfRow, BlackPlyOfRow, IsWhitePly,
 // MoveColumns, LayMoveColumns, MoveColumnAt, PlyOfClickedRow,
-// IsMarkerClick, CutMoveText, kMoveCellChars.
+// IsMarkerClick, CutMoveText, kMoveCellChars, MoveListCounters.
 #pragma once
 
 #include <string>
@@ -33,3 +33,20 @@ bool IsMarkerClick(const MoveColumns& columns, int x);
 // A move cell holds 15 characters.
 constexpr int kMoveCellChars = 15;
 std::string CutMoveText(const char* text);
+
+// The list's two counters and what the game events and buttons do to them.
+struct MoveListCounters {
+  int listed = 0;  // plies in the list
+  int shown = 0;   // the ply whose row is selected; 0 the start position
+
+  // A move played after the user stepped back rebuilds the whole list.
+  bool AppendRebuilds() const { return listed > shown; }
+  // The row to select for the shown ply; -1 clears the selection.
+  int SelectedRow(bool blackFirst) const { return MoveRowOfPly(shown, blackFirst); }
+  void TakenBack() { shown = shown > 0 ? shown - 1 : 0; }
+  void Replayed() { shown = shown < listed ? shown + 1 : listed; }
+  // ">" and "<" start their 2-second timers only when there is a move to
+  // play forwards or take back.
+  bool ForwardPlayStarts() const { return shown != listed; }
+  bool BackwardPlayStarts() const { return shown != 0; }
+};

@@ -105,6 +105,26 @@ TEST(MoveList, ColumnsAndClicks) {
   }
 }
 
+TEST(MoveList, CountersAndAutoPlay) {
+  MoveListCounters c;
+  EXPECT_FALSE(c.ForwardPlayStarts());
+  EXPECT_FALSE(c.BackwardPlayStarts());
+  EXPECT_EQ(c.SelectedRow(false), -1);  // White first: ply 0 clears the selection
+  EXPECT_EQ(c.SelectedRow(true), 0);    // Black first: ply 0 selects row 0
+  c.listed = c.shown = 6;
+  EXPECT_FALSE(c.AppendRebuilds());
+  EXPECT_FALSE(c.ForwardPlayStarts());  // ">" at the end
+  for (int i = 0; i < 3; ++i) c.TakenBack();
+  EXPECT_EQ(c.shown, 3);
+  EXPECT_TRUE(c.AppendRebuilds());  // stepped back three, then a move: rebuild
+  EXPECT_TRUE(c.ForwardPlayStarts());
+  for (int i = 0; i < 5; ++i) c.Replayed();
+  EXPECT_EQ(c.shown, 6);
+  for (int i = 0; i < 9; ++i) c.TakenBack();
+  EXPECT_EQ(c.shown, 0);
+  EXPECT_FALSE(c.BackwardPlayStarts());  // "<" at the start
+}
+
 namespace {
 PlayerRecord Player(const char* name, uint32_t kind, uint32_t slot) {
   PlayerRecord p{};
