@@ -37,7 +37,7 @@ NICKNAMES = [
     ("NickProfessor.BMP", "skin=#e8c4a4 hair=#8a8a8a style=short clothes=#6a4a2a bg=#ece0cc glasses=1 beard=0 age=old"),
     ("NickRook.BMP", "skin=#b07850 hair=#1a1008 style=afro clothes=#3a3a6a bg=#d8d8f0 glasses=0 beard=0 age=adult"),
     ("NickShark.BMP", "skin=#e0b490 hair=#101010 style=short clothes=#2a4a6a bg=#c8dcec glasses=1 beard=0 age=adult"),
-    ("NickWizard.BMP", "skin=#f0d4bc hair=#c0c0c8 style=long clothes=#3a2a8a bg=#d8d0f4 glasses=0 beard=1 age=old"),
+    ("NickWizard.BMP", "skin=#f0d4bc hair=#e4e4ec style=long clothes=#3a2a8a bg=#a8b8d0 glasses=0 beard=1 age=old"),
 ]
 
 
@@ -105,7 +105,7 @@ def hair_back(d, style, hair, cx, cy, rw, rh):
             d.ellipse(box(x - 3, cy - 11, x + 3, cy - 5), fill=(230, 60, 90, 255))
 
 
-def hair_front(d, style, hair, cx, cy, rw, rh):
+def hair_front(img, d, style, hair, cx, cy, rw, rh):
     c = hair + (255,)
     top = cy - rh
     if style == "bald":
@@ -115,17 +115,23 @@ def hair_front(d, style, hair, cx, cy, rw, rh):
     if style == "afro":
         d.chord(box(cx - rw, top - 2, cx + rw, top + 20), 180, 360, fill=c)
         return
-    # a cap of hair over the top of the head
-    d.chord(box(cx - rw - 1, top - 1, cx + rw + 1, top + 2 * rh * 0.55), 180, 360, fill=c)
-    if style in ("short", "swept", "bun", "ponytail"):
-        d.polygon([((cx - rw) * S, (top + 12) * S), ((cx + 4) * S, (top + 2) * S), ((cx + rw) * S, (top + 11) * S),
-                   ((cx + rw) * S, (top + 6) * S), ((cx - rw) * S, (top + 6) * S)], fill=c)
-    if style == "swept":
-        d.chord(box(cx - rw - 2, top - 4, cx + rw - 2, top + 16), 190, 330, fill=shade(hair, 1.25) + (255,))
+    # The hair over the head: a shape a little larger than the head, less
+    # the forehead, so the hairline curves round the face.
+    fringe = {"long": 11, "bob": 12, "pigtails": 11, "messy": 10, "curly": 9}.get(style, 8)
+    shift = 4 if style == "swept" else 0
+    mask = Image.new("L", img.size, 0)
+    m = ImageDraw.Draw(mask)
+    m.ellipse(box(cx - rw - 1.5, top - 2.5, cx + rw + 1.5, cy + 6), fill=255)
+    m.ellipse(box(cx - rw + 2.5 + shift, top + fringe, cx + rw - 2.5 + shift, cy + rh + 12), fill=0)
     if style in ("long", "bob", "pigtails"):
-        d.chord(box(cx - rw, top + 2, cx + rw, top + 22), 180, 360, fill=c)
-        d.rectangle(box(cx - rw - 1, top + 8, cx - rw + 3, cy + 6), fill=c)
-        d.rectangle(box(cx + rw - 3, top + 8, cx + rw + 1, cy + 6), fill=c)
+        m.rectangle(box(cx - rw - 1.5, top + 8, cx - rw + 2.5, cy + 6), fill=255)
+        m.rectangle(box(cx + rw - 2.5, top + 8, cx + rw + 1.5, cy + 6), fill=255)
+    img.paste(Image.new("RGBA", img.size, c), (0, 0), mask)
+    # a soft sheen across the crown
+    sheen = Image.new("L", img.size, 0)
+    ImageDraw.Draw(sheen).arc(box(cx - rw + 3, top + 1, cx + rw - 3, top + 14), 200, 300, fill=70, width=2 * S)
+    sheen = Image.composite(sheen, Image.new("L", img.size, 0), mask)
+    img.paste(Image.new("RGBA", img.size, shade(hair, 1.5) + (255,)), (0, 0), sheen)
     if style == "messy":
         for i in range(7):
             x = cx - rw + 3 + i * (2 * rw - 6) / 6
@@ -150,6 +156,8 @@ def face(img, p):
     # ears, head, shading and light
     for side in (-1, 1):
         d.ellipse(box(cx + side * rw - 4, cy - 4, cx + side * rw + 4, cy + 8), fill=shade(skin, 0.9) + (255,))
+    overlay(img, lambda o: o.ellipse(box(cx - 9, cy + rh - 8, cx + 9, cy + rh + 5), fill=(40, 20, 10, 60)))
+    d = ImageDraw.Draw(img)
     d.ellipse(box(cx - rw, cy - rh, cx + rw, cy + rh), fill=skin + (255,))
     overlay(img, lambda o: o.chord(box(cx - rw, cy - rh, cx + rw, cy + rh), 300, 100,
                                    fill=shade(skin, 0.7) + (70,)))
@@ -158,7 +166,8 @@ def face(img, p):
     if p.get("beard") == "1":
         d.chord(box(cx - rw, cy - rh + 10, cx + rw, cy + rh + 2), 10, 170, fill=hair + (255,))
         d.ellipse(box(cx - 6, cy + 9, cx + 6, cy + 14), fill=shade(skin, 0.95) + (255,))
-    hair_front(d, style, hair, cx, cy, rw, rh)
+    hair_front(img, d, style, hair, cx, cy, rw, rh)
+    d = ImageDraw.Draw(img)
     # eyes
     ey = cy + (1 if not kid else 2)
     size = 3.2 if not kid else 3.8
@@ -175,9 +184,10 @@ def face(img, p):
             d.arc(box(ex - 4, ey + 1, ex + 4, ey + 5), 20, 160, fill=shade(skin, 0.75) + (255,), width=S // 2)
     # nose, cheeks, mouth
     d.arc(box(cx - 3, cy + 3, cx + 3, cy + 9), 10, 170, fill=shade(skin, 0.7) + (255,), width=S)
-    if kid or p.get("sex") == "female" or age == "teen":
+    # Rosy cheeks on light skin; on darker skin they only blotch in 256 colours.
+    if (kid or p.get("sex") == "female" or age == "teen") and sum(skin) > 450:
         overlay(img, lambda o: [o.ellipse(box(cx + s * 11 - 4, cy + 7, cx + s * 11 + 4, cy + 12),
-                                          fill=(240, 110, 110, 60)) for s in (-1, 1)])
+                                          fill=(240, 110, 110, 50)) for s in (-1, 1)])
         d = ImageDraw.Draw(img)
     mouth = (150, 50, 50) if p.get("beard") != "1" else (120, 40, 40)
     d.chord(box(cx - 6, cy + 8, cx + 6, cy + 16), 10, 170, fill=mouth + (255,))
@@ -223,14 +233,12 @@ def user_picture(img):
     d = ImageDraw.Draw(img)
     grey = (120, 134, 150)
     body = Image.new("RGBA", img.size, (0, 0, 0, 0))
-    common.vgrad(body, (0, 60 * S, W * S, H * S), shade(grey, 1.2), shade(grey, 0.75))
+    common.vgrad(body, (0, 20 * S, W * S, H * S), shade(grey, 1.3), shade(grey, 0.7))
     mask = Image.new("L", img.size, 0)
     ImageDraw.Draw(mask).ellipse(box(8, 66, 64, 120), fill=255)
-    ImageDraw.Draw(mask).ellipse(box(20, 20, 52, 60), fill=255)
-    img.paste(body if False else Image.new("RGBA", img.size, shade(grey, 0.95) + (255,)), (0, 0), mask)
-    overlay(img, lambda o: o.ellipse(box(24, 24, 38, 40), fill=(255, 255, 255, 50)))
-    d = ImageDraw.Draw(img)
-    d.ellipse(box(20, 20, 52, 60), outline=shade(grey, 0.6) + (255,), width=S)
+    ImageDraw.Draw(mask).ellipse(box(21, 22, 51, 56), fill=255)
+    img.paste(body, (0, 0), mask)
+    overlay(img, lambda o: o.ellipse(box(25, 25, 37, 37), fill=(255, 255, 255, 60)))
 
 
 def engine_picture(img):
