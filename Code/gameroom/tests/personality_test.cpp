@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "book_fixture.h"
+#include "engine_player.h"
 #include "bookreader.h"
 #include "game_host.h"
 #include "game_record.h"
@@ -315,11 +316,14 @@ TEST_F(PersonalityFiles, GameAndEngineLinkAnswers) {
   EXPECT_EQ(e.sop, 100);
   EXPECT_EQ(e.cfd, -200);
   EXPECT_EQ(e.hashBytes, 524288);
-  // The engine link's scaling: value * 10 / divisor * 75 / ((strength + 100) / 2 + 25).
-  static const int kDivisor[5] = {1, 3, 3, 5, 9};
-  for (int who = 0; who < 2; ++who)
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(e.values[who][i] * 10 / kDivisor[i] * 75 / 75, 100) << who << i;
-  for (int w : e.weights) EXPECT_EQ(w * 75 / 75, 100);
+  // The engine link scales the raw values: at the defaults every piece and
+  // every weight goes out as 100.
+  EXPECT_EQ(PersonalityParameterLines(e),
+            (std::vector<std::string>{"rw_parm default", "rw_parm opp=100 opn=100 opb=100 opr=100 opq=100",
+                                      "rw_parm myp=100 myn=100 myb=100 myr=100 myq=100",
+                                      "rw_parm cc=100 mob=100 ks=100 pp=100 pw=100",
+                                      "rw_parm cfd=-200 sop=100 avd=0 rnd=0 sel=6 md=20",
+                                      "rw_parm tts=524288 ttu=1"}));
   SetPlayerEnginePath(&game->black, "C:\\Rookwell\\Corvane.exe");
   EXPECT_STREQ(game->black.personality->enginePath, "C:\\Rookwell\\Corvane.exe");
 
