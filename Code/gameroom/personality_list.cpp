@@ -3,7 +3,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cctype>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 
 const char kPersonalityFilterSection[] = "Personality Filters";
 const char* const kPersonalityFilterKeys[kPersonalityFilterCount] = {
@@ -45,6 +48,35 @@ bool IsPersonalityListed(const PersonalityListEntry& e, const PersonalityListRes
   if (r.enginesOnly && e.kind != kXboardEnginePersonality) return false;
   if (r.ratingCap && e.rating > r.ratingCap) return false;
   return true;
+}
+
+std::vector<PersonalityListEntry> ReadPersonalityList(const std::string& folder,
+                                                      const PersonalityListRestrictions& restrictions,
+                                                      uint32_t benchmark) {
+  namespace fs = std::filesystem;
+  std::vector<PersonalityListEntry> list;
+  std::error_code error;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    if (list.size() >= kMaxListedPersonalities) break;
+    std::error_code kindError;
+    if (!it->is_regular_file(kindError)) continue;
+    std::string file = it->path().filename().string();
+    if (file.size() < 4) continue;
+    std::string extension = file.substr(file.size() - 4);
+    for (char& c : extension) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (extension != kPersonalityExtension) continue;
+    std::ifstream in(it->path(), std::ios::binary);
+    uint8_t image[kPersonalityFileSize];
+    in.read(reinterpret_cast<char*>(image), sizeof image);
+    PersonalityRecord record;
+    if (in.gcount() != static_cast<std::streamsize>(sizeof image) ||
+        !ReadPersonalityBytes(image, sizeof image, &record))
+      continue;
+    PersonalityListEntry entry = MakePersonalityListEntry(record, file.c_str(), benchmark);
+    if (IsPersonalityListed(entry, restrictions)) list.push_back(entry);
+  }
+  SortPersonalityList(&list);
+  return list;
 }
 
 void SortPersonalityList(std::vector<PersonalityListEntry>* list) {

@@ -4,7 +4,8 @@
 // the card scrolling.
 //
 // Interface: PersonalityListEntry, MakePersonalityListEntry,
-// PersonalityListRestrictions, IsPersonalityListed, SortPersonalityList,
+// PersonalityListRestrictions, IsPersonalityListed, ReadPersonalityList,
+// SortPersonalityList,
 // PersonalityRatingBand, PersonalityFilterBox, kPersonalityFilterKeys,
 // PersonalityFilters, FilterMaskOfAge, FilterPersonalityList,
 // PersonalitySelection, ScrollPersonalityCards, ChosenPersonalityName,
@@ -46,6 +47,12 @@ struct PersonalityListRestrictions {
   int32_t ratingCap = 0;  // 0: none
 };
 bool IsPersonalityListed(const PersonalityListEntry& entry, const PersonalityListRestrictions& restrictions);
+
+// Every ".RWP" file (any case; no folders) of `folder` that the restrictions
+// let through, at most 256, sorted; damaged or short files are skipped.
+std::vector<PersonalityListEntry> ReadPersonalityList(const std::string& folder,
+                                                      const PersonalityListRestrictions& restrictions,
+                                                      uint32_t benchmark);
 
 // Highest rating first, ties by name in byte order.
 void SortPersonalityList(std::vector<PersonalityListEntry>* list);

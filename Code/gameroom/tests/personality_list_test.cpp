@@ -6,6 +6,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -202,4 +204,37 @@ TEST(PersonalityList, NineteenKeysSaveAndLoad) {
   EXPECT_EQ(ini["Personality Filters/Xboard Engines"], "1");
   LoadPersonalityFilters(&loaded, read);
   for (int i = 0; i < kPersonalityFilterCount; ++i) EXPECT_EQ(loaded.ticked[i], f.ticked[i]) << i;
+}
+
+TEST(PersonalityList, ReadsTheFolder) {
+  namespace fs = std::filesystem;
+  fs::path folder = fs::temp_directory_path() / "rw_personality_list_folder";
+  fs::remove_all(folder);
+  fs::create_directories(folder / "Folder.RWP");
+  auto write = [&](const char* file, uint32_t kind, int32_t rating, size_t size) {
+    PersonalityRecord r;
+    SetNewPersonalityDefaults(&r);
+    r.kind = kind;
+    r.rating = rating;
+    std::vector<uint8_t> image(kPersonalityFileSize);
+    WritePersonalityBytes(r, image.data());
+    image.resize(size);
+    std::ofstream(folder / file, std::ios::binary).write(reinterpret_cast<const char*>(image.data()), size);
+  };
+  write("Mr. Quill.RWP", kFictionalPersonality, 1200, kPersonalityFileSize);
+  write("lower.rwp", kFictionalPersonality, 1500, kPersonalityFileSize);
+  write("Short.RWP", kFictionalPersonality, 900, kPersonalityFileSize - 1);
+  write("Custom.RWP", kCustomPersonality, 0, kPersonalityFileSize);
+  write("Notes.txt", kFictionalPersonality, 100, kPersonalityFileSize);
+
+  auto names = [](const std::vector<PersonalityListEntry>& list) {
+    std::string text;
+    for (auto& e : list) text += std::string(e.name) + ";";
+    return text;
+  };
+  EXPECT_EQ(names(ReadPersonalityList(folder.string(), {}, 0)), "lower;Mr. Quill;Custom;");
+  EXPECT_EQ(names(ReadPersonalityList(folder.string(), {false, true, false, 0}, 0)), "lower;Mr. Quill;");
+  EXPECT_EQ(names(ReadPersonalityList(folder.string(), {false, false, false, 1300}, 0)), "Mr. Quill;Custom;");
+  EXPECT_TRUE(ReadPersonalityList((folder / "missing").string(), {}, 0).empty());
+  fs::remove_all(folder);
 }
