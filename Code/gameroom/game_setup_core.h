@@ -43,7 +43,7 @@ struct TimePageView {
   int firstMin;          // the first spins' lowest value (5 for hourglass)
   bool radiosShown;
   bool sameForced;
-  bool unchanged;        // kinds 9 and above leave the page as it is
+  bool unchanged;  // kinds 9 and above leave the page as it is
 };
 // Writes the kind's remembered values into the records (both rows get the
 // top row's with `same`, and always for kind 2) and returns the page.

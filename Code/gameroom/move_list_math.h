@@ -16,9 +16,9 @@ int BlackPlyOfRow(int row, bool blackFirst);
 bool IsWhitePly(int ply, bool blackFirst);
 
 struct MoveColumns {
-  int numberWidth = 0;   // extent of "999. "
-  int moveWidth = 0;     // current move column width
-  int markerWidth = 0;   // wider of the two marker bitmaps
+  int numberWidth = 0;  // extent of "999. "
+  int moveWidth = 0;    // current move column width
+  int markerWidth = 0;  // wider of the two marker bitmaps
   int whiteX = 0, blackX = 0;
 };
 // Spreads the spare width of the list in thirds before each move column.

@@ -12,28 +12,17 @@ const char kPersonalitySignature[] = "Rookwell Chess Personality File";
 const char kPersonalityExtension[] = ".RWP";
 
 const PersonalityParameterInfo kPersonalityParameters[kPersonalityParameterCount] = {
-    {"Attacker/Defender", -100, 100, 0, 1, 10, "avd"},
-    {"Strength of Play", 0, 100, 100, 1, 10, "sop"},
-    {"Randomness", 0, 100, 0, 1, 10, "rnd"},
-    {nullptr, 0, 100, 10, 1, 10, nullptr},
-    {"Max Search Depth", 1, 99, 20, 1, 10, "md"},
-    {"Selective Search", 0, 12, 6, 1, 5, "sel"},
-    {"Contempt for Draw", -500, 500, 0, -1, 5, "cfd"},
-    {"Material/Position", -100, 100, 0, 1, 10, nullptr},
-    {"Control of Center", 0, 200, 100, 1, 10, "cc"},
-    {"Mobility", 0, 200, 100, 1, 10, "mob"},
-    {"King Safety", 0, 200, 100, 1, 10, "ks"},
-    {"Passed Pawns", 0, 200, 100, 1, 10, "pp"},
-    {"Pawns Weakness", 0, 200, 100, 1, 10, "pw"},
-    {"Own Queen", 0, 150, 90, 1, 10, "myq"},
-    {"Opposing Queen", 0, 150, 90, 1, 10, "opq"},
-    {"Own Rook", 0, 150, 50, 1, 10, "myr"},
-    {"Opposing Rook", 0, 150, 50, 1, 10, "opr"},
-    {"Own Bishop", 0, 150, 30, 1, 10, "myb"},
-    {"Opposing Bishop", 0, 150, 30, 1, 10, "opb"},
-    {"Own Knight", 0, 150, 30, 1, 10, "myn"},
-    {"Opposing Knight", 0, 150, 30, 1, 10, "opn"},
-    {"Own Pawn", 0, 150, 10, 1, 10, "myp"},
+    {"Attacker/Defender", -100, 100, 0, 1, 10, "avd"}, {"Strength of Play", 0, 100, 100, 1, 10, "sop"},
+    {"Randomness", 0, 100, 0, 1, 10, "rnd"},           {nullptr, 0, 100, 10, 1, 10, nullptr},
+    {"Max Search Depth", 1, 99, 20, 1, 10, "md"},      {"Selective Search", 0, 12, 6, 1, 5, "sel"},
+    {"Contempt for Draw", -500, 500, 0, -1, 5, "cfd"}, {"Material/Position", -100, 100, 0, 1, 10, nullptr},
+    {"Control of Center", 0, 200, 100, 1, 10, "cc"},   {"Mobility", 0, 200, 100, 1, 10, "mob"},
+    {"King Safety", 0, 200, 100, 1, 10, "ks"},         {"Passed Pawns", 0, 200, 100, 1, 10, "pp"},
+    {"Pawns Weakness", 0, 200, 100, 1, 10, "pw"},      {"Own Queen", 0, 150, 90, 1, 10, "myq"},
+    {"Opposing Queen", 0, 150, 90, 1, 10, "opq"},      {"Own Rook", 0, 150, 50, 1, 10, "myr"},
+    {"Opposing Rook", 0, 150, 50, 1, 10, "opr"},       {"Own Bishop", 0, 150, 30, 1, 10, "myb"},
+    {"Opposing Bishop", 0, 150, 30, 1, 10, "opb"},     {"Own Knight", 0, 150, 30, 1, 10, "myn"},
+    {"Opposing Knight", 0, 150, 30, 1, 10, "opn"},     {"Own Pawn", 0, 150, 10, 1, 10, "myp"},
     {"Opposing Pawn", 0, 150, 10, 1, 10, "opp"},
 };
 
@@ -221,7 +210,8 @@ int ReadPersonalityFile(const char* nameOrPath, PersonalityRecord** record) {
   std::string path;
   if (!std::strchr(nameOrPath, '\\')) {
     if (!IsSafePersonalityName(nameOrPath)) return 0;
-    path = JoinPersonalityPath(g_environment->PersonalitiesFolder(), std::string(nameOrPath) + kPersonalityExtension);
+    path = JoinPersonalityPath(g_environment->PersonalitiesFolder(),
+                               std::string(nameOrPath) + kPersonalityExtension);
   } else {
     path = nameOrPath;
   }

@@ -18,9 +18,9 @@ constexpr size_t kPersonalityFileSize = 3104;
 constexpr uint32_t kPersonalityVersion = 8;
 constexpr uint32_t kPersonalityFormatMark = 26;
 constexpr int kPersonalityParameterCount = 23;
-extern const char kDefaultPersonalityBook[];    // "RWONYX.OBK"
-extern const char kPersonalitySignature[];      // the first 32 bytes of every file we write
-extern const char kPersonalityExtension[];      // ".RWP"
+extern const char kDefaultPersonalityBook[];  // "RWONYX.OBK"
+extern const char kPersonalitySignature[];    // the first 32 bytes of every file we write
+extern const char kPersonalityExtension[];    // ".RWP"
 
 enum PersonalityKind : uint32_t {
   kGrandmasterPersonality = 129,
@@ -68,11 +68,11 @@ enum PersonalityParameter {
 };
 
 struct PersonalityParameterInfo {
-  const char* label;   // the set-up dialog's slider label; null for the book use
-  int32_t min, max;    // stored values
+  const char* label;  // the set-up dialog's slider label; null for the book use
+  int32_t min, max;   // stored values
   int32_t byDefault;
   int32_t lineStep, pageStep;
-  const char* key;     // the engine command key, null when not sent itself
+  const char* key;  // the engine command key, null when not sent itself
 };
 extern const PersonalityParameterInfo kPersonalityParameters[kPersonalityParameterCount];
 
@@ -108,7 +108,7 @@ bool ReadPersonalityBytes(const uint8_t* data, size_t size, PersonalityRecord* o
 // A new custom personality as the set-up dialog makes it: every field set.
 void SetNewPersonalityDefaults(PersonalityRecord* record);
 
-PersonalityRecord* AllocatePersonality();  // zeroed
+PersonalityRecord* AllocatePersonality();         // zeroed
 void FreePersonality(PersonalityRecord* record);  // null is ignored
 bool IsGrandmasterPersonality(const PersonalityRecord* record);
 // 0 for index 0, else 1 << (index + 18); indexes past 12 count as 12.

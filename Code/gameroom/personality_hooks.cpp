@@ -34,7 +34,8 @@ void FillEnginePersonality(const PersonalityRecord& r, const char* name, EngineP
   const int32_t* p = r.parameters;
   out->strength = p[kParamMaterialPosition];
   // [0 opponent, 1 own][pawn, knight, bishop, rook, queen]
-  static const int kOpponent[5] = {kParamOppPawn, kParamOppKnight, kParamOppBishop, kParamOppRook, kParamOppQueen};
+  static const int kOpponent[5] = {kParamOppPawn, kParamOppKnight, kParamOppBishop, kParamOppRook,
+                                   kParamOppQueen};
   static const int kOwn[5] = {kParamOwnPawn, kParamOwnKnight, kParamOwnBishop, kParamOwnRook, kParamOwnQueen};
   for (int i = 0; i < 5; ++i) {
     out->values[0][i] = p[kOpponent[i]];

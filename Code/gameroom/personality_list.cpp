@@ -2,17 +2,17 @@
 #include "personality_list.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 
 const char kPersonalityFilterSection[] = "Personality Filters";
 const char* const kPersonalityFilterKeys[kPersonalityFilterCount] = {
-    "GM",       "Fictional", "Custom",   "Xboard Engines", "Male",       "Female",      "6 to 18",
-    "19 to 24", "25 to 40",  "Over 40",  "6 to 8",         "9 to 11",    "12 to 14",    "15 to 18",
-    "0 to 500", "501 to 1000", "1001 to 1500", "1501 to 2000", "Over 2000"};
+    "GM",       "Fictional",   "Custom",       "Xboard Engines", "Male",     "Female",   "6 to 18",
+    "19 to 24", "25 to 40",    "Over 40",      "6 to 8",         "9 to 11",  "12 to 14", "15 to 18",
+    "0 to 500", "501 to 1000", "1001 to 1500", "1501 to 2000",   "Over 2000"};
 
 namespace {
 template <size_t N>
@@ -23,7 +23,8 @@ void CopyText(char (&to)[N], const char* from) {
 }
 }  // namespace
 
-PersonalityListEntry MakePersonalityListEntry(const PersonalityRecord& r, const char* fileName, uint32_t benchmark) {
+PersonalityListEntry MakePersonalityListEntry(const PersonalityRecord& r, const char* fileName,
+                                              uint32_t benchmark) {
   PersonalityListEntry e{};
   std::string name = fileName ? fileName : "";
   size_t dot = name.rfind('.');
@@ -80,10 +81,11 @@ std::vector<PersonalityListEntry> ReadPersonalityList(const std::string& folder,
 }
 
 void SortPersonalityList(std::vector<PersonalityListEntry>* list) {
-  std::stable_sort(list->begin(), list->end(), [](const PersonalityListEntry& a, const PersonalityListEntry& b) {
-    if (a.rating != b.rating) return a.rating > b.rating;
-    return std::strcmp(a.name, b.name) < 0;  // strcmp compares as unsigned bytes
-  });
+  std::stable_sort(list->begin(), list->end(),
+                   [](const PersonalityListEntry& a, const PersonalityListEntry& b) {
+                     if (a.rating != b.rating) return a.rating > b.rating;
+                     return std::strcmp(a.name, b.name) < 0;  // strcmp compares as unsigned bytes
+                   });
 }
 
 int PersonalityRatingBand(int32_t rating) {
@@ -114,9 +116,9 @@ uint32_t FilterMaskOfAge(const PersonalityFilters& f, bool kids) {
 
 bool PassesPersonalityFilters(const PersonalityListEntry& e, const PersonalityFilters& f, bool kids,
                               bool kidsRoom) {
-  int kindBox = e.kind == kGrandmasterPersonality   ? kFilterGrandmasters
-                : e.kind == kFictionalPersonality   ? kFilterFictional
-                : e.kind == kCustomPersonality      ? kFilterCustom
+  int kindBox = e.kind == kGrandmasterPersonality    ? kFilterGrandmasters
+                : e.kind == kFictionalPersonality    ? kFilterFictional
+                : e.kind == kCustomPersonality       ? kFilterCustom
                 : e.kind == kXboardEnginePersonality ? kFilterXboard
                                                      : -1;
   if (kindBox < 0 || !f.ticked[kindBox]) return false;
@@ -152,11 +154,21 @@ void FilterPersonalityList(const std::vector<PersonalityListEntry>& list, const 
 int ScrollPersonalityCards(const PersonalitySelection& s, PersonalityScroll how, int position) {
   int top = s.top;
   switch (how) {
-    case kScrollLineUp: top -= 1; break;
-    case kScrollLineDown: top += 1; break;
-    case kScrollPageUp: top -= 4; break;
-    case kScrollPageDown: top += 4; break;
-    case kScrollTo: top = position; break;
+    case kScrollLineUp:
+      top -= 1;
+      break;
+    case kScrollLineDown:
+      top += 1;
+      break;
+    case kScrollPageUp:
+      top -= 4;
+      break;
+    case kScrollPageDown:
+      top += 4;
+      break;
+    case kScrollTo:
+      top = position;
+      break;
   }
   int last = static_cast<int>(s.passing.size()) - 4;
   if (top > last) top = last;
@@ -167,7 +179,8 @@ int ScrollPersonalityCards(const PersonalitySelection& s, PersonalityScroll how,
 PersonalityCardText MakePersonalityCardText(const PersonalityListEntry& e, const char* ratingWord) {
   PersonalityCardText t;
   t.name = e.name;
-  if (e.kind == kFictionalPersonality) t.rating = std::string(ratingWord ? ratingWord : "") + ": " + std::to_string(e.rating);
+  if (e.kind == kFictionalPersonality)
+    t.rating = std::string(ratingWord ? ratingWord : "") + ": " + std::to_string(e.rating);
   t.caption = e.caption;
   return t;
 }
@@ -176,7 +189,8 @@ PersonalityInfoText MakePersonalityInfoText(const PersonalityListEntry* e, const
   PersonalityInfoText t;
   if (!e) return t;
   t.name = e->name;
-  if (e->kind == kFictionalPersonality) t.rating = std::string(ratingWord ? ratingWord : "") + ": " + std::to_string(e->rating);
+  if (e->kind == kFictionalPersonality)
+    t.rating = std::string(ratingWord ? ratingWord : "") + ": " + std::to_string(e->rating);
   t.biography = e->biography;
   t.style = FormatPersonalityStyle(e->style, e->rating);
   return t;

@@ -39,12 +39,13 @@ void PlaceFullBlock(const StatusLayoutInput& in, int s, int y, bool portraits, S
   const StatusSideSizes& z = in.side[s];
   bool hasPortrait = portraits && z.portrait.width > 0;
   b->portrait = Box(kGap, y, z.portrait, hasPortrait);
-  b->emblem = hasPortrait ? Box(kGap + z.portrait.width + kGap, y + 6, z.emblem, true) : Box(kGap, y, z.emblem, true);
+  b->emblem =
+      hasPortrait ? Box(kGap + z.portrait.width + kGap, y + 6, z.emblem, true) : Box(kGap, y, z.emblem, true);
   b->name = Box(b->emblem.x + b->emblem.width + kGap, b->emblem.y, z.name, true);
   b->rating = Box(b->name.x + b->name.width + kGap, b->name.y, z.rating, z.rating.width > 0);
   b->clock = Box(b->name.x, b->name.y + b->name.height, z.clock, in.withClocks);
-  b->timeControl = Box(b->name.x, b->clock.y + b->clock.height, z.timeControl,
-                       in.withClocks && z.timeControl.width > 0);
+  b->timeControl =
+      Box(b->name.x, b->clock.y + b->clock.height, z.timeControl, in.withClocks && z.timeControl.width > 0);
 }
 
 // The row of buttons of the full and list-only arrangements.
@@ -110,7 +111,8 @@ int BlockSetHeight(const StatusLayoutInput& in, uint32_t mask) {
 
 StatusMeasures MeasureGameStatus(const StatusLayoutInput& in) {
   const StatusSideSizes& b = in.side[1];
-  int t = std::max(b.emblem.height, b.name.height) + (in.withClocks ? b.clock.height + b.timeControl.height : 0) + 6;
+  int t = std::max(b.emblem.height, b.name.height) +
+          (in.withClocks ? b.clock.height + b.timeControl.height : 0) + 6;
   StatusMeasures m;
   m.twoBlockHeight = 2 * (12 + std::min(b.portrait.height, t));
   m.stripThreshold = 2 * std::max(b.emblem.height, b.clock.height);
@@ -139,7 +141,8 @@ StatusLayout LayoutGameStatus(const StatusLayoutInput& in) {
     const uint32_t everything = both | kItemPortrait | BlackItems(kItemPortrait);
     bool portraits = W >= BlockSetWidth(in, everything) && H >= BlockSetHeight(in, everything);
     uint32_t fitMask = portraits ? (kItemPortrait | BlackItems(kItemPortrait)) : both;
-    bool listShown = W >= 7 * in.buttonWidth + 16 && H - in.lineHeight - in.buttonHeight - 3 >= BlockSetHeight(in, fitMask);
+    bool listShown = W >= 7 * in.buttonWidth + 16 &&
+                     H - in.lineHeight - in.buttonHeight - 3 >= BlockSetHeight(in, fitMask);
     PlaceFullBlock(in, top, 6, portraits, &out.side[top]);
     uint32_t topItems = labels | (portraits ? uint32_t{kItemPortrait} : 0u);
     int buttonsTop = BlockSetHeight(in, top == 1 ? BlackItems(topItems) : topItems);
@@ -208,14 +211,16 @@ StatusLayout LayoutGameStatus(const StatusLayoutInput& in) {
     if (clocksShown) x.clock.x = clockX;
     int cursor = x.clock.x + x.clock.width;
     int rowTop = s == top ? 0 : half, rowHeight = s == top ? half : H - half;
-    bool control = clocksShown && z.timeControl.width > 0 && W > clockX + z.clock.width + z.timeControl.width + kGap;
+    bool control =
+        clocksShown && z.timeControl.width > 0 && W > clockX + z.clock.width + z.timeControl.width + kGap;
     PlaceInRow(&x.timeControl, z.timeControl, &cursor, rowTop, rowHeight, control);
     HideOverflow(in, &x);
   }
   return out;
 }
 
-void GameStatusMinimumSize(const StatusLayoutInput& in, int frameWidth, int frameHeight, int* width, int* height) {
+void GameStatusMinimumSize(const StatusLayoutInput& in, int frameWidth, int frameHeight, int* width,
+                           int* height) {
   const StatusSideSizes& b = in.side[1];
   *width = b.emblem.width + std::max(b.name.width, b.clock.width) + 2 * frameWidth + 8;
   *height = b.emblem.height + frameHeight;

@@ -32,13 +32,13 @@ struct StatusSideSizes {
 };
 
 struct StatusLayoutInput {
-  int width, height;          // client size
-  StatusSideSizes side[2];    // 0 White, 1 Black
-  bool withClocks;            // not a game without clocks (kind flag 0x20000000)
-  bool listOnly;              // kind flag 0x80000
-  bool whiteAtBottom;         // the board is not flipped
+  int width, height;        // client size
+  StatusSideSizes side[2];  // 0 White, 1 Black
+  bool withClocks;          // not a game without clocks (kind flag 0x20000000)
+  bool listOnly;            // kind flag 0x80000
+  bool whiteAtBottom;       // the board is not flipped
   int buttonWidth, buttonHeight;
-  int lineHeight;             // of the list font
+  int lineHeight;  // of the list font
 };
 
 struct StatusBox {

@@ -1,9 +1,9 @@
 // Game Status label texts.
 #include "status_texts.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <cctype>
 #include <cstring>
 
 const char kWidestClockText[] = "-99:59:59";
@@ -48,10 +48,17 @@ std::string TimeControlLabelText(uint32_t type, uint32_t baseMs, uint32_t second
     case 6:
       if (seconds) std::snprintf(text, sizeof text, "%s", w.hourglass);
       break;
-    case 7: std::snprintf(text, sizeof text, "%s", w.infinite); break;
-    case 8: std::snprintf(text, sizeof text, "%s", w.equal); break;
-    case 9: std::snprintf(text, sizeof text, "%s", w.fixedDepth); break;
-    default: break;
+    case 7:
+      std::snprintf(text, sizeof text, "%s", w.infinite);
+      break;
+    case 8:
+      std::snprintf(text, sizeof text, "%s", w.equal);
+      break;
+    case 9:
+      std::snprintf(text, sizeof text, "%s", w.fixedDepth);
+      break;
+    default:
+      break;
   }
   std::string out = text;
   if (!out.empty() && rated) out += " (R)";
@@ -76,7 +83,8 @@ const char* NicknamePortrait(const char* playerName) {
   if (!playerName) return nullptr;
   for (const auto& n : kNicknames) {
     const char *a = playerName, *b = n.name;
-    while (*a && *b && std::tolower(static_cast<unsigned char>(*a)) == std::tolower(static_cast<unsigned char>(*b)))
+    while (*a && *b &&
+           std::tolower(static_cast<unsigned char>(*a)) == std::tolower(static_cast<unsigned char>(*b)))
       ++a, ++b;
     if (!*a && !*b) return n.picture;
   }

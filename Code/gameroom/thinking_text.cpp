@@ -2,9 +2,9 @@
 #include "thinking_text.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <cctype>
 
 std::string FormatThinkingTime(uint32_t s) {
   char text[32];
@@ -21,7 +21,8 @@ std::string FormatThinkingScore(int32_t score) {
   long long s = score;
   char text[32];
   // Between -1 and 0 pawns the whole part is 0 and would lose its sign.
-  std::snprintf(text, sizeof text, "%s%lld.%02lld", (s < 0 && s > -100) ? "-" : "", s / 100, std::llabs(s % 100));
+  std::snprintf(text, sizeof text, "%s%lld.%02lld", (s < 0 && s > -100) ? "-" : "", s / 100,
+                std::llabs(s % 100));
   return text;
 }
 
@@ -41,8 +42,8 @@ bool IsHouseName(const char* name) {
 }
 }  // namespace
 
-ThinkingSections ChooseThinkingSections(const bool isEngine[2], const char* const names[2], const bool ticked[3],
-                                        bool windowShown, bool advisorRunning) {
+ThinkingSections ChooseThinkingSections(const bool isEngine[2], const char* const names[2],
+                                        const bool ticked[3], bool windowShown, bool advisorRunning) {
   ThinkingSections s{};
   bool offered = true;
   for (int side = 0; side < 2; ++side) {

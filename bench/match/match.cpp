@@ -28,10 +28,10 @@
 
 #include "board.h"
 #include "engine_player.h"
-#include "personality.h"
-#include "personality_hooks.h"
 #include "movegen.h"
 #include "notation.h"
+#include "personality.h"
+#include "personality_hooks.h"
 
 namespace {
 
@@ -429,7 +429,8 @@ int main(int argc, char** argv) {
         return 2;
       }
       std::string name = v.substr(v.rfind('/') + 1);
-      if (name.size() > 4 && name.compare(name.size() - 4, 4, kPersonalityExtension) == 0) name.resize(name.size() - 4);
+      if (name.size() > 4 && name.compare(name.size() - 4, 4, kPersonalityExtension) == 0)
+        name.resize(name.size() - 4);
       EnginePersonality e;
       FillEnginePersonality(*record, name.c_str(), &e);
       o.parameters[i] = PersonalityParameterLines(e);

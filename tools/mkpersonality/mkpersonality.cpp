@@ -29,16 +29,17 @@ namespace {
 
 // The roster's key of each engine parameter, in record order.
 const char* const kParameterKeys[kPersonalityParameterCount] = {
-    "attacker/defender", "strength of play", "randomness",   "book use",     "max search depth",
+    "attacker/defender", "strength of play",  "randomness",        "book use",          "max search depth",
     "selective search",  "contempt for draw", "material/position", "control of center", "mobility",
-    "king safety",       "passed pawns",      "pawns weakness", "own queen",  "opposing queen",
-    "own rook",          "opposing rook",     "own bishop",   "opposing bishop", "own knight",
+    "king safety",       "passed pawns",      "pawns weakness",    "own queen",         "opposing queen",
+    "own rook",          "opposing rook",     "own bishop",        "opposing bishop",   "own knight",
     "opposing knight",   "own pawn",          "opposing pawn"};
 
 // Keys the roster holds besides the parameters; "portrait" describes the
 // picture for the drawing script and is no field of the record.
-const char* const kFieldKeys[] = {"kind", "sex", "ages", "rating", "reference speed", "pondering", "hash index",
-                                  "book", "picture", "caption", "biography", "style", "portrait"};
+const char* const kFieldKeys[] = {"kind",      "sex",        "ages",    "rating",  "reference speed",
+                                  "pondering", "hash index", "book",    "picture", "caption",
+                                  "biography", "style",      "portrait"};
 
 std::string Trim(const std::string& s) {
   size_t a = s.find_first_not_of(" \t\r"), b = s.find_last_not_of(" \t\r");
@@ -62,17 +63,18 @@ bool SetField(char (&field)[N], const std::string& text, const std::string& wher
 }
 
 uint32_t AgeBits(const std::string& list, bool* ok) {
-  static const std::map<std::string, uint32_t> kAges = {{"6-8", kAge6to8},     {"9-11", kAge9to11},
-                                                        {"12-14", kAge12to14}, {"15-18", kAge15to18},
-                                                        {"19-24", kAge19to24}, {"25-40", kAge25to40},
-                                                        {"over 40", kAgeOver40}};
+  static const std::map<std::string, uint32_t> kAges = {
+      {"6-8", kAge6to8},     {"9-11", kAge9to11},   {"12-14", kAge12to14},  {"15-18", kAge15to18},
+      {"19-24", kAge19to24}, {"25-40", kAge25to40}, {"over 40", kAgeOver40}};
   uint32_t bits = 0;
   std::stringstream in(list);
   std::string item;
   while (std::getline(in, item, ',')) {
     auto it = kAges.find(Trim(item));
-    if (it == kAges.end()) *ok = false;
-    else bits |= it->second;
+    if (it == kAges.end())
+      *ok = false;
+    else
+      bits |= it->second;
   }
   return bits;
 }
@@ -83,8 +85,10 @@ bool StyleHoldsOneNumberAtMost(const char* style) {
   int numbers = 0;
   for (const char* p = style; *p; ++p) {
     if (*p != '%') continue;
-    if (p[1] == 'd') ++numbers, ++p;
-    else if (p[1] && p[1] != ' ' && p[1] != '.' && p[1] != ',') return false;
+    if (p[1] == 'd')
+      ++numbers, ++p;
+    else if (p[1] && p[1] != ' ' && p[1] != '.' && p[1] != ',')
+      return false;
   }
   return numbers <= 1;
 }
@@ -99,7 +103,9 @@ bool MakeRecord(const std::string& name, const Section& s, PersonalityRecord* r)
     if (!s.count(key)) return std::fprintf(stderr, "%s: no \"%s\"\n", where.c_str(), key), false;
   SetNewPersonalityDefaults(r);
   const std::string& kind = s.at("kind");
-  r->kind = kind == "grandmaster" ? kGrandmasterPersonality : kind == "fictional" ? kFictionalPersonality : 0;
+  r->kind = kind == "grandmaster" ? uint32_t{kGrandmasterPersonality}
+            : kind == "fictional" ? uint32_t{kFictionalPersonality}
+                                  : 0u;
   const std::string& sex = s.at("sex");
   r->sex = sex == "male" ? 1 : 0;
   bool ok = r->kind != 0 && (sex == "male" || sex == "female");
@@ -113,16 +119,19 @@ bool MakeRecord(const std::string& name, const Section& s, PersonalityRecord* r)
   r->pondering = static_cast<uint32_t>(v);
   ok = ok && ToInt(s.at("hash index"), &v) && v >= 0 && v <= 8;
   r->hashIndex = static_cast<uint32_t>(v);
-  if (!ok) return std::fprintf(stderr, "%s: bad kind, sex, ages, rating, speed, pondering or hash\n", where.c_str()), false;
+  if (!ok)
+    return std::fprintf(stderr, "%s: bad kind, sex, ages, rating, speed, pondering or hash\n", where.c_str()),
+           false;
   for (int i = 0; i < kPersonalityParameterCount; ++i) {
     const PersonalityParameterInfo& info = kPersonalityParameters[i];
     if (!ToInt(s.at(kParameterKeys[i]), &v) || v < info.min || v > info.max)
-      return std::fprintf(stderr, "%s: \"%s\" not within %d..%d\n", where.c_str(), kParameterKeys[i], info.min,
-                          info.max),
+      return std::fprintf(stderr, "%s: \"%s\" not within %d..%d\n", where.c_str(), kParameterKeys[i],
+                          info.min, info.max),
              false;
     r->parameters[i] = static_cast<int32_t>(v);
   }
-  return SetField(r->book, s.at("book"), where + " book") && SetField(r->picture, s.at("picture"), where + " picture") &&
+  return SetField(r->book, s.at("book"), where + " book") &&
+         SetField(r->picture, s.at("picture"), where + " picture") &&
          SetField(r->caption, s.at("caption"), where + " caption") &&
          SetField(r->biography, s.at("biography"), where + " biography") &&
          SetField(r->style, s.at("style"), where + " style");
@@ -148,9 +157,12 @@ int WriteRoster(const char* rosterPath, const char* folder) {
     std::string key = Trim(t.substr(0, eq)), value = Trim(t.substr(eq + 1));
     Section& s = sections.back().second;
     // A text may go on over further lines of the same key.
-    if (s.count(key) && (key == "biography" || key == "style")) s[key] += " " + value;
-    else if (s.count(key)) return std::fprintf(stderr, "%s:%d: \"%s\" twice\n", rosterPath, number, key.c_str()), 1;
-    else s[key] = value;
+    if (s.count(key) && (key == "biography" || key == "style"))
+      s[key] += " " + value;
+    else if (s.count(key))
+      return std::fprintf(stderr, "%s:%d: \"%s\" twice\n", rosterPath, number, key.c_str()), 1;
+    else
+      s[key] = value;
   }
   fs::create_directories(folder);
   for (auto& [name, section] : sections) {
@@ -199,7 +211,8 @@ int Check(const char* folder, const char* pictureList, const std::vector<std::st
       continue;
     }
     if (r.formatMark != kPersonalityFormatMark) fault(file, "format mark is not 26");
-    if (r.kind != kGrandmasterPersonality && r.kind != kFictionalPersonality) fault(file, "not a shipped kind");
+    if (r.kind != kGrandmasterPersonality && r.kind != kFictionalPersonality)
+      fault(file, "not a shipped kind");
     for (int i = 0; i < kPersonalityParameterCount; ++i)
       if (r.parameters[i] < kPersonalityParameters[i].min || r.parameters[i] > kPersonalityParameters[i].max)
         fault(file, "parameter out of range");
@@ -214,11 +227,10 @@ int Check(const char* folder, const char* pictureList, const std::vector<std::st
   if (entries.empty()) fault(folder, "no personalities");
   // Every box a shipped personality can meet must let some personality
   // through on its own account: untick it and some personality drops out.
-  static const int kBoxes[] = {kFilterGrandmasters, kFilterFictional, kFilterMale,    kFilterFemale,
-                               kFilter19to24,       kFilter25to40,    kFilterOver40,  kFilter6to18,
-                               kFilterBand0,        kFilterBand1,     kFilterBand2,   kFilterBand3,
-                               kFilterBand4,        kFilter6to8,      kFilter9to11,   kFilter12to14,
-                               kFilter15to18};
+  static const int kBoxes[] = {
+      kFilterGrandmasters, kFilterFictional, kFilterMale,  kFilterFemale, kFilter19to24, kFilter25to40,
+      kFilterOver40,       kFilter6to18,     kFilterBand0, kFilterBand1,  kFilterBand2,  kFilterBand3,
+      kFilterBand4,        kFilter6to8,      kFilter9to11, kFilter12to14, kFilter15to18};
   for (int box : kBoxes) {
     bool kids = box >= kFilter6to8 && box <= kFilter15to18;
     PersonalityFilters all, without;
@@ -226,7 +238,8 @@ int Check(const char* folder, const char* pictureList, const std::vector<std::st
     PersonalitySelection a, b;
     FilterPersonalityList(entries, all, kids, kids, &a);
     FilterPersonalityList(entries, without, kids, kids, &b);
-    if (a.passing.size() == b.passing.size()) fault(kPersonalityFilterKeys[box], "filter box passes no personality");
+    if (a.passing.size() == b.passing.size())
+      fault(kPersonalityFilterKeys[box], "filter box passes no personality");
   }
   std::printf("%zu personalities checked, %d faults\n", entries.size(), faults);
   return faults ? 1 : 0;
@@ -238,7 +251,8 @@ int main(int argc, char** argv) {
   if (argc >= 4 && std::strcmp(argv[1], "--check") == 0)
     return Check(argv[2], argv[3], std::vector<std::string>(argv + 4, argv + argc));
   if (argc == 3) return WriteRoster(argv[1], argv[2]);
-  std::fprintf(stderr, "usage: mkpersonality ROSTER OUTPUT_FOLDER\n"
-                       "       mkpersonality --check FOLDER PICTURE_LIST BOOK...\n");
+  std::fprintf(stderr,
+               "usage: mkpersonality ROSTER OUTPUT_FOLDER\n"
+               "       mkpersonality --check FOLDER PICTURE_LIST BOOK...\n");
   return 2;
 }

@@ -3,8 +3,8 @@
 // the same; its list entry, card and Info texts are made from it.
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 
 #include "personality.h"
 #include "personality_list.h"

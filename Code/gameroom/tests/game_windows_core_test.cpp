@@ -14,18 +14,26 @@
 #include "thinking_text.h"
 
 TEST(StatusTexts, Clocks) {
-  struct { int32_t seconds; const char* text; } cases[] = {
-      {0, "00:00"},       {59, "00:59"},         {3599, "59:59"},        {3600, "01:00:00"},
-      {-5, "-00:05"},     {-3599, "-59:59"},     {-3605, "-01:00:05"},   {359999, "99:59:59"},
-      {INT32_MIN, "-596523:14:08"},
+  struct {
+    int32_t seconds;
+    const char* text;
+  } cases[] = {
+      {0, "00:00"},         {59, "00:59"},        {3599, "59:59"},
+      {3600, "01:00:00"},   {-5, "-00:05"},       {-3599, "-59:59"},
+      {-3605, "-01:00:05"}, {359999, "99:59:59"}, {INT32_MIN, "-596523:14:08"},
   };
   for (auto c : cases) EXPECT_EQ(FormatClockSeconds(c.seconds), c.text) << c.seconds;
   EXPECT_STREQ(kWidestClockText, "-99:59:59");
-  for (uint32_t t = 0; t < 10; ++t) EXPECT_EQ(ClockShowsRemaining(t), t == 1 || t == 4 || t == 5 || t == 6) << t;
+  for (uint32_t t = 0; t < 10; ++t)
+    EXPECT_EQ(ClockShowsRemaining(t), t == 1 || t == 4 || t == 5 || t == 6) << t;
 }
 
 TEST(StatusTexts, TimeControlsRatingsAndLabels) {
-  struct { uint32_t type, base, second; bool rated; const char* text; } cases[] = {
+  struct {
+    uint32_t type, base, second;
+    bool rated;
+    const char* text;
+  } cases[] = {
       {1, 7200000, 40, false, "40/120  moves/min"},
       {0, 7200000, 0, false, ""},
       {2, 10000, 0, true, "10  sec/move (R)"},
@@ -59,7 +67,11 @@ TEST(StatusTexts, TimeControlsRatingsAndLabels) {
 }
 
 TEST(MoveList, RowsAndPlies) {
-  struct { int ply; bool blackFirst; int row; } cases[] = {
+  struct {
+    int ply;
+    bool blackFirst;
+    int row;
+  } cases[] = {
       {0, false, -1}, {1, false, 0}, {2, false, 0}, {3, false, 1}, {10, false, 4},
       {0, true, 0},   {1, true, 0},  {2, true, 1},  {3, true, 1},  {10, true, 5},
   };
@@ -92,10 +104,13 @@ TEST(MoveList, ColumnsAndClicks) {
   EXPECT_EQ(c.whiteX, 30);
   EXPECT_EQ(c.blackX, 70);
   LayMoveColumns(&c, 170);
-  struct { int x, column, plyWhiteFirst, plyBlackFirst; bool marker; } cases[] = {
-      {0, 16, 7, 6, false},  {51, 16, 7, 6, true}, {50, 16, 7, 6, false}, {58, 16, 7, 6, false},
-      {89, 16, 7, 6, false}, {95, 0, 7, 6, false},  {110, 0, 7, 6, false}, {111, 32, 8, 7, true},
-      {160, 32, 8, 7, false},
+  struct {
+    int x, column, plyWhiteFirst, plyBlackFirst;
+    bool marker;
+  } cases[] = {
+      {0, 16, 7, 6, false},  {51, 16, 7, 6, true},  {50, 16, 7, 6, false},
+      {58, 16, 7, 6, false}, {89, 16, 7, 6, false}, {95, 0, 7, 6, false},
+      {110, 0, 7, 6, false}, {111, 32, 8, 7, true}, {160, 32, 8, 7, false},
   };
   for (auto k : cases) {
     EXPECT_EQ(MoveColumnAt(c, k.x), k.column) << k.x;
@@ -142,14 +157,19 @@ TEST(GameSetup, ChangeMask) {
   Board start;
   SetInitialBoard(&start);
   EXPECT_EQ(SetupChangeMask(w, b, w, b, false, true, start), 0);
-  struct { void (*change)(PlayerRecord*, PlayerRecord*, Board*, bool*); int mask; } cases[] = {
+  struct {
+    void (*change)(PlayerRecord*, PlayerRecord*, Board*, bool*);
+    int mask;
+  } cases[] = {
       {[](PlayerRecord* w, PlayerRecord*, Board*, bool*) { w->kind = 1; }, 1},
       {[](PlayerRecord* w, PlayerRecord*, Board*, bool*) { w->blindfold = 1; }, 1},
       {[](PlayerRecord* w, PlayerRecord*, Board*, bool*) { w->baseMs = 300000; }, 2},
       {[](PlayerRecord*, PlayerRecord* b, Board*, bool*) { std::strcpy(b->name, "Tarn - Age 12"); }, 4},
       {[](PlayerRecord*, PlayerRecord* b, Board*, bool*) { b->periodOrIncrement = 1; }, 8},
       {[](PlayerRecord*, PlayerRecord*, Board*, bool* top) { *top = true; }, 32},
-      {[](PlayerRecord*, PlayerRecord*, Board* s, bool*) { OddsBoardClick(s, 13 + 19 * 0 + 5, 22 + 19 * 7 + 5); },
+      {[](PlayerRecord*, PlayerRecord*, Board* s, bool*) {
+         OddsBoardClick(s, 13 + 19 * 0 + 5, 22 + 19 * 7 + 5);
+       },
        64},
   };
   for (auto& c : cases) {
@@ -238,7 +258,9 @@ TEST(GameSetup, FlipAndNames) {
 TEST(GameSetup, OddsBoard) {
   Board start;
   SetInitialBoard(&start);
-  auto click = [&](int row, int file) { return OddsBoardClick(&start, 13 + 19 * file + 9, 22 + 19 * row + 9); };
+  auto click = [&](int row, int file) {
+    return OddsBoardClick(&start, 13 + 19 * file + 9, 22 + 19 * row + 9);
+  };
   EXPECT_TRUE(click(0, 0));  // a8 rook off
   EXPECT_EQ(start[MakeSquare(0, 0)], 0);
   EXPECT_EQ(start[CASTLING_RIGHTS] & BLACK_LONG, 0);
@@ -262,11 +284,17 @@ TEST(GameSetup, OddsBoard) {
 }
 
 TEST(ThinkingLines, Texts) {
-  struct { int32_t score; const char* text; } scores[] = {
-      {-5, "-0.05"}, {-105, "-1.05"}, {250, "2.50"}, {0, "0.00"}, {-100, "-1.00"}, {-99, "-0.99"}, {7, "0.07"}};
+  struct {
+    int32_t score;
+    const char* text;
+  } scores[] = {{-5, "-0.05"},   {-105, "-1.05"}, {250, "2.50"}, {0, "0.00"},
+                {-100, "-1.00"}, {-99, "-0.99"},  {7, "0.07"}};
   for (auto c : scores) EXPECT_EQ(FormatThinkingScore(c.score), c.text) << c.score;
-  struct { uint32_t seconds; const char* text; } times[] = {
-      {0, "0:00"}, {59, "0:59"}, {60, "1:00"}, {3599, "59:59"}, {3600, "1:00:00"}, {36061, "10:01:01"}};
+  struct {
+    uint32_t seconds;
+    const char* text;
+  } times[] = {{0, "0:00"},     {59, "0:59"},      {60, "1:00"},
+               {3599, "59:59"}, {3600, "1:00:00"}, {36061, "10:01:01"}};
   for (auto c : times) EXPECT_EQ(FormatThinkingTime(c.seconds), c.text) << c.seconds;
   EXPECT_EQ(ThinkingMovesText("e4 e5", "Nf3", false), "Nf3 e4 e5");
   EXPECT_EQ(ThinkingMovesText("e4 e5", "Nf3", true), "e4 e5");

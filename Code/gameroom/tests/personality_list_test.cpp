@@ -41,7 +41,12 @@ TEST(PersonalityList, EntriesFromRecords) {
   r.referenceSpeed = 1000;
   r.parameters[kParamMaxDepth] = 99;
   std::snprintf(r.style, sizeof r.style, "%s", "A %d player, 100%% sure");
-  struct { const char* file; uint32_t kind; const char* name; int32_t rating; } cases[] = {
+  struct {
+    const char* file;
+    uint32_t kind;
+    const char* name;
+    int32_t rating;
+  } cases[] = {
       {"Mr. Quill.RWP", kFictionalPersonality, "Mr. Quill", 1285},
       {"Tarn - Age 12.RWP", kFictionalPersonality, "Tarn - Age 12", 1250},
       {"Grand.RWP", kGrandmasterPersonality, "Grand", 1285},
@@ -75,7 +80,10 @@ TEST(PersonalityList, RestrictionsAndSort) {
   std::vector<PersonalityListEntry> all = {
       Entry("GM", kGrandmasterPersonality, 2600), Entry("Fict", kFictionalPersonality, 1200),
       Entry("Cust", kCustomPersonality, 0), Entry("Eng", kXboardEnginePersonality, 0)};
-  struct { PersonalityListRestrictions r; const char* listed; } cases[] = {
+  struct {
+    PersonalityListRestrictions r;
+    const char* listed;
+  } cases[] = {
       {{}, "GM Fict Cust Eng "},
       {{true, false, false, 0}, "GM Fict "},
       {{false, true, false, 0}, "Fict "},
@@ -88,8 +96,8 @@ TEST(PersonalityList, RestrictionsAndSort) {
       if (IsPersonalityListed(e, c.r)) listed += std::string(e.name) + " ";
     EXPECT_EQ(listed, c.listed);
   }
-  std::vector<PersonalityListEntry> list = {Entry("b", 179, 1000), Entry("a", 179, 1000), Entry("c", 179, 1500),
-                                            Entry("\xC9", 179, 1000)};
+  std::vector<PersonalityListEntry> list = {Entry("b", 179, 1000), Entry("a", 179, 1000),
+                                            Entry("c", 179, 1500), Entry("\xC9", 179, 1000)};
   SortPersonalityList(&list);
   std::string order;
   for (auto& e : list) order += e.name;
@@ -97,9 +105,11 @@ TEST(PersonalityList, RestrictionsAndSort) {
 }
 
 TEST(PersonalityList, RatingBands) {
-  struct { int32_t rating; int band; } cases[] = {{-20, 0}, {0, 0}, {498, 0},   {499, 0},   {500, 0},
-                                                  {501, 1}, {1000, 1}, {1001, 2}, {1500, 2}, {1501, 3},
-                                                  {2000, 3}, {2001, 4}, {2400, 4}, {3000, 4}};
+  struct {
+    int32_t rating;
+    int band;
+  } cases[] = {{-20, 0},  {0, 0},    {498, 0},  {499, 0},  {500, 0},  {501, 1},  {1000, 1},
+               {1001, 2}, {1500, 2}, {1501, 3}, {2000, 3}, {2001, 4}, {2400, 4}, {3000, 4}};
   for (auto c : cases) EXPECT_EQ(PersonalityRatingBand(c.rating), c.band) << c.rating;
 }
 
@@ -116,7 +126,8 @@ TEST(PersonalityList, FiltersSelectionAndOk) {
   PersonalityFilters all;
   PersonalitySelection s;
   FilterPersonalityList(list, all, false, false, &s);
-  EXPECT_EQ(Names(list, s), (std::vector<std::string>{"Grand", "Anna", "Bo", "Tarn - Age 12", "Mine", "Engine"}));
+  EXPECT_EQ(Names(list, s),
+            (std::vector<std::string>{"Grand", "Anna", "Bo", "Tarn - Age 12", "Mine", "Engine"}));
   EXPECT_EQ(s.selected, 0);
   EXPECT_TRUE(s.okEnabled);
   EXPECT_EQ(s.scrollMax, 5);
@@ -145,8 +156,7 @@ TEST(PersonalityList, FiltersSelectionAndOk) {
 
   // The kids room: the kid boxes, Barnaby only there.
   FilterPersonalityList(list, all, true, true, &s);
-  EXPECT_EQ(Names(list, s),
-            (std::vector<std::string>{"Barnaby - Age 7", "Tarn - Age 12", "Mine", "Engine"}));
+  EXPECT_EQ(Names(list, s), (std::vector<std::string>{"Barnaby - Age 7", "Tarn - Age 12", "Mine", "Engine"}));
   FilterPersonalityList(list, all, true, false, &s);
   EXPECT_EQ(Names(list, s), (std::vector<std::string>{"Tarn - Age 12", "Mine", "Engine"}));
   PersonalityFilters none;
@@ -169,7 +179,12 @@ TEST(PersonalityList, CardsAndScrolling) {
   EXPECT_EQ(kPersonalityCardWidth, 239);
   PersonalitySelection s;
   for (int i = 0; i < 10; ++i) s.passing.push_back(i);
-  struct { int top; PersonalityScroll how; int position; int expected; } cases[] = {
+  struct {
+    int top;
+    PersonalityScroll how;
+    int position;
+    int expected;
+  } cases[] = {
       {0, kScrollLineUp, 0, 0},   {0, kScrollLineDown, 0, 1}, {5, kScrollPageDown, 0, 6},
       {6, kScrollLineDown, 0, 6}, {3, kScrollPageUp, 0, 0},   {0, kScrollTo, 4, 4},
       {0, kScrollTo, 40, 6},      {0, kScrollTo, -3, 0},

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "book_fixture.h"
-#include "engine_player.h"
 #include "bookreader.h"
+#include "engine_player.h"
 #include "game_host.h"
 #include "game_record.h"
 #include "personality_hooks.h"
@@ -34,8 +34,9 @@ struct TestEnvironment : PersonalityEnvironment {
 class PersonalityFiles : public ::testing::Test {
  protected:
   void SetUp() override {
-    root = fs::temp_directory_path() / ("rw_personality_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    root = fs::temp_directory_path() /
+           ("rw_personality_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(root);
     fs::create_directories(root / "Personalities");
     fs::create_directories(root / "Books");
@@ -94,8 +95,8 @@ TEST(PersonalityBytes, GoldenImageOfTheDefaults) {
   u32(40, 132);
   u32(44, 1);
   u32(48, 1);
-  const int32_t parameters[23] = {0, 100, 0, 10, 20, 6, 0, 0, 100, 100, 100, 100, 100,
-                                  90, 90, 50, 50, 30, 30, 30, 30, 10, 10};
+  const int32_t parameters[23] = {0,   100, 0,  10, 20, 6,  0,  0,  100, 100, 100, 100,
+                                  100, 90,  90, 50, 50, 30, 30, 30, 30,  10,  10};
   for (int i = 0; i < 23; ++i) u32(64 + 4 * i, parameters[i]);
   std::memcpy(&golden[192], "RWONYX.OBK", 10);
 
@@ -146,7 +147,9 @@ TEST(PersonalityBytes, RoundTripOfEveryFieldAndTextEndedInItsField) {
 
 TEST(PersonalityBytes, HashSizesAndWords) {
   PersonalityRecord r = Defaults();
-  struct { uint32_t index, bytes; } cases[] = {{0, 0}, {1, 524288}, {5, 8388608}, {12, 1u << 30}, {40, 1u << 30}};
+  struct {
+    uint32_t index, bytes;
+  } cases[] = {{0, 0}, {1, 524288}, {5, 8388608}, {12, 1u << 30}, {40, 1u << 30}};
   for (auto c : cases) {
     r.hashIndex = c.index;
     EXPECT_EQ(PersonalityHashBytes(&r), c.bytes) << c.index;
@@ -171,14 +174,12 @@ TEST(PersonalityRating, SpeedAdjustment) {
     uint32_t reference, benchmark;
     int32_t expected;
   } cases[] = {
-      {1250, 99, 1000, 2000, 1285},  // d 70, f 0.5
-      {2500, 99, 1000, 2000, 2570},
-      {3000, 99, 1000, 500, 2930},   // f at most 1
-      {2500, 99, 1000, 1000, 2500},
-      {1250, 98, 1000, 2000, 1250},  // only at depth 99
-      {1250, 99, 0, 2000, 1250},     // no reference speed: no adjustment
-      {1250, 99, 1000, 0, 1250},     // no benchmark: no adjustment
-      {1000, 99, 1000, 3000, 1044},  // trunc(70 ln3/ln2) = 110; 110 * 0.4 = 44
+      {1250, 99, 1000, 2000, 1285},                                // d 70, f 0.5
+      {2500, 99, 1000, 2000, 2570}, {3000, 99, 1000, 500, 2930},   // f at most 1
+      {2500, 99, 1000, 1000, 2500}, {1250, 98, 1000, 2000, 1250},  // only at depth 99
+      {1250, 99, 0, 2000, 1250},                                   // no reference speed: no adjustment
+      {1250, 99, 1000, 0, 1250},                                   // no benchmark: no adjustment
+      {1000, 99, 1000, 3000, 1044},                                // trunc(70 ln3/ln2) = 110; 110 * 0.4 = 44
   };
   for (const Case& c : cases) {
     PersonalityRecord r = DepthNinetyNine(c.rating, c.reference);
@@ -189,7 +190,10 @@ TEST(PersonalityRating, SpeedAdjustment) {
 }
 
 TEST(PersonalityRating, StyleTextSubstitutesOneNumberOnly) {
-  struct { const char* style; const char* shown; } cases[] = {
+  struct {
+    const char* style;
+    const char* shown;
+  } cases[] = {
       {"Plays like a %d player.", "Plays like a 1285 player."},
       {"No number here", "No number here"},
       {"%d and %d", "1285 and %d"},
@@ -206,11 +210,27 @@ TEST_F(PersonalityFiles, ReadByNameSizesAndVersions) {
   env.benchmark = 2000;
   std::vector<uint8_t> image = Image(r);
 
-  struct { const char* name; std::vector<uint8_t> bytes; int result; } files[] = {
+  struct {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    int result;
+  } files[] = {
       {"Exact", image, 1},
-      {"Long", [&] { auto b = image; b.push_back(0xFF); return b; }(), 1},
+      {"Long",
+       [&] {
+         auto b = image;
+         b.push_back(0xFF);
+         return b;
+       }(),
+       1},
       {"Short", std::vector<uint8_t>(image.begin(), image.end() - 1), 0},
-      {"Seven", [&] { auto b = image; b[36] = 7; return b; }(), 0},
+      {"Seven",
+       [&] {
+         auto b = image;
+         b[36] = 7;
+         return b;
+       }(),
+       0},
   };
   for (auto& f : files) {
     WriteFile(root / "Personalities" / (std::string(f.name) + ".RWP"), f.bytes);
@@ -269,7 +289,10 @@ TEST_F(PersonalityFiles, BooksLoadOwnOrFallBackToTheDefault) {
   EXPECT_EQ(GetBookSlot(), 2);
   EXPECT_EQ(GetBookMoveCount(), 1);
 
-  struct { const char* book; int slot; } fallingBack[] = {{"MISSING.OBK", 1}, {"../Books/OWN.OBK", 2}};
+  struct {
+    const char* book;
+    int slot;
+  } fallingBack[] = {{"MISSING.OBK", 1}, {"../Books/OWN.OBK", 2}};
   for (auto c : fallingBack) {
     std::snprintf(r.book, sizeof r.book, "%s", c.book);
     EXPECT_EQ(LoadPersonalityBook(&r, c.slot), 0) << c.book;
@@ -292,7 +315,9 @@ TEST_F(PersonalityFiles, GameAndEngineLinkAnswers) {
       return ReadPlayerPersonality(player, existing);
     }
     void FreePersonality(PersonalityRecord* p) override { ::FreePersonality(p); }
-    int32_t PersonalityWord(const PersonalityRecord* p, int index) override { return ::PersonalityWord(p, index); }
+    int32_t PersonalityWord(const PersonalityRecord* p, int index) override {
+      return ::PersonalityWord(p, index);
+    }
   } host;
   SetGameHost(&host);
   PersonalityRecord stored = Defaults();
@@ -318,12 +343,12 @@ TEST_F(PersonalityFiles, GameAndEngineLinkAnswers) {
   EXPECT_EQ(e.hashBytes, 524288);
   // The engine link scales the raw values: at the defaults every piece and
   // every weight goes out as 100.
-  EXPECT_EQ(PersonalityParameterLines(e),
-            (std::vector<std::string>{"rw_parm default", "rw_parm opp=100 opn=100 opb=100 opr=100 opq=100",
-                                      "rw_parm myp=100 myn=100 myb=100 myr=100 myq=100",
-                                      "rw_parm cc=100 mob=100 ks=100 pp=100 pw=100",
-                                      "rw_parm cfd=-200 sop=100 avd=0 rnd=0 sel=6 md=20",
-                                      "rw_parm tts=524288 ttu=1"}));
+  EXPECT_EQ(
+      PersonalityParameterLines(e),
+      (std::vector<std::string>{
+          "rw_parm default", "rw_parm opp=100 opn=100 opb=100 opr=100 opq=100",
+          "rw_parm myp=100 myn=100 myb=100 myr=100 myq=100", "rw_parm cc=100 mob=100 ks=100 pp=100 pw=100",
+          "rw_parm cfd=-200 sop=100 avd=0 rnd=0 sel=6 md=20", "rw_parm tts=524288 ttu=1"}));
   SetPlayerEnginePath(&game->black, "C:\\Rookwell\\Corvane.exe");
   EXPECT_STREQ(game->black.personality->enginePath, "C:\\Rookwell\\Corvane.exe");
 

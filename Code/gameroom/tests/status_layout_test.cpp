@@ -130,10 +130,14 @@ TEST(StatusLayout, WithoutClocksAndListOnly) {
 
 // Shrinking goes full, two rows, strip; on the way labels are hidden whole.
 TEST(StatusLayout, ShrinkingHidesLabels) {
-  struct { int width, height; StatusArrangement arrangement; int shownClocks; } cases[] = {
-      {400, 500, kStatusFull, 2},     {400, 147, kStatusTwoRows, 2}, {400, 40, kStatusTwoRows, 2},
-      {150, 100, kStatusTwoRows, 0},  {110, 100, kStatusTwoRows, 0}, {800, 39, kStatusStrip, 2},
-      {300, 39, kStatusStrip, 0},     {120, 39, kStatusStrip, 0},
+  struct {
+    int width, height;
+    StatusArrangement arrangement;
+    int shownClocks;
+  } cases[] = {
+      {400, 500, kStatusFull, 2},    {400, 147, kStatusTwoRows, 2}, {400, 40, kStatusTwoRows, 2},
+      {150, 100, kStatusTwoRows, 0}, {110, 100, kStatusTwoRows, 0}, {800, 39, kStatusStrip, 2},
+      {300, 39, kStatusStrip, 0},    {120, 39, kStatusStrip, 0},
   };
   for (auto c : cases) {
     StatusLayoutInput in = Input(c.width, c.height);
