@@ -83,10 +83,15 @@ TEST(PgnReader, StylesOfOtherPrograms) {
     Games games = ReadWithDatabase(StylePath(c.file));
     EXPECT_EQ(games.plies, c.plies) << c.file;
     if (games.plies.empty()) continue;
-    if (c.white) EXPECT_EQ(games.white[0], c.white) << c.file;
-    if (c.black) EXPECT_EQ(games.black[0], c.black) << c.file;
-    if (c.comment)
+    if (c.white) {
+      EXPECT_EQ(games.white[0], c.white) << c.file;
+    }
+    if (c.black) {
+      EXPECT_EQ(games.black[0], c.black) << c.file;
+    }
+    if (c.comment) {
       EXPECT_NE(games.firstComment[0].find(c.comment), std::string::npos) << c.file << ": " << games.firstComment[0];
+    }
     // A game cut at a move names the move with its line and column.
     std::vector<std::string> cuts;
     for (const std::string& line : games.trace)
