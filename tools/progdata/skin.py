@@ -440,7 +440,8 @@ def nav_face(room, h, state):
     big.alpha_composite(plaque, (5 * S, 3 * S))
     ink = STONE_D if disabled else INK
     centred_text(big, (5 * S, 3 * S, 67 * S, (h - 16) * S), ROOM_SYMBOLS[room], (h - 26) * S, ink + (255,), bold=False)
-    centred_text(big, (5 * S, (h - 19) * S, 67 * S, (h - 5) * S), NAV_LABELS[room], 11 * S, ink + (255,))
+    # The label stays inside the plaque's rounded edge (3 pixels in).
+    centred_text(big, (8 * S, (h - 19) * S, 64 * S, (h - 5) * S), NAV_LABELS[room], 11 * S, ink + (255,), fit=True)
     if state == 3:
         rrect(big, (6 * S, 4 * S, 66 * S, (h - 4) * S), 7 * S, outline=(38, 66, 122, 255), width=S)
     return finish(big).convert("RGB")
@@ -481,7 +482,7 @@ def tile_face(label, w, h, state):
     big.alpha_composite(tile(w - 4, h - 4, base, pressed=state == 1, radius=10), (2 * S, 2 * S))
     ink = STONE_D if state == 2 else INK
     centred_text(big, (0, 4 * S, w * S, (h - 22) * S), TILE_SYMBOLS[label], (h - 34) * S, ink + (255,), bold=False)
-    centred_text(big, (0, (h - 24) * S, w * S, (h - 6) * S), label, 12 * S, ink + (255,))
+    centred_text(big, (6 * S, (h - 24) * S, (w - 6) * S, (h - 6) * S), label, 12 * S, ink + (255,), fit=True)
     if state == 3:
         rrect(big, (3 * S, 3 * S, (w - 3) * S, (h - 3) * S), 9 * S, outline=(38, 66, 122, 255), width=S)
     return finish(big).convert("RGB")
