@@ -87,7 +87,9 @@ def _medallion(w, h, symbol, label, phase, pressed=False):
     steps = 24
     for k in range(steps):
         t = k / steps
-        c = mix(mix(BRASS_L, (255, 255, 240), 0.3 * glow), BRASS_D if not pressed else DARK, t)
+        # Pressed, the dome is lit from below and a shade darker, so it looks
+        # sunk while its symbol keeps its contrast.
+        c = mix(mix(BRASS_L, (255, 255, 240), 0.3 * glow), BRASS_D, t) if not pressed else mix(BRASS_D, BRASS, t)
         rr = inner * (1 - t * 0.55)
         off = inner * 0.25 * t * (1 if not pressed else -1)
         d.ellipse((cx - rr - off, cy - rr - off, cx + rr - off, cy + rr - off), fill=c + (255,))
