@@ -291,6 +291,7 @@ TEST(SkinLook, FramedWindowWithMenuPopupAndStatusProgress) {
   // The main frame's set: caption with toggle, thick edges, status panel.
   CwCreateParams mainParams = params;
   Ids(&mainParams.frame, skin, kMain);
+  mainParams.frame.textMode = 0;  // the program's name is drawn in the caption's start piece
   mainParams.frame.font = font;
   HWND mainFrame = cwCreateWindowEx(0, "RWSkinHost", "Rookwell Onyx", 0x000F0001 | 0x20, 520, 20, 490, 400, nullptr,
                                     nullptr, instance, &mainParams);
