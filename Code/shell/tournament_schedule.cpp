@@ -28,26 +28,22 @@ void SetTournamentScheduleHost(const TournamentScheduleHost& host) { g_host = ho
 int BuildTournamentSchedule() {
   TournamentData* t = RoomTournament();
   if (!t) return 0;
-  int count = 0;
-  const TournamentPair* table = GetPairingTable(t->entrantCount, &count);
   const std::string vs = ShellString(kVsString);
   int slot = 0;
-  for (int cycle = 1; cycle <= t->cycles && slot < kTournamentSlots; ++cycle) {
-    for (int i = 0; i < count; ++i) {
-      const TournamentPair& pair = table[i];
-      if (pair.white > t->entrantCount || pair.black > t->entrantCount) continue;
-      while (slot < kTournamentSlots && t->slots[slot].white != kTournamentSlotFree) ++slot;
-      if (slot == kTournamentSlots) break;  // every slot is taken: the schedule ends here
-      const bool odd = cycle % 2 == 1;
-      TournamentPairing& out = t->slots[slot];
-      out.white = odd ? pair.white : pair.black;
-      out.black = odd ? pair.black : pair.white;
-      char line[kTournamentLineSize];
-      std::snprintf(line, sizeof line, "%.*s\t %s %.*s", kTournamentNameSize - 1, t->names[out.white - 1],
-                    vs.c_str(), kTournamentNameSize - 1, t->names[out.black - 1]);
-      std::memcpy(out.line, line, sizeof line);
-    }
-  }
+  // The tournament core's rule: missing entrants skipped, colours reversed
+  // in even cycles.
+  ForEachRoundRobinGame(t->entrantCount, t->cycles, [&](int white, int black) {
+    while (slot < kTournamentSlots && t->slots[slot].white != kTournamentSlotFree) ++slot;
+    if (slot == kTournamentSlots) return false;  // every slot is taken: the schedule ends here
+    TournamentPairing& out = t->slots[slot];
+    out.white = white;
+    out.black = black;
+    char line[kTournamentLineSize];
+    std::snprintf(line, sizeof line, "%.*s\t %s %.*s", kTournamentNameSize - 1, t->names[white - 1],
+                  vs.c_str(), kTournamentNameSize - 1, t->names[black - 1]);
+    std::memcpy(out.line, line, sizeof line);
+    return true;
+  });
   Refresh(t);
   return 1;
 }

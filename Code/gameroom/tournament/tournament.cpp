@@ -107,8 +107,10 @@ int32_t ColourDue(const Tournament& t, int number) {
   int white = 0, black = 0, last = 0;
   for (int slot = 0; slot < kTournamentPairings && t.pairings[slot].result != kResultNotPlayed; ++slot) {
     const TournamentPairing& p = t.pairings[slot];
-    if (p.white == number) ++white, last = kColourWhite;
-    else if (p.black == number) ++black, last = kColourBlack;
+    if (p.white == number)
+      ++white, last = kColourWhite;
+    else if (p.black == number)
+      ++black, last = kColourBlack;
   }
   if (white < black) return black >= white + 2 ? kDueWhite | kDueAbsolute : kDueWhite;
   if (white > black) return white >= black + 2 ? kDueBlack | kDueAbsolute : kDueBlack;
@@ -155,9 +157,12 @@ int32_t CanPairRecords(Tournament& t, const TournamentEntrant& ea, const Tournam
   int32_t quality = 2;
   if (t.currentRound & 1) quality = dueA == kDueWhite ? 0 : 1;
   int32_t colour;
-  if (absA) colour = dueA == kDueWhite ? kPairAWhite : kPairABlack;
-  else if (absB) colour = dueB == kDueWhite ? kPairABlack : kPairAWhite;
-  else colour = random.Bit() ? kPairAWhite : kPairABlack;
+  if (absA)
+    colour = dueA == kDueWhite ? kPairAWhite : kPairABlack;
+  else if (absB)
+    colour = dueB == kDueWhite ? kPairABlack : kPairAWhite;
+  else
+    colour = random.Bit() ? kPairAWhite : kPairABlack;
   return quality | colour;
 }
 
@@ -254,9 +259,12 @@ int32_t AverageOpponentRating(Tournament& t, const TournamentEntrant& entrant) {
   for (int slot = 0; slot < played; ++slot) {
     const TournamentPairing& p = t.pairings[slot];
     int other = 0;
-    if (p.white == entrant.number) other = p.black;
-    else if (p.black == entrant.number) other = p.white;
-    else continue;
+    if (p.white == entrant.number)
+      other = p.black;
+    else if (p.black == entrant.number)
+      other = p.white;
+    else
+      continue;
     if (const TournamentEntrant* e = FindEntrant(&t, other, nullptr)) sum += e->rating;
   }
   return int32_t(sum / entrant.gamesPlayed);
@@ -277,8 +285,7 @@ int PairEntrantInScoreGroup(Tournament& t, int i, TournamentRandom& random, cons
   bool acceptOne = false;
   for (int s = 1; s < n; ++s) {
     const int32_t flags = CanPairRecords(t, a, t.entrants[c], random, rules);
-    if (Accepted(flags, acceptOne) ||
-        ((flags & 0xFF) == 1 && t.currentRound < 2 && l - f + 1 == 2)) {
+    if (Accepted(flags, acceptOne) || ((flags & 0xFF) == 1 && t.currentRound < 2 && l - f + 1 == 2)) {
       PairTwo(t, a, t.entrants[c], flags, vs);
       return 1;
     }
@@ -295,7 +302,8 @@ int PairEntrantInScoreGroup(Tournament& t, int i, TournamentRandom& random, cons
   return 0;
 }
 
-void PairRoundAtRandom(Tournament& t, TournamentRandom& random, const char* vs, PairingRelaxation* relaxation) {
+void PairRoundAtRandom(Tournament& t, TournamentRandom& random, const char* vs,
+                       PairingRelaxation* relaxation) {
   // Random pairing alone may never finish when the rules admit no complete
   // pairing. Each level gets a bounded number of starts; then the
   // no-rematch window narrows round by round and, last, absolute colours
@@ -333,7 +341,8 @@ void PairRoundAtRandom(Tournament& t, TournamentRandom& random, const char* vs, 
   }
 }
 
-void PairNextSwissRound(Tournament& t, TournamentRandom& random, const char* vs, PairingRelaxation* relaxation) {
+void PairNextSwissRound(Tournament& t, TournamentRandom& random, const char* vs,
+                        PairingRelaxation* relaxation) {
   const int n = t.entrantCount;
   const int r = t.currentRound;
   if (relaxation) *relaxation = PairingRelaxation();
@@ -351,7 +360,8 @@ void PairNextSwissRound(Tournament& t, TournamentRandom& random, const char* vs,
       lower.opponent = upper.number;
       upper.colour = upperWhite ? kColourWhite : kColourBlack;
       lower.colour = upperWhite ? kColourBlack : kColourWhite;
-      SetPairing(&t, upperWhite ? upper.number : lower.number, upperWhite ? lower.number : upper.number, k, vs);
+      SetPairing(&t, upperWhite ? upper.number : lower.number, upperWhite ? lower.number : upper.number, k,
+                 vs);
       upperWhite ^= 1;
     }
     if (n & 1) {
@@ -403,8 +413,10 @@ void PairNextSwissRound(Tournament& t, TournamentRandom& random, const char* vs,
         const bool downEqual = t.entrants[j].score == t.entrants[j - 1].score;
         const bool upEqual = t.entrants[j].score == t.entrants[j + 1].score;
         int other = -1;
-        if (bit) other = downEqual ? j - 1 : (upEqual ? j + 1 : -1);
-        else other = upEqual ? j + 1 : (downEqual ? j - 1 : -1);
+        if (bit)
+          other = downEqual ? j - 1 : (upEqual ? j + 1 : -1);
+        else
+          other = upEqual ? j + 1 : (downEqual ? j - 1 : -1);
         if (other < 0) continue;
         SwapEntrants(&t.entrants[j], &t.entrants[other]);
         swapped = true;

@@ -106,10 +106,10 @@ class SeededTournamentRandom : public TournamentRandom {
 // allowed a complete pairing. The record has no room for it, so callers
 // keep it beside the tournament.
 struct PairingRelaxation {
-  int usedRandom = 0;        // the score-group pass failed and random pairing ran
-  int windowRounds = -1;     // the no-rematch window used when narrowed, else -1
-  int ignoredAbsolute = 0;   // absolute colours were given up
-  int attempts = 0;          // random pairing starts
+  int usedRandom = 0;       // the score-group pass failed and random pairing ran
+  int windowRounds = -1;    // the no-rematch window used when narrowed, else -1
+  int ignoredAbsolute = 0;  // absolute colours were given up
+  int attempts = 0;         // random pairing starts
 };
 
 // How far back the no-rematch rule and absolute colours hold; the plain

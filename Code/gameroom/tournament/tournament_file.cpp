@@ -33,11 +33,14 @@ int ParseTournamentFile(const uint8_t* data, size_t size, Tournament* t, std::st
   if (data[kTournamentNameField + 1] != kTournamentFileVersion) return FILE_BAD_FORMAT;
   if (!ReadTournamentImage(data + kTournamentFileHeaderSize, t)) return FILE_DAMAGED;
   if (name) *name = TournamentFileName(reinterpret_cast<const char*>(data), kTournamentNameField);
-  if (savedGame) savedGame->assign(reinterpret_cast<const char*>(data) + kTournamentFileMinSize, size - kTournamentFileMinSize);
+  if (savedGame)
+    savedGame->assign(reinterpret_cast<const char*>(data) + kTournamentFileMinSize,
+                      size - kTournamentFileMinSize);
   return FILE_OK;
 }
 
-int SaveTournamentFileAt(const char* path, const char* name, const Tournament& t, const std::string& savedGame) {
+int SaveTournamentFileAt(const char* path, const char* name, const Tournament& t,
+                         const std::string& savedGame) {
   const std::string bytes = BuildTournamentFile(name, t, savedGame);
   return ReplaceFileAtomically(path, bytes.data(), bytes.size());
 }
@@ -48,7 +51,8 @@ int LoadTournamentFileAt(const char* path, Tournament* t, std::string* name, std
   // is far smaller.
   const int error = ReadWholeFile(path, 0, size_t(64) << 20, &bytes);
   if (error != FILE_OK) return error;
-  return ParseTournamentFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), t, name, savedGame);
+  return ParseTournamentFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), t, name,
+                             savedGame);
 }
 
 std::string TournamentFileMessage(int error, const char* name) {

@@ -34,7 +34,8 @@ int ParseTournamentFile(const uint8_t* data, size_t size, Tournament* t, std::st
 
 // Writes the file through a temporary file that replaces `path`, so a
 // failure leaves the previous file. 0 or a file error (303, 305).
-int SaveTournamentFileAt(const char* path, const char* name, const Tournament& t, const std::string& savedGame);
+int SaveTournamentFileAt(const char* path, const char* name, const Tournament& t,
+                         const std::string& savedGame);
 // Reads and parses a file: 0, 302, 307, 308 or 313.
 int LoadTournamentFileAt(const char* path, Tournament* t, std::string* name, std::string* savedGame);
 

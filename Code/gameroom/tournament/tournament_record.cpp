@@ -18,17 +18,18 @@ int32_t GetI32(const uint8_t* at) {
 
 // The header's words from offset 0, in order.
 int32_t Tournament::*const kHeaderWords[] = {
-    &Tournament::entrantCount, &Tournament::totalGames, &Tournament::gamesPlayed, &Tournament::rounds,
-    &Tournament::currentRound, &Tournament::kind,       &Tournament::rated,       &Tournament::autoPlay,
-    &Tournament::started,      &Tournament::gameInProgress, &Tournament::adjourned, &Tournament::gameStarting,
+    &Tournament::entrantCount,    &Tournament::totalGames,   &Tournament::gamesPlayed,
+    &Tournament::rounds,          &Tournament::currentRound, &Tournament::kind,
+    &Tournament::rated,           &Tournament::autoPlay,     &Tournament::started,
+    &Tournament::gameInProgress,  &Tournament::adjourned,    &Tournament::gameStarting,
     &Tournament::savedGamePresent};
 
 // An entrant's words from offset 3,136, in order.
 int32_t TournamentEntrant::*const kEntrantWords[] = {
-    &TournamentEntrant::number,   &TournamentEntrant::wins,     &TournamentEntrant::losses,
+    &TournamentEntrant::number,   &TournamentEntrant::wins,        &TournamentEntrant::losses,
     &TournamentEntrant::draws,    &TournamentEntrant::gamesPlayed, &TournamentEntrant::score,
-    &TournamentEntrant::rating,   &TournamentEntrant::computer, &TournamentEntrant::byeRound,
-    &TournamentEntrant::paired,   &TournamentEntrant::opponent, &TournamentEntrant::colour,
+    &TournamentEntrant::rating,   &TournamentEntrant::computer,    &TournamentEntrant::byeRound,
+    &TournamentEntrant::paired,   &TournamentEntrant::opponent,    &TournamentEntrant::colour,
     &TournamentEntrant::colourDue};
 
 constexpr size_t kTimeControlOffset = 52;
@@ -53,7 +54,9 @@ void ReadTimeControl(const uint8_t* at, TournamentTimeControl* c) {
 
 constexpr int32_t kMaxRating = 9999;
 
-bool IsResult(int32_t result) { return result == kResultNotPlayed || (result >= 0 && result <= kResultStopped); }
+bool IsResult(int32_t result) {
+  return result == kResultNotPlayed || (result >= 0 && result <= kResultStopped);
+}
 
 bool Consistent(const Tournament& t) {
   const int n = t.entrantCount;
@@ -102,7 +105,8 @@ void WriteTournamentImage(const Tournament& t, uint8_t* image) {
     uint8_t* at = image + kEntrantsOffset + kEntrantImageSize * i;
     std::memcpy(at, e.personality, kPersonalityRecordSize);
     std::memcpy(at + kEntrantNameOffset, e.name, kEntrantNameSize);
-    for (size_t w = 0; w < std::size(kEntrantWords); ++w) PutI32(at + kEntrantWordsOffset + 4 * w, e.*kEntrantWords[w]);
+    for (size_t w = 0; w < std::size(kEntrantWords); ++w)
+      PutI32(at + kEntrantWordsOffset + 4 * w, e.*kEntrantWords[w]);
   }
   for (int i = 0; i < kTournamentPairings; ++i) {
     uint8_t* at = image + kPairingsOffset + 8 * i;
@@ -122,7 +126,8 @@ bool ReadTournamentImage(const uint8_t* image, Tournament* t) {
     std::memcpy(e.personality, at, kPersonalityRecordSize);
     std::memcpy(e.name, at + kEntrantNameOffset, kEntrantNameSize);
     e.name[kEntrantNameSize - 1] = '\0';
-    for (size_t w = 0; w < std::size(kEntrantWords); ++w) e.*kEntrantWords[w] = GetI32(at + kEntrantWordsOffset + 4 * w);
+    for (size_t w = 0; w < std::size(kEntrantWords); ++w)
+      e.*kEntrantWords[w] = GetI32(at + kEntrantWordsOffset + 4 * w);
   }
   for (int i = 0; i < kTournamentPairings; ++i) {
     const uint8_t* at = image + kPairingsOffset + 8 * i;

@@ -23,7 +23,9 @@ int PerCycle(const Tournament& t) {
   return games > 0 ? games : 1;
 }
 
-int Total(const Tournament& t) { return t.totalGames < kTournamentPairings ? t.totalGames : kTournamentPairings; }
+int Total(const Tournament& t) {
+  return t.totalGames < kTournamentPairings ? t.totalGames : kTournamentPairings;
+}
 
 }  // namespace
 
@@ -46,8 +48,10 @@ std::string TournamentRunner::RoundText(int slot) const {
 std::string TournamentRunner::PgnPath(const std::string& userFolder) const {
   std::string file = name_;
   const size_t at = file.find(".RWT");
-  if (at != std::string::npos) file.replace(at, 4, ".PGN");
-  else file += ".PGN";
+  if (at != std::string::npos)
+    file.replace(at, 4, ".PGN");
+  else
+    file += ".PGN";
   return userFolder + "\\" + file;
 }
 
@@ -317,7 +321,8 @@ std::vector<std::string> TournamentRunner::ReportLines() {
   ComputeStandings(&t_, 1, &order_);
   const std::string line = "\n.n L\n";
   const std::string dashes(97, '-');
-  std::vector<std::string> out = {"START", "Tournament Results", line, name_, "\n.n L 2\n", "\n.t 20 7 7 7 7 7\n"};
+  std::vector<std::string> out = {"START", "Tournament Results", line,
+                                  name_,   "\n.n L 2\n",         "\n.t 20 7 7 7 7 7\n"};
   for (const char* head : {"Player", "Wins", "Draws", "Losses", "Games", "Score", "OPS"})
     out.push_back(std::string(head) + "\t");
   out.push_back(line);

@@ -38,7 +38,8 @@ void CheckRound(const Tournament& t, const PairingRelaxation& relaxation, const 
       }
     }
     if (!relaxation.ignoredAbsolute) {
-      if (dueBefore[p.white] == (kDueBlack | kDueAbsolute) || dueBefore[p.black] == (kDueWhite | kDueAbsolute))
+      if (dueBefore[p.white] == (kDueBlack | kDueAbsolute) ||
+          dueBefore[p.black] == (kDueWhite | kDueAbsolute))
         *failure = "absolute colour broken";
     }
   }
@@ -53,7 +54,8 @@ void CheckRound(const Tournament& t, const PairingRelaxation& relaxation, const 
       ++byes;
       if (byeBefore[e.number] != 0) *failure = "second bye";
     }
-    if (seen[e.number] + (bye ? 1 : 0) != 1) *failure = "entrant " + std::to_string(e.number) + " paired wrongly";
+    if (seen[e.number] + (bye ? 1 : 0) != 1)
+      *failure = "entrant " + std::to_string(e.number) + " paired wrongly";
   }
   if (byes != (n & 1)) *failure = "bye count";
   if (relaxation.usedRandom && (relaxation.windowRounds >= 0 || relaxation.ignoredAbsolute)) ++*relaxed;

@@ -53,10 +53,25 @@ TEST(TournamentFile, FieldsLieAtTheirOffsets) {
     size_t offset;
     int32_t value;
   } words[] = {
-      {0, 7}, {4, 12}, {8, 1}, {12, 4}, {20, 1}, {24, 1}, {32, 1}, {52, 5}, {80, 300000}, {84, 3000},
-      {92 + 3188 * 3 + 3136, t->entrants[3].number}, {92 + 3188 * 3 + 3140, 4}, {92 + 3188 * 3 + 3184, 0x102},
-      {92 + 3188 * 6 + 3168, 1}, {92 + 3188 * 6 + 3160, t->entrants[6].rating}, {92 + 3188 * 0 + 3164, 1},
-      {102108 + 4, 2}, {102108 + 8 * 3 + 4, -2}, {102108 + 8 * 255 + 4, -2},
+      {0, 7},
+      {4, 12},
+      {8, 1},
+      {12, 4},
+      {20, 1},
+      {24, 1},
+      {32, 1},
+      {52, 5},
+      {80, 300000},
+      {84, 3000},
+      {92 + 3188 * 3 + 3136, t->entrants[3].number},
+      {92 + 3188 * 3 + 3140, 4},
+      {92 + 3188 * 3 + 3184, 0x102},
+      {92 + 3188 * 6 + 3168, 1},
+      {92 + 3188 * 6 + 3160, t->entrants[6].rating},
+      {92 + 3188 * 0 + 3164, 1},
+      {102108 + 4, 2},
+      {102108 + 8 * 3 + 4, -2},
+      {102108 + 8 * 255 + 4, -2},
   };
   for (const auto& w : words) EXPECT_EQ(WordAt(file, r + w.offset), w.value) << w.offset;
   EXPECT_EQ(uint8_t(file[r + 92 + 3188 * 3]), 0xAB);
@@ -74,7 +89,8 @@ TEST(TournamentFile, RoundTripKeepsTheRecordAndTheSavedGame) {
   const std::string file = BuildTournamentFile("Spring.RWT", *t, game);
   auto back = std::make_unique<Tournament>();
   std::string name, saved;
-  ASSERT_EQ(ParseTournamentFile(reinterpret_cast<const uint8_t*>(file.data()), file.size(), back.get(), &name, &saved),
+  ASSERT_EQ(ParseTournamentFile(reinterpret_cast<const uint8_t*>(file.data()), file.size(), back.get(), &name,
+                                &saved),
             0);
   EXPECT_EQ(name, "Spring.RWT");
   EXPECT_EQ(saved, game);
@@ -86,12 +102,13 @@ TEST(TournamentFile, SizeAndVersionAreChecked) {
   std::string file = BuildTournamentFile("T.RWT", *t, "");
   auto back = std::make_unique<Tournament>();
   auto parse = [&](const std::string& bytes) {
-    return ParseTournamentFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), back.get(), nullptr,
-                               nullptr);
+    return ParseTournamentFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), back.get(),
+                               nullptr, nullptr);
   };
   EXPECT_EQ(parse(file), 0);
   EXPECT_EQ(parse(file.substr(0, file.size() - 1)), FILE_DAMAGED);
-  EXPECT_EQ(TournamentFileMessage(FILE_DAMAGED, "T.RWT"), "File is damaged or is not a Rookwell file. T.RWT.");
+  EXPECT_EQ(TournamentFileMessage(FILE_DAMAGED, "T.RWT"),
+            "File is damaged or is not a Rookwell file. T.RWT.");
   file[129] = 7;
   EXPECT_EQ(parse(file), FILE_BAD_FORMAT);
   EXPECT_EQ(TournamentFileMessage(FILE_BAD_FORMAT, "T.RWT"), "Invalid file format. T.RWT");
@@ -122,7 +139,8 @@ TEST(TournamentFile, DamagedRecordsAreRefused) {
       {"wins overflow", [](Tournament* t) { t->entrants[1].wins = 251658240; }},
       {"negative draws", [](Tournament* t) { t->entrants[31].draws = -1; }},
       {"rating", [](Tournament* t) { t->entrants[0].rating = 0x7FFFFFFF; }},
-      {"round robin of 9", [](Tournament* t) {
+      {"round robin of 9",
+       [](Tournament* t) {
          t->kind = 0;
          t->entrantCount = 9;
        }},
@@ -132,8 +150,8 @@ TEST(TournamentFile, DamagedRecordsAreRefused) {
     c.damage(t.get());
     const std::string file = BuildTournamentFile("T.RWT", *t, "");
     auto back = std::make_unique<Tournament>();
-    EXPECT_EQ(ParseTournamentFile(reinterpret_cast<const uint8_t*>(file.data()), file.size(), back.get(), nullptr,
-                                  nullptr),
+    EXPECT_EQ(ParseTournamentFile(reinterpret_cast<const uint8_t*>(file.data()), file.size(), back.get(),
+                                  nullptr, nullptr),
               FILE_DAMAGED)
         << c.what;
   }
@@ -147,7 +165,8 @@ TEST(TournamentFile, NamesAndTextsAreCutAtTheirFields) {
   std::memset(&file[130 + 104156], 'z', 80);
   auto back = std::make_unique<Tournament>();
   std::string name;
-  ASSERT_EQ(ParseTournamentFile(reinterpret_cast<const uint8_t*>(file.data()), file.size(), back.get(), &name, nullptr),
+  ASSERT_EQ(ParseTournamentFile(reinterpret_cast<const uint8_t*>(file.data()), file.size(), back.get(), &name,
+                                nullptr),
             0);
   EXPECT_EQ(name, std::string(128, 'x'));
   EXPECT_EQ(std::strlen(back->entrants[0].name), 31u);
@@ -185,7 +204,8 @@ TEST(TournamentFile, AFailedSaveLeavesThePreviousFile) {
   EXPECT_NE(SaveTournamentFileAt(path.c_str(), "T.RWT", *t, ""), 0);
   ASSERT_EQ(LoadTournamentFileAt(path.c_str(), back.get(), &name, &saved), 0);
   EXPECT_EQ(back->gamesPlayed, 1);
-  EXPECT_EQ(LoadTournamentFileAt((dir / "none.RWT").string().c_str(), back.get(), &name, &saved), FILE_CANNOT_OPEN);
+  EXPECT_EQ(LoadTournamentFileAt((dir / "none.RWT").string().c_str(), back.get(), &name, &saved),
+            FILE_CANNOT_OPEN);
   fs::remove_all(dir);
 }
 

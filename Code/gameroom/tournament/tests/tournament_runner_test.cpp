@@ -52,8 +52,9 @@ class FakeHost : public TournamentRunnerHost {
 };
 
 struct RunnerFixture : testing::Test {
-  fs::path dir = fs::path(testing::TempDir()) /
-                 (std::string("tournament_runner_") + testing::UnitTest::GetInstance()->current_test_info()->name());
+  fs::path dir =
+      fs::path(testing::TempDir()) /
+      (std::string("tournament_runner_") + testing::UnitTest::GetInstance()->current_test_info()->name());
   SeededTournamentRandom random{11};
   FakeHost host;
   void SetUp() override {
@@ -129,14 +130,27 @@ TEST_F(RunnerFixture, SevenEntrantSwissListsTheByeUnderEachRound) {
     EXPECT_EQ(lines[r * 5 + 2].substr(lines[r * 5 + 2].size() - 3), "\tR3");
   }
   const std::vector<std::string> report = runner.ReportLines();
-  const std::vector<std::string> head = {"START", "Tournament Results", "\n.n L\n", "T.RWT", "\n.n L 2\n",
-                                         "\n.t 20 7 7 7 7 7\n", "Player\t", "Wins\t", "Draws\t", "Losses\t",
-                                         "Games\t", "Score\t", "OPS\t", "\n.n L\n", std::string(97, '-')};
+  const std::vector<std::string> head = {"START",
+                                         "Tournament Results",
+                                         "\n.n L\n",
+                                         "T.RWT",
+                                         "\n.n L 2\n",
+                                         "\n.t 20 7 7 7 7 7\n",
+                                         "Player\t",
+                                         "Wins\t",
+                                         "Draws\t",
+                                         "Losses\t",
+                                         "Games\t",
+                                         "Score\t",
+                                         "OPS\t",
+                                         "\n.n L\n",
+                                         std::string(97, '-')};
   ASSERT_GT(report.size(), head.size());
   for (size_t i = 0; i < head.size(); ++i) EXPECT_EQ(report[i], head[i]) << i;
   EXPECT_EQ(report.back(), "DONE");
   int rounds = 0, byes = 0;
-  for (const std::string& l : report) rounds += l.rfind("=== Round", 0) == 0, byes += l.find(" (Bye)") != std::string::npos;
+  for (const std::string& l : report)
+    rounds += l.rfind("=== Round", 0) == 0, byes += l.find(" (Bye)") != std::string::npos;
   EXPECT_EQ(rounds, 3);
   EXPECT_EQ(byes, 3);
   const auto rows = runner.ResultRows();

@@ -41,8 +41,8 @@ class FakeProfile : public Profile {
 
 TEST(GameScript, TypeOneStartsTheFirstUnplayedGameAndBooksItsResultThere) {
   FakeProfile profile;
-  profile.sections["Script"] = {{"Type", "1"}, {"NumGames", "3"}, {"TimeType", "5"}, {"BaseTime", "60000"},
-                                {"BonusTime", "1000"}};
+  profile.sections["Script"] = {
+      {"Type", "1"}, {"NumGames", "3"}, {"TimeType", "5"}, {"BaseTime", "60000"}, {"BonusTime", "1000"}};
   profile.sections["Game0"] = {{"White", "Ada"}, {"Black", "Bo"}, {"Result", "2"}};
   profile.sections["Game1"] = {{"White", "Cy"}, {"Black", "Di"}};
   profile.sections["Game2"] = {{"White", "Ed"}, {"Black", "Flo"}};

@@ -90,12 +90,13 @@ TEST(Swiss, ColourDueFollowsTheColoursPlayed) {
   struct Case {
     const char* colours;
     int32_t due;
-  } cases[] = {{"", 0}, {"W", 2}, {"B", 1}, {"WB", 1}, {"WWB", 2}, {"WWWB", 0x102}, {"BB", 0x101}, {"WWW", 0x102},
-               {"BBW", 1}, {"BBBW", 0x101}};
+  } cases[] = {{"", 0},         {"W", 2},      {"B", 1},       {"WB", 1},  {"WWB", 2},
+               {"WWWB", 0x102}, {"BB", 0x101}, {"WWW", 0x102}, {"BBW", 1}, {"BBBW", 0x101}};
   for (const Case& c : cases) {
     auto t = MakeTournament(TOURNAMENT_SWISS, 6, 5);
     int slot = 0;
-    for (const char* p = c.colours; *p; ++p, ++slot) Played(t.get(), slot, *p == 'W' ? 1 : 2, *p == 'W' ? 2 : 1);
+    for (const char* p = c.colours; *p; ++p, ++slot)
+      Played(t.get(), slot, *p == 'W' ? 1 : 2, *p == 'W' ? 2 : 1);
     EXPECT_EQ(ColourDue(*t, 1), c.due) << c.colours;
   }
 }
@@ -147,8 +148,8 @@ TEST(Standings, TiesGoByOpponentsAverageThenRating) {
   for (int i = 0; i < 3; ++i) {
     Played(t.get(), i, games[i][0], games[i][1]);
     t->pairings[i].result = games[i][2];
-    ScoreTournamentGame(FindEntrant(t.get(), games[i][0], nullptr), FindEntrant(t.get(), games[i][1], nullptr),
-                        games[i][2]);
+    ScoreTournamentGame(FindEntrant(t.get(), games[i][0], nullptr),
+                        FindEntrant(t.get(), games[i][1], nullptr), games[i][2]);
   }
   t->gamesPlayed = 3;
   ComputeStandings(t.get(), 0, nullptr);
@@ -196,8 +197,8 @@ TEST(Scoring, ResultCodesGivePoints) {
 // the window and two absolutely due the same colour.
 TEST(Swiss, RandomPairingWithoutALegalPairingRelaxesAndRecordsIt) {
   auto t = MakeTournament(TOURNAMENT_SWISS, 6, 5);
-  const int games[][2] = {{1, 2}, {3, 4}, {5, 6}, {1, 3}, {2, 5}, {4, 6}, {1, 4}, {2, 6}, {3, 5},
-                          {1, 5}, {2, 4}, {3, 6}};
+  const int games[][2] = {{1, 2}, {3, 4}, {5, 6}, {1, 3}, {2, 5}, {4, 6},
+                          {1, 4}, {2, 6}, {3, 5}, {1, 5}, {2, 4}, {3, 6}};
   for (int i = 0; i < 12; ++i) Played(t.get(), i, games[i][0], games[i][1]);
   t->gamesPlayed = 12;
   t->currentRound = 4;  // window 4 rounds: every pair but 1-6, 2-3, 4-5 is barred
