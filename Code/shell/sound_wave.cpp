@@ -64,7 +64,8 @@ bool IsRiffData(const void* block) { return block && std::memcmp(block, "RIFF", 
 long AppendWaveData(const uint8_t* block, uint32_t size, const char* path, uint32_t lead, uint32_t trail,
                     bool create) {
   if (!block || size == 0 || !path) return 0;
-  bool raw = !IsRiffData(block);
+  // A block too short to hold "RIFF" can only be raw samples.
+  bool raw = size < 4 || !IsRiffData(block);
   if (!raw && (size < kWaveHeaderSize || !IsPlainWaveHeader(block))) return 0;
   std::FILE* f = create ? nullptr : std::fopen(path, "r+b");
   if (!f) f = std::fopen(path, "w+b");

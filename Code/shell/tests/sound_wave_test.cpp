@@ -89,6 +89,10 @@ TEST_F(SoundWave, AppendingGrowsTheSizesAndKeepsEverySample) {
   std::string copy = Temp("copy.wav");
   EXPECT_EQ(WriteWaveFile(Image(third).data(), 344, copy.c_str(), true), 344);
   EXPECT_EQ(ReadAll(copy), Image(third));
+  // A block shorter than "RIFF" is two raw bytes, read no further.
+  std::vector<uint8_t> tiny(third.begin(), third.begin() + 2);
+  EXPECT_EQ(WriteWaveFile(tiny.data(), 2, copy.c_str(), true), 46);
+  EXPECT_EQ(ReadAll(copy), Image(tiny));
   EXPECT_EQ(WriteWaveFile(nullptr, 10, copy.c_str(), true), 0);
   EXPECT_EQ(WriteWaveFile(third.data(), 0, copy.c_str(), true), 0);
 }
