@@ -52,19 +52,19 @@ class SoundOptionsDialog : public ::testing::Test {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
     runner.join();
   }
+  struct Find {
+    int id;
+    HWND found;
+  };
+  static BOOL CALLBACK FindControl(HWND w, LPARAM p) {
+    auto* f = reinterpret_cast<Find*>(p);
+    if (GetDlgCtrlID(w) == f->id) f->found = w;
+    return f->found ? FALSE : TRUE;
+  }
+  // A control of the dialog or of one of its pages.
   static HWND Control(HWND dialog, int id) {
-    struct Find {
-      int id;
-      HWND found;
-    } f{id, nullptr};
-    EnumChildWindows(
-        dialog,
-        [](HWND w, LPARAM p) {
-          auto* f = reinterpret_cast<Find*>(p);
-          if (GetDlgCtrlID(w) == f->id) f->found = w;
-          return f->found ? FALSE : TRUE;
-        },
-        LPARAM(&f));
+    Find f{id, nullptr};
+    EnumChildWindows(dialog, FindControl, LPARAM(&f));
     return f.found;
   }
   static bool Checked(HWND dialog, int id) { return SendMessageA(Control(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
