@@ -1,5 +1,8 @@
 // A queued sample of a WAVE image, raw PCM and MP3 data, played through the
 // system's codec on the null device and heard in the capture.
+#include <windows.h>
+#include <mmsystem.h>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -94,4 +97,23 @@ TEST(SoundLayerMp3, WaveRawAndMp3PlayInOrderWithoutAGap) {
   size_t third = at + a.size() + b.size();
   double heardRms = Rms(heard.data() + third + 3000, 10000), refRms = Rms(reference.data() + 3000, 10000);
   EXPECT_NEAR(heardRms, refRms, refRms * 0.1);
+}
+
+// The test prefix has no audio driver: the wave output cannot open, and the
+// layer still starts, on the null device.
+TEST(SoundLayerNoDevice, StartsOnTheNullDeviceWhenNoWaveOutputOpens) {
+  std::string capture = testing::TempDir() + "nodevice_capture.wav";
+  _putenv_s("RW_SOUND_DEVICE", "");
+  _putenv_s("RW_SOUND_CAPTURE", capture.c_str());
+  ASSERT_EQ(StartSoundSystem(1), 1);
+  EXPECT_EQ(ReleaseSoundDevice(), 1);
+  EXPECT_EQ(ReacquireSoundDevice(), 1);
+  StopSoundSystem();
+  std::ifstream log(capture + ".log");
+  std::string first;
+  std::getline(log, first);
+  if (waveOutGetNumDevs() == 0) EXPECT_EQ(first, "0 open null");
+  std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("release"), std::string::npos);
+  EXPECT_NE(text.find("reacquire"), std::string::npos);
 }
