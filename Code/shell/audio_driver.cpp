@@ -159,10 +159,12 @@ int DriverFreeSound(SoundObject* object) {
     DestroySoundQueue(object);
   } else if (object->kind == kSoundStream) {
     if (object->handle) AIL_close_stream(Stream(object));
-  } else if (object->kind == kSoundMidi) {
+  } else if (object->kind == kSoundMidi || (object->kind == kSoundOther && object->handle)) {
+    // A MIDI file or a file of an unknown kind was still loaded into a
+    // sample: its handle goes back too.
     AIL_release_sample_handle(Sample(object));
     object->handle = nullptr;
-    return 0;
+    return object->kind == kSoundMidi ? 0 : 1;
   } else {
     return 1;
   }

@@ -116,6 +116,19 @@ TEST_F(SoundLayer, FilesUpTo102400BytesPlayFromMemoryLargerOnesStream) {
   EXPECT_EQ(ReacquireSoundDevice(), 1);
   EXPECT_EQ(FreeSoundObject(b), 1);
   EXPECT_FALSE(PlaySoundFile((whole + ".missing").c_str()));
+  // A MIDI file and a file of no known kind load into samples that never
+  // play; freeing them gives their handles back.
+  std::string midi = testing::TempDir() + "tune.mid", other = testing::TempDir() + "noise.xyz";
+  std::ofstream(midi) << "MThd";
+  std::ofstream(other) << "????";
+  SoundObject* m = PlaySoundFile(midi.c_str());
+  SoundObject* o = PlaySoundFile(other.c_str());
+  ASSERT_TRUE(m && o);
+  EXPECT_EQ(GetSoundKind(m), kSoundMidi);
+  EXPECT_EQ(GetSoundKind(o), kSoundOther);
+  EXPECT_EQ(GetSoundStatus(m), 0);
+  EXPECT_EQ(FreeSoundObject(m), 1);
+  EXPECT_EQ(FreeSoundObject(o), 1);
 
   std::string upper = whole.substr(0, whole.size() - 4) + ".WAV";
   std::rename(whole.c_str(), upper.c_str());
