@@ -82,9 +82,13 @@ class WaveOutDevice : public OutputDevice {
   size_t next_ = 0;
 };
 
-// The rate and channels of the first MPEG audio frame header (layer III).
-bool Mp3Shape(const uint8_t* data, size_t size, int* rate, int* channels, size_t* start) {
+// The rate, channels and frame size of the first MPEG audio frame header
+// (layer III).
+bool Mp3Shape(const uint8_t* data, size_t size, int* rate, int* channels, int* frameBytes, size_t* start) {
   static const int kRates[3][3] = {{44100, 48000, 32000}, {22050, 24000, 16000}, {11025, 12000, 8000}};
+  // Kilobits per second by index: MPEG-1, then MPEG-2 and 2.5.
+  static const int kKbps[2][15] = {{0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320},
+                                   {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160}};
   size_t i = 0;
   // An ID3v2 tag may come first.
   if (size >= 10 && std::memcmp(data, "ID3", 3) == 0) {
@@ -100,6 +104,9 @@ bool Mp3Shape(const uint8_t* data, size_t size, int* rate, int* channels, size_t
     int row = version == 3 ? 0 : version == 2 ? 1 : 2;
     *rate = kRates[row][rateIndex];
     *channels = ((data[i + 3] >> 6) == 3) ? 1 : 2;
+    int kbps = kKbps[version == 3 ? 0 : 1][data[i + 2] >> 4];
+    if (kbps == 0) kbps = 128;  // free format: any size will do as a hint
+    *frameBytes = (version == 3 ? 144000 : 72000) * kbps / *rate;
     *start = i;
     return true;
   }
@@ -112,18 +119,19 @@ std::unique_ptr<OutputDevice> NewSystemDevice() { return std::unique_ptr<OutputD
 
 bool DecodeMp3(const uint8_t* data, size_t size, std::vector<uint8_t>* pcm, int* rate, int* channels) {
   size_t start = 0;
-  if (!Mp3Shape(data, size, rate, channels, &start)) return false;
+  int frameBytes = 0;
+  if (!Mp3Shape(data, size, rate, channels, &frameBytes, &start)) return false;
   MPEGLAYER3WAVEFORMAT mp3 = {};
   mp3.wfx.wFormatTag = WAVE_FORMAT_MPEGLAYER3;
   mp3.wfx.nChannels = WORD(*channels);
   mp3.wfx.nSamplesPerSec = DWORD(*rate);
-  mp3.wfx.nAvgBytesPerSec = 128 * 1000 / 8;
+  mp3.wfx.nAvgBytesPerSec = DWORD(frameBytes) * DWORD(*rate) / (*rate >= 32000 ? 1152 : 576);
   mp3.wfx.nBlockAlign = 1;
   mp3.wfx.wBitsPerSample = 0;
   mp3.wfx.cbSize = MPEGLAYER3_WFX_EXTRA_BYTES;
   mp3.wID = MPEGLAYER3_ID_MPEG;
   mp3.fdwFlags = MPEGLAYER3_FLAG_PADDING_OFF;
-  mp3.nBlockSize = WORD(*rate >= 32000 ? 1152 * 144000 / 1000 / *rate * 1000 / 1000 : 576);
+  mp3.nBlockSize = WORD(frameBytes);
   mp3.nFramesPerBlock = 1;
   mp3.nCodecDelay = 0;
   WAVEFORMATEX out = {};
