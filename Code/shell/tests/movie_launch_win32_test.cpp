@@ -17,6 +17,7 @@
 #include "main_loop.h"
 #include "movie_launch.h"
 #include "shell_services.h"
+#include "worker_thread.h"
 
 namespace {
 
@@ -150,6 +151,21 @@ TEST_F(MovieLaunch, DeviceReleasedDuringTheMovieAndTheCursorRestored) {
   EXPECT_EQ(Log(), std::vector<std::string>{"released"});
   guitest::Pump(300);
   EXPECT_EQ(Log(), (std::vector<std::string>{"released", "taken back"}));
+  EXPECT_EQ(GetWindowCursorIndex(g_frame), CURSOR_ARROW);
+}
+
+// The path no caller takes: the wait on the worker "MOVIE_THREAD", which
+// gives the frame its cursor back and frees its record when the player ends.
+TEST_F(MovieLaunch, WithoutWaitTheWorkerWaits) {
+  const std::string line = "  /u /u /c /a /s:2 /f:\"" + Clip() + "\" ";
+  const DWORD start = GetTickCount();
+  ASSERT_EQ(StartMoviePlayer(line.c_str(), 0), 1);
+  EXPECT_LT(GetTickCount() - start, 2000u) << "the calling thread went on";
+  ASSERT_TRUE(guitest::WaitFor([] { return PlayerCount() > 0; }, 20000));
+  EXPECT_TRUE(WorkerThreadExists("MOVIE_THREAD"));
+  EXPECT_EQ(GetWindowCursorIndex(g_frame), CURSOR_BUSY);
+  // Left alone, the 2-second clip ends by itself.
+  EXPECT_TRUE(guitest::WaitFor([] { return PlayerCount() == 0 && !WorkerThreadExists("MOVIE_THREAD"); }, 20000));
   EXPECT_EQ(GetWindowCursorIndex(g_frame), CURSOR_ARROW);
 }
 
