@@ -84,7 +84,9 @@ class MovieLaunch : public ::testing::Test {
     SetMainLoopHost(MainLoopHost{Frame, nullptr});
     ASSERT_EQ(CreateCursorSet(), 1);
     SetAppCursor(g_frame, CURSOR_ARROW);
-    if (!GetAppGlobals()) ASSERT_EQ(CreateAppGlobals(), 1);
+    if (!GetAppGlobals()) {
+      ASSERT_EQ(CreateAppGlobals(), 1);
+    }
     SetProgramFolder(RW_BIN_DIR);
     ASSERT_STREQ(GetProgramFolder(), RW_BIN_DIR);
     BYTE keys[256] = {};
