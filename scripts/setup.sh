@@ -10,13 +10,13 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
 packages=(
-  cmake ninja-build g++ binutils clang libclang-rt-14-dev
+  cmake ninja-build g++ binutils clang libclang-rt-14-dev ccache
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   wine wine64 xvfb xauth x11-utils imagemagick
   googletest libgtest-dev
   fonts-dejavu-core python3 python3-pil python3-fontforge
-  ffmpeg sox
+  ffmpeg sox povray
   gnuchess-book pgn-extract
   cups printer-driver-cups-pdf poppler-utils libcups2
 )
