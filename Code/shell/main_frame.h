@@ -41,7 +41,7 @@ constexpr UINT_PTR kSoundRetryTimer = RWM_SOUND_BACK;
 constexpr UINT kSoundRetryMs = 1000;
 
 // A room's command handler: non-zero when it handled the command.
-using RoomCommandHandler = int (*)(HWND window, WPARAM first, LPARAM second);
+using FrameMenuHandler = int (*)(HWND window, WPARAM first, LPARAM second);
 
 int RegisterMainFrameClass();
 int UnregisterMainFrameClass();
@@ -54,7 +54,7 @@ HWND FindRunningMainFrame();
 void EnableMainWindowUI(int enable);
 // Puts `menu` on the frame and keeps `handler` as the room's command
 // handler; 0 and nothing changed when handler is null.
-int SetMainMenu(CmMenu* menu, RoomCommandHandler handler);
+int SetMainMenu(CmMenu* menu, FrameMenuHandler handler);
 void DestroyMainFrame();
 LRESULT MainFrameCommand(HWND window, WPARAM first, LPARAM second);
 LRESULT CALLBACK MainFrameWndProc(HWND window, UINT message, WPARAM first, LPARAM second);

@@ -13,7 +13,7 @@ namespace {
 
 HWND g_frame = nullptr;
 CmMenu* g_menu = nullptr;  // the menu the toolkit made for the frame
-RoomCommandHandler g_roomHandler = nullptr;
+FrameMenuHandler g_roomHandler = nullptr;
 LPARAM g_creationParameter = 0;
 
 HINSTANCE Instance() { return GetFrameLinks().programInstance(); }
@@ -54,7 +54,7 @@ void OnMinMaxInfo(MINMAXINFO* info) {
 }
 
 void OnPositionChanged(HWND window, const WINDOWPOS* pos) {
-  if ((pos->flags & (SWP_NOSIZE | SWP_NOMOVE)) != (SWP_NOSIZE | SWP_NOMOVE)) GetFrameLinks().followFrame(window);
+  if ((pos->flags & (SWP_NOSIZE | SWP_NOMOVE)) != (SWP_NOSIZE | SWP_NOMOVE)) GetFrameLinks().followFrame(window, pos);
   RECT r;
   GetWindowRect(window, &r);
   SetStatusBarParts(window, r.right - r.left);
@@ -234,7 +234,7 @@ void EnableMainWindowUI(int enable) {
   GetFrameLinks().enableNumberedWindows(enable);
 }
 
-int SetMainMenu(CmMenu* menu, RoomCommandHandler handler) {
+int SetMainMenu(CmMenu* menu, FrameMenuHandler handler) {
   if (!handler) return 0;
   if (g_frame) cmSetMenu(g_frame, menu);
   g_roomHandler = handler;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app_globals.h"
+#include "dialog_helpers.h"
 #include "engine_link_host.h"
 #include "engine_player.h"
 #include "game_host.h"
@@ -76,6 +77,12 @@ class ShellEngineLinkHost final : public EngineLinkHost {
   }
   void SendToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
     Services().sendToWindow(window, message, wParam, lParam);
+  }
+  void StripMarkup(const char* text, char* out, int size) override {
+    if (size > 0) ::StripMarkup(text, out, size_t(size));
+  }
+  void ExtractMarkup(const char* text, char* out, int size) override {
+    if (size > 0) ::ExtractMarkup(text, out, size_t(size));
   }
 };
 
