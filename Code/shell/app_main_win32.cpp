@@ -1,10 +1,14 @@
 // WinMain, start-up and shut-down (see app_main.h).
 #include <windows.h>
+#include <mmsystem.h>
+// The shell names its own user; not the system's account call.
+#undef GetUserName
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string>
 
 #include "annotator.h"
 #include "app_globals.h"
@@ -19,6 +23,7 @@
 #include "look_and_feel.h"
 #include "main_frame.h"
 #include "main_loop.h"
+#include "message_box.h"
 #include "message_table.h"
 #include "profile.h"
 #include "registry.h"
@@ -82,6 +87,14 @@ void FreeUserRecord() {
   g->currentUser = nullptr;
 }
 
+// The name a data set is opened by: the table's file name, without its
+// extension for the packed sets (their index and data files share it).
+std::string DataSetName(int set) {
+  std::string name = kDataSetTable[set].fileName;
+  if (set <= 6) name = name.substr(0, name.rfind('.'));
+  return name;
+}
+
 void FreeBookSlots() {
   for (int slot = 0; slot < kBookSlots; ++slot) {
     SelectBookSlot(slot);
@@ -142,6 +155,8 @@ void InstallHosts() {
   l.mainMenuCommand = [](HWND window, int id) { return Services().mainMenuCommand(window, id); };
   l.userLoggedIn = [] { return GetUserName()[0] ? 1 : 0; };
   l.saveUserLayout = [] { Services().saveUserLayout(); };
+  l.messageBox = [](HWND owner, const char* text, UINT flags) { return AppMessageBoxOwned(text, flags, owner); };
+  InstallMessageBox();
   ShellServices s = GetShellServices();
   s.setIdleLevel = [](int level) { SetIdleLevel(level); };
   SetShellServices(s);
@@ -151,6 +166,7 @@ void InstallHosts() {
     const int room = GetRoomNumber();
     return ValidRoomNumber(room) ? room : 0;
   };
+  loop.passToMessageBoxes = [](void* msg) { return PassToMessageBoxes(static_cast<MSG*>(msg)); };
   SetMainLoopHost(loop);
   DataSetHost data = DefaultDataSetHost();
   data.programFolder = [] {
@@ -235,15 +251,27 @@ int LoadStartupData() {
   }
   ShellTrace("sound");
   CloseAllDataSets();
-  if (!CreateAppGlobals() || !CreateUserRecord() || !CreateRoomRecords() ||
-      !OpenDataSet(kDataSetTable[1].fileName, 1, 1) || !OpenDataSet(kDataSetTable[0].fileName, 0, 1) ||
-      !g_services.loadChessSets()) {
-    ShellTrace("resources failed");
+  const struct {
+    const char* name;
+    int (*run)();
+  } steps[] = {
+      {"globals", [] { return CreateAppGlobals(); }},
+      {"user record", [] { return CreateUserRecord(); }},
+      {"room records", [] { return CreateRoomRecords(); }},
+      {"faces", [] { return OpenDataSet(DataSetName(1).c_str(), 1, 1); }},
+      {"rwsets", [] { return OpenDataSet(DataSetName(0).c_str(), 0, 1); }},
+      {"chess sets", [] { return g_services.loadChessSets(); }},
+  };
+  for (const auto& step : steps) {
+    if (step.run()) continue;
+    char line[64];
+    std::snprintf(line, sizeof line, "resources failed: %s", step.name);
+    ShellTrace(line);
     Fatal(314);
     return 0;
   }
   ShellTrace("settings and data sets");
-  for (int set : {5, 2, 3, 4, 8, 9, 10, 11}) OpenDataSet(kDataSetTable[set].fileName, set, 0);
+  for (int set : {5, 2, 3, 4, 8, 9, 10, 11}) OpenDataSet(DataSetName(set).c_str(), set, 0);
   if (!LoadDataSetLibrary(kDataSetTable[7].fileName, 7)) {
     ShellTrace("resource library failed");
     Fatal(314);

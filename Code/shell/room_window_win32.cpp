@@ -1,11 +1,14 @@
 // The room window, its timer and the room switch's Windows side.
+// The engine link's headers come before windows.h, whose language macros
+// would otherwise rename the notation's languages.
+#include "engine_player.h"
+#include "engine_reply.h"
+
 #include <windows.h>
 
 #include "app_globals.h"
 #include "app_messages.h"
 #include "chess_clock.h"
-#include "engine_player.h"
-#include "engine_reply.h"
 #include "facet_frame.h"
 #include "game_registry.h"
 #include "look_and_feel.h"
@@ -29,7 +32,7 @@ CmMenu* g_menuOnFrame = nullptr;
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 bool Empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
-void RealizePalette(HDC dc) {
+void UsePalette(HDC dc) {
   if (HPALETTE palette = GetAppPalette()) {
     SelectPalette(dc, palette, TRUE);
     ::RealizePalette(dc);
@@ -133,7 +136,7 @@ LRESULT CALLBACK RoomWindowProc(HWND window, UINT message, WPARAM first, LPARAM 
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC:
-      RealizePalette(reinterpret_cast<HDC>(first));
+      UsePalette(reinterpret_cast<HDC>(first));
       return 0;
     case RWM_FRAME_RESIZED:
       OnFrameResized(window, reinterpret_cast<const RECT*>(second));
