@@ -201,13 +201,18 @@ int CheckSingleInstance() {
   HANDLE mutex = CreateMutexA(nullptr, FALSE, "ROOKWELLONYX_MUTEX");
   if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
     CloseHandle(mutex);
-    if (HWND running = FindRunningMainFrame()) {
+    HWND running = FindRunningMainFrame();
+    if (running) {
       WINDOWPLACEMENT placement{};
       placement.length = sizeof placement;
       GetWindowPlacement(running, &placement);
       placement.showCmd = SW_RESTORE;
       SetWindowPlacement(running, &placement);
+      // A window of another process may keep its state; ask it once more,
+      // without waiting for it.
+      if (IsIconic(running)) ShowWindowAsync(running, SW_RESTORE);
     }
+    ShellTrace(running ? "another copy runs: restored" : "another copy runs: no window");
     return 0;
   }
   g_mutex = mutex;

@@ -37,7 +37,7 @@ constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | 0x84;  // bitmap faces, r
 constexpr uint32_t kLessonGame = 0x1000;
 
 HWND g_bar = nullptr;
-PackedDib* g_tile = nullptr;
+PackedDib* g_tile = nullptr;  // "NAVBAR" in the resource library, in place
 int g_waitingRoom = -1;
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
@@ -92,8 +92,7 @@ LRESULT CALLBACK NavigationBarProc(HWND window, UINT message, WPARAM first, LPAR
     case WM_DESTROY:
       KillTimer(window, kNavigationTimer);
       NumberedWindowOp(WOP_CLEAR_HANDLE, WIN_NAVIGATION, 0);
-      if (g_tile) dibDelete(g_tile);
-      g_tile = nullptr;
+      g_tile = nullptr;  // the library's resource, in place: not ours to free
       if (g_bar == window) g_bar = nullptr;
       break;
     case WM_COMMAND: {

@@ -116,6 +116,9 @@ TEST(Rookwell, StartsToTheFramedWindowVisitsEveryRoomAndClosesWhenAsked) {
   EXPECT_EQ(frame.top, 0);
   EXPECT_EQ(frame.right - frame.left, 800);
   EXPECT_EQ(frame.bottom - frame.top, 600);
+  char title[64] = "";
+  GetWindowTextA(run.frame, title, sizeof title);
+  EXPECT_STREQ(title, "Rookwell Onyx");
   HWND room = FindWindowExA(run.frame, nullptr, "WC_ROOKWELL_ROOM", nullptr);
   HWND bar = FindWindowExA(run.frame, nullptr, "WC_ROOKWELL_NAVIGATION", nullptr);
   ASSERT_NE(room, nullptr);
