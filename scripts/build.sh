@@ -18,8 +18,16 @@ for a in "$@"; do
   esac
 done
 
+# Compiler cache, where installed: rebuilds and fresh clones on the same
+# machine reuse what was compiled before (paths hashed relative to the tree).
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+  export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
 native="$root/build/native"
-cmake -S . -B "$native" -G Ninja -DRW_SANITIZE=$sanitize >/dev/null
+cmake -S . -B "$native" -G Ninja -DRW_SANITIZE=$sanitize "${launcher[@]}" >/dev/null
 cmake --build "$native"
 
 [ "$native_only" = 1 ] && exit 0
@@ -27,7 +35,7 @@ cmake --build "$native"
 configure_windows() {  # tree toolchain
   cmake -S . -B "$root/build/$1" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$2" \
-    -DRW_HOST_TOOLS="$native" >/dev/null
+    -DRW_HOST_TOOLS="$native" "${launcher[@]}" >/dev/null
 }
 configure_windows win32 toolchain-mingw32.cmake
 configure_windows win64 toolchain-mingw64.cmake

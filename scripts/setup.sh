@@ -10,7 +10,7 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
 packages=(
-  cmake ninja-build g++ binutils clang libclang-rt-14-dev
+  cmake ninja-build g++ binutils clang libclang-rt-14-dev ccache
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   wine wine64 xvfb xauth x11-utils imagemagick

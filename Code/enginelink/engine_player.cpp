@@ -129,12 +129,8 @@ int StartEnginePlayer(PlayerRecord* player, GameRecord* game) {
   return 0;
 }
 
-int SendPersonalityParameters(PlayerRecord* player) {
-  EnginePersonality p{};
-  if (!player || !player->personality || !g_host->GetPersonality(player, &p)) return -1;
-  EngineSession* s = player->session;
-  if (!s) return 0;
-  SendEngineCommand(s, "rw_parm default");
+std::vector<std::string> PersonalityParameterLines(const EnginePersonality& p) {
+  std::vector<std::string> lines{"rw_parm default"};
   // The strength factor divides below: held inside 1..149 so that neither it
   // nor 150 - s is ever 0 (ordinary strengths give the same numbers).
   int strength = (p.strength + 100) / 2 + 25;
@@ -149,20 +145,29 @@ int SendPersonalityParameters(PlayerRecord* player) {
       std::snprintf(line + n, sizeof line - n, " %s%c=%d", who == 0 ? "op" : "my", kLetters[i],
                     static_cast<int>(value));
     }
-    SendEngineCommand(s, line);
+    lines.push_back(line);
   }
   int t = 150 - strength;
   char line[kEngineSendSize];
   auto weight = [&](int w) { return static_cast<int>(static_cast<long long>(w) * 75 / t); };
   std::snprintf(line, sizeof line, "rw_parm cc=%d mob=%d ks=%d pp=%d pw=%d", weight(p.weights[0]),
                 weight(p.weights[1]), weight(p.weights[2]), weight(p.weights[3]), weight(p.weights[4]));
-  SendEngineCommand(s, line);
+  lines.push_back(line);
   int cfd = std::max(-4000, std::min(4000, p.cfd));
   std::snprintf(line, sizeof line, "rw_parm cfd=%d sop=%d avd=%d rnd=%d sel=%d md=%d", cfd, p.sop, p.avd,
                 p.rnd, p.sel, p.md);
-  SendEngineCommand(s, line);
+  lines.push_back(line);
   std::snprintf(line, sizeof line, "rw_parm tts=%d ttu=%d", std::max(4096, p.hashBytes), p.ttu);
-  SendEngineCommand(s, line);
+  lines.push_back(line);
+  return lines;
+}
+
+int SendPersonalityParameters(PlayerRecord* player) {
+  EnginePersonality p{};
+  if (!player || !player->personality || !g_host->GetPersonality(player, &p)) return -1;
+  EngineSession* s = player->session;
+  if (!s) return 0;
+  for (const std::string& line : PersonalityParameterLines(p)) SendEngineCommand(s, line.c_str());
   SendEnginePonder(s, p.ponder != 0);
   return 0;
 }

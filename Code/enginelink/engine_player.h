@@ -5,7 +5,8 @@
 // room's reply queue to the user-interface thread, where they are applied
 // to the game found by its GUID.
 //
-// Interface: StartEnginePlayer, SendPersonalityParameters, ResetEngineGame,
+// Interface: StartEnginePlayer, SendPersonalityParameters,
+// PersonalityParameterLines, ResetEngineGame,
 // SendEnginePosition, SendEnginePlayerMove, EnginePlayerUndo,
 // EnginePlayerForce, EnginePlayerOfferDraw, RequestEngineStatus,
 // SendEnginePlayerCommand, SetEnginePlayerPost, StartEngineTurn,
@@ -15,6 +16,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "engine_link_host.h"
 #include "engine_protocol.h"
@@ -28,6 +31,9 @@ constexpr int kEnginePlayerModeAnalyse = 7;
 // is null when the engine could not be started).
 int StartEnginePlayer(PlayerRecord* player, GameRecord* game);
 int SendPersonalityParameters(PlayerRecord* player);
+// The "rw_parm" lines that set a personality's parameters, in order, from
+// "rw_parm default" to the hash table's; pondering is sent apart.
+std::vector<std::string> PersonalityParameterLines(const EnginePersonality& personality);
 // `firstSide` is WHITE or BLACK.
 void ResetEngineGame(PlayerRecord* player, const Board* start, const MoveRecord* moves, int count,
                      int firstSide);

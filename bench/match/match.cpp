@@ -4,6 +4,12 @@
 //
 // corvane_match -1 "<engine command>" -2 "<engine command>" [-n games]
 //               [-tc base+inc] [-pgn file] [-maxmoves n]
+//               [-p1 personality.RWP] [-p2 personality.RWP]
+//
+// With -p1 or -p2 that engine (Corvane) plays as the personality: after
+// "new" it gets the same "rw_parm" lines the engine link sends, and the
+// personality's name stands in the PGN. The ladder of the program's own
+// personalities is played this way.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -21,8 +27,11 @@
 #include <vector>
 
 #include "board.h"
+#include "engine_player.h"
 #include "movegen.h"
 #include "notation.h"
+#include "personality.h"
+#include "personality_hooks.h"
 
 namespace {
 
@@ -118,6 +127,7 @@ class Engine {
 
 struct Options {
   std::string cmd[2], name[2];
+  std::vector<std::string> parameters[2];  // rw_parm lines of a personality
   int games = 20;
   double base = 10.0, inc = 0.1;
   std::string pgn = "match.pgn";
@@ -180,6 +190,7 @@ bool MoveFromLine(const std::string& line, std::string* move) {
 GameResult PlayGame(const Options& o, int white, int round) {
   GameResult g;
   Engine* e[2] = {new Engine(o.cmd[white], o.name[white]), new Engine(o.cmd[1 - white], o.name[1 - white])};
+  const std::vector<std::string>* parameters[2] = {&o.parameters[white], &o.parameters[1 - white]};
   long long clock[2] = {(long long)(o.base * 1000), (long long)(o.base * 1000)};
   long long incMs = (long long)(o.inc * 1000 + 0.5);
   char level[64];
@@ -190,7 +201,8 @@ GameResult PlayGame(const Options& o, int white, int round) {
     x->Send("protover 2");
   }
   // Wait for the feature list of engines that send one.
-  for (Engine* x : e) {
+  for (int i = 0; i < 2; ++i) {
+    Engine* x = e[i];
     std::string line;
     long long end = NowMs() + 2000;
     while (NowMs() < end && x->ReadLine(&line, end - NowMs())) {
@@ -199,6 +211,7 @@ GameResult PlayGame(const Options& o, int white, int round) {
     x->Send("new");
     x->Send("random");
     x->Send(level);
+    for (const std::string& p : *parameters[i]) x->Send(p);
     x->Send("easy");
     x->Send("force");
   }
@@ -401,7 +414,29 @@ int main(int argc, char** argv) {
       o.games = std::atoi(v.c_str());
     else if (k == "-pgn")
       o.pgn = v;
-    else if (k == "-maxmoves")
+    else if (k == "-p1" || k == "-p2") {
+      int i = k == "-p1" ? 0 : 1;
+      // A path with a folder is read as it stands (no speed adjustment needed:
+      // the ladder measures the stored settings).
+      std::FILE* f = std::fopen(v.c_str(), "rb");
+      uint8_t image[kPersonalityFileSize];
+      size_t got = f ? std::fread(image, 1, sizeof image, f) : 0;
+      if (f) std::fclose(f);
+      PersonalityRecord* record = AllocatePersonality();
+      if (!ReadPersonalityBytes(image, got, record)) {
+        std::fprintf(stderr, "cannot read the personality %s\n", v.c_str());
+        FreePersonality(record);
+        return 2;
+      }
+      std::string name = v.substr(v.rfind('/') + 1);
+      if (name.size() > 4 && name.compare(name.size() - 4, 4, kPersonalityExtension) == 0)
+        name.resize(name.size() - 4);
+      EnginePersonality e;
+      FillEnginePersonality(*record, name.c_str(), &e);
+      o.parameters[i] = PersonalityParameterLines(e);
+      o.name[i] = name;
+      FreePersonality(record);
+    } else if (k == "-maxmoves")
       o.maxMoves = std::atoi(v.c_str());
     else if (k == "-tc") {
       o.base = std::atof(v.c_str());
@@ -413,7 +448,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s -1 engine1 -2 engine2 [-n games] [-tc base+inc] [-pgn file]\n", argv[0]);
     return 2;
   }
-  for (int i = 0; i < 2; ++i) o.name[i] = BaseName(o.cmd[i]);
+  for (int i = 0; i < 2; ++i)
+    if (o.name[i].empty()) o.name[i] = BaseName(o.cmd[i]);
   if (o.name[0] == o.name[1]) o.name[1] += "-2";
   std::FILE* pgn = std::fopen(o.pgn.c_str(), "w");
   if (!pgn) {

@@ -15,7 +15,7 @@ from PIL import Image, ImageDraw
 
 import quantize
 from common import (S, BRASS, BRASS_D, BRASS_L, DARK, INK, LIGHT, STONE, STONE_D, STONE_L, WOOD, WOOD_D, WOOD_L,
-                    Manifest, canvas, centred_text, finish, hgrad, mix, noise_texture, rrect, vgrad)
+                    Manifest, canvas, centred_text, finish, font, hgrad, mix, noise_texture, rrect, vgrad)
 from widgets import button, edge_profile, glyph, tile, ROOM_SYMBOLS
 
 # The status bar lives in the bottom edge of the sets whose windows have one
@@ -50,7 +50,8 @@ FRAME_SETS = {
                  restore=(30323, 30324), toggle=(30368, 30369),
                  caption=(30300, 30302, 30304, 30299, 30301, 30303), left=(30307, 30306, 30305),
                  right=(30310, 30309, 30308), top=(30311, 30312, 30322), bottom=(30313, 30295, 30296),
-                 corners=(30321, 30294, 30297, 30298), edge=13, caption_h=26, body=WOOD_D, bottom_h=STATUS_H),
+                 corners=(30321, 30294, 30297, 30298), edge=13, caption_h=26, body=WOOD_D, bottom_h=STATUS_H,
+                 title="Rookwell Onyx"),
 }
 CLIENT_BACKGROUND = 30286
 STATUS_SEPARATOR = 30332
@@ -126,8 +127,17 @@ def _strip(w, h, profile_at):
     return img
 
 
-def _caption(w, h, colours, cap):
-    """A caption piece: vertical sheen, 1-pixel rims; cap 'l'/'r' shades an end."""
+def _title_width(title, h):
+    """Width in pixels that a caption title takes, with its margins."""
+    l, t, r, b = font(h * S * 0.55, bold=True, serif=True).getbbox(title)
+    return (r - l) // S + 16
+
+
+def _caption(w, h, colours, cap, title=None, title_x=0):
+    """A caption piece: vertical sheen, 1-pixel rims; cap 'l'/'r' shades an end.
+
+    A frame whose caption shows no window text carries its title in the
+    start piece, drawn from title_x (past the system-menu icon)."""
     big = canvas(w, h)
     top, bottom = colours
     vgrad(big, (0, 0, w * S, h * S // 2), mix(top, (255, 255, 255), 0.35), top)
@@ -139,6 +149,13 @@ def _caption(w, h, colours, cap):
         d.rectangle((0, 0, S - 1, h * S), fill=mix(top, (255, 255, 255), 0.6) + (255,))
     if cap == "r":
         d.rectangle((w * S - S, 0, w * S, h * S), fill=mix(bottom, DARK, 0.6) + (255,))
+    if title:
+        f = font(h * S * 0.55, bold=True, serif=True)
+        l, t, r, b = d.textbbox((0, 0), title, font=f)
+        x = (title_x + 8) * S - l
+        y = (h * S - (b - t)) // 2 - t
+        d.text((x + S, y + S), title, font=f, fill=mix(top, (255, 255, 255), 0.7) + (255,))
+        d.text((x, y), title, font=f, fill=mix(bottom, DARK, 0.85) + (255,))
     return finish(big)
 
 
@@ -171,7 +188,9 @@ def frame_sets(out):
             out.put(key, "%s %s corner" % (tag, where), _strip(e, h, rule), "mitred edge profile")
         cap = fs["caption"]
         for look, colours, ids in (("active", CAPTION_ACTIVE, cap[:3]), ("inactive", CAPTION_INACTIVE, cap[3:])):
-            out.put(ids[0], "%s caption start, %s" % (tag, look), _caption(bw + 8, ch, colours, "l"), "sheen")
+            title = fs.get("title")
+            start = _caption(bw + 8 + (_title_width(title, ch) if title else 0), ch, colours, "l", title, bw + 8)
+            out.put(ids[0], "%s caption start, %s" % (tag, look), start, "sheen" + (" and title" if title else ""))
             out.put(ids[1], "%s caption middle, %s" % (tag, look), _caption(8, ch, colours, None), "sheen")
             out.put(ids[2], "%s caption end, %s" % (tag, look), _caption(4, ch, colours, "r"), "sheen")
         out.put(fs["sysmenu"], "%s system-menu icon" % tag, _sysmenu(bw, bw), "rook on wood tile")

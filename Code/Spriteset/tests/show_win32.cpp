@@ -120,9 +120,12 @@ void Band(void*, const void*, void*, int, int, int, int, int, int, intptr_t) {
 
 AnimScene* g_scene = nullptr;
 Spriteset* g_dll = nullptr;
+// While a wipe runs, the screenshot pumps messages: a paint handled then
+// would call the band callback once more, so it waits until the wipe ends.
+bool g_wiping = false;
 
 LRESULT CALLBACK WindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_PAINT && g_scene) {
+  if (msg == WM_PAINT && g_scene && !g_wiping) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(w, &ps);
     const DibRect r{ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - 1, ps.rcPaint.bottom - 1};
@@ -207,7 +210,9 @@ int main(int argc, char** argv) {
     dll.BackgroundSetDibFromPtr(scene, boards[second ? 1 : 0].get());
     g_wipe = w;
     HDC wdc = GetDC(g_window);
+    g_wiping = true;
     dll.PaintSceneSFX(scene, wdc, w.kind);
+    g_wiping = false;
     ReleaseDC(g_window, wdc);
     if (g_wipe.bands != kSize / 5) {
       std::printf("FAIL %s: %d bands\n", w.name, g_wipe.bands);

@@ -125,7 +125,9 @@ TEST_F(AnimButton, HoverPlaysTheLoopOnTimerElevenAtTheCaptionsRate) {
   ASSERT_TRUE(guitest::WaitForTimer(b, kFrameTimer, 1, 2000));
   DWORD start = GetTickCount();
   ASSERT_TRUE(guitest::WaitForTimer(b, kFrameTimer, 6, 3000));
-  EXPECT_GE(GetTickCount() - start, 6u * 66u - 40u) << "15 frames a second: a tick every 66 ms";
+  // Wine schedules each tick from the one before it was due, so a late first
+  // tick on a busy machine is followed by some quick ones: allow two of six.
+  EXPECT_GE(GetTickCount() - start, 4u * 66u) << "15 frames a second: a tick every 66 ms";
   guitest::Pump(20);
   int shown = TstFrameOf(Centre());
   EXPECT_GE(shown, 6);
