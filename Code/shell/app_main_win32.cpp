@@ -29,6 +29,7 @@
 #include "registry.h"
 #include "room_switch.h"
 #include "room_window.h"
+#include "shell_connect.h"
 #include "shell_hosts.h"
 #include "shell_services.h"
 #include "splash.h"
@@ -136,44 +137,15 @@ void ChooseFirstUserAndRoom(const char* commandLine, HWND frame) {
 }
 
 void InstallHosts() {
-  InstallShellHosts();
+  // The shell's own parts first, then what this program adds over them: the
+  // numbered windows, the rooms and the message box.
+  ConnectShellParts(g_instance);
   InstallSystemWindowTable();
   InstallRoomSwitchHost();
-  FrameLinks& l = GetFrameLinks();
-  l.programInstance = [] { return g_instance ? g_instance : GetModuleHandleA(nullptr); };
-  l.programFolder = [] {
-    const char* folder = GetProgramFolder();
-    return folder ? folder : "";
-  };
-  l.windowCloseSoundOn = [] { return GetWindowCloseSetting(); };
-  l.playGameSound = [](int sound) { Services().playGameSound(sound); };
-  l.reacquireSoundDevice = [] { return Services().reacquireSoundDevice(); };
-  l.releaseSoundDevice = [] { Services().releaseSoundDevice(); };
-  l.stopVoiceClip = [] { Services().stopVoiceClip(); };
-  l.enableAccelerators = EnableAccelerators;
-  l.setIdleLevel = [](int level) { SetIdleLevel(level); };
-  l.mainMenuCommand = [](HWND window, int id) { return Services().mainMenuCommand(window, id); };
-  l.userLoggedIn = [] { return GetUserName()[0] ? 1 : 0; };
-  l.saveUserLayout = [] { Services().saveUserLayout(); };
-  l.messageBox = [](HWND owner, const char* text, UINT flags) { return AppMessageBoxOwned(text, flags, owner); };
   InstallMessageBox();
-  ShellServices s = GetShellServices();
-  s.setIdleLevel = [](int level) { SetIdleLevel(level); };
-  SetShellServices(s);
-  MainLoopHost loop{};
-  loop.mainFrame = [] { return static_cast<void*>(GetMainFrame()); };
-  loop.currentRoom = [] {
-    const int room = GetRoomNumber();
-    return ValidRoomNumber(room) ? room : 0;
-  };
+  MainLoopHost loop = GetMainLoopHost();
   loop.passToMessageBoxes = [](void* msg) { return PassToMessageBoxes(static_cast<MSG*>(msg)); };
   SetMainLoopHost(loop);
-  DataSetHost data = DefaultDataSetHost();
-  data.programFolder = [] {
-    const char* folder = GetProgramFolder();
-    return folder ? folder : "";
-  };
-  SetDataSetHost(data);
 }
 
 }  // namespace

@@ -109,5 +109,4 @@ void InstallSystemWindowTable() {
     const int room = GetRoomNumber();
     return room >= 0 && room < kRoomCount ? room : 0;
   };
-  l.roomBoardWindow = [] { return H(GetNumberedWindow(WIN_BOARD)); };
 }
