@@ -25,6 +25,7 @@
 #include "main_loop.h"
 #include "message_box.h"
 #include "message_table.h"
+#include "program_parts.h"
 #include "profile.h"
 #include "registry.h"
 #include "room_switch.h"
@@ -143,6 +144,7 @@ void InstallHosts() {
   InstallSystemWindowTable();
   InstallRoomSwitchHost();
   InstallMessageBox();
+  ConnectProgramParts();
   MainLoopHost loop = GetMainLoopHost();
   loop.passToMessageBoxes = [](void* msg) { return PassToMessageBoxes(static_cast<MSG*>(msg)); };
   SetMainLoopHost(loop);
@@ -248,6 +250,7 @@ int LoadStartupData() {
     return 0;
   }
   ShellTrace("settings and data sets");
+  FillGameSoundHost();
   for (int set : {5, 2, 3, 4, 8, 9, 10, 11}) OpenDataSet(DataSetName(set).c_str(), set, 0);
   if (!LoadDataSetLibrary(kDataSetTable[7].fileName, 7)) {
     ShellTrace("resource library failed");
@@ -356,7 +359,10 @@ int RunRookwell(HINSTANCE instance, const char* commandLine) {
     StopApplication();
     return 0;
   }
-  if (ReadMainIniInt("settings", "IntroMovie", 1)) g_services.playIntroMovie(GetMainFrame());
+  if (ReadMainIniInt("settings", "IntroMovie", 1)) {
+    g_services.playIntroMovie(GetMainFrame());
+    ShellTrace("intro movie");
+  }
   CreateCallbackQueue(0, 0);
   CreateCallbackQueue(1, 0);
   CreateRoomWindow();

@@ -4,7 +4,8 @@
 // when no device opens, to a null device paced by the clock, so that nothing
 // fails on a machine without sound.
 //
-// Environment: RW_SOUND_DEVICE=null forces the null device;
+// Environment: RW_SOUND_DEVICE=null forces the null device (=fail: the
+// output does not open, for the program's start-up tests);
 // RW_SOUND_CAPTURE=<file> writes all that is mixed to that WAVE file and a
 // line per event to <file>.log.
 //

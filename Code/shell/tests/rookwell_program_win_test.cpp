@@ -21,6 +21,7 @@
 namespace {
 
 const char* kFrameClass = "RWONYX_APP_CLASS";
+const char* kMovieClass = "RW_MOVIE_CLASS";
 
 bool Shot(const char* name) { return guitest::ScreenshotTo(RW_SHELL_ARTEFACT_DIR, name); }
 
@@ -33,14 +34,16 @@ std::string Installed() {
 }
 
 // A copy of the installed program folder of its own (the program writes its
-// settings there).
-std::string FreshCopy(const char* name) {
+// settings there). The intro movie is off unless a test asks for it, so the
+// start-up figures are the program's own.
+std::string FreshCopy(const char* name, bool intro = false) {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
   const std::string to = std::string(temp) + name;
   std::error_code error;
   std::filesystem::remove_all(to, error);
   std::filesystem::copy(Installed(), to, std::filesystem::copy_options::recursive, error);
+  WritePrivateProfileStringA("settings", "IntroMovie", intro ? "1" : "0", (to + "\\rw.ini").c_str());
   return to;
 }
 
@@ -57,9 +60,10 @@ struct ProgramRun {
   guitest::Program program;
   HWND frame = nullptr;
   DWORD shownAfterMs = 0;
+  bool sawMoviePlayer = false;  // a player window while it started
 
-  bool Start(const char* name, const std::string& arguments = "") {
-    folder = FreshCopy(name);
+  bool Start(const char* name, const std::string& arguments = "", bool intro = false) {
+    folder = FreshCopy(name, intro);
     trace = folder + "\\trace.txt";
     DeleteFileA(trace.c_str());
     SetEnvironmentVariableA("RW_SHELL_TRACE", trace.c_str());
@@ -67,6 +71,7 @@ struct ProgramRun {
     if (!guitest::StartProgram(folder + "\\Rookwell.exe", arguments, folder, &program)) return false;
     return guitest::WaitFor(
         [&] {
+          if (FindWindowA(kMovieClass, nullptr)) sawMoviePlayer = true;
           frame = guitest::FindProgramWindow(program, kFrameClass);
           shownAfterMs = GetTickCount() - start;
           return frame != nullptr;
@@ -109,6 +114,7 @@ TEST(Rookwell, StartsToTheFramedWindowVisitsEveryRoomAndClosesWhenAsked) {
   ASSERT_TRUE(run.Start("rw_e2e_main"));
   std::printf("main frame shown %lu ms after the start\n", static_cast<unsigned long>(run.shownAfterMs));
   EXPECT_LT(run.shownAfterMs, 5000u);
+  EXPECT_FALSE(run.sawMoviePlayer);  // IntroMovie=0: no player starts
   guitest::Pump(1500);
   RECT frame;
   GetWindowRect(run.frame, &frame);
@@ -211,10 +217,31 @@ TEST(Rookwell, ASecondCopyRestoresTheFirstAndEnds) {
 
 // A start that cannot go on shows its message in the program's own box and
 // still shuts down in order.
+// An environment variable set for the programs a test starts, put back
+// afterwards.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const char* value) : name_(name) {
+    char old[256];
+    const DWORD n = GetEnvironmentVariableA(name, old, sizeof old);
+    had_ = n > 0 && n < sizeof old;
+    if (had_) old_ = old;
+    SetEnvironmentVariableA(name, value);
+  }
+  ~ScopedEnvironment() { SetEnvironmentVariableA(name_.c_str(), had_ ? old_.c_str() : nullptr); }
+
+ private:
+  std::string name_, old_;
+  bool had_ = false;
+};
+
+// `missing`: a file of the program folder removed first, or null.
 void ExpectFatalStart(const char* name, const char* missing, const char* message) {
   const std::string folder = FreshCopy(name);
-  const std::string gone = folder + "\\" + missing;
-  ASSERT_TRUE(DeleteFileA(gone.c_str())) << gone;
+  if (missing) {
+    const std::string gone = folder + "\\" + missing;
+    ASSERT_TRUE(DeleteFileA(gone.c_str())) << gone;
+  }
   const std::string trace = folder + "\\trace.txt";
   SetEnvironmentVariableA("RW_SHELL_TRACE", trace.c_str());
   guitest::Program program;
@@ -222,7 +249,7 @@ void ExpectFatalStart(const char* name, const char* missing, const char* message
   // A missing data file is named first; then the fatal message.
   HWND box = ProgramBox(program, 20000);
   ASSERT_NE(box, nullptr);
-  if (BoxText(box).find("was not found") != std::string::npos) {
+  if (missing && BoxText(box).find("was not found") != std::string::npos) {
     EXPECT_NE(BoxText(box).find(missing), std::string::npos) << BoxText(box);
     ClickChild(box, 1);
     guitest::WaitFor([&] { return !IsWindow(box); }, 3000);
@@ -254,6 +281,53 @@ TEST(Rookwell, WithoutTheResourceLibraryItSays314AndEnds) {
 TEST(Rookwell, WithoutTheOpeningBookItSays316AndEnds) {
   ExpectFatalStart("rw_e2e_no_book", "Opening Books\\duzuru.obk",
                    "A fatal error occurred loading the Duzuru Opening Book.  The program will now terminate.");
+}
+
+TEST(Rookwell, WhenTheSoundOutputCannotOpenItSays317AndEnds) {
+  ScopedEnvironment failing("RW_SOUND_DEVICE", "fail");
+  ExpectFatalStart("rw_e2e_no_sound", nullptr,
+                   "A fatal error occurred initializing Sound playback.  The program will now terminate.");
+}
+
+// IntroMovie=1: the player shows the intro over the splash before the frame
+// is shown; a click ends it and the start goes on to the framed window.
+TEST(Rookwell, PlaysTheIntroMovieAndGoesOnAfterAClick) {
+  const std::string folder = FreshCopy("rw_e2e_intro", true);
+  const std::string trace = folder + "\\trace.txt";
+  SetEnvironmentVariableA("RW_SHELL_TRACE", trace.c_str());
+  guitest::Program program;
+  ASSERT_TRUE(guitest::StartProgram(folder + "\\Rookwell.exe", "", folder, &program));
+  HWND movie = nullptr;
+  if (!guitest::WaitFor([&] { return (movie = FindWindowA(kMovieClass, nullptr)) != nullptr; }, 20000)) {
+    guitest::KillProgram(&program);
+    FAIL() << "no movie player window";
+  }
+  EXPECT_EQ(guitest::FindProgramWindow(program, kFrameClass), nullptr);  // the frame waits for the movie
+  guitest::Pump(2500);
+  EXPECT_TRUE(Shot("rookwell_intro"));
+  RECT r;
+  GetWindowRect(movie, &r);
+  EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(r.bottom - r.top, GetSystemMetrics(SM_CYSCREEN));
+  guitest::Click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  EXPECT_TRUE(guitest::WaitFor([&] { return !IsWindow(movie); }, 3000));
+  HWND frame = nullptr;
+  EXPECT_TRUE(
+      guitest::WaitFor([&] { return (frame = guitest::FindProgramWindow(program, kFrameClass)) != nullptr; }, 20000));
+  guitest::Pump(800);
+  EXPECT_TRUE(Shot("rookwell_after_intro"));
+  if (frame) PostMessageA(frame, WM_CLOSE, 0, 1);
+  DWORD code = 99;
+  if (!guitest::WaitForProgramEnd(&program, 15000, &code)) {
+    guitest::KillProgram(&program);
+    FAIL() << "the program did not end";
+  }
+  EXPECT_EQ(code, 0u);
+  const std::vector<std::string> lines = ReadLines(trace);
+  const auto at = [&](const char* step) { return std::find(lines.begin(), lines.end(), std::string(step)); };
+  EXPECT_LT(at("book"), at("intro movie"));
+  EXPECT_LT(at("intro movie"), at("windows"));
+  EXPECT_NE(at("shown"), lines.end());
 }
 
 TEST(Rookwell, IdleItUsesLittleOfAProcessor) {

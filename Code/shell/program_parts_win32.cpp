@@ -1,0 +1,91 @@
+// Joins Rookwell.exe to the parts built beside the shell: the sound layer
+// and the game sounds, the movie launcher and the print front end. Start-up
+// reaches them through its own seam (StartupServices); the rest of the
+// program through the shell's service table and the main frame's links.
+#include "program_parts.h"
+
+#include <windows.h>
+
+#include <string>
+
+// The shell names its own user; not the system's account call.
+#undef GetUserName
+
+#include "annotator.h"
+#include "app_globals.h"
+#include "app_main.h"
+#include "data_sets.h"
+#include "frame_links.h"
+#include "game_sounds.h"
+#include "move_words.h"
+#include "movie_launch.h"
+#include "print_front.h"
+#include "room_window.h"
+#include "shell_services.h"
+#include "sound_layer.h"
+
+namespace {
+
+int StartSound(int mode) { return StartSoundSystem(mode) == mode ? 1 : 0; }
+void StopSound() { StopSoundSystem(); }
+void PlayIntro(HWND) { PlayIntroMovie(); }
+void PlayKidsRoom(HWND) { PlayKidsRoomMovie(); }
+
+void ReleaseDevice() { ReleaseSoundDevice(); }
+int ReacquireDevice() { return ReacquireSoundDevice(); }
+int ServiceGameSound(int n) { return PlayGameSound(n); }
+int MoveSound(const MoveRecord* move, const Board* before, int side) { return PlayMoveSound(move, before, side); }
+void PrintPalette(void* palette) { SetPrintPalette(static_cast<HPALETTE>(palette)); }
+
+// The frame's own entries, for the frame's messages (0x810E, activation).
+void FramePlayGameSound(int n) { PlayGameSound(n); }
+
+// The game sounds read the current user's settings as they are when the
+// sound plays. Spoken moves need the voice clips, which this program does
+// not have yet: until a clip player is installed the moves pack counts as
+// closed, so piece_sounds 2 plays the move's sound instead of silence.
+GameSoundHost ProgramGameSoundHost() {
+  GameSoundHost host;
+  const char* folder = GetProgramFolder();
+  UseSystemSoundService(&host, folder ? folder : "");
+  host.pieceSounds = [] { return GetPieceSoundsSetting(); };
+  host.illegalMoveVoice = [] { return GetIllegalMoveVoiceSetting() != 0; };
+  host.dataSetOpen = [](int set) { return GetGameSoundHost().startVoiceClip && IsDataSetOpen(set) != 0; };
+  host.explainIllegalMove = [](const Board* position, int side, int from, int to) {
+    return ExplainIllegalMove(position, side, from, to);
+  };
+  host.spokenMove = [](const MoveRecord* move, const Board* position, int side) {
+    return MoveInWords(position, side, move, 1, 1);
+  };
+  return host;
+}
+
+}  // namespace
+
+void ConnectProgramParts() {
+  StartupServices& startup = GetStartupServices();
+  startup.startSound = StartSound;
+  startup.stopSound = StopSound;
+  startup.playIntroMovie = PlayIntro;
+  // The room window's one-shot timer at the first entry into the kids room.
+  SetRoomMovieLaunch(PlayKidsRoom);
+
+  ShellServices s = GetShellServices();
+  s.releaseSoundDevice = ReleaseDevice;
+  s.reacquireSoundDevice = ReacquireDevice;
+  s.playGameSound = ServiceGameSound;
+  s.playMoveSound = MoveSound;
+  s.setPrintPalette = PrintPalette;
+  SetShellServices(s);
+
+  // The movie launcher releases the device through the service table; the
+  // frame takes it back (0x810E, activation) through its links. Both point
+  // at the sound layer.
+  FrameLinks& links = GetFrameLinks();
+  links.releaseSoundDevice = ReleaseDevice;
+  links.reacquireSoundDevice = ReacquireDevice;
+  links.playGameSound = FramePlayGameSound;
+  links.setPrintPalette = SetPrintPalette;
+}
+
+void FillGameSoundHost() { SetGameSoundHost(ProgramGameSoundHost()); }
