@@ -2,13 +2,15 @@
 # Sets up, builds everything and starts Rookwell under Wine.
 #   scripts/run.sh [--screenshot FILE [--after SECONDS]]
 # With no DISPLAY the program runs on a private Xvfb; --screenshot saves what
-# the screen shows after SECONDS (default 10) and then ends the program.
+# the screen shows once the main window is up (the intro movie, when on,
+# plays first) and SECONDS more have passed (default 3), then ends the
+# program.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
 shot=""
-after=10
+after=3
 while [ $# -gt 0 ]; do
   case "$1" in
     --screenshot) shot="$(realpath -m "$2")"; shift 2 ;;
@@ -47,6 +49,13 @@ cd "$dist"
 if [ -n "$shot" ]; then
   "$RW_WINE" Rookwell.exe &
   pid=$!
+  # The main window is mapped once start-up is over; wait for it (at most
+  # two minutes: a first start of the prefix is slow).
+  for _ in $(seq 240); do
+    if xwininfo -name "Rookwell Onyx" 2>/dev/null | grep -q "IsViewable"; then break; fi
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.5
+  done
   sleep "$after"
   import -window root "$shot"
   echo "screenshot saved to $shot"
