@@ -109,6 +109,25 @@ struct NavButton {
 const NavButton kButtons[] = {{21595, 0, 61},   {21565, 62, 52},  {21555, 118, 57}, {21580, 176, 62},
                               {21570, 239, 61}, {21550, 301, 61}, {21560, 363, 55}, {21575, 419, 63}};
 
+constexpr int kKidsButton = 21550;
+
+// The first entry into the kids room starts its movie (through the player,
+// a window of the movie's size in the middle of the screen), which ends by
+// itself.
+void ExpectKidsRoomMovie() {
+  HWND movie = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (movie = FindWindowA(kMovieClass, nullptr)) != nullptr; }, 5000));
+  guitest::Pump(1500);
+  EXPECT_TRUE(Shot("rookwell_kids_movie"));
+  RECT r;
+  GetWindowRect(movie, &r);
+  EXPECT_EQ(r.right - r.left, 320);
+  EXPECT_EQ(r.bottom - r.top, 240);
+  EXPECT_NEAR((r.left + r.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+  EXPECT_TRUE(guitest::WaitFor([&] { return !IsWindow(movie); }, 12000));
+  guitest::Pump(300);
+}
+
 TEST(Rookwell, StartsToTheFramedWindowVisitsEveryRoomAndClosesWhenAsked) {
   ProgramRun run;
   ASSERT_TRUE(run.Start("rw_e2e_main"));
@@ -148,6 +167,7 @@ TEST(Rookwell, StartsToTheFramedWindowVisitsEveryRoomAndClosesWhenAsked) {
   // checks none.
   for (const NavButton& b : kButtons) {
     ClickChild(bar, b.id);
+    if (b.id == kKidsButton) ExpectKidsRoomMovie();
     EXPECT_TRUE(guitest::WaitFor(
         [&] {
           for (const NavButton& other : kButtons) {
@@ -161,6 +181,9 @@ TEST(Rookwell, StartsToTheFramedWindowVisitsEveryRoomAndClosesWhenAsked) {
         << b.id;
     EXPECT_TRUE(IsWindowVisible(room)) << b.id;
   }
+  // The kids room's movie plays at the first entry of a run only.
+  ClickChild(bar, kKidsButton);
+  EXPECT_FALSE(guitest::WaitFor([] { return FindWindowA(kMovieClass, nullptr) != nullptr; }, 2500));
   ClickChild(bar, 21565);  // the game room, for the picture
   guitest::Pump(800);
   EXPECT_TRUE(Shot("rookwell_game_room"));
