@@ -42,10 +42,10 @@ EngineReplyBlock* LockedRoomReplyQueue::Take() {
 }
 
 void LockedRoomReplyQueue::DiscardGame(const Guid* game) {
-  if (!game) return;
+  // No game: every queued block goes.
   std::lock_guard<std::mutex> guard(lock_);
   for (auto it = blocks_.begin(); it != blocks_.end();) {
-    if (GuidEqual(&(*it)->game, game)) {
+    if (!game || GuidEqual(&(*it)->game, game)) {
       FreeEngineReply(*it);
       it = blocks_.erase(it);
     } else {

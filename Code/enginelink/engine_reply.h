@@ -40,7 +40,8 @@ class RoomReplyQueue {
   virtual ~RoomReplyQueue() = default;
   // Takes the block; called on reader threads.
   virtual void PostRoomEvent(EngineReplyBlock* block) = 0;
-  // Drops the queued blocks of one game (it stopped or is destroyed).
+  // Drops the queued blocks of one game (it stopped or is destroyed); with
+  // no game, every queued block.
   virtual void DiscardGame(const Guid* /*game*/) {}
 };
 
