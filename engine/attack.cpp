@@ -175,26 +175,30 @@ namespace {
 
 // Adds (or takes away) the rays of the slider `code` on s.  ek is the enemy
 // king's square: the rays pass through it, as in the scan.
+// Adds (or takes away) one ray (kDir index i) of the slider `code` on s.
+// ek is the enemy king's square: the rays pass through it, as in the scan.
+template <bool Add>
+void SliderRay(const u8* b, u8* map, int s, u8 code, int ek, int i) {
+  bool white = (code & kWhiteBit) != 0;
+  u8 same = i < 4 ? (white ? kWB : kBB) : (white ? kWR : kBR), queen = white ? kWQ : kBQ;
+  int type = TypeOf(code);
+  int w = type == kQueen ? 2 : type == kRook ? 4 : 16;
+  int d = kDir[i];
+  for (int t = s + d;; t += d) {
+    u8 c = t == ek ? kEmpty : b[t];
+    if (c == kRim) break;
+    map[t] = Add ? u8(map[t] + w) : u8(map[t] - w);
+    if (c == kEmpty || c == same) continue;
+    if (c != queen) break;
+    w = 1;
+  }
+}
+
 template <bool Add>
 void SliderRays(const u8* b, u8* map, int s, u8 code, int ek) {
   int type = TypeOf(code);
-  bool white = (code & kWhiteBit) != 0;
-  u8 rook = white ? kWR : kBR, bishop = white ? kWB : kBB, queen = white ? kWQ : kBQ;
-  int w0 = type == kQueen ? 2 : type == kRook ? 4 : 16;
   int first = type == kRook ? 4 : 0, last = type == kBishop ? 4 : 8;  // kDir: 0-3 diagonals, 4-7 lines
-  for (int i = first; i < last; ++i) {
-    int d = kDir[i];
-    u8 same = i < 4 ? bishop : rook;
-    int w = w0;
-    for (int t = s + d;; t += d) {
-      u8 c = t == ek ? kEmpty : b[t];
-      if (c == kRim) break;
-      map[t] = Add ? u8(map[t] + w) : u8(map[t] - w);
-      if (c == kEmpty || c == same) continue;
-      if (c != queen) break;
-      w = 1;
-    }
-  }
+  for (int i = first; i < last; ++i) SliderRay<Add>(b, map, s, code, ek, i);
 }
 
 template <bool Add>
@@ -213,21 +217,22 @@ void PieceAttacks(const u8* b, u8* map, int s, u8 code, int ek) {
   }
 }
 
-// Whether a ray of the slider `code` on s reaches x (passing what the scan passes).
-bool Reaches(const u8* b, int s, u8 code, int ek, int x) {
+// The ray (kDir index) of the slider `code` on s that reaches x, passing what
+// the scan passes; -1 when none does.
+int Reaches(const u8* b, int s, u8 code, int ek, int x) {
   u8 rel = Relation(x, s);
   int type = TypeOf(code);
   u8 kinds = type == kQueen ? 0x30 : type == kRook ? 0x20 : 0x10;
-  if (!(rel & kinds)) return false;
+  if (!(rel & kinds)) return -1;
   int i = rel & 15;
   int d = kDir[i];
   bool white = (code & kWhiteBit) != 0;
   u8 same = i < 4 ? (white ? kWB : kBB) : (white ? kWR : kBR), queen = white ? kWQ : kBQ;
   for (int t = s + d; t != x; t += d) {
     u8 c = t == ek ? kEmpty : b[t];
-    if (c != kEmpty && c != same && c != queen) return false;  // the rim included
+    if (c != kEmpty && c != same && c != queen) return -1;  // the rim included
   }
-  return true;
+  return i;
 }
 
 bool ScanFromParent(SearchBoard& bd) {
@@ -257,20 +262,46 @@ bool ScanFromParent(SearchBoard& bd) {
   int pk[2] = {parent.b.WKing(), parent.b.BKing()};
   int ck[2] = {child.b.WKing(), child.b.BKing()};
   // Sliders that stay where they are but whose rays met a changed square.
-  for (int side = 0; side < 2; ++side)
+  // The parent's map tells where any slider of a side arrives at all: what
+  // is left of the attack byte after its king, pawns and knights is the
+  // sliders' part (never a multiple of 256: no side has enough of them).
+  for (int side = 0; side < 2; ++side) {
+    const u8* map = parent.att[side];
+    u8 pawn = side == 0 ? kWP : kBP;
+    int p1 = side == 0 ? -9 : 9, p2 = side == 0 ? -11 : 11;
+    int king = pk[side];
+    bool any = false;
+    for (int j = 0; j < nc && !any; ++j) {
+      int x = changed[j];
+      int rest = map[x];
+      int dk = x - king;
+      if (dk == 1 || dk == -1 || dk == 9 || dk == -9 || dk == 10 || dk == -10 || dk == 11 || dk == -11) rest -= 1;
+      if (pb[x + p1] == pawn) rest -= 64;
+      if (pb[x + p2] == pawn) rest -= 64;
+      for (const u8* l = parent.b.list[2 + side]; *l; ++l)
+        if (Relation(x, *l) & 0x40) rest -= 16;
+      if (u8(rest) != 0) any = true;
+    }
+    if (!any) continue;
     for (int idx = 4 + side; idx <= 8 + side; idx += 2)
       for (const u8* l = parent.b.list[idx]; *l; ++l) {
         int s = *l;
         u8 code = pb[s];
-        bool moved = false, hit = false;
+        bool moved = false;
+        unsigned rays = 0;  // the rays that met a changed square, each redone once
         for (int j = 0; j < nc; ++j) {
           if (changed[j] == s) moved = true;
-          if (Reaches(pb, s, code, pk[1 - side], changed[j])) hit = true;
+          int i = Reaches(pb, s, code, pk[1 - side], changed[j]);
+          if (i >= 0) rays |= 1u << i;
         }
-        if (moved || !hit) continue;
-        SliderRays<false>(pb, child.att[side], s, code, pk[1 - side]);
-        SliderRays<true>(cb, child.att[side], s, code, ck[1 - side]);
+        if (moved) continue;
+        for (int i = 0; rays; ++i, rays >>= 1)
+          if (rays & 1) {
+            SliderRay<false>(pb, child.att[side], s, code, pk[1 - side], i);
+            SliderRay<true>(cb, child.att[side], s, code, ck[1 - side], i);
+          }
       }
+  }
   // The pieces on the changed squares, before and after.
   for (int j = 0; j < nc; ++j) {
     int x = changed[j];
