@@ -3,7 +3,6 @@
 // judgement is one table lookup per square.
 #include "attack.h"
 
-#include <cstdint>
 #include <cstring>
 #include <initializer_list>
 
@@ -16,7 +15,6 @@ u8 g_attClass[256];
 u8 g_exchange[16][16];
 u8 g_exchangeByte[256][256];
 bool g_attackTablesReady = false;
-u64 g_scansFromParent = 0;
 const u8 kClassCount[16] = {0, 1, 1, 2, 1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3, 4};
 const u8 kClassValue[16] = {99, 99, 9, 9, 5, 5, 5, 5, 3, 3, 3, 3, 1, 1, 1, 1};
 const u8 kAttWeight[12] = {64, 64, 16, 16, 16, 16, 4, 4, 2, 2, 1, 1};
@@ -154,178 +152,13 @@ void ScanSide(SearchBoard& bd) {
 
 }  // namespace
 
-void ScanFull(SearchBoard& bd) {
+void Scan(SearchBoard& bd) {
   if (bd.scanned) FatalError("Scan: already scanned");
   PlySlot& s = SlotOf(bd);
   std::memset(s.att, 0, sizeof s.att);
   ScanSide<0>(bd);
   ScanSide<1>(bd);
   bd.scanned = 1;
-}
-
-// ---------------------------------------------------------------- maps from the parent
-//
-// A child's maps are its parent's with the contributions of the pieces the
-// move touched taken out and put back as they stand after it: the pieces on
-// the squares that changed, and every slider whose rays reached one of those
-// squares.  The attack bytes are sums (modulo 256, as the scan adds them), so
-// the order of the changes does not matter and the result equals a scan.
-
-namespace {
-
-// Adds (or takes away) the rays of the slider `code` on s.  ek is the enemy
-// king's square: the rays pass through it, as in the scan.
-// Adds (or takes away) one ray (kDir index i) of the slider `code` on s.
-// ek is the enemy king's square: the rays pass through it, as in the scan.
-template <bool Add>
-void SliderRay(const u8* b, u8* map, int s, u8 code, int ek, int i) {
-  bool white = (code & kWhiteBit) != 0;
-  u8 same = i < 4 ? (white ? kWB : kBB) : (white ? kWR : kBR), queen = white ? kWQ : kBQ;
-  int type = TypeOf(code);
-  int w = type == kQueen ? 2 : type == kRook ? 4 : 16;
-  int d = kDir[i];
-  for (int t = s + d;; t += d) {
-    u8 c = t == ek ? kEmpty : b[t];
-    if (c == kRim) break;
-    map[t] = Add ? u8(map[t] + w) : u8(map[t] - w);
-    if (c == kEmpty || c == same) continue;
-    if (c != queen) break;
-    w = 1;
-  }
-}
-
-template <bool Add>
-void SliderRays(const u8* b, u8* map, int s, u8 code, int ek) {
-  int type = TypeOf(code);
-  int first = type == kRook ? 4 : 0, last = type == kBishop ? 4 : 8;  // kDir: 0-3 diagonals, 4-7 lines
-  for (int i = first; i < last; ++i) SliderRay<Add>(b, map, s, code, ek, i);
-}
-
-template <bool Add>
-void PieceAttacks(const u8* b, u8* map, int s, u8 code, int ek) {
-  int type = TypeOf(code);
-  if (type == kKing) {
-    for (const u8* t = g_steps.king[s]; *t; ++t) map[*t] = Add ? u8(map[*t] + 1) : u8(map[*t] - 1);
-  } else if (type == kKnight) {
-    for (const u8* t = g_steps.knight[s]; *t; ++t) map[*t] = Add ? u8(map[*t] + 16) : u8(map[*t] - 16);
-  } else if (type == kPawn) {
-    int c1 = (code & kWhiteBit) ? 9 : -11, c2 = (code & kWhiteBit) ? 11 : -9;
-    if (b[s + c1] != kRim) map[s + c1] = Add ? u8(map[s + c1] + 64) : u8(map[s + c1] - 64);
-    if (b[s + c2] != kRim) map[s + c2] = Add ? u8(map[s + c2] + 64) : u8(map[s + c2] - 64);
-  } else {
-    SliderRays<Add>(b, map, s, code, ek);
-  }
-}
-
-// The ray (kDir index) of the slider `code` on s that reaches x, passing what
-// the scan passes; -1 when none does.
-int Reaches(const u8* b, int s, u8 code, int ek, int x) {
-  u8 rel = Relation(x, s);
-  int type = TypeOf(code);
-  u8 kinds = type == kQueen ? 0x30 : type == kRook ? 0x20 : 0x10;
-  if (!(rel & kinds)) return -1;
-  int i = rel & 15;
-  int d = kDir[i];
-  bool white = (code & kWhiteBit) != 0;
-  u8 same = i < 4 ? (white ? kWB : kBB) : (white ? kWR : kBR), queen = white ? kWQ : kBQ;
-  for (int t = s + d; t != x; t += d) {
-    u8 c = t == ek ? kEmpty : b[t];
-    if (c != kEmpty && c != same && c != queen) return -1;  // the rim included
-  }
-  return i;
-}
-
-bool ScanFromParent(SearchBoard& bd) {
-  if (!bd.derived) return false;
-  std::uintptr_t at = reinterpret_cast<std::uintptr_t>(&SlotOf(bd));
-  std::uintptr_t base = reinterpret_cast<std::uintptr_t>(&g_slot[0]);
-  if (at <= base || at >= base + sizeof g_slot || (at - base) % sizeof(PlySlot)) return false;
-  int k = int((at - base) / sizeof(PlySlot));
-  PlySlot& parent = g_slot[k - 1];
-  if (!parent.b.scanned) return false;
-  EngineMove m = g_line[k];
-  if (m == kNullMove) return false;
-  PlySlot& child = g_slot[k];
-  const u8* pb = parent.b.sq();
-  const u8* cb = child.b.sq();
-  int from = MoveFrom(m), to = MoveTo(m);
-  int changed[4] = {from, to, 0, 0};
-  int nc = 2;
-  if (m & kCastleFlag) {
-    int rf = to == 7 ? 8 : to == 3 ? 1 : to == 77 ? 78 : 71;
-    changed[nc++] = rf;
-    changed[nc++] = to == 7 ? 6 : to == 3 ? 4 : to == 77 ? 76 : 74;
-  } else if (m & kEpFlag) {
-    changed[nc++] = parent.b.WhiteToMove() ? to - 10 : to + 10;
-  }
-  std::memcpy(child.att, parent.att, sizeof child.att);
-  int pk[2] = {parent.b.WKing(), parent.b.BKing()};
-  int ck[2] = {child.b.WKing(), child.b.BKing()};
-  // Sliders that stay where they are but whose rays met a changed square.
-  // The parent's map tells where any slider of a side arrives at all: what
-  // is left of the attack byte after its king, pawns and knights is the
-  // sliders' part (never a multiple of 256: no side has enough of them).
-  for (int side = 0; side < 2; ++side) {
-    const u8* map = parent.att[side];
-    u8 pawn = side == 0 ? kWP : kBP;
-    int p1 = side == 0 ? -9 : 9, p2 = side == 0 ? -11 : 11;
-    int king = pk[side];
-    bool any = false;
-    for (int j = 0; j < nc && !any; ++j) {
-      int x = changed[j];
-      int rest = map[x];
-      int dk = x - king;
-      if (dk == 1 || dk == -1 || dk == 9 || dk == -9 || dk == 10 || dk == -10 || dk == 11 || dk == -11) rest -= 1;
-      if (pb[x + p1] == pawn) rest -= 64;
-      if (pb[x + p2] == pawn) rest -= 64;
-      for (const u8* l = parent.b.list[2 + side]; *l; ++l)
-        if (Relation(x, *l) & 0x40) rest -= 16;
-      if (u8(rest) != 0) any = true;
-    }
-    if (!any) continue;
-    for (int idx = 4 + side; idx <= 8 + side; idx += 2)
-      for (const u8* l = parent.b.list[idx]; *l; ++l) {
-        int s = *l;
-        u8 code = pb[s];
-        bool moved = false;
-        unsigned rays = 0;  // the rays that met a changed square, each redone once
-        for (int j = 0; j < nc; ++j) {
-          if (changed[j] == s) moved = true;
-          int i = Reaches(pb, s, code, pk[1 - side], changed[j]);
-          if (i >= 0) rays |= 1u << i;
-        }
-        if (moved) continue;
-        for (int i = 0; rays; ++i, rays >>= 1)
-          if (rays & 1) {
-            SliderRay<false>(pb, child.att[side], s, code, pk[1 - side], i);
-            SliderRay<true>(cb, child.att[side], s, code, ck[1 - side], i);
-          }
-      }
-  }
-  // The pieces on the changed squares, before and after.
-  for (int j = 0; j < nc; ++j) {
-    int x = changed[j];
-    u8 c = pb[x];
-    if (c != kEmpty) {
-      int side = (c & kWhiteBit) ? 0 : 1;
-      PieceAttacks<false>(pb, child.att[side], x, c, pk[1 - side]);
-    }
-    c = cb[x];
-    if (c != kEmpty) {
-      int side = (c & kWhiteBit) ? 0 : 1;
-      PieceAttacks<true>(cb, child.att[side], x, c, ck[1 - side]);
-    }
-  }
-  bd.scanned = 1;
-  ++g_scansFromParent;
-  return true;
-}
-
-}  // namespace
-
-void Scan(SearchBoard& bd) {
-  if (bd.scanned) FatalError("Scan: already scanned");
-  if (!ScanFromParent(bd)) ScanFull(bd);
 }
 
 bool IsKamiKaze(SearchBoard& bd, int square) {

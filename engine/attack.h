@@ -33,12 +33,7 @@ inline const PlySlot& SlotOf(const SearchBoard& bd) { return *reinterpret_cast<c
 inline u8* AttackMap(SearchBoard& bd, int side) { return SlotOf(bd).att[side]; }  // 0 white, 1 black
 inline const u8* AttackMap(const SearchBoard& bd, int side) { return SlotOf(bd).att[side]; }
 
-// Scan builds the maps from the parent's when the board was made from a
-// scanned parent by DoMove, else from scratch; ScanFull always from scratch
-// (the reference the other is tested against).  Both are fatal when already scanned.
-void Scan(SearchBoard& bd);
-void ScanFull(SearchBoard& bd);
-extern u64 g_scansFromParent;  // maps made from the parent's (for tests and benchmarks)
+void Scan(SearchBoard& bd);  // fatal when already scanned
 inline void EnsureScanned(SearchBoard& bd) {
   if (!bd.scanned) Scan(bd);
 }

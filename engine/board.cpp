@@ -286,7 +286,6 @@ int DoMove(EngineMove move, int ply) {
   n.ep = 0;
   n.fifty = u8(o.fifty + 1);
   n.scanned = 0;
-  n.derived = 1;
   n.flags = u8((o.flags & g_castleMask[from] & g_castleMask[to]) ^ 0x10);
   u8 code = b[from];
   if (o.WhiteToMove()) {
@@ -353,7 +352,6 @@ void DoNull(int ply) {
   g_line[ply + 1] = kNullMove;
   g_slot[ply + 1] = g_slot[ply];
   SearchBoard& n = Board(ply + 1);
-  n.derived = 0;  // the maps came with the copy when the parent had them
   n.ep = 0;
   n.fifty = u8(o.fifty + 1);
   n.flags ^= 0x10;

@@ -25,7 +25,6 @@ struct SearchBoard {
   i32 vpass, vposn;  // evaluation terms kept per position (kNoValue = unset)
   u8 ply;
   u8 scanned;  // attack maps valid
-  u8 derived;  // made by DoMove from the board of the ply before (g_line holds the move)
 
   u8* sq() { return cell + 20; }
   const u8* sq() const { return cell + 20; }

@@ -1,6 +1,4 @@
 // Evaluation, pawn structure and the exchange tables.
-#include <cstring>
-
 #include "attack.h"
 #include "pawn.h"
 #include "test_util.h"
@@ -207,61 +205,6 @@ TEST(EnginePawns, RaceDoesNotDependOnThePawnsListOrder) {
   int swapped = XPawn(Board(0), 0);
   EXPECT_EQ(asRead, swapped);
   EXPECT_EQ(asRead, 400);
-}
-
-// Maps made from the parent's must equal a scan from scratch, whatever the
-// move: captures, promotions, castling, en passant, king moves past sliders,
-// batteries of rooks, bishops and queens; also after null moves and after a
-// parent that was never scanned.
-TEST(EngineAttacks, MapsFromTheParentEqualAScan) {
-  const char* fens[] = {
-      "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
-      "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
-      "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1",
-      "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1",
-      "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8",
-      "r2q1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP2BPPP/R2Q1RK1 b - - 0 10",
-      "2r3k1/5pp1/p3p2p/1p1bP3/3P4/P4N2/1P3PPP/2R3K1 w - - 0 28",
-      "1q2k2r/1r6/1rb5/8/3Q4/2B5/1RR5/R3K3 w Qk - 0 1",  // batteries on files, ranks and diagonals
-      "4k3/1P4P1/8/2pP4/8/8/1p4p1/R3K2R w KQ c6 0 1",    // promotions, en passant, castling
-      "k7/8/8/3qQ3/3QqQ2/8/8/7K w - - 0 1",               // queens over queens
-  };
-  u32 seed = 12345;
-  auto next = [&seed]() {
-    seed = seed * 1103515245u + 12345u;
-    return seed >> 8;
-  };
-  u64 before = g_scansFromParent;
-  int compared = 0;
-  for (const char* fen : fens) {
-    for (int game = 0; game < 60; ++game) {
-      SetUpEngine(fen);
-      for (int ply = 0; ply + 1 < 40; ++ply) {
-        SearchBoard& bd = Board(ply);
-        // Most parents are scanned (the search scans before it orders moves);
-        // some are not, and then the child is scanned from scratch.
-        if (next() % 8 != 0) EnsureScanned(bd);
-        if (bd.scanned) {
-          PlySlot ref;
-          ref.b = bd;
-          ref.b.scanned = 0;
-          ScanFull(ref.b);
-          ASSERT_EQ(std::memcmp(ref.att, g_slot[ply].att, sizeof ref.att), 0)
-              << fen << " game " << game << " ply " << ply << " after " << MoveText(g_line[ply]);
-          ++compared;
-        }
-        if (!bd.chk && ply > 0 && next() % 16 == 0) {
-          DoNull(ply);
-          continue;
-        }
-        int n = GenLegal(bd);
-        if (n == 0) break;
-        DoMove(g_gen[next() % u32(n)], ply);
-      }
-    }
-  }
-  EXPECT_GT(compared, 10000);
-  EXPECT_GT(g_scansFromParent - before, u64(compared / 2));
 }
 
 TEST(EngineAttacks, ExchangeTable) {
