@@ -10,11 +10,12 @@ games="${2:-20}"
 tc="${3:-10+0.1}"
 build="${RW_MATCH_BUILD:-$root/build/release}"
 
+sync=()
 case "$opponent" in
   fairymax) package=fairymax; command="fairymax" ;;
   phalanx) package=phalanx; command="phalanx -l-" ;;
   sjeng) package=sjeng; command="sjeng" ;;
-  gnuchess) package=gnuchess; command="gnuchess --xboard" ;;
+  gnuchess) package=gnuchess; command="gnuchess --xboard"; sync=(-sync2 1) ;;
   *) echo "unknown opponent $opponent" >&2; exit 2 ;;
 esac
 if ! command -v "${command%% *}" >/dev/null 2>&1 && [ ! -x "/usr/games/${command%% *}" ]; then
@@ -29,4 +30,4 @@ cmake --build "$build" --target corvane corvane_match >/dev/null
 out="$build/match"
 mkdir -p "$out"
 "$build/bin/corvane_match" -1 "$build/bin/corvane -l- -a- -m-" -2 "$command" -n "$games" -tc "$tc" \
-  -pgn "$out/corvane-$opponent.pgn"
+  -pgn "$out/corvane-$opponent.pgn" "${sync[@]}"
