@@ -50,7 +50,9 @@ TEST(CheckmateSetups, EveryExerciseOverManySeeds) {
         if (b[s] == WHITE + BISHOP) bishopColours |= 1 << ((SquareRow(s) + SquareFile(s)) % 2);
         if (b[s] && (b[s] & COLOUR_MASK) == BLACK && (b[s] & TYPE_MASK) != KING) enemySquare = s;
       }
-      if (exercise == 6) EXPECT_EQ(bishopColours, 3) << where;
+      if (exercise == 6) {
+        EXPECT_EQ(bishopColours, 3) << where;
+      }
       if (p.enemyPiece < 0) {
         EXPECT_EQ(enemySquare, -1) << where;
         continue;
