@@ -58,8 +58,9 @@ int MakeCheckmatePosition(int exercise, int colour, Board* board, RandomSource& 
       case 6:
         // Bishops on opposite colours.
         for (int parity = 0; parity < 2; ++parity)
-          PlaceUntil(b, random, own + BISHOP,
-                     [&](int s) { return (SquareRow(s) + SquareFile(s)) % 2 == parity && !IsSideInCheck(&b, enemy); });
+          PlaceUntil(b, random, own + BISHOP, [&](int s) {
+            return (SquareRow(s) + SquareFile(s)) % 2 == parity && !IsSideInCheck(&b, enemy);
+          });
         return 99;
       default:
         break;
@@ -68,8 +69,9 @@ int MakeCheckmatePosition(int exercise, int colour, Board* board, RandomSource& 
     // diagonal neighbours, out of the own king's reach.
     const int enemyType = exercise == 5 ? ROOK : KNIGHT;
     const int piece = PlaceUntil(b, random, enemy + enemyType, [&](int s) {
-      return !IsSideInCheck(&b, own) && SquareRow(s) != SquareRow(king) && SquareFile(s) != SquareFile(king) &&
-             !PieceAttacksSquare(&b, BISHOP, s, king, true) && !SquareAttacksSquare(&b, ownKing, s, false) &&
+      return !IsSideInCheck(&b, own) && SquareRow(s) != SquareRow(king) &&
+             SquareFile(s) != SquareFile(king) && !PieceAttacksSquare(&b, BISHOP, s, king, true) &&
+             !SquareAttacksSquare(&b, ownKing, s, false) &&
              (exercise == 4 || SquareRow(s) + SquareFile(s) != SquareRow(king) + SquareFile(king));
     });
     if (PlaceCheckmatePiece(&b, random, exercise, own, piece) >= 0) return 99;

@@ -20,7 +20,8 @@ constexpr int kCheckmatePieceTries[3] = {10, 11, 11};
 // Builds the exercise's position for `colour` on the board with the caller's
 // random source; 99, or -1 for an exercise outside 0..6. `restarts`
 // (optional) gets the number of set-ups started again.
-int MakeCheckmatePosition(int exercise, int colour, Board* board, RandomSource& random, int* restarts = nullptr);
+int MakeCheckmatePosition(int exercise, int colour, Board* board, RandomSource& random,
+                          int* restarts = nullptr);
 
 // The own piece of exercises 3-5 (queen, rook, queen): up to the exercise's
 // number of tries, each on a random empty square; the square, or -1 when

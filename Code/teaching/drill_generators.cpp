@@ -94,7 +94,8 @@ int PlaceRandomPiece(Board* board, RandomSource& random, int piece, int rowLow, 
     square = MakeSquare(row, file);
   } while ((*board)[square]);
   (*board)[square] = static_cast<uint8_t>(piece);
-  if ((piece & TYPE_MASK) == KING) (*board)[KingSquareByte(piece & COLOUR_MASK)] = static_cast<uint8_t>(square);
+  if ((piece & TYPE_MASK) == KING)
+    (*board)[KingSquareByte(piece & COLOUR_MASK)] = static_cast<uint8_t>(square);
   return square;
 }
 
@@ -372,10 +373,11 @@ DrillGenerator::StageResult DrillGenerator::RunHungPiece(Board& b) {
     }
     default: {
       const int p = Place(b, enemy_ + RandomPieceType(), 0, 7, 0, 7);
-      const bool ok = !att(q[0], p) && !defends(p, q[1]) &&
-                      (defends(q[1], q[2]) || defends(q[3], q[2]) || defends(q[4], q[2]) || defends(p, q[2])) &&
-                      (defends(q[1], q[3]) || defends(q[2], q[3]) || defends(q[4], q[3]) || defends(p, q[3])) &&
-                      (defends(q[1], q[4]) || defends(q[2], q[4]) || defends(q[3], q[4]) || defends(p, q[4]));
+      const bool ok =
+          !att(q[0], p) && !defends(p, q[1]) &&
+          (defends(q[1], q[2]) || defends(q[3], q[2]) || defends(q[4], q[2]) || defends(p, q[2])) &&
+          (defends(q[1], q[3]) || defends(q[2], q[3]) || defends(q[4], q[3]) || defends(p, q[3])) &&
+          (defends(q[1], q[4]) || defends(q[2], q[4]) || defends(q[3], q[4]) || defends(p, q[4]));
       const int next = stage_ == 7 ? DRILL_DONE : stage_ + 1;
       if (ok && next == DRILL_DONE) {
         b[kSolutionFromByte] = q[0];
@@ -455,7 +457,8 @@ DrillGenerator::StageResult DrillGenerator::RunFork(Board& b) {
             break;
         }
       } while (!suits);
-      const int d = defenderType_ == PAWN ? Place(b, own_ + PAWN, 1, 6, 0, 7) : Place(b, own_ + defenderType_, 0, 7, 0, 7);
+      const int d = defenderType_ == PAWN ? Place(b, own_ + PAWN, 1, 6, 0, 7)
+                                          : Place(b, own_ + defenderType_, 0, 7, 0, 7);
       return {att(d, F) && att(A, F) && !att(d, K) && !att(d, T), 5};
     }
     default:
@@ -739,7 +742,9 @@ DrillGenerator::StageResult DrillGenerator::RunPin(Board& b) {
     case 2: {
       const int type = backType_ == ROOK ? random_.Below(2) + BISHOP : random_.Below(3) + ROOK;
       const int p = Place(b, enemy_ + type, 0, 7, 0, 7);
-      return {PieceAttacksSquare(&b, S, P, p, false) && !PieceAttacksSquare(&b, S, P, back, false) && !att(p, P), 3};
+      return {
+          PieceAttacksSquare(&b, S, P, p, false) && !PieceAttacksSquare(&b, S, P, back, false) && !att(p, P),
+          3};
     }
     case 3: {
       const int a = Place(b, S, 0, 7, 0, 7);
@@ -795,7 +800,8 @@ DrillGenerator::StageResult DrillGenerator::RunPin(Board& b) {
     p = ownWhite ? Place(b, enemy_ + PAWN, 1, 5, 0, 7) : Place(b, enemy_ + PAWN, 2, 6, 0, 7);
     ok = enemyPieceOk(p);
   }
-  ok = ok && att(A, P) && PieceAttacksSquare(&b, S, P, pinned, false) && PieceAttacksSquare(&b, S, pinned, back, false);
+  ok = ok && att(A, P) && PieceAttacksSquare(&b, S, P, pinned, false) &&
+       PieceAttacksSquare(&b, S, pinned, back, false);
   // The own piece on A may itself be pinned to the own king: the solution
   // must stay a legal move.
   if (ok) ok = OwnMoveIsLegal(b, A, P);

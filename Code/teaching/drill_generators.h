@@ -104,11 +104,11 @@ class DrillGenerator {
   int tries_[kDrillStages];
   int totals_[kDrillStages];
   // Per-kind extras.
-  int victimType_ = QUEEN;      // hung piece
-  int defenderType_ = QUEEN;    // fork
-  int supportTypes_[3] = {};    // mate in two
+  int victimType_ = QUEEN;        // hung piece
+  int defenderType_ = QUEEN;      // fork
+  int supportTypes_[3] = {};      // mate in two
   int targetSquare_ = NO_SQUARE;  // safe square
-  int backType_ = KING;         // pin: the piece behind the pinned one
+  int backType_ = KING;           // pin: the piece behind the pinned one
 };
 
 // Whether `piece` standing on `from` attacks `to`. With `xray` a ray stops

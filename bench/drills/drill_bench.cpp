@@ -12,7 +12,7 @@
 
 namespace {
 
-const char* const kKindNames[kDrillKinds] = {"hung piece", "fork",        "check",       "mate in one",
+const char* const kKindNames[kDrillKinds] = {"hung piece",  "fork",       "check",       "mate in one",
                                              "mate in two", "avert mate", "safe square", "pin"};
 
 }  // namespace
@@ -42,11 +42,13 @@ int main(int argc, char** argv) {
           step = 1;
         }
       }
-      const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+      const double ms =
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
       total += ms;
       if (ms > worst) worst = ms;
     }
-    std::printf("%-12s %10.3f %10.3f %8ld %12ld\n", kKindNames[kind], total / positions, worst, restarts, calls);
+    std::printf("%-12s %10.3f %10.3f %8ld %12ld\n", kKindNames[kind], total / positions, worst, restarts,
+                calls);
   }
   return 0;
 }

@@ -16,6 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   DrillRecords back;
   ReadDrillRecords(image, sizeof image, &back);
   if (std::memcmp(&back, &records, sizeof back) != 0) std::abort();
-  if (size >= 5) ApplyDrillRecord(&records, data[0] % 9, data[1] % 7, reinterpret_cast<const char*>(image), data[2]);
+  if (size >= 5)
+    ApplyDrillRecord(&records, data[0] % 9, data[1] % 7, reinterpret_cast<const char*>(image), data[2]);
   return 0;
 }

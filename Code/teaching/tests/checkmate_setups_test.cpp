@@ -1,10 +1,11 @@
 // Checkmate exercises over many seeds, checked with the rules core.
+#include "checkmate_setups.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "checkmate_setups.h"
 #include "movegen.h"
 
 namespace {
@@ -19,7 +20,7 @@ TEST(CheckmateSetups, EveryExerciseOverManySeeds) {
   const struct {
     int queens, rooks, bishops, knights, enemyPiece;
   } pieces[kCheckmateExercises] = {
-      {1, 0, 0, 0, -1},     {0, 1, 0, 0, -1}, {0, 0, 1, 1, -1}, {1, 0, 0, 0, KNIGHT},
+      {1, 0, 0, 0, -1},     {0, 1, 0, 0, -1},   {0, 0, 1, 1, -1}, {1, 0, 0, 0, KNIGHT},
       {0, 1, 0, 0, KNIGHT}, {1, 0, 0, 0, ROOK}, {0, 0, 2, 0, -1},
   };
   int restartedTotal[kCheckmateExercises] = {};
@@ -33,7 +34,8 @@ TEST(CheckmateSetups, EveryExerciseOverManySeeds) {
       const std::string where = "exercise " + std::to_string(exercise) + " seed " + std::to_string(seed);
       const int king = b[BLACK_KING_SQUARE];
       ASSERT_EQ(b[king], BLACK + KING) << where;
-      EXPECT_TRUE(SquareRow(king) >= 2 && SquareRow(king) <= 5 && SquareFile(king) >= 2 && SquareFile(king) <= 5)
+      EXPECT_TRUE(SquareRow(king) >= 2 && SquareRow(king) <= 5 && SquareFile(king) >= 2 &&
+                  SquareFile(king) <= 5)
           << where;
       EXPECT_EQ(b[b[WHITE_KING_SQUARE]], WHITE + KING) << where;
       EXPECT_FALSE(IsSideInCheck(&b, WHITE)) << where;

@@ -1,6 +1,8 @@
 // Drill positions: every kind and selector over many seeds, each position
 // checked against the rules core (and the engine core for mate in two), the
 // stage machine, and the mating-net test over published mate-in-two puzzles.
+#include "drill_generators.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -10,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "drill_generators.h"
 #include "engine_mate.h"
 #include "movegen.h"
 #include "notation.h"
@@ -155,7 +156,8 @@ std::string CheckPosition(int kind, const Built& built) {
     if (m.from == from && m.to == to) solution = &m;
   if (!solution) return "solution " + SquareText(from) + SquareText(to) + " not legal";
   const int moverType = b[from] & TYPE_MASK;
-  if (moverType != (kind == DRILL_AVERT_MATE ? KING : built.selector)) return "solution made by another piece";
+  if (moverType != (kind == DRILL_AVERT_MATE ? KING : built.selector))
+    return "solution made by another piece";
   if (kind == DRILL_PIN && built.selector == KNIGHT) return "pin by a knight";
   const Board after = After(b, *solution);
   switch (kind) {
@@ -345,7 +347,8 @@ TEST(Attacks, RaysKnightsPawnsAndXray) {
   // Knight steps and pawn captures by colour.
   const int e4 = MakeSquare(4, 4);
   int knightHits = 0;
-  for (int s = 0; s < 128; ++s) knightHits += OnBoard(s) && PieceAttacksSquare(&b, WHITE + KNIGHT, e4, s, false);
+  for (int s = 0; s < 128; ++s)
+    knightHits += OnBoard(s) && PieceAttacksSquare(&b, WHITE + KNIGHT, e4, s, false);
   EXPECT_EQ(knightHits, 8);
   EXPECT_TRUE(PieceAttacksSquare(&b, WHITE + PAWN, e4, MakeSquare(3, 3), false));
   EXPECT_FALSE(PieceAttacksSquare(&b, WHITE + PAWN, e4, MakeSquare(5, 3), false));
@@ -362,7 +365,8 @@ TEST(MateInTwo, EngineFindsTheSameFirstMove) {
       const EngineMateAnswer answer = SearchEngineMate(fen, 4);
       ASSERT_TRUE(answer.ok) << fen;
       EXPECT_EQ(answer.matePlies, 3) << fen;
-      EXPECT_EQ(answer.best, SquareText(built.board[kSolutionFromByte]) + SquareText(built.board[kSolutionToByte]))
+      EXPECT_EQ(answer.best,
+                SquareText(built.board[kSolutionFromByte]) + SquareText(built.board[kSolutionToByte]))
           << fen;
     }
   }

@@ -1,17 +1,17 @@
 // "Drills.rec" images, the record rule and the run's clock.
+#include "drill_records.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
-
-#include "drill_records.h"
 
 namespace {
 
 TEST(DrillRecordsFile, LayoutOfTheImage) {
   DrillRecords records{};
   ASSERT_TRUE(ApplyDrillRecord(&records, 3, 1, "Alice", 0x01020304));  // entry 15
-  ASSERT_TRUE(ApplyDrillRecord(&records, 7, 5, "Bob", 75));             // entry 39, the last
+  ASSERT_TRUE(ApplyDrillRecord(&records, 7, 5, "Bob", 75));            // entry 39, the last
   uint8_t image[kDrillRecordsFileSize];
   WriteDrillRecords(records, image);
   EXPECT_EQ(sizeof image, 1440u);

@@ -6,8 +6,8 @@
 #include <string>
 
 struct EngineMateAnswer {
-  bool ok;             // the position was accepted
-  int matePlies;       // plies to mate found for the side to move, 0 when none
-  std::string best;    // best move as "e2e4"
+  bool ok;           // the position was accepted
+  int matePlies;     // plies to mate found for the side to move, 0 when none
+  std::string best;  // best move as "e2e4"
 };
 EngineMateAnswer SearchEngineMate(const std::string& fen, int depth);
