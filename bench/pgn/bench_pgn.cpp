@@ -8,6 +8,9 @@
 //                                        for every WIDTH)
 // bench_pgn read FILE                    reads every game, prints games per second
 // bench_pgn dbread FILE                  the same with the database module's reader
+// bench_pgn import FILE                  imports every game into a new game file
+//                                        through the database library, prints
+//                                        the games it holds and games per second
 // bench_pgn index FILE                   builds the game index, prints games per second
 #include <chrono>
 #include <cstdio>
@@ -18,10 +21,14 @@
 #include <vector>
 
 #include "game_record.h"
+#include "gdbase.h"
 #include "movegen.h"
 #include "notation.h"
 #include "pgn_read.h"
 #include "pgn_reader.h"
+#if !defined(_WIN32)
+#include "platform.h"
+#endif
 
 namespace {
 
@@ -178,6 +185,28 @@ int DbRead(const char* path) {
   return 0;
 }
 
+int Import(const char* path) {
+#if !defined(_WIN32)
+  gdbase::LibraryAttach();
+#endif
+  const char* target = "bench_pgn_import.gdg";
+  const char* targetIndex = "bench_pgn_import.gdx";
+  std::remove(target);
+  std::remove(targetIndex);
+  int32_t file = GdCreateGamefile(target);
+  if (!file) return 1;
+  auto start = std::chrono::steady_clock::now();
+  int code = GdPgnImport(path, file, 0, "NBRQK", nullptr, 0);
+  double s = Seconds(start);
+  int32_t games = GdGetGamesCount(file);
+  GdCloseGamefile(file);
+  std::remove(target);
+  std::remove(targetIndex);
+  if (code) return 1;
+  std::printf("database import: %ld games in %.2f s: %.0f games/s\n", static_cast<long>(games), s, games / s);
+  return 0;
+}
+
 int Read(const char* path) {
   std::FILE* f = std::fopen(path, "rb");
   if (!f) return 1;
@@ -224,8 +253,9 @@ int main(int argc, char** argv) {
   if (argc == 3 && !std::strcmp(argv[1], "read")) return Read(argv[2]);
   if (argc == 3 && !std::strcmp(argv[1], "dbread")) return DbRead(argv[2]);
   if (argc == 3 && !std::strcmp(argv[1], "index")) return Index(argv[2]);
+  if (argc == 3 && !std::strcmp(argv[1], "import")) return Import(argv[2]);
   std::fprintf(stderr,
                "usage: bench_pgn make OUT MB FILE... | generate OUT GAMES WIDTH | read FILE | dbread FILE | "
-               "index FILE\n");
+               "index FILE | import FILE\n");
   return 1;
 }

@@ -65,11 +65,16 @@ def font(px, bold=True, serif=False):
     return ImageFont.truetype(os.path.join(FONT_DIR, name), max(1, int(px)))
 
 
-def centred_text(img, box, text, px, fill, shadow=None, bold=True, serif=False):
-    """Text centred in box (big-image coordinates), optional 1-pixel shadow."""
+def centred_text(img, box, text, px, fill, shadow=None, bold=True, serif=False, fit=False):
+    """Text centred in box (big-image coordinates), optional 1-pixel shadow;
+    with fit, a size too wide for the box is reduced until the text fits."""
     f = font(px, bold, serif)
     d = ImageDraw.Draw(img)
     l, t, r, b = d.textbbox((0, 0), text, font=f)
+    while fit and r - l > box[2] - box[0] and px > S:
+        px -= 1
+        f = font(px, bold, serif)
+        l, t, r, b = d.textbbox((0, 0), text, font=f)
     x = (box[0] + box[2] - (r - l)) // 2 - l
     y = (box[1] + box[3] - (b - t)) // 2 - t
     if shadow:

@@ -1,6 +1,6 @@
 """The login screen's animated buttons, pack "anim".
 
-Interface: build(outdir, lobbydir) writes the frames, "_off", "_mask" and
+Interface: build(outdir, lobbydir, label_font) writes the frames, "_off", "_mask" and
 "_click" pictures of every button into outdir/frames, the list file
 outdir/anim.list for mkpack and outdir/login_buttons.txt, the caption of
 each button (dialog, control id, caption with its brace block); BUTTONS,
@@ -20,13 +20,13 @@ the button's name, and the names differ in their first two letters: all
 import math
 import os
 
-from PIL import Image, ImageDraw
+from PIL import Image, ImageDraw, ImageFont
 
 import bmp8
 import palette
 import pictures
 import quantize
-from common import S, BRASS, BRASS_D, BRASS_L, DARK, INK, STONE, Manifest, canvas, centred_text, finish, mix
+from common import S, BRASS, BRASS_D, BRASS_L, DARK, INK, STONE, Manifest, canvas, centred_text, finish, font, mix
 from widgets import ROOM_SYMBOLS
 
 # caption, name in patterns, room symbol (None: a one-frame button), ids per dialog 112/111/144.
@@ -44,6 +44,12 @@ BUTTONS = [
 # screen: dialog, letter, size
 SCREENS = {"LARGE": (112, "l", (1024, 768)), "SMALL": (111, "m", (800, 600)), "TINY": (144, "t", (640, 480))}
 FRAMES, RATE = 30, 15
+# The labels are set in the program's own face, rwonyx.ttf of this build
+# (build() is given its path). Its em is the whole line, so a size in pixels
+# gives smaller letters than the source face's: sizes are scaled by the
+# ratio of their capitals' heights (set by build()).
+LABEL_FONT = None
+LINE_PER_EM = 1.0
 
 
 def pattern(screen, name):
@@ -87,7 +93,9 @@ def _medallion(w, h, symbol, label, phase, pressed=False):
     steps = 24
     for k in range(steps):
         t = k / steps
-        c = mix(mix(BRASS_L, (255, 255, 240), 0.3 * glow), BRASS_D if not pressed else DARK, t)
+        # Pressed, the dome is lit from below and a shade darker, so it looks
+        # sunk while its symbol keeps its contrast.
+        c = mix(mix(BRASS_L, (255, 255, 240), 0.3 * glow), BRASS_D, t) if not pressed else mix(BRASS_D, BRASS, t)
         rr = inner * (1 - t * 0.55)
         off = inner * 0.25 * t * (1 if not pressed else -1)
         d.ellipse((cx - rr - off, cy - rr - off, cx + rr - off, cy + rr - off), fill=c + (255,))
@@ -101,12 +109,38 @@ def _medallion(w, h, symbol, label, phase, pressed=False):
                  INK + (255,), bold=False)
     lt = h * S - label_h
     d.rounded_rectangle((S, lt, w * S - S, h * S - S), radius=label_h // 3, fill=DARK + (255,))
-    centred_text(big, (S, lt, w * S - S, h * S - S), label, min(label_h * 0.62, w * S / (len(label) * 0.62)),
-                 (BRASS_L if phase is None or glow < 0.8 else (255, 255, 255)) + (255,))
+    _label(big, (S + label_h // 8, lt, w * S - S - label_h // 8, h * S - S), label, label_h * 0.62 * LINE_PER_EM,
+           (BRASS_L if phase is None or glow < 0.8 else (255, 255, 255)) + (255,))
     return finish(big)
 
 
-def build(outdir, lobbydir=None):
+def _label(img, box, text, px, fill):
+    """A caption in the program's face, emboldened as the system emboldens a
+    face without a bold: outlines widened by a stroke and every advance by
+    the stroke's width, so letters keep their gaps. Centred in box; a size
+    too wide for the box is reduced until it fits."""
+    d = ImageDraw.Draw(img)
+    while True:
+        f = ImageFont.truetype(LABEL_FONT, max(1, int(px)))
+        stroke = max(1, int(px) // 32)
+        advances = [f.getlength(c) + 2 * stroke for c in text]
+        width = sum(advances)
+        t, b = f.getbbox(text, stroke_width=stroke)[1::2]
+        if width <= box[2] - box[0] or px <= S:
+            break
+        px -= 1
+    x = (box[0] + box[2] - width) / 2
+    y = (box[1] + box[3] - (b - t)) // 2 - t
+    for c, advance in zip(text, advances):
+        d.text((round(x) + stroke, y), c, font=f, fill=fill, stroke_width=stroke, stroke_fill=fill)
+        x += advance
+
+
+def build(outdir, lobbydir, label_font):
+    global LABEL_FONT, LINE_PER_EM
+    LABEL_FONT = label_font
+    cap = lambda f: f.getbbox("H")[3] - f.getbbox("H")[1]
+    LINE_PER_EM = cap(font(1000, bold=False)) / cap(ImageFont.truetype(label_font, 1000))
     fdir = os.path.join(outdir, "frames")
     os.makedirs(fdir, exist_ok=True)
     table = palette.build()

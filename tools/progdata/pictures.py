@@ -1,7 +1,8 @@
 """Full pictures: lobby backgrounds, wallpaper, splash.
 
 Interface: lobby(w, h) -> RGB image (any size, same design), wallpaper(path),
-splash(path), marble(w, h, seed) -> RGB image.
+splash(path), marble(w, h, seed) -> RGB image, marble_tile(w, h, seed) -> RGB
+image that repeats without a seam.
 
 Each picture is a function of its size and fixed seeds only, so the three
 lobby sizes show the same room and the login buttons can cut their "_off"
@@ -35,6 +36,41 @@ def marble(w, h, seed, base=(206, 206, 202), vein=(120, 122, 128)):
     for y in range(h):
         for x in range(w):
             t = math.sin((x * 0.02 + y * 0.011) + f[x, y] / 18.0)
+            v = abs(t) ** 0.35
+            c = mix(vein, base, v)
+            px[x, y] = mix(c, (255, 255, 255), (g[x, y] - 128) / 1400.0 + 0.06)
+    return img
+
+
+def _periodic_field(w, h, cell, rnd, blur):
+    """Smooth noise of period (w, h): a grid of random values repeated three
+    times each way, enlarged, blurred and cut from the middle, so both edges
+    of the cut continue each other."""
+    cw, ch = w // cell, h // cell
+    small = Image.new("L", (cw, ch))
+    small.putdata([rnd.randrange(256) for _ in range(cw * ch)])
+    tiled = Image.new("L", (cw * 3, ch * 3))
+    for i in range(3):
+        for j in range(3):
+            tiled.paste(small, (i * cw, j * ch))
+    big = tiled.resize((w * 3, h * 3), Image.BICUBIC).filter(ImageFilter.GaussianBlur(blur))
+    return big.crop((w, h, 2 * w, 2 * h))
+
+
+def marble_tile(w, h, seed, base=(206, 206, 202), vein=(120, 122, 128)):
+    """Grey marble for tiling (a wallpaper is repeated over the room): the
+    noise is periodic and the veins' slope turns a whole number of times
+    across the picture, so its right edge meets its left and its bottom its
+    top. w and h are multiples of 32."""
+    rnd = random.Random(seed)
+    field = _periodic_field(w, h, 32, rnd, 10)
+    fine = _periodic_field(w, h, 4, rnd, 1)
+    f, g = field.load(), fine.load()
+    img = Image.new("RGB", (w, h))
+    px = img.load()
+    for y in range(h):
+        for x in range(w):
+            t = math.sin(2 * math.pi * (x / w + y / h) + f[x, y] / 14.0)
             v = abs(t) ** 0.35
             c = mix(vein, base, v)
             px[x, y] = mix(c, (255, 255, 255), (g[x, y] - 128) / 1400.0 + 0.06)
@@ -85,7 +121,7 @@ def lobby(w, h):
 
 
 def wallpaper(path):
-    quantize.save(path, marble(256, 256, 7129), dither=True)
+    quantize.save(path, marble_tile(256, 256, 7129), dither=True)
 
 
 def splash(path):

@@ -4,7 +4,7 @@
   progdata.py splash OUT.bmp
   progdata.py skinres OUTDIR
   progdata.py rw256 OUTDIR
-  progdata.py loginbuttons OUTDIR LOBBYDIR
+  progdata.py loginbuttons OUTDIR LOBBYDIR RWONYX.TTF
   progdata.py wallpaper OUT.bmp
   progdata.py strings SRCDIR OUTDIR
   progdata.py cursors OUTDIR
@@ -33,7 +33,7 @@ def main(argv):
         rw256.build(argv[2])
     elif cmd == "loginbuttons":
         import loginbuttons
-        loginbuttons.build(argv[2], argv[3])
+        loginbuttons.build(argv[2], argv[3], argv[4])
     elif cmd == "wallpaper":
         import pictures
         pictures.wallpaper(argv[2])

@@ -13,6 +13,7 @@ import os
 
 from PIL import Image, ImageDraw
 
+import palette
 import quantize
 from common import (S, BRASS, BRASS_D, BRASS_L, DARK, INK, LIGHT, STONE, STONE_D, STONE_L, WOOD, WOOD_D, WOOD_L,
                     Manifest, canvas, centred_text, finish, font, hgrad, mix, noise_texture, rrect, vgrad)
@@ -202,8 +203,14 @@ def frame_sets(out):
             out.put(ids[0], "%s %s button" % (tag, what), button(bw, bw, what, base=base, back=BRASS_D), "tile+symbol")
             out.put(ids[1], "%s %s button pressed" % (tag, what),
                     button(bw, bw, what, pressed=True, base=base, back=BRASS_D), "tile+symbol")
-    tex = noise_texture(32, 32, 286, (226, 220, 206), 10, scale=6)
-    out.put(CLIENT_BACKGROUND, "client background tile", _seamless(tex), "value noise, seed 286")
+    # Paper in two neighbouring creams of the palette (the light edge and the
+    # popup background): shades between them would be matched to greys and
+    # show as blotches repeating with the tile.
+    tex = _seamless(noise_texture(32, 32, 286, (128, 128, 128), 60, scale=2)).convert("L")
+    light, cream = palette.ROLES[18][1], palette.ROLES[191][1]
+    paper = Image.new("RGB", tex.size)
+    paper.putdata([light if v > 132 else cream for v in tex.getdata()])
+    out.put(CLIENT_BACKGROUND, "client background tile", paper, "two creams from value noise, seed 286")
     # The separator stands in the status panel: same rows, with a groove.
     panel = _bottom_rules(edge_profile(5), 5, STATUS_H)[0]
     groove = {0: STONE_D, 1: DARK, 2: (255, 255, 255)}
@@ -459,7 +466,8 @@ def nav_face(room, h, state):
     big.alpha_composite(plaque, (5 * S, 3 * S))
     ink = STONE_D if disabled else INK
     centred_text(big, (5 * S, 3 * S, 67 * S, (h - 16) * S), ROOM_SYMBOLS[room], (h - 26) * S, ink + (255,), bold=False)
-    centred_text(big, (5 * S, (h - 19) * S, 67 * S, (h - 5) * S), NAV_LABELS[room], 11 * S, ink + (255,))
+    # The label stays inside the plaque's rounded edge (3 pixels in).
+    centred_text(big, (8 * S, (h - 19) * S, 64 * S, (h - 5) * S), NAV_LABELS[room], 11 * S, ink + (255,), fit=True)
     if state == 3:
         rrect(big, (6 * S, 4 * S, 66 * S, (h - 4) * S), 7 * S, outline=(38, 66, 122, 255), width=S)
     return finish(big).convert("RGB")
@@ -500,7 +508,7 @@ def tile_face(label, w, h, state):
     big.alpha_composite(tile(w - 4, h - 4, base, pressed=state == 1, radius=10), (2 * S, 2 * S))
     ink = STONE_D if state == 2 else INK
     centred_text(big, (0, 4 * S, w * S, (h - 22) * S), TILE_SYMBOLS[label], (h - 34) * S, ink + (255,), bold=False)
-    centred_text(big, (0, (h - 24) * S, w * S, (h - 6) * S), label, 12 * S, ink + (255,))
+    centred_text(big, (6 * S, (h - 24) * S, (w - 6) * S, (h - 6) * S), label, 12 * S, ink + (255,), fit=True)
     if state == 3:
         rrect(big, (3 * S, 3 * S, (w - 3) * S, (h - 3) * S), 9 * S, outline=(38, 66, 122, 255), width=S)
     return finish(big).convert("RGB")

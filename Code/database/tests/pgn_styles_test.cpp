@@ -12,9 +12,13 @@
 #include <vector>
 
 #include "game_record.h"
+#include "gdbase.h"
 #include "pgn_read.h"
 #include "pgn_reader.h"
 #include "pgn_style_cases.h"
+#if !defined(_WIN32)
+#include "platform.h"
+#endif
 #include "texts.h"
 #include "trace_capture.h"
 
@@ -79,10 +83,15 @@ TEST(PgnReader, StylesOfOtherPrograms) {
     Games games = ReadWithDatabase(StylePath(c.file));
     EXPECT_EQ(games.plies, c.plies) << c.file;
     if (games.plies.empty()) continue;
-    if (c.white) EXPECT_EQ(games.white[0], c.white) << c.file;
-    if (c.black) EXPECT_EQ(games.black[0], c.black) << c.file;
-    if (c.comment)
+    if (c.white) {
+      EXPECT_EQ(games.white[0], c.white) << c.file;
+    }
+    if (c.black) {
+      EXPECT_EQ(games.black[0], c.black) << c.file;
+    }
+    if (c.comment) {
       EXPECT_NE(games.firstComment[0].find(c.comment), std::string::npos) << c.file << ": " << games.firstComment[0];
+    }
     // A game cut at a move names the move with its line and column.
     std::vector<std::string> cuts;
     for (const std::string& line : games.trace)
@@ -117,6 +126,43 @@ TEST(PgnReaders, FindTheSameGames) {
     ClosePgnIndex();
     EXPECT_EQ(indexed, static_cast<int>(files.size())) << path;
   }
+}
+
+void RemoveGameFile() {
+  std::remove("pgn_styles_import.gdg");
+  std::remove("pgn_styles_import.gdx");  // its index
+}
+
+// The library's import of a file writes as many games to a game file as the
+// game files' reader finds, each with the same main line: a game cut at a
+// null move or an illegal move is kept with the moves before it.
+TEST(PgnReaders, ImportKeepsEveryGame) {
+#if !defined(_WIN32)
+  gdbase::LibraryAttach();
+#endif
+  std::vector<std::string> paths;
+  for (const PgnStyleCase& c : PgnStyleCases()) paths.push_back(StylePath(c.file));
+  paths.push_back(RW_ECO_FILE);
+  GdGameBuffer game = GdAllocGameBuffer();
+  ASSERT_NE(game, nullptr);
+  for (const std::string& path : paths) {
+    std::vector<int> files = ReadWithGameFiles(path);
+    RemoveGameFile();
+    int32_t file = GdCreateGamefile("pgn_styles_import.gdg");
+    ASSERT_NE(file, 0) << path;
+    EXPECT_EQ(GdPgnImport(path.c_str(), file, 0, "NBRQK", nullptr, 0), 0) << path;
+    ASSERT_EQ(GdGetGamesCount(file), static_cast<int32_t>(files.size())) << path;
+    std::vector<int> imported;
+    std::vector<uint16_t> moves(1024);
+    for (int32_t n = 1; n <= GdGetGamesCount(file); ++n) {
+      ASSERT_EQ(GdReadGame(game, file, n), 1) << path << " game " << n;
+      imported.push_back(GdGetMoves(game, moves.data(), static_cast<int>(moves.size())));
+    }
+    EXPECT_EQ(imported, files) << path;
+    GdCloseGamefile(file);
+  }
+  GdFreeGameBuffer(game);
+  RemoveGameFile();
 }
 
 }  // namespace

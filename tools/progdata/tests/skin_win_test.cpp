@@ -170,7 +170,20 @@ TEST(SkinLook, FramedWindowWithMenuPopupAndStatusProgress) {
   const Bitmap8 pal = Read(kOut + "/PAL.bmp");
   HPALETTE palette = PalPalette(pal);
   g_palette = palette;
-  HFONT font = CreateFontA(-14, 0, 0, 0, 700, 0, 0, 0, 0, OUT_TT_PRECIS, 0, ANTIALIASED_QUALITY, 0, "Tahoma");
+  // The program's own face, as its look and feel registers it: the dialog
+  // font (10 points, weight 800) for captions and menus, the status font
+  // (9 points, weight 500) for the status bar.
+  const std::string fontFile = kOut + "/rwonyx.ttf";
+  ASSERT_GT(AddFontResourceA(fontFile.c_str()), 0) << fontFile;
+  auto programFont = [](int points, int weight) {
+    HDC screen = GetDC(nullptr);
+    const int height = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    return CreateFontA(height, 0, 0, 0, weight, 0, 0, 0, 0, OUT_TT_PRECIS, 0, ANTIALIASED_QUALITY, 0,
+                       "RookwellOnyx");
+  };
+  HFONT font = programFont(10, 800);
+  HFONT statusFont = programFont(9, 500);
 
   CwDefaults* d = cwInit();
   ASSERT_NE(d, nullptr);
@@ -212,8 +225,9 @@ TEST(SkinLook, FramedWindowWithMenuPopupAndStatusProgress) {
   CwStatusLook& st = d->statusLook;
   std::memset(&st, 0, sizeof st);
   st.present = 1;
-  std::strcpy(st.face, "Tahoma");
+  std::strcpy(st.face, "RookwellOnyx");
   st.points = 10;
+  st.font = statusFont;
   st.separator = id(30332);
   st.progressColour = 192;
   st.textColour = 238;
@@ -277,6 +291,7 @@ TEST(SkinLook, FramedWindowWithMenuPopupAndStatusProgress) {
   // The main frame's set: caption with toggle, thick edges, status panel.
   CwCreateParams mainParams = params;
   Ids(&mainParams.frame, skin, kMain);
+  mainParams.frame.textMode = 0;  // the program's name is drawn in the caption's start piece
   mainParams.frame.font = font;
   HWND mainFrame = cwCreateWindowEx(0, "RWSkinHost", "Rookwell Onyx", 0x000F0001 | 0x20, 520, 20, 490, 400, nullptr,
                                     nullptr, instance, &mainParams);
@@ -296,6 +311,8 @@ TEST(SkinLook, FramedWindowWithMenuPopupAndStatusProgress) {
   cwFree();
   cmUnregisterPopupClass(instance);
   DeleteObject(font);
+  DeleteObject(statusFont);
+  RemoveFontResourceA(fontFile.c_str());
   FreeLibrary(skin);
 }
 

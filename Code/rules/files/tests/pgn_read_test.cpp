@@ -133,11 +133,16 @@ TEST(PgnRead, StylesOfOtherPrograms) {
       int game_number = static_cast<int>(plies.size());
       plies.push_back(MainLinePlies(game.get()));
       if (game_number == 0) {
-        if (c.white) EXPECT_STREQ(game->white.name, c.white) << c.file;
-        if (c.black) EXPECT_STREQ(game->black.name, c.black) << c.file;
+        if (c.white) {
+          EXPECT_STREQ(game->white.name, c.white) << c.file;
+        }
+        if (c.black) {
+          EXPECT_STREQ(game->black.name, c.black) << c.file;
+        }
         if (c.comment) {
           const char* comment = game->tree->root.firstChild->move->texts[SLOT_COMMENT];
-          EXPECT_NE(std::strstr(comment ? comment : "", c.comment), nullptr) << c.file << ": " << comment;
+          if (!comment) comment = "";
+          EXPECT_NE(std::strstr(comment, c.comment), nullptr) << c.file << ": " << comment;
         }
       }
       if (code == 0) continue;
