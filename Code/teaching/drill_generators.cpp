@@ -235,8 +235,6 @@ DrillGenerator::DrillGenerator() : lists_(new DrillMoveLists) {}
 
 DrillGenerator::DrillGenerator(uint32_t seed) : random_(seed), lists_(new DrillMoveLists) {}
 
-DrillGenerator::~DrillGenerator() { delete lists_; }
-
 long DrillGenerator::TotalTries() const {
   long sum = 0;
   for (int t : totals_) sum += t;

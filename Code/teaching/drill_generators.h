@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "board.h"
 #include "moverecord.h"
@@ -54,7 +55,6 @@ class DrillGenerator {
  public:
   DrillGenerator();  // random source seeded from the clock
   explicit DrillGenerator(uint32_t seed);
-  ~DrillGenerator();
   DrillGenerator(const DrillGenerator&) = delete;
   DrillGenerator& operator=(const DrillGenerator&) = delete;
 
@@ -94,7 +94,7 @@ class DrillGenerator {
   bool OwnMoveIsLegal(const Board& b, int from, int to);
 
   RandomSource random_;
-  DrillMoveLists* lists_;
+  std::unique_ptr<DrillMoveLists> lists_;  // large: kept off the caller's stack
   int kind_ = -1;
   int own_ = WHITE;
   int enemy_ = BLACK;
