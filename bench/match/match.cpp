@@ -168,6 +168,7 @@ struct Options {
   std::string cmd[2], name[2];
   std::vector<std::string> parameters[2];  // rw_parm lines of a personality
   bool sync[2] = {false, false};           // engine needs each line taken before the next
+  int concurrency = 1;                     // games at once
   int games = 20;
   double base = 10.0, inc = 0.1;
   std::string pgn = "match.pgn";
@@ -484,7 +485,9 @@ int main(int argc, char** argv) {
       o.parameters[i] = PersonalityParameterLines(e);
       o.name[i] = name;
       FreePersonality(record);
-    } else if (k == "-sync1" || k == "-sync2")
+    } else if (k == "-c")
+      o.concurrency = std::atoi(v.c_str());
+    else if (k == "-sync1" || k == "-sync2")
       o.sync[k == "-sync1" ? 0 : 1] = std::atoi(v.c_str()) != 0;
     else if (k == "-maxmoves")
       o.maxMoves = std::atoi(v.c_str());
@@ -496,12 +499,18 @@ int main(int argc, char** argv) {
   }
   if (o.cmd[0].empty() || o.cmd[1].empty()) {
     std::fprintf(stderr,
-                 "usage: %s -1 engine1 -2 engine2 [-n games] [-tc base+inc] [-pgn file] [-sync1|-sync2 1]\n",
+                 "usage: %s -1 engine1 -2 engine2 [-n games] [-tc base+inc] [-pgn file] [-c games-at-once] "
+                 "[-sync1|-sync2 1]\n",
                  argv[0]);
     return 2;
   }
   for (int i = 0; i < 2; ++i)
     if (o.name[i].empty()) o.name[i] = BaseName(o.cmd[i]);
+  // Never more engines than cores: two engines a game.
+  long cores = sysconf(_SC_NPROCESSORS_ONLN);
+  int most = cores >= 4 ? int(cores / 2) : 1;
+  if (o.concurrency > most) o.concurrency = most;
+  if (o.concurrency < 1) o.concurrency = 1;
   if (o.name[0] == o.name[1]) o.name[1] += "-2";
   std::FILE* pgn = std::fopen(o.pgn.c_str(), "w");
   if (!pgn) {
@@ -509,23 +518,94 @@ int main(int argc, char** argv) {
     return 2;
   }
   int wins = 0, draws = 0, losses = 0, illegal = 0, timeLosses = 0, crashes = 0;
-  for (int game = 0; game < o.games; ++game) {
-    int white = game % 2;  // engine 1 has white in even games
-    GameResult g = PlayGame(o, white, game + 1);
-    WritePgn(pgn, o, white, game + 1, g);
-    double s1 = g.result == "1/2-1/2" ? 0.5 : ((g.result == "1-0") == (white == 0) ? 1.0 : 0.0);
-    if (s1 == 1.0)
-      ++wins;
-    else if (s1 == 0.5)
-      ++draws;
-    else
-      ++losses;
-    illegal += g.illegal;
-    timeLosses += g.timeLoss;
-    crashes += g.crash;
-    std::printf("game %2d: %s - %s  %s  (%s)\n", game + 1, o.name[white].c_str(), o.name[1 - white].c_str(),
-                g.result.c_str(), g.termination.c_str());
-    std::fflush(stdout);
+  // Games run in child processes, o.concurrency at a time; results are
+  // written and counted in game order as the games before them are done.
+  std::vector<GameResult> results(size_t(o.games));
+  std::vector<bool> done(size_t(o.games), false);
+  struct Running {
+    pid_t pid;
+    int fd, game;
+  };
+  std::vector<Running> running;
+  int next = 0, reported = 0;
+  auto report = [&]() {
+    while (reported < o.games && done[size_t(reported)]) {
+      int game = reported++;
+      int white = game % 2;  // engine 1 has white in even games
+      const GameResult& g = results[size_t(game)];
+      WritePgn(pgn, o, white, game + 1, g);
+      double s1 = g.result == "1/2-1/2" ? 0.5 : ((g.result == "1-0") == (white == 0) ? 1.0 : 0.0);
+      if (s1 == 1.0)
+        ++wins;
+      else if (s1 == 0.5)
+        ++draws;
+      else
+        ++losses;
+      illegal += g.illegal;
+      timeLosses += g.timeLoss;
+      crashes += g.crash;
+      std::printf("game %2d: %s - %s  %s  (%s)\n", game + 1, o.name[white].c_str(), o.name[1 - white].c_str(),
+                  g.result.c_str(), g.termination.c_str());
+      std::fflush(stdout);
+    }
+  };
+  while (reported < o.games) {
+    while (next < o.games && int(running.size()) < o.concurrency) {
+      int game = next++;
+      int fds[2];
+      if (pipe(fds) != 0) {
+        std::fprintf(stderr, "cannot make a pipe\n");
+        return 2;
+      }
+      std::fflush(nullptr);
+      pid_t pid = fork();
+      if (pid == 0) {
+        close(fds[0]);
+        GameResult g = PlayGame(o, game % 2, game + 1);
+        std::string out = g.result + "\n" + g.termination + "\n" + g.moves + "\n" + char('0' + g.illegal) +
+                          char('0' + g.timeLoss) + char('0' + g.crash) + "\n";
+        for (size_t at = 0; at < out.size();) {
+          ssize_t w = write(fds[1], out.data() + at, out.size() - at);
+          if (w <= 0) break;
+          at += size_t(w);
+        }
+        _exit(0);
+      }
+      close(fds[1]);
+      running.push_back({pid, fds[0], game});
+    }
+    // Read the first running game to its end (the child writes once, at the
+    // end of its game), then collect the child.
+    Running r = running.front();
+    running.erase(running.begin());
+    std::string text;
+    char buf[4096];
+    for (;;) {
+      ssize_t got = read(r.fd, buf, sizeof buf);
+      if (got > 0)
+        text.append(buf, size_t(got));
+      else if (got == 0 || errno != EINTR)
+        break;
+    }
+    close(r.fd);
+    waitpid(r.pid, nullptr, 0);
+    GameResult& g = results[size_t(r.game)];
+    size_t a = text.find('\n'), b = a == std::string::npos ? a : text.find('\n', a + 1),
+           c = b == std::string::npos ? b : text.find('\n', b + 1);
+    if (c == std::string::npos || text.size() < c + 4) {
+      g.result = r.game % 2 == 0 ? "0-1" : "1-0";  // the game process died: engine 1 is not credited
+      g.termination = "game process failed";
+      g.crash = true;
+    } else {
+      g.result = text.substr(0, a);
+      g.termination = text.substr(a + 1, b - a - 1);
+      g.moves = text.substr(b + 1, c - b - 1);
+      g.illegal = text[c + 1] == '1';
+      g.timeLoss = text[c + 2] == '1';
+      g.crash = text[c + 3] == '1';
+    }
+    done[size_t(r.game)] = true;
+    report();
   }
   std::fclose(pgn);
   int n = wins + draws + losses;
