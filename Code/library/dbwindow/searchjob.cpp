@@ -4,6 +4,10 @@
 #include <chrono>
 #include <new>
 
+// The opening statistics' collector and its end (keystats.cpp).
+int CollectStatistics(SearchJob* job, uintptr_t code, int32_t game);
+void FinishStatistics(SearchJob* job);
+
 namespace {
 
 // The module's search callback carries a 32-bit user value, too small for a
@@ -62,13 +66,24 @@ int CollectHits(uintptr_t code, int32_t game, int32_t, int32_t) {
   return full || game == job->total || job->stop ? 0 : 1;
 }
 
+int CollectForStatistics(uintptr_t code, int32_t game, int32_t, int32_t) {
+  SearchJob* job = g_running.load();
+  if (!job) return 0;
+  job->currentGame = game;
+  return CollectStatistics(job, code, game);
+}
+
 void RunWorker(SearchJob* job) {
-  GdSearchGameHdrs(job->file, &job->query, CollectHits, 0);
+  bool statistics = job->query.kind == 16;
+  GdSearchGameHdrs(job->file, &job->query, statistics ? CollectForStatistics : CollectHits, 0);
+  if (statistics) FinishStatistics(job);
   g_running = nullptr;
   job->running = false;
 }
 
 }  // namespace
+
+SearchJob::~SearchJob() { WaitForSearchJob(this); }
 
 void WaitForSearchJob(SearchJob* job) {
   std::lock_guard<std::mutex> hold(g_workerLock);

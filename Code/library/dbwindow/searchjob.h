@@ -36,6 +36,10 @@ constexpr int32_t kHitListStep = 5000;
 constexpr uint64_t kProgressInterval = 1001;  // ms between two progress messages
 
 struct SearchJob {
+  SearchJob() = default;
+  SearchJob(const SearchJob&) = delete;
+  SearchJob& operator=(const SearchJob&) = delete;
+  ~SearchJob();  // stops and waits for its worker
   SearchSink* notify = nullptr;
   std::atomic<int32_t> currentGame{0};
   std::atomic<int32_t> hitCount{0};
@@ -54,6 +58,8 @@ struct SearchJob {
   SearchClock clock;
   uint64_t lastProgress = 0;
   bool endPosted = false;
+  // The statistics job's block while it collects (kind 16).
+  struct KeyStatsBlock* stats = nullptr;
   // Largest single growth of the hit list (for tests and measurements).
   int32_t largestGrowth = 0;
 };

@@ -19,6 +19,8 @@ class TestDatabase {
   int32_t file() const { return file_; }
   int32_t keys() const { return keys_; }
   int count() const;
+  // Closes the file (and its key database), which stays on disk.
+  void Close();
   const std::string& path() const { return path_; }
 
  private:
