@@ -167,6 +167,20 @@ bool StartSearchJob(SearchJob* job, int32_t file, const SearchQuery& query) {
   return true;
 }
 
+DatabaseSearchStart StartDatabaseSearch(SearchJob* job, SearchSink* notify, int32_t file, int32_t games,
+                                        const SearchQuery& query) {
+  ResetSearchJob(job, games);
+  if (GdIsEmptyQuery(&query) == 0) {
+    job->notify = notify;
+    return StartSearchJob(job, file, query) ? DatabaseSearchStart::kStarted : DatabaseSearchStart::kNotStarted;
+  }
+  if (query.kind == 8) {
+    job->hitCount = 0;
+    return DatabaseSearchStart::kShowNone;
+  }
+  return DatabaseSearchStart::kShowAll;
+}
+
 std::string KeyMoveCoordinates(uint16_t word, uint8_t flags) {
   int from = word & 0x3F, to = (word >> 6) & 0x3F;
   std::string text = {static_cast<char>('a' + from % 8), static_cast<char>('1' + from / 8),

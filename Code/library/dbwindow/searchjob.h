@@ -76,6 +76,19 @@ bool StartSearchJob(SearchJob* job, int32_t file, const SearchQuery& query);
 // Sets the stop flag and waits for the worker's end.
 void WaitForSearchJob(SearchJob* job);
 
+// What the Search button of the query and position pages led to.
+enum class DatabaseSearchStart {
+  kStarted,     // the job runs; the list fills from its hits
+  kNotStarted,  // nothing to search or no memory for the hit list
+  kShowNone,    // an empty query of kind 8: no rows, found 0
+  kShowAll,     // any other empty query: every game, no found count
+};
+// Waits for the job (the window then drains its progress messages), resets
+// it with the game count and starts it when the module says the query asks
+// something. The window resets the header cache and the list around it.
+DatabaseSearchStart StartDatabaseSearch(SearchJob* job, SearchSink* notify, int32_t file, int32_t games,
+                                        const SearchQuery& query);
+
 // Coordinate texts of the opening statistics ("e2e4", "e7e8N").
 std::string KeyMoveCoordinates(uint16_t word, uint8_t flags);
 std::string GameMoveCoordinates(uint16_t move);

@@ -150,6 +150,29 @@ TEST_F(KeyStats, DeeperPositionAndAFullEntryArray) {
   EXPECT_EQ(sink_.used, 1);
 }
 
+TEST_F(KeyStats, ARunningListSearchStopsFirstAndKeepsItsRows) {
+  // The list searches the same database; a statistics request stops it but
+  // leaves its hits and counts for the rows it shows.
+  TestDatabase other("keystats_list", kSixGames);
+  SearchQuery all;
+  std::memset(&all, 0, sizeof all);
+  all.kind = 1;
+  all.includeFlagged = 1;
+  all.conditions[0][0].field = 8;  // Event starts with "Club": games 3 and 4
+  all.conditions[0][0].op = 3;
+  std::strcpy(all.conditions[0][0].value, "Club");
+  ResetSearchJob(&list_, other.count());
+  ASSERT_TRUE(StartSearchJob(&list_, other.file(), all));
+  while (IsSearchRunning(&list_)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ASSERT_EQ(list_.hitCount, 2);
+  Request r(10);
+  ASSERT_EQ(Ask(kSicilian, 2, &r), 1);
+  AwaitEnd();
+  EXPECT_EQ(sink_.used, 2);
+  ASSERT_EQ(list_.hitCount, 2);
+  for (int row = 0; row < 2; ++row) EXPECT_EQ(GetHitGameNumber(&list_, row), static_cast<uint32_t>(row + 3));
+}
+
 TEST_F(KeyStats, RejectedRequests) {
   Request r(4);
   r.entries[0].size = 45;

@@ -27,8 +27,8 @@ std::string ManyGames(int n) {
   return pgn;
 }
 
-// The header query "White Player contains <text>".
-SearchQuery WhiteContains(const char* text) {
+// The header query "White Player starts with <text>".
+SearchQuery WhiteStartsWith(const char* text) {
   SearchQuery q;
   std::memset(&q, 0, sizeof q);
   q.kind = 1;
@@ -85,7 +85,7 @@ void Finish(SearchJob* job) {
 
 TEST_F(SearchJobTest, EveryMatchIsKeptAsTheListGrows) {
   ResetSearchJob(&job_, kGames);
-  ASSERT_TRUE(StartSearchJob(&job_, db_->file(), WhiteContains("Player")));
+  ASSERT_TRUE(StartSearchJob(&job_, db_->file(), WhiteStartsWith("Player")));
   Finish(&job_);
   EXPECT_FALSE(IsSearchRunning(&job_));
   ASSERT_EQ(job_.hitCount, kGames);
@@ -95,7 +95,7 @@ TEST_F(SearchJobTest, EveryMatchIsKeptAsTheListGrows) {
   EXPECT_EQ(GetHitGameNumber(&job_, kGames), 1u);  // past the hits
   // The hits are the matching games only.
   ResetSearchJob(&job_, kGames);
-  ASSERT_TRUE(StartSearchJob(&job_, db_->file(), WhiteContains("Player 11")));
+  ASSERT_TRUE(StartSearchJob(&job_, db_->file(), WhiteStartsWith("Player 11")));
   Finish(&job_);
   ASSERT_EQ(job_.hitCount, 1 + 10 + 100 + 1000);  // 11, 110-119, 1100-1199, 11000-11999
   EXPECT_EQ(GetHitGameNumber(&job_, 0), 11u);
@@ -105,7 +105,7 @@ TEST_F(SearchJobTest, EveryMatchIsKeptAsTheListGrows) {
 
 TEST_F(SearchJobTest, ProgressAtMostOncePer1001Milliseconds) {
   ResetSearchJob(&job_, kGames);
-  ASSERT_TRUE(StartSearchJob(&job_, db_->file(), WhiteContains("Player")));
+  ASSERT_TRUE(StartSearchJob(&job_, db_->file(), WhiteStartsWith("Player")));
   Finish(&job_);
   ASSERT_GE(sink_.messages.size(), 3u);
   EXPECT_EQ(sink_.messages.front().first, 1);
@@ -126,7 +126,7 @@ TEST_F(SearchJobTest, StopKeepsTheHitsFound) {
   ResetSearchJob(&job_, kGames);
   job_.clock = [this] { return now_ += 2000; };  // every call may post
   sink_.stopAfter = 100;
-  ASSERT_TRUE(StartSearchJob(&job_, db_->file(), WhiteContains("Player")));
+  ASSERT_TRUE(StartSearchJob(&job_, db_->file(), WhiteStartsWith("Player")));
   Finish(&job_);
   int found = job_.hitCount;
   EXPECT_GE(found, 99);
@@ -143,10 +143,10 @@ TEST_F(SearchJobTest, AnotherJobStopsTheListSearchButLeavesItsHits) {
   // counts stay, and the coach's results go to the coach's own record.
   ResetSearchJob(&job_, kGames);
   job_.clock = [this] { return now_ += 2000; };
-  ASSERT_TRUE(StartSearchJob(&job_, db_->file(), WhiteContains("Player")));
+  ASSERT_TRUE(StartSearchJob(&job_, db_->file(), WhiteStartsWith("Player")));
   SearchJob coach;
   ResetSearchJob(&coach, kGames);
-  ASSERT_TRUE(StartSearchJob(&coach, db_->file(), WhiteContains("Player 7")));
+  ASSERT_TRUE(StartSearchJob(&coach, db_->file(), WhiteStartsWith("Player 7")));
   EXPECT_FALSE(job_.worker.joinable() && IsSearchRunning(&job_));
   int listHits = job_.hitCount;
   std::vector<uint32_t> rows;
@@ -167,8 +167,31 @@ TEST_F(SearchJobTest, ResetAndAllGamesLists) {
   EXPECT_EQ(GetHitGameNumber(&job_, 6), 7u);
   EXPECT_EQ(GetHitGameNumber(&job_, 7), 1u);
   ResetSearchJob(&job_, 0);
-  EXPECT_FALSE(StartSearchJob(&job_, db_->file(), WhiteContains("Player")));  // nothing to search
+  EXPECT_FALSE(StartSearchJob(&job_, db_->file(), WhiteStartsWith("Player")));  // nothing to search
   EXPECT_FALSE(IsSearchRunning(&job_));
+}
+
+TEST_F(SearchJobTest, SearchButtonOutcomes) {
+  SearchQuery empty;
+  std::memset(&empty, 0, sizeof empty);
+  empty.kind = 8;
+  empty.includeFlagged = 1;
+  EXPECT_EQ(StartDatabaseSearch(&job_, &sink_, db_->file(), kGames, empty), DatabaseSearchStart::kShowNone);
+  EXPECT_EQ(job_.hitCount, 0);
+  empty.kind = 1;
+  EXPECT_EQ(StartDatabaseSearch(&job_, &sink_, db_->file(), kGames, empty), DatabaseSearchStart::kShowAll);
+  EXPECT_EQ(job_.hitCount, kGames);
+  EXPECT_EQ(GetHitGameNumber(&job_, 41), 42u);
+  EXPECT_TRUE(sink_.messages.empty());
+  // A header query runs, and starting another stops the first.
+  ASSERT_EQ(StartDatabaseSearch(&job_, &sink_, db_->file(), kGames, WhiteStartsWith("Player")),
+            DatabaseSearchStart::kStarted);
+  ASSERT_EQ(StartDatabaseSearch(&job_, &sink_, db_->file(), kGames, WhiteStartsWith("Player 9")),
+            DatabaseSearchStart::kStarted);
+  Finish(&job_);
+  EXPECT_EQ(job_.hitCount, 1111);
+  EXPECT_EQ(StartDatabaseSearch(&job_, &sink_, db_->file(), 0, WhiteStartsWith("Player")),
+            DatabaseSearchStart::kNotStarted);
 }
 
 TEST(SearchMoveTextsTest, Coordinates) {
