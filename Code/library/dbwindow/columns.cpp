@@ -51,7 +51,8 @@ std::string FormatColumnsLayout(const DatabaseColumn* table) {
   std::string text;
   char group[64];
   for (int i = 0; i < kMaxDatabaseColumns && table[i].id != 0; ++i) {
-    std::snprintf(group, sizeof group, "%d %d %d %d ", table[i].id, table[i].format, table[i].width, table[i].position);
+    std::snprintf(group, sizeof group, "%d %d %d %d ", table[i].id, table[i].format, table[i].width,
+                  table[i].position);
     text += group;
   }
   return text;

@@ -21,10 +21,14 @@ int Parse(char* text, int code, Step step) {
 int ParseTextCriterion(char* text) {
   return Parse(text, 3, [](int code, char c) {
     switch (c) {
-      case '!': return 4;
-      case '=': return code == 4 ? 2 : 1;
-      case '*': return code == 4 ? 6 : 5;
-      default: return code;  // blanks, "<" and ">" do nothing here
+      case '!':
+        return 4;
+      case '=':
+        return code == 4 ? 2 : 1;
+      case '*':
+        return code == 4 ? 6 : 5;
+      default:
+        return code;  // blanks, "<" and ">" do nothing here
     }
   });
 }
@@ -32,14 +36,18 @@ int ParseTextCriterion(char* text) {
 int ParseNumberCriterion(char* text) {
   return Parse(text, 1, [](int code, char c) {
     switch (c) {
-      case '!': return 2;
-      case '<': return 3;
-      case '>': return 6;
+      case '!':
+        return 2;
+      case '<':
+        return 3;
+      case '>':
+        return 6;
       case '=':
         if (code == 3) return 5;
         if (code == 6) return 4;
         return code == 2 ? 2 : 1;
-      default: return code;  // blanks and "*"
+      default:
+        return code;  // blanks and "*"
     }
   });
 }

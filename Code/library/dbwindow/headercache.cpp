@@ -78,7 +78,8 @@ void Compact(GameHeaderCache* cache) {
   // New offset of a live entry: less every run that lies before it.
   auto moved = [&runs](uint32_t offset) {
     if (offset == kNoHeaderEntry) return offset;
-    auto it = std::upper_bound(runs.begin(), runs.end(), offset, [](uint32_t o, const Run& r) { return o < r.end; });
+    auto it = std::upper_bound(runs.begin(), runs.end(), offset,
+                               [](uint32_t o, const Run& r) { return o < r.end; });
     return it == runs.begin() ? offset : offset - (it - 1)->freed;
   };
   // Links first, while every entry still lies at its old offset.

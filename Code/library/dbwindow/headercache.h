@@ -19,10 +19,10 @@ constexpr uint32_t kNoHeaderEntry = 0xFFFFFFFFu;
 // text per column. Links are arena offsets so the head is 16 bytes on every
 // target and compaction only has to shift numbers.
 struct HeaderCacheEntry {
-  uint32_t next;   // offset of the following entry in row order, or kNoHeaderEntry
-  int32_t game;    // game number; 0 marks an entry freed by eviction
-  int32_t row;     // list row
-  uint32_t size;   // whole entry, head and texts, rounded up to 4 bytes
+  uint32_t next;  // offset of the following entry in row order, or kNoHeaderEntry
+  int32_t game;   // game number; 0 marks an entry freed by eviction
+  int32_t row;    // list row
+  uint32_t size;  // whole entry, head and texts, rounded up to 4 bytes
 };
 
 // Where the cache reads from: the window's game file and game buffer and the

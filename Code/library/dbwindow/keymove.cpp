@@ -9,7 +9,9 @@ namespace {
 // 16-byte letter tables: piece letters, castling characters, capture sign,
 // check, mate and "$" marks, the en-passant suffix.
 const char kLetterTable[17] = "NBRQK0-x+ # $ ep";
-const char kFigurineTable[17] = "\x87\x86\x88\x89\x8B" "0-x+ # $ ep";
+const char kFigurineTable[17] =
+    "\x87\x86\x88\x89\x8B"
+    "0-x+ # $ ep";
 
 }  // namespace
 
@@ -39,10 +41,17 @@ int FormatKeyMove(const KeyMoveRecord& move, int style, int notation, char* buff
   }
   switch ((move.flags >> 4) & 7) {
     case 1:
-    case 2: flags |= 0x10; break;
-    case 3: flags |= 0x30; break;
-    case 4: flags |= 0x20; break;
-    default: break;
+    case 2:
+      flags |= 0x10;
+      break;
+    case 3:
+      flags |= 0x30;
+      break;
+    case 4:
+      flags |= 0x20;
+      break;
+    default:
+      break;
   }
   const char* letters = notation != 0 ? kLetterTable : kFigurineTable;
   return GdMoveToText(static_cast<uint16_t>(from + to * 256), flags, buffer, style, letters);
@@ -51,7 +60,8 @@ int FormatKeyMove(const KeyMoveRecord& move, int style, int notation, char* buff
 std::string KeyTreeLevelLabel(int level) {
   if (level <= 0) return "Root";
   char text[32];
-  std::snprintf(text, sizeof text, "%u.%s", static_cast<unsigned>((level + 1) / 2), level % 2 == 0 ? ".." : "");
+  std::snprintf(text, sizeof text, "%u.%s", static_cast<unsigned>((level + 1) / 2),
+                level % 2 == 0 ? ".." : "");
   return text;
 }
 

@@ -13,7 +13,8 @@ int32_t KeyParent(int32_t key) {
   return info[772 / 4 + 4];
 }
 
-bool KeyPathFromRoot(int32_t key, const std::function<int32_t(int32_t)>& parentOf, std::vector<int32_t>* path) {
+bool KeyPathFromRoot(int32_t key, const std::function<int32_t(int32_t)>& parentOf,
+                     std::vector<int32_t>* path) {
   path->clear();
   for (int steps = 0; key != 0; ++steps) {
     if (steps >= kMaxKeyPathSteps) {

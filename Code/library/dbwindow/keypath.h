@@ -19,7 +19,8 @@ constexpr int kMaxKeyPathSteps = 512;
 int32_t KeyParent(int32_t key);
 // The keys from the root's child down to `key` (empty for key 0); false when
 // the chain does not reach key 0 within 512 steps.
-bool KeyPathFromRoot(int32_t key, const std::function<int32_t(int32_t)>& parentOf, std::vector<int32_t>* path);
+bool KeyPathFromRoot(int32_t key, const std::function<int32_t(int32_t)>& parentOf,
+                     std::vector<int32_t>* path);
 
 // Section names of 263 characters or more are removed when queries are listed.
 constexpr size_t kMaxQuerySectionName = 263;

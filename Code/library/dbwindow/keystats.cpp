@@ -128,7 +128,8 @@ int FindOpeningKeyMoves(SearchJob* job, SearchJob* listJob, const char* database
   if (count) *count = 0;
   if (entries)
     for (int i = 0; i < capacity; ++i) entries[i].tag = 0;
-  if (capacity <= 0 || ply < 0 || !gameText || !entries || !job || entries[0].size != sizeof(OpeningMoveEntry))
+  if (capacity <= 0 || ply < 0 || !gameText || !entries || !job ||
+      entries[0].size != sizeof(OpeningMoveEntry))
     return 10;
   size_t length = databasePath ? std::strlen(databasePath) : 0;
   if (length == 0 || databasePath[length - 1] == '\\') return 11;

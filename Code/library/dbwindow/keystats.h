@@ -11,10 +11,10 @@
 #include "searchjob.h"
 
 struct OpeningMoveEntry {
-  uint32_t size;    // 44; the caller sets it in every entry
-  uint32_t tag;     // the caller's tag, in every filled entry
-  uint32_t fromKey; // 1 filled from the opening keys, 0 collected from games
-  char move[8];     // "e2e4", a fifth letter for an under-promotion
+  uint32_t size;     // 44; the caller sets it in every entry
+  uint32_t tag;      // the caller's tag, in every filled entry
+  uint32_t fromKey;  // 1 filled from the opening keys, 0 collected from games
+  char move[8];      // "e2e4", a fifth letter for an under-promotion
   uint32_t games;
   uint32_t whiteWins;
   uint32_t draws;

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-bool ComputeDatabaseLayout(const DatabaseLayoutInput& in, int request, int* rememberedKey, DatabaseLayout* out) {
+bool ComputeDatabaseLayout(const DatabaseLayoutInput& in, int request, int* rememberedKey,
+                           DatabaseLayout* out) {
   const int W = in.width, H = in.height, P = in.panelHeight, S = in.splitterHeight;
   if (W <= 0 || H <= 0) return false;
   const int below = std::max(0, H - P - S);  // room for list and key area
@@ -17,7 +18,8 @@ bool ComputeDatabaseLayout(const DatabaseLayoutInput& in, int request, int* reme
     case kLayoutShare:
       if (K > 0 && L > 0) {
         long long freeSpace = static_cast<long long>(H) - P - L - S - K;
-        K = static_cast<int>((static_cast<long long>(K) + L + freeSpace) * K / (static_cast<long long>(K) + L));
+        K = static_cast<int>((static_cast<long long>(K) + L + freeSpace) * K /
+                             (static_cast<long long>(K) + L));
       }
       break;
     case kLayoutListFirst:

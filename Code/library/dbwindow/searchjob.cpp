@@ -16,9 +16,9 @@ std::mutex g_workerLock;  // held while a worker is started or waited for
 std::atomic<SearchJob*> g_running{nullptr};
 
 uint64_t SteadyMilliseconds() {
-  return static_cast<uint64_t>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-          .count());
+  return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                   std::chrono::steady_clock::now().time_since_epoch())
+                                   .count());
 }
 
 void Progress(SearchJob* job, int32_t game) {
@@ -172,7 +172,8 @@ DatabaseSearchStart StartDatabaseSearch(SearchJob* job, SearchSink* notify, int3
   ResetSearchJob(job, games);
   if (GdIsEmptyQuery(&query) == 0) {
     job->notify = notify;
-    return StartSearchJob(job, file, query) ? DatabaseSearchStart::kStarted : DatabaseSearchStart::kNotStarted;
+    return StartSearchJob(job, file, query) ? DatabaseSearchStart::kStarted
+                                            : DatabaseSearchStart::kNotStarted;
   }
   if (query.kind == 8) {
     job->hitCount = 0;

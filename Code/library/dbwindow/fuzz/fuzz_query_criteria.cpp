@@ -16,9 +16,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t before = std::strlen(text);
   int code;
   switch (data[0] % 4) {
-    case 0: code = ParseTextCriterion(text); break;
-    case 1: code = ParseNumberCriterion(text); break;
-    case 2: code = ParseFlagCriterion(text); break;
+    case 0:
+      code = ParseTextCriterion(text);
+      break;
+    case 1:
+      code = ParseNumberCriterion(text);
+      break;
+    case 2:
+      code = ParseFlagCriterion(text);
+      break;
     default: {
       std::string name(reinterpret_cast<const char*>(data + 1), size - 1);
       int bad = CheckQueryName(&name);

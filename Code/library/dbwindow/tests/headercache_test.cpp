@@ -1,5 +1,7 @@
 // The game list's header cache over a real database: which hints read what,
 // the texts it keeps, and the arena after many hints and evictions.
+#include "headercache.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -10,7 +12,6 @@
 
 #include "db_fixture.h"
 #include "gdbase.h"
-#include "headercache.h"
 
 namespace {
 
@@ -186,7 +187,8 @@ TEST_F(HeaderCache, EvictionKeepsTheEndsOfTheListAndTheWindow) {
   FillHeaderCache(cache_.get(), source_, 0, margin - 1);
   FillHeaderCache(cache_.get(), source_, rows - margin, rows - 1);
   // Page down far enough to fill the arena several times over.
-  for (int top = 1000; top < 20000; top += margin) FillHeaderCache(cache_.get(), source_, top, top + margin - 1);
+  for (int top = 1000; top < 20000; top += margin)
+    FillHeaderCache(cache_.get(), source_, top, top + margin - 1);
   std::vector<int> kept = CheckedRows();
   EXPECT_LT(kept.size(), 2000u) << "nothing was evicted";
   for (int r = 0; r < margin; ++r) EXPECT_TRUE(Cached(r)) << r;

@@ -1,5 +1,7 @@
 // The way to a key through parent links, real and broken; saved queries
 // among the section names of the query file.
+#include "keypath.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,7 +10,6 @@
 
 #include "db_fixture.h"
 #include "gdbase.h"
-#include "keypath.h"
 
 namespace {
 
@@ -45,7 +46,8 @@ TEST(KeyPathTest, RealKeysLeadBackToTheRoot) {
 TEST(KeyPathTest, BrokenParentLinksGiveUp) {
   std::vector<int32_t> path;
   // A loop never reaches the root.
-  EXPECT_FALSE(KeyPathFromRoot(5, [](int32_t k) { return k == 5 ? 6 : 5; }, &path));
+  EXPECT_FALSE(KeyPathFromRoot(
+      5, [](int32_t k) { return k == 5 ? 6 : 5; }, &path));
   EXPECT_TRUE(path.empty());
   // A chain of 512 keys is followed; one of 513 is not.
   auto chain = [](int32_t k) { return k - 1; };
@@ -58,7 +60,8 @@ TEST(KeyPathTest, BrokenParentLinksGiveUp) {
 TEST(QuerySectionsTest, EveryQueryIsListedAndOverlongOnesRemoved) {
   // More names than an 8,196-byte buffer holds: all are listed.
   std::string names;
-  for (int i = 0; i < 600; ++i) names += "QUERY_Saved query number " + std::to_string(i) + std::string(1, '\0');
+  for (int i = 0; i < 600; ++i)
+    names += "QUERY_Saved query number " + std::to_string(i) + std::string(1, '\0');
   names += "settings" + std::string(1, '\0');
   std::string longName = "QUERY_" + std::string(257, 'x');
   names += longName + std::string(1, '\0');

@@ -1,6 +1,8 @@
 // Opening-move statistics for the coach over real databases with opening
 // keys: answers from the keys, moves collected from the games, and the
 // rejected requests.
+#include "keystats.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -13,7 +15,6 @@
 
 #include "db_fixture.h"
 #include "gdbase.h"
-#include "keystats.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -93,7 +94,8 @@ class KeyStats : public ::testing::Test {
     return result;
   }
   void AwaitEnd() {
-    while (sink_.calls == 0 && IsSearchRunning(&job_)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    while (sink_.calls == 0 && IsSearchRunning(&job_))
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
     WaitForSearchJob(&job_);
   }
 
@@ -215,7 +217,8 @@ TEST(KeyStatsEco, ChildKeysAnswerAtOnce) {
   DoneSink sink;
   Request r(40);
   void* text = TextBlock(kSicilian);
-  int result = FindOpeningKeyMoves(&job, &list, db.path().c_str(), &sink, text, 2, r.entries.data(), &r.count, 5);
+  int result =
+      FindOpeningKeyMoves(&job, &list, db.path().c_str(), &sink, text, 2, r.entries.data(), &r.count, 5);
   FreeBlock(text);
   ASSERT_EQ(result, 0);
   ASSERT_GT(r.count, 1);

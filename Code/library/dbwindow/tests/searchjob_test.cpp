@@ -1,18 +1,19 @@
 // The search job on its worker thread over a real database: the hit list and
 // its growth, the progress throttle, stopping, and the two jobs kept apart.
+#include "searchjob.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstring>
-#include <thread>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "db_fixture.h"
 #include "gdbase.h"
-#include "searchjob.h"
 
 namespace {
 
@@ -21,7 +22,8 @@ constexpr int kGames = 12000;
 std::string ManyGames(int n) {
   std::string pgn;
   for (int i = 1; i <= n; ++i) {
-    pgn += "[Event \"Bulk\"]\n[White \"Player " + std::to_string(i) + "\"]\n[Black \"Other\"]\n[Result \"1-0\"]\n\n";
+    pgn += "[Event \"Bulk\"]\n[White \"Player " + std::to_string(i) +
+           "\"]\n[Black \"Other\"]\n[Result \"1-0\"]\n\n";
     pgn += i % 2 ? "1. e4 e5 1-0\n\n" : "1. d4 d5 1-0\n\n";
   }
   return pgn;
@@ -91,7 +93,8 @@ TEST_F(SearchJobTest, EveryMatchIsKeptAsTheListGrows) {
   ASSERT_EQ(job_.hitCount, kGames);
   EXPECT_LE(job_.largestGrowth, kHitListStep);
   EXPECT_GT(job_.largestGrowth, 0);
-  for (int row : {0, 4999, 5000, 9999, 10000, kGames - 1}) EXPECT_EQ(GetHitGameNumber(&job_, row), static_cast<uint32_t>(row + 1));
+  for (int row : {0, 4999, 5000, 9999, 10000, kGames - 1})
+    EXPECT_EQ(GetHitGameNumber(&job_, row), static_cast<uint32_t>(row + 1));
   EXPECT_EQ(GetHitGameNumber(&job_, kGames), 1u);  // past the hits
   // The hits are the matching games only.
   ResetSearchJob(&job_, kGames);

@@ -37,9 +37,9 @@ TEST(DatabaseLayoutTest, RequestsGiveTheKeyAreaHeight) {
       {150, 50, kLayoutShare, true, 74},
       {0, 50, kLayoutShare, true, 50},
       {10, 100, kLayoutListFirst, true, 148},
-      {200, 96, 250, true, 146},   // splitter top 250
-      {200, 96, 20, true, 296},    // above the panel: kept at the panel
-      {200, 96, 1000, true, 0},    // below the window: kept at H - S
+      {200, 96, 250, true, 146},  // splitter top 250
+      {200, 96, 20, true, 296},   // above the panel: kept at the panel
+      {200, 96, 1000, true, 0},   // below the window: kept at H - S
       {200, 2000, kLayoutKeep, true, 296},
   };
   for (const Case& c : cases) {
@@ -135,7 +135,8 @@ TEST(ColumnsLayoutTest, ReadsCompleteGroupsUpToThirtyTwo) {
   EXPECT_EQ(ReadColumnsLayout("5 0 99999999999 0", table), 0);
   EXPECT_EQ(ReadColumnsLayout("  5   0 120  0  ", table), 1);
   std::string many;
-  for (int i = 1; i <= 33; ++i) many += std::to_string(i) + " 0 " + std::to_string(40 + i) + " " + std::to_string(i - 1) + " ";
+  for (int i = 1; i <= 33; ++i)
+    many += std::to_string(i) + " 0 " + std::to_string(40 + i) + " " + std::to_string(i - 1) + " ";
   ASSERT_GT(many.size(), 0u);
   // 33 groups of short numbers fit in 639 characters; 32 are kept.
   ASSERT_LT(many.size(), 640u);
@@ -166,18 +167,19 @@ TEST(CriteriaTest, PrefixesGiveOperatorCodes) {
       {'n', ">=2200", 4, "2200"}, {'n', "2200", 1, "2200"},   {'n', "=2200", 1, "2200"},
       {'n', "!2200", 2, "2200"},  {'n', "!=2200", 2, "2200"}, {'n', "<2200", 3, "2200"},
       {'n', "<=2200", 5, "2200"}, {'n', ">2200", 6, "2200"},  {'n', "*> 2200", 6, "2200"},
-      {'n', "", 0, ""},           {'n', ">=", 0, ""},
-      {'t', "!*abc", 6, "abc"},   {'t', "abc", 3, "abc"},     {'t', "=abc", 1, "abc"},
-      {'t', "!=abc", 2, "abc"},   {'t', "!abc", 4, "abc"},    {'t', "*abc", 5, "abc"},
-      {'t', "<> abc", 3, "abc"},  {'t', "=!abc", 4, "abc"},   {'t', "", 0, ""},
-      {'t', "! ", 0, ""},         {'t', "a!b", 3, "a!b"},
-      {'f', "!1", 2, "1"},        {'f', "=1", 1, "1"},        {'f', "1", 1, "1"},
-      {'f', "", 0, ""},
+      {'n', "", 0, ""},           {'n', ">=", 0, ""},         {'t', "!*abc", 6, "abc"},
+      {'t', "abc", 3, "abc"},     {'t', "=abc", 1, "abc"},    {'t', "!=abc", 2, "abc"},
+      {'t', "!abc", 4, "abc"},    {'t', "*abc", 5, "abc"},    {'t', "<> abc", 3, "abc"},
+      {'t', "=!abc", 4, "abc"},   {'t', "", 0, ""},           {'t', "! ", 0, ""},
+      {'t', "a!b", 3, "a!b"},     {'f', "!1", 2, "1"},        {'f', "=1", 1, "1"},
+      {'f', "1", 1, "1"},         {'f', "", 0, ""},
   };
   for (const Case& c : cases) {
     char text[64];
     std::strcpy(text, c.text);
-    int code = c.kind == 't' ? ParseTextCriterion(text) : c.kind == 'n' ? ParseNumberCriterion(text) : ParseFlagCriterion(text);
+    int code = c.kind == 't'   ? ParseTextCriterion(text)
+               : c.kind == 'n' ? ParseNumberCriterion(text)
+                               : ParseFlagCriterion(text);
     EXPECT_EQ(code, c.code) << c.kind << " \"" << c.text << "\"";
     EXPECT_STREQ(text, c.rest) << c.kind << " \"" << c.text << "\"";
   }
@@ -189,8 +191,13 @@ TEST(CriteriaTest, QueryNames) {
     int result;
     const char* kept;
   } cases[] = {
-      {"Sicilian games  ", 0, "Sicilian games"}, {"a[b", 2, "a[b"}, {"[", 1, "["},
-      {"x;y", 2, "x;y"},  {"ok]\t ", 3, "ok]"}, {"tab\there", 4, "tab\there"}, {"", 0, ""},
+      {"Sicilian games  ", 0, "Sicilian games"},
+      {"a[b", 2, "a[b"},
+      {"[", 1, "["},
+      {"x;y", 2, "x;y"},
+      {"ok]\t ", 3, "ok]"},
+      {"tab\there", 4, "tab\there"},
+      {"", 0, ""},
   };
   for (const Case& c : cases) {
     std::string name = c.name;
@@ -225,8 +232,14 @@ TEST(KeyTreeTextsTest, KeyMoves) {
     const char* text;
   } cases[] = {
       {{KeyWord(g1, f3, 1, false), 1}, 1, "Nf3"},
-      {{KeyWord(g1, f3, 1, false), 1}, 0, "\x87" "f3"},
-      {{KeyWord(f1, b5, 2, false), 1}, 0, "\x86" "b5"},
+      {{KeyWord(g1, f3, 1, false), 1},
+       0,
+       "\x87"
+       "f3"},
+      {{KeyWord(f1, b5, 2, false), 1},
+       0,
+       "\x86"
+       "b5"},
       {{KeyWord(f1, b5, 2, false), 1 | 0x10}, 1, "Bb5+"},
       {{KeyWord(d4, c6, 4, true), 1 | 0x30}, 1, "Qxc6#"},
       {{KeyWord(e1, g1k, 5, false), 1 | 4}, 1, "0-0"},
@@ -245,10 +258,8 @@ TEST(KeyTreeTextsTest, KeyMoves) {
     KeyMoveRecord move;
     const char* text;
   } pawns[] = {
-      {{KeyWord(e2, e4, 0, false), 0}, "e4"},
-      {{KeyWord(e2, e4, 0, false), 0x10}, "e4+"},
-      {{KeyWord(e5, d6, 0, true), 8}, "exd6ep"},
-      {{KeyWord(e7, e8, 0, false), 12}, "e8=Q"},
+      {{KeyWord(e2, e4, 0, false), 0}, "e4"},      {{KeyWord(e2, e4, 0, false), 0x10}, "e4+"},
+      {{KeyWord(e5, d6, 0, true), 8}, "exd6ep"},   {{KeyWord(e7, e8, 0, false), 12}, "e8=Q"},
       {{KeyWord(d5, e4 + 8, 0, true), 0}, "dxe5"},
   };
   for (const Pawn& p : pawns) {
