@@ -318,6 +318,10 @@ TEST(Rookwell, PlaysTheIntroMovieAndGoesOnAfterAClick) {
   const std::string folder = FreshCopy("rw_e2e_intro", true);
   const std::string trace = folder + "\\trace.txt";
   SetEnvironmentVariableA("RW_SHELL_TRACE", trace.c_str());
+  // The sound library's event log shows the device given to the player and
+  // taken back.
+  const std::string capture = folder + "\\capture.wav";
+  ScopedEnvironment recording("RW_SOUND_CAPTURE", capture.c_str());
   guitest::Program program;
   ASSERT_TRUE(guitest::StartProgram(folder + "\\Rookwell.exe", "", folder, &program));
   HWND movie = nullptr;
@@ -351,6 +355,18 @@ TEST(Rookwell, PlaysTheIntroMovieAndGoesOnAfterAClick) {
   EXPECT_LT(at("book"), at("intro movie"));
   EXPECT_LT(at("intro movie"), at("windows"));
   EXPECT_NE(at("shown"), lines.end());
+  std::vector<std::string> events;
+  for (const std::string& line : ReadLines(capture + ".log")) {
+    std::istringstream words(line);
+    std::string frames, what;
+    words >> frames >> what;
+    events.push_back(what);
+  }
+  const auto event = [&](const char* what) { return std::find(events.begin(), events.end(), std::string(what)); };
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.front(), "open");
+  EXPECT_NE(event("release"), events.end());
+  EXPECT_LT(event("release"), event("reacquire"));
 }
 
 TEST(Rookwell, IdleItUsesLittleOfAProcessor) {
