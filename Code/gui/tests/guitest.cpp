@@ -147,6 +147,19 @@ void Click(POINT screen, bool right) {
   Pump(30);
 }
 
+void Drag(POINT from, POINT to, int steps) {
+  MoveMouse(from);
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  Pump(30);
+  if (steps < 1) steps = 1;
+  for (int i = 1; i <= steps; ++i) {
+    MoveMouse(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
+    Pump(15);
+  }
+  SendMouse(MOUSEEVENTF_LEFTUP);
+  Pump(30);
+}
+
 void PressKey(WORD virtualKey) {
   INPUT in[2]{};
   in[0].type = in[1].type = INPUT_KEYBOARD;
