@@ -21,6 +21,9 @@
 #include "position_setup.h"
 // clang-format on
 #include "win/board_view_win32.h"
+#include "win/promotion_dialog_win32.h"
+#include "bmpbutton.h"
+#include "facet.h"
 
 namespace {
 
@@ -198,6 +201,7 @@ class BoardWindow : public ::testing::Test {
     auto cel = ReadFile(std::string(ENGMESS_BASE) + ".CEL"), str = ReadFile(std::string(ENGMESS_BASE) + ".STR");
     ASSERT_TRUE(LoadMessageTableImages("ENGMESS", cel.data(), cel.size(), str.data(), str.size()));
     ASSERT_TRUE(InitBoardViews(GetModuleHandleA(nullptr)));
+    ccInit(GetModuleHandleA(nullptr));
     FolderSets folder;
     ASSERT_TRUE(catalogue_.Load(&folder));
   }
@@ -410,6 +414,128 @@ TEST_F(BoardWindow, TurnLightFollowsTheSideToMove) {
   SquareCentre(view_->projection, 6, 4, &e2, nullptr);
   EXPECT_FALSE(HitBoardSprites(view_, e2.x, e2.y));
   Shot("window-turned");
+}
+
+// The promotion question, answered through the real dialog while its
+// modal loop runs: a thread timer inspects and then clicks it.
+struct PromotionRun {
+  TestRoom* room = nullptr;
+  PromotionPictures pictures;
+  int asked = 0;
+  int answerButton = PROMOTE_KNIGHT;
+  bool stayedOpen = false;
+  int pieceLuma = -1;  // mean brightness of the queen picture's piece pixels
+  bool pressedShifted = false;
+  bool edgesExchanged = false;
+  std::string shot;
+};
+PromotionRun* g_run = nullptr;
+
+int Luma(const PALETTEENTRY& q) { return (q.peRed * 30 + q.peGreen * 59 + q.peBlue * 11) / 100; }
+
+uint8_t IndexAt(const PackedDib* dib, int x, int y) {
+  return *static_cast<const uint8_t*>(dibGetPixelAddress(dib, x, y));
+}
+
+void CALLBACK InspectPromotion(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  PromotionRun& run = *g_run;
+  HWND dialog = FindWindowA("#32770", "Pawn Promotion");
+  if (!dialog) return;
+  HWND queen = GetDlgItem(dialog, PROMOTE_QUEEN);
+  // Borrow the queen's two images for a look, then give them back.
+  auto* released = reinterpret_cast<PackedDib*>(SendMessageA(queen, BBM_CCM_SETDIB, 0, 0));
+  auto* pressed = reinterpret_cast<PackedDib*>(SendMessageA(queen, BBM_CCM_SETDIB, 1, 0));
+  if (released && pressed) {
+    PALETTEENTRY table[256]{};
+    GetPaletteEntries(run.pictures.palette, 0, 256, table);
+    int w = run.pictures.set->celWidth, h = run.pictures.set->celHeight;
+    long sum = 0, count = 0;
+    bool shifted = true;
+    for (int y = 5; y < 5 + h; ++y)
+      for (int x = 5; x < 5 + w; ++x) {
+        uint8_t i = IndexAt(released, x, y);
+        if (IndexAt(pressed, x + 1, y + 1) != i) shifted = false;
+        if (i != 10 && i != 60) sum += Luma(table[i]), ++count;
+      }
+    run.pieceLuma = count ? static_cast<int>(sum / count) : -1;
+    run.pressedShifted = shifted;
+    int W = released->biWidth, H = std::abs(released->biHeight);
+    run.edgesExchanged = IndexAt(released, 0, H / 2) == IndexAt(pressed, W - 1, H / 2) &&
+                         IndexAt(released, W - 1, H / 2) == IndexAt(pressed, 0, H / 2) &&
+                         IndexAt(released, 0, H / 2) != IndexAt(released, W - 1, H / 2);
+  }
+  SendMessageA(queen, BBM_CCM_SETDIB, 0, reinterpret_cast<LPARAM>(released));
+  SendMessageA(queen, BBM_CCM_SETDIB, 1, reinterpret_cast<LPARAM>(pressed));
+  SetForegroundWindow(dialog);
+  guitest::Pump(100);
+  guitest::PressKey(VK_ESCAPE);
+  SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+  guitest::Pump(50);
+  run.stayedOpen = IsWindow(dialog) && IsWindowVisible(dialog);
+  guitest::ScreenshotTo(RW_BOARDVIEW_ARTEFACTS, run.shot);
+  RECT r;
+  GetWindowRect(GetDlgItem(dialog, run.answerButton), &r);
+  guitest::Click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+int AskThroughDialog(HWND owner, int side) {
+  PromotionRun& run = *g_run;
+  ++run.asked;
+  run.pictures.sideToMove = side;
+  SetTimer(nullptr, 0, 200, InspectPromotion);
+  return RunPromotionDialog(GetModuleHandleA(nullptr), owner, run.pictures);
+}
+
+TEST_F(BoardWindow, PromotionDialogAsksAfterALegalQueenTest) {
+  for (int n : {0, 4}) {  // a flat set and the perspective one
+    auto room = Open(n);
+    PromotionRun run;
+    run.room = room.get();
+    run.pictures.set = &room->pieceSet;
+    run.pictures.sheet = room->sheet;
+    run.pictures.palettePicture = room->palettePicture;
+    run.pictures.palette = room->palette;
+    run.pictures.haveGame = true;
+    g_run = &run;
+    // The program's control look: its palette and edge colours.
+    ccSetControlPalette(nullptr, room->palette);
+    ccGetDefaultData()->lightEdge = 191;
+    ccGetDefaultData()->darkEdge = 20;
+    SetPromotionAsker(AskThroughDialog);
+    // A blocked pawn opens nothing.
+    room->SetPosition("n3k3/P7/8/8/8/8/8/4K3 w - -");
+    guitest::Drag(Centre("a7"), Centre("a8"));
+    EXPECT_EQ(run.asked, 0);
+    EXPECT_TRUE(room->played.empty());
+    // White: "N" makes a knight.
+    room->SetPosition("4k3/P7/8/8/8/8/8/4K3 w - -");
+    run.shot = "promotion-white-set" + std::to_string(n);
+    guitest::Drag(Centre("a7"), Centre("a8"));
+    guitest::Pump(100);
+    EXPECT_EQ(run.asked, 1);
+    EXPECT_TRUE(run.stayedOpen) << "Escape or Close ended the dialog";
+    EXPECT_TRUE(run.pressedShifted);
+    EXPECT_TRUE(run.edgesExchanged);
+    EXPECT_GT(run.pieceLuma, 110);
+    ASSERT_EQ(room->played.size(), 1u);
+    EXPECT_EQ(PieceAt(*room, "a8"), WHITE | KNIGHT);
+    EXPECT_GE(view_->records.squares[0][0], 0);
+    EXPECT_EQ(view_->records.pieces[view_->records.squares[0][0]].kind, KNIGHT);
+    Shot("promotion-white-set" + std::to_string(n) + "-done");
+    // Black to move sees black pieces.
+    room->SetPosition("4k3/8/8/8/8/8/p7/4K3 b - -");
+    run.shot = "promotion-black-set" + std::to_string(n);
+    run.answerButton = PROMOTE_QUEEN;
+    guitest::Drag(Centre("a2"), Centre("a1"));
+    guitest::Pump(100);
+    EXPECT_EQ(run.asked, 2);
+    EXPECT_LT(run.pieceLuma, 90);
+    EXPECT_EQ(PieceAt(*room, "a1"), BLACK | QUEEN);
+    SetPromotionAsker(nullptr);
+    g_run = nullptr;
+    TearDown();
+  }
 }
 
 }  // namespace
