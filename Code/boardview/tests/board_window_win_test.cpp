@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@
 // clang-format on
 #include "win/board_view_win32.h"
 #include "win/promotion_dialog_win32.h"
+#include "win/font_piece_sheet_win32.h"
 #include "bmpbutton.h"
 #include "facet.h"
 
@@ -79,8 +81,9 @@ class TestRoom : public BoardViewHost {
     catalogue.CopyPieceSet(&pieceSet, catalogue.FindPieceSet(boardSet.defaultPieceSet));
     boardBitmap = ReadSetPicture(boardSet.boardItem);
     sheet = ReadSetPicture(pieceSet.sheetItem);
-    // The program palette comes from the first flat board's picture.
-    palettePicture = ReadSetPicture(catalogue.GetBoardSetRecord(0)->boardItem);
+    // The program palette picture "PAL" as the program data makes it.
+    palettePicture = dibReadFile(RW_PROGDATA_DIR "/PAL.bmp");
+    if (!palettePicture) palettePicture = ReadSetPicture(catalogue.GetBoardSetRecord(0)->boardItem);
     palette = guitest::MakePalette([this](int i) {
       const DibRgbQuad* q = static_cast<const DibRgbQuad*>(dibGetColorArea(palettePicture)) + i;
       return PALETTEENTRY{q->red, q->green, q->blue, 0};
@@ -208,8 +211,9 @@ class BoardWindow : public ::testing::Test {
   void SetUp() override { SelectMessageTable("ENGMESS"); }
 
   // A room showing board set n in a window of the picture's size and margins.
-  std::unique_ptr<TestRoom> Open(int n, int roomNumber = 2) {
+  std::unique_ptr<TestRoom> Open(int n, int roomNumber = 2, const std::function<void(TestRoom*)>& prepare = {}) {
     auto room = std::make_unique<TestRoom>(catalogue_, n, roomNumber);
+    if (prepare) prepare(room.get());
     int width = room->boardBitmap->biWidth + 80, height = std::abs(room->boardBitmap->biHeight) + 120;
     room->OpenWindow(width, height);
     view_ = CreateBoardView(room.get(), GetModuleHandleA(nullptr));
@@ -536,6 +540,62 @@ TEST_F(BoardWindow, PromotionDialogAsksAfterALegalQueenTest) {
     g_run = nullptr;
     TearDown();
   }
+}
+
+TEST_F(BoardWindow, FontPieceSheetStandsOnTheBoard) {
+  ASSERT_GT(AddFontResourceA(RW_PROGDATA_DIR "/rwonyx.ttf"), 0);
+  // The largest flat board, its squares filled by the font's pieces.
+  int largest = -1;
+  for (int n = 0; n < catalogue_.boardCount(); ++n) {
+    const BoardSetRecord* b = catalogue_.GetBoardSetRecord(n);
+    if (IsFlatBoard(*b) && (largest < 0 || b->size > catalogue_.GetBoardSetRecord(largest)->size)) largest = n;
+  }
+  ASSERT_GE(largest, 0);
+  int square = catalogue_.GetBoardSetRecord(largest)->size / 8;
+  PieceSetRecord fontSet{};
+  PackedDib* sheet = nullptr;
+  ASSERT_TRUE(BuildFontPieceSheet(&sheet, &fontSet, 0, square));
+  EXPECT_GT(fontSet.celWidth, square / 2);
+  EXPECT_LE(fontSet.celWidth, square);
+  EXPECT_GT(fontSet.celHeight, square / 2);
+  EXPECT_LE(fontSet.celHeight, square + square / 4);
+  // Every cel: transparent corners, ink, and White's enclosing the light colour.
+  for (int colour = 0; colour < 2; ++colour)
+    for (int kind = 0; kind < 6; ++kind) {
+      int32_t x, y;
+      ASSERT_TRUE(PieceCelRect(colour, kind, -1, &x, &y, fontSet.celWidth, fontSet.celHeight));
+      int ink = 0, inside = 0;
+      for (int dy = 0; dy < fontSet.celHeight; ++dy)
+        for (int dx = 0; dx < fontSet.celWidth; ++dx) {
+          uint8_t i = IndexAt(sheet, x + dx, y + dy);
+          ink += i == 23;
+          inside += i == 22;
+        }
+      EXPECT_EQ(IndexAt(sheet, x, y), 0) << colour << kind;
+      EXPECT_EQ(IndexAt(sheet, x + fontSet.celWidth - 1, y), 0) << colour << kind;
+      EXPECT_GT(ink, 20) << colour << kind;
+      if (colour == 0) EXPECT_GT(inside, ink / 4) << kind;
+    }
+  {
+    // The sheet itself, in the program palette's colours, for a look.
+    PackedDib* look = dibDuplicate(sheet);
+    PackedDib* pal = dibReadFile(RW_PROGDATA_DIR "/PAL.bmp");
+    if (look && pal) {
+      dibCopyPalette(look, pal);
+      dibWriteFile((std::string("Z:") + RW_BOARDVIEW_ARTEFACTS + "/font-piece-sheet.bmp").c_str(), look);
+    }
+    if (look) dibDelete(look);
+    if (pal) dibDelete(pal);
+  }
+  auto room = Open(largest, 2, [&](TestRoom* r) {
+    dibDelete(r->sheet);
+    r->sheet = sheet;
+    r->pieceSet.celWidth = fontSet.celWidth;
+    r->pieceSet.celHeight = fontSet.celHeight;
+    r->pieceSet.celFlag = 0;
+  });
+  EXPECT_EQ(CountPiecesOnBoard(view_->records), 32);
+  Shot("window-font-pieces");
 }
 
 }  // namespace
