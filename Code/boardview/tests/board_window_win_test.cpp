@@ -598,4 +598,39 @@ TEST_F(BoardWindow, FontPieceSheetStandsOnTheBoard) {
   Shot("window-font-pieces");
 }
 
+TEST_F(BoardWindow, LobbyBoardSitsAtItsPlaceWithItsDepths) {
+  // The lobby's own set, drawn for that place.
+  int lobby = catalogue_.FindBoardSet("Login Puzzle");
+  ASSERT_GE(lobby, 0);
+  auto room = Open(lobby, 0);
+  room->settings.turnLights = 1;
+  RECT r;
+  GetWindowRect(view_->window, &r);
+  MapWindowPoints(nullptr, GetParent(view_->window), reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 20);
+  EXPECT_EQ(r.top, 30);
+  // The whole picture shows: the window reaches its right and bottom edges.
+  EXPECT_EQ(r.right - r.left, view_->projection.pictureOrigin.x + room->boardBitmap->biWidth);
+  EXPECT_EQ(r.bottom - r.top, view_->projection.pictureOrigin.y + std::abs(room->boardBitmap->biHeight));
+  EXPECT_EQ(room->boardSet.originX, 6);
+  EXPECT_EQ(room->boardSet.originY, 15);
+  // The board behind everything, the decorations in front of it, pieces
+  // in front of both.
+  int x, y, depth;
+  ASSERT_TRUE(GetSpritePosition(view_->scene, view_->boardSprite, &x, &y, &depth));
+  EXPECT_EQ(depth, 10000);
+  ShowTurnLight(view_);
+  ASSERT_TRUE(GetSpritePosition(view_->scene, view_->groupSprites[1][0], &x, &y, &depth));
+  EXPECT_EQ(depth, 9995);
+  EXPECT_TRUE(IsSpriteVisible(view_->scene, view_->groupSprites[1][0]));
+  // The frame of a last-move mark wins over an inversion, and clearing by
+  // name clears every flag.
+  MarkSquares(view_, "e4d5", MARK_INVERT | MARK_LAST_MOVE);
+  EXPECT_EQ(MarkFillFor(view_->marks.words[4][4]), MarkFill::Frame);
+  MarkSquares(view_, "e4d5", 0);
+  EXPECT_EQ(view_->marks.words[4][4], 0u);
+  EXPECT_EQ(view_->marks.words[3][3], 0u);
+  Shot("window-lobby");
+}
+
 }  // namespace

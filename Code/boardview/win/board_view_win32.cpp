@@ -1,6 +1,7 @@
 // The board view record, its scene layer and its creation.
 #include "board_view_win32.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "dibkit_gdi.h"
@@ -258,10 +259,15 @@ BoardView* CreateBoardView(BoardViewHost* host, HINSTANCE instance) {
   RegisterDrawCallback(view->scene, DrawSquareMarks, kBoardDepth, kBoardDepth,
                        reinterpret_cast<intptr_t>(&view->markLayer));
 
-  // The lobby's board window takes its picture's size at (20, 30); other
-  // rooms fill the room window.
+  // The lobby's board window stands at (20, 30) and shows the whole
+  // picture: its size is the picture's plus the drawing offset's margin
+  // before it (the picture alone would lose that much at the right and
+  // bottom). Other rooms fill the room window.
+  UpdateBoardOffset(&view->projection, nullptr);
   if (host->Room() == 0 && view->boardBitmap) {
-    RECT r{20, 30, 20 + view->boardBitmap->biWidth, 30 + std::abs(view->boardBitmap->biHeight)};
+    int left = std::max(0, static_cast<int>(view->projection.pictureOrigin.x));
+    int top = std::max(0, static_cast<int>(view->projection.pictureOrigin.y));
+    RECT r{20, 30, 20 + left + view->boardBitmap->biWidth, 30 + top + std::abs(view->boardBitmap->biHeight)};
     MoveWindow(view->window, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
     host->StoreWindowRect(kBoardWindowNumber, r);
   } else {
