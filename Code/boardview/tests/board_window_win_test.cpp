@@ -188,6 +188,10 @@ class TestRoom : public BoardViewHost {
   }
   int PlayerKind(int s) override { return humans[s == WHITE ? 0 : 1] ? 0 : 1; }
   bool PlaysBlindfold(int) override { return blindfold; }
+  int frameMode = 0;
+  FrameBoardSizes frameSizes{};
+  int FrameMode() override { return frameMode; }
+  void SetFrameSizes(const FrameBoardSizes& sizes) override { frameSizes = sizes; }
 
   void SetPosition(const char* fen) {
     ASSERT_TRUE(SetupPositionFromFen(fen, &board, &side));
@@ -574,7 +578,9 @@ TEST_F(BoardWindow, FontPieceSheetStandsOnTheBoard) {
       EXPECT_EQ(IndexAt(sheet, x, y), 0) << colour << kind;
       EXPECT_EQ(IndexAt(sheet, x + fontSet.celWidth - 1, y), 0) << colour << kind;
       EXPECT_GT(ink, 20) << colour << kind;
-      if (colour == 0) EXPECT_GT(inside, ink / 4) << kind;
+      if (colour == 0) {
+        EXPECT_GT(inside, ink / 4) << kind;
+      }
     }
   {
     // The sheet itself, in the program palette's colours, for a look.
@@ -631,6 +637,36 @@ TEST_F(BoardWindow, LobbyBoardSitsAtItsPlaceWithItsDepths) {
   EXPECT_EQ(view_->marks.words[4][4], 0u);
   EXPECT_EQ(view_->marks.words[3][3], 0u);
   Shot("window-lobby");
+}
+
+TEST_F(BoardWindow, FramedBoardIsSizedByItsCornersAndStaysSquare) {
+  auto room = Open(0, 2, [](TestRoom* r) { r->frameMode = 1; });
+  RECT w;
+  GetWindowRect(view_->window, &w);
+  EXPECT_EQ(w.right - w.left, w.bottom - w.top);  // made square on its smaller side
+  int side = w.right - w.left;
+  EXPECT_EQ(room->frameSizes.side, side);
+  EXPECT_EQ(room->frameSizes.squareSize, room->frameSizes.boardSize / 8);
+  // A side is plain border: only the corners size the window.
+  LRESULT hit = SendMessageA(view_->window, WM_NCHITTEST, 0, MAKELPARAM(w.right - 2, (w.top + w.bottom) / 2));
+  EXPECT_EQ(hit, HTBORDER);
+  EXPECT_EQ(SendMessageA(view_->window, WM_NCHITTEST, 0, MAKELPARAM(w.right - 2, w.bottom - 2)), HTBOTTOMRIGHT);
+  // The user drags the bottom-right corner in, further across than down.
+  guitest::Drag(POINT{w.right - 2, w.bottom - 2}, POINT{w.right - 82, w.bottom - 32}, 6);
+  guitest::Pump(100);
+  GetWindowRect(view_->window, &w);
+  EXPECT_EQ(w.right - w.left, w.bottom - w.top);
+  EXPECT_LT(w.right - w.left, side);
+  Shot("window-framed-smaller");
+  // Dragged far in: never below 160 on a side.
+  guitest::Drag(POINT{w.right - 2, w.bottom - 2}, POINT{w.left + 20, w.top + 20}, 8);
+  guitest::Pump(100);
+  GetWindowRect(view_->window, &w);
+  EXPECT_EQ(w.right - w.left, w.bottom - w.top);
+  EXPECT_GE(w.right - w.left, 160);
+  // The frame is black.
+  EXPECT_EQ(guitest::ScreenPixel(w.left + 1, (w.top + w.bottom) / 2), RGB(0, 0, 0));
+  Shot("window-framed-smallest");
 }
 
 }  // namespace

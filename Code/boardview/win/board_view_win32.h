@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "board_frame.h"
 #include "board_projection.h"
 #include "chess_sets.h"
 #include "dibkit.h"
@@ -90,6 +91,10 @@ class BoardViewHost : public MoveEntryHost {
   // The player kind of a side: 0 human; blindfold when the human plays so.
   virtual int PlayerKind(int side) = 0;
   virtual bool PlaysBlindfold(int side) = 0;
+  // The framed flat board: 1 when the board window has a sizing frame; the
+  // sizes it takes from its width go back into the room's frame block.
+  virtual int FrameMode() { return 0; }
+  virtual void SetFrameSizes(const FrameBoardSizes&) {}
 };
 
 using BoardWndCallback = LRESULT (*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam, intptr_t data);

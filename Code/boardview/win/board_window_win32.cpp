@@ -13,7 +13,6 @@ const char* const kBoardWndClass = "RWBoardWndClass";
 
 namespace {
 
-constexpr int kMinBoardSide = 160;
 constexpr int kIllegalMove = 0xFFFF;
 
 // Per-window state (window slot 0): the owner callback and the drag.
@@ -280,29 +279,60 @@ void OnGameEvent(HWND window, BoardView* view, BoardWndData* data, WPARAM code, 
   }
 }
 
-// Keeps the window square while the user sizes it: both axes move by half
-// the larger change, and growth beyond the room window is refused.
+// Keeps the window square while the user sizes it.
 void OnSizing(HWND window, BoardView* view, RECT* proposed) {
-  RECT current;
+  RECT current, parent{};
   GetWindowRect(window, &current);
-  int dw = (proposed->right - proposed->left) - (current.right - current.left);
-  int dh = (proposed->bottom - proposed->top) - (current.bottom - current.top);
-  int d = (std::abs(dw) >= std::abs(dh) ? dw : dh) / 2;
-  RECT grown{current.left - d, current.top - d, current.right + d, current.bottom + d};
-  if (d > 0) {
-    RECT parent{};
-    HWND room = view ? view->host->NumberedWindow(kRoomWindowNumber) : GetParent(window);
-    GetWindowRect(room ? room : GetParent(window), &parent);
-    if (!(grown.left > parent.left && grown.top > parent.top && grown.right < parent.right &&
-          grown.bottom < parent.bottom))
-      grown = current;
+  HWND room = view ? view->host->NumberedWindow(kRoomWindowNumber) : nullptr;
+  GetWindowRect(room ? room : GetParent(window), &parent);
+  BoardRect r = KeepSquareWhileSizing(BoardRect{current.left, current.top, current.right, current.bottom},
+                                      BoardRect{proposed->left, proposed->top, proposed->right, proposed->bottom},
+                                      BoardRect{parent.left, parent.top, parent.right, parent.bottom});
+  *proposed = RECT{r.left, r.top, r.right, r.bottom};
+}
+
+// In frame mode only the corners size the window; the sides are plain border.
+LRESULT OnNcHitTest(HWND window, WPARAM wParam, LPARAM lParam) {
+  LRESULT hit = DefWindowProcA(window, WM_NCHITTEST, wParam, lParam);
+  if (hit == HTLEFT || hit == HTRIGHT || hit == HTTOP || hit == HTBOTTOM) return HTBORDER;
+  return hit;
+}
+
+void OnNcPaintBlack(HWND window) {
+  HDC dc = GetWindowDC(window);
+  if (!dc) return;
+  RECT whole, client;
+  GetWindowRect(window, &whole);
+  GetClientRect(window, &client);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  OffsetRect(&client, origin.x - whole.left, origin.y - whole.top);
+  OffsetRect(&whole, -whole.left, -whole.top);
+  ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+  FillRect(dc, &whole, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  ReleaseDC(window, dc);
+}
+
+// Frame mode: the window is made square on its smaller side and the board
+// takes its sizes from it. The sizes go to the room's frame block; the
+// board set's size follows only when the board and pieces are drawn anew at
+// that size (the custom board), since a picture drawn for one size would no
+// longer register with squares projected at another.
+void OnFramedSizeChanged(HWND window, BoardView* view) {
+  static bool squaring = false;
+  if (squaring) return;
+  RECT r;
+  GetWindowRect(window, &r);
+  int width = r.right - r.left, height = r.bottom - r.top;
+  FrameBoardSizes sizes = ComputeFrameBoardSizes(width, height, view->projection.leftMargin);
+  if (width != height) {
+    squaring = true;
+    SetWindowPos(window, nullptr, 0, 0, sizes.side, sizes.side, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    squaring = false;
   }
-  int side = grown.right - grown.left;
-  if (side < kMinBoardSide) {
-    grown.right = grown.left + kMinBoardSide;
-    grown.bottom = grown.top + kMinBoardSide;
-  }
-  *proposed = grown;
+  view->host->SetFrameSizes(sizes);
+  FitBoardSceneToWindow(window, view->scene, view->host->RoomBackground());
+  InvalidateRect(window, nullptr, FALSE);
 }
 
 LRESULT CALLBACK BoardWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -341,8 +371,19 @@ LRESULT CALLBACK BoardWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         InvalidateRect(window, nullptr, FALSE);
       }
       break;
+    case WM_NCHITTEST:
+      if (view && view->host->FrameMode()) return OnNcHitTest(window, wParam, lParam);
+      break;
+    case WM_NCPAINT:
+      if (view && view->host->FrameMode()) {
+        OnNcPaintBlack(window);
+        return 0;
+      }
+      break;
     case WM_WINDOWPOSCHANGED:
       if (view) {
+        auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+        if (view->host->FrameMode() && !(pos->flags & SWP_NOSIZE)) OnFramedSizeChanged(window, view);
         RECT r;
         GetWindowRect(window, &r);
         MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
@@ -406,7 +447,8 @@ LRESULT BlindfoldBlocker(HWND, UINT message, WPARAM, LPARAM, intptr_t) {
 
 HWND CreateBoardWindow(BoardViewHost* host, HINSTANCE instance) {
   HWND parent = host->NumberedWindow(kRoomWindowNumber);
-  HWND window = CreateWindowExA(0, kBoardWndClass, "Board", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (host->FrameMode() ? WS_THICKFRAME : 0);
+  HWND window = CreateWindowExA(0, kBoardWndClass, "Board", style, 0, 0, 0, 0, parent,
                                 nullptr, instance, nullptr);
   if (!window) return nullptr;
   host->SetNumberedWindow(kBoardWindowNumber, window);
