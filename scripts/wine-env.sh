@@ -76,6 +76,14 @@ rw_wine_env() {
       fi
     ) 9>"$lock"
   fi
+  # The tests run as on a machine without a sound card: no audio driver.
+  if ! grep -q '^"Audio"=""' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    (
+      flock 9
+      DISPLAY= "$RW_WINE" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f >/dev/null 2>&1 || true
+      wineserver -w
+    ) 9>"$WINEPREFIX.lock"
+  fi
 }
 
 # Starts the prefix's service processes with null standard handles. Otherwise

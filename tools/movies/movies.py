@@ -5,6 +5,9 @@
     movies.py intro OUT       the intro movie (about 8 s, 640 x 480)
     movies.py kids  OUT       the kids room's greeting (about 6 s, 320 x 240)
 
+A third argument names the font file of RookwellOnyx, the face the titles
+are set in (without it, DejaVu Sans, which RookwellOnyx is made from).
+
 Every clip is an AVI (MS Video 1 video, 16-bit PCM sound at 22,050 Hz mono)
 whatever the name it is written under. Frames are drawn by this folder's
 scripts (Pillow), the music by sox, and ffmpeg joins them; nothing reads the
@@ -31,9 +34,11 @@ def make(path, size, fps, seconds, draw, notes):
 
 
 def main(argv):
-    if len(argv) != 3 or argv[1] not in scenes.CLIPS:
+    if len(argv) not in (3, 4) or argv[1] not in scenes.CLIPS:
         sys.stderr.write(__doc__)
         return 2
+    if len(argv) == 4:
+        scenes.set_title_font(argv[3])
     clip = scenes.CLIPS[argv[1]]
     make(argv[2], clip["size"], clip["fps"], clip["seconds"], clip["draw"], clip["notes"])
     return 0

@@ -17,8 +17,28 @@ S = 2
 FONT_DIR = "/usr/share/fonts/truetype/dejavu/"
 
 
+# The program's own face for lettering (set_title_font); without it DejaVu
+# Sans, the face RookwellOnyx is made from.
+TITLE_FONT = None
+
+
+def set_title_font(path):
+    global TITLE_FONT
+    TITLE_FONT = path
+
+
 def font(px, bold=True):
     return ImageFont.truetype(FONT_DIR + ("DejaVuSans-Bold.ttf" if bold else "DejaVuSans.ttf"), max(1, int(px)))
+
+
+def title_font(px):
+    """RookwellOnyx at the size whose capitals stand as tall as DejaVu Sans's
+    at `px` (its em is the line height, so the same size is smaller)."""
+    ref = font(px, False).getbbox("H")
+    probe = ImageFont.truetype(TITLE_FONT, max(1, int(px)))
+    got = probe.getbbox("H")
+    scale = (ref[3] - ref[1]) / max(1, got[3] - got[1])
+    return ImageFont.truetype(TITLE_FONT, max(1, int(round(px * scale))))
 
 
 def mix(a, b, t):
@@ -117,16 +137,18 @@ def board_image(square, light=(238, 220, 176), dark=(156, 102, 58), frame=14):
 
 def text_sprite(text, px, top, bottom, bold=True, outline=(40, 24, 6), spacing=0):
     """Text with a vertical colour gradient, a thin dark edge and a shadow."""
-    f = font(px * S, bold)
+    f = title_font(px * S) if TITLE_FONT else font(px * S, bold)
+    # The program's face has one weight: bold lettering gets a stroke.
+    stroke = int(round(px * S * 0.035)) if TITLE_FONT and bold else 0
     d = ImageDraw.Draw(Image.new("L", (1, 1)))
-    widths = [d.textlength(ch, font=f) for ch in text]
+    widths = [d.textlength(ch, font=f) + 2 * stroke for ch in text]
     w = int(sum(widths) + spacing * S * (len(text) - 1)) + 8 * S
     h = int(px * S * 1.5)
     mask = Image.new("L", (w, h), 0)
     md = ImageDraw.Draw(mask)
     x = 4 * S
     for ch, cw in zip(text, widths):
-        md.text((x, int(px * S * 0.2)), ch, font=f, fill=255)
+        md.text((x + stroke, int(px * S * 0.2)), ch, font=f, fill=255, stroke_width=stroke, stroke_fill=255)
         x += cw + spacing * S
     edge = mask.filter(ImageFilter.MaxFilter(3 if S < 3 else 5))
     out = Image.new("RGBA", (w, h), (0, 0, 0, 0))
