@@ -12,7 +12,7 @@ TEST(BoardFrame, SizingKeepsTheWindowSquare) {
     BoardRect proposed;
     BoardRect expected;
   } cases[] = {
-      {{100, 100, 520, 506}, {90, 90, 510, 510}},   // the larger change wins, split on both sides
+      {{100, 100, 520, 506}, {90, 90, 510, 510}},    // the larger change wins, split on both sides
       {{100, 100, 480, 500}, {110, 110, 490, 490}},  // shrinking
       {{100, 100, 500, 700}, {100, 100, 500, 500}},  // growth to 700 leaves the room: refused
       {{100, 100, 100, 500}, {300, 300, 460, 460}},  // never below 160

@@ -21,11 +21,11 @@
 #include "movegen.h"
 #include "position_setup.h"
 // clang-format on
-#include "win/board_view_win32.h"
-#include "win/promotion_dialog_win32.h"
-#include "win/font_piece_sheet_win32.h"
 #include "bmpbutton.h"
 #include "facet.h"
+#include "win/board_view_win32.h"
+#include "win/font_piece_sheet_win32.h"
+#include "win/promotion_dialog_win32.h"
 
 namespace {
 
@@ -98,7 +98,8 @@ class TestRoom : public BoardViewHost {
     boardSet.lightY = 0;
   }
   ~TestRoom() override {
-    for (PackedDib* d : {boardBitmap, sheet, background, palettePicture, lights[0], lights[1], lights[2], lights[3]})
+    for (PackedDib* d :
+         {boardBitmap, sheet, background, palettePicture, lights[0], lights[1], lights[2], lights[3]})
       if (d) dibDelete(d);
     if (palette) DeleteObject(palette);
   }
@@ -205,7 +206,8 @@ class TestRoom : public BoardViewHost {
 class BoardWindow : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    auto cel = ReadFile(std::string(ENGMESS_BASE) + ".CEL"), str = ReadFile(std::string(ENGMESS_BASE) + ".STR");
+    auto cel = ReadFile(std::string(ENGMESS_BASE) + ".CEL"),
+         str = ReadFile(std::string(ENGMESS_BASE) + ".STR");
     ASSERT_TRUE(LoadMessageTableImages("ENGMESS", cel.data(), cel.size(), str.data(), str.size()));
     ASSERT_TRUE(InitBoardViews(GetModuleHandleA(nullptr)));
     ccInit(GetModuleHandleA(nullptr));
@@ -215,7 +217,8 @@ class BoardWindow : public ::testing::Test {
   void SetUp() override { SelectMessageTable("ENGMESS"); }
 
   // A room showing board set n in a window of the picture's size and margins.
-  std::unique_ptr<TestRoom> Open(int n, int roomNumber = 2, const std::function<void(TestRoom*)>& prepare = {}) {
+  std::unique_ptr<TestRoom> Open(int n, int roomNumber = 2,
+                                 const std::function<void(TestRoom*)>& prepare = {}) {
     auto room = std::make_unique<TestRoom>(catalogue_, n, roomNumber);
     if (prepare) prepare(room.get());
     int width = room->boardBitmap->biWidth + 80, height = std::abs(room->boardBitmap->biHeight) + 120;
@@ -552,7 +555,8 @@ TEST_F(BoardWindow, FontPieceSheetStandsOnTheBoard) {
   int largest = -1;
   for (int n = 0; n < catalogue_.boardCount(); ++n) {
     const BoardSetRecord* b = catalogue_.GetBoardSetRecord(n);
-    if (IsFlatBoard(*b) && (largest < 0 || b->size > catalogue_.GetBoardSetRecord(largest)->size)) largest = n;
+    if (IsFlatBoard(*b) && (largest < 0 || b->size > catalogue_.GetBoardSetRecord(largest)->size))
+      largest = n;
   }
   ASSERT_GE(largest, 0);
   int square = catalogue_.GetBoardSetRecord(largest)->size / 8;
@@ -650,7 +654,8 @@ TEST_F(BoardWindow, FramedBoardIsSizedByItsCornersAndStaysSquare) {
   // A side is plain border: only the corners size the window.
   LRESULT hit = SendMessageA(view_->window, WM_NCHITTEST, 0, MAKELPARAM(w.right - 2, (w.top + w.bottom) / 2));
   EXPECT_EQ(hit, HTBORDER);
-  EXPECT_EQ(SendMessageA(view_->window, WM_NCHITTEST, 0, MAKELPARAM(w.right - 2, w.bottom - 2)), HTBOTTOMRIGHT);
+  EXPECT_EQ(SendMessageA(view_->window, WM_NCHITTEST, 0, MAKELPARAM(w.right - 2, w.bottom - 2)),
+            HTBOTTOMRIGHT);
   // The user drags the bottom-right corner in, further across than down.
   guitest::Drag(POINT{w.right - 2, w.bottom - 2}, POINT{w.right - 82, w.bottom - 32}, 6);
   guitest::Pump(100);

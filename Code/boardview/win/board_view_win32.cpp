@@ -231,7 +231,8 @@ BoardView* CreateBoardView(BoardViewHost* host, HINSTANCE instance) {
   view->boardSprite = AddSprite(view->scene);
   if (view->boardBitmap) {
     view->boardSpriteImage = AddSpriteDib(view->scene, view->boardBitmap);
-    if (view->boardSpriteImage >= 0) SetSpriteSpriteDib(view->scene, view->boardSprite, view->boardSpriteImage);
+    if (view->boardSpriteImage >= 0)
+      SetSpriteSpriteDib(view->scene, view->boardSprite, view->boardSpriteImage);
   }
   view->sprites = std::make_unique<SceneSprites>(view->scene, IsFlatBoard(*view->geometry));
   view->records.multiCel = view->pieceSet->celFlag != 0;
@@ -254,8 +255,9 @@ BoardView* CreateBoardView(BoardViewHost* host, HINSTANCE instance) {
   view->projection.celHeight = view->pieceSet->celHeight;
   view->marks.ClearAll();
   const PackedDib* pal = host->PalettePicture();
-  view->markLayer = MarkLayer{&view->projection, &view->marks, PaletteColour(pal, view->geometry->lightColour),
-                              PaletteColour(pal, view->geometry->darkColour)};
+  view->markLayer =
+      MarkLayer{&view->projection, &view->marks, PaletteColour(pal, view->geometry->lightColour),
+                PaletteColour(pal, view->geometry->darkColour)};
   RegisterDrawCallback(view->scene, DrawSquareMarks, kBoardDepth, kBoardDepth,
                        reinterpret_cast<intptr_t>(&view->markLayer));
 

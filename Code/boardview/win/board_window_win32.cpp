@@ -29,9 +29,7 @@ struct BoardWndData {
 TypedMoveBuffer g_typed;
 PromotionAsker g_promotion = nullptr;
 
-BoardWndData* DataOf(HWND window) {
-  return reinterpret_cast<BoardWndData*>(GetWindowLongPtrA(window, 0));
-}
+BoardWndData* DataOf(HWND window) { return reinterpret_cast<BoardWndData*>(GetWindowLongPtrA(window, 0)); }
 
 // Move entry through the window: offers go to the owner callback, the
 // promotion question to the dialog; the rest to the host.
@@ -44,14 +42,17 @@ class WindowEntryHost : public MoveEntryHost {
   int SideToMove() override { return host_->SideToMove(); }
   bool HumanToMove() override { return host_->HumanToMove(); }
   int OfferMove(MoveRecord* move) override {
-    return static_cast<int>(CallBoardWndCallback(window_, kOfferMoveMessage, reinterpret_cast<WPARAM>(move), 0));
+    return static_cast<int>(
+        CallBoardWndCallback(window_, kOfferMoveMessage, reinterpret_cast<WPARAM>(move), 0));
   }
   void PlayMove(MoveRecord* move) override { host_->PlayMove(move); }
   int AskPromotion(int side) override { return g_promotion ? g_promotion(window_, side) : 1; }
   void ShowStatus(const std::string& text) override { host_->ShowStatus(text); }
   void SayIllegal() override { host_->SayIllegal(); }
   void Beep() override { host_->Beep(); }
-  bool FindMoveForSquare(int square, MoveRecord* out) override { return host_->FindMoveForSquare(square, out); }
+  bool FindMoveForSquare(int square, MoveRecord* out) override {
+    return host_->FindMoveForSquare(square, out);
+  }
   bool ParseMoveInput(int key, char* typed, size_t size, bool* beep, MoveRecord* out) override {
     return host_->ParseMoveInput(key, typed, size, beep, out);
   }
@@ -89,8 +90,8 @@ void PieceGoesBack(BoardView* view, BoardWndData* data) {
     SetPieceCelForBlock(&view->records, view->sprites.get(), piece,
                         SquareCelIndexAt(view->geometry->turn, data->dragColumn, data->dragRow));
   }
-  PutPieceOnSquare(&view->records, view->sprites.get(), view->projection, data->dragColumn, data->dragRow, piece,
-                   view->hideMode);
+  PutPieceOnSquare(&view->records, view->sprites.get(), view->projection, data->dragColumn, data->dragRow,
+                   piece, view->hideMode);
 }
 
 void CancelDrag(BoardView* view, BoardWndData* data) {
@@ -285,9 +286,10 @@ void OnSizing(HWND window, BoardView* view, RECT* proposed) {
   GetWindowRect(window, &current);
   HWND room = view ? view->host->NumberedWindow(kRoomWindowNumber) : nullptr;
   GetWindowRect(room ? room : GetParent(window), &parent);
-  BoardRect r = KeepSquareWhileSizing(BoardRect{current.left, current.top, current.right, current.bottom},
-                                      BoardRect{proposed->left, proposed->top, proposed->right, proposed->bottom},
-                                      BoardRect{parent.left, parent.top, parent.right, parent.bottom});
+  BoardRect r =
+      KeepSquareWhileSizing(BoardRect{current.left, current.top, current.right, current.bottom},
+                            BoardRect{proposed->left, proposed->top, proposed->right, proposed->bottom},
+                            BoardRect{parent.left, parent.top, parent.right, parent.bottom});
   *proposed = RECT{r.left, r.top, r.right, r.bottom};
 }
 
@@ -448,8 +450,8 @@ LRESULT BlindfoldBlocker(HWND, UINT message, WPARAM, LPARAM, intptr_t) {
 HWND CreateBoardWindow(BoardViewHost* host, HINSTANCE instance) {
   HWND parent = host->NumberedWindow(kRoomWindowNumber);
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (host->FrameMode() ? WS_THICKFRAME : 0);
-  HWND window = CreateWindowExA(0, kBoardWndClass, "Board", style, 0, 0, 0, 0, parent,
-                                nullptr, instance, nullptr);
+  HWND window =
+      CreateWindowExA(0, kBoardWndClass, "Board", style, 0, 0, 0, 0, parent, nullptr, instance, nullptr);
   if (!window) return nullptr;
   host->SetNumberedWindow(kBoardWindowNumber, window);
   ShowWindow(window, SW_SHOW);

@@ -39,7 +39,8 @@ void PutIndex(uint8_t* bits, int width, int height, int x, int y, uint8_t index)
 // One button image: the face, the piece at (5, 5) or, pressed, (6, 6) on
 // its background, and a one-pixel frame whose light and dark edges change
 // places when pressed.
-PackedDib* BuildButtonImage(const PromotionPictures& p, int colour, int kind, bool pressed, int light, int dark) {
+PackedDib* BuildButtonImage(const PromotionPictures& p, int colour, int kind, bool pressed, int light,
+                            int dark) {
   int width = p.set->celWidth + kImageMargin, height = p.set->celHeight + kImageMargin;
   PackedDib* work = dibCreateWithColors(width, height, 8);
   if (!work) return nullptr;
@@ -54,8 +55,8 @@ PackedDib* BuildButtonImage(const PromotionPictures& p, int colour, int kind, bo
   }
   if (p.palettePicture) palColorsFromDIB(p.palettePicture, table, 10, 245);
   void* sectionBits = nullptr;
-  HBITMAP section = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(work), DIB_RGB_COLORS, &sectionBits,
-                                     nullptr, 0);
+  HBITMAP section =
+      CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(work), DIB_RGB_COLORS, &sectionBits, nullptr, 0);
   HDC memory = CreateCompatibleDC(screen);
   ReleaseDC(nullptr, screen);
   if (!section || !memory || !sectionBits) {
@@ -113,8 +114,8 @@ void SizeButtons(HWND dialog, int width, int height) {
   RECT q, window;
   GetWindowRect(queen, &q);
   GetWindowRect(dialog, &window);
-  SetWindowPos(dialog, nullptr, 0, 0, q.right + kDialogMargin - window.left, q.bottom + kDialogMargin - window.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(dialog, nullptr, 0, 0, q.right + kDialogMargin - window.left,
+               q.bottom + kDialogMargin - window.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void InitPromotion(HWND dialog) {
@@ -130,8 +131,8 @@ void InitPromotion(HWND dialog) {
     for (int state = 0; state < 2; ++state) {
       PackedDib* image = BuildButtonImage(*p, colour, KindOfType(kButtonTypes[i]), state == 1, light, dark);
       if (image && button) {
-        PackedDib* previous =
-            reinterpret_cast<PackedDib*>(SendMessageA(button, BBM_CCM_SETDIB, state, reinterpret_cast<LPARAM>(image)));
+        PackedDib* previous = reinterpret_cast<PackedDib*>(
+            SendMessageA(button, BBM_CCM_SETDIB, state, reinterpret_cast<LPARAM>(image)));
         (void)previous;  // a text face the button built and keeps freeing itself
       } else if (image) {
         dibDelete(image);
@@ -162,8 +163,8 @@ void ShowHelpMenu(HWND dialog, LPARAM lParam) {
 
 }  // namespace
 
-void DrawPieceImage(HDC dc, const PackedDib* sheet, const PieceSetRecord& set, int colour, int kind, int x, int y,
-                    COLORREF background) {
+void DrawPieceImage(HDC dc, const PackedDib* sheet, const PieceSetRecord& set, int colour, int kind, int x,
+                    int y, COLORREF background) {
   if (!sheet || (sheet->biBitCount != 8 && sheet->biBitCount != 16)) return;
   int32_t sx, sy;
   bool multi = set.celFlag != 0;

@@ -37,5 +37,5 @@ INT_PTR CALLBACK PromotionDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 // Cel 0 of the piece on a cel-sized background of the given colour, the
 // picture's transparent pixels (0 at 8 bits, 0xFC1F at 16) letting it
 // through; other sheet depths draw nothing.
-void DrawPieceImage(HDC dc, const PackedDib* sheet, const PieceSetRecord& set, int colour, int kind, int x, int y,
-                    COLORREF background);
+void DrawPieceImage(HDC dc, const PackedDib* sheet, const PieceSetRecord& set, int colour, int kind, int x,
+                    int y, COLORREF background);
