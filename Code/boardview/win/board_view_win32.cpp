@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "dibkit_gdi.h"
+#include "heapkit.h"
 
 namespace {
 
@@ -90,7 +91,7 @@ void SetScenePalette(AnimScene* scene, const PackedDib* palettePicture) {
   // The system keeps its twenty static colours; the board's ramps fill the rest.
   if (palettePicture) palColorsFromDIB(palettePicture, table, 10, 245);
   SetCanvasColorTable(scene, table, 256);
-  free(table);
+  memFree_rel(table);  // a table of the heap library
 }
 
 void FitBoardSceneToWindow(HWND window, AnimScene* scene, PackedDib* background) {
