@@ -244,3 +244,57 @@ void RecordCurriculumResult(const std::vector<CurriculumEntry>& roots, const std
   }
   user->Save();
 }
+
+CurriculumLaunch DecideCurriculumLaunch(const std::vector<CurriculumEntry>& roots, const std::vector<int>& selection,
+                                        int page, bool kidsRoom, const std::string& gamesFolder) {
+  CurriculumLaunch launch;
+  std::vector<const CurriculumEntry*> chain;
+  const std::vector<CurriculumEntry>* level = &roots;
+  for (int index : selection) {
+    if (index < 0 || static_cast<size_t>(index) >= level->size()) return launch;
+    chain.push_back(&(*level)[index]);
+    level = &chain.back()->children;
+  }
+  if (chain.empty()) return launch;
+  const CurriculumItem& item = chain.back()->item;
+  launch.item = &item;
+  switch (item.kind) {
+    case kCurriculumTutorial:
+      launch.action = CurriculumLaunch::Lesson;
+      break;
+    case kCurriculumChapter:
+      if (chain.size() < 2) return CurriculumLaunch();
+      launch.action = CurriculumLaunch::Lesson;
+      launch.item = &chain[chain.size() - 2]->item;
+      launch.startPage = item.first;
+      break;
+    case kCurriculumQuiz:
+    case kCurriculumMasters:
+      launch.action = CurriculumLaunch::Lesson;
+      launch.mode = 1;
+      break;
+    case kCurriculumDrill:
+      launch.action = CurriculumLaunch::Drill;
+      break;
+    case kCurriculumExercise:
+      launch.action = CurriculumLaunch::Exercise;
+      break;
+    case kCurriculumTarn: {
+      const char* levelWord = CurriculumLevelWord(page);
+      if (!kidsRoom && !levelWord) return CurriculumLaunch();
+      launch.action = CurriculumLaunch::CoachGame;
+      launch.gamePath = gamesFolder + (kidsRoom ? std::string("\\KIDS ROOM") : "\\" + std::string(levelWord)) +
+                        "\\" + item.title;
+      break;
+    }
+    case kCurriculumPractice:
+      launch.action = CurriculumLaunch::Practice;
+      break;
+    case kCurriculumMessage:
+      launch.action = CurriculumLaunch::Message;
+      break;
+    default:
+      return CurriculumLaunch();
+  }
+  return launch;
+}

@@ -86,3 +86,15 @@ int GetSelectedTestNumber(const CurriculumItem* selected);
 // records nothing. Saves the record when the path names an entry.
 void RecordCurriculumResult(const std::vector<CurriculumEntry>& roots, const std::vector<int>& selection,
                             int32_t first, int32_t second, bool kidsRoom, CurriculumUserRecord* user);
+
+// What launching a selected item does. Chapters open their tutorial (the
+// nearest ancestor) at the chapter's first page; a header launches nothing.
+struct CurriculumLaunch {
+  enum Action { None, Lesson, Drill, Exercise, CoachGame, Practice, Message } action = None;
+  const CurriculumItem* item = nullptr;  // the tutorial file's item for lessons
+  int startPage = 0;
+  int mode = 0;          // 0 tutorial, 1 scored test
+  std::string gamePath;  // coach's games
+};
+CurriculumLaunch DecideCurriculumLaunch(const std::vector<CurriculumEntry>& roots, const std::vector<int>& selection,
+                                        int page, bool kidsRoom, const std::string& gamesFolder);

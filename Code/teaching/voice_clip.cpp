@@ -27,8 +27,9 @@ bool VoiceName(const std::string& content, std::string* name) {
 // The group opened at text[open]: its content and the index after it.
 size_t ReadGroup(const std::string& text, size_t open, std::string* content) {
   size_t end = FindGroupEnd(text, open);
-  bool closed = end > open + 1 && text[end - 1] == '}' && end <= text.size();
-  size_t stop = closed ? end - 1 : end;
+  int depth = 0;
+  for (size_t i = open; i < end; ++i) depth += text[i] == '{' ? 1 : text[i] == '}' ? -1 : 0;
+  size_t stop = depth == 0 ? end - 1 : end;  // an unclosed group keeps all it has
   *content = text.substr(open + 1, stop - (open + 1));
   return end;
 }

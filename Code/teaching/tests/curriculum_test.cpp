@@ -140,3 +140,42 @@ TEST(CurriculumResults, BestQuizNewestDrillAndRanges) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CurriculumLaunch, ByKind) {
+  std::vector<CurriculumEntry> roots;
+  ReadCurriculumSection(kFile, "BEGINNING", "TUTORIALS", &roots);
+  const std::string games = "C:\\Rookwell\\Tarn Games";
+  struct Case {
+    std::vector<int> selection;
+    bool kids;
+    CurriculumLaunch::Action action;
+    const char* title;
+    int start, mode;
+    const char* path;
+  } cases[] = {
+      {{0}, false, CurriculumLaunch::Lesson, "The Board", 0, 0, ""},
+      {{0, 1}, false, CurriculumLaunch::Lesson, "The Board", 5, 0, ""},
+      {{1}, false, CurriculumLaunch::None, nullptr, 0, 0, ""},
+      {{2}, false, CurriculumLaunch::Lesson, "Mate Quiz", 0, 1, ""},
+      {{3}, false, CurriculumLaunch::Drill, "Rook Drill", 0, 0, ""},
+      {{4}, false, CurriculumLaunch::CoachGame, "Tarn 1", 0, 0, "C:\\Rookwell\\Tarn Games\\TARN\\Tarn 1"},
+      {{4}, true, CurriculumLaunch::CoachGame, "Tarn 1", 0, 0, "C:\\Rookwell\\Tarn Games\\KIDS ROOM\\Tarn 1"},
+      {{7}, false, CurriculumLaunch::None, nullptr, 0, 0, ""},
+  };
+  for (const Case& c : cases) {
+    CurriculumLaunch l = DecideCurriculumLaunch(roots, c.selection, 3, c.kids, games);
+    SCOPED_TRACE(c.selection.back());
+    EXPECT_EQ(l.action, c.action);
+    if (c.title) {
+      ASSERT_NE(l.item, nullptr);
+      EXPECT_EQ(l.item->title, c.title);
+    }
+    EXPECT_EQ(l.startPage, c.start);
+    EXPECT_EQ(l.mode, c.mode);
+    EXPECT_EQ(l.gamePath, c.path);
+  }
+}
+
+}  // namespace

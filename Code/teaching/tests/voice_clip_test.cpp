@@ -73,6 +73,9 @@ TEST(ClipText, GroupsAndVoiceTag) {
   EXPECT_EQ(g[3].text, "Q:why?;{W:q1}{H:e4};x");  // nested groups kept whole
   EXPECT_FALSE(g[3].voice);
   EXPECT_EQ(g[4].text, "C");
+  auto open = ParseClipGroups("{H:e4}{Q:a{b}");  // an unclosed group keeps its whole text
+  ASSERT_EQ(open.size(), 2u);
+  EXPECT_EQ(open[1].text, "Q:a{b}");
   std::string tag;
   EXPECT_TRUE(MarkupVoiceTag("Nice {H:e4}{w:good_move}", &tag));
   EXPECT_EQ(tag, "good_move");
