@@ -10,9 +10,9 @@ struct KindWord {
   uint32_t kind;
 };
 const KindWord kKindWords[] = {
-    {"HEADER", kCurriculumHeader},     {"TUTORIAL", kCurriculumTutorial}, {"CHAPTER", kCurriculumChapter},
-    {"QUIZ", kCurriculumQuiz},         {"DRILL", kCurriculumDrill},       {"EXERCISE", kCurriculumExercise},
-    {"TARN", kCurriculumTarn},         {"PRACTICE", kCurriculumPractice}, {"MASTERS", kCurriculumMasters},
+    {"HEADER", kCurriculumHeader},   {"TUTORIAL", kCurriculumTutorial}, {"CHAPTER", kCurriculumChapter},
+    {"QUIZ", kCurriculumQuiz},       {"DRILL", kCurriculumDrill},       {"EXERCISE", kCurriculumExercise},
+    {"TARN", kCurriculumTarn},       {"PRACTICE", kCurriculumPractice}, {"MASTERS", kCurriculumMasters},
     {"MESSAGE", kCurriculumMessage},
 };
 
@@ -162,16 +162,26 @@ const char* CurriculumLevelWord(int page) {
 
 const char* CurriculumCategoryWord(int buttonId) {
   switch (buttonId) {
-    case 21690: return "TUTORIALS";
-    case 21695: return "DRILLS";
-    case 21730: return "TARN GAMES";
-    case 21735: return "TARN ENDGAMES";
-    case 21700: return "TARN GAMES";
-    case 21705: return "ALDER DIAGNOSTIC";
-    case 21710: return "PRACTICE OPENINGS";
-    case 21715: return "PUZZLES";
-    case 21725: return "MATCH THE MASTERS";
-    default: return nullptr;
+    case 21690:
+      return "TUTORIALS";
+    case 21695:
+      return "DRILLS";
+    case 21730:
+      return "TARN GAMES";
+    case 21735:
+      return "TARN ENDGAMES";
+    case 21700:
+      return "TARN GAMES";
+    case 21705:
+      return "ALDER DIAGNOSTIC";
+    case 21710:
+      return "PRACTICE OPENINGS";
+    case 21715:
+      return "PUZZLES";
+    case 21725:
+      return "MATCH THE MASTERS";
+    default:
+      return nullptr;
   }
 }
 
@@ -245,8 +255,9 @@ void RecordCurriculumResult(const std::vector<CurriculumEntry>& roots, const std
   user->Save();
 }
 
-CurriculumLaunch DecideCurriculumLaunch(const std::vector<CurriculumEntry>& roots, const std::vector<int>& selection,
-                                        int page, bool kidsRoom, const std::string& gamesFolder) {
+CurriculumLaunch DecideCurriculumLaunch(const std::vector<CurriculumEntry>& roots,
+                                        const std::vector<int>& selection, int page, bool kidsRoom,
+                                        const std::string& gamesFolder) {
   CurriculumLaunch launch;
   std::vector<const CurriculumEntry*> chain;
   const std::vector<CurriculumEntry>* level = &roots;
@@ -283,8 +294,9 @@ CurriculumLaunch DecideCurriculumLaunch(const std::vector<CurriculumEntry>& root
       const char* levelWord = CurriculumLevelWord(page);
       if (!kidsRoom && !levelWord) return CurriculumLaunch();
       launch.action = CurriculumLaunch::CoachGame;
-      launch.gamePath = gamesFolder + (kidsRoom ? std::string("\\KIDS ROOM") : "\\" + std::string(levelWord)) +
-                        "\\" + item.title;
+      launch.gamePath = gamesFolder +
+                        (kidsRoom ? std::string("\\KIDS ROOM") : "\\" + std::string(levelWord)) + "\\" +
+                        item.title;
       break;
     }
     case kCurriculumPractice:

@@ -96,5 +96,6 @@ struct CurriculumLaunch {
   int mode = 0;          // 0 tutorial, 1 scored test
   std::string gamePath;  // coach's games
 };
-CurriculumLaunch DecideCurriculumLaunch(const std::vector<CurriculumEntry>& roots, const std::vector<int>& selection,
-                                        int page, bool kidsRoom, const std::string& gamesFolder);
+CurriculumLaunch DecideCurriculumLaunch(const std::vector<CurriculumEntry>& roots,
+                                        const std::vector<int>& selection, int page, bool kidsRoom,
+                                        const std::string& gamesFolder);

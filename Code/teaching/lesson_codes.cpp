@@ -17,8 +17,10 @@ size_t FindOutside(const std::string& s, char sep, bool last) {
   size_t found = std::string::npos;
   int depth = 0;
   for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '{') ++depth;
-    else if (s[i] == '}' && depth > 0) --depth;
+    if (s[i] == '{')
+      ++depth;
+    else if (s[i] == '}' && depth > 0)
+      --depth;
     else if (s[i] == sep && depth == 0) {
       if (!last) return i;
       found = i;
@@ -49,8 +51,8 @@ Scored ReadScored(const std::string& field, bool test, size_t max) {
 
 bool LooksLikeMove(const std::string& m) {
   return m.size() >= 4 && m.size() <= 6 && std::tolower(m[0]) >= 'a' && std::tolower(m[0]) <= 'h' &&
-         m[1] >= '1' && m[1] <= '8' && std::tolower(m[2]) >= 'a' && std::tolower(m[2]) <= 'h' && m[3] >= '1' &&
-         m[3] <= '8';
+         m[1] >= '1' && m[1] <= '8' && std::tolower(m[2]) >= 'a' && std::tolower(m[2]) <= 'h' &&
+         m[3] >= '1' && m[3] <= '8';
 }
 
 bool SameNoCase(const std::string& a, const std::string& b) {
@@ -67,9 +69,7 @@ int SquareOf(char file, char rank) {
   return f >= 0 && f < 8 && r >= 0 && r < 8 ? f + 8 * r : -1;
 }
 
-std::string SquareName(int sq) {
-  return {static_cast<char>('a' + sq % 8), static_cast<char>('1' + sq / 8)};
-}
+std::string SquareName(int sq) { return {static_cast<char>('a' + sq % 8), static_cast<char>('1' + sq / 8)}; }
 
 std::string Field(const std::vector<std::string>& f, size_t i) { return i < f.size() ? f[i] : std::string(); }
 
@@ -122,16 +122,30 @@ bool ParseLessonCode(const std::string& event, LessonCode* out) {
   char second = 0;
   if (i < event.size() && event[i] != ':') {
     char c = event[i];
-    if (letter == 'V' && c == 'B') second = 'B';
-    else if (letter == 'Q' && (c == 'B' || c == 'b')) second = 'B';
-    else if (letter == 'Q' && (c == 'M' || c == 'm')) second = 'M';
-    else if (letter == 'J' && (c == 'D' || c == 'd')) second = 'D';
-    else return false;
+    if (letter == 'V' && c == 'B')
+      second = 'B';
+    else if (letter == 'Q' && (c == 'B' || c == 'b'))
+      second = 'B';
+    else if (letter == 'Q' && (c == 'M' || c == 'm'))
+      second = 'M';
+    else if (letter == 'J' && (c == 'D' || c == 'd'))
+      second = 'D';
+    else
+      return false;
     ++i;
   }
   switch (letter) {
-    case 'V': case 'E': case 'Q': case 'I': case 'F': case 'L': case 'T': case 'J': break;
-    default: return false;
+    case 'V':
+    case 'E':
+    case 'Q':
+    case 'I':
+    case 'F':
+    case 'L':
+    case 'T':
+    case 'J':
+      break;
+    default:
+      return false;
   }
   out->letter = letter;
   out->second = second;
@@ -155,7 +169,8 @@ bool ParseMoveExercise(const LessonCode& code, bool test, MoveExercise* out) {
   // already the first alternative.
   if (i < f.size()) {
     size_t colon = FindOutside(f[i], ':', false);
-    if (colon == std::string::npos || !LooksLikeMove(f[i].substr(0, colon))) out->wrong = Cut(f[i++], kCommentMax);
+    if (colon == std::string::npos || !LooksLikeMove(f[i].substr(0, colon)))
+      out->wrong = Cut(f[i++], kCommentMax);
   }
   while (i < f.size() && static_cast<int>(out->alternatives.size()) < kMaxAlternatives) {
     size_t colon = FindOutside(f[i], ':', false);
@@ -224,7 +239,8 @@ bool ParseSquaresExercise(const LessonCode& code, SquaresExercise* out) {
   return true;
 }
 
-bool ParseSquareCaptions(const LessonCode& code, bool* cleared, std::vector<std::pair<int, std::string>>* out) {
+bool ParseSquareCaptions(const LessonCode& code, bool* cleared,
+                         std::vector<std::pair<int, std::string>>* out) {
   out->clear();
   *cleared = false;
   if (code.letter != 'T' || !code.hasArg) return false;

@@ -87,7 +87,8 @@ struct SquaresExercise {
 bool ParseSquaresExercise(const LessonCode& code, SquaresExercise* out);
 
 // T: "0" clears (cleared set); else square and text pairs.
-bool ParseSquareCaptions(const LessonCode& code, bool* cleared, std::vector<std::pair<int, std::string>>* out);
+bool ParseSquareCaptions(const LessonCode& code, bool* cleared,
+                         std::vector<std::pair<int, std::string>>* out);
 
 // The board's animation of a move ("Se2e4", "Se5d6D--d5", "Se7e8DWQe8",
 // "Kg1g2f3", "Se1g1Sh1f1") as an answer: from and to, "ep" for en

@@ -27,8 +27,7 @@ size_t FindGroupEnd(const std::string& text, size_t open) {
   return text.size();
 }
 
-void SplitPlainAndMarkup(const std::string& text, std::string* plain, std::string* markup,
-                         size_t maxChars) {
+void SplitPlainAndMarkup(const std::string& text, std::string* plain, std::string* markup, size_t maxChars) {
   std::string p, m;
   size_t i = 0;
   while (i < text.size()) {

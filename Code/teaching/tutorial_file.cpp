@@ -51,10 +51,10 @@ BackRestore BackRestoreFor(const std::string& m) {
 
 int DiagnosticRating(int test, int score) {
   static const double kTable[10][3] = {
-      {-0.02756086438, 7.58510429263, 1175.9782262939},  {-0.01546086274, 7.62789849084, 1210.03133583863},
-      {0.02094589335, 2.59533965123, 1379.33575077676},  {-0.044247856, 11.19796714594, 1079.45449907447},
-      {-0.03787571985, 10.04753999787, 1221.7967555008}, {0.0, 5.00785530541, 1325.33777531592},
-      {-0.02466663008, 9.56242958826, 1142.03673000352}, {-0.03442117102, 9.22162525231, 1373.31969222033},
+      {-0.02756086438, 7.58510429263, 1175.9782262939},   {-0.01546086274, 7.62789849084, 1210.03133583863},
+      {0.02094589335, 2.59533965123, 1379.33575077676},   {-0.044247856, 11.19796714594, 1079.45449907447},
+      {-0.03787571985, 10.04753999787, 1221.7967555008},  {0.0, 5.00785530541, 1325.33777531592},
+      {-0.02466663008, 9.56242958826, 1142.03673000352},  {-0.03442117102, 9.22162525231, 1373.31969222033},
       {-0.06824886832, 13.95046652649, 1210.49780441953}, {-0.00610726642, 7.18903775419, 1317.52539133746},
   };
   if (test < 401 || test > 410) return 0;
@@ -68,13 +68,15 @@ std::string QuizResultMessage(int score, int rating) {
   score = std::clamp(score, 0, 100);
   if (score == 100)
     std::snprintf(buf, sizeof buf,
-                  "You scored a perfect 100%% on this test! Your rating in this category is %d or above.", rating);
-  else if (score == 0)
-    std::snprintf(buf, sizeof buf, "You scored no points in this test. Your rating in this category is %d or below.",
+                  "You scored a perfect 100%% on this test! Your rating in this category is %d or above.",
                   rating);
+  else if (score == 0)
+    std::snprintf(buf, sizeof buf,
+                  "You scored no points in this test. Your rating in this category is %d or below.", rating);
   else
     std::snprintf(buf, sizeof buf,
-                  "You scored %d points out of a possible 100. Your rating in this category is %d.", score, rating);
+                  "You scored %d points out of a possible 100. Your rating in this category is %d.", score,
+                  rating);
   return buf;
 }
 
@@ -86,7 +88,7 @@ std::string MastersResultMessage(int score) {
 
 const std::vector<MastersBand>& MastersScale() {
   static const std::vector<MastersBand> kScale = {
-      {95, "Master", "2300+"}, {85, "Expert", "2100"},  {70, "Class A", "1900"}, {55, "Class B", "1700"},
+      {95, "Master", "2300+"}, {85, "Expert", "2100"},  {70, "Class A", "1900"},     {55, "Class B", "1700"},
       {40, "Class C", "1500"}, {25, "Class D", "1300"}, {0, "Novice", "below 1300"},
   };
   return kScale;

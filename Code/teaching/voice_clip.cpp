@@ -132,8 +132,7 @@ void ClipBuilder::AddPiece(const std::string& name) {
     timeMs_ += Millis(pcm.size(), rate);
   } else {
     // Raw PCM, ADPCM (the loader hands it over decoded) and the buzz.
-    if (!piece.bytes.empty() &&
-        !sound_->AppendToStream(streamPath_, piece.bytes.data(), piece.bytes.size()))
+    if (!piece.bytes.empty() && !sound_->AppendToStream(streamPath_, piece.bytes.data(), piece.bytes.size()))
       return;
     timeMs_ += Millis(piece.bytes.size(), kClipSampleRate);
   }
@@ -153,8 +152,7 @@ std::string ChooseStreamFileName(const std::string& tempFolder, uint32_t nowMs,
 }
 
 VoiceClipSwitch::Clip* VoiceClipSwitch::Start(Form form, int dataSet, const std::string& text,
-                                              const ClipSettings& settings,
-                                              std::function<void()> onEnd) {
+                                              const ClipSettings& settings, std::function<void()> onEnd) {
   if (form == Form::Voice && !settings.doIva) return nullptr;
   if (Clip* current = Current()) current->builder.RequestStop();
   Clip* clip = new Clip(sound_, dataSet, text, settings);

@@ -113,8 +113,8 @@ class VoiceClipSwitch {
   enum class Form { Voice, Audio, WithCallback };
   struct Clip {
     ClipBuilder builder;
-    int flags;          // 16 = started through the voice switch
-    bool markup;        // the caller plays markup
+    int flags;    // 16 = started through the voice switch
+    bool markup;  // the caller plays markup
     std::function<void()> onEnd;
     Clip(ClipSoundLayer* s, int set, const std::string& t, const ClipSettings& c)
         : builder(s, set, t, c), flags(0), markup(false) {}

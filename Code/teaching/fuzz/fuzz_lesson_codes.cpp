@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   bool test = size % 2 == 0;
   MoveExercise mv;
   if (ParseMoveExercise(code, test, &mv)) {
-    if (mv.alternatives.size() > kMaxAlternatives || mv.hint.size() > kHintMax || mv.expected.size() > kExpectedMax)
+    if (mv.alternatives.size() > kMaxAlternatives || mv.hint.size() > kHintMax ||
+        mv.expected.size() > kExpectedMax)
       std::abort();
     for (const auto& alt : mv.alternatives)
       if (alt.move.size() > kAltMoveMax || alt.comment.text.size() > kAltCommentMax) std::abort();

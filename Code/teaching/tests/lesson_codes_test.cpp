@@ -17,10 +17,12 @@ TEST(LessonCodes, FormsAndFieldsOutsideGroups) {
     bool ok;
     char letter, second;
   } cases[] = {
-      {"V:q;e2e4;ok", true, 'V', 0}, {"VB:q;e2e4;ok:5", true, 'V', 'B'}, {"Vb:q", false, 0, 0},
-      {"qm:x", true, 'Q', 'M'},      {"Qb:x", true, 'Q', 'B'},           {"QX:x", false, 0, 0},
-      {"J", true, 'J', 0},           {"JD:@end", true, 'J', 'D'},        {"I e4", false, 0, 0},
-      {"H:e4", false, 0, 0},         {"F", true, 'F', 0},                {"T:0", true, 'T', 0},
+      {"V:q;e2e4;ok", true, 'V', 0}, {"VB:q;e2e4;ok:5", true, 'V', 'B'},
+      {"Vb:q", false, 0, 0},         {"qm:x", true, 'Q', 'M'},
+      {"Qb:x", true, 'Q', 'B'},      {"QX:x", false, 0, 0},
+      {"J", true, 'J', 0},           {"JD:@end", true, 'J', 'D'},
+      {"I e4", false, 0, 0},         {"H:e4", false, 0, 0},
+      {"F", true, 'F', 0},           {"T:0", true, 'T', 0},
   };
   for (const Case& c : cases) {
     LessonCode code;
@@ -75,8 +77,8 @@ TEST(LessonCodes, MovePageWithAlternatives) {
 
 TEST(LessonCodes, ScoredMovePageCastlingAndEnPassant) {
   MoveExercise ex;
-  ASSERT_TRUE(ParseMoveExercise(Code("VB:Castle;e1g1;Safe king {W:s}:10;Too slow;e1c1:Long works:6;f1e2:Slow:2"),
-                                true, &ex));
+  ASSERT_TRUE(ParseMoveExercise(
+      Code("VB:Castle;e1g1;Safe king {W:s}:10;Too slow;e1c1:Long works:6;f1e2:Slow:2"), true, &ex));
   EXPECT_EQ(ex.right.points, 10);
   EXPECT_EQ(ex.right.text, "Safe king {W:s}");
   ASSERT_EQ(ex.alternatives.size(), 2u);
@@ -152,9 +154,9 @@ TEST(LessonCodes, JumpsAndFieldSizes) {
 
   MoveExercise ex;
   std::string huge(5000, 'c');
-  ASSERT_TRUE(ParseMoveExercise(Code("V:" + huge + ";e2e4" + huge + ";" + huge + ";" + huge + ";d2d4long:" + huge +
-                                     ";;" + huge),
-                                false, &ex));
+  ASSERT_TRUE(ParseMoveExercise(
+      Code("V:" + huge + ";e2e4" + huge + ";" + huge + ";" + huge + ";d2d4long:" + huge + ";;" + huge), false,
+      &ex));
   EXPECT_EQ(ex.question.size(), kCommentMax);
   EXPECT_EQ(ex.expected.size(), kExpectedMax);
   EXPECT_EQ(ex.wrong.size(), kCommentMax);

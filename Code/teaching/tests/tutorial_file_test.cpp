@@ -32,8 +32,8 @@ TEST(LessonArithmetic, StartPageAndBackRestore) {
   struct Case {
     int curriculum, debug, count, start;
   } cases[] = {
-      {0, -1, 3, 0}, {0, 2, 3, 1}, {5, -1, 10, 5}, {12, -1, 10, 9}, {0, 40, 3, 2}, {0, 0, 3, 0}, {-3, -1, 3, 0},
-      {4, -1, 0, 0},
+      {0, -1, 3, 0}, {0, 2, 3, 1}, {5, -1, 10, 5}, {12, -1, 10, 9},
+      {0, 40, 3, 2}, {0, 0, 3, 0}, {-3, -1, 3, 0}, {4, -1, 0, 0},
   };
   for (const Case& c : cases)
     EXPECT_EQ(LessonStartPage(c.curriculum, c.debug, c.count), c.start) << c.curriculum << " " << c.debug;
@@ -55,7 +55,8 @@ TEST(LessonArithmetic, RatingsAndMessages) {
   EXPECT_EQ(DiagnosticRating(500, 50), 0);
   EXPECT_EQ(QuizResultMessage(100, 1659),
             "You scored a perfect 100% on this test! Your rating in this category is 1659 or above.");
-  EXPECT_EQ(QuizResultMessage(0, 1176), "You scored no points in this test. Your rating in this category is 1176 or below.");
+  EXPECT_EQ(QuizResultMessage(0, 1176),
+            "You scored no points in this test. Your rating in this category is 1176 or below.");
   EXPECT_EQ(QuizResultMessage(50, 1486),
             "You scored 50 points out of a possible 100. Your rating in this category is 1486.");
   EXPECT_EQ(MastersResultMessage(72), "You scored 72 points out of a possible 100.");

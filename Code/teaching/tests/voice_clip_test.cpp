@@ -53,8 +53,8 @@ class FakeSound : public ClipSoundLayer {
   }
 };
 
-std::vector<ClipEvent> Build(FakeSound& sound, int set, const std::string& text,
-                             ClipSettings settings = {}, size_t* streamBytes = nullptr) {
+std::vector<ClipEvent> Build(FakeSound& sound, int set, const std::string& text, ClipSettings settings = {},
+                             size_t* streamBytes = nullptr) {
   ClipBuilder b(&sound, set, text, settings);
   while (b.Step()) {
   }
@@ -85,11 +85,11 @@ TEST(ClipText, GroupsAndVoiceTag) {
 
 TEST(ClipBuilder, EventTimesFollowTheSoundBuilt) {
   FakeSound sound;
-  sound.Put(2, "one.raw", PieceKind::Pcm, 44100);     // 1 s
-  sound.Put(2, "adp.raw", PieceKind::Adpcm, 22050);   // 0.5 s, decoded by the loader
-  sound.Put(2, "ima.raw", PieceKind::Imap, 9999);     // skipped, no time
-  sound.Put(2, "mp.raw", PieceKind::Mp3, 11025);      // 44,100 PCM bytes at 11,025 Hz = 2 s
-  sound.Put(0, "buzz.raw", PieceKind::Pcm, 2205);     // 50 ms
+  sound.Put(2, "one.raw", PieceKind::Pcm, 44100);    // 1 s
+  sound.Put(2, "adp.raw", PieceKind::Adpcm, 22050);  // 0.5 s, decoded by the loader
+  sound.Put(2, "ima.raw", PieceKind::Imap, 9999);    // skipped, no time
+  sound.Put(2, "mp.raw", PieceKind::Mp3, 11025);     // 44,100 PCM bytes at 11,025 Hz = 2 s
+  sound.Put(0, "buzz.raw", PieceKind::Pcm, 2205);    // 50 ms
   struct Case {
     const char* text;
     ClipSettings settings;
@@ -146,9 +146,8 @@ TEST(ClipBuilder, StreamFileIsDeletedOnEveryEnd) {
   EXPECT_EQ(sound.deleted.size(), 2u);
   EXPECT_EQ(sound.streams.count(kept), 1u);
   int probes = 0;
-  std::string name = ChooseStreamFileName("C:\\Temp\\", 0xab, [&](const std::string& p) {
-    return ++probes < 3 && !p.empty();
-  });
+  std::string name = ChooseStreamFileName("C:\\Temp\\", 0xab,
+                                          [&](const std::string& p) { return ++probes < 3 && !p.empty(); });
   EXPECT_EQ(name, "C:\\Temp\\stream_ad.wav");
 }
 
