@@ -99,3 +99,45 @@ const MastersBand& MastersCategory(int score) {
     if (score >= band.lowest) return band;
   return MastersScale().back();
 }
+
+void LessonPaging::Open(int startPage, int count) {
+  pageCount = count < 0 ? 0 : count;
+  start = LessonStartPage(startPage, -1, pageCount);
+  current = start - 1;
+  lowest = start;
+  highest = 0;
+  finished = false;
+}
+
+bool LessonPaging::Next() {
+  if (finished) return false;
+  ++current;
+  if (current >= pageCount) {
+    finished = true;
+    highest = -1;
+    return false;
+  }
+  if (highest != -1) highest = std::max(highest, current);
+  return true;
+}
+
+bool LessonPaging::Back() {
+  if (finished || current <= start) return false;
+  --current;
+  lowest = std::min(lowest, current);
+  return true;
+}
+
+void LessonPaging::JumpBefore(int target) {
+  if (finished) return;
+  current = std::clamp(target, 0, pageCount) - 1;
+}
+
+TestOutcome FinishTest(int test, int score) {
+  score = std::clamp(score, 0, 100);
+  if (test < 501) {
+    int rating = DiagnosticRating(test, score);
+    return {true, rating, QuizResultMessage(score, rating)};
+  }
+  return {false, score, MastersResultMessage(score)};
+}

@@ -48,3 +48,32 @@ struct MastersBand {
 };
 const std::vector<MastersBand>& MastersScale();
 const MastersBand& MastersCategory(int score);
+
+// Where the user is in a lesson, and how far they got: the lowest page
+// shown and the highest page reached (-1 once they went past the last).
+struct LessonPaging {
+  int pageCount = 0;
+  int start = 0;
+  int current = -1;  // before the start page is entered
+  int lowest = 0;
+  int highest = 0;
+  bool finished = false;
+
+  // Begins before the (kept within the pages) start page.
+  void Open(int startPage, int count);
+  // Enters the next page; false when it went past the last (finished).
+  bool Next();
+  // Goes back one page when allowed (mode 0, above the start page).
+  bool Back();
+  // Makes the next Next() enter `target` (0-based; pageCount ends).
+  void JumpBefore(int target);
+};
+
+// A finished test's result and its message: a quiz (below 501) records its
+// rating, a masters test its score.
+struct TestOutcome {
+  bool quiz;
+  int result;
+  std::string message;
+};
+TestOutcome FinishTest(int test, int score);

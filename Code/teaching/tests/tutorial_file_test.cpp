@@ -66,3 +66,41 @@ TEST(LessonArithmetic, RatingsAndMessages) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LessonPaging, HowFarTheUserGot) {
+  LessonPaging p;
+  p.Open(12, 10);  // a chapter start past the end is kept on the last page
+  EXPECT_TRUE(p.Next());
+  EXPECT_EQ(p.current, 9);
+  EXPECT_FALSE(p.Back());
+  EXPECT_FALSE(p.Next());
+  EXPECT_TRUE(p.finished);
+  EXPECT_EQ(p.highest, -1);
+  EXPECT_EQ(p.lowest, 9);
+
+  p.Open(5, 10);
+  p.Next();
+  p.Next();
+  p.Next();  // page 7
+  EXPECT_TRUE(p.Back());
+  EXPECT_TRUE(p.Back());
+  EXPECT_FALSE(p.Back());  // never below the start page
+  EXPECT_EQ(p.lowest, 5);
+  EXPECT_EQ(p.highest, 7);
+  p.JumpBefore(10);  // a jump to the end
+  EXPECT_FALSE(p.Next());
+  EXPECT_EQ(p.highest, -1);
+
+  TestOutcome quiz = FinishTest(401, 130);
+  EXPECT_TRUE(quiz.quiz);
+  EXPECT_EQ(quiz.result, 1659);
+  EXPECT_EQ(quiz.message,
+            "You scored a perfect 100% on this test! Your rating in this category is 1659 or above.");
+  TestOutcome masters = FinishTest(501, 64);
+  EXPECT_FALSE(masters.quiz);
+  EXPECT_EQ(masters.result, 64);
+}
+
+}  // namespace
