@@ -87,6 +87,7 @@ int OnlineSession::Close() {
   noSessionSearch = false;
   own = OnlineUser();
   game = GameState();
+  pending = Pending();
   gameList = LobbyGameList();
   netUserData = NetUserData();
   loginName.clear();
@@ -179,7 +180,7 @@ void OnlineSession::DispatchPeerMessage(const uint8_t* data, size_t size, uint32
   // Only login announcements may come from someone not yet in the table.
   if (type != MSG_LOGIN && type != MSG_LOGIN_ANSWER && !FindOnlineUserById(sender)) return;
   PeerMessage m;
-  if (!ParsePeerMessage(data, size, &m)) return;
+  if (!ParsePeerMessage(data, size, &m) || !GameMessageAccepted(m, sender)) return;
   PeerHandler handler = handlers_[type];  // a handler may replace itself
   handler(*this, m, sender);
 }

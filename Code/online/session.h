@@ -113,6 +113,22 @@ class OnlineSession {
   bool SendKeepAlive();
   int SendChat(uint32_t verb, const std::string& text, const std::vector<uint32_t>& ids);
 
+  // Requests of the live game; each remembers what it waits for, so that
+  // only the awaited answer from the user asked is acted on.
+  int SendTakebackRequest();
+  int OfferDraw();
+  int RequestAdjournment();
+  int RequestView(const std::string& nickname, const OnlineGameDescriptor& game);
+  int RequestProfile(const std::string& nickname);
+  int RequestPostedGames(const std::string& nickname);
+  int RequestStoredGame(const std::string& owner, uint32_t mode, const uint8_t guid[16]);
+  // Whether a received game message may act: sender, game and pending
+  // request checked. Dispatch drops what fails.
+  bool GameMessageAccepted(const PeerMessage& m, uint32_t sender);
+  // 16 when the sender is the current game's White, 32 Black, 0 neither.
+  uint32_t SenderSide(uint32_t sender);
+  void ClearGameState();
+
   // Login step with the own id; ratings from the local profile (DirectPlay)
   // or from the server (lobby service).
   bool CompleteLogin(uint32_t ownId, const std::string& userName, const NetUserData* localRatings);
@@ -167,6 +183,10 @@ class OnlineSession {
   NetUserData netUserData;
   std::string loginName;
   std::string internetAddress;
+  struct Pending {
+    bool takeback = false, adjourn = false;
+    uint32_t view = 0, profile = 0, games = 0, storedGame = 0;  // ids asked, 0 none
+  } pending;
   uint32_t lastKeepAliveMs = 0;
   bool keepAliveSent = false;
 
