@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "rating_change.h"
 #include "session.h"
 
 namespace {
@@ -122,4 +123,20 @@ int OnlineSession::RemoveNetGame(const uint8_t guid[16]) {
   if (result != 0) return result;
   gameList = list;
   return link.PutUserData(GameKey(slot), nullptr, 0);
+}
+
+bool OnlineSession::SaveRatingChange(uint32_t category, uint32_t newRating, uint32_t score, uint32_t opponentRating) {
+  if (category > 2) return false;
+  NetUserData changed = netUserData;
+  CountRatedGame(&changed, category, newRating, score, game.ownWhite != 0, opponentRating, hooks.NowText());
+  if (kind == 1 && SaveNetUserData(changed) != 0) {
+    hooks.ShowModeless("Unable to save rating change to network database", 120);
+    return false;
+  }
+  netUserData = changed;
+  own.ratings[category].rating = newRating;
+  if (own.ratings[category].games < 20) ++own.ratings[category].games;
+  static const uint32_t masks[3] = {2, 4, 8};
+  SendOwnUpdate(masks[category]);
+  return true;
 }

@@ -154,7 +154,7 @@ void OnlineSession::HandleRecord(LobbyEvent* record) {
       CompleteLogin(record->senderId, loginName, nullptr);
       break;
     case LOBBY_ADDRESS:
-      if (record->addressKind == 2) {
+      if (record->addressKind == 2 && !record->data.empty()) {
         const char* text = reinterpret_cast<const char*>(record->data.data());
         const void* end = std::memchr(text, 0, record->data.size());
         internetAddress.assign(text, end ? static_cast<const char*>(end) : text + record->data.size());

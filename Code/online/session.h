@@ -129,6 +129,10 @@ class OnlineSession {
   uint32_t SenderSide(uint32_t sender);
   void ClearGameState();
 
+  // Stores a rating change (see CountRatedGame) on the server or locally,
+  // then announces the own new rating. False when the server refused it.
+  bool SaveRatingChange(uint32_t category, uint32_t newRating, uint32_t score, uint32_t opponentRating);
+
   // Login step with the own id; ratings from the local profile (DirectPlay)
   // or from the server (lobby service).
   bool CompleteLogin(uint32_t ownId, const std::string& userName, const NetUserData* localRatings);

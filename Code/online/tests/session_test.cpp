@@ -419,3 +419,46 @@ TEST(OnlineTexts, RatingsCategoriesAndStates) {
   EXPECT_STREQ(GetUserStateText(2048), "Away");
   EXPECT_STREQ(GetUserStateText(3), "Idle");
 }
+
+TEST(PeerDispatch, RoutesAndIgnoredTypes) {
+  struct Case {
+    uint32_t type;
+    PeerRoute route;
+  } cases[] = {{1, ROUTE_LIST},     {3, ROUTE_USER},     {5, ROUTE_PLAYERS},  {9, ROUTE_PLAYERS},
+               {14, ROUTE_LIST},    {19, ROUTE_USER},    {22, ROUTE_LIST},    {23, ROUTE_CHANNEL},
+               {24, ROUTE_LIST},    {31, ROUTE_VIEWERS}, {32, ROUTE_USER},    {35, ROUTE_PLAYERS},
+               {53, ROUTE_LIST},    {54, ROUTE_USER},    {56, ROUTE_USER},    {101, ROUTE_CHANNEL},
+               {11, ROUTE_NONE},    {102, ROUTE_NONE}};
+  for (const Case& c : cases) EXPECT_EQ(GetPeerRoute(c.type), c.route) << c.type;
+
+  FakeLobby lobby;
+  OnlineSession& s = lobby.Add("alice");
+  lobby.Add("bob");
+  lobby.Login(1);
+  lobby.Login(2);
+  lobby.Pump();
+  int calls = 0;
+  for (uint32_t t = 1; t <= 101; ++t)
+    s.RegisterPeerHandler(t, [&](OnlineSession&, const PeerMessage&, uint32_t) { ++calls; });
+  for (uint32_t t : {11u, 13u, 15u, 28u, 30u, 36u, 49u, 57u, 62u, 71u, 91u, 100u, 102u, 5000u}) {
+    auto m = BuildEmptyMessage(t);
+    m.resize(2000, 0);
+    s.DispatchPeerMessage(m.data(), m.size(), 2);
+  }
+  EXPECT_EQ(calls, 0);
+  // A short message of a known type is dropped, a whole one handled.
+  auto m = BuildDescriptorMessage(MSG_VIEW_REQUEST, OnlineGameDescriptor());
+  s.DispatchPeerMessage(m.data(), m.size() - 1, 2);
+  EXPECT_EQ(calls, 0);
+  s.DispatchPeerMessage(m.data(), m.size(), 2);
+  EXPECT_EQ(calls, 1);
+  // The address record: empty or unterminated data is safe.
+  for (std::vector<uint8_t> data : {std::vector<uint8_t>{}, std::vector<uint8_t>{'1', '.', '2'}}) {
+    auto* r = new LobbyEvent;
+    r->kind = LOBBY_ADDRESS;
+    r->addressKind = 2;
+    r->data = data;
+    s.QueueLobbyEvent(r);
+  }
+  EXPECT_EQ(s.internetAddress, "1.2");
+}
