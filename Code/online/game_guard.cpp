@@ -36,10 +36,22 @@ bool OnlineSession::GameMessageAccepted(const PeerMessage& m, uint32_t sender) {
       return pending.games != 0 && sender == pending.games;
     case MSG_STORED_GAME:
       return pending.storedGame != 0 && sender == pending.storedGame;
-    case MSG_MOVE: case MSG_TAKEBACK_REQUEST: case MSG_TAKEBACK_DECLINED: case MSG_TAKEBACK_ACCEPTED:
-    case MSG_RESIGNED: case MSG_LOST_ON_TIME: case MSG_TIME_EXPIRED: case MSG_ABORT_GAME: case MSG_DRAW_OFFER:
-    case MSG_DRAW_ACCEPTED: case MSG_TAKEBACK_DONE: case MSG_GAME_START: case MSG_ADJOURN_REQUEST:
-    case MSG_ADJOURN_DECLINED: case MSG_ADJOURN_ACCEPTED: case MSG_VIEWER_ADMITTED:
+    case MSG_MOVE:
+    case MSG_TAKEBACK_REQUEST:
+    case MSG_TAKEBACK_DECLINED:
+    case MSG_TAKEBACK_ACCEPTED:
+    case MSG_RESIGNED:
+    case MSG_LOST_ON_TIME:
+    case MSG_TIME_EXPIRED:
+    case MSG_ABORT_GAME:
+    case MSG_DRAW_OFFER:
+    case MSG_DRAW_ACCEPTED:
+    case MSG_TAKEBACK_DONE:
+    case MSG_GAME_START:
+    case MSG_ADJOURN_REQUEST:
+    case MSG_ADJOURN_DECLINED:
+    case MSG_ADJOURN_ACCEPTED:
+    case MSG_VIEWER_ADMITTED:
       break;
     default:
       return true;

@@ -107,7 +107,8 @@ int OnlineSession::ReadNetGame(const uint8_t guid[16], OnlineGameSnapshot* out) 
   int result = link.GetUserData(GameKey(slot), buffer.data(), buffer.size(), &size);
   if (result != 0) return result;
   OnlineGameSnapshot read;
-  if (size > buffer.size() || !UnpackOnlineGameSnapshot(buffer.data(), size, &read) || SnapshotSize(read) != size)
+  if (size > buffer.size() || !UnpackOnlineGameSnapshot(buffer.data(), size, &read) ||
+      SnapshotSize(read) != size)
     return -1;
   *out = read;
   return 0;
@@ -125,7 +126,8 @@ int OnlineSession::RemoveNetGame(const uint8_t guid[16]) {
   return link.PutUserData(GameKey(slot), nullptr, 0);
 }
 
-bool OnlineSession::SaveRatingChange(uint32_t category, uint32_t newRating, uint32_t score, uint32_t opponentRating) {
+bool OnlineSession::SaveRatingChange(uint32_t category, uint32_t newRating, uint32_t score,
+                                     uint32_t opponentRating) {
   if (category > 2) return false;
   NetUserData changed = netUserData;
   CountRatedGame(&changed, category, newRating, score, game.ownWhite != 0, opponentRating, hooks.NowText());

@@ -13,7 +13,7 @@ void CountRatedGame(NetUserData* data, uint32_t category, uint32_t newRating, ui
                     uint32_t opponentRating, const std::string& now) {
   if (category > 2) return;
   NetRatingBlock& b = data->blocks[category];
-  uint32_t& counter = score == 1 ? (ownWhite ? b.wonWhite : b.wonBlack)
+  uint32_t& counter = score == 1   ? (ownWhite ? b.wonWhite : b.wonBlack)
                       : score == 0 ? (ownWhite ? b.lostWhite : b.lostBlack)
                                    : (ownWhite ? b.drawnWhite : b.drawnBlack);
   ++counter;
@@ -23,7 +23,8 @@ void CountRatedGame(NetUserData* data, uint32_t category, uint32_t newRating, ui
     std::memset(b.highestWhen, 0, sizeof b.highestWhen);
     std::strncpy(b.highestWhen, now.c_str(), sizeof b.highestWhen - 1);
   }
-  uint64_t games = uint64_t(b.wonWhite) + b.wonBlack + b.lostWhite + b.lostBlack + b.drawnWhite + b.drawnBlack;
+  uint64_t games =
+      uint64_t(b.wonWhite) + b.wonBlack + b.lostWhite + b.lostBlack + b.drawnWhite + b.drawnBlack;
   b.averageOpponent = uint32_t((uint64_t(b.averageOpponent) * (games - 1) + opponentRating) / games);
 }
 

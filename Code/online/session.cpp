@@ -15,16 +15,50 @@ const char kVersionText[] =
 
 PeerRoute GetPeerRoute(uint32_t type) {
   switch (type) {
-    case 1: case 2: case 14: case 20: case 22: case 24: case 51: case 53: case 55:
+    case 1:
+    case 2:
+    case 14:
+    case 20:
+    case 22:
+    case 24:
+    case 51:
+    case 53:
+    case 55:
       return ROUTE_LIST;
-    case 3: case 4: case 6: case 7: case 8: case 16: case 17: case 19: case 21: case 32: case 33: case 34:
-    case 50: case 52: case 54: case 56:
+    case 3:
+    case 4:
+    case 6:
+    case 7:
+    case 8:
+    case 16:
+    case 17:
+    case 19:
+    case 21:
+    case 32:
+    case 33:
+    case 34:
+    case 50:
+    case 52:
+    case 54:
+    case 56:
       return ROUTE_USER;
-    case 5: case 9: case 10: case 12: case 18: case 35: case 90:
+    case 5:
+    case 9:
+    case 10:
+    case 12:
+    case 18:
+    case 35:
+    case 90:
       return ROUTE_PLAYERS;
     case 31:
       return ROUTE_VIEWERS;
-    case 23: case 25: case 26: case 60: case 61: case 70: case 101:
+    case 23:
+    case 25:
+    case 26:
+    case 60:
+    case 61:
+    case 70:
+    case 101:
       return ROUTE_CHANNEL;
     case 27:  // channel for verb 4, else a list
       return ROUTE_LIST;
@@ -35,11 +69,16 @@ PeerRoute GetPeerRoute(uint32_t type) {
 
 const char* GetChatVerbText(uint32_t verb) {
   switch (verb) {
-    case 1: return "tells";
-    case 2: return "says";
-    case 3: return "shouts";
-    case 4: return "announces";
-    default: return "thinks";
+    case 1:
+      return "tells";
+    case 2:
+      return "says";
+    case 3:
+      return "shouts";
+    case 4:
+      return "announces";
+    default:
+      return "thinks";
   }
 }
 
@@ -187,12 +226,14 @@ void OnlineSession::DispatchPeerMessage(const uint8_t* data, size_t size, uint32
 
 void OnlineSession::InstallDefaultHandlers() {
   for (auto& h : handlers_) h = nullptr;
-  RegisterPeerHandler(MSG_LOGIN, [](OnlineSession& s, const PeerMessage& m, uint32_t id) { s.OnLogin(m, id, false); });
+  RegisterPeerHandler(MSG_LOGIN,
+                      [](OnlineSession& s, const PeerMessage& m, uint32_t id) { s.OnLogin(m, id, false); });
   RegisterPeerHandler(MSG_LOGIN_ANSWER,
                       [](OnlineSession& s, const PeerMessage& m, uint32_t id) { s.OnLogin(m, id, true); });
   RegisterPeerHandler(MSG_USER_UPDATE,
                       [](OnlineSession& s, const PeerMessage& m, uint32_t id) { s.OnUserUpdate(m, id); });
-  RegisterPeerHandler(MSG_LEAVING, [](OnlineSession& s, const PeerMessage&, uint32_t id) { s.RemoveOnlineUser(id); });
+  RegisterPeerHandler(MSG_LEAVING,
+                      [](OnlineSession& s, const PeerMessage&, uint32_t id) { s.RemoveOnlineUser(id); });
   RegisterPeerHandler(MSG_CHAT, [](OnlineSession& s, const PeerMessage& m, uint32_t id) {
     s.hooks.ShowChat(m.word, m.text, id);
   });

@@ -89,7 +89,8 @@ void OnlineSession::RemoveOnlineUser(uint32_t id) {
       uint32_t result = 17;
       if (e->user.word2 != 0) {
         char text[96];
-        std::snprintf(text, sizeof text, "%s has been disconnected, do you want to adjourn this game ?", nick);
+        std::snprintf(text, sizeof text, "%s has been disconnected, do you want to adjourn this game ?",
+                      nick);
         if (hooks.AskYesNo(text)) result = 15;
       }
       hooks.EndOnlineGame(result);
@@ -146,7 +147,8 @@ int OnlineSession::CollectViewers(const OnlineGameDescriptor& g, uint32_t* ids, 
   return n;
 }
 
-bool OnlineSession::MakeGameRecipients(const OnlineGameDescriptor& g, bool withOpponent, std::vector<uint32_t>* ids) {
+bool OnlineSession::MakeGameRecipients(const OnlineGameDescriptor& g, bool withOpponent,
+                                       std::vector<uint32_t>* ids) {
   ids->clear();
   const char* opponent = std::strcmp(own.nickname, g.white) == 0 ? g.black : g.white;
   OnlineUserEntry* e = FindOnlineUserByNickname(opponent);
@@ -226,21 +228,32 @@ uint32_t GetTimeCategory(uint32_t flags, uint32_t base, uint32_t bonus) {
 
 const char* GetTimeCategoryText(uint32_t category) {
   switch (category) {
-    case 0: return "Bullet";
-    case 1: return "Blitz";
-    case 2: return "Standard";
-    default: return "Non-Standard";
+    case 0:
+      return "Bullet";
+    case 1:
+      return "Blitz";
+    case 2:
+      return "Standard";
+    default:
+      return "Non-Standard";
   }
 }
 
 std::string FormatOnlineTimeControl(uint32_t flags, uint32_t base, uint32_t bonus) {
   char buffer[32];
   switch (flags & kTimeTypeMask) {
-    case kTimeMinutesPerGame: std::snprintf(buffer, sizeof buffer, "%dm", int(base)); break;
-    case kTimeFischer: std::snprintf(buffer, sizeof buffer, "%d/%d", int(base), int(bonus)); break;
+    case kTimeMinutesPerGame:
+      std::snprintf(buffer, sizeof buffer, "%dm", int(base));
+      break;
+    case kTimeFischer:
+      std::snprintf(buffer, sizeof buffer, "%d/%d", int(base), int(bonus));
+      break;
     case kTimeHourglass:
-    case kTimeSecondsPerMove: std::snprintf(buffer, sizeof buffer, "%ds", int(base)); break;
-    default: return "Infinite";
+    case kTimeSecondsPerMove:
+      std::snprintf(buffer, sizeof buffer, "%ds", int(base));
+      break;
+    default:
+      return "Infinite";
   }
   return buffer;
 }
@@ -263,26 +276,41 @@ std::string FormatRating(bool hidden, uint32_t rating, uint32_t games) {
 
 const char* GetTimeTypeText(uint32_t flags) {
   switch (flags & kTimeTypeMask) {
-    case 0: return "Infinite";
-    case 1: return "Min/Game";
-    case 2: return "Fischer";
-    case 4: return "Hourglass";
-    case 8: return "Sec/Move";
-    default: return " ";
+    case 0:
+      return "Infinite";
+    case 1:
+      return "Min/Game";
+    case 2:
+      return "Fischer";
+    case 4:
+      return "Hourglass";
+    case 8:
+      return "Sec/Move";
+    default:
+      return " ";
   }
 }
 
 const char* GetUserStateText(uint32_t state) {
   switch (state) {
-    case USER_UNAVAILABLE: return "Unavailable";
-    case USER_PLAYING: return "Playing";
-    case USER_VIEWING: return "Viewing";
-    case USER_VIEW_REQUESTED: return "ViewReq";
-    case USER_CHALLENGING: return "Challenging";
-    case USER_CHALLENGED: return "Challenged";
-    case USER_TUTORIAL: return "Tutorial";
-    case USER_AWAY: return "Away";
-    default: return "Idle";
+    case USER_UNAVAILABLE:
+      return "Unavailable";
+    case USER_PLAYING:
+      return "Playing";
+    case USER_VIEWING:
+      return "Viewing";
+    case USER_VIEW_REQUESTED:
+      return "ViewReq";
+    case USER_CHALLENGING:
+      return "Challenging";
+    case USER_CHALLENGED:
+      return "Challenged";
+    case USER_TUTORIAL:
+      return "Tutorial";
+    case USER_AWAY:
+      return "Away";
+    default:
+      return "Idle";
   }
 }
 
@@ -290,7 +318,9 @@ uint32_t CountRatedGames(const NetRatingBlock& b) {
   return b.wonWhite + b.wonBlack + b.lostWhite + b.lostBlack + b.drawnWhite + b.drawnBlack;
 }
 
-bool IsFreeForChallenge(const OnlineUserEntry& e) { return e.user.state == USER_IDLE || e.user.state == USER_VIEWING; }
+bool IsFreeForChallenge(const OnlineUserEntry& e) {
+  return e.user.state == USER_IDLE || e.user.state == USER_VIEWING;
+}
 
 bool ChallengeFitsOwnRating(const OnlineChallenge& a, const OnlineChallenge& b, uint32_t ownRating) {
   return a.timeType == b.timeType && a.base == b.base && a.bonus == b.bonus && ownRating >= b.lowestRating &&

@@ -48,7 +48,7 @@ bool UnpackMoves(const uint8_t* in, size_t available, std::vector<OnlineMove>* m
 }
 
 void PackRatingBlock(const NetRatingBlock& b, uint8_t* out) {
-  const uint32_t words[10] = {b.category, b.rating,    b.highest,    b.wonWhite,   b.wonBlack,
+  const uint32_t words[10] = {b.category,  b.rating,    b.highest,    b.wonWhite,   b.wonBlack,
                               b.lostWhite, b.lostBlack, b.drawnWhite, b.drawnBlack, b.averageOpponent};
   for (int i = 0; i < 10; ++i) Put32(out + 4 * i, words[i]);
   PutText(out + 40, b.highestWhen, sizeof b.highestWhen);
@@ -241,28 +241,68 @@ bool SlotHoldsGuid(const LobbyGameList& l, size_t slot, const uint8_t guid[16]) 
 
 PeerTypeInfo GetPeerTypeInfo(uint32_t type) {
   switch (type) {
-    case 1: case 2: case 4: return {PAYLOAD_CHALLENGE, 64};
-    case 3: return {PAYLOAD_DECLINE, 68};
-    case 5: return {PAYLOAD_MOVE, 100};
-    case 6: case 7: case 8: case 9: case 10: case 12: case 14: case 16: case 17: case 18:
-    case 19: case 20: case 21: case 33: case 34: case 35:
+    case 1:
+    case 2:
+    case 4:
+      return {PAYLOAD_CHALLENGE, 64};
+    case 3:
+      return {PAYLOAD_DECLINE, 68};
+    case 5:
+      return {PAYLOAD_MOVE, 100};
+    case 6:
+    case 7:
+    case 8:
+    case 9:
+    case 10:
+    case 12:
+    case 14:
+    case 16:
+    case 17:
+    case 18:
+    case 19:
+    case 20:
+    case 21:
+    case 33:
+    case 34:
+    case 35:
       return {PAYLOAD_DESCRIPTOR, 84};
-    case 22: return {PAYLOAD_SNAPSHOT, 152};
-    case 23: case 24: case 25: return {PAYLOAD_USER, 216};
-    case 26: case 50: case 52: case 101: return {PAYLOAD_EMPTY, 8};
-    case 27: return {PAYLOAD_CHAT, 17};
-    case 31: return {PAYLOAD_TAKEBACK_DONE, 88};
-    case 32: return {PAYLOAD_GAME_START, 44};
-    case 51: return {PAYLOAD_PROFILE, 984};
-    case 53: return {PAYLOAD_GAME_LIST, 1252};
-    case 54: return {PAYLOAD_STORED_GAME_REQUEST, 28};
-    case 55: return {PAYLOAD_STORED_GAME, 156};
-    case 56: return {PAYLOAD_VIEWER, 88};
-    case 60: return {PAYLOAD_OPAQUE_60, 92};
-    case 61: return {PAYLOAD_OPAQUE_61, 12};
-    case 70: return {PAYLOAD_OPAQUE_70, 912};
-    case 90: return {PAYLOAD_OPAQUE_90, 92};
-    default: return {PAYLOAD_NONE_KNOWN, 0};
+    case 22:
+      return {PAYLOAD_SNAPSHOT, 152};
+    case 23:
+    case 24:
+    case 25:
+      return {PAYLOAD_USER, 216};
+    case 26:
+    case 50:
+    case 52:
+    case 101:
+      return {PAYLOAD_EMPTY, 8};
+    case 27:
+      return {PAYLOAD_CHAT, 17};
+    case 31:
+      return {PAYLOAD_TAKEBACK_DONE, 88};
+    case 32:
+      return {PAYLOAD_GAME_START, 44};
+    case 51:
+      return {PAYLOAD_PROFILE, 984};
+    case 53:
+      return {PAYLOAD_GAME_LIST, 1252};
+    case 54:
+      return {PAYLOAD_STORED_GAME_REQUEST, 28};
+    case 55:
+      return {PAYLOAD_STORED_GAME, 156};
+    case 56:
+      return {PAYLOAD_VIEWER, 88};
+    case 60:
+      return {PAYLOAD_OPAQUE_60, 92};
+    case 61:
+      return {PAYLOAD_OPAQUE_61, 12};
+    case 70:
+      return {PAYLOAD_OPAQUE_70, 912};
+    case 90:
+      return {PAYLOAD_OPAQUE_90, 92};
+    default:
+      return {PAYLOAD_NONE_KNOWN, 0};
   }
 }
 

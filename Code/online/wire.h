@@ -33,8 +33,8 @@ constexpr size_t kNameSize = 16;
 
 // Descriptor flag bits.
 constexpr uint32_t kTimeTypeMask = 0x0F;
-constexpr uint32_t kTimeInfinite = 0, kTimeMinutesPerGame = 1, kTimeFischer = 2,
-                   kTimeHourglass = 4, kTimeSecondsPerMove = 8;
+constexpr uint32_t kTimeInfinite = 0, kTimeMinutesPerGame = 1, kTimeFischer = 2, kTimeHourglass = 4,
+                   kTimeSecondsPerMove = 8;
 constexpr uint32_t kGameUnratedEnforced = 0x10;
 constexpr uint32_t kGameRated = 0x20;
 constexpr uint32_t kGameViewersAllowed = 0x80;

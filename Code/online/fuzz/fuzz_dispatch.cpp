@@ -28,8 +28,9 @@ void Setup(FakeLobby& lobby) {
   for (uint32_t t = 1; t <= 101; ++t) {
     if (t >= 23 && t <= 27) continue;
     s.RegisterPeerHandler(t, [](OnlineSession& ss, const PeerMessage& m, uint32_t sender) {
-      volatile size_t sum = m.text.size() + m.moves.size() + m.snapshot.moves.size() + std::strlen(m.game.white) +
-                            std::strlen(m.user.nickname) + std::strlen(m.profile.secondText) + ss.SenderSide(sender);
+      volatile size_t sum = m.text.size() + m.moves.size() + m.snapshot.moves.size() +
+                            std::strlen(m.game.white) + std::strlen(m.user.nickname) +
+                            std::strlen(m.profile.secondText) + ss.SenderSide(sender);
       (void)sum;
     });
   }

@@ -67,8 +67,8 @@ class FakeLink : public LobbyLink {
   std::string name;
   int released = 0;
   int sendResult = 0;
-  int putResult = 0;          // refuses every write when non-zero
-  std::string refuseKey;      // refuses writes of this key only
+  int putResult = 0;                       // refuses every write when non-zero
+  std::string refuseKey;                   // refuses writes of this key only
   std::vector<std::vector<uint8_t>> sent;  // everything sent, in order
 };
 
@@ -81,7 +81,7 @@ class FakeLobby {
   };
   std::vector<std::unique_ptr<Copy>> copies;
   std::map<std::string, std::map<std::string, std::vector<uint8_t>>> store;  // name -> key -> value
-  std::vector<std::pair<uint32_t, LobbyEvent*>> pending;                    // receiver id, record
+  std::vector<std::pair<uint32_t, LobbyEvent*>> pending;                     // receiver id, record
   int puts = 0;
 
   ~FakeLobby() {

@@ -120,8 +120,10 @@ TEST_F(GameGuard, RepliesCountOnlyFromTheUserAsked) {
        [](OnlineSession& s, const std::string& n) { return s.RequestView(n, s.own.game); }},
       {BuildDescriptorMessage(MSG_VIEW_REFUSED, game),
        [](OnlineSession& s, const std::string& n) { return s.RequestView(n, s.own.game); }},
-      {BuildProfileMessage(profile), [](OnlineSession& s, const std::string& n) { return s.RequestProfile(n); }},
-      {BuildGameListMessage(list), [](OnlineSession& s, const std::string& n) { return s.RequestPostedGames(n); }},
+      {BuildProfileMessage(profile),
+       [](OnlineSession& s, const std::string& n) { return s.RequestProfile(n); }},
+      {BuildGameListMessage(list),
+       [](OnlineSession& s, const std::string& n) { return s.RequestPostedGames(n); }},
       {BuildStoredGameMessage(1, snap),
        [](OnlineSession& s, const std::string& n) { return s.RequestStoredGame(n, 1, s.own.game.guid); }},
   };

@@ -6,9 +6,9 @@ TEST(LiveGame, ClocksFromTheDescriptor) {
   struct Case {
     uint32_t flags, base, bonus, kind, baseMs, bonusMs;
   } cases[] = {
-      {kTimeFischer, 5, 3, 5, 300000, 3000},  {kTimeMinutesPerGame, 10, 7, 4, 600000, 0},
-      {kTimeHourglass, 90, 0, 6, 90000, 0},   {kTimeInfinite, 5, 3, 7, 0, 0},
-      {kTimeSecondsPerMove, 30, 0, 7, 0, 0},  {kTimeFischer, 0xFFFFFFFF, 0, 5, 0xFFFFFFFF, 0},
+      {kTimeFischer, 5, 3, 5, 300000, 3000}, {kTimeMinutesPerGame, 10, 7, 4, 600000, 0},
+      {kTimeHourglass, 90, 0, 6, 90000, 0},  {kTimeInfinite, 5, 3, 7, 0, 0},
+      {kTimeSecondsPerMove, 30, 0, 7, 0, 0}, {kTimeFischer, 0xFFFFFFFF, 0, 5, 0xFFFFFFFF, 0},
   };
   for (const Case& c : cases) {
     OnlineGameDescriptor d;

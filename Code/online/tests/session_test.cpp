@@ -62,7 +62,8 @@ TEST(OnlineStore, CorruptStoredRatingsEndTheLogin) {
   lobby.store["alice"]["RWL_NETUSERDATA"] = std::vector<uint8_t>(kNetUserDataSize, 'x');
   lobby.Add("alice");
   lobby.Login(1);
-  EXPECT_EQ(lobby.At(1).hooks->boxes, std::vector<std::string>{"Fatal error getting user record from network"});
+  EXPECT_EQ(lobby.At(1).hooks->boxes,
+            std::vector<std::string>{"Fatal error getting user record from network"});
   EXPECT_FALSE(lobby.At(1).session->IsOpen());
   EXPECT_EQ(lobby.At(1).hooks->left, 1);
 }
@@ -175,9 +176,9 @@ TEST_F(TwoCopies, VersionCheck) {
   alice->DispatchPeerMessage(m.data(), m.size(), 2);
   EXPECT_EQ(Link(1).sent.size(), sentBefore + 1);
   ASSERT_EQ(Hooks(1).modeless.size(), 1u);
-  EXPECT_EQ(Hooks(1).modeless[0].rfind(
-                "Received initialization message from user with incorrect version, further messages will be ignored. ",
-                0),
+  EXPECT_EQ(Hooks(1).modeless[0].rfind("Received initialization message from user with incorrect version, "
+                                       "further messages will be ignored. ",
+                                       0),
             0u);
   // Another type with another major version: dropped silently.
   auto chat = BuildChatMessage(2, "hi");
@@ -272,7 +273,8 @@ TEST_F(TwoCopies, DisconnectedOpponentOffersAdjournment) {
   r->kind = LOBBY_PLAYER_GONE;
   r->senderId = 2;
   alice->QueueLobbyEvent(r);
-  EXPECT_EQ(Hooks(1).questions, std::vector<std::string>{"bob has been disconnected, do you want to adjourn this game ?"});
+  EXPECT_EQ(Hooks(1).questions,
+            std::vector<std::string>{"bob has been disconnected, do you want to adjourn this game ?"});
   EXPECT_EQ(Hooks(1).ended, std::vector<uint32_t>{15});
   EXPECT_EQ(alice->FindOnlineUserById(2), nullptr);
 }
@@ -289,7 +291,8 @@ TEST_F(TwoCopies, RecordsQueuedDuringAQuestionWaitTheirTurn) {
   u.changeMask = 16;
   alice->UpdateOnlineUser(u, 2);
   std::vector<std::string> order;
-  alice->RegisterPeerHandler(MSG_CHAT, [&](OnlineSession&, const PeerMessage& m, uint32_t) { order.push_back(m.text); });
+  alice->RegisterPeerHandler(
+      MSG_CHAT, [&](OnlineSession&, const PeerMessage& m, uint32_t) { order.push_back(m.text); });
   Hooks(1).duringQuestion = [&] {
     for (const char* t : {"one", "two"}) {
       auto m = BuildChatMessage(2, t);
@@ -404,7 +407,7 @@ TEST(OnlineTexts, RatingsCategoriesAndStates) {
   EXPECT_EQ(FormatRating(true, 1650, 25), "****");
   struct Case {
     uint32_t flags, base, bonus, category;
-  } cases[] = {{2, 3, 2, 1}, {2, 3, 1, 0}, {1, 3, 0, 0}, {1, 4, 0, 1}, {1, 14, 0, 1},
+  } cases[] = {{2, 3, 2, 1},  {2, 3, 1, 0},  {1, 3, 0, 0}, {1, 4, 0, 1}, {1, 14, 0, 1},
                {1, 15, 0, 2}, {2, 14, 2, 2}, {0, 1, 0, 2}, {4, 1, 0, 2}, {8, 1, 0, 2}};
   for (const Case& c : cases) EXPECT_EQ(GetTimeCategory(c.flags, c.base, c.bonus), c.category) << c.base;
   EXPECT_STREQ(GetTimeCategoryText(3), "Non-Standard");
@@ -424,11 +427,11 @@ TEST(PeerDispatch, RoutesAndIgnoredTypes) {
   struct Case {
     uint32_t type;
     PeerRoute route;
-  } cases[] = {{1, ROUTE_LIST},     {3, ROUTE_USER},     {5, ROUTE_PLAYERS},  {9, ROUTE_PLAYERS},
-               {14, ROUTE_LIST},    {19, ROUTE_USER},    {22, ROUTE_LIST},    {23, ROUTE_CHANNEL},
-               {24, ROUTE_LIST},    {31, ROUTE_VIEWERS}, {32, ROUTE_USER},    {35, ROUTE_PLAYERS},
-               {53, ROUTE_LIST},    {54, ROUTE_USER},    {56, ROUTE_USER},    {101, ROUTE_CHANNEL},
-               {11, ROUTE_NONE},    {102, ROUTE_NONE}};
+  } cases[] = {{1, ROUTE_LIST},  {3, ROUTE_USER},     {5, ROUTE_PLAYERS}, {9, ROUTE_PLAYERS},
+               {14, ROUTE_LIST}, {19, ROUTE_USER},    {22, ROUTE_LIST},   {23, ROUTE_CHANNEL},
+               {24, ROUTE_LIST}, {31, ROUTE_VIEWERS}, {32, ROUTE_USER},   {35, ROUTE_PLAYERS},
+               {53, ROUTE_LIST}, {54, ROUTE_USER},    {56, ROUTE_USER},   {101, ROUTE_CHANNEL},
+               {11, ROUTE_NONE}, {102, ROUTE_NONE}};
   for (const Case& c : cases) EXPECT_EQ(GetPeerRoute(c.type), c.route) << c.type;
 
   FakeLobby lobby;

@@ -61,7 +61,8 @@ void ChallengeImage(Image& im, size_t at) {
   im.Text(at + 40, "bob");
 }
 
-std::vector<uint8_t> Bytes(void (*pack)(const OnlineGameDescriptor&, uint8_t*), const OnlineGameDescriptor& d) {
+std::vector<uint8_t> Bytes(void (*pack)(const OnlineGameDescriptor&, uint8_t*),
+                           const OnlineGameDescriptor& d) {
   std::vector<uint8_t> out(kGameDescriptorSize);
   pack(d, out.data());
   return out;
@@ -98,7 +99,8 @@ TEST(WireRecords, GoldenImagesOfEveryRecord) {
   user.U32(8, 1);
   user.U32(12, 2);
   user.U32(16, 1);
-  user.U32(20, 20), user.U32(24, 1650), user.U32(28, 19), user.U32(32, 1580), user.U32(36, 0), user.U32(40, 1600);
+  user.U32(20, 20), user.U32(24, 1650), user.U32(28, 19), user.U32(32, 1580), user.U32(36, 0),
+      user.U32(40, 1600);
   user.Text(44, "alice");
   user.Text(60, "Lobby");
   DescriptorImage(user, 76);
@@ -212,8 +214,8 @@ TEST(PeerMessages, LengthTable) {
   struct Case {
     uint32_t type;
     size_t length;
-  } cases[] = {{1, 64},  {2, 64},  {3, 68},   {4, 64},   {5, 100},   {6, 84},  {9, 84},  {12, 84},
-               {14, 84}, {19, 84}, {22, 152}, {23, 216}, {25, 216},  {26, 8},  {27, 17}, {31, 88},
+  } cases[] = {{1, 64},  {2, 64},  {3, 68},   {4, 64},   {5, 100},   {6, 84},  {9, 84},   {12, 84},
+               {14, 84}, {19, 84}, {22, 152}, {23, 216}, {25, 216},  {26, 8},  {27, 17},  {31, 88},
                {32, 44}, {35, 84}, {50, 8},   {51, 984}, {53, 1252}, {54, 28}, {55, 156}, {56, 88},
                {60, 92}, {61, 12}, {70, 912}, {90, 92},  {101, 8}};
   for (const Case& c : cases) {
@@ -234,12 +236,20 @@ std::vector<std::vector<uint8_t>> EveryMessage() {
   OnlineProfileBlock profile;
   std::strcpy(profile.userName, "bob");
   LobbyGameList list;
-  std::vector<std::vector<uint8_t>> all = {
-      BuildChallengeMessage(1, SampleChallenge()), BuildDeclineMessage(2, SampleChallenge()),
-      BuildMoveMessage(d, OnlineMove()), BuildUserMessage(23, u), BuildChatMessage(2, "hello"),
-      BuildTakebackDoneMessage(d, 16), BuildGameStartMessage(d.guid, s.moves), BuildViewSnapshotMessage(s),
-      BuildStoredGameRequest(1, d.guid), BuildStoredGameMessage(2, s), BuildViewerMessage(d, "carol"),
-      BuildProfileMessage(profile), BuildGameListMessage(list), BuildEmptyMessage(26)};
+  std::vector<std::vector<uint8_t>> all = {BuildChallengeMessage(1, SampleChallenge()),
+                                           BuildDeclineMessage(2, SampleChallenge()),
+                                           BuildMoveMessage(d, OnlineMove()),
+                                           BuildUserMessage(23, u),
+                                           BuildChatMessage(2, "hello"),
+                                           BuildTakebackDoneMessage(d, 16),
+                                           BuildGameStartMessage(d.guid, s.moves),
+                                           BuildViewSnapshotMessage(s),
+                                           BuildStoredGameRequest(1, d.guid),
+                                           BuildStoredGameMessage(2, s),
+                                           BuildViewerMessage(d, "carol"),
+                                           BuildProfileMessage(profile),
+                                           BuildGameListMessage(list),
+                                           BuildEmptyMessage(26)};
   for (uint32_t t : {6u, 7u, 8u, 9u, 10u, 12u, 14u, 16u, 18u, 19u, 20u, 33u, 34u, 35u})
     all.push_back(BuildDescriptorMessage(t, d));
   return all;
@@ -314,7 +324,8 @@ TEST(PeerMessages, UnterminatedTextsAreDropped) {
       {"profile rating text", fill(BuildProfileMessage(profile), 8 + 544 + 40, 32)},
       {"game list slot names", fill(fill(BuildGameListMessage(list), 8, 1), 12 + 76, 48)},
   };
-  for (const Case& c : cases) EXPECT_FALSE(ParsePeerMessage(c.message.data(), c.message.size(), &out)) << c.what;
+  for (const Case& c : cases)
+    EXPECT_FALSE(ParsePeerMessage(c.message.data(), c.message.size(), &out)) << c.what;
 
   auto chat = BuildChatMessage(3, "hi there");
   ASSERT_TRUE(ParsePeerMessage(chat.data(), chat.size(), &out));
