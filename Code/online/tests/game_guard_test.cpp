@@ -135,3 +135,25 @@ TEST_F(GameGuard, RepliesCountOnlyFromTheUserAsked) {
     EXPECT_TRUE(Acts(c.reply, 2)) << type;
   }
 }
+
+TEST_F(GameGuard, PlayersAreTheOpponentThenTheViewers) {
+  OnlineUser viewer = lobby.At(3).session->own;
+  viewer.state = USER_VIEWING;
+  viewer.game = game;
+  viewer.changeMask = 16;
+  alice->UpdateOnlineUser(viewer, 3);
+  std::vector<uint32_t> ids;
+  ASSERT_TRUE(alice->MakeGameRecipients(game, true, &ids));
+  EXPECT_EQ(ids, (std::vector<uint32_t>{2, 3}));
+  ASSERT_TRUE(alice->MakeGameRecipients(game, false, &ids));
+  EXPECT_EQ(ids, std::vector<uint32_t>{3});
+  uint32_t one[1];
+  int count = 0;
+  EXPECT_EQ(alice->CollectViewers(game, one, &count), -1);  // array too small
+  count = 1;
+  EXPECT_EQ(alice->CollectViewers(game, one, &count), 1);
+  EXPECT_EQ(alice->CollectViewers(OnlineGameDescriptor(), one, &count), -1);  // empty descriptor
+  OnlineGameDescriptor gone = game;
+  std::strcpy(gone.black, "nobody");
+  EXPECT_FALSE(alice->MakeGameRecipients(gone, true, &ids));
+}
