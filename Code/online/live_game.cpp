@@ -1,7 +1,10 @@
 #include "live_game.h"
 
 #include <cstring>
+#include <vector>
 
+#include "movegen.h"
+#include "moverecord.h"
 #include "rating_change.h"
 
 OnlineClock OnlineClockFromDescriptor(const OnlineGameDescriptor& d) {
@@ -49,4 +52,31 @@ bool ViewRequestGranted(const OnlineGameDescriptor& current, bool playing, bool 
                         const OnlineGameDescriptor& asked) {
   return playing && ownTurn && (current.flags & kGameViewersAllowed) &&
          std::memcmp(current.guid, asked.guid, 16) == 0;
+}
+
+OnlineMove MakeOnlineMove(const MoveRecord& move) {
+  OnlineMove m;
+  m.from = move.from;
+  m.to = move.to;
+  m.flags = move.flags;
+  m.extra[0] = move.undoCastling;
+  m.extra[1] = move.undoEnPassant;
+  m.extra[2] = move.captureSquare;
+  m.extra[3] = move.capturedPiece;
+  return m;
+}
+
+bool FindOnlineMove(const Board* board, int side, const OnlineMove& received, MoveRecord* out) {
+  if (received.flags == MOVE_LIST_END) return false;
+  std::vector<MoveRecord> list(kMoveListRoom);
+  uint16_t count = 0;
+  GenerateLegalMoves(board, list.data(), &count, side);
+  for (uint16_t i = 0; i < count; ++i) {
+    const MoveRecord& m = list[i];
+    if (m.from == received.from && m.to == received.to && m.flags == received.flags) {
+      *out = m;
+      return true;
+    }
+  }
+  return false;
 }

@@ -28,3 +28,14 @@ uint32_t OwnResignResult(bool ownWhite);
 // allows viewers and it is the player's own turn; otherwise it refuses (20).
 bool ViewRequestGranted(const OnlineGameDescriptor& current, bool playing, bool ownTurn,
                         const OnlineGameDescriptor& asked);
+
+struct Board;
+struct MoveRecord;
+
+// The wire image of a played move; the word a peer could plant a pointer in
+// is sent as 0.
+OnlineMove MakeOnlineMove(const MoveRecord& move);
+// Looks the received move up among the legal moves of `side` by from, to and
+// flag word; false (an illegal move) when none matches. The received u32 is
+// not copied: the move record's own text slots stay empty.
+bool FindOnlineMove(const Board* board, int side, const OnlineMove& received, MoveRecord* out);

@@ -2,6 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <vector>
+
+#include "board.h"
+#include "movegen.h"
+#include "moverecord.h"
+#include "position_setup.h"
+
 TEST(LiveGame, ClocksFromTheDescriptor) {
   struct Case {
     uint32_t flags, base, bonus, kind, baseMs, bonusMs;
@@ -51,4 +59,37 @@ TEST(LiveGame, ViewGrantedOnlyForTheCurrentGameOnOwnTurn) {
   OnlineGameDescriptor closed = g;
   closed.flags = 0;
   EXPECT_FALSE(ViewRequestGranted(closed, true, true, closed));
+}
+
+TEST(LiveGame, ReceivedMovesAreLookedUpAmongTheLegalMoves) {
+  Board board;
+  int side = 0;
+  ASSERT_TRUE(
+      SetupPositionFromFen("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq - 0 1", &board, &side));
+  std::vector<MoveRecord> legal(kMoveListRoom);
+  uint16_t count = 0;
+  GenerateLegalMoves(&board, legal.data(), &count, side);
+  ASSERT_GT(count, 0);
+  for (uint16_t i = 0; i < count; ++i) {
+    OnlineMove wire = MakeOnlineMove(legal[i]);
+    uint8_t bytes[16];
+    PackOnlineMove(wire, bytes);
+    std::memset(bytes + 4, 0xEE, 4);  // a planted word is never used
+    OnlineMove back;
+    UnpackOnlineMove(bytes, &back);
+    MoveRecord found;
+    ASSERT_TRUE(FindOnlineMove(&board, side, back, &found)) << i;
+    EXPECT_EQ(found.from, legal[i].from);
+    EXPECT_EQ(found.to, legal[i].to);
+    for (char* slot : found.texts) EXPECT_EQ(slot, nullptr);
+  }
+  OnlineMove bad = MakeOnlineMove(legal[0]);
+  bad.to = bad.from;
+  MoveRecord found;
+  EXPECT_FALSE(FindOnlineMove(&board, side, bad, &found));
+  bad = MakeOnlineMove(legal[0]);
+  bad.flags = MOVE_LIST_END;
+  EXPECT_FALSE(FindOnlineMove(&board, side, bad, &found));
+  bad = MakeOnlineMove(legal[0]);
+  EXPECT_FALSE(FindOnlineMove(&board, 1 - side, bad, &found));  // not the side to move
 }
