@@ -206,7 +206,7 @@ void MakeNewUserProfile(UserProfile* profile, const char* name, const char* desc
   }
 }
 
-int CleanUserName(const char* name, char* out) {
+int CheckNewUserName(const char* name, char* out) {
   if (out) out[0] = '\0';
   if (!name || !out) return kUserNameRequired;
   size_t length = std::strlen(name);
@@ -229,7 +229,7 @@ int CleanUserName(const char* name, char* out) {
 
 bool IsUserNameUsable(const char* name) {
   char clean[kUserNameSize];
-  return name && CleanUserName(name, clean) == kUserNameOk && std::strcmp(clean, name) == 0 &&
+  return name && CheckNewUserName(name, clean) == kUserNameOk && std::strcmp(clean, name) == 0 &&
          std::strcmp(name, ".") != 0;
 }
 

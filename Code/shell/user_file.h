@@ -13,7 +13,7 @@
 //
 // Interface: kUserFileFixedSize, kUserGameEntrySize, kUserNameLimit,
 // UserFileSize, EncodeUserFile, DecodeUserFile, FreeUserLists,
-// ClearUserProfile, MakeNewUserProfile, UserNameResult, CleanUserName,
+// ClearUserProfile, MakeNewUserProfile, UserNameResult, CheckNewUserName,
 // IsUserNameUsable, UsesSettingsTemplate, DefaultLayoutFileName,
 // JoinPath, ListUsers, UserExists, WriteUserFileAt, ReadUserFileAt,
 // SetIniWhitePlayerName.
@@ -55,7 +55,7 @@ void ClearUserProfile(UserProfile* profile);
 void MakeNewUserProfile(UserProfile* profile, const char* name, const char* description,
                         const char* dateText);
 
-// Results of CleanUserName: 0, or the string that refuses the name.
+// Results of CheckNewUserName: 0, or the string that refuses the name.
 enum UserNameResult : int {
   kUserNameOk = 0,
   kUserNameExists = 1080,
@@ -68,8 +68,8 @@ enum UserNameResult : int {
 // dot; then trimmed of blanks at both ends and cut to 31 characters;
 // refused with 1083 when nothing is left. The clean name goes to `out`
 // (kUserNameSize bytes).
-int CleanUserName(const char* name, char* out);
-// True when the name as given is one CleanUserName takes unchanged: no
+int CheckNewUserName(const char* name, char* out);
+// True when the name as given is one CheckNewUserName takes unchanged: no
 // path can be made from it that leaves the Users folder.
 bool IsUserNameUsable(const char* name);
 

@@ -153,7 +153,7 @@ TEST(UserNames, CleaningAndRefusals) {
   };
   for (const Case& c : cases) {
     char out[kUserNameSize] = "junk";
-    EXPECT_EQ(CleanUserName(c.name, out), c.result) << (c.name ? c.name : "(null)");
+    EXPECT_EQ(CheckNewUserName(c.name, out), c.result) << (c.name ? c.name : "(null)");
     EXPECT_STREQ(out, c.clean) << (c.name ? c.name : "(null)");
   }
   // A name used to make paths must come through cleaning unchanged.
