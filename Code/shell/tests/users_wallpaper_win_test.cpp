@@ -18,6 +18,7 @@
 #include "guitest.h"
 #include "heapkit.h"
 #include "layout_file.h"
+#include "login.h"
 #include "look_and_feel.h"
 #include "profile.h"
 #include "shell_services.h"
@@ -305,6 +306,58 @@ TEST_F(ShellUsersWin, SwitchingStoresTheFirstUserBeforeReadingTheNext) {
   EXPECT_EQ(StoreUserOnExit(nullptr), 1);
   EXPECT_STREQ(GetUserName(), "");
   EXPECT_EQ(StoreUserOnExit(nullptr), 0);
+}
+
+HWND WaitForWindow(const char* caption) {
+  HWND found = nullptr;
+  guitest::WaitFor(
+      [&] { return (found = FindWindowA(nullptr, caption)) != nullptr && IsWindowVisible(found); }, 5000);
+  guitest::Pump(300);
+  return found;
+}
+
+TEST_F(ShellUsersWin, LoginFromNoUsersThroughANewPlayer) {
+  INT_PTR result = -1;
+  std::thread runner([&] { result = RunLoginDialog(nullptr); });
+  HWND login = WaitForWindow("Player Login");
+  ASSERT_NE(login, nullptr);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(login, 1014)));  // nobody to log in
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(login, 1639)));   // Quit, not Cancel
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(login, 1002)));
+  char status[64];
+  GetDlgItemTextA(login, 2205, status, sizeof status);
+  EXPECT_STREQ(status, "Creating Puzzle...");
+  EXPECT_TRUE(guitest::ScreenshotTo(RW_SHELL_ARTEFACT_DIR, "login_no_players"));
+
+  PostMessageA(login, WM_COMMAND, MAKEWPARAM(1003, BN_CLICKED), 0);
+  HWND create = WaitForWindow("Create New Player");
+  ASSERT_NE(create, nullptr);
+  EXPECT_EQ(IsDlgButtonChecked(create, 1000), BST_CHECKED);
+  SetDlgItemTextA(create, 1015, "Ann");
+  guitest::Pump(100);
+  EXPECT_TRUE(guitest::ScreenshotTo(RW_SHELL_ARTEFACT_DIR, "login_create_player"));
+  PostMessageA(create, WM_COMMAND, MAKEWPARAM(1010, BN_CLICKED), 0);
+  runner.join();
+  EXPECT_EQ(result, 1);
+  EXPECT_STREQ(GetUserName(), "Ann");
+  EXPECT_TRUE(Exists(program_ + "\\Users\\Ann\\Ann.lay"));
+
+  // Logged in: Cancel instead of Quit, Ann selected; deleting her is refused.
+  ASSERT_EQ(SetUpNewUser("Zed", nullptr, nullptr, nullptr), 1);
+  runner = std::thread([&] { result = RunLoginDialog(nullptr); });
+  login = WaitForWindow("Player Login");
+  ASSERT_NE(login, nullptr);
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(login, 1002)));
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(login, 1639)));
+  EXPECT_EQ(SendDlgItemMessageA(login, 1009, LB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(SendDlgItemMessageA(login, 1009, LB_GETCURSEL, 0, 0), 0);  // "Ann" before "Zed"
+  EXPECT_TRUE(guitest::ScreenshotTo(RW_SHELL_ARTEFACT_DIR, "login_two_players"));
+  g_boxes.clear();
+  SendMessageA(login, WM_COMMAND, MAKEWPARAM(1008, BN_CLICKED), 0);
+  EXPECT_TRUE(Exists(program_ + "\\Users\\Ann\\Ann.usr"));
+  PostMessageA(login, WM_COMMAND, MAKEWPARAM(1002, BN_CLICKED), 0);
+  runner.join();
+  EXPECT_EQ(result, 1002);
 }
 
 }  // namespace
