@@ -229,6 +229,7 @@ class SavedLayoutTest : public LayoutFileTest {
     g->currentUser = user_;
     char path[kAppPathSize];
     current_ = GetCurrentLayoutPath(path);
+    fs::create_directories(folder_ / "Users" / "Ann");  // the real folder under Windows
     LayoutHooks hooks{};
     hooks.copyFile = CountCopy;
     hooks.frameRect = FrameRect;
