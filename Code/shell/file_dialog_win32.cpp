@@ -198,8 +198,7 @@ void Confirm(HWND dialog) {
   cleaned = AddTypeExtension(cleaned, g_state.type);
   g_state.title = cleaned;
   g_state.chosen = JoinFolder(g_state.folder, cleaned);
-  if (HWND box = GetDlgItem(dialog, kReadOnly))
-    g_state.readOnly = IsDlgButtonChecked(dialog, kReadOnly) == BST_CHECKED;
+  if (GetDlgItem(dialog, kReadOnly)) g_state.readOnly = IsDlgButtonChecked(dialog, kReadOnly) == BST_CHECKED;
   EndDialog(dialog, 1);
 }
 

@@ -200,6 +200,8 @@ TEST_F(FileDialog, SaveMakesAFolderRefusesEmptyNamesAndAddsTheExtension) {
   ASSERT_NE(dialog, nullptr);
   using V = std::vector<std::string>;
   EXPECT_EQ(ListNames(dialog), (V{"Alpha\\", "zeta\\", "g6.RWG"}));
+  // The version-6 game carries its kind (the third game icon's).
+  EXPECT_EQ(SendMessageA(GetDlgItem(dialog, 405), LB_GETITEMDATA, 2, 0), 6);
   // New folder through its own box.
   ClickItem(dialog, 409);
   HWND box = nullptr;
