@@ -1,8 +1,10 @@
 // The game windows on screen with the program's look, over a real game
 // record played by two people (and a personality), driven through the
 // system's input queue as a user would.
-#include <gtest/gtest.h>
 #include <windows.h>
+// after windows.h
+#include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <cstring>
 #include <sstream>
@@ -19,8 +21,11 @@
 #include "look_and_feel.h"
 #include "personality.h"
 #include "position_setup.h"
+#include "thinking_lines_win32.h"
 #include "window_table.h"
 
+void StoreThinkingLine(PlayerRecord* p, int depth, int score, int time, int nodes, const char* moves);
+void StoreThinkingStatistics(PlayerRecord* p, int time, int nodes, int depth, int left, int total);
 // The rules' move reader; its header's language names meet the system's.
 bool ParseAlgebraicMove(MoveRecord* out, const char* text, const Board* board, int side);
 
@@ -372,6 +377,148 @@ TEST_F(GameWindows, BlackFirstGameAndGamesWithoutClocks) {
   Label(w, 0, 0, &nameShown);
   EXPECT_FALSE(nameShown);
   EXPECT_TRUE(guitest::ScreenshotTo(RW_GAMEROOM_ARTEFACT_DIR, "game_status_list_only"));
+}
+
+// ---------------------------------------------------------------- Thinking Lines
+
+// The engine link's side, recorded: which players post and whether the
+// advisor's analysis runs.
+struct EngineCalls {
+  int starts = 0, stops = 0, statusRequests = 0;
+  bool posting[3] = {};
+};
+EngineCalls g_calls;
+GameRecord* g_thinkingGame = nullptr;
+int FakeStart(GameRecord*) { return ++g_calls.starts, 1; }
+int FakeStop(GameRecord*) { return ++g_calls.stops, 1; }
+int FakePost(PlayerRecord* p, bool on) {
+  g_calls.posting[p == &g_thinkingGame->white ? 0 : p == &g_thinkingGame->black ? 1 : 2] = on;
+  return 1;
+}
+void FakeStatus(PlayerRecord*) { ++g_calls.statusRequests; }
+
+class ThinkingLines : public GameWindows {
+ protected:
+  void SetUp() override {
+    g_calls = EngineCalls();
+    static const ThinkingLinesEngine fake = {FakeStart, FakeStop, FakePost, FakeStatus};
+    SetThinkingLinesEngine(&fake);
+  }
+  void TearDown() override {
+    if (HWND w = Thinking()) DestroyThinkingLinesDialog(w);
+    SetThinkingLinesEngine(nullptr);
+    GameWindows::TearDown();
+  }
+  static HWND Thinking() { return HWND(GetNumberedWindow(kThinkingWindowNumber)); }
+
+  void NewGame2(const char* white, uint32_t whiteKind, const char* black, uint32_t blackKind) {
+    PlayerDescriptor w{}, b{};
+    std::snprintf(w.name, sizeof w.name, "%s", white);
+    std::snprintf(b.name, sizeof b.name, "%s", black);
+    w.kind = whiteKind;
+    b.kind = blackKind;
+    game = NewGame(nullptr, 0, &w, &b);
+    ASSERT_TRUE(game);
+    g_thinkingGame = game;
+    SetCurrentGame(game);
+  }
+  HWND OpenThinking() {
+    parent = guitest::CreateTestWindow(RECT{0, 0, 20, 20});
+    EXPECT_EQ(CreateThinkingLinesDialog(parent, GetModuleHandleA(nullptr)), 0);
+    HWND w = Thinking();
+    if (!w) return nullptr;
+    SetWindowPos(w, HWND_TOP, 60, 40, 620, 520, 0);
+    // Shown through the window table, as layouts and the menu show it.
+    NumberedWindowOp(WOP_SHOW, kThinkingWindowNumber, WSC_SHOW);
+    ShowWindow(w, SW_SHOW);
+    guitest::Pump(200);
+    return w;
+  }
+  static void StoreLine(PlayerRecord* p, int depth, int score, int time, int nodes, const char* moves) {
+    StoreThinkingLine(p, depth, score, time, nodes, moves);
+  }
+  static void StoreStatistics(PlayerRecord* p, int time, int nodes, int depth, int left, int total) {
+    StoreThinkingStatistics(p, time, nodes, depth, left, total);
+  }
+  static std::string Cell(HWND list, int row, int column) {
+    char text[256] = "";
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMA, 0, LPARAM(&item));
+    return text;
+  }
+  void ClickBox(HWND w, int id) {
+    guitest::Click(Centre(GetDlgItem(w, id)));
+    guitest::Pump(200);
+  }
+};
+
+TEST_F(ThinkingLines, TwoPeopleOfferOnlyTheAdvisor) {
+  NewGame2("Ann", PLAYER_HUMAN, "Bob", PLAYER_HUMAN);
+  HWND w = OpenThinking();
+  ASSERT_TRUE(w);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(w, kThinkWhiteButton)));
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(w, kThinkBlackButton)));
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(w, kThinkAdvisorButton)));
+  ClickBox(w, kThinkAdvisorButton);
+  EXPECT_EQ(g_calls.starts, 1);
+  HWND list = GetDlgItem(w, 4072);
+  EXPECT_TRUE(IsWindowVisible(list));
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(w, kThinkWhiteList)));
+  StoreLine(&game->third, 9, -105, 350, 123456, "e4 e5 Nf3");
+  StoreStatistics(&game->third, 250, 123456, 9, 12, 20);
+  MarkThinkingLine(w, &game->third, 2);
+  MarkThinkingStatistics(w, &game->third, 2);
+  ASSERT_TRUE(guitest::WaitForTimer(w, kThinkingTimer, 2, 4000));
+  guitest::Pump(100);
+  ASSERT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 1);
+  EXPECT_EQ(Cell(list, 0, 0), "0:02");
+  EXPECT_EQ(Cell(list, 0, 1), "9");
+  EXPECT_EQ(Cell(list, 0, 2), "-1.05");
+  EXPECT_EQ(Cell(list, 0, 3), "123456");
+  EXPECT_EQ(Cell(list, 0, 4), "e4 e5 Nf3");
+  HWND stats = GetDlgItem(w, 4083);
+  ASSERT_EQ(SendMessageA(stats, LVM_GETITEMCOUNT, 0, 0), 1);
+  EXPECT_EQ(Cell(stats, 0, 3), "12");
+  EXPECT_EQ(Cell(stats, 0, 4), "20");
+  EXPECT_TRUE(guitest::ScreenshotTo(RW_GAMEROOM_ARTEFACT_DIR, "thinking_lines_advisor"));
+  // Unticked: the analysis this window started stops.
+  ClickBox(w, kThinkAdvisorButton);
+  EXPECT_EQ(g_calls.stops, 1);
+  EXPECT_FALSE(IsWindowVisible(list));
+}
+
+TEST_F(ThinkingLines, EnginesPostWhileTheirSectionsShowAndTheHouseNameHidesTheAdvisor) {
+  NewGame2("Corvane", PLAYER_ENGINE, "rOOKWELL", PLAYER_ENGINE);
+  HWND w = OpenThinking();
+  ASSERT_TRUE(w);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(w, kThinkAdvisorButton)));
+  ClickBox(w, kThinkWhiteButton);
+  ClickBox(w, kThinkBlackButton);
+  EXPECT_TRUE(g_calls.posting[0]);
+  EXPECT_TRUE(g_calls.posting[1]);
+  StoreLine(&game->white, 6, -5, 120, 5000, "d4 d5 c4");
+  StoreLine(&game->black, 7, 250, 130, 6000, "Nf6 Nc3");
+  MarkThinkingLine(w, &game->white, 1);
+  MarkThinkingLine(w, &game->black, 0);
+  ASSERT_TRUE(guitest::WaitForTimer(w, kThinkingTimer, 2, 4000));
+  guitest::Pump(100);
+  EXPECT_EQ(Cell(GetDlgItem(w, kThinkWhiteList), 0, 2), "-0.05");
+  EXPECT_EQ(Cell(GetDlgItem(w, 4071), 0, 2), "2.50");
+  EXPECT_EQ(Cell(GetDlgItem(w, 4071), 0, 0), "0:00") << "no statistics: no time";
+  EXPECT_GT(g_calls.statusRequests, 0);
+  char caption[128];
+  GetDlgItemTextA(w, kThinkWhiteCaption, caption, sizeof caption);
+  EXPECT_STREQ(caption, "Corvane (White):");
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(w, kThinkWhiteSplitter)));
+  EXPECT_TRUE(guitest::ScreenshotTo(RW_GAMEROOM_ARTEFACT_DIR, "thinking_lines_engines"));
+  ClickBox(w, kThinkWhiteButton);
+  EXPECT_FALSE(g_calls.posting[0]);
+  EXPECT_EQ(g_calls.starts, 0);
 }
 
 }  // namespace
