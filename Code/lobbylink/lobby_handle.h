@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "lobby_records.h"
+
 namespace lobbylink {
 
 enum LobbyKind : uint32_t { kKindDirectPlay = 0, kKindLobbyService = 1 };
@@ -25,12 +27,6 @@ struct LobbyHandle {
 struct RecipientList {
   uint32_t count;
   uint32_t ids[1];
-};
-
-// Where records of a back end go: the window and message most recently given.
-struct LobbyTarget {
-  uintptr_t window;
-  uint32_t message;
 };
 
 class LobbyBackEnd {

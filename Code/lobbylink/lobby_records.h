@@ -31,6 +31,12 @@ constexpr size_t kLoginNameSize = 16;
 // (n counts only for types 0, 6 and 7).
 size_t LobbyRecordAllocSize(uint32_t type, size_t n);
 
+// Where records of a back end go: the window and message most recently given.
+struct LobbyTarget {
+  uintptr_t window;
+  uint32_t message;
+};
+
 // Where records go. Alloc returns a zero-filled block or null; Post hands the
 // block to the host and reports whether it was queued; Free gives back a block
 // that was never posted (or that the host released).
@@ -40,6 +46,8 @@ class LobbyRecordSink {
   virtual uint8_t* Alloc(size_t size) = 0;
   virtual bool Post(uint8_t* record) = 0;
   virtual void Free(uint8_t* record) = 0;
+  // Records posted from now on go to `target`.
+  virtual void SetTarget(LobbyTarget target) = 0;
 };
 
 // Each returns true when the record was posted. A record that cannot be

@@ -43,6 +43,7 @@ struct FakeSink : LobbyRecordSink {
     --freed;
     return true;
   }
+  void SetTarget(LobbyTarget) override {}
   void Free(uint8_t* r) override {
     for (size_t i = 0; i < live.size(); ++i)
       if (live[i]->data() == r) {
