@@ -149,7 +149,8 @@ void XMLCALL Skipped(void* data, const XML_Char*, int) {
 }
 
 void Install(State* st, std::string* error) {
-  st->parser = XML_ParserCreateNS(nullptr, ' ');
+  // XMPP streams are UTF-8 only: no guessing of other encodings.
+  st->parser = XML_ParserCreateNS("UTF-8", ' ');
   st->error = error;
   XML_SetUserData(st->parser, st);
   XML_SetElementHandler(st->parser, Start, End);
