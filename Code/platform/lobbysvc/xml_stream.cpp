@@ -74,6 +74,7 @@ void SplitName(const XML_Char* full, std::string* ns, std::string* local) {
 
 void XMLCALL Start(void* data, const XML_Char* name, const XML_Char** attrs) {
   auto* st = static_cast<State*>(data);
+  if (!st->error->empty()) return;  // expat may finish the current token
   auto element = std::make_unique<XmlElement>();
   SplitName(name, &element->ns, &element->name);
   for (int i = 0; attrs[i]; i += 2) element->attributes.emplace_back(attrs[i], attrs[i + 1]);
@@ -99,6 +100,7 @@ void XMLCALL Start(void* data, const XML_Char* name, const XML_Char** attrs) {
 
 void XMLCALL End(void* data, const XML_Char*) {
   auto* st = static_cast<State*>(data);
+  if (!st->error->empty()) return;
   --st->depth;
   if (st->depth == 0) {
     st->closed = true;
@@ -116,6 +118,7 @@ void XMLCALL End(void* data, const XML_Char*) {
 
 void XMLCALL Text(void* data, const XML_Char* s, int length) {
   auto* st = static_cast<State*>(data);
+  if (!st->error->empty()) return;
   // Whitespace between stanzas (keep-alives) belongs to no element, and does
   // not count towards the next stanza's size.
   if (st->open.empty()) {
