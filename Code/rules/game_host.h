@@ -59,7 +59,9 @@ class GameHost {
   virtual int AskYesNo(const char* /*question*/) { return kAnswerNo; }
   virtual void ShowMessage(const char* /*text*/) {}
   virtual void ShowModelessMessage(const char* /*text*/, int /*timeoutSeconds*/) {}
-  virtual bool SuspendRoomTimer(bool suspend) { return suspend; }
+  // The room timer stops while any hold is on; each hold has its release.
+  virtual void HoldRoomTimer() {}
+  virtual void ReleaseRoomTimer() {}
   virtual void DiscardRoomEvents(GameRecord* /*game*/) {}
   virtual void SetIdleLevel(int /*level*/) {}
   virtual const char* DefaultHeaderBanner() { return ""; }

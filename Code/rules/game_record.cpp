@@ -267,7 +267,7 @@ int StartGame(GameRecord* game) {
 int StopGame(GameRecord* game) {
   if (!game) return -1;
   GameHost* host = GetGameHost();
-  bool wasSuspended = host->SuspendRoomTimer(true);
+  host->HoldRoomTimer();
   PauseClock(game);
   if (game->black.session == game->white.session) game->black.session = nullptr;
   for (PlayerRecord* p : {&game->white, &game->black, &game->third}) {
@@ -276,7 +276,7 @@ int StopGame(GameRecord* game) {
   }
   game->thirdPlayerMode = 0;
   host->DiscardRoomEvents(game);
-  host->SuspendRoomTimer(wasSuspended);
+  host->ReleaseRoomTimer();
   return 0;
 }
 

@@ -101,6 +101,8 @@ int RandomBelow(int n) {
   return static_cast<int>(g_random() % static_cast<unsigned>(n));
 }
 
+RandomSource::RandomSource() { Seed(static_cast<uint32_t>(std::time(nullptr))); }
+
 void SetPollWorkCallback(PollWork callback) { g_pollWork.store(callback); }
 
 int PollWorkCallback() {

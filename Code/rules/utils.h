@@ -2,11 +2,13 @@
 //
 // Interface: CreateGuid, GuidIsNil, GuidEqual, ToUpperAscii, PrependString,
 // FindTextNoCase, CapitalizeFirstLetter, AppendChar, CopyTextRange,
-// SeedRandom, RandomBelow, SetPollWorkCallback, PollWorkCallback.
+// SeedRandom, RandomBelow, RandomSource, SetPollWorkCallback,
+// PollWorkCallback.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <random>
 
 // A game's identity: 16 bytes as the system's GUID generator gives them.
 struct Guid {
@@ -36,6 +38,25 @@ void CopyTextRange(char* buffer, const char* first, const char* last, size_t lim
 void SeedRandom();
 // 0 .. n-1; 0 when n is 0 or less. Seeds on first use.
 int RandomBelow(int n);
+
+// A random source of one caller (a puzzle builder, say), apart from the
+// program-wide one so that callers on different threads need no lock. It is
+// the same generator and draw as RandomBelow, so a seed gives the same
+// sequence in every build.
+class RandomSource {
+ public:
+  RandomSource();  // seeded from the clock
+  explicit RandomSource(uint32_t seed) { Seed(seed); }
+  void Seed(uint32_t seed) { engine_.seed(seed); }
+  // 0 .. n-1; 0 when n is 0 or less.
+  int Below(int n) {
+    if (n <= 0) return 0;
+    return static_cast<int>(engine_() % static_cast<unsigned>(n));
+  }
+
+ private:
+  std::minstd_rand engine_;
+};
 
 // The program-wide work callback that long computations poll.
 using PollWork = int (*)();

@@ -18,6 +18,8 @@
 
 #include <cstdint>
 
+#include "app_messages.h"
+
 #include "room_records.h"
 #include "shell_services.h"
 #include "user_profile.h"
@@ -28,8 +30,8 @@ constexpr int kPersonalityFilterCount = 19;
 constexpr int kAppPathSize = 260;
 // Private message to the numbered windows: a game changed; code 15 says
 // that its move texts were rendered anew in another notation.
-constexpr uint32_t kMsgGameChanged = 0x8103;
-constexpr uint32_t kGameChangedNotation = 15;
+constexpr uint32_t kMsgGameChanged = RWM_GAME_EVENT;
+constexpr uint32_t kGameChangedNotation = GE_NOTATION_CHANGED;
 
 struct SettingsRecord {
   int32_t notationStyle;

@@ -33,12 +33,12 @@ struct FrameLinks {
   // Numbered windows. storedWindowRect answers 1 with the stored rectangle
   // of window `id` (default: none stored, so the frame takes 800 x 600);
   // screenSize gives the screen size the table keeps (default: the
-  // system's); followFrame lets the table follow the frame after a move.
+  // system's); followFrame lets the table follow the frame after a move or resize.
   void (*recordNumberedWindow)(int id, HWND window);
   int (*storedWindowRect)(int id, RECT* out);
   void (*screenSize)(int* width, int* height);
   void (*setLayoutReset)(int reset);
-  void (*followFrame)(HWND frame);
+  void (*followFrame)(HWND frame, const WINDOWPOS* pos);
   void (*postToNumberedWindows)(UINT message, WPARAM wParam, LPARAM lParam);  // windows 4..27
   void (*showNumberedWindow)(int id, int showCommand);
   void (*enableNumberedWindows)(int enable);  // windows 5..26 and 2, the navigation bar

@@ -32,7 +32,7 @@ void SystemScreen(int* width, int* height) {
   if (width) *width = GetSystemMetrics(SM_CXSCREEN);
   if (height) *height = GetSystemMetrics(SM_CYSCREEN);
 }
-void NoFollow(HWND) {}
+void NoFollow(HWND, const WINDOWPOS*) {}
 void NoPost(UINT, WPARAM, LPARAM) {}
 void NoShow(int, int) {}
 int Lobby() { return 0; }

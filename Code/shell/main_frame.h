@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include "app_messages.h"
 #include "facet_frame.h"
 
 #if __has_include("rw_strings.h")
@@ -35,12 +36,6 @@ constexpr LPARAM kMainFrameParameter = LPARAM(0xF0F0F0F0u);
 constexpr DWORD kMainFrameStyle = 0x000F0001;
 constexpr int kQuitCommand = 40011;  // "&Quit", Alt+F4
 
-// Private messages the frame handles.
-enum : UINT {
-  RWM_SOUND_BACK = 0x810E,     // take the sound device back
-  RWM_APP_ACTIVE = 0x8110,     // to the numbered windows: activated (1) or not (0)
-  RWM_ROOM_RECT = 0x830F,      // copy the room window's stored rectangle to lParam
-};
 // While the sound device stays lost it is retried on this timer.
 constexpr UINT_PTR kSoundRetryTimer = RWM_SOUND_BACK;
 constexpr UINT kSoundRetryMs = 1000;

@@ -15,6 +15,9 @@ HWND g_frame = nullptr;
 CmMenu* g_menu = nullptr;  // the menu the toolkit made for the frame
 FrameMenuHandler g_roomHandler = nullptr;
 LPARAM g_creationParameter = 0;
+// Until start-up shows the frame, activating the program (a fatal message
+// box during start-up) leaves it hidden.
+bool g_shownOnce = false;
 
 HINSTANCE Instance() { return GetFrameLinks().programInstance(); }
 
@@ -43,7 +46,8 @@ void OnActivateApp(HWND window, WPARAM active) {
     links.releaseSoundDevice();
   } else {
     if (!links.reacquireSoundDevice()) PostMessageA(window, RWM_SOUND_BACK, 0, 0);
-    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+    if (g_shownOnce)
+      SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
   }
   links.postToNumberedWindows(RWM_APP_ACTIVE, active, 0);
 }
@@ -54,7 +58,7 @@ void OnMinMaxInfo(MINMAXINFO* info) {
 }
 
 void OnPositionChanged(HWND window, const WINDOWPOS* pos) {
-  if ((pos->flags & (SWP_NOSIZE | SWP_NOMOVE)) != (SWP_NOSIZE | SWP_NOMOVE)) GetFrameLinks().followFrame(window);
+  if ((pos->flags & (SWP_NOSIZE | SWP_NOMOVE)) != (SWP_NOSIZE | SWP_NOMOVE)) GetFrameLinks().followFrame(window, pos);
   RECT r;
   GetWindowRect(window, &r);
   SetStatusBarParts(window, r.right - r.left);
@@ -218,6 +222,7 @@ void ShowMainFrame(int) {
   links.showNumberedWindow(0, SW_SHOW);
   links.showNumberedWindow(1, SW_SHOW);
   if (!g_frame) return;
+  g_shownOnce = true;
   SetForegroundWindow(g_frame);
   SetWindowPos(g_frame, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
 }
@@ -250,6 +255,7 @@ void DestroyMainFrame() {
   CmMenu* onBar = g_frame ? cmGetMenu(g_frame) : nullptr;
   HWND frame = g_frame;
   g_frame = nullptr;
+  g_shownOnce = false;
   if (frame) DestroyWindow(frame);
   if (g_menu && g_menu != onBar) cmDestroyMenu(g_menu);
   g_menu = nullptr;

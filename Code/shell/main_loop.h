@@ -21,6 +21,9 @@
 struct MainLoopHost {
   void* (*mainFrame)();  // the main frame window (HWND), or null
   int (*currentRoom)();  // the current room's number
+  // Offered each message after the active modeless dialog: the open
+  // modeless message boxes (1 when one took it).
+  int (*passToMessageBoxes)(void* msg);
 };
 void SetMainLoopHost(const MainLoopHost& host);
 const MainLoopHost& GetMainLoopHost();

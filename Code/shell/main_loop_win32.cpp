@@ -13,13 +13,15 @@ HWND MainFrame() {
   return host.mainFrame ? static_cast<HWND>(host.mainFrame()) : nullptr;
 }
 
-// Accelerators against the main frame first, then the modeless dialog, then
-// the window the message is for.
+// Accelerators against the main frame first, then the modeless dialog, the
+// modeless message boxes, then the window the message is for.
 void HandleMessage(MSG* msg) {
   HACCEL table = static_cast<HACCEL>(GetActiveAccelerators());
   HWND frame = table ? MainFrame() : nullptr;
   if (frame && TranslateAcceleratorA(frame, table, msg)) return;
   if (PassToModelessDialog(msg)) return;
+  const MainLoopHost& host = GetMainLoopHost();
+  if (host.passToMessageBoxes && host.passToMessageBoxes(msg)) return;
   TranslateMessage(msg);
   DispatchMessageA(msg);
 }

@@ -4,17 +4,29 @@
 #include <cstring>
 
 #include "app_globals.h"
+#include "dialog_helpers.h"
 #include "engine_link_host.h"
+#include "engine_player.h"
 #include "game_host.h"
 #include "profile.h"
+#include "room_switch.h"
 #include "shell_services.h"
 #include "win_utils.h"
+
+// The engine link keeps its own copies of the numbers it sends; they must
+// stay the program's.
+static_assert(kMsgGameEvent == RWM_GAME_EVENT);
+static_assert(kMsgAdviceState == RWM_ADVICE_STATE);
+static_assert(kMsgAnalysisState == RWM_ANALYSIS_STATE);
+static_assert(kMsgSolveForMate == RWM_SOLVE_FOR_MATE);
 
 namespace {
 
 constexpr uint32_t kYesNoButtons = 4;
 
-class ShellGameHost final : public GameHost {
+// The engine players' part of the host (starting engines, their moves, the
+// room's reply queue) is the engine link's own.
+class ShellGameHost final : public EnginePlayerGameHost {
  public:
   void BroadcastGameEvent(int code, GameRecord* game) override {
     Services().broadcastToWindows(kMsgGameEvent, static_cast<uintptr_t>(code), reinterpret_cast<intptr_t>(game), 0);
@@ -33,6 +45,8 @@ class ShellGameHost final : public GameHost {
     Services().showModelessMessageBox(text, 0, nullptr, 0, timeoutSeconds);
   }
   void SetIdleLevel(int level) override { Services().setIdleLevel(level); }
+  void HoldRoomTimer() override { ::HoldRoomTimer(); }
+  void ReleaseRoomTimer() override { ::ReleaseRoomTimer(); }
   void ChangeGameNotation(GameRecord* game) override {
     Services().changeGameNotation(game, ::GetNotationStyle());
   }
@@ -63,6 +77,12 @@ class ShellEngineLinkHost final : public EngineLinkHost {
   }
   void SendToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
     Services().sendToWindow(window, message, wParam, lParam);
+  }
+  void StripMarkup(const char* text, char* out, int size) override {
+    if (size > 0) ::StripMarkup(text, out, size_t(size));
+  }
+  void ExtractMarkup(const char* text, char* out, int size) override {
+    if (size > 0) ::ExtractMarkup(text, out, size_t(size));
   }
 };
 

@@ -7,14 +7,12 @@
 // RestoreTournamentSettings.
 #pragma once
 
+#include "round_robin.h"
 #include "tournament.h"
 
 // One game of a round: entrant numbers, 1-based; `white` has White in odd
-// cycles.
-struct TournamentPair {
-  int white;
-  int black;
-};
+// cycles. The tables are the tournament core's.
+using TournamentPair = RoundRobinPair;
 
 // The pairing table for n entrants (2; 3..4; 5..6; 7..8), its length in
 // *count; null and 0 for any other n. Tables for an even n serve n - 1

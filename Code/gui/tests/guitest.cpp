@@ -239,4 +239,57 @@ HPALETTE MakePalette(const std::function<PALETTEENTRY(int)>& entry) {
   return CreatePalette(lp);
 }
 
+bool StartProgram(const std::string& exe, const std::string& arguments, const std::string& folder, Program* out) {
+  if (!out) return false;
+  std::string line = "\"" + exe + "\"";
+  if (!arguments.empty()) line += " " + arguments;
+  std::vector<char> text(line.begin(), line.end());
+  text.push_back('\0');
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(exe.c_str(), text.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &info))
+    return false;
+  CloseHandle(info.hThread);
+  out->process = info.hProcess;
+  out->id = info.dwProcessId;
+  return true;
+}
+
+bool WaitForProgramEnd(Program* program, DWORD timeoutMs, DWORD* exitCode) {
+  if (!program || !program->process) return false;
+  const DWORD start = GetTickCount();
+  // Keep this thread's own windows answering while the program ends: it
+  // may send messages to them.
+  while (WaitForSingleObject(program->process, 20) == WAIT_TIMEOUT) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    if (GetTickCount() - start > timeoutMs) return false;
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(program->process, &code);
+  if (exitCode) *exitCode = code;
+  CloseHandle(program->process);
+  program->process = nullptr;
+  return true;
+}
+
+void KillProgram(Program* program) {
+  if (!program || !program->process) return;
+  TerminateProcess(program->process, 99);
+  WaitForSingleObject(program->process, 5000);
+  CloseHandle(program->process);
+  program->process = nullptr;
+}
+
+HWND FindProgramWindow(const Program& program, const char* className) {
+  for (HWND w = FindWindowA(className, nullptr); w; w = FindWindowExA(nullptr, w, className, nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == program.id && IsWindowVisible(w)) return w;
+  }
+  return nullptr;
+}
+
 }  // namespace guitest

@@ -67,4 +67,20 @@ bool Screenshot(const std::string& name);
 // screenshots apart.
 bool ScreenshotTo(const std::string& dir, const std::string& name);
 
+// A program started by a test: its process, main thread id and handle.
+struct Program {
+  HANDLE process = nullptr;
+  DWORD id = 0;
+};
+// Starts `exe` in `folder` with the command line arguments; false when it
+// could not be started.
+bool StartProgram(const std::string& exe, const std::string& arguments, const std::string& folder, Program* out);
+// Waits for the program's end; true with its exit code when it ended in
+// time. The handle is closed once it has ended.
+bool WaitForProgramEnd(Program* program, DWORD timeoutMs, DWORD* exitCode);
+// Ends a program that is still running (a test that failed half-way).
+void KillProgram(Program* program);
+// A visible top-level window of the class that belongs to the process.
+HWND FindProgramWindow(const Program& program, const char* className);
+
 }  // namespace guitest

@@ -138,6 +138,39 @@ TEST(GameRecord, ResultOfThePosition) {
   EXPECT_EQ(game->result, RESULT_INSUFFICIENT);
 }
 
+// A drill position without kings plays as a game: the solving capture is
+// recorded with its text, the game goes on while Black has moves, and ends
+// as a stalemate (never a mate) once Black has none.
+TEST(GameRecord, GamesWithoutKings) {
+  FakeGameHost host;
+  Board board;
+  ClearBoard(&board);
+  board[0x70] = WHITE + ROOK;    // a1
+  board[0x30] = BLACK + KNIGHT;  // a5, the hung piece
+  board[0x07] = BLACK + BISHOP;  // h8
+  GamePtr game(CreateGame(0, nullptr, nullptr, nullptr, nullptr, &board, nullptr, WHITE, 1, 0));
+  ASSERT_TRUE(game);
+  EXPECT_EQ(game->start[WHITE_KING_SQUARE], NO_SQUARE);
+  EXPECT_EQ(game->start[BLACK_KING_SQUARE], NO_SQUARE);
+  EXPECT_EQ(ComputeGameResult(game.get()), 0u);
+  ASSERT_TRUE(Play(game.get(), "Rxa5"));
+  EXPECT_EQ(game->result, 0u);
+  EXPECT_EQ(game->position[0x30], WHITE + ROOK);
+  ASSERT_TRUE(Play(game.get(), "Bb2 Rb5"));
+  EXPECT_EQ(GetCurrentPly(game.get()), 3);
+  ASSERT_TRUE(Play(game.get(), "Bc3 Rc5"));
+  EXPECT_EQ(game->result, 0u);  // the rook may take the bishop: nothing is decided
+  // The rook takes Black's last piece: Black cannot move and is not mated.
+  Board last2;
+  ClearBoard(&last2);
+  last2[0x70] = WHITE + ROOK;
+  last2[0x30] = BLACK + KNIGHT;
+  last2[0x77] = WHITE + KNIGHT;  // h1
+  GamePtr end(CreateGame(0, nullptr, nullptr, nullptr, nullptr, &last2, nullptr, WHITE, 1, 0));
+  ASSERT_TRUE(Play(end.get(), "Rxa5"));
+  EXPECT_EQ(end->result, RESULT_STALEMATE);
+}
+
 TEST(GameRecord, GivenStartPositionKeepsItsState) {
   FakeGameHost host;
   // The pieces would allow all four castlings and the pawn on d5 has not

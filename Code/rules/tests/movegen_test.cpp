@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -237,6 +238,61 @@ TEST(MoveGeneration, DamagedBoardsStaySafe) {
       ReplayMoveList(&b, side, list, n < 4 ? n : 4);
     }
   }
+}
+
+// Teaching positions may lack one king or both (king byte NO_SQUARE): the
+// missing king is never in check, its side's moves are all legal, and a
+// king that is there still gets its checks and mates marked.
+TEST(MoveGeneration, BoardsWithoutKings) {
+  const struct {
+    int white[3][2];  // piece type, square; type -1 ends
+    int black[3][2];
+    int side, legal, checks, mates;
+  } cases[] = {
+      // Rook a1 against a knight a5 and a bishop h8, no kings.
+      {{{ROOK, 0x70}, {-1, 0}}, {{KNIGHT, 0x30}, {BISHOP, 0x07}, {-1, 0}}, WHITE, 11, 0, 0},
+      {{{ROOK, 0x70}, {-1, 0}}, {{KNIGHT, 0x30}, {BISHOP, 0x07}, {-1, 0}}, BLACK, 4 + 7, 0, 0},
+      // Both kings (g6, h8) and a rook on b1: two checks, Rb8 mates.
+      {{{ROOK, 0x71}, {KING, 0x26}, {-1, 0}}, {{KING, 0x07}, {-1, 0}}, WHITE, 14 + 6, 2, 1},
+      // The same without the white king: the checks stay, the mate goes.
+      {{{ROOK, 0x71}, {-1, 0}}, {{KING, 0x07}, {-1, 0}}, WHITE, 14, 2, 0},
+      {{{ROOK, 0x71}, {-1, 0}}, {{KING, 0x07}, {-1, 0}}, BLACK, 3, 0, 0},
+  };
+  for (const auto& c : cases) {
+    Board b;
+    ClearBoard(&b);
+    for (int colour : {WHITE, BLACK}) {
+      for (const auto& p : colour == WHITE ? c.white : c.black) {
+        if (p[0] < 0) break;
+        b[p[1]] = static_cast<uint8_t>(colour + p[0]);
+      }
+    }
+    FinishBoardSetup(&b);
+    MoveRecord list[kMoveListRoom];
+    uint16_t n = 0;
+    GenerateLegalMoves(&b, list, &n, c.side);
+    int checks = 0, mates = 0;
+    for (int i = 0; i < n; ++i) {
+      checks += (list[i].flags & MOVE_CHECK) != 0;
+      mates += (list[i].flags & MOVE_MATE) != 0;
+      Board copy = b;
+      MakeMove(&list[i], &copy);
+      EXPECT_FALSE(IsSideInCheck(&copy, c.side));
+      UnmakeMove(&list[i], &copy);
+      EXPECT_EQ(std::memcmp(&copy, &b, sizeof b), 0);
+    }
+    EXPECT_EQ(n, c.legal) << c.side;
+    EXPECT_EQ(checks, c.checks) << c.side;
+    EXPECT_EQ(mates, c.mates) << c.side;
+    EXPECT_EQ(GetMateState(&b, n, c.side), 0);
+  }
+  // No pieces left to a king-less side: no moves and no check, a stalemate.
+  Board bare;
+  ClearBoard(&bare);
+  bare[0x70] = WHITE + ROOK;
+  EXPECT_EQ(CountLegalMoves(&bare, BLACK), 0);
+  EXPECT_FALSE(IsSideInCheck(&bare, BLACK));
+  EXPECT_EQ(GetMateState(&bare, 0, BLACK), 3);
 }
 
 }  // namespace
