@@ -40,7 +40,9 @@ int LobbyLogin(LobbyHandle* h, LobbyTarget target, const uint8_t* sessionGuid, i
 }
 
 int LobbyDisconnect(LobbyHandle* h) {
-  if (!h || !h->backEnd) return 0;
+  if (!h) return 0;
+  // The lobby service reports a handle already disconnected.
+  if (!h->backEnd) return h->kind == kKindLobbyService ? -1 : 0;
   LobbyBackEnd* backEnd = h->backEnd;
   // Cleared first: a second disconnect of the same handle does nothing.
   h->backEnd = nullptr;

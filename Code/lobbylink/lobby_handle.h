@@ -66,6 +66,7 @@ int LobbyConnect(LobbyHandle* h, LobbyTarget target, uint32_t connectionKind, in
                  const char* inet, const char* modem, const char* phone);
 int LobbyLogin(LobbyHandle* h, LobbyTarget target, const uint8_t* sessionGuid, int host,
                const char* value1, const char* value2);
+// 0; -1 for a lobby-service handle already disconnected.
 int LobbyDisconnect(LobbyHandle* h);
 int LobbyGetUserData(LobbyHandle* h, const char* key, void* buffer, uint32_t* size);
 int LobbyPutUserData(LobbyHandle* h, const char* key, const void* data, uint32_t size);

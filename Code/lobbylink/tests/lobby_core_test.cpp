@@ -271,7 +271,7 @@ TEST(LobbyDispatch, ForwardsByKindAndGuardsLists) {
   EXPECT_EQ(frees, 1);
 
   EXPECT_EQ(LobbyDisconnect(h), 0);
-  EXPECT_EQ(LobbyDisconnect(h), 0);  // twice: the back end is gone, nothing runs
+  EXPECT_EQ(LobbyDisconnect(h), -1);  // twice: the back end is gone, nothing runs
   // Records still queued at the host are released after the disconnect.
   EXPECT_EQ(LobbyReleaseData(h, record, CountFree), 0);
   EXPECT_EQ(frees, 2);

@@ -130,7 +130,7 @@ TEST_F(LobbylinkTest, LoginPostsRecordsToTheHostWindow) {
 
   ClearLog();
   EXPECT_EQ(LBL_Disconnect(h), 0);
-  EXPECT_EQ(LBL_Disconnect(h), 0);
+  EXPECT_EQ(LBL_Disconnect(h), -1);
   EXPECT_EQ(GetModuleHandleA("RWLiveNet.dll"), nullptr);  // freed with the last handle
 }
 
