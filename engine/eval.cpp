@@ -130,7 +130,7 @@ inline u32 WoodFrontIndex(i32 w, i32 b) { return (u32(w) * 0x9E3779B1u ^ u32(b) 
 i32 g_rootSig[2];
 
 struct PhaseSlot {
-  u32 key;
+  u32 key1, key2;  // both halves: a slot matched on one alone could hand over another position's phase
   Phase ph;
   bool used;
 };
@@ -784,7 +784,7 @@ void OptsXlat(const i32* params) {
   g_weights[kWNoise] = a * a * a / 200 + 3 * a;
   g_weights[kWRnd] = Clamp(params[kPRnd], 0, 10000);
   g_weights[kWSel] = Clamp(params[kPSel], 0, 46);
-  g_weights[kWCfd] = Clamp(params[kPCfd], -1000, 1000);
+  g_weights[kWCfd] = Clamp(params[kPCfd], -4000, 4000);  // the host's whole range
   g_weights[kWMd] = Clamp(params[kPMd], 1, 999);
   g_weights[kWAna] = params[kPAna];
   g_weights[kWTtu] = params[kPTtu];
@@ -795,9 +795,10 @@ void OptsXlat(const i32* params) {
 
 Phase GetPhase(const SearchBoard& bd) {
   PhaseSlot& slot = g_phaseCache[bd.key1 & 511];
-  if (slot.used && slot.key == bd.key1) return slot.ph;
+  if (slot.used && slot.key1 == bd.key1 && slot.key2 == bd.key2) return slot.ph;
   slot.ph = ComputePhase(bd);
-  slot.key = bd.key1;
+  slot.key1 = bd.key1;
+  slot.key2 = bd.key2;
   slot.used = true;
   return slot.ph;
 }

@@ -287,7 +287,9 @@ void SideTerms(SearchBoard& bd, int phaseWeight, const PawnEntry& e, Passer* ps)
     int type = 2 * KingDist(enemyKing, promo) - ep - 2;
     int ed = KingDist(enemyKing, promo), od = KingDist(ownKing, promo);
     if (type > 0 || !(ed < (toMove ? od - 1 : od))) {
-      if (ep < p.candE) {
+      // Equal counts go to the lower promotion square, so that the pawns'
+      // list order (which depends on the moves played) never decides.
+      if (ep < p.candE || (ep == p.candE && promo < p.candSq)) {
         p.candE = ep;
         p.candSq = promo;
       }

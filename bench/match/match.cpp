@@ -41,6 +41,13 @@ long long NowMs() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count();
 }
 
+// MATCH_TRACE=1 in the environment writes every line to and from the engines
+// to standard error (for finding out what an engine needs on the wire).
+bool Trace() {
+  static const bool on = std::getenv("MATCH_TRACE") != nullptr;
+  return on;
+}
+
 class Engine {
  public:
   Engine(const std::string& command, const std::string& name) : name_(name) {
@@ -66,6 +73,7 @@ class Engine {
 
   void Send(const std::string& line) {
     if (to_ < 0) return;
+    if (Trace()) std::fprintf(stderr, "%lld %s < %s\n", NowMs() % 100000, name_.c_str(), line.c_str());
     std::string l = line + "\n";
     if (write(to_, l.data(), l.size()) < 0) dead_ = true;
   }
@@ -77,6 +85,7 @@ class Engine {
       if (lf != std::string::npos) {
         *line = buffer_.substr(0, lf);
         if (!line->empty() && line->back() == '\r') line->pop_back();
+        if (Trace()) std::fprintf(stderr, "%lld %s > %s\n", NowMs() % 100000, name_.c_str(), line->c_str());
         buffer_.erase(0, lf + 1);
         return true;
       }
@@ -116,18 +125,50 @@ class Engine {
   }
   bool dead() const { return dead_; }
   const std::string& name() const { return name_; }
+  // Some engines (GNU Chess 6) act on one line per read of their input and
+  // leave a second line that came with it unanswered until more input
+  // arrives: a "go" written right after "time" and "otim" is never answered.
+  // For those, Synced waits after each line until the engine has taken it
+  // ("ping"/"pong"), so that the line that sets it thinking has a read of
+  // its own; a ping that was swallowed is sent again.
+  void SetSync(bool on) { sync_ = on; }
+  void Synced(const std::string& line) {
+    Send(line);
+    if (!sync_) return;
+    for (int tries = 0; tries < 20 && !dead_; ++tries) {
+      std::string want = "pong " + std::to_string(++ping_), got;
+      Send("ping " + std::to_string(ping_));
+      long long end = NowMs() + 300;
+      while (ReadLine(&got, end - NowMs()))
+        if (got.rfind("pong ", 0) == 0 && std::atoi(got.c_str() + 5) >= ping_ - tries) {
+          // GNU Chess answers a ping from two threads; a line written before
+          // the second answer is again lost.  Let it settle.
+          usleep(60000);
+          return;
+        }
+    }
+  }
+  // CECP "feature usermove=1": moves go out as "usermove e2e4".
+  void SetUserMove(bool on) { userMove_ = on; }
+  void SendMove(const std::string& move) { Send(userMove_ ? "usermove " + move : move); }
+  void SyncedMove(const std::string& move) { Synced(userMove_ ? "usermove " + move : move); }
 
  private:
   std::string name_;
   pid_t pid_ = -1;
   int to_ = -1, from_ = -1;
   bool dead_ = false;
+  bool sync_ = false;
+  int ping_ = 0;
+  bool userMove_ = false;
   std::string buffer_;
 };
 
 struct Options {
   std::string cmd[2], name[2];
   std::vector<std::string> parameters[2];  // rw_parm lines of a personality
+  bool sync[2] = {false, false};           // engine needs each line taken before the next
+  int concurrency = 1;                     // games at once
   int games = 20;
   double base = 10.0, inc = 0.1;
   std::string pgn = "match.pgn";
@@ -180,6 +221,8 @@ bool MoveFromLine(const std::string& line, std::string* move) {
     *move = line.substr(5);
   } else if (std::strncmp(p, "My move is: ", 12) == 0) {
     *move = line.substr(12);
+  } else if (std::strncmp(p, "My move is : ", 13) == 0) {  // GNU Chess
+    *move = line.substr(13);
   } else {
     return false;
   }
@@ -196,6 +239,8 @@ GameResult PlayGame(const Options& o, int white, int round) {
   char level[64];
   int baseS = int(o.base);
   std::snprintf(level, sizeof level, "level 0 %d:%02d %g", baseS / 60, baseS % 60, o.inc);
+  e[0]->SetSync(o.sync[white]);
+  e[1]->SetSync(o.sync[1 - white]);
   for (Engine* x : e) {
     x->Send("xboard");
     x->Send("protover 2");
@@ -206,14 +251,18 @@ GameResult PlayGame(const Options& o, int white, int round) {
     std::string line;
     long long end = NowMs() + 2000;
     while (NowMs() < end && x->ReadLine(&line, end - NowMs())) {
+      if (line.find("usermove=1") != std::string::npos) {
+        x->SetUserMove(true);
+        x->Send("accepted usermove");
+      }
       if (line.find("done=1") != std::string::npos || line.find("protover") != std::string::npos) break;
     }
-    x->Send("new");
-    x->Send("random");
-    x->Send(level);
-    for (const std::string& p : *parameters[i]) x->Send(p);
-    x->Send("easy");
-    x->Send("force");
+    x->Synced("new");
+    x->Synced("random");
+    x->Synced(level);
+    for (const std::string& p : *parameters[i]) x->Synced(p);
+    x->Synced("easy");
+    x->Synced("force");
   }
   Board board;
   SetInitialBoard(&board);
@@ -229,14 +278,14 @@ GameResult PlayGame(const Options& o, int white, int round) {
     char t1[32], t2[32];
     std::snprintf(t1, sizeof t1, "time %lld", clock[mover] / 10);
     std::snprintf(t2, sizeof t2, "otim %lld", clock[1 - mover] / 10);
-    x->Send(t1);
-    x->Send(t2);
+    x->Synced(t1);
+    x->Synced(t2);
     if (!started[mover]) {
-      if (!lastMove.empty()) x->Send(lastMove);
+      if (!lastMove.empty()) x->SyncedMove(lastMove);  // in force mode: taken before "go"
       x->Send("go");
       started[mover] = true;
     } else {
-      x->Send(lastMove);
+      x->SendMove(lastMove);
     }
     long long t0 = NowMs();
     std::string line, text;
@@ -436,7 +485,11 @@ int main(int argc, char** argv) {
       o.parameters[i] = PersonalityParameterLines(e);
       o.name[i] = name;
       FreePersonality(record);
-    } else if (k == "-maxmoves")
+    } else if (k == "-c")
+      o.concurrency = std::atoi(v.c_str());
+    else if (k == "-sync1" || k == "-sync2")
+      o.sync[k == "-sync1" ? 0 : 1] = std::atoi(v.c_str()) != 0;
+    else if (k == "-maxmoves")
       o.maxMoves = std::atoi(v.c_str());
     else if (k == "-tc") {
       o.base = std::atof(v.c_str());
@@ -445,11 +498,19 @@ int main(int argc, char** argv) {
     }
   }
   if (o.cmd[0].empty() || o.cmd[1].empty()) {
-    std::fprintf(stderr, "usage: %s -1 engine1 -2 engine2 [-n games] [-tc base+inc] [-pgn file]\n", argv[0]);
+    std::fprintf(stderr,
+                 "usage: %s -1 engine1 -2 engine2 [-n games] [-tc base+inc] [-pgn file] [-c games-at-once] "
+                 "[-sync1|-sync2 1]\n",
+                 argv[0]);
     return 2;
   }
   for (int i = 0; i < 2; ++i)
     if (o.name[i].empty()) o.name[i] = BaseName(o.cmd[i]);
+  // Never more engines than cores: two engines a game.
+  long cores = sysconf(_SC_NPROCESSORS_ONLN);
+  int most = cores >= 4 ? int(cores / 2) : 1;
+  if (o.concurrency > most) o.concurrency = most;
+  if (o.concurrency < 1) o.concurrency = 1;
   if (o.name[0] == o.name[1]) o.name[1] += "-2";
   std::FILE* pgn = std::fopen(o.pgn.c_str(), "w");
   if (!pgn) {
@@ -457,23 +518,94 @@ int main(int argc, char** argv) {
     return 2;
   }
   int wins = 0, draws = 0, losses = 0, illegal = 0, timeLosses = 0, crashes = 0;
-  for (int game = 0; game < o.games; ++game) {
-    int white = game % 2;  // engine 1 has white in even games
-    GameResult g = PlayGame(o, white, game + 1);
-    WritePgn(pgn, o, white, game + 1, g);
-    double s1 = g.result == "1/2-1/2" ? 0.5 : ((g.result == "1-0") == (white == 0) ? 1.0 : 0.0);
-    if (s1 == 1.0)
-      ++wins;
-    else if (s1 == 0.5)
-      ++draws;
-    else
-      ++losses;
-    illegal += g.illegal;
-    timeLosses += g.timeLoss;
-    crashes += g.crash;
-    std::printf("game %2d: %s - %s  %s  (%s)\n", game + 1, o.name[white].c_str(), o.name[1 - white].c_str(),
-                g.result.c_str(), g.termination.c_str());
-    std::fflush(stdout);
+  // Games run in child processes, o.concurrency at a time; results are
+  // written and counted in game order as the games before them are done.
+  std::vector<GameResult> results(size_t(o.games));
+  std::vector<bool> done(size_t(o.games), false);
+  struct Running {
+    pid_t pid;
+    int fd, game;
+  };
+  std::vector<Running> running;
+  int next = 0, reported = 0;
+  auto report = [&]() {
+    while (reported < o.games && done[size_t(reported)]) {
+      int game = reported++;
+      int white = game % 2;  // engine 1 has white in even games
+      const GameResult& g = results[size_t(game)];
+      WritePgn(pgn, o, white, game + 1, g);
+      double s1 = g.result == "1/2-1/2" ? 0.5 : ((g.result == "1-0") == (white == 0) ? 1.0 : 0.0);
+      if (s1 == 1.0)
+        ++wins;
+      else if (s1 == 0.5)
+        ++draws;
+      else
+        ++losses;
+      illegal += g.illegal;
+      timeLosses += g.timeLoss;
+      crashes += g.crash;
+      std::printf("game %2d: %s - %s  %s  (%s)\n", game + 1, o.name[white].c_str(), o.name[1 - white].c_str(),
+                  g.result.c_str(), g.termination.c_str());
+      std::fflush(stdout);
+    }
+  };
+  while (reported < o.games) {
+    while (next < o.games && int(running.size()) < o.concurrency) {
+      int game = next++;
+      int fds[2];
+      if (pipe(fds) != 0) {
+        std::fprintf(stderr, "cannot make a pipe\n");
+        return 2;
+      }
+      std::fflush(nullptr);
+      pid_t pid = fork();
+      if (pid == 0) {
+        close(fds[0]);
+        GameResult g = PlayGame(o, game % 2, game + 1);
+        std::string out = g.result + "\n" + g.termination + "\n" + g.moves + "\n" + char('0' + g.illegal) +
+                          char('0' + g.timeLoss) + char('0' + g.crash) + "\n";
+        for (size_t at = 0; at < out.size();) {
+          ssize_t w = write(fds[1], out.data() + at, out.size() - at);
+          if (w <= 0) break;
+          at += size_t(w);
+        }
+        _exit(0);
+      }
+      close(fds[1]);
+      running.push_back({pid, fds[0], game});
+    }
+    // Read the first running game to its end (the child writes once, at the
+    // end of its game), then collect the child.
+    Running r = running.front();
+    running.erase(running.begin());
+    std::string text;
+    char buf[4096];
+    for (;;) {
+      ssize_t got = read(r.fd, buf, sizeof buf);
+      if (got > 0)
+        text.append(buf, size_t(got));
+      else if (got == 0 || errno != EINTR)
+        break;
+    }
+    close(r.fd);
+    waitpid(r.pid, nullptr, 0);
+    GameResult& g = results[size_t(r.game)];
+    size_t a = text.find('\n'), b = a == std::string::npos ? a : text.find('\n', a + 1),
+           c = b == std::string::npos ? b : text.find('\n', b + 1);
+    if (c == std::string::npos || text.size() < c + 4) {
+      g.result = r.game % 2 == 0 ? "0-1" : "1-0";  // the game process died: engine 1 is not credited
+      g.termination = "game process failed";
+      g.crash = true;
+    } else {
+      g.result = text.substr(0, a);
+      g.termination = text.substr(a + 1, b - a - 1);
+      g.moves = text.substr(b + 1, c - b - 1);
+      g.illegal = text[c + 1] == '1';
+      g.timeLoss = text[c + 2] == '1';
+      g.crash = text[c + 3] == '1';
+    }
+    done[size_t(r.game)] = true;
+    report();
   }
   std::fclose(pgn);
   int n = wins + draws + losses;

@@ -106,6 +106,49 @@ TEST(EngineEval, ContemptFavoursTheRootSide) {
   EXPECT_GT(withBlack, baseBlack);
 }
 
+TEST(EngineEval, ContemptTakesTheHostsWholeRange) {
+  // The host may send cfd up to +-4000: the weight keeps it, and more contempt
+  // gives more (a clamp at 1000 made 1000 and 3000 alike).
+  const struct {
+    i32 cfd, weight;
+  } cases[] = {{4000, 4000}, {-4000, -4000}, {3000, 3000}, {5000, 4000}, {-9000, -4000}};
+  i32 p[kParamCount];
+  DefaultParams(p);
+  for (const auto& c : cases) {
+    p[kPCfd] = c.cfd;
+    OptsXlat(p);
+    EXPECT_EQ(g_weights[kWCfd], c.weight) << c.cfd;
+  }
+  const char* fen = "4k3/pppppppp/8/8/8/8/PPPPPPPP/4K3 w - - 0 1";
+  p[kPCfd] = 1000;
+  int some = Eval(fen, p);
+  p[kPCfd] = 3000;
+  int more = Eval(fen, p);
+  p[kPCfd] = -3000;
+  int against = Eval(fen, p);
+  EXPECT_GT(more, some);
+  EXPECT_LT(against, some);
+  EXPECT_LE(more, 7900);
+}
+
+TEST(EngineEval, PhaseCacheMatchesTheWholeKey) {
+  SetUpEngine("r1bqkb1r/pppp1ppp/2n2n2/4p3/2B1P3/5N2/PPPP1PPP/RNBQK2R w KQkq - 4 4");
+  Phase cached = GetPhase(Board(0));
+  // Another position whose first key half collides: queens, rooks and knights
+  // gone from the material, so that it counts as an ending.
+  SearchBoard other = Board(0);
+  for (int side = 0; side < 2; ++side) other.sig[side] -= (1 << 16) + (2 << 12) + (2 << 4);
+  other.key2 ^= 0x5A5A5A5Au;
+  Phase ph = GetPhase(other);
+  EXPECT_GT(ph.phi2, 0);
+  EXPECT_FALSE(ph.phi0 == cached.phi0 && ph.phi1 == cached.phi1 && ph.phi2 == cached.phi2);
+  EXPECT_EQ(ph.phi0 + ph.phi1 + ph.phi2, 256);
+  // And the real position still finds its own phase.
+  Phase again = GetPhase(Board(0));
+  EXPECT_EQ(again.phi1, cached.phi1);
+  EXPECT_EQ(again.phi2, cached.phi2);
+}
+
 struct DoubledCase {
   const char* fen;
   int doubled;
@@ -148,6 +191,20 @@ TEST(EnginePawns, PassedPawnAndCache) {
   SetUpEngine("8/8/1P6/8/8/8/6k1/K7 w - - 0 1");
   EnsureScanned(Board(0));
   EXPECT_EQ(XPawn(Board(0), 0), 480);
+}
+
+TEST(EnginePawns, RaceDoesNotDependOnThePawnsListOrder) {
+  // Two white passers promote equally fast; only the one on a8 sees the black
+  // king (a8-d5), which slows Black's d-pawn and wins the race term.  The list
+  // order of the pawns follows the moves played, so it must not pick.
+  SetUpEngine("8/8/P6P/3k4/8/3p4/8/7K w - - 0 1");
+  EnsureScanned(Board(0));
+  int asRead = XPawn(Board(0), 0);
+  u8* l = Board(0).list[kWP & 15];
+  std::swap(l[0], l[1]);
+  int swapped = XPawn(Board(0), 0);
+  EXPECT_EQ(asRead, swapped);
+  EXPECT_EQ(asRead, 400);
 }
 
 TEST(EngineAttacks, ExchangeTable) {
