@@ -19,6 +19,7 @@ packages=(
   ffmpeg sox lame povray
   gnuchess-book pgn-extract
   cups printer-driver-cups-pdf poppler-utils libcups2
+  libexpat1-dev nettle-dev
 )
 
 if [ "$(id -u)" != 0 ]; then

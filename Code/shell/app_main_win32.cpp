@@ -37,6 +37,7 @@
 #include "startup_rules.h"
 #include "time_source.h"
 #include "user_profile.h"
+#include "users.h"
 #include "win_utils.h"
 #include "window_table.h"
 #include "window_table_win32.h"
@@ -144,6 +145,7 @@ void InstallHosts() {
   InstallSystemWindowTable();
   InstallRoomSwitchHost();
   InstallMessageBox();
+  InstallUserServices();
   ConnectProgramParts();
   MainLoopHost loop = GetMainLoopHost();
   loop.passToMessageBoxes = [](void* msg) { return PassToMessageBoxes(static_cast<MSG*>(msg)); };

@@ -18,6 +18,7 @@
 #include "room_window.h"
 #include "shell_services.h"
 #include "status_line.h"
+#include "wallpaper.h"
 #include "window_table.h"
 
 namespace {
@@ -26,7 +27,7 @@ HWND g_roomWindow = nullptr;
 LockedRoomReplyQueue* g_queue = nullptr;
 void (*g_movieLaunch)(HWND) = nullptr;
 bool g_kidsRoomSeen = false;
-HBITMAP g_wallpaper = nullptr;  // none until wallpapers are built
+PackedDib* g_wallpaper = nullptr;  // the current room's, built for the room window
 CmMenu* g_menuOnFrame = nullptr;
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
@@ -104,6 +105,8 @@ LRESULT CALLBACK RoomWindowProc(HWND window, UINT message, WPARAM first, LPARAM 
       delete g_queue;  // frees what is still queued
       g_queue = nullptr;
       NumberedWindowOp(WOP_CLEAR_HANDLE, WIN_ROOM, 0);
+      dibDelete(g_wallpaper);
+      g_wallpaper = nullptr;
       if (g_roomWindow == window) g_roomWindow = nullptr;
       return 0;
     case WM_TIMER:
@@ -114,7 +117,8 @@ LRESULT CALLBACK RoomWindowProc(HWND window, UINT message, WPARAM first, LPARAM 
       }
       return 0;
     case WM_ERASEBKGND:
-      if (!g_wallpaper) PaintGradient(window, reinterpret_cast<HDC>(first));
+      if (g_wallpaper) PaintWallpaper(reinterpret_cast<HDC>(first), g_wallpaper);
+      else PaintGradient(window, reinterpret_cast<HDC>(first));
       return 1;
     case WM_WINDOWPOSCHANGED:
       NumberedWindowOp(WOP_SET_RECT_POS, WIN_ROOM, second);
@@ -175,6 +179,8 @@ class WindowsRoomHost final : public RoomSwitchHost {
   }
   GameRecord* RoomGame(int room) override { return GetGameForOwner(uint32_t(room)); }
   void SetWallpaper(RoomRecord* record) override {
+    // A room whose module set up no wallpaper shows the default one.
+    if (record && !record->wallpaperBitmap) LoadWallpaper(kDefaultWallpaperFile, record);
     SetRoomWallpaperBitmap(record, 0);
     if (g_roomWindow) InvalidateRect(g_roomWindow, nullptr, TRUE);
   }
@@ -232,10 +238,21 @@ HWND CreateRoomWindow() {
 
 HWND GetRoomWindow() { return g_roomWindow; }
 
-int SetRoomWallpaperBitmap(RoomRecord*, int) {
-  // Wallpapers are built by their own module; until then the room keeps
-  // its gradient and there is no bitmap to store.
-  return 0;
+int SetRoomWallpaperBitmap(RoomRecord* record, int) {
+  if (!record) return 0;
+  ShellRect stored{};
+  NumberedWindowOp(WOP_GET_RECT, WIN_ROOM, reinterpret_cast<intptr_t>(&stored));
+  RECT area{0, 0, stored.right - stored.left, stored.bottom - stored.top};
+  if (g_roomWindow && (area.right <= 0 || area.bottom <= 0)) GetClientRect(g_roomWindow, &area);
+  PackedDib* built = BuildWallpaperBitmap(record, &area);
+  if (!built) return 0;
+  // The room window owns its built picture and the record its source, so
+  // the old picture goes whether or not the caller keeps it for a board
+  // scene: no scene holds it yet.
+  dibDelete(g_wallpaper);
+  g_wallpaper = built;
+  if (g_roomWindow) InvalidateRect(g_roomWindow, nullptr, TRUE);
+  return 1;
 }
 
 void* GetRoomWallpaperBitmap() { return g_wallpaper; }

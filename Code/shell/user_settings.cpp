@@ -218,7 +218,9 @@ int SaveAllSettings() {
       WriteBlackOnBottom(record->board->view, section);
     }
     const char* ini = GetSettingsIniPath();
-    ProfileWriteString(section, "WallpaperType", record->wallpaperBitmap ? "bitmap" : "gradient", ini);
+    // The kind, not the picture: a gradient room also holds a (1 x 1) source
+    // picture, and writing "bitmap" for it would lose the user's gradient.
+    ProfileWriteString(section, "WallpaperType", record->wallpaperIsBitmap ? "bitmap" : "gradient", ini);
     ProfileWriteString(section, "WallpaperFile", record->wallpaperFile, ini);
     char gradient[48];
     FormatGradient(record->gradient, gradient, sizeof gradient);

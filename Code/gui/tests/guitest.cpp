@@ -147,6 +147,36 @@ void Click(POINT screen, bool right) {
   Pump(30);
 }
 
+void Drag(POINT from, POINT to, int steps) {
+  // The whole gesture is queued at once: a press on a window's sizing
+  // border starts the system's own move loop, which reads the rest of the
+  // gesture from the queue before control comes back here.
+  if (steps < 1) steps = 1;
+  int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  auto absolute = [&](POINT p) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = static_cast<LONG>((p.x * 65535LL + width / 2) / (width - 1));
+    in.mi.dy = static_cast<LONG>((p.y * 65535LL + height / 2) / (height - 1));
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return in;
+  };
+  std::vector<INPUT> gesture;
+  gesture.push_back(absolute(from));
+  INPUT button{};
+  button.type = INPUT_MOUSE;
+  button.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  gesture.push_back(button);
+  for (int i = 1; i <= steps; ++i)
+    gesture.push_back(
+        absolute(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}));
+  button.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  gesture.push_back(button);
+  SetCursorPos(from.x, from.y);
+  SendInput(static_cast<UINT>(gesture.size()), gesture.data(), sizeof(INPUT));
+  Pump(100 + 15 * steps);
+}
+
 void PressKey(WORD virtualKey) {
   INPUT in[2]{};
   in[0].type = in[1].type = INPUT_KEYBOARD;

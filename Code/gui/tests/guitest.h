@@ -46,6 +46,8 @@ bool WaitForTimer(HWND window, UINT_PTR id, int count, DWORD timeoutMs);
 // hooks and capture see it as they see a user's.
 void MoveMouse(POINT screen);
 void Click(POINT screen, bool right = false);
+// Press at `from`, move in `steps` even steps to `to`, release there.
+void Drag(POINT from, POINT to, int steps = 8);
 void PressKey(WORD virtualKey);
 // A key pressed with modifiers held (e.g. Chord({VK_SHIFT}, VK_TAB)).
 void Chord(std::initializer_list<WORD> held, WORD key);

@@ -292,6 +292,7 @@ TEST_F(UserSettingsTest, SaveAllSettingsWritesRoomsInUse) {
   game->board->view = reinterpret_cast<BoardView*>(&g_flipped[1]);
   g_flipped[1] = 1;
   game->wallpaperBitmap = reinterpret_cast<PackedDib*>(game);  // any non-null picture
+  game->wallpaperIsBitmap = 1;
   std::strcpy(game->wallpaperFile, "Oak.bmp");
   game->gradient[0] = 0xffffff, game->gradient[1] = 0;
   g->rooms[ROOM_CLASS]->setUp = 0;  // not in use: skipped
@@ -310,7 +311,8 @@ TEST_F(UserSettingsTest, SaveAllSettingsWritesRoomsInUse) {
   EXPECT_EQ(Read("engine", "ttable_size", GetMainIniPath()), "32");
   EXPECT_EQ(g_databaseIni, userIni_);
 
-  game->wallpaperBitmap = nullptr;
+  // A gradient room keeps a one-pixel source picture: still a gradient.
+  game->wallpaperIsBitmap = 0;
   SaveAllSettings();
   EXPECT_EQ(Read("gameroom", "WallpaperType", userIni_), "gradient");
 }
