@@ -12,6 +12,7 @@
 #include "convert.h"
 #include "gdbase.h"
 #include "gdkey.h"
+#include "opening_keys.h"
 #include "pgn_reader.h"
 #include "platform.h"
 
@@ -30,37 +31,6 @@ std::string ReadFile(const std::string& path, bool* ok) {
   return text;
 }
 
-// The games of a PGN text, each from its first tag line to the next game's.
-std::vector<std::string> SplitGames(const std::string& text) {
-  std::vector<std::string> games;
-  size_t start = std::string::npos;
-  bool inMoves = false;
-  for (size_t at = 0; at < text.size();) {
-    size_t end = text.find('\n', at);
-    if (end == std::string::npos) end = text.size();
-    bool tag = text[at] == '[';
-    if (tag && (start == std::string::npos || inMoves)) {
-      if (start != std::string::npos) games.push_back(text.substr(start, at - start));
-      start = at;
-      inMoves = false;
-    } else if (!tag && start != std::string::npos && end > at && text.find_first_not_of(" \t\r", at) < end) {
-      inMoves = true;
-    }
-    at = end + 1;
-  }
-  if (start != std::string::npos) games.push_back(text.substr(start));
-  return games;
-}
-
-std::string TagValue(const std::string& game, const char* name) {
-  std::string key = std::string("[") + name + " \"";
-  size_t at = game.find(key);
-  if (at == std::string::npos) return "";
-  at += key.size();
-  size_t end = game.find("\"]", at);
-  return end == std::string::npos ? "" : game.substr(at, end - at);
-}
-
 int AddKeys(const std::string& path, const char* out, int32_t file) {
   bool ok = false;
   std::string text = ReadFile(path, &ok);
@@ -72,24 +42,9 @@ int AddKeys(const std::string& path, const char* out, int32_t file) {
     std::fprintf(stderr, "mkdatabase: cannot create the key base of %s\n", out);
     return 1;
   }
-  GdgGame* game = IGGameOpenGame();
-  PgnRecordStorage storage;
-  int lines = 0, keyed = 0;
-  for (const std::string& chunk : SplitGames(text)) {
-    PgnMemorySource source(chunk.data(), chunk.size());
-    ClearPgnRecord(&storage.record);
-    ReadPgnGames(&source, &storage.record, 0, "NBRQK", nullptr, nullptr);
-    if (storage.record.mainLength <= 0) continue;
-    RecordToGame(storage.record, game);
-    std::string name = TagValue(chunk, "Opening");
-    std::string variation = TagValue(chunk, "Variation");
-    if (!variation.empty()) name += (name.empty() ? "" : ", ") + variation;
-    ++lines;
-    keyed += GdkAddKeyLine(game, storage.record.Tag(kTagECO), name.c_str(), "") != 0;
-  }
-  IGGameCloseGame(game);
+  const OpeningLinesFiled filed = FileOpeningLines(text);
   IDCloseBase(file);
-  std::printf("%s: %d opening lines, %d keyed\n", path.c_str(), lines, keyed);
+  std::printf("%s: %d opening lines, %d keyed\n", path.c_str(), filed.lines, filed.keyed);
   return 0;
 }
 

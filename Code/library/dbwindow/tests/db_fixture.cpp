@@ -8,6 +8,7 @@
 #include "convert.h"
 #include "gdbase.h"
 #include "gdkey.h"
+#include "opening_keys.h"
 #include "pgn_reader.h"
 
 #if !defined(_WIN32)
@@ -45,57 +46,13 @@ std::string ReadTextFile(const std::string& path) {
   return text;
 }
 
-std::string TagValue(const std::string& game, const char* name) {
-  std::string key = std::string("[") + name + " \"";
-  size_t at = game.find(key);
-  if (at == std::string::npos) return "";
-  at += key.size();
-  size_t end = game.find("\"]", at);
-  return end == std::string::npos ? "" : game.substr(at, end - at);
-}
-
-// The games of a PGN text: a game starts at a tag line after move text.
-std::vector<std::string> SplitGames(const std::string& text) {
-  std::vector<std::string> games;
-  size_t start = std::string::npos;
-  bool inMoves = false;
-  for (size_t at = 0; at < text.size();) {
-    size_t end = text.find('\n', at);
-    if (end == std::string::npos) end = text.size();
-    bool tag = text[at] == '[';
-    if (tag && (start == std::string::npos || inMoves)) {
-      if (start != std::string::npos) games.push_back(text.substr(start, at - start));
-      start = at;
-      inMoves = false;
-    } else if (!tag && start != std::string::npos && end > at && text.find_first_not_of(" \t\r", at) < end) {
-      inMoves = true;
-    }
-    at = end + 1;
-  }
-  if (start != std::string::npos) games.push_back(text.substr(start));
-  return games;
-}
-
 // Files every line of an openings PGN as a key, the last one named by its
 // "ECO", "Opening" and "Variation" tags, as the database tool does.
 void AddKeys(const std::string& keysPgn, const std::string& path, int32_t file) {
   std::string text = ReadTextFile(keysPgn);
   ASSERT_FALSE(text.empty()) << keysPgn;
   ASSERT_EQ(IDCreateBase(path.c_str(), file), 0);
-  GdgGame* game = IGGameOpenGame();
-  gdbase::PgnRecordStorage storage;
-  for (const std::string& chunk : SplitGames(text)) {
-    gdbase::PgnMemorySource source(chunk.data(), chunk.size());
-    gdbase::ClearPgnRecord(&storage.record);
-    gdbase::ReadPgnGames(&source, &storage.record, 0, "NBRQK", nullptr, nullptr);
-    if (storage.record.mainLength <= 0) continue;
-    gdbase::RecordToGame(storage.record, game);
-    std::string name = TagValue(chunk, "Opening");
-    std::string variation = TagValue(chunk, "Variation");
-    if (!variation.empty()) name += (name.empty() ? "" : ", ") + variation;
-    GdkAddKeyLine(game, storage.record.Tag(gdbase::kTagECO), name.c_str(), "");
-  }
-  IGGameCloseGame(game);
+  FileOpeningLines(text);
   IDCloseBase(file);
 }
 
