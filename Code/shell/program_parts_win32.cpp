@@ -16,6 +16,7 @@
 #include "app_main.h"
 #include "data_sets.h"
 #include "frame_links.h"
+#include "game_room_parts.h"
 #include "game_sounds.h"
 #include "move_words.h"
 #include "movie_launch.h"
@@ -86,6 +87,8 @@ void ConnectProgramParts() {
   links.reacquireSoundDevice = ReacquireDevice;
   links.playGameSound = FramePlayGameSound;
   links.setPrintPalette = SetPrintPalette;
+
+  ConnectGameRoomParts();
 }
 
 void FillGameSoundHost() { SetGameSoundHost(ProgramGameSoundHost()); }

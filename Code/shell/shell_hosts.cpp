@@ -24,6 +24,8 @@ namespace {
 
 constexpr uint32_t kYesNoButtons = 4;
 
+GameRoomHostHooks g_roomHooks{};
+
 // The engine players' part of the host (starting engines, their moves, the
 // room's reply queue) is the engine link's own.
 class ShellGameHost final : public EnginePlayerGameHost {
@@ -49,6 +51,19 @@ class ShellGameHost final : public EnginePlayerGameHost {
   void ReleaseRoomTimer() override { ::ReleaseRoomTimer(); }
   void ChangeGameNotation(GameRecord* game) override {
     Services().changeGameNotation(game, ::GetNotationStyle());
+  }
+  PersonalityRecord* ReadPersonality(PlayerRecord* player, PersonalityRecord* existing) override {
+    if (g_roomHooks.readPersonality) return g_roomHooks.readPersonality(player, existing);
+    return EnginePlayerGameHost::ReadPersonality(player, existing);
+  }
+  void FreePersonality(PersonalityRecord* personality) override {
+    if (g_roomHooks.freePersonality) g_roomHooks.freePersonality(personality);
+  }
+  void LoadPersonalityBook(PersonalityRecord* personality, int bookSlot) override {
+    if (g_roomHooks.loadPersonalityBook) g_roomHooks.loadPersonalityBook(personality, bookSlot);
+  }
+  int32_t PersonalityWord(const PersonalityRecord* personality, int index) override {
+    return g_roomHooks.personalityWord ? g_roomHooks.personalityWord(personality, index) : 0;
   }
 
  private:
@@ -84,6 +99,18 @@ class ShellEngineLinkHost final : public EngineLinkHost {
   void ExtractMarkup(const char* text, char* out, int size) override {
     if (size > 0) ::ExtractMarkup(text, out, size_t(size));
   }
+  bool GetPersonality(const PlayerRecord* player, EnginePersonality* out) override {
+    return g_roomHooks.getPersonality && g_roomHooks.getPersonality(player, out);
+  }
+  void SetPersonalityEnginePath(PlayerRecord* player, const char* path) override {
+    if (g_roomHooks.setPersonalityEnginePath) g_roomHooks.setPersonalityEnginePath(player, path);
+  }
+  void MarkThinkingChanged(int colour) override {
+    if (g_roomHooks.markThinkingChanged) g_roomHooks.markThinkingChanged(colour);
+  }
+  void MarkStatusChanged(int colour) override {
+    if (g_roomHooks.markStatusChanged) g_roomHooks.markStatusChanged(colour);
+  }
 };
 
 ShellGameHost g_gameHost;
@@ -95,6 +122,8 @@ void InstallShellHosts() {
   SetGameHost(&g_gameHost);
   SetEngineLinkHost(&g_engineHost);
 }
+
+void SetGameRoomHostHooks(const GameRoomHostHooks& hooks) { g_roomHooks = hooks; }
 
 void RemoveShellHosts() {
   SetGameHost(nullptr);

@@ -6,6 +6,7 @@
   progdata.py rw256 OUTDIR
   progdata.py loginbuttons OUTDIR LOBBYDIR RWONYX.TTF
   progdata.py wallpaper OUT.bmp
+  progdata.py gameroomwallpaper OUT.bmp
   progdata.py strings SRCDIR OUTDIR
   progdata.py cursors OUTDIR
   progdata.py cursorlist   (prints "ids|ani names" for the build)
@@ -37,6 +38,9 @@ def main(argv):
     elif cmd == "wallpaper":
         import pictures
         pictures.wallpaper(argv[2])
+    elif cmd == "gameroomwallpaper":
+        import pictures
+        pictures.game_room_wallpaper(argv[2])
     elif cmd == "splash":
         import pictures
         pictures.splash(argv[2])

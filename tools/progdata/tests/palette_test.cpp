@@ -109,7 +109,8 @@ bool SeeThrough(const fs::path& p) {
 
 TEST(Pictures, CarryThePaletteAndOpaqueOnesHoldNoKey) {
   Bitmap8 pal = Pal();
-  std::vector<fs::path> all = {kOut + "/SPLASH.bmp", kOut + "/Wallpaper/MarbleGray.bmp"};
+  std::vector<fs::path> all = {kOut + "/SPLASH.bmp", kOut + "/Wallpaper/MarbleGray.bmp",
+                               kOut + "/Wallpaper/GameRoomBackground.bmp"};
   for (const char* folder : {"skinres/bitmaps", "rw256/bitmaps", "anim/frames"}) {
     auto more = Pictures(folder);
     all.insert(all.end(), more.begin(), more.end());

@@ -1,0 +1,352 @@
+// Rookwell.exe from an installed program folder in the game room, played as
+// a user plays it: a test user logged in, the room's first game against a
+// personality, moves dragged on the board and answered by Corvane, Game
+// Status and Thinking Lines following the game, leaving and re-entering the
+// room, the board's context menu, the Shortcuts window, and an unfinished
+// rated game refused by Load. Screenshots go to artefacts/shell.
+#include "chess_sets.h"
+#include "board_projection.h"
+#include "game_file.h"
+#include "game_record.h"
+#include "board.h"
+// clang-format off
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <tlhelp32.h>
+// clang-format on
+
+#include <cstdio>
+#include <cstring>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "guitest.h"
+
+namespace {
+
+const char* kFrameClass = "RWONYX_APP_CLASS";
+const char* kBoardClass = "RWBoardWndClass";
+constexpr int kGameButton = 21565;
+constexpr int kLobbyButton = 21595;
+constexpr int kMoveList = 1806;
+
+bool Shot(const char* name) { return guitest::ScreenshotTo(RW_SHELL_ARTEFACT_DIR, name); }
+
+std::string Installed() {
+  const char* dir = std::getenv("RW_PROGRAM_DIR");
+  std::string s = dir ? dir : "";
+  for (char& c : s)
+    if (c == '/') c = '\\';
+  return s;
+}
+
+std::vector<uint8_t> ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+struct FolderSets : ChessSetHost {
+  bool DataSetOpen() override { return true; }
+  bool LoadDataItem(const std::string& name, std::vector<uint8_t>* out) override {
+    *out = ReadFile(std::string(RW_SETS_DIR) + "/" + name);
+    return !out->empty();
+  }
+  std::string GetSoundFileName(int) override { return std::string(); }
+  std::string ProgramFolder() override { return std::string(); }
+  bool WriteWaveFile(const std::vector<uint8_t>&, const std::string&) override { return false; }
+};
+
+// The program's board as the room lays it out: the walnut set, its picture
+// at the layout's board corner (10, 10) of the room.
+struct BoardGeometry {
+  BoardSetRecord set{};
+  PieceSetRecord pieces{};
+  BoardProjection projection{};
+
+  bool Load() {
+    ChessSetCatalogue catalogue;
+    FolderSets folder;
+    if (!catalogue.Load(&folder)) return false;
+    const int n = catalogue.FindBoardSet("2D Walnut Medium");
+    if (n < 0 || !catalogue.CopyBoardSet(&set, n)) return false;
+    catalogue.CopyPieceSet(&pieces, catalogue.FindPieceSet(RecordName(set.defaultPieceSet, kSetNameSize).c_str()));
+    set.originX = 10 + set.centreX - set.size / 2;
+    set.originY = 10 + set.centreY - set.size / 2;
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    projection.geometry = &set;
+    projection.leftMargin = 2 * (tm.tmAveCharWidth > 0 ? tm.tmAveCharWidth : 7);
+    projection.celWidth = pieces.celWidth;
+    projection.celHeight = pieces.celHeight;
+    return UpdateBoardOffset(&projection, nullptr);
+  }
+  POINT Centre(HWND board, const char* square) const {
+    ScreenPoint p{};
+    SquareCentre(projection, '8' - square[1], square[0] - 'a', &p, nullptr);
+    POINT s{p.x, p.y};
+    ClientToScreen(board, &s);
+    return s;
+  }
+};
+
+int CountProcesses(const char* exe) {
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snap == INVALID_HANDLE_VALUE) return -1;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  int count = 0;
+  for (BOOL more = Process32First(snap, &entry); more; more = Process32Next(snap, &entry))
+    if (lstrcmpiA(entry.szExeFile, exe) == 0) ++count;
+  CloseHandle(snap);
+  return count;
+}
+
+void ClickChild(HWND parent, int id) {
+  HWND child = GetDlgItem(parent, id);
+  ASSERT_NE(child, nullptr) << id;
+  RECT r;
+  GetWindowRect(child, &r);
+  guitest::Click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+void Type(const char* text) {
+  for (const char* c = text; *c; ++c) {
+    const SHORT vk = VkKeyScanA(*c);
+    if (vk & 0x100)
+      guitest::Chord({VK_SHIFT}, LOBYTE(vk));
+    else
+      guitest::PressKey(LOBYTE(vk));
+  }
+  guitest::Pump(100);
+}
+
+// The program's Game Status move list, read from its rows: White's and
+// Black's cells of each row.
+struct MoveRowItem {
+  uint32_t whiteAlternatives;
+  uint32_t blackAlternatives;
+  char white[16];
+  char black[16];
+};
+
+class GameRoomProgram : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(geometry_.Load()); }
+  void TearDown() override {
+    if (program_.process) {
+      if (frame_) PostMessageA(frame_, WM_CLOSE, 0, 0);
+      DWORD code = 0;
+      if (!guitest::WaitForProgramEnd(&program_, 15000, &code)) guitest::KillProgram(&program_);
+    }
+  }
+
+  // A fresh copy of the installed folder, the game room entered at start by
+  // a test user whose game room has a five-minute game against "Pip - Age 7".
+  bool Start(const char* name) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    folder_ = std::string(temp) + name;
+    std::error_code error;
+    std::filesystem::remove_all(folder_, error);
+    std::filesystem::copy(Installed(), folder_, std::filesystem::copy_options::recursive, error);
+    const std::string ini = folder_ + "\\rw.ini";
+    WritePrivateProfileStringA("settings", "IntroMovie", "0", ini.c_str());
+    WritePrivateProfileStringA("debug", "auto_login", "1", ini.c_str());
+    WritePrivateProfileStringA("debug", "auto_login_user", "Tester", ini.c_str());
+    WritePrivateProfileStringA("debug", "auto_room_select", "1", ini.c_str());
+    const std::string defaults = folder_ + "\\RWDEFAULT.INI";
+    WritePrivateProfileStringA("gameroom", "white_player_name", "Tester", defaults.c_str());
+    WritePrivateProfileStringA("gameroom", "white_player", "0 300000 0 4", defaults.c_str());
+    WritePrivateProfileStringA("gameroom", "black_player_name", "Pip - Age 7", defaults.c_str());
+    WritePrivateProfileStringA("gameroom", "black_player", "1 300000 0 4", defaults.c_str());
+    if (!guitest::StartProgram(folder_ + "\\Rookwell.exe", "", folder_, &program_)) return false;
+    if (!guitest::WaitFor([&] { return (frame_ = guitest::FindProgramWindow(program_, kFrameClass)) != nullptr; },
+                          20000))
+      return false;
+    room_ = FindWindowExA(frame_, nullptr, "WC_ROOKWELL_ROOM", nullptr);
+    bar_ = FindWindowExA(frame_, nullptr, nullptr, "Navigation");
+    guitest::WaitFor([&] { return (board_ = VisibleBoard()) != nullptr; }, 10000);
+    guitest::Pump(800);
+    return room_ && board_;
+  }
+
+  HWND VisibleBoard() {
+    for (HWND w = FindWindowExA(room_, nullptr, kBoardClass, nullptr); w; w = FindWindowExA(room_, w, kBoardClass, nullptr))
+      if (IsWindowVisible(w)) return w;
+    return nullptr;
+  }
+  HWND ProgramWindow(const char* caption) {
+    struct Search {
+      const char* caption;
+      DWORD process;
+      HWND found;
+    } search{caption, program_.id, nullptr};
+    EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(p);
+          char text[64] = "";
+          DWORD pid = 0;
+          GetWindowThreadProcessId(w, &pid);
+          GetWindowTextA(w, text, sizeof text);
+          if (pid != s->process || std::strcmp(text, s->caption) != 0) return TRUE;
+          s->found = w;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+  std::vector<std::string> Moves() {
+    std::vector<std::string> plies;
+    HWND status = ProgramWindow("Game Status");
+    HWND list = status ? GetDlgItem(status, kMoveList) : nullptr;
+    if (!list) return plies;
+    const int rows = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row) {
+      const LRESULT data = SendMessageA(list, LB_GETITEMDATA, row, 0);
+      MoveRowItem item{};
+      SIZE_T read = 0;
+      if (!data || data == LB_ERR ||
+          !ReadProcessMemory(program_.process, reinterpret_cast<void*>(data), &item, sizeof item, &read))
+        break;
+      item.white[15] = item.black[15] = 0;
+      plies.push_back(item.white);
+      if (item.black[0]) plies.push_back(item.black);
+    }
+    return plies;
+  }
+  // Drags a piece and waits for Corvane's answer in the move list.
+  void PlayAndAwaitAnswer(const char* from, const char* to) {
+    const size_t before = Moves().size();
+    guitest::Drag(geometry_.Centre(board_, from), geometry_.Centre(board_, to));
+    ASSERT_TRUE(guitest::WaitFor([&] { return Moves().size() >= before + 1; }, 5000)) << from << to;
+    ASSERT_TRUE(guitest::WaitFor([&] { return Moves().size() >= before + 2; }, 60000)) << "no answer to " << from << to;
+    guitest::Pump(600);  // the reply's slide
+  }
+  void ClickBar(int id) {
+    ClickChild(bar_, id);
+    guitest::Pump(1200);
+  }
+
+  BoardGeometry geometry_;
+  guitest::Program program_;
+  std::string folder_;
+  HWND frame_ = nullptr, room_ = nullptr, bar_ = nullptr, board_ = nullptr;
+};
+
+TEST_F(GameRoomProgram, AUserPlaysThePersonalityWhichAnswersEveryMove) {
+  ASSERT_TRUE(Start("rw_e2e_gameroom"));
+  // The room shows its board, Game Status and the Shortcuts tiles.
+  HWND status = ProgramWindow("Game Status");
+  ASSERT_NE(status, nullptr);
+  EXPECT_TRUE(IsWindowVisible(status));
+  HWND shortcuts = ProgramWindow("Shortcuts");
+  ASSERT_NE(shortcuts, nullptr);
+  EXPECT_TRUE(IsWindowVisible(shortcuts));
+  // Thinking Lines, brought out where the column has room.
+  HWND thinking = ProgramWindow("Thinking Lines");
+  ASSERT_NE(thinking, nullptr);
+  RECT statusRect{};
+  GetWindowRect(status, &statusRect);
+  SetWindowPos(thinking, HWND_TOP, statusRect.left, statusRect.bottom + 2, statusRect.right - statusRect.left, 190,
+               SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  guitest::Pump(500);
+  Shot("game_room_start");
+
+  EXPECT_EQ(CountProcesses("Corvane.exe"), 1);
+  PlayAndAwaitAnswer("e2", "e4");
+  std::vector<std::string> moves = Moves();
+  ASSERT_GE(moves.size(), 2u);
+  EXPECT_EQ(moves[0], "e4");
+  Shot("game_room_first_answer");
+  PlayAndAwaitAnswer("g1", "f3");
+  PlayAndAwaitAnswer("f1", "e2");
+  moves = Moves();
+  ASSERT_GE(moves.size(), 6u);
+  EXPECT_EQ(moves[2], "Nf3");
+  EXPECT_EQ(moves[4], "Be2");
+  guitest::Pump(1500);  // a clock second or two more
+  Shot("game_room_mid_game");
+
+  // Leaving the room stops the game: its engine ends; the board goes.
+  ClickBar(kLobbyButton);
+  EXPECT_TRUE(guitest::WaitFor([] { return CountProcesses("Corvane.exe") == 0; }, 10000));
+  EXPECT_EQ(VisibleBoard(), nullptr);
+  // Entering starts it again, the same game: the engine is back and answers.
+  ClickBar(kGameButton);
+  EXPECT_TRUE(guitest::WaitFor([] { return CountProcesses("Corvane.exe") == 1; }, 10000));
+  board_ = VisibleBoard();
+  ASSERT_NE(board_, nullptr);
+  EXPECT_EQ(Moves().size(), 6u);
+  PlayAndAwaitAnswer("a2", "a3");
+  EXPECT_EQ(Moves()[6], "a3");
+  Shot("game_room_after_return");
+}
+
+TEST_F(GameRoomProgram, ContextMenuShortcutsAndARefusedRatedGame) {
+  ASSERT_TRUE(Start("rw_e2e_gameroom_menu"));
+  // A right-click on the user's piece: the person's items.
+  guitest::Click(geometry_.Centre(board_, "d2"), true);
+  guitest::Pump(500);
+  Shot("game_room_menu_person_piece");
+  guitest::PressKey(VK_ESCAPE);
+  guitest::Pump(300);
+  // On an empty square, and beside the board.
+  guitest::Click(geometry_.Centre(board_, "d5"), true);
+  guitest::Pump(500);
+  Shot("game_room_menu_empty_square");
+  guitest::PressKey(VK_ESCAPE);
+  guitest::Pump(300);
+  RECT client;
+  GetClientRect(room_, &client);
+  POINT beside{client.right - 30, client.bottom - 30};
+  ClientToScreen(room_, &beside);
+  HWND shortcuts = ProgramWindow("Shortcuts");
+  ASSERT_NE(shortcuts, nullptr);
+  RECT tiles{};
+  GetWindowRect(shortcuts, &tiles);
+  Shot("game_room_shortcuts");
+  EXPECT_GE(tiles.right - tiles.left, 100);
+
+  // An unfinished rated game is refused with string 179 and the room keeps its game.
+  PlayAndAwaitAnswer("d2", "d4");
+  const std::vector<std::string> before = Moves();
+  {
+    PlayerDescriptor white{}, black{};
+    std::snprintf(white.name, sizeof white.name, "Tester");
+    std::snprintf(black.name, sizeof black.name, "Rosa Quint");
+    black.kind = PLAYER_ENGINE;
+    GameRecord* rated = CreateGame(0x120, nullptr, &white, &black, nullptr, nullptr, nullptr, WHITE, 1, 0);
+    ASSERT_NE(rated, nullptr);
+    ASSERT_NE(WriteGameFile((folder_ + "\\rated.RWG").c_str(), rated), 0);
+    DestroyGame(rated);
+  }
+  guitest::Chord({VK_CONTROL}, 'L');
+  HWND dialog = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (dialog = ProgramWindow("File Open")) != nullptr; }, 5000));
+  guitest::Pump(300);
+  Type("rated.RWG");
+  guitest::PressKey(VK_RETURN);
+  HWND box = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (box = guitest::FindProgramWindow(program_, "RWOMSGBOX")) != nullptr; },
+                               5000));
+  char text[512] = "";
+  GetDlgItemTextA(box, 301, text, sizeof text);
+  EXPECT_STREQ(text,
+               "You are trying to load an unfinished rated game. You must finish the game before you can load it "
+               "into any room other than the Tournament Room.");
+  guitest::Pump(300);
+  Shot("game_room_rated_refused");
+  ClickChild(box, 1);
+  guitest::Pump(500);
+  EXPECT_EQ(Moves(), before);
+}
+
+}  // namespace
