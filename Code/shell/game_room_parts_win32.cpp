@@ -64,7 +64,8 @@ int DestroyGameWindows() {
 
 int RegisterBoardClass() { return InitBoardViewsForProgram(); }
 
-void ShowClocks() {
+void OnRoomTick() {
+  RaiseGameRoomPanels();
   if (HWND status = static_cast<HWND>(GetNumberedWindow(WIN_GAME_STATUS))) ShowGameStatusClocks(status, 0);
 }
 
@@ -121,7 +122,7 @@ void ConnectGameRoomParts() {
   startup.destroyModelessWindows = DestroyGameWindows;
 
   RegisterGameRoomModule();
-  SetRoomTimerHook(ShowClocks);
+  SetRoomTimerHook(OnRoomTick);
   SetPersonalityEnvironment(&g_personalities);
 
   GameRoomHostHooks hooks{};

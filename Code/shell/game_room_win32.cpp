@@ -10,6 +10,8 @@
 // The shell names its own user; not the system's account call.
 #undef GetUserName
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -57,6 +59,7 @@ struct GameRoomData {
 };
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+void BoardRightClick(HWND board, POINT screen);
 
 int SetupCancelled(GameRecord*) { return kSetupCancelledResult; }
 int NoSetUpPosition(HWND, const Board*, int, SetUpPositionEndCallback) { return 0; }
@@ -117,12 +120,7 @@ GameRecord g_template;
 
 // ---------------------------------------------------------------- menus
 void EnableFrameMenu(bool enable) {
-  HWND frame = MainFrame();
-  CmMenu* menu = frame ? cmGetMenu(frame) : nullptr;
-  if (!menu) return;
-  for (int i = 0; cmGetSubMenu(menu, i); ++i)
-    cmEnableMenuItem(menu, UINT(i), MF_BYPOSITION | (enable ? MF_ENABLED : MF_GRAYED));
-  SetWindowPos(frame, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  if (HWND frame = MainFrame()) cwEnableMenu(frame, enable ? 1 : 0);
 }
 
 void SetCopyFromItems(RoomRecord* record) {
@@ -141,6 +139,16 @@ void SetCopyFromItems(RoomRecord* record) {
     }
   }
 }
+
+// The panels the room shows stand above the main frame. A window system
+// without a window manager (X under Wine) puts a frame that is shown or
+// activated on top of the panels it owns: they are raised again at the room
+// timer's next tick after each entry into the room and each time the frame
+// becomes the foreground window.
+bool g_raisePanels = false;
+HWND g_lastForeground = nullptr;
+
+CmMenu* g_contextMenu = nullptr;  // the board's last context menu
 
 // ---------------------------------------------------------------- the room's module
 CmMenu* MakeGameRoomMenu(int) { return cmLoadMenu(Instance(), MAKEINTRESOURCEA(kGameRoomMenu)); }
@@ -242,9 +250,28 @@ LRESULT PaintTileBackground(HWND window, LPARAM second) {
   return dibPaintControlBackgroundOffset(g_shortcuts->tile, request->copy, &r, 0, 0);
 }
 
+// The tiles place themselves from their captions; the dialog takes their
+// extent and the same margin on the far sides as on the near ones.
+void FitTilesDialog(HWND dialog) {
+  RECT extent{INT_MAX, INT_MAX, 0, 0};
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    extent.left = std::min(extent.left, r.left);
+    extent.top = std::min(extent.top, r.top);
+    extent.right = std::max(extent.right, r.right);
+    extent.bottom = std::max(extent.bottom, r.bottom);
+  }
+  if (extent.right <= extent.left) return;
+  SetWindowPos(dialog, nullptr, 0, 0, extent.right + std::max(0, int(extent.left)),
+               extent.bottom + std::max(0, int(extent.top)), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 INT_PTR CALLBACK TileDialogProc(HWND dialog, UINT message, WPARAM first, LPARAM second) {
   switch (message) {
     case WM_INITDIALOG:
+      FitTilesDialog(dialog);
       return TRUE;
     case WM_COMMAND:
       if (g_shortcuts && g_shortcuts->tileCommand && HIWORD(first) == BN_CLICKED)
@@ -325,6 +352,20 @@ int TileCommandThunk(int id) { return GameRoomTileCommand(id); }
 
 GameRoomSeams GetGameRoomSeams() { return g_seams; }
 
+void RaiseGameRoomPanels() {
+  HWND frame = MainFrame();
+  const HWND foreground = GetForegroundWindow();
+  if (foreground == frame && g_lastForeground != frame) g_raisePanels = true;
+  g_lastForeground = foreground;
+  if (!g_raisePanels || !frame || !IsWindowVisible(frame) || GetRoomNumber() != ROOM_GAME) return;
+  g_raisePanels = false;
+  for (int id = WIN_ADVICE; id <= WIN_RECEIVED_CHALLENGE; ++id) {
+    HWND panel = static_cast<HWND>(GetNumberedWindow(id));
+    if (panel && IsWindowVisible(panel) && !(GetWindowLongA(panel, GWL_STYLE) & WS_CHILD))
+      SetWindowPos(panel, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
 void SetGameRoomSeams(const GameRoomSeams& seams) {
   g_seams = seams;
   const GameRoomSeams& d = kDefaultSeams;
@@ -373,7 +414,10 @@ void* SetUpGameRoom(RoomRecord* record) {
   }
   record->roomData = data;
 
-  if (CreateRoomBoardView(record) && ClearRoomBoardTurn(ROOM_GAME)) TurnBoard();
+  if (CreateRoomBoardView(record)) {
+    SetRoomBoardRightClick(ROOM_GAME, BoardRightClick);
+    if (ClearRoomBoardTurn(ROOM_GAME)) TurnBoard();
+  }
   record->setUp = 1;
   return data;
 }
@@ -383,6 +427,7 @@ int ActivateGameRoom(RoomRecord* record) {
   if (!record->setUp && !SetUpGameRoom(record)) return 0;
   SetCopyFromItems(record);
   Services().setIdleLevel(1);
+  g_raisePanels = true;
   GameRoomData* data = static_cast<GameRoomData*>(record->roomData);
   if (data && data->fullRoomWindow) {
     ShowWindow(data->fullRoomWindow, SW_SHOW);
@@ -415,6 +460,10 @@ int DeactivateGameRoom(RoomRecord* record) {
 
 void ReleaseGameRoom(RoomRecord* record, int isCurrent) {
   if (!record) return;
+  if (g_contextMenu) {
+    cmDestroyMenu(g_contextMenu);
+    g_contextMenu = nullptr;
+  }
   DestroyRoomBoardView(record);
   memFree_rel(record->roomData);
   record->roomData = nullptr;
@@ -496,7 +545,7 @@ void NewGameInGameRoom() {
   FreeTemplatePersonalities(&g_template);
   const bool otherStart = (result & 64) != 0;
   GameRecord* game = CreateGame(g_template.kind, nullptr, &w, &b, nullptr, otherStart ? &g_template.start : nullptr,
-                                nullptr, otherStart ? g_template.startSide : WHITE, 1, 0);
+                                nullptr, otherStart ? int(g_template.startSide) : int(WHITE), 1, 0);
   if (!ReplaceRoomGame(game)) {
     StartGame(old);
     return;
@@ -585,17 +634,17 @@ void SetUpPositionEnd(int code, const Board* position, int side) {
   if (restored != kSetUpPositionMode) g_seams.applyTeachingDisplay();
 }
 
-intptr_t GameRoomContextMenu(void* window, uintptr_t, intptr_t lParam) {
+namespace {
+
+// The context menu at a screen point; `from` is the board window when the
+// click was on it.
+void ShowBoardMenu(HWND from, POINT screen, bool keyboard) {
   BoardView* view = GetRoomBoardView(ROOM_GAME);
   HWND boardWindow = RoomBoardWindow(ROOM_GAME);
-  if (!view || !boardWindow) return 0;
   GameRoomData* data = RoomData();
   const bool full = data && data->fullRoomWindow;
-  POINT screen{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-  HWND from = static_cast<HWND>(window);
-  // A click from the room window, or from the keyboard (-1, -1), is beside the board.
   BoardClickPlace place = BoardClickPlace::OffBoard;
-  if (from == boardWindow && lParam != -1) {
+  if (from == boardWindow && !keyboard) {
     POINT client = screen;
     ScreenToClient(boardWindow, &client);
     int colour = 0;
@@ -613,9 +662,9 @@ intptr_t GameRoomContextMenu(void* window, uintptr_t, intptr_t lParam) {
         break;
     }
   }
-  if (lParam == -1) GetCursorPos(&screen);
+  if (keyboard) GetCursorPos(&screen);
   CmMenu* menu = cmCreatePopupMenu();
-  if (!menu) return 0;
+  if (!menu) return;
   CmMenu* popup = nullptr;
   const char* popupCaption = nullptr;
   auto flushPopup = [&] {
@@ -640,8 +689,28 @@ intptr_t GameRoomContextMenu(void* window, uintptr_t, intptr_t lParam) {
   }
   flushPopup();
   RECT anchor{screen.x, screen.y, screen.x, screen.y};
-  cmTrackPopupMenu(menu, &anchor, MainFrame(), 0);
-  cmDestroyMenu(menu);
+  // The popup stays up after this returns and reads the menu while it is
+  // open: the menu lives until the next one is shown, when the popup that
+  // showed it has closed (an open popup refuses the next).
+  if (cmTrackPopupMenu(menu, &anchor, MainFrame(), 0)) {
+    if (g_contextMenu) cmDestroyMenu(g_contextMenu);
+    g_contextMenu = menu;
+  } else {
+    cmDestroyMenu(menu);
+  }
+}
+
+void BoardRightClick(HWND board, POINT screen) { ShowBoardMenu(board, screen, false); }
+
+}  // namespace
+
+// The room window's right-button messages: only the context-menu message
+// (its first parameter the window clicked) opens the menu, so one click
+// gives one menu.
+intptr_t GameRoomContextMenu(void*, uintptr_t wParam, intptr_t lParam) {
+  if (!GetRoomBoardView(ROOM_GAME) || !IsWindow(reinterpret_cast<HWND>(wParam))) return 0;
+  POINT screen{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  ShowBoardMenu(reinterpret_cast<HWND>(wParam), screen, lParam == -1);
   return 1;
 }
 

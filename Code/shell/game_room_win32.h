@@ -17,7 +17,8 @@
 // GameRoomTileCommand, GameRoomContextMenu, NewGameInGameRoom,
 // CopyGameToGameRoom, SetUpGameInGameRoom, SetUpPositionInGameRoom,
 // SetUpPositionEnd, LockGameRoomForSetUp, CreateShortcutsWindow,
-// ShowShortcutsWindow, DestroyShortcutsWindow, ShowShortcutTiles.
+// ShowShortcutsWindow, DestroyShortcutsWindow, ShowShortcutTiles,
+// RaiseGameRoomPanels.
 #pragma once
 
 #include <windows.h>
@@ -79,3 +80,6 @@ HWND CreateShortcutsWindow();
 void ShowShortcutsWindow(int show);
 void DestroyShortcutsWindow();
 void ShowShortcutTiles(int room, int tileId, const char* tileBitmap);
+// The room timer's call: the room's panels raised above the main frame once
+// after each entry, when the frame is on screen.
+void RaiseGameRoomPanels();

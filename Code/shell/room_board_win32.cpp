@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -37,8 +38,8 @@ int SetPieceCursor(void* window, int kind);
 namespace {
 
 constexpr int kChessSetsDataSet = 0;
-// A room without its own choice shows this set: its 330-pixel picture fits
-// the board area of the smallest layout.
+// A room without its own choice shows the largest flat set whose picture
+// fits its layout's board rectangle; this one when none does.
 constexpr const char* kDefaultBoardSet = "2D Walnut Medium";
 
 ChessSetCatalogue g_catalogue;
@@ -100,8 +101,9 @@ class RoomBoardHost final : public BoardViewHost {
     char section[kRoomNameSize] = "";
     GetRoomName(section, record_->room);
     char name[64];
-    ProfileReadString(section, "board_set", kDefaultBoardSet, name, sizeof name, GetSettingsIniPath());
-    int board = g_catalogue.FindBoardSet(name);
+    ProfileReadString(section, "board_set", "", name, sizeof name, GetSettingsIniPath());
+    int board = name[0] ? g_catalogue.FindBoardSet(name) : -1;
+    if (board < 0) board = FittingBoardSet();
     if (board < 0) board = g_catalogue.FindBoardSet(kDefaultBoardSet);
     if (board < 0 || !g_catalogue.CopyBoardSet(&boardSet_, board)) return false;
     ProfileReadString(section, "piece_set", "", name, sizeof name, GetSettingsIniPath());
@@ -120,6 +122,22 @@ class RoomBoardHost final : public BoardViewHost {
   }
 
   GameRecord* Game() { return RoomGame(record_->room); }
+
+  // The picture of a flat set spans its registration pixel twice.
+  int FittingBoardSet() {
+    ShellRect r{};
+    GetRoomWindowRect(record_->room, kBoardWindowNumber, &r);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    int best = -1, bestSize = 0;
+    for (int n = 0; n < g_catalogue.boardCount(); ++n) {
+      const BoardSetRecord* set = g_catalogue.GetBoardSetRecord(n);
+      if (!set || !IsFlatBoard(*set) || (set->roomsMask && !(set->roomsMask & (1u << record_->room)))) continue;
+      if (2 * set->centreX > width || 2 * set->centreY > height || set->size <= bestSize) continue;
+      best = n;
+      bestSize = set->size;
+    }
+    return best;
+  }
 
   // Move entry over the room's game.
   bool HaveGame() override { return Game() != nullptr; }
@@ -343,4 +361,21 @@ bool ClearRoomBoardTurn(int room) {
   if (!view || !view->flipped) return false;
   view->flipped = 0;
   return true;
+}
+
+namespace {
+
+LRESULT RightClickCallback(HWND window, UINT message, WPARAM, LPARAM lParam, intptr_t data) {
+  if (message != WM_RBUTTONUP || !data) return 0;
+  POINT screen{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  ClientToScreen(window, &screen);
+  reinterpret_cast<void (*)(HWND, POINT)>(data)(window, screen);
+  return 1;
+}
+
+}  // namespace
+
+void SetRoomBoardRightClick(int room, void (*handler)(HWND board, POINT screen)) {
+  if (BoardView* view = GetRoomBoardView(room))
+    SetBoardWndCallback(view->window, handler ? RightClickCallback : nullptr, reinterpret_cast<intptr_t>(handler));
 }

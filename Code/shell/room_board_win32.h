@@ -40,3 +40,5 @@ RoomBoardHit HitRoomBoard(BoardView* view, POINT client, int* pieceColour);
 HWND RoomBoardWindow(int room);
 void UpdateRoomBoardInputLock(int room);
 bool ClearRoomBoardTurn(int room);
+// A right-click on the room's board goes to `handler` with its screen point.
+void SetRoomBoardRightClick(int room, void (*handler)(HWND board, POINT screen));
