@@ -161,10 +161,13 @@ std::string Format(const char* format, ...) {
 }  // namespace
 
 int WriteBookTree(const BookTree& tree, const char* path, const BookReport& report) {
+  auto say = [&report](const std::string& text) {
+    if (report) report(text);
+  };
   std::vector<BookTreeVisit> order = BookTreePreOrder(tree);
   int n = static_cast<int>(order.size());
   if (n > kMaxBookNodes) {
-    report(Format("Error: Book size of %d is greater than allowed (%d)\n", n, kMaxBookNodes));
+    say(Format("Error: Book size of %d is greater than allowed (%d)\n", n, kMaxBookNodes));
     return 20;
   }
   std::vector<uint8_t> words(2 * static_cast<size_t>(n));
@@ -179,9 +182,12 @@ int WriteBookTree(const BookTree& tree, const char* path, const BookReport& repo
     if (!node.comment.empty()) AppendRecords(&texts, i, BOOK_TEXT_COMMENT, node.comment);
     if (!node.eco.empty()) AppendRecords(&texts, i, BOOK_TEXT_ECO, node.eco.substr(0, 255));
   }
-  FILE* f = path ? std::fopen(path, "w+b") : nullptr;
+  // Written beside the book and put in its place only when complete: the
+  // out-book is often the in-book, which a failed write must not destroy.
+  const std::string temporary = path ? std::string(path) + ".tmp" : std::string();
+  FILE* f = path ? std::fopen(temporary.c_str(), "w+b") : nullptr;
   if (f == nullptr) {
-    report(Format("Unable to open %s\n", path ? path : ""));
+    say(Format("Unable to open %s\n", path ? path : ""));
     return 2;
   }
   uint8_t header[8] = {'U', 'G', 'W', 'S', 0, 0, 0, 0};
@@ -192,11 +198,16 @@ int WriteBookTree(const BookTree& tree, const char* path, const BookReport& repo
   ok = ok && (texts.empty() || std::fwrite(texts.data(), 1, texts.size(), f) == texts.size());
   ok = (std::fclose(f) == 0) && ok;
   if (!ok) {
-    report(Format("Unable to open %s\n", path));
-    std::remove(path);
+    say(Format("Unable to open %s\n", path));
+    std::remove(temporary.c_str());
     return 2;
   }
-  report(Format("File %s created. %u moves, comment size = %u (%d).\n", path, static_cast<unsigned>(n),
-                static_cast<unsigned>(texts.size()), static_cast<int>(texts.size())));
+  std::remove(path);  // rename does not replace a file everywhere
+  if (std::rename(temporary.c_str(), path) != 0) {
+    say(Format("Unable to open %s\n", path));  // the complete book stays beside it
+    return 2;
+  }
+  say(Format("File %s created. %u moves, comment size = %u (%d).\n", path, static_cast<unsigned>(n),
+             static_cast<unsigned>(texts.size()), static_cast<int>(texts.size())));
   return 0;
 }
