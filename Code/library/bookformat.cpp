@@ -69,7 +69,7 @@ std::string ReadNodeText(const uint8_t* area, uint32_t size, int node, int kind)
   return text;
 }
 
-std::string ComposeOpeningName(const std::vector<std::string>& deepestFirst) {
+std::string ComposeOpeningName(const std::vector<std::string>& deepestFirst, const char* joint) {
   std::string gathered;
   for (const std::string& name : deepestFirst) {
     if (name.empty()) continue;
@@ -77,7 +77,7 @@ std::string ComposeOpeningName(const std::vector<std::string>& deepestFirst) {
       if (gathered.empty()) gathered = name.substr(0, name.size() - 1);
       continue;
     }
-    gathered = gathered.empty() ? name : name + " / " + gathered;
+    gathered = gathered.empty() ? name : name + joint + gathered;
     if (gathered.size() > kMaxComposedName) gathered.resize(kMaxComposedName);
   }
   if (gathered.size() > kMaxComposedName) gathered.resize(kMaxComposedName);

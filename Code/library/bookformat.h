@@ -85,8 +85,9 @@ std::string ReadNodeText(const uint8_t* area, uint32_t size, int node, int kind)
 // Names along a line, deepest first: each name that does not end with "."
 // goes in front of what is gathered, joined with " / "; a name ending with
 // "." is taken, without its ".", only while nothing is gathered. The result
-// is cut to kMaxComposedName bytes.
-std::string ComposeOpeningName(const std::vector<std::string>& deepestFirst);
+// is cut to kMaxComposedName bytes. The book editor joins them with a
+// backslash instead.
+std::string ComposeOpeningName(const std::vector<std::string>& deepestFirst, const char* joint = " / ");
 
 // CRC-16 (reflected polynomial 0xA001) over the words whose weight code is
 // not 0.
