@@ -4,6 +4,8 @@
 #include "game_setup_dialog.h"
 
 #include <commctrl.h>
+// The system names its own GetUserName; the shell's is meant here.
+#undef GetUserName
 
 #include <cstdio>
 #include <cstring>
@@ -52,6 +54,7 @@ struct SetupDialog {
   int current = 0;
   GameRecord* game = nullptr;
   PlayerRecord savedWhite{}, savedBlack{};
+  Board savedStart{};
   PackedDib* buttonFaces[4][2] = {};  // GUY/COMP of each row, normal and pressed
   bool updatingTimes = false;         // the page is setting its own spins
 };
@@ -287,6 +290,7 @@ void OnInit(HWND dialog, GameRecord* game) {
   g_players.whiteOnTop = !BoardNotFlipped();
   g_setup.savedWhite = game->white;
   g_setup.savedBlack = game->black;
+  g_setup.savedStart = game->start;
   LoadButtonFaces(dialog);
   if (GetUserRecord() && GetUserName()[0])
     for (int row = 0; row < 2; ++row) CopySetupName(g_players.personName[row], GetUserName());
@@ -523,7 +527,11 @@ INT_PTR CALLBACK GameSetupDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
           OnOk(dialog);
           return TRUE;
         case IDCANCEL:
+          // The caller's game is left as it came: the pages wrote into it.
           DestroyPages();
+          g_setup.game->white = g_setup.savedWhite;
+          g_setup.game->black = g_setup.savedBlack;
+          g_setup.game->start = g_setup.savedStart;
           EndDialog(dialog, kSetupCancelled);
           return TRUE;
         default:

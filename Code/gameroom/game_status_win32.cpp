@@ -105,7 +105,7 @@ HPALETTE Palette() {
 // ---------------------------------------------------------------- labels
 
 void ResetLabel(StatusLabel* label) {
-  if (label->picture) std::free(label->picture);
+  dibDelete(label->picture);
   label->picture = nullptr;
   label->text[0] = '\0';
   label->width = label->height = 0;

@@ -28,7 +28,7 @@ PackedDib* CopyPicture(const uint8_t* bytes, uint32_t held) {
     return nullptr;
   const uint32_t length = 40 + 1024 + dibRowStride(8, header.biWidth) * uint32_t(height);
   if (held < length) return nullptr;
-  auto* dib = static_cast<PackedDib*>(std::malloc(length));
+  auto* dib = static_cast<PackedDib*>(memAlloc_rel(length, HEAPKIT_TAG_RW));
   if (!dib) return nullptr;
   std::memcpy(dib, bytes, length);
   dibColorsToIndices(dib);

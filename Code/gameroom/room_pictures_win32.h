@@ -1,6 +1,6 @@
 // Pictures of the game-room windows: portraits from the faces pack and
 // named bitmaps from the program's resource library, each as a packed DIB
-// of our own with palette-index colours (freed with std::free), and drawing
+// of our own with palette-index colours (freed with dibDelete), and drawing
 // one through the program palette.
 //
 // Interface: LoadPortrait, LoadLibraryPicture, DrawRoomPicture,

@@ -24,7 +24,7 @@ constexpr int kKidsRoom = 2;
 constexpr int kPictureSet = 1;  // the faces pack
 constexpr int kCards = 4;
 constexpr int kCardColumn = 1714;  // the host of the four cards
-constexpr int kMargin = 8, kScrollWidth = 16, kPagesWidth = 300, kButtonHeight = 24, kButtonWidth = 90;
+constexpr int kMargin = 8, kScrollWidth = 16, kPagesWidth = 350, kButtonHeight = 24, kButtonWidth = 90;
 constexpr int kCardText = 0xEE, kCardBack = 18, kFrameOuter = 0xA4, kFrameInner = 0x4D;
 constexpr int kPortraitX = 8, kPortraitY = 8, kPortraitWidth = 72;
 
@@ -121,6 +121,14 @@ void PaintCard(HWND card, HDC dc) {
     DrawTextA(dc, text.caption.c_str(), -1, &caption, DT_WORDBREAK | DT_END_ELLIPSIS | DT_NOPREFIX);
     SelectObject(dc, oldFont);
     if (s->selection.selected >= 0 && &s->list[size_t(s->selection.selected)] == entry) FrameRect3(dc, client);
+  } else if (s && index == 0 && s->selection.passing.empty()) {
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, PALETTEINDEX(kCardText));
+    HGDIOBJ oldFont = SelectObject(dc, HFONT(SendMessageA(s->dialog, WM_GETFONT, 0, 0)));
+    RECT text{12, 12, client.right - 12, client.bottom - 12};
+    DrawTextA(dc, LoadText(1954, "No personality passes the filters. Tick more boxes to see some.").c_str(), -1,
+              &text, DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
   }
   if (oldPalette) SelectPalette(dc, oldPalette, FALSE);
 }
@@ -193,10 +201,15 @@ void SetScroll(SelectState* s) {
   si.cbSize = sizeof si;
   si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
   si.nMin = 0;
-  si.nMax = s->selection.scrollMax;
-  si.nPage = UINT(s->selection.scrollPage);
-  si.nPos = s->selection.top;
-  SetScrollInfo(GetDlgItem(s->dialog, kCardScroll), SB_CTL, &si, TRUE);
+  // Nothing to scroll when every passing card is shown: no thumb.
+  const bool scrolls = int(s->selection.passing.size()) > kCards;
+  si.nMax = scrolls ? s->selection.scrollMax : 0;
+  si.nPage = scrolls ? UINT(s->selection.scrollPage) : 0;
+  si.nPos = scrolls ? s->selection.top : 0;
+  HWND bar = GetDlgItem(s->dialog, kCardScroll);
+  SetScrollInfo(bar, SB_CTL, &si, TRUE);
+  EnableWindow(bar, scrolls);
+  InvalidateRect(bar, nullptr, TRUE);
 }
 
 void Refilter(SelectState* s) {
@@ -270,6 +283,26 @@ void ShowPage(SelectState* s, int page) {
   SetWindowPos(s->pages[page], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
 }
 
+// The Info page's texts fill the page: the name and rating lines, then the
+// biography and the style sharing the rest.
+void LayInfoPage(HWND page) {
+  RECT client;
+  GetClientRect(page, &client);
+  RECT line;
+  GetWindowRect(GetDlgItem(page, kInfoName), &line);
+  const int lineHeight = line.bottom - line.top, width = client.right - 2 * kMargin;
+  int y = kMargin;
+  for (int id : {kInfoName, kInfoRating}) {
+    SetWindowPos(GetDlgItem(page, id), nullptr, kMargin, y, width, lineHeight, SWP_NOZORDER);
+    y += lineHeight + 4;
+  }
+  const int rest = client.bottom - y - 2 * kMargin;
+  const int biography = rest * 3 / 5;
+  SetWindowPos(GetDlgItem(page, kInfoBiography), nullptr, kMargin, y, width, biography, SWP_NOZORDER);
+  y += biography + kMargin;
+  SetWindowPos(GetDlgItem(page, kInfoStyle), nullptr, kMargin, y, width, client.bottom - kMargin - y, SWP_NOZORDER);
+}
+
 // Pixel layout: the card column and its bar on the left, the pages and the
 // buttons on the right.
 void Layout(SelectState* s) {
@@ -335,6 +368,7 @@ void OnInit(HWND dialog, SelectState* s) {
   SendMessageA(s->tabs, TCM_ADJUSTRECT, FALSE, LPARAM(&display));
   for (HWND page : s->pages)
     MoveWindow(page, display.left, display.top, display.right - display.left, display.bottom - display.top, FALSE);
+  LayInfoPage(s->pages[1]);
   SendMessageA(s->tabs, TCM_SETCURSEL, 0, 0);
   ShowPage(s, 0);
 

@@ -128,7 +128,7 @@ def _sides(white_bottom):
 
 def _rotate():
     size = 36
-    big = canvas(size, size)
+    big = _face(size, False)
     d = ImageDraw.Draw(big)
     n = size * S
     c = (40, 96, 60, 255)
@@ -157,7 +157,7 @@ def pictures():
         ("20195", "set-up dialog: computer button", _comp(False), "screen with a knight on brass", False),
         ("20196", "set-up dialog: computer button, pressed", _comp(True), "the same, sunk", False),
         ("20170", "set-up dialog: board", _board(48, 5, 4), "flat board in a wooden frame", False),
-        ("20171", "set-up dialog: turn the board", _rotate(), "two turning arrows", True),
+        ("20171", "set-up dialog: turn the board", _rotate(), "two turning arrows on brass", False),
         ("20175", "set-up dialog: White at the bottom", _sides(True), "board with White below", False),
         ("20176", "set-up dialog: Black at the bottom", _sides(False), "board with Black below", False),
         ("bestlineboard", "odds board", _board(8 * SQUARE + 6, SQUARE, 3), "flat board, 19-pixel squares", False),
