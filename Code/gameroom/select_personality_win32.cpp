@@ -438,6 +438,11 @@ INT_PTR CALLBACK SelectPersonalityDlgProc(HWND dialog, UINT message, WPARAM wPar
     case WM_CTLCOLORBTN:
       SetBkMode(HDC(wParam), TRANSPARENT);
       return INT_PTR(GetStockObject(NULL_BRUSH));
+    case WM_CTLCOLORSCROLLBAR: {
+      // The bar's shaft is painted whole, so a moved thumb leaves nothing behind.
+      static HBRUSH shaft = CreateSolidBrush(RGB(226, 220, 204));
+      return INT_PTR(shaft);
+    }
     case kCardClicked:
       CardClicked(s, int(wParam));
       return TRUE;

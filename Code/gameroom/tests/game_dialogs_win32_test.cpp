@@ -273,6 +273,13 @@ TEST_F(GameDialogs, BlackAPersonalityFischerClockAndKnightOdds) {
   GetWindowRect(card, &cardRect);
   EXPECT_EQ(cardRect.right - cardRect.left, 239);
   EXPECT_EQ(cardRect.bottom - cardRect.top, 110);
+  RECT first;
+  GetWindowRect(Control(select, kCardFirst), &first);
+  for (int i = 1; i < 4; ++i) {
+    RECT r;
+    GetWindowRect(Control(select, kCardFirst + i), &r);
+    EXPECT_EQ(r.top - first.top, 110 * i) << "card " << i;
+  }
   EXPECT_TRUE(guitest::ScreenshotTo(RW_GAMEROOM_ARTEFACT_DIR, "select_personality_cards"));
   guitest::Click(Centre(card));
   guitest::Pump(250);
