@@ -434,6 +434,36 @@ TEST_F(SelectDialog, KidsModeListsOnlyFictionalCharacters) {
   EXPECT_NE(std::strstr(chosen, " - Age "), nullptr) << chosen;
 }
 
+// The bar's arrows move the column a card at a time; the chosen name is
+// the file's name without its extension.
+TEST_F(SelectDialog, TheArrowsScrollTheCards) {
+  HWND select = Open(0);
+  ASSERT_TRUE(select);
+  HWND bar = Control(select, kCardScroll);
+  RECT r;
+  GetWindowRect(bar, &r);
+  // A click on a card selects it; the Info page names it.
+  auto cardName = [&](int card) {
+    guitest::Click(Centre(Control(select, kCardFirst + card)));
+    guitest::Pump(150);
+    return Text(select, kInfoName);
+  };
+  auto firstCardName = [&] { return cardName(0); };
+  const std::string top = cardName(0);
+  const std::string second = cardName(1);
+  ASSERT_NE(top, second);
+  guitest::Click(POINT{(r.left + r.right) / 2, r.bottom - 6});  // down arrow
+  guitest::Pump(200);
+  EXPECT_EQ(firstCardName(), second);
+  guitest::Click(POINT{(r.left + r.right) / 2, r.top + 6});  // up arrow
+  guitest::Pump(200);
+  EXPECT_EQ(firstCardName(), top);
+  ClickControl(select, IDOK);
+  runner.join();
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(std::string(chosen), top);
+}
+
 TEST_F(SelectDialog, NothingPassingDisablesOkAndTheBoxesAreKept) {
   HWND select = Open(0);
   ASSERT_TRUE(select);
