@@ -535,4 +535,72 @@ TEST_F(GameDialogs, AdviceShowsTheAdviceAndPrintsIt) {
   EXPECT_EQ(GetNumberedWindow(WIN_ADVICE), nullptr);
 }
 
+// Play reads the advice's markup as a clip; Pause, Play and Stop follow it,
+// and the clip's end gives the buttons back.
+struct FakeClip {
+  std::string markup;
+  int mode = 0;
+  void (*ended)(void*) = nullptr;
+  void* data = nullptr;
+  int paused = 0, resumed = 0, stopped = 0;
+} g_clip;
+void* StartFakeClip(const char* markup, int mode, void (*ended)(void*), void* data) {
+  g_clip = FakeClip{};
+  g_clip.markup = markup;
+  g_clip.mode = mode;
+  g_clip.ended = ended;
+  g_clip.data = data;
+  return &g_clip;
+}
+void PauseFakeClip(void*) { ++g_clip.paused; }
+void ResumeFakeClip(void*) { ++g_clip.resumed; }
+void StopFakeClip(void*) { ++g_clip.stopped; }
+
+TEST_F(GameDialogs, AdvicePlaysPausesAndStopsItsClip) {
+  AdviceServices services{};
+  services.printLine = FakePrint;
+  services.startAdvice = FakeAdvice;
+  services.voiceSetting = NoVoice;
+  services.startClip = StartFakeClip;
+  services.pauseClip = PauseFakeClip;
+  services.resumeClip = ResumeFakeClip;
+  services.stopClip = StopFakeClip;
+  SetAdviceServices(&services);
+  SetCurrentGame(game);
+  game->header.texts[SLOT_POSITION] = memStrdup_rel("{H d4}Put a pawn in the centre.{C}", HEAPKIT_TAG_RW);
+  HWND advice = ShowAdviceDialog(game, 0);
+  ASSERT_TRUE(advice);
+  guitest::Pump(300);
+  EXPECT_EQ(Text(advice, kAdviceText), "Put a pawn in the centre.");
+  auto enabled = [&](int id) { return IsWindowEnabled(GetDlgItem(advice, id)) != 0; };
+  ClickControl(advice, kAdvicePlay);
+  EXPECT_EQ(g_clip.markup, "{H d4}{C}");
+  EXPECT_EQ(g_clip.mode, 4);
+  EXPECT_TRUE(enabled(kAdvicePause));
+  EXPECT_TRUE(enabled(kAdviceStop));
+  EXPECT_FALSE(enabled(kAdviceThink));
+  ClickControl(advice, kAdvicePause);
+  EXPECT_EQ(g_clip.paused, 1);
+  EXPECT_TRUE(enabled(kAdvicePlay));
+  EXPECT_FALSE(enabled(kAdviceStop));
+  ClickControl(advice, kAdvicePlay);
+  EXPECT_EQ(g_clip.resumed, 1);
+  ASSERT_TRUE(g_clip.ended);
+  g_clip.ended(g_clip.data);  // the clip plays to its end
+  EXPECT_TRUE(enabled(kAdviceThink));
+  EXPECT_TRUE(enabled(kAdvicePrint));
+  EXPECT_FALSE(enabled(kAdviceStop));
+  ClickControl(advice, kAdvicePlay);
+  ClickControl(advice, kAdviceStop);
+  EXPECT_EQ(g_clip.stopped, 1);
+  EXPECT_TRUE(enabled(kAdvicePlay));
+  EXPECT_FALSE(enabled(kAdvicePause));
+  // A computer to move: nothing to ask for.
+  game->white.kind = PLAYER_ENGINE;
+  SendMessageA(advice, RWM_GAME_EVENT, GE_GAME_SET, LPARAM(game));
+  EXPECT_EQ(Text(advice, kAdviceText), "");
+  EXPECT_FALSE(enabled(kAdviceThink));
+  game->white.kind = PLAYER_HUMAN;
+}
+
 }  // namespace
