@@ -361,7 +361,11 @@ void BringTimePageUpToDate(HWND page) {
   for (int row = 0; row < 2; ++row) {
     char name[kPlayerNameSize + 1];
     std::snprintf(name, sizeof name, "%.*s", kPlayerNameSize, g_players.Row(row)->name);
-    const std::string format = row == 0 ? LoadText(1952, "Top: %s") : LoadText(1953, "Bottom: %s");
+    // One row of spins sets both players' clocks.
+    const bool both = !view.spinShown[2];
+    const std::string format = both       ? LoadText(1955, "Both players")
+                               : row == 0 ? LoadText(1952, "Top: %s")
+                                          : LoadText(1953, "Bottom: %s");
     char caption[kPlayerNameSize + 64];
     std::snprintf(caption, sizeof caption, format.c_str(), name);
     HWND label = GetDlgItem(page, kRowCaptions[row]);
@@ -470,7 +474,9 @@ void RulesClick(HWND page, LPARAM point) {
 // ---------------------------------------------------------------- procedures
 
 int RunGameSetupDialog(GameRecord* game) {
-  if (!game) return kSetupCancelled;
+  // The dialog's state is module-wide: a second one while it is open would
+  // take the first one's game.
+  if (!game || g_setup.dialog) return kSetupCancelled;
   // The game's clock pauses and the panels are locked while the dialog runs.
   const ModalPause held = BeginModalPause(1);
   for (int id = WIN_ADVICE; id <= WIN_ADVISOR_MONITOR; ++id)

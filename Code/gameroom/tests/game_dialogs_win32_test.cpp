@@ -240,6 +240,15 @@ class GameDialogs : public ::testing::Test {
 
 TEST_F(GameDialogs, NoGameIsCancelledAtOnce) { EXPECT_EQ(RunGameSetupDialog(nullptr), kSetupCancelled); }
 
+TEST_F(GameDialogs, OneSetUpDialogAtATime) {
+  HWND dialog = OpenSetup();
+  ASSERT_TRUE(dialog);
+  GameRecord* other = NewGame();
+  EXPECT_EQ(RunGameSetupDialog(other), kSetupCancelled);
+  DestroyGame(other);
+  EXPECT_EQ(Finish(dialog, IDCANCEL), kSetupCancelled);
+}
+
 TEST_F(GameDialogs, OkUntouchedChangesNothing) {
   HWND dialog = OpenSetup();
   ASSERT_TRUE(dialog);
@@ -357,8 +366,12 @@ TEST_F(GameDialogs, TimeKindsShowTheirSpins) {
   ASSERT_TRUE(dialog);
   ClickTab(dialog, kSetupTabs, 1);
   HWND list = Control(dialog, kTimeKindList);
+  EXPECT_EQ(Text(dialog, 1632), "Both players");
   ClickControl(dialog, kSeparateTimeControls);
   EXPECT_TRUE(Visible(dialog, kBottomFirstSpin));
+  EXPECT_EQ(Text(dialog, 1632), "Top: Bea");
+  EXPECT_EQ(Text(dialog, 1633), "Bottom: Ace");
+  EXPECT_TRUE(guitest::ScreenshotTo(RW_GAMEROOM_ARTEFACT_DIR, "setup_time_controls_separate"));
   ClickListItem(list, "Seconds per move");
   EXPECT_FALSE(Visible(dialog, kSameTimeControls));
   EXPECT_FALSE(Visible(dialog, kSeparateTimeControls));
@@ -462,6 +475,14 @@ TEST_F(SelectDialog, TheArrowsScrollTheCards) {
   runner.join();
   EXPECT_EQ(result, 1);
   EXPECT_EQ(std::string(chosen), top);
+}
+
+TEST_F(SelectDialog, WithoutTheFacesPackNothingOpens) {
+  ClosePackedDataSet(1);
+  char name[kChosenPersonalitySize] = "";
+  EXPECT_EQ(SelectPersonality(nullptr, name, 0, 0, 0, 0), 0);
+  EXPECT_EQ(FindWindowA(nullptr, "Select Personality"), nullptr);
+  ASSERT_EQ(OpenDataSet("faces", 1, 1), 1);
 }
 
 TEST_F(SelectDialog, NothingPassingDisablesOkAndTheBoxesAreKept) {
