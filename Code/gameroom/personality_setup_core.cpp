@@ -120,3 +120,31 @@ std::string TranspositionLabel(int n, const std::string& none) {
   if (n == 1) return "512 KB";
   return std::to_string(1 << (n - 2)) + " MB";
 }
+
+void BuildXboardPersonality(bool useBook, const std::string& bookName, const std::string& enginePath,
+                            const std::string& parameters, uint8_t out[kPersonalityFileSize]) {
+  PersonalityRecord r{};
+  std::memcpy(r.signature, kPersonalitySignature, sizeof r.signature);
+  r.formatMark = kPersonalityFormatMark;
+  r.version = kPersonalityVersion;
+  r.kind = kXboardEnginePersonality;
+  auto copy = [](char* to, size_t size, const std::string& from) {
+    std::strncpy(to, from.c_str(), size - 1);
+    to[size - 1] = '\0';
+  };
+  if (useBook) {
+    r.parameters[kParamBookUse] = 99;
+    copy(r.book, sizeof r.book, bookName.empty() ? std::string(kDefaultPersonalityBook) : bookName);
+  }
+  copy(r.picture, sizeof r.picture, "Winboard.BMP");
+  copy(r.enginePath, sizeof r.enginePath, enginePath);
+  copy(r.engineParameters, sizeof r.engineParameters, parameters);
+  WritePersonalityBytes(r, out);
+}
+
+int CheckXboardImport(const std::string& name, const std::string& enginePath) {
+  if (name.empty()) return 10134;
+  if (!IsValidPersonalityFileName(name)) return 279;
+  if (enginePath.empty()) return 10135;
+  return 0;
+}

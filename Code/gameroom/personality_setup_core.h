@@ -6,6 +6,7 @@
 // Interface: TrimPersonalityName, IsValidPersonalityFileName,
 // NumberedPersonalityName, LoadSetupRecord, BuildSavedPersonality,
 // ContemptSliderPosition, TenthsText, ParseSliderEdit, ParseTenthsEdit,
+// BuildXboardPersonality, CheckXboardImport, IsShippedPersonalityKind,
 // TranspositionMaximum, TranspositionLabel.
 #pragma once
 
@@ -53,6 +54,20 @@ int32_t ParseSliderEdit(const std::string& text, int32_t min, int32_t max, bool*
 // A typed decimal ("2.5", "-1.2") as tenths, truncated; false when it is not
 // a number.
 bool ParseTenthsEdit(const std::string& text, int32_t* tenths);
+
+// "Import XBoard Engine": the record it writes (kind 178, "Winboard.BMP",
+// every other byte 0; with the book box, book use 99 and the book name,
+// "RWONYX.OBK" when none is shown), and what OK refuses first: 10134 for
+// no name, 279 for a name that cannot be a file name, 10135 for no engine
+// program; 0 when it may be written.
+void BuildXboardPersonality(bool useBook, const std::string& bookName, const std::string& enginePath,
+                            const std::string& parameters, uint8_t out[kPersonalityFileSize]);
+int CheckXboardImport(const std::string& name, const std::string& enginePath);
+// Shipped personalities (grandmasters and the fictional characters) are
+// never overwritten by the editor or the import.
+inline bool IsShippedPersonalityKind(uint32_t kind) {
+  return kind == kGrandmasterPersonality || kind == kFictionalPersonality;
+}
 
 // The transposition slider's end: the largest n from 10 down to 1 with
 // physical memory - 32 MB >= 2^(n + 18), else 0; and its label ("None" is

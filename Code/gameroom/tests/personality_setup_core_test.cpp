@@ -131,3 +131,31 @@ TEST(PersonalitySetup, SlidersAndEdits) {
   EXPECT_EQ(TranspositionMaximum(8ull << 30), 10);
   EXPECT_EQ(TranspositionMaximum((32ull << 20) + (1 << 19)), 1);
 }
+
+TEST(PersonalitySetup, XboardImportRecordAndChecks) {
+  uint8_t bytes[kPersonalityFileSize];
+  BuildXboardPersonality(false, "Gambits.obk", "C:\\Engines\\fmax.exe", "-x 1", bytes);
+  PersonalityRecord r{};
+  ASSERT_TRUE(ReadPersonalityBytes(bytes, sizeof bytes, &r));
+  EXPECT_EQ(r.kind, uint32_t(kXboardEnginePersonality));
+  EXPECT_EQ(r.parameters[kParamBookUse], 0);
+  EXPECT_STREQ(r.book, "");
+  EXPECT_STREQ(r.picture, "Winboard.BMP");
+  EXPECT_STREQ(r.enginePath, "C:\\Engines\\fmax.exe");
+  EXPECT_STREQ(r.engineParameters, "-x 1");
+  EXPECT_EQ(r.hashIndex, 0u);
+  EXPECT_EQ(r.rating, 0);
+  for (int i = 0; i < kPersonalityParameterCount; ++i) EXPECT_EQ(r.parameters[i], 0) << i;
+  BuildXboardPersonality(true, "", "fmax.exe", "", bytes);
+  ASSERT_TRUE(ReadPersonalityBytes(bytes, sizeof bytes, &r));
+  EXPECT_EQ(r.parameters[kParamBookUse], 99);
+  EXPECT_STREQ(r.book, "RWONYX.OBK");
+
+  EXPECT_EQ(CheckXboardImport("", "fmax.exe"), 10134);
+  EXPECT_EQ(CheckXboardImport("..\\x", "fmax.exe"), 279);
+  EXPECT_EQ(CheckXboardImport("Fairy", ""), 10135);
+  EXPECT_EQ(CheckXboardImport("Fairy", "fmax.exe"), 0);
+  EXPECT_TRUE(IsShippedPersonalityKind(kGrandmasterPersonality));
+  EXPECT_TRUE(IsShippedPersonalityKind(kFictionalPersonality));
+  EXPECT_FALSE(IsShippedPersonalityKind(kCustomPersonality));
+}
