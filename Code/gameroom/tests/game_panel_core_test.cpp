@@ -103,3 +103,16 @@ TEST(GamePanel, ClicksAndLayout) {
   EXPECT_FALSE(narrow.listShown);
   EXPECT_EQ(narrow.whitePictureY, 6 + 40 + 12);
 }
+
+#include "classic_games_core.h"
+
+TEST(ClassicGames, SearchIgnoresCaseAndAnEmptyTextListsAll) {
+  const std::vector<std::string> titles = {"ANDERSSEN - KIESERITZKY, London 1851", "Morphy - Duke Karl, Paris 1858",
+                                           "Steinitz - von Bardeleben, Hastings 1895"};
+  EXPECT_EQ(FilterClassicGames(titles, "morphy"), std::vector<int>{1});
+  EXPECT_EQ(FilterClassicGames(titles, "anderssen"), std::vector<int>{0});
+  EXPECT_EQ(FilterClassicGames(titles, "18"), (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(FilterClassicGames(titles, ""), (std::vector<int>{0, 1, 2}));
+  EXPECT_TRUE(FilterClassicGames(titles, "Fischer").empty());
+  EXPECT_TRUE(FilterClassicGames({}, "").empty());
+}
