@@ -2,9 +2,11 @@
 // room module of room 1, the chess sets and the rooms' boards, Game Status
 // (window 6), Thinking Lines (window 8) and Shortcuts (window 10), the room
 // timer's clock display, the personalities behind the engine players, and
-// loading a game file into the room.
+// loading a game file into the room, the new-game dialog and advice.
 #include "game_record.h"
 #include "game_registry.h"
+#include "game_setup_dialog.h"
+#include "advice_window.h"
 #include "personality.h"
 #include "personality_hooks.h"
 #include "thinking_lines_win32.h"
@@ -138,5 +140,7 @@ void ConnectGameRoomParts() {
 
   GameRoomSeams seams = GetGameRoomSeams();
   seams.loadGame = LoadGameFromFile;
+  seams.runGameSetupDialog = RunGameSetupDialog;
+  seams.showAdvice = [](GameRecord* game) { ShowAdviceDialog(game, 1); };
   SetGameRoomSeams(seams);
 }
