@@ -221,24 +221,24 @@ class GameRoomProgram : public ::testing::Test {
       if (IsWindowVisible(w)) return w;
     return nullptr;
   }
+  struct WindowSearch {
+    const char* caption;
+    DWORD process;
+    HWND found;
+  };
+  static BOOL CALLBACK MatchCaption(HWND w, LPARAM p) {
+    auto* s = reinterpret_cast<WindowSearch*>(p);
+    char text[64] = "";
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    GetWindowTextA(w, text, sizeof text);
+    if (pid != s->process || std::strcmp(text, s->caption) != 0) return TRUE;
+    s->found = w;
+    return FALSE;
+  }
   HWND ProgramWindow(const char* caption) {
-    struct Search {
-      const char* caption;
-      DWORD process;
-      HWND found;
-    } search{caption, program_.id, nullptr};
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(p);
-          char text[64] = "";
-          DWORD pid = 0;
-          GetWindowThreadProcessId(w, &pid);
-          GetWindowTextA(w, text, sizeof text);
-          if (pid != s->process || std::strcmp(text, s->caption) != 0) return TRUE;
-          s->found = w;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{caption, program_.id, nullptr};
+    EnumWindows(MatchCaption, reinterpret_cast<LPARAM>(&search));
     return search.found;
   }
   std::vector<std::string> Moves() {
