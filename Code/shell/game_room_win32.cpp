@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app_globals.h"
 #include "app_messages.h"
@@ -148,7 +149,7 @@ void SetCopyFromItems(RoomRecord* record) {
 bool g_raisePanels = false;
 HWND g_lastForeground = nullptr;
 
-CmMenu* g_contextMenu = nullptr;  // the board's last context menu
+std::vector<CmMenu*> g_contextMenus;  // the board's context menus shown
 
 // ---------------------------------------------------------------- the room's module
 CmMenu* MakeGameRoomMenu(int) { return cmLoadMenu(Instance(), MAKEINTRESOURCEA(kGameRoomMenu)); }
@@ -460,10 +461,8 @@ int DeactivateGameRoom(RoomRecord* record) {
 
 void ReleaseGameRoom(RoomRecord* record, int isCurrent) {
   if (!record) return;
-  if (g_contextMenu) {
-    cmDestroyMenu(g_contextMenu);
-    g_contextMenu = nullptr;
-  }
+  for (CmMenu* menu : g_contextMenus) cmDestroyMenu(menu);
+  g_contextMenus.clear();
   DestroyRoomBoardView(record);
   memFree_rel(record->roomData);
   record->roomData = nullptr;
@@ -690,14 +689,10 @@ void ShowBoardMenu(HWND from, POINT screen, bool keyboard) {
   flushPopup();
   RECT anchor{screen.x, screen.y, screen.x, screen.y};
   // The popup stays up after this returns and reads the menu while it is
-  // open: the menu lives until the next one is shown, when the popup that
-  // showed it has closed (an open popup refuses the next).
-  if (cmTrackPopupMenu(menu, &anchor, MainFrame(), 0)) {
-    if (g_contextMenu) cmDestroyMenu(g_contextMenu);
-    g_contextMenu = menu;
-  } else {
-    cmDestroyMenu(menu);
-  }
+  // open, and the toolkit keeps its window for the next popup: menus are
+  // kept for the room's life.
+  if (cmTrackPopupMenu(menu, &anchor, MainFrame(), 0)) g_contextMenus.push_back(menu);
+  else cmDestroyMenu(menu);
 }
 
 void BoardRightClick(HWND board, POINT screen) { ShowBoardMenu(board, screen, false); }

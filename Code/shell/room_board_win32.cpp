@@ -278,6 +278,7 @@ class RoomBoardHost final : public BoardViewHost {
 struct RoomBoardSlot {
   std::unique_ptr<RoomBoardHost> host;
   BoardView* view = nullptr;
+  void (*rightClick)(HWND board, POINT screen) = nullptr;
 };
 RoomBoardSlot g_slots[kRoomCount];
 
@@ -326,6 +327,7 @@ void DestroyRoomBoardView(RoomRecord* record) {
   DestroyBoardView(slot.view);
   slot.view = nullptr;
   slot.host.reset();
+  slot.rightClick = nullptr;
   if (record->board) record->board->view = nullptr;
   record->boardWindow = nullptr;
 }
@@ -352,8 +354,15 @@ HWND RoomBoardWindow(int room) {
   return view ? view->window : nullptr;
 }
 
+void SetRoomBoardRightClick(int room, void (*handler)(HWND board, POINT screen));
+
+// The lock takes the board's owner callback while a person plays
+// blindfold and clears it otherwise: the right-click handler comes back
+// when there is no lock.
 void UpdateRoomBoardInputLock(int room) {
-  if (BoardView* view = GetRoomBoardView(room)) UpdateBoardInputLock(view);
+  BoardView* view = GetRoomBoardView(room);
+  if (view && !UpdateBoardInputLock(view) && g_slots[room].rightClick)
+    SetRoomBoardRightClick(room, g_slots[room].rightClick);
 }
 
 bool ClearRoomBoardTurn(int room) {
@@ -376,6 +385,8 @@ LRESULT RightClickCallback(HWND window, UINT message, WPARAM, LPARAM lParam, int
 }  // namespace
 
 void SetRoomBoardRightClick(int room, void (*handler)(HWND board, POINT screen)) {
+  if (room < 0 || room >= kRoomCount) return;
+  g_slots[room].rightClick = handler;
   if (BoardView* view = GetRoomBoardView(room))
     SetBoardWndCallback(view->window, handler ? RightClickCallback : nullptr, reinterpret_cast<intptr_t>(handler));
 }

@@ -347,6 +347,9 @@ TEST_F(GameRoomProgram, ContextMenuShortcutsAndARefusedRatedGame) {
   // A right-click on the user's piece: the person's items.
   guitest::Click(geometry_.Centre(board_, "d2"), true);
   guitest::Pump(500);
+  HWND popup = guitest::FindProgramWindow(program_, "CGUIMenuPopup");
+  ASSERT_NE(popup, nullptr);
+  EXPECT_TRUE(IsWindowVisible(popup));
   Shot("game_room_menu_person_piece");
   guitest::PressKey(VK_ESCAPE);
   guitest::Pump(300);
