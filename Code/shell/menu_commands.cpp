@@ -97,11 +97,12 @@ void LoadLayout() {
     // the current file. One that cannot be read changes nothing.
     const std::string staged = current + ".new";
     if (g_host->CopyLayoutFile(chosen, staged)) {
-      g_host->SetLayoutName(chosen);
       g_host->CopyLayoutFile(current, backup);
       g_host->CopyLayoutFile(staged, current);
       g_host->RemoveLayoutFile(staged);
       g_host->ApplyLayout(current);
+      // Named after applying, which names the file it reads.
+      g_host->SetLayoutName(chosen);
     }
   }
   if (g_host->CurriculumShown() != curriculumBefore) g_host->ShowCurriculum();

@@ -1,3 +1,10 @@
+// The rules' headers first: windows.h defines names such as LANG_ENGLISH.
+#include "advisor_requests.h"
+#include "engine_player.h"
+#include "game_end.h"
+#include "game_record.h"
+#include "game_registry.h"
+
 #include "menu_commands_win32.h"
 
 #include <cstdio>
@@ -69,7 +76,7 @@ class ProgramMenuHost : public MenuCommandHost {
     CmMenu* menu = window ? cmGetMenu(static_cast<HWND>(window)) : nullptr;
     if (!menu) return -1;
     MENUITEMINFOA info{};
-    info.cbSize = sizeof info;
+    info.cbSize = 44;  // the toolkit's own item record (the 32-bit system layout)
     info.fMask = MIIM_STATE;
     if (!cmGetMenuItemInfo(menu, UINT(id), FALSE, &info)) return -1;
     return int(info.fState & 0x0B);
@@ -78,7 +85,7 @@ class ProgramMenuHost : public MenuCommandHost {
     CmMenu* menu = window ? cmGetMenu(static_cast<HWND>(window)) : nullptr;
     if (!menu) return;
     MENUITEMINFOA info{};
-    info.cbSize = sizeof info;
+    info.cbSize = 44;  // the toolkit's own item record (the 32-bit system layout)
     info.fMask = MIIM_STATE;
     info.fState = UINT(state);
     cmSetMenuItemInfo(menu, UINT(id), FALSE, &info);
@@ -293,7 +300,7 @@ int OpenHelpFile(HWND owner, const char* name, int command) {
   const bool present = GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
   static HMODULE library = nullptr;
   if (present && !library) library = LoadLibraryA("hhctrl.ocx");
-  auto help = library ? reinterpret_cast<HtmlHelpFunction>(GetProcAddress(library, "HtmlHelpA")) : nullptr;
+  auto help = library ? reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpA"))) : nullptr;
   // HH_DISPLAY_TOC 1, HH_DISPLAY_INDEX 2.
   if (present && help && help(owner, path, UINT(command == 2 ? 2 : 1), 0)) return 1;
   char format[128] = "The help file %s could not be opened.";

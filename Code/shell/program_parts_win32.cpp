@@ -17,6 +17,7 @@
 #include "data_sets.h"
 #include "frame_links.h"
 #include "game_sounds.h"
+#include "menu_commands_win32.h"
 #include "move_words.h"
 #include "movie_launch.h"
 #include "print_front.h"
@@ -86,6 +87,9 @@ void ConnectProgramParts() {
   links.reacquireSoundDevice = ReacquireDevice;
   links.playGameSound = FramePlayGameSound;
   links.setPrintPalette = SetPrintPalette;
+
+  // The main menu's commands and check marks.
+  InstallMenuCommands();
 }
 
 void FillGameSoundHost() { SetGameSoundHost(ProgramGameSoundHost()); }

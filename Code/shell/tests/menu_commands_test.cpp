@@ -245,13 +245,13 @@ class LayoutFiles : public MenuCommands {
 
 TEST_F(LayoutFiles, LoadingKeepsThePreviousInTheBackupAndTheBackupRestoresIt) {
   host.pick = host.folder + "/other.lay";
-  EXPECT_EQ(Run(40165), (std::vector<std::string>{"choose open", "name other.lay", "apply B"}));
+  EXPECT_EQ(Run(40165), (std::vector<std::string>{"choose open", "apply B", "name other.lay"}));
   EXPECT_EQ(File("player.lay"), "B");
   EXPECT_EQ(File("backup.lay"), "A");
   // The backup chosen: the earlier layout comes back, and the one it
   // replaced becomes the backup.
   host.pick = host.folder + "/backup.lay";
-  EXPECT_EQ(Run(40165), (std::vector<std::string>{"choose open", "name backup.lay", "apply A"}));
+  EXPECT_EQ(Run(40165), (std::vector<std::string>{"choose open", "apply A", "name backup.lay"}));
   EXPECT_EQ(File("player.lay"), "A");
   EXPECT_EQ(File("backup.lay"), "B");
   EXPECT_FALSE(fs::exists(host.folder + "/player.lay.new"));
