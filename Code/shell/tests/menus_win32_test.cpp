@@ -20,6 +20,7 @@
 #include <thread>
 
 #include "app_globals.h"
+#include "debug_window.h"
 #include "facet_frame.h"
 #include "frame_links.h"
 #include "game_record.h"
@@ -32,6 +33,7 @@
 #include "menu_commands.h"
 #include "menu_commands_win32.h"
 #include "notation.h"
+#include "shell_hosts.h"
 #include "shell_services.h"
 #include "user_file.h"
 #include "users.h"
@@ -169,6 +171,8 @@ class Menus : public ::testing::Test {
     InstallSystemWindowTable();
     GetFrameLinks().mainMenuCommand = [](HWND w, int id) { return Services().mainMenuCommand(w, id); };
     InstallMenuCommands();
+    InstallShellHosts();
+    InstallDebugMonitors();
     frame_ = CreateMainFrame();
     ASSERT_NE(frame_, nullptr);
     NumberedWindowOp(WOP_SET_HANDLE, WIN_MAIN_FRAME, reinterpret_cast<intptr_t>(frame_));
@@ -178,7 +182,9 @@ class Menus : public ::testing::Test {
     guitest::Pump(300);
   }
   void TearDown() override {
+    DestroyEngineMonitors();
     if (frame_) DestroyMainFrame();
+    RemoveShellHosts();
     for (HWND w : panels_) DestroyWindow(w);
     RemoveMenuCommands();
     DestroyAllGames();
@@ -388,6 +394,88 @@ TEST_F(Menus, CopiesReadBackFromTheClipboard) {
   SendMessageA(frame_, WM_COMMAND, 40006, 0);
   const std::string tabs = ClipboardText(frame_);
   EXPECT_NE(tabs.find("1.\te4\te5\t\r\n2.\t"), std::string::npos) << tabs;
+}
+
+std::string EditText(HWND monitor) {
+  char text[8192] = "";
+  GetDlgItemTextA(monitor, 1851, text, sizeof text);
+  return text;
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+TEST_F(Menus, EngineMonitorsShowPauseLogAndHide) {
+  const std::string log = program_ + "\\white.txt";
+  WritePrivateProfileStringA("debug", "dbgwnd_logfile", log.c_str(), GetMainIniPath());
+  ASSERT_EQ(CreateEngineMonitors(), 1);
+  HWND white = static_cast<HWND>(GetNumberedWindow(WIN_WHITE_MONITOR));
+  ASSERT_NE(white, nullptr);
+  ASSERT_NE(GetNumberedWindow(WIN_BLACK_MONITOR), nullptr);
+  EXPECT_FALSE(IsWindowVisible(white));
+  EXPECT_NE(EditText(white).find("No Engine Attached"), std::string::npos) << EditText(white);
+  char caption[64] = "";
+  GetWindowTextA(white, caption, sizeof caption);
+  EXPECT_STREQ(caption, "White Engine Monitor");
+  // Hidden: printing drops the text.
+  DebugWindowPrintf(white, "dropped\n");
+  guitest::Pump(200);
+  EXPECT_EQ(EditText(white).find("dropped"), std::string::npos);
+
+  // "&Windows/&XBoard Engine Output/&White Monitor" needs a game.
+  GameRecord* game = CreateGame(0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 16, 1, 0);
+  ASSERT_EQ(RegisterGame(game, 1), 0);
+  Drive([&] { Choose('W', {'X', 'W'}); });
+  EXPECT_TRUE(IsWindowVisible(white));
+  EXPECT_EQ(MenuState(frame_, 40065), kMenuChecked);
+  SetWindowPos(white, HWND_TOP, 420, 120, 360, 260, SWP_SHOWWINDOW);
+
+  // Control characters in a run make one line break.
+  DebugWindowPrintf(white, "abc\n\n\ndef\n");
+  guitest::Pump(300);
+  EXPECT_TRUE(EndsWith(EditText(white), "-----\r\nabc\r\ndef\r\n")) << EditText(white);
+
+  // Pause from the context menu (right-click in the text): the text stays
+  // as it is until the display resumes.
+  Drive([&] {
+    RECT r;
+    GetWindowRect(GetDlgItem(white, 1851), &r);
+    guitest::Click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, true);
+    Sleep(400);
+    Shot("menus_monitor_menu");
+    guitest::PressKey(VK_DOWN);
+    guitest::PressKey(VK_DOWN);
+    guitest::PressKey(VK_RETURN);
+    Sleep(300);
+  });
+  const std::string frozen = EditText(white);
+  DebugWindowPrintf(white, "while %s\r\n", "paused");
+  guitest::Pump(300);
+  EXPECT_EQ(EditText(white), frozen);
+  SendMessageA(white, WM_COMMAND, 1031, 0);  // "Resume Display"
+  guitest::Pump(200);
+  EXPECT_TRUE(EndsWith(EditText(white), "def\r\nwhile paused\r\n")) << EditText(white);
+  Shot("menus_white_monitor");
+
+  // The log file took every message in order.
+  char text[4096] = "";
+  {
+    HANDLE f = CreateFileA(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    DWORD read = 0;
+    ReadFile(f, text, sizeof text - 1, &read, nullptr);
+    CloseHandle(f);
+  }
+  EXPECT_TRUE(EndsWith(text, "No Engine Attached\r\n-----\r\n\r\nabc\r\ndef\r\n\r\nwhile paused\r\n")) << text;
+
+  // The close box only hides it and unchecks its item.
+  SendMessageA(white, WM_SYSCOMMAND, SC_CLOSE, 0);
+  guitest::Pump(200);
+  EXPECT_TRUE(IsWindow(white));
+  EXPECT_FALSE(IsWindowVisible(white));
+  EXPECT_EQ(MenuState(frame_, 40065), 0);
 }
 
 }  // namespace
