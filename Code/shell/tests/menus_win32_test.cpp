@@ -478,4 +478,30 @@ TEST_F(Menus, EngineMonitorsShowPauseLogAndHide) {
   EXPECT_EQ(MenuState(frame_, 40065), 0);
 }
 
+TEST_F(Menus, HelpContentsOpenTheProgramHelp) {
+  CopyFileA(Windows(RW_HELP_DIR "/RWONYX.chm").c_str(), (program_ + "\\RWONYX.chm").c_str(), FALSE);
+  HWND help = nullptr;
+  Drive([&] {
+    Choose('H', {'C'});  // "&Help/&Contents"
+    help = WaitWindow("HH Parent", nullptr, 8000);
+    Sleep(1500);
+    Shot("menus_help_contents");
+    if (help) PostMessageA(help, WM_CLOSE, 0, 0);
+  });
+  EXPECT_NE(help, nullptr);
+  // Without the file the user is told which one is missing.
+  DeleteFileA((program_ + "\\RWONYX.chm").c_str());
+  std::string said;
+  ShellServices s = GetShellServices();
+  static std::string* g_said;
+  g_said = &said;
+  s.appMessageBoxOwned = [](const char* text, uint32_t, void*) {
+    *g_said = text;
+    return 1;
+  };
+  SetShellServices(s);
+  EXPECT_EQ(Services().mainMenuCommand(frame_, 40), 1);
+  EXPECT_NE(said.find("RWONYX.chm could not be opened"), std::string::npos) << said;
+}
+
 }  // namespace
