@@ -3,11 +3,16 @@
 // the box a step message; all drawing happens on the interface thread.
 #include <windows.h>
 
+#include <cctype>
+#include <cstdio>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "about_pages.h"
+#include "app_globals.h"
+#include "packfile.h"
 #include "about_text.h"
 #include "dialog_runner.h"
 #include "menu_commands_win32.h"
@@ -20,7 +25,20 @@ constexpr UINT_PTR kPictureTimer = 2;
 constexpr DWORD kStepMs = 35;
 constexpr int kClientWidth = 540, kClientHeight = 440;
 constexpr int kLineHeight = 18, kHeadingHeight = 24;
-const RECT kTextPanel{10, 10, 530, 376};
+// With pictures the text takes the right part; without, the whole width.
+const RECT kWidePanel{10, 10, 530, 376};
+const RECT kNarrowPanel{210, 10, 530, 376};
+const RECT kPicturePanel{10, 10, 200, 376};
+constexpr int kMaxPictures = 50;
+// Shown only on the staff page.
+const char* const kStaffPictures[7] = {"staffRules.bmp",  "staffEngine.bmp",   "staffBoards.bmp", "staffRooms.bmp",
+                                       "staffSound.bmp",  "staffPictures.bmp", "staffTests.bmp"};
+
+struct Picture {
+  std::string name;
+  void* dib;      // from the pack: header, colours, pixels
+  bool ordinary;  // not a staff picture
+};
 
 struct AboutBox {
   HWND window = nullptr;
@@ -32,8 +50,126 @@ struct AboutBox {
   HFONT font = nullptr, heading = nullptr;
   WorkerThread* pacer = nullptr;
   volatile LONG running = 0;
-  DWORD lastPost = 0;
+  DatIndex* pack = nullptr;
+  std::vector<Picture> pictures;
+  int current = -1;
+  bool staffPage = false;
+  StaffClickCounter staffClicks;
+  RECT panel = kWidePanel;
+  int pictureLines = 0;  // "P" lines already passed on the way up
 };
+
+bool IsStaffPicture(const std::string& name) {
+  for (const char* staff : kStaffPictures)
+    if (lstrcmpiA(staff, name.c_str()) == 0) return true;
+  return false;
+}
+
+// The pictures of the about pack, shuffled; none when the pack is missing.
+void LoadPictures(AboutBox* box) {
+  char index[MAX_PATH + 16], items[MAX_PATH + 16];
+  std::snprintf(index, sizeof index, "%s\\about.idx", GetProgramFolder());
+  std::snprintf(items, sizeof items, "%s\\about.dat", GetProgramFolder());
+  box->pack = datLoadFileIndex(index);
+  if (!box->pack) return;
+  for (int i = 0; i < box->pack->count && int(box->pictures.size()) < kMaxPictures; ++i) {
+    std::string name = box->pack->entries[i].name;
+    std::string upper = name;
+    for (char& c : upper) c = char(toupper(static_cast<unsigned char>(c)));
+    if (upper.find(".BMP") == std::string::npos) continue;
+    DatIndexEntry info{};
+    void* dib = datLoadBitmap(index, items, name.c_str(), box->pack, &info);
+    if (dib) box->pictures.push_back({name, dib, !IsStaffPicture(name)});
+  }
+  std::mt19937 random(GetTickCount());
+  const size_t n = box->pictures.size();
+  for (int i = 0; n > 1 && i < 1000; ++i) std::swap(box->pictures[random() % n], box->pictures[random() % n]);
+  for (size_t i = 0; i < n; ++i)
+    if (box->pictures[i].ordinary) {
+      box->current = int(i);
+      break;
+    }
+  if (box->current >= 0) box->panel = kNarrowPanel;
+}
+
+void FreePictures(AboutBox* box) {
+  for (Picture& p : box->pictures) datUnloadItem(p.dib);
+  box->pictures.clear();
+  datUnloadFileIndex(box->pack);
+  box->pack = nullptr;
+}
+
+int FindPicture(const AboutBox* box, const std::string& name) {
+  for (size_t i = 0; i < box->pictures.size(); ++i)
+    if (lstrcmpiA(box->pictures[i].name.c_str(), name.c_str()) == 0) return int(i);
+  return -1;
+}
+
+// Where the current picture stands in the dialog, centred in its panel.
+RECT PictureRect(const AboutBox* box) {
+  RECT r{0, 0, 0, 0};
+  if (box->current < 0) return r;
+  const auto* header = static_cast<const BITMAPINFOHEADER*>(box->pictures[box->current].dib);
+  const int w = header->biWidth, h = header->biHeight < 0 ? -header->biHeight : header->biHeight;
+  r.left = (kPicturePanel.left + kPicturePanel.right - w) / 2;
+  r.top = (kPicturePanel.top + kPicturePanel.bottom - h) / 2;
+  r.right = r.left + w;
+  r.bottom = r.top + h;
+  return r;
+}
+
+void ShowPicture(AboutBox* box, int index) {
+  if (index < 0 || index == box->current) return;
+  box->current = index;
+  InvalidateRect(box->window, &kPicturePanel, FALSE);
+  UpdateWindow(box->window);
+}
+
+void NextPicture(AboutBox* box) {
+  const int n = int(box->pictures.size());
+  if (box->current < 0 || n == 0) return;
+  for (int step = 1; step <= n; ++step) {
+    const int i = (box->current + step) % n;
+    if (box->pictures[i].ordinary || box->staffPage) {
+      box->current = -1;
+      ShowPicture(box, i);
+      return;
+    }
+  }
+}
+
+void PaintPicture(AboutBox* box, HDC dc) {
+  COLORREF backdrop = RGB(20, 24, 46);
+  const BITMAPINFO* info = nullptr;
+  const char* bits = nullptr;
+  if (box->current >= 0) {
+    info = static_cast<const BITMAPINFO*>(box->pictures[box->current].dib);
+    const BITMAPINFOHEADER& h = info->bmiHeader;
+    const size_t colours = h.biBitCount <= 8 ? (h.biClrUsed ? h.biClrUsed : (1u << h.biBitCount)) : 0;
+    bits = reinterpret_cast<const char*>(info) + h.biSize + colours * sizeof(RGBQUAD);
+    // The panel takes the picture's top-left colour, so the picture's own
+    // backdrop runs on without a seam.
+    if (h.biBitCount == 8 && h.biHeight > 0) {
+      const int stride = ((h.biWidth * 8 + 31) / 32) * 4;
+      const uint8_t corner = static_cast<uint8_t>(bits[size_t(stride) * size_t(h.biHeight - 1)]);
+      const RGBQUAD q = info->bmiColors[corner];
+      backdrop = RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
+    }
+  }
+  HBRUSH back = CreateSolidBrush(backdrop);
+  FillRect(dc, &kPicturePanel, back);
+  DeleteObject(back);
+  if (info) {
+    const BITMAPINFOHEADER& h = info->bmiHeader;
+    const RECT r = PictureRect(box);
+    const int height = h.biHeight < 0 ? -h.biHeight : h.biHeight;
+    StretchDIBits(dc, r.left, r.top, h.biWidth, height, 0, 0, h.biWidth, height, bits, info, DIB_RGB_COLORS,
+                  SRCCOPY);
+  }
+  RECT edge = kPicturePanel;
+  InflateRect(&edge, 1, 1);
+  DrawEdge(dc, &edge, BDR_SUNKENOUTER, BF_RECT);
+}
 
 std::string FileVersion() {
   char path[MAX_PATH];
@@ -60,13 +196,29 @@ void LoadPage(AboutBox* box, AboutPage page) {
   box->textHeight = 0;
   for (const AboutLine& line : box->lines) box->textHeight += LineHeight(line);
   box->scroll = 0;
-  InvalidateRect(box->window, &kTextPanel, FALSE);
+  box->pictureLines = 0;
+  InvalidateRect(box->window, &box->panel, FALSE);
+}
+
+// A "P" line that has come up into the panel makes its picture current.
+void PassPictureLines(AboutBox* box) {
+  const int height = box->panel.bottom - box->panel.top;
+  int y = height - box->scroll, seen = 0;
+  for (const AboutLine& line : box->lines) {
+    if (y >= height) break;
+    if (line.align == AboutAlign::kPicture && ++seen > box->pictureLines) {
+      box->pictureLines = seen;
+      ShowPicture(box, FindPicture(box, line.text));
+    }
+    y += LineHeight(line);
+  }
 }
 
 // The panel: a deep blue shade with the lines in cream and the headings in
 // gold, entering at the bottom and leaving at the top.
 void PaintPanel(AboutBox* box, HDC dc) {
-  const int width = kTextPanel.right - kTextPanel.left, height = kTextPanel.bottom - kTextPanel.top;
+  const RECT& panel = box->panel;
+  const int width = panel.right - panel.left, height = panel.bottom - panel.top;
   HDC memory = CreateCompatibleDC(dc);
   HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
   HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
@@ -95,11 +247,11 @@ void PaintPanel(AboutBox* box, HDC dc) {
     }
     y += h;
   }
-  BitBlt(dc, kTextPanel.left, kTextPanel.top, width, height, memory, 0, 0, SRCCOPY);
+  BitBlt(dc, panel.left, panel.top, width, height, memory, 0, 0, SRCCOPY);
   SelectObject(memory, oldBitmap);
   DeleteObject(bitmap);
   DeleteDC(memory);
-  RECT edge = kTextPanel;
+  RECT edge = panel;
   InflateRect(&edge, 1, 1);
   DrawEdge(dc, &edge, BDR_SUNKENOUTER, BF_RECT);
 }
@@ -131,7 +283,8 @@ void OnInit(HWND dialog) {
   if (owner) GetWindowRect(owner, &centre);
   SetWindowPos(dialog, nullptr, (centre.left + centre.right - w) / 2, (centre.top + centre.bottom - h) / 2, w, h,
                SWP_NOZORDER);
-  Place(dialog, 705, kTextPanel.left, 384, kTextPanel.right - kTextPanel.left, 18);
+  LoadPictures(box);
+  Place(dialog, 705, box->panel.left, 384, box->panel.right - box->panel.left, 18);
   Place(dialog, 701, 10, 406, 80, 24);
   Place(dialog, 702, 98, 406, 80, 24);
   Place(dialog, 703, 186, 406, 80, 24);
@@ -156,7 +309,7 @@ void Close(HWND dialog, AboutBox* box) {
   EndDialog(dialog, 1);
 }
 
-INT_PTR CALLBACK AboutBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK AboutBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* box = reinterpret_cast<AboutBox*>(GetWindowLongPtrA(dialog, DWLP_USER));
   switch (message) {
     case WM_INITDIALOG:
@@ -165,13 +318,39 @@ INT_PTR CALLBACK AboutBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
     case kScrollStep:
       if (!box) return TRUE;
       // A page that has risen out of sight starts again from the bottom.
-      if (++box->scroll > box->textHeight + (kTextPanel.bottom - kTextPanel.top)) box->scroll = 0;
-      InvalidateRect(dialog, &kTextPanel, FALSE);
+      if (++box->scroll > box->textHeight + (box->panel.bottom - box->panel.top)) {
+        box->scroll = 0;
+        box->pictureLines = 0;
+      }
+      PassPictureLines(box);
+      InvalidateRect(dialog, &box->panel, FALSE);
       return TRUE;
+    case WM_TIMER:
+      if (box && wParam == kPictureTimer) NextPicture(box);
+      return TRUE;
+    case WM_RBUTTONDOWN: {
+      if (!box || box->current < 0) return FALSE;
+      const RECT r = PictureRect(box);
+      const POINT p{short(LOWORD(lParam)), short(HIWORD(lParam))};
+      if (!PtInRect(&r, p)) return FALSE;
+      const std::string& name = box->pictures[box->current].name;
+      // The earlier edition's box would start that edition from the pack;
+      // the shipped pack holds no such program, so the click does nothing.
+      if (lstrcmpiA(name.c_str(), "boxOnyx.bmp") == 0 &&
+          box->staffClicks.Click(p.x - r.left, p.y - r.top)) {
+        box->staffPage = true;
+        LoadPage(box, AboutPage::kStaff);
+        SetTimer(dialog, kPictureTimer, 5000, nullptr);  // the page's own pictures first
+      }
+      return TRUE;
+    }
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(dialog, &ps);
-      if (box) PaintPanel(box, dc);
+      if (box) {
+        PaintPanel(box, dc);
+        if (box->current >= 0) PaintPicture(box, dc);
+      }
       EndPaint(dialog, &ps);
       return TRUE;
     }
@@ -203,6 +382,7 @@ INT_PTR CALLBACK AboutBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
       if (box) {
         box->running = 0;
         if (box->pacer) StopWorkerThread(box->pacer, 2000);
+        FreePictures(box);
         DeleteObject(box->font);
         DeleteObject(box->heading);
         SetWindowLongPtrA(dialog, DWLP_USER, 0);

@@ -7,6 +7,7 @@
 #include "game_record.h"
 #include "game_registry.h"
 #include "notation.h"
+#include "packfile.h"
 
 #include <windows.h>
 // The shell names its own user; not the system's account call.
@@ -326,28 +327,57 @@ TEST_F(Menus, LoadingALayoutKeepsThePreviousInTheBackup) {
   EXPECT_EQ(Mark(backup), "other");
 }
 
+// The colour of the about box's picture panel at a point of its client area.
+COLORREF ClientPixel(HWND window, int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(window, &p);
+  HDC screen = GetDC(nullptr);
+  const COLORREF c = GetPixel(screen, p.x, p.y);
+  ReleaseDC(nullptr, screen);
+  return c;
+}
+
 TEST_F(Menus, AboutBoxOpensFromTheHelpMenu) {
+  for (const char* file : {"about.idx", "about.dat"})
+    ASSERT_TRUE(CopyFileA(Windows(std::string(RW_PACKS_DIR "/") + file).c_str(), (program_ + "\\" + file).c_str(),
+                          FALSE))
+        << file;
+  DatIndex* pack = datLoadFileIndex((std::string(GetProgramFolder()) + "\\about.idx").c_str());
+  ASSERT_NE(pack, nullptr) << GetProgramFolder();
+  EXPECT_GE(pack->count, 9);
+  datUnloadFileIndex(pack);
   std::string version;
-  bool rose = false;
+  bool rose = false, onyxFirst = false, staffShown = false;
   Drive([&] {
     Choose('H', {'A'});  // "&Help/&About Rookwell Onyx"
     HWND box = WaitWindow(nullptr, "About Rookwell Onyx");
     if (!box) return;
-    Sleep(1500);
+    Sleep(1200);
     char text[64] = "";
     GetDlgItemTextA(box, 705, text, sizeof text);
     version = text;
     Shot("menus_about_box");
+    // The program's box comes first: its dark front.
+    const COLORREF front = ClientPixel(box, 60, 250);
+    onyxFirst = GetRValue(front) < 60 && GetBValue(front) < 70;
     // The text rises: the panel changes between two looks.
-    HDC screen = GetDC(nullptr);
     RECT r;
     GetWindowRect(box, &r);
-    const int x = (r.left + r.right) / 2;
     COLORREF before[150];
-    for (int i = 0; i < 150; ++i) before[i] = GetPixel(screen, x, r.top + 60 + 2 * i);
+    for (int i = 0; i < 150; ++i) before[i] = ClientPixel(box, 370, 60 + 2 * i);
     Sleep(700);
-    for (int i = 0; i < 150 && !rose; ++i) rose = GetPixel(screen, x, r.top + 60 + 2 * i) != before[i];
-    ReleaseDC(nullptr, screen);
+    for (int i = 0; i < 150 && !rose; ++i) rose = ClientPixel(box, 370, 60 + 2 * i) != before[i];
+    // Four right-clicks on the box picture (at 10, 10) in order: the staff page.
+    for (POINT at : {POINT{78, 88}, POINT{105, 87}, POINT{96, 109}, POINT{96, 112}}) {
+      POINT p{10 + at.x, 10 + at.y};
+      ClientToScreen(box, &p);
+      guitest::Click(p, true);
+      Sleep(150);
+    }
+    Sleep(2500);
+    const COLORREF disc = ClientPixel(box, 60, 182);
+    staffShown = GetBValue(disc) > GetRValue(disc) + 30;
+    Shot("menus_about_staff");
     HWND credits = GetDlgItem(box, 702);
     GetWindowRect(credits, &r);
     guitest::Click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
@@ -361,7 +391,26 @@ TEST_F(Menus, AboutBoxOpensFromTheHelpMenu) {
   });
   EXPECT_EQ(version.rfind("Version ", 0), 0u) << version;
   EXPECT_TRUE(rose);
+  EXPECT_TRUE(onyxFirst);
+  EXPECT_TRUE(staffShown);
   EXPECT_EQ(VisibleWindow(nullptr, "About Rookwell Onyx"), nullptr);
+
+  // Left alone, the picture changes after five seconds.
+  bool changed = false;
+  Drive([&] {
+    Choose('H', {'A'});
+    HWND box = WaitWindow(nullptr, "About Rookwell Onyx");
+    if (!box) return;
+    Sleep(1200);
+    COLORREF first[40];
+    for (int i = 0; i < 40; ++i) first[i] = ClientPixel(box, 20 + 4 * i, 190);
+    Sleep(5000);
+    for (int i = 0; i < 40 && !changed; ++i) changed = ClientPixel(box, 20 + 4 * i, 190) != first[i];
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    const DWORD end = GetTickCount() + 3000;
+    while (IsWindow(box) && GetTickCount() < end) Sleep(50);
+  });
+  EXPECT_TRUE(changed);
 }
 
 TEST_F(Menus, CopiesReadBackFromTheClipboard) {
