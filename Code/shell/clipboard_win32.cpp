@@ -1,7 +1,11 @@
 #include "clipboard.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "app_globals.h"
 #include "clipboard_text.h"
@@ -78,53 +82,113 @@ int CopyBoardDiagram(HWND window, const Board* position) {
   return Place(window, CF_TEXT, TextBlock(DiagramClipboardText(*position), kDiagramBlockSize, GMEM_SHARE));
 }
 
+namespace {
+
+// Mode 1: the bitmap's pixels mapped to the nearest colours of the program
+// palette (the system's 256-colour conversion is not to be relied on when
+// the screen has more colours than the palette).
+HGLOBAL EightBitFromPalette(HBITMAP bitmap, const BITMAP& bm, HDC screen, HPALETTE palette) {
+  PALETTEENTRY entries[256] = {};
+  const UINT count = palette ? GetPaletteEntries(palette, 0, 256, entries) : 0;
+  std::vector<RGBQUAD> table(256, RGBQUAD{0, 0, 0, 0});
+  for (UINT i = 0; i < count && i < 256; ++i)
+    table[i] = RGBQUAD{entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
+  if (count == 0)  // no program palette: a 6 x 6 x 6 cube
+    for (int i = 0; i < 216; ++i)
+      table[i] = RGBQUAD{BYTE(i % 6 * 51), BYTE(i / 6 % 6 * 51), BYTE(i / 36 * 51), 0};
+
+  const int width = bm.bmWidth, height = bm.bmHeight;
+  BITMAPINFO full{};
+  full.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  full.bmiHeader.biWidth = width;
+  full.bmiHeader.biHeight = height;
+  full.bmiHeader.biPlanes = 1;
+  full.bmiHeader.biBitCount = 32;
+  full.bmiHeader.biCompression = BI_RGB;
+  std::vector<uint32_t> pixels(size_t(width) * size_t(height));
+  if (!GetDIBits(screen, bitmap, 0, UINT(height), pixels.data(), &full, DIB_RGB_COLORS)) return nullptr;
+
+  const size_t stride = size_t((width * 8 + 31) / 32) * 4;
+  const size_t image = stride * size_t(height);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD) + image);
+  if (!block) return nullptr;
+  auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(block));
+  *header = full.bmiHeader;
+  header->biBitCount = 8;
+  header->biSizeImage = DWORD(image);
+  auto* colours = reinterpret_cast<RGBQUAD*>(header + 1);
+  std::copy(table.begin(), table.end(), colours);
+  auto* out = reinterpret_cast<uint8_t*>(colours + 256);
+  std::unordered_map<uint32_t, uint8_t> nearest;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const uint32_t c = pixels[size_t(y) * size_t(width) + size_t(x)] & 0xFFFFFF;
+      auto found = nearest.find(c);
+      if (found == nearest.end()) {
+        const int r = int(c >> 16 & 0xFF), g = int(c >> 8 & 0xFF), b = int(c & 0xFF);
+        int best = 0, bestDistance = 1 << 30;
+        for (int i = 0; i < 256; ++i) {
+          const int dr = r - table[i].rgbRed, dg = g - table[i].rgbGreen, db = b - table[i].rgbBlue;
+          const int distance = dr * dr + dg * dg + db * db;
+          if (distance < bestDistance) best = i, bestDistance = distance;
+        }
+        found = nearest.emplace(c, uint8_t(best)).first;
+      }
+      out[size_t(y) * stride + size_t(x)] = found->second;
+    }
+  }
+  GlobalUnlock(block);
+  return block;
+}
+
+}  // namespace
+
 HGLOBAL BitmapToPackedDibHandle(HBITMAP bitmap, int mode) {
   BITMAP bm{};
   if (!bitmap || !GetObjectA(bitmap, sizeof bm, &bm)) return nullptr;
-  BITMAPINFOHEADER header{};
-  header.biSize = sizeof header;
-  header.biWidth = bm.bmWidth;
-  header.biHeight = bm.bmHeight;
-  header.biPlanes = 1;
-  header.biBitCount = mode == 1 ? 8 : WORD(bm.bmPlanes * bm.bmBitsPixel);
-  header.biCompression = BI_RGB;
   HDC screen = GetDC(nullptr);
   HPALETTE palette = GetAppPalette();
   HPALETTE old = palette ? SelectPalette(screen, palette, FALSE) : nullptr;
   if (palette) RealizePalette(screen);
-  size_t colours = 0;
+  HGLOBAL block = nullptr;
   if (mode == 1) {
-    colours = 256 * sizeof(RGBQUAD);
+    block = EightBitFromPalette(bitmap, bm, screen, palette);
   } else {
-    colours = header.biBitCount <= 8 ? (size_t(1) << header.biBitCount) * sizeof(RGBQUAD)
-                                     : (header.biBitCount == 16 || header.biBitCount == 32 ? 12 : 0);
-  }
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof header + colours);
-  bool ok = false;
-  if (block) {
-    auto* info = static_cast<BITMAPINFO*>(GlobalLock(block));
-    info->bmiHeader = header;
-    ok = GetDIBits(screen, bitmap, 0, UINT(bm.bmHeight), nullptr, info, DIB_RGB_COLORS) != 0;
-    if (ok && info->bmiHeader.biSizeImage == 0)
-      info->bmiHeader.biSizeImage =
-          DWORD(((info->bmiHeader.biWidth * info->bmiHeader.biBitCount + 31) / 32) * 4 * bm.bmHeight);
-    const DWORD image = ok ? info->bmiHeader.biSizeImage : 0;
-    GlobalUnlock(block);
-    if (ok) {
-      HGLOBAL grown = GlobalReAlloc(block, sizeof header + colours + image, GMEM_MOVEABLE);
-      if (grown) {
-        block = grown;
-        info = static_cast<BITMAPINFO*>(GlobalLock(block));
-        ok = GetDIBits(screen, bitmap, 0, UINT(bm.bmHeight), reinterpret_cast<char*>(info) + sizeof header + colours,
-                       info, DIB_RGB_COLORS) != 0;
-        GlobalUnlock(block);
-      } else {
-        ok = false;
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = bm.bmWidth;
+    header.biHeight = bm.bmHeight;
+    header.biPlanes = 1;
+    header.biBitCount = WORD(bm.bmPlanes * bm.bmBitsPixel);
+    header.biCompression = BI_RGB;
+    const size_t colours = header.biBitCount <= 8 ? (size_t(1) << header.biBitCount) * sizeof(RGBQUAD)
+                                                  : (header.biBitCount == 16 || header.biBitCount == 32 ? 12 : 0);
+    block = GlobalAlloc(GMEM_MOVEABLE, sizeof header + colours);
+    bool ok = false;
+    if (block) {
+      auto* info = static_cast<BITMAPINFO*>(GlobalLock(block));
+      info->bmiHeader = header;
+      ok = GetDIBits(screen, bitmap, 0, UINT(bm.bmHeight), nullptr, info, DIB_RGB_COLORS) != 0;
+      if (ok && info->bmiHeader.biSizeImage == 0)
+        info->bmiHeader.biSizeImage =
+            DWORD(((info->bmiHeader.biWidth * info->bmiHeader.biBitCount + 31) / 32) * 4 * bm.bmHeight);
+      const DWORD image = ok ? info->bmiHeader.biSizeImage : 0;
+      GlobalUnlock(block);
+      if (ok) {
+        HGLOBAL grown = GlobalReAlloc(block, sizeof header + colours + image, GMEM_MOVEABLE);
+        ok = grown != nullptr;
+        if (grown) {
+          block = grown;
+          info = static_cast<BITMAPINFO*>(GlobalLock(block));
+          ok = GetDIBits(screen, bitmap, 0, UINT(bm.bmHeight), reinterpret_cast<char*>(info) + sizeof header + colours,
+                         info, DIB_RGB_COLORS) != 0;
+          GlobalUnlock(block);
+        }
       }
-    }
-    if (!ok) {
-      GlobalFree(block);
-      block = nullptr;
+      if (!ok) {
+        GlobalFree(block);
+        block = nullptr;
+      }
     }
   }
   if (palette) SelectPalette(screen, old, FALSE);

@@ -8,12 +8,14 @@
 #include "game_registry.h"
 #include "notation.h"
 #include "packfile.h"
+#include "room_records.h"
 
 #include <windows.h>
 // The shell names its own user; not the system's account call.
 #undef GetUserName
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <functional>
@@ -551,6 +553,74 @@ TEST_F(Menus, HelpContentsOpenTheProgramHelp) {
   SetShellServices(s);
   EXPECT_EQ(Services().mainMenuCommand(frame_, 40), 1);
   EXPECT_NE(said.find("RWONYX.chm could not be opened"), std::string::npos) << said;
+}
+
+TEST_F(Menus, PictureCopyAndATooLargeMoveList) {
+  // A room window of client 641 x 505 over a room with a board.
+  // A child of the frame, as the program's room window is, painted green.
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hbrBackground = CreateSolidBrush(RGB(40, 120, 60));
+  wc.lpszClassName = "RWMenusTestRoom";
+  RegisterClassA(&wc);
+  HWND room = CreateWindowExA(0, "RWMenusTestRoom", "", WS_CHILD | WS_VISIBLE, 10, 10, 641, 505, frame_, nullptr,
+                              wc.hInstance, nullptr);
+  ASSERT_NE(room, nullptr);
+  panels_.push_back(room);
+  NumberedWindowOp(WOP_SET_HANDLE, WIN_ROOM, reinterpret_cast<intptr_t>(room));
+  RoomRecord record{};
+  RoomBoard board{};
+  board.view = reinterpret_cast<BoardView*>(&board);  // only its presence counts here
+  record.board = &board;
+  GetAppGlobals()->currentRoom = &record;
+  guitest::Pump(300);
+  Drive([&] { Choose('E', {'C', 'G'}); });  // "&Graphical Window Contents"
+  GetAppGlobals()->currentRoom = nullptr;
+  ASSERT_TRUE(OpenClipboard(frame_));
+  EXPECT_TRUE(IsClipboardFormatAvailable(CF_PALETTE));
+  HANDLE dib = GetClipboardData(CF_DIB);
+  ASSERT_NE(dib, nullptr);
+  const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(dib));
+  EXPECT_EQ(header->biWidth, 640);
+  EXPECT_EQ(header->biHeight, 480);
+  EXPECT_EQ(header->biBitCount, 8);
+  // The room's green at the picture's middle.
+  const auto* info = reinterpret_cast<const BITMAPINFO*>(header);
+  const uint8_t* bits = reinterpret_cast<const uint8_t*>(header) + header->biSize + 256 * sizeof(RGBQUAD);
+  const RGBQUAD middle = info->bmiColors[bits[240 * ((640 + 3) / 4 * 4) + 320]];
+  EXPECT_GT(middle.rgbGreen, middle.rgbRed + 40);
+  GlobalUnlock(dib);
+  CloseClipboard();
+
+  // A move list measuring 64 KB or more is refused and the clipboard kept.
+  ASSERT_TRUE(OpenClipboard(frame_));
+  EmptyClipboard();
+  HGLOBAL keep = GlobalAlloc(GMEM_MOVEABLE, 8);
+  std::memcpy(GlobalLock(keep), "keep me", 8);
+  GlobalUnlock(keep);
+  SetClipboardData(CF_TEXT, keep);
+  CloseClipboard();
+  GameRecord* game = CreateGame(0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 16, 1, 0);
+  ASSERT_EQ(RegisterGame(game, 1), 0);
+  const std::string words(30000, 'w');
+  for (const char* text : {"Nf3", "Nf6", "Ng1"}) {
+    MoveRecord move{};
+    ASSERT_TRUE(ParseAlgebraicMove(&move, text, &game->position, game->sideToMove)) << text;
+    ASSERT_TRUE(AddMoveToGame(game, &move));
+    SetMoveString(GetCurrentMove(game), words.c_str(), SLOT_COMMENT);
+  }
+  static std::string said;
+  said.clear();
+  ShellServices s = GetShellServices();
+  s.appMessageBox = [](const char* text, uint32_t) {
+    said = text;
+    return 1;
+  };
+  SetShellServices(s);
+  Drive([&] { Choose('E', {'C', 'M'}); });  // "&Move List"
+  EXPECT_EQ(said, "The move list is too large for the clipboard.");
+  EXPECT_EQ(ClipboardText(frame_), "keep me");
 }
 
 }  // namespace
