@@ -440,9 +440,7 @@ TEST_F(Menus, CopiesReadBackFromTheClipboard) {
   const std::string plain = ClipboardText(frame_);
   EXPECT_NE(plain.find("  1. e4"), std::string::npos) << plain;
   EXPECT_EQ(plain.find('\t'), std::string::npos);
-  // "Move List (w/ &Tabs)" through the frame's command path (the toolkit's
-  // popup does not take a mnemonic that follows other text).
-  SendMessageA(frame_, WM_COMMAND, 40006, 0);
+  Drive([&] { Choose('E', {'C', 'T'}); });  // "Move List (w/ &Tabs)"
   const std::string tabs = ClipboardText(frame_);
   EXPECT_NE(tabs.find("1.\te4\te5\t\r\n2.\t"), std::string::npos) << tabs;
 }
