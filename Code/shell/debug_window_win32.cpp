@@ -24,6 +24,9 @@ namespace {
 
 constexpr UINT kAppendText = 0x401;
 constexpr UINT kEndDebugDialog = 0x402;
+// Posted after a context-menu choice: the menu's closing hands activation
+// to the main frame, which the window system may raise over this window.
+constexpr UINT kRaiseAfterMenu = 0x403;
 constexpr int kVisibleEdit = 1851, kHiddenEdit = 1852;
 enum { kStopLogging = 1025, kClear = 1027, kLogToFile = 1028, kChangeFont = 1029, kPause = 1030, kResume = 1031 };
 constexpr int kPauseCopyLimit = 30000;
@@ -252,7 +255,11 @@ INT_PTR CALLBACK DebugDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     case kEndDebugDialog:
       EndDialog(dialog, 1);
       return TRUE;
+    case kRaiseAfterMenu:
+      if (IsWindowVisible(dialog)) SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+      return TRUE;
     case WM_COMMAND:
+      if (LOWORD(wParam) >= kStopLogging && LOWORD(wParam) <= kResume) PostMessageA(dialog, kRaiseAfterMenu, 0, 0);
       EnterCriticalSection(&r->lock);
       switch (LOWORD(wParam)) {
         case IDCANCEL:

@@ -498,6 +498,7 @@ TEST_F(Menus, EngineMonitorsShowPauseLogAndHide) {
     guitest::PressKey(VK_RETURN);
     Sleep(300);
   });
+  EXPECT_TRUE(IsWindowVisible(white));
   const std::string frozen = EditText(white);
   DebugWindowPrintf(white, "while %s\r\n", "paused");
   guitest::Pump(300);
@@ -505,6 +506,17 @@ TEST_F(Menus, EngineMonitorsShowPauseLogAndHide) {
   SendMessageA(white, WM_COMMAND, 1031, 0);  // "Resume Display"
   guitest::Pump(200);
   EXPECT_TRUE(EndsWith(EditText(white), "def\r\nwhile paused\r\n")) << EditText(white);
+  EXPECT_TRUE(IsWindowVisible(white));
+  EXPECT_EQ(GetWindow(white, GW_OWNER), frame_);
+  guitest::Pump(300);
+  {
+    RECT wr;
+    GetWindowRect(white, &wr);
+    POINT c{(wr.left + wr.right) / 2, (wr.top + wr.bottom) / 2};
+    HWND top = WindowFromPoint(c);
+    EXPECT_TRUE(top == white || IsChild(white, top)) << wr.left << "," << wr.top << "," << wr.right << "," << wr.bottom
+                                                      << " top " << top << " frame " << frame_ << " white " << white;
+  }
   Shot("menus_white_monitor");
 
   // The log file took every message in order.
