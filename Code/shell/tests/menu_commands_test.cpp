@@ -86,7 +86,9 @@ struct FakeHost : MenuCommandHost {
   bool CopyLayoutFile(const std::string& from, const std::string& to) override {
     std::error_code error;
     if (!fs::exists(from)) return false;
-    return fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
+    // Removed first: MinGW's copy_file does not overwrite.
+    fs::remove(to, error);
+    return fs::copy_file(from, to, error);
   }
   void RemoveLayoutFile(const std::string& path) override { fs::remove(path); }
   void ApplyLayout(const std::string& path) override {
