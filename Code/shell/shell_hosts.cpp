@@ -1,6 +1,8 @@
 // The shell's GameHost and EngineLinkHost.
 #include "shell_hosts.h"
 
+#include "debug_monitor_links.h"
+
 #include <cstring>
 
 #include "app_globals.h"
@@ -90,6 +92,12 @@ class ShellEngineLinkHost final : public EngineLinkHost {
   void PostToNumberedWindows(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
     Services().broadcastToWindows(message, wParam, lParam, 1);
   }
+  // The engine monitors.
+  bool IsDebugWindowShown(int window) override { return GetDebugMonitorLinks().isShown(window); }
+  void ShowDebugWindow(int window, bool show, int menuCommand) override {
+    GetDebugMonitorLinks().show(window, show, menuCommand);
+  }
+  void WriteDebugWindow(int window, const char* text) override { GetDebugMonitorLinks().write(window, text); }
   void SendToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
     Services().sendToWindow(window, message, wParam, lParam);
   }

@@ -392,3 +392,41 @@ TEST(Rookwell, IdleItUsesLittleOfAProcessor) {
 }
 
 }  // namespace
+
+namespace {
+
+// The main menu's commands in the program: the about box from the Help
+// menu, and a room from the Rooms menu.
+TEST(Rookwell, MenuOpensTheAboutBoxAndGoesToARoom) {
+  ProgramRun run;
+  ASSERT_TRUE(run.Start("rw_e2e_menus"));
+  guitest::Pump(1500);
+  SetForegroundWindow(run.frame);
+  guitest::Chord({VK_MENU}, 'H');
+  guitest::Pump(300);
+  guitest::PressKey('A');  // "&About Rookwell Onyx"
+  HWND box = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (box = FindWindowA(nullptr, "About Rookwell Onyx")) != nullptr; }, 5000));
+  guitest::Pump(1500);
+  EXPECT_TRUE(Shot("rookwell_about_box"));
+  char version[64] = "";
+  GetDlgItemTextA(box, 705, version, sizeof version);
+  EXPECT_EQ(std::string(version).rfind("Version ", 0), 0u) << version;
+  ClickChild(box, IDOK);
+  EXPECT_TRUE(guitest::WaitFor([&] { return !IsWindow(box); }, 3000));
+
+  // "&Rooms/&Game Room" checks the game room's button on the bar.
+  HWND bar = FindWindowExA(run.frame, nullptr, "WC_ROOKWELL_NAVIGATION", nullptr);
+  ASSERT_NE(bar, nullptr);
+  SetForegroundWindow(run.frame);
+  guitest::Chord({VK_MENU}, 'R');
+  guitest::Pump(300);
+  guitest::PressKey('G');
+  EXPECT_TRUE(guitest::WaitFor(
+      [&] { return SendDlgItemMessageA(bar, 21565, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 3000));
+  PostMessageA(run.frame, WM_CLOSE, 0, 1);
+  DWORD code = 99;
+  EXPECT_TRUE(guitest::WaitForProgramEnd(&run.program, 15000, &code));
+}
+
+}  // namespace
