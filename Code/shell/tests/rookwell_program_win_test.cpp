@@ -586,9 +586,30 @@ TEST(Rookwell, LogsInANewPlayerFromAFreshFolderAndAgainAtTheNextStart) {
   guitest::Pump(1500);
   EXPECT_EQ(FindWindowA(nullptr, "Player Login"), nullptr);
   room = FindWindowExA(run.frame, nullptr, "WC_ROOKWELL_ROOM", nullptr);
-  EXPECT_NE(LoginScreen(room), nullptr);
+  screen = LoginScreen(room);
+  ASSERT_NE(screen, nullptr);
+  GetWindowRect(screen, &screenRect);
+  EXPECT_EQ(screenRect.right - screenRect.left, 800);  // Ann's layout: the small screen
   EXPECT_TRUE(Shot("rookwell_auto_login"));
-  CloseAndConfirm(run);
+  // "Register" opens the login dialog, with Cancel now that Ann is in.
+  ClickScreenButton(screen, "Register");
+  login = WaitForLogin(run.program);
+  ASSERT_NE(login, nullptr);
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(login, 1002)));
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(login, 1639)));
+  ClickChild(login, 1002);
+  ASSERT_TRUE(guitest::WaitFor([&] { return !IsWindow(login); }, 5000));
+  guitest::Pump(500);
+  EXPECT_EQ(FindWindowA(nullptr, "Player Login"), nullptr);
+  // "Exit" asks "Exit Now?".
+  ClickScreenButton(screen, "Exit");
+  box = ProgramBox(run.program, 5000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(BoxText(box), "Exit Now?");
+  ClickChild(box, 300);  // "Yes"
+  DWORD code = 99;
+  ASSERT_TRUE(guitest::WaitForProgramEnd(&run.program, 15000, &code));
+  EXPECT_EQ(code, 0u);
   WIN32_FIND_DATAA found;
   int users = 0;
   HANDLE search = FindFirstFileA((run.folder + "\\Users\\*").c_str(), &found);
