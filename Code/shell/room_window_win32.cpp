@@ -12,6 +12,7 @@
 #include "facet_frame.h"
 #include "game_registry.h"
 #include "game_room_win32.h"
+#include "lobby_room.h"
 #include "look_and_feel.h"
 #include "main_frame.h"
 #include "main_loop.h"
@@ -124,9 +125,16 @@ LRESULT CALLBACK RoomWindowProc(HWND window, UINT message, WPARAM first, LPARAM 
       if (g_wallpaper) PaintWallpaper(reinterpret_cast<HDC>(first), g_wallpaper);
       else PaintGradient(window, reinterpret_cast<HDC>(first));
       return 1;
-    case WM_WINDOWPOSCHANGED:
+    case WM_WINDOWPOSCHANGED: {
       NumberedWindowOp(WOP_SET_RECT_POS, WIN_ROOM, second);
+      const auto* pos = reinterpret_cast<const WINDOWPOS*>(second);
+      if (!(pos->flags & SWP_NOSIZE)) {
+        // The wallpaper is built for the window's size.
+        if (g_wallpaper) SetRoomWallpaperBitmap(GetCurrentRoomRecord(), 0);
+        if (GetLoginScreen()) ResizeLoginScreen(pos->cx, pos->cy);
+      }
       return 0;
+    }
     case WM_RBUTTONDOWN:
     case WM_CONTEXTMENU:
       ForwardToRoomHandler(window, first, second);

@@ -35,6 +35,9 @@ def main(argv):
     elif cmd == "loginbuttons":
         import loginbuttons
         loginbuttons.build(argv[2], argv[3], argv[4])
+    elif cmd == "loginscreens":
+        import loginbuttons
+        loginbuttons.screens_rc(argv[2], argv[3])
     elif cmd == "wallpaper":
         import pictures
         pictures.wallpaper(argv[2])
