@@ -192,3 +192,48 @@ TEST(Arrows, KnightJumpsCurve) {
 }
 
 }  // namespace
+
+#include "arrow_raster.h"
+
+namespace {
+
+TEST(ArrowRaster, LinesAreBlendedAtTheirEdgesAndClipped) {
+  const int w = 40, h = 30;
+  std::vector<uint8_t> bits(w * 3 * h, 0);
+  RasterTarget t{bits.data(), w * 3, w, h, 3, true, {0, 0, w - 1, 10}};
+  StrokeRasterPath(&t, {{5, 5}, {35, 5}}, 4, {200, 100, 50}, false);
+  auto red = [&](int x, int y) { return bits[y * w * 3 + x * 3 + 2]; };
+  EXPECT_EQ(red(20, 5), 200);
+  EXPECT_EQ(red(20, 6), 200);
+  EXPECT_EQ(red(20, 7), 100);  // half covered
+  EXPECT_EQ(red(20, 8), 0);
+  // Nothing outside the clip rectangle.
+  StrokeRasterPath(&t, {{20, 0}, {20, 29}}, 3, {200, 100, 50}, false);
+  EXPECT_EQ(red(20, 11), 0);
+  EXPECT_EQ(red(20, 10), 200);
+  // A dotted line leaves gaps.
+  std::fill(bits.begin(), bits.end(), 0);
+  StrokeRasterPath(&t, {{0, 2}, {39, 2}}, 1, {255, 255, 255}, true);
+  int lit = 0;
+  for (int x = 0; x < w; ++x) lit += red(x, 2) > 128;
+  EXPECT_GT(lit, 12);
+  EXPECT_LT(lit, 28);
+}
+
+TEST(ArrowRaster, KnightArcRunsAQuarterEllipse) {
+  ArrowShape s{};
+  s.curved = true;
+  s.from = {100, 100}, s.to = {50, 0};  // up and left: class 8
+  s.box = {0, 0, 100, 200};             // centred (50, 100)
+  s.arcStart = s.from, s.arcEnd = s.to;
+  std::vector<PathPoint> p = ArrowPathPoints(s);
+  ASSERT_GT(p.size(), 8u);
+  for (const PathPoint& q : p) {
+    EXPECT_GE(q.x, 50 - 1e-6);
+    EXPECT_LE(q.y, 100 + 1e-6);
+    double e = (q.x - 50) * (q.x - 50) / 2500 + (q.y - 100) * (q.y - 100) / 10000;
+    EXPECT_NEAR(e, 1.0, 1e-6);
+  }
+}
+
+}  // namespace
