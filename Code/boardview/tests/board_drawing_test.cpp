@@ -237,3 +237,39 @@ TEST(ArrowRaster, KnightArcRunsAQuarterEllipse) {
 }
 
 }  // namespace
+
+#include "custom_board.h"
+
+namespace {
+
+TEST(CustomBoard, SquaresBorderAndTransparentBackground) {
+  RasterColour palette[256];
+  for (int i = 0; i < 256; ++i) palette[i] = {uint8_t(i), uint8_t(255 - i), uint8_t(i / 2)};
+  palette[PAL_CUSTOM_DARK] = {90, 60, 30};
+  palette[PAL_CUSTOM_LIGHT] = {240, 220, 180};
+  palette[PAL_BORDER] = {20, 20, 20};
+  for (int turn : {360, 338, 180}) {
+    BoardSetRecord g = Geometry(turn, 300, 400);
+    BoardProjection view = View(&g);
+    ComposedBoard board;
+    ASSERT_TRUE(ComposeCustomBoardPixels(view, palette, &board));
+    ASSERT_EQ(board.pixels.size(), size_t(board.width) * board.height);
+    EXPECT_EQ(board.pixels[0], 0);  // corners lie outside the board
+    // Each square's centre has its colour, a8 light.
+    for (int r = 0; r < 8; ++r)
+      for (int c = 0; c < 8; ++c) {
+        ScreenPoint p;
+        ASSERT_TRUE(SquareCentre(view, r, c, &p, nullptr));
+        int x = p.x - view.offset.x + board.registration.x, y = p.y - view.offset.y + board.registration.y;
+        EXPECT_EQ(board.pixels[size_t(y) * board.width + x], (r + c) % 2 ? PAL_CUSTOM_DARK : PAL_CUSTOM_LIGHT)
+            << turn << " " << r << "," << c;
+      }
+    // The corner a1 carries the border.
+    ScreenPoint corner;
+    ASSERT_TRUE(GridPoint(view, 8, 0, false, &corner));
+    EXPECT_EQ(board.pixels[size_t(corner.y + board.registration.y) * board.width + corner.x + board.registration.x],
+              PAL_BORDER);
+  }
+}
+
+}  // namespace
