@@ -123,6 +123,27 @@ void FillRasterDisc(RasterTarget* t, PathPoint centre, double radius, RasterColo
     }
 }
 
+void FillRasterEllipse(RasterTarget* t, const ScreenRect& box, RasterColour colour, double ring) {
+  if (!t || !t->bits) return;
+  double cx = (box.left + box.right) / 2.0, cy = (box.top + box.bottom) / 2.0;
+  double rx = std::max(0.5, (box.right - box.left + 1) / 2.0), ry = std::max(0.5, (box.bottom - box.top + 1) / 2.0);
+  // Roughly how many pixels a point lies inside an ellipse shrunk by `by`.
+  auto inside = [&](double x, double y, double by) {
+    double ax = rx - by, ay = ry - by;
+    if (ax <= 0 || ay <= 0) return -1e9;
+    double n = std::sqrt((x - cx) * (x - cx) / (ax * ax) + (y - cy) * (y - cy) / (ay * ay));
+    return (1 - n) * std::min(ax, ay);
+  };
+  int l, tp, r, b;
+  if (!Bounds(t, box.left - 1, box.top - 1, box.right + 1, box.bottom + 1, &l, &tp, &r, &b)) return;
+  for (int y = tp; y <= b; ++y)
+    for (int x = l; x <= r; ++x) {
+      double cover = std::clamp(inside(x, y, 0) + 0.5, 0.0, 1.0);
+      if (ring > 0) cover -= std::clamp(inside(x, y, ring) + 0.5, 0.0, 1.0);
+      Blend(t, x, y, colour, cover);
+    }
+}
+
 ArrowPenStyle ArrowPenStyleFor(int penKind) {
   switch (penKind) {
     case PEN_TAN_DOTTED: return {1, true, kArrowTan, kArrowTan};

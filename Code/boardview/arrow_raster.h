@@ -35,6 +35,9 @@ std::vector<PathPoint> ArrowPathPoints(const ArrowShape& shape);
 void StrokeRasterPath(RasterTarget* target, const std::vector<PathPoint>& path, double width,
                       RasterColour colour, bool dotted);
 void FillRasterDisc(RasterTarget* target, PathPoint centre, double radius, RasterColour colour);
+// An ellipse in a box (inclusive corners): filled when ring is 0, else a
+// ring of that width inside the box.
+void FillRasterEllipse(RasterTarget* target, const ScreenRect& box, RasterColour colour, double ring);
 
 struct ArrowPenStyle {
   double width;

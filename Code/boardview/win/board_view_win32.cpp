@@ -6,6 +6,7 @@
 
 #include "dibkit_gdi.h"
 #include "heapkit.h"
+#include "win/board_drawing_win32.h"
 
 namespace {
 
@@ -94,6 +95,15 @@ void SetScenePalette(AnimScene* scene, const PackedDib* palettePicture) {
   memFree_rel(table);  // a table of the heap library
 }
 
+void SetViewPalette(BoardView* view, const PackedDib* palettePicture) {
+  DibRgbQuad* table = palCopySystemPalette(256);
+  if (!table) return;
+  if (palettePicture) palColorsFromDIB(palettePicture, table, 10, 245);
+  std::memcpy(view->colours, table, sizeof view->colours);
+  memFree_rel(table);
+  SetCanvasColorTable(view->scene, view->colours, 256);
+}
+
 void FitBoardSceneToWindow(HWND window, AnimScene* scene, PackedDib* background) {
   RECT client{};
   GetClientRect(window, &client);
@@ -168,7 +178,8 @@ bool HitBoardSprites(BoardView* view, int x, int y) {
 void PlaceBoardFromPosition(BoardView* view) {
   if (!view || !view->sprites) return;
   view->projection.geometry = view->geometry;
-  UpdateBoardOffset(&view->projection, nullptr);
+  ScreenPoint custom{view->custom.x, view->custom.y};
+  UpdateBoardOffset(&view->projection, view->boardSetIndex == kCustomBoardSet ? &custom : nullptr);
   if (view->boardSprite >= 0)
     ShowSprite(view->scene, view->boardSprite, view->projection.pictureOrigin.x,
                view->projection.pictureOrigin.y, kBoardDepth, kTopLeftAnchor);
@@ -221,8 +232,10 @@ BoardView* CreateBoardView(BoardViewHost* host, HINSTANCE instance) {
     return nullptr;
   }
   SetWindowLongPtrA(view->window, 3 * sizeof(LONG_PTR), reinterpret_cast<LONG_PTR>(view.get()));
-  SetScenePalette(view->scene, host->PalettePicture());
+  SetViewPalette(view.get(), host->PalettePicture());
   view->geometry = host->RoomBoardSet();
+  InitArrowSlots(view->arrows);
+  view->boardSetIndex = host->BoardSetIndex();
   view->pieceSet = host->RoomPieceSet();
   ResetGroups(view.get());
   CreateGroupSprites(view.get());
@@ -254,7 +267,16 @@ BoardView* CreateBoardView(BoardViewHost* host, HINSTANCE instance) {
   view->projection.leftMargin = 2 * AverageCharWidth();
   view->projection.celWidth = view->pieceSet->celWidth;
   view->projection.celHeight = view->pieceSet->celHeight;
+  if (view->boardSetIndex == kCustomBoardSet) {
+    // The custom board is drawn here from the room's view of it.
+    if (host->RoomCustomView()) view->custom = *host->RoomCustomView();
+    TakeOverCustomView(&view->custom, view->geometry, host->ScreenHeight());
+    ApplyBoardColoursToPalette(view.get(), kCustomBoardSet);
+    ComposeCustomBoard(view.get(), view->window);
+    RegisterCustomBoardDrawing(view.get());
+  }
   view->marks.ClearAll();
+  RegisterBoardDrawing(view.get());
   const PackedDib* pal = host->PalettePicture();
   view->markLayer =
       MarkLayer{&view->projection, &view->marks, PaletteColour(pal, view->geometry->lightColour),
@@ -266,7 +288,8 @@ BoardView* CreateBoardView(BoardViewHost* host, HINSTANCE instance) {
   // picture: its size is the picture's plus the drawing offset's margin
   // before it (the picture alone would lose that much at the right and
   // bottom). Other rooms fill the room window.
-  UpdateBoardOffset(&view->projection, nullptr);
+  ScreenPoint customPoint{view->custom.x, view->custom.y};
+  UpdateBoardOffset(&view->projection, view->boardSetIndex == kCustomBoardSet ? &customPoint : nullptr);
   if (host->Room() == 0 && view->boardBitmap) {
     int left = std::max(0, static_cast<int>(view->projection.pictureOrigin.x));
     int top = std::max(0, static_cast<int>(view->projection.pictureOrigin.y));
@@ -292,12 +315,14 @@ int DestroyBoardView(BoardView* view) {
   }
   if (view->scene) {
     UnregisterDrawCallback(view->scene, DrawSquareMarks, kBoardDepth, kBoardDepth);
+    UnregisterBoardDrawing(view);
     view->sprites.reset();
     if (view->boardSprite >= 0) DeleteSprite(view->scene, view->boardSprite);
     if (view->boardSpriteImage >= 0) DeleteSpriteDib(view->scene, view->boardSpriteImage);
     DeleteGroupSprites(view);
     TerminateAnimate(view->scene);
   }
+  if (view->ownedBoardBitmap) dibDelete(view->ownedBoardBitmap);
   delete view;
   return 1;
 }

@@ -21,6 +21,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "arrows.h"
+#include "board_drawing.h"
 #include "board_frame.h"
 #include "board_projection.h"
 #include "chess_sets.h"
@@ -95,6 +97,13 @@ class BoardViewHost : public MoveEntryHost {
   // sizes it takes from its width go back into the room's frame block.
   virtual int FrameMode() { return 0; }
   virtual void SetFrameSizes(const FrameBoardSizes&) {}
+  // The room's board set index (-2: the custom board) and its custom view.
+  virtual int BoardSetIndex() { return 0; }
+  virtual CustomBoardView* RoomCustomView() { return nullptr; }
+  // The screen height, the largest custom board size.
+  virtual int32_t ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+  // New colours for program palette entries from `first`.
+  virtual void ReviseProgramPalette(int, const DibRgbQuad*, int) {}
 };
 
 using BoardWndCallback = LRESULT (*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam, intptr_t data);
@@ -122,6 +131,19 @@ struct BoardView {
   PieceSpriteRecords records;
   int frozen = 0;
   int hideMode = HIDE_NONE;
+  // Board drawing: the scene's colour table (the program palette with the
+  // board colours), arrows, the custom board and its decorations.
+  DibRgbQuad colours[256] = {};
+  ArrowSlot arrows[kArrowSlots];
+  int boardSetIndex = 0;
+  CustomBoardView custom;
+  PackedDib* ownedBoardBitmap = nullptr;  // the composed custom board
+  int edgeLabels = 1;
+  int turnLamps = 1;
+  bool customCallbacks = false;
+  int customizing = 0;
+  HFONT nameFont = nullptr;
+  int nameFontPoints = 0;
 };
 
 bool InitBoardViews(HINSTANCE instance);
@@ -133,6 +155,8 @@ int DestroyBoardView(BoardView* view);
 // Scene layer. Every visible change of the board ends in RedrawBoardScene;
 // with a null rectangle it paints only what sprite operations invalidated.
 void SetScenePalette(AnimScene* scene, const PackedDib* palettePicture);
+// The same for a view, keeping the table in the view for its board drawing.
+void SetViewPalette(BoardView* view, const PackedDib* palettePicture);
 void FitBoardSceneToWindow(HWND window, AnimScene* scene, PackedDib* background);
 void RedrawBoardScene(BoardView* view, const RECT* rect);
 void ShowTurnLight(BoardView* view);

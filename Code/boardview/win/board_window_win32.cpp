@@ -8,6 +8,7 @@
 
 #include "board_view_win32.h"
 #include "move_script.h"
+#include "win/board_drawing_win32.h"
 
 const char* const kBoardWndClass = "RWBoardWndClass";
 
@@ -159,9 +160,10 @@ void OnLeftDown(HWND window, BoardView* view, BoardWndData* data, WPARAM wParam,
 void OnMouseMove(HWND window, BoardView* view, BoardWndData* data, WPARAM wParam, LPARAM lParam) {
   int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
   if (data->boardDrag) return;
+  // The owner sees every move first (a set-up tool drags pieces of its own).
+  LRESULT owner = CallBoardWndCallback(window, WM_MOUSEMOVE, wParam, lParam);
+  if (owner == 1 || owner == 2) return;
   if (data->dragPiece >= 0) {
-    LRESULT owner = CallBoardWndCallback(window, WM_MOUSEMOVE, wParam, lParam);
-    if (owner == 1 || owner == 2) return;
     int32_t depth = (IsFlatBoard(*view->geometry) ? 0 : DepthAtY(view->projection, y)) - 1;
     if (view->records.multiCel) {
       int block = BlockRegionAt(view->projection, x, y);
@@ -465,10 +467,13 @@ bool InitBoardViews(HINSTANCE instance) {
   wc.cbWndExtra = 4 * sizeof(LONG_PTR);
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.lpszClassName = kBoardWndClass;
-  return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+  InitBoardDrawing();
+  return true;
 }
 
 bool TermBoardViews(HINSTANCE instance) {
+  TermBoardDrawing();
   UnregisterClassA(kBoardWndClass, instance);
   return true;
 }
