@@ -7,6 +7,7 @@
 #include "dibkit_gdi.h"
 #include "heapkit.h"
 #include "win/board_drawing_win32.h"
+#include "win/markup_glyphs_win32.h"
 
 namespace {
 
@@ -187,6 +188,7 @@ void PlaceBoardFromPosition(BoardView* view) {
     SetPieceSpritesFromPosition(&view->records, view->sprites.get(), view->geometry->turn,
                                 view->host->Position());
   LayoutPieceSprites(&view->records, view->sprites.get(), view->projection, view->hideMode);
+  LayoutMarkupGlyphs(view);
   BoardSettings settings = view->host->Settings();
   if (settings.coordinates == 1)
     ShowCoordinateLabels(view);
@@ -252,6 +254,7 @@ BoardView* CreateBoardView(BoardViewHost* host, HINSTANCE instance) {
   view->records.multiCel = view->pieceSet->celFlag != 0;
   if (host->RoomPieceSheet()) view->sprites->BuildPieceCels(host->RoomPieceSheet(), *view->pieceSet);
   view->sprites->CreatePieceSprites();
+  CreateGlyphSprites(view.get());
   SetGroupImages(view.get());
 
   // The lobby's board sits at a fixed offset; other rooms take it from their layout.
@@ -273,16 +276,18 @@ BoardView* CreateBoardView(BoardViewHost* host, HINSTANCE instance) {
     TakeOverCustomView(&view->custom, view->geometry, host->ScreenHeight());
     ApplyBoardColoursToPalette(view.get(), kCustomBoardSet);
     ComposeCustomBoard(view.get(), view->window);
-    RegisterCustomBoardDrawing(view.get());
   }
   view->marks.ClearAll();
-  RegisterBoardDrawing(view.get());
   const PackedDib* pal = host->PalettePicture();
   view->markLayer =
       MarkLayer{&view->projection, &view->marks, PaletteColour(pal, view->geometry->lightColour),
                 PaletteColour(pal, view->geometry->darkColour)};
   RegisterDrawCallback(view->scene, DrawSquareMarks, kBoardDepth, kBoardDepth,
                        reinterpret_cast<intptr_t>(&view->markLayer));
+  // Callbacks run in the order they were registered: names, labels, lamps
+  // and arrows after the marks, so they lie over them.
+  RegisterBoardDrawing(view.get());
+  if (view->boardSetIndex == kCustomBoardSet) RegisterCustomBoardDrawing(view.get());
 
   // The lobby's board window stands at (20, 30) and shows the whole
   // picture: its size is the picture's plus the drawing offset's margin
@@ -316,6 +321,7 @@ int DestroyBoardView(BoardView* view) {
   if (view->scene) {
     UnregisterDrawCallback(view->scene, DrawSquareMarks, kBoardDepth, kBoardDepth);
     UnregisterBoardDrawing(view);
+    DeleteGlyphSprites(view);
     view->sprites.reset();
     if (view->boardSprite >= 0) DeleteSprite(view->scene, view->boardSprite);
     if (view->boardSpriteImage >= 0) DeleteSpriteDib(view->scene, view->boardSpriteImage);

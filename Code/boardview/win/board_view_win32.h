@@ -106,6 +106,13 @@ class BoardViewHost : public MoveEntryHost {
   virtual void ReviseProgramPalette(int, const DibRgbQuad*, int) {}
 };
 
+// A markup glyph: a ghost piece on a square, tinted or not.
+struct GlyphRecord {
+  int32_t inUse;
+  int32_t column, row;
+  int32_t tinted;
+};
+
 using BoardWndCallback = LRESULT (*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam, intptr_t data);
 
 struct BoardView {
@@ -144,6 +151,12 @@ struct BoardView {
   int customizing = 0;
   HFONT nameFont = nullptr;
   int nameFontPoints = 0;
+  // Markup glyphs and tints, the teaching display mode.
+  int glyphSprites[28];
+  GlyphRecord glyphs[28] = {};
+  bool pieceTinted[34] = {};
+  int teachingMode = 5261;
+  bool coverageShown = false;
 };
 
 bool InitBoardViews(HINSTANCE instance);

@@ -8,7 +8,9 @@
 
 #include "board_view_win32.h"
 #include "move_script.h"
+#include "teaching_modes.h"
 #include "win/board_drawing_win32.h"
+#include "win/markup_glyphs_win32.h"
 
 const char* const kBoardWndClass = "RWBoardWndClass";
 
@@ -154,6 +156,7 @@ void OnLeftDown(HWND window, BoardView* view, BoardWndData* data, WPARAM wParam,
   ClientToScreen(window, &screen);
   SetCursorPos(screen.x, screen.y);
   SetCapture(window);
+  ShowLegalMoveGhosts(view, view->host->Position(), column, row);
   RedrawBoardScene(view, nullptr);
 }
 
@@ -195,6 +198,7 @@ void OnLeftUp(HWND window, BoardView* view, BoardWndData* data, WPARAM wParam, L
   if (owner == 1 || owner == 2) return;
   if (data->dragPiece < 0) return;
   view->host->SetCursorKind(CURSOR_PIECE_BASE + view->pieceSet->cursorKind);
+  if (IsLegalMovesMode(view->teachingMode)) ClearMarkupGlyphs(view);
   int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
   int column = -1, row = -1;
   bool onSquare = HitTestSquare(view->projection, x, y, &column, &row);
@@ -280,6 +284,10 @@ void OnGameEvent(HWND window, BoardView* view, BoardWndData* data, WPARAM code, 
     default:
       break;
   }
+  // The teaching marks follow every change of position.
+  if (!view->frozen && (code == GAME_NEW_POSITION || code == GAME_MOVE_PLAYED || code == GAME_MOVE_REPLAYED ||
+                        code == GAME_MOVE_TAKEN_BACK || code == GAME_UNFREEZE) && view->host->HaveGame())
+    ApplyTeachingMode(view, view->host->Position());
 }
 
 // Keeps the window square while the user sizes it.

@@ -23,6 +23,11 @@ class SceneSprites : public PieceSpriteScene {
   bool BuildPieceCels(PackedDib* sheet, const PieceSetRecord& set);
   bool CreatePieceSprites();
   int Sprite(int piece) const { return piece >= 0 && piece < kPieceSprites ? sprites_[piece] : -1; }
+  // The scene image of a cel, -1 for none.
+  int CelImage(int colour, int kind, int cel) const {
+    if (colour < 0 || colour > 1 || kind < 0 || kind > 5 || cel < 0 || cel >= kMultiCels) return -1;
+    return cels_[colour][kind][cel];
+  }
   bool flat() const { return flat_; }
   AnimScene* scene() const { return scene_; }
 
