@@ -37,7 +37,7 @@ class RoomMarkupHost : public BoardViewMarkupHost {
   void ShowPauseMessage(const char* text) override {
     pauseText = text;
     // A box of our own over the board, as the program's message box would stand.
-    HWND box = CreateWindowExA(WS_EX_TOPMOST, "STATIC", text, WS_POPUP | WS_VISIBLE | WS_BORDER | SS_CENTER, 140, 200,
+    HWND box = CreateWindowExA(WS_EX_TOPMOST, "STATIC", text, WS_POPUP | WS_VISIBLE | WS_BORDER | SS_CENTER, 20, 380,
                                360, 60, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     guitest::Pump(80);
     if (onPause) onPause();
