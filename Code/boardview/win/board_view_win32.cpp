@@ -176,6 +176,36 @@ bool HitBoardSprites(BoardView* view, int x, int y) {
   return false;
 }
 
+void RebindBoardPictures(BoardView* view) {
+  if (!view || !view->scene) return;
+  for (int g = 0; g < 2; ++g)
+    for (int i = 0; i < 4; ++i) {
+      if (view->groupSprites[g][i] >= 0) HideSprite(view->scene, view->groupSprites[g][i]);
+      if (view->groupImages[g][i] >= 0) DeleteSpriteDib(view->scene, view->groupImages[g][i]);
+      view->groupImages[g][i] = -1;
+      view->groupBitmaps[g][i] = view->host->RoomGroupBitmap(g, i);
+    }
+  SetGroupImages(view);
+  view->boardBitmap = view->host->RoomBoardBitmap();
+  if (view->boardSpriteImage >= 0) DeleteSpriteDib(view->scene, view->boardSpriteImage);
+  view->boardSpriteImage = view->boardBitmap ? AddSpriteDib(view->scene, view->boardBitmap) : -1;
+  if (view->boardSpriteImage >= 0) SetSpriteSpriteDib(view->scene, view->boardSprite, view->boardSpriteImage);
+}
+
+void RebuildPieceSprites(BoardView* view) {
+  if (!view || !view->scene) return;
+  DeleteGlyphSprites(view);
+  view->pieceSet = view->host->RoomPieceSet();
+  view->sprites = std::make_unique<SceneSprites>(view->scene, IsFlatBoard(*view->geometry));
+  view->records = PieceSpriteRecords();
+  view->records.multiCel = view->pieceSet->celFlag != 0;
+  if (view->host->RoomPieceSheet()) view->sprites->BuildPieceCels(view->host->RoomPieceSheet(), *view->pieceSet);
+  view->sprites->CreatePieceSprites();
+  CreateGlyphSprites(view);
+  view->projection.celWidth = view->pieceSet->celWidth;
+  view->projection.celHeight = view->pieceSet->celHeight;
+}
+
 void PlaceBoardFromPosition(BoardView* view) {
   if (!view || !view->sprites) return;
   view->projection.geometry = view->geometry;

@@ -104,6 +104,16 @@ class BoardViewHost : public MoveEntryHost {
   virtual int32_t ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
   // New colours for program palette entries from `first`.
   virtual void ReviseProgramPalette(int, const DibRgbQuad*, int) {}
+  // Switching sets: the room copies the set's record and loads its
+  // pictures (-2: the custom board, nothing to load); false on failure.
+  virtual bool LoadRoomBoardSet(int) { return false; }
+  virtual bool LoadRoomPieceSet(int) { return false; }
+  virtual int PieceSetIndex() { return 0; }
+  // The customize tool: the shaped view written to the room's layout, the
+  // colour picker, and the voice clip paused while the board is reshaped.
+  virtual void WriteCustomBoardView(const CustomBoardView&) {}
+  virtual bool PickColour(HWND, COLORREF*) { return false; }
+  virtual void PauseVoiceClip(bool) {}
 };
 
 // A markup glyph: a ghost piece on a square, tinted or not.
@@ -177,6 +187,11 @@ void HideTurnLights(BoardView* view);
 void ShowCoordinateLabels(BoardView* view);
 void HideCoordinateLabels(BoardView* view);
 bool HitBoardSprites(BoardView* view, int x, int y);
+// The board picture and both decoration groups taken afresh from the host
+// (a regular set) after a switch of board set.
+void RebindBoardPictures(BoardView* view);
+// The piece sprites rebuilt from the host's piece set and sheet.
+void RebuildPieceSprites(BoardView* view);
 // Lays the pieces out from the game's position after a whole-board change.
 void PlaceBoardFromPosition(BoardView* view);
 

@@ -10,6 +10,7 @@
 #include "move_script.h"
 #include "teaching_modes.h"
 #include "win/board_drawing_win32.h"
+#include "win/board_settings_win32.h"
 #include "win/markup_glyphs_win32.h"
 
 const char* const kBoardWndClass = "RWBoardWndClass";
@@ -123,8 +124,19 @@ void OnPaint(HWND window, BoardView* view) {
   EndPaint(window, &ps);
 }
 
+int CustomizeKeys(WPARAM wParam) {
+  return (wParam & MK_CONTROL ? 1 : 0) | (wParam & MK_SHIFT ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+}
+
 void OnLeftDown(HWND window, BoardView* view, BoardWndData* data, WPARAM wParam, LPARAM lParam) {
   int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+  // The custom board is reshaped by dragging it with a modifier held.
+  if (view->boardSetIndex == kCustomBoardSet && CustomizeKeys(wParam) && IsOnBoardSquare(view->projection, x, y)) {
+    BeginCustomize(view);
+    SetCustomizeDragStart(x, y);
+    SetCapture(window);
+    return;
+  }
   int column = -1, row = -1;
   bool onSquare = HitTestSquare(view->projection, x, y, &column, &row);
   if (!onSquare && HitBoardSprites(view, x, y)) {
@@ -163,6 +175,10 @@ void OnLeftDown(HWND window, BoardView* view, BoardWndData* data, WPARAM wParam,
 void OnMouseMove(HWND window, BoardView* view, BoardWndData* data, WPARAM wParam, LPARAM lParam) {
   int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
   if (data->boardDrag) return;
+  if (GetBoardCustomizeMode()) {
+    CustomizeDrag(x, y, CustomizeKeys(wParam));
+    return;
+  }
   // The owner sees every move first (a set-up tool drags pieces of its own).
   LRESULT owner = CallBoardWndCallback(window, WM_MOUSEMOVE, wParam, lParam);
   if (owner == 1 || owner == 2) return;
@@ -189,6 +205,10 @@ void OnLeftUp(HWND window, BoardView* view, BoardWndData* data, WPARAM wParam, L
   data->releasing = true;
   ReleaseCapture();
   data->releasing = false;
+  if (GetBoardCustomizeMode()) {
+    EndCustomize();
+    return;
+  }
   if (!view->host->HaveGame()) return;
   if (data->boardDrag) {
     data->boardDrag = false;
@@ -417,6 +437,7 @@ LRESULT CALLBACK BoardWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       OnLeftUp(window, view, data, wParam, lParam);
       return 0;
     case WM_CAPTURECHANGED:
+      if (!data->releasing && GetBoardCustomizeMode()) EndCustomize();
       if (!data->releasing) {
         data->boardDrag = false;
         CancelDrag(view, data);

@@ -17,7 +17,9 @@
 
 class SceneSprites : public PieceSpriteScene {
  public:
-  SceneSprites(AnimScene* scene, bool flat) : scene_(scene), flat_(flat) {}
+  SceneSprites(AnimScene* scene, bool flat);
+  // The piece sprites, their cel images and the sheet's template leave the scene.
+  ~SceneSprites() override;
   // The sheet becomes a template and every cel an image: cel 0 of a
   // single-cel set, all 17 of a multi-cel one. False when the library refuses.
   bool BuildPieceCels(PackedDib* sheet, const PieceSetRecord& set);

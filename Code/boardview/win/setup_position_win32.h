@@ -6,7 +6,7 @@
 //
 // Interface: SetUpPositionHost, SetSetUpPositionHost, SetUpEndCallback,
 // CreateSetUpPositionDialog, CompleteSetupExchange,
-// RunCompleteBoardSetupDialog, DrawPiecePicture.
+// RunCompleteBoardSetupDialog.
 #pragma once
 
 #include <windows.h>
@@ -50,7 +50,3 @@ struct CompleteSetupExchange {
 // 0 without showing anything when both kings are in check (after saying
 // so); else 1 for OK, 0 for Cancel.
 int RunCompleteBoardSetupDialog(HWND owner, CompleteSetupExchange* exchange);
-
-// A piece picture of the view's piece set drawn into a rectangle of a
-// device context, on what is already there.
-void DrawPiecePicture(HDC dc, const RECT& box, BoardView* view, int colour, int kind);

@@ -65,9 +65,15 @@ class TestRoom : public BoardViewHost {
   std::vector<std::string> status;
   int cursor = 0;
 
+  const ChessSetCatalogue* catalogue_ = nullptr;
+  int pieceIndex = 0;
+  std::vector<std::string> layoutKeys;
+
   TestRoom(const ChessSetCatalogue& catalogue, int boardIndex, int roomNumber) : room(roomNumber) {
+    catalogue_ = &catalogue;
     catalogue.CopyBoardSet(&boardSet, boardIndex);
-    catalogue.CopyPieceSet(&pieceSet, catalogue.FindPieceSet(boardSet.defaultPieceSet));
+    pieceIndex = catalogue.FindPieceSet(boardSet.defaultPieceSet);
+    catalogue.CopyPieceSet(&pieceSet, pieceIndex);
     boardBitmap = ReadSetPicture(boardSet.boardItem);
     sheet = ReadSetPicture(pieceSet.sheetItem);
     // The program palette picture "PAL" as the program data makes it.
@@ -189,6 +195,26 @@ class TestRoom : public BoardViewHost {
   int boardSetIndex = 0;
   CustomBoardView customView;
   int BoardSetIndex() override { return boardSetIndex; }
+  bool LoadRoomBoardSet(int index) override {
+    boardSetIndex = index;
+    if (index == -2) return true;
+    if (!catalogue_->CopyBoardSet(&boardSet, index)) return false;
+    if (boardBitmap) dibDelete(boardBitmap);
+    boardBitmap = ReadSetPicture(boardSet.boardItem);
+    return boardBitmap != nullptr;
+  }
+  bool LoadRoomPieceSet(int index) override {
+    if (!catalogue_->CopyPieceSet(&pieceSet, index)) return false;
+    pieceIndex = index;
+    if (sheet) dibDelete(sheet);
+    sheet = ReadSetPicture(pieceSet.sheetItem);
+    return sheet != nullptr;
+  }
+  int PieceSetIndex() override { return pieceIndex; }
+  void WriteCustomBoardView(const CustomBoardView& view) override {
+    customView = view;
+    for (const char* key : {"size_custom", "tilt_custom", "turn_custom", "vanishpt_custom"}) layoutKeys.push_back(key);
+  }
   CustomBoardView* RoomCustomView() override { return &customView; }
   void ReviseProgramPalette(int first, const DibRgbQuad* colours, int count) override {
     std::vector<PALETTEENTRY> entries(count);

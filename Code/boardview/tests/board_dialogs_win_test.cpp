@@ -1,0 +1,266 @@
+// The board's dialogs under Wine with real input: the chess-set choice and
+// the switch it makes, Board Settings, Customize Board with a modifier drag
+// on the board, and the captured pieces window. Each ends in a screenshot.
+#include "notation.h"
+// clang-format off
+#include <gtest/gtest.h>
+// clang-format on
+#include <functional>
+
+#include "facet.h"
+#include "set_choice.h"
+#include "support/test_room_win.h"
+#include "win/board_drawing_win32.h"
+#include "win/board_settings_win32.h"
+#include "win/captured_window_win32.h"
+#include "win/set_choice_dialog_win32.h"
+
+namespace {
+
+// Runs `act` on the first window of that caption once a modal loop shows it.
+void WhenShown(const char* caption, std::function<void(HWND)> act) {
+  static std::function<void(HWND)> pending;
+  static const char* wanted;
+  pending = std::move(act);
+  wanted = caption;
+  SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
+    HWND dialog = FindWindowA(nullptr, wanted);
+    if (!dialog) return;
+    KillTimer(nullptr, id);
+    auto act = std::move(pending);
+    pending = nullptr;
+    if (act) act(dialog);
+  });
+}
+
+POINT ControlCentre(HWND dialog, int id) {
+  RECT r;
+  GetWindowRect(GetDlgItem(dialog, id), &r);
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+POINT ListLine(HWND dialog, int id, int line) {
+  HWND list = GetDlgItem(dialog, id);
+  RECT r{};
+  SendMessageA(list, LB_GETITEMRECT, line, reinterpret_cast<LPARAM>(&r));
+  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ClientToScreen(list, &p);
+  return p;
+}
+
+class Dialogs : public ::testing::Test, public SetChoiceHost, public CapturedHost {
+ protected:
+  static void SetUpTestSuite() {
+    ASSERT_TRUE(InitBoardViews(GetModuleHandleA(nullptr)));
+    ccInit(GetModuleHandleA(nullptr));
+    FolderSets folder;
+    ASSERT_TRUE(catalogue_.Load(&folder));
+  }
+  void Open(int n, const std::function<void(TestRoom*)>& prepare = {}) {
+    room_ = std::make_unique<TestRoom>(catalogue_, n, 2);
+    if (prepare) prepare(room_.get());
+    room_->OpenWindow(720, 560);
+    view_ = CreateBoardView(room_.get(), GetModuleHandleA(nullptr));
+    ASSERT_NE(view_, nullptr);
+    guitest::Pump(80);
+  }
+  void TearDown() override {
+    DestroyCustomizeBoardDialog();
+    if (CapturedDialogWindow()) DestroyWindow(CapturedDialogWindow());
+    if (view_) {
+      HWND roomWindow = GetParent(view_->window);
+      DestroyBoardView(view_);
+      DestroyWindow(roomWindow);
+    }
+    if (customPreview_) dibDelete(customPreview_);
+  }
+  void Shot(const std::string& name) { guitest::ScreenshotTo(RW_BOARDVIEW_ARTEFACTS, name); }
+
+  // SetChoiceHost
+  HINSTANCE Instance() override { return GetModuleHandleA(nullptr); }
+  HWND MainWindow() override { return room_->roomWindow; }
+  const ChessSetCatalogue& Catalogue() override { return catalogue_; }
+  PackedDib* LoadBoardPicture(int index, int kind) override {
+    const BoardSetRecord* b = catalogue_.GetBoardSetRecord(index);
+    std::string item = b ? BoardSetItemName(*b, kind) : std::string();
+    return item.empty() ? nullptr : dibReadFile((std::string(RW_SETS_DIR) + "/" + item).c_str());
+  }
+  PackedDib* LoadPiecePicture(int index, int which) override {
+    const PieceSetRecord* p = catalogue_.GetPieceSetRecord(index);
+    if (!p) return nullptr;
+    std::string item = RecordName(which == 0 ? p->sheetItem : p->previewItem, kItemNameSize);
+    return item.empty() ? nullptr : dibReadFile((std::string(RW_SETS_DIR) + "/" + item).c_str());
+  }
+  PackedDib* CustomPreview() override { return customPreview_; }
+  CustomBoardView CustomView() override { return room_->customView; }
+  HPALETTE Palette() override { return room_->palette; }
+  // CapturedHost
+  BoardView* CurrentBoardView() override { return view_; }
+  void SetMenuCheck(int command, bool checked) override {
+    menuCommand_ = command;
+    menuChecked_ = checked;
+  }
+
+  static ChessSetCatalogue catalogue_;
+  std::unique_ptr<TestRoom> room_;
+  BoardView* view_ = nullptr;
+  PackedDib* customPreview_ = nullptr;
+  int menuCommand_ = 0;
+  bool menuChecked_ = true;
+};
+ChessSetCatalogue Dialogs::catalogue_;
+
+TEST_F(Dialogs, ChoosingSetsAndSwitching) {
+  Open(0);
+  int board = 0, pieces = room_->pieceIndex;
+  std::vector<int> boards = BoardListIndexes(catalogue_, 2);
+  ASSERT_GE(boards.size(), 2u);
+  int otherLine = boards[0] == 0 ? 1 : 0;
+  int other = boards[otherLine];
+  std::string defaultPieces = RecordName(catalogue_.GetBoardSetRecord(other)->defaultPieceSet, kSetNameSize);
+  std::string selectedPieces;
+  int lines = 0;
+  std::string lastLine;
+  WhenShown("Select Chess Pieces & Board", [&](HWND dialog) {
+    Shot("dialog-sets-open");
+    guitest::Click(ListLine(dialog, 1891, otherLine));
+    guitest::Pump(100);
+    HWND pieceList = GetDlgItem(dialog, 1892);
+    int sel = static_cast<int>(SendMessageA(pieceList, LB_GETCURSEL, 0, 0));
+    char text[64] = {};
+    SendMessageA(pieceList, LB_GETTEXT, sel, reinterpret_cast<LPARAM>(text));
+    selectedPieces = text;
+    HWND boardList = GetDlgItem(dialog, 1891);
+    lines = static_cast<int>(SendMessageA(boardList, LB_GETCOUNT, 0, 0));
+    SendMessageA(boardList, LB_GETTEXT, lines - 1, reinterpret_cast<LPARAM>(text));
+    lastLine = text;
+    Shot("dialog-sets-other-board");
+    guitest::Click(ControlCentre(dialog, IDOK));
+  });
+  ASSERT_EQ(RunSelectPiecesBoardDialog(this, &pieces, &board, 2), 1);
+  EXPECT_EQ(selectedPieces, defaultPieces);
+  EXPECT_EQ(lines, static_cast<int>(boards.size()) + 1);
+  EXPECT_EQ(lastLine, "Custom Board");
+  EXPECT_EQ(board, other);
+  EXPECT_EQ(ChangeChessSets(view_, board, pieces), 1);
+  guitest::Pump(100);
+  EXPECT_EQ(room_->boardSetIndex, other);
+  EXPECT_EQ(CountPiecesOnBoard(view_->records), 32);
+  Shot("dialog-sets-switched");
+  EXPECT_EQ(ChangeChessSets(view_, board, pieces), 0);  // the same sets again
+  // "Custom Board" always rebuilds.
+  EXPECT_EQ(ChangeChessSets(view_, kCustomBoardSet, pieces), 1);
+  EXPECT_EQ(ChangeChessSets(view_, kCustomBoardSet, pieces), 1);
+  EXPECT_NE(view_->ownedBoardBitmap, nullptr);
+}
+
+TEST_F(Dialogs, BoardSettingsCancelAndOk) {
+  Open(0);
+  BoardSettingsRecord record{{1, 0, 1, 0, 0, 1, 1, 0}};
+  BoardSettingsRecord before = record;
+  WhenShown("Board Settings", [&](HWND dialog) {
+    guitest::Click(ControlCentre(dialog, 512));
+    guitest::Click(ControlCentre(dialog, 304));
+    guitest::Pump(50);
+    Shot("dialog-board-settings");
+    guitest::Click(ControlCentre(dialog, IDCANCEL));
+  });
+  EXPECT_EQ(RunBoardSettingsDialog(room_->roomWindow, GetModuleHandleA(nullptr), &record, view_), 0);
+  EXPECT_EQ(std::memcmp(&record, &before, sizeof record), 0);
+  WhenShown("Board Settings", [&](HWND dialog) {
+    guitest::Click(ControlCentre(dialog, 512));
+    guitest::Click(ControlCentre(dialog, 509));
+    guitest::Click(ControlCentre(dialog, IDOK));
+  });
+  EXPECT_EQ(RunBoardSettingsDialog(room_->roomWindow, GetModuleHandleA(nullptr), &record, view_), 1);
+  EXPECT_EQ(record.words[5], 0);
+  EXPECT_EQ(record.words[6], 2);
+  EXPECT_EQ(record.words[0], 1);
+}
+
+TEST_F(Dialogs, CustomizeByButtonsAndDrag) {
+  int perspective = 0;
+  for (int n = 0; n < catalogue_.boardCount(); ++n)
+    if (!IsFlatBoard(*catalogue_.GetBoardSetRecord(n))) perspective = n;
+  Open(perspective, [](TestRoom* r) {
+    r->boardSetIndex = kCustomBoardSet;
+    r->customView.size = 360, r->customView.tilt = 300, r->customView.turn = 338;
+    r->layoutOffset = {60, 60};
+  });
+  CreateCustomizeBoardDialog(room_->roomWindow, GetModuleHandleA(nullptr), view_);
+  ASSERT_NE(CustomizeBoardDialog(), nullptr);
+  EnableCustomizeBoardDialog(1, 0);
+  RECT board;
+  GetWindowRect(view_->window, &board);
+  SetWindowPos(CustomizeBoardDialog(), HWND_TOP, 740, 40, 0, 0, SWP_NOSIZE);
+  guitest::Pump(100);
+  guitest::Click(ControlCentre(CustomizeBoardDialog(), 21925));  // Rotate Left
+  guitest::Pump(150);
+  EXPECT_EQ(GetBoardCustomizeMode(), 0);
+  EXPECT_EQ(room_->customView.turn, 337);
+  Shot("dialog-customize");
+  // A Ctrl drag on the board turns and tilts it, the outline following.
+  ScreenPoint c;
+  SquareCentre(view_->projection, 4, 4, &c, nullptr);
+  POINT start{c.x, c.y};
+  ClientToScreen(view_->window, &start);
+  // The gesture goes in as absolute input only: a warped pointer would make
+  // the display's own state (no Ctrl held) win over the injected key.
+  int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+  auto mouse = [&](POINT p, DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = (p.x * 65535 + sw / 2) / (sw - 1);
+    in.mi.dy = (p.y * 65535 + sh / 2) / (sh - 1);
+    in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
+    return in;
+  };
+  auto control = [](bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = VK_CONTROL;
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return in;
+  };
+  std::vector<INPUT> first{control(false), mouse(start, 0), mouse(start, MOUSEEVENTF_LEFTDOWN)};
+  for (int i = 1; i <= 6; ++i) first.push_back(mouse(POINT{start.x + 3 * i, start.y + 2 * i}, 0));
+  SendInput(UINT(first.size()), first.data(), sizeof(INPUT));
+  guitest::Pump(150);
+  EXPECT_EQ(GetBoardCustomizeMode(), 1);
+  Shot("dialog-customize-mid-drag");
+  std::vector<INPUT> rest;
+  for (int i = 7; i <= 10; ++i) rest.push_back(mouse(POINT{start.x + 3 * i, start.y + 2 * i}, 0));
+  rest.push_back(mouse(POINT{start.x + 30, start.y + 20}, MOUSEEVENTF_LEFTUP));
+  rest.push_back(control(true));
+  SendInput(UINT(rest.size()), rest.data(), sizeof(INPUT));
+  guitest::Pump(200);
+  EXPECT_EQ(GetBoardCustomizeMode(), 0);
+  EXPECT_GT(room_->customView.turn, 337);
+  EXPECT_GT(room_->customView.tilt, 300);
+  EXPECT_EQ(room_->layoutKeys.size(), 8u);
+  EXPECT_EQ(CountPiecesOnBoard(view_->records), 32);
+  Shot("dialog-customize-after-drag");
+}
+
+TEST_F(Dialogs, CapturedPieces) {
+  Open(1);
+  room_->SetPosition("r1bqk2r/pp3ppp/8/8/8/8/PPP2PPP/R1BQK1NR w KQkq - 0 1");
+  ASSERT_EQ(CreateCapturedDialog(room_->roomWindow, GetModuleHandleA(nullptr), this), 0);
+  EXPECT_EQ(CreateCapturedDialog(nullptr, GetModuleHandleA(nullptr), this), -1);
+  HWND window = CapturedDialogWindow();
+  ASSERT_NE(window, nullptr);
+  SetWindowPos(window, HWND_TOP, 380, 20, 300, 220, SWP_SHOWWINDOW);
+  guitest::Pump(200);
+  Shot("dialog-captured");
+  // The white knight's picture: some pixel of the first cel is neither grey nor black.
+  SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  guitest::Pump(50);
+  EXPECT_FALSE(IsWindowVisible(window));
+  EXPECT_EQ(menuCommand_, kCapturedMenuCommand);
+  EXPECT_FALSE(menuChecked_);
+  ShowWindow(window, SW_SHOW);
+  guitest::Pump(200);
+  Shot("dialog-captured-again");
+}
+
+}  // namespace
