@@ -264,3 +264,89 @@ TEST_F(Dialogs, CapturedPieces) {
 }
 
 }  // namespace
+
+#include "win/best_line_board_win32.h"
+
+namespace {
+
+class Advisor : public BestLineHost {
+ public:
+  HWND main = nullptr;
+  Board position{};
+  std::string line = "e4 e5 Nf3 Nc6 Bb5";
+  int starts = 0, stops = 0, running = 0;
+  HWND MainWindow() override { return main; }
+  HMODULE PictureModule() override { return GetModuleHandleA(nullptr); }
+  HPALETTE Palette() override { return nullptr; }
+  bool HaveGame() override { return true; }
+  const Board& Position() override { return position; }
+  int SideToMove() override { return WHITE; }
+  bool AdvisorAnalyses() override { return true; }
+  std::string ThinkingLine() override { return line; }
+  int StartEngineAnalysis() override {
+    ++starts;
+    return running = 7;
+  }
+  void StopEngineAnalysis(int analysis) override {
+    ++stops;
+    if (analysis == running) running = 0;
+  }
+  void SetNumberedWindow(int, HWND) override {}
+  void StoreWindowRect(int, const RECT&) override {}
+  void ToggleMenuCheck(int) override {}
+};
+
+TEST_F(Dialogs, BestLineBoard) {
+  Open(0);
+  Advisor advisor;
+  advisor.main = room_->roomWindow;
+  SetInitialBoard(&advisor.position);
+  ASSERT_EQ(CreateBestLineBoard(nullptr, GetModuleHandleA(nullptr), &advisor), -1);
+  ASSERT_EQ(CreateBestLineBoard(room_->roomWindow, GetModuleHandleA(nullptr), &advisor), 0);
+  HWND window = BestLineBoardWindow();
+  ASSERT_NE(window, nullptr);
+  SetWindowPos(window, HWND_TOP, 420, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  ShowWindow(window, SW_SHOW);
+  PostBestLineUpdate(window, &advisor);
+  guitest::Pump(150);
+  const BestLine* state = GetBestLineState(window);
+  ASSERT_NE(state, nullptr);
+  EXPECT_EQ(state->count, 5);
+  EXPECT_EQ(state->ply, 5);
+  Shot("dialog-best-line");
+  auto press = [&](int id) {
+    guitest::Click(ControlCentre(window, id));
+    guitest::Pump(60);
+  };
+  // Stepping is for a held board.
+  press(7);  // Hold
+  EXPECT_EQ(state->active, 0);
+  advisor.line = "d4 d5";
+  PostBestLineUpdate(window, &advisor);
+  guitest::Pump(80);
+  EXPECT_EQ(state->count, 5);  // held: the new line changes nothing
+  press(20005);                // <<
+  EXPECT_EQ(state->ply, 0);
+  press(20000);                // >>
+  EXPECT_EQ(state->ply, 5);
+  press(20025);                // |> at the end
+  EXPECT_EQ(state->ply, 5);
+  press(20030);                // <|
+  EXPECT_EQ(state->ply, 4);
+  Shot("dialog-best-line-held");
+  press(8);  // Resume reloads the newest line at once
+  guitest::Pump(80);
+  EXPECT_EQ(state->active, 1);
+  EXPECT_EQ(state->count, 2);
+  // Hiding stops the analysis; showing starts it again.
+  ShowWindow(window, SW_HIDE);
+  guitest::Pump(30);
+  EXPECT_EQ(advisor.running, 0);
+  int starts = advisor.starts;
+  ShowWindow(window, SW_SHOW);
+  guitest::Pump(30);
+  EXPECT_EQ(advisor.starts, starts + 1);
+  DestroyBestLineBoard(window);
+}
+
+}  // namespace
