@@ -14,6 +14,8 @@ class BoardDrawing : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     ASSERT_TRUE(InitBoardViews(GetModuleHandleA(nullptr)));
+    // The program's own font: labels, names and the custom board's pieces.
+    ASSERT_GT(AddFontResourceA(RW_PROGDATA_DIR "/rwonyx.ttf"), 0);
     FolderSets folder;
     ASSERT_TRUE(catalogue_.Load(&folder));
   }
@@ -137,6 +139,30 @@ TEST_F(BoardDrawing, ArrowsOnAFlatSet) {
   ClearBoardArrows(view_);
   Repaint();
   EXPECT_NE(guitest::ScreenPixel(f3.x, f3.y), RGB(191, 0, 0));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(BoardDrawing, FramedCustomBoardFollowsItsFrame) {
+  auto room = Open(0, 720, 560, [](TestRoom* r) {
+    r->boardSetIndex = kCustomBoardSet;
+    r->frameMode = 1;
+    r->customView.size = 300, r->customView.tilt = 360, r->customView.turn = 360;
+  });
+  ASSERT_NE(view_, nullptr);
+  SetWindowPos(view_->window, nullptr, 10, 10, 420, 420, SWP_NOZORDER);
+  guitest::Pump(150);
+  EXPECT_EQ(view_->geometry->size, 420 - 2 * view_->projection.leftMargin - 4);
+  EXPECT_NE(view_->ownedPieceSheet, nullptr);
+  EXPECT_EQ(CountPiecesOnBoard(view_->records), 32);
+  Repaint();
+  Shot("drawing-framed-custom-420");
+  SetWindowPos(view_->window, nullptr, 10, 10, 300, 300, SWP_NOZORDER);
+  guitest::Pump(150);
+  EXPECT_EQ(view_->geometry->size, 300 - 2 * view_->projection.leftMargin - 4);
+  EXPECT_EQ(CountPiecesOnBoard(view_->records), 32);
 }
 
 }  // namespace

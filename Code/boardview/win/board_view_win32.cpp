@@ -7,6 +7,7 @@
 #include "dibkit_gdi.h"
 #include "heapkit.h"
 #include "win/board_drawing_win32.h"
+#include "win/font_piece_sheet_win32.h"
 #include "win/markup_glyphs_win32.h"
 
 namespace {
@@ -192,18 +193,38 @@ void RebindBoardPictures(BoardView* view) {
   if (view->boardSpriteImage >= 0) SetSpriteSpriteDib(view->scene, view->boardSprite, view->boardSpriteImage);
 }
 
-void RebuildPieceSprites(BoardView* view) {
+void RebuildPieceSprites(BoardView* view, PackedDib* ownSheet) {
   if (!view || !view->scene) return;
   DeleteGlyphSprites(view);
-  view->pieceSet = view->host->RoomPieceSet();
+  view->sprites.reset();  // the old cels leave the scene before their sheet goes
+  if (!ownSheet) view->pieceSet = view->host->RoomPieceSet();
+  if (view->ownedPieceSheet && view->ownedPieceSheet != ownSheet) dibDelete(view->ownedPieceSheet);
+  view->ownedPieceSheet = ownSheet;
+  PackedDib* sheet = ownSheet ? ownSheet : view->host->RoomPieceSheet();
   view->sprites = std::make_unique<SceneSprites>(view->scene, IsFlatBoard(*view->geometry));
   view->records = PieceSpriteRecords();
   view->records.multiCel = view->pieceSet->celFlag != 0;
-  if (view->host->RoomPieceSheet()) view->sprites->BuildPieceCels(view->host->RoomPieceSheet(), *view->pieceSet);
+  if (sheet) view->sprites->BuildPieceCels(sheet, *view->pieceSet);
   view->sprites->CreatePieceSprites();
   CreateGlyphSprites(view);
   view->projection.celWidth = view->pieceSet->celWidth;
   view->projection.celHeight = view->pieceSet->celHeight;
+}
+
+void RebuildFramedCustomBoard(BoardView* view, int width) {
+  if (!view || view->boardSetIndex != kCustomBoardSet) return;
+  int32_t size = width - 2 * view->projection.leftMargin - 4;
+  if (size < 16) return;
+  view->custom.size = size;
+  view->geometry->size = size;
+  ComposeCustomBoard(view, view->window);
+  PackedDib* sheet = nullptr;
+  PieceSetRecord* set = view->pieceSet;
+  if (set && BuildFontPieceSheet(&sheet, set, 0, size / 8)) {
+    set->celFlag = 0;
+    RebuildPieceSprites(view, sheet);
+  }
+  PlaceBoardFromPosition(view);
 }
 
 void PlaceBoardFromPosition(BoardView* view) {
@@ -359,6 +380,7 @@ int DestroyBoardView(BoardView* view) {
     TerminateAnimate(view->scene);
   }
   if (view->ownedBoardBitmap) dibDelete(view->ownedBoardBitmap);
+  if (view->ownedPieceSheet) dibDelete(view->ownedPieceSheet);
   delete view;
   return 1;
 }

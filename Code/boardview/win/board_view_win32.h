@@ -155,6 +155,7 @@ struct BoardView {
   int boardSetIndex = 0;
   CustomBoardView custom;
   PackedDib* ownedBoardBitmap = nullptr;  // the composed custom board
+  PackedDib* ownedPieceSheet = nullptr;   // pieces drawn from the chess font
   int edgeLabels = 1;
   int turnLamps = 1;
   bool customCallbacks = false;
@@ -190,8 +191,12 @@ bool HitBoardSprites(BoardView* view, int x, int y);
 // The board picture and both decoration groups taken afresh from the host
 // (a regular set) after a switch of board set.
 void RebindBoardPictures(BoardView* view);
-// The piece sprites rebuilt from the host's piece set and sheet.
-void RebuildPieceSprites(BoardView* view);
+// The piece sprites rebuilt from the host's piece set and sheet, or from
+// the given sheet (which the view then owns).
+void RebuildPieceSprites(BoardView* view, PackedDib* ownSheet = nullptr);
+// A framed custom board drawn anew, with pieces from the chess font, at the
+// size its window's width gives.
+void RebuildFramedCustomBoard(BoardView* view, int width);
 // Lays the pieces out from the game's position after a whole-board change.
 void PlaceBoardFromPosition(BoardView* view);
 

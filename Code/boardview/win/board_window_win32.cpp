@@ -364,6 +364,8 @@ void OnFramedSizeChanged(HWND window, BoardView* view) {
   }
   view->host->SetFrameSizes(sizes);
   FitBoardSceneToWindow(window, view->scene, view->host->RoomBackground());
+  // A custom board is drawn anew at the new size, pieces and all.
+  if (view->boardSetIndex == kCustomBoardSet) RebuildFramedCustomBoard(view, sizes.side);
   InvalidateRect(window, nullptr, FALSE);
 }
 
