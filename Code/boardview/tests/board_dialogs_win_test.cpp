@@ -17,20 +17,23 @@
 
 namespace {
 
+std::function<void(HWND)> g_pending;
+const char* g_wanted = nullptr;
+
+void CALLBACK ActWhenShown(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND dialog = FindWindowA(nullptr, g_wanted);
+  if (!dialog) return;
+  KillTimer(nullptr, id);
+  auto act = std::move(g_pending);
+  g_pending = nullptr;
+  if (act) act(dialog);
+}
+
 // Runs `act` on the first window of that caption once a modal loop shows it.
 void WhenShown(const char* caption, std::function<void(HWND)> act) {
-  static std::function<void(HWND)> pending;
-  static const char* wanted;
-  pending = std::move(act);
-  wanted = caption;
-  SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
-    HWND dialog = FindWindowA(nullptr, wanted);
-    if (!dialog) return;
-    KillTimer(nullptr, id);
-    auto act = std::move(pending);
-    pending = nullptr;
-    if (act) act(dialog);
-  });
+  g_pending = std::move(act);
+  g_wanted = caption;
+  SetTimer(nullptr, 0, 200, ActWhenShown);
 }
 
 POINT ControlCentre(HWND dialog, int id) {

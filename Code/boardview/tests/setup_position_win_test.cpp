@@ -30,14 +30,15 @@ class SetUpHost : public SetUpPositionHost {
   INT_PTR RunModalDialog(HWND owner, int resource, DLGPROC procedure, LPARAM parameter) override {
     ++modalRuns;
     g_self = this;
-    SetTimer(nullptr, 0, 150, [](HWND, UINT, UINT_PTR id, DWORD) {
-      KillTimer(nullptr, id);
-      HWND dialog = FindWindowA(nullptr, "Complete Board Setup");
-      if (g_self->onModal && dialog) g_self->onModal(dialog);
-    });
+    SetTimer(nullptr, 0, 150, ActOnModal);
     return SetUpPositionHost::RunModalDialog(owner, resource, procedure, parameter);
   }
   static SetUpHost* g_self;
+  static void CALLBACK ActOnModal(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    HWND dialog = FindWindowA(nullptr, "Complete Board Setup");
+    if (g_self->onModal && dialog) g_self->onModal(dialog);
+  }
 };
 SetUpHost* SetUpHost::g_self = nullptr;
 
