@@ -266,6 +266,30 @@ TEST_F(Dialogs, CapturedPieces) {
   Shot("dialog-captured-again");
 }
 
+TEST_F(Dialogs, CapturedPiecesOfASixteenBitSet) {
+  int perspective = 0;
+  for (int n = 0; n < catalogue_.boardCount(); ++n)
+    if (!IsFlatBoard(*catalogue_.GetBoardSetRecord(n))) perspective = n;
+  Open(perspective);
+  ASSERT_EQ(room_->sheet->biBitCount, 16);
+  room_->SetPosition("4k3/8/8/8/8/8/8/R3K3 w - - 0 1");
+  ASSERT_EQ(CreateCapturedDialog(room_->roomWindow, GetModuleHandleA(nullptr), this), 0);
+  HWND window = CapturedDialogWindow();
+  ASSERT_NE(window, nullptr);
+  SetWindowPos(window, HWND_TOP, 300, 180, 420, 400, SWP_SHOWWINDOW);
+  guitest::Pump(250);
+  Shot("dialog-captured-16bit");
+  // An empty board shows nothing.
+  room_->board = Board{};
+  InvalidateRect(window, nullptr, TRUE);
+  guitest::Pump(150);
+  RECT client;
+  GetClientRect(window, &client);
+  POINT corner{client.left + 20, client.top + 20};
+  ClientToScreen(window, &corner);
+  EXPECT_EQ(guitest::ScreenPixel(corner.x, corner.y), RGB(198, 198, 198));
+}
+
 }  // namespace
 
 #include "win/best_line_board_win32.h"
