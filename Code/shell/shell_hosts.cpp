@@ -8,6 +8,7 @@
 #include "engine_link_host.h"
 #include "engine_player.h"
 #include "game_host.h"
+#include "personality_hooks.h"
 #include "profile.h"
 #include "room_switch.h"
 #include "shell_services.h"
@@ -50,6 +51,17 @@ class ShellGameHost final : public EnginePlayerGameHost {
   void ChangeGameNotation(GameRecord* game) override {
     Services().changeGameNotation(game, ::GetNotationStyle());
   }
+  // Engine players play as their personality files say.
+  PersonalityRecord* ReadPersonality(PlayerRecord* player, PersonalityRecord* existing) override {
+    return ReadPlayerPersonality(player, existing);
+  }
+  void FreePersonality(PersonalityRecord* personality) override { ::FreePersonality(personality); }
+  void LoadPersonalityBook(PersonalityRecord* personality, int bookSlot) override {
+    ::LoadPersonalityBook(personality, bookSlot);
+  }
+  int32_t PersonalityWord(const PersonalityRecord* personality, int index) override {
+    return ::PersonalityWord(personality, index);
+  }
 
  private:
   static constexpr uint32_t kMsgGameEvent = kMsgGameChanged;
@@ -84,19 +96,37 @@ class ShellEngineLinkHost final : public EngineLinkHost {
   void ExtractMarkup(const char* text, char* out, int size) override {
     if (size > 0) ::ExtractMarkup(text, out, size_t(size));
   }
+  bool GetPersonality(const PlayerRecord* player, EnginePersonality* out) override {
+    return GetPlayerEnginePersonality(player, out);
+  }
+  void SetPersonalityEnginePath(PlayerRecord* player, const char* path) override { SetPlayerEnginePath(player, path); }
+};
+
+// Personality files and their books are read from the program's folders.
+class ShellPersonalityEnvironment final : public PersonalityEnvironment {
+ public:
+  std::string PersonalitiesFolder() override { return Folder(GetPersonalitiesFolder()); }
+  std::string OpeningBooksFolder() override { return Folder(GetOpeningBooksFolder()); }
+  uint32_t BenchmarkScore() override { return GetBenchmarkScore(); }
+
+ private:
+  static std::string Folder(const char* folder) { return folder && *folder ? folder : "."; }
 };
 
 ShellGameHost g_gameHost;
 ShellEngineLinkHost g_engineHost;
+ShellPersonalityEnvironment g_personalities;
 
 }  // namespace
 
 void InstallShellHosts() {
   SetGameHost(&g_gameHost);
   SetEngineLinkHost(&g_engineHost);
+  SetPersonalityEnvironment(&g_personalities);
 }
 
 void RemoveShellHosts() {
   SetGameHost(nullptr);
   SetEngineLinkHost(nullptr);
+  SetPersonalityEnvironment(nullptr);
 }

@@ -124,6 +124,12 @@ def wallpaper(path):
     quantize.save(path, marble_tile(256, 256, 7129), dither=True)
 
 
+def tournament_wallpaper(path):
+    """The tournament room's wallpaper: deep green marble, darker than the
+    default grey so the room's light panes stand out on it."""
+    quantize.save(path, marble_tile(256, 256, 7136, base=(64, 98, 78), vein=(20, 38, 29)), dither=True)
+
+
 def splash(path):
     w, h = 400, 240
     img = marble(w, h, 7105, base=(60, 62, 66), vein=(20, 20, 22))

@@ -37,6 +37,9 @@ def main(argv):
     elif cmd == "wallpaper":
         import pictures
         pictures.wallpaper(argv[2])
+    elif cmd == "tournamentwallpaper":
+        import pictures
+        pictures.tournament_wallpaper(argv[2])
     elif cmd == "splash":
         import pictures
         pictures.splash(argv[2])

@@ -109,7 +109,8 @@ bool SeeThrough(const fs::path& p) {
 
 TEST(Pictures, CarryThePaletteAndOpaqueOnesHoldNoKey) {
   Bitmap8 pal = Pal();
-  std::vector<fs::path> all = {kOut + "/SPLASH.bmp", kOut + "/Wallpaper/MarbleGray.bmp"};
+  std::vector<fs::path> all = {kOut + "/SPLASH.bmp", kOut + "/Wallpaper/MarbleGray.bmp",
+                               kOut + "/Wallpaper/TournamentBackground.bmp"};
   for (const char* folder : {"skinres/bitmaps", "rw256/bitmaps", "anim/frames"}) {
     auto more = Pictures(folder);
     all.insert(all.end(), more.begin(), more.end());
@@ -132,8 +133,10 @@ TEST(Pictures, CarryThePaletteAndOpaqueOnesHoldNoKey) {
 // The wallpaper is tiled over the room window: where one copy meets the
 // next, neighbouring pixels differ no more than neighbours inside it do.
 TEST(Wallpaper, TilesWithoutASeam) {
+  for (const char* file : {"MarbleGray.bmp", "TournamentBackground.bmp"}) {
+  SCOPED_TRACE(file);
   Bitmap8 b;
-  ASSERT_TRUE(ReadBitmap8(kOut + "/Wallpaper/MarbleGray.bmp", &b));
+  ASSERT_TRUE(ReadBitmap8(kOut + "/Wallpaper/" + file, &b));
   auto lum = [&](int x, int y) { return Luminance(b.table[b.pixels[size_t(y) * b.width + x]]); };
   // Mean difference between column (or row) a and b.
   auto columns = [&](int a, int c) {
@@ -160,6 +163,7 @@ TEST(Wallpaper, TilesWithoutASeam) {
   }
   EXPECT_LE(rows(b.height - 1, 0), worst) << "mean step inside " << inside;
   EXPECT_LE(rows(b.height - 1, 0), 2 * inside);
+  }
 }
 
 bool HasSkin(int id) { return fs::exists(kOut + "/skinres/bitmaps/" + std::to_string(id) + ".bmp"); }
