@@ -98,9 +98,10 @@ HWND FindDescendant(HWND parent, const char* className, int id) {
   return search.found;
 }
 
+// The toolkit's controls answer WM_GETTEXT themselves.
 std::string WindowText(HWND w) {
   char text[256] = "";
-  GetWindowTextA(w, text, sizeof text);
+  SendMessageA(w, WM_GETTEXT, sizeof text, LPARAM(text));
   return text;
 }
 
@@ -192,7 +193,8 @@ TEST(TournamentRoom, TheWizardMakesARoundRobinThatTheRoomShows) {
   page = WizardPage(wizard);
   HWND available = GetDlgItem(page, 506);
   ASSERT_GE(SendMessageA(available, LB_GETCOUNT, 0, 0), 3);
-  for (int i = 0; i < 3; ++i) AddRow(page, 0);
+  // The three weakest play the quickest games.
+  for (int i = 0; i < 3; ++i) AddRow(page, int(SendMessageA(available, LB_GETCOUNT, 0, 0)) - 1);
   EXPECT_EQ(SendDlgItemMessageA(page, 505, LB_GETCOUNT, 0, 0), 3);
   char barnaby[64] = "";
   for (int r = 0, n = int(SendMessageA(available, LB_GETCOUNT, 0, 0)); r < n; ++r) {
@@ -221,8 +223,62 @@ TEST(TournamentRoom, TheWizardMakesARoundRobinThatTheRoomShows) {
   EXPECT_TRUE(Shot("tournament_wizard_rounds"));
   ClickChild(page, 577);
   EXPECT_TRUE(guitest::WaitFor([&] { return !IsWindow(wizard); }, 3000));
+
+  // The new tournament is named and saved in the user's folder.
+  HWND save = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (save = FindWindowA(nullptr, "File Save")) != nullptr; }, 5000));
+  guitest::Pump(500);
+  EXPECT_TRUE(Shot("tournament_save"));
+  ClickChild(save, 402);
+
+  HWND schedule = nullptr;
+  ASSERT_TRUE(
+      guitest::WaitFor([&] { return (schedule = FindWindowA(nullptr, "Tournament Schedule")) != nullptr; }, 5000));
+  EXPECT_EQ(SendDlgItemMessageA(schedule, 503, LB_GETCOUNT, 0, 0), 3);
+  guitest::Pump(500);
+  EXPECT_TRUE(Shot("tournament_schedule_dialog"));
+  ClickChild(schedule, 501);  // "Auto"
+
+  HWND announce = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (announce = FindWindowA(nullptr, "Announcement")) != nullptr; }, 5000));
+  EXPECT_EQ(WindowText(GetDlgItem(announce, 520)), "Ready to begin: 5");
+  guitest::Pump(300);
+  EXPECT_TRUE(Shot("tournament_announcement"));
+  EXPECT_TRUE(guitest::WaitFor([&] { return !IsWindow(announce); }, 8000)) << "counts down to 0 and starts";
+  guitest::Pump(8000);
+  EXPECT_TRUE(Shot("tournament_room_game"));
+
+  // The three games are played one after another, each announced.
+  HWND results = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (results = FindWindowA(nullptr, "Tournament Results")) != nullptr; },
+                               420000));
+  guitest::Pump(500);
+  EXPECT_TRUE(Shot("tournament_results"));
+  ClickChild(results, 523);  // "Games..."
+  HWND games = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (games = FindWindowA(nullptr, "Games Played")) != nullptr; }, 5000));
+  EXPECT_EQ(SendDlgItemMessageA(games, 571, LB_GETCOUNT, 0, 0), 3);
+  guitest::Pump(500);
+  EXPECT_TRUE(Shot("tournament_games_played"));
+  ClickChild(games, 572);
   guitest::Pump(800);
   EXPECT_TRUE(Shot("tournament_room_schedule"));
+
+  // The file and its games read back: three games with their rounds.
+  WIN32_FIND_DATAA found;
+  HANDLE find = FindFirstFileA((run.folder + "\\Users\\Tournament *.RWT").c_str(), &found);
+  ASSERT_NE(find, INVALID_HANDLE_VALUE) << "the tournament file";
+  FindClose(find);
+  std::string pgnName = found.cFileName;
+  pgnName.replace(pgnName.size() - 4, 4, ".PGN");
+  FILE* f = std::fopen((run.folder + "\\Users\\" + pgnName).c_str(), "rb");
+  ASSERT_NE(f, nullptr) << pgnName;
+  std::string pgn;
+  for (int c; (c = std::fgetc(f)) != EOF;) pgn += char(c);
+  std::fclose(f);
+  for (const char* round : {"[Round \"1, Game 1\"]", "[Round \"1, Game 2\"]", "[Round \"1, Game 3\"]"})
+    EXPECT_NE(pgn.find(round), std::string::npos) << round;
+  std::printf("tournament file %s, %zu bytes of games\n", found.cFileName, pgn.size());
 }
 
 TEST(TournamentRoom, AScriptPlaysItsGamesAndWritesTheirResults) {

@@ -9,6 +9,8 @@
 #include "tournament_room_win32.h"
 
 #include <algorithm>
+#include <ctime>
+#include <memory>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -16,6 +18,7 @@
 #include "app_globals.h"
 #include "date_time.h"
 #include "facet_frame.h"
+#include "file_dialog.h"
 #include "look_and_feel.h"
 #include "main_frame.h"
 #include "main_loop.h"
@@ -25,6 +28,8 @@
 #include "room_window.h"
 #include "shell_strings.h"
 #include "skinned_dialog.h"
+#include "tournament_dialogs_win32.h"
+#include "tournament_runner.h"
 #include "tournament_schedule.h"
 #include "tournament_script.h"
 #include "tournament_wizard_win32.h"
@@ -69,6 +74,9 @@ struct TournamentRoom {
   int scriptGame = -1;         // its [Game%d] section when a script started it
   std::string white, black, event;
   int shownPly = -1;
+  int tournamentGame = 0;  // the game in play is the tournament's
+  int finishing = 0;       // a finished game's end is being handled
+  std::unique_ptr<TournamentRunner> runner;
 };
 
 TournamentRoom* g_room = nullptr;
@@ -277,10 +285,20 @@ void PlacePane() {
   if (!g_room || !g_room->pane || !room) return;
   RECT client;
   GetClientRect(room, &client);
-  const int width = std::min<int>(620, client.right - 40);
-  const int wanted = 150 + 19 * PaneRows(g_room->tournament) + (g_room->game ? 48 : 0);
-  const int height = std::min<int>(std::max(wanted, 120), client.bottom - 40);
-  SetWindowPos(g_room->pane, nullptr, client.right - width - 20, 20, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  // Right of the shortcut tile, as wide as the room allows.
+  int left = 96;
+  if (g_room->tile) {
+    RECT tile;
+    GetWindowRect(g_room->tile, &tile);
+    MapWindowPoints(nullptr, room, reinterpret_cast<POINT*>(&tile), 2);
+    left = tile.right + 16;
+  }
+  const int width = std::max<int>(200, std::min<int>(640, client.right - left - 20));
+  const Tournament& t = g_room->tournament;
+  const int game = g_room->game ? 48 : 0;
+  const int wanted = t.entrantCount > 0 ? 150 + 19 * PaneRows(t) + game : 84 + game;
+  const int height = std::min<int>(wanted, client.bottom - 40);
+  SetWindowPos(g_room->pane, nullptr, left, 20, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void RefreshPane() {
@@ -290,6 +308,9 @@ void RefreshPane() {
 }
 
 void ScriptGameEnded();
+void TournamentGameEnded();
+TournamentRunner& Runner();
+void ShowRoomResults();
 
 void PollGame() {
   GameRecord* game = g_room ? g_room->game : nullptr;
@@ -299,7 +320,10 @@ void PollGame() {
     g_room->shownPly = ply;
     RefreshPane();
   }
-  if (game->result) ScriptGameEnded();
+  if (game->result && !g_room->finishing) {
+    if (g_room->tournamentGame) TournamentGameEnded();
+    else ScriptGameEnded();
+  }
 }
 
 LRESULT CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -345,8 +369,28 @@ LRESULT CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam)
   return DefWindowProcA(pane, message, wParam, lParam);
 }
 
+// The tile is drawn as the pane is: dark, with a brass edge.
+void PaintTile(HWND tile, HDC dc) {
+  RECT client;
+  GetClientRect(tile, &client);
+  HBRUSH panel = CreateSolidBrush(kPanel);
+  FillRect(dc, &client, panel);
+  DeleteObject(panel);
+  HPEN border = CreatePen(PS_SOLID, 2, kBrass);
+  HGDIOBJ oldPen = SelectObject(dc, border);
+  HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+  Rectangle(dc, 1, 1, client.right, client.bottom);
+  SelectObject(dc, oldBrush);
+  SelectObject(dc, oldPen);
+  DeleteObject(border);
+}
+
 INT_PTR CALLBACK TileProc(HWND tile, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
+    case WM_ERASEBKGND:
+      PaintTile(tile, HDC(wParam));
+      SetWindowLongPtrA(tile, DWLP_MSGRESULT, 1);
+      return TRUE;
     case WM_INITDIALOG:
       // Rated games are not in this room yet: their button waits greyed.
       EnableWindow(GetDlgItem(tile, kTileRatedGame), FALSE);
@@ -444,7 +488,12 @@ void CreateTournament() {
     BuildRoundRobinSchedule();
   }
   RefreshPane();
+  if (NameAndSaveNewTournament()) {
+    t.started = 1;
+    Runner().RunNextTournamentGame(false);
+  }
   UpdateTournamentMenu();
+  RefreshPane();
 }
 
 CmMenu* MakeMenu(int) { return cmLoadMenu(Instance(), MAKEINTRESOURCEA(kRoomMenu)); }
@@ -520,6 +569,12 @@ int TournamentRoomCommand(void*, int command) {
     case kCmdCreate:
       if (g_room->game) return 1;  // a game in play keeps its tournament
       CreateTournament();
+      return 1;
+    case kCmdSchedule:
+      if (!g_room->game && g_room->tournament.started) Runner().ScheduleNextGames();
+      return 1;
+    case kCmdResults:
+      if (g_room->tournament.started) ShowRoomResults();
       return 1;
   }
   return 0;
@@ -608,31 +663,156 @@ void LoadAutoTestScript() {
   }
 }
 
-int StartAutoTestGame(const char* white, const char* black, int timeKind, int baseMs, int bonus) {
-  if (!g_room || g_room->game) return 0;
-  PlayerDescriptor w{}, b{};
-  std::snprintf(w.name, sizeof w.name, "%s", white);
-  std::snprintf(b.name, sizeof b.name, "%s", black);
-  for (PlayerDescriptor* d : {&w, &b}) {
-    d->kind = PLAYER_ENGINE;
-    d->timeControl = uint32_t(timeKind);
-    d->baseMs = uint32_t(baseMs);
-    d->periodOrIncrement = uint32_t(bonus);
-  }
-  w.slot = 1, b.slot = 0;
-  GameRecord* game = CreateGame(GAME_LOSS_ON_TIME | GAME_TOURNAMENT | GAME_NO_END_BOX_2, nullptr, &w, &b, nullptr,
-                                nullptr, nullptr, 0, 1, 0);
-  if (!game) return 0;
-  std::snprintf(game->header.event, sizeof game->header.event, "%s", "AutoTest Tournament");
+namespace {
+
+// A game of the room between the two players, started; false when it could
+// not be made.
+bool StartRoomGame(const PlayerDescriptor& w, const PlayerDescriptor& b, uint32_t kind, const std::string& event,
+                   const std::string& round) {
+  if (!g_room || g_room->game) return false;
+  GameRecord* game = CreateGame(kind, nullptr, &w, &b, nullptr, nullptr, nullptr, 0, 1, 0);
+  if (!game) return false;
+  std::snprintf(game->header.event, sizeof game->header.event, "%s", event.c_str());
+  std::snprintf(game->header.round, sizeof game->header.round, "%s", round.c_str());
   if (RegisterGame(game, ROOM_TOURNAMENT) != 0) {
     DestroyGame(game);
-    return 0;
+    return false;
   }
   g_room->game = game;
-  g_room->white = white, g_room->black = black;
+  g_room->white = w.name, g_room->black = b.name;
   g_room->shownPly = -1;
   SetCurrentGame(game);
   StartGame(game);
   RefreshPane();
-  return 1;
+  return true;
+}
+
+PlayerDescriptor Player(const std::string& name, bool computer, int rating, const TournamentTimeControl& clock,
+                        uint32_t slot) {
+  PlayerDescriptor d{};
+  std::snprintf(d.name, sizeof d.name, "%s", name.c_str());
+  d.kind = computer ? PLAYER_ENGINE : PLAYER_HUMAN;
+  d.slot = slot;
+  d.value = uint32_t(rating);
+  d.timeControl = uint32_t(clock.kind);
+  d.baseMs = uint32_t(clock.base);
+  d.periodOrIncrement = uint32_t(clock.increment);
+  return d;
+}
+
+constexpr uint32_t kTournamentGameKind = GAME_LOSS_ON_TIME | GAME_TOURNAMENT | GAME_NO_END_BOX_2;
+constexpr uint32_t kRatedGameBit = 32;
+
+GameRecord* g_finished = nullptr;  // the game whose end is being booked
+
+// The runner's dialogs, games and messages in this room.
+class RoomRunnerHost final : public TournamentRunnerHost {
+ public:
+  int ShowSchedule(const std::vector<std::string>& rows, bool autoEnabled) override {
+    return ShowTournamentScheduleDialog(Instance(), GetMainFrame(), rows, autoEnabled);
+  }
+  bool Announce(const std::string& white, const std::string& black, bool resuming) override {
+    return AnnounceTournamentGameDialog(Instance(), GetMainFrame(), white, black, resuming);
+  }
+  bool StartGame(const TournamentGameSpec& spec, bool) override {
+    const PlayerDescriptor w = Player(spec.white, spec.whiteComputer, spec.whiteRating, spec.timeControl, 1);
+    const PlayerDescriptor b = Player(spec.black, spec.blackComputer, spec.blackRating, spec.timeControl, 0);
+    const uint32_t kind = kTournamentGameKind | (spec.rated ? kRatedGameBit : 0);
+    if (!StartRoomGame(w, b, kind, spec.event, spec.round)) return false;
+    g_room->tournamentGame = 1;
+    return true;
+  }
+  bool IsEngineToMove() override { return g_room->game && ::IsEngineToMove(g_room->game); }
+  void ShowResults() override {
+    RefreshPane();
+    TournamentRunner& runner = *g_room->runner;
+    const std::vector<std::vector<std::string>> rows = runner.ResultRows();
+    ShowTournamentResultsDialog(Instance(), GetMainFrame(), rows, g_room->tournament.kind == TOURNAMENT_SWISS,
+                                runner.GamesPlayedLines());
+  }
+  void AppendGameToPgn(const std::string& path) override {
+    if (g_finished) WritePgnFile(path.c_str(), g_finished, true, -1);
+  }
+  // A game in play is not adjourned into the file here: the room refuses
+  // to be left while one runs.
+  std::string AdjournGame() override { return std::string(); }
+  void Message(const std::string& text) override { AppMessageBox(text.c_str(), MB_OK); }
+  void UpdateMenu() override {
+    UpdateTournamentMenu();
+    RefreshPane();
+  }
+  std::string ResultText(int32_t code) override { return ::ResultText(code); }
+  void RecordRatedGame(int) override {}
+};
+
+RoomRunnerHost g_runnerHost;
+
+void ShowRoomResults() { g_runnerHost.ShowResults(); }
+
+TournamentRunner& Runner() {
+  if (!g_room->runner) {
+    static SeededTournamentRandom random(GetTickCount());
+    g_room->runner.reset(new TournamentRunner(g_room->tournament, g_runnerHost, random, Text(kStrVersus)));
+  }
+  return *g_room->runner;
+}
+
+void TournamentGameEnded() {
+  GameRecord* game = g_room->game;
+  const int32_t result = int32_t(game->result);
+  g_room->finishing = 1;
+  g_room->game = nullptr;
+  g_room->tournamentGame = 0;
+  StopGame(game);
+  UnregisterGame(&game->id);
+  if (GetCurrentGame() == game) SetCurrentGame(nullptr);
+  g_finished = game;
+  const char* folder = GetUserFolder();
+  // Books the result, saves the file and goes on to the next game.
+  Runner().FinishGame(result, folder ? folder : ".");
+  g_finished = nullptr;
+  DestroyGame(game);
+  g_room->finishing = 0;
+  RefreshPane();
+}
+
+bool FileExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
+}  // namespace
+
+int NameAndSaveNewTournament() {
+  if (!g_room) return 0;
+  const std::time_t now = std::time(nullptr);
+  const std::tm* today = std::localtime(&now);
+  char path[MAX_PATH];
+  std::snprintf(path, sizeof path, "Tournament %d-%d-%d", today ? today->tm_mon + 1 : 1, today ? today->tm_mday : 1,
+                today ? (today->tm_year > 70 ? 1900 + today->tm_year : 2000 + today->tm_year) : 2000);
+  const char* userFolder = GetUserFolder();
+  if (userFolder) SetFileDialogFolder(userFolder);
+  char title[MAX_PATH] = "";
+  for (;;) {
+    int type = 0, openAs = 0;
+    if (!DoFileDialog(GetMainFrame(), Instance(), path, title, 1, 5, 0, &type, &openAs, nullptr)) return 0;
+    if (!FileExists(path)) break;
+    const std::string question = Text(301) + "\"" + title + "\"";
+    if (AppMessageBox(question.c_str(), MB_YESNO) == IDYES) break;
+  }
+  std::string folder = path;
+  const size_t cut = folder.find_last_of("\\/");
+  folder = cut == std::string::npos ? std::string(".") : folder.substr(0, cut);
+  TournamentRunner& runner = Runner();
+  runner.SetFile(folder, title[0] ? title : path);
+  if (ProfileReadInt("debug", "TournScript", 0, GetMainIniPath())) {
+    GameScript script(GetProfile(), GetRoomScriptPath());
+    WriteTournamentScript(script, g_room->tournament);
+  }
+  return runner.SaveTournamentFile();
+}
+
+int StartAutoTestGame(const char* white, const char* black, int timeKind, int baseMs, int bonus) {
+  const TournamentTimeControl clock{timeKind, {}, baseMs, bonus, 0};
+  return StartRoomGame(Player(white, true, 0, clock, 1), Player(black, true, 0, clock, 0), kTournamentGameKind,
+                       "AutoTest Tournament", "")
+             ? 1
+             : 0;
 }

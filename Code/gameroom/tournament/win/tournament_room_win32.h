@@ -5,7 +5,8 @@
 //
 // Interface: RegisterTournamentRoom, InitTournamentRoom,
 // ActivateTournamentRoom, DeactivateTournamentRoom, FreeTournamentRoom,
-// TournamentRoomCommand, TournamentRoomButton, TournamentRoomContextMenu, UpdateTournamentMenu,
+// TournamentRoomCommand, TournamentRoomButton, TournamentRoomContextMenu,
+// NameAndSaveNewTournament, UpdateTournamentMenu,
 // GetRoomScriptPath, LoadAutoTestScript, StartAutoTestGame,
 // GetRoomTournament, GetTournamentPane, kMsgScriptStep.
 #pragma once
@@ -33,6 +34,9 @@ int TournamentRoomCommand(void* window, int command);
 int TournamentRoomButton(int id);
 void TournamentRoomContextMenu(HWND window, POINT at);
 void UpdateTournamentMenu();
+// After the wizard: the file dialog names the new tournament, which is
+// saved; 1 saved, 0 cancelled (the tournament is then not started).
+int NameAndSaveNewTournament();
 
 // "<user folder>\tournamentroom.CSC".
 std::string GetRoomScriptPath();
