@@ -146,14 +146,16 @@ void ClickSpinDown(HWND page, int id, int times) {
 
 int SpinValue(HWND page, int id) { return int(SendDlgItemMessageA(page, id, 0x8653, 0, 0)); }
 
-// Clicks the list's row, then "<<".
-void AddRow(HWND page, int row) {
+// Clicks the list's first row, goes to its last with End, then "<<".
+void AddLastRow(HWND page) {
   HWND list = GetDlgItem(page, 506);
   RECT r{};
-  ASSERT_NE(SendMessageA(list, LB_GETITEMRECT, WPARAM(row), LPARAM(&r)), LB_ERR);
+  ASSERT_NE(SendMessageA(list, LB_GETITEMRECT, 0, LPARAM(&r)), LB_ERR);
   POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   ClientToScreen(list, &p);
   guitest::Click(p);
+  guitest::Pump(200);
+  guitest::PressKey(VK_END);
   guitest::Pump(200);
   ClickChild(page, 20455);
 }
@@ -194,7 +196,7 @@ TEST(TournamentRoom, TheWizardMakesARoundRobinThatTheRoomShows) {
   HWND available = GetDlgItem(page, 506);
   ASSERT_GE(SendMessageA(available, LB_GETCOUNT, 0, 0), 3);
   // The three weakest play the quickest games.
-  for (int i = 0; i < 3; ++i) AddRow(page, int(SendMessageA(available, LB_GETCOUNT, 0, 0)) - 1);
+  for (int i = 0; i < 3; ++i) AddLastRow(page);
   EXPECT_EQ(SendDlgItemMessageA(page, 505, LB_GETCOUNT, 0, 0), 3);
   char barnaby[64] = "";
   for (int r = 0, n = int(SendMessageA(available, LB_GETCOUNT, 0, 0)); r < n; ++r) {

@@ -391,10 +391,22 @@ INT_PTR CALLBACK TileProc(HWND tile, UINT message, WPARAM wParam, LPARAM) {
       PaintTile(tile, HDC(wParam));
       SetWindowLongPtrA(tile, DWLP_MSGRESULT, 1);
       return TRUE;
-    case WM_INITDIALOG:
-      // Rated games are not in this room yet: their button waits greyed.
-      EnableWindow(GetDlgItem(tile, kTileRatedGame), FALSE);
+    case WM_INITDIALOG: {
+      // Rated games are not in this room yet: their button stays out of
+      // sight and the tile closes up around the other one.
+      HWND rated = GetDlgItem(tile, kTileRatedGame);
+      HWND tournament = GetDlgItem(tile, kTileTournament);
+      RECT top, bottom, whole;
+      GetWindowRect(rated, &top);
+      GetWindowRect(tournament, &bottom);
+      GetWindowRect(tile, &whole);
+      MapWindowPoints(nullptr, tile, reinterpret_cast<POINT*>(&top), 2);
+      ShowWindow(rated, SW_HIDE);
+      SetWindowPos(tournament, nullptr, top.left, top.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      SetWindowPos(tile, nullptr, 0, 0, whole.right - whole.left, whole.bottom - whole.top - (bottom.top - top.top - 0),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
       return TRUE;
+    }
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED) TournamentRoomButton(LOWORD(wParam));
       return TRUE;

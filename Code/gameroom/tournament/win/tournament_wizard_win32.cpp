@@ -16,6 +16,7 @@
 #include "message_box.h"
 #include "personality.h"
 #include "room_switch.h"
+#include "select_personality.h"
 #include "shell_strings.h"
 #include "skinned_dialog.h"
 #include "tournament_schedule.h"
@@ -245,9 +246,6 @@ void EnterPlayers(HWND page, int index) {
     SendMessageA(c.selected ? chosen : available, LB_ADDSTRING, 0, LPARAM(CandidateRow(c).c_str()));
   }
   SendMessageA(available, LB_SETCURSEL, 0, 0);
-  // The personality chooser is the game room's; until it is here the
-  // lists are the way to pick.
-  if (HWND chooser = GetDlgItem(page, kPersonality)) EnableWindow(chooser, FALSE);
   UpdateMoveButtons(page);
 }
 
@@ -281,6 +279,20 @@ void AddWizardEntrant(HWND page, int index) {
   const int left = Rows(available);
   if (left > 0) SendMessageA(available, LB_SETCURSEL, WPARAM(row < left ? row : left - 1), 0);
   UpdateMoveButtons(page);
+}
+
+// "Personality...": the chosen personality's row is selected and added.
+void ChoosePersonality(HWND page, int index) {
+  char chosen[kChosenPersonalitySize] = "";
+  if (!SelectPersonality(g_state->dialog, chosen, g_working->rated, 0, 0, 0) || !chosen[0]) return;
+  HWND available = GetDlgItem(page, kAvailable);
+  const size_t length = std::strlen(chosen);
+  for (int r = 0, n = Rows(available); r < n; ++r) {
+    if (ListText(available, r).compare(0, length, chosen) != 0) continue;
+    SendMessageA(available, LB_SETCURSEL, WPARAM(r), 0);
+    AddWizardEntrant(page, index);
+    return;
+  }
 }
 
 // Where a computer row goes back into the available list: after the
@@ -447,6 +459,8 @@ void PageCommand(HWND page, int id, int code) {
       return AddWizardEntrant(page, index);
     case kRemove:
       return RemoveWizardEntrant(page, index);
+    case kPersonality:
+      return ChoosePersonality(page, index);
     case kAvailable:
       if (code == LBN_DBLCLK) AddWizardEntrant(page, index);
       return;
