@@ -26,20 +26,20 @@ using WizardCallback = int (*)(HWND page, int pageNumber, void* userData);
 
 // Made and owned by the caller; the engine keeps a pointer to it.
 struct WizardDescriptor {
-  HINSTANCE module;         // instance of the page templates
-  HWND frame;               // parent of the page dialogs
-  const uint32_t* pages;    // low 16 bits: the page's dialog template id
+  HINSTANCE module;           // instance of the page templates
+  HWND frame;                 // parent of the page dialogs
+  const uint32_t* pages;      // low 16 bits: the page's dialog template id
   const DLGPROC* procedures;  // one page procedure per page
   int nextId;
   int backId;
   int finishId;
   int extraId;
-  HWND captionWindow;  // its title shows the current page's caption
-  int captionId;       // within each page, the static holding the caption
-  int pageCount;       // how many entries the tables hold (for the caller)
-  int currentPage;     // written by the engine each time a page is created
-  void* userData;      // passed to the page procedures and callbacks
-  HWND page;           // the page shown now (written by the engine)
+  HWND captionWindow;       // its title shows the current page's caption
+  int captionId;            // within each page, the static holding the caption
+  int pageCount;            // how many entries the tables hold (for the caller)
+  int currentPage;          // written by the engine each time a page is created
+  void* userData;           // passed to the page procedures and callbacks
+  HWND page;                // the page shown now (written by the engine)
   WizardCallback validate;  // non-zero lets the user leave the page
   WizardCallback finish;
   WizardCallback extra;

@@ -1,10 +1,9 @@
 // The wizard frame: see wizard_frame.h.
-#include "wizard_frame.h"
-
 #include "look_and_feel.h"
 #include "main_frame.h"
 #include "skinned_dialog.h"
 #include "win_utils_win32.h"
+#include "wizard_frame.h"
 
 namespace {
 

@@ -108,14 +108,16 @@ void FinishWizardTournament(Tournament* t, const std::vector<TournamentCandidate
     e = TournamentEntrant{};
     std::snprintf(e.name, sizeof e.name, "%s", c.name.c_str());
     e.computer = c.kind != 0;
-    if (e.computer) std::memcpy(e.personality, c.personality.data(), std::min(c.personality.size(), sizeof e.personality));
+    if (e.computer)
+      std::memcpy(e.personality, c.personality.data(), std::min(c.personality.size(), sizeof e.personality));
     e.number = n + 1;
     // A person has no personality copy: the rating is the one the list showed.
     int32_t rating = c.rating;
     if (e.computer && c.personality.size() >= kRatingOffset + 4)
-      rating = int32_t(uint32_t(e.personality[kRatingOffset]) | uint32_t(e.personality[kRatingOffset + 1]) << 8 |
-                       uint32_t(e.personality[kRatingOffset + 2]) << 16 |
-                       uint32_t(e.personality[kRatingOffset + 3]) << 24);
+      rating =
+          int32_t(uint32_t(e.personality[kRatingOffset]) | uint32_t(e.personality[kRatingOffset + 1]) << 8 |
+                  uint32_t(e.personality[kRatingOffset + 2]) << 16 |
+                  uint32_t(e.personality[kRatingOffset + 3]) << 24);
     e.rating = rating;
     ++n;
   }

@@ -37,7 +37,7 @@ enum WizardStringId {
 };
 
 struct TournamentCandidate {
-  std::string name;  // file name without extension, or the user's name
+  std::string name;                  // file name without extension, or the user's name
   std::vector<uint8_t> personality;  // the personality file's bytes; empty for a person
   int32_t kind = 0;                  // personality kind, 0 for a person
   int32_t rating = 0;

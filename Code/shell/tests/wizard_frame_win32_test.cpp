@@ -2,9 +2,8 @@
 // frame, the caption following a page that has one, Next, Back and Finish
 // asking the validate callback first, the extra button and the page's own
 // commands, and the frame's close box.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -159,8 +158,8 @@ TEST_F(WizardFrame, PagesTurnOnlyWhenTheCallerAgrees) {
   EXPECT_EQ(Title(), "First Page");
   Click(577);
   Click(578);
-  EXPECT_EQ(g_calls, (std::vector<std::string>{"validate 0", "validate 1", "validate 1", "validate 0", "finish 0",
-                                               "extra 0"}));
+  EXPECT_EQ(g_calls, (std::vector<std::string>{"validate 0", "validate 1", "validate 1", "validate 0",
+                                               "finish 0", "extra 0"}));
 }
 
 TEST_F(WizardFrame, OwnCommandsReachThePageAndTheCloseBoxEndsTheFrame) {

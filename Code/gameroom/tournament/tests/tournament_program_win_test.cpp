@@ -51,8 +51,8 @@ struct ProgramRun {
       std::fclose(f);
     }
     if (!guitest::StartProgram(folder + "\\Rookwell.exe", "", folder, &program)) return false;
-    return guitest::WaitFor([&] { return (frame = guitest::FindProgramWindow(program, kFrameClass)) != nullptr; },
-                            20000);
+    return guitest::WaitFor(
+        [&] { return (frame = guitest::FindProgramWindow(program, kFrameClass)) != nullptr; }, 20000);
   }
   // Without a logged-in user the room's script lives in the users folder.
   std::string ScriptPath() const { return folder + "\\Users\\tournamentroom.CSC"; }
@@ -76,25 +76,26 @@ void ClickChild(HWND parent, int id) {
   guitest::Pump(250);
 }
 
+struct Search {
+  const char* className;
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK MatchDescendant(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<Search*>(p);
+  char name[64] = "";
+  GetClassNameA(w, name, sizeof name);
+  if ((!s->className || lstrcmpiA(name, s->className) == 0) && (s->id < 0 || GetDlgCtrlID(w) == s->id)) {
+    s->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HWND FindDescendant(HWND parent, const char* className, int id) {
-  struct Search {
-    const char* className;
-    int id;
-    HWND found;
-  } search{className, id, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        char name[64] = "";
-        GetClassNameA(w, name, sizeof name);
-        if ((!s->className || lstrcmpiA(name, s->className) == 0) && (s->id < 0 || GetDlgCtrlID(w) == s->id)) {
-          s->found = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      LPARAM(&search));
+  Search search{className, id, nullptr};
+  EnumChildWindows(parent, MatchDescendant, LPARAM(&search));
   return search.found;
 }
 
@@ -146,11 +147,12 @@ void ClickSpinDown(HWND page, int id, int times) {
 
 int SpinValue(HWND page, int id) { return int(SendDlgItemMessageA(page, id, 0x8653, 0, 0)); }
 
-// Clicks the list's first row, goes to its last with End, then "<<".
+// Clicks the list's top visible row, goes to its last with End, then "<<".
 void AddLastRow(HWND page) {
   HWND list = GetDlgItem(page, 506);
   RECT r{};
-  ASSERT_NE(SendMessageA(list, LB_GETITEMRECT, 0, LPARAM(&r)), LB_ERR);
+  const LRESULT top = SendMessageA(list, LB_GETTOPINDEX, 0, 0);
+  ASSERT_NE(SendMessageA(list, LB_GETITEMRECT, WPARAM(top), LPARAM(&r)), LB_ERR);
   POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   ClientToScreen(list, &p);
   guitest::Click(p);
@@ -173,7 +175,8 @@ TEST(TournamentRoom, TheWizardMakesARoundRobinThatTheRoomShows) {
   ClickChild(tile, kTileTournament);
   HWND wizard = nullptr;
   ASSERT_TRUE(guitest::WaitFor(
-      [&] { return (wizard = FindWindowA(nullptr, "Create Tournament -- Tournament Details")) != nullptr; }, 5000));
+      [&] { return (wizard = FindWindowA(nullptr, "Create Tournament -- Tournament Details")) != nullptr; },
+      5000));
   ASSERT_TRUE(WaitForPage(wizard, "Create Tournament -- Tournament Details"));
   HWND page = WizardPage(wizard);
   EXPECT_EQ(WindowText(GetDlgItem(page, 713)), "8");
@@ -234,15 +237,16 @@ TEST(TournamentRoom, TheWizardMakesARoundRobinThatTheRoomShows) {
   ClickChild(save, 402);
 
   HWND schedule = nullptr;
-  ASSERT_TRUE(
-      guitest::WaitFor([&] { return (schedule = FindWindowA(nullptr, "Tournament Schedule")) != nullptr; }, 5000));
+  ASSERT_TRUE(guitest::WaitFor(
+      [&] { return (schedule = FindWindowA(nullptr, "Tournament Schedule")) != nullptr; }, 5000));
   EXPECT_EQ(SendDlgItemMessageA(schedule, 503, LB_GETCOUNT, 0, 0), 3);
   guitest::Pump(500);
   EXPECT_TRUE(Shot("tournament_schedule_dialog"));
   ClickChild(schedule, 501);  // "Auto"
 
   HWND announce = nullptr;
-  ASSERT_TRUE(guitest::WaitFor([&] { return (announce = FindWindowA(nullptr, "Announcement")) != nullptr; }, 5000));
+  ASSERT_TRUE(
+      guitest::WaitFor([&] { return (announce = FindWindowA(nullptr, "Announcement")) != nullptr; }, 5000));
   EXPECT_EQ(WindowText(GetDlgItem(announce, 520)), "Ready to begin: 5");
   guitest::Pump(300);
   EXPECT_TRUE(Shot("tournament_announcement"));
@@ -252,13 +256,14 @@ TEST(TournamentRoom, TheWizardMakesARoundRobinThatTheRoomShows) {
 
   // The three games are played one after another, each announced.
   HWND results = nullptr;
-  ASSERT_TRUE(guitest::WaitFor([&] { return (results = FindWindowA(nullptr, "Tournament Results")) != nullptr; },
-                               420000));
+  ASSERT_TRUE(guitest::WaitFor(
+      [&] { return (results = FindWindowA(nullptr, "Tournament Results")) != nullptr; }, 420000));
   guitest::Pump(500);
   EXPECT_TRUE(Shot("tournament_results"));
   ClickChild(results, 523);  // "Games..."
   HWND games = nullptr;
-  ASSERT_TRUE(guitest::WaitFor([&] { return (games = FindWindowA(nullptr, "Games Played")) != nullptr; }, 5000));
+  ASSERT_TRUE(
+      guitest::WaitFor([&] { return (games = FindWindowA(nullptr, "Games Played")) != nullptr; }, 5000));
   EXPECT_EQ(SendDlgItemMessageA(games, 571, LB_GETCOUNT, 0, 0), 3);
   guitest::Pump(500);
   EXPECT_TRUE(Shot("tournament_games_played"));
@@ -302,8 +307,8 @@ TEST(TournamentRoom, AScriptPlaysItsGamesAndWritesTheirResults) {
   EXPECT_TRUE(Shot("tournament_script_second_game"));
   ASSERT_TRUE(guitest::WaitFor([&] { return run.ScriptResult(1) != 0; }, 120000)) << "the second game ends";
   HWND box = nullptr;
-  ASSERT_TRUE(guitest::WaitFor([&] { return (box = guitest::FindProgramWindow(run.program, "RWOMSGBOX")) != nullptr; },
-                               10000));
+  ASSERT_TRUE(guitest::WaitFor(
+      [&] { return (box = guitest::FindProgramWindow(run.program, "RWOMSGBOX")) != nullptr; }, 10000));
   char text[256] = "";
   GetDlgItemTextA(box, 301, text, sizeof text);
   EXPECT_STREQ(text, "All autotest games have been completed");

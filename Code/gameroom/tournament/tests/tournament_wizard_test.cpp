@@ -14,13 +14,11 @@ TEST(TournamentWizard, RoundsRangesAndGames) {
     int kind, players, preset, low, high, gamesAtPreset;
   };
   const Case cases[] = {
-      {TOURNAMENT_SWISS, 7, 4, 3, 4, 12},      // 256 / 3 = 85, P - 3 = 4
-      {TOURNAMENT_SWISS, 6, 3, 3, 3, 9},
-      {TOURNAMENT_SWISS, 16, 5, 3, 13, 40},
-      {TOURNAMENT_SWISS, 32, 7, 3, 16, 112},   // 256 / 16 = 16
-      {TOURNAMENT_SWISS, 4, 3, 3, 3, 6},       // below 5: never below 3
-      {TOURNAMENT_ROUND_ROBIN, 8, 4, 1, 9, 112},
-      {TOURNAMENT_ROUND_ROBIN, 3, 4, 1, 85, 12},
+      {TOURNAMENT_SWISS, 7, 4, 3, 4, 12},  // 256 / 3 = 85, P - 3 = 4
+      {TOURNAMENT_SWISS, 6, 3, 3, 3, 9},         {TOURNAMENT_SWISS, 16, 5, 3, 13, 40},
+      {TOURNAMENT_SWISS, 32, 7, 3, 16, 112},  // 256 / 16 = 16
+      {TOURNAMENT_SWISS, 4, 3, 3, 3, 6},      // below 5: never below 3
+      {TOURNAMENT_ROUND_ROBIN, 8, 4, 1, 9, 112}, {TOURNAMENT_ROUND_ROBIN, 3, 4, 1, 85, 12},
       {TOURNAMENT_ROUND_ROBIN, 2, 4, 1, 256, 4},
   };
   for (const Case& c : cases) {
@@ -28,7 +26,8 @@ TEST(TournamentWizard, RoundsRangesAndGames) {
     EXPECT_EQ(r.preset, c.preset) << c.kind << "/" << c.players;
     EXPECT_EQ(r.low, c.low) << c.kind << "/" << c.players;
     EXPECT_EQ(r.high, c.high) << c.kind << "/" << c.players;
-    EXPECT_EQ(TournamentWizardGames(c.kind, c.players, r.preset), c.gamesAtPreset) << c.kind << "/" << c.players;
+    EXPECT_EQ(TournamentWizardGames(c.kind, c.players, r.preset), c.gamesAtPreset)
+        << c.kind << "/" << c.players;
   }
   EXPECT_EQ(TournamentWizardGames(TOURNAMENT_ROUND_ROBIN, 8, 9), 252);
 }

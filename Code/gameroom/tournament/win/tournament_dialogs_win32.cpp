@@ -35,8 +35,8 @@ enum : int {
 void HelpMenu(HWND dialog, LPARAM at) {
   HMENU menu = CreatePopupMenu();
   AppendMenuA(menu, MF_STRING, kHelpCommand, ShellString(kHelpString));
-  const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, short(LOWORD(at)), short(HIWORD(at)), 0,
-                                    dialog, nullptr);
+  const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, short(LOWORD(at)),
+                                    short(HIWORD(at)), 0, dialog, nullptr);
   DestroyMenu(menu);
   if (chosen && GetMainFrame()) PostMessageA(GetMainFrame(), WM_COMMAND, kHelpCommand, 0);
 }
@@ -224,15 +224,15 @@ int ShowTournamentScheduleDialog(HINSTANCE instance, HWND owner, const std::vect
 
 bool AnnounceTournamentGameDialog(HINSTANCE instance, HWND owner, const std::string& white,
                                   const std::string& black, bool resuming) {
-  AnnounceState state{white + " " + ShellString(kVersusString) + " " + black,
-                      nullptr, 5};
+  AnnounceState state{white + " " + ShellString(kVersusString) + " " + black, nullptr, 5};
   const std::string ready = ShellString(resuming ? kReadyResume : kReadyBegin);
   state.ready = ready.c_str();
   return SkinnedDialogBox(instance, "ANNOUNCE", owner, AnnounceProc, LPARAM(&state)) == 1;
 }
 
-void ShowTournamentResultsDialog(HINSTANCE instance, HWND owner, const std::vector<std::vector<std::string>>& rows,
-                                 bool swiss, const std::vector<std::string>& gamesPlayed) {
+void ShowTournamentResultsDialog(HINSTANCE instance, HWND owner,
+                                 const std::vector<std::vector<std::string>>& rows, bool swiss,
+                                 const std::vector<std::string>& gamesPlayed) {
   ResultsState state{&rows, swiss};
   if (SkinnedDialogBox(instance, "IDD_TOURN_RESULTS", owner, ResultsProc, LPARAM(&state)) == kResultsGames)
     SkinnedDialogBox(instance, "IDD_TOURN_GAMES", owner, GamesProc, LPARAM(&gamesPlayed));

@@ -24,5 +24,6 @@ bool AnnounceTournamentGameDialog(HINSTANCE instance, HWND owner, const std::str
                                   const std::string& black, bool resuming);
 // The standings' rows (name, W, D, L, games, score and, for a Swiss, the
 // opponents' average); "Games..." opens the list of games played.
-void ShowTournamentResultsDialog(HINSTANCE instance, HWND owner, const std::vector<std::vector<std::string>>& rows,
-                                 bool swiss, const std::vector<std::string>& gamesPlayed);
+void ShowTournamentResultsDialog(HINSTANCE instance, HWND owner,
+                                 const std::vector<std::vector<std::string>>& rows, bool swiss,
+                                 const std::vector<std::string>& gamesPlayed);

@@ -1,28 +1,27 @@
 // The tournament room: see tournament_room_win32.h.
 // The engine link's headers come before windows.h, whose language macros
 // would otherwise rename the notation's languages.
-#include "game_end.h"
-#include "game_record.h"
-#include "game_registry.h"
-#include "pgn_write.h"
-
 #include "tournament_room_win32.h"
 
 #include <algorithm>
-#include <ctime>
-#include <memory>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <memory>
 #include <vector>
 
 #include "app_globals.h"
 #include "date_time.h"
 #include "facet_frame.h"
 #include "file_dialog.h"
+#include "game_end.h"
+#include "game_record.h"
+#include "game_registry.h"
 #include "look_and_feel.h"
 #include "main_frame.h"
 #include "main_loop.h"
 #include "message_box.h"
+#include "pgn_write.h"
 #include "profile.h"
 #include "room_switch.h"
 #include "room_window.h"
@@ -189,8 +188,8 @@ void PaintStandings(HDC dc, const Fonts& f, const Tournament& t, int x, int* y, 
 
 std::string RoundText(const Tournament& t, int slot) {
   // Round robin: a round is a cycle; Swiss: N/2 games a round.
-  const int perRound =
-      t.kind == TOURNAMENT_SWISS ? std::max(1, t.entrantCount / 2) : std::max(1, t.totalGames / std::max(1, t.rounds));
+  const int perRound = t.kind == TOURNAMENT_SWISS ? std::max(1, t.entrantCount / 2)
+                                                  : std::max(1, t.totalGames / std::max(1, t.rounds));
   char text[32];
   std::snprintf(text, sizeof text, "%d, Game %d", slot / perRound + 1, slot % perRound + 1);
   return text;
@@ -237,8 +236,10 @@ void PaintGame(HDC dc, const Fonts& f, int x, int* y, int width) {
     GetPlyMoveText(game, p, 2, text, sizeof text);
     if (!text[0]) continue;
     const int number = int(game->startMoveNumber) + (p - 1) / 2;
-    if (p % 2 == 1) moves += std::to_string(number) + ". ";
-    else if (moves.empty()) moves += std::to_string(number) + "... ";
+    if (p % 2 == 1)
+      moves += std::to_string(number) + ". ";
+    else if (moves.empty())
+      moves += std::to_string(number) + "... ";
     moves += std::string(text) + " ";
   }
   if (moves.empty()) moves = "Waiting for the first move...";
@@ -321,8 +322,10 @@ void PollGame() {
     RefreshPane();
   }
   if (game->result && !g_room->finishing) {
-    if (g_room->tournamentGame) TournamentGameEnded();
-    else ScriptGameEnded();
+    if (g_room->tournamentGame)
+      TournamentGameEnded();
+    else
+      ScriptGameEnded();
   }
 }
 
@@ -400,10 +403,12 @@ INT_PTR CALLBACK TileProc(HWND tile, UINT message, WPARAM wParam, LPARAM) {
       GetWindowRect(rated, &top);
       GetWindowRect(tournament, &bottom);
       GetWindowRect(tile, &whole);
-      MapWindowPoints(nullptr, tile, reinterpret_cast<POINT*>(&top), 2);
+      const int shift = bottom.top - top.top;  // both in screen coordinates
+      POINT at{top.left, top.top};
+      ScreenToClient(tile, &at);
       ShowWindow(rated, SW_HIDE);
-      SetWindowPos(tournament, nullptr, top.left, top.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-      SetWindowPos(tile, nullptr, 0, 0, whole.right - whole.left, whole.bottom - whole.top - (bottom.top - top.top - 0),
+      SetWindowPos(tournament, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      SetWindowPos(tile, nullptr, 0, 0, whole.right - whole.left, whole.bottom - whole.top - shift,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
       return TRUE;
     }
@@ -434,13 +439,15 @@ HWND MakePane() {
   }
   HWND room = GetRoomWindow();
   if (!room) return nullptr;
-  return CreateWindowExA(0, kPaneClass, "", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 10, 10, room, nullptr, Instance(),
-                         nullptr);
+  return CreateWindowExA(0, kPaneClass, "", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 10, 10, room, nullptr,
+                         Instance(), nullptr);
 }
 
 // ---- games ---------------------------------------------------------------
 
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 void EndRoomGame() {
   GameRecord* game = g_room->game;
@@ -518,8 +525,13 @@ intptr_t RoomMessage(void* window, uintptr_t, intptr_t lParam) {
   return 0;
 }
 
-const RoomModule kModule = {ActivateTournamentRoom, DeactivateTournamentRoom, FreeTournamentRoom, MakeMenu,
-                            TournamentRoomCommand,  RoomMessage,              MakeKeys};
+const RoomModule kModule = {ActivateTournamentRoom,
+                            DeactivateTournamentRoom,
+                            FreeTournamentRoom,
+                            MakeMenu,
+                            TournamentRoomCommand,
+                            RoomMessage,
+                            MakeKeys};
 
 }  // namespace
 
@@ -599,8 +611,12 @@ void TournamentRoomContextMenu(HWND window, POINT at) {
   const struct {
     int id;
     const char* text;
-  } items[] = {{kCmdLoadAdjourned, "Load Adjourned Game"}, {kCmdLoadTournament, "Load Tournament"},
-               {40013, "Save Game"},  {40022, "Pause"}, {40165, "Load Layout"}, {40166, "Save Layout"},
+  } items[] = {{kCmdLoadAdjourned, "Load Adjourned Game"},
+               {kCmdLoadTournament, "Load Tournament"},
+               {40013, "Save Game"},
+               {40022, "Pause"},
+               {40165, "Load Layout"},
+               {40166, "Save Layout"},
                {40178, "Wallpaper"}};
   for (const auto& item : items) AppendMenuA(menu, MF_STRING, UINT_PTR(item.id), item.text);
   AppendMenuA(windows, MF_STRING, 40032, "Shortcuts");
@@ -627,7 +643,9 @@ void UpdateTournamentMenu() {
   if (!g_room || !g_record || !g_record->menu) return;
   CmMenu* menu = g_record->menu;
   const Tournament& t = g_room->tournament;
-  auto set = [menu](int item, bool on) { cmEnableMenuItem(menu, UINT(item), MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); };
+  auto set = [menu](int item, bool on) {
+    cmEnableMenuItem(menu, UINT(item), MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
+  };
   if (!t.started) {
     for (int item : {kCmdPrint, kCmdSchedule, kCmdGameItem1, kCmdGameItem2, kCmdResults}) set(item, false);
     return;
@@ -679,8 +697,8 @@ namespace {
 
 // A game of the room between the two players, started; false when it could
 // not be made.
-bool StartRoomGame(const PlayerDescriptor& w, const PlayerDescriptor& b, uint32_t kind, const std::string& event,
-                   const std::string& round) {
+bool StartRoomGame(const PlayerDescriptor& w, const PlayerDescriptor& b, uint32_t kind,
+                   const std::string& event, const std::string& round) {
   if (!g_room || g_room->game) return false;
   GameRecord* game = CreateGame(kind, nullptr, &w, &b, nullptr, nullptr, nullptr, 0, 1, 0);
   if (!game) return false;
@@ -699,8 +717,8 @@ bool StartRoomGame(const PlayerDescriptor& w, const PlayerDescriptor& b, uint32_
   return true;
 }
 
-PlayerDescriptor Player(const std::string& name, bool computer, int rating, const TournamentTimeControl& clock,
-                        uint32_t slot) {
+PlayerDescriptor Player(const std::string& name, bool computer, int rating,
+                        const TournamentTimeControl& clock, uint32_t slot) {
   PlayerDescriptor d{};
   std::snprintf(d.name, sizeof d.name, "%s", name.c_str());
   d.kind = computer ? PLAYER_ENGINE : PLAYER_HUMAN;
@@ -797,7 +815,8 @@ int NameAndSaveNewTournament() {
   const std::time_t now = std::time(nullptr);
   const std::tm* today = std::localtime(&now);
   char path[MAX_PATH];
-  std::snprintf(path, sizeof path, "Tournament %d-%d-%d", today ? today->tm_mon + 1 : 1, today ? today->tm_mday : 1,
+  std::snprintf(path, sizeof path, "Tournament %d-%d-%d", today ? today->tm_mon + 1 : 1,
+                today ? today->tm_mday : 1,
                 today ? (today->tm_year > 70 ? 1900 + today->tm_year : 2000 + today->tm_year) : 2000);
   const char* userFolder = GetUserFolder();
   if (userFolder) SetFileDialogFolder(userFolder);
@@ -823,8 +842,8 @@ int NameAndSaveNewTournament() {
 
 int StartAutoTestGame(const char* white, const char* black, int timeKind, int baseMs, int bonus) {
   const TournamentTimeControl clock{timeKind, {}, baseMs, bonus, 0};
-  return StartRoomGame(Player(white, true, 0, clock, 1), Player(black, true, 0, clock, 0), kTournamentGameKind,
-                       "AutoTest Tournament", "")
+  return StartRoomGame(Player(white, true, 0, clock, 1), Player(black, true, 0, clock, 0),
+                       kTournamentGameKind, "AutoTest Tournament", "")
              ? 1
              : 0;
 }

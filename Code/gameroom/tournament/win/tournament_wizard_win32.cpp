@@ -76,8 +76,8 @@ struct WizardState {
   int computers = 0, humans = 0;
   int maxEntrants = 8;
   uint32_t pages[4] = {kPageDetails, kPageComputers, kPageHumans, kPageRounds};
-  DLGPROC procedures[4] = {TournamentWizardPageDlgProc, TournamentWizardPageDlgProc, TournamentWizardPageDlgProc,
-                           TournamentWizardPageDlgProc};
+  DLGPROC procedures[4] = {TournamentWizardPageDlgProc, TournamentWizardPageDlgProc,
+                           TournamentWizardPageDlgProc, TournamentWizardPageDlgProc};
   WizardDescriptor descriptor{};
 };
 
@@ -89,7 +89,9 @@ Tournament* WorkingRecord() { return g_working; }
 
 std::string Text(int id) { return ShellString(id); }
 
-void Complain(HWND owner, int stringId) { AppMessageBoxOwned(Text(stringId).c_str(), MB_OK | MB_ICONEXCLAMATION, owner); }
+void Complain(HWND owner, int stringId) {
+  AppMessageBoxOwned(Text(stringId).c_str(), MB_OK | MB_ICONEXCLAMATION, owner);
+}
 
 int Spin(HWND page, int id) { return int(SendDlgItemMessageA(page, id, SPE_GETVALUE, 0, 0)); }
 
@@ -158,7 +160,8 @@ void ListWizardCandidates() {
   HANDLE find = FindFirstFileA((folder + "\\*.RWP").c_str(), &found);
   if (find != INVALID_HANDLE_VALUE) {
     do {
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ReadPersonalityCandidate(folder, found.cFileName);
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        ReadPersonalityCandidate(folder, found.cFileName);
     } while (FindNextFileA(find, &found));
     FindClose(find);
   }
@@ -207,12 +210,15 @@ void EnterDetails(HWND page) {
   CheckDlgButton(page, kSwiss, swiss ? BST_CHECKED : BST_UNCHECKED);
   ShowPlayerLimits(page, swiss);
   CheckDlgButton(page, kRated, g_working->rated ? BST_CHECKED : BST_UNCHECKED);
-  if (g_working->timeControl.kind != 1 && g_working->timeControl.kind != 5 && g_working->timeControl.kind != 6)
+  if (g_working->timeControl.kind != 1 && g_working->timeControl.kind != 5 &&
+      g_working->timeControl.kind != 6)
     g_working->timeControl.kind = 4;
   ShowTimeKind(page, g_working->timeControl.kind);
 }
 
-void StoreShownTime(HWND page) { StoreWizardTimeControl(g_working, Spin(page, kSpin1), Spin(page, kSpin2), &g_remembered); }
+void StoreShownTime(HWND page) {
+  StoreWizardTimeControl(g_working, Spin(page, kSpin1), Spin(page, kSpin2), &g_remembered);
+}
 
 int LeaveDetails(HWND page) {
   const bool swiss = IsDlgButtonChecked(page, kRoundRobin) != BST_CHECKED;
@@ -229,7 +235,9 @@ bool ComputerPage(int index) { return index == 1; }
 
 int& PageCounter(int index) { return ComputerPage(index) ? g_state->computers : g_state->humans; }
 
-bool OnPage(const TournamentCandidate& c, int index) { return ComputerPage(index) ? c.kind != 0 : c.kind == 0; }
+bool OnPage(const TournamentCandidate& c, int index) {
+  return ComputerPage(index) ? c.kind != 0 : c.kind == 0;
+}
 
 void UpdateMoveButtons(HWND page) {
   const int chosen = Rows(GetDlgItem(page, kEntrants));
@@ -263,7 +271,8 @@ void AddWizardEntrant(HWND page, int index) {
   }
   const std::string text = ListText(available, row);
   if (g_working->rated) {
-    if (ComputerPage(index) && IsCustomRow(text, false)) return Complain(g_state->dialog, kWizardMsgCustomRated);
+    if (ComputerPage(index) && IsCustomRow(text, false))
+      return Complain(g_state->dialog, kWizardMsgCustomRated);
     if (!ComputerPage(index)) {
       UserProfile profile{};
       const std::string name = CandidateNameFromRow(text, false);
@@ -324,7 +333,8 @@ void RemoveWizardEntrant(HWND page, int index) {
   if (left > 0) SendMessageA(chosen, LB_SETCURSEL, WPARAM(row < left ? row : left - 1), 0);
   int at;
   if (ComputerPage(index))
-    at = int(SendMessageA(available, LB_INSERTSTRING, WPARAM(CandidatePlace(page, CandidateNameFromRow(text, true))),
+    at = int(SendMessageA(available, LB_INSERTSTRING,
+                          WPARAM(CandidatePlace(page, CandidateNameFromRow(text, true))),
                           LPARAM(text.c_str())));
   else
     at = int(SendMessageA(available, LB_ADDSTRING, 0, LPARAM(text.c_str())));
@@ -363,18 +373,21 @@ int Players() { return g_state->computers + g_state->humans; }
 
 void ShowGames(HWND page) {
   char text[32];
-  std::snprintf(text, sizeof text, "%d", TournamentWizardGames(g_working->kind, Players(), Spin(page, kRounds)));
+  std::snprintf(text, sizeof text, "%d",
+                TournamentWizardGames(g_working->kind, Players(), Spin(page, kRounds)));
   SetDlgItemTextA(page, kGamesShown, text);
 }
 
 void EnterRounds(HWND page) {
   const bool swiss = g_working->kind == TOURNAMENT_SWISS;
   char text[160];
-  std::snprintf(text, sizeof text, "%s %s", Text(g_working->rated ? 145 : 146).c_str(), Text(swiss ? 144 : 143).c_str());
+  std::snprintf(text, sizeof text, "%s %s", Text(g_working->rated ? 145 : 146).c_str(),
+                Text(swiss ? 144 : 143).c_str());
   SetDlgItemTextA(page, kSummaryKind, text);
   std::snprintf(text, sizeof text, Text(141).c_str(), Players());
   SetDlgItemTextA(page, kSummaryPlayers, text);
-  const ClockSetting clock{g_working->timeControl.kind, g_working->timeControl.base, g_working->timeControl.increment};
+  const ClockSetting clock{g_working->timeControl.kind, g_working->timeControl.base,
+                           g_working->timeControl.increment};
   FormatTimeControl(&clock, text, sizeof text);
   SetDlgItemTextA(page, kSummaryClock, text);
   const WizardRounds r = TournamentWizardRounds(g_working->kind, Players());
@@ -479,8 +492,8 @@ void PageCommand(HWND page, int id, int code) {
 void HelpMenu(HWND page, LPARAM at) {
   HMENU menu = CreatePopupMenu();
   AppendMenuA(menu, MF_STRING, kHelpCommand, Text(kHelpString).c_str());
-  const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, short(LOWORD(at)), short(HIWORD(at)), 0,
-                                    page, nullptr);
+  const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, short(LOWORD(at)),
+                                    short(HIWORD(at)), 0, page, nullptr);
   DestroyMenu(menu);
   if (chosen == kHelpCommand && GetMainFrame()) PostMessageA(GetMainFrame(), WM_COMMAND, kHelpCommand, 0);
 }
