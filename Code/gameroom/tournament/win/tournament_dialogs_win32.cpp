@@ -9,6 +9,7 @@
 #include "shell_strings.h"
 #include "skinned_dialog.h"
 #include "tournament_runner.h"
+#include "win_utils_win32.h"
 
 namespace {
 
@@ -52,7 +53,10 @@ INT_PTR CALLBACK ScheduleProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
   switch (message) {
     case WM_INITDIALOG: {
       const auto* s = reinterpret_cast<const ScheduleState*>(lParam);
+      CenterWindow(dialog, GetParent(dialog));
       HWND list = GetDlgItem(dialog, kScheduleList);
+      const int stop = 90;
+      SendMessageA(list, LB_SETTABSTOPS, 1, LPARAM(&stop));
       for (const std::string& row : *s->rows) SendMessageA(list, LB_ADDSTRING, 0, LPARAM(row.c_str()));
       SendMessageA(list, LB_SETCURSEL, 0, 0);
       EnableWindow(GetDlgItem(dialog, kScheduleAuto), s->autoEnabled);
@@ -108,6 +112,7 @@ INT_PTR CALLBACK AnnounceProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     case WM_INITDIALOG:
       SetWindowLongPtrA(dialog, DWLP_USER, lParam);
       s = reinterpret_cast<AnnounceState*>(lParam);
+      CenterWindow(dialog, GetParent(dialog));
       SetDlgItemTextA(dialog, kAnnouncePlayers, s->players.c_str());
       ShowCount(dialog, *s);
       SetTimer(dialog, kAnnounceTimer, 1000, nullptr);
@@ -180,6 +185,7 @@ void FillResults(HWND dialog, const ResultsState& s) {
 INT_PTR CALLBACK ResultsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
+      CenterWindow(dialog, GetParent(dialog));
       FillResults(dialog, *reinterpret_cast<const ResultsState*>(lParam));
       return TRUE;
     case WM_COMMAND:
@@ -196,6 +202,7 @@ INT_PTR CALLBACK ResultsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 INT_PTR CALLBACK GamesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG: {
+      CenterWindow(dialog, GetParent(dialog));
       HWND list = GetDlgItem(dialog, kGamesList);
       const int stops[] = {100, 200};
       SendMessageA(list, LB_SETTABSTOPS, 2, LPARAM(stops));

@@ -286,20 +286,21 @@ void PlacePane() {
   if (!g_room || !g_room->pane || !room) return;
   RECT client;
   GetClientRect(room, &client);
-  // Right of the shortcut tile, as wide as the room allows.
-  int left = 96;
+  // Below the shortcut tile, as wide as the room allows.
+  const int left = 96;
+  int top = 20;
   if (g_room->tile) {
     RECT tile;
     GetWindowRect(g_room->tile, &tile);
     MapWindowPoints(nullptr, room, reinterpret_cast<POINT*>(&tile), 2);
-    left = tile.right + 16;
+    top = tile.bottom + 12;
   }
-  const int width = std::max<int>(200, std::min<int>(640, client.right - left - 20));
+  const int width = std::max<int>(200, std::min<int>(680, client.right - left - 20));
   const Tournament& t = g_room->tournament;
   const int game = g_room->game ? 48 : 0;
   const int wanted = t.entrantCount > 0 ? 150 + 19 * PaneRows(t) + game : 84 + game;
-  const int height = std::min<int>(wanted, client.bottom - 40);
-  SetWindowPos(g_room->pane, nullptr, left, 20, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  const int height = std::min<int>(wanted, client.bottom - top - 20);
+  SetWindowPos(g_room->pane, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void RefreshPane() {
@@ -841,6 +842,8 @@ int NameAndSaveNewTournament() {
 }
 
 int StartAutoTestGame(const char* white, const char* black, int timeKind, int baseMs, int bonus) {
+  if (!g_room || g_room->game) return 0;
+  if (!AnnounceTournamentGameDialog(Instance(), GetMainFrame(), white, black, false)) return 0;
   const TournamentTimeControl clock{timeKind, {}, baseMs, bonus, 0};
   return StartRoomGame(Player(white, true, 0, clock, 1), Player(black, true, 0, clock, 0),
                        kTournamentGameKind, "AutoTest Tournament", "")
