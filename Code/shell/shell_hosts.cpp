@@ -10,6 +10,7 @@
 #include "engine_link_host.h"
 #include "engine_player.h"
 #include "game_host.h"
+#include "personality_hooks.h"
 #include "profile.h"
 #include "room_switch.h"
 #include "shell_services.h"
@@ -121,14 +122,27 @@ class ShellEngineLinkHost final : public EngineLinkHost {
   }
 };
 
+// Personality files and their books are read from the program's folders.
+class ShellPersonalityEnvironment final : public PersonalityEnvironment {
+ public:
+  std::string PersonalitiesFolder() override { return Folder(GetPersonalitiesFolder()); }
+  std::string OpeningBooksFolder() override { return Folder(GetOpeningBooksFolder()); }
+  uint32_t BenchmarkScore() override { return GetBenchmarkScore(); }
+
+ private:
+  static std::string Folder(const char* folder) { return folder && *folder ? folder : "."; }
+};
+
 ShellGameHost g_gameHost;
 ShellEngineLinkHost g_engineHost;
+ShellPersonalityEnvironment g_personalities;
 
 }  // namespace
 
 void InstallShellHosts() {
   SetGameHost(&g_gameHost);
   SetEngineLinkHost(&g_engineHost);
+  SetPersonalityEnvironment(&g_personalities);
 }
 
 void SetGameRoomHostHooks(const GameRoomHostHooks& hooks) { g_roomHooks = hooks; }
@@ -136,4 +150,5 @@ void SetGameRoomHostHooks(const GameRoomHostHooks& hooks) { g_roomHooks = hooks;
 void RemoveShellHosts() {
   SetGameHost(nullptr);
   SetEngineLinkHost(nullptr);
+  SetPersonalityEnvironment(nullptr);
 }

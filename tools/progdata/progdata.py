@@ -44,6 +44,9 @@ def main(argv):
     elif cmd == "gameroomwallpaper":
         import pictures
         pictures.game_room_wallpaper(argv[2])
+    elif cmd == "tournamentwallpaper":
+        import pictures
+        pictures.tournament_wallpaper(argv[2])
     elif cmd == "splash":
         import pictures
         pictures.splash(argv[2])
