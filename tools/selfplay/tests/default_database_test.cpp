@@ -3,6 +3,7 @@
 // players and results, and the list sorts by its indexes at once.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "gdbase.h"
+#include "native_host.h"
 #include "platform.h"
 
 namespace {
@@ -61,8 +63,9 @@ TEST_F(DefaultDatabase, EveryNamedLineLeadsToAKeyWithGames) {
   int empty = 0;
   std::string firstEmpty;
   for (const std::string& line : lines) {
-    std::string text = line;
-    ASSERT_EQ(GdMemReadPgnGame(game, text.data(), 0, "NBRQK"), 0) << line;
+    void* text = gdbase::NativeGlobalText(line.c_str());
+    ASSERT_EQ(GdMemReadPgnGame(game, text, 0, "NBRQK"), 0) << line;
+    gdbase::NativeGlobalFree(text);
     uint16_t moves[400];
     const int plies = GdGetMoves(game, moves, 400);
     int found = -1;
@@ -81,12 +84,12 @@ TEST_F(DefaultDatabase, EveryNamedLineLeadsToAKeyWithGames) {
 TEST_F(DefaultDatabase, GamesReadBackAndTheListSortsByItsIndexes) {
   GdGameBuffer game = GdAllocGameBuffer();
   ASSERT_EQ(GdReadGameHeader(game, file_, 1), 1);
-  char white[64] = "", result[16] = "";
+  char white[64] = "";
   GdGetHeaderInfo(game, 5, white, sizeof white);
   EXPECT_STREQ(white, "Corvane Level 1");
   GdFreeGameBuffer(game);
   const int32_t count = GdGetGamesCount(file_);
-  std::vector<int32_t> all(size_t(count)), sorted(size_t(count));
+  std::vector<int32_t> all(static_cast<size_t>(count)), sorted(static_cast<size_t>(count));
   for (int32_t i = 0; i < count; ++i) all[size_t(i)] = i + 1;
   const std::string path = RW_DEFAULT_DATABASE;
   const std::string folder = path.substr(0, path.rfind('/') + 1) + "GdIndex";
@@ -96,7 +99,6 @@ TEST_F(DefaultDatabase, GamesReadBackAndTheListSortsByItsIndexes) {
     std::sort(seen.begin(), seen.end());
     EXPECT_EQ(seen, all) << field;
   }
-  (void)result;
 }
 
 }  // namespace

@@ -34,6 +34,8 @@
 #include "message_box.h"
 #include "pgn_write.h"
 #include "profile.h"
+#include "criteria.h"
+#include "queryfile.h"
 #include "room_switch.h"
 #include "roomgame.h"
 #include "searchjob.h"
@@ -54,6 +56,16 @@ enum : int {
   kSplitterId = 2006,
   kTreeId = 2005,
   kTreeHeaderId = 2008,
+  kQueryPageId = 205,
+  kQueryDialogId = 203,
+  kFieldListFirst = 2159,
+  kCriterionFirst = 2164,
+  kSearchButton = 2001,
+  kStopButton = 2118,
+  kClearButton = 2180,
+  kQueryListId = 2123,
+  kQueryNameId = 2129,
+  kQueryDeleteId = 2126,
 };
 enum : UINT {
   WM_DB_REFIT = 0x80A0,
@@ -103,6 +115,7 @@ HGLOBAL g_block = nullptr;
 DatabaseState* g_state = nullptr;
 WindowSink g_sink;
 HINSTANCE g_instance = nullptr;
+HWND g_queryPage = nullptr;
 HWND g_window = nullptr, g_panel = nullptr, g_tabs = nullptr, g_keyInfo = nullptr, g_list = nullptr,
      g_listHeader = nullptr, g_splitter = nullptr, g_tree = nullptr, g_treeHeader = nullptr;
 HIMAGELIST g_images = nullptr;
@@ -116,7 +129,6 @@ bool g_keyMode = false;
 bool g_programSelection = false;
 bool g_roomSetUp = false;
 int g_currentPage = 2;
-int g_sortColumnId = 0;  // last sort: the column id, negative for descending
 
 HWND Frame() { return GetMainFrame(); }
 const char* Text(uint32_t id) { return LoadOwnString(id); }
@@ -572,7 +584,7 @@ void LayoutDatabaseWindow(HWND window, bool redraw, int request) {
   if (redraw && g_list) InvalidateRect(g_list, nullptr, FALSE);
 }
 
-void ShowChildPane(HWND child, bool show) {
+[[maybe_unused]] void ShowChildPane(HWND child, bool show) {
   if (!child || (IsWindowVisible(child) != FALSE) == show) return;
   ShowWindow(child, show ? SW_SHOW : SW_HIDE);
   LayoutDatabaseWindow(g_window, true, kLayoutShare);
@@ -595,6 +607,7 @@ void SelectPanelPage(int page) {
   g_currentPage = page;
   if (g_tabs) SendMessageA(g_tabs, TCM_SETCURSEL, WPARAM(page), 0);
   if (g_keyInfo) ShowWindow(g_keyInfo, page == 2 ? SW_SHOW : SW_HIDE);
+  if (g_queryPage) ShowWindow(g_queryPage, page == 3 ? SW_SHOW : SW_HIDE);
 }
 
 void PlacePanelPages() {
@@ -604,6 +617,7 @@ void PlacePanelPages() {
   SendMessageA(g_tabs, TCM_ADJUSTRECT, FALSE, LPARAM(&r));
   MapWindowPoints(g_tabs, g_panel, reinterpret_cast<POINT*>(&r), 2);
   SetWindowPos(g_keyInfo, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, 0);
+  if (g_queryPage) SetWindowPos(g_queryPage, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, 0);
 }
 
 INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM first, LPARAM second) {
@@ -635,6 +649,265 @@ void ShowPanelPage(int page) {
     LayoutDatabaseWindow(g_window, true, kLayoutKeep);
   }
   SelectPanelPage(page);
+}
+
+
+void ShowPanelPage(int page);
+
+// ---- the Data Query page and saved queries -------------------------------
+
+constexpr int kQueryColumns = 5, kQueryRows = 3, kFieldCount = 22;
+constexpr int kDefaultFields[kQueryColumns] = {15, 16, 8, 11, 9};
+
+HWND FieldList(int column) { return g_queryPage ? GetDlgItem(g_queryPage, kFieldListFirst + column) : nullptr; }
+int CriterionId(int column, int row) { return kCriterionFirst + 5 * row + column; }
+
+void SetDefaultFields() {
+  for (int c = 0; c < kQueryColumns; ++c) SendMessageA(FieldList(c), CB_SETCURSEL, WPARAM(kDefaultFields[c]), 0);
+}
+
+void FillFieldLists() {
+  for (int c = 0; c < kQueryColumns; ++c) {
+    HWND list = FieldList(c);
+    if (!list) continue;
+    SendMessageA(list, CB_RESETCONTENT, 0, 0);
+    SendMessageA(list, CB_ADDSTRING, 0, LPARAM(Text(1938)));
+    for (int f = 1; f <= kFieldCount; ++f) SendMessageA(list, CB_ADDSTRING, 0, LPARAM(Text(uint32_t(10025 + f))));
+  }
+  SetDefaultFields();
+}
+
+void ClearCriteriaTexts() {
+  for (int c = 0; c < kQueryColumns; ++c)
+    for (int r = 0; r < kQueryRows; ++r) SetDlgItemTextA(g_queryPage, CriterionId(c, r), "");
+}
+
+void ClearQueryPage() {
+  if (!g_queryPage) return;
+  ClearCriteriaTexts();
+  SetDefaultFields();
+}
+
+int GetRowField(int column) {
+  HWND list = FieldList(column);
+  if (!list || !IsWindowVisible(list)) return 0;
+  const LRESULT at = SendMessageA(list, CB_GETCURSEL, 0, 0);
+  return at > 0 && at <= kFieldCount ? int(at) : 0;
+}
+
+// The page's criteria as typed (saving) or with their operators (searching).
+void QueryFromPage(SearchQuery* q, bool operators) {
+  std::memset(q, 0, sizeof *q);
+  for (int c = 0; c < kQueryColumns; ++c)
+    for (int r = 0; r < kQueryRows; ++r) {
+      QueryCondition& k = q->conditions[c][r];
+      GetDlgItemTextA(g_queryPage, CriterionId(c, r), k.value, sizeof k.value);
+      k.field = k.value[0] ? GetRowField(c) : 0;
+      if (!operators || !k.value[0]) continue;
+      switch (k.field) {
+        case 3: case 7: case 10: case 11: case 12: case 19: case 20:
+          k.op = ParseNumberCriterion(k.value);
+          break;
+        case 6:
+          k.op = ParseFlagCriterion(k.value);
+          break;
+        default:
+          k.op = ParseTextCriterion(k.value);
+      }
+    }
+}
+
+void QueryIntoPage(const SearchQuery& q) {
+  for (int c = 0; c < kQueryColumns; ++c) {
+    SendMessageA(FieldList(c), CB_SETCURSEL, 0, 0);
+    for (int r = 0; r < kQueryRows; ++r) {
+      const QueryCondition& k = q.conditions[c][r];
+      if (k.field > 0 && k.field <= kFieldCount) SendMessageA(FieldList(c), CB_SETCURSEL, WPARAM(k.field), 0);
+      char text[sizeof k.value + 1];
+      std::memcpy(text, k.value, sizeof k.value);
+      text[sizeof k.value] = 0;
+      SetDlgItemTextA(g_queryPage, CriterionId(c, r), text);
+    }
+  }
+}
+
+void StartQuery(const SearchQuery& query);
+void StopDatabaseSearch();
+
+void RunPageSearch() {
+  SearchQuery q;
+  QueryFromPage(&q, true);
+  q.kind = 1;
+  q.includeFlagged = g_showDeleted;
+  StartQuery(q);
+}
+
+INT_PTR CALLBACK QueryPageProc(HWND, UINT message, WPARAM first, LPARAM) {
+  if (message == WM_INITDIALOG) return TRUE;
+  if (message == WM_COMMAND && HIWORD(first) == BN_CLICKED) {
+    switch (LOWORD(first)) {
+      case kSearchButton:
+        RunPageSearch();
+        return TRUE;
+      case kStopButton:
+        if (Frame()) PostMessageA(Frame(), WM_COMMAND, 40114, 0);
+        return TRUE;
+      case kClearButton:
+        ClearCriteriaTexts();
+        return TRUE;
+    }
+  }
+  return FALSE;
+}
+
+std::string QueryIniPath() {
+  std::string folder = GetUserFolder() ? GetUserFolder() : "";
+  if (folder.empty()) {
+    char module[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, module, MAX_PATH);
+    folder = module;
+    folder.erase(folder.rfind('\\') + 1);
+  }
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  return folder + "Query.ini";
+}
+
+// Every section name of the file: the buffer grows until all of them fit.
+std::vector<char> SectionNames(const std::string& ini) {
+  std::vector<char> names(8196);
+  for (;;) {
+    const DWORD n = GetPrivateProfileSectionNamesA(names.data(), DWORD(names.size()), ini.c_str());
+    if (n + 2 < names.size()) {
+      names.resize(n + 2, 0);
+      return names;
+    }
+    names.assign(names.size() * 2, 0);
+  }
+}
+
+struct QueryDialog {
+  bool load;
+  std::string ini;
+  SearchQuery* query;
+  std::vector<std::string> names;
+};
+
+int FindQueryName(const QueryDialog* d, const char* name) {
+  for (size_t i = 0; i < d->names.size(); ++i)
+    if (_stricmp(d->names[i].c_str(), name) == 0) return int(i);
+  return -1;
+}
+
+void QueryNameChanged(HWND dialog, QueryDialog* d) {
+  char name[80] = "";
+  GetDlgItemTextA(dialog, kQueryNameId, name, sizeof name);
+  const int at = name[0] ? FindQueryName(d, name) : -1;
+  SendDlgItemMessageA(dialog, kQueryListId, LB_SETCURSEL, WPARAM(at), 0);
+  EnableWindow(GetDlgItem(dialog, kQueryDeleteId), at >= 0);
+  EnableWindow(GetDlgItem(dialog, IDOK), d->load ? at >= 0 : name[0] != 0);
+}
+
+bool AcceptQuery(HWND dialog, QueryDialog* d) {
+  char text[80] = "";
+  GetDlgItemTextA(dialog, kQueryNameId, text, sizeof text);
+  std::string name = text;
+  if (d->load) {
+    ReadQuery(name, d->ini.c_str(), d->query);
+    return true;
+  }
+  std::string checked = name;
+  if (CheckQueryName(&checked)) {
+    AppMessageBox(Text(1939), MB_OK | MB_ICONEXCLAMATION);
+    return false;
+  }
+  if (FindQueryName(d, checked.c_str()) >= 0 && AppMessageBox(Text(1940), MB_YESNO | MB_ICONQUESTION) != IDYES)
+    return false;
+  return WriteQuery(&name, d->ini.c_str(), *d->query) == 0;
+}
+
+INT_PTR CALLBACK QueryDialogProc(HWND dialog, UINT message, WPARAM first, LPARAM second) {
+  auto* d = reinterpret_cast<QueryDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  switch (message) {
+    case WM_INITDIALOG: {
+      d = reinterpret_cast<QueryDialog*>(second);
+      SetWindowLongPtrA(dialog, DWLP_USER, second);
+      if (d->load) {
+        SetWindowTextA(dialog, Text(1942));
+        SetDlgItemTextA(dialog, IDOK, Text(1943));
+      }
+      SendDlgItemMessageA(dialog, kQueryNameId, EM_LIMITTEXT, 64, 0);
+      const std::vector<char> all = SectionNames(d->ini);
+      std::vector<std::string> remove;
+      ListQuerySections(all.data(), all.size(), &d->names, &remove);
+      for (const std::string& section : remove) ProfileDeleteSection(section.c_str(), d->ini.c_str());
+      for (const std::string& name : d->names)
+        SendDlgItemMessageA(dialog, kQueryListId, LB_ADDSTRING, 0, LPARAM(name.c_str()));
+      if (!d->names.empty()) SetDlgItemTextA(dialog, kQueryNameId, d->names[0].c_str());
+      QueryNameChanged(dialog, d);
+      RECT owner, me;
+      GetWindowRect(GetParent(dialog) ? GetParent(dialog) : GetDesktopWindow(), &owner);
+      GetWindowRect(dialog, &me);
+      SetWindowPos(dialog, nullptr, (owner.left + owner.right - (me.right - me.left)) / 2,
+                   (owner.top + owner.bottom - (me.bottom - me.top)) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+      SetFocus(GetDlgItem(dialog, kQueryNameId));
+      return FALSE;
+    }
+    case WM_COMMAND:
+      switch (LOWORD(first)) {
+        case kQueryListId:
+          if (HIWORD(first) == LBN_SELCHANGE || HIWORD(first) == LBN_DBLCLK) {
+            const LRESULT at = SendDlgItemMessageA(dialog, kQueryListId, LB_GETCURSEL, 0, 0);
+            if (at >= 0 && size_t(at) < d->names.size()) SetDlgItemTextA(dialog, kQueryNameId, d->names[size_t(at)].c_str());
+            if (HIWORD(first) == LBN_DBLCLK && AcceptQuery(dialog, d)) EndDialog(dialog, 1);
+          }
+          return TRUE;
+        case kQueryNameId:
+          if (HIWORD(first) == EN_CHANGE) QueryNameChanged(dialog, d);
+          return TRUE;
+        case kQueryDeleteId: {
+          char name[80] = "";
+          GetDlgItemTextA(dialog, kQueryNameId, name, sizeof name);
+          const int at = FindQueryName(d, name);
+          if (at < 0 || AppMessageBox(Text(1941), MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return TRUE;
+          RemoveQuery(d->names[size_t(at)], d->ini.c_str());
+          d->names.erase(d->names.begin() + at);
+          SendDlgItemMessageA(dialog, kQueryListId, LB_DELETESTRING, WPARAM(at), 0);
+          if (d->load) SetDlgItemTextA(dialog, kQueryNameId, "");
+          QueryNameChanged(dialog, d);
+          return TRUE;
+        }
+        case IDOK:
+          if (AcceptQuery(dialog, d)) EndDialog(dialog, 1);
+          else SetFocus(GetDlgItem(dialog, kQueryNameId));
+          return TRUE;
+        case IDCANCEL:
+          EndDialog(dialog, 0);
+          return TRUE;
+      }
+      break;
+  }
+  return FALSE;
+}
+
+int RunQueryDialog(bool load, SearchQuery* query) {
+  QueryDialog d{load, QueryIniPath(), query, {}};
+  const INT_PTR result =
+      DialogBoxParamA(g_instance, MAKEINTRESOURCEA(kQueryDialogId), Frame(), QueryDialogProc, LPARAM(&d));
+  return result == 1 ? 1 : 0;
+}
+
+void LoadQueryIntoPage() {
+  SearchQuery q;
+  std::memset(&q, 0, sizeof q);
+  if (!RunQueryDialog(true, &q)) return;
+  QueryIntoPage(q);
+  ShowPanelPage(3);
+}
+
+void SaveQueryFromPage() {
+  SearchQuery q;
+  QueryFromPage(&q, false);
+  RunQueryDialog(false, &q);
 }
 
 // ---- the file ------------------------------------------------------------
@@ -794,7 +1067,8 @@ int WriteCurrentGameToDatabase() {
   return 0;
 }
 
-int LoadGameIntoDatabaseView(char* text) {
+// `text`: a global memory block holding the game as PGN text.
+int LoadGameIntoDatabaseView(HGLOBAL text) {
   if (!text) return 0;
   if (g_state->game && GdMemReadPgnGame(g_state->game, text, 0, "NBRQK") == 0) {
     g_state->hasGame = 1;
@@ -815,17 +1089,23 @@ void CopyGameFromRoom(int room) {
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
   if (!block) return;
   char* text = static_cast<char*>(GlobalLock(block));
-  if (text && WritePgnToBuffer(text, size, game, 0) >= 0) LoadGameIntoDatabaseView(text);
+  const bool written = text && WritePgnToBuffer(text, size, game, 0) >= 0;
   GlobalUnlock(block);
+  if (written) LoadGameIntoDatabaseView(block);
   GlobalFree(block);
 }
 
 void RebuildRoomGame() {
-  char* text = g_state->hasGame ? static_cast<char*>(GdCreatePgnGame(g_state->game)) : nullptr;
+  // The module hands the text over as a global memory block.
+  HGLOBAL block = g_state->hasGame ? static_cast<HGLOBAL>(GdCreatePgnGame(g_state->game)) : nullptr;
+  const char* text = block ? static_cast<const char*>(GlobalLock(block)) : nullptr;
   int32_t number = 0;
   if (text) GdGetHeaderInfoInt(g_state->game, 19, &number);
   RebuildRoomGameFromText(text, number, ROOM_DATABASE);
-  if (text) GlobalFree(GlobalHandle(text));
+  if (block) {
+    GlobalUnlock(block);
+    GlobalFree(block);
+  }
 }
 
 // ---- menu ----------------------------------------------------------------
@@ -863,7 +1143,7 @@ void DestroyWindowState() {
   if (g_window && WindowHeightOf(g_window) > 0) SaveListState();
   CloseDatabaseFile();
   if (g_panel) DestroyWindow(g_panel);
-  g_panel = g_tabs = g_keyInfo = nullptr;
+  g_panel = g_tabs = g_keyInfo = g_queryPage = nullptr;
   NumberedWindowOp(WOP_CLEAR_HANDLE, WIN_DATABASE, 0);
 }
 
@@ -1105,6 +1385,11 @@ int CreateDatabaseWindow(HWND frame, HINSTANCE instance) {
     }
     g_keyInfo = CreateDialogParamA(g_instance, MAKEINTRESOURCEA(kKeyInfoPageId), g_panel, KeyInfoProc, 0);
     if (g_keyInfo) SetWindowLongPtrA(g_keyInfo, GWLP_ID, kKeyInfoPageId);
+    g_queryPage = CreateDialogParamA(g_instance, MAKEINTRESOURCEA(kQueryPageId), g_panel, QueryPageProc, 0);
+    if (g_queryPage) {
+      SetWindowLongPtrA(g_queryPage, GWLP_ID, kQueryPageId);
+      FillFieldLists();
+    }
     PlacePanelPages();
   } else {
     result = 0;
@@ -1201,9 +1486,21 @@ int DatabaseRoomCommand(void*, int command) {
       return 1;
     }
     case 40070:
+      ClearQueryPage();
+      ShowPanelPage(3);
+      return 1;
     case 40078:
     case 40124:
       ShowPanelPage(3);
+      return 1;
+    case 40111:
+      LoadQueryIntoPage();
+      return 1;
+    case 40112:
+      SaveQueryFromPage();
+      return 1;
+    case 40113:
+      ClearCriteriaTexts();
       return 1;
     case 40075:
     case 40117:

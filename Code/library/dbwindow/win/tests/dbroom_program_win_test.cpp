@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -102,7 +103,7 @@ struct Room {
   RECT ItemRect(HTREEITEM item) {
     Remote r(program.process, sizeof(RECT));
     RECT rect{};
-    *reinterpret_cast<HTREEITEM*>(&rect) = item;
+    std::memcpy(&rect, &item, sizeof item);  // the message takes the item in the rectangle
     r.Write(&rect, sizeof rect);
     SendMessageA(tree, TVM_GETITEMRECT, TRUE, LPARAM(r.at()));
     r.Read(&rect, sizeof rect);
