@@ -57,6 +57,7 @@ enum : int {
   kTreeId = 2005,
   kTreeHeaderId = 2008,
   kQueryPageId = 205,
+  kGameTextId = 2190,
   kQueryDialogId = 203,
   kFieldListFirst = 2159,
   kCriterionFirst = 2164,
@@ -83,7 +84,9 @@ constexpr const char kSection[] = "databaseroom";
 constexpr const char kDefaultDatabase[] = "RWOnyxBase.gdg";
 constexpr int kDefaultDatabaseSet = 12;
 constexpr int kMaxTreeChildren = 200;
+constexpr int32_t kTopKey = 1;
 constexpr int kTreeIndent = 40;
+constexpr int kTabStripWidth = 410;  // the five tabs at the panel's font
 constexpr int kMenuId = 23;
 constexpr int kContextMenuId = 42;
 constexpr int kAcceleratorsId = 37;
@@ -116,6 +119,9 @@ DatabaseState* g_state = nullptr;
 WindowSink g_sink;
 HINSTANCE g_instance = nullptr;
 HWND g_queryPage = nullptr;
+// Until the game view pages exist, the Moves and Game Info pages show the
+// current game's move text and tags read-only.
+HWND g_gameText = nullptr;
 HWND g_window = nullptr, g_panel = nullptr, g_tabs = nullptr, g_keyInfo = nullptr, g_list = nullptr,
      g_listHeader = nullptr, g_splitter = nullptr, g_tree = nullptr, g_treeHeader = nullptr;
 HIMAGELIST g_images = nullptr;
@@ -203,11 +209,28 @@ void RebuildListColumns() {
     const int format = g_columns[i].format;
     c.fmt = format == 1 ? LVCFMT_RIGHT : format == 2 ? LVCFMT_CENTER : LVCFMT_LEFT;
     if (i == 0) c.fmt = LVCFMT_LEFT;
+    // The Status column shows its flags as the row's picture.
+    if (g_columns[i].id == int32_t(kStatusColumnId)) c.fmt |= LVCFMT_IMAGE;
     c.cx = std::max(10, int(g_columns[i].width));
+    // The Status column is at least as wide as its title.
+    if (g_columns[i].id == int32_t(kStatusColumnId)) c.cx = std::max(c.cx, 62);
     c.pszText = const_cast<char*>(ColumnTitle(g_columns[i].id));
     c.iSubItem = i;
     SendMessageA(g_list, LVM_INSERTCOLUMNA, WPARAM(i), LPARAM(&c));
   }
+}
+
+// The last column takes what the others leave of the list's width.
+void FitListColumns() {
+  const int n = ColumnCount();
+  if (!g_list || n == 0) return;
+  RECT client;
+  GetClientRect(g_list, &client);
+  int used = 0;
+  for (int i = 0; i < n - 1; ++i) used += int(SendMessageA(g_list, LVM_GETCOLUMNWIDTH, WPARAM(i), 0));
+  const int last = std::max<int>(int(g_columns[n - 1].width), client.right - used);
+  if (last != int(SendMessageA(g_list, LVM_GETCOLUMNWIDTH, WPARAM(n - 1), 0)))
+    SendMessageA(g_list, LVM_SETCOLUMNWIDTH, WPARAM(n - 1), last);
 }
 
 void ReadColumnWidths() {
@@ -263,7 +286,8 @@ void OnGetDisplayInfo(NMLVDISPINFOA* info) {
   const HeaderCacheEntry* entry = FindCachedHeader(&g_state->cache, CacheSource(), item.iItem);
   if ((item.mask & LVIF_IMAGE)) item.iImage = entry ? RowImage(GetCachedHeaderText(entry, 0)) : 2;
   if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
-    const char* text = entry ? GetCachedHeaderText(entry, item.iSubItem) : "cache error";
+    // The Status column shows its flags as the row's picture.
+    const char* text = !entry ? "cache error" : item.iSubItem == 0 ? "" : GetCachedHeaderText(entry, item.iSubItem);
     std::snprintf(item.pszText, size_t(item.cchTextMax), "%s", text);
   }
 }
@@ -274,6 +298,36 @@ void OnCacheHint(const NMLVCACHEHINT* hint) {
   FillHeaderCache(&g_state->cache, CacheSource(), hint->iFrom, hint->iTo);
 }
 
+// The current game's tags (Game Info) or move text (Moves), CR LF lines.
+void ShowGameText() {
+  if (!g_gameText) return;
+  const bool shown = g_currentPage == 0 || g_currentPage == 1;
+  std::string out;
+  if (shown && g_state && g_state->hasGame) {
+    HGLOBAL block = static_cast<HGLOBAL>(GdCreatePgnGame(g_state->game));
+    const char* text = block ? static_cast<const char*>(GlobalLock(block)) : nullptr;
+    std::string pgn = text ? text : "";
+    if (block) {
+      GlobalUnlock(block);
+      GlobalFree(block);
+    }
+    size_t split = pgn.find("\n\n");
+    if (split == std::string::npos) split = pgn.find("\r\n\r\n");
+    const std::string part = g_currentPage == 1 ? pgn.substr(0, split) : split == std::string::npos ? pgn : pgn.substr(split);
+    for (char c : part) {
+      if (c == '\r') continue;
+      if (c == '\n') {
+        if (out.empty()) continue;
+        out += "\r\n";
+      } else {
+        out += c;
+      }
+    }
+  }
+  SetWindowTextA(g_gameText, out.c_str());
+  ShowWindow(g_gameText, shown ? SW_SHOW : SW_HIDE);
+}
+
 void ReadFocusedGame(int row) {
   if (!g_state->file || !g_state->game) return;
   const uint32_t number = GetHitGameNumber(&g_state->job, row);
@@ -282,10 +336,11 @@ void ReadFocusedGame(int row) {
   char white[64] = "", black[64] = "", result[16] = "";
   GdGetHeaderInfo(g_state->game, 5, white, sizeof white);
   GdGetHeaderInfo(g_state->game, 6, black, sizeof black);
-  GdGetHeaderInfo(g_state->game, 7, result, sizeof result);
+  GdGetHeaderInfo(g_state->game, 16, result, sizeof result);
   char summary[200];
   std::snprintf(summary, sizeof summary, "%s - %s  %s", white, black, result);
   if (g_panel) SetDlgItemTextA(g_panel, kSummaryId, summary);
+  ShowGameText();
 }
 
 // ---- sorting -------------------------------------------------------------
@@ -347,7 +402,8 @@ static_assert(sizeof(KeyInfoRecord) == 816, "key information record");
 
 bool ReadKeyInfo(int32_t key, KeyInfoRecord* info) {
   std::memset(info, 0, sizeof *info);
-  return key > 0 && GdGetKeyInfo(key, info) != 0;
+  // Key numbers are signed; 0 is no key.
+  return key != 0 && GdGetKeyInfo(key, info) != 0;
 }
 
 HTREEITEM InsertKeyItem(HTREEITEM parent, int32_t key) {
@@ -368,22 +424,57 @@ HTREEITEM InsertKeyItem(HTREEITEM parent, int32_t key) {
 }
 
 // The key's children, the first 200 of them, under the item.
-void ExpandKeyItem(HTREEITEM item, int32_t key) {
+void InsertChildKeys(HTREEITEM item, int32_t key) {
   if (!g_tree) return;
-  if (SendMessageA(g_tree, TVM_GETNEXTITEM, TVGN_CHILD, LPARAM(item))) return;  // filled before
+  // Filled before? (The root's first child is asked for as the first root item.)
+  const bool root = item == TVI_ROOT;
+  if (SendMessageA(g_tree, TVM_GETNEXTITEM, root ? TVGN_ROOT : TVGN_CHILD, root ? 0 : LPARAM(item))) return;
   int32_t children[kMaxTreeChildren + 1] = {};
   const int32_t n = GdGetChildKeys(key, children, kMaxTreeChildren + 1);
   for (int32_t i = 0; i < n && i < kMaxTreeChildren; ++i) InsertKeyItem(item, children[i]);
+}
+
+int32_t ItemKey(HTREEITEM item) {
+  TVITEMA tv{};
+  tv.mask = TVIF_PARAM | TVIF_HANDLE;
+  tv.hItem = item;
+  return SendMessageA(g_tree, TVM_GETITEMA, 0, LPARAM(&tv)) ? int32_t(tv.lParam) : 0;
+}
+
+// The item's children, and theirs one level ahead, so that the tree shows
+// a button (and the keyboard can open it) wherever there is more below.
+void ExpandKeyItem(HTREEITEM item, int32_t key) {
+  InsertChildKeys(item, key);
+  const bool root = item == TVI_ROOT;
+  for (auto child = HTREEITEM(SendMessageA(g_tree, TVM_GETNEXTITEM, root ? TVGN_ROOT : TVGN_CHILD,
+                                           root ? 0 : LPARAM(item)));
+       child; child = HTREEITEM(SendMessageA(g_tree, TVM_GETNEXTITEM, TVGN_NEXT, LPARAM(child))))
+    InsertChildKeys(child, ItemKey(child));
 }
 
 void ClearKeyTree() {
   if (g_tree) SendMessageA(g_tree, TVM_DELETEITEM, 0, LPARAM(TVI_ROOT));
 }
 
+// The top key stands for the starting position: the tree's one top item,
+// "Root" as the header strip names its level, opened on the first moves.
 void FillKeyTree() {
   ClearKeyTree();
   if (!g_state->keyBase || !g_tree) return;
-  ExpandKeyItem(TVI_ROOT, 1);
+  const std::string label = KeyTreeLevelLabel(0);
+  TVINSERTSTRUCTA ins{};
+  ins.hParent = TVI_ROOT;
+  ins.hInsertAfter = TVI_LAST;
+  ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN;
+  ins.item.pszText = const_cast<char*>(label.c_str());
+  ins.item.lParam = kTopKey;
+  ins.item.cChildren = 1;
+  auto top = reinterpret_cast<HTREEITEM>(SendMessageA(g_tree, TVM_INSERTITEMA, 0, LPARAM(&ins)));
+  if (!top) return;
+  ExpandKeyItem(top, kTopKey);
+  g_programSelection = true;
+  SendMessageA(g_tree, TVM_EXPAND, TVE_EXPAND, LPARAM(top));
+  g_programSelection = false;
   if (g_treeHeader) InvalidateRect(g_treeHeader, nullptr, TRUE);
 }
 
@@ -395,6 +486,7 @@ void ClearKeyInfoPage() {
 void FillKeyInfoPage(int32_t key) {
   if (!g_keyInfo) return;
   KeyInfoRecord info;
+
   if (!ReadKeyInfo(key, &info)) {
     ClearKeyInfoPage();
     return;
@@ -521,7 +613,7 @@ void OnSearchProgress(WPARAM stage) {
   const int32_t total = std::max<int32_t>(s->job.total, 1);
   if (Frame()) SendMessageA(Frame(), CWM_STATUS_PROGRESS, kProgressPart, WPARAM(s->job.currentGame * 100 / total));
   if (stage == 2 && Frame()) {
-    SendMessageA(Frame(), CWM_STATUS_KIND, kProgressPart, 0);
+    SendMessageA(Frame(), CWM_STATUS_KIND, kProgressPart, 1);  // back to text
     if (hits > 0) {
       ListView_SetItemState(g_list, 0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
     }
@@ -550,7 +642,6 @@ void LayoutDatabaseWindow(HWND window, bool redraw, int request) {
     GetWindowRect(g_panel, &p);
     in.panelHeight = p.bottom - p.top;
     if (p.right - p.left != in.width) SetWindowPos(g_panel, nullptr, 0, 0, in.width, in.panelHeight, SWP_NOZORDER);
-    if (g_tabs) SetWindowPos(g_tabs, nullptr, 0, 0, in.width, in.panelHeight, SWP_NOZORDER | SWP_NOMOVE);
   }
   in.splitterHeight = g_splitter ? WindowHeightOf(g_splitter) : 0;
   if (!in.splitterHeight) in.splitterHeight = 4;
@@ -576,6 +667,7 @@ void LayoutDatabaseWindow(HWND window, bool redraw, int request) {
     std::lock_guard<std::mutex> hold(g_state->job.hitsLock);
     g_state->cache.margin = RowsPerPage() + 1;
   }
+  FitListColumns();
   if (Frame()) {
     int parts[3];
     DatabaseStatusParts(in.width, parts);
@@ -608,16 +700,28 @@ void SelectPanelPage(int page) {
   if (g_tabs) SendMessageA(g_tabs, TCM_SETCURSEL, WPARAM(page), 0);
   if (g_keyInfo) ShowWindow(g_keyInfo, page == 2 ? SW_SHOW : SW_HIDE);
   if (g_queryPage) ShowWindow(g_queryPage, page == 3 ? SW_SHOW : SW_HIDE);
+  ShowGameText();
 }
 
 void PlacePanelPages() {
   if (!g_tabs || !g_keyInfo) return;
   RECT r;
+  GetClientRect(g_panel, &r);
+  SetWindowPos(g_tabs, nullptr, 0, 0, r.right, r.bottom, SWP_NOZORDER | SWP_NOMOVE);
   GetClientRect(g_tabs, &r);
   SendMessageA(g_tabs, TCM_ADJUSTRECT, FALSE, LPARAM(&r));
   MapWindowPoints(g_tabs, g_panel, reinterpret_cast<POINT*>(&r), 2);
   SetWindowPos(g_keyInfo, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, 0);
   if (g_queryPage) SetWindowPos(g_queryPage, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, 0);
+  if (g_gameText)
+    SetWindowPos(g_gameText, HWND_TOP, r.left + 4, r.top + 2, r.right - r.left - 8, r.bottom - r.top - 4, 0);
+  // The game's summary stands right of the five tabs.
+  if (HWND summary = GetDlgItem(g_panel, kSummaryId)) {
+    RECT panel;
+    GetClientRect(g_panel, &panel);
+    const int left = kTabStripWidth;
+    SetWindowPos(summary, HWND_TOP, left, 3, std::max<int>(0, panel.right - left - 8), 14, 0);
+  }
 }
 
 INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM first, LPARAM second) {
@@ -1143,7 +1247,7 @@ void DestroyWindowState() {
   if (g_window && WindowHeightOf(g_window) > 0) SaveListState();
   CloseDatabaseFile();
   if (g_panel) DestroyWindow(g_panel);
-  g_panel = g_tabs = g_keyInfo = g_queryPage = nullptr;
+  g_panel = g_tabs = g_keyInfo = g_queryPage = g_gameText = nullptr;
   NumberedWindowOp(WOP_CLEAR_HANDLE, WIN_DATABASE, 0);
 }
 
@@ -1211,6 +1315,10 @@ LRESULT CALLBACK DatabaseWndProc(HWND window, UINT message, WPARAM first, LPARAM
       return 0;
     }
     case WM_COMMAND:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
       return SendMessageA(GetParent(window), message, first, second);
     case WM_INITMENUPOPUP:
       UpdateDatabaseMenu();
@@ -1390,6 +1498,10 @@ int CreateDatabaseWindow(HWND frame, HINSTANCE instance) {
       SetWindowLongPtrA(g_queryPage, GWLP_ID, kQueryPageId);
       FillFieldLists();
     }
+    g_gameText = CreateWindowExA(0, "CGUIEdit", "",
+                                 WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 10, 10,
+                                 g_panel, reinterpret_cast<HMENU>(INT_PTR(kGameTextId)), g_instance, nullptr);
+    if (g_gameText) SendMessageA(g_gameText, WM_SETFONT, SendMessageA(g_panel, WM_GETFONT, 0, 0), 0);
     PlacePanelPages();
   } else {
     result = 0;
@@ -1413,7 +1525,7 @@ int CreateDatabaseWindow(HWND frame, HINSTANCE instance) {
   g_treeHeader = CreateWindowExA(0, kTreeHeaderClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 100, kKeyHeaderStripHeight,
                                  g_window, reinterpret_cast<HMENU>(INT_PTR(kTreeHeaderId)), g_instance, nullptr);
   g_tree = CreateWindowExA(WS_EX_CLIENTEDGE, "CGUITreeViewWnd", "",
-                           WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_SHOWSELALWAYS, 0, 0, 100,
+                           WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, 0, 0, 100,
                            100, g_window, reinterpret_cast<HMENU>(INT_PTR(kTreeId)), g_instance, nullptr);
   if (g_tree) {
     SendMessageA(g_tree, TVM_SETINDENT, kTreeIndent, 0);
