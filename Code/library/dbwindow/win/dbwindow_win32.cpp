@@ -866,7 +866,9 @@ INT_PTR CALLBACK QueryPageProc(HWND, UINT message, WPARAM first, LPARAM) {
 
 std::string QueryIniPath() {
   std::string folder = GetUserFolder() ? GetUserFolder() : "";
-  if (folder.empty()) {
+  // Before anyone has logged in there is no user folder: the program's.
+  const DWORD attributes = folder.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(folder.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     char module[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, module, MAX_PATH);
     folder = module;
@@ -926,7 +928,12 @@ bool AcceptQuery(HWND dialog, QueryDialog* d) {
   }
   if (FindQueryName(d, checked.c_str()) >= 0 && AppMessageBox(Text(1940), MB_YESNO | MB_ICONQUESTION) != IDYES)
     return false;
-  return WriteQuery(&name, d->ini.c_str(), *d->query) == 0;
+  if (WriteQuery(&name, d->ini.c_str(), *d->query) == 0) return true;
+  char error[256] = "";
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, GetLastError(), 0, error,
+                 sizeof error, nullptr);
+  AppMessageBox(error[0] ? error : d->ini.c_str(), MB_OK | MB_ICONINFORMATION);
+  return false;
 }
 
 INT_PTR CALLBACK QueryDialogProc(HWND dialog, UINT message, WPARAM first, LPARAM second) {

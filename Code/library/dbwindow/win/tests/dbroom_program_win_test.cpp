@@ -267,4 +267,88 @@ TEST(DatabaseRoom, OpensTheDefaultDatabaseSortsSearchesByKeyAndOpensAGame) {
   EXPECT_TRUE(Shot("dbwindow_game_open"));
 }
 
+// Types a text with the keyboard, one key (with Shift where needed) a character.
+void Type(const std::string& text) {
+  for (char c : text) {
+    const SHORT scan = VkKeyScanA(c);
+    const WORD key = WORD(scan & 0xFF);
+    if (scan & 0x100) guitest::Chord({VK_SHIFT}, key);
+    else guitest::PressKey(key);
+  }
+}
+
+void ClickCentre(HWND w) {
+  RECT r;
+  GetWindowRect(w, &r);
+  guitest::Click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+std::string FindFile(const std::string& folder, const char* name) {
+  std::error_code error;
+  for (auto it = std::filesystem::recursive_directory_iterator(folder, error);
+       it != std::filesystem::recursive_directory_iterator(); it.increment(error))
+    if (it->path().filename() == name) return it->path().string();
+  return "";
+}
+
+TEST(DatabaseRoom, SearchesFromTheQueryPageAndSavesAndLoadsTheQuery) {
+  Room room;
+  ASSERT_TRUE(StartIntoRoom(&room, "rw_dbquery"));
+  guitest::Pump(500);
+  // View/Query shows the Data Query page with its default fields.
+  PostMessageA(room.frame, WM_COMMAND, 40078, 0);
+  guitest::Pump(500);
+  HWND page = GetDlgItem(room.panel, 205);
+  ASSERT_NE(page, nullptr);
+  EXPECT_TRUE(IsWindowVisible(page));
+  // White Player starts with "Corvane Level 4": the games the strongest level led.
+  ClickCentre(GetDlgItem(page, 2164));
+  guitest::Pump(200);
+  Type("Corvane Level 4");
+  guitest::Pump(200);
+  ClickCentre(GetDlgItem(page, 2001));
+  ASSERT_TRUE(guitest::WaitFor([&] { return room.Count() > 0 && room.Count() < 2014; }, 10000));
+  guitest::Pump(1500);
+  EXPECT_EQ(room.Count(), 502);  // every twelve games, the three that Level 4 led
+  guitest::Click(room.RowPoint(2));
+  guitest::Pump(400);
+  EXPECT_EQ(room.Dialog(room.panel, 212).rfind("Corvane Level 4 - ", 0), 0u) << room.Dialog(room.panel, 212);
+  EXPECT_TRUE(Shot("dbwindow_query_search"));
+
+  // Ctrl+S saves the page's criteria under a name; trailing blanks go.
+  SetForegroundWindow(room.frame);
+  guitest::Chord({VK_CONTROL}, 'S');
+  HWND dialog = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (dialog = FindWindowA(nullptr, "Save Query")) != nullptr; }, 5000));
+  guitest::Pump(300);
+  ClickCentre(GetDlgItem(dialog, 2129));
+  Type("Strong White  ");
+  guitest::Pump(300);
+  EXPECT_TRUE(Shot("dbwindow_save_query"));
+  ClickCentre(GetDlgItem(dialog, IDOK));
+  ASSERT_TRUE(guitest::WaitFor([&] { return !IsWindow(dialog); }, 5000));
+  char folder[MAX_PATH];
+  GetTempPathA(MAX_PATH, folder);
+  const std::string ini = FindFile(std::string(folder) + "rw_dbquery", "Query.ini");
+  ASSERT_FALSE(ini.empty());
+  char text[64] = "";
+  GetPrivateProfileStringA("QUERY_Strong White", "text_0_0", "", text, sizeof text, ini.c_str());
+  EXPECT_STREQ(text, "Corvane Level 4");
+  EXPECT_EQ(GetPrivateProfileIntA("QUERY_Strong White", "data_0_0", 0, ini.c_str()), 15);
+
+  // The page cleared, Ctrl+L loads the query back into it.
+  PostMessageA(room.frame, WM_COMMAND, 40070, 0);
+  guitest::Pump(300);
+  EXPECT_EQ(room.Dialog(page, 2164), "");
+  SetForegroundWindow(room.frame);
+  guitest::Chord({VK_CONTROL}, 'L');
+  ASSERT_TRUE(guitest::WaitFor([&] { return (dialog = FindWindowA(nullptr, "Load Query")) != nullptr; }, 5000));
+  guitest::Pump(300);
+  EXPECT_TRUE(Shot("dbwindow_load_query"));
+  ClickCentre(GetDlgItem(dialog, IDOK));
+  ASSERT_TRUE(guitest::WaitFor([&] { return !IsWindow(dialog); }, 5000));
+  guitest::Pump(300);
+  EXPECT_EQ(room.Dialog(page, 2164), "Corvane Level 4");
+}
+
 }  // namespace
