@@ -939,6 +939,9 @@ bool AcceptQuery(HWND dialog, QueryDialog* d) {
 INT_PTR CALLBACK QueryDialogProc(HWND dialog, UINT message, WPARAM first, LPARAM second) {
   auto* d = reinterpret_cast<QueryDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
   switch (message) {
+    case WM_CTLCOLORLISTBOX:
+      // The list of queries in the program's list colours, as the frame gives them.
+      return INT_PTR(SendMessageA(Frame(), message, first, second));
     case WM_INITDIALOG: {
       d = reinterpret_cast<QueryDialog*>(second);
       SetWindowLongPtrA(dialog, DWLP_USER, second);
