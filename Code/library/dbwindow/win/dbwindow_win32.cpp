@@ -775,7 +775,7 @@ void FillFieldLists() {
     HWND list = FieldList(c);
     if (!list) continue;
     SendMessageA(list, CB_RESETCONTENT, 0, 0);
-    SendMessageA(list, CB_ADDSTRING, 0, LPARAM(Text(1938)));
+    SendMessageA(list, CB_ADDSTRING, 0, LPARAM(Text(1918)));
     for (int f = 1; f <= kFieldCount; ++f) SendMessageA(list, CB_ADDSTRING, 0, LPARAM(Text(uint32_t(10025 + f))));
   }
   SetDefaultFields();
@@ -923,10 +923,10 @@ bool AcceptQuery(HWND dialog, QueryDialog* d) {
   }
   std::string checked = name;
   if (CheckQueryName(&checked)) {
-    AppMessageBox(Text(1939), MB_OK | MB_ICONEXCLAMATION);
+    AppMessageBox(Text(1919), MB_OK | MB_ICONEXCLAMATION);
     return false;
   }
-  if (FindQueryName(d, checked.c_str()) >= 0 && AppMessageBox(Text(1940), MB_YESNO | MB_ICONQUESTION) != IDYES)
+  if (FindQueryName(d, checked.c_str()) >= 0 && AppMessageBox(Text(1920), MB_YESNO | MB_ICONQUESTION) != IDYES)
     return false;
   if (WriteQuery(&name, d->ini.c_str(), *d->query) == 0) return true;
   char error[256] = "";
@@ -946,8 +946,8 @@ INT_PTR CALLBACK QueryDialogProc(HWND dialog, UINT message, WPARAM first, LPARAM
       d = reinterpret_cast<QueryDialog*>(second);
       SetWindowLongPtrA(dialog, DWLP_USER, second);
       if (d->load) {
-        SetWindowTextA(dialog, Text(1942));
-        SetDlgItemTextA(dialog, IDOK, Text(1943));
+        SetWindowTextA(dialog, Text(1922));
+        SetDlgItemTextA(dialog, IDOK, Text(1923));
       }
       SendDlgItemMessageA(dialog, kQueryNameId, EM_LIMITTEXT, 64, 0);
       const std::vector<char> all = SectionNames(d->ini);
@@ -982,7 +982,7 @@ INT_PTR CALLBACK QueryDialogProc(HWND dialog, UINT message, WPARAM first, LPARAM
           char name[80] = "";
           GetDlgItemTextA(dialog, kQueryNameId, name, sizeof name);
           const int at = FindQueryName(d, name);
-          if (at < 0 || AppMessageBox(Text(1941), MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return TRUE;
+          if (at < 0 || AppMessageBox(Text(1921), MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return TRUE;
           RemoveQuery(d->names[size_t(at)], d->ini.c_str());
           d->names.erase(d->names.begin() + at);
           SendDlgItemMessageA(dialog, kQueryListId, LB_DELETESTRING, WPARAM(at), 0);
@@ -1498,7 +1498,7 @@ int CreateDatabaseWindow(HWND frame, HINSTANCE instance) {
     for (int page = 0; page < 5; ++page) {
       TCITEMA tab{};
       tab.mask = TCIF_TEXT;
-      tab.pszText = const_cast<char*>(Text(uint32_t(1930 + page)));
+      tab.pszText = const_cast<char*>(Text(uint32_t(1910 + page)));
       SendMessageA(g_tabs, TCM_INSERTITEMA, WPARAM(page), LPARAM(&tab));
     }
     g_keyInfo = CreateDialogParamA(g_instance, MAKEINTRESOURCEA(kKeyInfoPageId), g_panel, KeyInfoProc, 0);
@@ -1604,7 +1604,7 @@ int DatabaseRoomCommand(void*, int command) {
       return 1;
     case 40013: {
       const int result = WriteCurrentGameToDatabase();
-      AppMessageBoxOwned(Text(result == 0 ? 1935 : 1936), MB_OK, Frame());
+      AppMessageBoxOwned(Text(result == 0 ? 1915 : 1916), MB_OK, Frame());
       return 1;
     }
     case 40070:
@@ -1695,7 +1695,7 @@ int DatabaseRoomCommand(void*, int command) {
     case 40119:
     case 40120:
     case 40122:
-      if (!s->file) DbEnvErrorBox(Text(1937));
+      if (!s->file) DbEnvErrorBox(Text(1917));
       return 1;
     case 40128:
     case 40129:
