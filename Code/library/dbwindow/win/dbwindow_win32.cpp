@@ -37,6 +37,7 @@
 #include "criteria.h"
 #include "queryfile.h"
 #include "room_switch.h"
+#include "room_window.h"
 #include "roomgame.h"
 #include "searchjob.h"
 #include "status.h"
@@ -738,7 +739,9 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM first, LPARAM secon
       return TRUE;
     }
     case WM_COMMAND:
-      if (g_window) SendMessageA(Frame(), WM_COMMAND, first, second);
+      // Menu and accelerator commands go on to the frame; the pages' own
+      // control notifications are no commands.
+      if (g_window && second == 0) SendMessageA(Frame(), WM_COMMAND, first, second);
       return TRUE;
   }
   (void)dialog;
@@ -1325,6 +1328,8 @@ LRESULT CALLBACK DatabaseWndProc(HWND window, UINT message, WPARAM first, LPARAM
       return 0;
     }
     case WM_COMMAND:
+      if (second != 0) return 0;  // a child's notification, not a command
+      return SendMessageA(GetParent(window), message, first, second);
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
@@ -1567,7 +1572,9 @@ int ActivateDatabaseRoom(RoomRecord* record) {
     g_roomSetUp = true;
     std::snprintf(record->tileBitmap, sizeof record->tileBitmap, "%s", "SHORTCUT_TILE");
   }
-  // The window fills the room window's place, right of the bar when shown.
+  // The bar stays, as in every room; the window fills the room window's
+  // place right of it.
+  ShowNavigationBar();
   RECT area{};
   if (HWND room = static_cast<HWND>(GetNumberedWindow(WIN_ROOM))) {
     GetWindowRect(room, &area);

@@ -139,6 +139,12 @@ struct Room {
   }
 };
 
+void ClickCentre(HWND w) {
+  RECT r;
+  GetWindowRect(w, &r);
+  guitest::Click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
 bool StartIntoRoom(Room* room, const char* name) {
   const std::string folder = FreshCopy(name);
   if (!guitest::StartProgram(folder + "\\Rookwell.exe", "", folder, &room->program)) return false;
@@ -265,6 +271,15 @@ TEST(DatabaseRoom, OpensTheDefaultDatabaseSortsSearchesByKeyAndOpensAGame) {
   EXPECT_TRUE(IsWindowVisible(moves));
   EXPECT_NE(room.Dialog(room.panel, 2190).find("1. e4 c5"), std::string::npos) << room.Dialog(room.panel, 2190);
   EXPECT_TRUE(Shot("dbwindow_game_open"));
+
+  // Leaving the room hides the window and closes the file; coming back
+  // opens it again.
+  HWND bar = FindWindowExA(room.frame, nullptr, "WC_ROOKWELL_NAVIGATION", nullptr);
+  ClickCentre(GetDlgItem(bar, 21575));
+  EXPECT_TRUE(guitest::WaitFor([&] { return !IsWindowVisible(room.window); }, 5000));
+  EXPECT_TRUE(guitest::WaitFor([&] { return SendDlgItemMessageA(bar, 21575, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 5000));
+  ClickCentre(GetDlgItem(bar, kDatabaseButton));
+  EXPECT_TRUE(guitest::WaitFor([&] { return IsWindowVisible(room.window) && room.Count() == 2014; }, 8000));
 }
 
 // Types a text with the keyboard, one key (with Shift where needed) a character.
@@ -275,12 +290,6 @@ void Type(const std::string& text) {
     if (scan & 0x100) guitest::Chord({VK_SHIFT}, key);
     else guitest::PressKey(key);
   }
-}
-
-void ClickCentre(HWND w) {
-  RECT r;
-  GetWindowRect(w, &r);
-  guitest::Click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
 }
 
 std::string FindFile(const std::string& folder, const char* name) {
