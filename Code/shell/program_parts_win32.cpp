@@ -15,6 +15,7 @@
 #include "app_globals.h"
 #include "app_main.h"
 #include "data_sets.h"
+#include "dbwindow_win32.h"
 #include "frame_links.h"
 #include "game_room_parts.h"
 #include "game_sounds.h"
@@ -86,6 +87,7 @@ void ConnectProgramParts() {
   startup.playIntroMovie = PlayIntro;
   // The room window's one-shot timer at the first entry into the kids room.
   SetRoomMovieLaunch(PlayKidsRoom);
+  ConnectDatabaseRoom();
 
   ShellServices s = GetShellServices();
   s.releaseSoundDevice = ReleaseDevice;
