@@ -508,23 +508,34 @@ TEST_F(BookEditorWindow, TheReferenceBookIsReadOnly) {
   Shot("reference-book");
 }
 
+// Window enumerations (named: the 32-bit system calls them stdcall).
+BOOL CALLBACK FindVisibleBox(HWND w, LPARAM p) {
+  char cls[64] = "";
+  GetClassNameA(w, cls, sizeof cls);
+  if (IsWindowVisible(w) && std::strcmp(cls, kMessageBoxClass) == 0) {
+    *reinterpret_cast<HWND*>(p) = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+BOOL CALLBACK FindShownText(HWND w, LPARAM p) {
+  auto* l = reinterpret_cast<std::pair<const char*, bool*>*>(p);
+  char t[300] = "";
+  GetWindowTextA(w, t, sizeof t);
+  if (std::strstr(t, l->first)) *l->second = true;
+  return TRUE;
+}
+BOOL CALLBACK FindCancelButton(HWND w, LPARAM p) {
+  if (GetDlgCtrlID(w) == IDCANCEL) *reinterpret_cast<HWND*>(p) = w;
+  return TRUE;
+}
+
 HWND WaitForBox(const char* text) {
   HWND found = nullptr;
   guitest::WaitFor(
       [&] {
         found = nullptr;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND w, LPARAM p) -> BOOL {
-              char cls[64] = "";
-              GetClassNameA(w, cls, sizeof cls);
-              if (IsWindowVisible(w) && std::strcmp(cls, kMessageBoxClass) == 0) {
-                *reinterpret_cast<HWND*>(p) = w;
-                return FALSE;
-              }
-              return TRUE;
-            },
-            LPARAM(&found));
+        EnumThreadWindows(GetCurrentThreadId(), FindVisibleBox, LPARAM(&found));
         return found != nullptr;
       },
       5000);
@@ -534,16 +545,7 @@ HWND WaitForBox(const char* text) {
 bool BoxShows(HWND box, const char* text) {
   bool shows = false;
   std::pair<const char*, bool*> look{text, &shows};
-  EnumChildWindows(
-      box,
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* l = reinterpret_cast<std::pair<const char*, bool*>*>(p);
-        char t[300] = "";
-        GetWindowTextA(w, t, sizeof t);
-        if (std::strstr(t, l->first)) *l->second = true;
-        return TRUE;
-      },
-      LPARAM(&look));
+  EnumChildWindows(box, FindShownText, LPARAM(&look));
   return shows;
 }
 
@@ -580,13 +582,7 @@ TEST_F(BookEditorWindow, CancelEndsALongImportAtOnceAndWritesNothing) {
   guitest::Pump(300);
   ASSERT_TRUE(WorkerThreadExists(kBookImportThreadName)) << "the import ended before it could be cancelled";
   HWND cancel = nullptr;
-  EnumChildWindows(
-      box,
-      [](HWND w, LPARAM p) -> BOOL {
-        if (GetDlgCtrlID(w) == IDCANCEL) *reinterpret_cast<HWND*>(p) = w;
-        return TRUE;
-      },
-      LPARAM(&cancel));
+  EnumChildWindows(box, FindCancelButton, LPARAM(&cancel));
   ASSERT_TRUE(cancel);
   RECT r;
   GetWindowRect(cancel, &r);
