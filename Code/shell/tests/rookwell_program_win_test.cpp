@@ -653,7 +653,10 @@ namespace {
 // menu, and a room from the Rooms menu.
 TEST(Rookwell, MenuOpensTheAboutBoxAndGoesToARoom) {
   ProgramRun run;
-  ASSERT_TRUE(run.Start("rw_e2e_menus"));
+  // The game room's menu has Help; the lobby's has only Quit.
+  run.folder = FreshCopy("rw_e2e_menus");
+  WritePrivateProfileStringA("debug", "auto_room_select", "1", (run.folder + "\\rw.ini").c_str());
+  ASSERT_TRUE(run.StartIn());
   guitest::Pump(1500);
   SetForegroundWindow(run.frame);
   guitest::Chord({VK_MENU}, 'H');

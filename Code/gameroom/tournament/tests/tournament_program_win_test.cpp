@@ -43,6 +43,10 @@ struct ProgramRun {
     std::filesystem::remove_all(folder, error);
     std::filesystem::copy(Installed(), folder, std::filesystem::copy_options::recursive, error);
     WritePrivateProfileStringA("settings", "IntroMovie", "0", (folder + "\\rw.ini").c_str());
+    // Nobody is logged in and the program starts in the tournament room:
+    // the lobby would ask for a user and hides the navigation bar.
+    WritePrivateProfileStringA("debug", "auto_login", "0", (folder + "\\rw.ini").c_str());
+    WritePrivateProfileStringA("debug", "auto_room_select", "6", (folder + "\\rw.ini").c_str());
     CreateDirectoryA((folder + "\\Users").c_str(), nullptr);
     if (!script.empty()) {
       FILE* f = std::fopen(ScriptPath().c_str(), "wb");

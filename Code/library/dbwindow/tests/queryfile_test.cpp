@@ -3,6 +3,8 @@
 // section whole, removal.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -28,7 +30,11 @@ class QueryFile : public ::testing::Test {
     s << in.rdbuf();
     return s.str();
   }
-  static constexpr const char* kIni = "queryfile_test.ini";
+  // A full path: the Windows build's profile calls put a bare file name in
+  // the system folder.
+  static inline const std::string kIniPath =
+      (std::filesystem::current_path() / "queryfile_test.ini").string();
+  static inline const char* const kIni = kIniPath.c_str();
 };
 
 TEST_F(QueryFile, WritesCriteriaWithTextsAndReadsThemBack) {

@@ -41,6 +41,11 @@ std::string FreshCopy(const char* name) {
   std::filesystem::remove_all(to, error);
   std::filesystem::copy(Installed(), to, std::filesystem::copy_options::recursive, error);
   WritePrivateProfileStringA("settings", "IntroMovie", "0", (to + "\\rw.ini").c_str());
+  // Nobody is logged in and the program starts in the game room, whose
+  // navigation bar leads to the database room: the lobby would ask for a
+  // user and hides the bar.
+  WritePrivateProfileStringA("debug", "auto_login", "0", (to + "\\rw.ini").c_str());
+  WritePrivateProfileStringA("debug", "auto_room_select", "1", (to + "\\rw.ini").c_str());
   return to;
 }
 
@@ -155,9 +160,9 @@ bool StartIntoRoom(Room* room, const char* name) {
   HWND bar = FindWindowExA(room->frame, nullptr, "WC_ROOKWELL_NAVIGATION", nullptr);
   HWND button = bar ? GetDlgItem(bar, kDatabaseButton) : nullptr;
   if (!button) return false;
-  RECT r;
-  GetWindowRect(button, &r);
-  guitest::Click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  // The button's own notification: the game room's panels may stand over
+  // the bar's picture on this display without a window manager.
+  PostMessageA(bar, WM_COMMAND, MAKEWPARAM(kDatabaseButton, BN_CLICKED), LPARAM(button));
   if (!guitest::WaitFor(
           [&] {
             room->window = FindWindowExA(room->frame, nullptr, "DBEnvBaseClass", nullptr);
