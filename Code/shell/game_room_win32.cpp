@@ -364,7 +364,9 @@ void RaiseGameRoomPanels() {
   const HWND foreground = GetForegroundWindow();
   if (foreground == frame && g_lastForeground != frame) g_raisePanels = true;
   g_lastForeground = foreground;
-  if (!g_raisePanels || !frame || !IsWindowVisible(frame) || GetRoomNumber() != ROOM_GAME) return;
+  // The library room shows its panels (and the book editor) the same way.
+  const int room = GetRoomNumber();
+  if (!g_raisePanels || !frame || !IsWindowVisible(frame) || (room != ROOM_GAME && room != ROOM_LIBRARY)) return;
   g_raisePanels = false;
   for (int id = WIN_ADVICE; id <= WIN_RECEIVED_CHALLENGE; ++id) {
     HWND panel = static_cast<HWND>(GetNumberedWindow(id));
@@ -372,6 +374,8 @@ void RaiseGameRoomPanels() {
       SetWindowPos(panel, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
 }
+
+void RaiseRoomPanelsSoon() { g_raisePanels = true; }
 
 void SetGameRoomSeams(const GameRoomSeams& seams) {
   g_seams = seams;

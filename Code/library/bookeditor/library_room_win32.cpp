@@ -16,11 +16,12 @@
 
 #include "app_globals.h"
 #include "app_messages.h"
-#include "board_view_win32.h"
+#include "win/board_view_win32.h"
 #include "book_editor.h"
 #include "data_sets.h"
 #include "facet_frame.h"
 #include "file_dialog.h"
+#include "game_room_win32.h"
 #include "game_status_win32.h"
 #include "heapkit.h"
 #include "library_room.h"
@@ -171,6 +172,7 @@ class ProgramLibraryHost final : public LibraryRoomHost {
     if (OpenBookEditorWindow(&g_editorBoard, path.empty() ? nullptr : path.c_str(), readOnly ? 1 : 0) != 0)
       return false;
     PlaceEditor();
+    RaiseRoomPanelsSoon();
     return true;
   }
   void CloseEditor() override { CloseBookEditor(); }
@@ -424,6 +426,9 @@ int ActivateLibraryRoom(RoomRecord* record) {
     StartGame(game);
   }
   InstallBoardCallback();
+  // The bar stays, as in every room; the panels come up over the frame.
+  ShowNavigationBar();
+  RaiseRoomPanelsSoon();
   return 1;
 }
 
