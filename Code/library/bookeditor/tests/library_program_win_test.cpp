@@ -255,6 +255,11 @@ TEST_F(LibraryProgram, ReferenceBookNewBookMenusAndRefusals) {
         return pid == program_.id && dialog != frame_ && Editor() == nullptr;
       },
       5000));
+  guitest::Pump(500);
+  HWND name = GetDlgItem(dialog, 406);  // the file name
+  ASSERT_NE(name, nullptr);
+  ClickCentre(name);
+  guitest::Pump(300);
   for (const char* c = "Reference.obk"; *c; ++c) {
     const SHORT vk = VkKeyScanA(*c);
     if (vk & 0x100)
@@ -262,6 +267,8 @@ TEST_F(LibraryProgram, ReferenceBookNewBookMenusAndRefusals) {
     else
       guitest::PressKey(LOBYTE(vk));
   }
+  guitest::Pump(300);
+  Shot("library_load_typed");
   guitest::PressKey(VK_RETURN);
   EXPECT_TRUE(Answer("Reference.obk is a read-only file and cannot be overwritten.", 1, "library_load_refused"));
   guitest::Pump(600);
