@@ -675,10 +675,11 @@ void ShowBoardMenu(HWND from, POINT screen, bool keyboard) {
   CmMenu* menu = cmCreatePopupMenu();
   if (!menu) return;
   CmMenu* popup = nullptr;
-  const char* popupCaption = nullptr;
+  // A copy: the string loader gives every call the same buffer.
+  std::string popupCaption;
   auto flushPopup = [&] {
     if (!popup) return;
-    cmAppendMenu(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), popupCaption);
+    cmAppendMenu(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), popupCaption.c_str());
     cmDestroySubMenu(popup);
     popup = nullptr;
   };

@@ -280,10 +280,11 @@ void ShowRoomMenu(HWND from, POINT screen) {
   CmMenu* menu = cmCreatePopupMenu();
   if (!menu) return;
   CmMenu* popup = nullptr;
-  const char* caption = nullptr;
+  // A copy: the string loader gives every call the same buffer.
+  std::string caption;
   auto flush = [&] {
     if (!popup) return;
-    cmAppendMenu(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), caption);
+    cmAppendMenu(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), caption.c_str());
     cmDestroySubMenu(popup);
     popup = nullptr;
   };

@@ -1,9 +1,9 @@
 // The library room in Rookwell.exe, end to end from an installed program
 // folder, with the mouse and keyboard: the room's board and four tiles; the
 // reference book from its tile, read-only, the main window given back by
-// the timer, Import refused over it; the three right-click menus; a new
-// book edited beside the board, Close answered with Cancel at the save
-// question; Load of the reference book refused. Screenshots go to
+// the timer, Import refused over it; a new book edited beside the board,
+// Close answered with Cancel at the save question; Load of the reference
+// book refused; the three right-click menus. Screenshots go to
 // artefacts/library.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -213,6 +213,8 @@ TEST_F(LibraryProgram, ReferenceBookNewBookMenusAndRefusals) {
   ASSERT_TRUE(guitest::WaitFor([&] { return Editor() != nullptr; }, 8000));
   HWND editor = Editor();
   EXPECT_EQ(Text(editor), "Opening Book Editor - Reference.obk");
+  for (int control : {5233, 5234, 5235})  // ECO code, name, weight: read-only
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(editor, control))) << control;
   HWND shortcuts = Window("Shortcuts");
   ASSERT_NE(shortcuts, nullptr);
   EXPECT_TRUE(guitest::WaitFor([&] { return IsWindowEnabled(shortcuts) != FALSE; }, 3000))
@@ -224,9 +226,6 @@ TEST_F(LibraryProgram, ReferenceBookNewBookMenusAndRefusals) {
   Command(40148);
   EXPECT_TRUE(Answer("Reference.obk is a read-only file and cannot be overwritten.", 1, "library_import_refused"));
   EXPECT_EQ(Text(Editor()), "Opening Book Editor - Reference.obk");
-
-  // The three right-click menus: a piece, an empty square, the room.
-  RightClickAndShoot(BoardPoint(0.02, 0.5), "library_menu_room");
 
   // A new book: a move played on the board goes into it; Close asks to
   // save, and Cancel keeps the book.
@@ -273,6 +272,24 @@ TEST_F(LibraryProgram, ReferenceBookNewBookMenusAndRefusals) {
   EXPECT_TRUE(Answer("Reference.obk is a read-only file and cannot be overwritten.", 1, "library_load_refused"));
   guitest::Pump(600);
   EXPECT_EQ(Editor(), nullptr);
+
+  // The three right-click menus: a piece, an empty square, the room beside
+  // the board.
+  RightClickAndShoot(Square("e1"), "library_menu_piece");
+  RightClickAndShoot(Square("e4"), "library_menu_square");
+  RightClickAndShoot(BoardPoint(0.93, 0.5), "library_menu_room");
+  EXPECT_EQ(Editor(), nullptr);
+
+  // The Glossary tile opens the chess glossary in the help viewer.
+  Command(40032);
+  if (!Tile(21855)) Command(40032);
+  ASSERT_NE(Tile(21855), nullptr);
+  ClickCentre(Tile(21855));
+  HWND help = nullptr;
+  EXPECT_TRUE(guitest::WaitFor([&] { return (help = Window("Chess Glossary")) != nullptr; }, 10000));
+  guitest::Pump(1500);
+  EXPECT_TRUE(Shot("library_glossary"));
+  if (help) PostMessageA(help, WM_CLOSE, 0, 0);
 }
 
 }  // namespace
