@@ -138,12 +138,17 @@ void PlayNext(SolveForMateRecord* r) {
   if (r->next >= r->count) EnableWindow(move, FALSE);
 }
 
+// The panes stand where static 5275 marks their place, above it, as the
+// dialog's own children.
 void PlacePanes(HWND w) {
   HWND place = GetDlgItem(w, kSolvePanePlace);
   SolveForMateRecord* r = Record(w);
   if (!place || !r) return;
+  RECT at;
+  GetWindowRect(place, &at);
+  MapWindowPoints(nullptr, w, reinterpret_cast<POINT*>(&at), 2);
   for (HWND pane : {r->settings, r->result})
-    if (pane) SetWindowPos(pane, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (pane) SetWindowPos(pane, HWND_TOP, at.left, at.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void OnInit(HWND w, GameRecord* game) {
@@ -156,10 +161,9 @@ void OnInit(HWND w, GameRecord* game) {
   g_window = w;
   r->clockWasPaused = IsClockPaused(game);
   HINSTANCE instance = HINSTANCE(GetWindowLongPtrA(w, GWLP_HINSTANCE));
-  HWND place = GetDlgItem(w, kSolvePanePlace);
-  r->result = CreateDialogParamA(instance, MAKEINTRESOURCEA(kSolveResultPane), place, SolveResultPaneProc, LPARAM(w));
+  r->result = CreateDialogParamA(instance, MAKEINTRESOURCEA(kSolveResultPane), w, SolveResultPaneProc, LPARAM(w));
   r->settings =
-      CreateDialogParamA(instance, MAKEINTRESOURCEA(kSolveSettingsPane), place, SolveSettingsPaneProc, LPARAM(w));
+      CreateDialogParamA(instance, MAKEINTRESOURCEA(kSolveSettingsPane), w, SolveSettingsPaneProc, LPARAM(w));
   PlacePanes(w);
   if (!r->clockWasPaused && !ClockKept(game)) {
     PauseClock(game);
@@ -215,6 +219,7 @@ void Layout(HWND w) {
   SetWindowPos(placeWindow, nullptr, client.right - 8 - placeWidth, 6, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   SetWindowPos(edit, nullptr, 0, 0, std::max(0, int(client.right) - 24 - placeWidth),
                std::max(0, int(client.bottom) - 12), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  PlacePanes(w);
   InvalidateRect(w, nullptr, TRUE);
 }
 
