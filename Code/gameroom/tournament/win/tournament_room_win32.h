@@ -6,7 +6,7 @@
 // Interface: RegisterTournamentRoom, InitTournamentRoom,
 // ActivateTournamentRoom, DeactivateTournamentRoom, FreeTournamentRoom,
 // TournamentRoomCommand, TournamentRoomButton, TournamentRoomContextMenu,
-// NameAndSaveNewTournament, UpdateTournamentMenu,
+// NameAndSaveNewTournament, UpdateTournamentMenu, QueryAdjournTournament,
 // GetRoomScriptPath, LoadAutoTestScript, StartAutoTestGame,
 // GetRoomTournament, GetTournamentPane, kMsgScriptStep.
 #pragma once
@@ -34,6 +34,10 @@ int TournamentRoomCommand(void* window, int command);
 int TournamentRoomButton(int id);
 void TournamentRoomContextMenu(HWND window, POINT at);
 void UpdateTournamentMenu();
+// Before a command that would replace the tournament's game in play: asks
+// whether to adjourn it. 1 when the command must not run, 0 when it may
+// (nothing in play, or adjourned).
+int QueryAdjournTournament();
 // After the wizard: the file dialog names the new tournament, which is
 // saved; 1 saved, 0 cancelled (the tournament is then not started).
 int NameAndSaveNewTournament();
