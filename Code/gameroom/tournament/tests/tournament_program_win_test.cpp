@@ -477,6 +477,22 @@ TEST(TournamentRoom, AnAdjournedGameGoesIntoTheFileAndPlaysOnAfterLoading) {
   guitest::Pump(3000);
   EXPECT_TRUE(IsWindowVisible(pane));
   EXPECT_TRUE(Shot("tournament_board_game"));
+  {
+    // A right-click on the board opens the board's menu (a piece of an
+    // engine's side: "Chess Set" and "Help"; an empty square: "Flip Board",
+    // "Print Board Position" and the copy as well), not the room's.
+    RECT p, b;
+    GetWindowRect(pane, &p);
+    GetWindowRect(board, &b);
+    guitest::Click(POINT{(b.left + p.left) / 2, b.top + (p.left - b.left) / 2}, true);
+    guitest::Pump(500);
+    HWND popup = FindWindowA("#32768", nullptr);
+    ASSERT_NE(popup, nullptr) << "the board's menu";
+    // The menu lives in the program: its items are seen in the picture.
+    EXPECT_TRUE(Shot("tournament_board_menu"));
+    guitest::PressKey(VK_ESCAPE);
+    guitest::Pump(300);
+  }
 
   // "Adjourn": asked, then adjourned at once while the engine is to move.
   PostMessageA(run.frame, WM_COMMAND, 40023, 0);

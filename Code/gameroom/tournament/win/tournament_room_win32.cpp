@@ -655,7 +655,7 @@ void InstallScheduleHost() {
 
 // ---- adjourning, loading and printing ----------------------------------
 
-void BoardRightClick(HWND, POINT screen) { TournamentRoomContextMenu(GetRoomWindow(), screen); }
+void BoardRightClick(HWND board, POINT screen) { TournamentRoomContextMenu(board, screen); }
 
 // The tournament game in play goes into the file and stops.
 void AdjournNow() {
@@ -855,8 +855,51 @@ int TournamentRoomCommand(void*, int command) {
   return 0;
 }
 
+namespace {
+
+struct MenuItem {
+  int id;
+  const char* text;
+};
+
+// The board's menus: a piece of a person's side, another piece, an empty
+// square; empty when the point is off the board's picture.
+std::vector<MenuItem> BoardMenuItems(HWND board, POINT screen) {
+  BoardView* view = GetRoomBoardView(ROOM_TOURNAMENT);
+  if (!view || board != view->window) return {};
+  POINT client = screen;
+  ScreenToClient(board, &client);
+  int colour = 0;
+  const MenuItem chessSet{40087, "Chess Set"}, help{40, "Help"};
+  switch (HitRoomBoard(view, client, &colour)) {
+    case RoomBoardHit::Piece: {
+      GameRecord* game = g_room->shown;
+      if (game && PlayerForSide(game, colour)->kind == PLAYER_HUMAN)
+        return {chessSet, {40022, "Pause"}, {kCmdAdjourn, "Adjourn"}, {40024, "Offer Draw"}, {40025, "Resign"}, help};
+      return {chessSet, help};
+    }
+    case RoomBoardHit::Square:
+      return {chessSet, {11, "Flip Board"}, {40163, "Print Board Position"},
+              {40009, "Copy Graphical Window Contents"}, help};
+    case RoomBoardHit::Outside:
+      break;
+  }
+  return {};
+}
+
+}  // namespace
+
 void TournamentRoomContextMenu(HWND window, POINT at) {
   if (!g_room) return;
+  const std::vector<MenuItem> boardItems = BoardMenuItems(window, at);
+  if (!boardItems.empty()) {
+    HMENU menu = CreatePopupMenu();
+    for (const MenuItem& item : boardItems) AppendMenuA(menu, MF_STRING, UINT_PTR(item.id), item.text);
+    const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, window, nullptr);
+    DestroyMenu(menu);
+    if (chosen && GetMainFrame()) PostMessageA(GetMainFrame(), WM_COMMAND, WPARAM(chosen), 0);
+    return;
+  }
   HMENU menu = CreatePopupMenu();
   HMENU windows = CreatePopupMenu();
   const struct {
