@@ -5,7 +5,8 @@
 // shows, and a game script whose games the room plays one after another,
 // writing each result into the script; a tournament file loaded through the
 // room's context menu, its game shown on the room's board, adjourned into
-// the file, loaded again and played to its end.
+// the file, loaded again and played to its end; a person's game adjourned
+// after the person's move, or not when the waiting box is cancelled.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -373,6 +374,40 @@ bool WriteQuickTournament(const std::string& path) {
   return SaveTournamentFileAt(path.c_str(), "Quick.RWT", *t, std::string()) == 0;
 }
 
+// A one-game round robin in which a person ("Tester") plays White against
+// a personality, ten minutes each.
+bool WritePersonTournament(const std::string& path) {
+  auto t = std::make_unique<Tournament>();
+  ClearTournament(t.get());
+  t->kind = TOURNAMENT_ROUND_ROBIN;
+  t->entrantCount = 2;
+  t->rounds = 1;
+  t->totalGames = TournamentTotalGames(t->kind, 2, 1);
+  t->timeControl.kind = 4;
+  t->timeControl.base = 600000;
+  for (int i = 0; i < 2; ++i) {
+    t->entrants[i].number = i + 1;
+    t->entrants[i].rating = 600;
+  }
+  BuildRoundRobinPairings(t.get(), "vs");
+  for (int i = 0; i < 2; ++i) {
+    TournamentEntrant& e = t->entrants[i];
+    const bool person = e.number == t->pairings[0].white;
+    std::snprintf(e.name, sizeof e.name, "%s", person ? "Tester" : "Wren - Age 10");
+    e.computer = person ? 0 : 1;
+  }
+  std::snprintf(t->texts[0], sizeof t->texts[0], "Tester vs Wren - Age 10");
+  t->started = 1;
+  return SaveTournamentFileAt(path.c_str(), "Person.RWT", *t, std::string()) == 0;
+}
+
+// A move typed on the board, as its typed-move entry reads keys; a whole
+// unambiguous move plays at its last key.
+void TypeOnBoard(HWND board, const char* move) {
+  for (const char* c = move; *c; ++c) PostMessageA(board, WM_CHAR, WPARAM(*c), 0);
+  guitest::Pump(500);
+}
+
 bool ReadTournament(const std::string& path, Tournament* t, std::string* saved) {
   std::string name;
   return LoadTournamentFileAt(path.c_str(), t, &name, saved) == 0;
@@ -533,6 +568,75 @@ TEST(TournamentRoom, AnAdjournedGameGoesIntoTheFileAndPlaysOnAfterLoading) {
   EXPECT_TRUE(saved.empty()) << "nothing adjourned is left";
   EXPECT_EQ(t->entrants[0].score + t->entrants[1].score, 10);
   std::printf("resumed game ended with %d\n", t->pairings[0].result);
+}
+
+}  // namespace
+
+namespace {
+
+HWND ShownBoard(HWND pane) {
+  for (HWND w = GetWindow(pane, GW_HWNDFIRST); w; w = GetWindow(w, GW_HWNDNEXT))
+    if (WindowText(w) == "Board" && IsWindowVisible(w)) return w;
+  return nullptr;
+}
+
+TEST(TournamentRoom, APersonToMoveIsAdjournedAfterTheMoveUnlessCancelled) {
+  ProgramRun run;
+  ASSERT_TRUE(run.Start("rw_e2e_tournament_person"));
+  const std::string file = run.folder + "\\Users\\Person.RWT";
+  ASSERT_TRUE(WritePersonTournament(file));
+  guitest::Pump(1000);
+  HWND pane = EnterTournamentRoom(run);
+  ASSERT_NE(pane, nullptr);
+  HWND board = ShownBoard(pane);
+  ASSERT_NE(board, nullptr);
+
+  LoadThroughContextMenu(pane, "Person.RWT");
+  HWND schedule = nullptr;
+  ASSERT_TRUE(guitest::WaitFor(
+      [&] { return (schedule = FindWindowA(nullptr, "Tournament Schedule")) != nullptr; }, 5000));
+  guitest::Pump(500);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(schedule, 501))) << "no computers' game for Auto";
+  ClickChild(schedule, 573);
+  guitest::Pump(1500);
+
+  // Adjourn, then Cancel in the waiting box: the move that follows is an
+  // ordinary move and the game goes on.
+  PostMessageA(run.frame, WM_COMMAND, 40023, 0);
+  HWND sure = WaitForMessageBox(run, "Are you sure you wish to adjourn this game?", 5000);
+  ASSERT_NE(sure, nullptr);
+  ClickChild(sure, 300);
+  HWND wait = WaitForMessageBox(run, "Make your next move to adjourn the game....", 5000);
+  ASSERT_NE(wait, nullptr);
+  guitest::Pump(300);
+  EXPECT_TRUE(Shot("tournament_adjourn_after_move"));
+  ClickBoxButton(wait);
+  EXPECT_TRUE(guitest::WaitFor([&] { return !IsWindow(wait); }, 3000));
+  TypeOnBoard(board, "e4");
+  EXPECT_EQ(WaitForMessageBox(run, "Game Adjourned.", 3000), nullptr) << "cancelled: not adjourned";
+  guitest::Pump(5000);  // the personality answers
+
+  // Adjourn again and move: the game goes into the file after the move.
+  PostMessageA(run.frame, WM_COMMAND, 40023, 0);
+  sure = WaitForMessageBox(run, "Are you sure you wish to adjourn this game?", 5000);
+  ASSERT_NE(sure, nullptr);
+  ClickChild(sure, 300);
+  wait = WaitForMessageBox(run, "Make your next move to adjourn the game....", 5000);
+  ASSERT_NE(wait, nullptr) << "the person is to move";
+  TypeOnBoard(board, "d4");
+  HWND done = WaitForMessageBox(run, "Game Adjourned.", 5000);
+  ASSERT_NE(done, nullptr);
+  EXPECT_FALSE(IsWindow(wait)) << "the waiting box closes";
+  guitest::Pump(300);
+  EXPECT_TRUE(Shot("tournament_adjourned_after_move"));
+  ClickBoxButton(done);
+
+  auto t = std::make_unique<Tournament>();
+  std::string saved;
+  ASSERT_TRUE(ReadTournament(file, t.get(), &saved));
+  EXPECT_EQ(t->pairings[0].result, 0);
+  EXPECT_EQ(t->gamesPlayed, 0);
+  EXPECT_GT(saved.size(), 0u);
 }
 
 }  // namespace
