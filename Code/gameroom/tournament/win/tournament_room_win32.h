@@ -1,7 +1,9 @@
 // The tournament room (room 6): its module for the room switch, its menu
-// and keys, the pane over its wallpaper that shows the tournament's
-// standings and schedule and the game being played, the wizard, and the
-// room's game scripts (".CSC") with the games they start.
+// and keys, the room's board showing the game being played with the pane
+// beside it (the tournament's standings, schedule and last moves), the
+// wizard, adjourning into the tournament file and loading it again, the
+// printed report, and the room's game scripts (".CSC") with the games they
+// start.
 //
 // Interface: RegisterTournamentRoom, InitTournamentRoom,
 // ActivateTournamentRoom, DeactivateTournamentRoom, FreeTournamentRoom,
