@@ -12,10 +12,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <set>
 #include <filesystem>
 #include <string>
 
 #include "guitest.h"
+#include "pdf_reader.h"
 #include "tournament_file.h"
 
 namespace {
@@ -568,6 +571,26 @@ TEST(TournamentRoom, AnAdjournedGameGoesIntoTheFileAndPlaysOnAfterLoading) {
   EXPECT_TRUE(saved.empty()) << "nothing adjourned is left";
   EXPECT_EQ(t->entrants[0].score + t->entrants[1].score, 10);
   std::printf("resumed game ended with %d\n", t->pairings[0].result);
+
+  // "Print Tournament Results...": the report reaches the printer.
+  if (!HasPrinter("PDF")) {
+    std::printf("no print queue \"PDF\": the report is not printed here\n");
+    return;
+  }
+  const std::set<std::string> before = PdfFiles();
+  PostMessageA(run.frame, WM_COMMAND, 40097, 0);
+  const std::string pdf = WaitForNewPdf(before);
+  ASSERT_FALSE(pdf.empty()) << "the report's PDF";
+  const std::string text = Unix("pdftotext -layout '" + pdf + "' -");
+  size_t at = 0;
+  for (const char* line : {"Tournament Results", "Quick.RWT", "Player", "Tarn - Age 12", "Game Summary",
+                           "Tarn - Age 12"}) {
+    at = text.find(line, at);
+    EXPECT_NE(at, std::string::npos) << line << " in order in:\n" << text;
+    if (at == std::string::npos) break;
+    at += std::strlen(line);
+  }
+  RenderFirstPage(pdf, "tournament_report");
 }
 
 }  // namespace
