@@ -405,8 +405,11 @@ void PlacePane() {
   RECT now;
   GetWindowRect(g_room->pane, &now);
   MapWindowPoints(nullptr, room, reinterpret_cast<POINT*>(&now), 2);
-  if (now.left != left || now.top != top || now.right - now.left != width || now.bottom - now.top != height)
-    SetWindowPos(g_room->pane, HWND_TOP, left, top, width, height, SWP_NOACTIVATE);
+  if (now.left != left || now.top != top || now.right - now.left != width || now.bottom - now.top != height) {
+    // Drawn anew: what the pane showed at its old width does not fit.
+    SetWindowPos(g_room->pane, HWND_TOP, left, top, width, height, SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    InvalidateRect(g_room->pane, nullptr, FALSE);
+  }
 }
 
 void RefreshPane() {
@@ -546,6 +549,7 @@ HWND MakePane() {
   static bool registered = false;
   if (!registered) {
     WNDCLASSA wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = PaneProc;
     wc.hInstance = Instance();
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
