@@ -25,6 +25,7 @@ namespace {
 
 const char* kFrameClass = "RWONYX_APP_CLASS";
 constexpr int kTournamentRoomButton = 21580;
+constexpr int kGameRoomButton = 21565;
 constexpr int kTileTournament = 21685;
 
 bool Shot(const char* name) { return guitest::ScreenshotTo(RW_TOURNAMENT_ARTEFACT_DIR, name); }
@@ -639,6 +640,21 @@ TEST(TournamentRoom, APersonToMoveIsAdjournedAfterTheMoveUnlessCancelled) {
   EXPECT_EQ(WaitForMessageBox(run, "Game Adjourned.", 3000), nullptr) << "cancelled: not adjourned";
   guitest::Pump(5000);  // the personality answers
 
+  // Leaving for the game room while the game runs asks to adjourn it; No
+  // keeps the user in the room with the game.
+  HWND bar = FindWindowExA(run.frame, nullptr, "WC_ROOKWELL_NAVIGATION", nullptr);
+  ASSERT_NE(bar, nullptr);
+  ClickChild(bar, kGameRoomButton);
+  HWND ask = WaitForMessageBox(run,
+                               "There is a tournament game in progress and this command cannot be executed until "
+                               "the current game is over.\r\nWould you like to adjourn the tournament now?",
+                               5000);
+  ASSERT_NE(ask, nullptr);
+  ClickChild(ask, 1);  // "No"
+  guitest::Pump(800);
+  EXPECT_TRUE(IsWindowVisible(pane)) << "still in the tournament room";
+  EXPECT_TRUE(IsWindowVisible(board));
+
   // Adjourn again and move: the game goes into the file after the move.
   PostMessageA(run.frame, WM_COMMAND, 40023, 0);
   sure = WaitForMessageBox(run, "Are you sure you wish to adjourn this game?", 5000);
@@ -660,6 +676,20 @@ TEST(TournamentRoom, APersonToMoveIsAdjournedAfterTheMoveUnlessCancelled) {
   EXPECT_EQ(t->pairings[0].result, 0);
   EXPECT_EQ(t->gamesPlayed, 0);
   EXPECT_GT(saved.size(), 0u);
+
+  // With nothing in play the room may be left, and shows its board and
+  // pane again on coming back.
+  ClickChild(bar, kGameRoomButton);
+  EXPECT_TRUE(guitest::WaitFor([&] { return !IsWindowVisible(pane); }, 5000)) << "left for the game room";
+  EXPECT_FALSE(IsWindowVisible(board));
+  guitest::Pump(1000);
+  // The button's own notification: the game room's panels may stand over
+  // the bar on this display without a window manager.
+  PostMessageA(bar, WM_COMMAND, MAKEWPARAM(kTournamentRoomButton, BN_CLICKED),
+               LPARAM(GetDlgItem(bar, kTournamentRoomButton)));
+  EXPECT_TRUE(guitest::WaitFor([&] { return IsWindowVisible(pane) && IsWindowVisible(board); }, 5000));
+  guitest::Pump(1000);
+  EXPECT_TRUE(Shot("tournament_room_again"));
 }
 
 }  // namespace
