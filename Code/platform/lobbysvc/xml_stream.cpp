@@ -164,6 +164,10 @@ void Install(State* st, std::string* error) {
   XML_SetCommentHandler(st->parser, Comment);
   XML_SetSkippedEntityHandler(st->parser, Skipped);
   XML_SetParamEntityParsing(st->parser, XML_PARAM_ENTITY_PARSING_NEVER);
+#ifdef RW_EXPAT_REPARSE_DEFERRAL
+  // A stanza must be seen when its last byte arrives, not when more follow.
+  XML_SetReparseDeferralEnabled(st->parser, XML_FALSE);
+#endif
 }
 
 }  // namespace
