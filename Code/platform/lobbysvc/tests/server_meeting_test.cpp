@@ -321,3 +321,92 @@ TEST(LobbyServer, CallsAreSafeInAnyState) {
   EXPECT_EQ(wrong.service.Destroy(), 0);
   EXPECT_EQ(wrong.service.Destroy(), 0);
 }
+
+namespace {
+
+// A client whose raw stream the test writes to by hand.
+struct RawClient {
+  Transport* tap = nullptr;
+  XmppClient client;
+  explicit RawClient(const std::string& name)
+      : client(Account(name), [this] {
+          auto t = MakeTcpTransport();
+          tap = t.get();
+          return t;
+        }) {}
+  void Write(const std::string& xml) { tap->Send(xml, 2000); }
+};
+
+const char kRoom[] = "rwlive@rooms.localhost";
+
+std::string Groupchat(const std::string& inside) {
+  return std::string("<message type='groupchat' to='") + kRoom + "'>" + inside + "</message>";
+}
+
+}  // namespace
+
+TEST(LobbyServer, HostileOccupantsProduceNothingAndTheHostRunsOn) {
+  NEED_SERVER();
+  Player alice("hannah"), bob("ivan");
+  alice.Enter();
+  bob.Enter();
+  const uint32_t aliceAtBob = IdSeen(bob, "hannah");
+  ASSERT_NE(aliceAtBob, 0u);
+
+  Register("mallory");
+  RawClient mallory("mallory");
+  ASSERT_TRUE(mallory.client.Login()) << mallory.client.Error();
+  ASSERT_TRUE(mallory.client.JoinRoom(kRoom, "mallory", nullptr)) << mallory.client.Error();
+  const uint32_t malloryAtBob = IdSeen(bob, "mallory");
+  ASSERT_NE(malloryAtBob, 0u);
+
+  const std::string over(16 * 1024 + 1, 'o');
+  const std::string nested = [] {
+    std::string s;
+    for (int i = 0; i < 20; ++i) s += "<n xmlns='urn:test:deep'>";
+    for (int i = 0; i < 20; ++i) s += "</n>";
+    return s;
+  }();
+  const std::vector<std::string> hostile = {
+      Groupchat("<body>!!not base64!!</body>"),
+      Groupchat("<body>aGVsbG8</body>"),                          // truncated
+      Groupchat("<body>aGVsbG9=</body>"),                         // non-zero padding bits
+      Groupchat("<body>" + Base64Encode(over) + "</body>"),       // over 16 KiB decoded
+      Groupchat("<body></body>"),                                 // empty
+      Groupchat("<body>" + Base64Encode(std::string("history")) +
+                "</body><delay xmlns='urn:xmpp:delay' stamp='2020-01-01T00:00:00Z'/>"),
+      Groupchat("<body>" + Base64Encode(std::string("nested")) + "</body>" + nested),
+  };
+  for (const auto& stanza : hostile) mallory.Write(stanza);
+
+  // A nick that is not its own account is never an occupant.
+  Register("oscar");
+  XmppClient oscar(Account("oscar"));
+  ASSERT_TRUE(oscar.Login());
+  ASSERT_TRUE(oscar.JoinRoom(kRoom, "hannah2", nullptr));
+  ASSERT_TRUE(oscar.SendToRoom("claims to be hannah", nullptr));
+
+  // A nick change: mallory is gone under her nick; her new one is not her account.
+  mallory.Write(std::string("<presence to='") + kRoom + "/mallory2'/>");
+  EXPECT_TRUE(bob.heard.WaitFor("leave " + std::to_string(malloryAtBob)));
+  mallory.Write(Groupchat("<body>" + Base64Encode(std::string("renamed")) + "</body>"));
+
+  // An oversized stanza ends mallory's own stream at the server (a DOCTYPE
+  // or entity never reaches other users: the server writes stanzas anew).
+  mallory.Write("<message type='groupchat' to='rwlive@rooms.localhost'><body>" +
+                std::string(70 * 1024, 'A') + "</body></message>");
+
+  // The next good message arrives, and it is all bob heard from anyone.
+  ASSERT_EQ(alice.Send("good"), 0);
+  EXPECT_TRUE(bob.heard.WaitFor("data " + std::to_string(aliceAtBob) + " good"));
+  for (const auto& line : bob.heard.Take())
+    if (line.rfind("data", 0) == 0)
+      EXPECT_EQ(line, "data " + std::to_string(aliceAtBob) + " good");
+  ASSERT_EQ(alice.Send("still"), 0);
+  EXPECT_TRUE(bob.heard.WaitFor("data " + std::to_string(aliceAtBob) + " still"));
+
+  oscar.Close();
+  mallory.client.Close();
+  alice.Leave();
+  bob.Leave();
+}
