@@ -61,9 +61,22 @@ const char* ServiceErrorText(int code) {
     case kErrTooLarge: return "The data is too large";
     case kErrStorage: return "The lobby server could not store or read the data";
     case kErrUnknownPlayer: return "No such player in the lobby";
+    case kErrNotLoopback: return "The lobby server must run on this computer";
     case kErrNotSupported: return "Not supported by this lobby service";
     default: return "Unknown lobby service error";
   }
+}
+
+bool IsLoopbackHost(const std::string& host) {
+  if (host == "localhost" || host == "::1" || host == "[::1]") return true;
+  // 127.0.0.0/8 in dotted form.
+  if (host.compare(0, 4, "127.") != 0) return false;
+  int dots = 0;
+  for (char c : host) {
+    if (c == '.') ++dots;
+    else if (c < '0' || c > '9') return false;
+  }
+  return dots == 3;
 }
 
 RWLiveService::RWLiveService(ServiceHooks hooks) : hooks_(std::move(hooks)) {}
@@ -129,6 +142,7 @@ uint16_t RWLiveService::JoinGame(uint16_t game, const char* loginName) {
   if (!loginName || !*loginName) return kErrBadArgument;
   std::lock_guard<std::mutex> call(g->call);
   if (g->client && g->client->Connected()) return 0;
+  if (!IsLoopbackHost(g->settings.host)) return kErrNotLoopback;
   XmppSettings x;
   x.host = g->settings.host;
   x.port = g->settings.port;

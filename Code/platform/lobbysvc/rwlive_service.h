@@ -53,10 +53,14 @@ enum ServiceError : uint16_t {
   kErrTooLarge = 0x800A,
   kErrStorage = 0x800B,
   kErrUnknownPlayer = 0x800C,
+  kErrNotLoopback = 0x800D,
   kErrNotSupported = 0x8000,
 };
 
 const char* ServiceErrorText(int code);
+
+// Logins travel unencrypted, so only a server on this machine is used.
+bool IsLoopbackHost(const std::string& host);
 
 class RWLiveService {
  public:
