@@ -41,13 +41,15 @@ class WinsockTransport : public Transport {
       return false;
     }
     *error = "cannot connect to " + host + ":" + service;
+    int lastError = 0;
     for (addrinfo* a = list; a; a = a->ai_next) {
       SOCKET s = socket(a->ai_family, a->ai_socktype, a->ai_protocol);
       if (s == INVALID_SOCKET) continue;
       u_long nonBlocking = 1;
       ioctlsocket(s, FIONBIO, &nonBlocking);
       int rc = connect(s, a->ai_addr, int(a->ai_addrlen));
-      if (rc != 0 && WSAGetLastError() == WSAEWOULDBLOCK) {
+      if (rc != 0) lastError = WSAGetLastError();
+      if (rc != 0 && lastError == WSAEWOULDBLOCK) {
         int err = 0;
         int len = sizeof err;
         rc = (WaitFor(s, true, timeoutMs) &&
@@ -55,6 +57,7 @@ class WinsockTransport : public Transport {
               err == 0)
                  ? 0
                  : -1;
+        if (rc != 0) lastError = err ? err : WSAETIMEDOUT;
       }
       if (rc == 0) {
         s_ = s;
@@ -63,7 +66,10 @@ class WinsockTransport : public Transport {
       closesocket(s);
     }
     freeaddrinfo(list);
-    if (s_ == INVALID_SOCKET) return false;
+    if (s_ == INVALID_SOCKET) {
+      *error += " (error " + std::to_string(lastError) + ")";
+      return false;
+    }
     error->clear();
     return true;
   }

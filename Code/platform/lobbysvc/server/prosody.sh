@@ -23,6 +23,7 @@ port_open() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
 
 case "$cmd" in
 start)
+  rm -f "$dir/port"
   port="${3:-}"
   if [ -z "$port" ]; then
     for _ in $(seq 1 50); do
@@ -100,7 +101,7 @@ stop)
     sleep 0.1
   done
   kill -KILL "$pid" 2>/dev/null || true
-  rm -f "$dir/prosody.pid"
+  rm -f "$dir/prosody.pid" "$dir/port"
   ;;
 *) usage ;;
 esac
