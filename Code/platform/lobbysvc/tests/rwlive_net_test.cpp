@@ -85,7 +85,7 @@ void WriteSettings(const std::string& server, int port, const std::string& login
 }
 
 struct Dll {
-  HMODULE module = LoadLibraryA("RWLiveNet.dll");
+  HMODULE module = LoadLibraryA(RWLIVE_NET_DLL);
   rwlive::Calls c{};
   Dll() {
     if (!module) return;
