@@ -202,7 +202,11 @@ bool XmppClient::Authenticate(const XmlElement& features, Clock::time_point dead
   while (NextStanza(deadline, &event)) {
     const XmlElement& e = *event.element;
     if (e.ns != kSasl) continue;
-    if (e.name == "failure") return Fail("login refused: " + Condition(e));
+    if (e.name == "failure") {
+      const std::string why = e.children.empty() ? "unknown" : e.children.front()->name;
+      return Fail(why == "not-authorized" ? "wrong account name or password"
+                                          : "login refused: " + why);
+    }
     const auto text = e.text.empty() ? std::optional<std::string>("") : Base64Decode(e.text);
     if (!text) return Fail("bad login message from the server");
     if (e.name == "challenge" && step == 0) {
