@@ -25,6 +25,10 @@ case "$cmd" in
 start)
   rm -f "$dir/port"
   port="${3:-}"
+  if [ -n "$port" ] && port_open "$port"; then
+    echo "prosody.sh: port $port is in use" >&2
+    exit 1
+  fi
   if [ -z "$port" ]; then
     for _ in $(seq 1 50); do
       candidate=$((20000 + RANDOM % 30000))
