@@ -114,12 +114,6 @@ class LobbylinkRWLiveTest : public ::testing::Test {
   std::vector<Record> records_;
 };
 
-bool HasData(const std::vector<Record>& rs, uint32_t sender, const std::string& data) {
-  for (const auto& r : rs)
-    if (r.type == 0 && r.sender == sender && r.data == data) return true;
-  return false;
-}
-
 }  // namespace
 
 TEST_F(LobbylinkRWLiveTest, HostMeetsAPlayerThroughTheServer) {

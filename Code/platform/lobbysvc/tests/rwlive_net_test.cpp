@@ -134,7 +134,7 @@ TEST(RWLiveNet, ExportsEveryEntryPoint) {
     EXPECT_NE(GetProcAddress(dll.module, name), nullptr) << name;
   // One of the entry points never called: it fails.
   auto unused = reinterpret_cast<uint16_t(RWLIVE_CALL*)()>(
-      GetProcAddress(dll.module, "RWLiveGetMyHostName"));
+      reinterpret_cast<void*>(GetProcAddress(dll.module, "RWLiveGetMyHostName")));
   ASSERT_NE(unused, nullptr);
   EXPECT_EQ(unused(), 0x8000);
 }
