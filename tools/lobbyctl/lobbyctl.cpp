@@ -1,6 +1,7 @@
 // lobbyctl: one account of the lobby service from the command line.
 //
-//   lobbyctl [--host H] [--port P] [--domain D] [--rooms R] --user NAME --password PW COMMAND
+//   lobbyctl [--host H] [--port P] [--domain D] [--rooms R] [--fingerprint SHA256]
+//            --user NAME --password PW COMMAND
 //     register              create the account in-band
 //     get KEY               print the stored value (exit 3 when nothing is stored)
 //     put KEY VALUE         store a value ("" erases)
@@ -19,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "rwlive_service.h"
 #include "xmpp_client.h"
 
 using namespace lobbysvc;
@@ -27,7 +29,8 @@ namespace {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: lobbyctl [--host H] [--port P] [--domain D] [--rooms R] --user NAME "
+               "usage: lobbyctl [--host H] [--port P] [--domain D] [--rooms R] "
+               "[--fingerprint SHA256] --user NAME "
                "--password PW register | get KEY | put KEY VALUE | join [SECONDS] | "
                "send TEXT [NICK...] | listen SECONDS\n");
   return 2;
@@ -54,12 +57,15 @@ int main(int argc, char** argv) {
     else if (opt == "--rooms") rooms = value;
     else if (opt == "--user") s.account = value;
     else if (opt == "--password") s.password = value;
+    else if (opt == "--fingerprint") s.tlsFingerprint = value;
     else return Usage();
   }
   if (i >= argc || s.account.empty()) return Usage();
   const std::string command = argv[i++];
   const std::vector<std::string> args(argv + i, argv + argc);
   if (rooms.empty()) rooms = "rooms." + s.domain;
+  // Only a server on this machine may be spoken to in the clear.
+  s.requireTls = !IsLoopbackHost(s.host);
   const std::string room = "rwlive@" + rooms;
 
   XmppClient client(s);

@@ -65,6 +65,7 @@ bool LoadSettings(ServiceSettings* s) {
     s->port = static_cast<uint16_t>(port);
   ReadString(key, kDomainValue, &s->domain);
   ReadString(key, kRoomsValue, &s->roomService);
+  ReadString(key, kFingerprintValue, &s->fingerprint);
   RegCloseKey(key);
   return ok;
 }
@@ -103,6 +104,7 @@ uint16_t RWLIVE_CALL NetInit() {
   }
   lobbysvc::ServiceHooks hooks;
   hooks.loadSettings = LoadSettings;
+  hooks.tlsAvailable = false;  // no SChannel session yet: this machine's server only
   hooks.toUtf8 = [](const std::string& s) { return Convert(s, CP_ACP, CP_UTF8); };
   hooks.fromUtf8 = [](const std::string& s) { return Convert(s, CP_UTF8, CP_ACP); };
   g_service = std::make_unique<RWLiveService>(hooks);

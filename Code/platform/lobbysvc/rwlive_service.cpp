@@ -142,7 +142,8 @@ uint16_t RWLiveService::JoinGame(uint16_t game, const char* loginName) {
   if (!loginName || !*loginName) return kErrBadArgument;
   std::lock_guard<std::mutex> call(g->call);
   if (g->client && g->client->Connected()) return 0;
-  if (!IsLoopbackHost(g->settings.host)) return kErrNotLoopback;
+  const bool here = IsLoopbackHost(g->settings.host);
+  if (!here && !hooks_.tlsAvailable) return kErrNotLoopback;
   XmppSettings x;
   x.host = g->settings.host;
   x.port = g->settings.port;
@@ -151,6 +152,8 @@ uint16_t RWLiveService::JoinGame(uint16_t game, const char* loginName) {
   x.password = g->settings.password;
   x.callTimeoutMs = g->settings.callTimeoutMs;
   x.keepAliveMs = g->settings.keepAliveMs;
+  x.requireTls = !here;
+  x.tlsFingerprint = g->settings.fingerprint;
   g->nick = x.account;
   g->client = std::make_unique<XmppClient>(x, hooks_.transport);
   if (!g->client->Login()) return kErrLogin;

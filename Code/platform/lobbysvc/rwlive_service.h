@@ -26,6 +26,7 @@ struct ServiceSettings {
   std::string roomService;  // empty: "rooms." + domain
   std::string login;        // the login name, in the 8-bit code page
   std::string password;
+  std::string fingerprint;  // SHA-256 of the server's certificate, optional
   int callTimeoutMs = 10000;
   int keepAliveMs = 30000;
 };
@@ -37,6 +38,9 @@ struct ServiceHooks {
   std::function<std::string(const std::string&)> toUtf8 = [](const std::string& s) { return s; };
   std::function<std::string(const std::string&)> fromUtf8 = [](const std::string& s) { return s; };
   XmppClient::TransportFactory transport = MakeTcpTransport;
+  // Whether the transport can encrypt; without it only a server on this
+  // machine is used, as logins would travel in the clear.
+  bool tlsAvailable = true;
 };
 
 // Result codes (bit 15 set: failure); -227 is "nothing stored".
@@ -59,7 +63,8 @@ enum ServiceError : uint16_t {
 
 const char* ServiceErrorText(int code);
 
-// Logins travel unencrypted, so only a server on this machine is used.
+// A server on this machine may be spoken to in the clear; any other only
+// over STARTTLS.
 bool IsLoopbackHost(const std::string& host);
 
 class RWLiveService {

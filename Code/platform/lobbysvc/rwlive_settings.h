@@ -11,6 +11,7 @@ constexpr const char kDomainValue[] = "Domain";         // REG_SZ XMPP domain
 constexpr const char kRoomsValue[] = "Rooms";           // REG_SZ room service (optional)
 constexpr const char kLoginValue[] = "Login";           // REG_SZ login name
 constexpr const char kPasswordValue[] = "Password";     // REG_BINARY, protected
+constexpr const char kFingerprintValue[] = "Fingerprint";  // REG_SZ SHA-256 (optional)
 constexpr const char kProgramName[] = "Rookwell.exe";   // started after a login
 
 }  // namespace rwlive

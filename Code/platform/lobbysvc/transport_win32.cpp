@@ -111,6 +111,11 @@ class WinsockTransport : public Transport {
     if (s_ != INVALID_SOCKET) shutdown(s_, SD_BOTH);
   }
 
+  bool StartTls(const std::string&, const std::string&, int, std::string* error) override {
+    *error = "encrypted connections are not available in this version";
+    return false;
+  }
+
  private:
   SOCKET s_ = INVALID_SOCKET;
   std::atomic<bool> down_{false};

@@ -153,12 +153,34 @@ std::unique_ptr<XmlElement> XmppClient::RequestNow(const std::string& type,
   return nullptr;
 }
 
+bool XmppClient::Secure(XmlStreamEvent* features, Clock::time_point deadline) {
+  const bool wanted = settings_.requireTls || !settings_.tlsFingerprint.empty();
+  if (!wanted) return true;
+  if (!features->element->Child("starttls", kTls))
+    return Fail("the server offers no encrypted connection");
+  if (!Send(std::string("<starttls xmlns='") + kTls + "'/>"))
+    return Fail("the server closed the connection");
+  XmlStreamEvent answer;
+  if (!NextStanza(deadline, &answer)) return false;
+  if (answer.element->ns != kTls || answer.element->name != "proceed")
+    return Fail("the server refused to encrypt the connection");
+  std::string why;
+  if (!transport_->StartTls(settings_.domain, settings_.tlsFingerprint, MsLeft(deadline), &why))
+    return Fail(why);
+  parser_.Reset();
+  if (!Send("<?xml version='1.0'?><stream:stream xmlns='jabber:client' "
+            "xmlns:stream='http://etherx.jabber.org/streams' to='" +
+            XmlEscape(settings_.domain) + "' version='1.0'>"))
+    return Fail("the server closed the connection");
+  return NextStanza(deadline, features);
+}
+
 bool XmppClient::Register() {
   Close();
   const auto deadline = Clock::now() + std::chrono::milliseconds(settings_.callTimeoutMs);
   bool ok = false;
   XmlStreamEvent features;
-  if (Open(deadline) && NextStanza(deadline, &features)) {
+  if (Open(deadline) && NextStanza(deadline, &features) && Secure(&features, deadline)) {
     auto reply = RequestNow("set",
                             std::string("<query xmlns='") + kRegister + "'><username>" +
                                 XmlEscape(EscapeLocalpart(settings_.account)) +
@@ -249,7 +271,7 @@ bool XmppClient::Login() {
   Close();
   const auto deadline = Clock::now() + std::chrono::milliseconds(settings_.callTimeoutMs);
   XmlStreamEvent features;
-  bool ok = Open(deadline) && NextStanza(deadline, &features) &&
+  bool ok = Open(deadline) && NextStanza(deadline, &features) && Secure(&features, deadline) &&
             Authenticate(*features.element, deadline);
   if (ok) {
     // A new stream after the login, on the same connection.

@@ -34,6 +34,11 @@ struct XmppSettings {
   std::string resource = "rwlive";        // one fixed resource per account
   int callTimeoutMs = 10000;
   int keepAliveMs = 30000;                // a ping to the server when idle this long
+  // STARTTLS: always for a server elsewhere, and whenever a fingerprint
+  // (SHA-256 of the server's certificate) is given; else the connection
+  // stays plain.
+  bool requireTls = false;
+  std::string tlsFingerprint;
 };
 
 // Storage keys: 1 to 32 of [A-Za-z0-9_].
@@ -87,6 +92,9 @@ class XmppClient {
   bool NextStanza(std::chrono::steady_clock::time_point deadline, XmlStreamEvent* event);
   bool Send(const std::string& xml);
   bool Authenticate(const XmlElement& features, std::chrono::steady_clock::time_point deadline);
+  // Negotiates STARTTLS when the settings ask for it; `features` becomes
+  // those of the encrypted stream.
+  bool Secure(XmlStreamEvent* features, std::chrono::steady_clock::time_point deadline);
   bool Bind(std::chrono::steady_clock::time_point deadline);
   std::unique_ptr<XmlElement> Request(const std::string& type, const std::string& payload);
   // An iq answered before the receive thread runs (registration, binding).

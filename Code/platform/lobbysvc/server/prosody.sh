@@ -12,6 +12,9 @@
 # Accounts are made in-band; the host is "localhost", the room service
 # "rooms.localhost". Rooms are unlocked at creation, show every occupant's
 # real id and keep no history; a stanza may be at most 64 KiB.
+#
+# With RWLIVE_TLS_CERT and RWLIVE_TLS_KEY (PEM files) set, the server offers
+# STARTTLS with that certificate and takes no client without it.
 set -euo pipefail
 
 usage() { echo "usage: $0 start DIR [PORT] | stop DIR" >&2; exit 2; }
@@ -39,6 +42,11 @@ start)
   mkdir -p "$dir/data" "$dir/certs"
   run_as_root=false
   [ "$(id -u)" != 0 ] || run_as_root=true
+  tls="c2s_require_encryption = false"
+  if [ -n "${RWLIVE_TLS_CERT:-}" ]; then
+    tls="ssl = { certificate = \"$RWLIVE_TLS_CERT\", key = \"$RWLIVE_TLS_KEY\" }
+c2s_require_encryption = true"
+  fi
   cat >"$dir/prosody.cfg.lua" <<CFG
 -- Written by prosody.sh; rewritten at every start.
 run_as_root = $run_as_root
@@ -53,12 +61,12 @@ c2s_interfaces = { "127.0.0.1" }
 http_ports = { }
 https_ports = { }
 c2s_direct_tls_ports = { }
-modules_enabled = { "roster", "saslauth", "disco", "private", "register", "ping" }
+modules_enabled = { "roster", "saslauth", "tls", "disco", "private", "register", "ping" }
 modules_disabled = { "s2s", "offline", "c2s_timeout" }
 authentication = "internal_hashed"
 allow_registration = true
--- The loopback server has no certificate; logins are SCRAM, never plain.
-c2s_require_encryption = false
+-- Logins are SCRAM, never plain; a certificate when one is given.
+$tls
 allow_unencrypted_plain_auth = false
 -- Payloads are at most 16 KiB before base64; a stanza may be 64 KiB.
 c2s_stanza_size_limit = 65536

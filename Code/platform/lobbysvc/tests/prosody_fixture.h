@@ -24,7 +24,7 @@ class ProsodyServer {
       if (!mkdtemp(pattern)) return false;
       dir_ = pattern;
     }
-    const std::string command = std::string("bash '") + PROSODY_SCRIPT + "' start '" + dir_ + "' " +
+    const std::string command = environment_ + " bash '" + PROSODY_SCRIPT + "' start '" + dir_ + "' " +
                                 (port_ ? std::to_string(port_) : std::string()) + " >/dev/null";
     if (std::system(command.c_str()) != 0) return false;
     std::ifstream in(dir_ + "/port");
@@ -49,10 +49,13 @@ class ProsodyServer {
     dir_.clear();
   }
   uint16_t Port() const { return port_; }
+  // Variables for the script (e.g. "RWLIVE_TLS_CERT=... RWLIVE_TLS_KEY=...").
+  void SetEnvironment(const std::string& assignments) { environment_ = assignments; }
   const std::string& Dir() const { return dir_; }
 
  private:
   std::string dir_;
+  std::string environment_;
   uint16_t port_ = 0;
 };
 

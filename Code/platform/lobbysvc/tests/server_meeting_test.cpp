@@ -399,9 +399,11 @@ TEST(LobbyServer, HostileOccupantsProduceNothingAndTheHostRunsOn) {
   // The next good message arrives, and it is all bob heard from anyone.
   ASSERT_EQ(alice.Send("good"), 0);
   EXPECT_TRUE(bob.heard.WaitFor("data " + std::to_string(aliceAtBob) + " good"));
-  for (const auto& line : bob.heard.Take())
-    if (line.rfind("data", 0) == 0)
+  for (const auto& line : bob.heard.Take()) {
+    if (line.rfind("data", 0) == 0) {
       EXPECT_EQ(line, "data " + std::to_string(aliceAtBob) + " good");
+    }
+  }
   ASSERT_EQ(alice.Send("still"), 0);
   EXPECT_TRUE(bob.heard.WaitFor("data " + std::to_string(aliceAtBob) + " still"));
 
@@ -409,4 +411,67 @@ TEST(LobbyServer, HostileOccupantsProduceNothingAndTheHostRunsOn) {
   mallory.client.Close();
   alice.Leave();
   bob.Leave();
+}
+
+namespace {
+
+std::string RunText(const std::string& command) {
+  std::string out;
+  if (FILE* p = popen(command.c_str(), "r")) {
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, p)) out += buffer;
+    pclose(p);
+  }
+  return out;
+}
+
+}  // namespace
+
+TEST(LobbyServer, StartTlsChecksTheCertificateFingerprint) {
+  if (!ProsodyServer::Installed()) GTEST_SKIP() << "prosody is not installed (scripts/setup.sh)";
+  if (std::system("command -v openssl >/dev/null") != 0) GTEST_SKIP() << "no openssl to make a certificate";
+  ProsodyServer tls;
+  ASSERT_TRUE(tls.Start());  // makes its folder; restarted below with a certificate
+  tls.Stop();
+  const std::string cert = tls.Dir() + "/certs/server.crt", key = tls.Dir() + "/certs/server.key";
+  ASSERT_EQ(std::system(("openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=localhost "
+                         "-keyout '" + key + "' -out '" + cert + "' 2>/dev/null").c_str()),
+            0);
+  const std::string printed =
+      RunText("openssl x509 -noout -fingerprint -sha256 -in '" + cert + "'");
+  const std::string fingerprint = NormalizeFingerprint(printed.substr(printed.find('=') + 1, 95));
+  ASSERT_EQ(fingerprint.size(), 64u) << printed;
+  tls.SetEnvironment("RWLIVE_TLS_CERT='" + cert + "' RWLIVE_TLS_KEY='" + key + "'");
+  ASSERT_TRUE(tls.Start());
+
+  auto settings = [&](const std::string& print) {
+    XmppSettings s;
+    s.port = tls.Port();
+    s.account = "tess";
+    s.password = "pw-tess";
+    s.callTimeoutMs = 5000;
+    s.tlsFingerprint = print;
+    return s;
+  };
+  {
+    XmppClient right(settings(fingerprint));
+    EXPECT_TRUE(right.Register()) << right.Error();
+    EXPECT_TRUE(right.Login()) << right.Error();
+    EXPECT_TRUE(right.Put("Secret", "kept")) << right.Error();
+  }
+  std::string wrong = fingerprint;
+  wrong[0] = wrong[0] == '0' ? '1' : '0';
+  XmppClient impostor(settings(wrong));
+  EXPECT_FALSE(impostor.Login());
+  EXPECT_EQ(impostor.Error(), "the server's certificate is not the one expected");
+  // Without a fingerprint the self-made certificate fails the system's roots.
+  XmppSettings roots = settings("");
+  roots.requireTls = true;
+  XmppClient byRoots(roots);
+  EXPECT_FALSE(byRoots.Login());
+  EXPECT_NE(byRoots.Error().find("TLS handshake failed"), std::string::npos) << byRoots.Error();
+  // A plain client is turned away by a server that requires encryption.
+  XmppClient plain(settings(""));
+  EXPECT_FALSE(plain.Login());
+  tls.Remove();
 }
