@@ -1,7 +1,8 @@
 // RWLiveNet.dll: the RWLive service's client DLL. The 16 calls Lobbylink
 // makes run on the OS-free service over Winsock; every other entry point
 // exists (a DLL lacking one is not used) and fails. Settings come from the
-// login helper's key, the password unsealed with CryptUnprotectData.
+// login helper's key, the password unsealed with CryptUnprotectData; a
+// server elsewhere is spoken to only over STARTTLS (SChannel).
 #include <winsock2.h>
 #include <windows.h>
 #include <wincrypt.h>
@@ -104,7 +105,6 @@ uint16_t RWLIVE_CALL NetInit() {
   }
   lobbysvc::ServiceHooks hooks;
   hooks.loadSettings = LoadSettings;
-  hooks.tlsAvailable = false;  // no SChannel session yet: this machine's server only
   hooks.toUtf8 = [](const std::string& s) { return Convert(s, CP_ACP, CP_UTF8); };
   hooks.fromUtf8 = [](const std::string& s) { return Convert(s, CP_UTF8, CP_ACP); };
   g_service = std::make_unique<RWLiveService>(hooks);

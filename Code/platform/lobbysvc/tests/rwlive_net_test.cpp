@@ -62,7 +62,7 @@ void Register(int port, const std::string& name) {
 }
 
 void WriteSettings(const std::string& server, int port, const std::string& login,
-                   const std::string& password) {
+                   const std::string& password, const std::string& fingerprint = "") {
   RegDeleteKeyA(HKEY_CURRENT_USER, rwlive::kSettingsKey);
   HKEY key;
   ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, rwlive::kSettingsKey, 0, nullptr, 0, KEY_WRITE,
@@ -81,6 +81,9 @@ void WriteSettings(const std::string& server, int port, const std::string& login
   ASSERT_TRUE(CryptProtectData(&in, L"RWLive", nullptr, nullptr, nullptr, 0, &sealed));
   RegSetValueExA(key, rwlive::kPasswordValue, 0, REG_BINARY, sealed.pbData, sealed.cbData);
   LocalFree(sealed.pbData);
+  if (!fingerprint.empty())
+    RegSetValueExA(key, rwlive::kFingerprintValue, 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(fingerprint.c_str()), DWORD(fingerprint.size() + 1));
   RegCloseKey(key);
 }
 
@@ -210,22 +213,84 @@ TEST(RWLiveNet, MeetsAnotherClientThroughTheServer) {
   EXPECT_EQ(c.destroy(), 0);
 }
 
-TEST(RWLiveNet, RefusesWithoutSettingsAndAwayFromThisMachine) {
+TEST(RWLiveNet, RefusesWithoutSettingsAndReachesNoServerElsewhereInTheClear) {
   Dll dll;
   ASSERT_NE(dll.module, nullptr);
   ASSERT_EQ(dll.c.init(), 0);
   RegDeleteKeyA(HKEY_CURRENT_USER, rwlive::kSettingsKey);
   uint8_t def[rwlive::kGameDefSize];
   EXPECT_TRUE(rwlive::Failed(dll.c.loadGameDef(def, sizeof def)));
-  WriteSettings("192.0.2.1", 5222, "yves", "pw");
+  // A server elsewhere that cannot be reached: the login fails, and says so.
+  WriteSettings("lobby.invalid", 5222, "yves", "pw");
   ASSERT_EQ(dll.c.loadGameDef(def, sizeof def), 0);
   const uint16_t game = uint16_t(def[0] | def[1] << 8);
-  EXPECT_EQ(dll.c.joinGame(game, "yves"), kErrNotLoopback);
+  EXPECT_EQ(dll.c.joinGame(game, "yves"), kErrLogin);
   char text[80];
-  dll.c.getErrorText(kErrNotLoopback, text, sizeof text);
-  EXPECT_STREQ(text, "The lobby server must run on this computer");
-  dll.c.getErrorText(kErrNotLoopback, text, 8);
-  EXPECT_STREQ(text, "The lob");
+  dll.c.getErrorText(kErrLogin, text, sizeof text);
+  EXPECT_STREQ(text, "Could not log in to the lobby server");
+  dll.c.getErrorText(kErrLogin, text, 8);
+  EXPECT_STREQ(text, "Could n");
+  EXPECT_EQ(dll.c.leaveGame(game), 0);
+  EXPECT_EQ(dll.c.destroy(), 0);
+  RegDeleteKeyA(HKEY_CURRENT_USER, rwlive::kSettingsKey);
+}
+
+namespace {
+std::string TlsFingerprint() {
+  std::ifstream in(PROSODY_TLS_DIR "/fingerprint");
+  std::string text;
+  std::getline(in, text);
+  return text;
+}
+int TlsPort() {
+  std::ifstream in(PROSODY_TLS_DIR "/port");
+  int port = 0;
+  in >> port;
+  return port;
+}
+}  // namespace
+
+TEST(RWLiveNet, StartTlsOverSChannelChecksTheFingerprint) {
+  const int port = TlsPort();
+  const std::string fingerprint = TlsFingerprint();
+  if (port == 0 || fingerprint.empty()) GTEST_SKIP() << "no TLS prosody running (prosody and openssl)";
+  XmppSettings s = Account(port, "zora");
+  s.tlsFingerprint = fingerprint;
+  {
+    XmppClient right(s);
+    ASSERT_TRUE(right.Register()) << right.Error();
+    ASSERT_TRUE(right.Login()) << right.Error();
+    EXPECT_TRUE(right.Put("Over_TLS", std::string(3000, 't'))) << right.Error();
+    std::string value;
+    EXPECT_EQ(right.Get("Over_TLS", &value), XmppClient::Fetch::kValue) << right.Error();
+    EXPECT_EQ(value, std::string(3000, 't'));
+  }
+  std::string wrong = NormalizeFingerprint(fingerprint);
+  ASSERT_EQ(wrong.size(), 64u);
+  wrong[5] = wrong[5] == 'a' ? 'b' : 'a';
+  s.tlsFingerprint = wrong;
+  XmppClient impostor(s);
+  EXPECT_FALSE(impostor.Login());
+  EXPECT_EQ(impostor.Error(), "the server's certificate is not the one expected");
+  // Without a fingerprint the made-up certificate fails the system's roots.
+  s.tlsFingerprint.clear();
+  s.requireTls = true;
+  XmppClient byRoots(s);
+  EXPECT_FALSE(byRoots.Login());
+  EXPECT_EQ(byRoots.Error(), "the server's certificate is not trusted");
+
+  // The DLL with the fingerprint in the helper's settings.
+  WriteSettings("127.0.0.1", port, "zora", "pw-zora", fingerprint);
+  Dll dll;
+  ASSERT_EQ(dll.c.init(), 0);
+  uint8_t def[rwlive::kGameDefSize];
+  ASSERT_EQ(dll.c.loadGameDef(def, sizeof def), 0);
+  const uint16_t game = uint16_t(def[0] | def[1] << 8);
+  EXPECT_EQ(dll.c.joinGame(game, "zora"), 0);
+  char buffer[4000];
+  uint32_t size = 0;
+  EXPECT_EQ(dll.c.restoreData(game, "Over_TLS", buffer, sizeof buffer, &size), 0);
+  EXPECT_EQ(size, 3000u);
   EXPECT_EQ(dll.c.leaveGame(game), 0);
   EXPECT_EQ(dll.c.destroy(), 0);
   RegDeleteKeyA(HKEY_CURRENT_USER, rwlive::kSettingsKey);
