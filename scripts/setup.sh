@@ -19,7 +19,7 @@ packages=(
   ffmpeg sox lame povray espeak-ng
   gnuchess-book pgn-extract
   cups printer-driver-cups-pdf poppler-utils libcups2
-  libexpat1-dev nettle-dev
+  libexpat1-dev nettle-dev libgnutls28-dev libgnutls30 openssl
   fp-utils
 )
 
@@ -58,7 +58,9 @@ if rw_kernel_runs_32bit; then
     $SUDO dpkg --add-architecture i386
     updated=0
   fi
-  mapfile -t missing < <(missing_of wine32:i386 libcups2:i386)
+  # libgnutls30: the TLS library behind Wine's SChannel (the lobby service's
+  # STARTTLS), of each architecture Wine runs.
+  mapfile -t missing < <(missing_of wine32:i386 libcups2:i386 libgnutls30:i386)
   [ "${#missing[@]}" = 0 ] || install "${missing[@]}"
 fi
 

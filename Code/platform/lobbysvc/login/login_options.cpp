@@ -3,6 +3,7 @@
 
 #include "rwlive_api.h"
 #include "rwlive_service.h"
+#include "transport.h"
 
 namespace lobbysvc {
 
@@ -34,7 +35,8 @@ bool ParseLoginCommandLine(const std::vector<std::string>& args, LoginOptions* o
     const bool hasValue = i + 1 < args.size();
     if (a == "/new") {
       options->newAccount = true;
-    } else if ((a == "/server" || a == "/account" || a == "/password" || a == "/program") &&
+    } else if ((a == "/server" || a == "/account" || a == "/password" || a == "/program" ||
+                a == "/fingerprint") &&
                hasValue) {
       const std::string& v = args[++i];
       if (a == "/server" && !ParseServer(v, options)) {
@@ -44,6 +46,13 @@ bool ParseLoginCommandLine(const std::vector<std::string>& args, LoginOptions* o
       if (a == "/account") options->account = v;
       if (a == "/password") options->password = v;
       if (a == "/program") options->program = v;
+      if (a == "/fingerprint") {
+        options->fingerprint = NormalizeFingerprint(v);
+        if (options->fingerprint.empty()) {
+          *error = "Bad certificate fingerprint (64 hex digits): " + v;
+          return false;
+        }
+      }
     } else {
       *error = "Unknown option or missing value: " + a;
       return false;
@@ -60,8 +69,6 @@ std::string CheckLoginOptions(const LoginOptions& o) {
   for (unsigned char c : o.account)
     if (c < 0x20) return "The account name may not contain control characters.";
   if (o.password.empty()) return "Please enter a password.";
-  if (!IsLoopbackHost(o.host))
-    return "The lobby server must run on this computer (" + o.host + " is elsewhere).";
   return std::string();
 }
 

@@ -2,7 +2,7 @@
 // made before any connection. OS-free.
 //
 //   RWLiveLogin.exe [/server HOST[:PORT]] [/account NAME] [/password PW] [/new]
-//                   [/program PATH]
+//                   [/fingerprint SHA256] [/program PATH]
 //
 // With an account and a password on the command line no dialog is shown:
 // the login is tried, the settings stored and the program started; the exit
@@ -22,6 +22,7 @@ struct LoginOptions {
   std::string account;  // the login name, in the 8-bit code page
   std::string password;
   bool newAccount = false;
+  std::string fingerprint;  // SHA-256 of the server's certificate, optional
   std::string program;  // empty: Rookwell.exe beside the helper
   bool unattended = false;
 };

@@ -14,6 +14,7 @@
 #include "login_options.h"
 #include "login_res.h"
 #include "rwlive_api.h"
+#include "rwlive_service.h"
 #include "rwlive_settings.h"
 #include "xmpp_client.h"
 
@@ -38,6 +39,9 @@ XmppSettings ToXmpp(const LoginOptions& o) {
   s.port = o.port;
   s.account = Utf8(o.account);
   s.password = Utf8(o.password);
+  // Only this machine's server is spoken to in the clear.
+  s.requireTls = !IsLoopbackHost(o.host);
+  s.tlsFingerprint = o.fingerprint;
   return s;
 }
 
@@ -64,7 +68,9 @@ bool StoreSettings(const LoginOptions& o, std::string* error) {
                            nullptr, &key, nullptr);
   if (r == ERROR_SUCCESS) {
     const DWORD port = o.port;
-    const std::string domain = "localhost";
+    // The embedded server's domain is "localhost"; a server elsewhere is
+    // named by its host.
+    const std::string domain = IsLoopbackHost(o.host) ? std::string("localhost") : o.host;
     r = RegSetValueExA(key, rwlive::kServerValue, 0, REG_SZ,
                        reinterpret_cast<const BYTE*>(o.host.c_str()), DWORD(o.host.size() + 1));
     if (r == ERROR_SUCCESS)
@@ -79,6 +85,12 @@ bool StoreSettings(const LoginOptions& o, std::string* error) {
                          DWORD(o.account.size() + 1));
     if (r == ERROR_SUCCESS)
       r = RegSetValueExA(key, rwlive::kPasswordValue, 0, REG_BINARY, sealed.pbData, sealed.cbData);
+    if (r == ERROR_SUCCESS && !o.fingerprint.empty())
+      r = RegSetValueExA(key, rwlive::kFingerprintValue, 0, REG_SZ,
+                         reinterpret_cast<const BYTE*>(o.fingerprint.c_str()),
+                         DWORD(o.fingerprint.size() + 1));
+    else if (r == ERROR_SUCCESS)
+      RegDeleteValueA(key, rwlive::kFingerprintValue);
     RegCloseKey(key);
   }
   LocalFree(sealed.pbData);

@@ -113,8 +113,10 @@ TEST_F(RWLiveLoginTest, ByOptionsRegistersStoresSealedAndStartsTheProgram) {
   EXPECT_EQ(RunHelper(server + " /account lena /password pw-lena-7 /new /program \"" + kStub + "\""), 1);
   guitest::Pump(500);
   EXPECT_EQ(GetFileAttributesA(kStubOut.c_str()), INVALID_FILE_ATTRIBUTES);
-  // A server elsewhere is refused before any connection.
-  EXPECT_EQ(RunHelper(" /server chess.example.org /account lena /password pw /program \"" + kStub + "\""), 1);
+  // A server elsewhere that cannot be reached starts nothing either.
+  EXPECT_EQ(RunHelper(" /server lobby.invalid /account lena /password pw /program \"" + kStub + "\""), 1);
+  guitest::Pump(300);
+  EXPECT_EQ(GetFileAttributesA(kStubOut.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(RWLiveLoginTest, DialogLogsInAndSaysWhyWhenItCannot) {
