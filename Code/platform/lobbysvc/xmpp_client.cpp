@@ -371,6 +371,14 @@ void XmppClient::Dispatch(std::unique_ptr<XmlElement> stanza) {
   if (e.name == "iq") {
     const std::string id = Attr(e, "id");
     if (type == "result" || type == "error") {
+      // Our requests go to our own account or server: an answer from anyone
+      // else (another occupant guessing our ids) is no answer.
+      const std::string from = Attr(e, "from");
+      Jid own;
+      ParseJid(fullJid_, &own);
+      if (!from.empty() && from != fullJid_ && !EqualIgnoringCase(from, own.Bare()) &&
+          !EqualIgnoringCase(from, settings_.domain))
+        return;
       std::lock_guard<std::mutex> lock(mutex_);
       auto it = replies_.find(id);
       if (it != replies_.end() && !it->second) {

@@ -4,6 +4,7 @@
 // same account and a frozen server.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
@@ -474,4 +475,35 @@ TEST(LobbyServer, StartTlsChecksTheCertificateFingerprint) {
   XmppClient plain(settings(""));
   EXPECT_FALSE(plain.Login());
   tls.Remove();
+}
+
+TEST(LobbyServer, AnswersFromAnotherUserAreNotTakenForTheServers) {
+  NEED_SERVER();
+  Player victim("quinn");
+  victim.Enter();
+  ASSERT_EQ(victim.service.SaveData(victim.game, "Rating", "1200", 4), 0);
+  Register("rex");
+  RawClient rex("rex");
+  ASSERT_TRUE(rex.client.Login()) << rex.client.Error();
+  // rex knows quinn's full id (the room shows it) and guesses request ids.
+  std::string forged;
+  for (int id = 1; id < 120; ++id)
+    forged += "<iq type='result' id='rw" + std::to_string(id) +
+              "' to='quinn@localhost/rwlive'><query xmlns='jabber:iq:private'>"
+              "<data xmlns='urn:rookwell:rwlive:data:Rating'>" + Base64Encode(std::string("9999")) +
+              "</data></query></iq>";
+  std::atomic<bool> done{false};
+  std::thread flood([&] {
+    while (!done) rex.Write(forged);
+  });
+  for (int i = 0; i < 20; ++i) {
+    char buffer[16];
+    uint32_t size = 0;
+    ASSERT_EQ(victim.service.RestoreData(victim.game, "Rating", buffer, sizeof buffer, &size), 0);
+    EXPECT_EQ(std::string(buffer, size), "1200");
+  }
+  done = true;
+  flood.join();
+  rex.client.Close();
+  victim.Leave();
 }
