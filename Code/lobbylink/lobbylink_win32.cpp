@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "dplay_lobby_win32.h"
 #include "lobby_handle.h"
 #include "lobbylink.h"
 #include "rwlive_backend.h"
@@ -107,6 +108,8 @@ int LBL_CALL LBL_Login(void* handle, HWND window, UINT message, const GUID* sess
 }
 
 int LBL_CALL LBL_Disconnect(void* handle) { return LobbyDisconnect(H(handle)); }
+
+int LBL_CALL LBL_GetLobbyLoginName(char* buffer) { return GetLobbyLoginName(buffer); }
 
 int LBL_CALL LBL_GetUserData(void* handle, const char* key, void* buffer, DWORD* size) {
   static_assert(sizeof(DWORD) == sizeof(uint32_t), "DWORD is 32 bits");
