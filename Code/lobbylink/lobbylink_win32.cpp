@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "dplay_backend_win32.h"
 #include "dplay_lobby_win32.h"
 #include "lobby_handle.h"
 #include "lobbylink.h"
@@ -63,10 +64,12 @@ RWLiveLibrary gService(gLoader);
 
 class Factory : public LobbyBackEndFactory {
  public:
-  LobbyBackEnd* Start(uint32_t kind, LobbyTarget target, const LobbyHandle&) override {
+  LobbyBackEnd* Start(uint32_t kind, LobbyTarget target, const LobbyHandle& handle) override {
     if (kind == kKindLobbyService)
       return StartRWLiveBackEnd(gService, std::make_unique<PostedRecords>(), target);
-    // The DirectPlay back end is not part of this build yet.
+    if (kind == kKindDirectPlay)
+      return StartDplayBackEnd(SystemDplayObjects(), std::make_unique<PostedRecords>(), target,
+                               handle, [](const char* line) { OutputDebugStringA(line); });
     return nullptr;
   }
 };
