@@ -68,6 +68,28 @@ class DplayBackEnd : public LobbyBackEnd {
     return true;
   }
 
+  // This machine's addresses on a provider: a DirectPlay object of its own,
+  // bound to the provider, asked for player 0's address.
+  int EnumAddresses(LobbyTarget target, uint32_t kind) override {
+    sink_->SetTarget(target);
+    IDirectPlay4A* probe = nullptr;
+    HRESULT hr = objects_.CreateDirectPlay(&probe);
+    if (FAILED(hr) || !probe) return int(FAILED(hr) ? hr : DPERR_GENERIC);
+    std::vector<unsigned char> provider;
+    hr = MakeAddress(kind == 2 || kind == 3 || kind == 4 ? kind : 1, nullptr, nullptr, nullptr,
+                     &provider);
+    if (SUCCEEDED(hr)) hr = probe->InitializeConnection(provider.data(), 0);
+    DWORD size = 0;
+    if (SUCCEEDED(hr)) hr = probe->GetPlayerAddress(0, nullptr, &size);
+    if (hr == DPERR_BUFFERTOOSMALL && size) {
+      std::vector<unsigned char> address(size, 0);
+      hr = probe->GetPlayerAddress(0, address.data(), &size);
+      if (SUCCEEDED(hr)) PostAddressParts(address.data(), size);
+    }
+    probe->Release();
+    return int(hr);
+  }
+
   int Connect(LobbyTarget target, uint32_t kind, int noSearch, const char* inet,
               const char* modem, const char* phone) override {
     if (!play_) return int(DPERR_UNINITIALIZED);
@@ -79,7 +101,7 @@ class DplayBackEnd : public LobbyBackEnd {
       return 0;
     }
     if (address_.empty()) {
-      HRESULT hr = BuildAddress(kind, inet, modem, phone);
+      HRESULT hr = MakeAddress(kind, inet, modem, phone, &address_);
       if (SUCCEEDED(hr)) hr = play_->InitializeConnection(address_.data(), 0);
       if (FAILED(hr)) {
         address_.clear();
@@ -214,7 +236,8 @@ class DplayBackEnd : public LobbyBackEnd {
     debug_((std::string(text) + "\n").c_str());
   }
 
-  HRESULT BuildAddress(uint32_t kind, const char* inet, const char* modem, const char* phone) {
+  HRESULT MakeAddress(uint32_t kind, const char* inet, const char* modem, const char* phone,
+                      std::vector<unsigned char>* address) {
     IDirectPlayLobby3A* lobby = nullptr;
     HRESULT hr = objects_.CreateLobby(&lobby);
     if (FAILED(hr) || !lobby) return FAILED(hr) ? hr : DPERR_GENERIC;
@@ -227,8 +250,8 @@ class DplayBackEnd : public LobbyBackEnd {
     DWORD size = 0;
     hr = lobby->CreateCompoundAddress(parts.data(), DWORD(parts.size()), nullptr, &size);
     if (hr == DPERR_BUFFERTOOSMALL && size) {
-      address_.assign(size, 0);
-      hr = lobby->CreateCompoundAddress(parts.data(), DWORD(parts.size()), address_.data(), &size);
+      address->assign(size, 0);
+      hr = lobby->CreateCompoundAddress(parts.data(), DWORD(parts.size()), address->data(), &size);
     } else if (SUCCEEDED(hr)) {
       hr = DPERR_GENERIC;
     }

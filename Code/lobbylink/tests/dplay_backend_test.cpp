@@ -134,9 +134,15 @@ class FakePlay : public FakeDirectPlayBase {
     name->lpszShortNameA = text;
     return DP_OK;
   }
-  STDMETHOD(GetPlayerAddress)(DPID, LPVOID, LPDWORD size) override {
-    *size = 0;
-    return DPERR_UNSUPPORTED;
+  STDMETHOD(GetPlayerAddress)(DPID id, LPVOID data, LPDWORD size) override {
+    log_.Add("GetPlayerAddress " + std::to_string(id) + (data ? " fill" : " size"));
+    if (id != 0) return DPERR_UNSUPPORTED;
+    if (!data || *size < 4) {
+      *size = 4;
+      return DPERR_BUFFERTOOSMALL;
+    }
+    std::memcpy(data, "adr", 4);
+    return DP_OK;
   }
   STDMETHOD(DestroyPlayer)(DPID id) override {
     log_.Add("DestroyPlayer " + std::to_string(id));
@@ -341,6 +347,26 @@ TEST(DplayBackEnd, HostingMakesThePlayerReceivesSendsAndTearsDownInOrder) {
 
   b->Disconnect();
   EXPECT_EQ(objects.log.Take(), "DestroyPlayer 5;Close;Release;");
+}
+
+TEST(DplayBackEnd, LocalAddressesOfAProvider) {
+  FakeObjects objects;
+  Sink sink;
+  LobbyHandle handle = Handle();
+  LobbyBackEnd* b = StartDplayBackEnd(objects, std::make_unique<SinkRef>(sink), kTarget, handle, nullptr);
+  ASSERT_NE(b, nullptr);
+  objects.log.Take();
+  sink.Take();
+  EXPECT_EQ(b->EnumAddresses(kTarget, 2), 0);
+  EXPECT_EQ(objects.log.Take(),
+            "CreateCompoundAddress 1 size;CreateCompoundAddress 1 fill;InitializeConnection sp 0;"
+            "GetPlayerAddress 0 size;GetPlayerAddress 0 fill;Release;");
+  auto records = sink.Take();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(GetU32(records[0].data()), 7u);
+  EXPECT_EQ(GetU32(records[0].data() + 16), 2u);
+  objects.play.references = 2;  // the probe's Release above stood for its own object
+  b->Disconnect();
 }
 
 TEST(DplayBackEnd, SystemDirectPlayUnderWine) {
