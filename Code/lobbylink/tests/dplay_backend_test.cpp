@@ -185,13 +185,44 @@ class FakeLobby : public IDirectPlayLobby3 {
   STDMETHOD(CreateAddress)(REFGUID, REFGUID, LPCVOID, DWORD, LPVOID, LPDWORD) override { return E_FAIL; }
   STDMETHOD(EnumAddressTypes)(LPDPLENUMADDRESSTYPESCALLBACK, REFGUID, LPVOID, DWORD) override { return E_FAIL; }
   STDMETHOD(EnumLocalApplications)(LPDPLENUMLOCALAPPLICATIONSCALLBACK, LPVOID, DWORD) override { return E_FAIL; }
-  STDMETHOD(GetConnectionSettings)(DWORD, LPVOID, LPDWORD) override { return DPERR_NOTLOBBIED; }
+  // Set by a test: this process was started by a lobby with these settings.
+  bool lobbied = false;
+  DWORD connectionFlags = 0;
+  DWORD flagsWritten = 0, maxPlayersWritten = 0;
+  IDirectPlay4A* launched = nullptr;
+  STDMETHOD(GetConnectionSettings)(DWORD, LPVOID data, LPDWORD size) override {
+    if (!lobbied) return DPERR_NOTLOBBIED;
+    const DWORD needed = sizeof(DPLCONNECTION) + sizeof(DPSESSIONDESC2);
+    if (!data || *size < needed) {
+      *size = needed;
+      return DPERR_BUFFERTOOSMALL;
+    }
+    auto* c = static_cast<DPLCONNECTION*>(data);
+    auto* desc = reinterpret_cast<DPSESSIONDESC2*>(static_cast<char*>(data) + sizeof *c);
+    std::memset(data, 0, needed);
+    c->dwSize = sizeof *c;
+    c->dwFlags = connectionFlags;
+    desc->dwSize = sizeof *desc;
+    desc->dwMaxPlayers = 2;
+    c->lpSessionDesc = desc;
+    return DP_OK;
+  }
   STDMETHOD(ReceiveLobbyMessage)(DWORD, DWORD, LPDWORD, LPVOID, LPDWORD) override { return E_FAIL; }
   STDMETHOD(RunApplication)(DWORD, LPDWORD, LPDPLCONNECTION, HANDLE) override { return E_FAIL; }
   STDMETHOD(SendLobbyMessage)(DWORD, DWORD, LPVOID, DWORD) override { return E_FAIL; }
-  STDMETHOD(SetConnectionSettings)(DWORD, DWORD, LPDPLCONNECTION) override { return E_FAIL; }
+  STDMETHOD(SetConnectionSettings)(DWORD, DWORD, LPDPLCONNECTION c) override {
+    flagsWritten = c->lpSessionDesc->dwFlags;
+    maxPlayersWritten = c->lpSessionDesc->dwMaxPlayers;
+    log_.Add("SetConnectionSettings");
+    return DP_OK;
+  }
   STDMETHOD(SetLobbyMessageEvent)(DWORD, DWORD, HANDLE) override { return E_FAIL; }
-  STDMETHOD(ConnectEx)(DWORD, REFIID, LPVOID*, IUnknown*) override { return E_FAIL; }
+  STDMETHOD(ConnectEx)(DWORD, REFIID iid, LPVOID* out, IUnknown*) override {
+    EXPECT_TRUE(IsEqualGUID(iid, IID_IDirectPlay4A));
+    log_.Add("ConnectEx");
+    *out = launched;
+    return launched ? DP_OK : E_FAIL;
+  }
   STDMETHOD(RegisterApplication)(DWORD, LPDPAPPLICATIONDESC) override { return E_FAIL; }
   STDMETHOD(UnregisterApplication)(DWORD, REFGUID) override { return E_FAIL; }
   STDMETHOD(WaitForConnectionSettings)(DWORD) override { return E_FAIL; }
@@ -367,6 +398,30 @@ TEST(DplayBackEnd, LocalAddressesOfAProvider) {
   EXPECT_EQ(GetU32(records[0].data() + 16), 2u);
   objects.play.references = 2;  // the probe's Release above stood for its own object
   b->Disconnect();
+}
+
+TEST(DplayBackEnd, ALobbyLaunchJoinsWithTheLobbysSettings) {
+  FakeObjects objects;
+  Log launchedLog;
+  FakePlay launched(launchedLog);
+  objects.lobby.lobbied = true;
+  objects.lobby.connectionFlags = DPLCONNECTION_CREATESESSION;
+  objects.lobby.launched = &launched;
+  Sink sink;
+  LobbyHandle handle = Handle();
+  LobbyBackEnd* b = StartDplayBackEnd(objects, std::make_unique<SinkRef>(sink), kTarget, handle, nullptr);
+  ASSERT_NE(b, nullptr);
+  objects.log.Take();
+  // Kind 5: the first object goes; login makes the lobby's.
+  ASSERT_EQ(b->Connect(kTarget, 5, 0, nullptr, nullptr, nullptr), 0);
+  EXPECT_EQ(objects.log.Take(), "Close;Release;");
+  ASSERT_EQ(b->Login(handle, kTarget, nullptr, 0, nullptr, nullptr), 0);
+  EXPECT_EQ(objects.log.Take(), "SetConnectionSettings;ConnectEx;");
+  EXPECT_EQ(objects.lobby.flagsWritten, 0x44u);
+  EXPECT_EQ(objects.lobby.maxPlayersWritten, 16u);
+  EXPECT_EQ(launchedLog.Take(), "CreatePlayer hostess 0;");
+  b->Disconnect();
+  EXPECT_EQ(launchedLog.Take(), "DestroyPlayer 5;Close;Release;");
 }
 
 TEST(DplayBackEnd, SystemDirectPlayUnderWine) {
