@@ -16,7 +16,7 @@ packages=(
   wine wine64 xvfb xauth x11-utils imagemagick
   googletest libgtest-dev
   fonts-dejavu-core python3 python3-pil python3-fontforge
-  ffmpeg sox lame povray
+  ffmpeg sox lame povray espeak-ng
   gnuchess-book pgn-extract
   cups printer-driver-cups-pdf poppler-utils libcups2
   libexpat1-dev nettle-dev
