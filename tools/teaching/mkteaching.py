@@ -39,6 +39,8 @@ import quantize  # noqa: E402
 
 FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 SERIF = "/usr/share/fonts/truetype/dejavu/DejaVuSerif-Bold.ttf"
+# The chess symbols are in DejaVu Sans only.
+SYMBOLS = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
 
 
 def read_lesson(path):
@@ -163,16 +165,20 @@ def tab_images(outdir):
         save(os.path.join(outdir, name + ".bmp"), img.resize((100, 26), Image.LANCZOS))
 
 
-def paper_tile(w, h, base, seed):
+def paper_tile(w, h, base, seed, weave=0):
+    import math
     import random
     rnd = random.Random(seed)
     img = Image.new("RGB", (w, h), base)
     px = img.load()
     for y in range(h):
         for x in range(w):
-            v = rnd.randint(-9, 9)
+            v = rnd.randint(-14, 14)
+            if weave:
+                # A soft diamond weave that repeats seamlessly within the tile.
+                v += int(weave * math.cos(2 * math.pi * (x + y) / w) * math.cos(2 * math.pi * (x - y) / h))
             px[x, y] = tuple(max(0, min(255, c + v)) for c in base)
-    return img.filter(ImageFilter.GaussianBlur(1.2))
+    return img.filter(ImageFilter.GaussianBlur(1.0))
 
 
 def wallpaper(path, base, accent, symbols, seed):
@@ -180,7 +186,7 @@ def wallpaper(path, base, accent, symbols, seed):
     img = paper_tile(w, h, base, seed).convert("RGBA")
     layer = Image.new("RGBA", (w * 2, h * 2), (0, 0, 0, 0))
     d = ImageDraw.Draw(layer)
-    f = font(120, serif=True)
+    f = ImageFont.truetype(SYMBOLS, 120)
     for i, sym in enumerate(symbols):
         x, y = (i % 2) * w + 60, (i // 2) * h + 50
         d.text((x, y), sym, font=f, fill=accent + (60,))
@@ -194,7 +200,7 @@ def picture(path, symbol, colour, caption):
     img = vgrad(w, h, (255, 250, 226), (250, 214, 150))
     d = ImageDraw.Draw(img)
     d.rounded_rectangle((2 * s, 2 * s, w - 2 * s, h - 2 * s), radius=14 * s, outline=(120, 80, 30), width=3 * s)
-    f = font(70 * s, serif=True)
+    f = ImageFont.truetype(SYMBOLS, 70 * s)
     l, t, r, b = d.textbbox((0, 0), symbol, font=f)
     x = (w - (r - l)) // 2 - l
     d.text((x + 3 * s, 8 * s + 3 * s), symbol, font=f, fill=(90, 60, 20))
@@ -209,8 +215,8 @@ def pictures(outdir):
     os.makedirs(outdir, exist_ok=True)
     check_marks(outdir)
     tab_images(outdir)
-    save(os.path.join(outdir, "CURRICULUM_TILE.bmp"), paper_tile(64, 64, (236, 228, 208), 11))
-    save(os.path.join(outdir, "KIDS_TILE.bmp"), paper_tile(64, 64, (252, 226, 160), 12))
+    save(os.path.join(outdir, "CURRICULUM_TILE.bmp"), paper_tile(64, 64, (214, 196, 160), 11, weave=14))
+    save(os.path.join(outdir, "KIDS_TILE.bmp"), paper_tile(64, 64, (250, 206, 120), 12, weave=18))
     wallpaper(os.path.join(outdir, "ClassroomBackground.bmp"), (74, 96, 80), (230, 240, 220),
               "\u2657\u2658\u265c\u2655", 21)
     wallpaper(os.path.join(outdir, "KidsBackground.bmp"), (120, 170, 214), (255, 236, 120),
@@ -251,7 +257,7 @@ def main(argv):
         # The curriculum's pictures, for a resource library that lacks them.
         for p in ("CURRICULUM_CHECK", "CURRICULUM_BLANK", "CURRICULUM_BEGINNING", "CURRICULUM_INTERMEDIATE",
                   "CURRICULUM_ADVANCED", "CURRICULUM_TARN", "CURRICULUM_TILE", "KIDS_TILE"):
-            f.write(f"{os.path.join(out, 'pictures', p + '.bmp')}={p}\n")
+            f.write(f"{os.path.join(out, 'pictures', p + '.bmp')}={p}.bmp\n")
     # "buzz.raw": the short tone a missing voice piece plays.
     return 0
 
