@@ -327,6 +327,12 @@ int AskYesNo(LessonContext* c, const std::string& text) {
   c->pageType = TYPE_TEXT;
   const int answer = AppMessageBoxOwned(text.c_str(), MB_YESNO | MB_ICONQUESTION, c->window);
   c->pageType = saved;
+  // The box disables the numbered windows while it runs; once it is gone
+  // the lesson comes back to the front.
+  if (c->window) {
+    SetWindowPos(c->window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetActiveWindow(c->window);
+  }
   return answer;
 }
 
