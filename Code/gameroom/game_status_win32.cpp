@@ -22,13 +22,13 @@
 #include "heapkit.h"
 #include "move_list_math.h"
 #include "personality.h"
+#include "room_pictures_win32.h"
 #include "status_layout.h"
 #include "status_texts.h"
 #include "window_table.h"
 
 namespace {
 
-constexpr int kPortraitSet = 1;        // the faces pack
 constexpr uint32_t kRatedGame = 0x20;  // kind flag: the game is rated
 constexpr uint32_t kNoClocks = 0x20000000;
 constexpr uint32_t kListOnly = 0x80000;
@@ -105,7 +105,7 @@ HPALETTE Palette() {
 // ---------------------------------------------------------------- labels
 
 void ResetLabel(StatusLabel* label) {
-  if (label->picture) std::free(label->picture);
+  dibDelete(label->picture);
   label->picture = nullptr;
   label->text[0] = '\0';
   label->width = label->height = 0;
@@ -137,41 +137,6 @@ void SetLabelText(HWND w, StatusLabel* label, const std::string& text, HFONT fon
   std::snprintf(label->text, sizeof label->text, "%s", CutStatusLabel(text.c_str()).c_str());
   label->font = font;
   MeasureLabel(w, label);
-}
-
-// A picture of the faces pack (or a loose file of that name beside the
-// program) as our own packed DIB; null when it cannot be had.
-PackedDib* LoadPortrait(const char* name) {
-  if (!name || !name[0]) return nullptr;
-  LocateDataSet(kPortraitSet, 0);
-  void* data = nullptr;
-  uint32_t tag = 0, stored = 0, size = 0;
-  if (!LoadDataItem(name, kPortraitSet, &data, &tag, &stored, &size) || !data) return nullptr;
-  // A loose file beside the program is a whole bitmap file; the pack gives
-  // the packed DIB without the file header.
-  const uint8_t* bytes = static_cast<const uint8_t*>(data);
-  const uint32_t held = uint32_t(memSize_rel(data));
-  uint32_t skip = 0;
-  if (held > 14 && bytes[0] == 'B' && bytes[1] == 'M') skip = 14;
-  PackedDib* dib = nullptr;
-  if (held >= skip + sizeof(PackedDib)) {
-    PackedDib header;
-    std::memcpy(&header, bytes + skip, sizeof header);
-    const int32_t height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
-    if (header.biSize == 40 && header.biBitCount == 8 && header.biCompression == 0 &&
-        (header.biClrUsed == 0 || header.biClrUsed == 256) && header.biWidth > 0 && header.biWidth < 1024 &&
-        height > 0 && height < 1024) {
-      const uint32_t length = 40 + 1024 + dibRowStride(8, header.biWidth) * uint32_t(height);
-      if (held - skip >= length) {
-        dib = static_cast<PackedDib*>(std::malloc(length));
-        if (dib) std::memcpy(dib, bytes + skip, length);
-      }
-    }
-  }
-  (void)tag, (void)stored, (void)size;
-  memFree_rel(data);
-  if (dib) dibColorsToIndices(dib);
-  return dib;
 }
 
 // ---------------------------------------------------------------- players

@@ -9,7 +9,7 @@
 #include <fstream>
 
 const char kPersonalityFilterSection[] = "Personality Filters";
-const char* const kPersonalityFilterKeys[kPersonalityFilterCount] = {
+const char* const kPersonalityFilterKeys[kPersonalityFilterBoxes] = {
     "GM",       "Fictional",   "Custom",       "Xboard Engines", "Male",     "Female",   "6 to 18",
     "19 to 24", "25 to 40",    "Over 40",      "6 to 8",         "9 to 11",  "12 to 14", "15 to 18",
     "0 to 500", "501 to 1000", "1001 to 1500", "1501 to 2000",   "Over 2000"};
@@ -203,11 +203,11 @@ std::string ChosenPersonalityName(const char* entryName) {
 }
 
 void SavePersonalityFilters(const PersonalityFilters& f, const FilterWriter& write) {
-  for (int i = 0; i < kPersonalityFilterCount; ++i)
+  for (int i = 0; i < kPersonalityFilterBoxes; ++i)
     write(kPersonalityFilterSection, kPersonalityFilterKeys[i], f.ticked[i] ? "1" : "0");
 }
 
 void LoadPersonalityFilters(PersonalityFilters* f, const FilterReader& read) {
-  for (int i = 0; i < kPersonalityFilterCount; ++i)
+  for (int i = 0; i < kPersonalityFilterBoxes; ++i)
     f->ticked[i] = read(kPersonalityFilterSection, kPersonalityFilterKeys[i], 1) != 0;
 }

@@ -79,14 +79,14 @@ enum PersonalityFilterBox {
   kFilterBand2,
   kFilterBand3,
   kFilterBand4,
-  kPersonalityFilterCount
+  kPersonalityFilterBoxes
 };
 // The settings keys of section "Personality Filters", in box order.
-extern const char* const kPersonalityFilterKeys[kPersonalityFilterCount];
+extern const char* const kPersonalityFilterKeys[kPersonalityFilterBoxes];
 extern const char kPersonalityFilterSection[];
 
 struct PersonalityFilters {
-  bool ticked[kPersonalityFilterCount];
+  bool ticked[kPersonalityFilterBoxes];
   PersonalityFilters();  // every box ticked
 };
 

@@ -183,6 +183,12 @@ class Builder {
   void Report(const std::string& s) const {
     if (io_.report) io_.report(s);
   }
+  bool Cancelled() const { return io_.cancelled && io_.cancelled(); }
+  // The out-book, unless the run was cancelled meanwhile.
+  int Write(const BookTree& tree) const {
+    if (Cancelled()) return BUILDER_CANCELLED;
+    return WriteBookTree(tree, args_.outBook.c_str(), io_.report);
+  }
   int LoadInBook();
   int ReadInBook(BookTree* tree, bool texts);
   std::unique_ptr<BookGameSource> Games(LineSource lines) const {
@@ -293,7 +299,7 @@ int Builder::Strip() {
   BookTree tree;
   int result = ReadInBook(&tree, false);
   if (result != BUILDER_OK) return result;
-  return WriteBookTree(tree, args_.outBook.c_str(), io_.report);
+  return Write(tree);
 }
 
 int Builder::Expand(bool noBraces) {
@@ -306,7 +312,7 @@ int Builder::Expand(bool noBraces) {
       tree[v.node].comment = RemoveMarkupCodes(tree[v.node].comment);
     }
   }
-  return WriteBookTree(tree, args_.outBook.c_str(), io_.report);
+  return Write(tree);
 }
 
 int Builder::Csv() {
@@ -465,6 +471,10 @@ int Builder::Import() {
   BookGame game;
   BookGameError error;
   for (;;) {
+    if (Cancelled()) {
+      std::fclose(file);
+      return BUILDER_CANCELLED;
+    }
     BookGameRead read = games->NextGame(&game, &error);
     if (read == GAME_READ_END) break;
     if (read == GAME_READ_ERROR) {
@@ -482,7 +492,7 @@ int Builder::Import() {
   }
   std::fclose(file);
   SetWeightsByCriterion(&tree);
-  return WriteBookTree(tree, args_.outBook.c_str(), io_.report);
+  return Write(tree);
 }
 
 int Builder::Dups() {
@@ -531,6 +541,7 @@ int Builder::ImportCsv() {
   std::string line;
   int number = 0;
   while (io_.input && io_.input(&line)) {
+    if (Cancelled()) return BUILDER_CANCELLED;
     if (line.empty()) continue;
     size_t pos = 0;
     std::string moves = NextCsvField(line, &pos);
@@ -558,7 +569,7 @@ int Builder::ImportCsv() {
     if (n.comment.empty() && !comment.empty()) n.comment = comment;
     if (!eco.empty()) n.eco = eco.substr(0, 3);
   }
-  return WriteBookTree(tree, args_.outBook.c_str(), io_.report);
+  return Write(tree);
 }
 
 int Builder::ImportTest() {
@@ -741,6 +752,22 @@ int BookBuilderMain(int argc, const char* const* argv, const BookBuilderIo& io) 
     if (io.report) io.report("No command given\n");
     return BUILDER_BAD_ARGUMENT;
   }
+  // The in-book goes into the slot asked for on this thread only; the user
+  // interface's own selection is not touched, and this thread's comes back.
+  const int previousSlot = GetBookSlot();
+  if (io.bookSlot >= 0 && !SelectBookSlot(io.bookSlot)) return BUILDER_BAD_ARGUMENT;
   Builder builder(args, io);
-  return builder.Run();
+  const int result = builder.Run();
+  SelectBookSlot(previousSlot);
+  return result;
+}
+
+std::vector<std::string> BookImportArguments(const std::string& inBook, const std::string& outBook,
+                                             const std::string& pgn, const std::string& criterion,
+                                             const std::string& colour, int depth) {
+  std::vector<std::string> args = {"executable name here", "command=Import", "outbook=" + outBook,
+                                   "pgn=" + pgn,           "criteria=" + criterion,
+                                   "color=" + colour,      "depth=" + std::to_string(depth)};
+  if (!inBook.empty()) args.push_back("inbook=" + inBook);
+  return args;
 }

@@ -1,6 +1,9 @@
 // The ".obk" file layout shared by every book reader and writer.
 #include "bookformat.h"
 
+#include <cerrno>
+#include <cstdio>
+
 #include <cstring>
 
 #include "movegen.h"
@@ -66,7 +69,7 @@ std::string ReadNodeText(const uint8_t* area, uint32_t size, int node, int kind)
   return text;
 }
 
-std::string ComposeOpeningName(const std::vector<std::string>& deepestFirst) {
+std::string ComposeOpeningName(const std::vector<std::string>& deepestFirst, const char* joint) {
   std::string gathered;
   for (const std::string& name : deepestFirst) {
     if (name.empty()) continue;
@@ -74,7 +77,7 @@ std::string ComposeOpeningName(const std::vector<std::string>& deepestFirst) {
       if (gathered.empty()) gathered = name.substr(0, name.size() - 1);
       continue;
     }
-    gathered = gathered.empty() ? name : name + " / " + gathered;
+    gathered = gathered.empty() ? name : name + joint + gathered;
     if (gathered.size() > kMaxComposedName) gathered.resize(kMaxComposedName);
   }
   if (gathered.size() > kMaxComposedName) gathered.resize(kMaxComposedName);
@@ -139,4 +142,43 @@ std::string RemoveMarkupCodes(const std::string& text) {
     }
   }
   return out;
+}
+
+bool WriteBookFile(const char* path, const uint8_t* data, size_t size, int* error) {
+  int ignored = 0;
+  int& failure = error ? *error : ignored;
+  failure = 0;
+  if (path == nullptr || *path == '\0') return false;
+  // A book that is there but may not be written stays write-protected.
+  errno = 0;
+  if (FILE* existing = std::fopen(path, "r+b")) {
+    std::fclose(existing);
+  } else if (errno == EACCES || errno == EROFS || errno == EPERM) {
+    failure = errno == EPERM ? EACCES : errno;
+    return false;
+  }
+  const std::string temporary = std::string(path) + ".tmp";
+  errno = 0;
+  FILE* f = std::fopen(temporary.c_str(), "wb");
+  if (f == nullptr) {
+    failure = errno;
+    return false;
+  }
+  bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
+  if (!ok) failure = errno;
+  if (std::fclose(f) != 0 && ok) {
+    failure = errno;
+    ok = false;
+  }
+  if (!ok) {
+    std::remove(temporary.c_str());
+    return false;
+  }
+  std::remove(path);  // rename does not replace a file everywhere
+  errno = 0;
+  if (std::rename(temporary.c_str(), path) != 0) {
+    failure = errno;  // the complete book stays beside the old name
+    return false;
+  }
+  return true;
 }

@@ -4,7 +4,8 @@
 //
 // Interface: ReadBookHeader, BuildSiblingTable, ReadTextRecord,
 // ReadNodeText, ComposeOpeningName, ComputeBookChecksum, BookMoveMatches,
-// BookMoveToMoveRecord, RemoveMarkupCodes, and the square and word helpers.
+// BookMoveToMoveRecord, WriteBookFile, RemoveMarkupCodes, and the square and
+// word helpers.
 //
 // Layout (all little-endian): "UGWS", u16 move count N, u16 text size T
 // (0: the text area runs to the end of the file), N move words in
@@ -84,8 +85,9 @@ std::string ReadNodeText(const uint8_t* area, uint32_t size, int node, int kind)
 // Names along a line, deepest first: each name that does not end with "."
 // goes in front of what is gathered, joined with " / "; a name ending with
 // "." is taken, without its ".", only while nothing is gathered. The result
-// is cut to kMaxComposedName bytes.
-std::string ComposeOpeningName(const std::vector<std::string>& deepestFirst);
+// is cut to kMaxComposedName bytes. The book editor joins them with a
+// backslash instead.
+std::string ComposeOpeningName(const std::vector<std::string>& deepestFirst, const char* joint = " / ");
 
 // CRC-16 (reflected polynomial 0xA001) over the words whose weight code is
 // not 0.
@@ -96,6 +98,11 @@ bool BookMoveMatches(BookMoveWord word, const MoveRecord* move);
 // The first legal move of `side` that the word stands for; false, and a
 // record marked as no move, when there is none.
 bool BookMoveToMoveRecord(const Board* board, int side, BookMoveWord word, MoveRecord* out);
+
+// Writes a whole book file: beside it first, then into its place, so that a
+// failed write leaves the previous file as it was. False on failure, with
+// the C library's error number of the failing step in `error` when given.
+bool WriteBookFile(const char* path, const uint8_t* data, size_t size, int* error = nullptr);
 
 // Removes markup codes: text in braces, nested braces included.
 std::string RemoveMarkupCodes(const std::string& text);

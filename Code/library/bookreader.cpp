@@ -36,7 +36,10 @@ struct BookSlot {
 };
 
 BookSlot g_slots[kBookSlots];
-int g_active = 0;
+// Each thread has its own active slot: the book import reads its in-book on
+// a worker thread while the user interface switches slots for names and
+// personalities.
+thread_local int g_active = 0;
 BookRandomSource g_random = nullptr;
 
 BookSlot& Active() { return g_slots[g_active]; }

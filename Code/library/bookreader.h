@@ -13,7 +13,8 @@
 //
 // Moves are the game's move records from the initial position, White first;
 // nodes are u16 with kNoNode for none. Every function works on the active
-// slot and runs on one thread at a time.
+// slot of the calling thread (each thread has its own, slot 0 at first); a
+// slot is used by one thread at a time.
 #pragma once
 
 #include <cstddef>

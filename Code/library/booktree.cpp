@@ -161,10 +161,13 @@ std::string Format(const char* format, ...) {
 }  // namespace
 
 int WriteBookTree(const BookTree& tree, const char* path, const BookReport& report) {
+  auto say = [&report](const std::string& text) {
+    if (report) report(text);
+  };
   std::vector<BookTreeVisit> order = BookTreePreOrder(tree);
   int n = static_cast<int>(order.size());
   if (n > kMaxBookNodes) {
-    report(Format("Error: Book size of %d is greater than allowed (%d)\n", n, kMaxBookNodes));
+    say(Format("Error: Book size of %d is greater than allowed (%d)\n", n, kMaxBookNodes));
     return 20;
   }
   std::vector<uint8_t> words(2 * static_cast<size_t>(n));
@@ -179,24 +182,18 @@ int WriteBookTree(const BookTree& tree, const char* path, const BookReport& repo
     if (!node.comment.empty()) AppendRecords(&texts, i, BOOK_TEXT_COMMENT, node.comment);
     if (!node.eco.empty()) AppendRecords(&texts, i, BOOK_TEXT_ECO, node.eco.substr(0, 255));
   }
-  FILE* f = path ? std::fopen(path, "w+b") : nullptr;
-  if (f == nullptr) {
-    report(Format("Unable to open %s\n", path ? path : ""));
+  std::vector<uint8_t> image(8);
+  image[0] = 'U', image[1] = 'G', image[2] = 'W', image[3] = 'S';
+  WriteLe16(&image[4], static_cast<uint16_t>(n));
+  WriteLe16(&image[6], texts.size() < 65536 ? static_cast<uint16_t>(texts.size()) : 0);
+  image.insert(image.end(), words.begin(), words.end());
+  image.insert(image.end(), texts.begin(), texts.end());
+  // The out-book is often the in-book, which a failed write must not destroy.
+  if (!WriteBookFile(path, image.data(), image.size())) {
+    say(Format("Unable to open %s\n", path ? path : ""));
     return 2;
   }
-  uint8_t header[8] = {'U', 'G', 'W', 'S', 0, 0, 0, 0};
-  WriteLe16(header + 4, static_cast<uint16_t>(n));
-  WriteLe16(header + 6, texts.size() < 65536 ? static_cast<uint16_t>(texts.size()) : 0);
-  bool ok = std::fwrite(header, 1, 8, f) == 8;
-  ok = ok && (words.empty() || std::fwrite(words.data(), 1, words.size(), f) == words.size());
-  ok = ok && (texts.empty() || std::fwrite(texts.data(), 1, texts.size(), f) == texts.size());
-  ok = (std::fclose(f) == 0) && ok;
-  if (!ok) {
-    report(Format("Unable to open %s\n", path));
-    std::remove(path);
-    return 2;
-  }
-  report(Format("File %s created. %u moves, comment size = %u (%d).\n", path, static_cast<unsigned>(n),
-                static_cast<unsigned>(texts.size()), static_cast<int>(texts.size())));
+  say(Format("File %s created. %u moves, comment size = %u (%d).\n", path, static_cast<unsigned>(n),
+             static_cast<unsigned>(texts.size()), static_cast<int>(texts.size())));
   return 0;
 }

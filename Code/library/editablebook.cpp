@@ -111,21 +111,16 @@ int EditableBook::Create(int moveCount, uint32_t textSize, int recordCount) {
 
 int EditableBook::Save(const char* path) {
   if (path == nullptr || *path == '\0') return -1;
-  errno = 0;
-  FILE* f = std::fopen(path, "wb");
-  if (f == nullptr) {
-    if (errno == EACCES || errno == EROFS) ShowMessage(kBookWriteProtectedMessage);
-    return -1;
-  }
   std::vector<uint8_t> image(kBookHeaderSize + 2 * words_.size());
   std::memcpy(image.data(), "UGWS", 4);
   WriteLe16(&image[4], static_cast<uint16_t>(words_.size()));
   WriteLe16(&image[6], text_.size() < 65536 ? static_cast<uint16_t>(text_.size()) : 0);
   for (size_t i = 0; i < words_.size(); ++i) WriteLe16(&image[kBookHeaderSize + 2 * i], words_[i]);
   image.insert(image.end(), text_.begin(), text_.end());
-  bool ok = std::fwrite(image.data(), 1, image.size(), f) == image.size();
-  ok = std::fclose(f) == 0 && ok;
-  return ok ? 0 : -1;
+  int error = 0;
+  if (WriteBookFile(path, image.data(), image.size(), &error)) return 0;
+  if (error == EACCES || error == EROFS) ShowMessage(kBookWriteProtectedMessage);
+  return -1;
 }
 
 BookMoveWord EditableBook::MoveWord(int node) const {

@@ -8,6 +8,7 @@ import os
 
 from PIL import Image, ImageDraw
 
+import gamesetup_art
 import pictures
 import quantize
 from common import (S, BRASS, BRASS_D, BRASS_L, DARK, INK, LIGHT, STONE, STONE_D, STONE_L, WOOD, Manifest, canvas,
@@ -109,9 +110,9 @@ def build(outdir):
     manifest = Manifest()
     done = []
 
-    def put(name, role, image, recipe, dither=False):
+    def put(name, role, image, recipe, dither=False, transparent=False):
         path = os.path.join(bdir, name + ".bmp")
-        quantize.save(path, image, dither=dither)
+        quantize.save(path, image, transparent=transparent, dither=dither)
         manifest.add(name, role, image.size, recipe)
         done.append((name, path))
 
@@ -126,6 +127,8 @@ def build(outdir):
         put(name, "drive icon", _icon("drive", colour, "", False), "drive")
     for name, kind, state in FACES:
         put(name, "file dialog button face", _face(kind, state), "folder + sign")
+    for name, role, image, recipe, transparent in gamesetup_art.pictures():
+        put(name, role, image, recipe, transparent=transparent)
     with open(os.path.join(outdir, "rw256.rc"), "w", newline="\n") as f:
         for name, path in done:
             f.write('%s BITMAP "%s"\n' % (name, path.replace("\\", "/")))

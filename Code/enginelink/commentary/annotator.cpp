@@ -114,9 +114,10 @@ const CommentaryLabels& GetCommentaryLabels() { return kLabels; }
 
 std::string PieceOnSquareText(const Board* board, int square) {
   const uint8_t p = (*board)[square];
-  if (!p) return Msg(103, 0, 1, {SquareName(square)});
+  // The square in its spoken form: these texts are also said aloud.
+  if (!p) return Msg(103, 0, 3, {SquareName(square)});
   return Msg((p & COLOUR_MASK) == WHITE ? 22 : 23, p & TYPE_MASK, 1) + " " + Msg(30, 0, 1) + " " +
-         Msg(103, 0, 1, {SquareName(square)});
+         Msg(103, 0, 3, {SquareName(square)});
 }
 
 void StripMarkupCodes(std::string* text) {

@@ -37,6 +37,16 @@ std::string FormatSentence(const std::string& format, std::initializer_list<std:
         ++i;
         continue;
       }
+      if (d == 'w') {
+        // A spoken value (a square, a file, a rank): its own voice piece,
+        // named by the value, before the value itself.
+        if (next != args.end()) {
+          if (!next->empty()) out += "{W:" + *next + "}" + *next;
+          ++next;
+        }
+        ++i;
+        continue;
+      }
       if (std::isalpha(static_cast<unsigned char>(d))) {
         if (next != args.end()) out += *next++;
         ++i;

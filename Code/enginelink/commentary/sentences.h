@@ -45,7 +45,8 @@ const Phrasebook& CurrentPhrasebook();
 void SelectCommentaryTable();
 
 // Replaces each "%s" or "%d" (any "%" and letter) with the next argument,
-// "%%" with "%"; missing arguments are empty.
+// "%%" with "%"; missing arguments are empty. "%w" puts the argument's own
+// voice piece before it ("e4" gives "{W:e4}e4"), for values said aloud.
 std::string FormatSentence(const std::string& format, std::initializer_list<std::string> args);
 std::string Msg(int number, int key1, int key2, std::initializer_list<std::string> args = {});
 // Upper-cases the first letter outside markup groups.

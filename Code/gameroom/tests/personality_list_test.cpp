@@ -218,7 +218,7 @@ TEST(PersonalityList, NineteenKeysSaveAndLoad) {
   EXPECT_EQ(ini["Personality Filters/Over 2000"], "0");
   EXPECT_EQ(ini["Personality Filters/Xboard Engines"], "1");
   LoadPersonalityFilters(&loaded, read);
-  for (int i = 0; i < kPersonalityFilterCount; ++i) EXPECT_EQ(loaded.ticked[i], f.ticked[i]) << i;
+  for (int i = 0; i < kPersonalityFilterBoxes; ++i) EXPECT_EQ(loaded.ticked[i], f.ticked[i]) << i;
 }
 
 TEST(PersonalityList, ReadsTheFolder) {

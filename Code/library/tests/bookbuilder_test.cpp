@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
+#include <thread>
 
 #include "board.h"
 #include "book_fixture.h"
@@ -397,4 +399,94 @@ TEST(PgnGameSource, ErrorsCarryTheReadersNumberAndPlace) {
     EXPECT_EQ(error.column, c.column) << c.text;
     EXPECT_EQ(games.NextGame(&game, &error), GAME_READ_END) << c.text;
   }
+}
+
+// ---- The import as the book editor runs it on a worker thread.
+
+TEST(BookImport, ArgumentVectorHasSevenStringsWithoutAnInBookAndEightWithOne) {
+  EXPECT_EQ(BookImportArguments("", "C:\\u\\New.obk", "g.pgn", "frequency", "both", 30),
+            (std::vector<std::string>{"executable name here", "command=Import", "outbook=C:\\u\\New.obk",
+                                      "pgn=g.pgn", "criteria=frequency", "color=both", "depth=30"}));
+  const std::vector<std::string> with = BookImportArguments("in.obk", "out.obk", "g.pgn", "frequency", "both", 30);
+  ASSERT_EQ(with.size(), 8u);
+  EXPECT_EQ(with[7], "inbook=in.obk");
+}
+
+namespace {
+
+int RunImport(const std::vector<std::string>& args, const BookBuilderIo& io) {
+  std::vector<const char*> argv;
+  for (const std::string& a : args) argv.push_back(a.c_str());
+  return BookBuilderMain(static_cast<int>(argv.size()), argv.data(), io);
+}
+
+}  // namespace
+
+TEST(BookImport, ACancelledImportWritesNothingWhetherBetweenGamesOrBeforeWriting) {
+  const std::string pgn = WritePgn("cancel.pgn", Games("1. e4 e5 2. Nf3", 50));
+  const std::string out = TempPath("cancel.obk");
+  const std::vector<uint8_t> before = MakeBookImage({CoordWord("d2d4", 3, true, true)}, {});
+  const std::vector<std::string> args = BookImportArguments("", out, pgn, "frequency", "both", 30);
+  // The poll answers yes after `after` questions: at once, in the middle of
+  // the games, and at the question before the book is written.
+  for (int after : {0, 20, 51}) {
+    WriteFile(out, before);
+    int asked = 0;
+    BookBuilderIo io;
+    io.cancelled = [&] { return asked++ >= after; };
+    EXPECT_EQ(RunImport(args, io), BUILDER_CANCELLED) << after;
+    EXPECT_EQ(ReadFile(out), before) << "the out-book was touched, cancel after " << after;
+  }
+  // A poll that never answers yes lets the import write.
+  BookBuilderIo quiet;
+  quiet.cancelled = [] { return false; };
+  EXPECT_EQ(RunImport(args, quiet), BUILDER_OK);
+  EXPECT_NE(ReadFile(out), before);
+  std::remove(pgn.c_str());
+  std::remove(out.c_str());
+}
+
+TEST(BookImport, TheWorkerThreadsSlotLeavesTheUserInterfacesSlotsAlone) {
+  // The user interface's book in slot 0, active.
+  const std::string mainBook = TempPath("main_slot.obk");
+  WriteFile(mainBook, MakeBookImage({CoordWord("c2c4", 3, true, true)}, {}));
+  ASSERT_TRUE(SelectBookSlot(0));
+  ASSERT_TRUE(LoadBookFile(mainBook.c_str()));
+  const BookMoveWord mainWord = GetBookMoveWord(0);
+
+  const std::string in = TempPath("import_in.obk");
+  WriteFile(in, MakeBookImage({CoordWord("e2e4", 3, true, true)}, {}));
+  const std::string pgn = WritePgn("import_slot.pgn", Games("1. d4 d5", 40));
+  const std::string out = TempPath("import_out.obk");
+  const std::string quietOut = TempPath("import_quiet.obk");
+
+  // While the import runs on its own thread in slot 3, this thread keeps
+  // switching slots and reading its own book.
+  std::atomic<bool> done{false};
+  int result = -99;
+  std::thread worker([&] {
+    BookBuilderIo io;
+    io.bookSlot = 3;
+    result = RunImport(BookImportArguments(in, out, pgn, "frequency", "both", 30), io);
+    EXPECT_EQ(GetBookSlot(), 0) << "the worker's own slot comes back";
+    done = true;
+  });
+  int reads = 0;
+  while (!done || reads < 100) {
+    SelectBookSlot(reads % 3);  // names, then personalities, as the screens do
+    SelectBookSlot(0);
+    EXPECT_EQ(GetBookMoveWord(0), mainWord);
+    ++reads;
+  }
+  worker.join();
+  EXPECT_EQ(result, BUILDER_OK);
+  EXPECT_EQ(GetBookSlot(), 0);
+  EXPECT_EQ(GetBookMoveWord(0), mainWord) << "the import loaded into the user interface's slot";
+
+  // The imported book equals the one a quiet run makes.
+  BookBuilderIo io;
+  EXPECT_EQ(RunImport(BookImportArguments(in, quietOut, pgn, "frequency", "both", 30), io), BUILDER_OK);
+  EXPECT_EQ(ReadFile(out), ReadFile(quietOut));
+  FreeBookSlot();
+  for (const std::string& f : {mainBook, in, pgn, out, quietOut}) std::remove(f.c_str());
 }

@@ -81,3 +81,19 @@ TEST(BookFormat, ComposedNames) {
 }
 
 TEST(BookFormat, MarkupRemoval) { EXPECT_EQ(RemoveMarkupCodes("A{W:0 0 x}B{{nested}}C}"), "ABC"); }
+
+TEST(BookFile, AWholeFileReplacesTheOldOneAndLeavesNothingBeside) {
+  const std::string path = TempPath("replace.obk");
+  WriteFile(path, std::vector<uint8_t>(100, 7));
+  const std::vector<uint8_t> image = MakeBookImage({CoordWord("e2e4", 3, true, true)}, {});
+  ASSERT_TRUE(WriteBookFile(path.c_str(), image.data(), image.size()));
+  EXPECT_EQ(ReadFile(path), image) << "no tail of the longer old file";
+  EXPECT_TRUE(ReadFile(path + ".tmp").empty());
+  // A folder that is not there: nothing is written and the error is told.
+  int error = 0;
+  const std::string nowhere = TempPath("no_such_folder") + "/x.obk";
+  EXPECT_FALSE(WriteBookFile(nowhere.c_str(), image.data(), image.size(), &error));
+  EXPECT_NE(error, 0);
+  EXPECT_FALSE(WriteBookFile(nullptr, image.data(), image.size()));
+  std::remove(path.c_str());
+}
