@@ -289,6 +289,23 @@ TEST(Teaching, ClassroomCurriculumLaunchesATutorialThatWalksAndAnswers) {
   EXPECT_TRUE(Shot("classroom_curriculum_completed"));
 }
 
+// Leaving the classroom at once for another room works.
+TEST(Teaching, ClassroomCanBeLeftAtOnce) {
+  ProgramRun run;
+  ASSERT_TRUE(run.Start("rw_e2e_leave"));
+  guitest::Pump(1000);
+  HWND bar = FindWindowExA(run.frame, nullptr, "WC_ROOKWELL_NAVIGATION", nullptr);
+  ASSERT_NE(bar, nullptr);
+  ClickChild(bar, kClassroomButton);
+  guitest::Pump(300);
+  ClickChild(bar, 21565);
+  EXPECT_TRUE(guitest::WaitFor([&] { return SendDlgItemMessageA(bar, 21565, BM_GETCHECK, 0, 0) == BST_CHECKED; },
+                               5000))
+      << ReadText(run.trace);
+  guitest::Pump(500);
+  EXPECT_TRUE(Shot("classroom_left"));
+}
+
 TEST(Teaching, KidsRoomShowsItsPanelAndPage) {
   ProgramRun run;
   ASSERT_TRUE(run.Start("rw_e2e_kids"));
