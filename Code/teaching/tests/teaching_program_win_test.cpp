@@ -297,7 +297,8 @@ TEST(Teaching, ClassroomCanBeLeftAtOnce) {
   HWND bar = FindWindowExA(run.frame, nullptr, "WC_ROOKWELL_NAVIGATION", nullptr);
   ASSERT_NE(bar, nullptr);
   ClickChild(bar, kClassroomButton);
-  guitest::Pump(300);
+  guitest::Pump(3000);
+  EXPECT_TRUE(Shot("classroom_entered"));
   ClickChild(bar, 21565);
   EXPECT_TRUE(guitest::WaitFor([&] { return SendDlgItemMessageA(bar, 21565, BM_GETCHECK, 0, 0) == BST_CHECKED; },
                                5000))
