@@ -20,6 +20,7 @@ packages=(
   gnuchess-book pgn-extract
   cups printer-driver-cups-pdf poppler-utils libcups2
   libexpat1-dev nettle-dev
+  fp-utils
 )
 
 if [ "$(id -u)" != 0 ]; then

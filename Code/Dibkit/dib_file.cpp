@@ -114,6 +114,11 @@ PackedDib* dibReadFile(const char* path) {
   return DibFromFileBytes(bytes.data(), bytes.size());
 }
 
+PackedDib* dibReadFileImage(const void* bytes, size_t size) {
+  if (bytes == nullptr || size == 0) return nullptr;
+  return DibFromFileBytes(static_cast<const uint8_t*>(bytes), size);
+}
+
 int dibWriteFile(const char* path, const PackedDib* dib) {
   if (path == nullptr || dib == nullptr) return 0;
   return WriteWholeFile(path, DibToFileBytes(dib)) ? 1 : 0;

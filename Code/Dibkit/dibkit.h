@@ -220,6 +220,8 @@ DIBKIT_API int dibPaintControlBackgroundOffset(const PackedDib* tile, PackedDib*
 // missing). Null when the file cannot be opened, its headers are not
 // accepted, or it is shorter than they say. Nothing is shown.
 DIBKIT_API PackedDib* dibReadFile(const char* path);
+// The same from a file's bytes held in memory (a packed data item).
+DIBKIT_API PackedDib* dibReadFileImage(const void* bytes, size_t size);
 // Writes "BM", the file size (54 + colour area + size image), the pixel
 // offset (54 + colour area), the header, the colour area and the pixels.
 // 1, or 0 for a null image or a file that cannot be written.

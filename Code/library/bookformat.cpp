@@ -3,9 +3,9 @@
 
 #include <cerrno>
 #include <cstdio>
-
 #include <cstring>
 
+#include "file_errors.h"
 #include "movegen.h"
 
 bool ReadBookHeader(const uint8_t* image, size_t size, uint16_t* moveCount, uint32_t* textSize) {
@@ -157,27 +157,9 @@ bool WriteBookFile(const char* path, const uint8_t* data, size_t size, int* erro
     failure = errno == EPERM ? EACCES : errno;
     return false;
   }
-  const std::string temporary = std::string(path) + ".tmp";
   errno = 0;
-  FILE* f = std::fopen(temporary.c_str(), "wb");
-  if (f == nullptr) {
-    failure = errno;
-    return false;
-  }
-  bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
-  if (!ok) failure = errno;
-  if (std::fclose(f) != 0 && ok) {
-    failure = errno;
-    ok = false;
-  }
-  if (!ok) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  std::remove(path);  // rename does not replace a file everywhere
-  errno = 0;
-  if (std::rename(temporary.c_str(), path) != 0) {
-    failure = errno;  // the complete book stays beside the old name
+  if (ReplaceFileAtomically(path, data, size) != 0) {
+    failure = errno ? errno : EIO;
     return false;
   }
   return true;

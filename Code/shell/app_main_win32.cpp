@@ -20,6 +20,7 @@
 #include "frame_links.h"
 #include "game_registry.h"
 #include "heapkit.h"
+#include "lobby_room.h"
 #include "look_and_feel.h"
 #include "main_frame.h"
 #include "main_loop.h"
@@ -146,6 +147,7 @@ void InstallHosts() {
   ConnectShellParts(g_instance);
   InstallSystemWindowTable();
   InstallRoomSwitchHost();
+  RegisterLobbyRoom();
   InstallMessageBox();
   InstallUserServices();
   ConnectProgramParts();

@@ -43,3 +43,15 @@ bool AppendDebugLog(std::FILE* log, const std::string& converted) {
   if (std::fwrite(converted.data(), 1, converted.size(), log) != converted.size()) return false;
   return std::fflush(log) == 0;
 }
+
+// ---- The engine link's way to the monitors (no monitor by default).
+#include "debug_monitor_links.h"
+
+namespace {
+bool NoMonitorShown(int) { return false; }
+void NoMonitorShow(int, bool, int) {}
+void NoMonitorWrite(int, const char*) {}
+DebugMonitorLinks g_monitorLinks{NoMonitorShown, NoMonitorShow, NoMonitorWrite};
+}  // namespace
+
+DebugMonitorLinks& GetDebugMonitorLinks() { return g_monitorLinks; }

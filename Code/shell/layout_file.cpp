@@ -223,7 +223,7 @@ constexpr CustomKey kLightKeys[] = {
     {"custom_lightsq_blue", 0}, {"custom_lightsq_green", 0}, {"custom_lightsq_red", 192}};
 }  // namespace
 
-void ReadCustomBoardView(const char* file, int room, CustomBoardView* view) {
+void ReadCustomBoardView(const char* file, int room, RoomCustomBoard* view) {
   char section[kRoomNameSize], buffer[kAppPathSize];
   if (!view || !Section(room, section)) return;
   file = FileOrCurrent(file, buffer);
@@ -238,7 +238,7 @@ void ReadCustomBoardView(const char* file, int room, CustomBoardView* view) {
   }
 }
 
-void WriteCustomBoardView(const char* file, int room, const CustomBoardView* view) {
+void WriteCustomBoardView(const char* file, int room, const RoomCustomBoard* view) {
   char section[kRoomNameSize], buffer[kAppPathSize];
   if (!view || !Section(room, section)) return;
   file = FileOrCurrent(file, buffer);

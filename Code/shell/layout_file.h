@@ -68,8 +68,8 @@ void WriteLayoutRects(const char* file);
 // board, -1 for a name not in the catalogue. A null file: the current one.
 void ReadBoardSetNames(const char* file, int room, int32_t* boardSet, int32_t* pieceSet);
 void WriteBoardSetNames(const char* file, int room, int32_t boardSet, int32_t pieceSet);
-void ReadCustomBoardView(const char* file, int room, CustomBoardView* view);
-void WriteCustomBoardView(const char* file, int room, const CustomBoardView* view);
+void ReadCustomBoardView(const char* file, int room, RoomCustomBoard* view);
+void WriteCustomBoardView(const char* file, int room, const RoomCustomBoard* view);
 void ReadBoardOffset(const char* file, int room, int32_t* x, int32_t* y);
 void WriteBoardOffset(const char* file, int room, int32_t x, int32_t y);
 

@@ -15,8 +15,12 @@
 #include "app_globals.h"
 #include "app_main.h"
 #include "data_sets.h"
+#include "dbwindow_win32.h"
 #include "frame_links.h"
+#include "game_room_parts.h"
 #include "game_sounds.h"
+#include "debug_window.h"
+#include "menu_commands_win32.h"
 #include "move_words.h"
 #include "movie_launch.h"
 #include "print_front.h"
@@ -26,6 +30,20 @@
 #include "teaching_rooms_win32.h"
 
 namespace {
+
+// The modeless windows that start-up makes and ends; the engine monitors
+// join whatever is installed before them.
+int (*g_createModeless)() = nullptr;
+int (*g_destroyModeless)() = nullptr;
+int CreateModelessWithMonitors() {
+  const int made = g_createModeless ? g_createModeless() : 1;
+  CreateEngineMonitors();
+  return made;
+}
+int DestroyModelessWithMonitors() {
+  DestroyEngineMonitors();
+  return g_destroyModeless ? g_destroyModeless() : 1;
+}
 
 int StartSound(int mode) { return StartSoundSystem(mode) == mode ? 1 : 0; }
 void StopSound() { StopSoundSystem(); }
@@ -72,6 +90,7 @@ void ConnectProgramParts() {
   SetRoomMovieLaunch(PlayKidsRoom);
   // The classroom and the kids room take their places in the room table.
   RegisterTeachingRooms();
+  ConnectDatabaseRoom();
 
   ShellServices s = GetShellServices();
   s.releaseSoundDevice = ReleaseDevice;
@@ -89,6 +108,15 @@ void ConnectProgramParts() {
   links.reacquireSoundDevice = ReacquireDevice;
   links.playGameSound = FramePlayGameSound;
   links.setPrintPalette = SetPrintPalette;
+
+  ConnectGameRoomParts();
+  // The main menu's commands and check marks, and the engine monitors.
+  InstallMenuCommands();
+  InstallDebugMonitors();
+  g_createModeless = startup.createModelessWindows;
+  g_destroyModeless = startup.destroyModelessWindows;
+  startup.createModelessWindows = CreateModelessWithMonitors;
+  startup.destroyModelessWindows = DestroyModelessWithMonitors;
 }
 
 void FillGameSoundHost() { SetGameSoundHost(ProgramGameSoundHost()); }

@@ -2,7 +2,10 @@
 #include <windows.h>
 
 #include "app_main.h"
+#include "tournament_room_win32.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  // Rooms built so far take their place before the room records are made.
+  RegisterTournamentRoom();
   return RunRookwell(instance, commandLine ? commandLine : "");
 }

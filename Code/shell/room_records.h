@@ -3,7 +3,7 @@
 // (RoomEvent). The application globals own the eight records; the room
 // window and the room modules fill and use them.
 //
-// Interface: kRoomCount, kNoRoom, RoomId, RoomGameOptions, CustomBoardView,
+// Interface: kRoomCount, kNoRoom, RoomId, RoomGameOptions, RoomCustomBoard,
 // RoomBoard, RoomRecord, RoomEvent.
 #pragma once
 
@@ -43,7 +43,7 @@ struct RoomGameOptions {
 };
 
 // The custom three-dimensional board view; colours as blue, green, red.
-struct CustomBoardView {
+struct RoomCustomBoard {
   int32_t size;
   int32_t tilt;
   int32_t turn;
@@ -64,7 +64,7 @@ struct RoomBoard {
   void* boardSetItems;
   void* pieceSetItems;
   void* setSounds;
-  CustomBoardView customView;
+  RoomCustomBoard customView;
   int32_t offsetX, offsetY;
   int32_t cursorId;
   BoardView* view;

@@ -4,6 +4,7 @@
 
 #include "app_globals.h"
 #include "app_messages.h"
+#include "dibkit.h"
 #include "heapkit.h"
 #include "shell_services.h"
 #include "window_table.h"
@@ -56,6 +57,9 @@ void FreeRoomRecord(RoomRecord* r, int isCurrent) {
   g_host->DestroyBoardView(r);
   if (r->release) r->release(r, isCurrent);
   if (r->menu) g_host->FreeMenu(r->menu);
+  // The wallpaper's source picture belongs to the record; the room window
+  // keeps its own built copy.
+  dibDelete(r->wallpaperBitmap);
   memFree_rel(r->board);
   memFree_rel(r);
 }

@@ -27,6 +27,9 @@ int SetRoomWallpaperBitmap(struct RoomRecord* record, int keepOld);
 void* GetRoomWallpaperBitmap();
 // What the first entry into the kids room in a run starts (the movie
 // launch); null: nothing.
+// Called at every tick of the room timer while it is not held, after the
+// engines' replies and the clocks (the game room's clock display).
+void SetRoomTimerHook(void (*hook)());
 void SetRoomMovieLaunch(void (*launch)(HWND owner));
 // Points the room switch at the frame, the bar, the menus and the loop.
 void InstallRoomSwitchHost();

@@ -11,6 +11,8 @@
 #include "chess_clock.h"
 #include "facet_frame.h"
 #include "game_registry.h"
+#include "game_room_win32.h"
+#include "lobby_room.h"
 #include "look_and_feel.h"
 #include "main_frame.h"
 #include "main_loop.h"
@@ -29,6 +31,7 @@ void (*g_movieLaunch)(HWND) = nullptr;
 bool g_kidsRoomSeen = false;
 PackedDib* g_wallpaper = nullptr;  // the current room's, built for the room window
 CmMenu* g_menuOnFrame = nullptr;
+void (*g_timerHook)() = nullptr;
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 bool Empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
@@ -66,7 +69,9 @@ void DrainRoomEvents() {
     if (!block) break;
     DispatchEngineOutput(block);
   }
-  if (!IsRoomTimerHeld()) ClockTimerProc(GetTickCount());
+  if (IsRoomTimerHeld()) return;
+  ClockTimerProc(GetTickCount());
+  if (g_timerHook) g_timerHook();
 }
 
 void OnFrameResized(HWND window, const RECT* client) {
@@ -120,9 +125,16 @@ LRESULT CALLBACK RoomWindowProc(HWND window, UINT message, WPARAM first, LPARAM 
       if (g_wallpaper) PaintWallpaper(reinterpret_cast<HDC>(first), g_wallpaper);
       else PaintGradient(window, reinterpret_cast<HDC>(first));
       return 1;
-    case WM_WINDOWPOSCHANGED:
+    case WM_WINDOWPOSCHANGED: {
       NumberedWindowOp(WOP_SET_RECT_POS, WIN_ROOM, second);
+      const auto* pos = reinterpret_cast<const WINDOWPOS*>(second);
+      if (!(pos->flags & SWP_NOSIZE)) {
+        // The wallpaper is built for the window's size.
+        if (g_wallpaper) SetRoomWallpaperBitmap(GetCurrentRoomRecord(), 0);
+        if (GetLoginScreen()) ResizeLoginScreen(pos->cx, pos->cy);
+      }
       return 0;
+    }
     case WM_RBUTTONDOWN:
     case WM_CONTEXTMENU:
       ForwardToRoomHandler(window, first, second);
@@ -170,6 +182,9 @@ class WindowsRoomHost final : public RoomSwitchHost {
     ::SetMainMenu(menu, CurrentRoomCommand);
   }
   void SetAccelerators(void* table) override { SetActiveAccelerators(table); }
+  void ShowShortcutTiles(RoomRecord* record) override {
+    ::ShowShortcutTiles(record->room, record->tileId, record->tileBitmap);
+  }
   void UpdateMainMenuState() override { Services().updateMainMenuState(); }
   CmMenu* CopyMainMenu() override { return cmLoadMenu(Instance(), MAKEINTRESOURCEA(kMainMenuId)); }
   // The menu last put on the frame belongs to the frame's bar, which frees
@@ -258,5 +273,7 @@ int SetRoomWallpaperBitmap(RoomRecord* record, int) {
 void* GetRoomWallpaperBitmap() { return g_wallpaper; }
 
 void SetRoomMovieLaunch(void (*launch)(HWND owner)) { g_movieLaunch = launch; }
+
+void SetRoomTimerHook(void (*hook)()) { g_timerHook = hook; }
 
 void InstallRoomSwitchHost() { SetRoomSwitchHost(&g_host); }

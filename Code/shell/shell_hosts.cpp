@@ -1,6 +1,8 @@
 // The shell's GameHost and EngineLinkHost.
 #include "shell_hosts.h"
 
+#include "debug_monitor_links.h"
+
 #include <cstring>
 
 #include "app_globals.h"
@@ -8,6 +10,7 @@
 #include "engine_link_host.h"
 #include "engine_player.h"
 #include "game_host.h"
+#include "personality_hooks.h"
 #include "profile.h"
 #include "room_switch.h"
 #include "shell_services.h"
@@ -23,6 +26,8 @@ static_assert(kMsgSolveForMate == RWM_SOLVE_FOR_MATE);
 namespace {
 
 constexpr uint32_t kYesNoButtons = 4;
+
+GameRoomHostHooks g_roomHooks{};
 
 // The engine players' part of the host (starting engines, their moves, the
 // room's reply queue) is the engine link's own.
@@ -50,6 +55,19 @@ class ShellGameHost final : public EnginePlayerGameHost {
   void ChangeGameNotation(GameRecord* game) override {
     Services().changeGameNotation(game, ::GetNotationStyle());
   }
+  PersonalityRecord* ReadPersonality(PlayerRecord* player, PersonalityRecord* existing) override {
+    if (g_roomHooks.readPersonality) return g_roomHooks.readPersonality(player, existing);
+    return EnginePlayerGameHost::ReadPersonality(player, existing);
+  }
+  void FreePersonality(PersonalityRecord* personality) override {
+    if (g_roomHooks.freePersonality) g_roomHooks.freePersonality(personality);
+  }
+  void LoadPersonalityBook(PersonalityRecord* personality, int bookSlot) override {
+    if (g_roomHooks.loadPersonalityBook) g_roomHooks.loadPersonalityBook(personality, bookSlot);
+  }
+  int32_t PersonalityWord(const PersonalityRecord* personality, int index) override {
+    return g_roomHooks.personalityWord ? g_roomHooks.personalityWord(personality, index) : 0;
+  }
 
  private:
   static constexpr uint32_t kMsgGameEvent = kMsgGameChanged;
@@ -75,6 +93,12 @@ class ShellEngineLinkHost final : public EngineLinkHost {
   void PostToNumberedWindows(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
     Services().broadcastToWindows(message, wParam, lParam, 1);
   }
+  // The engine monitors.
+  bool IsDebugWindowShown(int window) override { return GetDebugMonitorLinks().isShown(window); }
+  void ShowDebugWindow(int window, bool show, int menuCommand) override {
+    GetDebugMonitorLinks().show(window, show, menuCommand);
+  }
+  void WriteDebugWindow(int window, const char* text) override { GetDebugMonitorLinks().write(window, text); }
   void SendToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
     Services().sendToWindow(window, message, wParam, lParam);
   }
@@ -84,19 +108,47 @@ class ShellEngineLinkHost final : public EngineLinkHost {
   void ExtractMarkup(const char* text, char* out, int size) override {
     if (size > 0) ::ExtractMarkup(text, out, size_t(size));
   }
+  bool GetPersonality(const PlayerRecord* player, EnginePersonality* out) override {
+    return g_roomHooks.getPersonality && g_roomHooks.getPersonality(player, out);
+  }
+  void SetPersonalityEnginePath(PlayerRecord* player, const char* path) override {
+    if (g_roomHooks.setPersonalityEnginePath) g_roomHooks.setPersonalityEnginePath(player, path);
+  }
+  void MarkThinkingChanged(int colour) override {
+    if (g_roomHooks.markThinkingChanged) g_roomHooks.markThinkingChanged(colour);
+  }
+  void MarkStatusChanged(int colour) override {
+    if (g_roomHooks.markStatusChanged) g_roomHooks.markStatusChanged(colour);
+  }
+};
+
+// Personality files and their books are read from the program's folders.
+class ShellPersonalityEnvironment final : public PersonalityEnvironment {
+ public:
+  std::string PersonalitiesFolder() override { return Folder(GetPersonalitiesFolder()); }
+  std::string OpeningBooksFolder() override { return Folder(GetOpeningBooksFolder()); }
+  uint32_t BenchmarkScore() override { return GetBenchmarkScore(); }
+
+ private:
+  static std::string Folder(const char* folder) { return folder && *folder ? folder : "."; }
 };
 
 ShellGameHost g_gameHost;
 ShellEngineLinkHost g_engineHost;
+ShellPersonalityEnvironment g_personalities;
 
 }  // namespace
 
 void InstallShellHosts() {
   SetGameHost(&g_gameHost);
   SetEngineLinkHost(&g_engineHost);
+  SetPersonalityEnvironment(&g_personalities);
 }
+
+void SetGameRoomHostHooks(const GameRoomHostHooks& hooks) { g_roomHooks = hooks; }
 
 void RemoveShellHosts() {
   SetGameHost(nullptr);
   SetEngineLinkHost(nullptr);
+  SetPersonalityEnvironment(nullptr);
 }

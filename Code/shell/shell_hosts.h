@@ -4,8 +4,29 @@
 // that belong to parts built elsewhere pass through the shell's service
 // table (shell_services.h).
 //
-// Interface: InstallShellHosts, RemoveShellHosts.
+// Interface: InstallShellHosts, RemoveShellHosts, GameRoomHostHooks,
+// SetGameRoomHostHooks.
 #pragma once
+
+#include <cstdint>
+
+struct EnginePersonality;
+struct PersonalityRecord;
+struct PlayerRecord;
+
+// The game room's answers to the personality and thinking-line calls of the
+// rules and the engine link; a null entry keeps the host's default.
+struct GameRoomHostHooks {
+  PersonalityRecord* (*readPersonality)(PlayerRecord* player, PersonalityRecord* existing);
+  void (*freePersonality)(PersonalityRecord* personality);
+  void (*loadPersonalityBook)(PersonalityRecord* personality, int bookSlot);
+  int32_t (*personalityWord)(const PersonalityRecord* personality, int index);
+  bool (*getPersonality)(const PlayerRecord* player, EnginePersonality* out);
+  void (*setPersonalityEnginePath)(PlayerRecord* player, const char* path);
+  void (*markThinkingChanged)(int colour);
+  void (*markStatusChanged)(int colour);
+};
+void SetGameRoomHostHooks(const GameRoomHostHooks& hooks);
 
 // Installs the shell's hosts in the rules and the engine link.
 void InstallShellHosts();

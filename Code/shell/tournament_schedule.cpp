@@ -1,8 +1,7 @@
-// The tournament room's schedule text: see tournament_schedule.h.
+// The tournament room's schedule and the wizard's record defaults: see
+// tournament_schedule.h.
 #include "tournament_schedule.h"
 
-#include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "shell_strings.h"
@@ -13,10 +12,18 @@ constexpr int kVsString = 394;
 
 TournamentScheduleHost g_host{};
 
-TournamentData* RoomTournament() { return g_host.roomTournament ? g_host.roomTournament() : nullptr; }
+Tournament* RoomTournament() { return g_host.roomTournament ? g_host.roomTournament() : nullptr; }
+Tournament* WizardTournament() { return g_host.wizardTournament ? g_host.wizardTournament() : nullptr; }
 
-void Refresh(TournamentData* tournament) {
+void Refresh(Tournament* tournament) {
   if (g_host.refresh) g_host.refresh(tournament);
+}
+
+void FreeSlots(Tournament* t) {
+  for (int i = 0; i < kTournamentPairings; ++i) {
+    t->pairings[i] = TournamentPairing{0, 0, kResultNotPlayed};
+    t->texts[i][0] = '\0';
+  }
 }
 
 }  // namespace
@@ -25,42 +32,32 @@ const TournamentPair* GetPairingTable(int entrants, int* count) { return RoundRo
 
 void SetTournamentScheduleHost(const TournamentScheduleHost& host) { g_host = host; }
 
-int BuildTournamentSchedule() {
-  TournamentData* t = RoomTournament();
+int BuildRoundRobinSchedule() {
+  Tournament* t = RoomTournament();
   if (!t) return 0;
-  const std::string vs = ShellString(kVsString);
-  int slot = 0;
+  FreeSlots(t);
   // The tournament core's rule: missing entrants skipped, colours reversed
-  // in even cycles.
-  ForEachRoundRobinGame(t->entrantCount, t->cycles, [&](int white, int black) {
-    while (slot < kTournamentSlots && t->slots[slot].white != kTournamentSlotFree) ++slot;
-    if (slot == kTournamentSlots) return false;  // every slot is taken: the schedule ends here
-    TournamentPairing& out = t->slots[slot];
-    out.white = white;
-    out.black = black;
-    char line[kTournamentLineSize];
-    std::snprintf(line, sizeof line, "%.*s\t %s %.*s", kTournamentNameSize - 1, t->names[white - 1],
-                  vs.c_str(), kTournamentNameSize - 1, t->names[black - 1]);
-    std::memcpy(out.line, line, sizeof line);
-    return true;
-  });
+  // in even cycles, texts cut to the slot.
+  const std::string vs = ShellString(kVsString);  // the loader's buffer may be shared
+  BuildRoundRobinPairings(t, vs.c_str());
   Refresh(t);
   return 1;
 }
 
-void ResetTournamentClock() {
-  TournamentData* t = RoomTournament();
+void SetTournamentDefaults() {
+  Tournament* t = WizardTournament();
   if (!t) return;
-  t->settings[TOURNAMENT_CLOCK_KIND] = 4;
-  t->settings[TOURNAMENT_CLOCK_COMPANION] = 4;
-  t->settings[TOURNAMENT_CLOCK_FIRST] = 0;
-  t->settings[TOURNAMENT_CLOCK_SECOND] = 0;
+  t->rounds = 4;
+  t->kind = TOURNAMENT_ROUND_ROBIN;
+  t->rated = 0;
+  t->timeControl.kind = 4;
 }
 
-void RestoreTournamentSettings() {
-  TournamentData* t = RoomTournament();
+void ResetWizardTournament() {
+  Tournament* t = WizardTournament();
   if (!t) return;
-  std::memcpy(t->settings, t->remembered, sizeof t->settings);
-  for (TournamentPairing& slot : t->slots) slot.white = kTournamentSlotFree;
+  t->autoPlay = t->started = t->gameInProgress = t->adjourned = 0;
+  t->gameStarting = t->savedGamePresent = 0;
+  for (TournamentPairing& p : t->pairings) p.result = kResultNotPlayed;
   Refresh(t);
 }

@@ -1,15 +1,20 @@
 // makebook: makes Rookwell's default opening book from free data.
-//   makebook ECO_PGN POLYGLOT_BIN OUT_OBK
+//   makebook ECO_PGN POLYGLOT_BIN OUT_OBK [COMMENTS]
+// COMMENTS (the reference book's) gives lines "e4 e5 Nf3 | comment"; the
+// comment goes on the line's last move.
 // Every line of the ECO file goes into the book with its opening name and
 // ECO code; the Polyglot book adds the lines that are played and gives every
 // move its weight code, relative to the most played move of its position.
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "board.h"
 #include "bookgames.h"
+#include "notation.h"
 #include "booktree.h"
 #include "polyglot.h"
 
@@ -99,6 +104,51 @@ void AddPlayedLines(const PolyglotBook& book, BookTree* tree, int node, const Bo
   }
 }
 
+// The comments file: every line's moves must be legal; a fault stops the
+// build with the line's number.
+bool AddComments(const char* path, BookTree* tree) {
+  std::ifstream in(path);
+  if (!in) {
+    std::fprintf(stderr, "makebook: cannot open %s\n", path);
+    return false;
+  }
+  std::string line;
+  int number = 0, added = 0;
+  while (std::getline(in, line)) {
+    ++number;
+    if (line.empty() || line[0] == '#') continue;
+    const size_t bar = line.find('|');
+    if (bar == std::string::npos) {
+      std::fprintf(stderr, "makebook: %s line %d: no \"|\"\n", path, number);
+      return false;
+    }
+    std::istringstream moves(line.substr(0, bar));
+    std::string comment = line.substr(bar + 1);
+    comment.erase(0, comment.find_first_not_of(' '));
+    Board board;
+    SetInitialBoard(&board);
+    int side = WHITE, node = BookTree::kRoot;
+    std::string san;
+    while (moves >> san) {
+      MoveRecord m{};
+      if (!ParseAlgebraicMove(&m, san.c_str(), &board, side)) {
+        std::fprintf(stderr, "makebook: %s line %d: %s is no legal move\n", path, number, san.c_str());
+        return false;
+      }
+      node = AddMove(tree, node, m);
+      MakeMove(&m, &board);
+      side = OtherSide(side);
+    }
+    if (node == BookTree::kRoot || comment.empty()) {
+      std::fprintf(stderr, "makebook: %s line %d: no moves or no comment\n", path, number);
+      return false;
+    }
+    (*tree)[node].comment = comment;
+    ++added;
+  }
+  std::printf("makebook: %d comments\n", added);
+  return true;
+}
 int WeightCode(int weight, int best) {
   if (weight <= 0 || best <= 0) return 0;
   double ratio = static_cast<double>(weight) / best;
@@ -131,8 +181,8 @@ void SetWeights(const PolyglotBook& book, BookTree* tree, int parent, const Boar
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: makebook ECO_PGN POLYGLOT_BIN OUT_OBK\n");
+  if (argc != 4 && argc != 5) {
+    std::fprintf(stderr, "usage: makebook ECO_PGN POLYGLOT_BIN OUT_OBK [COMMENTS]\n");
     return 1;
   }
   PolyglotBook polyglot;
@@ -148,6 +198,7 @@ int main(int argc, char** argv) {
   }
   BookTree tree;
   if (!AddEcoLines(argv[1], &tree)) return 1;
+  if (argc == 5 && !AddComments(argv[4], &tree)) return 1;
   int named = tree.MoveCount();
   AddPlayedLines(polyglot, &tree, BookTree::kRoot, start, WHITE, 0, 1.0);
   SetWeights(polyglot, &tree, BookTree::kRoot, start, WHITE);

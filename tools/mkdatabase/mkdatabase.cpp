@@ -1,11 +1,14 @@
 // mkdatabase: builds a game database from PGN files.
-//   mkdatabase OUT.gdg [--keys OPENINGS.pgn] GAMES.pgn...
+//   mkdatabase OUT.gdg [--keys OPENINGS.pgn] [--index] GAMES.pgn...
 // With --keys, every game of OPENINGS.pgn is an opening line: the keys of
 // its moves go into the opening-key base, the last one named by its "ECO",
 // "Opening" and "Variation" tags. The games of GAMES.pgn are then imported
-// and filed under their keys. Exit code 0 when every file was read.
+// and filed under their keys. With --index the sort indexes are made in the
+// "GdIndex" folder beside OUT.gdg, so that the game list sorts at once.
+// Exit code 0 when every file was read.
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -62,7 +65,7 @@ int Progress(int written, int32_t) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: mkdatabase OUT.gdg [--keys OPENINGS.pgn] GAMES.pgn...\n");
+    std::fprintf(stderr, "usage: mkdatabase OUT.gdg [--keys OPENINGS.pgn] [--index] GAMES.pgn...\n");
     return 2;
   }
   LibraryAttach();
@@ -78,6 +81,11 @@ int main(int argc, char** argv) {
     failed += AddKeys(argv[3], out, file);
     first = 4;
   }
+  bool index = false;
+  if (first < argc && std::strcmp(argv[first], "--index") == 0) {
+    index = true;
+    ++first;
+  }
   bool keys = GdOpenDatabase(out, file) == 1;
   for (int i = first; i < argc; ++i) {
     int before = GdGetGamesCount(file);
@@ -90,6 +98,18 @@ int main(int argc, char** argv) {
     std::printf("%s: %d games\n", argv[i], GdGetGamesCount(file) - before);
   }
   std::printf("%s: %d games%s\n", out, GdGetGamesCount(file), keys ? ", filed under opening keys" : "");
+  if (index) {
+    // The module names the folder as the program does: beside the game file.
+    std::filesystem::path folder = std::filesystem::path(out).parent_path() / "GdIndex";
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (GdIndexCreateUpdate(file, folder.string().c_str(), 65535, 2000000, 0, nullptr, 0) != 0) {
+      std::fprintf(stderr, "mkdatabase: cannot make the indexes of %s\n", out);
+      ++failed;
+    } else {
+      std::printf("%s: indexes in %s\n", out, folder.string().c_str());
+    }
+  }
   if (keys) GdCloseDatabase(file);
   GdCloseGamefile(file);
   return failed ? 1 : 0;

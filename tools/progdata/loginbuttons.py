@@ -188,3 +188,26 @@ def build(outdir, lobbydir, label_font):
         f.write("# dialog\tcontrol\tcaption\n" + "\n".join(captions) + "\n")
     tags = [tag(pattern(s, b[1])) for s in SCREENS for b in BUTTONS]
     assert len(set(tags)) == len(tags), "two login buttons share a frame-cache tag"
+
+
+def screens_rc(buttons_txt, out_rc):
+    """The login screens' dialogs 112, 111 and 144 from login_buttons.txt: each
+    button an AnimButton whose caption block places it. The screen sizes
+    itself to its background, so the template's own units do not matter."""
+    rows = {}
+    with open(buttons_txt) as f:
+        for line in f:
+            if line.startswith("#") or not line.strip():
+                continue
+            dialog, control, caption = line.rstrip("\n").split("\t")
+            rows.setdefault(int(dialog), []).append((int(control), caption))
+    lines = ["// Made by tools/progdata/loginbuttons.py from login_buttons.txt: the login screens."]
+    for dialog in (112, 111, 144):
+        # WS_CHILD | WS_CLIPCHILDREN; the screen is shown once it is placed.
+        lines += ["", "%d DIALOGEX 0, 0, 100, 100" % dialog, "STYLE 0x42000000", "BEGIN"]
+        for control, caption in rows[dialog]:
+            # WS_CHILD | WS_VISIBLE | WS_TABSTOP
+            lines.append('  CONTROL "%s", %d, "AnimButton", 0x50010000, 0, 0, 10, 10' % (caption, control))
+        lines.append("END")
+    with open(out_rc, "w", newline="\n") as f:
+        f.write("\n".join(lines) + "\n")

@@ -124,6 +124,16 @@ def wallpaper(path):
     quantize.save(path, marble_tile(256, 256, 7129), dither=True)
 
 
+def game_room_wallpaper(path):
+    # Dark green marble, calm behind the board and the panels.
+    quantize.save(path, marble_tile(256, 256, 7130, base=(70, 102, 80), vein=(26, 44, 32)), dither=True)
+
+def tournament_wallpaper(path):
+    """The tournament room's wallpaper: deep green marble, darker than the
+    default grey so the room's light panes stand out on it."""
+    quantize.save(path, marble_tile(256, 256, 7136, base=(64, 98, 78), vein=(20, 38, 29)), dither=True)
+
+
 def splash(path):
     w, h = 400, 240
     img = marble(w, h, 7105, base=(60, 62, 66), vein=(20, 20, 22))

@@ -6,6 +6,7 @@
   progdata.py rw256 OUTDIR
   progdata.py loginbuttons OUTDIR LOBBYDIR RWONYX.TTF
   progdata.py wallpaper OUT.bmp
+  progdata.py gameroomwallpaper OUT.bmp
   progdata.py strings SRCDIR OUTDIR
   progdata.py cursors OUTDIR
   progdata.py cursorlist   (prints "ids|ani names" for the build)
@@ -34,9 +35,18 @@ def main(argv):
     elif cmd == "loginbuttons":
         import loginbuttons
         loginbuttons.build(argv[2], argv[3], argv[4])
+    elif cmd == "loginscreens":
+        import loginbuttons
+        loginbuttons.screens_rc(argv[2], argv[3])
     elif cmd == "wallpaper":
         import pictures
         pictures.wallpaper(argv[2])
+    elif cmd == "gameroomwallpaper":
+        import pictures
+        pictures.game_room_wallpaper(argv[2])
+    elif cmd == "tournamentwallpaper":
+        import pictures
+        pictures.tournament_wallpaper(argv[2])
     elif cmd == "splash":
         import pictures
         pictures.splash(argv[2])

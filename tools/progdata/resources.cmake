@@ -76,6 +76,12 @@ if(RW_WINDOWS)
   # object and clashes between them are the resource compiler's errors.
   set(master "// Made by tools/progdata/resources.cmake: the program's resource script.\n")
   string(APPEND master "#include \"rw_strings.rc\"\n#include \"cursors.rc\"\n")
+  # The login screens place their buttons as the button pictures were drawn.
+  add_custom_command(OUTPUT ${out}/anim/login_screens.rc
+    COMMAND ${progdata} loginscreens ${out}/anim/login_buttons.txt ${out}/anim/login_screens.rc
+    DEPENDS ${out}/anim/login_buttons.txt ${progdata_scripts}
+    COMMENT "Writing the login screens' dialogs" VERBATIM)
+  string(APPEND master "#include \"anim/login_screens.rc\"\n")
   foreach(piece IN LISTS rw_rc_pieces)
     string(APPEND master "#include \"${piece}\"\n")
   endforeach()
@@ -84,7 +90,7 @@ if(RW_WINDOWS)
   add_library(rookwell_res OBJECT ${out}/rookwell_res.rc)
   # The resource compiler leaves no dependency list: name every input.
   set_source_files_properties(${out}/rookwell_res.rc PROPERTIES OBJECT_DEPENDS
-    "${rw_rc_pieces};${out}/strings/rw_strings.rc;${out}/strings/rw_strings.h;${rw_cursor_files};${out}/PAL.bmp;${out}/SPLASH.bmp;${out}/version/rw_version.h")
+    "${rw_rc_pieces};${out}/anim/login_screens.rc;${out}/strings/rw_strings.rc;${out}/strings/rw_strings.h;${rw_cursor_files};${out}/PAL.bmp;${out}/SPLASH.bmp;${out}/version/rw_version.h")
   target_include_directories(rookwell_res PRIVATE ${rw_res_src} ${out} ${out}/cursors ${out}/version)
   target_link_libraries(rookwell_res PUBLIC rookwell_res_ids)
   add_dependencies(rookwell_res progdata_pictures progdata_resources)

@@ -8,6 +8,7 @@ import os
 
 from PIL import Image, ImageDraw
 
+import bookeditor_art
 import gamesetup_art
 import pictures
 import quantize
@@ -127,7 +128,7 @@ def build(outdir):
         put(name, "drive icon", _icon("drive", colour, "", False), "drive")
     for name, kind, state in FACES:
         put(name, "file dialog button face", _face(kind, state), "folder + sign")
-    for name, role, image, recipe, transparent in gamesetup_art.pictures():
+    for name, role, image, recipe, transparent in gamesetup_art.pictures() + bookeditor_art.pictures():
         put(name, role, image, recipe, transparent=transparent)
     with open(os.path.join(outdir, "rw256.rc"), "w", newline="\n") as f:
         for name, path in done:

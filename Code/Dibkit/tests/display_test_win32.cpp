@@ -302,6 +302,7 @@ TEST(DibkitDll, ExportsEveryFunctionByName) {
                            "FillDIBBits",
                            "ZeroDIBUsingWidenedMonoMask",
                            "dibReadFile",
+                           "dibReadFileImage",
                            "dibWriteFile",
                            "dibDisplay",
                            "dibDisplayRGB",

@@ -62,12 +62,18 @@ TEST(DibFiles, WrittenFileReadsBackEqual) {
       DibPtr back(dibReadFile(path.c_str()));
       ASSERT_NE(back, nullptr) << bits;
       ASSERT_EQ(std::memcmp(back.get(), d.get(), 40 + area + d->biSizeImage), 0) << bits << " bits";
+      // The same bytes held in memory, as a packed data item hands them over.
+      DibPtr held(dibReadFileImage(file.data(), file.size()));
+      ASSERT_NE(held, nullptr) << bits;
+      EXPECT_EQ(std::memcmp(held.get(), d.get(), 40 + area + d->biSizeImage), 0) << bits << " bits";
+      EXPECT_EQ(dibReadFileImage(file.data(), file.size() - 1), nullptr);
     }
   }
   EXPECT_EQ(dibWriteFile("dibkit_test_null.bmp", nullptr), 0);
   EXPECT_EQ(dibWriteFile("no_such_folder/x.bmp", Make(1, 1, 8).get()), 0);
   EXPECT_EQ(dibReadFile("dibkit_test_missing.bmp"), nullptr);
   EXPECT_EQ(dibReadFile(nullptr), nullptr);
+  EXPECT_EQ(dibReadFileImage(nullptr, 100), nullptr);
 }
 
 TEST(DibFiles, InfoHeaderAtTheStartAndShortColourTables) {

@@ -6,6 +6,9 @@
 
 #include "dibkit_gdi.h"
 #include "heapkit.h"
+#include "win/board_drawing_win32.h"
+#include "win/font_piece_sheet_win32.h"
+#include "win/markup_glyphs_win32.h"
 
 namespace {
 
@@ -94,6 +97,15 @@ void SetScenePalette(AnimScene* scene, const PackedDib* palettePicture) {
   memFree_rel(table);  // a table of the heap library
 }
 
+void SetViewPalette(BoardView* view, const PackedDib* palettePicture) {
+  DibRgbQuad* table = palCopySystemPalette(256);
+  if (!table) return;
+  if (palettePicture) palColorsFromDIB(palettePicture, table, 10, 245);
+  std::memcpy(view->colours, table, sizeof view->colours);
+  memFree_rel(table);
+  SetCanvasColorTable(view->scene, view->colours, 256);
+}
+
 void FitBoardSceneToWindow(HWND window, AnimScene* scene, PackedDib* background) {
   RECT client{};
   GetClientRect(window, &client);
@@ -165,10 +177,61 @@ bool HitBoardSprites(BoardView* view, int x, int y) {
   return false;
 }
 
+void RebindBoardPictures(BoardView* view) {
+  if (!view || !view->scene) return;
+  for (int g = 0; g < 2; ++g)
+    for (int i = 0; i < 4; ++i) {
+      if (view->groupSprites[g][i] >= 0) HideSprite(view->scene, view->groupSprites[g][i]);
+      if (view->groupImages[g][i] >= 0) DeleteSpriteDib(view->scene, view->groupImages[g][i]);
+      view->groupImages[g][i] = -1;
+      view->groupBitmaps[g][i] = view->host->RoomGroupBitmap(g, i);
+    }
+  SetGroupImages(view);
+  view->boardBitmap = view->host->RoomBoardBitmap();
+  if (view->boardSpriteImage >= 0) DeleteSpriteDib(view->scene, view->boardSpriteImage);
+  view->boardSpriteImage = view->boardBitmap ? AddSpriteDib(view->scene, view->boardBitmap) : -1;
+  if (view->boardSpriteImage >= 0) SetSpriteSpriteDib(view->scene, view->boardSprite, view->boardSpriteImage);
+}
+
+void RebuildPieceSprites(BoardView* view, PackedDib* ownSheet) {
+  if (!view || !view->scene) return;
+  DeleteGlyphSprites(view);
+  view->sprites.reset();  // the old cels leave the scene before their sheet goes
+  if (!ownSheet) view->pieceSet = view->host->RoomPieceSet();
+  if (view->ownedPieceSheet && view->ownedPieceSheet != ownSheet) dibDelete(view->ownedPieceSheet);
+  view->ownedPieceSheet = ownSheet;
+  PackedDib* sheet = ownSheet ? ownSheet : view->host->RoomPieceSheet();
+  view->sprites = std::make_unique<SceneSprites>(view->scene, IsFlatBoard(*view->geometry));
+  view->records = PieceSpriteRecords();
+  view->records.multiCel = view->pieceSet->celFlag != 0;
+  if (sheet) view->sprites->BuildPieceCels(sheet, *view->pieceSet);
+  view->sprites->CreatePieceSprites();
+  CreateGlyphSprites(view);
+  view->projection.celWidth = view->pieceSet->celWidth;
+  view->projection.celHeight = view->pieceSet->celHeight;
+}
+
+void RebuildFramedCustomBoard(BoardView* view, int width) {
+  if (!view || view->boardSetIndex != kCustomBoardSet) return;
+  int32_t size = width - 2 * view->projection.leftMargin - 4;
+  if (size < 16) return;
+  view->custom.size = size;
+  view->geometry->size = size;
+  ComposeCustomBoard(view, view->window);
+  PackedDib* sheet = nullptr;
+  PieceSetRecord* set = view->pieceSet;
+  if (set && BuildFontPieceSheet(&sheet, set, 0, size / 8)) {
+    set->celFlag = 0;
+    RebuildPieceSprites(view, sheet);
+  }
+  PlaceBoardFromPosition(view);
+}
+
 void PlaceBoardFromPosition(BoardView* view) {
   if (!view || !view->sprites) return;
   view->projection.geometry = view->geometry;
-  UpdateBoardOffset(&view->projection, nullptr);
+  ScreenPoint custom{view->custom.x, view->custom.y};
+  UpdateBoardOffset(&view->projection, view->boardSetIndex == kCustomBoardSet ? &custom : nullptr);
   if (view->boardSprite >= 0)
     ShowSprite(view->scene, view->boardSprite, view->projection.pictureOrigin.x,
                view->projection.pictureOrigin.y, kBoardDepth, kTopLeftAnchor);
@@ -176,6 +239,7 @@ void PlaceBoardFromPosition(BoardView* view) {
     SetPieceSpritesFromPosition(&view->records, view->sprites.get(), view->geometry->turn,
                                 view->host->Position());
   LayoutPieceSprites(&view->records, view->sprites.get(), view->projection, view->hideMode);
+  LayoutMarkupGlyphs(view);
   BoardSettings settings = view->host->Settings();
   if (settings.coordinates == 1)
     ShowCoordinateLabels(view);
@@ -221,8 +285,10 @@ BoardView* CreateBoardView(BoardViewHost* host, HINSTANCE instance) {
     return nullptr;
   }
   SetWindowLongPtrA(view->window, 3 * sizeof(LONG_PTR), reinterpret_cast<LONG_PTR>(view.get()));
-  SetScenePalette(view->scene, host->PalettePicture());
+  SetViewPalette(view.get(), host->PalettePicture());
   view->geometry = host->RoomBoardSet();
+  InitArrowSlots(view->arrows);
+  view->boardSetIndex = host->BoardSetIndex();
   view->pieceSet = host->RoomPieceSet();
   ResetGroups(view.get());
   CreateGroupSprites(view.get());
@@ -239,6 +305,7 @@ BoardView* CreateBoardView(BoardViewHost* host, HINSTANCE instance) {
   view->records.multiCel = view->pieceSet->celFlag != 0;
   if (host->RoomPieceSheet()) view->sprites->BuildPieceCels(host->RoomPieceSheet(), *view->pieceSet);
   view->sprites->CreatePieceSprites();
+  CreateGlyphSprites(view.get());
   SetGroupImages(view.get());
 
   // The lobby's board sits at a fixed offset; other rooms take it from their layout.
@@ -254,6 +321,13 @@ BoardView* CreateBoardView(BoardViewHost* host, HINSTANCE instance) {
   view->projection.leftMargin = 2 * AverageCharWidth();
   view->projection.celWidth = view->pieceSet->celWidth;
   view->projection.celHeight = view->pieceSet->celHeight;
+  if (view->boardSetIndex == kCustomBoardSet) {
+    // The custom board is drawn here from the room's view of it.
+    if (host->RoomCustomView()) view->custom = *host->RoomCustomView();
+    TakeOverCustomView(&view->custom, view->geometry, host->ScreenHeight());
+    ApplyBoardColoursToPalette(view.get(), kCustomBoardSet);
+    ComposeCustomBoard(view.get(), view->window);
+  }
   view->marks.ClearAll();
   const PackedDib* pal = host->PalettePicture();
   view->markLayer =
@@ -261,12 +335,17 @@ BoardView* CreateBoardView(BoardViewHost* host, HINSTANCE instance) {
                 PaletteColour(pal, view->geometry->darkColour)};
   RegisterDrawCallback(view->scene, DrawSquareMarks, kBoardDepth, kBoardDepth,
                        reinterpret_cast<intptr_t>(&view->markLayer));
+  // Callbacks run in the order they were registered: names, labels, lamps
+  // and arrows after the marks, so they lie over them.
+  RegisterBoardDrawing(view.get());
+  if (view->boardSetIndex == kCustomBoardSet) RegisterCustomBoardDrawing(view.get());
 
   // The lobby's board window stands at (20, 30) and shows the whole
   // picture: its size is the picture's plus the drawing offset's margin
   // before it (the picture alone would lose that much at the right and
   // bottom). Other rooms fill the room window.
-  UpdateBoardOffset(&view->projection, nullptr);
+  ScreenPoint customPoint{view->custom.x, view->custom.y};
+  UpdateBoardOffset(&view->projection, view->boardSetIndex == kCustomBoardSet ? &customPoint : nullptr);
   if (host->Room() == 0 && view->boardBitmap) {
     int left = std::max(0, static_cast<int>(view->projection.pictureOrigin.x));
     int top = std::max(0, static_cast<int>(view->projection.pictureOrigin.y));
@@ -292,12 +371,16 @@ int DestroyBoardView(BoardView* view) {
   }
   if (view->scene) {
     UnregisterDrawCallback(view->scene, DrawSquareMarks, kBoardDepth, kBoardDepth);
+    UnregisterBoardDrawing(view);
+    DeleteGlyphSprites(view);
     view->sprites.reset();
     if (view->boardSprite >= 0) DeleteSprite(view->scene, view->boardSprite);
     if (view->boardSpriteImage >= 0) DeleteSpriteDib(view->scene, view->boardSpriteImage);
     DeleteGroupSprites(view);
     TerminateAnimate(view->scene);
   }
+  if (view->ownedBoardBitmap) dibDelete(view->ownedBoardBitmap);
+  if (view->ownedPieceSheet) dibDelete(view->ownedPieceSheet);
   delete view;
   return 1;
 }

@@ -21,6 +21,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "arrows.h"
+#include "board_drawing.h"
 #include "board_frame.h"
 #include "board_projection.h"
 #include "chess_sets.h"
@@ -95,6 +97,30 @@ class BoardViewHost : public MoveEntryHost {
   // sizes it takes from its width go back into the room's frame block.
   virtual int FrameMode() { return 0; }
   virtual void SetFrameSizes(const FrameBoardSizes&) {}
+  // The room's board set index (-2: the custom board) and its custom view.
+  virtual int BoardSetIndex() { return 0; }
+  virtual CustomBoardView* RoomCustomView() { return nullptr; }
+  // The screen height, the largest custom board size.
+  virtual int32_t ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+  // New colours for program palette entries from `first`.
+  virtual void ReviseProgramPalette(int, const DibRgbQuad*, int) {}
+  // Switching sets: the room copies the set's record and loads its
+  // pictures (-2: the custom board, nothing to load); false on failure.
+  virtual bool LoadRoomBoardSet(int) { return false; }
+  virtual bool LoadRoomPieceSet(int) { return false; }
+  virtual int PieceSetIndex() { return 0; }
+  // The customize tool: the shaped view written to the room's layout, the
+  // colour picker, and the voice clip paused while the board is reshaped.
+  virtual void WriteCustomBoardView(const CustomBoardView&) {}
+  virtual bool PickColour(HWND, COLORREF*) { return false; }
+  virtual void PauseVoiceClip(bool) {}
+};
+
+// A markup glyph: a ghost piece on a square, tinted or not.
+struct GlyphRecord {
+  int32_t inUse;
+  int32_t column, row;
+  int32_t tinted;
 };
 
 using BoardWndCallback = LRESULT (*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam, intptr_t data);
@@ -122,6 +148,26 @@ struct BoardView {
   PieceSpriteRecords records;
   int frozen = 0;
   int hideMode = HIDE_NONE;
+  // Board drawing: the scene's colour table (the program palette with the
+  // board colours), arrows, the custom board and its decorations.
+  DibRgbQuad colours[256] = {};
+  ArrowSlot arrows[kArrowSlots];
+  int boardSetIndex = 0;
+  CustomBoardView custom;
+  PackedDib* ownedBoardBitmap = nullptr;  // the composed custom board
+  PackedDib* ownedPieceSheet = nullptr;   // pieces drawn from the chess font
+  int edgeLabels = 1;
+  int turnLamps = 1;
+  bool customCallbacks = false;
+  int customizing = 0;
+  HFONT nameFont = nullptr;
+  int nameFontPoints = 0;
+  // Markup glyphs and tints, the teaching display mode.
+  int glyphSprites[28];
+  GlyphRecord glyphs[28] = {};
+  bool pieceTinted[34] = {};
+  int teachingMode = 5261;
+  bool coverageShown = false;
 };
 
 bool InitBoardViews(HINSTANCE instance);
@@ -133,6 +179,8 @@ int DestroyBoardView(BoardView* view);
 // Scene layer. Every visible change of the board ends in RedrawBoardScene;
 // with a null rectangle it paints only what sprite operations invalidated.
 void SetScenePalette(AnimScene* scene, const PackedDib* palettePicture);
+// The same for a view, keeping the table in the view for its board drawing.
+void SetViewPalette(BoardView* view, const PackedDib* palettePicture);
 void FitBoardSceneToWindow(HWND window, AnimScene* scene, PackedDib* background);
 void RedrawBoardScene(BoardView* view, const RECT* rect);
 void ShowTurnLight(BoardView* view);
@@ -140,6 +188,15 @@ void HideTurnLights(BoardView* view);
 void ShowCoordinateLabels(BoardView* view);
 void HideCoordinateLabels(BoardView* view);
 bool HitBoardSprites(BoardView* view, int x, int y);
+// The board picture and both decoration groups taken afresh from the host
+// (a regular set) after a switch of board set.
+void RebindBoardPictures(BoardView* view);
+// The piece sprites rebuilt from the host's piece set and sheet, or from
+// the given sheet (which the view then owns).
+void RebuildPieceSprites(BoardView* view, PackedDib* ownSheet = nullptr);
+// A framed custom board drawn anew, with pieces from the chess font, at the
+// size its window's width gives.
+void RebuildFramedCustomBoard(BoardView* view, int width);
 // Lays the pieces out from the game's position after a whole-board change.
 void PlaceBoardFromPosition(BoardView* view);
 

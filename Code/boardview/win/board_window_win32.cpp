@@ -8,6 +8,10 @@
 
 #include "board_view_win32.h"
 #include "move_script.h"
+#include "teaching_modes.h"
+#include "win/board_drawing_win32.h"
+#include "win/board_settings_win32.h"
+#include "win/markup_glyphs_win32.h"
 
 const char* const kBoardWndClass = "RWBoardWndClass";
 
@@ -120,8 +124,19 @@ void OnPaint(HWND window, BoardView* view) {
   EndPaint(window, &ps);
 }
 
+int CustomizeKeys(WPARAM wParam) {
+  return (wParam & MK_CONTROL ? 1 : 0) | (wParam & MK_SHIFT ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+}
+
 void OnLeftDown(HWND window, BoardView* view, BoardWndData* data, WPARAM wParam, LPARAM lParam) {
   int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+  // The custom board is reshaped by dragging it with a modifier held.
+  if (view->boardSetIndex == kCustomBoardSet && CustomizeKeys(wParam) && IsOnBoardSquare(view->projection, x, y)) {
+    BeginCustomize(view);
+    SetCustomizeDragStart(x, y);
+    SetCapture(window);
+    return;
+  }
   int column = -1, row = -1;
   bool onSquare = HitTestSquare(view->projection, x, y, &column, &row);
   if (!onSquare && HitBoardSprites(view, x, y)) {
@@ -153,15 +168,21 @@ void OnLeftDown(HWND window, BoardView* view, BoardWndData* data, WPARAM wParam,
   ClientToScreen(window, &screen);
   SetCursorPos(screen.x, screen.y);
   SetCapture(window);
+  ShowLegalMoveGhosts(view, view->host->Position(), column, row);
   RedrawBoardScene(view, nullptr);
 }
 
 void OnMouseMove(HWND window, BoardView* view, BoardWndData* data, WPARAM wParam, LPARAM lParam) {
   int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
   if (data->boardDrag) return;
+  if (GetBoardCustomizeMode()) {
+    CustomizeDrag(x, y, CustomizeKeys(wParam));
+    return;
+  }
+  // The owner sees every move first (a set-up tool drags pieces of its own).
+  LRESULT owner = CallBoardWndCallback(window, WM_MOUSEMOVE, wParam, lParam);
+  if (owner == 1 || owner == 2) return;
   if (data->dragPiece >= 0) {
-    LRESULT owner = CallBoardWndCallback(window, WM_MOUSEMOVE, wParam, lParam);
-    if (owner == 1 || owner == 2) return;
     int32_t depth = (IsFlatBoard(*view->geometry) ? 0 : DepthAtY(view->projection, y)) - 1;
     if (view->records.multiCel) {
       int block = BlockRegionAt(view->projection, x, y);
@@ -184,6 +205,10 @@ void OnLeftUp(HWND window, BoardView* view, BoardWndData* data, WPARAM wParam, L
   data->releasing = true;
   ReleaseCapture();
   data->releasing = false;
+  if (GetBoardCustomizeMode()) {
+    EndCustomize();
+    return;
+  }
   if (!view->host->HaveGame()) return;
   if (data->boardDrag) {
     data->boardDrag = false;
@@ -193,6 +218,7 @@ void OnLeftUp(HWND window, BoardView* view, BoardWndData* data, WPARAM wParam, L
   if (owner == 1 || owner == 2) return;
   if (data->dragPiece < 0) return;
   view->host->SetCursorKind(CURSOR_PIECE_BASE + view->pieceSet->cursorKind);
+  if (IsLegalMovesMode(view->teachingMode)) ClearMarkupGlyphs(view);
   int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
   int column = -1, row = -1;
   bool onSquare = HitTestSquare(view->projection, x, y, &column, &row);
@@ -278,6 +304,10 @@ void OnGameEvent(HWND window, BoardView* view, BoardWndData* data, WPARAM code, 
     default:
       break;
   }
+  // The teaching marks follow every change of position.
+  if (!view->frozen && (code == GAME_NEW_POSITION || code == GAME_MOVE_PLAYED || code == GAME_MOVE_REPLAYED ||
+                        code == GAME_MOVE_TAKEN_BACK || code == GAME_UNFREEZE) && view->host->HaveGame())
+    ApplyTeachingMode(view, view->host->Position());
 }
 
 // Keeps the window square while the user sizes it.
@@ -334,6 +364,8 @@ void OnFramedSizeChanged(HWND window, BoardView* view) {
   }
   view->host->SetFrameSizes(sizes);
   FitBoardSceneToWindow(window, view->scene, view->host->RoomBackground());
+  // A custom board is drawn anew at the new size, pieces and all.
+  if (view->boardSetIndex == kCustomBoardSet) RebuildFramedCustomBoard(view, sizes.side);
   InvalidateRect(window, nullptr, FALSE);
 }
 
@@ -407,6 +439,7 @@ LRESULT CALLBACK BoardWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       OnLeftUp(window, view, data, wParam, lParam);
       return 0;
     case WM_CAPTURECHANGED:
+      if (!data->releasing && GetBoardCustomizeMode()) EndCustomize();
       if (!data->releasing) {
         data->boardDrag = false;
         CancelDrag(view, data);
@@ -465,10 +498,13 @@ bool InitBoardViews(HINSTANCE instance) {
   wc.cbWndExtra = 4 * sizeof(LONG_PTR);
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.lpszClassName = kBoardWndClass;
-  return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+  InitBoardDrawing();
+  return true;
 }
 
 bool TermBoardViews(HINSTANCE instance) {
+  TermBoardDrawing();
   UnregisterClassA(kBoardWndClass, instance);
   return true;
 }

@@ -12,6 +12,24 @@ class TickClock : public SlideClock {
 
 }  // namespace
 
+SceneSprites::SceneSprites(AnimScene* scene, bool flat) : scene_(scene), flat_(flat) {
+  for (auto& colour : cels_)
+    for (auto& kind : colour)
+      for (int& cel : kind) cel = -1;
+  for (int& s : sprites_) s = -1;
+}
+
+SceneSprites::~SceneSprites() {
+  if (!scene_) return;
+  for (int s : sprites_)
+    if (s >= 0) DeleteSprite(scene_, s);
+  for (auto& colour : cels_)
+    for (auto& kind : colour)
+      for (int cel : kind)
+        if (cel >= 0) DeleteSpriteDib(scene_, cel);
+  if (template_ >= 0) DeleteSpriteTemplate(scene_, template_);
+}
+
 bool SceneSprites::BuildPieceCels(PackedDib* sheet, const PieceSetRecord& set) {
   for (auto& colour : cels_)
     for (auto& kind : colour)

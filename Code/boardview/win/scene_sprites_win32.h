@@ -17,12 +17,19 @@
 
 class SceneSprites : public PieceSpriteScene {
  public:
-  SceneSprites(AnimScene* scene, bool flat) : scene_(scene), flat_(flat) {}
+  SceneSprites(AnimScene* scene, bool flat);
+  // The piece sprites, their cel images and the sheet's template leave the scene.
+  ~SceneSprites() override;
   // The sheet becomes a template and every cel an image: cel 0 of a
   // single-cel set, all 17 of a multi-cel one. False when the library refuses.
   bool BuildPieceCels(PackedDib* sheet, const PieceSetRecord& set);
   bool CreatePieceSprites();
   int Sprite(int piece) const { return piece >= 0 && piece < kPieceSprites ? sprites_[piece] : -1; }
+  // The scene image of a cel, -1 for none.
+  int CelImage(int colour, int kind, int cel) const {
+    if (colour < 0 || colour > 1 || kind < 0 || kind > 5 || cel < 0 || cel >= kMultiCels) return -1;
+    return cels_[colour][kind][cel];
+  }
   bool flat() const { return flat_; }
   AnimScene* scene() const { return scene_; }
 

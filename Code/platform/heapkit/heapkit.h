@@ -3,7 +3,8 @@
 // a DLL of its own, so a block taken in one module may be freed in another.
 //
 // Interface: memAlloc_rel, memFree_rel, memStrdup_rel, memSize_rel,
-// memReAlloc_rel, and memTag_rel for diagnostics.
+// memReAlloc_rel, memTag_rel for diagnostics, and (Windows) memResourceLoad
+// and memResourceLock for resources copied onto the heap.
 #pragma once
 
 #include <stddef.h>
@@ -36,6 +37,17 @@ HEAPKIT_API size_t memSize_rel(const void* block);
 HEAPKIT_API void* memReAlloc_rel(void* block, size_t size, int tag);
 // The tag the block was allocated (or last reallocated) with; -1 for null.
 HEAPKIT_API int memTag_rel(const void* block);
+
+#ifdef _WIN32
+// Resource kinds of memResourceLoad.
+enum { HEAPKIT_RESOURCE_BITMAP = 2 };
+// A heap copy of the named resource of a module (kind 2: a bitmap, which
+// becomes a packed DIB: header, colours, pixels); null when the module has
+// none or memory is short. The handle is freed with memFree_rel.
+HEAPKIT_API void* memResourceLoad(void* module, const char* name, int kind);
+// The data of a loaded resource; null for a null handle.
+HEAPKIT_API void* memResourceLock(void* handle);
+#endif
 
 #ifdef __cplusplus
 }

@@ -156,7 +156,7 @@ TEST_F(LayoutFileTest, RoomsKeepTheirWindowsAndPanelsNeverComeBackShown) {
 }
 
 TEST_F(LayoutFileTest, BoardKeysDefaultsAndSetNames) {
-  CustomBoardView view{};
+  RoomCustomBoard view{};
   ReadCustomBoardView(file_.c_str(), ROOM_GAME, &view);
   EXPECT_EQ(view.turn, 360);
   EXPECT_EQ(view.tilt, 360);
@@ -203,7 +203,7 @@ TEST_F(LayoutFileTest, BoardKeysDefaultsAndSetNames) {
   WriteBoardSetNames(file_.c_str(), ROOM_KIDS, -1, 4);
   EXPECT_EQ(Read("kidsroom", "board_set"), "<none>");
 
-  CustomBoardView out{200, 10, 20, 30, {1, 2, 3}, {4, 5, 6}};
+  RoomCustomBoard out{200, 10, 20, 30, {1, 2, 3}, {4, 5, 6}};
   WriteCustomBoardView(file_.c_str(), ROOM_CLASS, &out);
   EXPECT_EQ(Read("classroom", "custom_darksq_red"), "3");
   EXPECT_EQ(Read("classroom", "custom_lightsq_blue"), "4");
@@ -296,7 +296,7 @@ TEST_F(SavedLayoutTest, SetUpRoomsWriteTheirBoardsAndApplyReadsThemBack) {
     records[room].board = &boards[room];
     boards[room].boardSet = room == ROOM_KIDS ? kCustomBoardSet : -1;
     boards[room].offsetX = room * 3;
-    boards[room].customView = CustomBoardView{100 + room, 1, 2, 3, {4, 5, 6}, {7, 8, 9}};
+    boards[room].customView = RoomCustomBoard{100 + room, 1, 2, 3, {4, 5, 6}, {7, 8, 9}};
     g->rooms[room] = &records[room];
   }
   SaveLayoutFile(file_.c_str());

@@ -35,8 +35,9 @@ std::string Installed() {
 
 // A copy of the installed program folder of its own (the program writes its
 // settings there). The intro movie is off unless a test asks for it, so the
-// start-up figures are the program's own.
-std::string FreshCopy(const char* name, bool intro = false) {
+// start-up figures are the program's own; a test user is logged in at the
+// start unless the test itself logs in.
+std::string FreshCopy(const char* name, bool intro = false, bool autoLogin = true) {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
   const std::string to = std::string(temp) + name;
@@ -44,6 +45,7 @@ std::string FreshCopy(const char* name, bool intro = false) {
   std::filesystem::remove_all(to, error);
   std::filesystem::copy(Installed(), to, std::filesystem::copy_options::recursive, error);
   WritePrivateProfileStringA("settings", "IntroMovie", intro ? "1" : "0", (to + "\\rw.ini").c_str());
+  WritePrivateProfileStringA("debug", "auto_login", autoLogin ? "1" : "0", (to + "\\rw.ini").c_str());
   return to;
 }
 
@@ -62,8 +64,12 @@ struct ProgramRun {
   DWORD shownAfterMs = 0;
   bool sawMoviePlayer = false;  // a player window while it started
 
-  bool Start(const char* name, const std::string& arguments = "", bool intro = false) {
-    folder = FreshCopy(name, intro);
+  bool Start(const char* name, const std::string& arguments = "", bool intro = false, bool autoLogin = true) {
+    folder = FreshCopy(name, intro, autoLogin);
+    return StartIn(arguments);
+  }
+  // Starts the program again in the same folder.
+  bool StartIn(const std::string& arguments = "") {
     trace = folder + "\\trace.txt";
     DeleteFileA(trace.c_str());
     SetEnvironmentVariableA("RW_SHELL_TRACE", trace.c_str());
@@ -110,6 +116,36 @@ const NavButton kButtons[] = {{21595, 0, 61},   {21565, 62, 52},  {21555, 118, 5
                               {21570, 239, 61}, {21550, 301, 61}, {21560, 363, 55}, {21575, 419, 63}};
 
 constexpr int kKidsButton = 21550;
+constexpr int kLobbyButton = 21595;
+
+// The lobby's login screen over the room window, or null.
+HWND LoginScreen(HWND room) {
+  HWND screen = FindWindowExA(room, nullptr, "#32770", nullptr);
+  return screen && IsWindowVisible(screen) ? screen : nullptr;
+}
+
+// The login screen's animated button of a caption ("Game", "Register", ...).
+HWND ScreenButton(HWND screen, const char* caption) {
+  const std::string prefix = std::string(caption) + " {";
+  for (HWND b = FindWindowExA(screen, nullptr, "AnimButton", nullptr); b;
+       b = FindWindowExA(screen, b, "AnimButton", nullptr)) {
+    char text[256] = "";
+    GetWindowTextA(b, text, sizeof text);
+    if (std::string(text).rfind(prefix, 0) == 0) return b;
+  }
+  return nullptr;
+}
+
+// Clicks the middle of the button's medallion (its upper part).
+void ClickScreenButton(HWND screen, const char* caption) {
+  HWND button = ScreenButton(screen, caption);
+  ASSERT_NE(button, nullptr) << caption;
+  RECT r;
+  GetWindowRect(button, &r);
+  guitest::MoveMouse(POINT{(r.left + r.right) / 2, r.top + (r.bottom - r.top) / 3});
+  guitest::Pump(100);
+  guitest::Click(POINT{(r.left + r.right) / 2, r.top + (r.bottom - r.top) / 3});
+}
 
 // The first entry into the kids room starts its movie (through the player,
 // a window of the movie's size in the middle of the screen), which ends by
@@ -137,10 +173,11 @@ TEST(Rookwell, StartsToTheFramedWindowVisitsEveryRoomAndClosesWhenAsked) {
   guitest::Pump(1500);
   RECT frame;
   GetWindowRect(run.frame, &frame);
+  // The test user's layout places the frame for the screen.
   EXPECT_EQ(frame.left, 0);
   EXPECT_EQ(frame.top, 0);
-  EXPECT_EQ(frame.right - frame.left, 800);
-  EXPECT_EQ(frame.bottom - frame.top, 600);
+  EXPECT_LE(frame.right, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_LE(frame.bottom, GetSystemMetrics(SM_CYSCREEN));
   char title[64] = "";
   GetWindowTextA(run.frame, title, sizeof title);
   EXPECT_STREQ(title, "Rookwell Onyx");
@@ -149,7 +186,16 @@ TEST(Rookwell, StartsToTheFramedWindowVisitsEveryRoomAndClosesWhenAsked) {
   ASSERT_NE(room, nullptr);
   ASSERT_NE(bar, nullptr);
   EXPECT_TRUE(IsWindowVisible(room));
-  EXPECT_TRUE(IsWindowVisible(bar));
+  // The lobby: its login screen, the bar hidden; the test user is logged in,
+  // so no login dialog comes.
+  EXPECT_FALSE(IsWindowVisible(bar));
+  HWND screen = LoginScreen(room);
+  ASSERT_NE(screen, nullptr);
+  EXPECT_EQ(FindWindowA(nullptr, "Player Login"), nullptr);
+  EXPECT_TRUE(Shot("rookwell_lobby"));
+  ClickScreenButton(screen, "Game");
+  ASSERT_TRUE(guitest::WaitFor([&] { return IsWindowVisible(bar) != 0; }, 3000));
+  EXPECT_FALSE(IsWindow(screen));
   for (const NavButton& b : kButtons) {
     HWND button = GetDlgItem(bar, b.id);
     ASSERT_NE(button, nullptr) << b.id;
@@ -161,11 +207,11 @@ TEST(Rookwell, StartsToTheFramedWindowVisitsEveryRoomAndClosesWhenAsked) {
     EXPECT_EQ(r.right - r.left, 72) << b.id;
     EXPECT_EQ(r.bottom - r.top, b.height) << b.id;
   }
-  EXPECT_TRUE(Shot("rookwell_lobby"));
 
-  // Each button enters its room: the room's button is checked, the lobby's
-  // checks none.
+  // Each button enters its room: the room's button is checked. The lobby's
+  // comes last: it checks none and hides the bar.
   for (const NavButton& b : kButtons) {
+    if (b.id == kLobbyButton) continue;
     ClickChild(bar, b.id);
     if (b.id == kKidsButton) ExpectKidsRoomMovie();
     EXPECT_TRUE(guitest::WaitFor(
@@ -187,6 +233,10 @@ TEST(Rookwell, StartsToTheFramedWindowVisitsEveryRoomAndClosesWhenAsked) {
   ClickChild(bar, 21565);  // the game room, for the picture
   guitest::Pump(800);
   EXPECT_TRUE(Shot("rookwell_game_room"));
+  ClickChild(bar, kLobbyButton);
+  EXPECT_TRUE(guitest::WaitFor([&] { return LoginScreen(room) != nullptr && !IsWindowVisible(bar); }, 3000));
+  for (const NavButton& other : kButtons)
+    EXPECT_EQ(SendDlgItemMessageA(bar, other.id, BM_GETCHECK, 0, 0), BST_UNCHECKED) << other.id;
 
   // Alt+F4 asks; No keeps the program.
   SetForegroundWindow(run.frame);
@@ -389,6 +439,251 @@ TEST(Rookwell, IdleItUsesLittleOfAProcessor) {
   DWORD code = 99;
   ASSERT_TRUE(guitest::WaitForProgramEnd(&run.program, 15000, &code));
   EXPECT_EQ(code, 0u);
+}
+
+// The login dialog of the program, once it is up.
+HWND WaitForLogin(const guitest::Program& program, DWORD timeoutMs = 10000) {
+  HWND login = nullptr;
+  guitest::WaitFor(
+      [&] {
+        login = FindWindowA(nullptr, "Player Login");
+        return login && IsWindowVisible(login);
+      },
+      timeoutMs);
+  guitest::Pump(300);
+  (void)program;
+  return login;
+}
+
+std::string Status(HWND login) {
+  char text[64] = "";
+  GetDlgItemTextA(login, 2205, text, sizeof text);
+  return text;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string IniText(const std::string& ini, const char* section, const char* key) {
+  char value[256] = "";
+  GetPrivateProfileStringA(section, key, "", value, sizeof value, ini.c_str());
+  return value;
+}
+
+void CloseAndConfirm(ProgramRun& run) {
+  PostMessageA(run.frame, WM_CLOSE, 0, 0);
+  HWND box = ProgramBox(run.program, 5000);
+  ASSERT_NE(box, nullptr);
+  ClickChild(box, 300);  // "Yes"
+  DWORD code = 99;
+  ASSERT_TRUE(guitest::WaitForProgramEnd(&run.program, 15000, &code));
+  EXPECT_EQ(code, 0u);
+}
+
+// From a fresh program folder with no users: the lobby's login screen with
+// the login dialog over it; Quit asks and No brings the dialog back; a new
+// player is made and logged in with real keys and clicks; "Game" enters
+// room 1 under the bar. The next start selects that player, and a start
+// with auto_login logs the player in without the dialog.
+TEST(Rookwell, LogsInANewPlayerFromAFreshFolderAndAgainAtTheNextStart) {
+  ProgramRun run;
+  ASSERT_TRUE(run.Start("rw_e2e_login", "", false, false));
+  HWND login = WaitForLogin(run.program);
+  ASSERT_NE(login, nullptr);
+  HWND room = FindWindowExA(run.frame, nullptr, "WC_ROOKWELL_ROOM", nullptr);
+  HWND bar = FindWindowExA(run.frame, nullptr, "WC_ROOKWELL_NAVIGATION", nullptr);
+  HWND screen = LoginScreen(room);
+  ASSERT_NE(screen, nullptr);
+  EXPECT_FALSE(IsWindowVisible(bar));
+  EXPECT_FALSE(IsWindowEnabled(screen));  // the dialog is modal over it
+  RECT roomRect, screenRect;
+  GetClientRect(room, &roomRect);
+  GetWindowRect(screen, &screenRect);
+  // 800 x 600 frame: a room window under 780 x 630 gets the tiny screen.
+  EXPECT_LT(roomRect.right, 780);
+  EXPECT_EQ(screenRect.right - screenRect.left, 640);
+  EXPECT_EQ(screenRect.bottom - screenRect.top, 480);
+  EXPECT_NE(ScreenButton(screen, "Tournament"), nullptr);
+  // The room window takes the hidden bar's place: nothing is left unpainted.
+  RECT roomOnScreen, barOnScreen;
+  GetWindowRect(room, &roomOnScreen);
+  GetWindowRect(bar, &barOnScreen);
+  EXPECT_EQ(roomOnScreen.left, barOnScreen.left);
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(login, 1639)));  // Quit, not Cancel
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(login, 1002)));
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(login, 1014)));  // nobody to log in
+  // The program has no puzzle board yet: the frame stays empty, and the
+  // puzzle is made and saved for the next start all the same.
+  EXPECT_EQ(Status(login), "Creating Puzzle...");
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(login, 1015)));  // "I Give Up"
+  EXPECT_TRUE(Shot("rookwell_login_fresh"));
+  EXPECT_TRUE(guitest::WaitFor([&] { return Exists(run.folder + "\\Puzzle.drill"); }, 30000));
+
+  // Quit asks "Exit Now?"; No brings the login back.
+  ClickChild(login, 1639);
+  HWND box = ProgramBox(run.program, 5000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(BoxText(box), "Exit Now?");
+  ClickChild(box, 1);  // "No"
+  EXPECT_TRUE(guitest::WaitFor([&] { return !IsWindow(login); }, 3000));
+  login = WaitForLogin(run.program);
+  ASSERT_NE(login, nullptr);
+
+  ClickChild(login, 1003);  // "New Player"
+  HWND create = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (create = FindWindowA(nullptr, "Create New Player")) != nullptr; }, 5000));
+  guitest::Pump(300);
+  ClickChild(create, 1015);
+  guitest::Chord({VK_SHIFT}, 'A');
+  guitest::PressKey('N');
+  guitest::PressKey('N');
+  guitest::Pump(200);
+  char typed[32] = "";
+  GetDlgItemTextA(create, 1015, typed, sizeof typed);
+  EXPECT_STREQ(typed, "Ann");
+  EXPECT_TRUE(Shot("rookwell_create_player"));
+  ClickChild(create, 1010);  // "C&reate"
+  ASSERT_TRUE(guitest::WaitFor([&] { return !IsWindow(login); }, 5000));
+  guitest::Pump(500);
+  EXPECT_EQ(FindWindowA(nullptr, "Player Login"), nullptr);  // logged in: it stays away
+  const std::string user = run.folder + "\\Users\\Ann\\";
+  for (const char* file : {"Ann.usr", "Ann.ini", "Ann.lay", "Adjourned Games"}) EXPECT_TRUE(Exists(user + file)) << file;
+  screen = LoginScreen(room);
+  ASSERT_NE(screen, nullptr);
+  EXPECT_TRUE(IsWindowEnabled(screen));
+  EXPECT_TRUE(Shot("rookwell_lobby_logged_in"));
+
+  ClickScreenButton(screen, "Game");
+  ASSERT_TRUE(guitest::WaitFor([&] { return IsWindowVisible(bar) != 0; }, 3000));
+  EXPECT_EQ(SendDlgItemMessageA(bar, 21565, BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(LoginScreen(room), nullptr);
+  GetWindowRect(room, &roomOnScreen);
+  GetWindowRect(bar, &barOnScreen);
+  EXPECT_EQ(roomOnScreen.left, barOnScreen.right);  // beside the bar again
+  guitest::Pump(500);
+  EXPECT_TRUE(Shot("rookwell_game_room_as_ann"));
+  CloseAndConfirm(run);
+  EXPECT_EQ(IniText(run.folder + "\\rw.ini", "lookandfeel", "LastUser"), "Ann");
+  EXPECT_FALSE(IniText(user + "Ann.lay", "gameroom", "Rookwell").empty());
+
+  // The next start: the dialog selects Ann, the last user, though "Aaron"
+  // lists before her; Login logs her in.
+  const std::string aaron = run.folder + "\\Users\\Aaron";
+  CreateDirectoryA(aaron.c_str(), nullptr);
+  CopyFileA((user + "Ann.usr").c_str(), (aaron + "\\Aaron.usr").c_str(), FALSE);
+  ASSERT_TRUE(run.StartIn());
+  login = WaitForLogin(run.program);
+  ASSERT_NE(login, nullptr);
+  EXPECT_EQ(SendDlgItemMessageA(login, 1009, LB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(SendDlgItemMessageA(login, 1009, LB_GETCURSEL, 0, 0), 1);
+  ClickChild(login, 1014);
+  ASSERT_TRUE(guitest::WaitFor([&] { return !IsWindow(login); }, 5000));
+  CloseAndConfirm(run);
+
+  // auto_login: Ann without the dialog.
+  WritePrivateProfileStringA("debug", "auto_login", "1", (run.folder + "\\rw.ini").c_str());
+  WritePrivateProfileStringA("debug", "auto_login_user", "Ann", (run.folder + "\\rw.ini").c_str());
+  ASSERT_TRUE(run.StartIn());
+  guitest::Pump(1500);
+  EXPECT_EQ(FindWindowA(nullptr, "Player Login"), nullptr);
+  room = FindWindowExA(run.frame, nullptr, "WC_ROOKWELL_ROOM", nullptr);
+  screen = LoginScreen(room);
+  ASSERT_NE(screen, nullptr);
+  GetWindowRect(screen, &screenRect);
+  EXPECT_EQ(screenRect.right - screenRect.left, 800);  // Ann's layout: the small screen
+  EXPECT_TRUE(Shot("rookwell_auto_login"));
+  // "Register" opens the login dialog, with Cancel now that Ann is in.
+  ClickScreenButton(screen, "Register");
+  login = WaitForLogin(run.program);
+  ASSERT_NE(login, nullptr);
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(login, 1002)));
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(login, 1639)));
+  ClickChild(login, 1002);
+  ASSERT_TRUE(guitest::WaitFor([&] { return !IsWindow(login); }, 5000));
+  guitest::Pump(500);
+  EXPECT_EQ(FindWindowA(nullptr, "Player Login"), nullptr);
+  // "Exit" asks "Exit Now?".
+  ClickScreenButton(screen, "Exit");
+  box = ProgramBox(run.program, 5000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(BoxText(box), "Exit Now?");
+  ClickChild(box, 300);  // "Yes"
+  DWORD code = 99;
+  ASSERT_TRUE(guitest::WaitForProgramEnd(&run.program, 15000, &code));
+  EXPECT_EQ(code, 0u);
+  WIN32_FIND_DATAA found;
+  int users = 0;
+  HANDLE search = FindFirstFileA((run.folder + "\\Users\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do users += found.cFileName[0] != '.';
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  EXPECT_EQ(users, 2);  // Aaron and Ann, no test user
+}
+
+// "mpuser=" makes and logs in the named player and enters the online room;
+// a name that would leave the Users folder logs nobody in.
+TEST(Rookwell, CommandLineUserIsMadeAndLoggedIn) {
+  ProgramRun run;
+  ASSERT_TRUE(run.Start("rw_e2e_mpuser", "mpuser=Ann Lee", false, false));
+  guitest::Pump(1500);
+  EXPECT_EQ(FindWindowA(nullptr, "Player Login"), nullptr);
+  HWND bar = FindWindowExA(run.frame, nullptr, "WC_ROOKWELL_NAVIGATION", nullptr);
+  EXPECT_TRUE(IsWindowVisible(bar));
+  EXPECT_EQ(SendDlgItemMessageA(bar, 21575, BM_GETCHECK, 0, 0), BST_CHECKED);  // room 7
+  EXPECT_TRUE(Exists(run.folder + "\\Users\\Ann Lee\\Ann Lee.usr"));
+  CloseAndConfirm(run);
+
+  ASSERT_TRUE(run.Start("rw_e2e_mpuser_bad", "mpuser=..\\x", false, false));
+  HWND login = WaitForLogin(run.program);
+  EXPECT_NE(login, nullptr);  // nobody logged in: the lobby asks
+  EXPECT_FALSE(Exists(run.folder + "\\x"));
+  EXPECT_FALSE(Exists(run.folder + "\\x.usr"));
+  PostMessageA(run.frame, WM_CLOSE, 0, 1);
+  DWORD code = 99;
+  if (!guitest::WaitForProgramEnd(&run.program, 15000, &code)) guitest::KillProgram(&run.program);
+  EXPECT_EQ(code, 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// The main menu's commands in the program: the about box from the Help
+// menu, and a room from the Rooms menu.
+TEST(Rookwell, MenuOpensTheAboutBoxAndGoesToARoom) {
+  ProgramRun run;
+  // The game room's menu has Help; the lobby's has only Quit.
+  run.folder = FreshCopy("rw_e2e_menus");
+  WritePrivateProfileStringA("debug", "auto_room_select", "1", (run.folder + "\\rw.ini").c_str());
+  ASSERT_TRUE(run.StartIn());
+  guitest::Pump(1500);
+  SetForegroundWindow(run.frame);
+  guitest::Chord({VK_MENU}, 'H');
+  guitest::Pump(300);
+  guitest::PressKey('A');  // "&About Rookwell Onyx"
+  HWND box = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (box = FindWindowA(nullptr, "About Rookwell Onyx")) != nullptr; }, 5000));
+  guitest::Pump(1500);
+  EXPECT_TRUE(Shot("rookwell_about_box"));
+  char version[64] = "";
+  GetDlgItemTextA(box, 705, version, sizeof version);
+  EXPECT_EQ(std::string(version).rfind("Version ", 0), 0u) << version;
+  ClickChild(box, IDOK);
+  EXPECT_TRUE(guitest::WaitFor([&] { return !IsWindow(box); }, 3000));
+
+  // "&Rooms/&Game Room" checks the game room's button on the bar.
+  HWND bar = FindWindowExA(run.frame, nullptr, "WC_ROOKWELL_NAVIGATION", nullptr);
+  ASSERT_NE(bar, nullptr);
+  SetForegroundWindow(run.frame);
+  guitest::Chord({VK_MENU}, 'R');
+  guitest::Pump(300);
+  guitest::PressKey('G');
+  EXPECT_TRUE(guitest::WaitFor(
+      [&] { return SendDlgItemMessageA(bar, 21565, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 3000));
+  PostMessageA(run.frame, WM_CLOSE, 0, 1);
+  DWORD code = 99;
+  EXPECT_TRUE(guitest::WaitForProgramEnd(&run.program, 15000, &code));
 }
 
 }  // namespace

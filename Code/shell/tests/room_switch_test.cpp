@@ -9,6 +9,10 @@
 
 #include "app_globals.h"
 #include "app_messages.h"
+#include "dibkit.h"
+#ifdef __SANITIZE_ADDRESS__
+#include <sanitizer/lsan_interface.h>
+#endif
 #include "game_record.h"
 #include "game_registry.h"
 #include "shell_hosts.h"
@@ -120,6 +124,21 @@ TEST_F(RoomSwitchTest, RecordsAreMadeForEveryRoomWithTheModulesHooks) {
   EXPECT_EQ(GetRoomRecord(8), nullptr);
   EXPECT_EQ(GetRoomRecord(-1), nullptr);
   EXPECT_EQ(GetRoomData(9), nullptr);
+}
+
+// A user switch makes the rooms' records afresh: the old record's wallpaper
+// picture goes with it.
+TEST_F(RoomSwitchTest, ARecordMadeAfreshFreesItsWallpaperPicture) {
+  for (int room : {ROOM_GAME, ROOM_KIDS}) {
+    GetRoomRecord(room)->wallpaperBitmap = dibCreateWithColors(8, 8, 16);
+    ASSERT_NE(GetRoomRecord(room)->wallpaperBitmap, nullptr);
+  }
+  EXPECT_EQ(ResetRoomRecord(ROOM_GAME), 1);
+  EXPECT_EQ(GetRoomRecord(ROOM_GAME)->wallpaperBitmap, nullptr);
+#ifdef __SANITIZE_ADDRESS__
+  EXPECT_EQ(__lsan_do_recoverable_leak_check(), 0);
+#endif
+  // ROOM_KIDS's picture goes with the records at the end of the test.
 }
 
 TEST_F(RoomSwitchTest, FirstSwitchAsksNobodyAndRunsTheStepsInOrder) {

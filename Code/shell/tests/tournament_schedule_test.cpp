@@ -1,5 +1,6 @@
-// The tournament schedule: pairings by the number of entrants, colours
-// swapped in even cycles, lines, and the 256 slots as the limit.
+// The tournament schedule over the tournament core's record: pairings by
+// the number of entrants, colours swapped in even cycles, texts, the 256
+// slots as the limit, and the wizard record's defaults and reset.
 #include "tournament_schedule.h"
 
 #include <gtest/gtest.h>
@@ -13,27 +14,34 @@
 
 namespace {
 
-TournamentData* g_tournament = nullptr;
+Tournament* g_room = nullptr;
+Tournament* g_wizard = nullptr;
 int g_refreshed = 0;
 
 struct Schedule : ::testing::Test {
-  std::unique_ptr<TournamentData> t{new TournamentData{}};
+  std::unique_ptr<Tournament> t{new Tournament{}};
+  std::unique_ptr<Tournament> wizard{new Tournament{}};
   void SetUp() override {
-    g_tournament = t.get();
+    ClearTournament(t.get());
+    ClearTournament(wizard.get());
+    g_room = t.get();
+    g_wizard = wizard.get();
     g_refreshed = 0;
     TournamentScheduleHost host{};
-    host.roomTournament = [] { return g_tournament; };
-    host.refresh = [](TournamentData* data) { g_refreshed += data == g_tournament; };
+    host.roomTournament = [] { return g_room; };
+    host.wizardTournament = [] { return g_wizard; };
+    host.refresh = [](Tournament* data) { g_refreshed += data == g_room || data == g_wizard; };
     SetTournamentScheduleHost(host);
-    for (int i = 0; i < kTournamentMaxEntrants; ++i)
-      std::snprintf(t->names[i], kTournamentNameSize, "P%d", i + 1);
-    for (TournamentPairing& slot : t->slots) slot.white = kTournamentSlotFree;
+    for (int i = 0; i < 8; ++i) {
+      std::snprintf(t->entrants[i].name, kEntrantNameSize, "P%d", i + 1);
+      t->entrants[i].number = i + 1;
+    }
   }
   void TearDown() override { SetTournamentScheduleHost(TournamentScheduleHost{}); }
   std::vector<std::pair<int, int>> Pairings() const {
     std::vector<std::pair<int, int>> out;
-    for (const TournamentPairing& slot : t->slots)
-      if (slot.white != kTournamentSlotFree) out.emplace_back(slot.white, slot.black);
+    for (const TournamentPairing& slot : t->pairings)
+      if (slot.white != 0) out.emplace_back(slot.white, slot.black);
     return out;
   }
 };
@@ -42,11 +50,12 @@ using Pairs = std::vector<std::pair<int, int>>;
 
 TEST_F(Schedule, ThreeEntrantsUseTheFourTableWithoutEntrantFour) {
   t->entrantCount = 3;
-  t->cycles = 2;
-  ASSERT_EQ(BuildTournamentSchedule(), 1);
+  t->rounds = 2;
+  ASSERT_EQ(BuildRoundRobinSchedule(), 1);
   EXPECT_EQ(Pairings(), (Pairs{{2, 3}, {3, 1}, {1, 2}, {3, 2}, {1, 3}, {2, 1}}));
-  EXPECT_STREQ(t->slots[0].line, "P2\t vs P3");
-  EXPECT_STREQ(t->slots[3].line, "P3\t vs P2") << "colours reversed in the second cycle";
+  EXPECT_STREQ(t->texts[0], "P2\t vs P3");
+  EXPECT_STREQ(t->texts[3], "P3\t vs P2") << "colours reversed in the second cycle";
+  EXPECT_EQ(t->pairings[0].result, kResultNotPlayed);
   EXPECT_EQ(g_refreshed, 1);
 }
 
@@ -74,60 +83,75 @@ TEST_F(Schedule, EveryTableIsARoundRobin) {
   EXPECT_EQ(GetPairingTable(9, &count), nullptr);
 }
 
-TEST_F(Schedule, StopsAtTheLastSlot) {
-  // 8 entrants, 28 pairings a cycle: ten cycles would need 280 slots.
+TEST_F(Schedule, StartsFromSlotZeroAndStopsAtTheLastSlot) {
+  // 8 entrants, 28 pairings a cycle: ten cycles would need 280 slots. What
+  // an earlier tournament left in the slots is cleared first.
   t->entrantCount = 8;
-  t->cycles = 10;
-  t->slots[0].white = 5;  // a slot in use is kept
-  t->slots[0].black = 6;
-  ASSERT_EQ(BuildTournamentSchedule(), 1);
-  EXPECT_EQ(Pairings().size(), size_t(kTournamentSlots));
-  EXPECT_EQ(t->slots[0].white, 5);
-  EXPECT_EQ(t->slots[1].white, 4) << "the schedule starts in the first free slot";
-  EXPECT_EQ(t->slots[1].black, 8);
-  EXPECT_EQ(t->slots[29].white, 8) << "cycle 2 reverses the first pairing";
-  EXPECT_EQ(t->slots[29].black, 4);
+  t->rounds = 10;
+  t->pairings[0] = TournamentPairing{5, 6, 2};
+  t->pairings[255] = TournamentPairing{1, 2, 0};
+  ASSERT_EQ(BuildRoundRobinSchedule(), 1);
+  EXPECT_EQ(Pairings().size(), size_t(kTournamentPairings));
+  EXPECT_EQ(t->pairings[0].white, 4);
+  EXPECT_EQ(t->pairings[0].black, 8);
+  EXPECT_EQ(t->pairings[0].result, kResultNotPlayed);
+  EXPECT_EQ(t->pairings[28].white, 8) << "cycle 2 reverses the first pairing";
+  EXPECT_EQ(t->pairings[28].black, 4);
+  EXPECT_EQ(t->pairings[255].result, kResultNotPlayed);
 }
 
 TEST_F(Schedule, NoTournamentOrNoTable) {
   t->entrantCount = 9;
-  t->cycles = 3;
-  EXPECT_EQ(BuildTournamentSchedule(), 1);
+  t->rounds = 3;
+  EXPECT_EQ(BuildRoundRobinSchedule(), 1);
   EXPECT_TRUE(Pairings().empty());
-  g_tournament = nullptr;
-  EXPECT_EQ(BuildTournamentSchedule(), 0);
-  ResetTournamentClock();
-  RestoreTournamentSettings();
+  g_room = nullptr;
+  g_wizard = nullptr;
+  EXPECT_EQ(BuildRoundRobinSchedule(), 0);
+  SetTournamentDefaults();
+  ResetWizardTournament();
   EXPECT_EQ(g_refreshed, 1);
 }
 
 TEST_F(Schedule, LongNamesAreCutNotOverrun) {
   t->entrantCount = 2;
-  t->cycles = 1;
-  std::memset(t->names[0], 'W', kTournamentNameSize);  // no terminating NUL
-  std::memset(t->names[1], 'B', kTournamentNameSize);
-  ASSERT_EQ(BuildTournamentSchedule(), 1);
-  EXPECT_EQ(std::strlen(t->slots[0].line), size_t(2 * (kTournamentNameSize - 1) + 5));
+  t->rounds = 1;
+  std::memset(t->entrants[0].name, 'W', kEntrantNameSize);  // no terminating NUL
+  std::memset(t->entrants[1].name, 'B', kEntrantNameSize);
+  ASSERT_EQ(BuildRoundRobinSchedule(), 1);
+  EXPECT_LT(std::strlen(t->texts[0]), size_t(kTournamentTextSize));
+  EXPECT_EQ(std::strncmp(t->texts[0], "WWWW", 4), 0);
 }
 
-TEST_F(Schedule, ClockAndRememberedSettings) {
-  for (int i = 0; i < kTournamentSettings; ++i) {
-    t->settings[i] = 100 + i;
-    t->remembered[i] = 200 + i;
-  }
-  ResetTournamentClock();
-  EXPECT_EQ(t->settings[TOURNAMENT_CLOCK_KIND], 4);
-  EXPECT_EQ(t->settings[TOURNAMENT_CLOCK_COMPANION], 4);
-  EXPECT_EQ(t->settings[TOURNAMENT_CLOCK_FIRST], 0);
-  EXPECT_EQ(t->settings[TOURNAMENT_CLOCK_SECOND], 0);
-  EXPECT_EQ(t->settings[4], 104);
-  t->entrantCount = 4;
-  t->cycles = 1;
-  BuildTournamentSchedule();
-  RestoreTournamentSettings();
-  for (int i = 0; i < kTournamentSettings; ++i) EXPECT_EQ(t->settings[i], 200 + i);
-  EXPECT_TRUE(Pairings().empty());
-  EXPECT_EQ(g_refreshed, 2);
+TEST_F(Schedule, WizardDefaultsAndReset) {
+  wizard->rounds = 9;
+  wizard->kind = TOURNAMENT_SWISS;
+  wizard->rated = 1;
+  wizard->timeControl = TournamentTimeControl{5, {}, 300000, 3000, 0};
+  SetTournamentDefaults();
+  EXPECT_EQ(wizard->rounds, 4);
+  EXPECT_EQ(wizard->kind, TOURNAMENT_ROUND_ROBIN);
+  EXPECT_EQ(wizard->rated, 0);
+  EXPECT_EQ(wizard->timeControl.kind, 4);
+  EXPECT_EQ(wizard->timeControl.base, 300000) << "the remembered values are kept";
+
+  // The run-state fields (auto play .. saved game present) are cleared, the
+  // fields before them and the choices are kept, every result is freed.
+  wizard->entrantCount = 5;
+  wizard->gamesPlayed = 3;
+  wizard->autoPlay = wizard->started = wizard->gameInProgress = 1;
+  wizard->adjourned = wizard->gameStarting = wizard->savedGamePresent = 1;
+  wizard->pairings[7].result = 2;
+  ResetWizardTournament();
+  EXPECT_EQ(wizard->entrantCount, 5);
+  EXPECT_EQ(wizard->gamesPlayed, 3);
+  EXPECT_EQ(wizard->autoPlay + wizard->started + wizard->gameInProgress + wizard->adjourned +
+                wizard->gameStarting + wizard->savedGamePresent,
+            0);
+  EXPECT_EQ(wizard->pairings[7].result, kResultNotPlayed);
+  EXPECT_EQ(wizard->timeControl.kind, 4);
+  EXPECT_EQ(g_refreshed, 1);
+  EXPECT_EQ(t->rounds, 0) << "the room's tournament is not the wizard's";
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #undef GetUserName
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -19,6 +20,8 @@
 #include "heapkit.h"
 #include "layout_file.h"
 #include "login.h"
+#include "login_puzzle.h"
+#include "moverecord.h"
 #include "look_and_feel.h"
 #include "profile.h"
 #include "shell_services.h"
@@ -108,8 +111,12 @@ class ShellUsersWin : public ::testing::Test {
     SetShellServices(s);
     g_boxes.clear();
     g_trace.clear();
+    // The login puzzle's file lies in the current folder.
+    SetCurrentDirectoryA(program_.c_str());
   }
   void TearDown() override {
+    StopLoginPuzzleThreads();
+    SetLoginPuzzleBoard(nullptr);
     AppGlobals* g = GetAppGlobals();
     if (g && g->currentUser) {
       FreeUserLists(g->currentUser);
@@ -308,6 +315,13 @@ TEST_F(ShellUsersWin, SwitchingStoresTheFirstUserBeforeReadingTheNext) {
   EXPECT_EQ(StoreUserOnExit(nullptr), 0);
 }
 
+void ClickDialogButton(HWND dialog, int id) {
+  RECT r;
+  GetWindowRect(GetDlgItem(dialog, id), &r);
+  guitest::Click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  guitest::Pump(300);
+}
+
 HWND WaitForWindow(const char* caption) {
   HWND found = nullptr;
   guitest::WaitFor(
@@ -326,7 +340,7 @@ TEST_F(ShellUsersWin, LoginFromNoUsersThroughANewPlayer) {
   EXPECT_FALSE(IsWindowVisible(GetDlgItem(login, 1002)));
   char status[64];
   GetDlgItemTextA(login, 2205, status, sizeof status);
-  EXPECT_STREQ(status, "Creating Puzzle...");
+  EXPECT_STREQ(status, "Creating Puzzle...");  // no board to show it on
   EXPECT_TRUE(guitest::ScreenshotTo(RW_SHELL_ARTEFACT_DIR, "login_no_players"));
 
   PostMessageA(login, WM_COMMAND, MAKEWPARAM(1003, BN_CLICKED), 0);
@@ -358,6 +372,225 @@ TEST_F(ShellUsersWin, LoginFromNoUsersThroughANewPlayer) {
   PostMessageA(login, WM_COMMAND, MAKEWPARAM(1002, BN_CLICKED), 0);
   runner.join();
   EXPECT_EQ(result, 1002);
+}
+
+// ---- The login puzzle over a fake board: squares of a fixed size with the
+// pieces as letters; a click picks a square, a second one offers the move
+// to the owner callback, as the board does (0x8001 with the move).
+struct FakeBoard {
+  HWND holder = nullptr;
+  HWND window = nullptr;
+  Board position{};
+  int marked[2] = {-1, -1};
+  int picked = -1;
+  PuzzleBoardCallback callback = nullptr;
+  intptr_t data = 0;
+};
+FakeBoard g_fake;
+
+int SquareSize(HWND window) {
+  RECT r;
+  GetClientRect(window, &r);
+  return std::max(1, int(std::min(r.right, r.bottom) / 8));
+}
+
+LRESULT CALLBACK FakeBoardProc(HWND window, UINT message, WPARAM first, LPARAM second) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(window, &ps);
+      const int size = SquareSize(window);
+      SetBkMode(dc, TRANSPARENT);
+      for (int row = 0; row < 8; ++row) {
+        for (int file = 0; file < 8; ++file) {
+          const int square = row * 16 + file;
+          RECT r{file * size, row * size, (file + 1) * size, (row + 1) * size};
+          const bool light = (row + file) % 2 == 0;
+          HBRUSH brush = CreateSolidBrush(light ? RGB(238, 220, 180) : RGB(150, 110, 70));
+          FillRect(dc, &r, brush);
+          DeleteObject(brush);
+          if (square == g_fake.marked[0] || square == g_fake.marked[1] || square == g_fake.picked) {
+            HBRUSH mark = CreateSolidBrush(square == g_fake.picked ? RGB(40, 90, 200) : RGB(200, 30, 30));
+            FrameRect(dc, &r, mark);
+            InflateRect(&r, -1, -1);
+            FrameRect(dc, &r, mark);
+            InflateRect(&r, 1, 1);
+            DeleteObject(mark);
+          }
+          const uint8_t piece = g_fake.position[square];
+          if (!piece) continue;
+          char letter[2] = {"KQRBNP"[piece & TYPE_MASK], 0};
+          if ((piece & COLOUR_MASK) == BLACK) letter[0] = char(letter[0] - 'A' + 'a');
+          SetTextColor(dc, (piece & COLOUR_MASK) == WHITE ? RGB(255, 255, 255) : RGB(0, 0, 0));
+          DrawTextA(dc, letter, 1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        }
+      }
+      EndPaint(window, &ps);
+      return 0;
+    }
+    case WM_LBUTTONDOWN: {
+      if (g_fake.callback && g_fake.callback(window, message, first, second, g_fake.data) == 1) return 0;
+      const int size = SquareSize(window);
+      const int file = short(LOWORD(second)) / size, row = short(HIWORD(second)) / size;
+      if (file > 7 || row > 7) return 0;
+      const int square = row * 16 + file;
+      if (g_fake.picked < 0) {
+        g_fake.picked = square;
+      } else {
+        MoveRecord move{};
+        move.from = uint8_t(g_fake.picked);
+        move.to = uint8_t(square);
+        g_fake.picked = -1;
+        if (g_fake.callback) g_fake.callback(window, 0x8001, reinterpret_cast<WPARAM>(&move), 0, g_fake.data);
+      }
+      InvalidateRect(window, nullptr, FALSE);
+      return 0;
+    }
+  }
+  return DefWindowProcA(window, message, first, second);
+}
+
+// Made on the thread that asks, the dialog's.
+HWND FakeBoardWindow() {
+  static bool registered = false;
+  if (!registered) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = FakeBoardProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = "RWFakePuzzleBoard";
+    RegisterClassA(&wc);
+    registered = true;
+  }
+  g_fake = FakeBoard{};
+  g_fake.holder = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  g_fake.window = CreateWindowExA(0, "RWFakePuzzleBoard", "", WS_CHILD, 0, 0, 160, 160, g_fake.holder, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+  return g_fake.window;
+}
+
+const LoginPuzzleBoard kFakeBoard = {
+    FakeBoardWindow,
+    [](HWND window, const Board* position) {
+      g_fake.position = *position;
+      InvalidateRect(window, nullptr, FALSE);
+    },
+    [](HWND window, int from, int to, int on) {
+      g_fake.marked[0] = on ? from : -1;
+      g_fake.marked[1] = on ? to : -1;
+      InvalidateRect(window, nullptr, FALSE);
+    },
+    [](HWND, PuzzleBoardCallback callback, intptr_t data) {
+      g_fake.callback = callback;
+      g_fake.data = data;
+    },
+};
+
+constexpr int kA8 = 0, kH8 = 7, kG6 = 38, kA1 = 112, kA2 = 96, kB1 = 113;
+
+// Black king h8, white king g6, white rook a1: Ra8 is the one mate.
+Board OneMate() {
+  Board b;
+  ClearBoard(&b);
+  b[kH8] = BLACK + KING;
+  b[BLACK_KING_SQUARE] = kH8;
+  b[kG6] = WHITE + KING;
+  b[WHITE_KING_SQUARE] = kG6;
+  b[kA1] = WHITE + ROOK;
+  b[12] = kA1;
+  b[13] = kA8;
+  return b;
+}
+
+std::string PuzzleStatus(HWND login) {
+  char text[64] = "";
+  GetDlgItemTextA(login, 2205, text, sizeof text);
+  return text;
+}
+
+POINT SquareCentre(int square) {
+  RECT r;
+  GetWindowRect(g_fake.window, &r);
+  const int size = (r.right - r.left) / 8;
+  return POINT{r.left + (square & 7) * size + size / 2, r.top + (square >> 4) * size + size / 2};
+}
+
+void PlayOnBoard(int from, int to) {
+  guitest::Click(SquareCentre(from));
+  guitest::Pump(150);
+  guitest::Click(SquareCentre(to));
+  guitest::Pump(300);
+}
+
+TEST_F(ShellUsersWin, SavedPuzzleShowsAtOnceAndAnswersMoves) {
+  ASSERT_TRUE(WritePuzzleFile(program_ + "\\Puzzle.drill", OneMate(), WHITE));
+  SetLoginPuzzleBoard(&kFakeBoard);
+  INT_PTR result = -1;
+  std::thread runner([&] { result = RunLoginDialog(nullptr); });
+  HWND login = WaitForWindow("Player Login");
+  ASSERT_NE(login, nullptr);
+  EXPECT_EQ(PuzzleStatus(login), "White to move. Mate in one.");
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(login, 1015)));
+  ASSERT_TRUE(IsWindowVisible(g_fake.window));
+  EXPECT_EQ(GetParent(g_fake.window), login);
+  EXPECT_EQ(std::memcmp(g_fake.position.sq, OneMate().sq, 128), 0);
+  // The board lies inside the puzzle's frame, above the status line.
+  RECT board, frame, status;
+  GetWindowRect(g_fake.window, &board);
+  GetWindowRect(GetDlgItem(login, 2206), &frame);
+  GetWindowRect(GetDlgItem(login, 2205), &status);
+  EXPECT_GE(board.left, frame.left);
+  EXPECT_LE(board.right, frame.right);
+  EXPECT_LE(board.bottom, status.top);
+  EXPECT_TRUE(guitest::ScreenshotTo(RW_SHELL_ARTEFACT_DIR, "login_puzzle"));
+
+  PlayOnBoard(kA1, kA2);  // legal, no mate: taken back
+  EXPECT_EQ(PuzzleStatus(login), "Incorrect. Try again.");
+  EXPECT_EQ(std::memcmp(g_fake.position.sq, OneMate().sq, 128), 0);
+  PlayOnBoard(kA1, kH8);  // no rook move
+  EXPECT_EQ(PuzzleStatus(login), "Wrong move.");
+  ClickDialogButton(login, 1015);  // "I Give Up"
+  EXPECT_EQ(g_fake.marked[0], kA1);
+  EXPECT_EQ(g_fake.marked[1], kA8);
+  EXPECT_TRUE(guitest::ScreenshotTo(RW_SHELL_ARTEFACT_DIR, "login_puzzle_give_up"));
+  PlayOnBoard(kA1, kA8);
+  EXPECT_EQ(PuzzleStatus(login), "Correct!");
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(login, 1015)));
+  EXPECT_EQ(g_fake.position[kA8], WHITE + ROOK);
+  EXPECT_EQ(g_fake.callback, nullptr);  // the board is the puzzle's no more
+  EXPECT_TRUE(guitest::ScreenshotTo(RW_SHELL_ARTEFACT_DIR, "login_puzzle_solved"));
+
+  PostMessageA(login, WM_COMMAND, MAKEWPARAM(1639, BN_CLICKED), 0);
+  runner.join();
+  EXPECT_EQ(result, 1639);
+  EXPECT_EQ(g_fake.marked[0], -1);  // the marks went with the dialog
+  // The next puzzle is made in the background and saved over the old one.
+  Board next{};
+  int side = 0;
+  EXPECT_TRUE(guitest::WaitFor(
+      [&] {
+        return ReadPuzzleFile(program_ + "\\Puzzle.drill", &next, &side) &&
+               std::memcmp(next.sq, OneMate().sq, 128) != 0;
+      },
+      30000));
+}
+
+TEST_F(ShellUsersWin, DamagedPuzzleFileIsMadeAgain) {
+  Board twoMates = OneMate();
+  twoMates[kB1] = WHITE + ROOK;
+  ASSERT_TRUE(WritePuzzleFile(program_ + "\\Puzzle.drill", twoMates, WHITE));
+  INT_PTR result = -1;
+  std::thread runner([&] { result = RunLoginDialog(nullptr); });
+  HWND login = WaitForWindow("Player Login");
+  ASSERT_NE(login, nullptr);
+  // No board: the puzzle is made and saved, but the frame stays empty.
+  EXPECT_EQ(PuzzleStatus(login), "Creating Puzzle...");
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(login, 1015)));
+  PostMessageA(login, WM_COMMAND, MAKEWPARAM(1639, BN_CLICKED), 0);
+  runner.join();
+  Board made{};
+  int side = 0;
+  EXPECT_TRUE(guitest::WaitFor([&] { return ReadPuzzleFile(program_ + "\\Puzzle.drill", &made, &side); }, 30000));
 }
 
 }  // namespace

@@ -1,14 +1,17 @@
-// The default book as the build makes it: every line of the ECO file is in
-// it with its opening name and code, and the engine finds sound, weighted
-// first moves.
+// The default and the reference book as the build makes them: every line of
+// the ECO file is in them with its opening name and code, the engine finds
+// sound, weighted first moves, and the reference book carries its comments.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "board.h"
+#include "book_editor_model.h"
 #include "bookgames.h"
 #include "bookreader.h"
 #include "notation.h"
@@ -27,18 +30,18 @@ std::string ExpectedName(const BookGame& game) {
   return name;
 }
 
-class DefaultBook : public ::testing::Test {
+class DefaultBook : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override {
     SelectBookSlot(0);
-    ASSERT_TRUE(LoadBookFile(RW_DEFAULT_BOOK)) << RW_DEFAULT_BOOK;
+    ASSERT_TRUE(LoadBookFile(GetParam())) << GetParam();
   }
   void TearDown() override { FreeBookSlot(); }
 };
 
 }  // namespace
 
-TEST_F(DefaultBook, EveryEcoLineHasItsName) {
+TEST_P(DefaultBook, EveryEcoLineHasItsName) {
   FILE* f = std::fopen(RW_ECO_FILE, "r");
   ASSERT_NE(f, nullptr) << RW_ECO_FILE;
   PgnGameSource games(FileLineSource(f), 380);
@@ -66,7 +69,7 @@ TEST_F(DefaultBook, EveryEcoLineHasItsName) {
   EXPECT_GT(lines, 2000);
 }
 
-TEST_F(DefaultBook, MainFirstMovesAreWeighted) {
+TEST_P(DefaultBook, MainFirstMovesAreWeighted) {
   std::map<std::string, int> codes;
   Board board;
   SetInitialBoard(&board);
@@ -92,4 +95,36 @@ TEST_F(DefaultBook, MainFirstMovesAreWeighted) {
     MakeMove(&line[0], &after);
     EXPECT_TRUE(PickBookMove(line, 1, false, &line[1]));
   }
+}
+
+INSTANTIATE_TEST_SUITE_P(Books, DefaultBook, ::testing::Values(RW_DEFAULT_BOOK, RW_REFERENCE_BOOK));
+
+TEST(ReferenceBook, EveryCommentIsOnItsLine) {
+  BookEditorModel book(RW_REFERENCE_BOOK, true);
+  std::ifstream in(RW_REFERENCE_COMMENTS);
+  ASSERT_TRUE(in) << RW_REFERENCE_COMMENTS;
+  std::string line;
+  int comments = 0;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    const size_t bar = line.find('|');
+    ASSERT_NE(bar, std::string::npos) << line;
+    std::istringstream moves(line.substr(0, bar));
+    Board board;
+    SetInitialBoard(&board);
+    int side = WHITE, entry = 0;
+    std::string san;
+    while (moves >> san) {
+      MoveRecord m{};
+      ASSERT_TRUE(ParseAlgebraicMove(&m, san.c_str(), &board, side)) << line;
+      entry = book.FindChild(entry, m);
+      ASSERT_GE(entry, 0) << line;
+      MakeMove(&m, &board);
+      side = OtherSide(side);
+    }
+    EXPECT_EQ(book.View(entry).comment, line.substr(line.find_first_not_of(' ', bar + 1))) << line;
+    EXPECT_FALSE(book.View(entry).name.empty()) << "a commented line has its opening's name: " << line;
+    ++comments;
+  }
+  EXPECT_GE(comments, 20);
 }

@@ -112,7 +112,9 @@ bool SeeThrough(const fs::path& p) {
 
 TEST(Pictures, CarryThePaletteAndOpaqueOnesHoldNoKey) {
   Bitmap8 pal = Pal();
-  std::vector<fs::path> all = {kOut + "/SPLASH.bmp", kOut + "/Wallpaper/MarbleGray.bmp"};
+  std::vector<fs::path> all = {kOut + "/SPLASH.bmp", kOut + "/Wallpaper/MarbleGray.bmp",
+                               kOut + "/Wallpaper/GameRoomBackground.bmp",
+                               kOut + "/Wallpaper/TournamentBackground.bmp"};
   for (const char* folder : {"skinres/bitmaps", "rw256/bitmaps", "anim/frames"}) {
     auto more = Pictures(folder);
     all.insert(all.end(), more.begin(), more.end());
@@ -135,34 +137,37 @@ TEST(Pictures, CarryThePaletteAndOpaqueOnesHoldNoKey) {
 // The wallpaper is tiled over the room window: where one copy meets the
 // next, neighbouring pixels differ no more than neighbours inside it do.
 TEST(Wallpaper, TilesWithoutASeam) {
-  Bitmap8 b;
-  ASSERT_TRUE(ReadBitmap8(kOut + "/Wallpaper/MarbleGray.bmp", &b));
-  auto lum = [&](int x, int y) { return Luminance(b.table[b.pixels[size_t(y) * b.width + x]]); };
-  // Mean difference between column (or row) a and b.
-  auto columns = [&](int a, int c) {
-    double sum = 0;
-    for (int y = 0; y < b.height; ++y) sum += std::abs(lum(a, y) - lum(c, y));
-    return sum / b.height;
-  };
-  auto rows = [&](int a, int c) {
-    double sum = 0;
-    for (int x = 0; x < b.width; ++x) sum += std::abs(lum(x, a) - lum(x, c));
-    return sum / b.width;
-  };
-  double inside = 0, worst = 0;
-  for (int x = 0; x + 1 < b.width; ++x) {
-    inside += columns(x, x + 1) / (b.width - 1);
-    worst = std::max(worst, columns(x, x + 1));
+  for (const char* file : {"MarbleGray.bmp", "TournamentBackground.bmp"}) {
+    SCOPED_TRACE(file);
+    Bitmap8 b;
+    ASSERT_TRUE(ReadBitmap8(kOut + "/Wallpaper/" + file, &b));
+    auto lum = [&](int x, int y) { return Luminance(b.table[b.pixels[size_t(y) * b.width + x]]); };
+    // Mean difference between column (or row) a and b.
+    auto columns = [&](int a, int c) {
+      double sum = 0;
+      for (int y = 0; y < b.height; ++y) sum += std::abs(lum(a, y) - lum(c, y));
+      return sum / b.height;
+    };
+    auto rows = [&](int a, int c) {
+      double sum = 0;
+      for (int x = 0; x < b.width; ++x) sum += std::abs(lum(x, a) - lum(x, c));
+      return sum / b.width;
+    };
+    double inside = 0, worst = 0;
+    for (int x = 0; x + 1 < b.width; ++x) {
+      inside += columns(x, x + 1) / (b.width - 1);
+      worst = std::max(worst, columns(x, x + 1));
+    }
+    EXPECT_LE(columns(b.width - 1, 0), worst) << "mean step inside " << inside;
+    EXPECT_LE(columns(b.width - 1, 0), 2 * inside);
+    inside = worst = 0;
+    for (int y = 0; y + 1 < b.height; ++y) {
+      inside += rows(y, y + 1) / (b.height - 1);
+      worst = std::max(worst, rows(y, y + 1));
+    }
+    EXPECT_LE(rows(b.height - 1, 0), worst) << "mean step inside " << inside;
+    EXPECT_LE(rows(b.height - 1, 0), 2 * inside);
   }
-  EXPECT_LE(columns(b.width - 1, 0), worst) << "mean step inside " << inside;
-  EXPECT_LE(columns(b.width - 1, 0), 2 * inside);
-  inside = worst = 0;
-  for (int y = 0; y + 1 < b.height; ++y) {
-    inside += rows(y, y + 1) / (b.height - 1);
-    worst = std::max(worst, rows(y, y + 1));
-  }
-  EXPECT_LE(rows(b.height - 1, 0), worst) << "mean step inside " << inside;
-  EXPECT_LE(rows(b.height - 1, 0), 2 * inside);
 }
 
 bool HasSkin(int id) { return fs::exists(kOut + "/skinres/bitmaps/" + std::to_string(id) + ".bmp"); }

@@ -1,0 +1,409 @@
+// Rookwell.exe from an installed program folder in the game room, played as
+// a user plays it: a test user logged in, the room's first game against a
+// personality, moves dragged on the board and answered by Corvane, Game
+// Status and Thinking Lines following the game, leaving and re-entering the
+// room, the board's context menu, the Shortcuts window, and an unfinished
+// rated game refused by Load. Screenshots go to artefacts/shell.
+#include "chess_sets.h"
+#include "board_projection.h"
+#include "game_file.h"
+#include "game_record.h"
+#include "board.h"
+// clang-format off
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <tlhelp32.h>
+// clang-format on
+
+#include <cstdio>
+#include <cstring>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "guitest.h"
+
+namespace {
+
+const char* kFrameClass = "RWONYX_APP_CLASS";
+const char* kBoardClass = "RWBoardWndClass";
+constexpr int kGameButton = 21565;
+constexpr int kLibraryButton = 21570;  // the lobby hides the bar: leave to a room beside it
+constexpr int kMoveList = 1806;
+
+bool Shot(const char* name) { return guitest::ScreenshotTo(RW_SHELL_ARTEFACT_DIR, name); }
+
+std::string Installed() {
+  const char* dir = std::getenv("RW_PROGRAM_DIR");
+  std::string s = dir ? dir : "";
+  for (char& c : s)
+    if (c == '/') c = '\\';
+  return s;
+}
+
+std::vector<uint8_t> ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+struct FolderSets : ChessSetHost {
+  bool DataSetOpen() override { return true; }
+  bool LoadDataItem(const std::string& name, std::vector<uint8_t>* out) override {
+    *out = ReadFile(std::string(RW_SETS_DIR) + "/" + name);
+    return !out->empty();
+  }
+  std::string GetSoundFileName(int) override { return std::string(); }
+  std::string ProgramFolder() override { return std::string(); }
+  bool WriteWaveFile(const std::vector<uint8_t>&, const std::string&) override { return false; }
+};
+
+// The program's board as the room lays it out: the largest flat set whose
+// picture fits the layout's board rectangle, its picture at the rectangle's
+// corner.
+struct BoardGeometry {
+  BoardSetRecord set{};
+  PieceSetRecord pieces{};
+  BoardProjection projection{};
+
+  bool Load(const RECT& area) {
+    ChessSetCatalogue catalogue;
+    FolderSets folder;
+    if (!catalogue.Load(&folder)) return false;
+    int n = -1, best = 0;
+    for (int i = 0; i < catalogue.boardCount(); ++i) {
+      const BoardSetRecord* s = catalogue.GetBoardSetRecord(i);
+      if (!IsFlatBoard(*s) || (s->roomsMask && !(s->roomsMask & 2u))) continue;
+      if (2 * s->centreX > area.right - area.left || 2 * s->centreY > area.bottom - area.top || s->size <= best)
+        continue;
+      n = i;
+      best = s->size;
+    }
+    if (n < 0 || !catalogue.CopyBoardSet(&set, n)) return false;
+    std::printf("board set %s\n", RecordName(set.name, kSetNameSize).c_str());
+    catalogue.CopyPieceSet(&pieces, catalogue.FindPieceSet(RecordName(set.defaultPieceSet, kSetNameSize).c_str()));
+    set.originX = area.left + set.centreX - set.size / 2;
+    set.originY = area.top + set.centreY - set.size / 2;
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    projection.geometry = &set;
+    projection.leftMargin = 2 * (tm.tmAveCharWidth > 0 ? tm.tmAveCharWidth : 7);
+    projection.celWidth = pieces.celWidth;
+    projection.celHeight = pieces.celHeight;
+    return UpdateBoardOffset(&projection, nullptr);
+  }
+  POINT Centre(HWND board, const char* square) const {
+    ScreenPoint p{};
+    SquareCentre(projection, '8' - square[1], square[0] - 'a', &p, nullptr);
+    POINT s{p.x, p.y};
+    ClientToScreen(board, &s);
+    return s;
+  }
+};
+
+int CountProcesses(const char* exe) {
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snap == INVALID_HANDLE_VALUE) return -1;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  int count = 0;
+  for (BOOL more = Process32First(snap, &entry); more; more = Process32Next(snap, &entry))
+    if (lstrcmpiA(entry.szExeFile, exe) == 0) ++count;
+  CloseHandle(snap);
+  return count;
+}
+
+void ClickChild(HWND parent, int id) {
+  HWND child = GetDlgItem(parent, id);
+  ASSERT_NE(child, nullptr) << id;
+  RECT r;
+  GetWindowRect(child, &r);
+  guitest::Click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+void Type(const char* text) {
+  for (const char* c = text; *c; ++c) {
+    const SHORT vk = VkKeyScanA(*c);
+    if (vk & 0x100)
+      guitest::Chord({VK_SHIFT}, LOBYTE(vk));
+    else
+      guitest::PressKey(LOBYTE(vk));
+  }
+  guitest::Pump(100);
+}
+
+// The program's Game Status move list, read from its rows: White's and
+// Black's cells of each row.
+struct MoveRowItem {
+  uint32_t whiteAlternatives;
+  uint32_t blackAlternatives;
+  char white[16];
+  char black[16];
+};
+
+class GameRoomProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {}
+  void TearDown() override {
+    if (program_.process) {
+      if (frame_) PostMessageA(frame_, WM_CLOSE, 0, 0);
+      DWORD code = 0;
+      if (!guitest::WaitForProgramEnd(&program_, 15000, &code)) guitest::KillProgram(&program_);
+    }
+  }
+
+  // A fresh copy of the installed folder, the game room entered at start by
+  // a test user whose game room has a five-minute game against "Pip - Age 7".
+  bool Start(const char* name) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    folder_ = std::string(temp) + name;
+    std::error_code error;
+    std::filesystem::remove_all(folder_, error);
+    std::filesystem::copy(Installed(), folder_, std::filesystem::copy_options::recursive, error);
+    const std::string ini = folder_ + "\\rw.ini";
+    WritePrivateProfileStringA("settings", "IntroMovie", "0", ini.c_str());
+    WritePrivateProfileStringA("debug", "auto_login", "1", ini.c_str());
+    WritePrivateProfileStringA("debug", "auto_login_user", "Tester", ini.c_str());
+    WritePrivateProfileStringA("debug", "auto_room_select", "1", ini.c_str());
+    const std::string defaults = folder_ + "\\RWDEFAULT.INI";
+    WritePrivateProfileStringA("gameroom", "white_player_name", "Tester", defaults.c_str());
+    WritePrivateProfileStringA("gameroom", "white_player", "0 300000 0 4", defaults.c_str());
+    WritePrivateProfileStringA("gameroom", "black_player_name", "Pip - Age 7", defaults.c_str());
+    WritePrivateProfileStringA("gameroom", "black_player", "1 300000 0 4", defaults.c_str());
+    // The user's layout: Thinking Lines in the panel column where the
+    // captured pieces and the annotation (not in this program yet) would be.
+    char layout[MAX_PATH];
+    std::snprintf(layout, sizeof layout, "%s\\Layouts\\Default(%dx%d).LAY", folder_.c_str(),
+                  GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    char value[64] = "";
+    RECT status{}, annotation{}, area{};
+    GetPrivateProfileStringA("gameroom", "Game Status", "", value, sizeof value, layout);
+    std::sscanf(value, "%ld %ld %ld %ld", &status.left, &status.top, &status.right, &status.bottom);
+    GetPrivateProfileStringA("gameroom", "Annotation", "", value, sizeof value, layout);
+    std::sscanf(value, "%ld %ld %ld %ld", &annotation.left, &annotation.top, &annotation.right, &annotation.bottom);
+    GetPrivateProfileStringA("gameroom", "Board", "", value, sizeof value, layout);
+    if (std::sscanf(value, "%ld %ld %ld %ld", &area.left, &area.top, &area.right, &area.bottom) != 4 ||
+        annotation.bottom <= status.bottom || !geometry_.Load(area))
+      return false;
+    std::snprintf(value, sizeof value, "%ld %ld %ld %ld 1", status.left, status.bottom + 3, status.right,
+                  annotation.bottom);
+    WritePrivateProfileStringA("gameroom", "Thinking", value, layout);
+    for (const char* hidden : {"Captured", "Annotation"}) {
+      GetPrivateProfileStringA("gameroom", hidden, "", value, sizeof value, layout);
+      RECT r{};
+      int shown = 0;
+      if (std::sscanf(value, "%ld %ld %ld %ld %d", &r.left, &r.top, &r.right, &r.bottom, &shown) == 5) {
+        std::snprintf(value, sizeof value, "%ld %ld %ld %ld 0", r.left, r.top, r.right, r.bottom);
+        WritePrivateProfileStringA("gameroom", hidden, value, layout);
+      }
+    }
+    SetEnvironmentVariableA("RW_SHELL_TRACE", (folder_ + "\\trace.txt").c_str());
+    if (!guitest::StartProgram(folder_ + "\\Rookwell.exe", "", folder_, &program_)) return false;
+    if (!guitest::WaitFor([&] { return (frame_ = guitest::FindProgramWindow(program_, kFrameClass)) != nullptr; },
+                          20000))
+      return false;
+    room_ = FindWindowExA(frame_, nullptr, "WC_ROOKWELL_ROOM", nullptr);
+    bar_ = FindWindowExA(frame_, nullptr, nullptr, "Navigation");
+    guitest::WaitFor([&] { return (board_ = VisibleBoard()) != nullptr; }, 10000);
+    guitest::Pump(800);
+    return room_ && board_;
+  }
+
+  HWND VisibleBoard() {
+    for (HWND w = FindWindowExA(room_, nullptr, kBoardClass, nullptr); w; w = FindWindowExA(room_, w, kBoardClass, nullptr))
+      if (IsWindowVisible(w)) return w;
+    return nullptr;
+  }
+  struct WindowSearch {
+    const char* caption;
+    DWORD process;
+    HWND found;
+  };
+  static BOOL CALLBACK MatchCaption(HWND w, LPARAM p) {
+    auto* s = reinterpret_cast<WindowSearch*>(p);
+    char text[64] = "";
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    GetWindowTextA(w, text, sizeof text);
+    if (pid != s->process || std::strcmp(text, s->caption) != 0) return TRUE;
+    s->found = w;
+    return FALSE;
+  }
+  HWND ProgramWindow(const char* caption) {
+    WindowSearch search{caption, program_.id, nullptr};
+    EnumWindows(MatchCaption, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+  std::vector<std::string> Moves() {
+    std::vector<std::string> plies;
+    HWND status = ProgramWindow("Game Status");
+    HWND list = status ? GetDlgItem(status, kMoveList) : nullptr;
+    if (!list) return plies;
+    const int rows = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row) {
+      const LRESULT data = SendMessageA(list, LB_GETITEMDATA, row, 0);
+      MoveRowItem item{};
+      SIZE_T read = 0;
+      if (!data || data == LB_ERR ||
+          !ReadProcessMemory(program_.process, reinterpret_cast<void*>(data), &item, sizeof item, &read))
+        break;
+      item.white[15] = item.black[15] = 0;
+      plies.push_back(item.white);
+      if (item.black[0]) plies.push_back(item.black);
+    }
+    return plies;
+  }
+  // Drags a piece and waits for Corvane's answer in the move list.
+  void PlayAndAwaitAnswer(const char* from, const char* to) {
+    const size_t before = Moves().size();
+    // A press that lands while the frame is being activated is not a drag:
+    // the user presses again.
+    for (int attempt = 0; attempt < 2 && Moves().size() < before + 1; ++attempt) {
+      guitest::Drag(geometry_.Centre(board_, from), geometry_.Centre(board_, to));
+      guitest::WaitFor([&] { return Moves().size() >= before + 1; }, 3000);
+    }
+    ASSERT_GE(Moves().size(), before + 1) << from << to;
+    ASSERT_TRUE(guitest::WaitFor([&] { return Moves().size() >= before + 2; }, 60000)) << "no answer to " << from << to;
+    guitest::Pump(1200);  // the reply's slide
+  }
+  void ClickBar(int id) {
+    ClickChild(bar_, id);
+    guitest::Pump(1200);
+  }
+
+  BoardGeometry geometry_;
+  guitest::Program program_;
+  std::string folder_;
+  HWND frame_ = nullptr, room_ = nullptr, bar_ = nullptr, board_ = nullptr;
+};
+
+TEST_F(GameRoomProgram, AUserPlaysThePersonalityWhichAnswersEveryMove) {
+  ASSERT_TRUE(Start("rw_e2e_gameroom"));
+  // The room shows its board, Game Status and the Shortcuts tiles.
+  HWND status = ProgramWindow("Game Status");
+  ASSERT_NE(status, nullptr);
+  EXPECT_TRUE(IsWindowVisible(status));
+  HWND shortcuts = ProgramWindow("Shortcuts");
+  ASSERT_NE(shortcuts, nullptr);
+  EXPECT_TRUE(IsWindowVisible(shortcuts));
+  // Thinking Lines, as the user's layout shows it, with Black's lines ticked.
+  HWND thinking = ProgramWindow("Thinking Lines");
+  ASSERT_NE(thinking, nullptr);
+  EXPECT_TRUE(IsWindowVisible(thinking));
+  if (IsDlgButtonChecked(thinking, 4077) != BST_CHECKED) ClickChild(thinking, 4077);
+  guitest::Pump(500);
+  EXPECT_EQ(IsDlgButtonChecked(thinking, 4077), BST_CHECKED);
+  // Nothing of the room stands over another.
+  RECT board{}, panels[3]{};
+  GetWindowRect(board_, &board);
+  GetWindowRect(status, &panels[0]);
+  GetWindowRect(thinking, &panels[1]);
+  GetWindowRect(shortcuts, &panels[2]);
+  RECT overlap{};
+  for (int i = 0; i < 3; ++i)
+    for (int j = i + 1; j < 3; ++j) EXPECT_FALSE(IntersectRect(&overlap, &panels[i], &panels[j])) << i << " " << j;
+  Shot("game_room_start");
+  EXPECT_EQ(CountProcesses("Corvane.exe"), 1);
+  PlayAndAwaitAnswer("e2", "e4");
+  std::vector<std::string> moves = Moves();
+  ASSERT_GE(moves.size(), 2u);
+  EXPECT_NE(moves[0].find("e4"), std::string::npos) << moves[0];
+  Shot("game_room_first_answer");
+  PlayAndAwaitAnswer("g1", "f3");
+  PlayAndAwaitAnswer("f1", "e2");
+  moves = Moves();
+  ASSERT_GE(moves.size(), 6u);
+  EXPECT_NE(moves[2].find("f3"), std::string::npos) << moves[2];
+  EXPECT_NE(moves[4].find("e2"), std::string::npos) << moves[4];
+  guitest::Pump(1500);  // a clock second or two more
+  Shot("game_room_mid_game");
+
+  // Leaving the room stops the game: its engine ends; the board goes.
+  ClickBar(kLibraryButton);
+  EXPECT_TRUE(guitest::WaitFor([] { return CountProcesses("Corvane.exe") == 0; }, 10000));
+  EXPECT_EQ(VisibleBoard(), nullptr);
+  // Entering starts it again, the same game: the engine is back and answers.
+  ClickBar(kGameButton);
+  EXPECT_TRUE(guitest::WaitFor([] { return CountProcesses("Corvane.exe") == 1; }, 10000));
+  board_ = VisibleBoard();
+  ASSERT_NE(board_, nullptr);
+  EXPECT_EQ(Moves().size(), 6u);
+  PlayAndAwaitAnswer("a2", "a3");
+  moves = Moves();
+  ASSERT_GE(moves.size(), 8u);
+  EXPECT_NE(moves[6].find("a3"), std::string::npos) << moves[6];
+  Shot("game_room_after_return");
+}
+
+TEST_F(GameRoomProgram, ContextMenuShortcutsAndARefusedRatedGame) {
+  ASSERT_TRUE(Start("rw_e2e_gameroom_menu"));
+  // A right-click on the user's piece: the person's items.
+  guitest::Click(geometry_.Centre(board_, "d2"), true);
+  guitest::Pump(500);
+  HWND popup = guitest::FindProgramWindow(program_, "CGUIMenuPopup");
+  ASSERT_NE(popup, nullptr);
+  EXPECT_TRUE(IsWindowVisible(popup));
+  Shot("game_room_menu_person_piece");
+  guitest::PressKey(VK_ESCAPE);
+  guitest::Pump(300);
+  // On an empty square, and beside the board.
+  guitest::Click(geometry_.Centre(board_, "d5"), true);
+  guitest::Pump(500);
+  Shot("game_room_menu_empty_square");
+  guitest::PressKey(VK_ESCAPE);
+  guitest::Pump(300);
+  RECT client;
+  GetClientRect(room_, &client);
+  POINT beside{client.right - 30, client.bottom - 30};
+  ClientToScreen(room_, &beside);
+  HWND shortcuts = ProgramWindow("Shortcuts");
+  ASSERT_NE(shortcuts, nullptr);
+  RECT tiles{};
+  GetWindowRect(shortcuts, &tiles);
+  Shot("game_room_shortcuts");
+  EXPECT_GE(tiles.right - tiles.left, 100);
+
+  // An unfinished rated game is refused with string 179 and the room keeps its game.
+  PlayAndAwaitAnswer("d2", "d4");
+  const std::vector<std::string> before = Moves();
+  {
+    PlayerDescriptor white{}, black{};
+    std::snprintf(white.name, sizeof white.name, "Tester");
+    std::snprintf(black.name, sizeof black.name, "Rosa Quint");
+    black.kind = PLAYER_ENGINE;
+    GameRecord* rated = CreateGame(0x120, nullptr, &white, &black, nullptr, nullptr, nullptr, WHITE, 1, 0);
+    ASSERT_NE(rated, nullptr);
+    ASSERT_EQ(WriteGameFile((folder_ + "\\rated.RWG").c_str(), rated), 0);
+    DestroyGame(rated);
+  }
+  guitest::Chord({VK_CONTROL}, 'L');
+  HWND dialog = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (dialog = ProgramWindow("File Open")) != nullptr; }, 5000));
+  guitest::Pump(300);
+  ClickChild(dialog, 406);
+  guitest::Pump(200);
+  Type("rated.RWG");
+  guitest::PressKey(VK_RETURN);
+  HWND box = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (box = guitest::FindProgramWindow(program_, "RWOMSGBOX")) != nullptr; },
+                               5000));
+  char text[512] = "";
+  GetDlgItemTextA(box, 301, text, sizeof text);
+  EXPECT_STREQ(text,
+               "You are trying to load an unfinished rated game. You must finish the game before you can load it "
+               "into any room other than the Tournament Room.");
+  guitest::Pump(300);
+  Shot("game_room_rated_refused");
+  ClickChild(box, 1);
+  guitest::Pump(500);
+  EXPECT_EQ(Moves(), before);
+}
+
+}  // namespace
