@@ -16,6 +16,7 @@
 #include "main_loop.h"
 #include "message_box.h"
 #include "room_switch.h"
+#include "room_window.h"
 #include "teaching_board_win32.h"
 #include "voice_clips_win32.h"
 #include "wallpaper.h"
@@ -135,33 +136,38 @@ void ReleaseClassroomImpl(RoomRecord* record, int) {
 
 // ---- the kids room
 
+// The kids panel's buttons, from the panel in the room and from the
+// Shortcuts window's tiles alike.
+void KidsPanelCommand(int id) {
+  switch (id) {
+    case 21600: KidsRoomCommand(Main(), 40210); break;
+    case 21605: if (Main()) PostMessageA(Main(), WM_COMMAND, 40087, 0); break;
+    case 21610: if (!RefuseWhileRatedGame() && g_hooks.newGame) g_hooks.newGame(Main()); break;
+    case 21615: if (!RefuseWhileRatedGame() && g_hooks.showAdvice) g_hooks.showAdvice(Main()); break;
+    case 21620: if (g_hooks.showMasterClass) g_hooks.showMasterClass(Main()); break;
+    case 21625:
+      if (!RefuseWhileRatedGame()) {
+        ShowCurriculumWindow(1, 0);
+        SelectCurriculumCategory(21700);
+      }
+      break;
+    case 21860:
+      if (!RefuseWhileRatedGame()) {
+        ShowCurriculumWindow(1, 0);
+        SelectCurriculumCategory(21695);
+      }
+      break;
+    case 21865: KidsRoomCommand(Main(), 40041); break;
+  }
+}
+
 INT_PTR CALLBACK KidsPanelProc(HWND panel, UINT message, WPARAM first, LPARAM second) {
   switch (message) {
     case WM_INITDIALOG:
       return FALSE;
     case WM_COMMAND:
       if (HIWORD(first) == BN_CLICKED) {
-        const int id = LOWORD(first);
-        switch (id) {
-          case 21600: KidsRoomCommand(Main(), 40210); break;
-          case 21605: if (Main()) PostMessageA(Main(), WM_COMMAND, 40087, 0); break;
-          case 21610: if (!RefuseWhileRatedGame() && g_hooks.newGame) g_hooks.newGame(Main()); break;
-          case 21615: if (!RefuseWhileRatedGame() && g_hooks.showAdvice) g_hooks.showAdvice(Main()); break;
-          case 21620: if (g_hooks.showMasterClass) g_hooks.showMasterClass(Main()); break;
-          case 21625:
-            if (!RefuseWhileRatedGame()) {
-              ShowCurriculumWindow(1, 0);
-              SelectCurriculumCategory(21700);
-            }
-            break;
-          case 21860:
-            if (!RefuseWhileRatedGame()) {
-              ShowCurriculumWindow(1, 0);
-              SelectCurriculumCategory(21695);
-            }
-            break;
-          case 21865: KidsRoomCommand(Main(), 40041); break;
-        }
+        KidsPanelCommand(LOWORD(first));
         return TRUE;
       }
       break;
@@ -199,6 +205,14 @@ void PlaceKidsPanel() {
   }
   RECT client, panel;
   GetClientRect(room, &client);
+  // The room window may reach under the frame's border: keep the panel
+  // inside what the frame shows.
+  if (HWND frame = Main()) {
+    RECT shown;
+    GetClientRect(frame, &shown);
+    MapWindowPoints(frame, room, reinterpret_cast<POINT*>(&shown), 2);
+    if (shown.right < client.right) client.right = shown.right;
+  }
   GetWindowRect(g_kidsPanel, &panel);
   const int w = panel.right - panel.left, h = panel.bottom - panel.top;
   SetWindowPos(g_kidsPanel, HWND_TOP, client.right - w - 12, 12, w, h, SWP_SHOWWINDOW);
@@ -216,6 +230,7 @@ int InitKidsRoom(RoomRecord* record) {
   data->keys39 = LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(kKidsReducedKeys));
   record->tileId = kKidsPanelDialog;
   std::strcpy(record->tileBitmap, "KIDS_TILE");
+  record->tileCommand = KidsPanelCommand;
   LoadWallpaper("KidsBackground.bmp", record);
   data->board = CreateTeachingBoard(record, Instance());
   EnsureCurriculum();
@@ -262,6 +277,10 @@ int ShowClassroom(RoomRecord* record) {
   if (!record) return 0;
   if (!record->roomData && !InitClassroom(record)) return 0;
   auto* data = static_cast<ClassroomData*>(record->roomData);
+  // The room switch puts up the room's saved layout, which may have the
+  // navigation bar hidden (the lobby hides it): a room beside the bar shows
+  // it, or the user has no way out of the room.
+  ShowNavigationBar();
   UseTeachingBoard(data->board);
   SaveIllegalMoveVoice(&data->illegalMoveVoice);
   if (HWND lesson = GetLessonWindow()) {
@@ -290,6 +309,7 @@ int ShowKidsRoom(RoomRecord* record) {
   if (!record) return 0;
   if (!record->roomData && !InitKidsRoom(record)) return 0;
   auto* data = static_cast<KidsData*>(record->roomData);
+  ShowNavigationBar();
   UseTeachingBoard(data->board);
   ShowCurriculumWindow(0, 1);
   PlaceKidsPanel();
@@ -308,7 +328,10 @@ int HideKidsRoom(RoomRecord*) {
   // before the room is left, as in the classroom.
   if (!MayLeaveTeachingScreen()) return 0;
   HideLessonAndCurriculum();
-  if (g_kidsPanel) ShowWindow(g_kidsPanel, SW_HIDE);
+  // The panel is the kids room's own: no hidden dialog stays behind in the
+  // room window that the other rooms share.
+  if (g_kidsPanel) DestroyWindow(g_kidsPanel);
+  g_kidsPanel = nullptr;
   ChangeIdleLevel(0);
   ParkMenuAndKeys(false);
   return 1;
