@@ -20,6 +20,7 @@
 #include "message_box.h"
 #include "packfile.h"
 #include "room_switch.h"
+#include "window_order_win32.h"
 #include "users.h"
 #include "window_table.h"
 
@@ -34,8 +35,9 @@ constexpr int kKidsPage = 4;
 constexpr int kTreeBase = 602;
 constexpr int kFirstCategory = 21690;
 constexpr int kLastCategory = 21735;
-constexpr int kTutorialVoiceSet = 3;
-constexpr UINT kDeferredShowMessage = WM_APP + 22;  // the coach's voice set "tnaudio"
+constexpr int kTutorialVoiceSet = 3;  // the coach's voice set "tnaudio"
+constexpr UINT kDeferredShowMessage = WM_APP + 22;
+constexpr UINT_PTR kOrderTimer = 1;
 
 const int kCategoryOrder[] = {21690, 21695, 21730, 21735, 21700, 21705, 21710, 21715, 21725};
 const int kInitialCategory[kPages] = {21690, 21690, 21725, 21730, 21690};
@@ -403,6 +405,7 @@ INT_PTR CALLBACK CurriculumProc(HWND window, UINT message, WPARAM first, LPARAM 
       g_ready = true;
       UpdateButtons();
       NumberedWindowOp(WOP_SET_HANDLE, WIN_CURRICULUM, reinterpret_cast<intptr_t>(window));
+      SetTimer(window, kOrderTimer, kKeepAboveOwnerMs, nullptr);
       return FALSE;
     }
     case WM_NOTIFY: {
@@ -424,7 +427,12 @@ INT_PTR CALLBACK CurriculumProc(HWND window, UINT message, WPARAM first, LPARAM 
     case WM_CLOSE:
       ShowCurriculumWindow(0, 0);
       return TRUE;
+    case WM_TIMER:
+      if (first == kOrderTimer) KeepAboveOwner(window);
+      return TRUE;
     case kDeferredShowMessage:
+      // The room that asked may have been left before the message came.
+      if (first && GetRoomNumber() != ROOM_CLASS && GetRoomNumber() != ROOM_KIDS) return TRUE;
       ShowCurriculumWindow(static_cast<int>(first), static_cast<int>(second));
       return TRUE;
     case WM_ACTIVATE:
