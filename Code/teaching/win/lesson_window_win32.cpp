@@ -13,6 +13,8 @@
 
 #include "app_globals.h"
 #include "app_main.h"
+#include "teaching_board_win32.h"
+#include "window_order_win32.h"
 #include "curriculum_window_win32.h"
 #include "data_sets.h"
 #include "heapkit.h"
@@ -35,7 +37,7 @@ constexpr int kPageLabel = 597;
 constexpr int kPageHost = 6002;
 constexpr int kCancel = 6001, kHint = 6012, kBack = 6004, kNext = 6005, kAnswer = 6011, kStartOver = 6021;
 constexpr int kPageEdit = 1007, kQuestion = 6006, kAnswerEdit = 6013, kButtonComment = 6014, kList = 6022;
-constexpr int kTimerNext = 40, kTimerBack = 30, kTimerPlay = 10, kTimerButton = 20;
+constexpr int kTimerNext = 40, kTimerBack = 30, kTimerPlay = 10, kTimerButton = 20, kTimerOrder = 50;
 constexpr int kTutorialSet = 2;
 constexpr int kNoDataSet = 9999;
 
@@ -621,11 +623,14 @@ void Layout(LessonContext* c) {
   const int width = right - left;
   SetWindowPos(GetDlgItem(c->window, kPageLabel), nullptr, right - 10 - 150, 4, 150, 14, SWP_NOZORDER);
   SetWindowPos(c->host, nullptr, left + 1, top, width - 2, bottom - top - 16, SWP_NOZORDER);
-  const int gap = std::max(0, (width - 20 - 376) / 3);
+  // Four buttons of up to 94 pixels across the window's width, 6 apart at
+  // least, so that none reaches past the window's edge.
+  const int buttonWidth = std::min(94, std::max(40, (width - 20 - 3 * 6) / 4));
+  const int gap = std::max(6, (width - 20 - 4 * buttonWidth) / 3);
   const int ids[4] = {kCancel, kHint, kBack, kNext};
   for (int i = 0; i < 4; ++i)
-    SetWindowPos(GetDlgItem(c->window, ids[i]), nullptr, left + 10 + i * (94 + gap), r.bottom - 11 - 24, 94, 24,
-                 SWP_NOZORDER);
+    SetWindowPos(GetDlgItem(c->window, ids[i]), nullptr, left + 10 + i * (buttonWidth + gap), r.bottom - 11 - 24,
+                 buttonWidth, 24, SWP_NOZORDER);
   RECT host;
   GetClientRect(c->host, &host);
   for (int i = 0; i < 6; ++i) {
@@ -734,6 +739,7 @@ INT_PTR CALLBACK TutorialDlgProc(HWND window, UINT message, WPARAM first, LPARAM
       ShowLessonPanel(c, 0, TYPE_TEXT);
       UpdateLessonButtons(c);
       PostMessageA(window, WM_COMMAND, kNext, 0);
+      SetTimer(window, kTimerOrder, kKeepAboveOwnerMs, nullptr);
       return FALSE;
     }
     case WM_SIZE:
@@ -753,7 +759,8 @@ INT_PTR CALLBACK TutorialDlgProc(HWND window, UINT message, WPARAM first, LPARAM
       }
       return FALSE;
     case WM_TIMER:
-      PostMessageA(window, WM_COMMAND, first, 0);
+      if (first == kTimerOrder) KeepAboveOwner(window);
+      else PostMessageA(window, WM_COMMAND, first, 0);
       return TRUE;
     case WM_COMMAND: {
       if (!c) break;
@@ -895,7 +902,7 @@ void SetLessonBoardHooks(const LessonBoardHooks& hooks) { g_board = hooks; }
 
 void OnLessonMove(const std::string& animation) {
   LessonContext* c = Current();
-  ShellTrace(("lesson move " + animation + (c ? " on page type " + std::to_string(c->pageType) : "")).c_str());
+  TeachingTrace(("lesson move " + animation + (c ? " on page type " + std::to_string(c->pageType) : "")).c_str());
   if (c && c->window && c->pageType == TYPE_MOVE) CheckLessonMove(c, animation);
 }
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -83,6 +84,10 @@ struct TeachingBoard : BoardViewHost {
   int side = WHITE;
   Board before{};
   int sideBefore = WHITE;
+  // The move just taken on the board, which the board view animates; none
+  // once the position is set or the move taken back.
+  MoveRecord lastMove{};
+  bool haveLastMove = false;
   Board saved{};  // before the page's board codes moved pieces (U)
   int pageType = -1;
   std::vector<int> marks;
@@ -112,6 +117,8 @@ struct TeachingBoard : BoardViewHost {
     const bool enPassant = piece == PAWN && SquareFile(move->from) != SquareFile(move->to) && board[move->to] == 0;
     MakeMove(&made, &board);
     side = OtherSide(side);
+    lastMove = made;
+    haveLastMove = true;
     SendMessageA(view->window, kGameEventMessage, GAME_MOVE_PLAYED, 0);
     auto name = [](int sq) {
       return std::string(1, static_cast<char>('a' + SquareFile(sq))) + static_cast<char>('8' - SquareRow(sq));
@@ -172,7 +179,12 @@ struct TeachingBoard : BoardViewHost {
   }
   void StoreWindowRect(int, const RECT&) override {}
   void SetCursorKind(int) override {}
-  bool CurrentMove(MoveRecord*, int*) override { return false; }
+  bool CurrentMove(MoveRecord* move, int* mover) override {
+    if (!haveLastMove) return false;
+    *move = lastMove;
+    *mover = sideBefore;
+    return true;
+  }
   int PlayerKind(int) override { return 0; }
   bool PlaysBlindfold(int) override { return false; }
 
@@ -187,6 +199,7 @@ struct TeachingBoard : BoardViewHost {
     Board b{};
     int s = WHITE;
     if (ParseFen(fen, &b, &s, &moveNumber) != 0) return;
+    haveLastMove = false;
     board = b;
     side = s;
     saved = board;
@@ -393,7 +406,7 @@ TeachingBoard* CreateTeachingBoard(RoomRecord* record, HINSTANCE instance) {
     char line[96];
     std::snprintf(line, sizeof line, "teaching board %d: a1 %d %d h8 %d %d", record ? record->room : 0,
                   static_cast<int>(a1.x), static_cast<int>(a1.y), static_cast<int>(h8.x), static_cast<int>(h8.y));
-    ShellTrace(line);
+    TeachingTrace(line);
   }
   return b.release();
 }
@@ -443,6 +456,7 @@ void UseTeachingBoard(TeachingBoard* board) {
       if (!g_current) return;
       g_current->board = g_current->before;
       g_current->side = g_current->sideBefore;
+      g_current->haveLastMove = false;
       g_current->Redraw();
     };
     hooks.setInputMode = [](int type) {
@@ -452,4 +466,13 @@ void UseTeachingBoard(TeachingBoard* board) {
   SetLessonBoardHooks(hooks);
   TeachingBoardSeam& seam = GetTeachingBoardSeam();
   if (!seam.playBoardEvent || seam.playBoardEvent == PlayBoardCode) seam.playBoardEvent = board ? PlayBoardCode : nullptr;
+}
+
+void TeachingTrace(const char* line) {
+  const char* path = std::getenv("RW_TEACHING_TRACE");
+  if (!path || !*path) return;
+  if (FILE* f = std::fopen(path, "a")) {
+    std::fprintf(f, "%s\n", line);
+    std::fclose(f);
+  }
 }

@@ -5,7 +5,7 @@
 // player is installed in the teaching board seam.
 //
 // Interface: TeachingBoard, CreateTeachingBoard, DestroyTeachingBoard,
-// UseTeachingBoard.
+// UseTeachingBoard, TeachingTrace.
 #pragma once
 
 #include <windows.h>
@@ -20,3 +20,8 @@ void DestroyTeachingBoard(TeachingBoard* board);
 // Points the lesson's board hooks (and the seam's board codes, unless the
 // markup player filled them) at this board.
 void UseTeachingBoard(TeachingBoard* board);
+
+// A line for the tests that drive the rooms with real input (the board's
+// squares on the screen, the moves a lesson took), appended to the file
+// RW_TEACHING_TRACE names; nothing without it.
+void TeachingTrace(const char* line);
