@@ -22,6 +22,8 @@ namespace {
 const char* kFrameClass = "RWONYX_APP_CLASS";
 constexpr int kClassroomButton = 21555;
 constexpr int kKidsButton = 21550;
+constexpr int kGameButton = 21565;
+constexpr int kLobbyRoom = 0, kGameRoom = 1;
 
 bool Shot(const char* name) { return guitest::ScreenshotTo(RW_TEACHING_ARTEFACT_DIR, name); }
 
@@ -33,7 +35,7 @@ std::string Installed() {
   return s;
 }
 
-std::string FreshCopy(const char* name, bool audio) {
+std::string FreshCopy(const char* name, bool audio, int room) {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
   const std::string to = std::string(temp) + name;
@@ -43,6 +45,10 @@ std::string FreshCopy(const char* name, bool audio) {
   const std::string ini = to + "\\rw.ini";
   WritePrivateProfileStringA("settings", "IntroMovie", "0", ini.c_str());
   WritePrivateProfileStringA("debug", "DoIVAAudio", audio ? "1" : "0", ini.c_str());
+  // A test user is logged in and the program starts in a room beside the
+  // navigation bar (the lobby's login screen would hide it).
+  WritePrivateProfileStringA("debug", "auto_login", "1", ini.c_str());
+  WritePrivateProfileStringA("debug", "auto_room_select", std::to_string(room).c_str(), ini.c_str());
   return to;
 }
 
@@ -57,10 +63,11 @@ struct ProgramRun {
   std::string folder, trace;
   guitest::Program program;
   HWND frame = nullptr;
-  bool Start(const char* name, bool audio = false) {
-    folder = FreshCopy(name, audio);
+  bool Start(const char* name, bool audio = false, int room = kGameRoom) {
+    folder = FreshCopy(name, audio, room);
     trace = folder + "\\trace.txt";
-    SetEnvironmentVariableA("RW_SHELL_TRACE", trace.c_str());
+    SetEnvironmentVariableA("RW_SHELL_TRACE", (folder + "\\start.txt").c_str());
+    SetEnvironmentVariableA("RW_TEACHING_TRACE", trace.c_str());
     if (!guitest::StartProgram(folder + "\\Rookwell.exe", "", folder, &program)) return false;
     return guitest::WaitFor([&] { return (frame = guitest::FindProgramWindow(program, kFrameClass)) != nullptr; },
                             20000);
@@ -100,9 +107,10 @@ HWND Descendant(HWND parent, int id) {
   return f.found;
 }
 
+// The control's own text (an edit control's, across processes).
 std::string TextOf(HWND w) {
   char text[2048] = "";
-  GetWindowTextA(w, text, sizeof text);
+  if (w) SendMessageA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
   return text;
 }
 
@@ -133,6 +141,14 @@ HWND WaitForWindow(const char* caption, DWORD ms) {
   HWND w = nullptr;
   guitest::WaitFor([&] { return (w = FindWindowA(nullptr, caption)) != nullptr && IsWindowVisible(w); }, ms);
   return w;
+}
+
+// True when no window of `behind`'s is in front of `w` (the frame must not
+// come over the lesson it owns).
+bool InFrontOf(HWND w, HWND behind) {
+  for (HWND above = GetWindow(w, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV))
+    if (above == behind) return false;
+  return true;
 }
 
 bool WaitForPage(HWND lesson, const char* label, DWORD ms = 8000) {
@@ -215,7 +231,7 @@ TEST(Teaching, ClassroomCurriculumLaunchesATutorialThatWalksAndAnswers) {
     Next(lesson);
     char label[32];
     std::snprintf(label, sizeof label, "Page %d of 11", page);
-    ASSERT_TRUE(WaitForPage(lesson, label)) << label << " shows " << TextOf(GetDlgItem(lesson, 597));
+    ASSERT_TRUE(WaitForPage(lesson, label)) << label << " shows " << TextOf(GetDlgItem(lesson, 597)) << ReadText(run.trace);
     if (page == 3) {
       ASSERT_TRUE(WaitEnabled(lesson, 6005));
       guitest::Pump(600);
@@ -223,20 +239,19 @@ TEST(Teaching, ClassroomCurriculumLaunchesATutorialThatWalksAndAnswers) {
     }
   }
 
-  // The answers below are not yet shown to work under Wine: a click on the
-  // board brings the main frame in front of the lesson window, which then
-  // no longer shows its comments (RW_TEACHING_ANSWERS=1 runs them).
-  if (!std::getenv("RW_TEACHING_ANSWERS")) return;
 
   // Page 9: a move to find. d2-d4 is an alternative: its comment and "Try
   // again?"; Yes tries again, and e2-e4 is right.
   BoardSquares squares;
   ASSERT_TRUE(squares.Read(run.trace, room, 3));
-  ASSERT_TRUE(WaitEnabled(lesson, 6005));
-  guitest::Pump(500);
+  // The page asks for the move once its clip reaches the code.
+  ASSERT_TRUE(guitest::WaitFor(
+      [&] { return TextOf(Descendant(lesson, 1007)).find("Move the pawn") != std::string::npos; }, 8000))
+      << TextOf(Descendant(lesson, 1007)) << ReadText(run.trace);
+  guitest::Pump(300);
   guitest::Drag(squares.At("d2"), squares.At("d4"));
   HWND box = AnswerBox(run.program);
-  ASSERT_NE(box, nullptr);
+  ASSERT_NE(box, nullptr) << ReadText(run.trace);
   guitest::Pump(300);
   EXPECT_TRUE(Shot("lesson_try_again"));
   ClickChild(box, 300);  // "Yes"
@@ -248,6 +263,8 @@ TEST(Teaching, ClassroomCurriculumLaunchesATutorialThatWalksAndAnswers) {
                                5000));
   EXPECT_TRUE(guitest::WaitFor(
       [&] { return TextOf(Descendant(lesson, 1007)).find("Well done!") != std::string::npos; }, 5000));
+  // The clicks on the board leave the lesson in front of the frame.
+  EXPECT_TRUE(guitest::WaitFor([&] { return InFrontOf(lesson, run.frame); }, 1000));
   guitest::Pump(500);
   EXPECT_TRUE(Shot("lesson_move_right"));
 
@@ -289,20 +306,38 @@ TEST(Teaching, ClassroomCurriculumLaunchesATutorialThatWalksAndAnswers) {
   EXPECT_TRUE(Shot("classroom_curriculum_completed"));
 }
 
-// Leaving the classroom at once for another room works.
-TEST(Teaching, ClassroomCanBeLeftAtOnce) {
+// The lobby hides the navigation bar; the classroom entered from the
+// lobby's screen shows it again, and it leaves at once for a room entered
+// the first time.
+TEST(Teaching, ClassroomEnteredFromTheLobbyCanBeLeftAtOnce) {
   ProgramRun run;
-  ASSERT_TRUE(run.Start("rw_e2e_leave"));
+  ASSERT_TRUE(run.Start("rw_e2e_leave", false, kLobbyRoom));
   guitest::Pump(1000);
   HWND bar = FindWindowExA(run.frame, nullptr, "WC_ROOKWELL_NAVIGATION", nullptr);
+  HWND room = FindWindowExA(run.frame, nullptr, "WC_ROOKWELL_ROOM", nullptr);
   ASSERT_NE(bar, nullptr);
-  ClickChild(bar, kClassroomButton);
-  guitest::Pump(3000);
-  EXPECT_TRUE(Shot("classroom_entered"));
-  ClickChild(bar, 21565);
-  EXPECT_TRUE(guitest::WaitFor([&] { return SendDlgItemMessageA(bar, 21565, BM_GETCHECK, 0, 0) == BST_CHECKED; },
-                               5000))
-      << ReadText(run.trace);
+  EXPECT_FALSE(IsWindowVisible(bar));
+  HWND screen = nullptr;
+  ASSERT_TRUE(guitest::WaitFor(
+      [&] {
+        screen = FindWindowExA(room, nullptr, "#32770", nullptr);
+        return screen && IsWindowVisible(screen);
+      },
+      5000));
+  HWND classroom = nullptr;
+  for (HWND b = FindWindowExA(screen, nullptr, "AnimButton", nullptr); b && !classroom;
+       b = FindWindowExA(screen, b, "AnimButton", nullptr))
+    if (TextOf(b).rfind("Classroom {", 0) == 0) classroom = b;
+  ASSERT_NE(classroom, nullptr);
+  RECT r;
+  GetWindowRect(classroom, &r);
+  guitest::Click(POINT{(r.left + r.right) / 2, r.top + (r.bottom - r.top) / 3});
+  ASSERT_TRUE(guitest::WaitFor([&] { return IsWindowVisible(bar) != 0; }, 5000));
+  EXPECT_EQ(SendDlgItemMessageA(bar, kClassroomButton, BM_GETCHECK, 0, 0), BST_CHECKED);
+  guitest::Pump(300);
+  ClickChild(bar, kGameButton);
+  EXPECT_TRUE(guitest::WaitFor(
+      [&] { return SendDlgItemMessageA(bar, kGameButton, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 5000));
   guitest::Pump(500);
   EXPECT_TRUE(Shot("classroom_left"));
 }
