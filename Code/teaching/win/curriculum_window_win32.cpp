@@ -388,9 +388,19 @@ INT_PTR CALLBACK CurriculumProc(HWND window, UINT message, WPARAM first, LPARAM 
       TabCtrl_AdjustRect(tab, FALSE, &display);
       for (int i = 0; i < 4; ++i) {
         HWND page = CreateDialogParamA(g_instance, MAKEINTRESOURCEA(kFirstPageDialog + i), tab, PageProc, i);
-        if (page)
-          SetWindowPos(page, nullptr, display.left, display.top, display.right - display.left,
-                       display.bottom - display.top, SWP_NOZORDER);
+        if (!page) continue;
+        SetWindowPos(page, nullptr, display.left, display.top, display.right - display.left,
+                     display.bottom - display.top, SWP_NOZORDER);
+        // The tree takes the page's width right of the category buttons.
+        if (HWND tree = GetDlgItem(page, kTreeBase + i)) {
+          RECT t;
+          GetWindowRect(tree, &t);
+          MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&t), 2);
+          RECT client;
+          GetClientRect(page, &client);
+          SetWindowPos(tree, nullptr, 0, 0, std::max(80L, client.right - 6 - t.left), t.bottom - t.top,
+                       SWP_NOZORDER | SWP_NOMOVE);
+        }
       }
       RECT tabRect;
       GetWindowRect(tab, &tabRect);

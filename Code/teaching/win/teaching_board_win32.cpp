@@ -457,6 +457,10 @@ void UseTeachingBoard(TeachingBoard* board) {
       g_current->board = g_current->before;
       g_current->side = g_current->sideBefore;
       g_current->haveLastMove = false;
+      // As a game's take-back: the board drops any drag and the move's
+      // squares, then places the pieces again.
+      if (g_current->view && g_current->view->window)
+        SendMessageA(g_current->view->window, kGameEventMessage, GAME_MOVE_TAKEN_BACK, 0);
       g_current->Redraw();
     };
     hooks.setInputMode = [](int type) {
