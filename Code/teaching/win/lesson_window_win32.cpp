@@ -13,20 +13,21 @@
 
 #include "app_globals.h"
 #include "app_main.h"
-#include "teaching_board_win32.h"
-#include "window_order_win32.h"
 #include "curriculum_window_win32.h"
 #include "data_sets.h"
+#include "facet_frame.h"
 #include "heapkit.h"
 #include "lesson_codes.h"
-#include "facet_frame.h"
 #include "main_frame.h"
 #include "main_loop.h"
 #include "markup_groups.h"
 #include "message_box.h"
 #include "room_switch.h"
+#include "teaching_board_win32.h"
+#include "teaching_rooms_win32.h"
 #include "tutorial_file.h"
 #include "voice_clips_win32.h"
+#include "window_order_win32.h"
 #include "window_table.h"
 
 namespace {
@@ -735,6 +736,10 @@ INT_PTR CALLBACK TutorialDlgProc(HWND window, UINT message, WPARAM first, LPARAM
             SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AnswerEditProc)));
       Place(c, GetWindow(window, GW_OWNER));
       Layout(c);
+      // The kids panel goes while a lesson runs, as the room's other
+      // windows do.
+      if (c->room == ROOM_KIDS)
+        if (HWND panel = GetKidsPanel()) ShowWindow(panel, SW_HIDE);
       SetBoardPosition(c, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
       ShowLessonPanel(c, 0, TYPE_TEXT);
       UpdateLessonButtons(c);
@@ -818,6 +823,8 @@ INT_PTR CALLBACK TutorialDlgProc(HWND window, UINT message, WPARAM first, LPARAM
       if (HWND main = GetWindow(window, GW_OWNER)) cwEnableMenu(main, 1);
       EnableAccelerators(1);
       ShowCurriculumWindow(1, 1);
+      if (c->room == ROOM_KIDS && GetRoomNumber() == ROOM_KIDS)
+        if (HWND panel = GetKidsPanel()) ShowWindow(panel, SW_SHOW);
       return FALSE;
     }
   }

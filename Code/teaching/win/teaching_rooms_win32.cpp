@@ -314,6 +314,7 @@ int ShowKidsRoom(RoomRecord* record) {
   ShowCurriculumWindow(0, 1);
   PlaceKidsPanel();
   if (HWND lesson = GetLessonWindow()) {
+    if (g_kidsPanel) ShowWindow(g_kidsPanel, SW_HIDE);
     ParkMenuAndKeys(true);
     ShowWindow(lesson, SW_SHOW);
   }
