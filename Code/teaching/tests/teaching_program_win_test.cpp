@@ -87,23 +87,24 @@ void ClickChild(HWND parent, int id) {
   guitest::Click(CentreOf(child));
 }
 
-// A control anywhere below `parent` by id.
+struct FindControl {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK FindVisibleControl(HWND w, LPARAM p) {
+  auto* f = reinterpret_cast<FindControl*>(p);
+  if (GetDlgCtrlID(w) == f->id && IsWindowVisible(w)) {
+    f->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A visible control anywhere below `parent` by id.
 HWND Descendant(HWND parent, int id) {
-  struct Find {
-    int id;
-    HWND found;
-  } f{id, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* f = reinterpret_cast<Find*>(p);
-        if (GetDlgCtrlID(w) == f->id && IsWindowVisible(w)) {
-          f->found = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&f));
+  FindControl f{id, nullptr};
+  EnumChildWindows(parent, FindVisibleControl, reinterpret_cast<LPARAM>(&f));
   return f.found;
 }
 
@@ -256,6 +257,9 @@ TEST(Teaching, ClassroomCurriculumLaunchesATutorialThatWalksAndAnswers) {
   EXPECT_TRUE(Shot("lesson_try_again"));
   ClickChild(box, 300);  // "Yes"
   ASSERT_TRUE(guitest::WaitFor([&] { return !IsWindow(box); }, 3000));
+  // The move is taken back and the question asked again.
+  ASSERT_TRUE(guitest::WaitFor(
+      [&] { return TextOf(Descendant(lesson, 1007)).find("Move the pawn") != std::string::npos; }, 8000));
   guitest::Pump(800);
   EXPECT_TRUE(Shot("lesson_after_retry"));
   guitest::Drag(squares.At("e2"), squares.At("e4"));
