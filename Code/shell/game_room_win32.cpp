@@ -347,7 +347,13 @@ INT_PTR CALLBACK ShortcutsProc(HWND dialog, UINT message, WPARAM first, LPARAM s
 }
 
 // ---------------------------------------------------------------- panels hidden for set-up
-int TileCommandThunk(int id) { return GameRoomTileCommand(id); }
+// The tiles' buttons go to the handler of the room whose tiles they are.
+int TileCommandThunk(int id) {
+  RoomRecord* record = g_shortcuts ? GetRoomRecord(g_shortcuts->room) : nullptr;
+  if (!record || !record->tileCommand) return 0;
+  record->tileCommand(id);
+  return 1;
+}
 
 }  // namespace
 

@@ -27,6 +27,7 @@
 #include "room_window.h"
 #include "shell_services.h"
 #include "sound_layer.h"
+#include "teaching_rooms_win32.h"
 
 namespace {
 
@@ -87,6 +88,8 @@ void ConnectProgramParts() {
   startup.playIntroMovie = PlayIntro;
   // The room window's one-shot timer at the first entry into the kids room.
   SetRoomMovieLaunch(PlayKidsRoom);
+  // The classroom and the kids room take their places in the room table.
+  RegisterTeachingRooms();
   ConnectDatabaseRoom();
 
   ShellServices s = GetShellServices();
