@@ -24,6 +24,7 @@
 #include "frame_links.h"
 #include "game_record.h"
 #include "game_registry.h"
+#include "gameview_win32.h"
 #include "gdbase.h"
 #include "headercache.h"
 #include "keymove.h"
@@ -58,7 +59,6 @@ enum : int {
   kTreeId = 2005,
   kTreeHeaderId = 2008,
   kQueryPageId = 205,
-  kGameTextId = 2190,
   kQueryDialogId = 203,
   kFieldListFirst = 2159,
   kCriterionFirst = 2164,
@@ -120,9 +120,6 @@ DatabaseState* g_state = nullptr;
 WindowSink g_sink;
 HINSTANCE g_instance = nullptr;
 HWND g_queryPage = nullptr;
-// Until the game view pages exist, the Moves and Game Info pages show the
-// current game's move text and tags read-only.
-HWND g_gameText = nullptr;
 HWND g_window = nullptr, g_panel = nullptr, g_tabs = nullptr, g_keyInfo = nullptr, g_list = nullptr,
      g_listHeader = nullptr, g_splitter = nullptr, g_tree = nullptr, g_treeHeader = nullptr;
 HIMAGELIST g_images = nullptr;
@@ -299,36 +296,6 @@ void OnCacheHint(const NMLVCACHEHINT* hint) {
   FillHeaderCache(&g_state->cache, CacheSource(), hint->iFrom, hint->iTo);
 }
 
-// The current game's tags (Game Info) or move text (Moves), CR LF lines.
-void ShowGameText() {
-  if (!g_gameText) return;
-  const bool shown = g_currentPage == 0 || g_currentPage == 1;
-  std::string out;
-  if (shown && g_state && g_state->hasGame) {
-    HGLOBAL block = static_cast<HGLOBAL>(GdCreatePgnGame(g_state->game));
-    const char* text = block ? static_cast<const char*>(GlobalLock(block)) : nullptr;
-    std::string pgn = text ? text : "";
-    if (block) {
-      GlobalUnlock(block);
-      GlobalFree(block);
-    }
-    size_t split = pgn.find("\n\n");
-    if (split == std::string::npos) split = pgn.find("\r\n\r\n");
-    const std::string part = g_currentPage == 1 ? pgn.substr(0, split) : split == std::string::npos ? pgn : pgn.substr(split);
-    for (char c : part) {
-      if (c == '\r') continue;
-      if (c == '\n') {
-        if (out.empty()) continue;
-        out += "\r\n";
-      } else {
-        out += c;
-      }
-    }
-  }
-  SetWindowTextA(g_gameText, out.c_str());
-  ShowWindow(g_gameText, shown ? SW_SHOW : SW_HIDE);
-}
-
 void ReadFocusedGame(int row) {
   if (!g_state->file || !g_state->game) return;
   const uint32_t number = GetHitGameNumber(&g_state->job, row);
@@ -341,7 +308,7 @@ void ReadFocusedGame(int row) {
   char summary[200];
   std::snprintf(summary, sizeof summary, "%s - %s  %s", white, black, result);
   if (g_panel) SetDlgItemTextA(g_panel, kSummaryId, summary);
-  ShowGameText();
+  ShowGame(g_state->game);
 }
 
 // ---- sorting -------------------------------------------------------------
@@ -696,12 +663,36 @@ void SaveListState() {
 
 // ---- panel ---------------------------------------------------------------
 
+HWND PanelPage(int page) {
+  switch (page) {
+    case 0:
+      return MovesPage();
+    case 1:
+      return GameInfoPage();
+    case 2:
+      return g_keyInfo;
+    case 3:
+      return g_queryPage;
+    case 4:
+      return PositionSearchPage();
+  }
+  return nullptr;
+}
+
 void SelectPanelPage(int page) {
   g_currentPage = page;
   if (g_tabs) SendMessageA(g_tabs, TCM_SETCURSEL, WPARAM(page), 0);
-  if (g_keyInfo) ShowWindow(g_keyInfo, page == 2 ? SW_SHOW : SW_HIDE);
-  if (g_queryPage) ShowWindow(g_queryPage, page == 3 ? SW_SHOW : SW_HIDE);
-  ShowGameText();
+  // Only the shown page is enabled.
+  for (int p = 0; p < 5; ++p)
+    if (HWND w = PanelPage(p)) {
+      if (p == page) {
+        EnableWindow(w, TRUE);
+        SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+      } else {
+        ShowWindow(w, SW_HIDE);
+        EnableWindow(w, FALSE);
+      }
+    }
 }
 
 void PlacePanelPages() {
@@ -712,10 +703,8 @@ void PlacePanelPages() {
   GetClientRect(g_tabs, &r);
   SendMessageA(g_tabs, TCM_ADJUSTRECT, FALSE, LPARAM(&r));
   MapWindowPoints(g_tabs, g_panel, reinterpret_cast<POINT*>(&r), 2);
-  SetWindowPos(g_keyInfo, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, 0);
-  if (g_queryPage) SetWindowPos(g_queryPage, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, 0);
-  if (g_gameText)
-    SetWindowPos(g_gameText, HWND_TOP, r.left + 4, r.top + 2, r.right - r.left - 8, r.bottom - r.top - 4, 0);
+  for (int p = 0; p < 5; ++p)
+    if (HWND w = PanelPage(p)) SetWindowPos(w, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, 0);
   // The game's summary stands right of the five tabs.
   if (HWND summary = GetDlgItem(g_panel, kSummaryId)) {
     RECT panel;
@@ -760,6 +749,101 @@ void ShowPanelPage(int page) {
 
 
 void ShowPanelPage(int page);
+
+// ---- the game view's host -------------------------------------------------
+
+// The tree item of `key`, opened down from the top key along its parents;
+// null when the key is not in the tree.
+HTREEITEM FindKeyItem(int32_t key) {
+  if (!g_tree || !key) return nullptr;
+  int32_t chain[256];
+  int n = 0;
+  for (int32_t k = key; k && k != kTopKey && n < 255; ++n) {
+    chain[n] = k;
+    KeyInfoRecord info;
+    if (!ReadKeyInfo(k, &info)) return nullptr;
+    k = info.parent;
+  }
+  auto item = HTREEITEM(SendMessageA(g_tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+  for (int i = n - 1; i >= 0 && item; --i) {
+    ExpandKeyItem(item, ItemKey(item));
+    auto child = HTREEITEM(SendMessageA(g_tree, TVM_GETNEXTITEM, TVGN_CHILD, LPARAM(item)));
+    while (child && ItemKey(child) != chain[i])
+      child = HTREEITEM(SendMessageA(g_tree, TVM_GETNEXTITEM, TVGN_NEXT, LPARAM(child)));
+    item = child;
+  }
+  return item;
+}
+
+// Follows the shown game in the key tree; in key mode the tree is the
+// user's and stays where it is. A program selection starts no search.
+void SelectKeyForPly(int, int32_t key) {
+  if (g_keyMode || !g_state || !g_state->keyBase) return;
+  HTREEITEM item = FindKeyItem(key);
+  if (!item) return;
+  g_programSelection = true;
+  SendMessageA(g_tree, TVM_SELECTITEM, TVGN_CARET, LPARAM(item));
+  SendMessageA(g_tree, TVM_ENSUREVISIBLE, 0, LPARAM(item));
+  g_programSelection = false;
+}
+
+void MarkGameKeyPath(const int32_t* keys, int count) {
+  static std::vector<HTREEITEM> marked;
+  for (HTREEITEM item : marked) {
+    TVITEMA tv{};
+    tv.mask = TVIF_STATE | TVIF_HANDLE;
+    tv.hItem = item;
+    tv.stateMask = TVIS_BOLD;
+    SendMessageA(g_tree, TVM_SETITEMA, 0, LPARAM(&tv));
+  }
+  marked.clear();
+  if (!g_tree || !g_state || !g_state->keyBase) return;
+  for (int i = 0; i < count; ++i) {
+    if (!keys[i] || (i > 0 && keys[i] == keys[i - 1])) continue;
+    HTREEITEM item = FindKeyItem(keys[i]);
+    if (!item) continue;
+    TVITEMA tv{};
+    tv.mask = TVIF_STATE | TVIF_HANDLE;
+    tv.hItem = item;
+    tv.state = tv.stateMask = TVIS_BOLD;
+    SendMessageA(g_tree, TVM_SETITEMA, 0, LPARAM(&tv));
+    marked.push_back(item);
+  }
+}
+
+bool CopyKeyPosition(sPosition* out) {
+  if (!g_tree || !g_state || !g_state->keyBase) return false;
+  auto item = HTREEITEM(SendMessageA(g_tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  const int32_t key = item ? ItemKey(item) : 0;
+  return key && GdGetKeyPosition(key, out) != 0;
+}
+
+void SeekRoomGame(int ply) {
+  if (GameRecord* game = GetGameForOwner(ROOM_DATABASE)) GoToPly(game, ply, true);
+}
+
+void StartQuery(const SearchQuery& query);
+void StopDatabaseSearch();
+void RebuildRoomGame();
+
+GameViewHost MakeGameViewHost() {
+  GameViewHost h;
+  h.showComments = &g_showComments;
+  h.showVariations = &g_showVariations;
+  h.notation = &g_notation;
+  h.keyBase = [] { return g_state ? g_state->keyBase : 0; };
+  h.keyMode = [] { return g_keyMode; };
+  h.rebuildRoomGame = [] { RebuildRoomGame(); };
+  h.seekRoomGame = SeekRoomGame;
+  h.selectKeyForPly = SelectKeyForPly;
+  h.markKeyPath = MarkGameKeyPath;
+  h.startSearch = [](const SearchQuery& q) { StartQuery(q); };
+  h.stopSearch = [] { StopDatabaseSearch(); };
+  h.showDeleted = [] { return g_showDeleted; };
+  h.copyKeyPosition = CopyKeyPosition;
+  h.messageBox = [](uint32_t text, uint32_t caption, UINT flags) { return DatabaseMessageBox(text, caption, flags); };
+  return h;
+}
 
 // ---- the Data Query page and saved queries -------------------------------
 
@@ -1090,6 +1174,7 @@ int CloseDatabaseFile() {
   WaitForSearchJob(&s->job);
   DrainSearchMessages();
   ResetSearchJob(&s->job, s->count);
+  ClearGameView();
   if (s->game) GdFreeGameBuffer(s->game);
   if (s->cacheGame) GdFreeGameBuffer(s->cacheGame);
   s->game = s->cacheGame = nullptr;
@@ -1260,7 +1345,8 @@ void DestroyWindowState() {
   if (g_window && WindowHeightOf(g_window) > 0) SaveListState();
   CloseDatabaseFile();
   if (g_panel) DestroyWindow(g_panel);
-  g_panel = g_tabs = g_keyInfo = g_queryPage = g_gameText = nullptr;
+  DestroyGameViewPages();
+  g_panel = g_tabs = g_keyInfo = g_queryPage = nullptr;
   NumberedWindowOp(WOP_CLEAR_HANDLE, WIN_DATABASE, 0);
 }
 
@@ -1513,10 +1599,7 @@ int CreateDatabaseWindow(HWND frame, HINSTANCE instance) {
       SetWindowLongPtrA(g_queryPage, GWLP_ID, kQueryPageId);
       FillFieldLists();
     }
-    g_gameText = CreateWindowExA(0, "CGUIEdit", "",
-                                 WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 10, 10,
-                                 g_panel, reinterpret_cast<HMENU>(INT_PTR(kGameTextId)), g_instance, nullptr);
-    if (g_gameText) SendMessageA(g_gameText, WM_SETFONT, SendMessageA(g_panel, WM_GETFONT, 0, 0), 0);
+    if (!CreateGameViewPages(g_panel, g_instance, MakeGameViewHost())) result = 0;
     PlacePanelPages();
   } else {
     result = 0;
@@ -1711,6 +1794,7 @@ int DatabaseRoomCommand(void*, int command) {
       if (g_notation != command - 40128) {
         g_notation = command - 40128;
         if (s->keyBase) FillKeyTree();
+        RefreshMoveText();
       }
       UpdateDatabaseMenu();
       return 1;
@@ -1750,6 +1834,8 @@ void LoadDatabaseSettings() {
     g_showVariations = ProfileReadInt(kSection, "ShowVariations", 0, ini);
     g_notation = ProfileReadInt(kSection, "Notation", 0, ini);
   }
+  SetShowAnnotationsCheck(g_showComments);
+  SetShowVariationsCheck(g_showVariations);
   ApplyDefaultDatabaseRule();
 }
 
