@@ -33,6 +33,9 @@
 #include "list_columns.h"
 #include "main_frame.h"
 #include "message_box.h"
+#include "operator_menu.h"
+#include "skinned_dialog.h"
+#include "template_archive.h"
 #include "pgn_write.h"
 #include "profile.h"
 #include "criteria.h"
@@ -52,7 +55,7 @@ namespace {
 enum : int {
   kPanelId = 201,
   kTabsId = 2109,
-  kSummaryId = 212,
+  kSummaryId = 2007,  // not 212: that is the Position Search page
   kKeyInfoPageId = 209,
   kListId = 2108,
   kSplitterId = 2006,
@@ -144,9 +147,15 @@ void DbEnvErrorBox(const std::string& detail) {
 }
 
 int DatabaseMessageBox(uint32_t textId, uint32_t captionId, UINT flags, const char* insert = nullptr) {
-  char text[512];
-  std::snprintf(text, sizeof text, Text(textId), insert ? insert : "");
-  std::string full = text;
+  std::string full = Text(textId);
+  const size_t at = full.find("%1");
+  if (at != std::string::npos) {
+    full.replace(at, 2, insert ? insert : "");
+  } else {
+    char text[512];
+    std::snprintf(text, sizeof text, Text(textId), insert ? insert : "");
+    full = text;
+  }
   (void)captionId;  // the program's box carries the program's caption
   return AppMessageBox(full.c_str(), flags);
 }
@@ -571,8 +580,24 @@ void ListKeyGames(int32_t key) {
   StartQuery(query);
 }
 
+// Both search pages: a button about to be disabled while it holds the focus
+// hands it to the page's Clear button first.
+int EnableSearchButtons(bool search, bool stop) {
+  EnablePositionSearchButtons(search, stop);
+  if (!g_queryPage) return 0;
+  HWND searchButton = GetDlgItem(g_queryPage, kSearchButton), stopButton = GetDlgItem(g_queryPage, kStopButton);
+  HWND focus = GetFocus();
+  if ((!search && focus == searchButton) || (!stop && focus == stopButton))
+    SendMessageA(g_queryPage, WM_NEXTDLGCTL, WPARAM(GetDlgItem(g_queryPage, kClearButton)), TRUE);
+  EnableWindow(searchButton, search);
+  EnableWindow(stopButton, stop);
+  return 1;
+}
+
 void OnSearchProgress(WPARAM stage) {
   DatabaseState* s = g_state;
+  if (stage == 1) EnableSearchButtons(false, true);
+  if (stage == 2) EnableSearchButtons(true, false);
   if (stage == 1 && Frame()) SendMessageA(Frame(), CWM_STATUS_KIND, kProgressPart, 2);
   const int32_t hits = s->job.hitCount;
   SetListCount(hits, true);
@@ -933,8 +958,115 @@ void RunPageSearch() {
   StartQuery(q);
 }
 
-INT_PTR CALLBACK QueryPageProc(HWND, UINT message, WPARAM first, LPARAM) {
-  if (message == WM_INITDIALOG) return TRUE;
+// ---- operator menus of the criterion edits ---------------------------------
+
+constexpr char kQueryEditProp[] = "RookwellQueryEditProp";
+CmMenu* g_operatorMenu = nullptr;
+QueryMenuKind g_operatorKind = QueryMenuKind::kNone;
+std::string g_operatorValue;
+
+int EditColumn(HWND edit) {
+  const int id = GetDlgCtrlID(edit);
+  return id >= kCriterionFirst && id < kCriterionFirst + 15 ? (id - kCriterionFirst) % 5 : -1;
+}
+
+void ShowQueryOperatorMenu(HWND edit, int field, int x, int y) {
+  char text[256] = "";
+  GetWindowTextA(edit, text, sizeof text);
+  g_operatorValue = QueryMenuValue(text, field);
+  g_operatorKind = QueryMenuKindOfField(field);
+  if (g_operatorMenu) cmDestroyMenu(g_operatorMenu);
+  g_operatorMenu = cmCreatePopupMenu();
+  if (!g_operatorMenu) return;
+  int count = 0;
+  const QueryMenuEntry* entries = QueryMenuEntries(g_operatorKind, &count);
+  for (int i = 0; i < count; ++i) {
+    // The value goes in up to three times: bounded to the menu's text.
+    const std::string item = FormatQueryMenuText(entries[i].menu, g_operatorValue, 256);
+    cmAppendMenu(g_operatorMenu, MF_STRING, UINT_PTR(kQueryMenuFirstId + i), item.c_str());
+  }
+  const RECT anchor{x, y, x + 1, y + 1};
+  if (!cmTrackPopupMenu(g_operatorMenu, &anchor, edit, 0)) {
+    cmDestroyMenu(g_operatorMenu);
+    g_operatorMenu = nullptr;
+  }
+}
+
+LRESULT CALLBACK QueryEditSubclassProc(HWND edit, UINT message, WPARAM first, LPARAM second) {
+  auto previous = reinterpret_cast<WNDPROC>(GetPropA(edit, kQueryEditProp));
+  if (message == WM_CONTEXTMENU) {
+    SendMessageA(GetParent(edit), WM_CONTEXTMENU, WPARAM(edit), second);
+    return 0;
+  }
+  if (message == WM_COMMAND && LOWORD(first) >= kQueryMenuFirstId && LOWORD(first) < kQueryMenuFirstId + 10) {
+    int count = 0;
+    const QueryMenuEntry* entries = QueryMenuEntries(g_operatorKind, &count);
+    int i = LOWORD(first) - kQueryMenuFirstId;
+    if (i >= count) i = 0;
+    const std::string text = FormatQueryMenuText(entries[i].insert, g_operatorValue, kCriterionChars + 1);
+    SetWindowTextA(edit, text.c_str());
+    return 0;
+  }
+  return previous ? CallWindowProcA(previous, edit, message, first, second) : DefWindowProcA(edit, message, first, second);
+}
+
+void SubclassCriterionEdits(HWND page, bool on) {
+  for (int i = 0; i < 15; ++i) {
+    HWND edit = GetDlgItem(page, kCriterionFirst + i);
+    if (!edit) continue;
+    if (on) {
+      // A criterion holds 63 characters.
+      SendMessageA(edit, EM_LIMITTEXT, kCriterionChars, 0);
+      SetPropA(edit, kQueryEditProp,
+               reinterpret_cast<HANDLE>(SetWindowLongPtrA(edit, GWLP_WNDPROC, LONG_PTR(QueryEditSubclassProc))));
+    } else if (HANDLE previous = GetPropA(edit, kQueryEditProp)) {
+      SetWindowLongPtrA(edit, GWLP_WNDPROC, LONG_PTR(previous));
+      RemovePropA(edit, kQueryEditProp);
+    }
+  }
+}
+
+// The fifth column stands only where the page is wide enough for it; hidden,
+// its field counts as none.
+void FitQueryColumns(HWND page, int width) {
+  HWND box = GetDlgItem(page, kFieldListFirst + 4);
+  if (!box) return;
+  RECT r;
+  GetWindowRect(box, &r);
+  MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&r), 2);
+  const int show = r.right < width ? SW_SHOW : SW_HIDE;
+  for (int id : {kFieldListFirst + 4, kCriterionFirst + 4, kCriterionFirst + 9, kCriterionFirst + 14, 2194})
+    if (HWND c = GetDlgItem(page, id)) ShowWindow(c, show);
+}
+
+INT_PTR CALLBACK QueryPageProc(HWND page, UINT message, WPARAM first, LPARAM second) {
+  switch (message) {
+    case WM_INITDIALOG:
+      SubclassCriterionEdits(page, true);
+      return TRUE;
+    case WM_DESTROY:
+      SubclassCriterionEdits(page, false);
+      if (g_operatorMenu) cmDestroyMenu(g_operatorMenu);
+      g_operatorMenu = nullptr;
+      return FALSE;
+    case WM_SIZE:
+      FitQueryColumns(page, LOWORD(second));
+      return TRUE;
+    case WM_CONTEXTMENU: {
+      HWND edit = reinterpret_cast<HWND>(first);
+      const int column = EditColumn(edit);
+      if (column < 0) return FALSE;
+      int x = short(LOWORD(second)), y = short(HIWORD(second));
+      if (x == -1 && y == -1) {
+        RECT r;
+        GetWindowRect(edit, &r);
+        x = r.left;
+        y = r.bottom;
+      }
+      ShowQueryOperatorMenu(edit, GetRowField(column), x, y);
+      return TRUE;
+    }
+  }
   if (message == WM_COMMAND && HIWORD(first) == BN_CLICKED) {
     switch (LOWORD(first)) {
       case kSearchButton:
@@ -1245,6 +1377,158 @@ void ShowDatabaseWindow() {
 void CloseDatabaseView() {
   SaveListState();
   CloseDatabaseFile();
+}
+
+// ---- creating and deleting databases ---------------------------------------
+
+constexpr int kProgressBoxId = 219;
+
+struct ProgressBox {
+  HWND box = nullptr;
+  HWND owner = nullptr;
+};
+
+INT_PTR CALLBACK ProgressBoxProc(HWND box, UINT message, WPARAM first, LPARAM second) {
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrA(box, GWLP_USERDATA, second);
+    if (!second) ShowWindow(GetDlgItem(box, IDCANCEL), SW_HIDE);
+    return TRUE;
+  }
+  if (message == WM_COMMAND && LOWORD(first) == IDCANCEL) {
+    if (auto* flag = reinterpret_cast<int32_t*>(GetWindowLongPtrA(box, GWLP_USERDATA))) *flag = 1;
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    return TRUE;
+  }
+  return FALSE;
+}
+
+// While the box is up this thread dispatches every message itself, so the
+// whole main window's interface is off, not only the box's owner: a room
+// switch or a menu command must not close the file under the operation.
+ProgressBox OpenProgressBox(HWND owner, const char* text, const char* title, int32_t* cancel) {
+  ProgressBox p;
+  p.owner = owner;
+  EnableMainWindowUI(0);
+  if (owner) {
+    EnableWindow(owner, FALSE);
+    UpdateWindow(owner);
+  }
+  p.box = CreateSkinnedDialog(g_instance, MAKEINTRESOURCEA(kProgressBoxId), owner, ProgressBoxProc, LPARAM(cancel));
+  if (p.box) {
+    SetWindowTextA(p.box, title);
+    SetDlgItemTextA(p.box, 2003, text);
+    ShowWindow(p.box, SW_SHOW);
+    UpdateWindow(p.box);
+  }
+  return p;
+}
+
+void CloseProgressBox(const ProgressBox& p) {
+  if (p.box) DestroyWindow(p.box);
+  EnableMainWindowUI(1);
+  if (p.owner) {
+    EnableWindow(p.owner, TRUE);
+    SetForegroundWindow(p.owner);
+  }
+}
+
+// Dispatches every queued message; 0 when a quit is waiting (it stays
+// queued for the main loop), 1 when the queue is empty.
+int PumpProgressMessages() {
+  MSG m;
+  while (PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE)) {
+    if (m.message == WM_QUIT) return 0;
+    PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+  }
+  return 1;
+}
+
+struct ExtractProgress {
+  HWND box;
+};
+
+void ShowExtractProgress(const char* target, void* user) {
+  auto* p = static_cast<ExtractProgress*>(user);
+  if (target && p->box) {
+    char line[320];
+    std::snprintf(line, sizeof line, "Writing file %s", FileName(target).c_str());
+    SetDlgItemTextA(p->box, 2004, line);
+  }
+  PumpProgressMessages();
+}
+
+// Save-mode chooser for a new database; the name's extension becomes ".gdg".
+int ChooseNewDatabaseFile(HWND owner, char* path) {
+  char chosen[MAX_PATH];
+  std::snprintf(chosen, sizeof chosen, "%s", path);
+  CutPathToFolder(chosen);
+  if (chosen[0]) SetFileDialogFolder(chosen);
+  chosen[0] = 0;
+  int type = 14, openAs = 0;
+  if (!DoFileDialog(owner, g_instance, chosen, nullptr, 5, 14, 0, &type, &openAs, nullptr)) return 0;
+  std::string name = chosen;
+  const size_t dot = name.find_last_of('.'), slash = name.find_last_of('\\');
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) name.resize(dot);
+  name += ".gdg";
+  std::snprintf(path, 260, "%s", name.c_str());
+  return 1;
+}
+
+std::string IndexFolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of('\\');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1) + "GdIndex\\";
+}
+
+int CreateNewDatabase(HWND owner) {
+  DatabaseState* s = g_state;
+  char path[260];
+  std::snprintf(path, sizeof path, "%s", s->path);
+  if (!ChooseNewDatabaseFile(owner, path)) return 0;
+  if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
+    if (DatabaseMessageBox(10103, 10064, MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
+    // The old database goes whole: its index folder would describe other games.
+    if (std::strcmp(path, s->path) == 0) {
+      SaveListState();
+      CloseDatabaseFile();
+    }
+    GdDeleteDatabaseFiles(path, IndexFolderOf(path).c_str(), 7);
+  }
+  HCURSOR cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  const ProgressBox box = OpenProgressBox(owner, "Creating new database, please wait...", "Create Database", nullptr);
+  if (!IsDataSetOpen(11)) OpenDataSet("NewBase.dat", 11, 0);
+  const char* archive = LocateDataSet(11, 0);
+  ExtractProgress progress{box.box};
+  const int result = archive ? ExtractTemplateMembers(StdioTemplateFiles(), archive, path, "new",
+                                                      IndexFolderOf(path), ShowExtractProgress, &progress)
+                             : kTemplateNoArchive;
+  CloseProgressBox(box);
+  SetCursor(cursor);
+  if (result != kTemplateDone) {
+    DatabaseMessageBox(10071, 10072, MB_OK | MB_ICONEXCLAMATION);
+    return 0;
+  }
+  DatabaseMessageBox(10082, 10064, MB_OK | MB_ICONINFORMATION, FileName(path).c_str());
+  return 1;
+}
+
+int DeleteDatabase(HWND owner) {
+  DatabaseState* s = g_state;
+  char path[260];
+  std::snprintf(path, sizeof path, "%s", s->path);
+  uint32_t flags = 0;
+  if (!ChooseDatabaseFile(owner, path, &flags)) return 0;
+  if (DatabaseMessageBox(10062, 10061, MB_YESNO | MB_ICONQUESTION, path) != IDYES) return 0;
+  const bool open = _stricmp(path, s->path) == 0;
+  SaveListState();
+  CloseDatabaseFile();
+  const int result = GdDeleteDatabaseFiles(path, IndexFolderOf(path).c_str(), 7);
+  // The deleted database is not opened again: the window keeps its folder.
+  if (open) CutPathToFolder(s->path);
+  if (PathNamesFile(s->path)) OpenDatabaseFile(true);
+  if (result != 0) DatabaseMessageBox(10073, 10073, MB_OK | MB_ICONEXCLAMATION);
+  return result == 0;
 }
 
 // ---- games in and out ----------------------------------------------------
@@ -1744,6 +2028,14 @@ int DatabaseRoomCommand(void*, int command) {
       }
       return 1;
     }
+    case 40105:
+      StopDatabaseSearch();
+      CreateNewDatabase(Frame());
+      return 1;
+    case 40102:
+      StopDatabaseSearch();
+      DeleteDatabase(Frame());
+      return 1;
     case 40101:
       SaveListState();
       CloseDatabaseFile();
