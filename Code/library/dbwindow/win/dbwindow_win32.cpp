@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -783,8 +784,10 @@ HTREEITEM FindKeyItem(int32_t key) {
   if (!g_tree || !key) return nullptr;
   int32_t chain[256];
   int n = 0;
-  for (int32_t k = key; k && k != kTopKey && n < 255; ++n) {
-    chain[n] = k;
+  // The tree holds the handles the module hands out, the parent links the
+  // key library's own values (the same keys with the other sign).
+  for (int32_t k = key; k && std::abs(k) != kTopKey && n < 255; ++n) {
+    chain[n] = std::abs(k);
     KeyInfoRecord info;
     if (!ReadKeyInfo(k, &info)) return nullptr;
     k = info.parent;
@@ -793,7 +796,7 @@ HTREEITEM FindKeyItem(int32_t key) {
   for (int i = n - 1; i >= 0 && item; --i) {
     ExpandKeyItem(item, ItemKey(item));
     auto child = HTREEITEM(SendMessageA(g_tree, TVM_GETNEXTITEM, TVGN_CHILD, LPARAM(item)));
-    while (child && ItemKey(child) != chain[i])
+    while (child && std::abs(ItemKey(child)) != chain[i])
       child = HTREEITEM(SendMessageA(g_tree, TVM_GETNEXTITEM, TVGN_NEXT, LPARAM(child)));
     item = child;
   }

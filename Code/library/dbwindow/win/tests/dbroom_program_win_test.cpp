@@ -482,6 +482,13 @@ TEST(DatabaseRoom, ShowsAGameOnItsPagesAndSearchesAPositionSetUpByDragging) {
   guitest::Pump(400);
   ClickCentre(GetDlgItem(moves, 20025));
   guitest::Pump(600);
+  // Outside key mode the key tree follows the game: its selected key is no
+  // longer the top one once the game has left the start.
+  {
+    auto item = HTREEITEM(SendMessageA(room.tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(room.ItemText(item).find("Root"), std::string::npos) << room.ItemText(item);
+  }
   EXPECT_TRUE(Shot("dbwindow_moves"));
 
   // Game Info: the header fields of the same game.
