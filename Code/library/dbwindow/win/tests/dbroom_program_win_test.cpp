@@ -330,6 +330,7 @@ TEST(DatabaseRoom, SearchesFromTheQueryPageAndSavesAndLoadsTheQuery) {
   EXPECT_EQ(room.Dialog(room.panel, kSummaryId).rfind("Corvane Level 4 - ", 0), 0u) << room.Dialog(room.panel, kSummaryId);
   EXPECT_TRUE(Shot("dbwindow_query_search"));
 
+
   // Ctrl+S saves the page's criteria under a name; trailing blanks go.
   SetForegroundWindow(room.frame);
   guitest::Chord({VK_CONTROL}, 'S');
@@ -364,6 +365,28 @@ TEST(DatabaseRoom, SearchesFromTheQueryPageAndSavesAndLoadsTheQuery) {
   ASSERT_TRUE(guitest::WaitFor([&] { return !IsWindow(dialog); }, 5000));
   guitest::Pump(300);
   EXPECT_EQ(room.Dialog(page, 2164), "Corvane Level 4");
+
+  // A criterion takes 63 characters at most.
+  ClickCentre(GetDlgItem(page, 2170));
+  Type(std::string(70, 'x'));
+  EXPECT_EQ(room.Dialog(page, 2170), std::string(63, 'x'));
+  SetDlgItemTextA(page, 2170, "");
+  // The operator menu of an empty White edit offers the sample value; the
+  // third entry, "contains", puts "*white" in the edit.
+  RECT edit;
+  GetWindowRect(GetDlgItem(page, 2169), &edit);
+  const POINT at{(edit.left + edit.right) / 2, (edit.top + edit.bottom) / 2};
+  guitest::Click(at, true);
+  HWND menu = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (menu = guitest::FindProgramWindow(room.program, "CGUIMenuPopup")) != nullptr; },
+                               5000));
+  guitest::Pump(400);
+  EXPECT_TRUE(Shot("dbwindow_query_operator_menu"));
+  for (int i = 0; i < 3; ++i) guitest::PressKey(VK_DOWN);
+  guitest::PressKey(VK_RETURN);
+  guitest::Pump(400);
+  EXPECT_EQ(room.Dialog(page, 2169), "*white");
+  SetDlgItemTextA(page, 2169, "");
 }
 
 // The board's 64 piece codes (White 1-6, Black 9-14), read from the program.
