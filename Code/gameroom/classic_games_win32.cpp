@@ -10,9 +10,8 @@
 
 #include "app_globals.h"
 #include "classic_games_core.h"
-#include "cursor_set.h"
 #include "game_record.h"
-#include "message_box.h"
+#include "shell_services.h"
 #include "pgn_read.h"
 #include "window_table.h"
 
@@ -34,11 +33,17 @@ std::string LoadText(int id, const char* fallback) {
 
 HWND MainWindow() { return HWND(GetNumberedWindow(WIN_MAIN_FRAME)); }
 
+int OwnedBox(const char* text, UINT flags, HWND owner) {
+  const ShellServices& s = GetShellServices();
+  if (s.appMessageBoxOwned) return s.appMessageBoxOwned(text, flags, owner);
+  return MessageBoxA(owner, text, "Rookwell", flags);
+}
+
 // Fills the list with the titles that contain `search` (all without one);
 // true when a line was added. Without a search the collection is indexed
 // anew; the count of games is the index's, never a fixed number.
 bool FillList(HWND dialog, const std::string& search) {
-  SetAppCursor(MainWindow(), 0);
+  HCURSOR before = SetCursor(LoadCursor(nullptr, IDC_WAIT));
   if (search.empty()) {
     ClosePgnIndex();
     g_count = 0;
@@ -64,7 +69,7 @@ bool FillList(HWND dialog, const std::string& search) {
   SendMessageA(list, LB_SETCURSEL, 0, 0);
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
-  SetAppCursor(MainWindow(), 2);
+  SetCursor(before);
   return !kept.empty();
 }
 
@@ -141,7 +146,7 @@ INT_PTR CALLBACK ClassicGamesDlgProc(HWND dialog, UINT message, WPARAM wParam, L
           char text[129] = "";
           GetDlgItemTextA(dialog, kSearchEdit, text, sizeof text);
           if (!FillList(dialog, text)) {
-            AppMessageBoxOwned(LoadText(kNoMatchText, "Your search found no Classic Games.").c_str(), MB_OK, dialog);
+            OwnedBox(LoadText(kNoMatchText, "Your search found no Classic Games.").c_str(), MB_OK, dialog);
             FillList(dialog, "");
           }
           return TRUE;

@@ -51,8 +51,8 @@ std::string LoadText(int id, const char* fallback) {
 ProfileState* State(HWND dialog) { return reinterpret_cast<ProfileState*>(GetWindowLongPtrA(dialog, DWLP_USER)); }
 
 bool IsOwnProfile(const ProfileState* s) {
-  const char* user = GetUserName();
-  return user && user[0] && std::strncmp(user, s->profile.name, kUserNameSize) == 0;
+  const UserProfile* user = GetUserRecord();
+  return user && user->name[0] && std::strncmp(user->name, s->profile.name, kUserNameSize) == 0;
 }
 
 void SetCaption(HWND dialog, const ProfileState* s) {
@@ -223,7 +223,7 @@ INT_PTR CALLBACK PlayerProfileDlgProc(HWND dialog, UINT message, WPARAM wParam, 
         s->modal = true;
         SetCaption(dialog, s);
       } else {
-        NumberedWindowOp(WOP_SET_HANDLE, WIN_STATISTICS, dialog);
+        NumberedWindowOp(WOP_SET_HANDLE, WIN_STATISTICS, intptr_t(dialog));
       }
       CreatePages(dialog, s);
       FillProfilePage(s);
@@ -281,17 +281,17 @@ INT_PTR CALLBACK PlayerProfileDlgProc(HWND dialog, UINT message, WPARAM wParam, 
         ShowWindow(dialog, SW_HIDE);
       }
       return TRUE;
-    case WM_MOVE:
+    case WM_WINDOWPOSCHANGED:
       if (s && !s->modal) {
-        RECT r;
-        GetWindowRect(dialog, &r);
-        NumberedWindowOp(WOP_SET_RECT_POS, WIN_STATISTICS, &r);
+        const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+        WindowPosRecord record{pos->hwnd, pos->hwndInsertAfter, pos->x, pos->y, pos->cx, pos->cy, pos->flags};
+        NumberedWindowOp(WOP_SET_RECT_POS, WIN_STATISTICS, intptr_t(&record));
       }
       return FALSE;
     case WM_DESTROY:
       if (s) {
         if (!s->modal && GetNumberedWindow(WIN_STATISTICS) == dialog)
-          NumberedWindowOp(WOP_CLEAR_HANDLE, WIN_STATISTICS, nullptr);
+          NumberedWindowOp(WOP_CLEAR_HANDLE, WIN_STATISTICS, 0);
         for (HWND page : s->pages)
           if (page) DestroyWindow(page);
         delete s;
