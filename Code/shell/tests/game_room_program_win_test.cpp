@@ -264,10 +264,13 @@ class GameRoomProgram : public ::testing::Test {
   void PlayAndAwaitAnswer(const char* from, const char* to) {
     const size_t before = Moves().size();
     // A press that lands while the frame is being activated is not a drag:
-    // the user presses again.
-    for (int attempt = 0; attempt < 2 && Moves().size() < before + 1; ++attempt) {
+    // the user presses again. On a loaded machine the program may take
+    // seconds to read a gesture, so each try is given time; a repeated drag
+    // from a square already left does nothing.
+    for (int attempt = 0; attempt < 3 && Moves().size() < before + 1; ++attempt) {
       guitest::Drag(geometry_.Centre(board_, from), geometry_.Centre(board_, to));
-      guitest::WaitFor([&] { return Moves().size() >= before + 1; }, 3000);
+      if (!guitest::WaitFor([&] { return Moves().size() >= before + 1; }, 5000))
+        Shot((std::string("game_room_refused_") + from + to + char('0' + attempt)).c_str());
     }
     ASSERT_GE(Moves().size(), before + 1) << from << to;
     ASSERT_TRUE(guitest::WaitFor([&] { return Moves().size() >= before + 2; }, 60000)) << "no answer to " << from << to;
