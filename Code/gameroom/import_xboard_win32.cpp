@@ -96,7 +96,7 @@ void OnOk(HWND dialog) {
   if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
     // A shipped personality keeps its file whatever the answer would be.
     PersonalityRecord* existing = nullptr;
-    if (ReadPersonalityFile(path.c_str(), &existing) == 0 && existing &&
+    if (ReadPersonalityFile(path.c_str(), &existing) == 1 && existing &&
         IsShippedPersonalityKind(existing->kind)) {
       FreePersonality(existing);
       Say(dialog, 271, "Illegal operation on factory set Personality.");

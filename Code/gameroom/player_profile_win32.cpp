@@ -130,10 +130,16 @@ INT_PTR CALLBACK StatsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
   return FALSE;
 }
 
-INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       return TRUE;
+    case WM_CTLCOLORSTATIC: {
+      // The read-only statistics sit on the page's own colour, text and all.
+      if (GetDlgCtrlID(HWND(lParam)) != kRatedText) return FALSE;
+      SetBkMode(HDC(wParam), TRANSPARENT);
+      return INT_PTR(GetStockObject(NULL_BRUSH));
+    }
     case WM_COMMAND: {
       HWND dialog = GetParent(GetParent(page));
       ProfileState* s = State(dialog);
@@ -155,6 +161,45 @@ INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
   return FALSE;
 }
 
+// The page controls fill the tab's display area: the profile text all of
+// it, the statistics all but a row for "vs. Opponent..." at the bottom
+// right.
+void FitPages(ProfileState* s, int width, int height) {
+  constexpr int kMargin = 6;
+  if (HWND edit = GetDlgItem(s->pages[0], kProfileText))
+    MoveWindow(edit, kMargin, kMargin, width - 2 * kMargin, height - 2 * kMargin, FALSE);
+  HWND button = GetDlgItem(s->pages[1], kOpponentButton);
+  RECT b{};
+  if (button) {
+    GetWindowRect(button, &b);
+    const int bw = b.right - b.left, bh = b.bottom - b.top;
+    MoveWindow(button, width - kMargin - bw, height - kMargin - bh, bw, bh, FALSE);
+    b.top = height - kMargin - bh;
+  } else {
+    b.top = height;
+  }
+  HWND text = GetDlgItem(s->pages[1], kRatedText);
+  if (!text) return;
+  MoveWindow(text, kMargin, kMargin, width - 2 * kMargin, b.top - 2 * kMargin, FALSE);
+  // Tab stops that put the three columns under their headings: the first
+  // just past the longest label that is not followed by a tab, the others
+  // one wide column apart. Edit tab stops are in quarters of the font's
+  // average character width.
+  HDC dc = GetDC(text);
+  HGDIOBJ old = SelectObject(dc, HFONT(SendMessageA(text, WM_GETFONT, 0, 0)));
+  TEXTMETRICA tm{};
+  GetTextMetricsA(dc, &tm);
+  SIZE label{}, column{};
+  GetTextExtentPoint32A(dc, " High Rating:  0000", 19, &label);
+  GetTextExtentPoint32A(dc, "            STANDARD", 20, &column);
+  SelectObject(dc, old);
+  ReleaseDC(text, dc);
+  const int unit = tm.tmAveCharWidth > 0 ? tm.tmAveCharWidth : 6;
+  const int first = label.cx - column.cx / 3, step = column.cx + unit * 2;
+  INT stops[3] = {first * 4 / unit, (first + step) * 4 / unit, (first + 2 * step) * 4 / unit};
+  SendMessageA(text, EM_SETTABSTOPS, 3, LPARAM(stops));
+}
+
 void CreatePages(HWND dialog, ProfileState* s) {
   HWND tabs = GetDlgItem(dialog, kTabs);
   HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -173,6 +218,7 @@ void CreatePages(HWND dialog, ProfileState* s) {
   for (HWND page : s->pages)
     if (page)
       MoveWindow(page, display.left, display.top, display.right - display.left, display.bottom - display.top, FALSE);
+  FitPages(s, display.right - display.left, display.bottom - display.top);
   SendDlgItemMessageA(s->pages[0], kProfileText, EM_LIMITTEXT, kProfileTextLimit, 0);
   SendMessageA(tabs, TCM_SETCURSEL, 0, 0);
   ShowPage(s, 0);
