@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -15,6 +16,8 @@
 #include "import_xboard_dialog.h"
 #include "personality.h"
 #include "player_profile_dialog.h"
+#include "rated_game_dialog.h"
+#include "rated_games.h"
 #include "user_file.h"
 #include "user_ratings.h"
 #include "classic_games_dialog.h"
@@ -118,6 +121,15 @@ class RoomDialogs : public ::testing::Test {
     CreateDirectoryA((g_folder + "\\Users").c_str(), nullptr);
     CopyInto(RW_PROGDATA_DIR "/rwonyx.ttf", g_folder + "\\rwonyx.ttf");
     CopyInto(RW_CLASSIC_GAMES, g_folder + "\\classicOnyx.pgn");
+    // The program's own personalities, the rated game's opponents.
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((Windows(RW_PERSONALITIES_DIR) + "\\*.RWP").c_str(), &found);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    do {
+      CopyInto(std::string(RW_PERSONALITIES_DIR "/") + found.cFileName,
+               g_folder + "\\Personalities\\" + found.cFileName);
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
     SetCurrentDirectoryA(g_folder.c_str());
     SetAppModulePath((g_folder + "\\Rookwell.exe").c_str());
     ASSERT_EQ(CreateAppGlobals(), 1);
@@ -438,6 +450,87 @@ TEST_F(RoomDialogs, ImportRefusesAShippedNameAndBadNames) {
   ASSERT_EQ(ReadPersonalityFile(path.c_str(), &p), 1);
   EXPECT_EQ(p->kind, uint32_t(kGrandmasterPersonality));
   FreePersonality(p);
+}
+
+// ---------------------------------------------------------------- rated game
+
+constexpr int kRatedOpponent = 1263, kRatedWin = 1265, kRatedLoss = 1266, kRatedDraw = 1267;
+constexpr int kRatedFischer = 1272, kRatedFieldA = 1274, kRatedFieldB = 1275, kRatedLabelB = 1277;
+
+class FakeRoom final : public RatedGameRoom {
+ public:
+  bool KidsRoom() override { return false; }
+  bool StartGame(const PlayerDescriptor& w, const PlayerDescriptor& b, uint32_t kindFlags) override {
+    white = w;
+    black = b;
+    kind = kindFlags;
+    ++started;
+    return true;
+  }
+  PlayerDescriptor white{}, black{};
+  uint32_t kind = 0;
+  int started = 0;
+};
+
+TEST_F(RoomDialogs, RatedGameOffersOpponentsWithTheirChangesAndStartsAFischerGame) {
+  UserProfile ann = MakeUser("Ann", 10);
+  RatedRecord r = ReadRatedRecord(ann);
+  r.overall = 1500;
+  StoreRatedRecord(r, &ann);
+  SetUserRecord(&ann);
+  GetRatedGameSettings() = RatedGameSettings();
+  FakeRoom room;
+  runner = std::thread([&] { result = RunRatedGameDialog(nullptr, &room); });
+  HWND dialog = WaitForWindow("Play Rated Game");
+  ASSERT_TRUE(dialog);
+  const int count = int(SendDlgItemMessageA(dialog, kRatedOpponent, CB_GETCOUNT, 0, 0));
+  ASSERT_GT(count, 0);
+  // Fewer than 20 rated games: nobody rated more than 400 above is offered.
+  for (int i = 0; i < count; ++i) {
+    char line[300] = "";
+    SendDlgItemMessageA(dialog, kRatedOpponent, CB_GETLBTEXT, WPARAM(i), LPARAM(line));
+    const char* open = std::strrchr(line, '(');
+    if (open) EXPECT_LE(std::atoi(open + 1), 1900) << line;
+  }
+  // The shown changes are the formula's against the chosen opponent (games
+  // against personalities: 3 + 5 = 8 in MakeUser's results).
+  const int32_t ro = GetRatedGameSettings().opponentRating;
+  EXPECT_EQ(DeepText(dialog, kRatedWin), RatingChangeText(ComputeNewRating(1500, uint32_t(ro), 8, 20, 1) - 1500));
+  EXPECT_EQ(DeepText(dialog, kRatedLoss), RatingChangeText(ComputeNewRating(1500, uint32_t(ro), 8, 20, 0) - 1500));
+  EXPECT_EQ(DeepText(dialog, kRatedDraw), RatingChangeText(ComputeNewRating(1500, uint32_t(ro), 8, 20, 2) - 1500));
+
+  ClickItem(dialog, kRatedFischer);
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, kRatedFieldB)));
+  EXPECT_EQ(DeepText(dialog, kRatedLabelB), "Bonus");
+  EXPECT_EQ(GetDlgItemInt(dialog, kRatedFieldA, nullptr, FALSE), 5u);
+  EXPECT_EQ(GetDlgItemInt(dialog, kRatedFieldB, nullptr, FALSE), 3u);
+  EXPECT_TRUE(guitest::ScreenshotTo(RW_GAMEROOM_ARTEFACT_DIR, "rated_game"));
+
+  ClickItem(dialog, IDOK, 100);
+  // The rated-game question, answered Yes.
+  HWND box = nullptr;
+  ASSERT_TRUE(guitest::WaitFor(
+      [&] {
+        box = GetForegroundWindow();
+        return box && !IsWindow(dialog) && IsWindowVisible(box);
+      },
+      5000));
+  guitest::Pump(200);
+  EXPECT_TRUE(guitest::ScreenshotTo(RW_GAMEROOM_ARTEFACT_DIR, "rated_game_question"));
+  guitest::PressKey('Y');
+  runner.join();
+  EXPECT_EQ(result, 1);
+  ASSERT_EQ(room.started, 1);
+  EXPECT_EQ(room.kind, 48u);
+  EXPECT_STREQ(room.white.name, "Ann");  // "You Play White" is the first choice
+  EXPECT_EQ(room.white.kind, uint32_t(PLAYER_HUMAN));
+  EXPECT_EQ(room.black.kind, uint32_t(PLAYER_ENGINE));
+  EXPECT_EQ(room.black.timeControl, 5u);
+  EXPECT_EQ(room.black.baseMs, 300000u);
+  EXPECT_EQ(room.black.periodOrIncrement, 3000u);
+  EXPECT_EQ(TimeControlClass(5, 300000, 3000), 1);  // blitz
+  SetUserRecord(nullptr);
+  FreeUserLists(&ann);
 }
 
 }  // namespace
