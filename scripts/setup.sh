@@ -65,3 +65,7 @@ fi
 # Printing tests print through Wine to the CUPS queue "PDF" (cups-pdf):
 # cupsd running and the queue set up, on every run.
 bash "$here/../Code/print/win/pdf_queue.sh" >/dev/null
+
+# The outside xboard engine of the tests (fmax.exe): fairymax's source
+# package, fetched once outside the tree. Without it those tests are left out.
+bash "$here/fairymax-source.sh" || echo "setup: fairymax's source could not be fetched; its tests are left out"
