@@ -110,6 +110,7 @@ void ConnectProgramParts() {
   links.setPrintPalette = SetPrintPalette;
 
   ConnectGameRoomParts();
+  ConnectGameRoomDialogs();
   // The main menu's commands and check marks, and the engine monitors.
   InstallMenuCommands();
   InstallDebugMonitors();
