@@ -130,7 +130,9 @@ GameRecord* OnlineGames::MakeGameFromSnapshot(const OnlineGameSnapshot& s) {
   GameRecord* g = CreateGame(OnlineGameKindFlags(s.game), nullptr, &white, &black, nullptr, nullptr, nullptr,
                              WHITE, 1, 0);
   if (!g) return nullptr;
-  std::memcpy(g->id.bytes, s.game.guid, 16);
+  // The default game has no identity of its own: it keeps the one made.
+  static const uint8_t nil[16] = {};
+  if (!SameGuid(s.game.guid, nil)) std::memcpy(g->id.bytes, s.game.guid, 16);
   char elo[8];
   std::snprintf(elo, sizeof elo, "%u", s.whiteRating % 10000);
   std::memcpy(g->header.whiteElo, elo, sizeof g->header.whiteElo);

@@ -1,0 +1,330 @@
+// The online room: see online_room_win32.h.
+// The rules' headers come before windows.h, whose language macros would
+// otherwise rename the notation's languages.
+#include "game_end.h"
+#include "game_record.h"
+#include "game_registry.h"
+#include "online_games.h"
+#include "rated_games.h"
+
+#include <windows.h>
+// The shell names its own user; not the system's account call.
+#undef GetUserName
+
+#include <cstdio>
+#include <memory>
+
+#include "app_globals.h"
+#include "app_messages.h"
+#include "date_time.h"
+#include "facet_frame.h"
+#include "main_frame.h"
+#include "online_room_win32.h"
+#include "room_board_win32.h"
+#include "room_switch.h"
+#include "room_window.h"
+#include "shell_hosts.h"
+#include "shell_services.h"
+#include "wallpaper.h"
+#include "window_table.h"
+
+namespace {
+
+enum : int {
+  kLiveMenu = 21,
+  kLiveKeys = 34,
+  kCmdSave = 40013,
+  kCmdShortcuts = 40032,
+  kCmdLoadLayout = 40165,
+  kCmdSaveLayout = 40166,
+  kCmdWallpaper = 40178,
+  kCmdChessSet = 40087,
+  kCmdFlipBoard = 11,
+  kCmdHelp = 40,
+};
+constexpr char kWallpaperFile[] = "RWLiveBackground.bmp";
+constexpr uint32_t kYesNo = 4;
+constexpr int kAnswerYesButton = 6;
+
+HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+
+// The transport until the connect dialog joins a session: nothing connects.
+class UnconnectedLink final : public LobbyLink {
+ public:
+  int Init(uint32_t, const std::string&) override { return 1; }
+  int Disconnect() override { return 0; }
+  int UserSendData(const std::vector<uint32_t>&, const uint8_t*, size_t) override { return -1; }
+  int ChanSendData(const uint8_t*, size_t) override { return -1; }
+  void ReleaseData(LobbyEvent* record) override { delete record; }
+  std::string GetErrorString(int) override { return ""; }
+  bool GetNickFromID(uint32_t, std::string*) override { return false; }
+  int GetUserData(const std::string&, uint8_t*, size_t, size_t*) override { return -1; }
+  int PutUserData(const std::string&, const uint8_t*, size_t) override { return -1; }
+};
+
+struct OnlineRoom;
+OnlineRoom* g_room = nullptr;
+RoomRecord* g_record = nullptr;
+GameRecord* g_shown = nullptr;  // the game registered for the room
+
+void ApplyLiveMenus();
+
+class ProgramOnlineHooks final : public OnlineHooks {
+ public:
+  void ShowModeless(const std::string& text, int timeoutSeconds) override {
+    Services().showModelessMessageBox(text.c_str(), 0, nullptr, 0, timeoutSeconds ? timeoutSeconds : -60);
+  }
+  void AppMessageBox(const std::string& text) override {
+    Services().appMessageBox(text.c_str(), MB_OK | MB_ICONEXCLAMATION);
+  }
+  bool AskYesNo(const std::string& text) override {
+    return Services().appMessageBox(text.c_str(), kYesNo) == kAnswerYesButton;
+  }
+  void PostHostNotice(uint32_t wparam) override {
+    if (HWND room = GetRoomWindow()) PostMessageA(room, RWM_ONLINE_EVENT, wparam, 0);
+  }
+  void NotifyUserWindows(uint32_t wparam, const OnlineUserEntry* entry) override {
+    BroadcastToWindows(RWM_ONLINE_USER, wparam, reinterpret_cast<intptr_t>(entry), 0);
+  }
+  void ShowChat(uint32_t, const std::string&, uint32_t) override {}
+  void SessionLeft() override { ApplyLiveMenus(); }
+  void EndOnlineGame(uint32_t result) override;
+  uint32_t NowMs() override { return GetTickCount(); }
+  std::string NowText() override { return FormatCurrentDateTime(); }
+};
+
+class ProgramGameHooks final : public OnlineGameHooks {
+ public:
+  int32_t NewRating(uint32_t rating, uint32_t opponentRating, uint32_t games, uint32_t opponentGames,
+                    int score) override {
+    return ComputeNewRating(rating, opponentRating, games, opponentGames, score);
+  }
+  void ShowGame(GameRecord* game) override {
+    if (g_shown) {
+      StopGame(g_shown);
+      if (GetCurrentGame() == g_shown) SetCurrentGame(nullptr);
+      UnregisterGame(&g_shown->id);
+      g_shown = nullptr;
+    }
+    if (game && RegisterGame(game, ROOM_ONLINE) == 0) g_shown = game;
+    if (g_shown && GetRoomNumber() == ROOM_ONLINE) SetCurrentGame(g_shown);
+    BroadcastToWindows(RWM_GAME_EVENT, GE_GAME_SET, reinterpret_cast<intptr_t>(g_shown), 0);
+  }
+  void OrientBoard(bool whiteAtBottom) override {
+    BroadcastToWindows(RWM_BOARD_ORIENTATION, whiteAtBottom ? 1 : 0, 0, 1);
+  }
+  void GameChanged(int code) override {
+    BroadcastToWindows(RWM_GAME_EVENT, uintptr_t(code), reinterpret_cast<intptr_t>(g_shown), 0);
+  }
+  void MenusChanged() override { ApplyLiveMenus(); }
+  bool InOnlineRoom() override { return GetRoomNumber() == ROOM_ONLINE; }
+  bool ChallengesBlocked() override { return false; }
+  void StoreRatings(const NetUserData&, bool) override {}
+  OnlineProfileBlock OwnProfile() override {
+    OnlineProfileBlock p;
+    const char* name = GetUserName();
+    std::snprintf(p.userName, sizeof p.userName, "%s", name ? name : "");
+    return p;
+  }
+  void ShowProfile(const std::string&, const OnlineProfileBlock&) override {}
+  void ShowPostedGames(const std::string&, const LobbyGameList&) override {}
+  void ResumeStoredGame(const OnlineGameSnapshot&) override {}
+};
+
+struct OnlineRoom {
+  UnconnectedLink link;
+  ProgramOnlineHooks hooks;
+  ProgramGameHooks gameHooks;
+  OnlineSession session{link, hooks};
+  OnlineGames games{session, gameHooks};
+};
+
+void ProgramOnlineHooks::EndOnlineGame(uint32_t result) {
+  if (g_room) g_room->games.EndOnlineGame(result);
+}
+
+// The rules' calls for online games go to the room's games.
+void HostEndOnlineGame(int result) {
+  if (g_room) g_room->games.EndOnlineGame(uint32_t(result));
+}
+void HostSendOnlineMove(const MoveRecord* move) {
+  if (g_room && move) g_room->games.SendOnlineMove(*move);
+}
+void HostNotifyOnlineGameOver() {
+  if (g_room) g_room->games.NotifyOnlineGameOver();
+}
+
+void SetItem(CmMenu* menu, int id, bool on) {
+  cmEnableMenuItem(menu, UINT(id), MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
+}
+
+void SetItemText(CmMenu* menu, int id, const char* text) {
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_STRING;
+  info.dwTypeData = const_cast<char*>(text);
+  cmSetMenuItemInfo(menu, UINT(id), FALSE, &info);
+}
+
+void ApplyLiveMenus() {
+  if (!g_room || !g_record || !g_record->menu) return;
+  CmMenu* menu = g_record->menu;
+  const LiveMenuState m = g_room->games.Menus();
+  SetItem(menu, MENU_LOAD, m.load);
+  SetItem(menu, MENU_VIEW_GAME, m.viewGame);
+  SetItem(menu, MENU_SHOW_VIEWERS, m.showViewers);
+  SetItem(menu, MENU_TAKEBACK, m.takeback);
+  SetItem(menu, MENU_OFFER_DRAW, m.offerDraw);
+  SetItem(menu, MENU_RESIGN, m.resign);
+  SetItem(menu, MENU_ADJOURN, m.adjourn);
+  SetItem(menu, MENU_DISCONNECT, g_room->session.IsOpen());
+  SetItemText(menu, MENU_VIEW_GAME, LiveViewMenuText(m));
+  if (HWND frame = GetMainFrame())
+    if (GetRoomNumber() == ROOM_ONLINE) DrawMenuBar(frame);
+}
+
+bool SetUpOnlineRoom(RoomRecord* record) {
+  if (!g_room) g_room = new OnlineRoom;
+  g_record = record;
+  record->roomData = g_room;
+  g_room->games.Install();
+  SetOnlineGameHostHooks({HostEndOnlineGame, HostSendOnlineMove, HostNotifyOnlineGameOver});
+  LoadWallpaper(kWallpaperFile, record);
+  if (!g_room->games.ShowOwnGame()) return false;
+  if (CreateRoomBoardView(record)) ClearRoomBoardTurn(ROOM_ONLINE);
+  record->setUp = 1;
+  return true;
+}
+
+int ActivateOnlineRoom(RoomRecord* record) {
+  if (!record) return 0;
+  if (!record->setUp && !SetUpOnlineRoom(record)) return 0;
+  ShowNavigationBar();
+  Services().setIdleLevel(1);
+  if (g_shown) SetCurrentGame(g_shown);
+  OnlineSession& s = g_room->session;
+  if (s.IsOpen()) {
+    s.own.state = USER_IDLE;
+    s.SendOwnUpdate(1);
+  }
+  ApplyLiveMenus();
+  return 1;
+}
+
+int DeactivateOnlineRoom(RoomRecord* record) {
+  if (!g_room) return 1;
+  OnlineSession& s = g_room->session;
+  if (s.game.playing) {
+    if (!g_room->hooks.AskYesNo("Are you sure you want to resign the current game to change rooms?")) return 0;
+    if (s.game.playing) g_room->games.EndOnlineGame(s.game.ownWhite ? RESULT_WHITE_RESIGNED : RESULT_BLACK_RESIGNED);
+  }
+  if (record && record->boardWindow) ShowWindow(static_cast<HWND>(record->boardWindow), SW_HIDE);
+  if (s.IsOpen()) {
+    s.own.state = USER_AWAY;
+    s.SendOwnUpdate(1);
+  }
+  Services().setIdleLevel(0);
+  return 1;
+}
+
+void ReleaseOnlineRoom(RoomRecord* record, int isCurrent) {
+  if (!record || record != g_record) return;
+  SetOnlineGameHostHooks({});
+  DestroyRoomBoardView(record);
+  if (g_shown) {
+    StopGame(g_shown);
+    if (GetCurrentGame() == g_shown) SetCurrentGame(nullptr);
+    UnregisterGame(&g_shown->id);
+    g_shown = nullptr;
+  }
+  g_room->session.Close();
+  delete g_room;  // the games free the game on screen
+  g_room = nullptr;
+  g_record = nullptr;
+  record->roomData = nullptr;
+  record->setUp = 0;
+  if (!isCurrent && record->menu) {
+    cmDestroyMenu(record->menu);
+    record->menu = nullptr;
+  }
+}
+
+int OnlineMenuCommand(void*, int command) {
+  if (!g_room) return 0;
+  OnlineGames& games = g_room->games;
+  OnlineSession& s = g_room->session;
+  switch (command) {
+    case MENU_TAKEBACK:
+      games.RequestTakeback();
+      break;
+    case MENU_ADJOURN:
+      games.RequestAdjournment();
+      break;
+    case MENU_OFFER_DRAW:
+      games.OfferDraw();
+      break;
+    case MENU_RESIGN:
+      games.Resign();
+      break;
+    case kCmdShortcuts:
+      break;
+    case MENU_VIEW_GAME:
+      if (s.game.viewing) games.StopViewing();
+      break;
+    case MENU_STORE_GAME:
+      games.SaveOnlineGameToLobby();
+      break;
+    case MENU_DISCONNECT:
+      if (s.IsOpen()) {
+        if (s.game.playing &&
+            !g_room->hooks.AskYesNo("Are you sure you want to resign the current game to disconnect?"))
+          return 1;
+        if (s.game.playing) games.EndOnlineGame(s.game.ownWhite ? RESULT_WHITE_RESIGNED : RESULT_BLACK_RESIGNED);
+        s.Leave();
+      }
+      break;
+    default:
+      return 0;
+  }
+  ApplyLiveMenus();
+  return 1;
+}
+
+// The live window's context menu, off the board.
+intptr_t OnlineRoomContextMenu(void* window, uintptr_t, intptr_t lParam) {
+  POINT at{short(LOWORD(lParam)), short(HIWORD(lParam))};
+  if (at.x == -1 && at.y == -1) GetCursorPos(&at);
+  HMENU menu = CreatePopupMenu();
+  HMENU windows = CreatePopupMenu();
+  AppendMenuA(menu, MF_STRING, kCmdSave, "Save Game");
+  if (g_room && g_room->session.game.viewing) AppendMenuA(menu, MF_STRING, MENU_VIEW_GAME, "Stop Viewing Game");
+  AppendMenuA(menu, MF_STRING, kCmdLoadLayout, "Load Layout");
+  AppendMenuA(menu, MF_STRING, kCmdSaveLayout, "Save Layout");
+  AppendMenuA(menu, MF_STRING, kCmdWallpaper, "Wallpaper");
+  AppendMenuA(windows, MF_STRING, 40088, "Game Status");
+  AppendMenuA(windows, MF_STRING, 40037, "Captured Pieces");
+  AppendMenuA(windows, MF_STRING, 40047, "Challenge");
+  AppendMenuA(windows, MF_STRING, 40054, "Chat");
+  AppendMenuA(windows, MF_STRING, 40055, "Online Information");
+  AppendMenuA(menu, MF_POPUP, UINT_PTR(windows), "Windows");
+  AppendMenuA(menu, MF_STRING, kCmdHelp, "Help");
+  const int chosen =
+      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, static_cast<HWND>(window), nullptr);
+  DestroyMenu(menu);
+  if (chosen && GetMainFrame()) PostMessageA(GetMainFrame(), WM_COMMAND, WPARAM(chosen), 0);
+  return 0;
+}
+
+CmMenu* MakeLiveMenu(int) { return cmLoadMenu(Instance(), MAKEINTRESOURCEA(kLiveMenu)); }
+void* MakeLiveKeys(int) { return LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(kLiveKeys)); }
+
+const RoomModule kModule = {ActivateOnlineRoom, DeactivateOnlineRoom, ReleaseOnlineRoom, MakeLiveMenu,
+                            OnlineMenuCommand,  OnlineRoomContextMenu, MakeLiveKeys};
+
+}  // namespace
+
+void RegisterOnlineRoom() { RegisterRoomModule(ROOM_ONLINE, &kModule); }
+
+OnlineGames* GetOnlineGames() { return g_room ? &g_room->games : nullptr; }
+
+bool IsOnlineRoomReady() { return g_room && g_record && g_record->setUp && g_room->session.IsOpen(); }
