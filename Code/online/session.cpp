@@ -108,6 +108,19 @@ int OnlineSession::DisconnectLobby() {
   return 0;
 }
 
+int OnlineSession::EnumOnlineAddresses(uint32_t k) { return open_ ? link.EnumAddresses(k) : -1; }
+
+int OnlineSession::ConnectOnline(uint32_t k, bool noSearch, const std::string& address, const std::string& modem,
+                                 const std::string& phone) {
+  if (!open_) return -1;
+  noSessionSearch = noSearch;
+  return link.Connect(k, noSearch, address, modem, phone);
+}
+
+int OnlineSession::LoginOnline(const uint8_t* session, bool host, const std::string& value) {
+  return open_ ? link.Login(session, host, value) : -1;
+}
+
 int OnlineSession::Close() {
   if (!open_) return 0;
   DisconnectLobby();

@@ -4,6 +4,7 @@
 #include "game_end.h"
 #include "game_record.h"
 #include "game_registry.h"
+#include "connect_dialog.h"
 #include "online_games.h"
 #include "rated_games.h"
 
@@ -25,6 +26,8 @@
 #include "room_window.h"
 #include "shell_hosts.h"
 #include "shell_services.h"
+#include "skinned_dialog.h"
+#include "startup_rules.h"
 #include "wallpaper.h"
 #include "window_table.h"
 
@@ -68,6 +71,7 @@ RoomRecord* g_record = nullptr;
 GameRecord* g_shown = nullptr;  // the game registered for the room
 
 void ApplyLiveMenus();
+void CreateConnectDialog();
 
 class ProgramOnlineHooks final : public OnlineHooks {
  public:
@@ -87,7 +91,11 @@ class ProgramOnlineHooks final : public OnlineHooks {
     BroadcastToWindows(RWM_ONLINE_USER, wparam, reinterpret_cast<intptr_t>(entry), 0);
   }
   void ShowChat(uint32_t, const std::string&, uint32_t) override {}
-  void SessionLeft() override { ApplyLiveMenus(); }
+  // Back to the connect dialog, as after Disconnect.
+  void SessionLeft() override {
+    ApplyLiveMenus();
+    CreateConnectDialog();
+  }
   void EndOnlineGame(uint32_t result) override;
   uint32_t NowMs() override { return GetTickCount(); }
   std::string NowText() override { return FormatCurrentDateTime(); }
@@ -131,13 +139,218 @@ class ProgramGameHooks final : public OnlineGameHooks {
   void ResumeStoredGame(const OnlineGameSnapshot&) override {}
 };
 
+// ---- the connect dialog --------------------------------------------------
+
+enum : int {
+  kConnectDialog = 5016,
+  kInternet = 30100,
+  kLan = 30105,
+  kModem = 30110,
+  kLobby = 30115,
+  kHost = 5004,
+  kGameNameLabel = 5005,
+  kGameName = 5006,
+  kJoin = 5007,
+  kAddressLabel = 5008,
+  kAddress = 5009,
+  kModemsLabel = 5010,
+  kModems = 5011,
+  kPhoneLabel = 5012,
+  kPhone = 5013,
+  kSessionsLabel = 5014,
+  kSessions = 5015,
+  kStatus = 5017,
+};
+constexpr UINT_PTR kSearchTimer = 1;
+constexpr char kLobbyHelper[] = "RWLiveLogin.exe";
+
+HWND g_connect = nullptr;
+bool g_applying = false;
+bool g_timerSet = false;
+
+void ApplyConnectControls();
+
+class ProgramConnectHost final : public ConnectDialogHost {
+ public:
+  std::string UserName() override {
+    const char* name = GetUserName();
+    return name ? name : "";
+  }
+  std::string MpuserArgument() override {
+    const char* user = CommandLineUser(GetCommandLineA());
+    return user ? user : "";
+  }
+  // No outside lobby hands this program a session.
+  std::string LobbyLoginName() override { return ""; }
+  int DebugSetting(const char* key) override {
+    const char* ini = GetMainIniPath();
+    return ini ? int(GetPrivateProfileIntA("debug", key, 0, ini)) : 0;
+  }
+  bool InOnlineRoom() override { return GetRoomNumber() == ROOM_ONLINE; }
+  void ShowDialog() override {
+    if (g_connect) ShowWindow(g_connect, SW_SHOW);
+  }
+  bool LaunchLobbyHelper() override {
+    const char* folder = GetProgramFolder();
+    const std::string path = std::string(folder ? folder : ".") + "\\" + kLobbyHelper;
+    return reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", path.c_str(), nullptr, folder, SW_SHOWNORMAL)) > 32;
+  }
+  void CloseProgram() override {
+    if (HWND frame = GetMainFrame()) PostMessageA(frame, WM_CLOSE, 0, 0);
+  }
+  void MessageBox(const std::string& text) override { Services().appMessageBox(text.c_str(), MB_OK); }
+  void ControlsChanged() override { ApplyConnectControls(); }
+};
+
 struct OnlineRoom {
   UnconnectedLink link;
   ProgramOnlineHooks hooks;
   ProgramGameHooks gameHooks;
+  ProgramConnectHost connectHost;
   OnlineSession session{link, hooks};
   OnlineGames games{session, gameHooks};
+  ConnectDialogModel connect{session, connectHost};
 };
+
+void Show(HWND dialog, int id, bool show) {
+  if (HWND c = GetDlgItem(dialog, id)) ShowWindow(c, show ? SW_SHOWNA : SW_HIDE);
+}
+void Enable(HWND dialog, int id, bool on) {
+  if (HWND c = GetDlgItem(dialog, id)) EnableWindow(c, on ? TRUE : FALSE);
+}
+
+void ApplyConnectControls() {
+  if (!g_connect || !g_room || g_applying) return;
+  g_applying = true;
+  const ConnectControls& c = g_room->connect.Controls();
+  HWND d = g_connect;
+  Enable(d, kInternet, c.internetEnabled);
+  Enable(d, kLan, c.lanEnabled);
+  Enable(d, kModem, c.modemEnabled);
+  Enable(d, kLobby, c.lobbyEnabled);
+  const struct {
+    int id;
+    ConnectMode mode;
+  } modes[] = {{kInternet, MODE_INTERNET}, {kLan, MODE_LAN}, {kModem, MODE_MODEM}, {kLobby, MODE_LOBBY}};
+  for (const auto& m : modes) CheckDlgButton(d, m.id, c.checked == m.mode ? BST_CHECKED : BST_UNCHECKED);
+  Enable(d, kHost, c.hostEnabled);
+  Enable(d, kJoin, c.joinEnabled);
+  Enable(d, IDCANCEL, c.cancelEnabled);
+  for (int id : {kGameNameLabel, kGameName}) Show(d, id, c.showGameName);
+  Show(d, kHost, c.showHost);
+  for (int id : {kSessionsLabel, kSessions}) Show(d, id, c.showSessions);
+  for (int id : {kAddressLabel, kAddress}) Show(d, id, c.showAddress);
+  for (int id : {kModemsLabel, kModems, kPhoneLabel, kPhone}) Show(d, id, c.showModem);
+  SetDlgItemTextA(d, kStatus, c.status.c_str());
+  HWND list = GetDlgItem(d, kSessions);
+  SendMessageA(list, LB_RESETCONTENT, 0, 0);
+  for (const auto& row : c.sessions) SendMessageA(list, LB_ADDSTRING, 0, LPARAM(row.name.c_str()));
+  SendMessageA(list, LB_SETCURSEL, WPARAM(c.selectedSession), 0);
+  HWND modems = GetDlgItem(d, kModems);
+  SendMessageA(modems, CB_RESETCONTENT, 0, 0);
+  for (const auto& name : c.modems) SendMessageA(modems, CB_ADDSTRING, 0, LPARAM(name.c_str()));
+  SendMessageA(modems, CB_SETCURSEL, WPARAM(c.selectedModem), 0);
+  if (c.timerRunning && !g_timerSet) g_timerSet = SetTimer(d, kSearchTimer, kConnectSearchMs, nullptr) != 0;
+  if (!c.timerRunning && g_timerSet) {
+    KillTimer(d, kSearchTimer);
+    g_timerSet = false;
+  }
+  g_applying = false;
+}
+
+std::string ItemText(HWND dialog, int id) {
+  char text[256] = "";
+  GetDlgItemTextA(dialog, id, text, sizeof text);
+  return text;
+}
+
+void CentreOnFrame(HWND dialog) {
+  RECT owner{}, self{};
+  GetWindowRect(GetMainFrame() ? GetMainFrame() : GetDesktopWindow(), &owner);
+  GetWindowRect(dialog, &self);
+  const int w = self.right - self.left, h = self.bottom - self.top;
+  SetWindowPos(dialog, nullptr, (owner.left + owner.right - w) / 2, (owner.top + owner.bottom - h) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+INT_PTR CALLBACK ConnectDlgProc(HWND dialog, UINT message, WPARAM first, LPARAM second) {
+  if (!g_room) return FALSE;
+  ConnectDialogModel& model = g_room->connect;
+  switch (message) {
+    case WM_INITDIALOG:
+      g_connect = dialog;
+      CentreOnFrame(dialog);
+      model.Initialise(0);
+      ApplyConnectControls();
+      return TRUE;
+    case WM_COMMAND: {
+      if (g_applying) return TRUE;
+      const int id = LOWORD(first), code = HIWORD(first);
+      switch (id) {
+        case kInternet:
+          model.ChooseMode(MODE_INTERNET);
+          break;
+        case kLan:
+          model.ChooseMode(MODE_LAN);
+          break;
+        case kModem:
+          model.ChooseMode(MODE_MODEM);
+          break;
+        case kLobby:
+          model.ChooseMode(MODE_LOBBY);
+          break;
+        case kHost:
+          model.Host();
+          break;
+        case kJoin:
+          model.Join();
+          break;
+        case IDCANCEL:
+          if (IsWindowEnabled(GetDlgItem(dialog, IDCANCEL))) model.Cancel();
+          break;
+        case kGameName:
+          if (code == EN_CHANGE) model.GameNameChanged(ItemText(dialog, kGameName));
+          break;
+        case kAddress:
+          if (code == EN_CHANGE) model.AddressChanged(ItemText(dialog, kAddress));
+          break;
+        case kPhone:
+          if (code == EN_CHANGE) model.PhoneChanged(ItemText(dialog, kPhone));
+          break;
+        case kModems:
+          if (code == CBN_SELCHANGE) model.ModemSelected(int(SendDlgItemMessageA(dialog, kModems, CB_GETCURSEL, 0, 0)));
+          break;
+        case kSessions: {
+          const int row = int(SendDlgItemMessageA(dialog, kSessions, LB_GETCURSEL, 0, 0));
+          if (code == LBN_SELCHANGE) model.SessionSelected(row);
+          if (code == LBN_DBLCLK) model.SessionDoubleClicked(row);
+          break;
+        }
+      }
+      return TRUE;
+    }
+    case WM_TIMER:
+      if (first == kSearchTimer) model.Timer();
+      return TRUE;
+    case RWM_ONLINE_EVENT:
+      if (auto* record = reinterpret_cast<LobbyEvent*>(second)) {
+        model.OnRecord(*record);
+        g_room->link.ReleaseData(record);
+      }
+      return TRUE;
+    case WM_DESTROY:
+      if (g_timerSet) KillTimer(dialog, kSearchTimer);
+      g_timerSet = false;
+      g_connect = nullptr;
+      return TRUE;
+  }
+  return FALSE;
+}
+
+void CreateConnectDialog() {
+  if (g_connect) return;
+  CreateSkinnedDialog(Instance(), MAKEINTRESOURCEA(kConnectDialog), GetMainFrame(), ConnectDlgProc, 0);
+}
 
 void ProgramOnlineHooks::EndOnlineGame(uint32_t result) {
   if (g_room) g_room->games.EndOnlineGame(result);
@@ -193,6 +406,7 @@ bool SetUpOnlineRoom(RoomRecord* record) {
   if (!g_room->games.ShowOwnGame()) return false;
   if (CreateRoomBoardView(record)) ClearRoomBoardTurn(ROOM_ONLINE);
   record->setUp = 1;
+  CreateConnectDialog();
   return true;
 }
 
@@ -201,11 +415,12 @@ int ActivateOnlineRoom(RoomRecord* record) {
   if (!record->setUp && !SetUpOnlineRoom(record)) return 0;
   ShowNavigationBar();
   Services().setIdleLevel(1);
+  if (g_connect) ShowWindow(g_connect, SW_SHOW);
   if (g_shown) SetCurrentGame(g_shown);
   OnlineSession& s = g_room->session;
   if (s.IsOpen()) {
     s.own.state = USER_IDLE;
-    s.SendOwnUpdate(1);
+    if (!g_connect) s.SendOwnUpdate(1);
   }
   ApplyLiveMenus();
   return 1;
@@ -219,7 +434,8 @@ int DeactivateOnlineRoom(RoomRecord* record) {
     if (s.game.playing) g_room->games.EndOnlineGame(s.game.ownWhite ? RESULT_WHITE_RESIGNED : RESULT_BLACK_RESIGNED);
   }
   if (record && record->boardWindow) ShowWindow(static_cast<HWND>(record->boardWindow), SW_HIDE);
-  if (s.IsOpen()) {
+  if (g_connect) ShowWindow(g_connect, SW_HIDE);
+  if (s.IsOpen() && !g_connect) {
     s.own.state = USER_AWAY;
     s.SendOwnUpdate(1);
   }
@@ -230,6 +446,7 @@ int DeactivateOnlineRoom(RoomRecord* record) {
 void ReleaseOnlineRoom(RoomRecord* record, int isCurrent) {
   if (!record || record != g_record) return;
   SetOnlineGameHostHooks({});
+  if (g_connect) DestroyWindow(g_connect);
   DestroyRoomBoardView(record);
   if (g_shown) {
     StopGame(g_shown);
@@ -327,4 +544,4 @@ void RegisterOnlineRoom() { RegisterRoomModule(ROOM_ONLINE, &kModule); }
 
 OnlineGames* GetOnlineGames() { return g_room ? &g_room->games : nullptr; }
 
-bool IsOnlineRoomReady() { return g_room && g_record && g_record->setUp && g_room->session.IsOpen(); }
+bool IsOnlineRoomReady() { return g_room && g_record && g_record->setUp && !g_connect; }
