@@ -168,7 +168,7 @@ void ConnectDialogModel::Join() {
     } else if (h_.LaunchLobbyHelper()) {
       h_.CloseProgram();
     } else {
-      h_.MessageBox("Unable to Launch the Rookwell Live login");
+      h_.ShowMessage("Unable to Launch the Rookwell Live login");
     }
     h_.ControlsChanged();
     return;

@@ -51,7 +51,7 @@ class ConnectDialogHost {
   // Starts the outside lobby's helper; false when it could not start.
   virtual bool LaunchLobbyHelper() = 0;
   virtual void CloseProgram() = 0;
-  virtual void MessageBox(const std::string& text) = 0;
+  virtual void ShowMessage(const std::string& text) = 0;
   virtual void ControlsChanged() = 0;
 };
 

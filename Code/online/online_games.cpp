@@ -58,7 +58,10 @@ const char* LiveViewMenuText(const LiveMenuState& state) {
   return state.stopViewingText ? "Stop Viewing Game" : "View Game...";
 }
 
-OnlineGames::OnlineGames(OnlineSession& session, OnlineGameHooks& hooks) : s_(session), h_(hooks) {}
+OnlineGames::OnlineGames(OnlineSession& session, OnlineGameHooks& hooks) : s_(session), h_(hooks) {
+  s_.OnStart([this] { Install(); });
+  if (s_.IsOpen()) Install();
+}
 
 OnlineGames::~OnlineGames() {
   if (game_) DestroyGame(game_);

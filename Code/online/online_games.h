@@ -90,7 +90,9 @@ class OnlineGames {
   OnlineGames(const OnlineGames&) = delete;
   OnlineGames& operator=(const OnlineGames&) = delete;
 
-  // Registers the game handlers; call after every session start.
+  // Registers the game handlers; done at construction when the session is
+  // open and again after every start; the session is not started again once
+  // the games are gone.
   void Install();
 
   GameRecord* Game() const { return game_; }

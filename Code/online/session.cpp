@@ -98,6 +98,7 @@ int OnlineSession::Start(uint32_t k, const std::string& name) {
   internetAddress.clear();
   open_ = true;
   InstallDefaultHandlers();
+  for (auto& hook : startHooks_) hook();
   return 0;
 }
 

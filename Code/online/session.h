@@ -130,6 +130,9 @@ class OnlineSession {
   void HandleRoomMessage(uint32_t wparam, LobbyEvent* record);
   void DispatchPeerMessage(const uint8_t* data, size_t size, uint32_t sender);
   void RegisterPeerHandler(uint32_t type, PeerHandler handler);
+  // Runs after every start, once the default handlers are in: the layers
+  // above register their handlers again there.
+  void OnStart(std::function<void()> hook) { startHooks_.push_back(std::move(hook)); }
 
   // Send routes: the library's result, -1 when it could not be tried.
   int SendPeerToUser(const std::vector<uint8_t>& m, const std::string& nickname);
@@ -236,6 +239,7 @@ class OnlineSession {
   std::list<OnlineUserEntry> users_;
   std::vector<std::string> ignored_;
   PeerHandler handlers_[102];
+  std::vector<std::function<void()>> startHooks_;
 };
 
 // Time-control category: 0 Bullet, 1 Blitz, 2 Standard.

@@ -63,7 +63,7 @@ struct ScriptedHost : ConnectDialogHost {
   void ShowDialog() override { ++shown; }
   bool LaunchLobbyHelper() override { return helperStarts; }
   void CloseProgram() override { ++closed; }
-  void MessageBox(const std::string& text) override { boxes.push_back(text); }
+  void ShowMessage(const std::string& text) override { boxes.push_back(text); }
   void ControlsChanged() override {}
 };
 

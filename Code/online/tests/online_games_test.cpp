@@ -68,7 +68,6 @@ struct RoutingHost : GameHost {
   }
 };
 
-uint32_t TypeOf(const std::vector<uint8_t>& m) { return m[4] | m[5] << 8; }
 
 struct LiveGames : ::testing::Test {
   FakeLobby lobby;

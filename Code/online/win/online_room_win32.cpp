@@ -9,11 +9,13 @@
 #include "rated_games.h"
 
 #include <windows.h>
+#include <shellapi.h>
 // The shell names its own user; not the system's account call.
 #undef GetUserName
 
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 #include "app_globals.h"
 #include "app_messages.h"
@@ -69,6 +71,7 @@ struct OnlineRoom;
 OnlineRoom* g_room = nullptr;
 RoomRecord* g_record = nullptr;
 GameRecord* g_shown = nullptr;  // the game registered for the room
+std::vector<CmMenu*> g_contextMenus;
 
 void ApplyLiveMenus();
 void CreateConnectDialog();
@@ -162,6 +165,11 @@ enum : int {
   kStatus = 5017,
 };
 constexpr UINT_PTR kSearchTimer = 1;
+// Without a window manager (X under Wine) an activated frame covers the
+// windows it owns: the dialog raises itself when the frame comes to the front.
+constexpr UINT_PTR kRaiseTimer = 2;
+constexpr UINT kRaiseTimerMs = 250;
+HWND g_lastForeground = nullptr;
 constexpr char kLobbyHelper[] = "RWLiveLogin.exe";
 
 HWND g_connect = nullptr;
@@ -198,7 +206,7 @@ class ProgramConnectHost final : public ConnectDialogHost {
   void CloseProgram() override {
     if (HWND frame = GetMainFrame()) PostMessageA(frame, WM_CLOSE, 0, 0);
   }
-  void MessageBox(const std::string& text) override { Services().appMessageBox(text.c_str(), MB_OK); }
+  void ShowMessage(const std::string& text) override { Services().appMessageBox(text.c_str(), MB_OK); }
   void ControlsChanged() override { ApplyConnectControls(); }
 };
 
@@ -280,6 +288,7 @@ INT_PTR CALLBACK ConnectDlgProc(HWND dialog, UINT message, WPARAM first, LPARAM 
     case WM_INITDIALOG:
       g_connect = dialog;
       CentreOnFrame(dialog);
+      SetTimer(dialog, kRaiseTimer, kRaiseTimerMs, nullptr);
       model.Initialise(0);
       ApplyConnectControls();
       return TRUE;
@@ -331,6 +340,12 @@ INT_PTR CALLBACK ConnectDlgProc(HWND dialog, UINT message, WPARAM first, LPARAM 
     }
     case WM_TIMER:
       if (first == kSearchTimer) model.Timer();
+      if (first == kRaiseTimer) {
+        const HWND frame = GetMainFrame(), foreground = GetForegroundWindow();
+        if (foreground == frame && g_lastForeground != frame && IsWindowVisible(dialog))
+          SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        g_lastForeground = foreground;
+      }
       return TRUE;
     case RWM_ONLINE_EVENT:
       if (auto* record = reinterpret_cast<LobbyEvent*>(second)) {
@@ -340,11 +355,28 @@ INT_PTR CALLBACK ConnectDlgProc(HWND dialog, UINT message, WPARAM first, LPARAM 
       return TRUE;
     case WM_DESTROY:
       if (g_timerSet) KillTimer(dialog, kSearchTimer);
+      KillTimer(dialog, kRaiseTimer);
       g_timerSet = false;
       g_connect = nullptr;
       return TRUE;
   }
   return FALSE;
+}
+
+// Every record of the session comes here: a login ends the connect dialog
+// and the live window is connected; then the session takes the record. The
+// notice of a failed send comes without a record and leaves the session.
+void HandleOnlineRoomMessage(WPARAM first, LPARAM second) {
+  if (!g_room) return;
+  auto* record = reinterpret_cast<LobbyEvent*>(second);
+  if (record && record->kind == LOBBY_LOGGED_IN && g_connect) {
+    DestroyWindow(g_connect);
+    ApplyLiveMenus();
+  }
+  g_room->session.HandleRoomMessage(uint32_t(first), record);
+  // Handlers may have ended the session; the game handlers go again with
+  // the next start.
+  ApplyLiveMenus();
 }
 
 void CreateConnectDialog() {
@@ -400,8 +432,8 @@ bool SetUpOnlineRoom(RoomRecord* record) {
   if (!g_room) g_room = new OnlineRoom;
   g_record = record;
   record->roomData = g_room;
-  g_room->games.Install();
   SetOnlineGameHostHooks({HostEndOnlineGame, HostSendOnlineMove, HostNotifyOnlineGameOver});
+  SetRoomOnlineEventHandler(HandleOnlineRoomMessage);
   LoadWallpaper(kWallpaperFile, record);
   if (!g_room->games.ShowOwnGame()) return false;
   if (CreateRoomBoardView(record)) ClearRoomBoardTurn(ROOM_ONLINE);
@@ -446,6 +478,9 @@ int DeactivateOnlineRoom(RoomRecord* record) {
 void ReleaseOnlineRoom(RoomRecord* record, int isCurrent) {
   if (!record || record != g_record) return;
   SetOnlineGameHostHooks({});
+  SetRoomOnlineEventHandler(nullptr);
+  for (CmMenu* menu : g_contextMenus) cmDestroyMenu(menu);
+  g_contextMenus.clear();
   if (g_connect) DestroyWindow(g_connect);
   DestroyRoomBoardView(record);
   if (g_shown) {
@@ -507,29 +542,43 @@ int OnlineMenuCommand(void*, int command) {
   return 1;
 }
 
-// The live window's context menu, off the board.
-intptr_t OnlineRoomContextMenu(void* window, uintptr_t, intptr_t lParam) {
+// The live window's context menu, off the board, in the program's own
+// popup. The room window passes the button press and the context-menu
+// message; only the second (its WPARAM a window) opens the menu, at the
+// click's screen point. The toolkit reads a menu while its popup is open
+// after this returns: the menus are kept for the room's life.
+intptr_t OnlineRoomContextMenu(void*, uintptr_t wParam, intptr_t lParam) {
+  if (!IsWindow(reinterpret_cast<HWND>(wParam))) return 0;
   POINT at{short(LOWORD(lParam)), short(HIWORD(lParam))};
-  if (at.x == -1 && at.y == -1) GetCursorPos(&at);
-  HMENU menu = CreatePopupMenu();
-  HMENU windows = CreatePopupMenu();
-  AppendMenuA(menu, MF_STRING, kCmdSave, "Save Game");
-  if (g_room && g_room->session.game.viewing) AppendMenuA(menu, MF_STRING, MENU_VIEW_GAME, "Stop Viewing Game");
-  AppendMenuA(menu, MF_STRING, kCmdLoadLayout, "Load Layout");
-  AppendMenuA(menu, MF_STRING, kCmdSaveLayout, "Save Layout");
-  AppendMenuA(menu, MF_STRING, kCmdWallpaper, "Wallpaper");
-  AppendMenuA(windows, MF_STRING, 40088, "Game Status");
-  AppendMenuA(windows, MF_STRING, 40037, "Captured Pieces");
-  AppendMenuA(windows, MF_STRING, 40047, "Challenge");
-  AppendMenuA(windows, MF_STRING, 40054, "Chat");
-  AppendMenuA(windows, MF_STRING, 40055, "Online Information");
-  AppendMenuA(menu, MF_POPUP, UINT_PTR(windows), "Windows");
-  AppendMenuA(menu, MF_STRING, kCmdHelp, "Help");
-  const int chosen =
-      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, static_cast<HWND>(window), nullptr);
-  DestroyMenu(menu);
-  if (chosen && GetMainFrame()) PostMessageA(GetMainFrame(), WM_COMMAND, WPARAM(chosen), 0);
-  return 0;
+  if (lParam == -1) GetCursorPos(&at);
+  CmMenu* menu = cmCreatePopupMenu();
+  CmMenu* windows = cmCreatePopupMenu();
+  if (!menu || !windows) {
+    if (menu) cmDestroyMenu(menu);
+    if (windows) cmDestroyMenu(windows);
+    return 0;
+  }
+  cmAppendMenu(menu, MF_STRING, kCmdSave, "Save Game");
+  if (g_room && g_room->session.game.viewing) cmAppendMenu(menu, MF_STRING, MENU_VIEW_GAME, "Stop Viewing Game");
+  cmAppendMenu(menu, MF_STRING, kCmdLoadLayout, "Load Layout");
+  cmAppendMenu(menu, MF_STRING, kCmdSaveLayout, "Save Layout");
+  cmAppendMenu(menu, MF_STRING, kCmdWallpaper, "Wallpaper");
+  cmAppendMenu(windows, MF_STRING, 40088, "Game Status");
+  cmAppendMenu(windows, MF_STRING, 40037, "Captured Pieces");
+  cmAppendMenu(windows, MF_STRING, 40047, "Challenge");
+  cmAppendMenu(windows, MF_STRING, 40054, "Chat");
+  cmAppendMenu(windows, MF_STRING, 40055, "Online Information");
+  cmAppendMenu(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(windows), "Windows");
+  cmDestroySubMenu(windows);
+  cmAppendMenu(menu, MF_STRING, kCmdHelp, "Help");
+  RECT anchor{at.x, at.y, at.x, at.y};
+  // The popup closes when its owner loses the focus: the connect dialog
+  // may hold it.
+  SetForegroundWindow(GetMainFrame());
+  SetFocus(GetMainFrame());
+  if (cmTrackPopupMenu(menu, &anchor, GetMainFrame(), 0)) g_contextMenus.push_back(menu);
+  else cmDestroyMenu(menu);
+  return 1;
 }
 
 CmMenu* MakeLiveMenu(int) { return cmLoadMenu(Instance(), MAKEINTRESOURCEA(kLiveMenu)); }
