@@ -78,24 +78,27 @@ class OnlineRoomProgram : public ::testing::Test {
 
 }  // namespace
 
+struct DialogSearch {
+  const char* caption;
+  DWORD process;
+  HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<DialogSearch*>(p);
+  char text[128] = "";
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  GetWindowTextA(w, text, sizeof text);
+  if (pid != s->process || std::strcmp(text, s->caption) != 0 || !IsWindowVisible(w)) return TRUE;
+  s->found = w;
+  return FALSE;
+}
+
+// The program's visible top-level window with this caption.
 HWND ProgramDialog(const guitest::Program& program, const char* caption) {
-  struct Search {
-    const char* caption;
-    DWORD process;
-    HWND found;
-  } search{caption, program.id, nullptr};
-  EnumWindows(
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        char text[128] = "";
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        GetWindowTextA(w, text, sizeof text);
-        if (pid != s->process || std::strcmp(text, s->caption) != 0 || !IsWindowVisible(w)) return TRUE;
-        s->found = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  DialogSearch search{caption, program.id, nullptr};
+  EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
