@@ -571,3 +571,18 @@ TEST(LiveMenus, ByGameState) {
   EXPECT_STREQ(LiveViewMenuText(viewing), "Stop Viewing Game");
   EXPECT_STREQ(LiveViewMenuText(LiveMenuState()), "View Game...");
 }
+
+// The connect dialog closes and starts the session on every mode switch:
+// the game handlers come back with each start.
+TEST_F(LiveGames, HandlersComeBackAfterTheSessionStartsAgain) {
+  S(1).Close();
+  ASSERT_EQ(S(1).Start(1, "alice"), 0);
+  lobby.Login(1);
+  lobby.Pump();
+  ASSERT_NE(S(1).FindOnlineUserByNickname("bob"), nullptr);
+  Begin();
+  Move(1, "e4");
+  Move(2, "e5");
+  EXPECT_EQ(GetMoveCount(G(1).Game()), 2);
+  EXPECT_EQ(Fen(1), Fen(2));
+}
