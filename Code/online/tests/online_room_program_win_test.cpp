@@ -40,7 +40,7 @@ class OnlineRoomProgram : public ::testing::Test {
 
   // A fresh copy of the installed folder; a test user enters the online
   // room at start.
-  bool Start(const char* name) {
+  bool Start(const char* name, bool withLoginHelper = true) {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     folder_ = std::string(temp) + name;
@@ -52,6 +52,7 @@ class OnlineRoomProgram : public ::testing::Test {
     WritePrivateProfileStringA("debug", "auto_login", "1", ini.c_str());
     WritePrivateProfileStringA("debug", "auto_login_user", "Tester", ini.c_str());
     WritePrivateProfileStringA("debug", "auto_room_select", "7", ini.c_str());
+    if (!withLoginHelper) DeleteFileA((folder_ + "\\RWLiveLogin.exe").c_str());
     if (!guitest::StartProgram(folder_ + "\\Rookwell.exe", "", folder_, &program_)) return false;
     if (!guitest::WaitFor([&] { return (frame_ = guitest::FindProgramWindow(program_, kFrameClass)) != nullptr; },
                           20000))
@@ -112,7 +113,7 @@ POINT Centre(HWND w) {
 }
 
 TEST_F(OnlineRoomProgram, TheConnectDialogWaitsForTheTransportAndStartsTheLobbyLogin) {
-  ASSERT_TRUE(Start("rw_e2e_online_connect"));
+  ASSERT_TRUE(Start("rw_e2e_online_connect", false));
   HWND dialog = nullptr;
   ASSERT_TRUE(guitest::WaitFor([&] { return (dialog = ProgramDialog(program_, "Create Rookwell Live Session")); },
                                5000));
@@ -128,8 +129,8 @@ TEST_F(OnlineRoomProgram, TheConnectDialogWaitsForTheTransportAndStartsTheLobbyL
   EXPECT_FALSE(Visible(dialog, 5015));
   EXPECT_TRUE(Shot("connect_dialog"));
 
-  // The lobby service without a user handed over: Join starts the helper,
-  // which this folder lacks.
+  // The lobby service without a user handed over: Join starts the login
+  // helper, which this folder lacks.
   guitest::Click(Centre(GetDlgItem(dialog, 30115)));
   guitest::Pump(500);
   EXPECT_FALSE(Visible(dialog, 5006));
@@ -154,6 +155,29 @@ TEST_F(OnlineRoomProgram, TheConnectDialogWaitsForTheTransportAndStartsTheLobbyL
   guitest::Pump(400);
   // The program runs on.
   EXPECT_TRUE(IsWindow(frame_));
+}
+
+// With the helper in place, Join starts it and the program asks to close.
+TEST_F(OnlineRoomProgram, LobbyJoinStartsTheLoginHelperAndClosesTheProgram) {
+  ASSERT_TRUE(Start("rw_e2e_online_helper"));
+  HWND dialog = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (dialog = ProgramDialog(program_, "Create Rookwell Live Session")); },
+                               5000));
+  guitest::Click(Centre(GetDlgItem(dialog, 30115)));
+  guitest::Pump(500);
+  guitest::Click(Centre(GetDlgItem(dialog, 5007)));
+  HWND helper = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (helper = FindWindowA(nullptr, "RWLive Login")) != nullptr; }, 10000));
+  HWND box = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (box = guitest::FindProgramWindow(program_, "RWOMSGBOX")); }, 5000));
+  guitest::Pump(400);
+  EXPECT_TRUE(Shot("connect_dialog_helper_started"));
+  PostMessageA(helper, WM_CLOSE, 0, 0);
+  guitest::Click(Centre(GetDlgItem(box, 300)));  // "Yes"
+  DWORD code = 1;
+  EXPECT_TRUE(guitest::WaitForProgramEnd(&program_, 15000, &code));
+  EXPECT_EQ(code, 0u);
+  frame_ = nullptr;
 }
 
 TEST_F(OnlineRoomProgram, TheLiveWindowShowsItsBoardAndMenus) {
