@@ -28,6 +28,7 @@ namespace {
 constexpr uint32_t kYesNoButtons = 4;
 
 GameRoomHostHooks g_roomHooks{};
+OnlineGameHostHooks g_onlineHooks{};
 
 // The engine players' part of the host (starting engines, their moves, the
 // room's reply queue) is the engine link's own.
@@ -67,6 +68,15 @@ class ShellGameHost final : public EnginePlayerGameHost {
   }
   int32_t PersonalityWord(const PersonalityRecord* personality, int index) override {
     return g_roomHooks.personalityWord ? g_roomHooks.personalityWord(personality, index) : 0;
+  }
+  void EndOnlineGame(int result) override {
+    if (g_onlineHooks.endOnlineGame) g_onlineHooks.endOnlineGame(result);
+  }
+  void SendOnlineMove(const MoveRecord* move) override {
+    if (g_onlineHooks.sendOnlineMove) g_onlineHooks.sendOnlineMove(move);
+  }
+  void NotifyOnlineGameOver() override {
+    if (g_onlineHooks.notifyOnlineGameOver) g_onlineHooks.notifyOnlineGameOver();
   }
 
  private:
@@ -152,6 +162,7 @@ void InstallShellHosts() {
 }
 
 void SetGameRoomHostHooks(const GameRoomHostHooks& hooks) { g_roomHooks = hooks; }
+void SetOnlineGameHostHooks(const OnlineGameHostHooks& hooks) { g_onlineHooks = hooks; }
 
 void RemoveShellHosts() {
   SetGameHost(nullptr);

@@ -5,7 +5,7 @@
 // table (shell_services.h).
 //
 // Interface: InstallShellHosts, RemoveShellHosts, GameRoomHostHooks,
-// SetGameRoomHostHooks.
+// SetGameRoomHostHooks, OnlineGameHostHooks, SetOnlineGameHostHooks.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +27,16 @@ struct GameRoomHostHooks {
   void (*markStatusChanged)(int colour);
 };
 void SetGameRoomHostHooks(const GameRoomHostHooks& hooks);
+
+// The online room's answers to the rules' online calls: the end of an
+// online game, the own move to send, a fallen flag. Null entries do nothing.
+struct MoveRecord;
+struct OnlineGameHostHooks {
+  void (*endOnlineGame)(int result);
+  void (*sendOnlineMove)(const MoveRecord* move);
+  void (*notifyOnlineGameOver)();
+};
+void SetOnlineGameHostHooks(const OnlineGameHostHooks& hooks);
 
 // Installs the shell's hosts in the rules and the engine link.
 void InstallShellHosts();

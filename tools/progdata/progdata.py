@@ -47,6 +47,9 @@ def main(argv):
     elif cmd == "tournamentwallpaper":
         import pictures
         pictures.tournament_wallpaper(argv[2])
+    elif cmd == "livewallpaper":
+        import pictures
+        pictures.live_wallpaper(argv[2])
     elif cmd == "splash":
         import pictures
         pictures.splash(argv[2])
