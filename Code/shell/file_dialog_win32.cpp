@@ -195,7 +195,11 @@ void Confirm(HWND dialog) {
   const bool usable = CleanFileName(typed, &cleaned, &warned);
   if (warned) Say(dialog, 355);
   if (!usable) return Say(dialog, 356);  // and the dialog stays open
-  cleaned = AddTypeExtension(cleaned, g_state.type);
+  // An existing file chosen to open is taken as named: "game.pgn" with the
+  // saved-game type (which lists PGN files too) is not "game.pgn.RWG".
+  const bool save = g_state.mode == 1 || g_state.mode == 4 || g_state.mode == 5;
+  if (save || GetFileAttributesA(JoinFolder(g_state.folder, cleaned).c_str()) == INVALID_FILE_ATTRIBUTES)
+    cleaned = AddTypeExtension(cleaned, g_state.type);
   g_state.title = cleaned;
   g_state.chosen = JoinFolder(g_state.folder, cleaned);
   if (GetDlgItem(dialog, kReadOnly)) g_state.readOnly = IsDlgButtonChecked(dialog, kReadOnly) == BST_CHECKED;

@@ -20,10 +20,12 @@
 
 #include "app_globals.h"
 #include "app_main.h"
+#include "board_parts.h"
 #include "file_dialog.h"
 #include "game_file.h"
 #include "game_room_parts.h"
 #include "game_room_win32.h"
+#include "load_save.h"
 #include "game_status_win32.h"
 #include "main_frame.h"
 #include "pgn_read.h"
@@ -54,10 +56,12 @@ int CreateGameWindows() {
   CreateGameStatusWindow(frame, Instance());
   CreateThinkingLinesDialog(frame, Instance());
   CreateShortcutsWindow();
+  CreateBoardPartWindows();
   return 1;
 }
 
 int DestroyGameWindows() {
+  DestroyBoardPartWindows();
   DestroyShortcutsWindow();
   if (HWND w = static_cast<HWND>(GetNumberedWindow(WIN_THINKING))) DestroyThinkingLinesDialog(w);
   if (HWND w = static_cast<HWND>(GetNumberedWindow(WIN_GAME_STATUS))) DestroyGameStatusWindow(w);
@@ -87,31 +91,6 @@ void StatusChanged(int colour) {
   MarkThinkingStatistics(window, player, colour);
 }
 
-// A saved game or the first game of a PGN file, chosen in the program's
-// file dialog.
-GameRecord* LoadGameFromFile(HWND owner) {
-  char path[MAX_PATH] = "";
-  int type = 0, openAs = 0;
-  if (!DoFileDialog(owner, Instance(), path, nullptr, 0, 0, 1, &type, &openAs, nullptr)) return nullptr;
-  GameRecord* game = CreateGame(GAME_ORDINARY, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, WHITE, 1, 0);
-  if (!game) return nullptr;
-  const size_t n = std::strlen(path);
-  const bool pgn = n > 4 && _stricmp(path + n - 4, ".pgn") == 0;
-  bool read = false;
-  if (pgn) {
-    std::ifstream in(path, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    read = in.good() || in.eof() ? ReadPgnFromMemory(text.c_str(), game) == 0 : false;
-  } else {
-    read = LoadGameFile(path, game) != 0;
-  }
-  if (!read) {
-    DestroyGame(game);
-    return nullptr;
-  }
-  return game;
-}
-
 }  // namespace
 
 void ConnectGameRoomParts() {
@@ -139,8 +118,9 @@ void ConnectGameRoomParts() {
   SetGameRoomHostHooks(hooks);
 
   GameRoomSeams seams = GetGameRoomSeams();
-  seams.loadGame = LoadGameFromFile;
+  seams.loadGame = [](HWND owner) { return LoadGameCommand(owner, nullptr); };
   seams.runGameSetupDialog = RunGameSetupDialog;
   seams.showAdvice = [](GameRecord* game) { ShowAdviceDialog(game, 1); };
   SetGameRoomSeams(seams);
+  ConnectBoardParts();
 }

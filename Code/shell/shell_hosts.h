@@ -5,7 +5,7 @@
 // table (shell_services.h).
 //
 // Interface: InstallShellHosts, RemoveShellHosts, GameRoomHostHooks,
-// SetGameRoomHostHooks.
+// SetGameRoomHostHooks, SetBestLineUpdateHook.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +27,9 @@ struct GameRoomHostHooks {
   void (*markStatusChanged)(int colour);
 };
 void SetGameRoomHostHooks(const GameRoomHostHooks& hooks);
+// The engine link took in a new thinking line of the default personality:
+// the best-line board reloads (null: nothing).
+void SetBestLineUpdateHook(void (*update)());
 
 // Installs the shell's hosts in the rules and the engine link.
 void InstallShellHosts();
