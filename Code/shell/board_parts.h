@@ -1,7 +1,7 @@
 // Rookwell.exe's joins to the board view's dialogs and windows.
 //
 // Interface: ConnectBoardParts, CreateBoardPartWindows,
-// DestroyBoardPartWindows.
+// DestroyBoardPartWindows, KeepBoardToolsAbove.
 #pragma once
 
 // Points the main menu's board settings, chess-set and advice hooks, the
@@ -12,3 +12,6 @@ void ConnectBoardParts();
 // the other modeless windows and ended with them.
 void CreateBoardPartWindows();
 void DestroyBoardPartWindows();
+// The room timer's call: the set-up and customize tools stay above the
+// main frame when a click on the board brings the frame forward.
+void KeepBoardToolsAbove();

@@ -35,6 +35,7 @@
 #include "win/board_settings_win32.h"
 #include "win/board_view_win32.h"
 #include "win/captured_window_win32.h"
+#include "win/promotion_dialog_win32.h"
 #include "win/set_choice_dialog_win32.h"
 #include "win/setup_position_win32.h"
 #include "window_table.h"
@@ -118,6 +119,13 @@ class ProgramSetChoice final : public SetChoiceHost {
 };
 ProgramSetChoice g_setChoice;
 
+// The Customize Board tool stands beside the custom board only.
+void FollowCustomBoard(BoardView* view) {
+  const bool custom = view && view->boardSetIndex == kCustomBoardSet;
+  if (custom && !CustomizeBoardDialog()) CreateCustomizeBoardDialog(Frame(), Program(), view);
+  EnableCustomizeBoardDialog(custom ? 1 : 0, custom ? 0 : 1);
+}
+
 void RunChessSetChoice(HWND) {
   RoomRecord* record = CurrentRoom();
   BoardView* view = CurrentView();
@@ -135,6 +143,7 @@ void RunChessSetChoice(HWND) {
   WriteBoardSetNames(nullptr, record->room, record->board->boardSet, record->board->pieceSet);
   if (HWND captured = CapturedDialogWindow())
     if (IsWindowVisible(captured)) InvalidateRect(captured, nullptr, TRUE);
+  FollowCustomBoard(view);
 }
 
 // ---- Set Up Position: the tool edits a copy of the room's position.
@@ -154,10 +163,12 @@ ProgramSetUp g_setUp;
 
 Board g_setUpBoard;
 SetUpPositionEndCallback g_setUpEnd = nullptr;
+HWND g_setUpTool = nullptr;
 
 void SetUpEnded(int result, Board* board, int side) {
   SetUpPositionEndCallback end = g_setUpEnd;
   g_setUpEnd = nullptr;
+  g_setUpTool = nullptr;
   if (end) end(result == 1 ? 1 : 2, result == 1 ? board : nullptr, side);
 }
 
@@ -166,7 +177,8 @@ int OpenSetUpPosition(HWND, const Board* position, int, SetUpPositionEndCallback
   if (!position || !end || g_setUpEnd) return 0;
   g_setUpBoard = *position;
   g_setUpEnd = end;
-  if (!CreateSetUpPositionDialog(&g_setUpBoard, SetUpEnded)) {
+  g_setUpTool = CreateSetUpPositionDialog(&g_setUpBoard, SetUpEnded);
+  if (!g_setUpTool) {
     g_setUpEnd = nullptr;
     return 0;
   }
@@ -247,12 +259,40 @@ class ProgramBestLine final : public BestLineHost {
 };
 ProgramBestLine g_bestLine;
 
+// ---- Promotion: the room's own pieces, through the program's dialog runner.
+INT_PTR RunWithClocksPaused(HINSTANCE instance, const char* name, HWND owner, DLGPROC procedure, LPARAM parameter) {
+  return DoModalDialog(instance, name, owner, procedure, parameter, 1);
+}
+
+int AskPromotionPiece(HWND board, int side) {
+  BoardView* view = GetBoardViewOfWindow(board);
+  if (!view || !view->host) return 1;
+  PromotionPictures pictures;
+  pictures.set = view->pieceSet;
+  pictures.sheet = view->ownedPieceSheet ? view->ownedPieceSheet : view->host->RoomPieceSheet();
+  pictures.palettePicture = view->host->PalettePicture();
+  pictures.palette = GetAppPalette();
+  pictures.mainWindow = Frame();
+  pictures.haveGame = view->host->HaveGame();
+  pictures.sideToMove = side;
+  const int piece = RunPromotionDialog(Program(), Frame(), pictures, RunWithClocksPaused);
+  return piece >= 1 && piece <= 4 ? piece : 1;
+}
+
 void BestLineUpdate() {
   HWND window = static_cast<HWND>(GetNumberedWindow(WIN_THINK_LINES));
   if (window) PostBestLineUpdate(window, GetCurrentGame());
 }
 
 }  // namespace
+
+void KeepBoardToolsAbove() {
+  HWND frame = Frame();
+  if (!frame || GetForegroundWindow() != frame) return;
+  for (HWND tool : {g_setUpTool, CustomizeBoardDialog()})
+    if (tool && IsWindow(tool) && IsWindowVisible(tool))
+      SetWindowPos(tool, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
 
 void CreateBoardPartWindows() {
   HWND frame = Frame();
@@ -264,6 +304,7 @@ void CreateBoardPartWindows() {
 }
 
 void DestroyBoardPartWindows() {
+  DestroyCustomizeBoardDialog();
   if (HWND window = BestLineBoardWindow()) DestroyBestLineBoard(window);
   if (HWND captured = CapturedDialogWindow()) {
     DestroyWindow(captured);
@@ -284,5 +325,10 @@ void ConnectBoardParts() {
   seams.openSetUpPosition = OpenSetUpPosition;
   SetGameRoomSeams(seams);
 
+  LayoutHooks layout = GetLayoutHooks();
+  layout.enableCustomizeBoard = [](int enable) { EnableCustomizeBoardDialog(enable, enable ? 0 : 1); };
+  SetLayoutHooks(layout);
+
   SetBestLineUpdateHook(BestLineUpdate);
+  SetPromotionAsker(AskPromotionPiece);
 }

@@ -72,6 +72,7 @@ int RegisterBoardClass() { return InitBoardViewsForProgram(); }
 
 void OnRoomTick() {
   RaiseGameRoomPanels();
+  KeepBoardToolsAbove();
   if (HWND status = static_cast<HWND>(GetNumberedWindow(WIN_GAME_STATUS))) ShowGameStatusClocks(status, 0);
 }
 

@@ -3,6 +3,8 @@
 // Preferences menu's Board Settings and Chess Set, Set Up Position from the
 // Game menu, the Captured and Visual Thinking windows by their keys, and
 // Game Information. Screenshots go to artefacts/shell.
+#include "board_projection.h"
+#include "chess_sets.h"
 // clang-format off
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -92,6 +94,63 @@ std::string ListText(HWND dialog, int list, int line) {
   return narrow;
 }
 
+struct FolderSets : ChessSetHost {
+  bool DataSetOpen() override { return true; }
+  bool LoadDataItem(const std::string& name, std::vector<uint8_t>* out) override {
+    std::ifstream in(std::string(RW_SETS_DIR) + "/" + name, std::ios::binary);
+    out->assign(std::istreambuf_iterator<char>(in), {});
+    return !out->empty();
+  }
+  std::string GetSoundFileName(int) override { return std::string(); }
+  std::string ProgramFolder() override { return std::string(); }
+  bool WriteWaveFile(const std::vector<uint8_t>&, const std::string&) override { return false; }
+};
+
+// The room's board as the program lays it out: the largest flat set whose
+// picture fits the layout's board rectangle, at the rectangle's corner.
+struct BoardGeometry {
+  BoardSetRecord set{};
+  PieceSetRecord pieces{};
+  BoardProjection projection{};
+
+  bool Load(const RECT& area) {
+    ChessSetCatalogue catalogue;
+    FolderSets folder;
+    if (!catalogue.Load(&folder)) return false;
+    int n = -1, best = 0;
+    for (int i = 0; i < catalogue.boardCount(); ++i) {
+      const BoardSetRecord* s = catalogue.GetBoardSetRecord(i);
+      if (!IsFlatBoard(*s) || (s->roomsMask && !(s->roomsMask & 2u))) continue;
+      if (2 * s->centreX > area.right - area.left || 2 * s->centreY > area.bottom - area.top || s->size <= best)
+        continue;
+      n = i;
+      best = s->size;
+    }
+    if (n < 0 || !catalogue.CopyBoardSet(&set, n)) return false;
+    catalogue.CopyPieceSet(&pieces, catalogue.FindPieceSet(RecordName(set.defaultPieceSet, kSetNameSize).c_str()));
+    set.originX = area.left + set.centreX - set.size / 2;
+    set.originY = area.top + set.centreY - set.size / 2;
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    projection.geometry = &set;
+    projection.leftMargin = 2 * (tm.tmAveCharWidth > 0 ? tm.tmAveCharWidth : 7);
+    projection.celWidth = pieces.celWidth;
+    projection.celHeight = pieces.celHeight;
+    return UpdateBoardOffset(&projection, nullptr);
+  }
+  POINT Centre(HWND board, const char* square) const {
+    ScreenPoint p{};
+    SquareCentre(projection, '8' - square[1], square[0] - 'a', &p, nullptr);
+    POINT s{p.x, p.y};
+    ClientToScreen(board, &s);
+    return s;
+  }
+};
+
 class BoardPartsProgram : public ::testing::Test {
  protected:
   void TearDown() override {
@@ -104,7 +163,7 @@ class BoardPartsProgram : public ::testing::Test {
 
   // A fresh copy of the installed folder; a test user enters the game room
   // with a game between two people (the advisor is the only engine).
-  bool Start(const char* name, bool engineBlack = false) {
+  bool Start(const char* name, bool engineBlack = false, const char* boardSet = nullptr) {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     folder_ = std::string(temp) + name;
@@ -123,11 +182,26 @@ class BoardPartsProgram : public ::testing::Test {
                                defaults.c_str());
     WritePrivateProfileStringA("gameroom", "black_player", engineBlack ? "1 300000 0 4" : "0 300000 0 4",
                                defaults.c_str());
+    if (boardSet) {
+      char layout[MAX_PATH];
+      std::snprintf(layout, sizeof layout, "%s\\Layouts\\Default(%dx%d).LAY", folder_.c_str(),
+                    GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+      WritePrivateProfileStringA("gameroom", "board_set", boardSet, layout);
+    }
     if (!guitest::StartProgram(folder_ + "\\Rookwell.exe", "", folder_, &program_)) return false;
     if (!guitest::WaitFor([&] { return (frame_ = guitest::FindProgramWindow(program_, kFrameClass)) != nullptr; },
                           20000))
       return false;
     room_ = FindWindowExA(frame_, nullptr, "WC_ROOKWELL_ROOM", nullptr);
+    {
+      char layout[MAX_PATH], value[64] = "";
+      std::snprintf(layout, sizeof layout, "%s\\Layouts\\Default(%dx%d).LAY", folder_.c_str(),
+                    GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+      RECT area{};
+      GetPrivateProfileStringA("gameroom", "Board", "", value, sizeof value, layout);
+      if (std::sscanf(value, "%ld %ld %ld %ld", &area.left, &area.top, &area.right, &area.bottom) == 4)
+        geometry_.Load(area);
+    }
     guitest::WaitFor([&] { return (board_ = VisibleBoard()) != nullptr; }, 10000);
     guitest::Pump(1000);
     return room_ && board_;
@@ -249,6 +323,7 @@ class BoardPartsProgram : public ::testing::Test {
     out << text;
   }
 
+  BoardGeometry geometry_;
   guitest::Program program_;
   std::string folder_;
   bool annotationShot_ = false;
@@ -307,10 +382,17 @@ TEST_F(BoardPartsProgram, BoardSettingsAndTheChessSetChoice) {
   guitest::Pump(1000);
   board_ = VisibleBoard();
   ASSERT_NE(board_, nullptr);
+  // The Customize Board tool comes with the custom board.
+  EXPECT_NE(AwaitWindow("Customize Board"), nullptr);
   Shot("board_parts_custom_board");
   EXPECT_TRUE(UserFileHolds(".lay", "board_set=Custom Board"));
   // The game still plays on the new board.
   EXPECT_EQ(CopiedBoard().rfind("BR  BN  BB  BQ  BK  BB  BN  BR", 0), 0u);
+}
+
+TEST_F(BoardPartsProgram, TheLayoutsBoardSetAtStart) {
+  ASSERT_TRUE(Start("rw_e2e_board_layout_set", false, "3D Walnut Perspective"));
+  Shot("board_parts_layout_perspective");
 }
 
 TEST_F(BoardPartsProgram, SetUpPositionReplacesTheGame) {
@@ -347,6 +429,36 @@ TEST_F(BoardPartsProgram, SetUpPositionReplacesTheGame) {
   EXPECT_TRUE(guitest::WaitFor([&] { return ProgramWindow("Set Up Board Position", true) == nullptr; }, 3000));
   guitest::Pump(500);
   EXPECT_EQ(CopiedBoard(), board);
+}
+
+TEST_F(BoardPartsProgram, APawnReachingTheLastRankAsksForItsPiece) {
+  ASSERT_TRUE(Start("rw_e2e_promotion"));
+  Choose('G', 'P');
+  HWND tool = AwaitWindow("Set Up Board Position");
+  ASSERT_NE(tool, nullptr);
+  ClickChild(tool, 2221);  // Clear Board
+  ClickChild(tool, 30400);  // the white pawn
+  guitest::Click(geometry_.Centre(board_, "a7"));
+  guitest::Pump(400);
+  Shot("board_parts_promotion_setup");
+  ClickChild(tool, IDOK);
+  HWND complete = AwaitWindow("Complete Board Setup");
+  ASSERT_NE(complete, nullptr);
+  ClickChild(complete, IDOK);
+  guitest::Pump(800);
+  ASSERT_NE(CopiedBoard().find("WP"), std::string::npos);
+  guitest::Drag(geometry_.Centre(board_, "a7"), geometry_.Centre(board_, "a8"));
+  HWND promotion = AwaitWindow("Pawn Promotion");
+  ASSERT_NE(promotion, nullptr);
+  Shot("board_parts_promotion");
+  // Escape leaves the question standing; the knight answers it.
+  guitest::PressKey(VK_ESCAPE);
+  guitest::Pump(300);
+  EXPECT_TRUE(IsWindowVisible(promotion));
+  ClickChild(promotion, 136);
+  guitest::Pump(800);
+  const std::string board = CopiedBoard();
+  EXPECT_EQ(board.rfind("WN", 0), 0u) << board;
 }
 
 TEST_F(BoardPartsProgram, CapturedAndVisualThinkingWindows) {
