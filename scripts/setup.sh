@@ -20,7 +20,6 @@ packages=(
   gnuchess-book pgn-extract
   cups printer-driver-cups-pdf poppler-utils libcups2
   libexpat1-dev nettle-dev
-  fp-utils
 )
 
 if [ "$(id -u)" != 0 ]; then
@@ -48,6 +47,24 @@ missing_of() {
 
 mapfile -t missing < <(missing_of "${packages[@]}")
 [ "${#missing[@]}" = 0 ] || install "${missing[@]}"
+
+# The help compiler chmcmd (and chmls) is the only program of Free Pascal's
+# utilities the build needs; their package depends on the compiler's 200 MB
+# of sources, so only the package itself is fetched and unpacked into the
+# user's cache, where the build looks for it.
+fp_utils="${HOME}/.cache/rookwell/fp-utils"
+if [ ! -x "$fp_utils/usr/bin/chmcmd-3.2.2" ]; then
+  work="$(mktemp -d)"
+  if ! (cd "$work" && apt-get download fp-utils-3.2.2 >/dev/null 2>&1); then
+    $SUDO apt-get update -qq
+    updated=1
+    (cd "$work" && apt-get download fp-utils-3.2.2 >/dev/null)
+  fi
+  mkdir -p "$fp_utils"
+  dpkg -x "$work"/fp-utils-3.2.2_*.deb "$fp_utils"
+  rm -rf "$work"
+  echo "setup: unpacked chmcmd into $fp_utils"
+fi
 
 # wine32 only where 32-bit programs can run (binutils, installed above,
 # assembles the probe).

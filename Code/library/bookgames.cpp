@@ -48,6 +48,37 @@ LineSource StringLineSource(const std::string& text) {
   };
 }
 
+namespace {
+
+using TagPair = std::pair<std::string, std::string>;
+
+// [Name "value"] with the value's \" and \\ escapes undone; false for any
+// other line.
+bool ReadTagPair(const std::string& line, TagPair* tag) {
+  size_t i = line.find_first_not_of(" \t");
+  if (i == std::string::npos || line[i] != '[') return false;
+  size_t nameEnd = line.find_first_of(" \t\"]", ++i);
+  if (nameEnd == std::string::npos || nameEnd == i) return false;
+  size_t quote = line.find_first_not_of(" \t", nameEnd);
+  if (quote == std::string::npos || line[quote] != '"') return false;
+  std::string value;
+  for (size_t k = quote + 1; k < line.size(); ++k) {
+    char c = line[k];
+    if (c == '\\' && k + 1 < line.size()) {
+      value.push_back(line[++k]);
+    } else if (c == '"') {
+      tag->first = line.substr(i, nameEnd - i);
+      tag->second = value;
+      return true;
+    } else {
+      value.push_back(c);
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 struct PgnGameSource::State {
   LineSource lines;
   int maxPlies = 0;
@@ -55,6 +86,9 @@ struct PgnGameSource::State {
   std::string rest;  // of a line longer than the reader takes
   bool haveRest = false;
   bool ended = false;
+  // The game header keeps only the tags it has fields for: every tag line
+  // is read here too, so that tags such as "Opening" reach the builder.
+  std::vector<TagPair> tagLines;
 };
 
 PgnGameSource::PgnGameSource(LineSource lines, int maxPlies) : state_(new State) {
@@ -71,6 +105,8 @@ bool PgnGameSource::ReaderLine(void* context, char* buffer) {
   if (!s.haveRest) {
     if (!s.lines || !s.lines(&s.rest)) return false;
     s.haveRest = true;
+    TagPair tag;
+    if (ReadTagPair(s.rest, &tag)) s.tagLines.push_back(std::move(tag));
   }
   size_t n = std::min(s.rest.size(), static_cast<size_t>(kPgnLineSize - 1));
   std::memcpy(buffer, s.rest.data(), n);
@@ -99,6 +135,10 @@ BookGameRead PgnGameSource::NextGame(BookGame* game, BookGameError* error) {
     s.ended = true;
     return GAME_READ_END;
   }
+  // A tag line the reader kept from the last call opens this game.
+  std::vector<TagPair> carried;
+  if (s.reader.HasPendingLine() && !s.tagLines.empty()) carried.push_back(s.tagLines.back());
+  s.tagLines = std::move(carried);
   int code = s.reader.ParseGame(&ReaderLine, &s, record.get());
   if (code) {
     s.ended = true;
@@ -118,6 +158,13 @@ BookGameRead PgnGameSource::NextGame(BookGame* game, BookGameError* error) {
       {"WhiteElo", h.whiteElo}, {"BlackElo", h.blackElo}};
   for (const auto& t : tags)
     if (t.second[0]) game->tags.emplace_back(t.first, t.second);
+  // The others as they stand in the file; a tag line that ended this game
+  // belongs to the next one.
+  size_t own = s.tagLines.size();
+  if (s.reader.HasPendingLine() && own > 0) --own;
+  for (size_t i = 0; i < own; ++i)
+    if (!game->Tag(s.tagLines[i].first.c_str()) && !s.tagLines[i].second.empty())
+      game->tags.push_back(s.tagLines[i]);
   if (g->result == 11)
     game->result = GAME_RESULT_WHITE_WINS;
   else if (g->result == 10)

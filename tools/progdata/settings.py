@@ -102,13 +102,15 @@ PLACES = {
     25: (300, 380, 548, 530), 26: (548, 380, 796, 530), 27: (250, 150, 550, 330),
 }
 # Panels each room shows, top to bottom in the column, with their heights
-# in the design.
+# in the design. Game Status is tall enough for both players, its buttons
+# and a few rows of the move list; Shortcuts takes the size of its tiles,
+# whatever the screen.
 SHOWN = {
-    "gameroom": [(6, 140), (7, 70), (13, 114), (10, 150)],
+    "gameroom": [(6, 196), (7, 60), (10, 216)],
     "kidsroom": [(7, 70)],
     "classroom": [(16, 200)],
-    "libraryroom": [(6, 140), (20, 338)],
-    "tournamentroom": [(6, 140), (7, 70), (8, 266)],
+    "libraryroom": [(6, 196), (20, 282)],
+    "tournamentroom": [(6, 196), (7, 60), (8, 220)],
     "onlineroom": [(18, 200), (17, 278)],
 }
 

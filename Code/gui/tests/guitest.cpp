@@ -177,6 +177,21 @@ void Drag(POINT from, POINT to, int steps) {
   Pump(100 + 15 * steps);
 }
 
+void DragSettled(POINT from, POINT to, DWORD settle, int steps) {
+  if (steps < 1) steps = 1;
+  MoveMouse(from);
+  Pump(50);
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  Pump(settle);
+  for (int i = 1; i <= steps; ++i) {
+    MoveMouse(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
+    Pump(15);
+  }
+  Pump(settle);
+  SendMouse(MOUSEEVENTF_LEFTUP);
+  Pump(100);
+}
+
 void PressKey(WORD virtualKey) {
   INPUT in[2]{};
   in[0].type = in[1].type = INPUT_KEYBOARD;

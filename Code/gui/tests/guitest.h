@@ -48,6 +48,11 @@ void MoveMouse(POINT screen);
 void Click(POINT screen, bool right = false);
 // Press at `from`, move in `steps` even steps to `to`, release there.
 void Drag(POINT from, POINT to, int steps = 8);
+// The same as a person's hand does it: the press is read by the program
+// before the mouse moves on, and the move before the release (`settle`
+// milliseconds each). For windows that act on the press, such as a board
+// lifting its piece, on a machine too busy to keep up with queued input.
+void DragSettled(POINT from, POINT to, DWORD settle = 300, int steps = 8);
 void PressKey(WORD virtualKey);
 // A key pressed with modifiers held (e.g. Chord({VK_SHIFT}, VK_TAB)).
 void Chord(std::initializer_list<WORD> held, WORD key);

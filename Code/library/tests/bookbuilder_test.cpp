@@ -374,6 +374,32 @@ TEST(PgnGameSource, ReadsTheMainLineOfEachGame) {
   std::remove(out.c_str());
 }
 
+// Tags the game header has no field for reach the builder too, each with
+// its own game although the reader only learns a game ended from the next
+// one's first tag line.
+TEST(PgnGameSource, KeepsTagsTheHeaderHasNoFieldFor) {
+  const std::string text =
+      "[ECO \"C60\"]\n[Opening \"Spanish\"]\n[Variation \"Morphy \\\"defence\\\"\"]\n\n1. e4 e5 *\n\n"
+      "[Opening \"Queen's pawn\"]\n[ECO \"D00\"]\n1. d4 *\n"
+      "[ECO \"A00\"]\n1. a3\n";
+  PgnGameSource games(StringLineSource(text), 380);
+  BookGame game;
+  BookGameError error;
+  auto tag = [&game](const char* name) {
+    const std::string* value = game.Tag(name);
+    return value ? *value : std::string("-");
+  };
+  const char* const expected[][3] = {
+      {"C60", "Spanish", "Morphy \"defence\""}, {"D00", "Queen's pawn", "-"}, {"A00", "-", "-"}};
+  for (const auto& e : expected) {
+    ASSERT_EQ(games.NextGame(&game, &error), GAME_READ_GAME) << e[0];
+    EXPECT_EQ(tag("ECO"), e[0]);
+    EXPECT_EQ(tag("Opening"), e[1]) << e[0];
+    EXPECT_EQ(tag("Variation"), e[2]) << e[0];
+  }
+  EXPECT_EQ(games.NextGame(&game, &error), GAME_READ_END);
+}
+
 TEST(PgnGameSource, ErrorsCarryTheReadersNumberAndPlace) {
   struct Case {
     std::string text;

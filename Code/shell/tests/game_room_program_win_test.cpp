@@ -177,24 +177,28 @@ class GameRoomProgram : public ::testing::Test {
     WritePrivateProfileStringA("gameroom", "white_player", "0 300000 0 4", defaults.c_str());
     WritePrivateProfileStringA("gameroom", "black_player_name", "Pip - Age 7", defaults.c_str());
     WritePrivateProfileStringA("gameroom", "black_player", "1 300000 0 4", defaults.c_str());
-    // The user's layout: Thinking Lines in the panel column where the
-    // captured pieces and the annotation (not in this program yet) would be.
+    // The user's layout: Thinking Lines in the panel column under Game
+    // Status, where the captured pieces would be, and Shortcuts under it.
     char layout[MAX_PATH];
     std::snprintf(layout, sizeof layout, "%s\\Layouts\\Default(%dx%d).LAY", folder_.c_str(),
                   GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     char value[64] = "";
-    RECT status{}, annotation{}, area{};
+    RECT status{}, shortcuts{}, area{};
     GetPrivateProfileStringA("gameroom", "Game Status", "", value, sizeof value, layout);
     std::sscanf(value, "%ld %ld %ld %ld", &status.left, &status.top, &status.right, &status.bottom);
-    GetPrivateProfileStringA("gameroom", "Annotation", "", value, sizeof value, layout);
-    std::sscanf(value, "%ld %ld %ld %ld", &annotation.left, &annotation.top, &annotation.right, &annotation.bottom);
+    GetPrivateProfileStringA("gameroom", "Shortcuts", "", value, sizeof value, layout);
+    std::sscanf(value, "%ld %ld %ld %ld", &shortcuts.left, &shortcuts.top, &shortcuts.right, &shortcuts.bottom);
     GetPrivateProfileStringA("gameroom", "Board", "", value, sizeof value, layout);
     if (std::sscanf(value, "%ld %ld %ld %ld", &area.left, &area.top, &area.right, &area.bottom) != 4 ||
-        annotation.bottom <= status.bottom || !geometry_.Load(area))
+        !geometry_.Load(area))
       return false;
+    const long thinkingBottom = status.bottom + 3 + 140;
     std::snprintf(value, sizeof value, "%ld %ld %ld %ld 1", status.left, status.bottom + 3, status.right,
-                  annotation.bottom);
+                  thinkingBottom);
     WritePrivateProfileStringA("gameroom", "Thinking", value, layout);
+    std::snprintf(value, sizeof value, "%ld %ld %ld %ld 1", shortcuts.left, thinkingBottom + 3, shortcuts.right,
+                  thinkingBottom + 3 + (shortcuts.bottom - shortcuts.top));
+    WritePrivateProfileStringA("gameroom", "Shortcuts", value, layout);
     for (const char* hidden : {"Captured", "Annotation"}) {
       GetPrivateProfileStringA("gameroom", hidden, "", value, sizeof value, layout);
       RECT r{};
@@ -264,10 +268,13 @@ class GameRoomProgram : public ::testing::Test {
   void PlayAndAwaitAnswer(const char* from, const char* to) {
     const size_t before = Moves().size();
     // A press that lands while the frame is being activated is not a drag:
-    // the user presses again.
-    for (int attempt = 0; attempt < 2 && Moves().size() < before + 1; ++attempt) {
-      guitest::Drag(geometry_.Centre(board_, from), geometry_.Centre(board_, to));
-      guitest::WaitFor([&] { return Moves().size() >= before + 1; }, 3000);
+    // the user presses again. On a loaded machine the program may take
+    // seconds to read a gesture, so each try is given time; a repeated drag
+    // from a square already left does nothing.
+    for (int attempt = 0; attempt < 3 && Moves().size() < before + 1; ++attempt) {
+      guitest::DragSettled(geometry_.Centre(board_, from), geometry_.Centre(board_, to));
+      if (!guitest::WaitFor([&] { return Moves().size() >= before + 1; }, 5000))
+        Shot((std::string("game_room_refused_") + from + to + char('0' + attempt)).c_str());
     }
     ASSERT_GE(Moves().size(), before + 1) << from << to;
     ASSERT_TRUE(guitest::WaitFor([&] { return Moves().size() >= before + 2; }, 60000)) << "no answer to " << from << to;

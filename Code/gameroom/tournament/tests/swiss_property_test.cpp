@@ -4,8 +4,12 @@
 // entrants.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "tests/tournament_fixture.h"
 #include "tournament.h"
@@ -61,41 +65,70 @@ void CheckRound(const Tournament& t, const PairingRelaxation& relaxation, const 
   if (relaxation.usedRandom && (relaxation.windowRounds >= 0 || relaxation.ignoredAbsolute)) ++*relaxed;
 }
 
-TEST(SwissProperty, ThousandSeedsForSixToThirtyTwoEntrants) {
-  long relaxedRounds = 0, rounds = 0;
-  for (int n = 6; n <= 32; ++n) {
-    const int maxRounds = WizardMaxRounds(n);
-    for (uint64_t seed = 0; seed < 1000; ++seed) {
-      const int tournamentRounds = 3 + int(seed % uint64_t(maxRounds - 2));
-      auto t = MakeTournament(TOURNAMENT_SWISS, n, tournamentRounds);
-      SeededTournamentRandom random(seed * 977 + uint64_t(n));
-      SeededTournamentRandom results(seed + 12345);
-      for (int r = 0; r < tournamentRounds; ++r) {
-        t->currentRound = r;
-        int32_t due[kTournamentEntrants + 1] = {};
-        int bye[kTournamentEntrants + 1] = {};
-        for (int i = 0; i < n; ++i) {
-          due[t->entrants[i].number] = r ? ColourDue(*t, t->entrants[i].number) : 0;
-          bye[t->entrants[i].number] = t->entrants[i].byeRound;
-        }
-        PairingRelaxation relaxation;
-        PairNextSwissRound(*t, random, "vs", &relaxation);
-        std::string failure;
-        int relaxed = 0;
-        CheckRound(*t, relaxation, due, bye, &relaxed, &failure);
-        relaxedRounds += relaxed;
-        ++rounds;
-        ASSERT_EQ(failure, "") << "n " << n << " seed " << seed << " round " << r;
-        for (int s = (n / 2) * r; s < (n / 2) * (r + 1); ++s) {
-          static const int32_t kResults[] = {1, 2, 3};
-          const int32_t result = kResults[results.Below(3)];
-          t->pairings[s].result = result;
-          ScoreTournamentGame(FindEntrant(t.get(), t->pairings[s].white, nullptr),
-                              FindEntrant(t.get(), t->pairings[s].black, nullptr), result);
-          ++t->gamesPlayed;
-        }
+struct SeedsOutcome {
+  long rounds = 0, relaxedRounds = 0;
+  std::string failure;  // the first, with where it happened
+};
+
+// A thousand tournaments of n entrants, each played to the end.
+SeedsOutcome PlayThousandSeeds(int n) {
+  SeedsOutcome out;
+  const int maxRounds = WizardMaxRounds(n);
+  for (uint64_t seed = 0; seed < 1000; ++seed) {
+    const int tournamentRounds = 3 + int(seed % uint64_t(maxRounds - 2));
+    auto t = MakeTournament(TOURNAMENT_SWISS, n, tournamentRounds);
+    SeededTournamentRandom random(seed * 977 + uint64_t(n));
+    SeededTournamentRandom results(seed + 12345);
+    for (int r = 0; r < tournamentRounds; ++r) {
+      t->currentRound = r;
+      int32_t due[kTournamentEntrants + 1] = {};
+      int bye[kTournamentEntrants + 1] = {};
+      for (int i = 0; i < n; ++i) {
+        due[t->entrants[i].number] = r ? ColourDue(*t, t->entrants[i].number) : 0;
+        bye[t->entrants[i].number] = t->entrants[i].byeRound;
+      }
+      PairingRelaxation relaxation;
+      PairNextSwissRound(*t, random, "vs", &relaxation);
+      std::string failure;
+      int relaxed = 0;
+      CheckRound(*t, relaxation, due, bye, &relaxed, &failure);
+      out.relaxedRounds += relaxed;
+      ++out.rounds;
+      if (!failure.empty()) {
+        out.failure = failure + " (seed " + std::to_string(seed) + " round " + std::to_string(r) + ")";
+        return out;
+      }
+      for (int s = (n / 2) * r; s < (n / 2) * (r + 1); ++s) {
+        static const int32_t kResults[] = {1, 2, 3};
+        const int32_t result = kResults[results.Below(3)];
+        t->pairings[s].result = result;
+        ScoreTournamentGame(FindEntrant(t.get(), t->pairings[s].white, nullptr),
+                            FindEntrant(t.get(), t->pairings[s].black, nullptr), result);
+        ++t->gamesPlayed;
       }
     }
+  }
+  return out;
+}
+
+// The sizes are independent of each other and share nothing: they are
+// played side by side, one size per processor at a time.
+TEST(SwissProperty, ThousandSeedsForSixToThirtyTwoEntrants) {
+  constexpr int kFewest = 6, kMost = 32;
+  std::vector<SeedsOutcome> outcomes(kMost + 1);
+  std::atomic<int> next{kFewest};
+  const unsigned workers = std::max(1u, std::min(std::thread::hardware_concurrency(), 8u));
+  std::vector<std::thread> threads;
+  for (unsigned w = 0; w < workers; ++w)
+    threads.emplace_back([&] {
+      for (int n; (n = next.fetch_add(1)) <= kMost;) outcomes[n] = PlayThousandSeeds(n);
+    });
+  for (std::thread& t : threads) t.join();
+  long relaxedRounds = 0, rounds = 0;
+  for (int n = kFewest; n <= kMost; ++n) {
+    EXPECT_EQ(outcomes[n].failure, "") << "n " << n;
+    rounds += outcomes[n].rounds;
+    relaxedRounds += outcomes[n].relaxedRounds;
   }
   RecordProperty("relaxed_rounds", std::to_string(relaxedRounds));
   std::printf("%ld rounds paired, %ld with a recorded relaxation\n", rounds, relaxedRounds);
