@@ -122,7 +122,17 @@ ProgramSetChoice g_setChoice;
 // The Customize Board tool stands beside the custom board only.
 void FollowCustomBoard(BoardView* view) {
   const bool custom = view && view->boardSetIndex == kCustomBoardSet;
-  if (custom && !CustomizeBoardDialog()) CreateCustomizeBoardDialog(Frame(), Program(), view);
+  if (custom && !CustomizeBoardDialog()) {
+    CreateCustomizeBoardDialog(Frame(), Program(), view);
+    // First shown at the room's lower left, clear of the board's corner
+    // and of the panels down the right.
+    HWND tool = CustomizeBoardDialog();
+    HWND room = static_cast<HWND>(GetNumberedWindow(WIN_ROOM));
+    RECT area{}, own{};
+    if (tool && room && GetWindowRect(room, &area) && GetWindowRect(tool, &own))
+      SetWindowPos(tool, nullptr, area.left + 8, area.bottom - (own.bottom - own.top) - 8, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   EnableCustomizeBoardDialog(custom ? 1 : 0, custom ? 0 : 1);
 }
 

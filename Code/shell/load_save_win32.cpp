@@ -239,7 +239,7 @@ GameRecord* LoadGameCommand(HWND owner, const char* path) {
         break;
     }
   }
-  ClearStatusPart(0);
+  SetStatusText(0, "");
   Busy(false);
   if (!read && game) {
     DestroyGame(game);
@@ -282,7 +282,7 @@ int SaveGameCommand(HWND owner, const char* path, GameRecord* game) {
   Busy(true);
   const int code = SaveGameAs(chosen, kind, game, append, slot);
   Busy(false);
-  ClearStatusPart(0);
+  SetStatusText(0, "");
   if (code == 0) return 1;
   AppMessageBoxOwned(SaveFailureMessage(code, chosen).c_str(), MB_OK | MB_ICONEXCLAMATION, owner);
   return 0;

@@ -175,6 +175,7 @@ class BoardPartsProgram : public ::testing::Test {
     WritePrivateProfileStringA("debug", "auto_login", "1", ini.c_str());
     WritePrivateProfileStringA("debug", "auto_login_user", "Tester", ini.c_str());
     WritePrivateProfileStringA("debug", "auto_room_select", "1", ini.c_str());
+    if (notationDelay_) WritePrivateProfileStringA("debug", "notation_change_delay", notationDelay_, ini.c_str());
     const std::string defaults = folder_ + "\\RWDEFAULT.INI";
     WritePrivateProfileStringA("gameroom", "white_player_name", "Tester", defaults.c_str());
     WritePrivateProfileStringA("gameroom", "white_player", "0 300000 0 4", defaults.c_str());
@@ -306,6 +307,7 @@ class BoardPartsProgram : public ::testing::Test {
     guitest::Chord({VK_CONTROL}, 'L');
     HWND dialog = AwaitWindow("File Open");
     ASSERT_NE(dialog, nullptr);
+    if (!openShot_) openShot_ = Shot("board_parts_file_open");
     ClickChild(dialog, 406);
     Type(name);
     guitest::PressKey(VK_RETURN);
@@ -327,6 +329,8 @@ class BoardPartsProgram : public ::testing::Test {
   guitest::Program program_;
   std::string folder_;
   bool annotationShot_ = false;
+  bool openShot_ = false;
+  const char* notationDelay_ = nullptr;
   HWND frame_ = nullptr, room_ = nullptr, board_ = nullptr;
 };
 
@@ -459,6 +463,25 @@ TEST_F(BoardPartsProgram, APawnReachingTheLastRankAsksForItsPiece) {
   guitest::Pump(800);
   const std::string board = CopiedBoard();
   EXPECT_EQ(board.rfind("WN", 0), 0u) << board;
+}
+
+TEST_F(BoardPartsProgram, ASlowNotationChangeShowsTheWaitBox) {
+  notationDelay_ = "2500";  // the change made slow, as on a long game
+  ASSERT_TRUE(Start("rw_e2e_notation_wait"));
+  SetForegroundWindow(frame_);
+  guitest::Chord({VK_MENU}, 'P');
+  guitest::Pump(300);
+  guitest::PressKey('N');
+  guitest::Pump(300);
+  guitest::PressKey('D');  // Descriptive
+  HWND box = AwaitWindow("Rookwell");
+  ASSERT_NE(box, nullptr);
+  char text[128] = "";
+  GetDlgItemTextA(box, 301, text, sizeof text);
+  EXPECT_STREQ(text, "Please wait while the move notation is changed.");
+  Shot("board_parts_notation_wait");
+  // It closes by itself when the change is done.
+  EXPECT_TRUE(guitest::WaitFor([&] { return ProgramWindow("Rookwell", true) == nullptr; }, 8000));
 }
 
 TEST_F(BoardPartsProgram, CapturedAndVisualThinkingWindows) {
