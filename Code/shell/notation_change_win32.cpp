@@ -58,6 +58,7 @@ INT_PTR CALLBACK WaitBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPara
     case WM_INITDIALOG: {
       auto* change = reinterpret_cast<NotationChange*>(lParam);
       SetDlgItemTextA(box, 301, "Please wait while the move notation is changed.");
+      ShowWindow(GetDlgItem(box, IDCANCEL), SW_HIDE);  // only the change's end closes it
       change->box.store(box);
       // A change that ended while the box was being made closes it at once.
       if (WaitForSingleObject(change->finished, 0) == WAIT_OBJECT_0) PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
