@@ -45,6 +45,22 @@ if [ ! -f "$dist/Rookwell.exe" ]; then
 fi
 
 rw_wine_start "$arch"
+
+# The lobby service's server for online play: prosody on loopback, its data
+# beside the Wine prefix, stopped with the program. Port 5222 (the login
+# helper's default) when free.
+lobby="$WINEPREFIX-rwlive"
+lobby_script="$root/Code/platform/lobbysvc/server/prosody.sh"
+if command -v prosody >/dev/null; then
+  if ! lobby_port="$(bash "$lobby_script" start "$lobby" 5222 2>/dev/null)"; then
+    lobby_port="$(bash "$lobby_script" start "$lobby")" || lobby_port=""
+  fi
+  if [ -n "$lobby_port" ]; then
+    echo "run: lobby server on 127.0.0.1:$lobby_port (make an account with RWLiveLogin.exe)"
+    trap 'bash "$lobby_script" stop "$lobby"; rw_wine_stop' EXIT
+    trap 'bash "$lobby_script" stop "$lobby"; rw_wine_stop; exit 130' INT TERM
+  fi
+fi
 cd "$dist"
 if [ -n "$shot" ]; then
   "$RW_WINE" Rookwell.exe &

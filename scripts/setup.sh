@@ -19,7 +19,7 @@ packages=(
   ffmpeg sox lame povray espeak-ng
   gnuchess-book pgn-extract
   cups printer-driver-cups-pdf poppler-utils libcups2
-  libexpat1-dev nettle-dev
+  libexpat1-dev nettle-dev libgnutls28-dev libgnutls30 openssl
 )
 
 if [ "$(id -u)" != 0 ]; then
@@ -75,10 +75,39 @@ if rw_kernel_runs_32bit; then
     $SUDO dpkg --add-architecture i386
     updated=0
   fi
-  mapfile -t missing < <(missing_of wine32:i386 libcups2:i386)
+  # libgnutls30: the TLS library behind Wine's SChannel (the lobby service's
+  # STARTTLS), of each architecture Wine runs.
+  mapfile -t missing < <(missing_of wine32:i386 libcups2:i386 libgnutls30:i386)
   [ "${#missing[@]}" = 0 ] || install "${missing[@]}"
 fi
 
 # Printing tests print through Wine to the CUPS queue "PDF" (cups-pdf):
 # cupsd running and the queue set up, on every run.
 bash "$here/../Code/print/win/pdf_queue.sh" >/dev/null
+
+# The lobby service's XMPP server: prosody, run only by the tests and the run
+# command with a configuration of their own. Debian's package would start a
+# system service at install; a policy of "no starting" holds while it installs,
+# and a service already left running by an older set-up is stopped.
+if [ -z "$(missing_of prosody)" ]; then
+  :
+else
+  policy=/usr/sbin/policy-rc.d
+  own_policy=0
+  if [ ! -e "$policy" ]; then
+    printf '#!/bin/sh\nexit 101\n' | $SUDO tee "$policy" >/dev/null
+    $SUDO chmod 755 "$policy"
+    own_policy=1
+  fi
+  install prosody lua-event || { [ "$own_policy" = 0 ] || $SUDO rm -f "$policy"; exit 1; }
+  [ "$own_policy" = 0 ] || $SUDO rm -f "$policy"
+  if command -v systemctl >/dev/null && [ -d /run/systemd/system ]; then
+    $SUDO systemctl disable --now prosody >/dev/null 2>&1 || true
+  fi
+fi
+if [ -f /run/prosody/prosody.pid ]; then
+  $SUDO kill "$(cat /run/prosody/prosody.pid)" 2>/dev/null || true
+fi
+
+# expat for the Windows trees, built from Debian's source package (cached).
+bash "$here/expat-mingw.sh"

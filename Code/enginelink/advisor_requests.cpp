@@ -96,8 +96,9 @@ void SetHeaderText(GameRecord* game, int slot, const char* text) {
   game->header.texts[slot] = text && *text ? memStrdup_rel(text, 66) : nullptr;
 }
 
-void PostAnalysis(uintptr_t state, intptr_t value) {
-  GetEngineLinkHost()->PostToNumberedWindows(kMsgAnalysisState, state, value);
+// The analysis reports to the window that asked for it.
+void PostAnalysis(const AnalysisJob* job, uintptr_t state, intptr_t value) {
+  GetEngineLinkHost()->PostToWindow(job ? job->window : nullptr, kMsgAnalysisState, state, value);
 }
 
 void FreeAnalysisJob(AnalysisJob* job) {
@@ -159,7 +160,7 @@ uint32_t GameAnalysisThread(void* argument) {
   EngineLinkHost* host = GetEngineLinkHost();
   GameRecord* game = FindGameByGuid(&job->game);
   if (!game) {
-    PostAnalysis(0, 0);
+    PostAnalysis(job, 0, 0);
     FreeAnalysisJob(job);
     return 0;
   }
@@ -237,7 +238,7 @@ uint32_t GameAnalysisThread(void* argument) {
   Put(game, r);
   ReleaseAdvisor(game, ADVISOR_GAME_ANALYSIS);
   StartGame(game);
-  PostAnalysis(5, 0);
+  PostAnalysis(job, 5, 0);
   FreeAnalysisJob(job);
   return 0;
 }
@@ -293,7 +294,7 @@ void AnswerAnalysis(GameRecord* game, const MoveRecord* move) {
     return;
   }
   if (!(r.flags & ADVISOR_GAME_ANALYSIS)) {
-    PostAnalysis(6, 0);
+    PostAnalysis(job, 6, 0);
     StopGameAnalysis(game);
     return;
   }
@@ -316,7 +317,7 @@ void AnswerAnalysis(GameRecord* game, const MoveRecord* move) {
   job->analysed += 1;
   int span = std::max(1, job->lastPly - job->firstPly);
   int percent = job->analysed * 100 / span;
-  PostAnalysis(2, percent);
+  PostAnalysis(job, 2, percent);
   if (percent < 100 && ply + 1 < job->lastPly) {
     EngineSession* s = game->third.session;
     SendEngineForce(s);
@@ -335,7 +336,7 @@ void AnswerAnalysis(GameRecord* game, const MoveRecord* move) {
     return;
   }
   if (!StartWorkerThread(kAnalysisThreadName, job, GameAnalysisThread, nullptr, nullptr)) {
-    PostAnalysis(0, 0);
+    PostAnalysis(job, 0, 0);
     StopGameAnalysis(game);
   }
 }
@@ -517,7 +518,7 @@ int StartGameAnalysis(GameRecord* game, int secondsPerMove, void* window) {
     job->workSide = OtherSide(job->workSide);
     job->currentPly += 1;
     job->analysed += 1;
-    PostAnalysis(2, job->analysed * 100 / span);
+    PostAnalysis(job, 2, job->analysed * 100 / span);
   }
   SeekToPly(game, job->currentPly);
   ResetClocks(game);
@@ -541,7 +542,7 @@ int StartGameAnalysis(GameRecord* game, int secondsPerMove, void* window) {
   SendEngineLevel(game->third.session, 0, base, 0);
   SendEnginePonder(game->third.session, false);
   ThinkAgain(game, job);
-  PostAnalysis(2, 0);
+  PostAnalysis(job, 2, 0);
   return 1;
 }
 
@@ -606,7 +607,7 @@ void AdvisorEnded(GameRecord* game) {
   AdvisorRequests r = Get(game);
   if (r.flags & ADVISOR_ADVICE) GetEngineLinkHost()->PostToNumberedWindows(kMsgAdviceState, 3, 0);
   if (r.flags & ADVISOR_GAME_ANALYSIS) {
-    PostAnalysis(0, 0);
+    PostAnalysis(static_cast<const AnalysisJob*>(r.requestWindow), 0, 0);
     StopGameAnalysis(game);
     return;
   }

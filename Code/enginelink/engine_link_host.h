@@ -73,6 +73,11 @@ class EngineLinkHost {
   virtual void PostToNumberedWindows(uint32_t /*message*/, uintptr_t /*wParam*/, intptr_t /*lParam*/) {}
   virtual void SendToWindow(void* /*window*/, uint32_t /*message*/, uintptr_t /*wParam*/,
                             intptr_t /*lParam*/) {}
+  // Posted to one request window from any thread; a host without windows
+  // of its own hands it to the numbered windows.
+  virtual void PostToWindow(void* /*window*/, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    PostToNumberedWindows(message, wParam, lParam);
+  }
 
   // An engine that ended by itself while its game went on.
   virtual void EngineEnded(GameRecord* /*game*/, int /*side*/) {}

@@ -13,6 +13,9 @@ extern "C" {
 
 void* LBL_CALL LBL_Init(HWND window, UINT message, int kind, const GUID* applicationId,
                         const char* playerName);
+// The short player name a DirectPlay lobby handed over (at most 15 bytes and
+// a NUL); 0, the DirectPlay error, or -1 for a null buffer.
+int LBL_CALL LBL_GetLobbyLoginName(char* buffer);
 int LBL_CALL LBL_EnumAddresses(void* handle, HWND window, UINT message, int connectionKind);
 int LBL_CALL LBL_Connect(void* handle, HWND window, UINT message, int connectionKind,
                          int noSessionSearch, const char* inetAddress, const char* modemName,

@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "dplay_backend_win32.h"
+#include "dplay_lobby_win32.h"
 #include "lobby_handle.h"
 #include "lobbylink.h"
 #include "rwlive_backend.h"
@@ -62,10 +64,12 @@ RWLiveLibrary gService(gLoader);
 
 class Factory : public LobbyBackEndFactory {
  public:
-  LobbyBackEnd* Start(uint32_t kind, LobbyTarget target, const LobbyHandle&) override {
+  LobbyBackEnd* Start(uint32_t kind, LobbyTarget target, const LobbyHandle& handle) override {
     if (kind == kKindLobbyService)
       return StartRWLiveBackEnd(gService, std::make_unique<PostedRecords>(), target);
-    // The DirectPlay back end is not part of this build yet.
+    if (kind == kKindDirectPlay)
+      return StartDplayBackEnd(SystemDplayObjects(), std::make_unique<PostedRecords>(), target,
+                               handle, [](const char* line) { OutputDebugStringA(line); });
     return nullptr;
   }
 };
@@ -107,6 +111,8 @@ int LBL_CALL LBL_Login(void* handle, HWND window, UINT message, const GUID* sess
 }
 
 int LBL_CALL LBL_Disconnect(void* handle) { return LobbyDisconnect(H(handle)); }
+
+int LBL_CALL LBL_GetLobbyLoginName(char* buffer) { return GetLobbyLoginName(buffer); }
 
 int LBL_CALL LBL_GetUserData(void* handle, const char* key, void* buffer, DWORD* size) {
   static_assert(sizeof(DWORD) == sizeof(uint32_t), "DWORD is 32 bits");

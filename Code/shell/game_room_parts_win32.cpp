@@ -1,12 +1,16 @@
 // Joins Rookwell.exe to the game room and the windows round its game: the
 // room module of room 1, the chess sets and the rooms' boards, Game Status
-// (window 6), Thinking Lines (window 8) and Shortcuts (window 10), the room
+// (window 6), Thinking Lines (window 8), Shortcuts (window 10) and
+// Annotation (window 13), game analysis and Solve For Mate, the room
 // timer's clock display, the personalities behind the engine players, and
 // loading a game file into the room, the new-game dialog and advice.
 #include "game_record.h"
 #include "game_registry.h"
 #include "game_setup_dialog.h"
 #include "advice_window.h"
+#include "annotation_window.h"
+#include "game_analysis.h"
+#include "solve_mate_window.h"
 #include "personality.h"
 #include "personality_hooks.h"
 #include "thinking_lines_win32.h"
@@ -28,6 +32,7 @@
 #include "load_save.h"
 #include "game_status_win32.h"
 #include "main_frame.h"
+#include "menu_commands_win32.h"
 #include "pgn_read.h"
 #include "room_board_win32.h"
 #include "room_window.h"
@@ -55,6 +60,7 @@ int CreateGameWindows() {
   HWND frame = GetMainFrame();
   CreateGameStatusWindow(frame, Instance());
   CreateThinkingLinesDialog(frame, Instance());
+  CreateAnnotationDialog(0);
   CreateShortcutsWindow();
   CreateBoardPartWindows();
   return 1;
@@ -63,6 +69,7 @@ int CreateGameWindows() {
 int DestroyGameWindows() {
   DestroyBoardPartWindows();
   DestroyShortcutsWindow();
+  DestroyAnnotationDialog();
   if (HWND w = static_cast<HWND>(GetNumberedWindow(WIN_THINKING))) DestroyThinkingLinesDialog(w);
   if (HWND w = static_cast<HWND>(GetNumberedWindow(WIN_GAME_STATUS))) DestroyGameStatusWindow(w);
   return 1;
@@ -122,6 +129,12 @@ void ConnectGameRoomParts() {
   seams.loadGame = [](HWND owner) { return LoadGameCommand(owner, nullptr); };
   seams.runGameSetupDialog = RunGameSetupDialog;
   seams.showAdvice = [](GameRecord* game) { ShowAdviceDialog(game, 1); };
+  seams.startGameAnalysis = [] { RunGameAnalysis(); };
   SetGameRoomSeams(seams);
   ConnectBoardParts();
+
+  // The main menu's "Game Analysis..." and "Solve For Mate...".
+  MenuCommandHooks& menu = GetMenuCommandHooks();
+  menu.gameAnalysis = [] { RunGameAnalysis(); };
+  menu.solveForMate = [](HWND, GameRecord* game) { OpenSolveForMateDialog(game); };
 }

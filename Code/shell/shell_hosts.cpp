@@ -103,6 +103,12 @@ class ShellEngineLinkHost final : public EngineLinkHost {
   void SendToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
     Services().sendToWindow(window, message, wParam, lParam);
   }
+  void PostToWindow(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+    if (window)
+      Services().postToWindow(window, message, wParam, lParam);
+    else
+      PostToNumberedWindows(message, wParam, lParam);
+  }
   void StripMarkup(const char* text, char* out, int size) override {
     if (size > 0) ::StripMarkup(text, out, size_t(size));
   }

@@ -106,6 +106,7 @@ void SetShellServices(const ShellServices& services) {
   Mend(&ShellServices::onFrameWindowPosChanged, t, f);
   Mend(&ShellServices::getCurrentRoom, t, f);
   Mend(&ShellServices::sendToWindow, t, f);
+  Mend(&ShellServices::postToWindow, t, f);
   Mend(&ShellServices::playGameSound, t, f);
   Mend(&ShellServices::playMoveSound, t, f);
   Mend(&ShellServices::releaseSoundDevice, t, f);

@@ -65,6 +65,9 @@ struct ShellServices {
   // A message sent straight to one window (the system's SendMessageA in the
   // Windows build; natively nothing and 0).
   intptr_t (*sendToWindow)(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+  // The same posted, from any thread (the system's PostMessageA; natively
+  // nothing).
+  void (*postToWindow)(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 
   // Game sounds, the sound device and the voice clips. Fallback: silence;
   // the device is always there.

@@ -9,6 +9,7 @@ int NoBox(const char*, uint32_t) { return 0; }
 int NoOwnedBox(const char*, uint32_t, void*) { return 0; }
 void* NoModelessBox(const char*, uint32_t, MessageBoxCallback, uint32_t, int) { return nullptr; }
 intptr_t NoSend(void*, uint32_t, uintptr_t, intptr_t) { return 0; }
+void NoPost(void*, uint32_t, uintptr_t, intptr_t) {}
 
 }  // namespace
 
@@ -17,5 +18,6 @@ void FillPlatformServices(ShellServices& s) {
   s.appMessageBoxOwned = NoOwnedBox;
   s.showModelessMessageBox = NoModelessBox;
   s.sendToWindow = NoSend;
+  s.postToWindow = NoPost;
   s.cpuBenchmark = MeasureBenchmarkSteady;
 }

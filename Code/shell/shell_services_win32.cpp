@@ -35,6 +35,9 @@ void* SystemBoxModal(const char* text, uint32_t flags, MessageBoxCallback callba
 intptr_t SystemSend(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
   return window ? SendMessageA(static_cast<HWND>(window), message, wParam, lParam) : 0;
 }
+void SystemPost(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  if (window) PostMessageA(static_cast<HWND>(window), message, wParam, lParam);
+}
 
 }  // namespace
 
@@ -43,5 +46,6 @@ void FillPlatformServices(ShellServices& s) {
   s.appMessageBoxOwned = SystemBoxOwned;
   s.showModelessMessageBox = SystemBoxModal;
   s.sendToWindow = SystemSend;
+  s.postToWindow = SystemPost;
   s.cpuBenchmark = CPUBenchmark;
 }

@@ -13,6 +13,7 @@
 // FitBoardSceneToWindow, ShowTurnLight, HideTurnLights,
 // ShowCoordinateLabels, HideCoordinateLabels, HitBoardSprites,
 // MarkSquares, ClearSquareMarks, SetLastMoveMarks, SetBoardWndCallback,
+// GetBoardWndCallbackData,
 // CallBoardWndCallback, IsBoardPieceDragged, UpdateBoardInputLock.
 #pragma once
 
@@ -206,6 +207,8 @@ void SetLastMoveMarks(BoardView* view, const MoveRecord* move, bool on);
 
 // The owner callback: returns the previous one.
 BoardWndCallback SetBoardWndCallback(HWND window, BoardWndCallback callback, intptr_t data);
+// The data word given with the current owner callback (0 without one).
+intptr_t GetBoardWndCallbackData(HWND window);
 LRESULT CallBoardWndCallback(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 bool IsBoardPieceDragged(HWND window);
 BoardView* GetBoardViewOfWindow(HWND window);

@@ -522,6 +522,11 @@ BoardWndCallback SetBoardWndCallback(HWND window, BoardWndCallback callback, int
   return previous;
 }
 
+intptr_t GetBoardWndCallbackData(HWND window) {
+  BoardWndData* d = DataOf(window);
+  return d ? d->callbackData : 0;
+}
+
 LRESULT CallBoardWndCallback(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   BoardWndData* d = DataOf(window);
   if (!d || !d->callback) return 0;

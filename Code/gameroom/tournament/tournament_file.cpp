@@ -2,6 +2,7 @@
 #include "tournament_file.h"
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "file_errors.h"
@@ -31,7 +32,10 @@ int ParseTournamentFile(const uint8_t* data, size_t size, Tournament* t, std::st
                         std::string* savedGame) {
   if (size < kTournamentFileMinSize) return FILE_DAMAGED;
   if (data[kTournamentNameField + 1] != kTournamentFileVersion) return FILE_BAD_FORMAT;
-  if (!ReadTournamentImage(data + kTournamentFileHeaderSize, t)) return FILE_DAMAGED;
+  // Read aside first: a refused record must leave the one held untouched.
+  auto read = std::make_unique<Tournament>();
+  if (!ReadTournamentImage(data + kTournamentFileHeaderSize, read.get())) return FILE_DAMAGED;
+  *t = *read;
   if (name) *name = TournamentFileName(reinterpret_cast<const char*>(data), kTournamentNameField);
   if (savedGame)
     savedGame->assign(reinterpret_cast<const char*>(data) + kTournamentFileMinSize,

@@ -138,4 +138,9 @@ void MucRoom::ConnectionLost(std::vector<RoomEvent>* events) {
   present_.clear();
 }
 
+void MucRoom::Left() {
+  present_.clear();
+  joined_ = false;
+}
+
 }  // namespace lobbysvc

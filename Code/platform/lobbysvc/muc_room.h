@@ -40,6 +40,8 @@ class MucRoom {
   bool HandleMessage(const XmlElement& message, RoomEvent* event);
   // Every other occupant present is reported gone.
   void ConnectionLost(std::vector<RoomEvent>* events);
+  // We left: nobody is present, ids stay with their nicks for a later join.
+  void Left();
 
   // Ids number nicks from 1 and stay with their nick while connected.
   uint32_t IdOf(const std::string& nick);

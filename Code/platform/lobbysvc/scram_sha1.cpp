@@ -1,6 +1,7 @@
 // SCRAM-SHA-1, client side.
 #include "scram_sha1.h"
 
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -93,16 +94,22 @@ bool ScramSha1Client::ClientFinal(const std::string& serverFirst, std::string* c
 
   const std::string withoutProof = "c=biws,r=" + nonce;
   authMessage_ = clientFirstBare_ + "," + serverFirst + "," + withoutProof;
-  const Sha1Digest salted = Pbkdf2HmacSha1(password_, *salt, static_cast<uint32_t>(iterations));
-  const Sha1Digest clientKey = HmacSha1(salted.data(), salted.size(), "Client Key", 10);
-  const Sha1Digest storedKey = Sha1(clientKey.data(), clientKey.size());
-  const Sha1Digest signature =
-      HmacSha1(storedKey.data(), storedKey.size(), authMessage_.data(), authMessage_.size());
+  Sha1Digest salted, clientKey, storedKey, signature, serverKey;
+  try {
+    salted = Pbkdf2HmacSha1(password_, *salt, static_cast<uint32_t>(iterations));
+    clientKey = HmacSha1(salted.data(), salted.size(), "Client Key", 10);
+    storedKey = Sha1(clientKey.data(), clientKey.size());
+    signature =
+        HmacSha1(storedKey.data(), storedKey.size(), authMessage_.data(), authMessage_.size());
+    serverKey = HmacSha1(salted.data(), salted.size(), "Server Key", 10);
+    serverSignature_ =
+        HmacSha1(serverKey.data(), serverKey.size(), authMessage_.data(), authMessage_.size());
+  } catch (const std::exception&) {
+    // The system's crypto provider failed (it reports by exception).
+    return Fail("SCRAM: hashing failed");
+  }
   Sha1Digest proof;
   for (size_t i = 0; i < proof.size(); ++i) proof[i] = clientKey[i] ^ signature[i];
-  const Sha1Digest serverKey = HmacSha1(salted.data(), salted.size(), "Server Key", 10);
-  serverSignature_ =
-      HmacSha1(serverKey.data(), serverKey.size(), authMessage_.data(), authMessage_.size());
   *clientFinal = withoutProof + ",p=" + Base64Encode(proof.data(), proof.size());
   state_ = 2;
   return true;

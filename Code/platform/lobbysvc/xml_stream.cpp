@@ -41,6 +41,7 @@ struct XmlStreamParser::State {
   std::vector<XmlElement*> open;
   std::unique_ptr<XmlElement> stanza;
   int depth = 0;             // 0 outside the stream, 1 inside the header
+  bool tooDeep = false;      // the current stanza nests too deeply: dropped
   bool closed = false;
   // Input bytes fed so far, and where the unfinished part (the current stanza
   // or whatever follows the last complete one) began.
@@ -86,7 +87,12 @@ void XMLCALL Start(void* data, const XML_Char* name, const XML_Char** attrs) {
     st->events.push_back({XmlStreamEvent::kStreamOpened, std::move(element)});
     return;
   }
-  if (st->depth - 1 > XmlStreamParser::kMaxStanzaDepth) return st->Fail("stanza nested too deeply");
+  if (st->depth - 1 > XmlStreamParser::kMaxStanzaDepth) {
+    // Another occupant's message relayed by the server may nest as deep as
+    // it likes: the stanza is dropped, the stream itself is sound.
+    st->tooDeep = true;
+    return;
+  }
   if (st->depth == 2) {
     st->pendingFrom = st->Here();
     st->stanza = std::move(element);
@@ -101,7 +107,9 @@ void XMLCALL Start(void* data, const XML_Char* name, const XML_Char** attrs) {
 void XMLCALL End(void* data, const XML_Char*) {
   auto* st = static_cast<State*>(data);
   if (!st->error->empty()) return;
+  const bool kept = st->depth - 1 <= XmlStreamParser::kMaxStanzaDepth;
   --st->depth;
+  if (!kept) return;
   if (st->depth == 0) {
     st->closed = true;
     st->events.push_back({XmlStreamEvent::kStreamClosed, nullptr});
@@ -112,7 +120,11 @@ void XMLCALL End(void* data, const XML_Char*) {
     if (st->AfterHere() - st->pendingFrom > XmlStreamParser::kMaxStanzaBytes)
       return st->Fail("stanza too large");
     st->pendingFrom = st->AfterHere();
-    st->events.push_back({XmlStreamEvent::kStanza, std::move(st->stanza)});
+    if (st->tooDeep)
+      st->stanza.reset();
+    else
+      st->events.push_back({XmlStreamEvent::kStanza, std::move(st->stanza)});
+    st->tooDeep = false;
   }
 }
 
@@ -125,6 +137,7 @@ void XMLCALL Text(void* data, const XML_Char* s, int length) {
     st->pendingFrom = st->AfterHere();
     return;
   }
+  if (st->depth - 1 > XmlStreamParser::kMaxStanzaDepth) return;
   st->open.back()->text.append(s, static_cast<size_t>(length));
 }
 
@@ -164,6 +177,10 @@ void Install(State* st, std::string* error) {
   XML_SetCommentHandler(st->parser, Comment);
   XML_SetSkippedEntityHandler(st->parser, Skipped);
   XML_SetParamEntityParsing(st->parser, XML_PARAM_ENTITY_PARSING_NEVER);
+#ifdef RW_EXPAT_REPARSE_DEFERRAL
+  // A stanza must be seen when its last byte arrives, not when more follow.
+  XML_SetReparseDeferralEnabled(st->parser, XML_FALSE);
+#endif
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // The incoming XMPP stream: bytes in any splits, out come the stream header
 // and whole stanzas as element trees. Hostile input ends the stream: a stanza
-// over 64 KiB, nesting deeper than 16 inside a stanza, a DOCTYPE, entity
-// declarations, processing instructions, comments, or malformed XML.
+// over 64 KiB, a DOCTYPE, entity declarations, processing instructions,
+// comments, or malformed XML. A stanza nesting deeper than 16 is dropped
+// whole and the stream goes on: servers relay other users' stanzas, so one
+// user's deep message must not end everyone's connection.
 // Interface: XmlElement, XmlStreamParser (Feed, Next, Reset), XmlEscape.
 #pragma once
 

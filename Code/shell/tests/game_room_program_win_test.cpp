@@ -411,6 +411,22 @@ TEST_F(GameRoomProgram, ContextMenuShortcutsAndARefusedRatedGame) {
   ClickChild(box, 1);
   guitest::Pump(500);
   EXPECT_EQ(Moves(), before);
+
+  // New Game from its key: the set-up dialog, and on OK a fresh game
+  // against the same personality, whose engine answers again.
+  guitest::Chord({VK_CONTROL}, 'N');
+  HWND setup = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (setup = ProgramWindow("Set Up Game Details")) != nullptr; }, 5000));
+  guitest::Pump(500);
+  Shot("game_room_new_game_dialog");
+  ClickChild(setup, IDOK);
+  ASSERT_TRUE(guitest::WaitFor([&] { return ProgramWindow("Set Up Game Details") == nullptr; }, 5000));
+  EXPECT_TRUE(guitest::WaitFor([&] { return Moves().empty(); }, 5000));
+  board_ = VisibleBoard();
+  ASSERT_NE(board_, nullptr);
+  EXPECT_TRUE(guitest::WaitFor([] { return CountProcesses("Corvane.exe") == 1; }, 10000));
+  PlayAndAwaitAnswer("e2", "e4");
+  Shot("game_room_new_game_first_answer");
 }
 
 }  // namespace

@@ -149,11 +149,15 @@ TEST(TournamentFile, DamagedRecordsAreRefused) {
     auto t = Sample();
     c.damage(t.get());
     const std::string file = BuildTournamentFile("T.RWT", *t, "");
-    auto back = std::make_unique<Tournament>();
+    // The tournament already held is kept whole: a refused file must not
+    // leave its numbers behind to be played on and saved over a good file.
+    auto back = MakeTournament(TOURNAMENT_ROUND_ROBIN, 3, 2);
+    const std::string held = BuildTournamentFile("Held.RWT", *back, "");
     EXPECT_EQ(ParseTournamentFile(reinterpret_cast<const uint8_t*>(file.data()), file.size(), back.get(),
                                   nullptr, nullptr),
               FILE_DAMAGED)
         << c.what;
+    EXPECT_TRUE(BuildTournamentFile("Held.RWT", *back, "") == held) << c.what;
   }
 }
 

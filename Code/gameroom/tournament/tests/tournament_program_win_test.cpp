@@ -3,21 +3,29 @@
 // the "Create Tournament" wizard making a round robin of three of the
 // program's personalities at Fischer 1/1, the schedule the room then
 // shows, and a game script whose games the room plays one after another,
-// writing each result into the script.
+// writing each result into the script; a tournament file loaded through the
+// room's context menu, its game shown on the room's board, adjourned into
+// the file, loaded again and played to its end; a person's game adjourned
+// after the person's move, or not when the waiting box is cancelled.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <set>
 #include <filesystem>
 #include <string>
 
 #include "guitest.h"
+#include "pdf_reader.h"
+#include "tournament_file.h"
 
 namespace {
 
 const char* kFrameClass = "RWONYX_APP_CLASS";
 constexpr int kTournamentRoomButton = 21580;
+constexpr int kGameRoomButton = 21565;
 constexpr int kTileTournament = 21685;
 
 bool Shot(const char* name) { return guitest::ScreenshotTo(RW_TOURNAMENT_ARTEFACT_DIR, name); }
@@ -173,6 +181,8 @@ TEST(TournamentRoom, TheWizardMakesARoundRobinThatTheRoomShows) {
   HWND pane = EnterTournamentRoom(run);
   ASSERT_NE(pane, nullptr);
   EXPECT_TRUE(Shot("tournament_room_empty"));
+  // The new tournament is also written out as a game script.
+  WritePrivateProfileStringA("debug", "TournScript", "1", (run.folder + "\\rw.ini").c_str());
 
   HWND tile = GetParent(FindDescendant(run.frame, nullptr, kTileTournament));
   ASSERT_NE(tile, nullptr);
@@ -244,6 +254,22 @@ TEST(TournamentRoom, TheWizardMakesARoundRobinThatTheRoomShows) {
   ASSERT_TRUE(guitest::WaitFor(
       [&] { return (schedule = FindWindowA(nullptr, "Tournament Schedule")) != nullptr; }, 5000));
   EXPECT_EQ(SendDlgItemMessageA(schedule, 503, LB_GETCOUNT, 0, 0), 3);
+  // The script: its three games between the three entrants, at the
+  // tournament's clock, none played yet.
+  const std::string csc = run.ScriptPath();
+  EXPECT_EQ(GetPrivateProfileIntA("Script", "Type", -1, csc.c_str()), 1u);
+  EXPECT_EQ(GetPrivateProfileIntA("Script", "NumGames", -1, csc.c_str()), 3u);
+  EXPECT_EQ(GetPrivateProfileIntA("Script", "TimeType", -1, csc.c_str()), 5u);
+  EXPECT_EQ(GetPrivateProfileIntA("Script", "BaseTime", -1, csc.c_str()), 60000u);
+  EXPECT_EQ(GetPrivateProfileIntA("Script", "BonusTime", -1, csc.c_str()), 1000u);
+  for (int g = 0; g < 3; ++g) {
+    const std::string section = "Game" + std::to_string(g);
+    char white[64] = "", black[64] = "";
+    GetPrivateProfileStringA(section.c_str(), "White", "", white, sizeof white, csc.c_str());
+    GetPrivateProfileStringA(section.c_str(), "Black", "", black, sizeof black, csc.c_str());
+    EXPECT_TRUE(white[0] && black[0] && std::string(white) != black) << section;
+    EXPECT_EQ(run.ScriptResult(g), 0) << section;
+  }
   guitest::Pump(500);
   EXPECT_TRUE(Shot("tournament_schedule_dialog"));
   ClickChild(schedule, 501);  // "Auto"
@@ -321,6 +347,349 @@ TEST(TournamentRoom, AScriptPlaysItsGamesAndWritesTheirResults) {
   std::printf("results %d and %d\n", run.ScriptResult(0), run.ScriptResult(1));
   const std::string pgn = run.folder + "\\Users\\Autotest.PGN";
   EXPECT_NE(GetFileAttributesA(pgn.c_str()), INVALID_FILE_ATTRIBUTES) << pgn;
+}
+
+}  // namespace
+
+namespace {
+
+// A one-game round robin between two of the program's personalities at ten
+// seconds and a tenth of a second a move, saved as a new tournament is.
+bool WriteQuickTournament(const std::string& path) {
+  auto t = std::make_unique<Tournament>();
+  ClearTournament(t.get());
+  t->kind = TOURNAMENT_ROUND_ROBIN;
+  t->entrantCount = 2;
+  t->rounds = 1;
+  t->totalGames = TournamentTotalGames(t->kind, 2, 1);
+  t->timeControl.kind = 5;
+  t->timeControl.base = 10000;
+  t->timeControl.increment = 100;
+  const char* names[] = {"Tarn - Age 12", "Wren - Age 10"};
+  for (int i = 0; i < 2; ++i) {
+    TournamentEntrant& e = t->entrants[i];
+    e.number = i + 1;
+    std::snprintf(e.name, sizeof e.name, "%s", names[i]);
+    e.rating = 600 - 100 * i;
+    e.computer = 1;
+  }
+  BuildRoundRobinPairings(t.get(), "vs");
+  t->started = 1;
+  return SaveTournamentFileAt(path.c_str(), "Quick.RWT", *t, std::string()) == 0;
+}
+
+// A one-game round robin in which a person ("Tester") plays White against
+// a personality, ten minutes each.
+bool WritePersonTournament(const std::string& path) {
+  auto t = std::make_unique<Tournament>();
+  ClearTournament(t.get());
+  t->kind = TOURNAMENT_ROUND_ROBIN;
+  t->entrantCount = 2;
+  t->rounds = 1;
+  t->totalGames = TournamentTotalGames(t->kind, 2, 1);
+  t->timeControl.kind = 4;
+  t->timeControl.base = 600000;
+  for (int i = 0; i < 2; ++i) {
+    t->entrants[i].number = i + 1;
+    t->entrants[i].rating = 600;
+  }
+  BuildRoundRobinPairings(t.get(), "vs");
+  for (int i = 0; i < 2; ++i) {
+    TournamentEntrant& e = t->entrants[i];
+    const bool person = e.number == t->pairings[0].white;
+    std::snprintf(e.name, sizeof e.name, "%s", person ? "Tester" : "Wren - Age 10");
+    e.computer = person ? 0 : 1;
+  }
+  std::snprintf(t->texts[0], sizeof t->texts[0], "Tester vs Wren - Age 10");
+  t->started = 1;
+  return SaveTournamentFileAt(path.c_str(), "Person.RWT", *t, std::string()) == 0;
+}
+
+// A move typed on the board, as its typed-move entry reads keys; a whole
+// unambiguous move plays at its last key.
+void TypeOnBoard(HWND board, const char* move) {
+  for (const char* c = move; *c; ++c) PostMessageA(board, WM_CHAR, WPARAM(*c), 0);
+  guitest::Pump(500);
+}
+
+bool ReadTournament(const std::string& path, Tournament* t, std::string* saved) {
+  std::string name;
+  return LoadTournamentFileAt(path.c_str(), t, &name, saved) == 0;
+}
+
+// The room's context menu (a right-click on the pane), its second item
+// "Load Tournament", then the file picked in the open dialog.
+void LoadThroughContextMenu(HWND pane, const char* file) {
+  RECT r;
+  GetWindowRect(pane, &r);
+  guitest::Click(POINT{r.left + 30, r.bottom - 12}, true);
+  guitest::Pump(500);
+  Shot("tournament_context_menu");
+  guitest::PressKey(VK_DOWN);
+  guitest::PressKey(VK_DOWN);
+  guitest::PressKey(VK_RETURN);
+  HWND open = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (open = FindWindowA(nullptr, "File Open")) != nullptr; }, 5000));
+  guitest::Pump(500);
+  HWND list = GetDlgItem(open, 405);
+  const LRESULT row = SendMessageA(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(file));
+  ASSERT_NE(row, LB_ERR) << file;
+  RECT item{};
+  SendMessageA(list, LB_GETITEMRECT, WPARAM(row), LPARAM(&item));
+  POINT p{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+  ClientToScreen(list, &p);
+  guitest::Click(p);
+  guitest::Pump(300);
+  ClickChild(open, 401);
+}
+
+// The box's one visible button.
+void ClickBoxButton(HWND box) {
+  for (int id : {300, 1, 2})
+    if (HWND b = GetDlgItem(box, id); b && IsWindowVisible(b)) return ClickChild(box, id);
+  ADD_FAILURE() << "no button";
+}
+
+HWND WaitForMessageBox(ProgramRun& run, const char* text, DWORD ms) {
+  HWND box = nullptr;
+  guitest::WaitFor(
+      [&] {
+        box = guitest::FindProgramWindow(run.program, "RWOMSGBOX");
+        char shown[512] = "";
+        if (box) GetDlgItemTextA(box, 301, shown, sizeof shown);
+        return box && std::string(shown) == text;
+      },
+      ms);
+  return box;
+}
+
+TEST(TournamentRoom, AnAdjournedGameGoesIntoTheFileAndPlaysOnAfterLoading) {
+  ProgramRun run;
+  ASSERT_TRUE(run.Start("rw_e2e_tournament_adjourn"));
+  const std::string file = run.folder + "\\Users\\Quick.RWT";
+  ASSERT_TRUE(WriteQuickTournament(file));
+  guitest::Pump(1000);
+  HWND pane = EnterTournamentRoom(run);
+  ASSERT_NE(pane, nullptr);
+  guitest::Pump(1000);
+  // The room's board beside the pane, which keeps clear of it.
+  HWND roomBoard = nullptr;
+  for (HWND w = GetWindow(pane, GW_HWNDFIRST); w; w = GetWindow(w, GW_HWNDNEXT))
+    if (WindowText(w) == "Board" && IsWindowVisible(w)) roomBoard = w;
+  ASSERT_NE(roomBoard, nullptr) << "the room shows its board";
+  EXPECT_EQ(GetWindow(pane, GW_HWNDFIRST) != roomBoard, true) << "the pane stands above the board";
+  EXPECT_TRUE(Shot("tournament_room_board"));
+
+  LoadThroughContextMenu(pane, "Quick.RWT");
+  HWND schedule = nullptr;
+  ASSERT_TRUE(guitest::WaitFor(
+      [&] { return (schedule = FindWindowA(nullptr, "Tournament Schedule")) != nullptr; }, 5000));
+  EXPECT_EQ(SendDlgItemMessageA(schedule, 503, LB_GETCOUNT, 0, 0), 1);
+  ClickChild(schedule, 501);  // "Auto"
+  HWND announce = nullptr;
+  ASSERT_TRUE(
+      guitest::WaitFor([&] { return (announce = FindWindowA(nullptr, "Announcement")) != nullptr; }, 5000));
+  EXPECT_EQ(WindowText(GetDlgItem(announce, 520)), "Ready to begin: 5");
+  ClickChild(announce, 521);  // no need to wait for the countdown here: Cancel...
+  // ... shows the results and leaves the tournament to be scheduled again.
+  HWND results = nullptr;
+  ASSERT_TRUE(guitest::WaitFor(
+      [&] { return (results = FindWindowA(nullptr, "Tournament Results")) != nullptr; }, 5000));
+  ClickChild(results, 522);
+  PostMessageA(run.frame, WM_COMMAND, 40093, 0);  // "Schedule..."
+  ASSERT_TRUE(guitest::WaitFor(
+      [&] { return (schedule = FindWindowA(nullptr, "Tournament Schedule")) != nullptr; }, 5000));
+  guitest::Pump(500);
+  ClickChild(schedule, 573);  // "Select": played without an announcement
+
+  // The game in play on the room's board, the pane beside it.
+  HWND board = nullptr;
+  ASSERT_TRUE(guitest::WaitFor(
+      [&] {
+        board = nullptr;
+        for (HWND w = FindWindowExA(GetParent(pane), nullptr, nullptr, nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
+          if (WindowText(w) == "Board" && IsWindowVisible(w)) board = w;
+        return board != nullptr;
+      },
+      5000))
+      << "the board window is shown";
+  guitest::Pump(3000);
+  EXPECT_TRUE(IsWindowVisible(pane));
+  EXPECT_TRUE(Shot("tournament_board_game"));
+  {
+    // A right-click on the board opens the board's menu (a piece of an
+    // engine's side: "Chess Set" and "Help"; an empty square: "Flip Board",
+    // "Print Board Position" and the copy as well), not the room's.
+    RECT p, b;
+    GetWindowRect(pane, &p);
+    GetWindowRect(board, &b);
+    guitest::Click(POINT{(b.left + p.left) / 2, b.top + (p.left - b.left) / 2}, true);
+    guitest::Pump(500);
+    HWND popup = FindWindowA("#32768", nullptr);
+    ASSERT_NE(popup, nullptr) << "the board's menu";
+    // The menu lives in the program: its items are seen in the picture.
+    EXPECT_TRUE(Shot("tournament_board_menu"));
+    guitest::PressKey(VK_ESCAPE);
+    guitest::Pump(300);
+  }
+
+  // "Adjourn": asked, then adjourned at once while the engine is to move.
+  PostMessageA(run.frame, WM_COMMAND, 40023, 0);
+  HWND sure = WaitForMessageBox(run, "Are you sure you wish to adjourn this game?", 5000);
+  ASSERT_NE(sure, nullptr);
+  ClickChild(sure, 300);  // "Yes", the box's first button
+  HWND done = WaitForMessageBox(run, "Game Adjourned.", 5000);
+  ASSERT_NE(done, nullptr);
+  guitest::Pump(300);
+  EXPECT_TRUE(Shot("tournament_adjourned"));
+  ClickBoxButton(done);
+
+  auto t = std::make_unique<Tournament>();
+  std::string saved;
+  ASSERT_TRUE(ReadTournament(file, t.get(), &saved));
+  EXPECT_EQ(t->pairings[0].result, 0) << "the slot of the adjourned game";
+  EXPECT_EQ(t->gamesPlayed, 0);
+  EXPECT_EQ(t->gameInProgress, 0);
+  EXPECT_GT(saved.size(), 0u) << "the game follows the record";
+
+  // Loaded again: announced as resumed, played on to its end and booked.
+  LoadThroughContextMenu(pane, "Quick.RWT");
+  ASSERT_TRUE(
+      guitest::WaitFor([&] { return (announce = FindWindowA(nullptr, "Announcement")) != nullptr; }, 5000));
+  EXPECT_EQ(WindowText(GetDlgItem(announce, 520)), "Ready to resume: 5");
+  guitest::Pump(300);
+  EXPECT_TRUE(Shot("tournament_resume_announcement"));
+  ASSERT_TRUE(guitest::WaitFor([&] { return !IsWindow(announce); }, 8000));
+  guitest::Pump(1500);
+  EXPECT_TRUE(Shot("tournament_board_resumed"));
+  ASSERT_TRUE(guitest::WaitFor(
+      [&] { return (results = FindWindowA(nullptr, "Tournament Results")) != nullptr; }, 90000));
+  guitest::Pump(500);
+  ClickChild(results, 522);
+  ASSERT_TRUE(ReadTournament(file, t.get(), &saved));
+  EXPECT_EQ(t->gamesPlayed, 1);
+  EXPECT_GT(t->pairings[0].result, 0);
+  EXPECT_TRUE(saved.empty()) << "nothing adjourned is left";
+  EXPECT_EQ(t->entrants[0].score + t->entrants[1].score, 10);
+  std::printf("resumed game ended with %d\n", t->pairings[0].result);
+
+  // "Print Tournament Results...": the report reaches the printer.
+  if (!HasPrinter("PDF")) {
+    std::printf("no print queue \"PDF\": the report is not printed here\n");
+    return;
+  }
+  const std::set<std::string> before = PdfFiles();
+  PostMessageA(run.frame, WM_COMMAND, 40097, 0);
+  const std::string pdf = WaitForNewPdf(before);
+  ASSERT_FALSE(pdf.empty()) << "the report's PDF";
+  const std::string text = Unix("pdftotext -layout '" + pdf + "' -");
+  size_t at = 0;
+  for (const char* line : {"Tournament Results", "Quick.RWT", "Player", "Tarn - Age 12", "Game Summary",
+                           "Tarn - Age 12"}) {
+    at = text.find(line, at);
+    EXPECT_NE(at, std::string::npos) << line << " in order in:\n" << text;
+    if (at == std::string::npos) break;
+    at += std::strlen(line);
+  }
+  RenderFirstPage(pdf, "tournament_report");
+}
+
+}  // namespace
+
+namespace {
+
+HWND ShownBoard(HWND pane) {
+  for (HWND w = GetWindow(pane, GW_HWNDFIRST); w; w = GetWindow(w, GW_HWNDNEXT))
+    if (WindowText(w) == "Board" && IsWindowVisible(w)) return w;
+  return nullptr;
+}
+
+TEST(TournamentRoom, APersonToMoveIsAdjournedAfterTheMoveUnlessCancelled) {
+  ProgramRun run;
+  ASSERT_TRUE(run.Start("rw_e2e_tournament_person"));
+  const std::string file = run.folder + "\\Users\\Person.RWT";
+  ASSERT_TRUE(WritePersonTournament(file));
+  guitest::Pump(1000);
+  HWND pane = EnterTournamentRoom(run);
+  ASSERT_NE(pane, nullptr);
+  HWND board = ShownBoard(pane);
+  ASSERT_NE(board, nullptr);
+
+  LoadThroughContextMenu(pane, "Person.RWT");
+  HWND schedule = nullptr;
+  ASSERT_TRUE(guitest::WaitFor(
+      [&] { return (schedule = FindWindowA(nullptr, "Tournament Schedule")) != nullptr; }, 5000));
+  guitest::Pump(500);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(schedule, 501))) << "no computers' game for Auto";
+  ClickChild(schedule, 573);
+  guitest::Pump(1500);
+
+  // Adjourn, then Cancel in the waiting box: the move that follows is an
+  // ordinary move and the game goes on.
+  PostMessageA(run.frame, WM_COMMAND, 40023, 0);
+  HWND sure = WaitForMessageBox(run, "Are you sure you wish to adjourn this game?", 5000);
+  ASSERT_NE(sure, nullptr);
+  ClickChild(sure, 300);
+  HWND wait = WaitForMessageBox(run, "Make your next move to adjourn the game....", 5000);
+  ASSERT_NE(wait, nullptr);
+  guitest::Pump(300);
+  EXPECT_TRUE(Shot("tournament_adjourn_after_move"));
+  ClickBoxButton(wait);
+  EXPECT_TRUE(guitest::WaitFor([&] { return !IsWindow(wait); }, 3000));
+  TypeOnBoard(board, "e4");
+  EXPECT_EQ(WaitForMessageBox(run, "Game Adjourned.", 3000), nullptr) << "cancelled: not adjourned";
+  guitest::Pump(5000);  // the personality answers
+
+  // Leaving for the game room while the game runs asks to adjourn it; No
+  // keeps the user in the room with the game.
+  HWND bar = FindWindowExA(run.frame, nullptr, "WC_ROOKWELL_NAVIGATION", nullptr);
+  ASSERT_NE(bar, nullptr);
+  ClickChild(bar, kGameRoomButton);
+  HWND ask = WaitForMessageBox(run,
+                               "There is a tournament game in progress and this command cannot be executed until "
+                               "the current game is over.\r\nWould you like to adjourn the tournament now?",
+                               5000);
+  ASSERT_NE(ask, nullptr);
+  ClickChild(ask, 1);  // "No"
+  guitest::Pump(800);
+  EXPECT_TRUE(IsWindowVisible(pane)) << "still in the tournament room";
+  EXPECT_TRUE(IsWindowVisible(board));
+
+  // Adjourn again and move: the game goes into the file after the move.
+  PostMessageA(run.frame, WM_COMMAND, 40023, 0);
+  sure = WaitForMessageBox(run, "Are you sure you wish to adjourn this game?", 5000);
+  ASSERT_NE(sure, nullptr);
+  ClickChild(sure, 300);
+  wait = WaitForMessageBox(run, "Make your next move to adjourn the game....", 5000);
+  ASSERT_NE(wait, nullptr) << "the person is to move";
+  TypeOnBoard(board, "d4");
+  HWND done = WaitForMessageBox(run, "Game Adjourned.", 5000);
+  ASSERT_NE(done, nullptr);
+  EXPECT_FALSE(IsWindow(wait)) << "the waiting box closes";
+  guitest::Pump(300);
+  EXPECT_TRUE(Shot("tournament_adjourned_after_move"));
+  ClickBoxButton(done);
+
+  auto t = std::make_unique<Tournament>();
+  std::string saved;
+  ASSERT_TRUE(ReadTournament(file, t.get(), &saved));
+  EXPECT_EQ(t->pairings[0].result, 0);
+  EXPECT_EQ(t->gamesPlayed, 0);
+  EXPECT_GT(saved.size(), 0u);
+
+  // With nothing in play the room may be left, and shows its board and
+  // pane again on coming back.
+  ClickChild(bar, kGameRoomButton);
+  EXPECT_TRUE(guitest::WaitFor([&] { return !IsWindowVisible(pane); }, 5000)) << "left for the game room";
+  EXPECT_FALSE(IsWindowVisible(board));
+  guitest::Pump(1000);
+  // The button's own notification: the game room's panels may stand over
+  // the bar on this display without a window manager.
+  PostMessageA(bar, WM_COMMAND, MAKEWPARAM(kTournamentRoomButton, BN_CLICKED),
+               LPARAM(GetDlgItem(bar, kTournamentRoomButton)));
+  EXPECT_TRUE(guitest::WaitFor([&] { return IsWindowVisible(pane) && IsWindowVisible(board); }, 5000));
+  guitest::Pump(1000);
+  EXPECT_TRUE(Shot("tournament_room_again"));
 }
 
 }  // namespace

@@ -15,24 +15,34 @@
 #include "facet_frame.h"
 #include "file_dialog.h"
 #include "game_end.h"
+#include "game_file.h"
 #include "game_record.h"
 #include "game_registry.h"
 #include "look_and_feel.h"
 #include "main_frame.h"
 #include "main_loop.h"
 #include "message_box.h"
+#include "app_messages.h"
+#include "game_room_core.h"
 #include "pgn_write.h"
+#include "print_front.h"
 #include "profile.h"
+#include "room_board_win32.h"
 #include "room_switch.h"
 #include "room_window.h"
 #include "shell_strings.h"
 #include "skinned_dialog.h"
+#include "file_errors.h"
 #include "tournament_dialogs_win32.h"
+#include "tournament_file.h"
 #include "tournament_runner.h"
 #include "tournament_schedule.h"
 #include "tournament_script.h"
 #include "tournament_wizard_win32.h"
+#include "user_settings.h"
 #include "wallpaper.h"
+#include "win/board_view_win32.h"
+#include "window_table.h"
 
 namespace {
 
@@ -53,6 +63,10 @@ enum : int {
   kStrStandings = 1963,
   kStrSchedule = 1964,
   kStrVersus = 394,
+  kStrAdjournSure = 175,
+  kStrGameAdjourned = 177,
+  kStrAdjournAfterMove = 180,
+  kStrAdjournQuestion = 575,
   kTileDialog = 118,
   kTileRatedGame = 21680,
   kTileTournament = 21685,
@@ -62,6 +76,10 @@ constexpr char kWallpaperFile[] = "TournamentBackground.bmp";
 constexpr char kPaneClass[] = "RWTournamentPane";
 constexpr UINT_PTR kPaneTimer = 1;
 constexpr UINT kPaneTimerMs = 500;
+// Posted to the pane: the user's move is played, the game may be adjourned.
+constexpr UINT kMsgAdjournNow = 0x8113;
+// The room's idle game before any is played (the room's own kind).
+constexpr uint32_t kIdleGameKind = 0x20002050;
 
 struct TournamentRoom {
   Tournament tournament;
@@ -69,7 +87,10 @@ struct TournamentRoom {
   int scriptRun = 0;
   HWND pane = nullptr;
   HWND tile = nullptr;
-  GameRecord* game = nullptr;  // the game the room plays now
+  GameRecord* game = nullptr;   // the game the room plays now
+  GameRecord* shown = nullptr;  // the game registered for the room, on its board
+  std::string savedImage;       // the adjourned game read with the tournament file
+  HWND adjournBox = nullptr;    // "Make your next move to adjourn the game...."
   int scriptGame = -1;         // its [Game%d] section when a script started it
   std::string white, black, event;
   int shownPly = -1;
@@ -159,13 +180,40 @@ int PaneRows(const Tournament& t) {
   return t.entrantCount + games;
 }
 
+// The short result of a slot beside the board, where the long texts do not
+// fit: "1-0", "0-1", "1/2", "adj.".
+std::string ShortResult(int32_t result) {
+  switch (result) {
+    case kResultNotPlayed:
+      return "";
+    case 0:
+      return "adj.";
+    case 1: case 10: case 12:
+      return "0-1";
+    case 2: case 11: case 13:
+      return "1-0";
+  }
+  return result >= 3 && result <= 14 ? "1/2" : ResultText(result);
+}
+
+// The pane stands beside the board when the room shows one, and is then
+// narrow: fewer columns, shorter texts.
+bool Narrow(int width) { return width < 420; }
+
 void PaintStandings(HDC dc, const Fonts& f, const Tournament& t, int x, int* y, int width) {
   TextAt(dc, f.head, kBrass, x, *y, width, Text(kStrStandings));
   *y += 22;
-  const int cols[] = {x + width - 250, x + width - 205, x + width - 160, x + width - 115, x + width - 60};
-  const char* names[] = {"W", "D", "L", "Games", "Score"};
+  const bool narrow = Narrow(width);
+  const int columns = narrow ? 2 : 5;
+  const int wide[] = {x + width - 250, x + width - 205, x + width - 160, x + width - 115, x + width - 60};
+  const int thin[] = {x + width - 100, x + width - 50};
+  const int* cols = narrow ? thin : wide;
+  const char* wideNames[] = {"W", "D", "L", "Games", "Score"};
+  const char* thinNames[] = {"Games", "Score"};
+  const char** names = narrow ? thinNames : wideNames;
+  auto columnWidth = [&](int c) { return narrow || c >= 3 ? 50 : 40; };
   TextAt(dc, f.body, kDim, x + 8, *y, 200, "Player");
-  for (int i = 0; i < 5; ++i) TextAt(dc, f.body, kDim, cols[i], *y, i >= 3 ? 55 : 40, names[i], DT_CENTER);
+  for (int i = 0; i < columns; ++i) TextAt(dc, f.body, kDim, cols[i], *y, columnWidth(i), names[i], DT_CENTER);
   *y += 20;
   Line(dc, x, *y - 2, x + width, kBrass);
   std::vector<int> order;
@@ -177,11 +225,15 @@ void PaintStandings(HDC dc, const Fonts& f, const Tournament& t, int x, int* y, 
   for (int i : order) {
     const TournamentEntrant& e = t.entrants[i];
     char name[64];
-    std::snprintf(name, sizeof name, "%.*s (%d)", kEntrantNameSize, e.name, e.rating);
-    TextAt(dc, f.body, kInk, x + 8, *y, cols[0] - x - 16, name);
-    const std::string values[] = {std::to_string(e.wins), std::to_string(e.draws), std::to_string(e.losses),
-                                  std::to_string(e.gamesPlayed), Score(e.score)};
-    for (int c = 0; c < 5; ++c) TextAt(dc, f.body, kInk, cols[c], *y, c >= 3 ? 55 : 40, values[c], DT_CENTER);
+    if (narrow)
+      std::snprintf(name, sizeof name, "%.*s", kEntrantNameSize, e.name);
+    else
+      std::snprintf(name, sizeof name, "%.*s (%d)", kEntrantNameSize, e.name, e.rating);
+    TextAt(dc, f.body, kInk, x + 8, *y, cols[0] - x - 12, name);
+    std::vector<std::string> values = {std::to_string(e.wins), std::to_string(e.draws), std::to_string(e.losses),
+                                       std::to_string(e.gamesPlayed), Score(e.score)};
+    if (narrow) values.erase(values.begin(), values.begin() + 3);
+    for (int c = 0; c < columns; ++c) TextAt(dc, f.body, kInk, cols[c], *y, columnWidth(c), values[c], DT_CENTER);
     *y += 19;
   }
 }
@@ -199,6 +251,7 @@ void PaintSchedule(HDC dc, const Fonts& f, const Tournament& t, int x, int* y, i
   TextAt(dc, f.head, kBrass, x, *y, width, Text(kStrSchedule));
   *y += 22;
   Line(dc, x, *y - 2, x + width, kBrass);
+  const bool narrow = Narrow(width);
   const std::string vs = Text(kStrVersus);
   const int games = std::min(t.totalGames, kTournamentPairings);
   for (int slot = 0; slot < games && *y + 19 <= bottom; ++slot) {
@@ -209,15 +262,20 @@ void PaintSchedule(HDC dc, const Fonts& f, const Tournament& t, int x, int* y, i
       FillRect(dc, &band, b);
       DeleteObject(b);
     }
-    TextAt(dc, f.body, kDim, x + 8, *y, 90, RoundText(t, slot));
     std::string match = "(to be paired)";
     if (p.white && p.black) {
       const TournamentEntrant* w = FindEntrant(const_cast<Tournament*>(&t), p.white, nullptr);
       const TournamentEntrant* b = FindEntrant(const_cast<Tournament*>(&t), p.black, nullptr);
-      match = std::string(w ? w->name : "?") + "  " + vs + "  " + (b ? b->name : "?");
+      match = std::string(w ? w->name : "?") + (narrow ? " - " : "  " + vs + "  ") + (b ? b->name : "?");
     }
-    TextAt(dc, f.body, kInk, x + 100, *y, width - 230, match);
-    TextAt(dc, f.body, kBrass, x + width - 125, *y, 120, ResultText(p.result), DT_RIGHT);
+    if (narrow) {
+      TextAt(dc, f.body, kInk, x + 8, *y, width - 58, match);
+      TextAt(dc, f.body, kBrass, x + width - 46, *y, 42, ShortResult(p.result), DT_RIGHT);
+    } else {
+      TextAt(dc, f.body, kDim, x + 8, *y, 90, RoundText(t, slot));
+      TextAt(dc, f.body, kInk, x + 100, *y, width - 230, match);
+      TextAt(dc, f.body, kBrass, x + width - 125, *y, 120, ResultText(p.result), DT_RIGHT);
+    }
     *y += 19;
   }
 }
@@ -225,13 +283,21 @@ void PaintSchedule(HDC dc, const Fonts& f, const Tournament& t, int x, int* y, i
 void PaintGame(HDC dc, const Fonts& f, int x, int* y, int width) {
   GameRecord* game = g_room->game;
   if (!game) return;
-  std::string line = "Now playing: " + g_room->white + "  " + Text(kStrVersus) + "  " + g_room->black;
-  TextAt(dc, f.head, kBrass, x, *y, width, line);
-  *y += 22;
+  const bool narrow = Narrow(width);
+  const std::string players = g_room->white + "  " + Text(kStrVersus) + "  " + g_room->black;
+  if (narrow) {
+    TextAt(dc, f.head, kBrass, x, *y, width, "Now playing:");
+    *y += 20;
+    TextAt(dc, f.body, kInk, x + 8, *y, width - 8, players);
+    *y += 20;
+  } else {
+    TextAt(dc, f.head, kBrass, x, *y, width, "Now playing: " + players);
+    *y += 22;
+  }
   const int32_t ply = GetCurrentPly(game);
   std::string moves;
   // The last few moves, numbered as the move list numbers them.
-  for (int32_t p = std::max<int32_t>(1, ply - 7); p <= ply; ++p) {
+  for (int32_t p = std::max<int32_t>(1, ply - (narrow ? 3 : 7)); p <= ply; ++p) {
     char text[32] = "";
     GetPlyMoveText(game, p, 2, text, sizeof text);
     if (!text[0]) continue;
@@ -263,11 +329,22 @@ void PaintPane(HWND pane, HDC dc) {
   SetBkMode(dc, TRANSPARENT);
   Fonts f = MakeFonts();
   const Tournament& t = g_room->tournament;
-  const int x = 18, width = client.right - 36;
+  const int x = Narrow(client.right) ? 12 : 18;
+  const int width = client.right - 2 * x;
   int y = 14;
   if (t.entrantCount > 0) {
-    TextAt(dc, f.title, kInk, x, y, width, Heading(t));
-    y += 32;
+    if (Narrow(client.right)) {
+      // The heading on two lines: the kind, then players and clock.
+      const std::string heading = Heading(t);
+      const size_t cut = heading.find("  -  ");
+      TextAt(dc, f.title, kInk, x, y, width, heading.substr(0, cut));
+      y += 26;
+      if (cut != std::string::npos) TextAt(dc, f.body, kDim, x, y, width, heading.substr(cut + 5));
+      y += 24;
+    } else {
+      TextAt(dc, f.title, kInk, x, y, width, Heading(t));
+      y += 32;
+    }
     PaintGame(dc, f, x, &y, width);
     PaintStandings(dc, f, t, x, &y, width);
     y += 14;
@@ -276,31 +353,63 @@ void PaintPane(HWND pane, HDC dc) {
     TextAt(dc, f.title, kInk, x, y, width, "Tournament Room");
     y += 32;
     PaintGame(dc, f, x, &y, width);
-    TextAt(dc, f.body, kDim, x, y, width, Text(kStrNoTournament));
+    RECT r{x, y, x + width, client.bottom - 8};
+    SelectObject(dc, f.body);
+    SetTextColor(dc, kDim);
+    DrawTextA(dc, Text(kStrNoTournament).c_str(), -1, &r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
   }
   FreeFonts(f);
 }
 
+// The room's board window when the room shows it.
+HWND ShownBoard() {
+  HWND board = g_record ? static_cast<HWND>(g_record->boardWindow) : nullptr;
+  return board && IsWindowVisible(board) ? board : nullptr;
+}
+
+// The tile and the pane: beside the board when there is one, else at the
+// room's left under the tile.
 void PlacePane() {
   HWND room = GetRoomWindow();
   if (!g_room || !g_room->pane || !room) return;
   RECT client;
   GetClientRect(room, &client);
-  // Below the shortcut tile, as wide as the room allows.
-  const int left = 96;
+  int left = 96;
+  // The board window spans the room; the board's picture is what the pane
+  // keeps clear of.
+  BoardView* view = GetRoomBoardView(ROOM_TOURNAMENT);
+  HWND board = ShownBoard();
+  const PackedDib* picture = board && view && view->host ? view->host->RoomBoardBitmap() : nullptr;
+  if (picture) {
+    const ScreenPoint at = view->host->LayoutBoardOffset();
+    POINT corner{at.x + picture->biWidth, at.y};
+    MapWindowPoints(board, room, &corner, 1);
+    left = corner.x + 12;
+  }
   int top = 20;
   if (g_room->tile) {
     RECT tile;
     GetWindowRect(g_room->tile, &tile);
-    MapWindowPoints(nullptr, room, reinterpret_cast<POINT*>(&tile), 2);
-    top = tile.bottom + 12;
+    POINT at{tile.left, tile.top};
+    ScreenToClient(room, &at);
+    if (at.x != left || at.y != top)
+      SetWindowPos(g_room->tile, HWND_TOP, left, top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    top += tile.bottom - tile.top + 12;
   }
-  const int width = std::max<int>(200, std::min<int>(680, client.right - left - 20));
+  const int width = std::max<int>(200, std::min<int>(680, client.right - left - 12));
   const Tournament& t = g_room->tournament;
-  const int game = g_room->game ? 48 : 0;
-  const int wanted = t.entrantCount > 0 ? 150 + 19 * PaneRows(t) + game : 84 + game;
-  const int height = std::min<int>(wanted, client.bottom - top - 20);
-  SetWindowPos(g_room->pane, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  const int game = g_room->game ? (Narrow(width) ? 66 : 48) : 0;
+  const int heading = Narrow(width) ? 18 : 0;
+  const int wanted = t.entrantCount > 0 ? 150 + heading + 19 * PaneRows(t) + game : 100 + game;
+  const int height = std::min<int>(wanted, client.bottom - top - 12);
+  RECT now;
+  GetWindowRect(g_room->pane, &now);
+  MapWindowPoints(nullptr, room, reinterpret_cast<POINT*>(&now), 2);
+  if (now.left != left || now.top != top || now.right - now.left != width || now.bottom - now.top != height) {
+    // Drawn anew: what the pane showed at its old width does not fit.
+    SetWindowPos(g_room->pane, HWND_TOP, left, top, width, height, SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    InvalidateRect(g_room->pane, nullptr, FALSE);
+  }
 }
 
 void RefreshPane() {
@@ -311,18 +420,23 @@ void RefreshPane() {
 
 void ScriptGameEnded();
 void TournamentGameEnded();
+void AdjournAfterMove();
 TournamentRunner& Runner();
 void ShowRoomResults();
 
 void PollGame() {
-  GameRecord* game = g_room ? g_room->game : nullptr;
+  if (!g_room) return;
+  // The room switch shows the board after the room's activation, and the
+  // board's picture may change size: the pane follows.
+  if (g_room->pane && IsWindowVisible(g_room->pane)) PlacePane();
+  GameRecord* game = g_room->game;
   if (!game) return;
   const int32_t ply = GetCurrentPly(game);
   if (ply != g_room->shownPly) {
     g_room->shownPly = ply;
     RefreshPane();
   }
-  if (game->result && !g_room->finishing) {
+  if (game->result && game->result != RESULT_ADJOURNED && !g_room->finishing) {
     if (g_room->tournamentGame)
       TournamentGameEnded();
     else
@@ -368,6 +482,9 @@ LRESULT CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam)
     }
     case kMsgScriptStep:
       LoadAutoTestScript();
+      return 0;
+    case kMsgAdjournNow:
+      AdjournAfterMove();
       return 0;
   }
   return DefWindowProcA(pane, message, wParam, lParam);
@@ -432,6 +549,7 @@ HWND MakePane() {
   static bool registered = false;
   if (!registered) {
     WNDCLASSA wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = PaneProc;
     wc.hInstance = Instance();
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
@@ -450,14 +568,57 @@ bool FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// The game in play stops; it stays on the board until the next one.
 void EndRoomGame() {
   GameRecord* game = g_room->game;
   if (!game) return;
   g_room->game = nullptr;
+  g_room->tournamentGame = 0;
   StopGame(game);
-  UnregisterGame(&game->id);
-  if (GetCurrentGame() == game) SetCurrentGame(nullptr);
-  DestroyGame(game);
+}
+
+// The game the room shows gives way (stopped, unregistered, destroyed).
+void DropShownGame() {
+  GameRecord* old = g_room->shown;
+  if (!old) return;
+  if (g_room->game == old) g_room->game = nullptr;
+  g_room->shown = nullptr;
+  StopGame(old);
+  UnregisterGame(&old->id);
+  if (GetCurrentGame() == old) SetCurrentGame(nullptr);
+  DestroyGame(old);
+}
+
+void SendGameSet(GameRecord* game) {
+  BroadcastToWindows(RWM_GAME_EVENT, GE_GAME_SET, reinterpret_cast<intptr_t>(game), 0);
+}
+
+// `game` becomes the room's game, on its board; false (and destroyed) when
+// it cannot be registered.
+bool ShowRoomGame(GameRecord* game) {
+  DropShownGame();
+  if (RegisterGame(game, ROOM_TOURNAMENT) != 0) {
+    DestroyGame(game);
+    SendGameSet(nullptr);
+    return false;
+  }
+  g_room->shown = game;
+  SetCurrentGame(game);
+  SendGameSet(game);
+  return true;
+}
+
+// The room's first game, from its two default players, shown until a game
+// is played.
+void MakeIdleGame() {
+  static PlayerRecord white, black;
+  ReadRoomPlayers(&white, &black, ROOM_TOURNAMENT);
+  PlayerDescriptor w{}, b{};
+  std::memcpy(&w, &white, sizeof w);
+  std::memcpy(&b, &black, sizeof b);
+  w.kind = b.kind = PLAYER_HUMAN;
+  GameRecord* game = CreateGame(kIdleGameKind, nullptr, &w, &b, nullptr, nullptr, nullptr, WHITE, 1, 0);
+  if (game) ShowRoomGame(game);
 }
 
 std::string UserFile(const char* name) {
@@ -494,6 +655,81 @@ void InstallScheduleHost() {
   host.wizardTournament = TournamentWizardRecord;
   host.refresh = ScheduleChanged;
   SetTournamentScheduleHost(host);
+}
+
+// ---- adjourning, loading and printing ----------------------------------
+
+void BoardRightClick(HWND board, POINT screen) { TournamentRoomContextMenu(board, screen); }
+
+// The tournament game in play goes into the file and stops.
+void AdjournNow() {
+  if (!g_room->game) return;
+  if (!g_room->tournamentGame) return;  // a script's game is not the tournament's
+  Runner().Adjourn();
+  RefreshPane();
+  AppMessageBox(Text(kStrGameAdjourned).c_str(), MB_OK);
+}
+
+void CloseAdjournBox() {
+  HWND box = g_room->adjournBox;
+  g_room->adjournBox = nullptr;
+  if (box && IsWindow(box)) EndMessageBox(box, IDCANCEL);
+  SetRoomBoardRightClick(ROOM_TOURNAMENT, BoardRightClick);
+}
+
+// While the box waits for the user's move: the move played is posted, so
+// that the board has finished with it before the game is adjourned.
+LRESULT AdjournAfterMoveCallback(HWND, UINT message, WPARAM code, LPARAM, intptr_t) {
+  if (message == RWM_GAME_EVENT && code == GE_MOVE_PLAYED && g_room && g_room->pane)
+    PostMessageA(g_room->pane, kMsgAdjournNow, 0, 0);
+  return 0;
+}
+
+void AdjournPromptCallback(int button, uint32_t) {
+  if (!g_room || button != IDCANCEL) return;
+  g_room->adjournBox = nullptr;
+  SetRoomBoardRightClick(ROOM_TOURNAMENT, BoardRightClick);
+}
+
+void AdjournAfterMove() {
+  if (!g_room->adjournBox) return;  // cancelled meanwhile
+  CloseAdjournBox();
+  AdjournNow();
+}
+
+// "Adjourn": at once when the engine is to move, else after the user's move.
+void AdjournCommand() {
+  GameRecord* game = g_room->game;
+  if (!game || IsGameOver(game) || !g_room->tournamentGame || g_room->adjournBox) return;
+  if (AppMessageBox(Text(kStrAdjournSure).c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  if (g_room->game != game || IsGameOver(game)) return;  // it ended while the question was open
+  if (IsHumanToMove(game)) {
+    if (HWND board = RoomBoardWindow(ROOM_TOURNAMENT)) SetBoardWndCallback(board, AdjournAfterMoveCallback, 0);
+    g_room->adjournBox = ShowProgressMessageBox(Text(kStrAdjournAfterMove).c_str(), AdjournPromptCallback, 0);
+    return;
+  }
+  AdjournNow();
+}
+
+void LoadTournamentCommand() {
+  char path[MAX_PATH] = "", title[MAX_PATH] = "";
+  const char* userFolder = GetUserFolder();
+  if (userFolder) SetFileDialogFolder(userFolder);
+  int type = 0, openAs = 0;
+  if (!DoFileDialog(GetMainFrame(), Instance(), path, title, 0, 5, 1, &type, &openAs, nullptr)) return;
+  std::string folder = path, name = title;
+  const size_t cut = folder.find_last_of("\\/");
+  if (name.empty()) name = cut == std::string::npos ? folder : folder.substr(cut + 1);
+  folder = cut == std::string::npos ? std::string(".") : folder.substr(0, cut);
+  g_room->savedImage.clear();
+  Runner().LoadTournamentFile(folder, name, &g_room->savedImage);
+  g_room->savedImage.clear();
+  UpdateTournamentMenu();
+  RefreshPane();
+}
+
+void PrintTournamentReport() {
+  for (const std::string& line : Runner().ReportLines()) PrintTextList(GetMainFrame(), line.c_str());
 }
 
 // ---- commands ------------------------------------------------------------
@@ -550,6 +786,8 @@ void InitTournamentRoom(RoomRecord* record) {
   SetTournamentDefaults();
   record->roomData = g_room;
   LoadWallpaper(kWallpaperFile, record);
+  if (CreateRoomBoardView(record)) SetRoomBoardRightClick(ROOM_TOURNAMENT, BoardRightClick);
+  MakeIdleGame();
   g_room->initialised = 1;
 }
 
@@ -568,9 +806,13 @@ int ActivateTournamentRoom(RoomRecord* record) {
   return 1;
 }
 
-int DeactivateTournamentRoom(RoomRecord*) {
-  // A game in play holds the room: leaving would abandon it.
+int DeactivateTournamentRoom(RoomRecord* record) {
+  // A tournament game is adjourned before the room is left, if the user
+  // agrees; a script's game holds the room until it ends.
+  if (QueryAdjournTournament()) return 0;
   if (g_room && (g_room->game || g_room->tournament.gameInProgress)) return 0;
+  if (g_room && g_room->shown) StopGame(g_room->shown);
+  if (record && record->boardWindow) ShowWindow(static_cast<HWND>(record->boardWindow), SW_HIDE);
   if (g_room && g_room->pane) ShowWindow(g_room->pane, SW_HIDE);
   if (g_room && g_room->tile) ShowWindow(g_room->tile, SW_HIDE);
   ChangeIdleLevel(0);
@@ -580,6 +822,8 @@ int DeactivateTournamentRoom(RoomRecord*) {
 void FreeTournamentRoom(RoomRecord* record, int) {
   if (!g_room || record != g_record) return;
   EndRoomGame();
+  DropShownGame();
+  DestroyRoomBoardView(record);
   if (g_room->pane) DestroyWindow(g_room->pane);
   if (g_room->tile) DestroyWindow(g_room->tile);
   delete g_room;
@@ -592,8 +836,18 @@ int TournamentRoomCommand(void*, int command) {
   if (!g_room) return 0;
   switch (command) {
     case kCmdCreate:
-      if (g_room->game) return 1;  // a game in play keeps its tournament
+      if (QueryAdjournTournament() || g_room->game) return 1;  // a game in play keeps its tournament
       CreateTournament();
+      return 1;
+    case kCmdLoadTournament:
+      if (QueryAdjournTournament() || g_room->game) return 1;
+      LoadTournamentCommand();
+      return 1;
+    case kCmdAdjourn:
+      AdjournCommand();
+      return 1;
+    case kCmdPrint:
+      if (g_room->tournament.started) PrintTournamentReport();
       return 1;
     case kCmdSchedule:
       if (!g_room->game && g_room->tournament.started) Runner().ScheduleNextGames();
@@ -605,8 +859,51 @@ int TournamentRoomCommand(void*, int command) {
   return 0;
 }
 
+namespace {
+
+struct MenuItem {
+  int id;
+  const char* text;
+};
+
+// The board's menus: a piece of a person's side, another piece, an empty
+// square; empty when the point is off the board's picture.
+std::vector<MenuItem> BoardMenuItems(HWND board, POINT screen) {
+  BoardView* view = GetRoomBoardView(ROOM_TOURNAMENT);
+  if (!view || board != view->window) return {};
+  POINT client = screen;
+  ScreenToClient(board, &client);
+  int colour = 0;
+  const MenuItem chessSet{40087, "Chess Set"}, help{40, "Help"};
+  switch (HitRoomBoard(view, client, &colour)) {
+    case RoomBoardHit::Piece: {
+      GameRecord* game = g_room->shown;
+      if (game && PlayerForSide(game, colour)->kind == PLAYER_HUMAN)
+        return {chessSet, {40022, "Pause"}, {kCmdAdjourn, "Adjourn"}, {40024, "Offer Draw"}, {40025, "Resign"}, help};
+      return {chessSet, help};
+    }
+    case RoomBoardHit::Square:
+      return {chessSet, {11, "Flip Board"}, {40163, "Print Board Position"},
+              {40009, "Copy Graphical Window Contents"}, help};
+    case RoomBoardHit::Outside:
+      break;
+  }
+  return {};
+}
+
+}  // namespace
+
 void TournamentRoomContextMenu(HWND window, POINT at) {
   if (!g_room) return;
+  const std::vector<MenuItem> boardItems = BoardMenuItems(window, at);
+  if (!boardItems.empty()) {
+    HMENU menu = CreatePopupMenu();
+    for (const MenuItem& item : boardItems) AppendMenuA(menu, MF_STRING, UINT_PTR(item.id), item.text);
+    const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, window, nullptr);
+    DestroyMenu(menu);
+    if (chosen && GetMainFrame()) PostMessageA(GetMainFrame(), WM_COMMAND, WPARAM(chosen), 0);
+    return;
+  }
   HMENU menu = CreatePopupMenu();
   HMENU windows = CreatePopupMenu();
   const struct {
@@ -656,7 +953,7 @@ void UpdateTournamentMenu() {
   set(kCmdGameItem1, playing);
   set(kCmdGameItem2, playing);
   set(kCmdResults, true);
-  set(kCmdPrint, false);  // printing the report is not joined to the room yet
+  set(kCmdPrint, HasDefaultPrinter() != 0);
 }
 
 std::string GetRoomScriptPath() {
@@ -696,6 +993,40 @@ void LoadAutoTestScript() {
 
 namespace {
 
+// `game` is shown on the room's board and played.
+bool PlayRoomGame(GameRecord* game) {
+  if (!ShowRoomGame(game)) return false;
+  g_room->game = game;
+  g_room->white = game->white.name, g_room->black = game->black.name;
+  g_room->shownPly = -1;
+  StartGame(game);
+  RefreshPane();
+  return true;
+}
+
+// The adjourned game read with the tournament file, made the room's game
+// again at its last move: its players and header as saved, its clocks
+// started afresh. False when the image cannot be read.
+bool ResumeRoomGame(const std::string& image, uint32_t kind) {
+  if (!g_room || g_room->game || image.empty()) return false;
+  PlayerDescriptor none{};
+  GameRecord* loaded = CreateGame(kind, nullptr, &none, &none, nullptr, nullptr, nullptr, WHITE, 1, 0);
+  if (!loaded) return false;
+  const int ply = ReadGameFileV8(loaded, reinterpret_cast<const uint8_t*>(image.data()), image.size());
+  if (ply < 0) {
+    DestroyGame(loaded);
+    return false;
+  }
+  SeekToPly(loaded, GetMoveCount(loaded));
+  PlayerDescriptor w{}, b{};
+  std::memcpy(&w, &loaded->white, sizeof w);
+  std::memcpy(&b, &loaded->black, sizeof b);
+  GameRecord* game = CreateGame(kind, &loaded->header, &w, &b, nullptr, &loaded->start, loaded->tree,
+                                loaded->startSide, loaded->startMoveNumber, 0);
+  DestroyGame(loaded);
+  return game && PlayRoomGame(game);
+}
+
 // A game of the room between the two players, started; false when it could
 // not be made.
 bool StartRoomGame(const PlayerDescriptor& w, const PlayerDescriptor& b, uint32_t kind,
@@ -705,17 +1036,7 @@ bool StartRoomGame(const PlayerDescriptor& w, const PlayerDescriptor& b, uint32_
   if (!game) return false;
   std::snprintf(game->header.event, sizeof game->header.event, "%s", event.c_str());
   std::snprintf(game->header.round, sizeof game->header.round, "%s", round.c_str());
-  if (RegisterGame(game, ROOM_TOURNAMENT) != 0) {
-    DestroyGame(game);
-    return false;
-  }
-  g_room->game = game;
-  g_room->white = w.name, g_room->black = b.name;
-  g_room->shownPly = -1;
-  SetCurrentGame(game);
-  StartGame(game);
-  RefreshPane();
-  return true;
+  return PlayRoomGame(game);
 }
 
 PlayerDescriptor Player(const std::string& name, bool computer, int rating,
@@ -745,10 +1066,20 @@ class RoomRunnerHost final : public TournamentRunnerHost {
   bool Announce(const std::string& white, const std::string& black, bool resuming) override {
     return AnnounceTournamentGameDialog(Instance(), GetMainFrame(), white, black, resuming);
   }
-  bool StartGame(const TournamentGameSpec& spec, bool) override {
+  bool StartGame(const TournamentGameSpec& spec, bool resume) override {
+    const uint32_t kind = kTournamentGameKind | (spec.rated ? kRatedGameBit : 0);
+    if (resume) {
+      const std::string image = std::move(g_room->savedImage);
+      g_room->savedImage.clear();
+      if (!ResumeRoomGame(image, kind)) {
+        Message(TournamentFileMessage(FILE_DAMAGED, g_room->runner->name().c_str()));
+        return false;
+      }
+      g_room->tournamentGame = 1;
+      return true;
+    }
     const PlayerDescriptor w = Player(spec.white, spec.whiteComputer, spec.whiteRating, spec.timeControl, 1);
     const PlayerDescriptor b = Player(spec.black, spec.blackComputer, spec.blackRating, spec.timeControl, 0);
-    const uint32_t kind = kTournamentGameKind | (spec.rated ? kRatedGameBit : 0);
     if (!StartRoomGame(w, b, kind, spec.event, spec.round)) return false;
     g_room->tournamentGame = 1;
     return true;
@@ -764,9 +1095,17 @@ class RoomRunnerHost final : public TournamentRunnerHost {
   void AppendGameToPgn(const std::string& path) override {
     if (g_finished) WritePgnFile(path.c_str(), g_finished, true, -1);
   }
-  // A game in play is not adjourned into the file here: the room refuses
-  // to be left while one runs.
-  std::string AdjournGame() override { return std::string(); }
+  // The game in play ends as adjourned; its image goes into the file.
+  std::string AdjournGame() override {
+    GameRecord* game = g_room->game;
+    std::string image;
+    if (!game) return image;
+    EndGame(game, RESULT_ADJOURNED);
+    if (!BuildGameFileImage(game, &image)) image.clear();
+    EndRoomGame();
+    RefreshPane();
+    return image;
+  }
   void Message(const std::string& text) override { AppMessageBox(text.c_str(), MB_OK); }
   void UpdateMenu() override {
     UpdateTournamentMenu();
@@ -795,14 +1134,12 @@ void TournamentGameEnded() {
   g_room->game = nullptr;
   g_room->tournamentGame = 0;
   StopGame(game);
-  UnregisterGame(&game->id);
-  if (GetCurrentGame() == game) SetCurrentGame(nullptr);
   g_finished = game;
   const char* folder = GetUserFolder();
-  // Books the result, saves the file and goes on to the next game.
+  // Books the result, saves the file and goes on to the next game; the
+  // finished game stays on the board until the next one replaces it.
   Runner().FinishGame(result, folder ? folder : ".");
   g_finished = nullptr;
-  DestroyGame(game);
   g_room->finishing = 0;
   RefreshPane();
 }
@@ -849,4 +1186,13 @@ int StartAutoTestGame(const char* white, const char* black, int timeKind, int ba
                        kTournamentGameKind, "AutoTest Tournament", "")
              ? 1
              : 0;
+}
+
+int QueryAdjournTournament() {
+  if (!g_room || !g_room->tournament.gameInProgress || !g_room->game || !g_room->tournamentGame) return 0;
+  if (AppMessageBox(Text(kStrAdjournQuestion).c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES) return 1;
+  if (g_room->adjournBox) CloseAdjournBox();
+  Runner().Adjourn();
+  RefreshPane();
+  return 0;
 }

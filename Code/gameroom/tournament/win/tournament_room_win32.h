@@ -1,12 +1,14 @@
 // The tournament room (room 6): its module for the room switch, its menu
-// and keys, the pane over its wallpaper that shows the tournament's
-// standings and schedule and the game being played, the wizard, and the
-// room's game scripts (".CSC") with the games they start.
+// and keys, the room's board showing the game being played with the pane
+// beside it (the tournament's standings, schedule and last moves), the
+// wizard, adjourning into the tournament file and loading it again, the
+// printed report, and the room's game scripts (".CSC") with the games they
+// start.
 //
 // Interface: RegisterTournamentRoom, InitTournamentRoom,
 // ActivateTournamentRoom, DeactivateTournamentRoom, FreeTournamentRoom,
 // TournamentRoomCommand, TournamentRoomButton, TournamentRoomContextMenu,
-// NameAndSaveNewTournament, UpdateTournamentMenu,
+// NameAndSaveNewTournament, UpdateTournamentMenu, QueryAdjournTournament,
 // GetRoomScriptPath, LoadAutoTestScript, StartAutoTestGame,
 // GetRoomTournament, GetTournamentPane, kMsgScriptStep.
 #pragma once
@@ -34,6 +36,10 @@ int TournamentRoomCommand(void* window, int command);
 int TournamentRoomButton(int id);
 void TournamentRoomContextMenu(HWND window, POINT at);
 void UpdateTournamentMenu();
+// Before a command that would replace the tournament's game in play: asks
+// whether to adjourn it. 1 when the command must not run, 0 when it may
+// (nothing in play, or adjourned).
+int QueryAdjournTournament();
 // After the wizard: the file dialog names the new tournament, which is
 // saved; 1 saved, 0 cancelled (the tournament is then not started).
 int NameAndSaveNewTournament();
