@@ -29,6 +29,7 @@ constexpr uint32_t kYesNoButtons = 4;
 
 GameRoomHostHooks g_roomHooks{};
 OnlineGameHostHooks g_onlineHooks{};
+void (*g_bestLineUpdate)() = nullptr;
 
 // The engine players' part of the host (starting engines, their moves, the
 // room's reply queue) is the engine link's own.
@@ -136,6 +137,9 @@ class ShellEngineLinkHost final : public EngineLinkHost {
   void MarkStatusChanged(int colour) override {
     if (g_roomHooks.markStatusChanged) g_roomHooks.markStatusChanged(colour);
   }
+  void PostBestLineUpdate() override {
+    if (g_bestLineUpdate) g_bestLineUpdate();
+  }
 };
 
 // Personality files and their books are read from the program's folders.
@@ -163,6 +167,7 @@ void InstallShellHosts() {
 
 void SetGameRoomHostHooks(const GameRoomHostHooks& hooks) { g_roomHooks = hooks; }
 void SetOnlineGameHostHooks(const OnlineGameHostHooks& hooks) { g_onlineHooks = hooks; }
+void SetBestLineUpdateHook(void (*update)()) { g_bestLineUpdate = update; }
 
 void RemoveShellHosts() {
   SetGameHost(nullptr);
