@@ -347,7 +347,7 @@ INT_PTR CALLBACK ShortcutsProc(HWND dialog, UINT message, WPARAM first, LPARAM s
 }
 
 // ---------------------------------------------------------------- panels hidden for set-up
-// The tiles' buttons go to the room whose tiles are shown.
+// The tiles' buttons go to the handler of the room whose tiles they are.
 int TileCommandThunk(int id) {
   RoomRecord* record = g_shortcuts ? GetRoomRecord(g_shortcuts->room) : nullptr;
   if (!record || !record->tileCommand) return 0;

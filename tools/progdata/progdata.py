@@ -51,6 +51,9 @@ def main(argv):
     elif cmd == "librarywallpaper":
         import pictures
         pictures.library_wallpaper(argv[2])
+    elif cmd == "livewallpaper":
+        import pictures
+        pictures.live_wallpaper(argv[2])
     elif cmd == "splash":
         import pictures
         pictures.splash(argv[2])

@@ -114,7 +114,8 @@ TEST(Pictures, CarryThePaletteAndOpaqueOnesHoldNoKey) {
   Bitmap8 pal = Pal();
   std::vector<fs::path> all = {kOut + "/SPLASH.bmp", kOut + "/Wallpaper/MarbleGray.bmp",
                                kOut + "/Wallpaper/GameRoomBackground.bmp",
-                               kOut + "/Wallpaper/TournamentBackground.bmp"};
+                               kOut + "/Wallpaper/TournamentBackground.bmp",
+                               kOut + "/Wallpaper/RWLiveBackground.bmp"};
   for (const char* folder : {"skinres/bitmaps", "rw256/bitmaps", "anim/frames"}) {
     auto more = Pictures(folder);
     all.insert(all.end(), more.begin(), more.end());
@@ -137,7 +138,7 @@ TEST(Pictures, CarryThePaletteAndOpaqueOnesHoldNoKey) {
 // The wallpaper is tiled over the room window: where one copy meets the
 // next, neighbouring pixels differ no more than neighbours inside it do.
 TEST(Wallpaper, TilesWithoutASeam) {
-  for (const char* file : {"MarbleGray.bmp", "TournamentBackground.bmp"}) {
+  for (const char* file : {"MarbleGray.bmp", "TournamentBackground.bmp", "RWLiveBackground.bmp"}) {
     SCOPED_TRACE(file);
     Bitmap8 b;
     ASSERT_TRUE(ReadBitmap8(kOut + "/Wallpaper/" + file, &b));
