@@ -1,7 +1,10 @@
 // GUI test driver: see guitest.h.
 #include "guitest.h"
 
+#include <tlhelp32.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <utility>
 #include <vector>
@@ -190,6 +193,46 @@ void DragSettled(POINT from, POINT to, DWORD settle, int steps) {
   Pump(settle);
   SendMouse(MOUSEEVENTF_LEFTUP);
   Pump(100);
+}
+
+void TypeText(const std::string& text) {
+  for (char c : text) {
+    const SHORT scan = VkKeyScanA(c);
+    const WORD key = WORD(scan & 0xFF);
+    if (scan & 0x100)
+      Chord({VK_SHIFT}, key);
+    else
+      PressKey(key);
+  }
+}
+
+bool ClickItem(HWND parent, int id) {
+  HWND item = GetDlgItem(parent, id);
+  if (!item) return false;
+  RECT r{};
+  GetWindowRect(item, &r);
+  Click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  return true;
+}
+
+std::string InstalledProgramFolder() {
+  const char* dir = std::getenv("RW_PROGRAM_DIR");
+  std::string s = dir ? dir : "";
+  for (char& c : s)
+    if (c == '/') c = '\\';
+  return s;
+}
+
+int CountProcesses(const char* exe) {
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snap == INVALID_HANDLE_VALUE) return -1;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  int count = 0;
+  for (BOOL more = Process32First(snap, &entry); more; more = Process32Next(snap, &entry))
+    if (lstrcmpiA(entry.szExeFile, exe) == 0) ++count;
+  CloseHandle(snap);
+  return count;
 }
 
 void PressKey(WORD virtualKey) {

@@ -54,6 +54,10 @@ void Drag(POINT from, POINT to, int steps = 8);
 // lifting its piece, on a machine too busy to keep up with queued input.
 void DragSettled(POINT from, POINT to, DWORD settle = 300, int steps = 8);
 void PressKey(WORD virtualKey);
+// Types the text key by key, with Shift where the layout needs it.
+void TypeText(const std::string& text);
+// Clicks the centre of the dialog item; false when the parent has no such item.
+bool ClickItem(HWND parent, int id);
 // A key pressed with modifiers held (e.g. Chord({VK_SHIFT}, VK_TAB)).
 void Chord(std::initializer_list<WORD> held, WORD key);
 
@@ -73,6 +77,12 @@ bool Screenshot(const std::string& name);
 // The same into another folder (a Unix path), for modules that keep their
 // screenshots apart.
 bool ScreenshotTo(const std::string& dir, const std::string& name);
+
+// The installed program folder the test runner names in RW_PROGRAM_DIR, as
+// a Windows path ("" when it names none).
+std::string InstalledProgramFolder();
+// How many processes of that executable name run now (-1 when unknown).
+int CountProcesses(const char* exe);
 
 // A program started by a test: its process, main thread id and handle.
 struct Program {

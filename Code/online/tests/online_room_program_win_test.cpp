@@ -20,14 +20,6 @@ const char* kBoardClass = "RWBoardWndClass";
 
 bool Shot(const char* name) { return guitest::ScreenshotTo(RW_ONLINE_ARTEFACT_DIR, name); }
 
-std::string Installed() {
-  const char* dir = std::getenv("RW_PROGRAM_DIR");
-  std::string s = dir ? dir : "";
-  for (char& c : s)
-    if (c == '/') c = '\\';
-  return s;
-}
-
 class OnlineRoomProgram : public ::testing::Test {
  protected:
   void TearDown() override {
@@ -46,7 +38,7 @@ class OnlineRoomProgram : public ::testing::Test {
     folder_ = std::string(temp) + name;
     std::error_code error;
     std::filesystem::remove_all(folder_, error);
-    std::filesystem::copy(Installed(), folder_, std::filesystem::copy_options::recursive, error);
+    std::filesystem::copy(guitest::InstalledProgramFolder(), folder_, std::filesystem::copy_options::recursive, error);
     const std::string ini = folder_ + "\\rw.ini";
     WritePrivateProfileStringA("settings", "IntroMovie", "0", ini.c_str());
     WritePrivateProfileStringA("debug", "auto_login", "1", ini.c_str());

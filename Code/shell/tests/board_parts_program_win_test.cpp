@@ -30,48 +30,18 @@ const char* kBoardClass = "RWBoardWndClass";
 
 bool Shot(const char* name) { return guitest::ScreenshotTo(RW_SHELL_ARTEFACT_DIR, name); }
 
-std::string Installed() {
-  const char* dir = std::getenv("RW_PROGRAM_DIR");
-  std::string s = dir ? dir : "";
-  for (char& c : s)
-    if (c == '/') c = '\\';
-  return s;
-}
-
 std::string ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-int CountProcesses(const char* exe) {
-  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snap == INVALID_HANDLE_VALUE) return -1;
-  PROCESSENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  int count = 0;
-  for (BOOL more = Process32First(snap, &entry); more; more = Process32Next(snap, &entry))
-    if (lstrcmpiA(entry.szExeFile, exe) == 0) ++count;
-  CloseHandle(snap);
-  return count;
-}
-
 void ClickChild(HWND parent, int id) {
-  HWND child = GetDlgItem(parent, id);
-  ASSERT_NE(child, nullptr) << id;
-  RECT r;
-  GetWindowRect(child, &r);
-  guitest::Click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  ASSERT_TRUE(guitest::ClickItem(parent, id)) << id;
   guitest::Pump(150);
 }
 
 void Type(const char* text) {
-  for (const char* c = text; *c; ++c) {
-    const SHORT vk = VkKeyScanA(*c);
-    if (vk & 0x100)
-      guitest::Chord({VK_SHIFT}, LOBYTE(vk));
-    else
-      guitest::PressKey(LOBYTE(vk));
-  }
+  guitest::TypeText(text);
   guitest::Pump(100);
 }
 
@@ -169,7 +139,7 @@ class BoardPartsProgram : public ::testing::Test {
     folder_ = std::string(temp) + name;
     std::error_code error;
     std::filesystem::remove_all(folder_, error);
-    std::filesystem::copy(Installed(), folder_, std::filesystem::copy_options::recursive, error);
+    std::filesystem::copy(guitest::InstalledProgramFolder(), folder_, std::filesystem::copy_options::recursive, error);
     const std::string ini = folder_ + "\\rw.ini";
     WritePrivateProfileStringA("settings", "IntroMovie", "0", ini.c_str());
     WritePrivateProfileStringA("debug", "auto_login", "1", ini.c_str());
@@ -486,7 +456,7 @@ TEST_F(BoardPartsProgram, ASlowNotationChangeShowsTheWaitBox) {
 
 TEST_F(BoardPartsProgram, CapturedAndVisualThinkingWindows) {
   ASSERT_TRUE(Start("rw_e2e_board_windows"));
-  const int engines = CountProcesses("Corvane.exe");
+  const int engines = guitest::CountProcesses("Corvane.exe");
   // The layout shows Captured in the game room.
   HWND captured = AwaitWindow("Captured");
   ASSERT_NE(captured, nullptr);
@@ -495,7 +465,7 @@ TEST_F(BoardPartsProgram, CapturedAndVisualThinkingWindows) {
   HWND thinking = AwaitWindow("Visual Thinking");
   ASSERT_NE(thinking, nullptr);
   // Shown, the best-line board keeps the advisor analysing.
-  EXPECT_TRUE(guitest::WaitFor([&] { return CountProcesses("Corvane.exe") > engines; }, 15000));
+  EXPECT_TRUE(guitest::WaitFor([&] { return guitest::CountProcesses("Corvane.exe") > engines; }, 15000));
   guitest::Pump(3000);
   Shot("board_parts_captured_visual_thinking");
   // Their close boxes hide them; Ctrl+4 brings Captured back.

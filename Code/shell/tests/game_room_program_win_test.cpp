@@ -37,14 +37,6 @@ constexpr int kMoveList = 1806;
 
 bool Shot(const char* name) { return guitest::ScreenshotTo(RW_SHELL_ARTEFACT_DIR, name); }
 
-std::string Installed() {
-  const char* dir = std::getenv("RW_PROGRAM_DIR");
-  std::string s = dir ? dir : "";
-  for (char& c : s)
-    if (c == '/') c = '\\';
-  return s;
-}
-
 std::vector<uint8_t> ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
@@ -108,34 +100,12 @@ struct BoardGeometry {
   }
 };
 
-int CountProcesses(const char* exe) {
-  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snap == INVALID_HANDLE_VALUE) return -1;
-  PROCESSENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  int count = 0;
-  for (BOOL more = Process32First(snap, &entry); more; more = Process32Next(snap, &entry))
-    if (lstrcmpiA(entry.szExeFile, exe) == 0) ++count;
-  CloseHandle(snap);
-  return count;
-}
-
 void ClickChild(HWND parent, int id) {
-  HWND child = GetDlgItem(parent, id);
-  ASSERT_NE(child, nullptr) << id;
-  RECT r;
-  GetWindowRect(child, &r);
-  guitest::Click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  ASSERT_TRUE(guitest::ClickItem(parent, id)) << id;
 }
 
 void Type(const char* text) {
-  for (const char* c = text; *c; ++c) {
-    const SHORT vk = VkKeyScanA(*c);
-    if (vk & 0x100)
-      guitest::Chord({VK_SHIFT}, LOBYTE(vk));
-    else
-      guitest::PressKey(LOBYTE(vk));
-  }
+  guitest::TypeText(text);
   guitest::Pump(100);
 }
 
@@ -167,7 +137,7 @@ class GameRoomProgram : public ::testing::Test {
     folder_ = std::string(temp) + name;
     std::error_code error;
     std::filesystem::remove_all(folder_, error);
-    std::filesystem::copy(Installed(), folder_, std::filesystem::copy_options::recursive, error);
+    std::filesystem::copy(guitest::InstalledProgramFolder(), folder_, std::filesystem::copy_options::recursive, error);
     if (prepare_) prepare_(folder_);
     const std::string ini = folder_ + "\\rw.ini";
     WritePrivateProfileStringA("settings", "IntroMovie", "0", ini.c_str());
@@ -335,7 +305,7 @@ TEST_F(GameRoomProgram, AUserPlaysThePersonalityWhichAnswersEveryMove) {
   for (int i = 0; i < 3; ++i)
     for (int j = i + 1; j < 3; ++j) EXPECT_FALSE(IntersectRect(&overlap, &panels[i], &panels[j])) << i << " " << j;
   Shot("game_room_start");
-  EXPECT_EQ(CountProcesses("Corvane.exe"), 1);
+  EXPECT_EQ(guitest::CountProcesses("Corvane.exe"), 1);
   PlayAndAwaitAnswer("e2", "e4");
   std::vector<std::string> moves = Moves();
   ASSERT_GE(moves.size(), 2u);
@@ -353,12 +323,12 @@ TEST_F(GameRoomProgram, AUserPlaysThePersonalityWhichAnswersEveryMove) {
   // Leaving the room stops the game: its engine ends; the board goes (the
   // library shows a board of its own).
   ClickBar(kLibraryButton);
-  EXPECT_TRUE(guitest::WaitFor([] { return CountProcesses("Corvane.exe") == 0; }, 10000));
+  EXPECT_TRUE(guitest::WaitFor([] { return guitest::CountProcesses("Corvane.exe") == 0; }, 10000));
   EXPECT_FALSE(IsWindowVisible(board_));
   EXPECT_NE(VisibleBoard(), board_);
   // Entering starts it again, the same game: the engine is back and answers.
   ClickBar(kGameButton);
-  EXPECT_TRUE(guitest::WaitFor([] { return CountProcesses("Corvane.exe") == 1; }, 10000));
+  EXPECT_TRUE(guitest::WaitFor([] { return guitest::CountProcesses("Corvane.exe") == 1; }, 10000));
   board_ = VisibleBoard();
   ASSERT_NE(board_, nullptr);
   EXPECT_EQ(Moves().size(), 6u);
@@ -444,7 +414,7 @@ TEST_F(GameRoomProgram, ContextMenuShortcutsAndARefusedRatedGame) {
   EXPECT_TRUE(guitest::WaitFor([&] { return Moves().empty(); }, 5000));
   board_ = VisibleBoard();
   ASSERT_NE(board_, nullptr);
-  EXPECT_TRUE(guitest::WaitFor([] { return CountProcesses("Corvane.exe") == 1; }, 10000));
+  EXPECT_TRUE(guitest::WaitFor([] { return guitest::CountProcesses("Corvane.exe") == 1; }, 10000));
   PlayAndAwaitAnswer("e2", "e4");
   Shot("game_room_new_game_first_answer");
 }
@@ -500,8 +470,8 @@ TEST_F(GameRoomProgram, AnImportedXboardEngineAnswersInTheGameRoom) {
     WritePrivateProfileStringA("gameroom", "black_player", "1 300000 0 4", ini.c_str());
   }
   ASSERT_TRUE(Launch());
-  EXPECT_TRUE(guitest::WaitFor([] { return CountProcesses("fmax.exe") == 1; }, 10000));
-  EXPECT_EQ(CountProcesses("Corvane.exe"), 0);
+  EXPECT_TRUE(guitest::WaitFor([] { return guitest::CountProcesses("fmax.exe") == 1; }, 10000));
+  EXPECT_EQ(guitest::CountProcesses("Corvane.exe"), 0);
   PlayAndAwaitAnswer("e2", "e4");
   PlayAndAwaitAnswer("g1", "f3");
   const std::vector<std::string> moves = Moves();

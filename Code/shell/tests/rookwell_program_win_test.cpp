@@ -25,14 +25,6 @@ const char* kMovieClass = "RW_MOVIE_CLASS";
 
 bool Shot(const char* name) { return guitest::ScreenshotTo(RW_SHELL_ARTEFACT_DIR, name); }
 
-std::string Installed() {
-  const char* dir = std::getenv("RW_PROGRAM_DIR");
-  std::string s = dir ? dir : "";
-  for (char& c : s)
-    if (c == '/') c = '\\';
-  return s;
-}
-
 // A copy of the installed program folder of its own (the program writes its
 // settings there). The intro movie is off unless a test asks for it, so the
 // start-up figures are the program's own; a test user is logged in at the
@@ -43,7 +35,7 @@ std::string FreshCopy(const char* name, bool intro = false, bool autoLogin = tru
   const std::string to = std::string(temp) + name;
   std::error_code error;
   std::filesystem::remove_all(to, error);
-  std::filesystem::copy(Installed(), to, std::filesystem::copy_options::recursive, error);
+  std::filesystem::copy(guitest::InstalledProgramFolder(), to, std::filesystem::copy_options::recursive, error);
   WritePrivateProfileStringA("settings", "IntroMovie", intro ? "1" : "0", (to + "\\rw.ini").c_str());
   WritePrivateProfileStringA("debug", "auto_login", autoLogin ? "1" : "0", (to + "\\rw.ini").c_str());
   return to;
@@ -100,11 +92,7 @@ std::string BoxText(HWND box) {
 }
 
 void ClickChild(HWND parent, int id) {
-  HWND child = GetDlgItem(parent, id);
-  ASSERT_NE(child, nullptr) << id;
-  RECT r;
-  GetWindowRect(child, &r);
-  guitest::Click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  ASSERT_TRUE(guitest::ClickItem(parent, id)) << id;
 }
 
 // The buttons of the bar top to bottom, with their rooms.

@@ -27,21 +27,13 @@ constexpr int kLobbyRoom = 0, kGameRoom = 1;
 
 bool Shot(const char* name) { return guitest::ScreenshotTo(RW_TEACHING_ARTEFACT_DIR, name); }
 
-std::string Installed() {
-  const char* dir = std::getenv("RW_PROGRAM_DIR");
-  std::string s = dir ? dir : "";
-  for (char& c : s)
-    if (c == '/') c = '\\';
-  return s;
-}
-
 std::string FreshCopy(const char* name, bool audio, int room) {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
   const std::string to = std::string(temp) + name;
   std::error_code error;
   std::filesystem::remove_all(to, error);
-  std::filesystem::copy(Installed(), to, std::filesystem::copy_options::recursive, error);
+  std::filesystem::copy(guitest::InstalledProgramFolder(), to, std::filesystem::copy_options::recursive, error);
   const std::string ini = to + "\\rw.ini";
   WritePrivateProfileStringA("settings", "IntroMovie", "0", ini.c_str());
   WritePrivateProfileStringA("debug", "DoIVAAudio", audio ? "1" : "0", ini.c_str());
@@ -82,9 +74,7 @@ POINT CentreOf(HWND w) {
 }
 
 void ClickChild(HWND parent, int id) {
-  HWND child = GetDlgItem(parent, id);
-  ASSERT_NE(child, nullptr) << id;
-  guitest::Click(CentreOf(child));
+  ASSERT_TRUE(guitest::ClickItem(parent, id)) << id;
 }
 
 struct FindControl {

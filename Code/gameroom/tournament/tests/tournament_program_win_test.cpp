@@ -30,14 +30,6 @@ constexpr int kTileTournament = 21685;
 
 bool Shot(const char* name) { return guitest::ScreenshotTo(RW_TOURNAMENT_ARTEFACT_DIR, name); }
 
-std::string Installed() {
-  const char* dir = std::getenv("RW_PROGRAM_DIR");
-  std::string s = dir ? dir : "";
-  for (char& c : s)
-    if (c == '/') c = '\\';
-  return s;
-}
-
 struct ProgramRun {
   std::string folder;
   guitest::Program program;
@@ -49,7 +41,7 @@ struct ProgramRun {
     folder = std::string(temp) + name;
     std::error_code error;
     std::filesystem::remove_all(folder, error);
-    std::filesystem::copy(Installed(), folder, std::filesystem::copy_options::recursive, error);
+    std::filesystem::copy(guitest::InstalledProgramFolder(), folder, std::filesystem::copy_options::recursive, error);
     WritePrivateProfileStringA("settings", "IntroMovie", "0", (folder + "\\rw.ini").c_str());
     // Nobody is logged in and the program starts in the tournament room:
     // the lobby would ask for a user and hides the navigation bar.
@@ -82,9 +74,7 @@ POINT Centre(HWND w) {
 }
 
 void ClickChild(HWND parent, int id) {
-  HWND child = GetDlgItem(parent, id);
-  ASSERT_NE(child, nullptr) << id;
-  guitest::Click(Centre(child));
+  ASSERT_TRUE(guitest::ClickItem(parent, id)) << id;
   guitest::Pump(250);
 }
 

@@ -27,21 +27,13 @@ constexpr int kTileReference = 21720;
 
 bool Shot(const char* name) { return guitest::ScreenshotTo(RW_LIBRARY_ARTEFACTS, name); }
 
-std::string Installed() {
-  const char* dir = std::getenv("RW_PROGRAM_DIR");
-  std::string s = dir ? dir : "";
-  for (char& c : s)
-    if (c == '/') c = '\\';
-  return s;
-}
-
 std::string FreshCopy(const char* name) {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
   const std::string to = std::string(temp) + name;
   std::error_code error;
   std::filesystem::remove_all(to, error);
-  std::filesystem::copy(Installed(), to, std::filesystem::copy_options::recursive, error);
+  std::filesystem::copy(guitest::InstalledProgramFolder(), to, std::filesystem::copy_options::recursive, error);
   WritePrivateProfileStringA("settings", "IntroMovie", "0", (to + "\\rw.ini").c_str());
   WritePrivateProfileStringA("debug", "auto_login", "0", (to + "\\rw.ini").c_str());
   WritePrivateProfileStringA("debug", "auto_room_select", "1", (to + "\\rw.ini").c_str());

@@ -26,21 +26,13 @@ constexpr int kSummaryId = 2007;  // the panel's line naming the current game
 
 bool Shot(const char* name) { return guitest::ScreenshotTo(RW_DBWINDOW_ARTEFACT_DIR, name); }
 
-std::string Installed() {
-  const char* dir = std::getenv("RW_PROGRAM_DIR");
-  std::string s = dir ? dir : "";
-  for (char& c : s)
-    if (c == '/') c = '\\';
-  return s;
-}
-
 std::string FreshCopy(const char* name) {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
   const std::string to = std::string(temp) + name;
   std::error_code error;
   std::filesystem::remove_all(to, error);
-  std::filesystem::copy(Installed(), to, std::filesystem::copy_options::recursive, error);
+  std::filesystem::copy(guitest::InstalledProgramFolder(), to, std::filesystem::copy_options::recursive, error);
   WritePrivateProfileStringA("settings", "IntroMovie", "0", (to + "\\rw.ini").c_str());
   // Nobody is logged in and the program starts in the game room, whose
   // navigation bar leads to the database room: the lobby would ask for a
@@ -290,12 +282,7 @@ TEST(DatabaseRoom, OpensTheDefaultDatabaseSortsSearchesByKeyAndOpensAGame) {
 
 // Types a text with the keyboard, one key (with Shift where needed) a character.
 void Type(const std::string& text) {
-  for (char c : text) {
-    const SHORT scan = VkKeyScanA(c);
-    const WORD key = WORD(scan & 0xFF);
-    if (scan & 0x100) guitest::Chord({VK_SHIFT}, key);
-    else guitest::PressKey(key);
-  }
+  guitest::TypeText(text);
 }
 
 std::string FindFile(const std::string& folder, const char* name) {
