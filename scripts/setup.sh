@@ -111,3 +111,7 @@ fi
 
 # expat for the Windows trees, built from Debian's source package (cached).
 bash "$here/expat-mingw.sh"
+
+# The outside xboard engine of the tests (fmax.exe): fairymax's source
+# package, fetched once outside the tree. Without it those tests are left out.
+bash "$here/fairymax-source.sh" || echo "setup: fairymax's source could not be fetched; its tests are left out"

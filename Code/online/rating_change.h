@@ -5,19 +5,14 @@
 #include <cstdint>
 #include <string>
 
+#include "game_end.h"
 #include "wire.h"
 
-// Game results of online games.
-enum OnlineGameResult : uint32_t {
-  RESULT_DRAW = 9,
-  RESULT_WHITE_RESIGNED = 10,
-  RESULT_BLACK_RESIGNED = 11,
-  RESULT_WHITE_LOST_ON_TIME = 12,
-  RESULT_BLACK_LOST_ON_TIME = 13,
-  RESULT_ADJOURNED = 15,
-  RESULT_ABORTED = 16,
-  RESULT_PLAYER_LEFT = 17,
-};
+// Online names of the game results the rules define.
+constexpr uint32_t RESULT_DRAW = RESULT_AGREED;
+constexpr uint32_t RESULT_WHITE_LOST_ON_TIME = RESULT_WHITE_TIME;
+constexpr uint32_t RESULT_BLACK_LOST_ON_TIME = RESULT_BLACK_TIME;
+constexpr uint32_t RESULT_PLAYER_LEFT = RESULT_DISCONNECTED;
 
 // False for no result and for games that were not played out: adjourned,
 // aborted, or ended because a player left.

@@ -98,6 +98,7 @@ int OnlineSession::Start(uint32_t k, const std::string& name) {
   internetAddress.clear();
   open_ = true;
   InstallDefaultHandlers();
+  for (auto& hook : startHooks_) hook();
   return 0;
 }
 
@@ -106,6 +107,19 @@ int OnlineSession::DisconnectLobby() {
   SendPeerToChannel(BuildEmptyMessage(MSG_LEAVING));
   link.Disconnect();
   return 0;
+}
+
+int OnlineSession::EnumOnlineAddresses(uint32_t k) { return open_ ? link.EnumAddresses(k) : -1; }
+
+int OnlineSession::ConnectOnline(uint32_t k, bool noSearch, const std::string& address, const std::string& modem,
+                                 const std::string& phone) {
+  if (!open_) return -1;
+  noSessionSearch = noSearch;
+  return link.Connect(k, noSearch, address, modem, phone);
+}
+
+int OnlineSession::LoginOnline(const uint8_t* session, bool host, const std::string& value) {
+  return open_ ? link.Login(session, host, value) : -1;
 }
 
 int OnlineSession::Close() {

@@ -23,14 +23,27 @@ enum LobbyEventKind : uint32_t {
   LOBBY_PEER_DATA = 0,
   LOBBY_PLAYER_GONE = 1,
   LOBBY_LOGGED_IN = 3,
+  LOBBY_SESSION_FOUND = 5,     // a session of a search: its name and GUID
+  LOBBY_CONNECTION_FOUND = 6,  // a connection kind the transport offers
   LOBBY_ADDRESS = 7,
+};
+
+// Connection kinds of ConnectOnline.
+enum ConnectionKind : uint32_t {
+  CONNECT_NONE = 0,
+  CONNECT_LAN = 1,
+  CONNECT_INTERNET = 2,
+  CONNECT_MODEM = 3,
+  CONNECT_LOBBY_LAUNCHED = 5,
 };
 
 struct LobbyEvent {
   uint32_t kind = 0;
   uint32_t senderId = 0;     // peer data: the sender; player gone: the id
-  uint32_t addressKind = 0;  // address records: 2 is the Internet address
+  uint32_t addressKind = 0;  // address, connection and session records: the connection kind
   std::vector<uint8_t> data;
+  uint8_t session[16] = {};  // session found: its GUID
+  std::string text;          // session found: its name; address: a modem's name
 };
 
 constexpr int kLobbyNoValue = -227;  // nothing stored under the key
@@ -47,6 +60,14 @@ class LobbyLink {
   virtual bool GetNickFromID(uint32_t id, std::string* nickname) = 0;
   virtual int GetUserData(const std::string& key, uint8_t* buffer, size_t capacity, size_t* size) = 0;
   virtual int PutUserData(const std::string& key, const uint8_t* data, size_t size) = 0;
+  // Connecting: results as the library gives them; -1 when not offered.
+  virtual int EnumAddresses(uint32_t /*kind*/) { return -1; }
+  virtual int Connect(uint32_t /*kind*/, bool /*noSessionSearch*/, const std::string& /*address*/,
+                      const std::string& /*modem*/, const std::string& /*phone*/) {
+    return -1;
+  }
+  // `session` null: the first session, or the host's own.
+  virtual int Login(const uint8_t* /*session*/, bool /*host*/, const std::string& /*value*/) { return -1; }
 };
 
 struct OnlineUserEntry {
@@ -95,6 +116,11 @@ class OnlineSession {
   int Close();
   bool IsOpen() const { return open_; }
   int DisconnectLobby();
+  // -1 when no session is open.
+  int EnumOnlineAddresses(uint32_t kind);
+  int ConnectOnline(uint32_t kind, bool noSessionSearch, const std::string& address, const std::string& modem,
+                    const std::string& phone);
+  int LoginOnline(const uint8_t* session, bool host, const std::string& value);
   void Leave();  // DisconnectOnline: close and tell the room
 
   // Queue and drain.
@@ -104,6 +130,9 @@ class OnlineSession {
   void HandleRoomMessage(uint32_t wparam, LobbyEvent* record);
   void DispatchPeerMessage(const uint8_t* data, size_t size, uint32_t sender);
   void RegisterPeerHandler(uint32_t type, PeerHandler handler);
+  // Runs after every start, once the default handlers are in: the layers
+  // above register their handlers again there.
+  void OnStart(std::function<void()> hook) { startHooks_.push_back(std::move(hook)); }
 
   // Send routes: the library's result, -1 when it could not be tried.
   int SendPeerToUser(const std::vector<uint8_t>& m, const std::string& nickname);
@@ -210,6 +239,7 @@ class OnlineSession {
   std::list<OnlineUserEntry> users_;
   std::vector<std::string> ignored_;
   PeerHandler handlers_[102];
+  std::vector<std::function<void()>> startHooks_;
 };
 
 // Time-control category: 0 Bullet, 1 Blitz, 2 Standard.

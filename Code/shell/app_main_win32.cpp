@@ -93,10 +93,12 @@ void FreeUserRecord() {
 
 // The name a data set is opened by: the table's file name, without its
 // extension for the packed sets (their index and data files share it).
+// The name of a set number: the packed sets by their numbers (the table
+// rows are another order), the others by their table rows.
 std::string DataSetName(int set) {
-  std::string name = kDataSetTable[set].fileName;
-  if (set <= 6) name = name.substr(0, name.rfind('.'));
-  return name;
+  static const char* const kPackedSets[7] = {"rwsets", "faces", "tutorial", "tnaudio", "nla", "moves", "about"};
+  if (set >= 0 && set <= 6) return kPackedSets[set];
+  return kDataSetTable[set].fileName;
 }
 
 void FreeBookSlots() {

@@ -1,7 +1,9 @@
 // The own file dialogs over the toolkit's list, combo box and edit.
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "data_sets.h"
 #include "dialog_runner.h"
 #include "file_dialog.h"
 #include "file_kinds.h"
@@ -64,6 +66,29 @@ void FillFileList(HWND dialog) {
   SetCursor(old);
 }
 
+// "C:" with the volume label of a fixed or RAM drive, or the lower-cased
+// connection name of a remote one.
+std::string DriveEntry(char letter) {
+  const char root[4] = {letter, ':', '\\', 0};
+  std::string entry = {letter, ':'};
+  const UINT kind = GetDriveTypeA(root);
+  char name[MAX_PATH] = "";
+  if (kind == DRIVE_FIXED || kind == DRIVE_RAMDISK) {
+    if (!GetVolumeInformationA(root, name, sizeof name, nullptr, nullptr, nullptr, nullptr, 0)) name[0] = 0;
+  } else if (kind == DRIVE_REMOTE) {
+    using Connection = DWORD(WINAPI*)(LPCSTR, LPSTR, LPDWORD);
+    static HMODULE mpr = LoadLibraryA("mpr.dll");
+    auto get = mpr ? reinterpret_cast<Connection>(reinterpret_cast<void*>(GetProcAddress(mpr, "WNetGetConnectionA")))
+                   : nullptr;
+    DWORD size = sizeof name;
+    const char device[3] = {letter, ':', 0};
+    if (!get || get(device, name, &size) != NO_ERROR) name[0] = 0;
+    for (char* c = name; *c; ++c) *c = static_cast<char>(tolower(static_cast<unsigned char>(*c)));
+  }
+  if (name[0]) entry += std::string(" ") + name;
+  return entry;
+}
+
 void FillLookInList(HWND dialog) {
   HWND box = GetDlgItem(dialog, kLookIn);
   SendMessageA(box, CB_RESETCONTENT, 0, 0);
@@ -72,8 +97,8 @@ void FillLookInList(HWND dialog) {
   int selected = 0;
   for (int i = 0; i < 26; ++i) {
     if (!(drives & (1u << i))) continue;
-    const char entry[3] = {static_cast<char>('A' + i), ':', 0};
-    SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    const std::string entry = DriveEntry(static_cast<char>('A' + i));
+    SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
     if (entry[0] != drive) continue;
     std::string indent = "  ";
     for (const std::string& part : FolderChain(g_state.folder)) {
@@ -133,7 +158,7 @@ void GoToLookInEntry(HWND dialog) {
   SendMessageA(box, CB_GETLBTEXT, at, reinterpret_cast<LPARAM>(text));
   std::string target;
   if (strchr(text, ':')) {
-    target = std::string(text) + "\\";
+    target = std::string(text, 2) + "\\";
   } else {
     const int depth = static_cast<int>(strspn(text, " ")) / 2;
     target = g_state.folder.substr(0, 2) + "\\";
@@ -195,7 +220,11 @@ void Confirm(HWND dialog) {
   const bool usable = CleanFileName(typed, &cleaned, &warned);
   if (warned) Say(dialog, 355);
   if (!usable) return Say(dialog, 356);  // and the dialog stays open
-  cleaned = AddTypeExtension(cleaned, g_state.type);
+  // An existing file chosen to open is taken as named: "game.pgn" with the
+  // saved-game type (which lists PGN files too) is not "game.pgn.RWG".
+  const bool save = g_state.mode == 1 || g_state.mode == 4 || g_state.mode == 5;
+  if (save || GetFileAttributesA(JoinFolder(g_state.folder, cleaned).c_str()) == INVALID_FILE_ATTRIBUTES)
+    cleaned = AddTypeExtension(cleaned, g_state.type);
   g_state.title = cleaned;
   g_state.chosen = JoinFolder(g_state.folder, cleaned);
   if (GetDlgItem(dialog, kReadOnly)) g_state.readOnly = IsDlgButtonChecked(dialog, kReadOnly) == BST_CHECKED;
@@ -203,6 +232,8 @@ void Confirm(HWND dialog) {
 }
 
 void OnInit(HWND dialog) {
+  // Rows tall enough for the 16-pixel icons.
+  SendDlgItemMessageA(dialog, kFiles, LB_SETITEMHEIGHT, 0, 18);
   struct ModeText {
     int title, button, buttonText;
   };
@@ -271,8 +302,74 @@ void OnCommand(HWND dialog, int id, int code) {
   }
 }
 
-INT_PTR CALLBACK FileDialogDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+// The icon pair of a file-list kind: the plain one and the selected one.
+struct KindIcon {
+  int kind;
+  const char* plain;
+  const char* selected;
+};
+constexpr KindIcon kIcons[] = {
+    {1, "gen_file", "gen_fils"},           {4, "gameBeryl", "gameBerys"},  {5, "gameTopaz", "gameTopas"},
+    {6, "gameAmber", "gameAmbes"},         {7, "gameJade", "gameJads"},    {8, "gameOnyx", "gameOnys"},
+    {9, "database_file", "database_fils"}, {10, "gen_file", "gen_fils"},   {11, "text_file", "text_fils"},
+    {12, "pgn_file", "pgn_fils"},          {13, "tutor_file", "tutor_fils"}, {14, "person_file", "person_fils"},
+    {15, "tourn_file", "tourn_fils"},      {16, "book_file", "book_fils"}, {17, "clsfile", "clsfils"},
+    {23, "lay_file", "lay_fils"},          {24, "gen_file", "gen_fils"},
+};
+constexpr int kResourceLibrarySet = 7;
+constexpr int kIconSize = 16;
+// The icons are drawn on these backgrounds, so the rows take them too.
+constexpr COLORREF kListBack = RGB(30, 44, 58), kSelectedBack = RGB(38, 66, 122);
+
+const void* KindIconPicture(int kind, bool selected) {
+  for (const KindIcon& icon : kIcons) {
+    if (icon.kind != kind) continue;
+    void* picture = nullptr;
+    return LoadLibraryBitmap(selected ? icon.selected : icon.plain, kResourceLibrarySet, &picture) ? picture
+                                                                                                   : nullptr;
+  }
+  return nullptr;
+}
+
+// A file-list row: the kind's icon and the name (a folder's without its "\").
+void DrawEntry(HWND dialog, const DRAWITEMSTRUCT* item) {
+  if (int(item->itemID) < 0) return;
+  HWND list = GetDlgItem(dialog, kFiles);
+  char text[MAX_PATH] = "";
+  SendMessageA(list, LB_GETTEXT, item->itemID, reinterpret_cast<LPARAM>(text));
+  const int kind = int(SendMessageA(list, LB_GETITEMDATA, item->itemID, 0));
+  const bool selected = (item->itemState & ODS_SELECTED) != 0;
+  HDC dc = item->hDC;
+  const RECT& r = item->rcItem;
+  HBRUSH back = CreateSolidBrush(selected ? kSelectedBack : kListBack);
+  FillRect(dc, &r, back);
+  DeleteObject(back);
+  const int top = r.top + (r.bottom - r.top - kIconSize) / 2;
+  if (const auto* icon = static_cast<const BITMAPINFOHEADER*>(KindIconPicture(kind, selected))) {
+    const int colours = icon->biBitCount <= 8 ? (icon->biClrUsed ? int(icon->biClrUsed) : 1 << icon->biBitCount) : 0;
+    const BYTE* bits = reinterpret_cast<const BYTE*>(icon) + icon->biSize + colours * 4 +
+                       (icon->biCompression == BI_BITFIELDS ? 12 : 0);
+    StretchDIBits(dc, r.left + 2, top, kIconSize, kIconSize, 0, 0, icon->biWidth, std::abs(icon->biHeight), bits,
+                  reinterpret_cast<const BITMAPINFO*>(icon), DIB_RGB_COLORS, SRCCOPY);
+  }
+  std::string name = text;
+  if (kind == kKindFolder && !name.empty() && name.back() == '\\') name.pop_back();
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, selected ? RGB(255, 255, 255) : RGB(226, 230, 236));
+  RECT textRect{r.left + kIconSize + 6, r.top, r.right, r.bottom};
+  DrawTextA(dc, name.c_str(), -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  if (item->itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
+}
+
+INT_PTR CALLBACK FileDialogDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_DRAWITEM:
+      if (wParam == kFiles) {
+        DrawEntry(dialog, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+      }
+      return FALSE;
     case WM_INITDIALOG:
       OnInit(dialog);
       return TRUE;

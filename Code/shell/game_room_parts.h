@@ -8,3 +8,5 @@
 // personality and thinking-line calls and the room's game loader at the
 // game room's parts. Called once at start, after the shell's own joins.
 void ConnectGameRoomParts();
+// The Player Profile window and the outside-engine import.
+void ConnectGameRoomDialogs();

@@ -24,10 +24,12 @@
 
 #include "app_globals.h"
 #include "app_main.h"
+#include "board_parts.h"
 #include "file_dialog.h"
 #include "game_file.h"
 #include "game_room_parts.h"
 #include "game_room_win32.h"
+#include "load_save.h"
 #include "game_status_win32.h"
 #include "main_frame.h"
 #include "menu_commands_win32.h"
@@ -60,10 +62,12 @@ int CreateGameWindows() {
   CreateThinkingLinesDialog(frame, Instance());
   CreateAnnotationDialog(0);
   CreateShortcutsWindow();
+  CreateBoardPartWindows();
   return 1;
 }
 
 int DestroyGameWindows() {
+  DestroyBoardPartWindows();
   DestroyShortcutsWindow();
   DestroyAnnotationDialog();
   if (HWND w = static_cast<HWND>(GetNumberedWindow(WIN_THINKING))) DestroyThinkingLinesDialog(w);
@@ -75,6 +79,7 @@ int RegisterBoardClass() { return InitBoardViewsForProgram(); }
 
 void OnRoomTick() {
   RaiseGameRoomPanels();
+  KeepBoardToolsAbove();
   if (HWND status = static_cast<HWND>(GetNumberedWindow(WIN_GAME_STATUS))) ShowGameStatusClocks(status, 0);
 }
 
@@ -92,31 +97,6 @@ void StatusChanged(int colour) {
   if (!game || !window) return;
   PlayerRecord* player = colour == 1 ? &game->white : colour == 0 ? &game->black : &game->third;
   MarkThinkingStatistics(window, player, colour);
-}
-
-// A saved game or the first game of a PGN file, chosen in the program's
-// file dialog.
-GameRecord* LoadGameFromFile(HWND owner) {
-  char path[MAX_PATH] = "";
-  int type = 0, openAs = 0;
-  if (!DoFileDialog(owner, Instance(), path, nullptr, 0, 0, 1, &type, &openAs, nullptr)) return nullptr;
-  GameRecord* game = CreateGame(GAME_ORDINARY, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, WHITE, 1, 0);
-  if (!game) return nullptr;
-  const size_t n = std::strlen(path);
-  const bool pgn = n > 4 && _stricmp(path + n - 4, ".pgn") == 0;
-  bool read = false;
-  if (pgn) {
-    std::ifstream in(path, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    read = in.good() || in.eof() ? ReadPgnFromMemory(text.c_str(), game) == 0 : false;
-  } else {
-    read = LoadGameFile(path, game) != 0;
-  }
-  if (!read) {
-    DestroyGame(game);
-    return nullptr;
-  }
-  return game;
 }
 
 }  // namespace
@@ -146,11 +126,12 @@ void ConnectGameRoomParts() {
   SetGameRoomHostHooks(hooks);
 
   GameRoomSeams seams = GetGameRoomSeams();
-  seams.loadGame = LoadGameFromFile;
+  seams.loadGame = [](HWND owner) { return LoadGameCommand(owner, nullptr); };
   seams.runGameSetupDialog = RunGameSetupDialog;
   seams.showAdvice = [](GameRecord* game) { ShowAdviceDialog(game, 1); };
   seams.startGameAnalysis = [] { RunGameAnalysis(); };
   SetGameRoomSeams(seams);
+  ConnectBoardParts();
 
   // The main menu's "Game Analysis..." and "Solve For Mate...".
   MenuCommandHooks& menu = GetMenuCommandHooks();

@@ -347,7 +347,13 @@ INT_PTR CALLBACK ShortcutsProc(HWND dialog, UINT message, WPARAM first, LPARAM s
 }
 
 // ---------------------------------------------------------------- panels hidden for set-up
-int TileCommandThunk(int id) { return GameRoomTileCommand(id); }
+// The tiles' buttons go to the handler of the room whose tiles they are.
+int TileCommandThunk(int id) {
+  RoomRecord* record = g_shortcuts ? GetRoomRecord(g_shortcuts->room) : nullptr;
+  if (!record || !record->tileCommand) return 0;
+  record->tileCommand(id);
+  return 1;
+}
 
 }  // namespace
 
@@ -358,7 +364,9 @@ void RaiseGameRoomPanels() {
   const HWND foreground = GetForegroundWindow();
   if (foreground == frame && g_lastForeground != frame) g_raisePanels = true;
   g_lastForeground = foreground;
-  if (!g_raisePanels || !frame || !IsWindowVisible(frame) || GetRoomNumber() != ROOM_GAME) return;
+  // The library room shows its panels (and the book editor) the same way.
+  const int room = GetRoomNumber();
+  if (!g_raisePanels || !frame || !IsWindowVisible(frame) || (room != ROOM_GAME && room != ROOM_LIBRARY)) return;
   g_raisePanels = false;
   for (int id = WIN_ADVICE; id <= WIN_RECEIVED_CHALLENGE; ++id) {
     HWND panel = static_cast<HWND>(GetNumberedWindow(id));
@@ -366,6 +374,8 @@ void RaiseGameRoomPanels() {
       SetWindowPos(panel, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
 }
+
+void RaiseRoomPanelsSoon() { g_raisePanels = true; }
 
 void SetGameRoomSeams(const GameRoomSeams& seams) {
   g_seams = seams;
@@ -665,10 +675,11 @@ void ShowBoardMenu(HWND from, POINT screen, bool keyboard) {
   CmMenu* menu = cmCreatePopupMenu();
   if (!menu) return;
   CmMenu* popup = nullptr;
-  const char* popupCaption = nullptr;
+  // A copy: the string loader gives every call the same buffer.
+  std::string popupCaption;
   auto flushPopup = [&] {
     if (!popup) return;
-    cmAppendMenu(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), popupCaption);
+    cmAppendMenu(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), popupCaption.c_str());
     cmDestroySubMenu(popup);
     popup = nullptr;
   };

@@ -18,7 +18,7 @@
 // CopyGameToGameRoom, SetUpGameInGameRoom, SetUpPositionInGameRoom,
 // SetUpPositionEnd, LockGameRoomForSetUp, CreateShortcutsWindow,
 // ShowShortcutsWindow, DestroyShortcutsWindow, ShowShortcutTiles,
-// RaiseGameRoomPanels.
+// RaiseGameRoomPanels, RaiseRoomPanelsSoon.
 #pragma once
 
 #include <windows.h>
@@ -83,3 +83,5 @@ void ShowShortcutTiles(int room, int tileId, const char* tileBitmap);
 // The room timer's call: the room's panels raised above the main frame once
 // after each entry, when the frame is on screen.
 void RaiseGameRoomPanels();
+// The panels raised at the room timer's next tick (rooms 1 and 4).
+void RaiseRoomPanelsSoon();

@@ -17,16 +17,20 @@
 #include "data_sets.h"
 #include "dbwindow_win32.h"
 #include "frame_links.h"
+#include "game_info.h"
+#include "load_save.h"
 #include "game_room_parts.h"
 #include "game_sounds.h"
 #include "debug_window.h"
 #include "menu_commands_win32.h"
 #include "move_words.h"
+#include "notation_change.h"
 #include "movie_launch.h"
 #include "print_front.h"
 #include "room_window.h"
 #include "shell_services.h"
 #include "sound_layer.h"
+#include "teaching_rooms_win32.h"
 
 namespace {
 
@@ -87,6 +91,8 @@ void ConnectProgramParts() {
   startup.playIntroMovie = PlayIntro;
   // The room window's one-shot timer at the first entry into the kids room.
   SetRoomMovieLaunch(PlayKidsRoom);
+  // The classroom and the kids room take their places in the room table.
+  RegisterTeachingRooms();
   ConnectDatabaseRoom();
 
   ShellServices s = GetShellServices();
@@ -96,6 +102,7 @@ void ConnectProgramParts() {
   s.playMoveSound = MoveSound;
   s.setPrintPalette = PrintPalette;
   SetShellServices(s);
+  InstallNotationChange();
 
   // The movie launcher releases the device through the service table; the
   // frame takes it back (0x810E, activation) through its links. Both point
@@ -107,8 +114,13 @@ void ConnectProgramParts() {
   links.setPrintPalette = SetPrintPalette;
 
   ConnectGameRoomParts();
+  ConnectGameRoomDialogs();
   // The main menu's commands and check marks, and the engine monitors.
   InstallMenuCommands();
+  MenuCommandHooks& hooks = GetMenuCommandHooks();
+  hooks.gameInformation = [](HWND owner, GameRecord* game) { ShowGameInfoDialog(owner, game); };
+  hooks.askAnnotationType = [](HWND owner, GameRecord*) { return AskAnnotationType(owner, 0); };
+  hooks.saveGame = [](HWND owner, GameRecord* game) { SaveGameCommand(owner, nullptr, game); };
   InstallDebugMonitors();
   g_createModeless = startup.createModelessWindows;
   g_destroyModeless = startup.destroyModelessWindows;

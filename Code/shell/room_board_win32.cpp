@@ -9,15 +9,18 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app_globals.h"
+#include "color_picker.h"
 #include "data_sets.h"
 #include "dibkit.h"
 #include "heapkit.h"
+#include "layout_file.h"
 #include "look_and_feel.h"
 #include "profile.h"
 #include "room_board_win32.h"
@@ -28,6 +31,7 @@
 #include "user_settings.h"
 #include "wallpaper.h"
 #include "win/board_view_win32.h"
+#include "win/set_choice_dialog_win32.h"
 #include "win/promotion_dialog_win32.h"
 #include "window_table.h"
 
@@ -90,35 +94,154 @@ class RoomBoardHost final : public BoardViewHost {
  public:
   explicit RoomBoardHost(RoomRecord* record) : record_(record) {}
   ~RoomBoardHost() override {
-    for (PackedDib* d : {boardBitmap_, sheet_, palettePicture_, background_, oldBackground_})
+    for (PackedDib* d : {boardBitmap_, sheet_, oldSheet_, palettePicture_, background_, oldBackground_})
       if (d) dibDelete(d);
+    for (PackedDib* d : retired_) dibDelete(d);
     for (auto& group : groups_)
       for (PackedDib* d : group)
         if (d) dibDelete(d);
   }
 
+  // The sets the user chose for the room are kept in the user's layout;
+  // without a choice there (or in the settings file), the largest flat
+  // set that fits the room.
   bool Prepare() {
     char section[kRoomNameSize] = "";
     GetRoomName(section, record_->room);
+    char layout[kAppPathSize] = "";
+    GetCurrentLayoutPath(layout);
     char name[64];
-    ProfileReadString(section, "board_set", "", name, sizeof name, GetSettingsIniPath());
+    ProfileReadString(section, "board_set", "", name, sizeof name, layout);
+    if (!name[0]) ProfileReadString(section, "board_set", "", name, sizeof name, GetSettingsIniPath());
     int board = name[0] ? g_catalogue.FindBoardSet(name) : -1;
-    if (board < 0) board = FittingBoardSet();
-    if (board < 0) board = g_catalogue.FindBoardSet(kDefaultBoardSet);
-    if (board < 0 || !g_catalogue.CopyBoardSet(&boardSet_, board)) return false;
-    ProfileReadString(section, "piece_set", "", name, sizeof name, GetSettingsIniPath());
+    if (board < 0 && std::strcmp(name, kLayoutCustomBoard) == 0) board = kCustomBoardSet;
+    if (board == -1) board = FittingBoardSet();
+    if (board == -1) board = g_catalogue.FindBoardSet(kDefaultBoardSet);
+    // The custom board keeps a regular set's record under its own geometry.
+    const int record = board == kCustomBoardSet ? std::max(0, g_catalogue.FindBoardSet(kDefaultBoardSet)) : board;
+    if (record < 0 || !g_catalogue.CopyBoardSet(&boardSet_, record)) return false;
+    boardIndex_ = board;
+    ProfileReadString(section, "piece_set", "", name, sizeof name, layout);
+    if (!name[0]) ProfileReadString(section, "piece_set", "", name, sizeof name, GetSettingsIniPath());
     int pieces = name[0] ? g_catalogue.FindPieceSet(name) : -1;
     if (pieces < 0) pieces = g_catalogue.FindPieceSet(RecordName(boardSet_.defaultPieceSet, kSetNameSize).c_str());
     if (pieces < 0 || !g_catalogue.CopyPieceSet(&pieceSet_, pieces)) return false;
-    boardBitmap_ = LoadSetPicture(boardSet_.boardItem);
+    pieceIndex_ = pieces;
+    if (board != kCustomBoardSet) boardBitmap_ = LoadSetPicture(boardSet_.boardItem);
     sheet_ = LoadSetPicture(pieceSet_.sheetItem);
     palettePicture_ = LoadPalettePicture();
-    for (int g = 0; g < 2; ++g)
-      for (int i = 0; i < 4; ++i) groups_[g][i] = LoadSetPicture(boardSet_.groupItems[g * 4 + i]);
-    std::snprintf(record_->board->boardSetName, sizeof record_->board->boardSetName, "%s",
-                  RecordName(boardSet_.name, kSetNameSize).c_str());
+    if (board != kCustomBoardSet)
+      for (int g = 0; g < 2; ++g)
+        for (int i = 0; i < 4; ++i) groups_[g][i] = LoadSetPicture(boardSet_.groupItems[g * 4 + i]);
+    ReadCustomBoardView(nullptr, record_->room, &record_->board->customView);
+    custom_ = FromRoomView(record_->board->customView);
+    NameBoardSet();
+    record_->board->boardSet = boardIndex_;
+    record_->board->pieceSet = pieceIndex_;
     ReadRoomGameOptions(&record_->board->options, section);
-    return boardBitmap_ && sheet_ && palettePicture_;
+    return (boardBitmap_ || board == kCustomBoardSet) && sheet_ && palettePicture_;
+  }
+
+  void NameBoardSet() {
+    std::snprintf(record_->board->boardSetName, sizeof record_->board->boardSetName, "%s",
+                  boardIndex_ == kCustomBoardSet ? kLayoutCustomBoard : RecordName(boardSet_.name, kSetNameSize).c_str());
+  }
+
+  static CustomBoardView FromRoomView(const RoomCustomBoard& r) {
+    CustomBoardView v;
+    v.size = r.size;
+    v.tilt = r.tilt;
+    v.turn = r.turn;
+    v.vanishing = r.vanishingPoint;
+    v.dark = BoardColour{r.dark[0], r.dark[1], r.dark[2], 0};
+    v.light = BoardColour{r.light[0], r.light[1], r.light[2], 0};
+    return v;
+  }
+  static RoomCustomBoard ToRoomView(const CustomBoardView& v) {
+    RoomCustomBoard r{};
+    r.size = v.size;
+    r.tilt = v.tilt;
+    r.turn = v.turn;
+    r.vanishingPoint = v.vanishing;
+    r.dark[0] = v.dark.blue;
+    r.dark[1] = v.dark.green;
+    r.dark[2] = v.dark.red;
+    r.light[0] = v.light.blue;
+    r.light[1] = v.light.green;
+    r.light[2] = v.light.red;
+    return r;
+  }
+
+  // Switching sets (the chess-set dialog, layouts): the record copied and
+  // the pictures loaded before the old ones go, so a failure keeps them.
+  bool LoadRoomBoardSet(int index) override {
+    if (index == kCustomBoardSet) {
+      ReadCustomBoardView(nullptr, record_->room, &record_->board->customView);
+      custom_ = FromRoomView(record_->board->customView);
+      ReplaceBoardPictures(nullptr, nullptr);
+      boardIndex_ = index;
+    } else {
+      BoardSetRecord set{};
+      if (!g_catalogue.CopyBoardSet(&set, index)) return false;
+      PackedDib* picture = LoadSetPicture(set.boardItem);
+      if (!picture) return false;
+      PackedDib* groups[2][4] = {};
+      for (int g = 0; g < 2; ++g)
+        for (int i = 0; i < 4; ++i) groups[g][i] = LoadSetPicture(set.groupItems[g * 4 + i]);
+      // The board stands where the layout puts the new picture's corner.
+      boardSet_ = set;
+      const ScreenPoint origin = LayoutBoardOffset();
+      boardSet_.originX = origin.x;
+      boardSet_.originY = origin.y;
+      ReplaceBoardPictures(picture, groups);
+      boardIndex_ = index;
+    }
+    NameBoardSet();
+    record_->board->boardSet = boardIndex_;
+    return true;
+  }
+  bool LoadRoomPieceSet(int index) override {
+    PieceSetRecord set{};
+    if (!g_catalogue.CopyPieceSet(&set, index)) return false;
+    PackedDib* sheet = LoadSetPicture(set.sheetItem);
+    if (!sheet) return false;
+    // The view's sprites still use the old sheet until it rebuilds them.
+    if (oldSheet_) dibDelete(oldSheet_);
+    oldSheet_ = sheet_;
+    sheet_ = sheet;
+    pieceSet_ = set;
+    pieceIndex_ = index;
+    record_->board->pieceSet = pieceIndex_;
+    return true;
+  }
+  int BoardSetIndex() override { return boardIndex_; }
+  int PieceSetIndex() override { return pieceIndex_; }
+  CustomBoardView* RoomCustomView() override { return &custom_; }
+  void WriteCustomBoardView(const CustomBoardView& view) override {
+    custom_ = view;
+    record_->board->customView = ToRoomView(view);
+    ::WriteCustomBoardView(nullptr, record_->room, &record_->board->customView);
+  }
+  bool PickColour(HWND owner, COLORREF* colour) override { return colour && RunColorSelect(owner, colour) != 0; }
+  void ReviseProgramPalette(int first, const DibRgbQuad* colours, int count) override {
+    HPALETTE palette = GetAppPalette();
+    if (!palette || !colours || count <= 0 || first < 0 || first + count > 256) return;
+    std::vector<PALETTEENTRY> entries(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) entries[size_t(i)] = PALETTEENTRY{colours[i].red, colours[i].green, colours[i].blue, 0};
+    SetPaletteEntries(palette, UINT(first), UINT(count), entries.data());
+  }
+
+  void ReplaceBoardPictures(PackedDib* picture, PackedDib* groups[2][4]) {
+    // The scene may still show the old board until the view rebinds.
+    for (PackedDib* d : retired_) dibDelete(d);
+    retired_.clear();
+    if (boardBitmap_) retired_.push_back(boardBitmap_);
+    boardBitmap_ = picture;
+    for (int g = 0; g < 2; ++g)
+      for (int i = 0; i < 4; ++i) {
+        if (groups_[g][i]) retired_.push_back(groups_[g][i]);
+        groups_[g][i] = groups ? groups[g][i] : nullptr;
+      }
   }
 
   GameRecord* Game() { return RoomGame(record_->room); }
@@ -210,6 +333,7 @@ class RoomBoardHost final : public BoardViewHost {
     s.turnLights = o.turnLights;
     s.quickEntry = o.quickEntry;
     s.highlightMoveSquares = o.highlightMoves;
+    s.slidingPieces = o.slidingPieces >= SLIDE_OFF && o.slidingPieces <= SLIDE_SLOW ? o.slidingPieces : SLIDE_FAST;
     s.coordinates = o.boardCoordinates;
     return s;
   }
@@ -228,7 +352,12 @@ class RoomBoardHost final : public BoardViewHost {
     return static_cast<HWND>(GetNumberedWindow(number));
   }
   void SetNumberedWindow(int number, HWND window) override {
-    if (number == kBoardWindowNumber) record_->boardWindow = window;
+    if (number == kBoardWindowNumber)
+      record_->boardWindow = window;
+    else if (window)
+      NumberedWindowOp(WOP_SET_HANDLE, number, reinterpret_cast<intptr_t>(window));
+    else if (GetNumberedWindow(number))
+      NumberedWindowOp(WOP_CLEAR_HANDLE, number, 0);
   }
   bool StoredWindowRect(int number, RECT* out) override {
     ShellRect r{};
@@ -273,6 +402,11 @@ class RoomBoardHost final : public BoardViewHost {
   PackedDib* groups_[2][4] = {};
   PackedDib* background_ = nullptr;
   PackedDib* oldBackground_ = nullptr;
+  PackedDib* oldSheet_ = nullptr;
+  std::vector<PackedDib*> retired_;
+  int boardIndex_ = 0;
+  int pieceIndex_ = 0;
+  CustomBoardView custom_;
 };
 
 struct RoomBoardSlot {
@@ -389,4 +523,58 @@ void SetRoomBoardRightClick(int room, void (*handler)(HWND board, POINT screen))
   g_slots[room].rightClick = handler;
   if (BoardView* view = GetRoomBoardView(room))
     SetBoardWndCallback(view->window, handler ? RightClickCallback : nullptr, reinterpret_cast<intptr_t>(handler));
+}
+
+const ChessSetCatalogue& ProgramChessSetCatalogue() { return g_catalogue; }
+
+PackedDib* LoadChessSetPicture(const char* item, int itemSize) {
+  if (!item || itemSize <= 0) return nullptr;
+  std::string name = RecordName(item, size_t(itemSize));
+  return name.empty() ? nullptr : LoadSetPicture(name.c_str());
+}
+
+namespace {
+
+// The names the layout hooks hand out stay valid until the next call.
+const char* BoardSetNameAt(int index) {
+  static std::string name;
+  const BoardSetRecord* set = g_catalogue.GetBoardSetRecord(index);
+  if (!set) return nullptr;
+  name = RecordName(set->name, kSetNameSize);
+  return name.c_str();
+}
+
+const char* PieceSetNameAt(int index) {
+  static std::string name;
+  const PieceSetRecord* set = g_catalogue.GetPieceSetRecord(index);
+  if (!set) return nullptr;
+  name = RecordName(set->name, kSetNameSize);
+  return name.c_str();
+}
+
+// A layout naming a set this catalogue lacks leaves the room's sets alone.
+void ApplyLayoutSets(int room, int boardSet, int pieceSet, const char*) {
+  BoardView* view = GetRoomBoardView(room);
+  RoomRecord* record = GetRoomRecord(room);
+  if (!view || !record || !record->board) return;
+  if (boardSet == -1) boardSet = view->boardSetIndex;
+  if (pieceSet < 0) pieceSet = view->host->PieceSetIndex();
+  record->board->boardSet = boardSet;
+  record->board->pieceSet = pieceSet;
+  ApplyRoomChessSets(view, boardSet, pieceSet);
+  RECT all;
+  GetClientRect(view->window, &all);
+  RedrawBoardScene(view, &all);
+}
+
+}  // namespace
+
+void InstallRoomBoardLayoutHooks() {
+  LayoutHooks hooks = GetLayoutHooks();
+  hooks.findBoardSet = [](const char* name) { return name ? g_catalogue.FindBoardSet(name) : -1; };
+  hooks.findPieceSet = [](const char* name) { return name ? g_catalogue.FindPieceSet(name) : -1; };
+  hooks.boardSetName = BoardSetNameAt;
+  hooks.pieceSetName = PieceSetNameAt;
+  hooks.applyRoomChessSets = ApplyLayoutSets;
+  SetLayoutHooks(hooks);
 }

@@ -6,7 +6,8 @@
 // InitBoardViewsForProgram, TermBoardViewsForProgram,
 // CreateRoomBoardView, DestroyRoomBoardView, GetRoomBoardView,
 // HitRoomBoard, RoomBoardHit, RoomBoardWindow, UpdateRoomBoardInputLock,
-// ClearRoomBoardTurn.
+// ClearRoomBoardTurn, ProgramChessSetCatalogue, LoadChessSetPicture,
+// InstallRoomBoardLayoutHooks.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +15,8 @@
 #include "room_records.h"
 
 struct BoardView;
+class ChessSetCatalogue;
+struct PackedDib;
 
 // Start-up's chess-set entries: 1 when the catalogue loaded.
 int LoadProgramChessSets();
@@ -42,3 +45,12 @@ void UpdateRoomBoardInputLock(int room);
 bool ClearRoomBoardTurn(int room);
 // A right-click on the room's board goes to `handler` with its screen point.
 void SetRoomBoardRightClick(int room, void (*handler)(HWND board, POINT screen));
+
+// The catalogue the rooms' boards are made from (empty until loaded).
+const ChessSetCatalogue& ProgramChessSetCatalogue();
+// A picture item of the "rwsets" data set, read afresh (the caller deletes
+// it with dibDelete); null when missing.
+PackedDib* LoadChessSetPicture(const char* item, int itemSize);
+// Points the layout files' chess-set names and their room switch at the
+// catalogue and the rooms' board views.
+void InstallRoomBoardLayoutHooks();

@@ -5,6 +5,7 @@
 // Interface: kRoomWindowClass, RegisterRoomWindowClass,
 // UnregisterRoomWindowClass, CreateRoomWindow, GetRoomWindow,
 // SetRoomWallpaperBitmap, GetRoomWallpaperBitmap, SetRoomMovieLaunch,
+// SetRoomOnlineEventHandler,
 // InstallRoomSwitchHost, kNavigationBarClass, RegisterNavigationBarClass,
 // UnregisterNavigationBarClass, CreateNavigationBar, ShowNavigationBar,
 // HideNavigationBar, SelectNavigationRoom, GoToRoom, NavigationButtonRoom.
@@ -31,6 +32,10 @@ void* GetRoomWallpaperBitmap();
 // engines' replies and the clocks (the game room's clock display).
 void SetRoomTimerHook(void (*hook)());
 void SetRoomMovieLaunch(void (*launch)(HWND owner));
+// The online room's handler of the session's records (message 0x810A: the
+// back end's WPARAM and the record, or a notice without one); null: the
+// records are left alone.
+void SetRoomOnlineEventHandler(void (*handler)(WPARAM first, LPARAM second));
 // Points the room switch at the frame, the bar, the menus and the loop.
 void InstallRoomSwitchHost();
 

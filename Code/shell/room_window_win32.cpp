@@ -28,6 +28,7 @@ namespace {
 HWND g_roomWindow = nullptr;
 LockedRoomReplyQueue* g_queue = nullptr;
 void (*g_movieLaunch)(HWND) = nullptr;
+void (*g_onlineEvents)(WPARAM, LPARAM) = nullptr;
 bool g_kidsRoomSeen = false;
 PackedDib* g_wallpaper = nullptr;  // the current room's, built for the room window
 CmMenu* g_menuOnFrame = nullptr;
@@ -158,8 +159,10 @@ LRESULT CALLBACK RoomWindowProc(HWND window, UINT message, WPARAM first, LPARAM 
       OnFrameResized(window, reinterpret_cast<const RECT*>(second));
       return 0;
     case RWM_ONLINE_EVENT:
+      if (g_onlineEvents) g_onlineEvents(first, second);
+      return 0;
     case RWM_TOURNAMENT_STEP:
-      return 0;  // the online and tournament rooms take these when they exist
+      return 0;  // the tournament room steps through its own pane
   }
   return DefWindowProcA(window, message, first, second);
 }
@@ -273,6 +276,7 @@ int SetRoomWallpaperBitmap(RoomRecord* record, int) {
 void* GetRoomWallpaperBitmap() { return g_wallpaper; }
 
 void SetRoomMovieLaunch(void (*launch)(HWND owner)) { g_movieLaunch = launch; }
+void SetRoomOnlineEventHandler(void (*handler)(WPARAM, LPARAM)) { g_onlineEvents = handler; }
 
 void SetRoomTimerHook(void (*hook)()) { g_timerHook = hook; }
 

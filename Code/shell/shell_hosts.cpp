@@ -28,6 +28,8 @@ namespace {
 constexpr uint32_t kYesNoButtons = 4;
 
 GameRoomHostHooks g_roomHooks{};
+OnlineGameHostHooks g_onlineHooks{};
+void (*g_bestLineUpdate)() = nullptr;
 
 // The engine players' part of the host (starting engines, their moves, the
 // room's reply queue) is the engine link's own.
@@ -67,6 +69,15 @@ class ShellGameHost final : public EnginePlayerGameHost {
   }
   int32_t PersonalityWord(const PersonalityRecord* personality, int index) override {
     return g_roomHooks.personalityWord ? g_roomHooks.personalityWord(personality, index) : 0;
+  }
+  void EndOnlineGame(int result) override {
+    if (g_onlineHooks.endOnlineGame) g_onlineHooks.endOnlineGame(result);
+  }
+  void SendOnlineMove(const MoveRecord* move) override {
+    if (g_onlineHooks.sendOnlineMove) g_onlineHooks.sendOnlineMove(move);
+  }
+  void NotifyOnlineGameOver() override {
+    if (g_onlineHooks.notifyOnlineGameOver) g_onlineHooks.notifyOnlineGameOver();
   }
 
  private:
@@ -126,6 +137,9 @@ class ShellEngineLinkHost final : public EngineLinkHost {
   void MarkStatusChanged(int colour) override {
     if (g_roomHooks.markStatusChanged) g_roomHooks.markStatusChanged(colour);
   }
+  void PostBestLineUpdate() override {
+    if (g_bestLineUpdate) g_bestLineUpdate();
+  }
 };
 
 // Personality files and their books are read from the program's folders.
@@ -152,6 +166,8 @@ void InstallShellHosts() {
 }
 
 void SetGameRoomHostHooks(const GameRoomHostHooks& hooks) { g_roomHooks = hooks; }
+void SetOnlineGameHostHooks(const OnlineGameHostHooks& hooks) { g_onlineHooks = hooks; }
+void SetBestLineUpdateHook(void (*update)()) { g_bestLineUpdate = update; }
 
 void RemoveShellHosts() {
   SetGameHost(nullptr);

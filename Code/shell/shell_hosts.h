@@ -5,7 +5,8 @@
 // table (shell_services.h).
 //
 // Interface: InstallShellHosts, RemoveShellHosts, GameRoomHostHooks,
-// SetGameRoomHostHooks.
+// SetGameRoomHostHooks, OnlineGameHostHooks, SetOnlineGameHostHooks,
+// SetBestLineUpdateHook.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +28,19 @@ struct GameRoomHostHooks {
   void (*markStatusChanged)(int colour);
 };
 void SetGameRoomHostHooks(const GameRoomHostHooks& hooks);
+// The engine link took in a new thinking line of the default personality:
+// the best-line board reloads (null: nothing).
+void SetBestLineUpdateHook(void (*update)());
+
+// The online room's answers to the rules' online calls: the end of an
+// online game, the own move to send, a fallen flag. Null entries do nothing.
+struct MoveRecord;
+struct OnlineGameHostHooks {
+  void (*endOnlineGame)(int result);
+  void (*sendOnlineMove)(const MoveRecord* move);
+  void (*notifyOnlineGameOver)();
+};
+void SetOnlineGameHostHooks(const OnlineGameHostHooks& hooks);
 
 // Installs the shell's hosts in the rules and the engine link.
 void InstallShellHosts();

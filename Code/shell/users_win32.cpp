@@ -13,6 +13,7 @@
 #include "profile.h"
 #include "room_switch.h"
 #include "shell_services.h"
+#include "sound_wave.h"
 #include "user_file.h"
 #include "user_settings.h"
 #include "users.h"
@@ -148,6 +149,20 @@ int StoreUserOnExit(HWND) {
   return 1;
 }
 
+namespace {
+
+// Stream files a voice clip left behind when the program ended while it
+// played: older versions kept them in the program folder, voice clips now
+// write them to the temp folder.
+void DeleteLeftoverStreamFiles() {
+  if (const char* folder = GetProgramFolder())
+    if (*folder) DeleteStreamFiles(folder);
+  char temp[MAX_PATH] = "";
+  if (GetTempPathA(MAX_PATH, temp)) DeleteStreamFiles(temp);
+}
+
+}  // namespace
+
 int SwitchUser(const char* name, HWND owner) {
   // A name that could not be a new user's could make a path outside the
   // Users folder.
@@ -178,6 +193,7 @@ int SwitchUser(const char* name, HWND owner) {
   LoadUserSettings();
   ApplyLayoutFile(UserFile(name, ".lay").c_str());
   Services().loadDatabaseSettings(name);
+  DeleteLeftoverStreamFiles();
   return 1;
 }
 

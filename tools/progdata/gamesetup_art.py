@@ -3,8 +3,9 @@
 Interface: pictures() -> list of (name, role, image, recipe, transparent):
 the "GUY" and "COMP" picture-button faces (20190/20191, 20195/20196), the
 Colors page's board (20170), turn arrows (20171) and side-at-the-bottom
-faces (20175 White, 20176 Black), and the odds board "bestlineboard" with
-its twelve pieces "wk".."bp" and the squares "wsquare"/"bsquare".
+faces (20175 White, 20176 Black), the odds board "bestlineboard" with
+its twelve pieces "wk".."bp" and the squares "wsquare"/"bsquare", and the
+chess-set dialog's preview of the custom board "CUSTOM_PREVIEW".
 """
 
 import math
@@ -68,7 +69,7 @@ def _comp(pressed):
     return finish(big)
 
 
-def _board(size, squares, frame, pieces=None):
+def _board(size, squares, frame, pieces=None, light=LIGHT_SQ, dark=DARK_SQ):
     """A flat board of `squares` pixels a square with a frame of `frame`
     pixels; `pieces` maps (row, file) to a piece letter and colour."""
     n = size * S
@@ -80,7 +81,7 @@ def _board(size, squares, frame, pieces=None):
         for file in range(8):
             x = (frame + file * squares) * S
             y = (frame + row * squares) * S
-            colour = LIGHT_SQ if (row + file) % 2 == 0 else DARK_SQ
+            colour = light if (row + file) % 2 == 0 else dark
             d.rectangle((x, y, x + squares * S - 1, y + squares * S - 1), fill=colour + (255,))
     if pieces:
         for (row, file), (letter, white) in pieces.items():
@@ -126,6 +127,26 @@ def _sides(white_bottom):
     return _board(76, 9, 2, pieces)
 
 
+def _start_position(white_bottom=True):
+    back = "rnbqkbnr"
+    pieces = {}
+    for file in range(8):
+        pieces[(0, file)] = (back[file], not white_bottom)
+        pieces[(1, file)] = ("p", not white_bottom)
+        pieces[(6, file)] = ("p", white_bottom)
+        pieces[(7, file)] = (back[file], white_bottom)
+    return pieces
+
+
+# The custom board as a room first shows it: flat, its squares in the
+# layout's default colours (dark green and red).
+CUSTOM_LIGHT, CUSTOM_DARK = (192, 0, 0), (0, 64, 0)
+
+
+def custom_preview():
+    return _board(140, 16, 6, _start_position(), CUSTOM_LIGHT, CUSTOM_DARK)
+
+
 def _rotate():
     size = 36
     big = _face(size, False)
@@ -160,6 +181,8 @@ def pictures():
         ("20171", "set-up dialog: turn the board", _rotate(), "two turning arrows on brass", False),
         ("20175", "set-up dialog: White at the bottom", _sides(True), "board with White below", False),
         ("20176", "set-up dialog: Black at the bottom", _sides(False), "board with Black below", False),
+        ("CUSTOM_PREVIEW", "chess-set dialog: custom board preview", custom_preview(),
+         "flat board in the custom board's default colours with the start position", False),
         ("bestlineboard", "odds board", _board(8 * SQUARE + 6, SQUARE, 3), "flat board, 19-pixel squares", False),
         ("wsquare", "odds board light square", _square(LIGHT_SQ), "plain square", False),
         ("bsquare", "odds board dark square", _square(DARK_SQ), "plain square", False),

@@ -134,6 +134,18 @@ def tournament_wallpaper(path):
     quantize.save(path, marble_tile(256, 256, 7136, base=(64, 98, 78), vein=(20, 38, 29)), dither=True)
 
 
+def library_wallpaper(path):
+    """The library room's wallpaper: warm walnut-brown marble, like the
+    panelling of a reading room, dark enough for the board's light squares."""
+    quantize.save(path, marble_tile(256, 256, 7144, base=(104, 74, 48), vein=(42, 26, 14)), dither=True)
+
+
+def live_wallpaper(path):
+    """The online room's wallpaper: slate-blue marble, set apart from the
+    other rooms' at a glance."""
+    quantize.save(path, marble_tile(256, 256, 7141, base=(58, 74, 102), vein=(18, 24, 40)), dither=True)
+
+
 def splash(path):
     w, h = 400, 240
     img = marble(w, h, 7105, base=(60, 62, 66), vein=(20, 20, 22))

@@ -7,6 +7,7 @@
   progdata.py loginbuttons OUTDIR LOBBYDIR RWONYX.TTF
   progdata.py wallpaper OUT.bmp
   progdata.py gameroomwallpaper OUT.bmp
+  progdata.py librarywallpaper OUT.bmp
   progdata.py strings SRCDIR OUTDIR
   progdata.py cursors OUTDIR
   progdata.py cursorlist   (prints "ids|ani names" for the build)
@@ -47,6 +48,12 @@ def main(argv):
     elif cmd == "tournamentwallpaper":
         import pictures
         pictures.tournament_wallpaper(argv[2])
+    elif cmd == "librarywallpaper":
+        import pictures
+        pictures.library_wallpaper(argv[2])
+    elif cmd == "livewallpaper":
+        import pictures
+        pictures.live_wallpaper(argv[2])
     elif cmd == "splash":
         import pictures
         pictures.splash(argv[2])

@@ -276,10 +276,10 @@ uint8_t IndexAt(const PackedDib* dib, int x, int y) {
 }
 
 void CALLBACK InspectPromotion(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
   PromotionRun& run = *g_run;
   HWND dialog = FindWindowA("#32770", "Pawn Promotion");
-  if (!dialog) return;
+  if (!dialog) return;  // not up yet: the next tick looks again
+  KillTimer(nullptr, id);
   HWND queen = GetDlgItem(dialog, PROMOTE_QUEEN);
   // Borrow the queen's two images for a look, then give them back.
   auto* released = reinterpret_cast<PackedDib*>(SendMessageA(queen, BBM_CCM_SETDIB, 0, 0));

@@ -34,10 +34,13 @@ class SetUpHost : public SetUpPositionHost {
     return SetUpPositionHost::RunModalDialog(owner, resource, procedure, parameter);
   }
   static SetUpHost* g_self;
+  // Until the dialog is up: on a loaded machine it may take longer than one
+  // tick to appear, and a modal dialog nobody answers never ends.
   static void CALLBACK ActOnModal(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
     HWND dialog = FindWindowA(nullptr, "Complete Board Setup");
-    if (g_self->onModal && dialog) g_self->onModal(dialog);
+    if (!dialog || !IsWindowVisible(dialog)) return;
+    KillTimer(nullptr, id);
+    if (g_self->onModal) g_self->onModal(dialog);
   }
 };
 SetUpHost* SetUpHost::g_self = nullptr;

@@ -219,10 +219,14 @@ INT_PTR CALLBACK PromotionDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
   }
 }
 
-int RunPromotionDialog(HINSTANCE instance, HWND owner, const PromotionPictures& pictures) {
+int RunPromotionDialog(HINSTANCE instance, HWND owner, const PromotionPictures& pictures,
+                       PromotionDialogRunner runner) {
   g_result = kPromotionNoChoice;
   g_pictures = &pictures;
-  DialogBoxParamA(instance, "Promotion", owner, PromotionDlgProc, 0);
+  if (runner)
+    runner(instance, "Promotion", owner, PromotionDlgProc, 0);
+  else
+    DialogBoxParamA(instance, "Promotion", owner, PromotionDlgProc, 0);
   g_pictures = nullptr;
   return g_result;
 }

@@ -30,8 +30,13 @@ struct PromotionPictures {
   int sideToMove = 16;  // WHITE (16) or BLACK (32)
 };
 
+// Runs a modal dialog from a named template (the program's runner pauses
+// the clocks); the system's dialog box when none is given.
+using PromotionDialogRunner = INT_PTR (*)(HINSTANCE instance, const char* templateName, HWND owner,
+                                          DLGPROC procedure, LPARAM parameter);
 // 1 queen, 2 rook, 3 bishop, 4 knight; 5 when the dialog could not run.
-int RunPromotionDialog(HINSTANCE instance, HWND owner, const PromotionPictures& pictures);
+int RunPromotionDialog(HINSTANCE instance, HWND owner, const PromotionPictures& pictures,
+                       PromotionDialogRunner runner = nullptr);
 INT_PTR CALLBACK PromotionDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Cel 0 of the piece on a cel-sized background of the given colour, the

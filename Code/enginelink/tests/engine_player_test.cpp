@@ -361,3 +361,22 @@ TEST_F(EnginePlayerTest, GameAnalysisMarksBookPlies) {
 }
 
 }  // namespace
+
+// An outside engine personality starts its own program with its own command
+// line and is told only the protocol's commands: no "rw_parm" line, which a
+// foreign engine would not understand.
+TEST_F(EnginePlayerTest, AnOutsideEngineGetsItsProgramAndNoParameters) {
+  link.personality.engineKind = kOutsideEngineKind;
+  std::snprintf(link.personality.enginePath, sizeof link.personality.enginePath, "%s", "C:\\Engines\\fmax.exe");
+  std::snprintf(link.personality.commandLine, sizeof link.personality.commandLine, "%s", "-x");
+  GameRecord* g = NewGame(PLAYER_HUMAN, PLAYER_ENGINE, 300000, 0);
+  StartGame(g);
+  ASSERT_NE(g->black.session, nullptr);
+  EXPECT_EQ(FakeChannels::Get().paths.back(), "C:\\Engines\\fmax.exe");
+  EXPECT_EQ(FakeChannels::Get().commandLines.back(), "-x");
+  ASSERT_TRUE(Play(g, "e4"));
+  const std::string w = Written(&g->black);
+  EXPECT_EQ(w.find("rw_parm"), std::string::npos) << w;
+  EXPECT_NE(w.find("new\n"), std::string::npos) << w;
+  EXPECT_NE(w.find("e2e4\n"), std::string::npos) << w;
+}

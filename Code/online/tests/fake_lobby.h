@@ -21,6 +21,7 @@ struct FakeHooks : OnlineHooks {
   int left = 0;
   uint32_t now = 1000;
   std::function<void()> duringQuestion;
+  std::function<void(uint32_t)> onEnd;  // the live-game layer, when a test has one
 
   void ShowModeless(const std::string& t, int) override { modeless.push_back(t); }
   void AppMessageBox(const std::string& t) override { boxes.push_back(t); }
@@ -41,7 +42,10 @@ struct FakeHooks : OnlineHooks {
     chat.push_back(std::string(GetChatVerbText(verb)) + " " + text);
   }
   void SessionLeft() override { ++left; }
-  void EndOnlineGame(uint32_t result) override { ended.push_back(result); }
+  void EndOnlineGame(uint32_t result) override {
+    ended.push_back(result);
+    if (onEnd) onEnd(result);
+  }
   uint32_t NowMs() override { return now; }
   std::string NowText() override { return "12/11/26 02:40"; }
 };
@@ -83,6 +87,7 @@ class FakeLobby {
   std::map<std::string, std::map<std::string, std::vector<uint8_t>>> store;  // name -> key -> value
   std::vector<std::pair<uint32_t, LobbyEvent*>> pending;                     // receiver id, record
   int puts = 0;
+  std::function<void(uint32_t)> onDeliver;  // before a record goes to copy `id`
 
   ~FakeLobby() {
     for (auto& c : copies) c->session->Close();
@@ -117,6 +122,7 @@ class FakeLobby {
       auto p = pending.front();
       pending.erase(pending.begin());
       Copy& c = At(p.first);
+      if (onDeliver) onDeliver(p.first);
       if (c.session->QueueLobbyEvent(p.second) != 0) delete p.second;
     }
   }

@@ -73,7 +73,7 @@ if(COMMAND rw_gui_test)
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/win/tests/run_print_test.sh ${RW_GUI_TEST_RUNNER}
             $<TARGET_FILE:quill_print_tests> --gtest_brief=1
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
-  set_tests_properties(quill_print_tests PROPERTIES TIMEOUT 600 RUN_SERIAL ON)
+  set_tests_properties(quill_print_tests PROPERTIES TIMEOUT 600 RESOURCE_LOCK pdf_queue)
   if(CMAKE_BUILD_TYPE STREQUAL "RelWithDebInfo")
     target_compile_options(quill_print_tests PRIVATE -O0)
   endif()

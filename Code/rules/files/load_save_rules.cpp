@@ -133,3 +133,52 @@ std::string PgnErrorMessage(int code, int line, int column, const char* lineText
   std::snprintf(head, sizeof head, "%s\nLine #:%d Char #: %d\n", PgnErrorText(code), line, column);
   return std::string(head) + (lineText ? lineText : "");
 }
+
+int GameInfoResultButton(uint32_t code) {
+  switch (code) {
+    case 2:
+    case 11:
+    case 13:
+      return 0;
+    case 1:
+    case 10:
+    case 12:
+      return 1;
+    case 3:
+    case 4:
+    case 6:
+    case 8:
+    case 9:
+    case 14:
+      return 2;
+    default:
+      return 3;
+  }
+}
+
+uint32_t GameInfoResultCode(int button) {
+  static const uint32_t kCodes[] = {11, 10, 9, 0};
+  return button >= 0 && button < 4 ? kCodes[button] : 0;
+}
+
+bool GameInfoNameEditable(uint32_t kind, uint32_t opponentKind) {
+  return kind == PLAYER_HUMAN || opponentKind == PLAYER_REMOTE;
+}
+
+const char* GameInfoPlayerKindText(uint32_t kind) {
+  static const char* const kTexts[] = {"Human", "Computer", "Internet", "Remote"};
+  return kind < 4 ? kTexts[kind] : "";
+}
+
+void StoreGameInfoResult(GameRecord* game, uint32_t code) {
+  if (!game) return;
+  game->result = code;
+  if (code == 0 || !game->tree) return;
+  int32_t length = 0;
+  for (const MoveTreeNode* walk = game->tree->root.firstChild; walk; walk = walk->firstChild) ++length;
+  const int32_t ply = GetCurrentPly(game);
+  GoToPly(game, length, false);
+  const uint32_t decided = ComputeGameResult(game);
+  GoToPly(game, ply, false);
+  if (decided != 0) game->result = code = decided;
+}

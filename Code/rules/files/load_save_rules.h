@@ -5,7 +5,9 @@
 //
 // Interface: LoadRead, ChooseLoadRead, ResultFromCommentText,
 // SetResultFromComment, ProposedSaveName, SaveOverwriteQuestion, SaveGameAs,
-// SaveFailureMessage, PgnErrorText, PgnErrorMessage.
+// SaveFailureMessage, PgnErrorText, PgnErrorMessage, GameInfoResultButton,
+// GameInfoResultCode, GameInfoNameEditable, GameInfoPlayerKindText,
+// StoreGameInfoResult.
 #pragma once
 
 #include <string>
@@ -49,3 +51,18 @@ std::string SaveFailureMessage(int code, const char* path);
 const char* PgnErrorText(int code);
 // "<text>\nLine #:<line> Char #: <column>\n<line text>".
 std::string PgnErrorMessage(int code, int line, int column, const char* lineText);
+
+// Game Information's result buttons: 0 "White Won", 1 "Black Won", 2 "Draw",
+// 3 "Game Not Over". The button a result code checks, and the code a
+// checked button stores (11, 10, 9, 0).
+int GameInfoResultButton(uint32_t code);
+uint32_t GameInfoResultCode(int button);
+// Only a person's name may be changed there, or the name of a side whose
+// opponent plays over the internet.
+bool GameInfoNameEditable(uint32_t kind, uint32_t opponentKind);
+// "Human", "Computer", "Internet", "Remote"; "" for any other kind.
+const char* GameInfoPlayerKindText(uint32_t kind);
+// Stores a chosen result; when it is not 0 and the main line's final
+// position decides the game, that result is kept instead. The game's
+// current ply is left as it was.
+void StoreGameInfoResult(GameRecord* game, uint32_t code);

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "guitest.h"
+#include "personality.h"
 
 namespace {
 
@@ -167,6 +168,7 @@ class GameRoomProgram : public ::testing::Test {
     std::error_code error;
     std::filesystem::remove_all(folder_, error);
     std::filesystem::copy(Installed(), folder_, std::filesystem::copy_options::recursive, error);
+    if (prepare_) prepare_(folder_);
     const std::string ini = folder_ + "\\rw.ini";
     WritePrivateProfileStringA("settings", "IntroMovie", "0", ini.c_str());
     WritePrivateProfileStringA("debug", "auto_login", "1", ini.c_str());
@@ -208,6 +210,10 @@ class GameRoomProgram : public ::testing::Test {
         WritePrivateProfileStringA("gameroom", hidden, value, layout);
       }
     }
+    return Launch();
+  }
+  // Starts the program in the prepared folder (again, after a Stop).
+  bool Launch() {
     SetEnvironmentVariableA("RW_SHELL_TRACE", (folder_ + "\\trace.txt").c_str());
     if (!guitest::StartProgram(folder_ + "\\Rookwell.exe", "", folder_, &program_)) return false;
     if (!guitest::WaitFor([&] { return (frame_ = guitest::FindProgramWindow(program_, kFrameClass)) != nullptr; },
@@ -285,6 +291,18 @@ class GameRoomProgram : public ::testing::Test {
     guitest::Pump(1200);
   }
 
+  // Closes the program and waits for its end.
+  bool Stop() {
+    if (frame_) PostMessageA(frame_, WM_CLOSE, 0, 0);
+    DWORD code = 0;
+    const bool ended = guitest::WaitForProgramEnd(&program_, 15000, &code);
+    if (!ended) guitest::KillProgram(&program_);
+    program_ = guitest::Program{};
+    frame_ = room_ = bar_ = board_ = nullptr;
+    return ended;
+  }
+
+  void (*prepare_)(const std::string& folder) = nullptr;
   BoardGeometry geometry_;
   guitest::Program program_;
   std::string folder_;
@@ -332,10 +350,12 @@ TEST_F(GameRoomProgram, AUserPlaysThePersonalityWhichAnswersEveryMove) {
   guitest::Pump(1500);  // a clock second or two more
   Shot("game_room_mid_game");
 
-  // Leaving the room stops the game: its engine ends; the board goes.
+  // Leaving the room stops the game: its engine ends; the board goes (the
+  // library shows a board of its own).
   ClickBar(kLibraryButton);
   EXPECT_TRUE(guitest::WaitFor([] { return CountProcesses("Corvane.exe") == 0; }, 10000));
-  EXPECT_EQ(VisibleBoard(), nullptr);
+  EXPECT_FALSE(IsWindowVisible(board_));
+  EXPECT_NE(VisibleBoard(), board_);
   // Entering starts it again, the same game: the engine is back and answers.
   ClickBar(kGameButton);
   EXPECT_TRUE(guitest::WaitFor([] { return CountProcesses("Corvane.exe") == 1; }, 10000));
@@ -466,6 +486,65 @@ TEST_F(GameRoomProgram, ShortcutTilesAnswerARealClick) {
     Shot("game_room_tile_advice");
   }
 
+// An outside xboard engine (the build's fmax.exe, Debian's fairymax) put in
+// the program's "Engines" folder, imported through "Import Xboard Engine",
+// and played in the game room: it answers the user's moves and the built-in
+// engine is not started.
+void CopyFairymax(const std::string& folder) {
+  std::string from = RW_FMAX_DIR;
+  for (char& c : from)
+    if (c == '/') c = '\\';
+  CreateDirectoryA((folder + "\\Engines").c_str(), nullptr);
+  for (const char* f : {"fmax.exe", "fmax.ini"})
+    CopyFileA((from + "\\" + f).c_str(), (folder + "\\Engines\\" + f).c_str(), FALSE);
+}
+
+TEST_F(GameRoomProgram, AnImportedXboardEngineAnswersInTheGameRoom) {
+  std::string fmax = RW_FMAX_DIR "/fmax.exe";
+  for (char& c : fmax)
+    if (c == '/') c = '\\';
+  if (GetFileAttributesA(fmax.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no fmax.exe: " << fmax;
+  prepare_ = CopyFairymax;
+  ASSERT_TRUE(Start("rw_e2e_xboard"));
+  // Game > Import Xboard Engine..., filled in as a user does.
+  PostMessageA(frame_, WM_COMMAND, 40179, 0);
+  HWND import = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (import = ProgramWindow("Import XBoard Engine")) != nullptr; }, 10000));
+  guitest::Pump(500);
+  ClickChild(import, 1801);
+  Type("Fairy Max");
+  ClickChild(import, 1805);
+  Type((folder_ + "\\Engines\\fmax.exe").c_str());
+  Shot("xboard_import_filled");
+  ClickChild(import, IDOK);
+  ASSERT_TRUE(guitest::WaitFor([&] { return !IsWindow(import); }, 10000));
+  guitest::Pump(800);
+  Shot("xboard_import_registered");
+  guitest::PressKey(VK_RETURN);  // the registration's message
+  guitest::Pump(500);
+  PersonalityRecord* record = nullptr;
+  ASSERT_EQ(ReadPersonalityFile((folder_ + "\\Personalities\\Fairy Max.RWP").c_str(), &record), 1);
+  EXPECT_EQ(record->kind, 178u);
+  EXPECT_STREQ(record->picture, "Winboard.BMP");
+  EXPECT_EQ(std::string(record->enginePath), folder_ + "\\Engines\\fmax.exe");
+  FreePersonality(record);
+
+  // The room's game against it, from the next start (a program that asks
+  // before it closes is ended).
+  Stop();
+  for (const std::string& ini : {folder_ + "\\RWDEFAULT.INI", folder_ + "\\Users\\Tester\\Tester.ini"}) {
+    WritePrivateProfileStringA("gameroom", "black_player_name", "Fairy Max", ini.c_str());
+    WritePrivateProfileStringA("gameroom", "black_player", "1 300000 0 4", ini.c_str());
+  }
+  ASSERT_TRUE(Launch());
+  EXPECT_TRUE(guitest::WaitFor([] { return CountProcesses("fmax.exe") == 1; }, 10000));
+  EXPECT_EQ(CountProcesses("Corvane.exe"), 0);
+  PlayAndAwaitAnswer("e2", "e4");
+  PlayAndAwaitAnswer("g1", "f3");
+  const std::vector<std::string> moves = Moves();
+  ASSERT_GE(moves.size(), 4u);
+  EXPECT_NE(moves[0].find("e4"), std::string::npos) << moves[0];
+  Shot("xboard_game_room");
 }
 
 }  // namespace

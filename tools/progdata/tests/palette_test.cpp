@@ -100,10 +100,12 @@ std::vector<fs::path> Pictures(const std::string& folder) {
 }
 
 // The login buttons' frames, click pictures and masks are see-through
-// around the button, and so are the odds board's pieces ("wk".."bp") around
-// the piece; the buttons' "_off" backgrounds and everything else is opaque.
+// around the button, and so are the odds board's pieces ("wk".."bp") and the
+// search board's piece set (its masks come from that colour) around the
+// piece; the buttons' "_off" backgrounds and everything else is opaque.
 bool SeeThrough(const fs::path& p) {
   const std::string stem = p.stem().string();
+  if (stem == "PIECESET25") return true;
   if (p.parent_path().filename() == "frames") return stem.size() < 4 || stem.substr(stem.size() - 4) != "_off";
   if (p.parent_path().parent_path().filename() == "rw256" && stem.size() == 2)
     return (stem[0] == 'w' || stem[0] == 'b') && std::string("kqrbnp").find(stem[1]) != std::string::npos;
@@ -114,7 +116,8 @@ TEST(Pictures, CarryThePaletteAndOpaqueOnesHoldNoKey) {
   Bitmap8 pal = Pal();
   std::vector<fs::path> all = {kOut + "/SPLASH.bmp", kOut + "/Wallpaper/MarbleGray.bmp",
                                kOut + "/Wallpaper/GameRoomBackground.bmp",
-                               kOut + "/Wallpaper/TournamentBackground.bmp"};
+                               kOut + "/Wallpaper/TournamentBackground.bmp",
+                               kOut + "/Wallpaper/RWLiveBackground.bmp"};
   for (const char* folder : {"skinres/bitmaps", "rw256/bitmaps", "anim/frames"}) {
     auto more = Pictures(folder);
     all.insert(all.end(), more.begin(), more.end());
@@ -137,7 +140,7 @@ TEST(Pictures, CarryThePaletteAndOpaqueOnesHoldNoKey) {
 // The wallpaper is tiled over the room window: where one copy meets the
 // next, neighbouring pixels differ no more than neighbours inside it do.
 TEST(Wallpaper, TilesWithoutASeam) {
-  for (const char* file : {"MarbleGray.bmp", "TournamentBackground.bmp"}) {
+  for (const char* file : {"MarbleGray.bmp", "TournamentBackground.bmp", "RWLiveBackground.bmp"}) {
     SCOPED_TRACE(file);
     Bitmap8 b;
     ASSERT_TRUE(ReadBitmap8(kOut + "/Wallpaper/" + file, &b));

@@ -2,6 +2,7 @@
 // The engine link's headers come before windows.h, whose language macros
 // would otherwise rename the notation's languages.
 #include "tournament_room_win32.h"
+#include "rated_game_dialog.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -770,6 +771,20 @@ const RoomModule kModule = {ActivateTournamentRoom,
                             RoomMessage,
                             MakeKeys};
 
+bool StartRoomGame(const PlayerDescriptor& w, const PlayerDescriptor& b, uint32_t kind, const std::string& event,
+                   const std::string& round);
+
+// The rated game of "Play Rated Game" is played here like any game of the
+// room.
+class RoomRatedGames final : public RatedGameRoom {
+ public:
+  bool KidsRoom() override { return false; }
+  bool StartGame(const PlayerDescriptor& white, const PlayerDescriptor& black, uint32_t kindFlags) override {
+    return StartRoomGame(white, black, kindFlags, "Rookwell Onyx Rated Game", "");
+  }
+};
+RoomRatedGames g_ratedGames;
+
 }  // namespace
 
 void RegisterTournamentRoom() { RegisterRoomModule(ROOM_TOURNAMENT, &kModule); }
@@ -854,6 +869,11 @@ int TournamentRoomCommand(void*, int command) {
       return 1;
     case kCmdResults:
       if (g_room->tournament.started) ShowRoomResults();
+      return 1;
+    case kCmdRatedGame:
+      // A game in play (a tournament's or a rated one) keeps the room.
+      if (g_room->game) return 1;
+      RunRatedGameDialog(GetMainFrame(), &g_ratedGames);
       return 1;
   }
   return 0;

@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -24,6 +25,7 @@
 #include "frame_links.h"
 #include "game_record.h"
 #include "game_registry.h"
+#include "gameview_win32.h"
 #include "gdbase.h"
 #include "headercache.h"
 #include "keymove.h"
@@ -32,6 +34,9 @@
 #include "list_columns.h"
 #include "main_frame.h"
 #include "message_box.h"
+#include "operator_menu.h"
+#include "skinned_dialog.h"
+#include "template_archive.h"
 #include "pgn_write.h"
 #include "profile.h"
 #include "criteria.h"
@@ -51,14 +56,13 @@ namespace {
 enum : int {
   kPanelId = 201,
   kTabsId = 2109,
-  kSummaryId = 212,
+  kSummaryId = 2007,  // not 212: that is the Position Search page
   kKeyInfoPageId = 209,
   kListId = 2108,
   kSplitterId = 2006,
   kTreeId = 2005,
   kTreeHeaderId = 2008,
   kQueryPageId = 205,
-  kGameTextId = 2190,
   kQueryDialogId = 203,
   kFieldListFirst = 2159,
   kCriterionFirst = 2164,
@@ -120,9 +124,6 @@ DatabaseState* g_state = nullptr;
 WindowSink g_sink;
 HINSTANCE g_instance = nullptr;
 HWND g_queryPage = nullptr;
-// Until the game view pages exist, the Moves and Game Info pages show the
-// current game's move text and tags read-only.
-HWND g_gameText = nullptr;
 HWND g_window = nullptr, g_panel = nullptr, g_tabs = nullptr, g_keyInfo = nullptr, g_list = nullptr,
      g_listHeader = nullptr, g_splitter = nullptr, g_tree = nullptr, g_treeHeader = nullptr;
 HIMAGELIST g_images = nullptr;
@@ -147,9 +148,15 @@ void DbEnvErrorBox(const std::string& detail) {
 }
 
 int DatabaseMessageBox(uint32_t textId, uint32_t captionId, UINT flags, const char* insert = nullptr) {
-  char text[512];
-  std::snprintf(text, sizeof text, Text(textId), insert ? insert : "");
-  std::string full = text;
+  std::string full = Text(textId);
+  const size_t at = full.find("%1");
+  if (at != std::string::npos) {
+    full.replace(at, 2, insert ? insert : "");
+  } else {
+    char text[512];
+    std::snprintf(text, sizeof text, Text(textId), insert ? insert : "");
+    full = text;
+  }
   (void)captionId;  // the program's box carries the program's caption
   return AppMessageBox(full.c_str(), flags);
 }
@@ -299,36 +306,6 @@ void OnCacheHint(const NMLVCACHEHINT* hint) {
   FillHeaderCache(&g_state->cache, CacheSource(), hint->iFrom, hint->iTo);
 }
 
-// The current game's tags (Game Info) or move text (Moves), CR LF lines.
-void ShowGameText() {
-  if (!g_gameText) return;
-  const bool shown = g_currentPage == 0 || g_currentPage == 1;
-  std::string out;
-  if (shown && g_state && g_state->hasGame) {
-    HGLOBAL block = static_cast<HGLOBAL>(GdCreatePgnGame(g_state->game));
-    const char* text = block ? static_cast<const char*>(GlobalLock(block)) : nullptr;
-    std::string pgn = text ? text : "";
-    if (block) {
-      GlobalUnlock(block);
-      GlobalFree(block);
-    }
-    size_t split = pgn.find("\n\n");
-    if (split == std::string::npos) split = pgn.find("\r\n\r\n");
-    const std::string part = g_currentPage == 1 ? pgn.substr(0, split) : split == std::string::npos ? pgn : pgn.substr(split);
-    for (char c : part) {
-      if (c == '\r') continue;
-      if (c == '\n') {
-        if (out.empty()) continue;
-        out += "\r\n";
-      } else {
-        out += c;
-      }
-    }
-  }
-  SetWindowTextA(g_gameText, out.c_str());
-  ShowWindow(g_gameText, shown ? SW_SHOW : SW_HIDE);
-}
-
 void ReadFocusedGame(int row) {
   if (!g_state->file || !g_state->game) return;
   const uint32_t number = GetHitGameNumber(&g_state->job, row);
@@ -341,7 +318,7 @@ void ReadFocusedGame(int row) {
   char summary[200];
   std::snprintf(summary, sizeof summary, "%s - %s  %s", white, black, result);
   if (g_panel) SetDlgItemTextA(g_panel, kSummaryId, summary);
-  ShowGameText();
+  ShowGame(g_state->game);
 }
 
 // ---- sorting -------------------------------------------------------------
@@ -604,8 +581,24 @@ void ListKeyGames(int32_t key) {
   StartQuery(query);
 }
 
+// Both search pages: a button about to be disabled while it holds the focus
+// hands it to the page's Clear button first.
+int EnableSearchButtons(bool search, bool stop) {
+  EnablePositionSearchButtons(search, stop);
+  if (!g_queryPage) return 0;
+  HWND searchButton = GetDlgItem(g_queryPage, kSearchButton), stopButton = GetDlgItem(g_queryPage, kStopButton);
+  HWND focus = GetFocus();
+  if ((!search && focus == searchButton) || (!stop && focus == stopButton))
+    SendMessageA(g_queryPage, WM_NEXTDLGCTL, WPARAM(GetDlgItem(g_queryPage, kClearButton)), TRUE);
+  EnableWindow(searchButton, search);
+  EnableWindow(stopButton, stop);
+  return 1;
+}
+
 void OnSearchProgress(WPARAM stage) {
   DatabaseState* s = g_state;
+  if (stage == 1) EnableSearchButtons(false, true);
+  if (stage == 2) EnableSearchButtons(true, false);
   if (stage == 1 && Frame()) SendMessageA(Frame(), CWM_STATUS_KIND, kProgressPart, 2);
   const int32_t hits = s->job.hitCount;
   SetListCount(hits, true);
@@ -696,12 +689,36 @@ void SaveListState() {
 
 // ---- panel ---------------------------------------------------------------
 
+HWND PanelPage(int page) {
+  switch (page) {
+    case 0:
+      return MovesPage();
+    case 1:
+      return GameInfoPage();
+    case 2:
+      return g_keyInfo;
+    case 3:
+      return g_queryPage;
+    case 4:
+      return PositionSearchPage();
+  }
+  return nullptr;
+}
+
 void SelectPanelPage(int page) {
   g_currentPage = page;
   if (g_tabs) SendMessageA(g_tabs, TCM_SETCURSEL, WPARAM(page), 0);
-  if (g_keyInfo) ShowWindow(g_keyInfo, page == 2 ? SW_SHOW : SW_HIDE);
-  if (g_queryPage) ShowWindow(g_queryPage, page == 3 ? SW_SHOW : SW_HIDE);
-  ShowGameText();
+  // Only the shown page is enabled.
+  for (int p = 0; p < 5; ++p)
+    if (HWND w = PanelPage(p)) {
+      if (p == page) {
+        EnableWindow(w, TRUE);
+        SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+      } else {
+        ShowWindow(w, SW_HIDE);
+        EnableWindow(w, FALSE);
+      }
+    }
 }
 
 void PlacePanelPages() {
@@ -712,10 +729,8 @@ void PlacePanelPages() {
   GetClientRect(g_tabs, &r);
   SendMessageA(g_tabs, TCM_ADJUSTRECT, FALSE, LPARAM(&r));
   MapWindowPoints(g_tabs, g_panel, reinterpret_cast<POINT*>(&r), 2);
-  SetWindowPos(g_keyInfo, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, 0);
-  if (g_queryPage) SetWindowPos(g_queryPage, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, 0);
-  if (g_gameText)
-    SetWindowPos(g_gameText, HWND_TOP, r.left + 4, r.top + 2, r.right - r.left - 8, r.bottom - r.top - 4, 0);
+  for (int p = 0; p < 5; ++p)
+    if (HWND w = PanelPage(p)) SetWindowPos(w, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, 0);
   // The game's summary stands right of the five tabs.
   if (HWND summary = GetDlgItem(g_panel, kSummaryId)) {
     RECT panel;
@@ -760,6 +775,103 @@ void ShowPanelPage(int page) {
 
 
 void ShowPanelPage(int page);
+
+// ---- the game view's host -------------------------------------------------
+
+// The tree item of `key`, opened down from the top key along its parents;
+// null when the key is not in the tree.
+HTREEITEM FindKeyItem(int32_t key) {
+  if (!g_tree || !key) return nullptr;
+  int32_t chain[256];
+  int n = 0;
+  // The tree holds the handles the module hands out, the parent links the
+  // key library's own values (the same keys with the other sign).
+  for (int32_t k = key; k && std::abs(k) != kTopKey && n < 255; ++n) {
+    chain[n] = std::abs(k);
+    KeyInfoRecord info;
+    if (!ReadKeyInfo(k, &info)) return nullptr;
+    k = info.parent;
+  }
+  auto item = HTREEITEM(SendMessageA(g_tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+  for (int i = n - 1; i >= 0 && item; --i) {
+    ExpandKeyItem(item, ItemKey(item));
+    auto child = HTREEITEM(SendMessageA(g_tree, TVM_GETNEXTITEM, TVGN_CHILD, LPARAM(item)));
+    while (child && std::abs(ItemKey(child)) != chain[i])
+      child = HTREEITEM(SendMessageA(g_tree, TVM_GETNEXTITEM, TVGN_NEXT, LPARAM(child)));
+    item = child;
+  }
+  return item;
+}
+
+// Follows the shown game in the key tree; in key mode the tree is the
+// user's and stays where it is. A program selection starts no search.
+void SelectKeyForPly(int, int32_t key) {
+  if (g_keyMode || !g_state || !g_state->keyBase) return;
+  HTREEITEM item = FindKeyItem(key);
+  if (!item) return;
+  g_programSelection = true;
+  SendMessageA(g_tree, TVM_SELECTITEM, TVGN_CARET, LPARAM(item));
+  SendMessageA(g_tree, TVM_ENSUREVISIBLE, 0, LPARAM(item));
+  g_programSelection = false;
+}
+
+void MarkGameKeyPath(const int32_t* keys, int count) {
+  static std::vector<HTREEITEM> marked;
+  for (HTREEITEM item : marked) {
+    TVITEMA tv{};
+    tv.mask = TVIF_STATE | TVIF_HANDLE;
+    tv.hItem = item;
+    tv.stateMask = TVIS_BOLD;
+    SendMessageA(g_tree, TVM_SETITEMA, 0, LPARAM(&tv));
+  }
+  marked.clear();
+  if (!g_tree || !g_state || !g_state->keyBase) return;
+  for (int i = 0; i < count; ++i) {
+    if (!keys[i] || (i > 0 && keys[i] == keys[i - 1])) continue;
+    HTREEITEM item = FindKeyItem(keys[i]);
+    if (!item) continue;
+    TVITEMA tv{};
+    tv.mask = TVIF_STATE | TVIF_HANDLE;
+    tv.hItem = item;
+    tv.state = tv.stateMask = TVIS_BOLD;
+    SendMessageA(g_tree, TVM_SETITEMA, 0, LPARAM(&tv));
+    marked.push_back(item);
+  }
+}
+
+bool CopyKeyPosition(sPosition* out) {
+  if (!g_tree || !g_state || !g_state->keyBase) return false;
+  auto item = HTREEITEM(SendMessageA(g_tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  const int32_t key = item ? ItemKey(item) : 0;
+  return key && GdGetKeyPosition(key, out) != 0;
+}
+
+void SeekRoomGame(int ply) {
+  if (GameRecord* game = GetGameForOwner(ROOM_DATABASE)) GoToPly(game, ply, true);
+}
+
+void StartQuery(const SearchQuery& query);
+void StopDatabaseSearch();
+void RebuildRoomGame();
+
+GameViewHost MakeGameViewHost() {
+  GameViewHost h;
+  h.showComments = &g_showComments;
+  h.showVariations = &g_showVariations;
+  h.notation = &g_notation;
+  h.keyBase = [] { return g_state ? g_state->keyBase : 0; };
+  h.keyMode = [] { return g_keyMode; };
+  h.rebuildRoomGame = [] { RebuildRoomGame(); };
+  h.seekRoomGame = SeekRoomGame;
+  h.selectKeyForPly = SelectKeyForPly;
+  h.markKeyPath = MarkGameKeyPath;
+  h.startSearch = [](const SearchQuery& q) { StartQuery(q); };
+  h.stopSearch = [] { StopDatabaseSearch(); };
+  h.showDeleted = [] { return g_showDeleted; };
+  h.copyKeyPosition = CopyKeyPosition;
+  h.messageBox = [](uint32_t text, uint32_t caption, UINT flags) { return DatabaseMessageBox(text, caption, flags); };
+  return h;
+}
 
 // ---- the Data Query page and saved queries -------------------------------
 
@@ -849,8 +961,115 @@ void RunPageSearch() {
   StartQuery(q);
 }
 
-INT_PTR CALLBACK QueryPageProc(HWND, UINT message, WPARAM first, LPARAM) {
-  if (message == WM_INITDIALOG) return TRUE;
+// ---- operator menus of the criterion edits ---------------------------------
+
+constexpr char kQueryEditProp[] = "RookwellQueryEditProp";
+CmMenu* g_operatorMenu = nullptr;
+QueryMenuKind g_operatorKind = QueryMenuKind::kNone;
+std::string g_operatorValue;
+
+int EditColumn(HWND edit) {
+  const int id = GetDlgCtrlID(edit);
+  return id >= kCriterionFirst && id < kCriterionFirst + 15 ? (id - kCriterionFirst) % 5 : -1;
+}
+
+void ShowQueryOperatorMenu(HWND edit, int field, int x, int y) {
+  char text[256] = "";
+  GetWindowTextA(edit, text, sizeof text);
+  g_operatorValue = QueryMenuValue(text, field);
+  g_operatorKind = QueryMenuKindOfField(field);
+  if (g_operatorMenu) cmDestroyMenu(g_operatorMenu);
+  g_operatorMenu = cmCreatePopupMenu();
+  if (!g_operatorMenu) return;
+  int count = 0;
+  const QueryMenuEntry* entries = QueryMenuEntries(g_operatorKind, &count);
+  for (int i = 0; i < count; ++i) {
+    // The value goes in up to three times: bounded to the menu's text.
+    const std::string item = FormatQueryMenuText(entries[i].menu, g_operatorValue, 256);
+    cmAppendMenu(g_operatorMenu, MF_STRING, UINT_PTR(kQueryMenuFirstId + i), item.c_str());
+  }
+  const RECT anchor{x, y, x + 1, y + 1};
+  if (!cmTrackPopupMenu(g_operatorMenu, &anchor, edit, 0)) {
+    cmDestroyMenu(g_operatorMenu);
+    g_operatorMenu = nullptr;
+  }
+}
+
+LRESULT CALLBACK QueryEditSubclassProc(HWND edit, UINT message, WPARAM first, LPARAM second) {
+  auto previous = reinterpret_cast<WNDPROC>(GetPropA(edit, kQueryEditProp));
+  if (message == WM_CONTEXTMENU) {
+    SendMessageA(GetParent(edit), WM_CONTEXTMENU, WPARAM(edit), second);
+    return 0;
+  }
+  if (message == WM_COMMAND && LOWORD(first) >= kQueryMenuFirstId && LOWORD(first) < kQueryMenuFirstId + 10) {
+    int count = 0;
+    const QueryMenuEntry* entries = QueryMenuEntries(g_operatorKind, &count);
+    int i = LOWORD(first) - kQueryMenuFirstId;
+    if (i >= count) i = 0;
+    const std::string text = FormatQueryMenuText(entries[i].insert, g_operatorValue, kCriterionChars + 1);
+    SetWindowTextA(edit, text.c_str());
+    return 0;
+  }
+  return previous ? CallWindowProcA(previous, edit, message, first, second) : DefWindowProcA(edit, message, first, second);
+}
+
+void SubclassCriterionEdits(HWND page, bool on) {
+  for (int i = 0; i < 15; ++i) {
+    HWND edit = GetDlgItem(page, kCriterionFirst + i);
+    if (!edit) continue;
+    if (on) {
+      // A criterion holds 63 characters.
+      SendMessageA(edit, EM_LIMITTEXT, kCriterionChars, 0);
+      SetPropA(edit, kQueryEditProp,
+               reinterpret_cast<HANDLE>(SetWindowLongPtrA(edit, GWLP_WNDPROC, LONG_PTR(QueryEditSubclassProc))));
+    } else if (HANDLE previous = GetPropA(edit, kQueryEditProp)) {
+      SetWindowLongPtrA(edit, GWLP_WNDPROC, LONG_PTR(previous));
+      RemovePropA(edit, kQueryEditProp);
+    }
+  }
+}
+
+// The fifth column stands only where the page is wide enough for it; hidden,
+// its field counts as none.
+void FitQueryColumns(HWND page, int width) {
+  HWND box = GetDlgItem(page, kFieldListFirst + 4);
+  if (!box) return;
+  RECT r;
+  GetWindowRect(box, &r);
+  MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&r), 2);
+  const int show = r.right < width ? SW_SHOW : SW_HIDE;
+  for (int id : {kFieldListFirst + 4, kCriterionFirst + 4, kCriterionFirst + 9, kCriterionFirst + 14, 2194})
+    if (HWND c = GetDlgItem(page, id)) ShowWindow(c, show);
+}
+
+INT_PTR CALLBACK QueryPageProc(HWND page, UINT message, WPARAM first, LPARAM second) {
+  switch (message) {
+    case WM_INITDIALOG:
+      SubclassCriterionEdits(page, true);
+      return TRUE;
+    case WM_DESTROY:
+      SubclassCriterionEdits(page, false);
+      if (g_operatorMenu) cmDestroyMenu(g_operatorMenu);
+      g_operatorMenu = nullptr;
+      return FALSE;
+    case WM_SIZE:
+      FitQueryColumns(page, LOWORD(second));
+      return TRUE;
+    case WM_CONTEXTMENU: {
+      HWND edit = reinterpret_cast<HWND>(first);
+      const int column = EditColumn(edit);
+      if (column < 0) return FALSE;
+      int x = short(LOWORD(second)), y = short(HIWORD(second));
+      if (x == -1 && y == -1) {
+        RECT r;
+        GetWindowRect(edit, &r);
+        x = r.left;
+        y = r.bottom;
+      }
+      ShowQueryOperatorMenu(edit, GetRowField(column), x, y);
+      return TRUE;
+    }
+  }
   if (message == WM_COMMAND && HIWORD(first) == BN_CLICKED) {
     switch (LOWORD(first)) {
       case kSearchButton:
@@ -1090,6 +1309,7 @@ int CloseDatabaseFile() {
   WaitForSearchJob(&s->job);
   DrainSearchMessages();
   ResetSearchJob(&s->job, s->count);
+  ClearGameView();
   if (s->game) GdFreeGameBuffer(s->game);
   if (s->cacheGame) GdFreeGameBuffer(s->cacheGame);
   s->game = s->cacheGame = nullptr;
@@ -1160,6 +1380,158 @@ void ShowDatabaseWindow() {
 void CloseDatabaseView() {
   SaveListState();
   CloseDatabaseFile();
+}
+
+// ---- creating and deleting databases ---------------------------------------
+
+constexpr int kProgressBoxId = 219;
+
+struct ProgressBox {
+  HWND box = nullptr;
+  HWND owner = nullptr;
+};
+
+INT_PTR CALLBACK ProgressBoxProc(HWND box, UINT message, WPARAM first, LPARAM second) {
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrA(box, GWLP_USERDATA, second);
+    if (!second) ShowWindow(GetDlgItem(box, IDCANCEL), SW_HIDE);
+    return TRUE;
+  }
+  if (message == WM_COMMAND && LOWORD(first) == IDCANCEL) {
+    if (auto* flag = reinterpret_cast<int32_t*>(GetWindowLongPtrA(box, GWLP_USERDATA))) *flag = 1;
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    return TRUE;
+  }
+  return FALSE;
+}
+
+// While the box is up this thread dispatches every message itself, so the
+// whole main window's interface is off, not only the box's owner: a room
+// switch or a menu command must not close the file under the operation.
+ProgressBox OpenProgressBox(HWND owner, const char* text, const char* title, int32_t* cancel) {
+  ProgressBox p;
+  p.owner = owner;
+  EnableMainWindowUI(0);
+  if (owner) {
+    EnableWindow(owner, FALSE);
+    UpdateWindow(owner);
+  }
+  p.box = CreateSkinnedDialog(g_instance, MAKEINTRESOURCEA(kProgressBoxId), owner, ProgressBoxProc, LPARAM(cancel));
+  if (p.box) {
+    SetWindowTextA(p.box, title);
+    SetDlgItemTextA(p.box, 2003, text);
+    ShowWindow(p.box, SW_SHOW);
+    UpdateWindow(p.box);
+  }
+  return p;
+}
+
+void CloseProgressBox(const ProgressBox& p) {
+  if (p.box) DestroyWindow(p.box);
+  EnableMainWindowUI(1);
+  if (p.owner) {
+    EnableWindow(p.owner, TRUE);
+    SetForegroundWindow(p.owner);
+  }
+}
+
+// Dispatches every queued message; 0 when a quit is waiting (it stays
+// queued for the main loop), 1 when the queue is empty.
+int PumpProgressMessages() {
+  MSG m;
+  while (PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE)) {
+    if (m.message == WM_QUIT) return 0;
+    PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+  }
+  return 1;
+}
+
+struct ExtractProgress {
+  HWND box;
+};
+
+void ShowExtractProgress(const char* target, void* user) {
+  auto* p = static_cast<ExtractProgress*>(user);
+  if (target && p->box) {
+    char line[320];
+    std::snprintf(line, sizeof line, "Writing file %s", FileName(target).c_str());
+    SetDlgItemTextA(p->box, 2004, line);
+  }
+  PumpProgressMessages();
+}
+
+// Save-mode chooser for a new database; the name's extension becomes ".gdg".
+int ChooseNewDatabaseFile(HWND owner, char* path) {
+  char chosen[MAX_PATH];
+  std::snprintf(chosen, sizeof chosen, "%s", path);
+  CutPathToFolder(chosen);
+  if (chosen[0]) SetFileDialogFolder(chosen);
+  chosen[0] = 0;
+  int type = 14, openAs = 0;
+  if (!DoFileDialog(owner, g_instance, chosen, nullptr, 5, 14, 0, &type, &openAs, nullptr)) return 0;
+  std::string name = chosen;
+  const size_t dot = name.find_last_of('.'), slash = name.find_last_of('\\');
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) name.resize(dot);
+  name += ".gdg";
+  std::snprintf(path, 260, "%s", name.c_str());
+  return 1;
+}
+
+std::string IndexFolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of('\\');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1) + "GdIndex\\";
+}
+
+int CreateNewDatabase(HWND owner) {
+  DatabaseState* s = g_state;
+  char path[260];
+  std::snprintf(path, sizeof path, "%s", s->path);
+  if (!ChooseNewDatabaseFile(owner, path)) return 0;
+  if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
+    if (DatabaseMessageBox(10103, 10064, MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
+    // The old database goes whole: its index folder would describe other games.
+    if (std::strcmp(path, s->path) == 0) {
+      SaveListState();
+      CloseDatabaseFile();
+    }
+    GdDeleteDatabaseFiles(path, IndexFolderOf(path).c_str(), 7);
+  }
+  HCURSOR cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  const ProgressBox box = OpenProgressBox(owner, "Creating new database, please wait...", "Create Database", nullptr);
+  if (!IsDataSetOpen(11)) OpenDataSet("NewBase.dat", 11, 0);
+  const char* archive = LocateDataSet(11, 0);
+  ExtractProgress progress{box.box};
+  const int result = archive ? ExtractTemplateMembers(StdioTemplateFiles(), archive, path, "new",
+                                                      IndexFolderOf(path), ShowExtractProgress, &progress)
+                             : kTemplateNoArchive;
+  CloseProgressBox(box);
+  SetCursor(cursor);
+  if (result != kTemplateDone) {
+    DatabaseMessageBox(10071, 10072, MB_OK | MB_ICONEXCLAMATION);
+    return 0;
+  }
+  DatabaseMessageBox(10082, 10064, MB_OK | MB_ICONINFORMATION, FileName(path).c_str());
+  return 1;
+}
+
+int DeleteDatabase(HWND owner) {
+  DatabaseState* s = g_state;
+  char path[260];
+  std::snprintf(path, sizeof path, "%s", s->path);
+  uint32_t flags = 0;
+  if (!ChooseDatabaseFile(owner, path, &flags)) return 0;
+  if (DatabaseMessageBox(10062, 10061, MB_YESNO | MB_ICONQUESTION, path) != IDYES) return 0;
+  const bool open = _stricmp(path, s->path) == 0;
+  SaveListState();
+  CloseDatabaseFile();
+  const int result = GdDeleteDatabaseFiles(path, IndexFolderOf(path).c_str(), 7);
+  // The deleted database is not opened again: the window keeps its folder.
+  if (open) CutPathToFolder(s->path);
+  if (PathNamesFile(s->path)) OpenDatabaseFile(true);
+  if (result != 0) DatabaseMessageBox(10073, 10073, MB_OK | MB_ICONEXCLAMATION);
+  return result == 0;
 }
 
 // ---- games in and out ----------------------------------------------------
@@ -1260,7 +1632,8 @@ void DestroyWindowState() {
   if (g_window && WindowHeightOf(g_window) > 0) SaveListState();
   CloseDatabaseFile();
   if (g_panel) DestroyWindow(g_panel);
-  g_panel = g_tabs = g_keyInfo = g_queryPage = g_gameText = nullptr;
+  DestroyGameViewPages();
+  g_panel = g_tabs = g_keyInfo = g_queryPage = nullptr;
   NumberedWindowOp(WOP_CLEAR_HANDLE, WIN_DATABASE, 0);
 }
 
@@ -1513,10 +1886,7 @@ int CreateDatabaseWindow(HWND frame, HINSTANCE instance) {
       SetWindowLongPtrA(g_queryPage, GWLP_ID, kQueryPageId);
       FillFieldLists();
     }
-    g_gameText = CreateWindowExA(0, "CGUIEdit", "",
-                                 WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 10, 10,
-                                 g_panel, reinterpret_cast<HMENU>(INT_PTR(kGameTextId)), g_instance, nullptr);
-    if (g_gameText) SendMessageA(g_gameText, WM_SETFONT, SendMessageA(g_panel, WM_GETFONT, 0, 0), 0);
+    if (!CreateGameViewPages(g_panel, g_instance, MakeGameViewHost())) result = 0;
     PlacePanelPages();
   } else {
     result = 0;
@@ -1661,6 +2031,14 @@ int DatabaseRoomCommand(void*, int command) {
       }
       return 1;
     }
+    case 40105:
+      StopDatabaseSearch();
+      CreateNewDatabase(Frame());
+      return 1;
+    case 40102:
+      StopDatabaseSearch();
+      DeleteDatabase(Frame());
+      return 1;
     case 40101:
       SaveListState();
       CloseDatabaseFile();
@@ -1711,6 +2089,7 @@ int DatabaseRoomCommand(void*, int command) {
       if (g_notation != command - 40128) {
         g_notation = command - 40128;
         if (s->keyBase) FillKeyTree();
+        RefreshMoveText();
       }
       UpdateDatabaseMenu();
       return 1;
@@ -1750,6 +2129,8 @@ void LoadDatabaseSettings() {
     g_showVariations = ProfileReadInt(kSection, "ShowVariations", 0, ini);
     g_notation = ProfileReadInt(kSection, "Notation", 0, ini);
   }
+  SetShowAnnotationsCheck(g_showComments);
+  SetShowVariationsCheck(g_showVariations);
   ApplyDefaultDatabaseRule();
 }
 

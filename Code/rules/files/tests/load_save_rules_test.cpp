@@ -130,3 +130,42 @@ TEST(LoadSaveRules, PgnErrorTexts) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GameInformationRules, ResultButtonsAndNames) {
+  // Every result code checks one button; each button stores its code.
+  const int buttons[] = {3, 1, 0, 2, 2, 3, 2, 3, 2, 2, 1, 0, 1, 0, 2, 3};
+  for (uint32_t code = 0; code < 16; ++code) EXPECT_EQ(GameInfoResultButton(code), buttons[code]) << code;
+  EXPECT_EQ(GameInfoResultButton(0xFFFFFFFFu), 3);
+  EXPECT_EQ(GameInfoResultCode(0), 11u);
+  EXPECT_EQ(GameInfoResultCode(1), 10u);
+  EXPECT_EQ(GameInfoResultCode(2), 9u);
+  EXPECT_EQ(GameInfoResultCode(3), 0u);
+  EXPECT_EQ(GameInfoResultCode(-1), 0u);
+  EXPECT_EQ(GameInfoResultCode(4), 0u);
+  // A computer's name stays unless its opponent plays over the internet.
+  EXPECT_TRUE(GameInfoNameEditable(PLAYER_HUMAN, PLAYER_ENGINE));
+  EXPECT_FALSE(GameInfoNameEditable(PLAYER_ENGINE, PLAYER_HUMAN));
+  EXPECT_TRUE(GameInfoNameEditable(PLAYER_ENGINE, PLAYER_REMOTE));
+  EXPECT_STREQ(GameInfoPlayerKindText(1), "Computer");
+  EXPECT_STREQ(GameInfoPlayerKindText(7), "");
+}
+
+TEST(GameInformationRules, AMatedMainLineKeepsTheMate) {
+  GamePtr game = MakeGame();
+  ASSERT_TRUE(PlayMoves(game.get(), "f3 e5 g4 Qh4"));
+  ASSERT_TRUE(SeekToPly(game.get(), 2));
+  StoreGameInfoResult(game.get(), GameInfoResultCode(2));
+  EXPECT_EQ(game->result, uint32_t{RESULT_WHITE_MATED});
+  EXPECT_EQ(GetCurrentPly(game.get()), 2);
+  // An open line takes the chosen result; "Game Not Over" is stored as is.
+  GamePtr open = MakeGame();
+  ASSERT_TRUE(PlayMoves(open.get(), "e4 e5"));
+  StoreGameInfoResult(open.get(), GameInfoResultCode(0));
+  EXPECT_EQ(open->result, 11u);
+  StoreGameInfoResult(game.get(), 0);
+  EXPECT_EQ(game->result, 0u);
+}
+
+}  // namespace

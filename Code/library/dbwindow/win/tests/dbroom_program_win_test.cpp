@@ -22,6 +22,7 @@ namespace {
 
 const char* kFrameClass = "RWONYX_APP_CLASS";
 constexpr int kDatabaseButton = 21560;
+constexpr int kSummaryId = 2007;  // the panel's line naming the current game
 
 bool Shot(const char* name) { return guitest::ScreenshotTo(RW_DBWINDOW_ARTEFACT_DIR, name); }
 
@@ -192,14 +193,14 @@ TEST(DatabaseRoom, OpensTheDefaultDatabaseSortsSearchesByKeyAndOpensAGame) {
   EXPECT_GT(tree.bottom - tree.top, 40);
   EXPECT_LE(list.bottom, tree.top);
   // Game 1 is read at once; the panel names its players.
-  EXPECT_EQ(room.Dialog(room.panel, 212).rfind("Corvane Level 1 - Corvane Level 2", 0), 0u)
-      << room.Dialog(room.panel, 212);
+  EXPECT_EQ(room.Dialog(room.panel, kSummaryId).rfind("Corvane Level 1 - Corvane Level 2", 0), 0u)
+      << room.Dialog(room.panel, kSummaryId);
   EXPECT_TRUE(Shot("dbwindow_room"));
 
   // White (column 2) sorted by clicks on its header: up, down, up. The
   // first and last rows are focused with the keys, and the panel names
   // their White.
-  auto white = [&] { return room.Dialog(room.panel, 212).substr(0, 15); };
+  auto white = [&] { return room.Dialog(room.panel, kSummaryId).substr(0, 15); };
   const POINT header = room.HeaderCell(2);
   guitest::Click(header);
   guitest::Pump(800);
@@ -269,12 +270,12 @@ TEST(DatabaseRoom, OpensTheDefaultDatabaseSortsSearchesByKeyAndOpensAGame) {
   guitest::Pump(100);
   guitest::Click(row);
   guitest::Pump(800);
-  const std::string summary = room.Dialog(room.panel, 212);
+  const std::string summary = room.Dialog(room.panel, kSummaryId);
   EXPECT_NE(summary.find("Corvane Level"), std::string::npos) << summary;
-  HWND moves = GetDlgItem(room.panel, 2190);
+  HWND moves = GetDlgItem(room.panel, 206);
   ASSERT_NE(moves, nullptr);
   EXPECT_TRUE(IsWindowVisible(moves));
-  EXPECT_NE(room.Dialog(room.panel, 2190).find("1. e4 c5"), std::string::npos) << room.Dialog(room.panel, 2190);
+  EXPECT_NE(room.Dialog(moves, 2003).find("Corvane Level"), std::string::npos) << room.Dialog(moves, 2003);
   EXPECT_TRUE(Shot("dbwindow_game_open"));
 
   // Leaving the room hides the window and closes the file; coming back
@@ -326,8 +327,9 @@ TEST(DatabaseRoom, SearchesFromTheQueryPageAndSavesAndLoadsTheQuery) {
   EXPECT_EQ(room.Count(), 502);  // every twelve games, the three that Level 4 led
   guitest::Click(room.RowPoint(2));
   guitest::Pump(400);
-  EXPECT_EQ(room.Dialog(room.panel, 212).rfind("Corvane Level 4 - ", 0), 0u) << room.Dialog(room.panel, 212);
+  EXPECT_EQ(room.Dialog(room.panel, kSummaryId).rfind("Corvane Level 4 - ", 0), 0u) << room.Dialog(room.panel, kSummaryId);
   EXPECT_TRUE(Shot("dbwindow_query_search"));
+
 
   // Ctrl+S saves the page's criteria under a name; trailing blanks go.
   SetForegroundWindow(room.frame);
@@ -363,6 +365,224 @@ TEST(DatabaseRoom, SearchesFromTheQueryPageAndSavesAndLoadsTheQuery) {
   ASSERT_TRUE(guitest::WaitFor([&] { return !IsWindow(dialog); }, 5000));
   guitest::Pump(300);
   EXPECT_EQ(room.Dialog(page, 2164), "Corvane Level 4");
+
+  // A criterion takes 63 characters at most.
+  ClickCentre(GetDlgItem(page, 2170));
+  Type(std::string(70, 'x'));
+  EXPECT_EQ(room.Dialog(page, 2170), std::string(63, 'x'));
+  SetDlgItemTextA(page, 2170, "");
+  // The operator menu of an empty White edit offers the sample value; the
+  // third entry, "contains", puts "*white" in the edit.
+  RECT edit;
+  GetWindowRect(GetDlgItem(page, 2169), &edit);
+  const POINT at{(edit.left + edit.right) / 2, (edit.top + edit.bottom) / 2};
+  guitest::Click(at, true);
+  HWND menu = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (menu = guitest::FindProgramWindow(room.program, "CGUIMenuPopup")) != nullptr; },
+                               5000));
+  guitest::Pump(400);
+  EXPECT_TRUE(Shot("dbwindow_query_operator_menu"));
+  for (int i = 0; i < 3; ++i) guitest::PressKey(VK_DOWN);
+  guitest::PressKey(VK_RETURN);
+  guitest::Pump(400);
+  EXPECT_EQ(room.Dialog(page, 2169), "*white");
+  SetDlgItemTextA(page, 2169, "");
+}
+
+// The board's 64 piece codes (White 1-6, Black 9-14), read from the program.
+std::string BoardCodes(Room* room, HWND board) {
+  Remote r(room->program.process, 64);
+  SendMessageA(board, 0x806A, 0, LPARAM(r.at()));
+  std::string codes(64, '\0');
+  r.Read(&codes[0], 64);
+  return codes;
+}
+
+void Press(POINT at) {
+  SetCursorPos(at.x, at.y);
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  SendInput(1, &in, sizeof in);
+  guitest::Pump(100);
+}
+
+void Release(POINT at) {
+  guitest::MoveMouse(at);
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(1, &in, sizeof in);
+  guitest::Pump(200);
+}
+
+POINT Centre(HWND w) {
+  RECT r;
+  GetWindowRect(w, &r);
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// The screen centre of a square of a board in its client area (not flipped).
+POINT SquarePoint(HWND board, int sq) {
+  RECT c;
+  GetClientRect(board, &c);
+  const int s = c.right / 8;
+  POINT p{(sq % 8) * s + s / 2, (7 - sq / 8) * s + s / 2};
+  ClientToScreen(board, &p);
+  return p;
+}
+
+void DragPiece(POINT from, POINT to) {
+  Press(from);
+  for (int i = 1; i <= 8; ++i) {
+    guitest::MoveMouse(POINT{from.x + (to.x - from.x) * i / 8, from.y + (to.y - from.y) * i / 8});
+    guitest::Pump(20);
+  }
+  Release(to);
+}
+
+TEST(DatabaseRoom, ShowsAGameOnItsPagesAndSearchesAPositionSetUpByDragging) {
+  Room room;
+  ASSERT_TRUE(StartIntoRoom(&room, "rw_dbview"));
+  guitest::Pump(800);
+  HWND moves = GetDlgItem(room.panel, 206);
+  ASSERT_NE(moves, nullptr);
+  PostMessageA(room.frame, WM_COMMAND, 40075, 0);
+  guitest::Pump(400);
+  ASSERT_TRUE(IsWindowVisible(moves));
+  HWND board = GetDlgItem(moves, 1601);
+  ASSERT_NE(board, nullptr);
+  RECT b;
+  GetClientRect(board, &b);
+  EXPECT_EQ(b.right, 8 * 23);
+  // The start position with each side's own pieces: White's king 6 on e1.
+  std::string codes = BoardCodes(&room, board);
+  EXPECT_EQ(codes[4], 6);
+  EXPECT_EQ(codes[60], 14);
+  EXPECT_EQ(codes[12], 1);
+  // ">" slides the first move: one White piece leaves its square for
+  // another; the next ">" moves a Black one.
+  const std::string start = codes;
+  auto moved = [](const std::string& before, const std::string& after, int* from, int* to) {
+    int changed = 0;
+    for (int sq = 0; sq < 64; ++sq)
+      if (before[sq] != after[sq]) {
+        ++changed;
+        if (after[sq] == 0) *from = sq;
+        else *to = sq;
+      }
+    return changed;
+  };
+  ClickCentre(GetDlgItem(moves, 20025));
+  guitest::Pump(600);
+  codes = BoardCodes(&room, board);
+  int from = -1, to = -1;
+  EXPECT_EQ(moved(start, codes, &from, &to), 2);
+  ASSERT_GE(to, 0);
+  EXPECT_GE(codes[to], 1);
+  EXPECT_LE(codes[to], 6);
+  const std::string afterFirst = codes;
+  ClickCentre(GetDlgItem(moves, 20025));
+  guitest::Pump(600);
+  codes = BoardCodes(&room, board);
+  from = to = -1;
+  EXPECT_GE(moved(afterFirst, codes, &from, &to), 2);
+  ASSERT_GE(to, 0);
+  EXPECT_GE(codes[to], 9);
+  EXPECT_LE(codes[to], 14);
+  // "<" goes back, "<<" to the start, ">>" to the main line's end.
+  ClickCentre(GetDlgItem(moves, 20030));
+  guitest::Pump(400);
+  EXPECT_EQ(BoardCodes(&room, board), afterFirst);
+  ClickCentre(GetDlgItem(moves, 20000));
+  guitest::Pump(600);
+  const std::string end = BoardCodes(&room, board);
+  EXPECT_NE(end, codes);
+  ClickCentre(GetDlgItem(moves, 20005));
+  guitest::Pump(400);
+  EXPECT_EQ(BoardCodes(&room, board), start);
+  ClickCentre(GetDlgItem(moves, 20025));
+  guitest::Pump(400);
+  ClickCentre(GetDlgItem(moves, 20025));
+  guitest::Pump(600);
+  // Outside key mode the key tree follows the game: its selected key is no
+  // longer the top one once the game has left the start.
+  {
+    auto item = HTREEITEM(SendMessageA(room.tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(room.ItemText(item).find("Root"), std::string::npos) << room.ItemText(item);
+  }
+  EXPECT_TRUE(Shot("dbwindow_moves"));
+
+  // Game Info: the header fields of the same game.
+  PostMessageA(room.frame, WM_COMMAND, 40076, 0);
+  guitest::Pump(400);
+  HWND info = GetDlgItem(room.panel, 207);
+  ASSERT_NE(info, nullptr);
+  EXPECT_TRUE(IsWindowVisible(info));
+  EXPECT_FALSE(IsWindowVisible(moves));
+  EXPECT_EQ(room.Dialog(info, 2111).rfind("Corvane Level", 0), 0u) << room.Dialog(info, 2111);
+  EXPECT_NE(room.Dialog(info, 2128), "");
+  EXPECT_TRUE(Shot("dbwindow_game_info"));
+
+  // Position Search: a cleared board, kings from the boxes, a pawn on the
+  // first rank refused; then the position after 1.e4 e5 2.Nf3 Nc6 3.Bb5
+  // dragged from the initial one, searched with Black to move.
+  PostMessageA(room.frame, WM_COMMAND, 40079, 0);
+  guitest::Pump(400);
+  HWND page = GetDlgItem(room.panel, 212);
+  ASSERT_NE(page, nullptr);
+  ASSERT_TRUE(IsWindowVisible(page));
+  HWND search = GetDlgItem(page, 1601);
+  ClickCentre(GetDlgItem(page, 2183));
+  guitest::Pump(300);
+  EXPECT_EQ(BoardCodes(&room, search), std::string(64, '\0'));
+  DragPiece(Centre(GetDlgItem(page, 30425)), SquarePoint(search, 4));    // white king e1
+  DragPiece(Centre(GetDlgItem(page, 30455)), SquarePoint(search, 60));   // black king e8
+  // Mid-drag: a white pawn from its box over the board.
+  Press(Centre(GetDlgItem(page, 30400)));
+  for (int i = 1; i <= 8; ++i) {
+    POINT from = Centre(GetDlgItem(page, 30400)), to = SquarePoint(search, 3);
+    guitest::MoveMouse(POINT{from.x + (to.x - from.x) * i / 8, from.y + (to.y - from.y) * i / 8});
+    guitest::Pump(20);
+  }
+  guitest::Pump(200);
+  EXPECT_TRUE(Shot("dbwindow_position_mid_drag"));
+  Release(SquarePoint(search, 3));  // d1: a pawn on the first rank
+  codes = BoardCodes(&room, search);
+  EXPECT_EQ(codes[4], 6);
+  EXPECT_EQ(codes[60], 14);
+  EXPECT_EQ(codes[3], 1);
+  const int before = room.Count();
+  ClickCentre(GetDlgItem(page, 2001));
+  HWND box = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (box = guitest::FindProgramWindow(room.program, "RWOMSGBOX")) != nullptr; },
+                               5000));
+  guitest::Pump(300);
+  EXPECT_TRUE(Shot("dbwindow_position_illegal"));
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(guitest::WaitFor([&] { return !IsWindow(box); }, 5000));
+  EXPECT_EQ(room.Count(), before);  // nothing searched
+
+  ClickCentre(GetDlgItem(page, 2189));  // Initial Position
+  guitest::Pump(300);
+  const int plies[5][2] = {{12, 28}, {52, 36}, {6, 21}, {57, 42}, {5, 33}};
+  for (auto ply : plies) DragPiece(SquarePoint(search, ply[0]), SquarePoint(search, ply[1]));
+  codes = BoardCodes(&room, search);
+  EXPECT_EQ(codes[33], 3);   // white bishop b5
+  EXPECT_EQ(codes[42], 10);  // black knight c6
+  if (SendDlgItemMessageA(page, 2192, BM_GETCHECK, 0, 0) == BST_CHECKED) ClickCentre(GetDlgItem(page, 2192));
+  guitest::Pump(200);
+  ClickCentre(GetDlgItem(page, 2001));
+  ASSERT_TRUE(guitest::WaitFor([&] { return room.Count() > 0 && room.Count() < 2014; }, 15000));
+  guitest::Pump(1500);
+  const int found = room.Count();
+  EXPECT_GT(found, 0);
+  EXPECT_LT(found, 2014);
+  // The first game found opens on 1.e4 e5 2.Nf3 Nc6 3.Bb5: its key line.
+  guitest::Click(room.RowPoint(0));
+  guitest::Pump(600);
+  EXPECT_TRUE(Shot("dbwindow_position_found"));
 }
 
 }  // namespace

@@ -1,0 +1,389 @@
+// Rookwell.exe's classroom and kids room from an installed program folder,
+// driven with real input: entering the classroom shows the curriculum on
+// its four picture tabs; a tutorial is launched from the tree, walked
+// forward and back, takes a move dragged on the board, picked squares and
+// a typed answer; the kids room shows its page and panel. Each scene ends
+// in a screenshot.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "guitest.h"
+
+namespace {
+
+const char* kFrameClass = "RWONYX_APP_CLASS";
+constexpr int kClassroomButton = 21555;
+constexpr int kKidsButton = 21550;
+constexpr int kGameButton = 21565;
+constexpr int kLobbyRoom = 0, kGameRoom = 1;
+
+bool Shot(const char* name) { return guitest::ScreenshotTo(RW_TEACHING_ARTEFACT_DIR, name); }
+
+std::string Installed() {
+  const char* dir = std::getenv("RW_PROGRAM_DIR");
+  std::string s = dir ? dir : "";
+  for (char& c : s)
+    if (c == '/') c = '\\';
+  return s;
+}
+
+std::string FreshCopy(const char* name, bool audio, int room) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string to = std::string(temp) + name;
+  std::error_code error;
+  std::filesystem::remove_all(to, error);
+  std::filesystem::copy(Installed(), to, std::filesystem::copy_options::recursive, error);
+  const std::string ini = to + "\\rw.ini";
+  WritePrivateProfileStringA("settings", "IntroMovie", "0", ini.c_str());
+  WritePrivateProfileStringA("debug", "DoIVAAudio", audio ? "1" : "0", ini.c_str());
+  // A test user is logged in and the program starts in a room beside the
+  // navigation bar (the lobby's login screen would hide it).
+  WritePrivateProfileStringA("debug", "auto_login", "1", ini.c_str());
+  WritePrivateProfileStringA("debug", "auto_room_select", std::to_string(room).c_str(), ini.c_str());
+  return to;
+}
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+struct ProgramRun {
+  std::string folder, trace;
+  guitest::Program program;
+  HWND frame = nullptr;
+  bool Start(const char* name, bool audio = false, int room = kGameRoom) {
+    folder = FreshCopy(name, audio, room);
+    trace = folder + "\\trace.txt";
+    SetEnvironmentVariableA("RW_SHELL_TRACE", (folder + "\\start.txt").c_str());
+    SetEnvironmentVariableA("RW_TEACHING_TRACE", trace.c_str());
+    if (!guitest::StartProgram(folder + "\\Rookwell.exe", "", folder, &program)) return false;
+    return guitest::WaitFor([&] { return (frame = guitest::FindProgramWindow(program, kFrameClass)) != nullptr; },
+                            20000);
+  }
+  ~ProgramRun() { guitest::KillProgram(&program); }
+};
+
+POINT CentreOf(HWND w) {
+  RECT r;
+  GetWindowRect(w, &r);
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+void ClickChild(HWND parent, int id) {
+  HWND child = GetDlgItem(parent, id);
+  ASSERT_NE(child, nullptr) << id;
+  guitest::Click(CentreOf(child));
+}
+
+struct FindControl {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK FindVisibleControl(HWND w, LPARAM p) {
+  auto* f = reinterpret_cast<FindControl*>(p);
+  if (GetDlgCtrlID(w) == f->id && IsWindowVisible(w)) {
+    f->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A visible control anywhere below `parent` by id.
+HWND Descendant(HWND parent, int id) {
+  FindControl f{id, nullptr};
+  EnumChildWindows(parent, FindVisibleControl, reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
+
+// The control's own text (an edit control's, across processes).
+std::string TextOf(HWND w) {
+  char text[2048] = "";
+  if (w) SendMessageA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+// The board's squares on the screen, from the program's trace.
+struct BoardSquares {
+  HWND window = nullptr;
+  int a1x = 0, a1y = 0, h8x = 0, h8y = 0;
+  bool Read(const std::string& trace, HWND room, int roomNumber) {
+    std::istringstream in(ReadText(trace));
+    const std::string key = "teaching board " + std::to_string(roomNumber) + ": a1";
+    for (std::string line; std::getline(in, line);) {
+      const size_t at = line.find(key);
+      if (at != std::string::npos)
+        std::sscanf(line.c_str() + at + key.size(), " %d %d h8 %d %d", &a1x, &a1y, &h8x, &h8y);
+    }
+    window = FindWindowExA(room, nullptr, "RWBoardWndClass", nullptr);
+    return window && h8x != a1x;
+  }
+  POINT At(const char* square) const {
+    const int file = square[0] - 'a', rank = square[1] - '1';
+    POINT p{a1x + (h8x - a1x) * file / 7, a1y + (h8y - a1y) * rank / 7};
+    ClientToScreen(window, &p);
+    return p;
+  }
+};
+
+HWND WaitForWindow(const char* caption, DWORD ms) {
+  HWND w = nullptr;
+  guitest::WaitFor([&] { return (w = FindWindowA(nullptr, caption)) != nullptr && IsWindowVisible(w); }, ms);
+  return w;
+}
+
+// True when no window of `behind`'s is in front of `w` (the frame must not
+// come over the lesson it owns).
+bool InFrontOf(HWND w, HWND behind) {
+  for (HWND above = GetWindow(w, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV))
+    if (above == behind) return false;
+  return true;
+}
+
+bool WaitForPage(HWND lesson, const char* label, DWORD ms = 8000) {
+  return guitest::WaitFor([&] { return TextOf(GetDlgItem(lesson, 597)) == label; }, ms);
+}
+
+bool WaitEnabled(HWND lesson, int id, DWORD ms = 15000) {
+  return guitest::WaitFor([&] { return IsWindowEnabled(GetDlgItem(lesson, id)) != 0; }, ms);
+}
+
+void Next(HWND lesson) {
+  ASSERT_TRUE(WaitEnabled(lesson, 6005));
+  ClickChild(lesson, 6005);
+}
+
+HWND AnswerBox(const guitest::Program& program) {
+  HWND box = nullptr;
+  guitest::WaitFor(
+      [&] {
+        box = guitest::FindProgramWindow(program, "RWOMSGBOX");
+        return box && IsWindowVisible(box) && !TextOf(GetDlgItem(box, 301)).empty();
+      },
+      6000);
+  return box;
+}
+
+TEST(Teaching, ClassroomCurriculumLaunchesATutorialThatWalksAndAnswers) {
+  ProgramRun run;
+  ASSERT_TRUE(run.Start("rw_e2e_teach"));
+  guitest::Pump(1000);
+  HWND bar = FindWindowExA(run.frame, nullptr, "WC_ROOKWELL_NAVIGATION", nullptr);
+  HWND room = FindWindowExA(run.frame, nullptr, "WC_ROOKWELL_ROOM", nullptr);
+  ASSERT_NE(bar, nullptr);
+  ClickChild(bar, kClassroomButton);
+
+  // The curriculum: four picture tabs, the beginning page's tree.
+  HWND curriculum = WaitForWindow("Classroom Curriculum", 8000);
+  ASSERT_NE(curriculum, nullptr);
+  HWND tabs = GetDlgItem(curriculum, 601);
+  ASSERT_NE(tabs, nullptr);
+  EXPECT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 4);
+  HWND tree = Descendant(curriculum, 602);
+  ASSERT_NE(tree, nullptr);
+  EXPECT_GT(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 10);
+  guitest::Pump(500);
+  EXPECT_TRUE(Shot("classroom_curriculum"));
+  // A header cannot be launched; the tutorial below it can.
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(curriculum, IDOK)));
+  RECT tr;
+  GetWindowRect(tree, &tr);
+  guitest::Click(POINT{tr.left + 60, tr.top + 10});
+  guitest::PressKey(VK_DOWN);
+  ASSERT_TRUE(guitest::WaitFor([&] { return IsWindowEnabled(GetDlgItem(curriculum, IDOK)) != 0; }, 3000));
+  // The other tabs show their own pages.
+  RECT t;
+  GetWindowRect(tabs, &t);
+  guitest::Click(POINT{t.left + 160, t.top + 14});
+  guitest::Pump(400);
+  EXPECT_TRUE(Shot("classroom_curriculum_intermediate"));
+  guitest::Click(POINT{t.left + 50, t.top + 14});
+  guitest::Pump(400);
+  ClickChild(curriculum, IDOK);
+
+  // The lesson opens on its first page beside the board.
+  HWND lesson = WaitForWindow("Board And Pieces", 8000);
+  ASSERT_NE(lesson, nullptr);
+  EXPECT_FALSE(IsWindowVisible(curriculum));
+  ASSERT_TRUE(WaitForPage(lesson, "Page 1 of 11"));
+  ASSERT_TRUE(WaitEnabled(lesson, 6005));
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(lesson, 6004)));  // no Back on the first page
+  guitest::Pump(800);
+  EXPECT_TRUE(Shot("lesson_first_page"));
+
+  Next(lesson);
+  ASSERT_TRUE(WaitForPage(lesson, "Page 2 of 11"));
+  ASSERT_TRUE(WaitEnabled(lesson, 6004));
+  ClickChild(lesson, 6004);
+  ASSERT_TRUE(WaitForPage(lesson, "Page 1 of 11"));
+  for (int page = 2; page <= 9; ++page) {
+    Next(lesson);
+    char label[32];
+    std::snprintf(label, sizeof label, "Page %d of 11", page);
+    ASSERT_TRUE(WaitForPage(lesson, label)) << label << " shows " << TextOf(GetDlgItem(lesson, 597)) << ReadText(run.trace);
+    if (page == 3) {
+      ASSERT_TRUE(WaitEnabled(lesson, 6005));
+      guitest::Pump(600);
+      EXPECT_TRUE(Shot("lesson_page_marks"));
+    }
+  }
+
+
+  // Page 9: a move to find. d2-d4 is an alternative: its comment and "Try
+  // again?"; Yes tries again, and e2-e4 is right.
+  BoardSquares squares;
+  ASSERT_TRUE(squares.Read(run.trace, room, 3));
+  // The page asks for the move once its clip reaches the code.
+  ASSERT_TRUE(guitest::WaitFor(
+      [&] { return TextOf(Descendant(lesson, 1007)).find("Move the pawn") != std::string::npos; }, 8000))
+      << TextOf(Descendant(lesson, 1007)) << ReadText(run.trace);
+  guitest::Pump(300);
+  guitest::Drag(squares.At("d2"), squares.At("d4"));
+  HWND box = AnswerBox(run.program);
+  ASSERT_NE(box, nullptr) << ReadText(run.trace);
+  guitest::Pump(300);
+  EXPECT_TRUE(Shot("lesson_try_again"));
+  ClickChild(box, 300);  // "Yes"
+  ASSERT_TRUE(guitest::WaitFor([&] { return !IsWindow(box); }, 3000));
+  // The move is taken back and the question asked again.
+  ASSERT_TRUE(guitest::WaitFor(
+      [&] { return TextOf(Descendant(lesson, 1007)).find("Move the pawn") != std::string::npos; }, 8000));
+  guitest::Pump(800);
+  EXPECT_TRUE(Shot("lesson_after_retry"));
+  guitest::Drag(squares.At("e2"), squares.At("e4"));
+  EXPECT_TRUE(guitest::WaitFor([&] { return ReadText(run.trace).find("lesson move Se2e4") != std::string::npos; },
+                               5000));
+  EXPECT_TRUE(guitest::WaitFor(
+      [&] { return TextOf(Descendant(lesson, 1007)).find("Well done!") != std::string::npos; }, 5000));
+  // The clicks on the board leave the lesson in front of the frame.
+  EXPECT_TRUE(guitest::WaitFor([&] { return InFrontOf(lesson, run.frame); }, 1000));
+  guitest::Pump(500);
+  EXPECT_TRUE(Shot("lesson_move_right"));
+
+  // Page 10: pick the knight's squares (with one wrong at first).
+  Next(lesson);
+  ASSERT_TRUE(WaitForPage(lesson, "Page 10 of 11"));
+  ASSERT_TRUE(guitest::WaitFor([&] { return Descendant(lesson, 6021) != nullptr; }, 8000));
+  for (const char* sq : {"c2", "e2", "b3", "f3", "b5", "f5", "c6", "e6", "d5"}) {
+    guitest::Click(squares.At(sq));
+    guitest::Pump(150);
+  }
+  guitest::Click(squares.At("d5"));  // unpicked again
+  guitest::Pump(300);
+  EXPECT_TRUE(Shot("lesson_picked_squares"));
+  guitest::Click(CentreOf(Descendant(lesson, 6011)));
+  EXPECT_TRUE(guitest::WaitFor(
+      [&] { return TextOf(Descendant(lesson, 1007)).find("Perfect") != std::string::npos; }, 5000));
+
+  // Page 11: a typed answer, entered with the keyboard.
+  Next(lesson);
+  ASSERT_TRUE(WaitForPage(lesson, "Page 11 of 11"));
+  HWND edit = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (edit = Descendant(lesson, 6013)) != nullptr; }, 8000));
+  guitest::Click(CentreOf(edit));
+  guitest::PressKey('6');
+  guitest::PressKey('4');
+  guitest::PressKey(VK_RETURN);
+  EXPECT_TRUE(guitest::WaitFor(
+      [&] { return TextOf(Descendant(lesson, 1007)).find("sixty-four") != std::string::npos; }, 5000));
+  EXPECT_EQ(TextOf(GetDlgItem(lesson, 6005)), "&End");
+  guitest::Pump(300);
+  EXPECT_TRUE(Shot("lesson_typed_answer"));
+
+  // The end closes the lesson and shows the curriculum with the check mark.
+  Next(lesson);
+  ASSERT_TRUE(guitest::WaitFor([&] { return !IsWindow(lesson); }, 8000));
+  ASSERT_TRUE(guitest::WaitFor([&] { return IsWindowVisible(curriculum) != 0; }, 5000));
+  guitest::Pump(500);
+  EXPECT_TRUE(Shot("classroom_curriculum_completed"));
+}
+
+// The lobby hides the navigation bar; the classroom entered from the
+// lobby's screen shows it again, and it leaves at once for a room entered
+// the first time.
+TEST(Teaching, ClassroomEnteredFromTheLobbyCanBeLeftAtOnce) {
+  // A voice clip's stream file left in the temp folder by an earlier run
+  // goes when the user logs in; other files stay.
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string stale = std::string(temp) + "stream_1a2b.wav", kept = std::string(temp) + "stream_notes.txt";
+  for (const std::string& path : {stale, kept}) std::ofstream(path) << "RIFF";
+  ProgramRun run;
+  ASSERT_TRUE(run.Start("rw_e2e_leave", false, kLobbyRoom));
+  EXPECT_TRUE(guitest::WaitFor([&] { return GetFileAttributesA(stale.c_str()) == INVALID_FILE_ATTRIBUTES; }, 5000));
+  EXPECT_NE(GetFileAttributesA(kept.c_str()), INVALID_FILE_ATTRIBUTES);
+  DeleteFileA(kept.c_str());
+  guitest::Pump(1000);
+  HWND bar = FindWindowExA(run.frame, nullptr, "WC_ROOKWELL_NAVIGATION", nullptr);
+  HWND room = FindWindowExA(run.frame, nullptr, "WC_ROOKWELL_ROOM", nullptr);
+  ASSERT_NE(bar, nullptr);
+  EXPECT_FALSE(IsWindowVisible(bar));
+  HWND screen = nullptr;
+  ASSERT_TRUE(guitest::WaitFor(
+      [&] {
+        screen = FindWindowExA(room, nullptr, "#32770", nullptr);
+        return screen && IsWindowVisible(screen);
+      },
+      5000));
+  HWND classroom = nullptr;
+  for (HWND b = FindWindowExA(screen, nullptr, "AnimButton", nullptr); b && !classroom;
+       b = FindWindowExA(screen, b, "AnimButton", nullptr))
+    if (TextOf(b).rfind("Classroom {", 0) == 0) classroom = b;
+  ASSERT_NE(classroom, nullptr);
+  RECT r;
+  GetWindowRect(classroom, &r);
+  guitest::Click(POINT{(r.left + r.right) / 2, r.top + (r.bottom - r.top) / 3});
+  ASSERT_TRUE(guitest::WaitFor([&] { return IsWindowVisible(bar) != 0; }, 5000));
+  EXPECT_EQ(SendDlgItemMessageA(bar, kClassroomButton, BM_GETCHECK, 0, 0), BST_CHECKED);
+  guitest::Pump(300);
+  ClickChild(bar, kGameButton);
+  EXPECT_TRUE(guitest::WaitFor(
+      [&] { return SendDlgItemMessageA(bar, kGameButton, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 5000));
+  guitest::Pump(500);
+  EXPECT_TRUE(Shot("classroom_left"));
+}
+
+TEST(Teaching, KidsRoomShowsItsPanelAndPage) {
+  ProgramRun run;
+  ASSERT_TRUE(run.Start("rw_e2e_kids"));
+  guitest::Pump(1000);
+  HWND bar = FindWindowExA(run.frame, nullptr, "WC_ROOKWELL_NAVIGATION", nullptr);
+  HWND room = FindWindowExA(run.frame, nullptr, "WC_ROOKWELL_ROOM", nullptr);
+  ASSERT_NE(bar, nullptr);
+  ClickChild(bar, kKidsButton);
+  // The first entry plays the room's movie; a click ends it.
+  guitest::Pump(2500);
+  if (HWND movie = FindWindowA("RW_MOVIE_CLASS", nullptr)) guitest::WaitFor([&] { return !IsWindow(movie); }, 15000);
+  HWND panel = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (panel = Descendant(room, 21600)) != nullptr; }, 8000));
+  panel = GetParent(panel);
+  guitest::Pump(800);
+  EXPECT_TRUE(Shot("kids_room"));
+  ClickChild(panel, 21600);  // "Learn To Play"
+  HWND curriculum = WaitForWindow("Kids Curriculum", 8000);
+  ASSERT_NE(curriculum, nullptr);
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(curriculum, 601)));
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(curriculum, 609)));
+  guitest::Pump(500);
+  EXPECT_TRUE(Shot("kids_curriculum"));
+  ClickChild(curriculum, 609);
+  HWND lesson = WaitForWindow("Kids First Steps", 8000);
+  ASSERT_NE(lesson, nullptr);
+  ASSERT_TRUE(WaitEnabled(lesson, 6005));
+  guitest::Pump(800);
+  EXPECT_TRUE(Shot("kids_lesson_picture"));
+}
+
+}  // namespace
