@@ -485,6 +485,7 @@ TEST_F(GameRoomProgram, ShortcutTilesAnswerARealClick) {
     guitest::Pump(500);
     Shot("game_room_tile_advice");
   }
+}
 
 // An outside xboard engine (the build's fmax.exe, Debian's fairymax) put in
 // the program's "Engines" folder, imported through "Import Xboard Engine",
