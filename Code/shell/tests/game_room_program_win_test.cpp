@@ -419,6 +419,44 @@ TEST_F(GameRoomProgram, ContextMenuShortcutsAndARefusedRatedGame) {
   Shot("game_room_new_game_first_answer");
 }
 
+// The tiles of a freshly started room. Still open: after the refused rated
+// game (File Open, then the message box) the same click reaches neither the
+// hot button nor the toolkit's mouse hook, and New Game does not open.
+TEST_F(GameRoomProgram, ShortcutTilesAnswerARealClick) {
+  ASSERT_TRUE(Start("rw_e2e_gameroom_tiles"));
+  // The shortcut tiles answer a real click on their face: New Game opens
+  // the set-up dialog (cancelled: the game stays), Advice the advice window.
+  const std::vector<std::string> before = Moves();
+  {
+    HWND tileDialog = FindWindowExA(ProgramWindow("Shortcuts"), nullptr, nullptr, nullptr);
+    ASSERT_NE(tileDialog, nullptr);
+    auto clickTile = [&](int id) {
+      HWND tile = GetDlgItem(tileDialog, id);
+      ASSERT_NE(tile, nullptr) << id;
+      RECT r;
+      GetWindowRect(tile, &r);
+      guitest::Click(POINT{(r.left + r.right) / 2, r.top + 12});
+    };
+    clickTile(21655);
+    HWND asked = nullptr;
+    ASSERT_TRUE(guitest::WaitFor([&] { return (asked = ProgramWindow("Set Up Game Details")) != nullptr; }, 5000));
+    guitest::Pump(500);
+    Shot("game_room_tile_new_game");
+    ClickChild(asked, IDCANCEL);
+    ASSERT_TRUE(guitest::WaitFor([&] { return ProgramWindow("Set Up Game Details") == nullptr; }, 5000));
+    guitest::Pump(300);
+    EXPECT_EQ(Moves(), before);
+    EXPECT_TRUE(IsWindowVisible(ProgramWindow("Game Status")));
+    EXPECT_TRUE(IsWindowVisible(ProgramWindow("Shortcuts")));
+    clickTile(21660);
+    HWND advice = nullptr;
+    EXPECT_TRUE(guitest::WaitFor(
+        [&] { return (advice = ProgramWindow("Natural Language Advice")) != nullptr && IsWindowVisible(advice); }, 5000));
+    guitest::Pump(500);
+    Shot("game_room_tile_advice");
+  }
+}
+
 // An outside xboard engine (the build's fmax.exe, Debian's fairymax) put in
 // the program's "Engines" folder, imported through "Import Xboard Engine",
 // and played in the game room: it answers the user's moves and the built-in
