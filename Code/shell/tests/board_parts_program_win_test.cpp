@@ -421,7 +421,7 @@ TEST_F(BoardPartsProgram, APawnReachingTheLastRankAsksForItsPiece) {
   ClickChild(complete, IDOK);
   guitest::Pump(800);
   ASSERT_NE(CopiedBoard().find("WP"), std::string::npos);
-  guitest::Drag(geometry_.Centre(board_, "a7"), geometry_.Centre(board_, "a8"));
+  guitest::DragSettled(geometry_.Centre(board_, "a7"), geometry_.Centre(board_, "a8"));
   HWND promotion = AwaitWindow("Pawn Promotion");
   ASSERT_NE(promotion, nullptr);
   Shot("board_parts_promotion");

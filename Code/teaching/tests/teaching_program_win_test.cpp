@@ -240,7 +240,7 @@ TEST(Teaching, ClassroomCurriculumLaunchesATutorialThatWalksAndAnswers) {
       [&] { return TextOf(Descendant(lesson, 1007)).find("Move the pawn") != std::string::npos; }, 8000))
       << TextOf(Descendant(lesson, 1007)) << ReadText(run.trace);
   guitest::Pump(300);
-  guitest::Drag(squares.At("d2"), squares.At("d4"));
+  guitest::DragSettled(squares.At("d2"), squares.At("d4"));
   HWND box = AnswerBox(run.program);
   ASSERT_NE(box, nullptr) << ReadText(run.trace);
   guitest::Pump(300);
@@ -252,7 +252,7 @@ TEST(Teaching, ClassroomCurriculumLaunchesATutorialThatWalksAndAnswers) {
       [&] { return TextOf(Descendant(lesson, 1007)).find("Move the pawn") != std::string::npos; }, 8000));
   guitest::Pump(800);
   EXPECT_TRUE(Shot("lesson_after_retry"));
-  guitest::Drag(squares.At("e2"), squares.At("e4"));
+  guitest::DragSettled(squares.At("e2"), squares.At("e4"));
   EXPECT_TRUE(guitest::WaitFor([&] { return ReadText(run.trace).find("lesson move Se2e4") != std::string::npos; },
                                5000));
   EXPECT_TRUE(guitest::WaitFor(
