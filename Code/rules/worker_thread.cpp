@@ -58,12 +58,14 @@ void WorkerThreadProc(WorkerThread* thread) {
     if (!WaitNamedEvent(thread->event, g_cleanupWaitMs.load()))
       ShowAlert("Too much time waiting for the client to clean up!!!", "ThreadAPI");
   }
+  // The name is given back before the record leaves the live set: an owner
+  // that no longer finds the record may start a thread of the same name.
+  CloseNamedEvent(thread->event);
   {
     std::lock_guard<std::mutex> hold(g_liveLock);
     LiveThreads().erase(thread);
   }
   std::shared_ptr<WorkerExit> exit = thread->exit;
-  CloseNamedEvent(thread->event);
   thread->~WorkerThread();
   memFree_rel(thread);
   std::lock_guard<std::mutex> hold(exit->lock);

@@ -70,6 +70,20 @@ TEST(WorkerThread, FinishedWorkCallsDoneOnceAndFreesTheName) {
   EXPECT_FALSE(StopWorkerThread(t, 100));
 }
 
+// An owner whose stop call finds the record gone (the thread has just ended)
+// starts the next job of the same name at once: the name is free by then.
+TEST(WorkerThread, TheNameIsFreeOnceTheStopCallReturns) {
+  std::string name = Name("AGAIN");
+  for (int i = 0; i < 200; ++i) {
+    Counters c;
+    WorkerThread* t = StartWorkerThread(name.c_str(), &c, Work, Done, Stopped);
+    ASSERT_NE(t, nullptr) << "round " << i;
+    ASSERT_TRUE(WaitFor([&] { return c.done == 1; }));
+    StopWorkerThread(t, 1000);
+    ASSERT_FALSE(WorkerThreadExists(name.c_str())) << "round " << i;
+  }
+}
+
 TEST(WorkerThread, DuplicateNameRefusedAndRunningOneUntouched) {
   Counters c, other;
   std::string name = Name("DUP");
