@@ -107,3 +107,53 @@ set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 # rw_pack_add: modules add items to the packed data sets of the program folder.
 include(${CMAKE_SOURCE_DIR}/tools/progdata/packs.cmake)
+
+# rw_program_test(<target> [PARTS <name>=<gtest filter>...] [LOCKS <locks...>] [TIMEOUT <seconds>])
+# A Windows test program that starts Rookwell.exe from a fresh install of the
+# tree (Code/shell/tests/run_program_test.sh). Each named part runs the tests
+# its filter selects as a test of its own, "<target>.<name>"; "<target>"
+# runs the rest. The parts of a long program spread over the machine, each
+# part paying one install and one Wine start.
+# Every part takes two processors and one "program" resource: the test
+# command hands CTest a resource file with as many program slots as the
+# machine holds (one per three cores), since several programs with their
+# engines on one loaded machine make the timing-sensitive tests flaky.
+function(rw_program_test target)
+  cmake_parse_arguments(P "" "TIMEOUT" "PARTS;LOCKS" ${ARGN})
+  if(NOT P_TIMEOUT)
+    set(P_TIMEOUT 600)
+  endif()
+  set(rest "")
+  set(names "")
+  set(filters "")
+  foreach(part IN LISTS P_PARTS)
+    string(FIND "${part}" "=" eq)
+    string(SUBSTRING "${part}" 0 ${eq} name)
+    math(EXPR from "${eq} + 1")
+    string(SUBSTRING "${part}" ${from} -1 filter)
+    list(APPEND names "${target}.${name}")
+    list(APPEND filters "${filter}")
+    if(rest)
+      string(APPEND rest ":${filter}")
+    else()
+      set(rest "${filter}")
+    endif()
+  endforeach()
+  list(APPEND names "${target}")
+  if(rest)
+    list(APPEND filters "*-${rest}")
+  else()
+    list(APPEND filters "*")
+  endif()
+  foreach(name filter IN ZIP_LISTS names filters)
+    add_test(NAME ${name}
+      COMMAND bash ${CMAKE_SOURCE_DIR}/Code/shell/tests/run_program_test.sh ${CMAKE_BINARY_DIR}
+              $<TARGET_FILE:${target}> --gtest_brief=1 "--gtest_filter=${filter}"
+      WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${P_TIMEOUT} PROCESSORS 2 COST 1000
+                                            RESOURCE_GROUPS "program:1")
+    if(P_LOCKS)
+      set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${P_LOCKS}")
+    endif()
+  endforeach()
+endfunction()
