@@ -93,7 +93,14 @@ class ProgramMenuHost : public MenuCommandHost {
   void* MainFrame() override { return Frame(); }
   bool WindowExists(int id) override { return GetNumberedWindow(id) != nullptr; }
   bool WindowShown(int id) override { return IsNumberedWindowShown(id) != 0; }
-  void ToggleWindow(int id) override { NumberedWindowOp(WOP_SHOW, id, WSC_TOGGLE); }
+  // A panel the user calls up comes in front of the others, which may
+  // stand where the room's layout has no place for it.
+  void ToggleWindow(int id) override {
+    NumberedWindowOp(WOP_SHOW, id, WSC_TOGGLE);
+    HWND window = static_cast<HWND>(GetNumberedWindow(id));
+    if (window && IsNumberedWindowShown(id))
+      SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   bool HaveGame() override { return GetCurrentGame() != nullptr; }
   int NotationStyle() override { return GetNotationStyle(); }
   void SetNotationStyle(int style) override { ::SetNotationStyle(style); }

@@ -35,7 +35,10 @@ std::string FreshCopy(const char* name) {
   std::filesystem::remove_all(to, error);
   std::filesystem::copy(guitest::InstalledProgramFolder(), to, std::filesystem::copy_options::recursive, error);
   WritePrivateProfileStringA("settings", "IntroMovie", "0", (to + "\\rw.ini").c_str());
-  WritePrivateProfileStringA("debug", "auto_login", "0", (to + "\\rw.ini").c_str());
+  // A player logged in at the start, as a user always is: the room then
+  // stands in that player's layout.
+  WritePrivateProfileStringA("debug", "auto_login", "1", (to + "\\rw.ini").c_str());
+  WritePrivateProfileStringA("debug", "auto_login_user", "Tester", (to + "\\rw.ini").c_str());
   WritePrivateProfileStringA("debug", "auto_room_select", "1", (to + "\\rw.ini").c_str());
   return to;
 }
