@@ -118,7 +118,13 @@ bool AdvancePracticeLine(const PracticeLine& line, const PracticeSides& sides, P
   }
 }
 
-Board PracticePosition(const PracticeLine& line, int plies, int* sideToMove) {
+namespace {
+
+// Plays the first `plies` plies of the line (-1: all) from the initial
+// position, handing each legal move, its list and the board before it to
+// `visit`; stops at a move that is not legal. Returns the board reached.
+Board WalkLine(const PracticeLine& line, int plies, int* sideToMove,
+               const std::function<void(const Board&, const MoveRecord*, int, int, int, int)>& visit) {
   Board board{};
   SetInitialBoard(&board);
   int side = WHITE;
@@ -130,6 +136,7 @@ Board PracticePosition(const PracticeLine& line, int plies, int* sideToMove) {
     GenerateLegalMoves(&board, list, &n, side);
     const int k = FindMoveInList(&line.moves[size_t(i)], list, n);
     if (k < 0 || k >= n) break;
+    if (visit) visit(board, list, n, k, i, side);
     MakeMove(&list[k], &board);
     side = side == WHITE ? BLACK : WHITE;
   }
@@ -137,30 +144,24 @@ Board PracticePosition(const PracticeLine& line, int plies, int* sideToMove) {
   return board;
 }
 
+}  // namespace
+
+Board PracticePosition(const PracticeLine& line, int plies, int* sideToMove) {
+  return WalkLine(line, plies, sideToMove, nullptr);
+}
+
 std::vector<std::string> PracticeLineRows(const PracticeLine& line, int plies, int style) {
   std::vector<std::string> rows;
-  Board board{};
-  SetInitialBoard(&board);
-  int side = WHITE;
-  const int count = static_cast<int>(line.moves.size());
-  const int upTo = plies < 0 || plies > count ? count : plies;
   const NotationOptions options = DefaultNotationOptions(style);
-  for (int i = 0; i < upTo; ++i) {
-    MoveRecord list[kMoveListRoom];
-    uint16_t n = 0;
-    GenerateLegalMoves(&board, list, &n, side);
-    const int k = FindMoveInList(&line.moves[size_t(i)], list, n);
-    if (k < 0 || k >= n) break;
+  WalkLine(line, plies, nullptr, [&](const Board& board, const MoveRecord* list, int n, int k, int ply, int side) {
     char text[kNotationTextSize] = "";
     MoveToText(&board, list, n, k, style, &options, text);
     if (side == WHITE)
-      rows.push_back(std::to_string(i / 2 + 1) + ". " + text);
+      rows.push_back(std::to_string(ply / 2 + 1) + ". " + text);
     else if (rows.empty())
-      rows.push_back(std::to_string(i / 2 + 1) + ". ... " + text);
+      rows.push_back(std::to_string(ply / 2 + 1) + ". ... " + text);
     else
       rows.back() += std::string(" ") + text;
-    MakeMove(&list[k], &board);
-    side = side == WHITE ? BLACK : WHITE;
-  }
+  });
   return rows;
 }

@@ -61,6 +61,7 @@ struct PracticeState {
   BoardWndCallback roomCallback = nullptr;
   intptr_t roomCallbackData = 0;
   HWND boardWindow = nullptr;
+  bool boardInstalled = false;
   bool treeBuilt = false;
   HINSTANCE instance = nullptr;
 };
@@ -318,9 +319,11 @@ void ShowPlayedPosition() {
   if (g.boardWindow) SendMessageA(g.boardWindow, kGameEventMessage, GAME_NEW_POSITION, 0);
 }
 
+// Once: the room's callback goes back and the board takes no moves.
 void GiveBoardBack() {
-  if (!g.boardWindow) return;
-  if (GetBoardWndCallbackData(g.boardWindow) == reinterpret_cast<intptr_t>(&g) || !g.roomCallback)
+  if (!g.boardInstalled) return;
+  g.boardInstalled = false;
+  if (g.boardWindow && IsWindow(g.boardWindow))
     SetBoardWndCallback(g.boardWindow, g.roomCallback, g.roomCallbackData);
   if (LessonBoardHooks hooks = GetLessonBoardHooks(); hooks.setInputMode) hooks.setInputMode(-1);
   g.roomCallback = nullptr;
@@ -407,6 +410,7 @@ INT_PTR CALLBACK DoPracticeOpeningDlgProc(HWND dialog, UINT message, WPARAM firs
         g.roomCallbackData = GetBoardWndCallbackData(g.boardWindow);
         g.roomCallback =
             SetBoardWndCallback(g.boardWindow, PracticeBoardCallback, reinterpret_cast<intptr_t>(&g));
+        g.boardInstalled = true;
       }
       if (LessonBoardHooks hooks = GetLessonBoardHooks(); hooks.setInputMode) hooks.setInputMode(2);
       g.played.clear();
