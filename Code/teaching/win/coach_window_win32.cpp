@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "app_globals.h"
 #include "app_main.h"
 #include "app_messages.h"
+#include "bookreader.h"
 #include "coach.h"
 #include "coach_rules.h"
 #include "dbwindow_win32.h"
@@ -29,6 +31,7 @@
 #include "room_records.h"
 #include "teaching_board_win32.h"
 #include "win/board_view_win32.h"
+#include "window_order_win32.h"
 #include "window_table.h"
 
 namespace {
@@ -42,12 +45,13 @@ constexpr int kCoachCommand = 40035;
 constexpr UINT kRefitMessage = 0x8615;
 constexpr int kFirstModeButton = 5261, kLastModeButton = 5272;
 constexpr int kNoMoreAdvice = 65535;
+constexpr UINT_PTR kOrderTimer = 1;
 const char* const kPageDialogs[kPageCount] = {"COACH_ADVICE", "COACH_DATABASE", "COACH_TEACHINGMODE"};
 const char* const kTabTexts[kPageCount] = {"Advice", "Database Findings", "Teaching Mode"};
 const char* const kColumnTexts[3] = {"Move", "Results", "Pct"};
 
 // The findings columns' widths, kept for the program's run.
-int g_findingsWidths[3] = {150, 110, 60};
+int g_findingsWidths[3] = {100, 110, 70};
 // Request numbers of findings lookups, program-wide.
 uint32_t g_requestCounter = 0;
 HWND g_coach = nullptr;
@@ -106,6 +110,24 @@ void ResetAdvice(CoachWindowData* d) {
   for (bool& f : d->filled) f = false;
 }
 
+// The main book for the advice texts of book positions.
+class MainBookQuery final : public OpeningBookQuery {
+ public:
+  int GetBookSlot() const override { return ::GetBookSlot(); }
+  bool SelectBookSlot(int index) override { return ::SelectBookSlot(index); }
+  bool PickBookMove(const MoveRecord* line, int count, MoveRecord* move) override {
+    return ::PickBookMove(line, count, false, move);
+  }
+  bool LookupBookPosition(const MoveRecord* line, int count, BookPositionText* text) override {
+    std::string comment, name;
+    if (!::LookupBookPosition(line, count, &comment, &name, nullptr)) return false;
+    text->longText = comment.substr(0, 2048);
+    text->shortText = comment.substr(0, 500);
+    text->label = name;
+    return true;
+  }
+};
+
 void FillAdvicePage(HWND coach, CoachWindowData* d) {
   HWND list = GetDlgItem(d->pages[0], kAdviceList);
   if (!list) return;
@@ -113,17 +135,27 @@ void FillAdvicePage(HWND coach, CoachWindowData* d) {
   const std::vector<MoveRecord>& legal = d->session.legalMoves();
   const int style = CurrentNotationStyle();
   const int ply = d->game ? GetCurrentPly(d->game) : 0;
+  const bool fromStart = d->game && IsStandardStart(d->game) && ply < static_cast<int>(d->moves.size());
+  MainBookQuery book;
   d->lines.assign(legal.size(), std::string());
+  // The game's moves up to the position, then each legal move in turn as
+  // the next ply: from the standard start the book names the line.
+  std::vector<MoveRecord> line(d->moves.begin(), d->moves.begin() + (fromStart ? ply : 0));
+  line.push_back(MoveRecord{});
   for (size_t n = 0; n < legal.size(); ++n) {
-    // Each legal move is told as the line's next ply from the position.
-    d->session.SetCoachLine(&d->session.position(), d->session.side(), &legal[n], 1);
+    line.back() = legal[n];
+    const int at = static_cast<int>(line.size()) - 1;
+    if (fromStart)
+      d->session.SetCoachLine(&d->game->start, d->game->startSide, line.data(), at + 1);
+    else
+      d->session.SetCoachLine(&d->session.position(), d->session.side(), &legal[n], 1);
     d->session.RequestCoachReset();
     const int slot = static_cast<int>(d->moves.size()) - 1;
-    const std::string text =
-        d->session.DescribeCoachMove(0, d->moves.data(), slot < 0 ? 0 : slot, d->game && IsStandardStart(d->game),
-                                     style);
+    const std::string text = d->session.DescribeCoachMove(fromStart ? at : 0, d->moves.data(), slot < 0 ? 0 : slot,
+                                                          fromStart ? 1 : 0, style, fromStart ? &book : nullptr);
     d->lines[n] = CoachAdviceLine(text);
     SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(d->lines[n].c_str()));
+    TeachingTrace(("coach line " + std::to_string(n) + ":" + d->lines[n]).c_str());
   }
   (void)ply;
   (void)coach;
@@ -273,10 +305,13 @@ void FitColumns(HWND page) {
   RECT r;
   if (!list || !GetClientRect(list, &r)) return;
   const int total = g_findingsWidths[0] + g_findingsWidths[1] + g_findingsWidths[2];
-  if (total <= 0 || r.right <= 0) return;
+  // Room for a vertical scroll bar, so that rows added later do not push
+  // the last column out of sight.
+  const int width = r.right - ((GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL) ? 0 : GetSystemMetrics(SM_CXVSCROLL));
+  if (total <= 0 || width <= 0) return;
   int used = 0;
   for (int i = 0; i < 3; ++i) {
-    const int w = i == 2 ? r.right - used : g_findingsWidths[i] * r.right / total;
+    const int w = i == 2 ? width - used : g_findingsWidths[i] * width / total;
     ListView_SetColumnWidth(list, i, w);
     used += w;
   }
@@ -419,6 +454,8 @@ void LayOutPages(HWND coach) {
   RECT client;
   GetClientRect(coach, &client);
   SetWindowPos(tab, nullptr, 4, 4, client.right - 8, client.bottom - 8, SWP_NOZORDER);
+  // The three tabs share the strip, so none scrolls out of sight.
+  TabCtrl_SetItemSize(tab, std::max<int>(40, (client.right - 14) / kPageCount), 20);
   RECT display;
   GetClientRect(tab, &display);
   TabCtrl_AdjustRect(tab, FALSE, &display);
@@ -453,8 +490,6 @@ void CreateCoachPages(HWND coach, CoachWindowData* d) {
     item.pszText = const_cast<char*>(kTabTexts[i]);
     SendMessageA(tab, TCM_INSERTITEMA, WPARAM(i), reinterpret_cast<LPARAM>(&item));
   }
-  // Fixed-width tabs that hold the longest caption.
-  TabCtrl_SetItemSize(tab, 100, 20);
   LayOutPages(coach);
   TabCtrl_SetCurSel(tab, 0);
   SelectPage(coach, 0);
@@ -487,8 +522,12 @@ INT_PTR CALLBACK CoachDlgProc(HWND coach, UINT message, WPARAM first, LPARAM sec
       CreateCoachPages(coach, d);
       d->game = GetCurrentGame();
       NumberedWindowOp(WOP_SET_HANDLE, WIN_COACH, reinterpret_cast<intptr_t>(coach));
+      SetTimer(coach, kOrderTimer, kKeepAboveOwnerMs, nullptr);
       return FALSE;
     }
+    case WM_TIMER:
+      if (first == kOrderTimer) KeepAboveOwner(coach);
+      return TRUE;
     case WM_CLOSE:
       NumberedWindowOp(WOP_SHOW, WIN_COACH, WSC_HIDE);
       if (HWND main = GetMainFrame()) ToggleMenuCheck(main, kCoachCommand);
@@ -531,6 +570,7 @@ INT_PTR CALLBACK CoachDlgProc(HWND coach, UINT message, WPARAM first, LPARAM sec
       break;
     }
     case WM_DESTROY: {
+      KillTimer(coach, kOrderTimer);
       CoachWindowData* d = DataOf(coach);
       if (d)
         for (HWND page : d->pages)

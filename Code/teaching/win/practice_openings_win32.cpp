@@ -22,6 +22,7 @@
 #include "teaching_board_win32.h"
 #include "win/board_view_win32.h"
 #include "win_utils_win32.h"
+#include "window_order_win32.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ enum : int {
   kPrompt = 6000,
   kHintButton = 6012,
 };
+constexpr UINT_PTR kOrderTimer = 1;
 enum : UINT {
   kNoOpeningsFound = 424,
   kChooseASide = 604,
@@ -259,7 +261,7 @@ INT_PTR CALLBACK SetupPracticeOpeningDlgProc(HWND dialog, UINT message, WPARAM f
           char text[256] = "";
           GetDlgItemTextA(dialog, kSearchField, text, sizeof text);
           if (!BuildPracticeTreeView(dialog, UpperCaseText(text))) {
-            AppMessageBox(LoadText(kNoOpeningsFound).c_str(), MB_OK | MB_ICONINFORMATION);
+            AppMessageBoxOwned(LoadText(kNoOpeningsFound).c_str(), MB_OK | MB_ICONINFORMATION, dialog);
             BuildPracticeTreeView(dialog, "");
           }
           return TRUE;
@@ -271,7 +273,7 @@ INT_PTR CALLBACK SetupPracticeOpeningDlgProc(HWND dialog, UINT message, WPARAM f
           const bool white = IsDlgButtonChecked(dialog, kPlayWhite) == BST_CHECKED;
           const bool black = IsDlgButtonChecked(dialog, kPlayBlack) == BST_CHECKED;
           if (!white && !black) {
-            AppMessageBox(LoadText(kChooseASide).c_str(), MB_OK | MB_ICONEXCLAMATION);
+            AppMessageBoxOwned(LoadText(kChooseASide).c_str(), MB_OK | MB_ICONEXCLAMATION, dialog);
             return TRUE;
           }
           g.sides = PracticeSides{white, black};
@@ -417,6 +419,7 @@ INT_PTR CALLBACK DoPracticeOpeningDlgProc(HWND dialog, UINT message, WPARAM firs
       ClearMarks();
       ShowPlayedPosition();
       ShowWindow(dialog, SW_SHOW);
+      SetTimer(dialog, kOrderTimer, kKeepAboveOwnerMs, nullptr);
       g.again = false;
       AdvancePractice(nullptr);
       return TRUE;
@@ -442,7 +445,11 @@ INT_PTR CALLBACK DoPracticeOpeningDlgProc(HWND dialog, UINT message, WPARAM firs
     case WM_CLOSE:
       PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
       return TRUE;
+    case WM_TIMER:
+      if (first == kOrderTimer) KeepAboveOwner(dialog);
+      return TRUE;
     case WM_DESTROY:
+      KillTimer(dialog, kOrderTimer);
       g.window = nullptr;
       GiveBoardBack();
       // Started again once this window is gone.
