@@ -44,13 +44,14 @@ struct ProgramRun {
   std::string folder, trace;
   guitest::Program program;
   HWND frame = nullptr;
-  bool Start(const char* name) {
+  bool Start(const char* name, bool withDatabase = true) {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     folder = std::string(temp) + name;
     std::error_code error;
     std::filesystem::remove_all(folder, error);
     std::filesystem::copy(guitest::InstalledProgramFolder(), folder, std::filesystem::copy_options::recursive, error);
+    if (!withDatabase) std::filesystem::remove_all(folder + "\\Database", error);
     const std::string ini = folder + "\\rw.ini";
     WritePrivateProfileStringA("settings", "IntroMovie", "0", ini.c_str());
     WritePrivateProfileStringA("debug", "DoIVAAudio", "0", ini.c_str());
@@ -294,7 +295,20 @@ TEST(PracticeOpenings, SearchSidesAndALinePlayedOnTheClassroomBoard) {
   guitest::Pump(600);
   EXPECT_TRUE(Shot("practice_finished"));
 
-  // Cancel goes back to the curriculum.
+  // "New" starts over with the names; the same line again, then Cancel
+  // goes back to the curriculum.
+  ASSERT_TRUE(guitest::ClickItem(practice, IDOK));
+  EXPECT_TRUE(guitest::WaitFor([&] { return !IsWindow(practice); }, 3000));
+  setup = DialogWith("Practice Openings", 280, 30000);
+  ASSERT_NE(setup, nullptr);
+  EXPECT_EQ(TextOf(GetDlgItem(setup, 281)), "Alapin's opening");
+  EXPECT_EQ(SendMessageA(GetDlgItem(setup, 286), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageA(GetDlgItem(setup, 285), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  ASSERT_TRUE(guitest::ClickItem(setup, IDOK));
+  practice = DialogWith("Practice Openings", 6012, 8000);
+  ASSERT_NE(practice, nullptr);
+  EXPECT_TRUE(guitest::WaitFor([&] { return TextOf(GetDlgItem(practice, 6000)) == "Make Black Move #1..."; }, 5000));
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(practice, 6012)));
   ASSERT_TRUE(guitest::ClickItem(practice, IDCANCEL));
   EXPECT_TRUE(guitest::WaitFor([&] { return !IsWindow(practice); }, 3000));
   EXPECT_TRUE(guitest::WaitFor([&] { return IsWindowVisible(curriculum) != 0; }, 3000));
@@ -314,6 +328,8 @@ TEST(ChessCoach, AdviceFindingsTeachingModeAndTheLock) {
   ProgramRun run;
   ASSERT_TRUE(run.Start("rw_e2e_coach"));
   guitest::Pump(1500);
+  // Hidden, the coach gives no advice.
+  EXPECT_EQ(Count(run.Trace(), "coach advice "), 0u);
   PostMessageA(run.frame, WM_COMMAND, 40035, 0);
   HWND coach = DialogWith("Chess Coach", 1813, 8000);
   ASSERT_NE(coach, nullptr);
@@ -385,6 +401,44 @@ TEST(ChessCoach, AdviceFindingsTeachingModeAndTheLock) {
   DoubleClickLine(advice, e4);
   EXPECT_TRUE(guitest::WaitFor([&] { return run.Trace().find("coach played 100 68") != std::string::npos; }, 5000))
       << run.Trace();
+}
+
+// Without the default database the findings say why; once the database
+// room has given up on its file, "No database is open.".
+TEST(ChessCoach, FindingsWithoutADatabase) {
+  ProgramRun run;
+  ASSERT_TRUE(run.Start("rw_e2e_coach_nodb", false));
+  guitest::Pump(1500);
+  PostMessageA(run.frame, WM_COMMAND, 40035, 0);
+  HWND coach = DialogWith("Chess Coach", 1813, 8000);
+  ASSERT_NE(coach, nullptr);
+  ASSERT_TRUE(guitest::WaitFor([&] { return Count(run.Trace(), "coach advice ") > 0; }, 8000));
+  RECT t;
+  GetWindowRect(GetDlgItem(coach, 1813), &t);
+  guitest::Click(POINT{t.left + (t.right - t.left) / 2, t.top + 10});
+  EXPECT_TRUE(guitest::WaitFor(
+      [&] { return run.Trace().find("coach row text Can't open database.") != std::string::npos; }, 8000))
+      << run.Trace();
+  guitest::Pump(300);
+  EXPECT_TRUE(Shot("coach_findings_no_file"));
+
+  // The database room cannot open the file and the user chooses none.
+  HWND bar = FindWindowExA(run.frame, nullptr, "WC_ROOKWELL_NAVIGATION", nullptr);
+  ASSERT_NE(bar, nullptr);
+  ASSERT_TRUE(guitest::ClickItem(bar, 21560));
+  for (int i = 0; i < 6; ++i) {
+    guitest::Pump(1500);
+    guitest::PressKey(VK_ESCAPE);
+  }
+  ASSERT_TRUE(guitest::ClickItem(bar, 21565));
+  guitest::Pump(1500);
+  // Back with the game: the findings are looked up again.
+  SendMessageA(coach, 0x8103, 0, 0);
+  EXPECT_TRUE(guitest::WaitFor(
+      [&] { return run.Trace().find("coach row text No database is open.") != std::string::npos; }, 8000))
+      << run.Trace();
+  guitest::Pump(300);
+  EXPECT_TRUE(Shot("coach_findings_no_database"));
 }
 
 }  // namespace

@@ -256,7 +256,16 @@ void ShowCoachFindingRow(HWND coach, HWND list, const OpeningMoveEntry& row) {
   TeachingTrace(("coach row " + move + " " + results + " " + pct).c_str());
 }
 
+// A row that says why there are no moves: the first column widens to hold
+// it (for this showing only; the kept widths stay).
+void ShowMessageRow(HWND list, const std::string& text) {
+  AddFindingsRow(list, text, "", "");
+  const int need = ListView_GetStringWidth(list, text.c_str()) + 16;
+  if (ListView_GetColumnWidth(list, 0) < need) ListView_SetColumnWidth(list, 0, need);
+}
+
 void ShowFindings(HWND coach, HWND list, const CoachFindingsData& f, int count) {
+  ListView_SetColumnWidth(list, 0, g_findingsWidths[0]);
   for (int i = 0; i < count && i < static_cast<int>(f.rows.size()); ++i) ShowCoachFindingRow(coach, list, f.rows[size_t(i)]);
 }
 
@@ -285,7 +294,7 @@ void LookupCoachFindings(HWND coach, CoachWindowData* d) {
   const CoachLookupShow show = DescribeCoachLookup(result, count);
   if (show.showRows) ShowFindings(coach, list, *f, count);
   if (show.addLastRow) {
-    AddFindingsRow(list, show.lastRow, "", "");
+    ShowMessageRow(list, show.lastRow);
     TeachingTrace(("coach row text " + show.lastRow).c_str());
   }
   f->rowCount = count;
@@ -400,7 +409,7 @@ INT_PTR CALLBACK FindingsPageProc(HWND page, UINT message, WPARAM first, LPARAM 
       if (count > 0)
         ShowFindings(g_coach, list, *f, count);
       else
-        AddFindingsRow(list, "None", "", "");
+        ShowMessageRow(list, "None");
       f->rows.clear();
       f->pending = false;
       return TRUE;
@@ -413,7 +422,6 @@ INT_PTR CALLBACK FindingsPageProc(HWND page, UINT message, WPARAM first, LPARAM 
       return TRUE;
     case WM_DESTROY: {
       WaitForDatabaseJob();
-      ReadColumnWidths(GetDlgItem(page, kFindingsList));
       delete FindingsOf(page);
       SetWindowLongPtrA(page, GWLP_USERDATA, 0);
       return FALSE;
