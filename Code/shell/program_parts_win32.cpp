@@ -14,6 +14,8 @@
 #include "annotator.h"
 #include "app_globals.h"
 #include "app_main.h"
+#include "coach_window_win32.h"
+#include "practice_openings_win32.h"
 #include "data_sets.h"
 #include "dbwindow_win32.h"
 #include "frame_links.h"
@@ -126,6 +128,10 @@ void ConnectProgramParts() {
   g_destroyModeless = startup.destroyModelessWindows;
   startup.createModelessWindows = CreateModelessWithMonitors;
   startup.destroyModelessWindows = DestroyModelessWithMonitors;
+  // The chess coach joins the modeless windows; the classroom's curriculum
+  // launches practice openings.
+  ConnectCoachWindow();
+  ConnectPracticeOpenings();
 }
 
 void FillGameSoundHost() { SetGameSoundHost(ProgramGameSoundHost()); }

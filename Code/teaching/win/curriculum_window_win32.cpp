@@ -571,5 +571,6 @@ void RebuildCurriculumTrees() {
 }
 
 void SetCurriculumLaunchHooks(const CurriculumLaunchHooks& hooks) { g_hooks = hooks; }
+CurriculumLaunchHooks GetCurriculumLaunchHooks() { return g_hooks; }
 
 const int32_t* CurriculumKidsCounters() { return g_kidsCounters; }

@@ -42,6 +42,7 @@ struct CurriculumLaunchHooks {
   void (*createGamePanel)(HWND mainWindow, HINSTANCE instance, const char* path) = nullptr;
 };
 void SetCurriculumLaunchHooks(const CurriculumLaunchHooks& hooks);
+CurriculumLaunchHooks GetCurriculumLaunchHooks();
 
 // The kids room counters (tutorials, drill and exercise runs, coach's games).
 const int32_t* CurriculumKidsCounters();

@@ -906,6 +906,7 @@ void FinishLesson(int room, LessonContext* context, int keepBoard) {
 }
 
 void SetLessonBoardHooks(const LessonBoardHooks& hooks) { g_board = hooks; }
+const LessonBoardHooks& GetLessonBoardHooks() { return g_board; }
 
 void OnLessonMove(const std::string& animation) {
   LessonContext* c = Current();

@@ -6,7 +6,7 @@
 //
 // Interface: LessonContext, OpenTutorial, GetLessonContext,
 // GetLessonWindow, FinishLesson, LessonBoardHooks, SetLessonBoardHooks,
-// LessonPageIndex, LessonPageType, LessonScore.
+// GetLessonBoardHooks, LessonPageIndex, LessonPageType, LessonScore.
 #pragma once
 
 #include <windows.h>
@@ -43,6 +43,9 @@ struct LessonBoardHooks {
   void (*setInputMode)(int pageType) = nullptr;
 };
 void SetLessonBoardHooks(const LessonBoardHooks& hooks);
+// The hooks in force, for the screens that play on the room's board
+// between lessons (practice openings).
+const LessonBoardHooks& GetLessonBoardHooks();
 // A move the user made on the board, in the board's animation form ("Se2e4").
 void OnLessonMove(const std::string& animation);
 // A square the user picked (0..63, file + 8 * rank).

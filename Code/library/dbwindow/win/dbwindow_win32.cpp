@@ -108,6 +108,9 @@ struct DatabaseState {
   GdGameBuffer cacheGame;
   GameHeaderCache cache;
   SearchJob job;
+  // The coach's opening statistics: a job of its own, so that a lookup
+  // never resets the game list's hits and counts.
+  SearchJob statsJob;
 };
 
 // Posts the worker's progress to the window (the window drains them).
@@ -119,9 +122,19 @@ class WindowSink final : public SearchSink {
   HWND window = nullptr;
 };
 
+// Posts the end of an opening statistics job to the coach's window.
+class CoachSink final : public StatisticsSink {
+ public:
+  void StatisticsDone(uint32_t tag, int used) override {
+    if (window) PostMessageA(window, kCoachFindingsMessage, WPARAM(tag), LPARAM(used));
+  }
+  HWND window = nullptr;
+};
+
 HGLOBAL g_block = nullptr;
 DatabaseState* g_state = nullptr;
 WindowSink g_sink;
+CoachSink g_coachSink;
 HINSTANCE g_instance = nullptr;
 HWND g_queryPage = nullptr;
 HWND g_window = nullptr, g_panel = nullptr, g_tabs = nullptr, g_keyInfo = nullptr, g_list = nullptr,
@@ -554,6 +567,8 @@ void DrainSearchMessages() {
 void StartQuery(const SearchQuery& query) {
   DatabaseState* s = g_state;
   if (!s->file) return;
+  // One worker at a time: a coach lookup still collecting ends first.
+  WaitForSearchJob(&s->statsJob);
   WaitForSearchJob(&s->job);
   DrainSearchMessages();
   ResetCache();
@@ -1574,13 +1589,10 @@ int LoadGameIntoDatabaseView(HGLOBAL text) {
 void CopyGameFromRoom(int room) {
   GameRecord* game = GetGameForOwner(uint32_t(room));
   if (!game || GetMoveCount(game) < 1) return;
-  const size_t size = MeasurePgnText(game, 0) + 8;
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+  HGLOBAL block = CopyGameToGlobal(game);
   if (!block) return;
-  char* text = static_cast<char*>(GlobalLock(block));
-  const bool written = text && WritePgnToBuffer(text, size, game, 0) >= 0;
   GlobalUnlock(block);
-  if (written) LoadGameIntoDatabaseView(block);
+  LoadGameIntoDatabaseView(block);
   GlobalFree(block);
 }
 
@@ -1839,6 +1851,52 @@ void StartupCreate(HWND frame, HINSTANCE instance) { CreateDatabaseWindow(frame,
 }  // namespace
 
 HWND GetDatabaseWindow() { return g_window; }
+
+HGLOBAL CopyGameToGlobal(GameRecord* game) {
+  if (!game) return nullptr;
+  const size_t size = MeasurePgnText(game, 0) + 8;
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+  if (!block) return nullptr;
+  char* text = static_cast<char*>(GlobalLock(block));
+  if (!text || WritePgnToBuffer(text, size, game, 0) < 0) {
+    if (text) GlobalUnlock(block);
+    GlobalFree(block);
+    return nullptr;
+  }
+  return block;
+}
+
+void FreeGlobalGame(HGLOBAL block) {
+  if (!block) return;
+  GlobalUnlock(block);
+  GlobalFree(block);
+}
+
+int FindOpeningKeyMoves(HWND notify, HGLOBAL gameText, int ply, OpeningMoveEntry* entries, int* count,
+                        uint32_t tag) {
+  if (!g_state) {
+    if (count) *count = 0;
+    return 10;
+  }
+  DatabaseState* s = g_state;
+  const bool listWasRunning = IsSearchRunning(&s->job);
+  g_coachSink.window = notify;
+  const int result = ::FindOpeningKeyMoves(&s->statsJob, &s->job, s->path, &g_coachSink, gameText, ply, entries,
+                                           count, tag);
+  // A list search stopped for the lookup keeps its hits; its page buttons
+  // and progress go back to the idle state as at any other end.
+  if (listWasRunning && !IsSearchRunning(&s->job) && g_window) {
+    DrainSearchMessages();
+    OnSearchProgress(2);
+  }
+  return result;
+}
+
+int WaitForDatabaseJob() {
+  if (!g_window || !g_state) return 0;
+  WaitForSearchJob(&g_state->statsJob);
+  return 1;
+}
 
 int CreateDatabaseWindow(HWND frame, HINSTANCE instance) {
   g_instance = instance ? instance : GetModuleHandleA(nullptr);

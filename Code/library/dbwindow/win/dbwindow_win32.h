@@ -6,11 +6,18 @@
 // Interface: ConnectDatabaseRoom, CreateDatabaseWindow, ShutdownDatabaseWindow,
 // ActivateDatabaseRoom, DeactivateDatabaseRoom, DatabaseRoomCommand,
 // DatabaseRoomMessageHook, LoadDatabaseSettings, SaveDatabaseSettings,
-// LoadDatabaseLayout, SaveDatabaseLayout, GetDatabaseWindow.
+// LoadDatabaseLayout, SaveDatabaseLayout, GetDatabaseWindow; for the
+// coach: CopyGameToGlobal, FreeGlobalGame, FindOpeningKeyMoves,
+// WaitForDatabaseJob, kCoachFindingsMessage.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
+
+#include "keystats.h"
+
+struct GameRecord;
 struct RoomRecord;
 
 // Registers the room's module and points start-up and the main frame at the
@@ -33,3 +40,22 @@ void LoadDatabaseLayout(const char* ini);
 void SaveDatabaseLayout(const char* ini);
 
 HWND GetDatabaseWindow();
+
+// ---- the coach's Database Findings
+
+// The end of a collecting lookup, posted to the coach's window: wParam the
+// request number, lParam the entries used.
+constexpr UINT kCoachFindingsMessage = 0x830D;
+
+// The game as PGN text in a moveable global block, returned locked (null
+// when it cannot be made); FreeGlobalGame unlocks and frees it.
+HGLOBAL CopyGameToGlobal(GameRecord* game);
+void FreeGlobalGame(HGLOBAL block);
+// The moves played from the game's position at `ply` in the open database
+// (see keystats.h for the results). Runs on a statistics job of its own:
+// a running game-list search is stopped with its hits kept, and the list's
+// rows stay as they were.
+int FindOpeningKeyMoves(HWND notify, HGLOBAL gameText, int ply, OpeningMoveEntry* entries, int* count,
+                        uint32_t tag);
+// Stops a running lookup and waits for it; 0 without the window or state.
+int WaitForDatabaseJob();
