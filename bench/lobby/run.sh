@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# The lobby load benchmark: 100 clients for 60 s at a channel line every
+# 10 s and a tell every 2 s per client, then growing client counts until a
+# run loses, duplicates or reorders a line or its 99th percentile passes
+# 250 ms. Needs the native build (build/native) and Debian's prosody.
+#   bench/lobby/run.sh [SECONDS] [COUNTS...]
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+bin="$root/build/native/bin/lobby_load"
+script="$root/Code/platform/lobbysvc/server/prosody.sh"
+seconds="${1:-60}"
+shift || true
+counts=("$@")
+[ ${#counts[@]} -gt 0 ] || counts=(100 150 200 300 400)
+best=0
+for n in "${counts[@]}"; do
+  echo "== $n clients, $seconds s"
+  if "$bin" --script "$script" --clients "$n" --seconds "$seconds" --max-p99-ms 250; then
+    best="$n"
+  else
+    break
+  fi
+done
+echo "largest client count that held the rate: $best"
