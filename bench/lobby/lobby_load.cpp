@@ -89,6 +89,7 @@ std::vector<std::unique_ptr<Client>> g_clients;
 Options g_opt;
 uint16_t g_port = 0;
 std::atomic<bool> g_failed{false};
+int64_t g_trafficStart = 0;
 
 struct Client {
   int index = 0;
@@ -102,7 +103,7 @@ struct Client {
   int known = 0;
   std::deque<uint32_t> toAnswer;  // ids that announced themselves
   std::vector<Stream> channel, tells;
-  std::vector<int64_t> latencies;
+  std::vector<int64_t> latencies, sendTimes;
   uint64_t invalid = 0;
 
   // Sent by this client: channel lines, and tells to each receiver.
@@ -165,6 +166,7 @@ struct Client {
     }
     (kind == 'C' ? channel : tells)[size_t(from)].Take(seq);
     latencies.push_back(now - sentUs);
+    sendTimes.push_back(sentUs);
   }
 
   bool Enter() {
@@ -389,6 +391,7 @@ int main(int argc, char** argv) {
   if (status == 0) {
     // Traffic: each client's first lines spread over its periods.
     const int64_t start = NowUs();
+    g_trafficStart = start;
     for (auto& c : g_clients) {
       c->nextChannelUs = start + int64_t(c->index) * g_opt.channelMs * 1000 / g_opt.clients;
       c->nextTellUs = start + int64_t(c->index) * g_opt.tellMs * 1000 / g_opt.clients;
@@ -458,7 +461,24 @@ int main(int argc, char** argv) {
               static_cast<unsigned long long>(delivered), static_cast<unsigned long long>(lost),
               static_cast<unsigned long long>(duplicated), static_cast<unsigned long long>(outOfOrder),
               static_cast<unsigned long long>(invalid));
-  std::printf("latency p50 %.1f ms, p99 %.1f ms\n", p50, p99);
+  std::printf("latency p50 %.1f ms, p99 %.1f ms, max %.1f ms\n", p50, p99,
+              latencies.empty() ? 0.0 : double(latencies.back()) / 1000.0);
+  // The 99th percentile of each 10-second stretch of the run, by send time.
+  {
+    std::vector<std::vector<int64_t>> windows;
+    for (auto& r : g_clients)
+      for (size_t i = 0; i < r->sendTimes.size(); ++i) {
+        const size_t w = size_t(std::max<int64_t>(0, r->sendTimes[i] - g_trafficStart) / 10000000);
+        if (windows.size() <= w) windows.resize(w + 1);
+        windows[w].push_back(r->latencies[i]);
+      }
+    std::printf("p99 by 10 s:");
+    for (auto& w : windows) {
+      std::sort(w.begin(), w.end());
+      std::printf(" %.0f", w.empty() ? 0.0 : double(w[std::min(w.size() - 1, size_t(0.99 * double(w.size() - 1) + 0.5))]) / 1000.0);
+    }
+    std::printf(" ms\n");
+  }
   std::printf("server CPU time %.2f s\n", cpuAfter - cpuBefore);
 
   if (lost || duplicated || outOfOrder || invalid || g_failed || expected == 0) status = 1;

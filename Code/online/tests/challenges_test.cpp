@@ -127,6 +127,16 @@ struct ChallengeTest : ::testing::Test {
   }
   void Registered(uint32_t id) { SetRegistered(id, 1); }
   void Guest(uint32_t id) { SetRegistered(id, 0); }
+  // alice's challenge is lost on the way; bob's decline with `reason`
+  // comes all the same, and alice shows its text.
+  void BobDeclinesUnseen(uint32_t reason) {
+    const OnlineChallenge t = LastSent(1, MSG_CHALLENGE).challenge;
+    Drop();
+    Forge(2, 1, BuildDeclineMessage(reason, t));
+    char want[128];
+    std::snprintf(want, sizeof want, DeclineReasonText(reason), "bob");
+    EXPECT_EQ(LastShown(1), want) << reason;
+  }
   // alice challenges bob with the model's current terms.
   void AliceChallengesBob() {
     M(1).SetPostMode(false);
@@ -184,13 +194,7 @@ TEST_F(ChallengeTest, EachDeclineReasonReachesTheChallengerAsItsText) {
     ASSERT_TRUE(M(1).SelectPlayer("bob"));
     M(1).Send();
     ASSERT_EQ(M(1).ChallengedId(), 2u);
-    // The challenge is lost on the way; bob's answer comes all the same.
-    const OnlineChallenge t = LastSent(1, MSG_CHALLENGE).challenge;
-    Drop();
-    Forge(2, 1, BuildDeclineMessage(reason, t));
-    char want[128];
-    std::snprintf(want, sizeof want, DeclineReasonText(reason), "bob");
-    EXPECT_EQ(LastShown(1), want) << reason;
+    BobDeclinesUnseen(reason);
     EXPECT_EQ(S(1).own.state, uint32_t(USER_IDLE));
     EXPECT_EQ(M(1).ChallengedId(), 0u);
     EXPECT_EQ(Seen(3, "alice")->user.state, uint32_t(USER_IDLE));
@@ -264,12 +268,7 @@ TEST_F(ChallengeTest, ARatedResumeDeclinedByHandCountsForBothAnAutomaticDeclineF
     const uint32_t a = S(1).own.ratings[category].rating;
     M(1).ResumeAdjournedGame(stored);
     ASSERT_EQ(M(1).ChallengedId(), 2u);
-    const OnlineChallenge t = LastSent(1, MSG_CHALLENGE).challenge;
-    Drop();
-    Forge(2, 1, BuildDeclineMessage(reason, t));
-    char want[128];
-    std::snprintf(want, sizeof want, DeclineReasonText(reason), "bob");
-    EXPECT_EQ(LastShown(1), want);
+    BobDeclinesUnseen(reason);
     EXPECT_EQ(S(1).own.ratings[category].rating, a) << reason;
   }
 }

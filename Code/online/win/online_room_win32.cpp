@@ -19,6 +19,7 @@
 
 #include "app_globals.h"
 #include "app_messages.h"
+#include "challenge_windows_win32.h"
 #include "date_time.h"
 #include "facet_frame.h"
 #include "main_frame.h"
@@ -46,6 +47,8 @@ enum : int {
   kCmdChessSet = 40087,
   kCmdFlipBoard = 11,
   kCmdHelp = 40,
+  kCmdChallenge = 40047,
+  kCmdIgnoreChallenges = 40174,
 };
 constexpr char kWallpaperFile[] = "RWLiveBackground.bmp";
 constexpr uint32_t kYesNo = 4;
@@ -95,10 +98,7 @@ class ProgramOnlineHooks final : public OnlineHooks {
   }
   void ShowChat(uint32_t, const std::string&, uint32_t) override {}
   // Back to the connect dialog, as after Disconnect.
-  void SessionLeft() override {
-    ApplyLiveMenus();
-    CreateConnectDialog();
-  }
+  void SessionLeft() override;
   void EndOnlineGame(uint32_t result) override;
   uint32_t NowMs() override { return GetTickCount(); }
   std::string NowText() override { return FormatCurrentDateTime(); }
@@ -129,7 +129,7 @@ class ProgramGameHooks final : public OnlineGameHooks {
   }
   void MenusChanged() override { ApplyLiveMenus(); }
   bool InOnlineRoom() override { return GetRoomNumber() == ROOM_ONLINE; }
-  bool ChallengesBlocked() override { return false; }
+  bool ChallengesBlocked() override;
   void StoreRatings(const NetUserData&, bool) override {}
   OnlineProfileBlock OwnProfile() override {
     OnlineProfileBlock p;
@@ -218,7 +218,51 @@ struct OnlineRoom {
   OnlineSession session{link, hooks};
   OnlineGames games{session, gameHooks};
   ConnectDialogModel connect{session, connectHost};
+  std::unique_ptr<ChallengeWindows> challenges;  // while logged in
+  uint32_t lastState = USER_AWAY;
 };
+
+bool ProgramGameHooks::ChallengesBlocked() {
+  return g_room && g_room->challenges && g_room->challenges->Model().Settings().ignore;
+}
+
+// The challenge windows live from the login to the end of the session.
+void CreateChallengeWindows() {
+  if (!g_room || g_room->challenges || !g_room->session.IsOpen()) return;
+  ChallengeWindowLinks links;
+  links.beginGame = [](const OnlineGameDescriptor& d, const std::vector<OnlineMove>* moves) {
+    return g_room && g_room->games.BeginOnlineGame(d, moves);
+  };
+  links.newRating = [](uint32_t r, uint32_t o, uint32_t g, uint32_t og, int score) {
+    return ComputeNewRating(r, o, g, og, score);
+  };
+  links.challengeSoundOn = [] { return true; };
+  links.playChallengeSound = [] { Services().playGameSound(12); };
+  links.inOnlineRoom = [] { return GetRoomNumber() == ROOM_ONLINE; };
+  links.registerWindow = [](int number, HWND window, bool on) {
+    NumberedWindowOp(on ? WOP_SET_HANDLE : WOP_CLEAR_HANDLE, number, on ? reinterpret_cast<intptr_t>(window) : 0);
+  };
+  g_room->challenges = std::make_unique<ChallengeWindows>(g_room->session, Instance(), GetMainFrame(), links);
+  const char* ini = GetSettingsIniPath();
+  if (!g_room->challenges->Create(ini ? ini : "")) g_room->challenges.reset();
+}
+
+void DestroyChallengeWindows() {
+  if (g_room && g_room->challenges) {
+    g_room->challenges->Destroy();
+    g_room->challenges.reset();
+  }
+}
+
+// When the own state turns Idle in the online room (after the login step
+// and after a game) a challenge is posted when Autopost is on.
+void CheckOwnIdle() {
+  if (!g_room || !g_room->challenges) return;
+  const uint32_t state = g_room->session.own.state;
+  const bool turnedIdle = state == USER_IDLE && g_room->lastState != USER_IDLE;
+  g_room->lastState = state;
+  if (turnedIdle && GetRoomNumber() == ROOM_ONLINE) g_room->challenges->Model().AutopostChallenge();
+}
 
 void Show(HWND dialog, int id, bool show) {
   if (HWND c = GetDlgItem(dialog, id)) ShowWindow(c, show ? SW_SHOWNA : SW_HIDE);
@@ -369,11 +413,14 @@ INT_PTR CALLBACK ConnectDlgProc(HWND dialog, UINT message, WPARAM first, LPARAM 
 void HandleOnlineRoomMessage(WPARAM first, LPARAM second) {
   if (!g_room) return;
   auto* record = reinterpret_cast<LobbyEvent*>(second);
-  if (record && record->kind == LOBBY_LOGGED_IN && g_connect) {
+  const bool loggedIn = record && record->kind == LOBBY_LOGGED_IN;
+  if (loggedIn && g_connect) {
     DestroyWindow(g_connect);
     ApplyLiveMenus();
   }
   g_room->session.HandleRoomMessage(uint32_t(first), record);
+  if (loggedIn) CreateChallengeWindows();
+  CheckOwnIdle();
   // Handlers may have ended the session; the game handlers go again with
   // the next start.
   ApplyLiveMenus();
@@ -386,11 +433,21 @@ void CreateConnectDialog() {
 
 void ProgramOnlineHooks::EndOnlineGame(uint32_t result) {
   if (g_room) g_room->games.EndOnlineGame(result);
+  CheckOwnIdle();
+}
+
+// Back to the connect dialog, as after Disconnect.
+void ProgramOnlineHooks::SessionLeft() {
+  DestroyChallengeWindows();
+  if (g_room) g_room->lastState = USER_AWAY;
+  ApplyLiveMenus();
+  CreateConnectDialog();
 }
 
 // The rules' calls for online games go to the room's games.
 void HostEndOnlineGame(int result) {
   if (g_room) g_room->games.EndOnlineGame(uint32_t(result));
+  CheckOwnIdle();
 }
 void HostSendOnlineMove(const MoveRecord* move) {
   if (g_room && move) g_room->games.SendOnlineMove(*move);
@@ -482,6 +539,7 @@ void ReleaseOnlineRoom(RoomRecord* record, int isCurrent) {
   for (CmMenu* menu : g_contextMenus) cmDestroyMenu(menu);
   g_contextMenus.clear();
   if (g_connect) DestroyWindow(g_connect);
+  DestroyChallengeWindows();
   DestroyRoomBoardView(record);
   if (g_shown) {
     StopGame(g_shown);
@@ -525,6 +583,12 @@ int OnlineMenuCommand(void*, int command) {
       break;
     case MENU_STORE_GAME:
       games.SaveOnlineGameToLobby();
+      break;
+    case kCmdChallenge:
+      if (g_room->challenges) g_room->challenges->ShowChallengeWindow(true);
+      break;
+    case kCmdIgnoreChallenges:
+      if (g_room->challenges) g_room->challenges->Model().ToggleIgnoreChallenges();
       break;
     case MENU_DISCONNECT:
       if (s.IsOpen()) {
