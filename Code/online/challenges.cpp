@@ -270,13 +270,17 @@ void Challenges::OnUserNotice(uint32_t code, const OnlineUserEntry* e) {
     }
     if (selected_ == name) selected_.clear();
   };
-  if (code == kUserAdded || code == kNoticeGameEnded) {
+  // A state change adds a user who became free again as well: one who
+  // declined a challenge turns idle only after the decline has arrived.
+  if (code == kUserAdded || code == kNoticeGameEnded || code == kNoticeStateChanged) {
     if (FreeState(e->user.state)) {
       bool seen = false;
       for (const auto& n : players_) seen = seen || n == name;
       if (!seen) players_.push_back(name);
+    } else if (code == kNoticeStateChanged) {
+      remove();
     }
-  } else if (code == kNoticeStateChanged || code == kNoticeGameStarted) {
+  } else if (code == kNoticeGameStarted) {
     if (!FreeState(e->user.state)) remove();
   } else if (code == kUserRemoved) {
     if (challengedId_ != 0 && e->id == challengedId_) {

@@ -94,9 +94,12 @@ class ChallengeWindowsTest : public ::testing::Test {
     for (uint32_t id = 1; id <= 3; ++id) {
       ASSERT_TRUE(W(id).Create(Ini()));
       W(id).Model().RefillPlayers();
+      ChallengeWindows* w = &W(id);
+      H(id).onUserNotice = [w](uint32_t code, const OnlineUserEntry* e) { w->UserNotice(code, e); };
     }
   }
   void TearDown() override {
+    for (uint32_t id = 1; id <= copies.size(); ++id) H(id).onUserNotice = nullptr;
     for (auto& c : copies) c->windows->Destroy();
     copies.clear();
   }
@@ -136,6 +139,13 @@ class ChallengeWindowsTest : public ::testing::Test {
     guitest::PressKey(VK_RETURN);
     Settle(200);
   }
+  // bob in alice's player list, wherever the list has him.
+  void ChooseBob(HWND d) {
+    const int at = int(SendDlgItemMessageA(d, 3060, CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM("bob")));
+    ASSERT_GE(at, 0);
+    Choose(d, 3060, at);
+    ASSERT_EQ(W(1).Model().SelectedPlayer(), "bob");
+  }
   void Place(HWND window, int x, int y) {
     SetWindowPos(window, HWND_TOP, x, y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     Settle(200);
@@ -159,11 +169,14 @@ TEST_F(ChallengeWindowsTest, ModesKindsAndRatedRulesFollowTheClicks) {
   HWND d = W(1).ChallengeWindow();
   W(1).ShowChallengeWindow(true);
   Place(d, 20, 20);
-  // Post mode by default: the range and switches, no player list.
+  // Player mode by default ("default_chall" written with the switches off).
+  EXPECT_TRUE(Checked(d, 3058));
+  EXPECT_FALSE(Visible(d, 3081));
+  // Post mode: the range and switches, no player list.
+  Click(d, 3051);
   EXPECT_TRUE(Checked(d, 3051));
   EXPECT_TRUE(Visible(d, 3053) && Visible(d, 3056));
   EXPECT_FALSE(Visible(d, 3060));
-  EXPECT_FALSE(Visible(d, 3081));
   EXPECT_EQ(Text(d, 3082), "Post Challenge");
   // Player mode: the players, "Send Challenge".
   Click(d, 3058);
@@ -185,7 +198,7 @@ TEST_F(ChallengeWindowsTest, ModesKindsAndRatedRulesFollowTheClicks) {
   EXPECT_FALSE(Enabled(d, 3069) || Enabled(d, 3070) || Enabled(d, 3079) || Enabled(d, 3080));
   EXPECT_TRUE(Checked(d, 3078));
   // A rated game with a registered opponent previews the rating change.
-  Choose(d, 3060, 0);
+  ChooseBob(d);
   EXPECT_EQ(W(1).Model().SelectedPlayer(), "bob");
   EXPECT_EQ(Text(d, 3086)[0], '+');
   EXPECT_EQ(Text(d, 3087)[0], '-');
@@ -210,6 +223,7 @@ TEST_F(ChallengeWindowsTest, ValidationPostingWithdrawingAndClosingWithAutopost)
   HWND d = W(1).ChallengeWindow();
   W(1).ShowChallengeWindow(true);
   Place(d, 20, 20);
+  Click(d, 3051);
   Type(d, 3053, "1500");
   Type(d, 3055, "1500");
   Click(d, 3082);
@@ -250,12 +264,12 @@ TEST_F(ChallengeWindowsTest, AReceivedChallengeIsAcceptedDeclinedOrWithdrawnAndI
   W(1).ShowChallengeWindow(true);
   Place(d, 20, 20);
   Click(d, 3058);
-  Choose(d, 3060, 0);
+  ChooseBob(d);
   Choose(d, 3067, 2);  // random colour
   Click(d, 3082);
   HWND r = W(2).ReceivedWindow();
   ASSERT_TRUE(r);
-  Place(r, 420, 20);
+  Place(r, 460, 20);
   EXPECT_TRUE(IsWindowVisible(r));
   EXPECT_EQ(Text(r, 3003), "alice");
   EXPECT_EQ(Text(r, 3005), "Fischer");
@@ -277,19 +291,19 @@ TEST_F(ChallengeWindowsTest, AReceivedChallengeIsAcceptedDeclinedOrWithdrawnAndI
   EXPECT_TRUE(Enabled(d, 3082));
 
   // Again, withdrawn by alice.
-  Choose(d, 3060, 0);
+  ChooseBob(d);
   Click(d, 3082);
-  ASSERT_TRUE(W(2).ReceivedWindow());
+  ASSERT_TRUE(W(2).ReceivedWindow()) << LastShown(1) << " selected " << W(1).Model().SelectedPlayer();
   Click(d, 3083);
   EXPECT_FALSE(W(2).ReceivedWindow());
   EXPECT_EQ(LastShown(2), "alice has withdrawn the challenge");
 
   // Again, accepted: both games begin.
-  Choose(d, 3060, 0);
+  ChooseBob(d);
   Click(d, 3082);
   r = W(2).ReceivedWindow();
   ASSERT_TRUE(r);
-  Place(r, 420, 20);
+  Place(r, 460, 20);
   Click(r, 3000);
   EXPECT_FALSE(W(2).ReceivedWindow());
   ASSERT_EQ(copies[0]->begun.size(), 1u);
@@ -310,7 +324,7 @@ TEST_F(ChallengeWindowsTest, ARatedResumeShowsItsWarningAndAcceptingAPostingSwap
   Settle(200);
   HWND r = W(2).ReceivedWindow();
   ASSERT_TRUE(r);
-  Place(r, 420, 20);
+  Place(r, 460, 20);
   EXPECT_EQ(Text(r, 3015), "Adjourned Game");
   EXPECT_EQ(Text(r, 3016), "ATTENTION!");
   EXPECT_EQ(Text(r, 3019), "will count as a loss");
@@ -327,6 +341,7 @@ TEST_F(ChallengeWindowsTest, ARatedResumeShowsItsWarningAndAcceptingAPostingSwap
   HWND c = W(3).ChallengeWindow();
   W(3).ShowChallengeWindow(true);
   Place(c, 20, 20);
+  Click(c, 3051);
   Click(c, 3082);
   ASSERT_TRUE(W(3).Model().Posted());
   W(2).Model().AcceptPostedChallenge("carol");
@@ -395,21 +410,22 @@ TEST_F(ChallengeWindowsTest, ViewListModesCaptionsButtonsAndActions) {
     if (k.mode == 0) {
       char text[32] = "";
       LVITEMA item{};
+      item.mask = LVIF_TEXT;
+      item.iItem = 0;
       item.iSubItem = 4;
       item.pszText = text;
       item.cchTextMax = sizeof text;
-      SendMessageA(list, LVM_GETITEMTEXTA, 0, LPARAM(&item));
+      SendMessageA(list, LVM_GETITEMA, 0, LPARAM(&item));
       EXPECT_STREQ(text, "R-Blitz");
       EXPECT_TRUE(guitest::ScreenshotTo(RW_ONLINE_ARTEFACT_DIR, "view_list_games"));
     }
     if (k.mode == 5) {
       // Choose the row, then the action: carol becomes a buddy.
-      RECT row{};
-      row.left = LVIR_BOUNDS;
-      SendMessageA(list, LVM_GETITEMRECT, 0, LPARAM(&row));
-      POINT at{(row.left + row.right) / 2, (row.top + row.bottom) / 2};
-      ClientToScreen(list, &at);
-      guitest::Click(at);
+      // The first row lies just under the header.
+      RECT header{}, box{};
+      GetWindowRect(reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)), &header);
+      GetWindowRect(list, &box);
+      guitest::Click(POINT{box.left + 30, header.bottom + 7});
       guitest::Pump(300);
       EXPECT_TRUE(guitest::ScreenshotTo(RW_ONLINE_ARTEFACT_DIR, "view_list_add_buddy"));
       guitest::Click(Centre(GetDlgItem(d, 4062)));
@@ -417,6 +433,10 @@ TEST_F(ChallengeWindowsTest, ViewListModesCaptionsButtonsAndActions) {
       guitest::Click(Centre(GetDlgItem(d, k.action ? 2 : 4063)));
     }
     guitest::WaitFor([&] { return result != -5; }, 5000);
+    if (result == -5 && IsWindow(d)) {  // the action did not end it: give up cleanly
+      PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+      PostMessageA(d, WM_COMMAND, 4063, 0);
+    }
     runner.join();
     EXPECT_EQ(result, k.mode == 5 ? 1 : 0) << k.caption;
   }

@@ -451,7 +451,7 @@ TEST_F(ChallengeTest, PlayerListFollowsTheTableAndADisconnectWithdraws) {
   S(3).own.state = USER_IDLE;
   S(3).SendOwnUpdate(1);
   lobby.Pump();
-  Notice(1, 32, "carol");
+  Notice(1, 1, "carol");  // idle again: back in the list, once
   Notice(1, 32, "carol");
   EXPECT_EQ(M(1).Players(), (std::vector<std::string>{"bob", "carol"}));
 

@@ -477,6 +477,7 @@ INT_PTR CALLBACK ViewListProc(HWND dialog, UINT message, WPARAM first, LPARAM se
         place(kViewClose, width / 2);
       }
       HWND list = GetDlgItem(dialog, kViewListView);
+      SendMessageA(list, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), 0);
       SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT,
                    LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT);
       const std::vector<std::string> titles = ViewListColumns(st->mode);
