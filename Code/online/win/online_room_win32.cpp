@@ -511,6 +511,7 @@ int ActivateOnlineRoom(RoomRecord* record) {
     s.own.state = USER_IDLE;
     if (!g_connect) s.SendOwnUpdate(1);
   }
+  CheckOwnIdle();
   ApplyLiveMenus();
   return 1;
 }
@@ -528,6 +529,7 @@ int DeactivateOnlineRoom(RoomRecord* record) {
     s.own.state = USER_AWAY;
     s.SendOwnUpdate(1);
   }
+  CheckOwnIdle();
   Services().setIdleLevel(0);
   return 1;
 }
