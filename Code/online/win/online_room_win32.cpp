@@ -31,6 +31,7 @@
 #include "shell_services.h"
 #include "skinned_dialog.h"
 #include "startup_rules.h"
+#include "user_settings.h"
 #include "wallpaper.h"
 #include "window_table.h"
 
@@ -218,6 +219,7 @@ struct OnlineRoom {
   OnlineSession session{link, hooks};
   OnlineGames games{session, gameHooks};
   ConnectDialogModel connect{session, connectHost};
+  std::unique_ptr<OnlineAutoplay> autoplay;       // the test autoplay's script
   std::unique_ptr<ChallengeWindows> challenges;  // while logged in
   uint32_t lastState = USER_AWAY;
 };
@@ -242,7 +244,17 @@ void CreateChallengeWindows() {
   links.registerWindow = [](int number, HWND window, bool on) {
     NumberedWindowOp(on ? WOP_SET_HANDLE : WOP_CLEAR_HANDLE, number, on ? reinterpret_cast<intptr_t>(window) : 0);
   };
-  g_room->challenges = std::make_unique<ChallengeWindows>(g_room->session, Instance(), GetMainFrame(), links);
+  // The test autoplay ([debug] "autoplay") plays the room's game script:
+  // "<user folder>\<room section>.CSC".
+  const char* main = GetMainIniPath();
+  const bool autoplay = main && GetPrivateProfileIntA("debug", "autoplay", 0, main) != 0;
+  char room[64] = "";
+  GetRoomName(room, ROOM_ONLINE);
+  const char* folder = GetUserFolder();
+  g_room->autoplay =
+      std::make_unique<OnlineAutoplay>(autoplay, std::string(folder ? folder : ".") + "\\" + room + ".CSC");
+  g_room->challenges =
+      std::make_unique<ChallengeWindows>(g_room->session, Instance(), GetMainFrame(), links, g_room->autoplay.get());
   const char* ini = GetSettingsIniPath();
   if (!g_room->challenges->Create(ini ? ini : "")) g_room->challenges.reset();
 }
@@ -252,6 +264,7 @@ void DestroyChallengeWindows() {
     g_room->challenges->Destroy();
     g_room->challenges.reset();
   }
+  if (g_room) g_room->autoplay.reset();
 }
 
 // When the own state turns Idle in the online room (after the login step
