@@ -105,7 +105,7 @@ class Challenges {
   // the own state turns Idle in the online room.
   void AutopostChallenge();
   void RemovePostedChallenge();
-  // Whatever is out: the posted challenge, the sent one, the shown one.
+  // Whatever is out: the posted challenge and the sent one.
   void WithdrawChallenge();
   // The table's change notice (0x810B) with the user it is about.
   void OnUserNotice(uint32_t code, const OnlineUserEntry* entry);

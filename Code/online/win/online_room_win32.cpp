@@ -538,6 +538,11 @@ int DeactivateOnlineRoom(RoomRecord* record) {
   }
   if (record && record->boardWindow) ShowWindow(static_cast<HWND>(record->boardWindow), SW_HIDE);
   if (g_connect) ShowWindow(g_connect, SW_HIDE);
+  // Leaving the room takes back what is out and declines what is shown.
+  if (g_room->challenges) {
+    g_room->challenges->Model().WithdrawChallenge();
+    g_room->challenges->Model().DeclineReceived();
+  }
   if (s.IsOpen() && !g_connect) {
     s.own.state = USER_AWAY;
     s.SendOwnUpdate(1);
