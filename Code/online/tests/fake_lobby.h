@@ -22,6 +22,7 @@ struct FakeHooks : OnlineHooks {
   uint32_t now = 1000;
   std::function<void()> duringQuestion;
   std::function<void(uint32_t)> onEnd;  // the live-game layer, when a test has one
+  std::function<void(uint32_t, const OnlineUserEntry*)> onUserNotice;  // the windows, when a test has them
 
   void ShowModeless(const std::string& t, int) override { modeless.push_back(t); }
   void AppMessageBox(const std::string& t) override { boxes.push_back(t); }
@@ -37,6 +38,7 @@ struct FakeHooks : OnlineHooks {
   void PostHostNotice(uint32_t w) override { notices.push_back(w); }
   void NotifyUserWindows(uint32_t w, const OnlineUserEntry* e) override {
     windowNotices.push_back({w, e ? e->user.nickname : ""});
+    if (onUserNotice) onUserNotice(w, e);
   }
   void ShowChat(uint32_t verb, const std::string& text, uint32_t) override {
     chat.push_back(std::string(GetChatVerbText(verb)) + " " + text);

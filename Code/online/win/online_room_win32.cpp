@@ -19,6 +19,7 @@
 
 #include "app_globals.h"
 #include "app_messages.h"
+#include "challenge_windows_win32.h"
 #include "date_time.h"
 #include "facet_frame.h"
 #include "main_frame.h"
@@ -30,6 +31,7 @@
 #include "shell_services.h"
 #include "skinned_dialog.h"
 #include "startup_rules.h"
+#include "user_settings.h"
 #include "wallpaper.h"
 #include "window_table.h"
 
@@ -46,6 +48,8 @@ enum : int {
   kCmdChessSet = 40087,
   kCmdFlipBoard = 11,
   kCmdHelp = 40,
+  kCmdChallenge = 40047,
+  kCmdIgnoreChallenges = 40174,
 };
 constexpr char kWallpaperFile[] = "RWLiveBackground.bmp";
 constexpr uint32_t kYesNo = 4;
@@ -95,10 +99,7 @@ class ProgramOnlineHooks final : public OnlineHooks {
   }
   void ShowChat(uint32_t, const std::string&, uint32_t) override {}
   // Back to the connect dialog, as after Disconnect.
-  void SessionLeft() override {
-    ApplyLiveMenus();
-    CreateConnectDialog();
-  }
+  void SessionLeft() override;
   void EndOnlineGame(uint32_t result) override;
   uint32_t NowMs() override { return GetTickCount(); }
   std::string NowText() override { return FormatCurrentDateTime(); }
@@ -129,7 +130,7 @@ class ProgramGameHooks final : public OnlineGameHooks {
   }
   void MenusChanged() override { ApplyLiveMenus(); }
   bool InOnlineRoom() override { return GetRoomNumber() == ROOM_ONLINE; }
-  bool ChallengesBlocked() override { return false; }
+  bool ChallengesBlocked() override;
   void StoreRatings(const NetUserData&, bool) override {}
   OnlineProfileBlock OwnProfile() override {
     OnlineProfileBlock p;
@@ -218,7 +219,63 @@ struct OnlineRoom {
   OnlineSession session{link, hooks};
   OnlineGames games{session, gameHooks};
   ConnectDialogModel connect{session, connectHost};
+  std::unique_ptr<OnlineAutoplay> autoplay;       // the test autoplay's script
+  std::unique_ptr<ChallengeWindows> challenges;  // while logged in
+  uint32_t lastState = USER_AWAY;
 };
+
+bool ProgramGameHooks::ChallengesBlocked() {
+  return g_room && g_room->challenges && g_room->challenges->Model().Settings().ignore;
+}
+
+// The challenge windows live from the login to the end of the session.
+void CreateChallengeWindows() {
+  if (!g_room || g_room->challenges || !g_room->session.IsOpen()) return;
+  ChallengeWindowLinks links;
+  links.beginGame = [](const OnlineGameDescriptor& d, const std::vector<OnlineMove>* moves) {
+    return g_room && g_room->games.BeginOnlineGame(d, moves);
+  };
+  links.newRating = [](uint32_t r, uint32_t o, uint32_t g, uint32_t og, int score) {
+    return ComputeNewRating(r, o, g, og, score);
+  };
+  links.challengeSoundOn = [] { return true; };
+  links.playChallengeSound = [] { Services().playGameSound(12); };
+  links.inOnlineRoom = [] { return GetRoomNumber() == ROOM_ONLINE; };
+  links.registerWindow = [](int number, HWND window, bool on) {
+    NumberedWindowOp(on ? WOP_SET_HANDLE : WOP_CLEAR_HANDLE, number, on ? reinterpret_cast<intptr_t>(window) : 0);
+  };
+  // The test autoplay ([debug] "autoplay") plays the room's game script:
+  // "<user folder>\<room section>.CSC".
+  const char* main = GetMainIniPath();
+  const bool autoplay = main && GetPrivateProfileIntA("debug", "autoplay", 0, main) != 0;
+  char room[64] = "";
+  GetRoomName(room, ROOM_ONLINE);
+  const char* folder = GetUserFolder();
+  g_room->autoplay =
+      std::make_unique<OnlineAutoplay>(autoplay, std::string(folder ? folder : ".") + "\\" + room + ".CSC");
+  g_room->challenges =
+      std::make_unique<ChallengeWindows>(g_room->session, Instance(), GetMainFrame(), links, g_room->autoplay.get());
+  const char* ini = GetSettingsIniPath();
+  if (!g_room->challenges->Create(ini ? ini : "")) g_room->challenges.reset();
+}
+
+void DestroyChallengeWindows() {
+  if (g_room && g_room->challenges) {
+    g_room->challenges->Destroy();
+    g_room->challenges.reset();
+  }
+  if (g_room) g_room->autoplay.reset();
+}
+
+// When the own state turns Idle in the online room (after the login step
+// and after a game) a challenge is posted when Autopost is on.
+void CheckOwnIdle() {
+  if (!g_room || !g_room->challenges) return;
+  const uint32_t state = g_room->session.own.state;
+  const bool turnedIdle = state == USER_IDLE && g_room->lastState != USER_IDLE;
+  g_room->lastState = state;
+  if (turnedIdle && GetRoomNumber() == ROOM_ONLINE) g_room->challenges->Model().AutopostChallenge();
+}
 
 void Show(HWND dialog, int id, bool show) {
   if (HWND c = GetDlgItem(dialog, id)) ShowWindow(c, show ? SW_SHOWNA : SW_HIDE);
@@ -369,11 +426,14 @@ INT_PTR CALLBACK ConnectDlgProc(HWND dialog, UINT message, WPARAM first, LPARAM 
 void HandleOnlineRoomMessage(WPARAM first, LPARAM second) {
   if (!g_room) return;
   auto* record = reinterpret_cast<LobbyEvent*>(second);
-  if (record && record->kind == LOBBY_LOGGED_IN && g_connect) {
+  const bool loggedIn = record && record->kind == LOBBY_LOGGED_IN;
+  if (loggedIn && g_connect) {
     DestroyWindow(g_connect);
     ApplyLiveMenus();
   }
   g_room->session.HandleRoomMessage(uint32_t(first), record);
+  if (loggedIn) CreateChallengeWindows();
+  CheckOwnIdle();
   // Handlers may have ended the session; the game handlers go again with
   // the next start.
   ApplyLiveMenus();
@@ -386,11 +446,21 @@ void CreateConnectDialog() {
 
 void ProgramOnlineHooks::EndOnlineGame(uint32_t result) {
   if (g_room) g_room->games.EndOnlineGame(result);
+  CheckOwnIdle();
+}
+
+// Back to the connect dialog, as after Disconnect.
+void ProgramOnlineHooks::SessionLeft() {
+  DestroyChallengeWindows();
+  if (g_room) g_room->lastState = USER_AWAY;
+  ApplyLiveMenus();
+  CreateConnectDialog();
 }
 
 // The rules' calls for online games go to the room's games.
 void HostEndOnlineGame(int result) {
   if (g_room) g_room->games.EndOnlineGame(uint32_t(result));
+  CheckOwnIdle();
 }
 void HostSendOnlineMove(const MoveRecord* move) {
   if (g_room && move) g_room->games.SendOnlineMove(*move);
@@ -454,6 +524,7 @@ int ActivateOnlineRoom(RoomRecord* record) {
     s.own.state = USER_IDLE;
     if (!g_connect) s.SendOwnUpdate(1);
   }
+  CheckOwnIdle();
   ApplyLiveMenus();
   return 1;
 }
@@ -467,10 +538,16 @@ int DeactivateOnlineRoom(RoomRecord* record) {
   }
   if (record && record->boardWindow) ShowWindow(static_cast<HWND>(record->boardWindow), SW_HIDE);
   if (g_connect) ShowWindow(g_connect, SW_HIDE);
+  // Leaving the room takes back what is out and declines what is shown.
+  if (g_room->challenges) {
+    g_room->challenges->Model().WithdrawChallenge();
+    g_room->challenges->Model().DeclineReceived();
+  }
   if (s.IsOpen() && !g_connect) {
     s.own.state = USER_AWAY;
     s.SendOwnUpdate(1);
   }
+  CheckOwnIdle();
   Services().setIdleLevel(0);
   return 1;
 }
@@ -482,6 +559,7 @@ void ReleaseOnlineRoom(RoomRecord* record, int isCurrent) {
   for (CmMenu* menu : g_contextMenus) cmDestroyMenu(menu);
   g_contextMenus.clear();
   if (g_connect) DestroyWindow(g_connect);
+  DestroyChallengeWindows();
   DestroyRoomBoardView(record);
   if (g_shown) {
     StopGame(g_shown);
@@ -525,6 +603,12 @@ int OnlineMenuCommand(void*, int command) {
       break;
     case MENU_STORE_GAME:
       games.SaveOnlineGameToLobby();
+      break;
+    case kCmdChallenge:
+      if (g_room->challenges) g_room->challenges->ShowChallengeWindow(true);
+      break;
+    case kCmdIgnoreChallenges:
+      if (g_room->challenges) g_room->challenges->Model().ToggleIgnoreChallenges();
       break;
     case MENU_DISCONNECT:
       if (s.IsOpen()) {
