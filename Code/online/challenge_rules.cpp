@@ -1,6 +1,7 @@
 // Challenge terms, validation and screening: see challenge_rules.h.
 #include "challenge_rules.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -33,8 +34,10 @@ bool ParseDefaultChallenge(const std::string& text, ChallengeSettings* s) {
     while (*p == ' ') ++p;
     if (*p < '0' || *p > '9') return false;
     char* end = nullptr;
-    unsigned long n = std::strtoul(p, &end, 10);
-    if (n > 0xFFFFFFFFul) return false;
+    // 64 bits wide in both builds: a 32-bit long would saturate silently.
+    errno = 0;
+    const unsigned long long n = std::strtoull(p, &end, 10);
+    if (errno == ERANGE || n > 0xFFFFFFFFull) return false;
     v[i] = uint32_t(n);
     p = end;
     while (*p == ' ') ++p;
