@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "name_lists.h"
+
 namespace {
 
 constexpr uint32_t kKeepAliveIntervalMs = 60000;
@@ -135,7 +137,9 @@ int OnlineSession::Close() {
     }
   }
   RemoveAllOnlineUsers();
-  ignored_.clear();
+  DeleteNameList(buddyList);
+  DeleteNameList(ignoreList);
+  buddyList = ignoreList = nullptr;
   version = kind = ownId = 0;
   noSessionSearch = false;
   own = OnlineUser();
@@ -150,6 +154,13 @@ int OnlineSession::Close() {
   draining_ = false;
   for (auto& h : handlers_) h = nullptr;
   return 0;
+}
+
+void OnlineSession::OpenNameLists(const std::string& path) {
+  DeleteNameList(buddyList);
+  DeleteNameList(ignoreList);
+  buddyList = CreateBuddyList(path);
+  ignoreList = CreateIgnoreList(path);
 }
 
 void OnlineSession::Leave() {

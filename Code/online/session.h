@@ -18,6 +18,8 @@
 
 #include "wire.h"
 
+class IniNameList;
+
 // Kinds of the records Lobbylink posts.
 enum LobbyEventKind : uint32_t {
   LOBBY_PEER_DATA = 0,
@@ -97,6 +99,9 @@ class OnlineHooks {
   virtual void EndOnlineGame(uint32_t result) = 0;
   virtual uint32_t NowMs() = 0;
   virtual std::string NowText() = 0;  // date, a blank and the time
+  // The chat window's current channel, copied into the own record at login;
+  // the first channel stays current for the whole session.
+  virtual std::string CurrentChatChannel() { return "RWLive Central"; }
 };
 
 class OnlineSession;
@@ -180,7 +185,11 @@ class OnlineSession {
   // Opponent first (when asked), then the viewers; empty without the opponent.
   bool MakeGameRecipients(const OnlineGameDescriptor& game, bool withOpponent, std::vector<uint32_t>* ids);
   const std::list<OnlineUserEntry>& Users() const { return users_; }
-  const std::vector<std::string>& IgnoreList() const { return ignored_; }
+  // The buddy and ignore lists of the settings file `path` (the user's own
+  // after login), made anew; Close deletes them.
+  void OpenNameLists(const std::string& path);
+  IniNameList* buddyList = nullptr;
+  IniNameList* ignoreList = nullptr;
 
   // Lobby-stored data.
   int LoadNetUserData(NetUserData* out);
@@ -237,7 +246,6 @@ class OnlineSession {
   std::mutex lock_;
   std::deque<LobbyEvent*> queue_;
   std::list<OnlineUserEntry> users_;
-  std::vector<std::string> ignored_;
   PeerHandler handlers_[102];
   std::vector<std::function<void()>> startHooks_;
 };

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "name_lists.h"
 #include "session.h"
 
 namespace {
@@ -122,15 +123,10 @@ int OnlineSession::ToggleIgnoreOnlineUser(const std::string& nickname) {
   OnlineUserEntry* e = FindOnlineUserByNickname(nickname);
   if (!e) return -1;
   e->flags ^= 1;
-  bool found = false;
-  for (auto it = ignored_.begin(); it != ignored_.end(); ++it) {
-    if (*it == nickname) {
-      ignored_.erase(it);
-      found = true;
-      break;
-    }
-  }
-  if (!found) ignored_.push_back(nickname);
+  if (e->flags & 1)
+    AddToNameList(ignoreList, nickname);
+  else
+    RemoveFromNameList(ignoreList, nickname);
   hooks.NotifyUserWindows(kUserIgnoreToggled, e);
   return 0;
 }
@@ -164,7 +160,9 @@ bool OnlineSession::CompleteLogin(uint32_t id, const std::string& userName, cons
   ownId = id;
   CopyName(own.nickname, userName);
   own.version = version;
+  // Word 4 marks a registered user (see IsRegisteredUser); every copy is one.
   own.word2 = own.word4 = 1;
+  CopyName(own.channel, hooks.CurrentChatChannel());
   if (kind == 1) {
     if (LoadNetUserData(&netUserData) != 0) {
       hooks.AppMessageBox("Fatal error getting user record from network");

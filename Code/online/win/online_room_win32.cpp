@@ -14,16 +14,22 @@
 #undef GetUserName
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <vector>
 
 #include "app_globals.h"
 #include "app_messages.h"
 #include "challenge_windows_win32.h"
+#include "chat_window_win32.h"
 #include "date_time.h"
 #include "facet_frame.h"
+#include "lobby_window_win32.h"
 #include "main_frame.h"
+#include "menu_commands.h"
 #include "online_room_win32.h"
+#include "online_windows_win32.h"
+#include "profile.h"
 #include "room_board_win32.h"
 #include "room_switch.h"
 #include "room_window.h"
@@ -50,6 +56,9 @@ enum : int {
   kCmdHelp = 40,
   kCmdChallenge = 40047,
   kCmdIgnoreChallenges = 40174,
+  kCmdChat = 40054,
+  kCmdLobby = 40055,
+  kCmdIgnoreShouts = 40173,
 };
 constexpr char kWallpaperFile[] = "RWLiveBackground.bmp";
 constexpr uint32_t kYesNo = 4;
@@ -79,6 +88,9 @@ std::vector<CmMenu*> g_contextMenus;
 
 void ApplyLiveMenus();
 void CreateConnectDialog();
+void DestroyOnlineWindows();
+
+HWND ChatWindow() { return static_cast<HWND>(GetNumberedWindow(kChatWindowNumber)); }
 
 class ProgramOnlineHooks final : public OnlineHooks {
  public:
@@ -97,7 +109,10 @@ class ProgramOnlineHooks final : public OnlineHooks {
   void NotifyUserWindows(uint32_t wparam, const OnlineUserEntry* entry) override {
     BroadcastToWindows(RWM_ONLINE_USER, wparam, reinterpret_cast<intptr_t>(entry), 0);
   }
-  void ShowChat(uint32_t, const std::string&, uint32_t) override {}
+  void ShowChat(uint32_t verb, const std::string& text, uint32_t sender) override {
+    ReceiveChatLine(ChatWindow(), text, sender, verb);
+  }
+  std::string CurrentChatChannel() override { return GetCurrentChatChannel(ChatWindow(), nullptr); }
   // Back to the connect dialog, as after Disconnect.
   void SessionLeft() override;
   void EndOnlineGame(uint32_t result) override;
@@ -211,8 +226,22 @@ class ProgramConnectHost final : public ConnectDialogHost {
   void ControlsChanged() override { ApplyConnectControls(); }
 };
 
+// The chat and lobby windows' view of the room.
+class ProgramWindowHost final : public OnlineWindowHost {
+ public:
+  OnlineSession* Session() override;
+  void ViewGameOf(const std::string& nickname) override;
+  void ChallengeUser(const std::string& nickname) override;
+  void AcceptPostedChallenge(const std::string& nickname) override;
+  // The challenge window holds the switch; it sets the chat window's button.
+  void FlipIgnoreChallenges() override;
+  std::string AutoplayChatAnswer(const std::string& text, uint32_t sender) override;
+  void OfferPostedChallenge(const OnlineUserEntry& poster) override;
+};
+
 struct OnlineRoom {
   UnconnectedLink link;
+  ProgramWindowHost windowHost;
   ProgramOnlineHooks hooks;
   ProgramGameHooks gameHooks;
   ProgramConnectHost connectHost;
@@ -241,6 +270,7 @@ void CreateChallengeWindows() {
   links.challengeSoundOn = [] { return true; };
   links.playChallengeSound = [] { Services().playGameSound(12); };
   links.inOnlineRoom = [] { return GetRoomNumber() == ROOM_ONLINE; };
+  links.ignoreChallengesChanged = [](bool on) { SetIgnoreChallengesCheck(ChatWindow(), on); };
   links.registerWindow = [](int number, HWND window, bool on) {
     NumberedWindowOp(on ? WOP_SET_HANDLE : WOP_CLEAR_HANDLE, number, on ? reinterpret_cast<intptr_t>(window) : 0);
   };
@@ -257,6 +287,7 @@ void CreateChallengeWindows() {
       std::make_unique<ChallengeWindows>(g_room->session, Instance(), GetMainFrame(), links, g_room->autoplay.get());
   const char* ini = GetSettingsIniPath();
   if (!g_room->challenges->Create(ini ? ini : "")) g_room->challenges.reset();
+  if (g_room->challenges) SetIgnoreChallengesCheck(ChatWindow(), g_room->challenges->Model().Settings().ignore);
 }
 
 void DestroyChallengeWindows() {
@@ -420,6 +451,75 @@ INT_PTR CALLBACK ConnectDlgProc(HWND dialog, UINT message, WPARAM first, LPARAM 
   return FALSE;
 }
 
+OnlineSession* ProgramWindowHost::Session() { return g_room ? &g_room->session : nullptr; }
+
+void ProgramWindowHost::ChallengeUser(const std::string& nickname) {
+  if (g_room && g_room->challenges) g_room->challenges->Model().ChallengeUser(nickname);
+}
+
+void ProgramWindowHost::AcceptPostedChallenge(const std::string& nickname) {
+  if (g_room && g_room->challenges) g_room->challenges->Model().AcceptPostedChallenge(nickname);
+}
+
+void ProgramWindowHost::FlipIgnoreChallenges() {
+  if (g_room && g_room->challenges) g_room->challenges->Model().ToggleIgnoreChallenges();
+}
+
+std::string ProgramWindowHost::AutoplayChatAnswer(const std::string& text, uint32_t sender) {
+  if (!g_room || !g_room->autoplay || !g_room->autoplay->On()) return "";
+  OnlineSession& s = g_room->session;
+  const OnlineUserEntry* e = s.FindOnlineUserById(sender);
+  const char* opponent = s.game.ownWhite ? s.own.game.black : s.own.game.white;
+  const bool fromOpponent = e && std::strcmp(e->user.nickname, opponent) == 0;
+  return g_room->autoplay->AnswerChat(text, fromOpponent, s.game.ownWhite != 0);
+}
+
+void ProgramWindowHost::OfferPostedChallenge(const OnlineUserEntry& poster) {
+  if (g_room && g_room->challenges) g_room->challenges->Model().ConsultScript(poster.user.nickname);
+}
+
+void ProgramWindowHost::ViewGameOf(const std::string& nickname) {
+  OnlineSession* s = Session();
+  const OnlineUserEntry* e = s ? s->FindOnlineUserByNickname(nickname) : nullptr;
+  if (e) s->RequestView(nickname, e->user.game);
+}
+
+// The chat and lobby windows live from the login to the session's end.
+void CreateOnlineWindows() {
+  if (!ChatWindow()) CreateChatWindow(GetMainFrame(), Instance());
+  if (!GetNumberedWindow(kLobbyWindowNumber)) CreateLobbyWindow(GetMainFrame(), Instance());
+}
+
+void DestroyOnlineWindows() {
+  for (int id : {kChatWindowNumber, kLobbyWindowNumber})
+    if (HWND w = static_cast<HWND>(GetNumberedWindow(id))) DestroyWindow(w);
+}
+
+// Shows or hides numbered window `id`, with its menu check.
+void ToggleOnlineWindow(int id, int command) {
+  HWND w = static_cast<HWND>(GetNumberedWindow(id));
+  if (!w) return;
+  const bool show = !IsWindowVisible(w);
+  ShowWindow(w, show ? SW_SHOW : SW_HIDE);
+  NumberedWindowOp(WOP_SHOW, id, show ? WSC_SHOW : WSC_HIDE);
+  if (show)
+    CheckMenuCommand(GetMainFrame(), command);
+  else
+    UncheckMenuCommand(GetMainFrame(), command);
+}
+
+// "Log Chat": kept in the user's settings, applied to the chat window.
+void ToggleChatLog() {
+  const char* ini = GetSettingsIniPath();
+  const bool on = !IsChatLogging(ChatWindow());
+  if (!SetChatLogging(ChatWindow(), ChatLogPath(), on) && on) return;
+  if (ini) ProfileWriteInt("onlineroom", "chat_log", on ? 1 : 0, ini);
+  if (on)
+    CheckMenuCommand(GetMainFrame(), kLogChatCommand);
+  else
+    UncheckMenuCommand(GetMainFrame(), kLogChatCommand);
+}
+
 // Every record of the session comes here: a login ends the connect dialog
 // and the live window is connected; then the session takes the record. The
 // notice of a failed send comes without a record and leaves the session.
@@ -429,6 +529,7 @@ void HandleOnlineRoomMessage(WPARAM first, LPARAM second) {
   const bool loggedIn = record && record->kind == LOBBY_LOGGED_IN;
   if (loggedIn && g_connect) {
     DestroyWindow(g_connect);
+    CreateOnlineWindows();
     ApplyLiveMenus();
   }
   g_room->session.HandleRoomMessage(uint32_t(first), record);
@@ -452,6 +553,7 @@ void ProgramOnlineHooks::EndOnlineGame(uint32_t result) {
 // Back to the connect dialog, as after Disconnect.
 void ProgramOnlineHooks::SessionLeft() {
   DestroyChallengeWindows();
+  DestroyOnlineWindows();
   if (g_room) g_room->lastState = USER_AWAY;
   ApplyLiveMenus();
   CreateConnectDialog();
@@ -494,12 +596,17 @@ void ApplyLiveMenus() {
   SetItem(menu, MENU_ADJOURN, m.adjourn);
   SetItem(menu, MENU_DISCONNECT, g_room->session.IsOpen());
   SetItemText(menu, MENU_VIEW_GAME, LiveViewMenuText(m));
+  cmCheckMenuItem(menu, kLogChatCommand, MF_BYCOMMAND | (IsChatLogging(ChatWindow()) ? MF_CHECKED : MF_UNCHECKED));
   if (HWND frame = GetMainFrame())
     if (GetRoomNumber() == ROOM_ONLINE) DrawMenuBar(frame);
 }
 
 bool SetUpOnlineRoom(RoomRecord* record) {
-  if (!g_room) g_room = new OnlineRoom;
+  if (!g_room) {
+    g_room = new OnlineRoom;
+    g_room->session.OnStart([] { g_room->session.OpenNameLists(GetSettingsIniPath()); });
+  }
+  SetOnlineWindowHost(&g_room->windowHost);
   g_record = record;
   record->roomData = g_room;
   SetOnlineGameHostHooks({HostEndOnlineGame, HostSendOnlineMove, HostNotifyOnlineGameOver});
@@ -568,6 +675,8 @@ void ReleaseOnlineRoom(RoomRecord* record, int isCurrent) {
     g_shown = nullptr;
   }
   g_room->session.Close();
+  DestroyOnlineWindows();
+  SetOnlineWindowHost(nullptr);
   delete g_room;  // the games free the game on screen
   g_room = nullptr;
   g_record = nullptr;
@@ -597,6 +706,18 @@ int OnlineMenuCommand(void*, int command) {
       games.Resign();
       break;
     case kCmdShortcuts:
+      break;
+    case kCmdChat:
+      ToggleOnlineWindow(kChatWindowNumber, kCmdChat);
+      break;
+    case kCmdLobby:
+      ToggleOnlineWindow(kLobbyWindowNumber, kCmdLobby);
+      break;
+    case kCmdIgnoreShouts:
+      ToggleIgnoreShouts(ChatWindow());
+      break;
+    case kLogChatCommand:
+      ToggleChatLog();
       break;
     case MENU_VIEW_GAME:
       if (s.game.viewing) games.StopViewing();
