@@ -27,6 +27,7 @@
 #include "shell_services.h"
 #include "user_profile.h"
 #include "window_table.h"
+#include "window_table_win32.h"
 
 namespace {
 
@@ -73,23 +74,39 @@ COLORREF PaletteColour(int index) {
   return RGB(e.peRed, e.peGreen, e.peBlue);
 }
 
-POINT ScreenCentre(HWND w, RECT r) {
-  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  ClientToScreen(w, &p);
-  return p;
-}
-
-void ClickListItem(HWND dialog, int list, int index, bool right = false) {
+// A click on a row, with Ctrl held to add it to the choice. The gesture
+// goes in as absolute input in one batch: a warped pointer would make the
+// display's own key state (no Ctrl held) win over the injected key.
+void ClickListItem(HWND dialog, int list, int index, bool control = false) {
   HWND l = GetDlgItem(dialog, list);
   RECT r{};
   ASSERT_NE(SendMessageA(l, LB_GETITEMRECT, WPARAM(index), LPARAM(&r)), LB_ERR);
-  POINT p = ScreenCentre(l, r);
-  p.x = r.left + 30;
-  POINT origin{0, 0};
-  ClientToScreen(l, &origin);
-  p.x = origin.x + 30;
-  guitest::Click(p, right);
-  guitest::Pump(200);
+  POINT p{r.left + 30, (r.top + r.bottom) / 2};
+  ClientToScreen(l, &p);
+  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+  auto mouse = [&](DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = (p.x * 65535 + sw / 2) / (sw - 1);
+    in.mi.dy = (p.y * 65535 + sh / 2) / (sh - 1);
+    in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
+    return in;
+  };
+  auto key = [](bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = VK_CONTROL;
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return in;
+  };
+  std::vector<INPUT> gesture;
+  if (control) gesture.push_back(key(false));
+  gesture.push_back(mouse(0));
+  gesture.push_back(mouse(MOUSEEVENTF_LEFTDOWN));
+  gesture.push_back(mouse(MOUSEEVENTF_LEFTUP));
+  if (control) gesture.push_back(key(true));
+  SendInput(UINT(gesture.size()), gesture.data(), sizeof(INPUT));
+  guitest::Pump(250);
 }
 
 void ClickItem(HWND dialog, int id) {
@@ -183,7 +200,12 @@ std::string ListViewText(HWND list, int row, int column) {
   return text;
 }
 bool DropHighlighted(HWND list, int row) {
-  return (SendMessageA(list, LVM_GETITEMSTATE, WPARAM(row), LVIS_DROPHILITED) & LVIS_DROPHILITED) != 0;
+  LVITEMA item{};
+  item.mask = LVIF_STATE;
+  item.iItem = row;
+  item.stateMask = LVIS_DROPHILITED;
+  SendMessageA(list, LVM_GETITEMA, 0, LPARAM(&item));
+  return (item.state & LVIS_DROPHILITED) != 0;
 }
 int Rows(HWND list) { return int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
 
@@ -211,6 +233,7 @@ class OnlineWindows : public ::testing::Test {
     CreateAppPalette();
     ASSERT_NE(InitLookAndFeel(), nullptr);
     InitWindowTable();
+    InstallSystemWindowTable();
     ShellServices s = GetShellServices();
     s.playGameSound = [](int n) {
       g_sounds.push_back(n);
@@ -325,8 +348,9 @@ TEST_F(OnlineWindows, ChatSendsReceivesScreensAndLogs) {
     if (p && p->nickname == "bob") bobRow = i;
   }
   ASSERT_GT(bobRow, 0);
-  ClickListItem(chat, kPlayers, bobRow);
-  EXPECT_EQ(ItemText(chat, kPlayerLabel), "Players: (2 selected)");
+  ClickListItem(chat, kPlayers, bobRow, true);
+  EXPECT_EQ(SendDlgItemMessageA(chat, kPlayers, LB_GETSELCOUNT, 0, 0), 2);
+  EXPECT_EQ(ItemText(chat, kPlayerLabel), "Players: (all selected)");  // "Select Everyone" is among them
   TypeInto(chat, kEdit, "just for bob");
   guitest::PressKey(VK_RETURN);
   guitest::Pump(200);
@@ -335,11 +359,13 @@ TEST_F(OnlineWindows, ChatSendsReceivesScreensAndLogs) {
   EXPECT_EQ(carolHears.chat.size(), 2u);
   EXPECT_GE(FindLine(chat, "me tells(bob): just for bob"), 0);
   // An own line the filter holds back is shown, logged and not sent.
+  EXPECT_EQ(ItemText(chat, kEdit), "");
   TypeInto(chat, kEdit, "what the FUCK");
   guitest::PressKey(VK_RETURN);
   guitest::Pump(200);
   lobby.Pump();
   EXPECT_EQ(bobHears.chat.back(), "tells just for bob");
+  EXPECT_EQ(ItemText(chat, kEdit), "");
 
   // Received lines.
   bob.SendChat(CHAT_TELL, "psst", {1});
@@ -428,7 +454,7 @@ TEST_F(OnlineWindows, ChatSendsReceivesScreensAndLogs) {
 TEST_F(OnlineWindows, LobbyListsPlayersGamesAndChallenges) {
   HWND lobbyWindow = CreateLobbyWindow(nullptr, GetModuleHandleA(nullptr));
   ASSERT_TRUE(lobbyWindow);
-  Place(lobbyWindow, 40, 40, 620, 360);
+  Place(lobbyWindow, 40, 40, 780, 360);
   AddToNameList(me->buddyList, "erin");
   OnlineSession& bob = Add("bob");
   OnlineSession& carol = Add("carol");

@@ -40,7 +40,6 @@ enum : int {
   kHideCommand = 1051,
   kMenuChat = 40054,
   kMenuIgnoreShouts = 40173,
-  kMenuProfile = 40038,
 };
 
 const char* const kChannelNames[] = {"RWLive Central", "64-Square Park", "The Lounge", "Coffee House"};
@@ -67,6 +66,7 @@ struct ChatState {
   ChatLayoutInput base;
   int minWidth = 0, minHeight = 0;
   bool ignoreShouts = false;
+  HBRUSH listBrush = nullptr;  // the lists' empty space, in their rows' colour
 };
 
 ChatState* State(HWND w) { return reinterpret_cast<ChatState*>(GetWindowLongPtrA(w, DWLP_USER)); }
@@ -202,6 +202,7 @@ void OnSend(HWND w) {
     if (count > 0) Send(w, kConversation, LB_SETCURSEL, WPARAM(count - 1));
   }
   SetDlgItemTextA(w, kEdit, "");
+  InvalidateRect(Item(w, kEdit), nullptr, TRUE);
 }
 
 LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -273,7 +274,7 @@ void MeasureBase(HWND w, ChatState* st) {
 
 // ---- drawing and order
 
-void DrawRow(HWND w, const DRAWITEMSTRUCT* di) {
+void DrawRow(const DRAWITEMSTRUCT* di) {
   if (int(di->itemID) < 0) return;
   HDC dc = di->hDC;
   HPALETTE palette = GetAppPalette();
@@ -414,36 +415,6 @@ void OnContextMenu(HWND w, HWND control, LPARAM at) {
   ShowOnlinePopupMenu(w, MakePlayerMenu(f));
 }
 
-void OnMenuCommand(HWND w, int command) {
-  ChatState* st = State(w);
-  OnlineSession* s = Session();
-  OnlineWindowHost* host = GetOnlineWindowHost();
-  if (!s || !host || st->menuName.empty()) return;
-  const std::string& name = st->menuName;
-  switch (command) {
-    case PMENU_PROFILE:
-      if (name == s->own.nickname) {
-        host->ShowOwnProfile();
-        CheckMenuCommand(GetMainFrame(), kMenuProfile);
-      } else {
-        s->RequestProfile(name);
-      }
-      break;
-    case PMENU_CHALLENGE:
-      host->ChallengeUser(name);
-      break;
-    case PMENU_IGNORE:
-      s->ToggleIgnoreOnlineUser(name);
-      break;
-    case PMENU_ADD_BUDDY:
-      AddToNameList(s->buddyList, name);
-      break;
-    case PMENU_REMOVE_BUDDY:
-      RemoveFromNameList(s->buddyList, name);
-      break;
-  }
-}
-
 void SelectSenderOf(HWND w) {
   const int at = int(Send(w, kConversation, LB_GETCURSEL));
   LineItem* line = ItemData<LineItem>(w, kConversation, at);
@@ -528,6 +499,7 @@ void OnDestroy(HWND w) {
   if (st) {
     if (st->editProc) SetWindowLongPtrA(Item(w, kEdit), GWLP_WNDPROC, LONG_PTR(st->editProc));
     CloseChatLog(st->log);
+    if (st->listBrush) DeleteObject(st->listBrush);
     delete st;
   }
   SetWindowLongPtrA(w, DWLP_USER, 0);
@@ -557,7 +529,7 @@ void OnCommand(HWND w, int id, int code) {
       Hide(w);
       break;
     default:
-      if (id >= PMENU_PROFILE && id <= PMENU_REMOVE_BUDDY) OnMenuCommand(w, id);
+      RunPlayerMenuCommand(id, State(w)->menuName);
       break;
   }
 }
@@ -596,18 +568,23 @@ INT_PTR CALLBACK ChatDlgProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam)
       return TRUE;
     }
     case WM_DRAWITEM:
-      DrawRow(w, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      DrawRow(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       SetWindowLongPtrA(w, DWLP_MSGRESULT, TRUE);
       return TRUE;
+    case WM_CTLCOLORLISTBOX:
+      if (!st->listBrush) {
+        // The colour itself: the erasing DC may have no palette selected.
+        PALETTEENTRY e{};
+        GetPaletteEntries(GetAppPalette(), UINT(ConversationRowColours(CHATLINE_OTHER, false).background), 1, &e);
+        st->listBrush = CreateSolidBrush(RGB(e.peRed, e.peGreen, e.peBlue));
+      }
+      return INT_PTR(st->listBrush);
     case WM_COMPAREITEM:
       SetWindowLongPtrA(w, DWLP_MSGRESULT, CompareRows(reinterpret_cast<const COMPAREITEMSTRUCT*>(lParam)));
       return TRUE;
-    case WM_WINDOWPOSCHANGED: {
-      const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
-      WindowPosRecord record{pos->hwnd, pos->hwndInsertAfter, pos->x, pos->y, pos->cx, pos->cy, pos->flags};
-      NumberedWindowOp(WOP_SET_RECT_POS, kChatWindowNumber, intptr_t(&record));
+    case WM_WINDOWPOSCHANGED:
+      StoreOnlineWindowPos(kChatWindowNumber, lParam);
       return FALSE;
-    }
     case WM_CONTEXTMENU:
       OnContextMenu(w, HWND(wParam), lParam);
       return TRUE;

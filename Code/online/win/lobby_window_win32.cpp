@@ -27,7 +27,6 @@ namespace {
 enum : int {
   kTabs = 4030,
   kMenuLobby = 40055,
-  kMenuProfile = 40038,
   kBuddyLoginSound = 13,
   kMargin = 5,
 };
@@ -259,27 +258,8 @@ void OnMenuCommand(HWND lobby, int id) {
   OnlineSession* s = Session();
   OnlineWindowHost* host = GetOnlineWindowHost();
   if (!s || !host) return;
+  if (RunPlayerMenuCommand(id, st->first)) return;
   switch (id) {
-    case PMENU_PROFILE:
-      if (st->first == s->own.nickname) {
-        host->ShowOwnProfile();
-        CheckMenuCommand(GetMainFrame(), kMenuProfile);
-      } else {
-        s->RequestProfile(st->first);
-      }
-      break;
-    case PMENU_CHALLENGE:
-      host->ChallengeUser(st->first);
-      break;
-    case PMENU_IGNORE:
-      s->ToggleIgnoreOnlineUser(st->first);
-      break;
-    case PMENU_ADD_BUDDY:
-      AddToNameList(s->buddyList, st->first);
-      break;
-    case PMENU_REMOVE_BUDDY:
-      RemoveFromNameList(s->buddyList, st->first);
-      break;
     case kMenuAddSecondBuddy:
       AddToNameList(s->buddyList, st->second);
       break;
@@ -307,17 +287,11 @@ void OnMenuCommand(HWND lobby, int id) {
 // `kept` (or -1) keeps its own.
 void SpreadColumns(HWND list, int kept, int keptWidth) {
   const int n = int(LobbyColumnTitles(Page(GetParent(list))->kind).size());
-  std::vector<ListColumn> columns(size_t(n));
-  int total = 0;
-  for (int c = 0; c < n; ++c) {
-    columns[size_t(c)] = {int32_t(SendMessageA(list, LVM_GETCOLUMNWIDTH, WPARAM(c), 0)), c};
-    if (c == kept) columns[size_t(c)].width = keptWidth;
-    total += columns[size_t(c)].width;
-  }
-  (void)total;
+  std::vector<ListColumn> columns(static_cast<size_t>(n));
+  for (int c = 0; c < n; ++c) columns[size_t(c)] = {int32_t(SendMessageA(list, LVM_GETCOLUMNWIDTH, WPARAM(c), 0)), c};
   RECT client;
   GetClientRect(list, &client);
-  std::vector<int32_t> widths(size_t(n));
+  std::vector<int32_t> widths(static_cast<size_t>(n));
   if (kept < 0) {
     FitListColumnWidths(columns.data(), n, 0, client.right, widths.data());
   } else {
@@ -413,7 +387,7 @@ void Layout(HWND lobby, int width, int height) {
   SIZE c[3];
   int used = 0;
   for (int i = 0; i < 3; ++i) used += (c[i] = ControlSize(lobby, kCounters[i])).cx;
-  const int gap = std::max(kMargin, (width - 2 * kMargin - used) / 2);
+  const int gap = std::max<int>(kMargin, (width - 2 * kMargin - used) / 2);
   const int top = height - kMargin - c[0].cy;
   int x = kMargin;
   for (int i = 0; i < 3; ++i) {
@@ -499,12 +473,9 @@ INT_PTR CALLBACK LobbyDlgProc(HWND lobby, UINT message, WPARAM wParam, LPARAM lP
     case WM_GETMINMAXINFO:
       MinimumSize(lobby, &reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize);
       return TRUE;
-    case WM_WINDOWPOSCHANGED: {
-      const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
-      WindowPosRecord record{pos->hwnd, pos->hwndInsertAfter, pos->x, pos->y, pos->cx, pos->cy, pos->flags};
-      NumberedWindowOp(WOP_SET_RECT_POS, kLobbyWindowNumber, intptr_t(&record));
+    case WM_WINDOWPOSCHANGED:
+      StoreOnlineWindowPos(kLobbyWindowNumber, lParam);
       return FALSE;
-    }
     case WM_NOTIFY: {
       const auto* nm = reinterpret_cast<const NMHDR*>(lParam);
       if (nm->idFrom == kTabs && nm->code == TCN_SELCHANGE)

@@ -3,6 +3,10 @@
 #include <map>
 
 #include "facet_frame.h"
+#include "main_frame.h"
+#include "menu_commands.h"
+#include "name_lists.h"
+#include "window_table.h"
 
 namespace {
 
@@ -33,4 +37,40 @@ void FreeOnlinePopupMenus(HWND owner) {
   if (it == g_menus.end()) return;
   for (CmMenu* menu : it->second) cmDestroyMenu(menu);
   g_menus.erase(it);
+}
+
+bool RunPlayerMenuCommand(int command, const std::string& name) {
+  OnlineWindowHost* host = GetOnlineWindowHost();
+  OnlineSession* s = host ? host->Session() : nullptr;
+  if (!s || name.empty()) return false;
+  switch (command) {
+    case PMENU_PROFILE:
+      if (name == s->own.nickname) {
+        host->ShowOwnProfile();
+        CheckMenuCommand(GetMainFrame(), 40038);  // Player Statistics
+      } else {
+        s->RequestProfile(name);
+      }
+      return true;
+    case PMENU_CHALLENGE:
+      host->ChallengeUser(name);
+      return true;
+    case PMENU_IGNORE:
+      s->ToggleIgnoreOnlineUser(name);
+      return true;
+    case PMENU_ADD_BUDDY:
+      AddToNameList(s->buddyList, name);
+      return true;
+    case PMENU_REMOVE_BUDDY:
+      RemoveFromNameList(s->buddyList, name);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void StoreOnlineWindowPos(int number, LPARAM windowPos) {
+  const auto* pos = reinterpret_cast<const WINDOWPOS*>(windowPos);
+  WindowPosRecord record{pos->hwnd, pos->hwndInsertAfter, pos->x, pos->y, pos->cx, pos->cy, pos->flags};
+  NumberedWindowOp(WOP_SET_RECT_POS, number, intptr_t(&record));
 }

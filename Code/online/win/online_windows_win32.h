@@ -4,7 +4,8 @@
 // set by the room (or by a test).
 //
 // Interface: OnlineWindowHost, SetOnlineWindowHost, GetOnlineWindowHost,
-// kChatWindowNumber, kLobbyWindowNumber, kLogChatCommand, ShowOnlinePopupMenu.
+// kChatWindowNumber, kLobbyWindowNumber, kLogChatCommand, ShowOnlinePopupMenu,
+// FreeOnlinePopupMenus, RunPlayerMenuCommand, StoreOnlineWindowPos.
 #pragma once
 
 #include <windows.h>
@@ -46,3 +47,10 @@ void ShowOnlinePopupMenu(HWND owner, const std::vector<PlayerMenuEntry>& entries
 // Frees the menus shown so far (the toolkit reads a menu after its popup
 // returns, so each is kept until its owner goes).
 void FreeOnlinePopupMenus(HWND owner);
+
+// The player menus' commands that both windows share (profile, challenge,
+// ignore, buddy list) for the user `name`; false for any other command.
+bool RunPlayerMenuCommand(int command, const std::string& name);
+
+// WM_WINDOWPOSCHANGED: the window's place goes into the window table.
+void StoreOnlineWindowPos(int number, LPARAM windowPos);
