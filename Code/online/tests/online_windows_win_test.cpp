@@ -109,6 +109,47 @@ void ClickListItem(HWND dialog, int list, int index, bool control = false) {
   guitest::Pump(250);
 }
 
+void RightClickListItem(HWND dialog, int list, int index) {
+  HWND l = GetDlgItem(dialog, list);
+  RECT r{};
+  SendMessageA(l, LB_GETITEMRECT, WPARAM(index), LPARAM(&r));
+  POINT p{r.left + 30, (r.top + r.bottom) / 2};
+  ClientToScreen(l, &p);
+  guitest::Click(p, true);
+  guitest::Pump(300);
+}
+
+BOOL CALLBACK SeekPopup(HWND w, LPARAM found) {
+  char name[32] = "";
+  GetClassNameA(w, name, sizeof name);
+  if (IsWindowVisible(w) && std::strcmp(name, "CGUIMenuPopup") == 0) {
+    *reinterpret_cast<HWND*>(found) = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+HWND ShownPopup() {
+  HWND found = nullptr;
+  EnumWindows(SeekPopup, LPARAM(&found));
+  return found;
+}
+
+// Clicks entry `index` of the `count` in the popup menu on screen; the
+// entries are of one height.
+void ChoosePopupEntry(int index, int count) {
+  HWND popup = nullptr;
+  guitest::WaitFor([&] { return (popup = ShownPopup()) != nullptr; }, 3000);
+  ASSERT_TRUE(popup);
+  RECT c;
+  GetClientRect(popup, &c);
+  POINT p{c.right / 2, int((index + 0.5) * c.bottom / count)};
+  ClientToScreen(popup, &p);
+  guitest::MoveMouse(p);
+  guitest::Pump(100);
+  guitest::Click(p);
+  guitest::Pump(300);
+}
+
 void ClickItem(HWND dialog, int id) {
   RECT r;
   GetWindowRect(GetDlgItem(dialog, id), &r);
@@ -358,6 +399,15 @@ TEST_F(OnlineWindows, ChatSendsReceivesScreensAndLogs) {
   EXPECT_EQ(bobHears.chat.back(), "tells just for bob");
   EXPECT_EQ(carolHears.chat.size(), 2u);
   EXPECT_GE(FindLine(chat, "me tells(bob): just for bob"), 0);
+  // The player menu, by hand: bob's has four entries.
+  RightClickListItem(chat, kPlayers, bobRow);
+  ChoosePopupEntry(1, 4);  // "Challenge bob"
+  EXPECT_EQ(host.challenged, std::vector<std::string>{"bob"});
+  RightClickListItem(chat, kPlayers, bobRow);
+  ChoosePopupEntry(3, 4);  // "Add bob to Buddy List"
+  EXPECT_EQ(IsInNameList(me->buddyList, "bob"), 1);
+  RightClickListItem(chat, kPlayers, 0);  // "Select Everyone" has none
+  EXPECT_EQ(ShownPopup(), nullptr);
   // An own line the filter holds back is shown, logged and not sent.
   EXPECT_EQ(ItemText(chat, kEdit), "");
   TypeInto(chat, kEdit, "what the FUCK");
@@ -379,6 +429,10 @@ TEST_F(OnlineWindows, ChatSendsReceivesScreensAndLogs) {
   EXPECT_GE(announce, 0);
   EXPECT_EQ(FindLine(chat, "bob says: oh shit"), -1);
   EXPECT_EQ(g_sounds, (std::vector<int>{10, 11}));
+  // A conversation line's menu is its sender's.
+  RightClickListItem(chat, kConversation, tell);
+  ChoosePopupEntry(3, 4);  // "Remove bob from Buddy List"
+  EXPECT_EQ(IsInNameList(me->buddyList, "bob"), 0);
 
   // carol ignored: her shout is logged as an ignored user's, or with
   // "Ignore Shouts" on as an ignored shout; her announcement still shows.
