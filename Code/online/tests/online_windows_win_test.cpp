@@ -151,21 +151,13 @@ void ChoosePopupEntry(int index, int count) {
 }
 
 void ClickItem(HWND dialog, int id) {
-  RECT r;
-  GetWindowRect(GetDlgItem(dialog, id), &r);
-  guitest::Click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  ASSERT_TRUE(guitest::ClickItem(dialog, id)) << id;
   guitest::Pump(200);
 }
 
 void TypeInto(HWND dialog, int id, const char* text) {
   ClickItem(dialog, id);
-  for (const char* c = text; *c; ++c) {
-    const SHORT vk = VkKeyScanA(*c);
-    if (vk & 0x100)
-      guitest::Chord({VK_SHIFT}, WORD(vk & 0xFF));
-    else
-      guitest::PressKey(WORD(vk & 0xFF));
-  }
+  guitest::TypeText(text);
   guitest::Pump(100);
 }
 

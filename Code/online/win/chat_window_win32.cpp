@@ -201,8 +201,9 @@ void OnSend(HWND w) {
     const int count = int(Send(w, kConversation, LB_GETCOUNT));
     if (count > 0) Send(w, kConversation, LB_SETCURSEL, WPARAM(count - 1));
   }
-  SetDlgItemTextA(w, kEdit, "");
-  InvalidateRect(Item(w, kEdit), nullptr, TRUE);
+  // Rubbed out as typing would: the edit repaints what it replaces.
+  Send(w, kEdit, EM_SETSEL, 0, -1);
+  Send(w, kEdit, EM_REPLACESEL, FALSE, LPARAM(""));
 }
 
 LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -212,7 +213,8 @@ LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
   if (message == WM_GETDLGCODE) return CallWindowProcA(st->editProc, edit, message, wParam, lParam) | DLGC_WANTALLKEYS;
   if (message == WM_KEYDOWN && wParam == VK_RETURN) return 0;
   if (message == WM_CHAR && wParam == '\r') {
-    OnSend(w);
+    // Sent as the button sends, once the edit is done with the key.
+    PostMessageA(w, WM_COMMAND, MAKEWPARAM(kSend, BN_CLICKED), LPARAM(Item(w, kSend)));
     return 0;
   }
   return CallWindowProcA(st->editProc, edit, message, wParam, lParam);
@@ -612,7 +614,7 @@ void ReceiveChatLine(HWND w, const std::string& received, uint32_t senderId, uin
   if (!e) return;
   const std::string sender = e->user.nickname;
   const bool ignored = (e->flags & 1) != 0;
-  if (mode == CHAT_TELL && s->game.autoplay) {
+  if (mode == CHAT_TELL) {
     const std::string answer = GetOnlineWindowHost()->AutoplayChatAnswer(received, senderId);
     if (!answer.empty()) s->SendChat(CHAT_TELL, answer, {senderId});
   }

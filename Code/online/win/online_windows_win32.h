@@ -32,7 +32,8 @@ class OnlineWindowHost {
   // The challenge dialog's ignore-challenges switch; the dialog sets the
   // chat window's button through SetIgnoreChallengesCheck.
   virtual void FlipIgnoreChallenges() = 0;
-  // An autoplay script's answer to a received tell, or empty.
+  // An autoplay script's answer to a received tell; empty with the [debug]
+  // autoplay switch off.
   virtual std::string AutoplayChatAnswer(const std::string&, uint32_t) { return ""; }
   // A posted challenge that has just been listed, for the autoplay script.
   virtual void OfferPostedChallenge(const OnlineUserEntry&) {}
