@@ -155,12 +155,17 @@ std::vector<PlayerMenuEntry> MakePlayerMenu(const PlayerMenuFacts& f) {
   if (f.canChallenge) menu.push_back({PMENU_CHALLENGE, "Challenge " + f.name});
   if (!f.viewWhite.empty() && !f.viewBlack.empty())
     menu.push_back({PMENU_VIEW_GAME, "View game " + f.viewWhite + " vs. " + f.viewBlack});
-  menu.push_back({PMENU_IGNORE, (f.ignored ? "Unignore " : "Ignore ") + f.name});
-  if (f.buddy)
-    menu.push_back({PMENU_REMOVE_BUDDY, "Remove " + f.name + " from Buddy List"});
-  else
-    menu.push_back({PMENU_ADD_BUDDY, "Add " + f.name + " to Buddy List"});
+  AppendIgnoreAndBuddyEntries(&menu, f.name, f.ignored, f.buddy);
   return menu;
+}
+
+void AppendIgnoreAndBuddyEntries(std::vector<PlayerMenuEntry>* menu, const std::string& name, bool ignored,
+                                 bool buddy) {
+  menu->push_back({PMENU_IGNORE, (ignored ? "Unignore " : "Ignore ") + name});
+  if (buddy)
+    menu->push_back({PMENU_REMOVE_BUDDY, "Remove " + name + " from Buddy List"});
+  else
+    menu->push_back({PMENU_ADD_BUDDY, "Add " + name + " to Buddy List"});
 }
 
 int ChatLayoutUnit(int editLabelHeight) { return editLabelHeight > 0 ? (editLabelHeight + 2) / 4 : 4; }

@@ -8,6 +8,7 @@
 // MakeChatRecipients, ClassifyReceivedChat, ComposeChatLine, CutReceivedChat,
 // WrapChatLine, ChatLinesToDrop, CompareChatPlayers, ChatColours,
 // ChatPlayerLabel, PlayerMenuEntry, PlayerMenuFacts, MakePlayerMenu,
+// AppendIgnoreAndBuddyEntries,
 // ChatLayoutInput, ChatLayout, LayoutChatWindow, and the constants below.
 #pragma once
 
@@ -128,6 +129,10 @@ struct PlayerMenuFacts {
   std::string viewWhite, viewBlack;
 };
 std::vector<PlayerMenuEntry> MakePlayerMenu(const PlayerMenuFacts& f);
+// The menus' last entries: "Ignore %s" or "Unignore %s", then "Add %s to
+// Buddy List" or "Remove %s from Buddy List".
+void AppendIgnoreAndBuddyEntries(std::vector<PlayerMenuEntry>* menu, const std::string& name, bool ignored,
+                                 bool buddy);
 
 // Layout of the chat window's client area; rectangles as left, top, right,
 // bottom.

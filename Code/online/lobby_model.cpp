@@ -191,10 +191,6 @@ std::vector<PlayerMenuEntry> MakeChallengesPageMenu(const LobbyRow& row, const C
   if (f.own) return menu;
   if (row.firstRegistered) menu.push_back({PMENU_PROFILE, "View Profile for " + row.first});
   if (f.canAccept) menu.push_back({PMENU_ACCEPT, "Accept " + row.first + "'s challenge"});
-  menu.push_back({PMENU_IGNORE, (f.ignored ? "Unignore " : "Ignore ") + row.first});
-  if (f.buddy)
-    menu.push_back({PMENU_REMOVE_BUDDY, "Remove " + row.first + " from Buddy List"});
-  else
-    menu.push_back({PMENU_ADD_BUDDY, "Add " + row.first + " to Buddy List"});
+  AppendIgnoreAndBuddyEntries(&menu, row.first, f.ignored, f.buddy);
   return menu;
 }
