@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ini_name_list.h"
 #include "name_lists.h"
 
 namespace {
@@ -161,6 +162,16 @@ void OnlineSession::OpenNameLists(const std::string& path) {
   DeleteNameList(ignoreList);
   buddyList = CreateBuddyList(path);
   ignoreList = CreateIgnoreList(path);
+}
+
+std::vector<std::string> OnlineSession::IgnoreList() const {
+  std::vector<std::string> names;
+  if (ignoreList)
+    ignoreList->ForEach([&](const std::string& name) {
+      names.push_back(name);
+      return true;
+    });
+  return names;
 }
 
 void OnlineSession::Leave() {

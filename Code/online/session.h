@@ -190,6 +190,8 @@ class OnlineSession {
   void OpenNameLists(const std::string& path);
   IniNameList* buddyList = nullptr;
   IniNameList* ignoreList = nullptr;
+  // The ignore list's names in list order (empty without a list).
+  std::vector<std::string> IgnoreList() const;
 
   // Lobby-stored data.
   int LoadNetUserData(NetUserData* out);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "fake_lobby.h"
@@ -16,6 +17,8 @@ struct ViewListTest : ::testing::Test {
 
   void SetUp() override {
     for (const char* name : {"alice", "bob", "carol", "dave"}) lobby.Add(name);
+    std::remove(ini.c_str());
+    S(1).OpenNameLists(ini);  // the ignore list lives in the settings file
     for (uint32_t id = 1; id <= 4; ++id) lobby.Login(id);
     lobby.Pump();
     game.guid[0] = 0x31;
@@ -26,6 +29,8 @@ struct ViewListTest : ::testing::Test {
     std::strcpy(game.black, "dave");
   }
   OnlineSession& S(uint32_t id) { return *lobby.At(id).session; }
+  void TearDown() override { std::remove(ini.c_str()); }
+  std::string ini = ::testing::TempDir() + "rw_view_list.ini";
   void Play(uint32_t id, const OnlineGameDescriptor& d, uint32_t state = USER_PLAYING) {
     S(id).own.state = state;
     S(id).own.game = d;
