@@ -1212,6 +1212,15 @@ bool AcceptQuery(HWND dialog, QueryDialog* d) {
   return false;
 }
 
+// A dialog over the middle of its owner (the desktop without one).
+void CentreOnOwner(HWND dialog) {
+  RECT owner, me;
+  GetWindowRect(GetParent(dialog) ? GetParent(dialog) : GetDesktopWindow(), &owner);
+  GetWindowRect(dialog, &me);
+  SetWindowPos(dialog, nullptr, (owner.left + owner.right - (me.right - me.left)) / 2,
+               (owner.top + owner.bottom - (me.bottom - me.top)) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
 INT_PTR CALLBACK QueryDialogProc(HWND dialog, UINT message, WPARAM first, LPARAM second) {
   auto* d = reinterpret_cast<QueryDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
   switch (message) {
@@ -1234,11 +1243,7 @@ INT_PTR CALLBACK QueryDialogProc(HWND dialog, UINT message, WPARAM first, LPARAM
         SendDlgItemMessageA(dialog, kQueryListId, LB_ADDSTRING, 0, LPARAM(name.c_str()));
       if (!d->names.empty()) SetDlgItemTextA(dialog, kQueryNameId, d->names[0].c_str());
       QueryNameChanged(dialog, d);
-      RECT owner, me;
-      GetWindowRect(GetParent(dialog) ? GetParent(dialog) : GetDesktopWindow(), &owner);
-      GetWindowRect(dialog, &me);
-      SetWindowPos(dialog, nullptr, (owner.left + owner.right - (me.right - me.left)) / 2,
-                   (owner.top + owner.bottom - (me.bottom - me.top)) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+      CentreOnOwner(dialog);
       SetFocus(GetDlgItem(dialog, kQueryNameId));
       return FALSE;
     }
@@ -1809,11 +1814,7 @@ INT_PTR CALLBACK OptimizeDialogProc(HWND dialog, UINT message, WPARAM first, LPA
       CheckDlgButton(dialog, kCleanBox, BST_CHECKED);
       CheckDlgButton(dialog, kIndexBox, BST_CHECKED);
       EnableWindow(GetDlgItem(dialog, kCleanBox), second != 0);
-      RECT owner, me;
-      GetWindowRect(GetParent(dialog) ? GetParent(dialog) : GetDesktopWindow(), &owner);
-      GetWindowRect(dialog, &me);
-      SetWindowPos(dialog, nullptr, (owner.left + owner.right - (me.right - me.left)) / 2,
-                   (owner.top + owner.bottom - (me.bottom - me.top)) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+      CentreOnOwner(dialog);
       return TRUE;
     }
     case WM_COMMAND:
