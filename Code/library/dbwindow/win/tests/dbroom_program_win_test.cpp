@@ -19,6 +19,7 @@
 
 #include "criteria.h"
 #include "gdbase.h"
+#include "gdgame.h"
 #include "guitest.h"
 
 namespace {
@@ -777,7 +778,10 @@ class TitleWatch {
   HWINEVENTHOOK hook_ = nullptr;
 };
 
-// Answers a box with one of its buttons (1 OK or Yes, 2 No) and waits for it to go.
+// The box's buttons: OK is 1; in a Yes/No box Yes is 300 and No is 1.
+constexpr int kOk = 1, kYes = 300, kNo = 1;
+
+// Answers a box with one of its buttons and waits for it to go.
 void Answer(const Box& box, int button) {
   ASSERT_NE(box.window, nullptr);
   ASSERT_TRUE(guitest::ClickItem(box.window, button));
@@ -798,16 +802,14 @@ void ChooseFile(const char* title, const std::string& name) {
   guitest::Pump(300);
 }
 
-// Whether the list's row shows the picture of a deleted game.
-bool RowDeleted(Room* room, int row) {
-  Remote r(room->program.process, sizeof(LVITEMA));
-  LVITEMA item{};
-  item.mask = LVIF_IMAGE;
-  item.iItem = row;
-  r.Write(&item, sizeof item);
-  SendMessageA(room->list, LVM_GETITEMA, 0, LPARAM(r.at()));
-  r.Read(&item, sizeof item);
-  return item.iImage == 6;
+// Whether game `number` of the database file is marked deleted, read by
+// the module beside the program.
+bool GameDeleted(const std::string& path, int number) {
+  const int32_t file = GdOpenGamefile(path.c_str());
+  if (!file) return false;
+  const bool deleted = GdgIsGameDeleted(file, number) != 0;
+  GdCloseGamefile(file);
+  return deleted;
 }
 
 std::string ReadWhole(const std::string& path) {
@@ -851,6 +853,10 @@ TEST(DatabaseRoom, DeletesExportsAndImportsGamesOfACopy) {
   guitest::Pump(800);
   const int total = room.Count();
   ASSERT_EQ(total, 2014);
+  const std::string database = FindFile(std::string(temp) + "rw_dbgames", "RWOnyxBase.gdg");
+  ASSERT_FALSE(database.empty());
+  // The list shows every game in the file's order: row r is game r + 1.
+  auto rowDeleted = [&](int row) { return GameDeleted(database, row + 1); };
 
   // Ten games selected with the keys: asked, then deleted without a
   // progress box.
@@ -863,10 +869,11 @@ TEST(DatabaseRoom, DeletesExportsAndImportsGamesOfACopy) {
   EXPECT_EQ(box.text, "Are you sure you want to delete 10 games?");
   EXPECT_EQ(box.caption, "Confirm Game Delete");
   TitleWatch watch(room.program);
-  Answer(box, 1);
+  Answer(box, kYes);
   guitest::Pump(800);
   EXPECT_FALSE(watch.Saw("Delete Games"));
-  for (int row = 0; row < 12; ++row) EXPECT_EQ(RowDeleted(&room, row), row < 10) << row;
+  EXPECT_TRUE(Shot("dbwindow_deleted_games"));
+  for (int row = 0; row < 12; ++row) EXPECT_EQ(rowDeleted(row), row < 10) << row;
   EXPECT_EQ(room.Count(), total);
 
   // Every game: eleven and more get the "Delete Games" box.
@@ -876,22 +883,22 @@ TEST(DatabaseRoom, DeletesExportsAndImportsGamesOfACopy) {
   PostMessageA(room.frame, WM_COMMAND, 40108, 0);
   box = AwaitBox(&room);
   EXPECT_EQ(box.text, "Are you sure you want to delete 2014 games?");
-  ASSERT_TRUE(guitest::ClickItem(box.window, 1));
+  ASSERT_TRUE(guitest::ClickItem(box.window, kYes));
   HWND progress = nullptr;
   EXPECT_TRUE(guitest::WaitFor([&] { return watch.Saw("Delete Games"); }, 8000));
   ASSERT_TRUE(guitest::WaitFor([&] { return !FindWindowA(nullptr, "Delete Games"); }, 30000));
   guitest::Pump(500);
-  EXPECT_TRUE(RowDeleted(&room, 1500));
+  EXPECT_TRUE(rowDeleted(1500));
   // Undeleted again, behind the "Undelete Games" box.
   PostMessageA(room.frame, WM_COMMAND, 40109, 0);
   box = AwaitBox(&room);
   EXPECT_EQ(box.text, "Are you sure you want to undelete 2014 games?");
   EXPECT_EQ(box.caption, "Confirm Game Undelete");
-  ASSERT_TRUE(guitest::ClickItem(box.window, 1));
+  ASSERT_TRUE(guitest::ClickItem(box.window, kYes));
   EXPECT_TRUE(guitest::WaitFor([&] { return watch.Saw("Undelete Games"); }, 8000));
   ASSERT_TRUE(guitest::WaitFor([&] { return !FindWindowA(nullptr, "Undelete Games"); }, 30000));
   guitest::Pump(500);
-  for (int row : {0, 5, 9, 1500}) EXPECT_FALSE(RowDeleted(&room, row)) << row;
+  for (int row : {0, 5, 9, 1500}) EXPECT_FALSE(rowDeleted(row)) << row;
 
   // Export of three selected games into the user's folder; onto the same
   // file again the program asks, and "No" writes nothing.
@@ -906,7 +913,7 @@ TEST(DatabaseRoom, DeletesExportsAndImportsGamesOfACopy) {
   box = AwaitBox(&room);
   EXPECT_EQ(box.text, "Finished exporting 3 games.");
   EXPECT_EQ(box.caption, "Export Games");
-  Answer(box, 1);
+  Answer(box, kOk);
   const std::string exported = users + "three.PGN";
   std::string text = ReadWhole(exported);
   EXPECT_EQ(Occurrences(text, "[Event "), 3u) << exported;
@@ -917,24 +924,24 @@ TEST(DatabaseRoom, DeletesExportsAndImportsGamesOfACopy) {
   box = AwaitBox(&room);
   EXPECT_EQ(box.text, "A file with the same name already exists.\nDo you want to replace this file?");
   EXPECT_EQ(box.caption, "Export Games");
-  Answer(box, 2);
+  Answer(box, kNo);
   EXPECT_EQ(ReadWhole(exported), "kept");
   PostMessageA(room.frame, WM_COMMAND, 40122, 0);
   ChooseFile("Export Game", "three");
   box = AwaitBox(&room);
-  Answer(box, 1);
+  Answer(box, kYes);
   box = AwaitBox(&room);
   EXPECT_EQ(box.text, "Finished exporting 3 games.");
-  Answer(box, 1);
+  Answer(box, kOk);
   EXPECT_EQ(ReadWhole(exported), text);
 
   // Import of a long file, cancelled from its progress box: what came in
   // stays, and the box says how much.
-  WriteWhole(users + "many.pgn", ShortGames(4000));
+  WriteWhole(users + "many.pgn", ShortGames(20000));
   PostMessageA(room.frame, WM_COMMAND, 40120, 0);
   ChooseFile("Import Game", "many.pgn");
   ASSERT_TRUE(guitest::WaitFor([&] { return (progress = FindWindowA(nullptr, "Import Games")) != nullptr; }, 8000));
-  guitest::Pump(1200);
+  guitest::Pump(700);
   char line[128] = "";
   GetDlgItemTextA(progress, 2004, line, sizeof line);
   EXPECT_EQ(std::string(line).rfind("Imported ", 0), 0u) << line;
@@ -945,8 +952,8 @@ TEST(DatabaseRoom, DeletesExportsAndImportsGamesOfACopy) {
   EXPECT_EQ(std::sscanf(box.text.c_str(), "Game import was stopped after importing %d games.", &imported), 1) << box.text;
   EXPECT_EQ(box.caption, "Import Games");
   EXPECT_GT(imported, 0);
-  EXPECT_LT(imported, 4000);
-  Answer(box, 1);
+  EXPECT_LT(imported, 20000);
+  Answer(box, kOk);
   EXPECT_EQ(room.Count(), total + imported);
 }
 
@@ -985,7 +992,7 @@ TEST(DatabaseRoom, OptimisesMakesAndDeletesDatabases) {
   Box box = AwaitBox(&room, 60000);
   EXPECT_EQ(box.text, "The database has been successfully optimized.");
   EXPECT_EQ(box.caption, "Optimize Database");
-  Answer(box, 1);
+  Answer(box, kOk);
   EXPECT_TRUE(guitest::WaitFor([&] { return room.Count() == 2014; }, 8000));
   EXPECT_FALSE(FindFile(databaseFolder + "GdIndex", "RWOnyxBase.ghi").empty());
 
@@ -996,7 +1003,7 @@ TEST(DatabaseRoom, OptimisesMakesAndDeletesDatabases) {
   box = AwaitBox(&room, 20000);
   EXPECT_EQ(box.text, "A new database has been created: fresh.gdg");
   EXPECT_EQ(box.caption, "Create database");
-  Answer(box, 1);
+  Answer(box, kOk);
   EXPECT_EQ(room.Count(), 2014);
   PostMessageA(room.frame, WM_COMMAND, 40100, 0);
   ChooseFile("File Open", "fresh.gdg");
@@ -1008,7 +1015,7 @@ TEST(DatabaseRoom, OptimisesMakesAndDeletesDatabases) {
   ChooseFile("Import Game", "five.pgn");
   box = AwaitBox(&room, 20000);
   EXPECT_EQ(box.text, "Finished importing 5 games.");
-  Answer(box, 1);
+  Answer(box, kOk);
   EXPECT_EQ(room.Count(), 5);
 
   // Deleting the open database leaves the window empty, with no error.
@@ -1017,29 +1024,32 @@ TEST(DatabaseRoom, OptimisesMakesAndDeletesDatabases) {
   box = AwaitBox(&room);
   EXPECT_EQ(box.text, "Are you sure you want to delete the database " + databaseFolder + "fresh.gdg?");
   EXPECT_EQ(box.caption, "Confirm Database Delete");
-  Answer(box, 1);
+  Answer(box, kYes);
   guitest::Pump(1500);
   EXPECT_EQ(guitest::FindProgramWindow(room.program, "RWOMSGBOX"), nullptr);
   EXPECT_EQ(room.Count(), 0);
   EXPECT_EQ(GetFileAttributesA((databaseFolder + "fresh.gdg").c_str()), INVALID_FILE_ATTRIBUTES);
 
-  // A read-only file opens, but may not be changed: message 10069.
-  for (const char* ext : {".gdg", ".gdx"}) {
-    const std::string from = databaseFolder + "RWOnyxBase" + ext, to = databaseFolder + "Locked" + ext;
-    ASSERT_TRUE(CopyFileA(from.c_str(), to.c_str(), FALSE)) << to;
-    SetFileAttributesA(to.c_str(), FILE_ATTRIBUTE_READONLY);
-  }
+  // Opened with the dialog's Read Only box, the database may not be
+  // changed: message 10068.
   PostMessageA(room.frame, WM_COMMAND, 40100, 0);
-  ChooseFile("File Open", "Locked.gdg");
+  HWND open = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (open = FindWindowA(nullptr, "File Open")) != nullptr; }, 8000));
+  guitest::Pump(400);
+  ASSERT_TRUE(guitest::ClickItem(open, 411));
+  guitest::Pump(200);
+  EXPECT_EQ(IsDlgButtonChecked(open, 411), BST_CHECKED);
+  ChooseFile("File Open", "RWOnyxBase.gdg");
   ASSERT_TRUE(guitest::WaitFor([&] { return room.Count() == 2014; }, 8000));
   guitest::Click(room.RowPoint(0));
   guitest::Pump(400);
   PostMessageA(room.frame, WM_COMMAND, 40108, 0);
   box = AwaitBox(&room);
-  EXPECT_EQ(box.text, "This action cannot be performed because the current database is read-only.");
+  EXPECT_EQ(box.text.rfind("This action cannot be performed because the current database has been opened as read-only.", 0),
+            0u) << box.text;
   EXPECT_EQ(box.caption, "Cannot Perform Action");
-  Answer(box, 1);
-  EXPECT_FALSE(RowDeleted(&room, 0));
+  Answer(box, kOk);
+  EXPECT_FALSE(GameDeleted(database, 1));
 }
 
 }  // namespace
