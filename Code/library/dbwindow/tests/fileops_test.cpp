@@ -144,8 +144,10 @@ TEST(FileOps, OptimiseWithoutKeysAndItsErrors) {
   EXPECT_EQ(report.text, 10100u);
   EXPECT_EQ(report.captionText, "Open Database - Error 1");
 
+#if !defined(_WIN32)
   // An index folder that cannot be made (a file stands in its way) is an
-  // error, not a success without index files.
+  // error, not a success without index files. (On Windows the module tells
+  // the user in a message box first, which would wait here.)
   WriteTextFile("fileops_blocker", "x");
   FakeProgress blocked;
   report = OptimizeDatabaseFiles(db.path(), "fileops_blocker/GdIndex/", kOptimizeIndex, &blocked);
@@ -154,6 +156,7 @@ TEST(FileOps, OptimiseWithoutKeysAndItsErrors) {
   EXPECT_EQ(report.captionText, "Create Index Files - Error " + std::to_string(report.error));
   EXPECT_EQ(blocked.lines.back(), "Removing index files.");
   std::remove("fileops_blocker");
+#endif
 
   // Index update over the open file: new games added, then reported.
   const int32_t file = GdOpenGamefile(db.path().c_str());
