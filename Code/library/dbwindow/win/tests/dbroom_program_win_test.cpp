@@ -1017,6 +1017,20 @@ TEST(DatabaseRoom, OptimisesMakesAndDeletesDatabases) {
   EXPECT_EQ(box.text, "Finished importing 5 games.");
   Answer(box, kOk);
   EXPECT_EQ(room.Count(), 5);
+  // Sorting now finds the template's index behind the games: updated on
+  // request, after which the column sorts without a word.
+  guitest::Click(room.HeaderCell(2));
+  box = AwaitBox(&room);
+  EXPECT_EQ(box.text, "The index files need to be updated. Do you want to update them now?");
+  EXPECT_EQ(box.caption, "Confirm Index Update");
+  Answer(box, kYes);
+  box = AwaitBox(&room, 20000);
+  EXPECT_EQ(box.text, "The index files have been successfully updated.");
+  EXPECT_EQ(box.caption, "Update Index Files");
+  Answer(box, kOk);
+  guitest::Click(room.HeaderCell(2));
+  guitest::Pump(1000);
+  EXPECT_EQ(guitest::FindProgramWindow(room.program, "RWOMSGBOX"), nullptr);
 
   // Deleting the open database leaves the window empty, with no error.
   PostMessageA(room.frame, WM_COMMAND, 40102, 0);
