@@ -832,7 +832,7 @@ std::string ShortGames(int count) {
   std::string pgn;
   for (int i = 1; i <= count; ++i)
     pgn += "[Event \"Import " + std::to_string(i) + "\"]\n[White \"Imported White\"]\n[Black \"Imported Black\"]\n"
-           "[Result \"1-0\"]\n\n1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 1-0\n\n";
+           "[Result \"1-0\"]\n\n1. e4 {The king's pawn} e5 (1... c5 2. Nf3 d6) 2. Nf3 Nc6 3. Bb5 a6 1-0\n\n";
   return pgn;
 }
 
@@ -1031,6 +1031,36 @@ TEST(DatabaseRoom, OptimisesMakesAndDeletesDatabases) {
   guitest::Click(room.HeaderCell(2));
   guitest::Pump(1000);
   EXPECT_EQ(guitest::FindProgramWindow(room.program, "RWOMSGBOX"), nullptr);
+
+  // An imported game with a comment and a variation on the Moves page; a
+  // click on a bracket goes to the main line's end, as ">>" does.
+  guitest::Click(room.RowPoint(0));
+  guitest::Pump(400);
+  PostMessageA(room.frame, WM_COMMAND, 40075, 0);
+  guitest::Pump(500);
+  HWND moves = GetDlgItem(room.panel, 206);
+  ASSERT_NE(moves, nullptr);
+  for (int id : {2195, 2196})
+    if (IsDlgButtonChecked(moves, id) != BST_CHECKED) ClickCentre(GetDlgItem(moves, id));
+  guitest::Pump(400);
+  HWND board = GetDlgItem(moves, 1601), text = GetDlgItem(moves, 2110);
+  ClickCentre(GetDlgItem(moves, 20000));
+  guitest::Pump(500);
+  const std::string end = BoardCodes(&room, board);
+  ClickCentre(GetDlgItem(moves, 20005));
+  guitest::Pump(400);
+  RECT t;
+  GetWindowRect(text, &t);
+  int entry = -1;
+  for (int x = t.left + 8; x < t.right - 8 && entry != 0x100000; x += 6) {
+    guitest::Click(POINT{x, t.top + 10});
+    guitest::Pump(150);
+    entry = CurrentMoveEntry(&room, text);
+  }
+  EXPECT_EQ(entry, 0x100000);
+  guitest::Pump(400);
+  EXPECT_EQ(BoardCodes(&room, board), end);
+  EXPECT_TRUE(Shot("dbwindow_moves_variations"));
 
   // Deleting the open database leaves the window empty, with no error.
   PostMessageA(room.frame, WM_COMMAND, 40102, 0);
