@@ -262,7 +262,6 @@ int GameToRecord(GdgGame* game, PgnGameRecord* r) {
   while (!pending.empty()) {
     Pending line = pending.back();
     pending.pop_back();
-    size_t mark = pending.size();
     sPosition pos = line.before;
     int lineStart = w.entries;
     for (GdgMove m = line.move; m; m = IGMoveGetNEXT(game, m)) {
@@ -277,10 +276,12 @@ int GameToRecord(GdgGame* game, PgnGameRecord* r) {
       if (w.entries >= kPgnMaxMoves) return 2;
       // The first move of an alternative carries the marks of its siblings
       // already: an alternative's chain is taken up as that move's alternative.
+      // Alternatives are stacked in the line's order: the last marked is
+      // listed first, each followed by its own.
       GdgMove alt = IGMoveGetALT(game, m);
       if (alt) {
         word |= kEntryHasAlternative;
-        pending.insert(pending.begin() + static_cast<long>(mark), Pending{alt, pos});
+        pending.push_back(Pending{alt, pos});
       }
       r->moves[w.entries] = word;
       ++w.entries;

@@ -220,7 +220,8 @@ GDBASE_API int GdIndexCreateUpdate(int32_t file, const char* folder, int32_t b, 
     char title[32];
     std::snprintf(title, sizeof title, "Error %u", error);
     PlatformMessageBox(PlatformErrorText(error).c_str(), title, kIconStop);
-    return 0;
+    // No folder, no index: the caller hears of it (0 would read as done).
+    return static_cast<int>(error);
   }
   return GdgIndexCreate(file, b, c, folder, update, progress, user);
 }

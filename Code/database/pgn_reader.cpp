@@ -655,12 +655,13 @@ bool Reader::BuildTree() {
   while (!pending.empty()) {
     int n = pending.back();
     pending.pop_back();
-    size_t mark = pending.size();
     for (; n >= 0; n = nodes[n].next) {
       uint16_t word = nodes[n].word;
+      // Stacked in the line's order, so that the last marked comes off
+      // first (as the writer and the game conversion read the list).
       if (nodes[n].alt >= 0) {
         word |= kEntryHasAlternative;
-        pending.insert(pending.begin() + static_cast<long>(mark), nodes[n].alt);
+        pending.push_back(nodes[n].alt);
       }
       if (nodes[n].next < 0) word |= kEntryLineEnd;
       rec_->moves[entries] = word;

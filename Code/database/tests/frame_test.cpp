@@ -207,6 +207,31 @@ TEST_F(Frame, PgnThroughGlobalMemory) {
   GdFreeGameBuffer(other);
 }
 
+// Variations, nested and side by side, come back whole from memory and
+// from the game file.
+TEST_F(Frame, VariationsSurviveTheGameBufferAndTheFile) {
+  const char* lines[] = {
+      "1. e4 e5 (1... c5 2. Nf3) 2. Nf3 (2. Nc3 Nc6) *",
+      "1. e4 e5 (1... c5) (1... e6) (1... d5 2. exd5) 2. Nf3 *",
+      "1. e4 e5 2. Nf3 (2. f4 exf4 (2... d5) 3. Nf3) 2... Nc6 *",
+      "1. e4 (1. d4 d5 (1... Nf6 2. c4 (2. Nf3))) 1... e5 2. Nf3 *",
+  };
+  for (const char* line : lines) {
+    const std::string pgn = std::string("[White \"Anna\"]\n[Black \"Bert\"]\n") + line;
+    Add(pgn.c_str());
+    void* text = GdCreatePgnGame(game_);
+    ASSERT_NE(text, nullptr);
+    EXPECT_NE(BlockText(text).find(line), std::string::npos) << line << "\n" << BlockText(text);
+    FreeBlock(text);
+    GdGameBuffer stored = GdAllocGameBuffer();
+    ASSERT_NE(GdReadGame(stored, file_, GdGetGamesCount(file_)), 0);
+    text = GdCreatePgnGame(stored);
+    EXPECT_NE(BlockText(text).find(line), std::string::npos) << line << "\n" << BlockText(text);
+    FreeBlock(text);
+    GdFreeGameBuffer(stored);
+  }
+}
+
 TEST_F(Frame, KeyViewFillsAtMostTwentyLines) {
   std::vector<char> lines(25 * 1900, '\x5A');
   int32_t keys[25] = {};

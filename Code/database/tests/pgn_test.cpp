@@ -82,6 +82,11 @@ TEST(PgnReader, LooseInputCases) {
        "1. e4 e5 (1... c5) (1... e6) (1... d5 2. exd5) 2. Nf3 *\n\n", nullptr},
       {"[White \"a\"]\n1. e4 e5 2. Nf3 (2. f4 exf4 (2... d5) 3. Nf3) 2... Nc6 *", 1, 0, 4,
        "1. e4 e5 2. Nf3 (2. f4 exf4 (2... d5) 3. Nf3) 2... Nc6 *\n\n", nullptr},
+      // Two marked moves in one line: each keeps its own alternative.
+      {"[White \"a\"]\n1. e4 e5 (1... c5 2. Nf3) 2. Nf3 (2. Nc3 Nc6) *", 1, 0, 3,
+       "1. e4 e5 (1... c5 2. Nf3) 2. Nf3 (2. Nc3 Nc6) *\n\n", nullptr},
+      {"[White \"a\"]\n1. e4 (1. d4 d5 (1... Nf6 2. c4 (2. Nf3))) 1... e5 (1... c5) 2. Nf3 (2. f4) *", 1, 0, 3,
+       "1. e4 (1. d4 d5 (1... Nf6 2. c4 (2. Nf3))) 1... e5 (1... c5) 2. Nf3 (2. f4)\n*\n\n", nullptr},
       {"[White \"a\"][Black \"b\"]\n1. e4 1- 0\n[White \"c\"]\n1. d4 0-1", 2, 1, 1, nullptr, nullptr},
       {"[FEN \"8/8/8/8/8/8/8/8/8 w - - 0 1\"]\n[White \"a\"]\n*", 0, 0, 0, nullptr,
        "syntax error in FEN tag"},

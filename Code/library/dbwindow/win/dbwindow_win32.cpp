@@ -22,6 +22,7 @@
 #include "data_sets.h"
 #include "facet_frame.h"
 #include "file_dialog.h"
+#include "fileops.h"
 #include "frame_links.h"
 #include "game_record.h"
 #include "game_registry.h"
@@ -160,18 +161,41 @@ void DbEnvErrorBox(const std::string& detail) {
   AppMessageBox(DbEnvErrorText(detail).c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
-int DatabaseMessageBox(uint32_t textId, uint32_t captionId, UINT flags, const char* insert = nullptr) {
+// The program's message box under a caption of the database window's own.
+const char* g_boxCaption = nullptr;
+
+INT_PTR CALLBACK CaptionedBoxProc(HWND box, UINT message, WPARAM first, LPARAM second) {
+  const INT_PTR answer = MessageBoxDlgProc(box, message, first, second);
+  if (message == WM_INITDIALOG && g_boxCaption && g_boxCaption[0]) SetWindowTextA(box, g_boxCaption);
+  return answer;
+}
+
+int DatabaseBox(const std::string& text, const std::string& caption, UINT flags) {
+  const char* outer = g_boxCaption;
+  g_boxCaption = caption.c_str();
+  const int answer = RunMessageBoxDialog(text.c_str(), flags, nullptr, 0, CaptionedBoxProc, Frame());
+  g_boxCaption = outer;
+  return answer;
+}
+
+// The text's "%1" (or "%1!u!") or its printf field receives `insert`.
+std::string DatabaseText(uint32_t textId, const char* insert) {
   std::string full = Text(textId);
   const size_t at = full.find("%1");
   if (at != std::string::npos) {
-    full.replace(at, 2, insert ? insert : "");
+    size_t length = 2;
+    if (full.compare(at + 2, 3, "!u!") == 0) length = 5;
+    full.replace(at, length, insert ? insert : "");
   } else {
     char text[512];
     std::snprintf(text, sizeof text, Text(textId), insert ? insert : "");
     full = text;
   }
-  (void)captionId;  // the program's box carries the program's caption
-  return AppMessageBox(full.c_str(), flags);
+  return full;
+}
+
+int DatabaseMessageBox(uint32_t textId, uint32_t captionId, UINT flags, const char* insert = nullptr) {
+  return DatabaseBox(DatabaseText(textId, insert), Text(captionId), flags);
 }
 
 // ---- status line ---------------------------------------------------------
@@ -336,6 +360,8 @@ void ReadFocusedGame(int row) {
 
 // ---- sorting -------------------------------------------------------------
 
+void UpdateIndexFiles(HWND owner);
+
 void SortGameList(int position) {
   DatabaseState* s = g_state;
   if (!s->file) return;
@@ -373,9 +399,7 @@ void SortGameList(int position) {
   SetCursor(old);
   InvalidateRect(g_list, nullptr, FALSE);
   if (answer == 3) DatabaseMessageBox(10091, 10092, MB_OK | MB_ICONINFORMATION);
-  if (answer == 4 && DatabaseMessageBox(10089, 10090, MB_YESNO | MB_ICONQUESTION) == IDYES) {
-    GdIndexCreateUpdate(s->file, s->indexFolder, 65535, 2000000, 1, nullptr, 0);
-  }
+  if (answer == 4 && DatabaseMessageBox(10089, 10090, MB_YESNO | MB_ICONQUESTION) == IDYES) UpdateIndexFiles(Frame());
 }
 
 // ---- the key tree --------------------------------------------------------
@@ -685,7 +709,7 @@ void LayoutDatabaseWindow(HWND window, bool redraw, int request) {
   if (redraw && g_list) InvalidateRect(g_list, nullptr, FALSE);
 }
 
-[[maybe_unused]] void ShowChildPane(HWND child, bool show) {
+void ShowChildPane(HWND child, bool show) {
   if (!child || (IsWindowVisible(child) != FALSE) == show) return;
   ShowWindow(child, show ? SW_SHOW : SW_HIDE);
   LayoutDatabaseWindow(g_window, true, kLayoutShare);
@@ -768,13 +792,28 @@ INT_PTR CALLBACK PanelProc(HWND dialog, UINT message, WPARAM first, LPARAM secon
         SelectPanelPage(int(SendMessageA(g_tabs, TCM_GETCURSEL, 0, 0)));
       return TRUE;
     }
+    case WM_CONTEXTMENU:
+      // The database window's context menu, whose "Hide this View" hides
+      // the panel: the panel owns the menu and takes that command itself.
+      if (CmMenu* menu = cmLoadMenu(g_instance, MAKEINTRESOURCEA(kContextMenuId))) {
+        RECT anchor{short(LOWORD(second)), short(HIWORD(second)), short(LOWORD(second)), short(HIWORD(second))};
+        cmTrackPopupMenu(cmGetSubMenu(menu, 0), &anchor, dialog, 0);
+        cmDestroyMenu(menu);
+      }
+      return TRUE;
     case WM_COMMAND:
-      // Menu and accelerator commands go on to the frame; the pages' own
-      // control notifications are no commands.
-      if (g_window && second == 0) SendMessageA(Frame(), WM_COMMAND, first, second);
+      // Enter is taken and does nothing; the pages' own control
+      // notifications are no commands; menu and accelerator commands go on
+      // to the database window.
+      if (LOWORD(first) == IDOK) return TRUE;
+      if (second != 0) return TRUE;
+      if (LOWORD(first) == 40001) {
+        ShowChildPane(g_panel, false);
+        return TRUE;
+      }
+      if (g_window) SendMessageA(g_window, WM_COMMAND, first, second);
       return TRUE;
   }
-  (void)dialog;
   return FALSE;
 }
 
@@ -1173,6 +1212,15 @@ bool AcceptQuery(HWND dialog, QueryDialog* d) {
   return false;
 }
 
+// A dialog over the middle of its owner (the desktop without one).
+void CentreOnOwner(HWND dialog) {
+  RECT owner, me;
+  GetWindowRect(GetParent(dialog) ? GetParent(dialog) : GetDesktopWindow(), &owner);
+  GetWindowRect(dialog, &me);
+  SetWindowPos(dialog, nullptr, (owner.left + owner.right - (me.right - me.left)) / 2,
+               (owner.top + owner.bottom - (me.bottom - me.top)) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
 INT_PTR CALLBACK QueryDialogProc(HWND dialog, UINT message, WPARAM first, LPARAM second) {
   auto* d = reinterpret_cast<QueryDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
   switch (message) {
@@ -1195,11 +1243,7 @@ INT_PTR CALLBACK QueryDialogProc(HWND dialog, UINT message, WPARAM first, LPARAM
         SendDlgItemMessageA(dialog, kQueryListId, LB_ADDSTRING, 0, LPARAM(name.c_str()));
       if (!d->names.empty()) SetDlgItemTextA(dialog, kQueryNameId, d->names[0].c_str());
       QueryNameChanged(dialog, d);
-      RECT owner, me;
-      GetWindowRect(GetParent(dialog) ? GetParent(dialog) : GetDesktopWindow(), &owner);
-      GetWindowRect(dialog, &me);
-      SetWindowPos(dialog, nullptr, (owner.left + owner.right - (me.right - me.left)) / 2,
-                   (owner.top + owner.bottom - (me.bottom - me.top)) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+      CentreOnOwner(dialog);
       SetFocus(GetDlgItem(dialog, kQueryNameId));
       return FALSE;
     }
@@ -1346,17 +1390,19 @@ int CloseDatabaseFile() {
   return 0;
 }
 
-// 1 when a file was chosen (the path then names it).
-int ChooseDatabaseFile(HWND owner, char* path, uint32_t* statusFlags) {
+// 1 when a file was chosen (the path then names it). Mode 0 opens (with
+// the Read Only box), mode 2 chooses a database to delete.
+int ChooseDatabaseFile(HWND owner, char* path, uint32_t* statusFlags, int mode = 0) {
   char chosen[MAX_PATH];
   std::snprintf(chosen, sizeof chosen, "%s", path);
   CutPathToFolder(chosen);
   if (chosen[0]) SetFileDialogFolder(chosen);
   chosen[0] = 0;
   int type = 14, openAs = 0, readOnly = 0;
-  if (!DoFileDialog(owner, g_instance, chosen, nullptr, 0, 14, 1, &type, &openAs, &readOnly)) return 0;
+  if (!DoFileDialog(owner, g_instance, chosen, nullptr, mode, 14, 1, &type, &openAs, mode == 0 ? &readOnly : nullptr))
+    return 0;
   std::snprintf(path, 260, "%s", chosen);
-  *statusFlags = readOnly ? 1 : 0;
+  if (statusFlags) *statusFlags = readOnly ? 1 : 0;
   return 1;
 }
 
@@ -1535,8 +1581,7 @@ int DeleteDatabase(HWND owner) {
   DatabaseState* s = g_state;
   char path[260];
   std::snprintf(path, sizeof path, "%s", s->path);
-  uint32_t flags = 0;
-  if (!ChooseDatabaseFile(owner, path, &flags)) return 0;
+  if (!ChooseDatabaseFile(owner, path, nullptr, 2)) return 0;
   if (DatabaseMessageBox(10062, 10061, MB_YESNO | MB_ICONQUESTION, path) != IDYES) return 0;
   const bool open = _stricmp(path, s->path) == 0;
   SaveListState();
@@ -1545,8 +1590,289 @@ int DeleteDatabase(HWND owner) {
   // The deleted database is not opened again: the window keeps its folder.
   if (open) CutPathToFolder(s->path);
   if (PathNamesFile(s->path)) OpenDatabaseFile(true);
-  if (result != 0) DatabaseMessageBox(10073, 10073, MB_OK | MB_ICONEXCLAMATION);
+  if (result != 0) DatabaseBox(Text(10073), ErrorCaption("Delete Database", result), MB_OK | MB_ICONEXCLAMATION);
   return result == 0;
+}
+
+// ---- changing the games: delete, undelete, export, import, optimise --------
+
+// The progress box's side of a long run: its line, the messages answered
+// meanwhile, and the Cancel button's flag.
+class BoxProgress final : public OperationProgress {
+ public:
+  BoxProgress(HWND box, const int32_t* cancel) : box_(box), cancel_(cancel) {}
+  void Line(const std::string& text) override {
+    if (box_) SetDlgItemTextA(box_, 2004, text.c_str());
+  }
+  bool GoOn() override {
+    if (!PumpProgressMessages()) quit_ = true;
+    return !quit_ && !(cancel_ && *cancel_);
+  }
+  uint64_t Milliseconds() override { return GetTickCount64(); }
+
+ private:
+  HWND box_;
+  const int32_t* cancel_;
+  bool quit_ = false;
+};
+
+void ShowReport(const OperationReport& report, UINT icon, const char* insert = nullptr) {
+  const std::string caption = report.captionText.empty() ? std::string(Text(report.caption)) : report.captionText;
+  DatabaseBox(DatabaseText(report.text, insert), caption, MB_OK | icon);
+}
+
+// A database whose status flags are not 0 may not be changed: the user is
+// told why. True when it may.
+bool MayWriteDatabase() {
+  const uint32_t message = StatusFlagMessage(g_state->statusFlags);
+  if (message == 0) return true;
+  DatabaseMessageBox(message, 10067, MB_OK | MB_ICONEXCLAMATION);
+  return false;
+}
+
+int SelectedCount() { return g_list ? int(SendMessageA(g_list, LVM_GETSELECTEDCOUNT, 0, 0)) : 0; }
+
+// The next selected row after `row` (-1: the first), or -1.
+int NextSelectedRow(int row) {
+  return g_list ? int(SendMessageA(g_list, LVM_GETNEXTITEM, WPARAM(row), MAKELPARAM(LVNI_SELECTED, 0))) : -1;
+}
+
+std::vector<int32_t> SelectedGameNumbers() {
+  std::vector<int32_t> numbers;
+  for (int row = NextSelectedRow(-1); row >= 0; row = NextSelectedRow(row))
+    numbers.push_back(int32_t(GetHitGameNumber(&g_state->job, row)));
+  return numbers;
+}
+
+// Commands 40108 (delete) and 40109 (undelete).
+void MarkSelectedGames(bool undelete) {
+  DatabaseState* s = g_state;
+  const GameMarkTexts& texts = MarkTexts(undelete);
+  const int count = SelectedCount();
+  if (!s->file || count == 0) {
+    DatabaseMessageBox(texts.none, texts.caption, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  if (!MayWriteDatabase()) return;
+  const std::string number = std::to_string(count);
+  if (DatabaseMessageBox(count == 1 ? texts.one : texts.many, texts.caption, MB_YESNO | MB_ICONQUESTION,
+                         number.c_str()) != IDYES)
+    return;
+  HCURSOR cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  int32_t cancel = 0;
+  const bool boxed = count > kMarkBoxAbove;
+  ProgressBox box;
+  if (boxed) box = OpenProgressBox(Frame(), texts.wait, texts.title, &cancel);
+  BoxProgress progress(box.box, &cancel);
+  StopDatabaseSearch();
+  const std::vector<int32_t> numbers = SelectedGameNumbers();
+  MarkGames(s->file, numbers.data(), int(numbers.size()), undelete, boxed ? &progress : nullptr);
+  ResetCache();
+  if (g_list) InvalidateRect(g_list, nullptr, FALSE);
+  if (boxed) CloseProgressBox(box);
+  SetCursor(cursor);
+}
+
+// Save mode 4 (export) or open mode 3 (import) for a PGN file, starting in
+// the user's folder. 1 when a file was chosen.
+int ChoosePgnFile(HWND owner, bool save, char* path) {
+  std::string folder = GetUserFolder();
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  SetFileDialogFolder(folder.c_str());
+  char chosen[MAX_PATH] = "";
+  int type = 4, openAs = 0;
+  if (!DoFileDialog(owner, g_instance, chosen, nullptr, save ? 4 : 3, 4, save ? 0 : 1, &type, &openAs, nullptr))
+    return 0;
+  std::snprintf(path, MAX_PATH, "%s", chosen);
+  return 1;
+}
+
+// The export's run: the selected rows handed to the module one by one.
+struct ExportRun {
+  int row = -1;
+  int done = 0;
+  int count = 0;
+  bool stopped = false;
+  ProgressPace pace{true};
+  BoxProgress* progress = nullptr;
+};
+ExportRun* g_export = nullptr;  // the module's callback carries no pointer
+
+int32_t NextExportGame(int32_t) {
+  ExportRun* run = g_export;
+  if (!run || run->stopped) return 0;
+  if (run->done > 0 && !run->progress->GoOn()) {
+    run->stopped = true;
+    return 0;
+  }
+  run->row = NextSelectedRow(run->row);
+  if (run->row < 0) return 0;
+  ++run->done;
+  if (run->pace.Due(run->progress->Milliseconds())) {
+    char line[96];
+    std::snprintf(line, sizeof line, "Exported %ld of %ld games.", long(run->done), long(run->count));
+    run->progress->Line(line);
+  }
+  return int32_t(GetHitGameNumber(&g_state->job, run->row));
+}
+
+// Command 40122.
+void ExportSelectedGames(HWND owner) {
+  DatabaseState* s = g_state;
+  const int count = s->file ? SelectedCount() : 0;
+  if (count == 0) {
+    DatabaseMessageBox(10059, 10060, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  char path[MAX_PATH];
+  if (!ChoosePgnFile(owner, true, path)) return;
+  if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES &&
+      DatabaseMessageBox(10103, 10078, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    return;
+  int32_t cancel = 0;
+  const ProgressBox box = OpenProgressBox(owner, "Exporting games, please wait...", "Export Games", &cancel);
+  HCURSOR cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  StopDatabaseSearch();
+  BoxProgress progress(box.box, &cancel);
+  ExportRun run;
+  run.count = count;
+  run.progress = &progress;
+  g_export = &run;
+  GdExportGames(path, s->file, NextExportGame, 4, 0);
+  g_export = nullptr;
+  CloseProgressBox(box);
+  SetCursor(cursor);
+  const std::string done = std::to_string(run.done);
+  DatabaseMessageBox(run.stopped ? 10080 : 10079, 10078, MB_OK | MB_ICONINFORMATION, done.c_str());
+}
+
+// The import's progress: the module tells how many games came in.
+struct ImportRun {
+  int imported = 0;
+  bool stopped = false;
+  ProgressPace pace{false};
+  BoxProgress* progress = nullptr;
+};
+ImportRun* g_import = nullptr;
+
+int ImportProgress(int games, int32_t) {
+  ImportRun* run = g_import;
+  if (!run) return 1;
+  run->imported = games;
+  if (run->pace.Due(run->progress->Milliseconds())) {
+    char line[64];
+    std::snprintf(line, sizeof line, "Imported %ld games.", long(games));
+    run->progress->Line(line);
+  }
+  if (!run->progress->GoOn()) run->stopped = true;
+  return run->stopped ? 0 : 1;
+}
+
+// Command 40120.
+void ImportPgnIntoDatabase(HWND owner) {
+  DatabaseState* s = g_state;
+  if (!s->file) {
+    DbEnvErrorBox(Text(1917));
+    return;
+  }
+  if (!MayWriteDatabase()) return;
+  char path[MAX_PATH];
+  if (!ChoosePgnFile(owner, false, path)) return;
+  HCURSOR cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  StopDatabaseSearch();
+  int32_t cancel = 0;
+  const ProgressBox box = OpenProgressBox(owner, "Importing games, please wait...", "Import Games", &cancel);
+  BoxProgress progress(box.box, &cancel);
+  ImportRun run;
+  run.progress = &progress;
+  run.pace.Due(progress.Milliseconds());
+  g_import = &run;
+  GdPgnImport(path, s->file, 0, "NBRQK", ImportProgress, 0);
+  g_import = nullptr;
+  CloseProgressBox(box);
+  s->count = GdGetGamesCount(s->file);
+  ResetCache();
+  ResetSearchJob(&s->job, s->count);
+  FillAllGamesHitList(&s->job, s->count);
+  SetListCount(s->count, true);
+  SetDatabaseStatus(1, uint32_t(s->count));
+  if (g_list) InvalidateRect(g_list, nullptr, FALSE);
+  SetCursor(cursor);
+  const std::string done = std::to_string(run.imported);
+  DatabaseMessageBox(run.stopped ? 10077 : 10076, 10075, MB_OK | MB_ICONINFORMATION, done.c_str());
+}
+
+// Dialog 210: what to do, as the bits kOptimizeClean and kOptimizeIndex; 0
+// is Cancel. lParam: whether the database has key information to clean.
+constexpr int kOptimizeDialogId = 210;
+constexpr int kCleanBox = 2188, kIndexBox = 2187;
+
+INT_PTR CALLBACK OptimizeDialogProc(HWND dialog, UINT message, WPARAM first, LPARAM second) {
+  auto checked = [&](int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; };
+  switch (message) {
+    case WM_INITDIALOG: {
+      CheckDlgButton(dialog, kCleanBox, BST_CHECKED);
+      CheckDlgButton(dialog, kIndexBox, BST_CHECKED);
+      EnableWindow(GetDlgItem(dialog, kCleanBox), second != 0);
+      CentreOnOwner(dialog);
+      return TRUE;
+    }
+    case WM_COMMAND:
+      switch (LOWORD(first)) {
+        case kCleanBox:
+        case kIndexBox:
+          EnableWindow(GetDlgItem(dialog, IDOK), checked(kCleanBox) || checked(kIndexBox));
+          return TRUE;
+        case IDOK:
+          if (checked(kCleanBox) || checked(kIndexBox))
+            EndDialog(dialog, (checked(kCleanBox) && IsWindowEnabled(GetDlgItem(dialog, kCleanBox)) ? kOptimizeClean : 0) |
+                                  (checked(kIndexBox) ? kOptimizeIndex : 0));
+          return TRUE;
+        case IDCANCEL:
+          EndDialog(dialog, 0);
+          return TRUE;
+      }
+      break;
+  }
+  return FALSE;
+}
+
+// Command 40119.
+void OptimizeDatabase(HWND owner) {
+  DatabaseState* s = g_state;
+  if (!s->file) {
+    DbEnvErrorBox(Text(1917));
+    return;
+  }
+  if (!MayWriteDatabase()) return;
+  const INT_PTR choice = DialogBoxParamA(g_instance, MAKEINTRESOURCEA(kOptimizeDialogId), owner, OptimizeDialogProc,
+                                         LPARAM(s->keyBase ? 1 : 0));
+  if (choice <= 0) return;
+  const std::string path = s->path, folder = s->indexFolder;
+  SaveListState();
+  CloseDatabaseFile();
+  int32_t cancel = 0;
+  const ProgressBox box = OpenProgressBox(owner, "Optimizing database, please wait...", "Optimize Database", &cancel);
+  HCURSOR cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  BoxProgress progress(box.box, &cancel);
+  const OperationReport report = OptimizeDatabaseFiles(path, folder, int(choice), &progress);
+  SetCursor(cursor);
+  CloseProgressBox(box);
+  ShowReport(report, report.text == 10085 || report.cancelled ? MB_ICONINFORMATION : MB_ICONEXCLAMATION,
+             path.c_str());
+  OpenDatabaseFile(true);
+}
+
+// After a sort whose index is out of date: the new games are added to it.
+void UpdateIndexFiles(HWND owner) {
+  DatabaseState* s = g_state;
+  int32_t cancel = 0;
+  const ProgressBox box = OpenProgressBox(owner, "Updating index files, please wait...", "Optimize Database", &cancel);
+  StopDatabaseSearch();
+  BoxProgress progress(box.box, &cancel);
+  const OperationReport report = UpdateDatabaseIndex(s->file, s->indexFolder, &progress);
+  CloseProgressBox(box);
+  ShowReport(report, report.error ? MB_ICONEXCLAMATION : MB_ICONINFORMATION);
 }
 
 // ---- games in and out ----------------------------------------------------
@@ -2135,10 +2461,18 @@ int DatabaseRoomCommand(void*, int command) {
       }
       if (g_tree) SetFocus(g_tree);
       return 1;
+    case 40108:
+    case 40109:
+      MarkSelectedGames(command == 40109);
+      return 1;
     case 40119:
+      OptimizeDatabase(Frame());
+      return 1;
     case 40120:
+      ImportPgnIntoDatabase(Frame());
+      return 1;
     case 40122:
-      if (!s->file) DbEnvErrorBox(Text(1917));
+      ExportSelectedGames(Frame());
       return 1;
     case 40128:
     case 40129:

@@ -15,7 +15,11 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "criteria.h"
+#include "gdbase.h"
+#include "gdgame.h"
 #include "guitest.h"
 
 namespace {
@@ -293,6 +297,38 @@ std::string FindFile(const std::string& folder, const char* name) {
   return "";
 }
 
+// The games of a copy of the installed default database whose header field
+// `field` matches `criterion`, counted by the module's own header search.
+int ModuleHeaderSearchCount(int field, const char* criterion) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string copy = std::string(temp) + "rw_dbquery_module\\";
+  std::error_code error;
+  std::filesystem::remove_all(copy, error);
+  std::filesystem::create_directories(copy, error);
+  const std::string from = FindFile(guitest::InstalledProgramFolder(), "RWOnyxBase.gdg");
+  if (from.empty()) return -1;
+  for (const char* ext : {".gdg", ".gdx"})
+    std::filesystem::copy_file(from.substr(0, from.size() - 4) + ext, copy + "RWOnyxBase" + ext, error);
+  const int32_t file = GdOpenGamefile((copy + "RWOnyxBase.gdg").c_str());
+  if (!file) return -1;
+  SearchQuery query;
+  std::memset(&query, 0, sizeof query);
+  query.kind = 1;
+  QueryCondition& c = query.conditions[0][0];
+  c.field = field;
+  std::snprintf(c.value, sizeof c.value, "%s", criterion);
+  c.op = ParseTextCriterion(c.value);
+  static int found;
+  found = 0;
+  GdSearchGameHdrs(file, &query, [](uintptr_t code, int32_t, int32_t, int32_t) {
+    if (code != 0) ++found;
+    return 1;
+  }, 0);
+  GdCloseGamefile(file);
+  return found;
+}
+
 TEST(DatabaseRoom, SearchesFromTheQueryPageAndSavesAndLoadsTheQuery) {
   Room room;
   ASSERT_TRUE(StartIntoRoom(&room, "rw_dbquery"));
@@ -374,6 +410,19 @@ TEST(DatabaseRoom, SearchesFromTheQueryPageAndSavesAndLoadsTheQuery) {
   guitest::Pump(400);
   EXPECT_EQ(room.Dialog(page, 2169), "*white");
   SetDlgItemTextA(page, 2169, "");
+
+  // "=Corvane Level 4" asks for that White exactly: the list holds what the
+  // module's own search finds in a copy of the same database.
+  SetDlgItemTextA(page, 2164, "");
+  ClickCentre(GetDlgItem(page, 2164));
+  Type("=Corvane Level 4");
+  guitest::Pump(200);
+  EXPECT_EQ(room.Dialog(page, 2164), "=Corvane Level 4");
+  ClickCentre(GetDlgItem(page, 2001));
+  ASSERT_TRUE(guitest::WaitFor([&] { return room.Count() > 0 && room.Count() < 2014; }, 10000));
+  guitest::Pump(1500);
+  EXPECT_EQ(room.Count(), ModuleHeaderSearchCount(15, "=Corvane Level 4"));
+  EXPECT_GT(room.Count(), 0);
 }
 
 // The board's 64 piece codes (White 1-6, Black 9-14), read from the program.
@@ -570,6 +619,481 @@ TEST(DatabaseRoom, ShowsAGameOnItsPagesAndSearchesAPositionSetUpByDragging) {
   guitest::Click(room.RowPoint(0));
   guitest::Pump(600);
   EXPECT_TRUE(Shot("dbwindow_position_found"));
+}
+
+// The move text's current entry (CTM_GETCURENTRY): its data, the ply it
+// stands for, or -1 when none is current.
+int CurrentMoveEntry(Room* room, HWND text) {
+  // The control's five words, laid out as the program (built alike) has them.
+  struct Entry {
+    uint32_t colour;
+    const char* text;
+    int32_t reserved;
+    uint32_t data;
+    uint32_t flags;
+  };
+  Remote r(room->program.process, sizeof(Entry));
+  Entry entry{};
+  r.Write(&entry, sizeof entry);
+  if (!SendMessageA(text, 0x8626, 0, LPARAM(r.at()))) return -1;
+  r.Read(&entry, sizeof entry);
+  return int(entry.data);
+}
+
+TEST(DatabaseRoom, PanelMenuHidesThePanelAndMovesStepAndFollowClicks) {
+  Room room;
+  ASSERT_TRUE(StartIntoRoom(&room, "rw_dbpanel"));
+  guitest::Pump(800);
+  PostMessageA(room.frame, WM_COMMAND, 40075, 0);
+  guitest::Pump(500);
+  HWND moves = GetDlgItem(room.panel, 206);
+  ASSERT_NE(moves, nullptr);
+  ASSERT_TRUE(IsWindowVisible(moves));
+  HWND board = GetDlgItem(moves, 1601);
+  const std::string start = BoardCodes(&room, board);
+
+  // ">" held: the view steps on by itself without sliding; "<" counts the
+  // plies back to the start.
+  const POINT forward = Centre(GetDlgItem(moves, 20025));
+  Press(forward);
+  guitest::Pump(2000);
+  Release(forward);
+  guitest::Pump(500);
+  int back = 0;
+  while (BoardCodes(&room, board) != start && back < 40) {
+    ClickCentre(GetDlgItem(moves, 20030));
+    guitest::Pump(250);
+    ++back;
+  }
+  EXPECT_EQ(BoardCodes(&room, board), start);
+  EXPECT_GE(back, 3);
+
+  // A click on a move in the text goes to it: the board shows what as
+  // many steps of ">" from the start show.
+  HWND text = GetDlgItem(moves, 2110);
+  ASSERT_NE(text, nullptr);
+  RECT t;
+  GetWindowRect(text, &t);
+  int ply = -1;
+  for (int x = t.left + 60; x < t.right - 10 && ply < 3; x += 12) {
+    guitest::Click(POINT{x, t.top + 10});
+    guitest::Pump(300);
+    ply = CurrentMoveEntry(&room, text);
+  }
+  ASSERT_GE(ply, 3);
+  guitest::Pump(400);
+  const std::string clicked = BoardCodes(&room, board);
+  EXPECT_NE(clicked, start);
+  EXPECT_TRUE(Shot("dbwindow_moves_clicked"));
+  ClickCentre(GetDlgItem(moves, 20005));
+  guitest::Pump(400);
+  for (int i = 0; i < ply; ++i) {
+    ClickCentre(GetDlgItem(moves, 20025));
+    guitest::Pump(350);
+  }
+  guitest::Pump(400);
+  EXPECT_EQ(BoardCodes(&room, board), clicked) << ply;
+
+  // Enter in the panel does nothing: the panel and its page stay.
+  ClickCentre(GetDlgItem(moves, 2196));
+  ClickCentre(GetDlgItem(moves, 2196));
+  guitest::PressKey(VK_RETURN);
+  guitest::Pump(400);
+  EXPECT_TRUE(IsWindowVisible(room.panel));
+  EXPECT_TRUE(IsWindowVisible(moves));
+
+  // The panel's own context menu: "Hide this View" hides the panel and the
+  // game list takes its place; View/Moves brings it back.
+  RECT p, list;
+  GetWindowRect(room.panel, &p);
+  guitest::Click(POINT{p.right - 40, p.top + 8}, true);
+  HWND menu = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (menu = guitest::FindProgramWindow(room.program, "CGUIMenuPopup")) != nullptr; },
+                               5000));
+  guitest::Pump(400);
+  EXPECT_TRUE(Shot("dbwindow_panel_menu"));
+  guitest::PressKey(VK_DOWN);
+  guitest::PressKey(VK_RETURN);
+  ASSERT_TRUE(guitest::WaitFor([&] { return !IsWindowVisible(room.panel); }, 5000));
+  guitest::Pump(400);
+  GetWindowRect(room.list, &list);
+  EXPECT_LT(list.top, p.bottom);
+  EXPECT_TRUE(IsWindowVisible(room.window));
+  PostMessageA(room.frame, WM_COMMAND, 40075, 0);
+  EXPECT_TRUE(guitest::WaitFor([&] { return IsWindowVisible(room.panel) != FALSE; }, 5000));
+}
+
+// ---- changing a copy of the database ------------------------------------
+
+// The message box now up: its text (control 301) and caption.
+struct Box {
+  HWND window = nullptr;
+  std::string text, caption;
+};
+
+Box AwaitBox(Room* room, DWORD timeout = 8000) {
+  Box box;
+  guitest::WaitFor([&] { return (box.window = guitest::FindProgramWindow(room->program, "RWOMSGBOX")) != nullptr; },
+                   timeout);
+  if (!box.window) return box;
+  guitest::Pump(300);
+  char text[1024] = "";
+  GetDlgItemTextA(box.window, 301, text, sizeof text);
+  box.text = text;
+  GetWindowTextA(box.window, text, sizeof text);
+  box.caption = text;
+  return box;
+}
+
+// The titles of the program's windows as they are shown or named, heard
+// through window events: a box that comes and goes between two looks at
+// the screen is still seen.
+std::vector<std::string>* g_titlesSeen = nullptr;
+
+void CALLBACK NoteTitle(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG, DWORD, DWORD) {
+  if (object != OBJID_WINDOW || !g_titlesSeen) return;
+  char text[128] = "";
+  GetWindowTextA(window, text, sizeof text);
+  if (text[0]) g_titlesSeen->push_back(text);
+}
+
+class TitleWatch {
+ public:
+  explicit TitleWatch(const guitest::Program& program) {
+    g_titlesSeen = &titles_;
+    hook_ = SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_NAMECHANGE, nullptr, NoteTitle,
+                            GetProcessId(program.process), 0, WINEVENT_OUTOFCONTEXT);
+  }
+  ~TitleWatch() {
+    if (hook_) UnhookWinEvent(hook_);
+    g_titlesSeen = nullptr;
+  }
+  bool Saw(const char* title) {
+    return FindWindowA(nullptr, title) != nullptr || std::find(titles_.begin(), titles_.end(), title) != titles_.end();
+  }
+  void Forget() { titles_.clear(); }
+
+ private:
+  std::vector<std::string> titles_;
+  HWINEVENTHOOK hook_ = nullptr;
+};
+
+// The box's buttons: OK is 1; in a Yes/No box Yes is 300 and No is 1.
+constexpr int kOk = 1, kYes = 300, kNo = 1;
+
+// Answers a box with one of its buttons and waits for it to go.
+void Answer(const Box& box, int button) {
+  ASSERT_NE(box.window, nullptr);
+  ASSERT_TRUE(guitest::ClickItem(box.window, button));
+  ASSERT_TRUE(guitest::WaitFor([&] { return !IsWindow(box.window); }, 5000));
+  guitest::Pump(200);
+}
+
+// The program's file dialog with this title: a name typed, then Enter.
+void ChooseFile(const char* title, const std::string& name) {
+  HWND dialog = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (dialog = FindWindowA(nullptr, title)) != nullptr; }, 8000)) << title;
+  guitest::Pump(400);
+  ASSERT_TRUE(guitest::ClickItem(dialog, 406));
+  guitest::Pump(150);
+  guitest::TypeText(name);
+  guitest::Pump(150);
+  guitest::PressKey(VK_RETURN);
+  guitest::Pump(300);
+}
+
+// Whether game `number` of the database file is marked deleted, read by
+// the module beside the program.
+bool GameDeleted(const std::string& path, int number) {
+  const int32_t file = GdOpenGamefile(path.c_str());
+  if (!file) return false;
+  const bool deleted = GdgIsGameDeleted(file, number) != 0;
+  GdCloseGamefile(file);
+  return deleted;
+}
+
+std::string ReadWhole(const std::string& path) {
+  std::string text;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    char buffer[65536];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
+    std::fclose(f);
+  }
+  return text;
+}
+
+size_t Occurrences(const std::string& text, const std::string& part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+std::string ShortGames(int count) {
+  std::string pgn;
+  for (int i = 1; i <= count; ++i)
+    pgn += "[Event \"Import " + std::to_string(i) + "\"]\n[White \"Imported White\"]\n[Black \"Imported Black\"]\n"
+           "[Result \"1-0\"]\n\n1. e4 {The king's pawn} e5 (1... c5 2. Nf3 d6) 2. Nf3 Nc6 3. Bb5 a6 1-0\n\n";
+  return pgn;
+}
+
+void WriteWhole(const std::string& path, const std::string& text) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr) << path;
+  std::fwrite(text.data(), 1, text.size(), f);
+  std::fclose(f);
+}
+
+TEST(DatabaseRoom, DeletesExportsAndImportsGamesOfACopy) {
+  Room room;
+  ASSERT_TRUE(StartIntoRoom(&room, "rw_dbgames"));
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string users = std::string(temp) + "rw_dbgames\\Users\\";
+  CreateDirectoryA(users.c_str(), nullptr);
+  guitest::Pump(800);
+  const int total = room.Count();
+  ASSERT_EQ(total, 2014);
+  const std::string database = FindFile(std::string(temp) + "rw_dbgames", "RWOnyxBase.gdg");
+  ASSERT_FALSE(database.empty());
+  // The list shows every game in the file's order: row r is game r + 1.
+  auto rowDeleted = [&](int row) { return GameDeleted(database, row + 1); };
+
+  // Ten games selected with the keys: asked, then deleted without a
+  // progress box.
+  guitest::Click(room.RowPoint(0));
+  guitest::Pump(300);
+  for (int i = 0; i < 9; ++i) guitest::Chord({VK_SHIFT}, VK_DOWN);
+  guitest::Pump(300);
+  PostMessageA(room.frame, WM_COMMAND, 40108, 0);
+  Box box = AwaitBox(&room);
+  EXPECT_EQ(box.text, "Are you sure you want to delete 10 games?");
+  EXPECT_EQ(box.caption, "Confirm Game Delete");
+  TitleWatch watch(room.program);
+  Answer(box, kYes);
+  guitest::Pump(800);
+  EXPECT_FALSE(watch.Saw("Delete Games"));
+  EXPECT_TRUE(Shot("dbwindow_deleted_games"));
+  for (int row = 0; row < 12; ++row) EXPECT_EQ(rowDeleted(row), row < 10) << row;
+  EXPECT_EQ(room.Count(), total);
+
+  // Every game: eleven and more get the "Delete Games" box.
+  SetForegroundWindow(room.frame);
+  guitest::Chord({VK_CONTROL}, 'A');
+  guitest::Pump(500);
+  PostMessageA(room.frame, WM_COMMAND, 40108, 0);
+  box = AwaitBox(&room);
+  EXPECT_EQ(box.text, "Are you sure you want to delete 2014 games?");
+  ASSERT_TRUE(guitest::ClickItem(box.window, kYes));
+  HWND progress = nullptr;
+  EXPECT_TRUE(guitest::WaitFor([&] { return watch.Saw("Delete Games"); }, 8000));
+  ASSERT_TRUE(guitest::WaitFor([&] { return !FindWindowA(nullptr, "Delete Games"); }, 30000));
+  guitest::Pump(500);
+  EXPECT_TRUE(rowDeleted(1500));
+  // Undeleted again, behind the "Undelete Games" box.
+  PostMessageA(room.frame, WM_COMMAND, 40109, 0);
+  box = AwaitBox(&room);
+  EXPECT_EQ(box.text, "Are you sure you want to undelete 2014 games?");
+  EXPECT_EQ(box.caption, "Confirm Game Undelete");
+  ASSERT_TRUE(guitest::ClickItem(box.window, kYes));
+  EXPECT_TRUE(guitest::WaitFor([&] { return watch.Saw("Undelete Games"); }, 8000));
+  ASSERT_TRUE(guitest::WaitFor([&] { return !FindWindowA(nullptr, "Undelete Games"); }, 30000));
+  guitest::Pump(500);
+  for (int row : {0, 5, 9, 1500}) EXPECT_FALSE(rowDeleted(row)) << row;
+
+  // Export of three selected games into the user's folder; onto the same
+  // file again the program asks, and "No" writes nothing.
+  guitest::Click(room.RowPoint(0));
+  guitest::Pump(300);
+  guitest::Chord({VK_SHIFT}, VK_DOWN);
+  guitest::Chord({VK_SHIFT}, VK_DOWN);
+  guitest::Pump(300);
+  const std::string white = room.Dialog(room.panel, kSummaryId).substr(0, 15);
+  PostMessageA(room.frame, WM_COMMAND, 40122, 0);
+  ChooseFile("Export Game", "three");
+  box = AwaitBox(&room);
+  EXPECT_EQ(box.text, "Finished exporting 3 games.");
+  EXPECT_EQ(box.caption, "Export Games");
+  Answer(box, kOk);
+  const std::string exported = users + "three.PGN";
+  std::string text = ReadWhole(exported);
+  EXPECT_EQ(Occurrences(text, "[Event "), 3u) << exported;
+  EXPECT_NE(text.find("[White \"" + white), std::string::npos);
+  WriteWhole(exported, "kept");
+  PostMessageA(room.frame, WM_COMMAND, 40122, 0);
+  ChooseFile("Export Game", "three");
+  box = AwaitBox(&room);
+  EXPECT_EQ(box.text, "A file with the same name already exists.\nDo you want to replace this file?");
+  EXPECT_EQ(box.caption, "Export Games");
+  Answer(box, kNo);
+  EXPECT_EQ(ReadWhole(exported), "kept");
+  PostMessageA(room.frame, WM_COMMAND, 40122, 0);
+  ChooseFile("Export Game", "three");
+  box = AwaitBox(&room);
+  Answer(box, kYes);
+  box = AwaitBox(&room);
+  EXPECT_EQ(box.text, "Finished exporting 3 games.");
+  Answer(box, kOk);
+  EXPECT_EQ(ReadWhole(exported), text);
+
+  // Import of a long file, cancelled from its progress box: what came in
+  // stays, and the box says how much.
+  WriteWhole(users + "many.pgn", ShortGames(20000));
+  PostMessageA(room.frame, WM_COMMAND, 40120, 0);
+  ChooseFile("Import Game", "many.pgn");
+  ASSERT_TRUE(guitest::WaitFor([&] { return (progress = FindWindowA(nullptr, "Import Games")) != nullptr; }, 8000));
+  guitest::Pump(700);
+  char line[128] = "";
+  GetDlgItemTextA(progress, 2004, line, sizeof line);
+  EXPECT_EQ(std::string(line).rfind("Imported ", 0), 0u) << line;
+  EXPECT_TRUE(Shot("dbwindow_import_progress"));
+  ASSERT_TRUE(guitest::ClickItem(progress, IDCANCEL));
+  box = AwaitBox(&room, 20000);
+  int imported = -1;
+  EXPECT_EQ(std::sscanf(box.text.c_str(), "Game import was stopped after importing %d games.", &imported), 1) << box.text;
+  EXPECT_EQ(box.caption, "Import Games");
+  EXPECT_GT(imported, 0);
+  EXPECT_LT(imported, 20000);
+  Answer(box, kOk);
+  EXPECT_EQ(room.Count(), total + imported);
+}
+
+TEST(DatabaseRoom, OptimisesMakesAndDeletesDatabases) {
+  Room room;
+  ASSERT_TRUE(StartIntoRoom(&room, "rw_dbfiles"));
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string folder = std::string(temp) + "rw_dbfiles\\";
+  const std::string users = folder + "Users\\";
+  CreateDirectoryA(users.c_str(), nullptr);
+  guitest::Pump(800);
+  ASSERT_EQ(room.Count(), 2014);
+  const std::string database = FindFile(folder, "RWOnyxBase.gdg");
+  ASSERT_FALSE(database.empty());
+  const std::string databaseFolder = database.substr(0, database.rfind('\\') + 1);
+
+  // Optimise with both boxes checked: the index files are made again.
+  PostMessageA(room.frame, WM_COMMAND, 40119, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (dialog = FindWindowA(nullptr, "Optimize Database")) != nullptr; }, 8000));
+  guitest::Pump(400);
+  EXPECT_EQ(IsDlgButtonChecked(dialog, 2188), BST_CHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(dialog, 2187), BST_CHECKED);
+  EXPECT_TRUE(Shot("dbwindow_optimize_dialog"));
+  // Start stands only while something is to be done.
+  ASSERT_TRUE(guitest::ClickItem(dialog, 2188));
+  ASSERT_TRUE(guitest::ClickItem(dialog, 2187));
+  guitest::Pump(200);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
+  ASSERT_TRUE(guitest::ClickItem(dialog, 2188));
+  ASSERT_TRUE(guitest::ClickItem(dialog, 2187));
+  guitest::Pump(200);
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
+  ASSERT_TRUE(guitest::ClickItem(dialog, IDOK));
+  Box box = AwaitBox(&room, 60000);
+  EXPECT_EQ(box.text, "The database has been successfully optimized.");
+  EXPECT_EQ(box.caption, "Optimize Database");
+  Answer(box, kOk);
+  EXPECT_TRUE(guitest::WaitFor([&] { return room.Count() == 2014; }, 8000));
+  EXPECT_FALSE(FindFile(databaseFolder + "GdIndex", "RWOnyxBase.ghi").empty());
+
+  // A new database from the template: made, not opened; then opened, with
+  // no games and its key tree; games imported into it.
+  PostMessageA(room.frame, WM_COMMAND, 40105, 0);
+  ChooseFile("Create File", "fresh");
+  box = AwaitBox(&room, 20000);
+  EXPECT_EQ(box.text, "A new database has been created: fresh.gdg");
+  EXPECT_EQ(box.caption, "Create database");
+  Answer(box, kOk);
+  EXPECT_EQ(room.Count(), 2014);
+  PostMessageA(room.frame, WM_COMMAND, 40100, 0);
+  ChooseFile("File Open", "fresh.gdg");
+  ASSERT_TRUE(guitest::WaitFor([&] { return room.Count() == 0; }, 8000));
+  guitest::Pump(500);
+  EXPECT_NE(room.FindChild(nullptr, "Root"), nullptr);
+  WriteWhole(users + "five.pgn", ShortGames(5));
+  PostMessageA(room.frame, WM_COMMAND, 40120, 0);
+  ChooseFile("Import Game", "five.pgn");
+  box = AwaitBox(&room, 20000);
+  EXPECT_EQ(box.text, "Finished importing 5 games.");
+  Answer(box, kOk);
+  EXPECT_EQ(room.Count(), 5);
+  // Sorting now finds the template's index behind the games: updated on
+  // request, after which the column sorts without a word.
+  guitest::Click(room.HeaderCell(2));
+  box = AwaitBox(&room);
+  EXPECT_EQ(box.text, "The index files need to be updated. Do you want to update them now?");
+  EXPECT_EQ(box.caption, "Confirm Index Update");
+  Answer(box, kYes);
+  box = AwaitBox(&room, 20000);
+  EXPECT_EQ(box.text, "The index files have been successfully updated.");
+  EXPECT_EQ(box.caption, "Update Index Files");
+  Answer(box, kOk);
+  guitest::Click(room.HeaderCell(2));
+  guitest::Pump(1000);
+  EXPECT_EQ(guitest::FindProgramWindow(room.program, "RWOMSGBOX"), nullptr);
+
+  // An imported game with a comment and a variation on the Moves page; a
+  // click on a bracket goes to the main line's end, as ">>" does.
+  guitest::Click(room.RowPoint(0));
+  guitest::Pump(400);
+  PostMessageA(room.frame, WM_COMMAND, 40075, 0);
+  guitest::Pump(500);
+  HWND moves = GetDlgItem(room.panel, 206);
+  ASSERT_NE(moves, nullptr);
+  for (int id : {2195, 2196})
+    if (IsDlgButtonChecked(moves, id) != BST_CHECKED) ClickCentre(GetDlgItem(moves, id));
+  guitest::Pump(400);
+  HWND board = GetDlgItem(moves, 1601), text = GetDlgItem(moves, 2110);
+  ClickCentre(GetDlgItem(moves, 20000));
+  guitest::Pump(500);
+  const std::string end = BoardCodes(&room, board);
+  ClickCentre(GetDlgItem(moves, 20005));
+  guitest::Pump(400);
+  RECT t;
+  GetWindowRect(text, &t);
+  int entry = -1;
+  for (int x = t.left + 8; x < t.right - 8 && entry != 0x100000; x += 6) {
+    guitest::Click(POINT{x, t.top + 10});
+    guitest::Pump(150);
+    entry = CurrentMoveEntry(&room, text);
+  }
+  EXPECT_EQ(entry, 0x100000);
+  guitest::Pump(400);
+  EXPECT_EQ(BoardCodes(&room, board), end);
+  EXPECT_TRUE(Shot("dbwindow_moves_variations"));
+
+  // Deleting the open database leaves the window empty, with no error.
+  PostMessageA(room.frame, WM_COMMAND, 40102, 0);
+  ChooseFile("Delete File", "fresh.gdg");
+  box = AwaitBox(&room);
+  EXPECT_EQ(box.text, "Are you sure you want to delete the database " + databaseFolder + "fresh.gdg?");
+  EXPECT_EQ(box.caption, "Confirm Database Delete");
+  Answer(box, kYes);
+  guitest::Pump(1500);
+  EXPECT_EQ(guitest::FindProgramWindow(room.program, "RWOMSGBOX"), nullptr);
+  EXPECT_EQ(room.Count(), 0);
+  EXPECT_EQ(GetFileAttributesA((databaseFolder + "fresh.gdg").c_str()), INVALID_FILE_ATTRIBUTES);
+
+  // Opened with the dialog's Read Only box, the database may not be
+  // changed: message 10068.
+  PostMessageA(room.frame, WM_COMMAND, 40100, 0);
+  HWND open = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (open = FindWindowA(nullptr, "File Open")) != nullptr; }, 8000));
+  guitest::Pump(400);
+  ASSERT_TRUE(guitest::ClickItem(open, 411));
+  guitest::Pump(200);
+  EXPECT_EQ(IsDlgButtonChecked(open, 411), BST_CHECKED);
+  ChooseFile("File Open", "RWOnyxBase.gdg");
+  ASSERT_TRUE(guitest::WaitFor([&] { return room.Count() == 2014; }, 8000));
+  guitest::Click(room.RowPoint(0));
+  guitest::Pump(400);
+  PostMessageA(room.frame, WM_COMMAND, 40108, 0);
+  box = AwaitBox(&room);
+  EXPECT_EQ(box.text.rfind("This action cannot be performed because the current database has been opened as read-only.", 0),
+            0u) << box.text;
+  EXPECT_EQ(box.caption, "Cannot Perform Action");
+  Answer(box, kOk);
+  EXPECT_FALSE(GameDeleted(database, 1));
 }
 
 }  // namespace
