@@ -15,7 +15,6 @@
 #include "game_record.h"
 #include "pgn_write.h"
 #include "player_profile_dialog.h"
-#include "users.h"
 #include "personality.h"
 #include "rated_games.h"
 #include "select_personality.h"
@@ -304,6 +303,26 @@ std::string UserFolderOf(const char* name) {
   return Folder(GetUsersFolder()) + "\\" + name;
 }
 
+std::string UserRecordPath(const UserProfile& user) {
+  return user.path[0] ? std::string(user.path) : UserFolderOf(user.name) + "\\" + user.name + ".usr";
+}
+
+// The current user's record (copied, lists shared: not to be freed), or
+// another user's read from its file (lists owned: `*owned` set). False when
+// there is no such user.
+bool ReadNamedUser(const char* name, UserProfile* out, bool* owned) {
+  *owned = false;
+  const UserProfile* current = GetUserRecord();
+  if (current && current->name[0] && std::strcmp(current->name, name) == 0) {
+    *out = *current;
+    return true;
+  }
+  *out = UserProfile{};
+  if (!ReadUserFileAt(UserFolderOf(name) + "\\" + name + ".usr", out)) return false;
+  *owned = true;
+  return out->name[0] != 0;
+}
+
 bool Exists(const std::string& fileName, void* folder) {
   const std::string path = *static_cast<const std::string*>(folder) + "\\" + fileName;
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -352,21 +371,17 @@ INT_PTR CALLBACK ChooseFromListProc(HWND dialog, UINT message, WPARAM wParam, LP
       SendDlgItemMessageA(dialog, kAdjournedList, LB_SETCURSEL, 0, 0);
       CentreOnParent(dialog);
       return TRUE;
-    case WM_COMMAND:
-      if (!st) return FALSE;
-      if (LOWORD(wParam) == kAdjournedList && HIWORD(wParam) == LBN_DBLCLK) {
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      // OK or a double click on a name takes it; Cancel takes none.
+      if (st && (id == IDOK || (id == kAdjournedList && HIWORD(wParam) == LBN_DBLCLK)))
         TakeChoice(dialog, st);
-        return TRUE;
-      }
-      if (LOWORD(wParam) == IDOK) {
-        TakeChoice(dialog, st);
-        return TRUE;
-      }
-      if (LOWORD(wParam) == IDCANCEL) {
+      else if (id == IDCANCEL)
         EndDialog(dialog, 0);
-        return TRUE;
-      }
-      return FALSE;
+      else
+        return FALSE;
+      return TRUE;
+    }
   }
   return FALSE;
 }
@@ -449,9 +464,9 @@ int32_t GetOpponentRating(const char* name, bool personality) {
     return rating;
   }
   UserProfile other{};
-  const int current = ReadUserFile(name, &other);
-  const int32_t rating = other.name[0] ? ReadRatedRecord(other).overall : 0;
-  if (!current) FreeUserLists(&other);
+  bool owned = false;
+  const int32_t rating = ReadNamedUser(name, &other, &owned) ? ReadRatedRecord(other).overall : 0;
+  if (owned) FreeUserLists(&other);
   return rating;
 }
 
@@ -464,10 +479,9 @@ bool RecordFinishedGame(GameRecord* game, int tournament, int side, bool kidsRoo
   const PlayerRecord& opponent = userWhite ? game->black : game->white;
   UserProfile other{};
   UserProfile* user = current;
-  const bool own = !tournament || std::strcmp(player.name, current->name) == 0;
-  if (!own) {
-    ReadUserFile(player.name, &other);
-    if (!other.name[0]) return false;
+  bool owned = false;  // another user's record, read from its file
+  if (tournament && std::strcmp(player.name, current->name) != 0) {
+    if (!ReadNamedUser(player.name, &other, &owned)) return false;
     user = &other;
   }
   RatedRecord record = ReadRatedRecord(*user);
@@ -482,9 +496,9 @@ bool RecordFinishedGame(GameRecord* game, int tournament, int side, bool kidsRoo
   facts.opponentRating = int32_t(opponent.value);
   if (tournament && opponent.kind != PLAYER_ENGINE) {
     UserProfile rival{};
-    const int currentRival = ReadUserFile(opponent.name, &rival);
-    if (rival.name[0]) facts.opponentGames = ReadRatedRecord(rival).ratedGames;
-    if (!currentRival) FreeUserLists(&rival);
+    bool rivalOwned = false;
+    if (ReadNamedUser(opponent.name, &rival, &rivalOwned)) facts.opponentGames = ReadRatedRecord(rival).ratedGames;
+    if (rivalOwned) FreeUserLists(&rival);
   }
   // The changes the dialog showed, from the record before the game and the
   // opponent's rating in the game: the same after an adjourned game was
@@ -499,18 +513,18 @@ bool RecordFinishedGame(GameRecord* game, int tournament, int side, bool kidsRoo
   const std::string classNames[3] = {LoadText(116, "Bullet"), LoadText(117, "Blitz"), LoadText(118, "Standard")};
   const RatedGameReport report = RecordRatedGameResult(&record, facts, classNames);
   if (!report.booked) {
-    if (!own) FreeUserLists(&other);
+    if (owned) FreeUserLists(&other);
     return false;
   }
   StoreRatedRecord(record, user);
-  WriteUserFile(user);
+  WriteUserFileAt(UserRecordPath(*user), *user);
   // The game joins the user's file of rated games.
   std::snprintf(game->header.event, sizeof game->header.event, "%s",
                 LoadText(572, "Rookwell Onyx Rated Game").c_str());
   const std::string pgn =
       UserFolderOf(user->name) + "\\" + user->name + "'s " + LoadText(573, "Rated Games") + ".PGN";
   WritePgnFile(pgn.c_str(), game, true, -1);
-  if (!own) FreeUserLists(&other);
+  if (owned) FreeUserLists(&other);
   Box(report.Message().c_str(), MB_OK, HWND(GetNumberedWindow(WIN_MAIN_FRAME)));
   SetPlayerProfile(GetUserRecord());
   return true;

@@ -729,6 +729,13 @@ int CountFiles(const std::string& pattern) {
   return n;
 }
 
+// A fresh program with `user` logged in, in the tournament room: its pane.
+HWND StartWithUser(ProgramRun& run, const char* name, const char* user) {
+  if (!run.Start(name, "", user)) return nullptr;
+  guitest::Pump(1000);
+  return EnterTournamentRoom(run);
+}
+
 // Resigns once the user is to move (the opponent may still be thinking).
 HWND ResignWhenToMove(ProgramRun& run) {
   HWND resign = nullptr;
@@ -742,9 +749,7 @@ HWND ResignWhenToMove(ProgramRun& run) {
 
 TEST(TournamentRoom, ARatedGameIsAdjournedResumedAndBooked) {
   ProgramRun run;
-  ASSERT_TRUE(run.Start("rw_e2e_rated", "", "Rater"));
-  guitest::Pump(1000);
-  HWND pane = EnterTournamentRoom(run);
+  HWND pane = StartWithUser(run, "rw_e2e_rated", "Rater");
   ASSERT_NE(pane, nullptr);
   HWND board = ShownBoard(pane);
   ASSERT_NE(board, nullptr);
@@ -861,9 +866,7 @@ TEST(TournamentRoom, ARatedGameIsAdjournedResumedAndBooked) {
 // script ends with its message.
 TEST(TournamentRoom, ARatedScriptGameIsBookedInItsOwnSection) {
   ProgramRun run;
-  ASSERT_TRUE(run.Start("rw_e2e_rated_script", "", "Scripter"));
-  guitest::Pump(1000);
-  HWND pane = EnterTournamentRoom(run);
+  HWND pane = StartWithUser(run, "rw_e2e_rated_script", "Scripter");
   ASSERT_NE(pane, nullptr);
   const std::string script = run.folder + "\\Users\\Scripter\\tournamentroom.CSC";
   WritePrivateProfileStringA("Script", "Type", "0", script.c_str());
