@@ -458,9 +458,11 @@ int SolveForMate(GameRecord* game, void* window) {
   return 1;
 }
 
+// The game goes on only when this call ended a search: a second call, or one
+// after the engine's own end, leaves the game (and its clock) as it is.
 int CancelSolveForMate(GameRecord* game) {
-  int released = ReleaseAdvisor(game, ADVISOR_SOLVE);
-  StartGame(game);
+  const int released = ReleaseAdvisor(game, ADVISOR_SOLVE);
+  if (released) StartGame(game);
   return released;
 }
 
@@ -597,8 +599,8 @@ void AdvisorSolveDone(GameRecord* game) {
   AdvisorRequests r = Get(game);
   if (!(r.flags & ADVISOR_SOLVE)) return;
   if (r.requestWindow) GetEngineLinkHost()->SendToWindow(r.requestWindow, kMsgSolveForMate, 1, 0);
-  ReleaseAdvisor(game, ADVISOR_SOLVE);
-  StartGame(game);
+  // The window may have cancelled the search while it read the answer.
+  if (ReleaseAdvisor(game, ADVISOR_SOLVE)) StartGame(game);
 }
 
 void AdvisorEnded(GameRecord* game) {

@@ -4,6 +4,7 @@
 // record through user_ratings.
 #include "player_profile_dialog.h"
 
+#include <algorithm>
 #include <commctrl.h>
 
 #include <cstdio>
@@ -195,9 +196,39 @@ void FitPages(ProfileState* s, int width, int height) {
   SelectObject(dc, old);
   ReleaseDC(text, dc);
   const int unit = tm.tmAveCharWidth > 0 ? tm.tmAveCharWidth : 6;
-  const int first = label.cx - column.cx / 3, step = column.cx + unit * 2;
+  // Narrower than the template, the columns close up so that a row does
+  // not wrap.
+  RECT area{};
+  GetClientRect(text, &area);
+  const int first = label.cx - column.cx / 3;
+  const int step = std::max(int(column.cx) / 2, std::min(int(column.cx) + unit * 2,
+                                                          (int(area.right) - first - int(column.cx)) / 2));
   INT stops[3] = {first * 4 / unit, (first + step) * 4 / unit, (first + 2 * step) * 4 / unit};
   SendMessageA(text, EM_SETTABSTOPS, 3, LPARAM(stops));
+}
+
+// The tabs fill the client area with the template's margin, the pages the
+// tabs' display area: the window may be given another size than its
+// template's (the room layouts place window 15).
+void PlacePages(HWND dialog, ProfileState* s) {
+  HWND tabs = GetDlgItem(dialog, kTabs);
+  if (!tabs) return;
+  RECT client, at;
+  GetClientRect(dialog, &client);
+  GetWindowRect(tabs, &at);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&at), 2);
+  const int margin = std::max(0, int(at.left));
+  MoveWindow(tabs, margin, margin, std::max(0, int(client.right) - 2 * margin),
+             std::max(0, int(client.bottom) - 2 * margin), TRUE);
+  RECT display;
+  GetClientRect(tabs, &display);
+  SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, LPARAM(&display));
+  for (HWND page : s->pages)
+    if (page)
+      MoveWindow(page, display.left, display.top, display.right - display.left, display.bottom - display.top, TRUE);
+  FitPages(s, display.right - display.left, display.bottom - display.top);
+  for (HWND page : s->pages)
+    if (page) InvalidateRect(page, nullptr, TRUE);
 }
 
 void CreatePages(HWND dialog, ProfileState* s) {
@@ -212,13 +243,7 @@ void CreatePages(HWND dialog, ProfileState* s) {
     item.pszText = const_cast<char*>(titles[i].c_str());
     SendMessageA(tabs, TCM_INSERTITEMA, i, LPARAM(&item));
   }
-  RECT display;
-  GetClientRect(tabs, &display);
-  SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, LPARAM(&display));
-  for (HWND page : s->pages)
-    if (page)
-      MoveWindow(page, display.left, display.top, display.right - display.left, display.bottom - display.top, FALSE);
-  FitPages(s, display.right - display.left, display.bottom - display.top);
+  PlacePages(dialog, s);
   SendDlgItemMessageA(s->pages[0], kProfileText, EM_LIMITTEXT, kProfileTextLimit, 0);
   SendMessageA(tabs, TCM_SETCURSEL, 0, 0);
   ShowPage(s, 0);
@@ -328,6 +353,7 @@ INT_PTR CALLBACK PlayerProfileDlgProc(HWND dialog, UINT message, WPARAM wParam, 
       }
       return TRUE;
     case WM_WINDOWPOSCHANGED:
+      if (s && !(reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOSIZE)) PlacePages(dialog, s);
       if (s && !s->modal) {
         const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
         WindowPosRecord record{pos->hwnd, pos->hwndInsertAfter, pos->x, pos->y, pos->cx, pos->cy, pos->flags};

@@ -10,11 +10,16 @@
 #include <vector>
 
 #include "app_globals.h"
+#include "game_end.h"
+#include "game_file.h"
 #include "game_record.h"
+#include "pgn_write.h"
+#include "player_profile_dialog.h"
 #include "personality.h"
 #include "rated_games.h"
 #include "select_personality.h"
 #include "shell_services.h"
+#include "user_file.h"
 #include "user_profile.h"
 #include "user_ratings.h"
 #include "window_table.h"
@@ -70,7 +75,7 @@ std::vector<RatedOpponentCandidate> ReadCandidates() {
       std::string name = found.cFileName;
       c.entry.name = name.substr(0, name.size() - 4);
       c.entry.kind = record->kind;
-      c.entry.rating = record->rating;
+      c.entry.rating = record->rating;  // the reader adjusts it to this machine's speed
       c.ageMask = record->ageGroups;
       out.push_back(c);
     }
@@ -135,17 +140,11 @@ void ShowKind(HWND dialog, int kind) {
 void RecomputeChanges(HWND dialog, DialogState* st) {
   const LRESULT at = SendDlgItemMessageA(dialog, kOpponent, CB_GETCURSEL, 0, 0);
   if (at == CB_ERR || at >= LRESULT(st->opponents.size())) return;
-  uint32_t games = 0;
-  for (const PersonalityResult& r : st->user.results) games += r.wins + r.losses + r.draws;
-  const int32_t own = st->user.overall, ro = st->opponents[size_t(at)].rating;
-  g_settings.opponentRating = ro;
+  g_settings.opponentRating = st->opponents[size_t(at)].rating;
+  RatedGameChanges(st->user, g_settings.opponentRating, g_settings.changes);
   const int ids[3] = {kLossChange, kWinChange, kDrawChange};
-  for (int result = 0; result < 3; ++result) {
-    const int change =
-        ComputeNewRating(uint32_t(own > 0 ? own : 0), uint32_t(ro > 0 ? ro : 0), games, 20, result) - own;
-    g_settings.changes[result] = change;
-    SetDlgItemTextA(dialog, ids[result], RatingChangeText(change).c_str());
-  }
+  for (int result = 0; result < 3; ++result)
+    SetDlgItemTextA(dialog, ids[result], RatingChangeText(g_settings.changes[result]).c_str());
 }
 
 void FillOpponents(HWND dialog, DialogState* st) {
@@ -240,38 +239,6 @@ int RunRatedGameDialog(HWND owner, RatedGameRoom* room) {
   return StartRatedGame(owner, room) ? 1 : 0;
 }
 
-bool StartRatedGame(HWND owner, RatedGameRoom* room) {
-  const UserProfile* user = GetUserRecord();
-  if (!room || !user || !user->name[0]) return false;
-  const std::string question = LoadText(
-      101,
-      "Playing a Rated Game enforces certain rules and settings similar to playing a real tournament game, and "
-      "will affect your chess rating.\r\nA Rated Game must begin from a starting position.\r\nWould you like to "
-      "continue?");
-  if (Box(question.c_str(), MB_YESNO | MB_ICONQUESTION, owner) != IDYES) return false;
-  const RatedGameSettings& s = g_settings;
-  uint32_t kind = 0, base = 0, extra = 0;
-  RatedTimeControl(s, &kind, &base, &extra);
-  const bool userWhite = s.colour == 1 || (s.colour == 2 && (std::rand() & 1));
-  PlayerDescriptor person{}, engine{};
-  std::snprintf(person.name, sizeof person.name, "%.*s", int(sizeof user->name), user->name);
-  person.kind = PLAYER_HUMAN;
-  person.value = uint32_t(ReadRatedRecord(*user).overall);
-  std::snprintf(engine.name, sizeof engine.name, "%s", s.opponent.c_str());
-  engine.kind = PLAYER_ENGINE;
-  engine.value = uint32_t(s.opponentRating);
-  for (PlayerDescriptor* d : {&person, &engine}) {
-    d->timeControl = kind;
-    d->baseMs = base;
-    d->periodOrIncrement = extra;
-  }
-  person.slot = userWhite ? SLOT_WHITE : SLOT_BLACK;
-  engine.slot = userWhite ? SLOT_BLACK : SLOT_WHITE;
-  // Bit 32 marks the rated game.
-  constexpr uint32_t kRatedKind = 48;
-  return userWhite ? room->StartGame(person, engine, kRatedKind) : room->StartGame(engine, person, kRatedKind);
-}
-
 INT_PTR CALLBACK RatedGameDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   DialogState* st = State(dialog);
   switch (message) {
@@ -322,4 +289,279 @@ INT_PTR CALLBACK RatedGameDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     }
   }
   return FALSE;
+}
+
+// ---- scripted rated games, the end of a rated game, adjourning ------------
+
+namespace {
+
+constexpr int kAdjournedList = 1280;  // IDD_CHOOSE_FROM_LIST's list
+
+std::string UserFolderOf(const char* name) {
+  const UserProfile* current = GetUserRecord();
+  if (current && std::strcmp(current->name, name) == 0) return Folder(GetUserFolder());
+  return Folder(GetUsersFolder()) + "\\" + name;
+}
+
+std::string UserRecordPath(const UserProfile& user) {
+  return user.path[0] ? std::string(user.path) : UserFolderOf(user.name) + "\\" + user.name + ".usr";
+}
+
+// The current user's record (copied, lists shared: not to be freed), or
+// another user's read from its file (lists owned: `*owned` set). False when
+// there is no such user.
+bool ReadNamedUser(const char* name, UserProfile* out, bool* owned) {
+  *owned = false;
+  const UserProfile* current = GetUserRecord();
+  if (current && current->name[0] && std::strcmp(current->name, name) == 0) {
+    *out = *current;
+    return true;
+  }
+  *out = UserProfile{};
+  if (!ReadUserFileAt(UserFolderOf(name) + "\\" + name + ".usr", out)) return false;
+  *owned = true;
+  return out->name[0] != 0;
+}
+
+bool Exists(const std::string& fileName, void* folder) {
+  const std::string path = *static_cast<const std::string*>(folder) + "\\" + fileName;
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> AdjournedGames() {
+  std::vector<std::string> names;
+  const std::string folder = Folder(GetAdjournedGamesFolder());
+  WIN32_FIND_DATAA found;
+  HANDLE find = FindFirstFileA((folder + "\\*.RWG").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = found.cFileName;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY || name[0] == '.' || name.size() < 4) continue;
+    if (_stricmp(name.c_str() + name.size() - 4, ".RWG") != 0) continue;
+    names.push_back(name.substr(0, name.size() - 4));
+  } while (FindNextFileA(find, &found));
+  FindClose(find);
+  return names;
+}
+
+struct ChooseState {
+  std::vector<std::string> names;
+  std::string chosen;
+};
+
+void TakeChoice(HWND dialog, ChooseState* st) {
+  const LRESULT at = SendDlgItemMessageA(dialog, kAdjournedList, LB_GETCURSEL, 0, 0);
+  if (at == LB_ERR) return;
+  char name[MAX_PATH] = "";
+  if (SendDlgItemMessageA(dialog, kAdjournedList, LB_GETTEXTLEN, WPARAM(at), 0) >= LRESULT(sizeof name)) return;
+  SendDlgItemMessageA(dialog, kAdjournedList, LB_GETTEXT, WPARAM(at), LPARAM(name));
+  st->chosen = Folder(GetAdjournedGamesFolder()) + "\\" + name + ".RWG";
+  EndDialog(dialog, 1);
+}
+
+INT_PTR CALLBACK ChooseFromListProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* st = reinterpret_cast<ChooseState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  switch (message) {
+    case WM_INITDIALOG:
+      st = reinterpret_cast<ChooseState*>(lParam);
+      SetWindowLongPtrA(dialog, DWLP_USER, LONG_PTR(st));
+      SetWindowTextA(dialog, LoadText(420, "Load Adjourned Game").c_str());
+      for (const std::string& name : st->names)
+        SendDlgItemMessageA(dialog, kAdjournedList, LB_ADDSTRING, 0, LPARAM(name.c_str()));
+      SendDlgItemMessageA(dialog, kAdjournedList, LB_SETCURSEL, 0, 0);
+      CentreOnParent(dialog);
+      return TRUE;
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      // OK or a double click on a name takes it; Cancel takes none.
+      if (st && (id == IDOK || (id == kAdjournedList && HIWORD(wParam) == LBN_DBLCLK)))
+        TakeChoice(dialog, st);
+      else if (id == IDCANCEL)
+        EndDialog(dialog, 0);
+      else
+        return FALSE;
+      return TRUE;
+    }
+  }
+  return FALSE;
+}
+
+// The players of a rated game: the user with the overall rating, the
+// engine with the opponent's, both on the given clock.
+void RatedPlayers(const UserProfile& user, const std::string& opponent, int32_t opponentRating, bool userWhite,
+                  uint32_t kind, uint32_t base, uint32_t extra, PlayerDescriptor* person, PlayerDescriptor* engine) {
+  *person = PlayerDescriptor{};
+  *engine = PlayerDescriptor{};
+  std::snprintf(person->name, sizeof person->name, "%.*s", int(sizeof user.name), user.name);
+  person->kind = PLAYER_HUMAN;
+  person->value = uint32_t(ReadRatedRecord(user).overall);
+  std::snprintf(engine->name, sizeof engine->name, "%s", opponent.c_str());
+  engine->kind = PLAYER_ENGINE;
+  engine->value = uint32_t(opponentRating);
+  for (PlayerDescriptor* d : {person, engine}) {
+    d->timeControl = kind;
+    d->baseMs = base;
+    d->periodOrIncrement = extra;
+  }
+  person->slot = userWhite ? SLOT_WHITE : SLOT_BLACK;
+  engine->slot = userWhite ? SLOT_BLACK : SLOT_WHITE;
+}
+
+bool AskRatedQuestion(HWND owner) {
+  const std::string question = LoadText(
+      101,
+      "Playing a Rated Game enforces certain rules and settings similar to playing a real tournament game, and "
+      "will affect your chess rating.\r\nA Rated Game must begin from a starting position.\r\nWould you like to "
+      "continue?");
+  return Box(question.c_str(), MB_YESNO | MB_ICONQUESTION, owner) == IDYES;
+}
+
+}  // namespace
+
+namespace {
+
+// Asks the rated-game question and starts the user's game against the
+// settings' opponent.
+bool StartWithSettings(HWND owner, RatedGameRoom* room, bool userWhite, uint32_t kind, uint32_t base,
+                       uint32_t extra) {
+  const UserProfile* user = GetUserRecord();
+  if (!room || !user || !user->name[0]) return false;
+  if (!AskRatedQuestion(owner)) return false;
+  PlayerDescriptor person, engine;
+  RatedPlayers(*user, g_settings.opponent, g_settings.opponentRating, userWhite, kind, base, extra, &person,
+               &engine);
+  // Bit 32 marks the rated game.
+  constexpr uint32_t kRatedKind = 48;
+  return userWhite ? room->StartGame(person, engine, kRatedKind) : room->StartGame(engine, person, kRatedKind);
+}
+
+}  // namespace
+
+bool StartRatedGame(HWND owner, RatedGameRoom* room) {
+  uint32_t kind = 0, base = 0, extra = 0;
+  RatedTimeControl(g_settings, &kind, &base, &extra);
+  const bool userWhite = g_settings.colour == 1 || (g_settings.colour == 2 && (std::rand() & 1));
+  return StartWithSettings(owner, room, userWhite, kind, base, extra);
+}
+
+bool StartScriptedRatedGame(HWND owner, RatedGameRoom* room, const std::string& white, const std::string& black,
+                            uint32_t timeKind, uint32_t baseMs, uint32_t bonusOrMoves) {
+  const UserProfile* user = GetUserRecord();
+  if (!room || !user || !user->name[0]) return false;
+  const bool userWhite = white == "USER";
+  g_settings.opponent = userWhite ? black : white;
+  g_settings.opponentRating = GetOpponentRating(g_settings.opponent.c_str(), true);
+  return StartWithSettings(owner, room, userWhite, timeKind, baseMs, bonusOrMoves);
+}
+
+int32_t GetOpponentRating(const char* name, bool personality) {
+  if (!name || !name[0]) return 0;
+  if (personality) {
+    PersonalityRecord* record = nullptr;
+    const std::string path = Folder(GetPersonalitiesFolder()) + "\\" + name + ".RWP";
+    const int32_t rating = ReadPersonalityFile(path.c_str(), &record) == 1 && record ? record->rating : 0;
+    FreePersonality(record);
+    return rating;
+  }
+  UserProfile other{};
+  bool owned = false;
+  const int32_t rating = ReadNamedUser(name, &other, &owned) ? ReadRatedRecord(other).overall : 0;
+  if (owned) FreeUserLists(&other);
+  return rating;
+}
+
+bool RecordFinishedGame(GameRecord* game, int tournament, int side, bool kidsRoom) {
+  UserProfile* current = GetUserRecord();
+  if (!game || !current || !current->name[0]) return false;
+  // Without a tournament the person is the one the engine plays against.
+  const bool userWhite = tournament ? side == 1 : game->white.kind != PLAYER_ENGINE;
+  const PlayerRecord& player = userWhite ? game->white : game->black;
+  const PlayerRecord& opponent = userWhite ? game->black : game->white;
+  UserProfile other{};
+  UserProfile* user = current;
+  bool owned = false;  // another user's record, read from its file
+  if (tournament && std::strcmp(player.name, current->name) != 0) {
+    if (!ReadNamedUser(player.name, &other, &owned)) return false;
+    user = &other;
+  }
+  RatedRecord record = ReadRatedRecord(*user);
+  RatedGameFacts facts;
+  facts.resultCode = game->result;
+  facts.userIsWhite = userWhite;
+  facts.tournament = tournament != 0;
+  facts.kidsRoom = kidsRoom;
+  facts.playerName = player.name;
+  facts.opponentName = opponent.name;
+  facts.playerRating = int32_t(player.value);
+  facts.opponentRating = int32_t(opponent.value);
+  if (tournament && opponent.kind != PLAYER_ENGINE) {
+    UserProfile rival{};
+    bool rivalOwned = false;
+    if (ReadNamedUser(opponent.name, &rival, &rivalOwned)) facts.opponentGames = ReadRatedRecord(rival).ratedGames;
+    if (rivalOwned) FreeUserLists(&rival);
+  }
+  // The changes the dialog showed, from the record before the game and the
+  // opponent's rating in the game: the same after an adjourned game was
+  // resumed in another run of the program.
+  if (!tournament) RatedGameChanges(record, facts.opponentRating, facts.dialogChange);
+  facts.timeKind = int(game->white.timeControl);
+  facts.timeBase = int32_t(game->white.baseMs);
+  facts.timeBonusOrMoves = int32_t(game->white.periodOrIncrement);
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  facts.now = RatingDateText(now.wMonth, now.wDay, now.wYear, now.wHour, now.wMinute, now.wSecond);
+  const std::string classNames[3] = {LoadText(116, "Bullet"), LoadText(117, "Blitz"), LoadText(118, "Standard")};
+  const RatedGameReport report = RecordRatedGameResult(&record, facts, classNames);
+  if (!report.booked) {
+    if (owned) FreeUserLists(&other);
+    return false;
+  }
+  StoreRatedRecord(record, user);
+  WriteUserFileAt(UserRecordPath(*user), *user);
+  // The game joins the user's file of rated games.
+  std::snprintf(game->header.event, sizeof game->header.event, "%s",
+                LoadText(572, "Rookwell Onyx Rated Game").c_str());
+  const std::string pgn =
+      UserFolderOf(user->name) + "\\" + user->name + "'s " + LoadText(573, "Rated Games") + ".PGN";
+  WritePgnFile(pgn.c_str(), game, true, -1);
+  if (owned) FreeUserLists(&other);
+  Box(report.Message().c_str(), MB_OK, HWND(GetNumberedWindow(WIN_MAIN_FRAME)));
+  SetPlayerProfile(GetUserRecord());
+  return true;
+}
+
+int QueryAdjournRatedGame(GameRecord* game) {
+  if (!game || IsGameOver(game) || !(game->kind & GAME_BOOKED)) return 0;
+  const std::string question = LoadText(574,
+                                        "There is a rated game in progress and this command cannot be executed "
+                                        "until the current game is over.\r\nWould you like to adjourn this game now?");
+  if (Box(question.c_str(), MB_YESNO | MB_ICONQUESTION, HWND(GetNumberedWindow(WIN_MAIN_FRAME))) != IDYES) return 1;
+  return SaveAdjournedGame(game) ? 0 : 1;
+}
+
+bool SaveAdjournedGame(GameRecord* game) {
+  if (!game) return false;
+  EndGame(game, RESULT_ADJOURNED);
+  std::string folder = Folder(GetAdjournedGamesFolder());
+  CreateDirectoryA(folder.c_str(), nullptr);
+  char date[sizeof game->header.date + 1] = "";
+  std::memcpy(date, game->header.date, sizeof game->header.date);
+  const std::string name = AdjournedGameName(game->white.name, game->black.name, date, Exists, &folder);
+  const std::string path = folder + "\\" + name + ".RWG";
+  if (WriteGameFile(path.c_str(), game) != 0) return false;
+  Box(LoadText(177, "Game Adjourned.").c_str(), MB_OK, HWND(GetNumberedWindow(WIN_MAIN_FRAME)));
+  return true;
+}
+
+std::string ChooseAdjournedRatedGame(HWND owner) {
+  ChooseState st;
+  st.names = AdjournedGames();
+  if (st.names.empty()) {
+    Box("You have no adjourned games.", MB_OK, owner);
+    return "";
+  }
+  if (DialogBoxParamA(GetModuleHandleA(nullptr), "IDD_CHOOSE_FROM_LIST", owner, ChooseFromListProc, LPARAM(&st)) !=
+      1)
+    return "";
+  return st.chosen;
 }

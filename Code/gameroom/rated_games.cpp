@@ -155,6 +155,16 @@ std::string RatingChangeText(int change) {
   return Printf("%c%d", change < 0 ? '-' : '+', change < 0 ? -change : change);
 }
 
+void RatedGameChanges(const RatedRecord& user, int32_t opponentRating, int changes[3]) {
+  uint32_t games = 0;
+  for (const PersonalityResult& r : user.results) games += r.wins + r.losses + r.draws;
+  const int32_t own = user.overall;
+  for (int result = 0; result < 3; ++result)
+    changes[result] = ComputeNewRating(uint32_t(std::max(own, 0)), uint32_t(std::max(opponentRating, 0)), games, 20,
+                                       result) -
+                      own;
+}
+
 int RatedGameOutcome(uint32_t code, bool userIsWhite) {
   const bool blackWon = code == 1 || code == 10 || code == 12;
   const bool whiteWon = code == 2 || code == 11 || code == 13;

@@ -8,6 +8,7 @@
 // DecodeRatingBlock, EncodeRatingBlock, PersonalityResult,
 // DecodePersonalityResults, EncodePersonalityResults, RatedOpponentEntry,
 // RatedOpponentCandidate, SelectRatedOpponents, RatingChangeText,
+// RatedGameChanges,
 // RatedGameOutcome, RatedRecord, RatedGameFacts, RatedGameReport,
 // RatingDateText, RecordRatedGameResult, AdjournedGameName.
 #pragma once
@@ -71,6 +72,12 @@ std::vector<RatedOpponentEntry> SelectRatedOpponents(const std::vector<RatedOppo
                                                      int32_t userRating, int32_t ratedGames, bool kidsRoom);
 // "+12" or "-7" (also "+0").
 std::string RatingChangeText(int change);
+
+struct RatedRecord;
+// The changes of the user's overall rating that a loss, a win and a draw
+// against an opponent of `opponentRating` would bring (indexed by result);
+// the games counted are those against personalities.
+void RatedGameChanges(const RatedRecord& user, int32_t opponentRating, int changes[3]);
 
 // The user's result from a game's result code and colour; -1 when the code
 // is no win, loss or draw.

@@ -73,6 +73,13 @@ HWND RoomBoardWindow() {
 // The game's kind bit 0x400 (a game played online) keeps its clock running.
 bool ClockKept(const GameRecord* game) { return (game->kind & GAME_ONLINE) != 0; }
 
+// Ending or refusing a search gives the game back its play (the engine
+// link restarts it, clock and all); while the window is open the clock
+// stays paused.
+void KeepClockPaused(const SolveForMateRecord* r) {
+  if (r->game && !ClockKept(r->game)) PauseClock(r->game);
+}
+
 void SetStatus(HWND w, const std::string& text) { SetDlgItemTextA(w, kSolveStatusText, text.c_str()); }
 
 // The pane dialogs keep the main dialog in their user data.
@@ -86,6 +93,7 @@ void StartSearch(HWND w, SolveForMateRecord* r, int moves) {
   r->depth = 0;
   r->nodes = 0;
   r->searching = g_services.start && r->game && g_services.start(r->game, w) != 0;
+  if (!r->searching) KeepClockPaused(r);
   // No search to wait for (the advisor is busy or missing): the window
   // says so at once rather than searching for ever.
   // Posted, so that it follows the "Searching" text posted before.
@@ -107,6 +115,7 @@ void Evaluate(HWND w, SolveForMateRecord* r) {
   // The answer is taken: a search still running (its depth passed the one
   // asked for) ends before the solution is played into the game.
   if (g_services.stop) g_services.stop(game);
+  KeepClockPaused(r);
   if (!found.found) {
     SetStatus(w, kSolveNotFoundText);
     return;
@@ -179,6 +188,7 @@ void OnInit(HWND w, GameRecord* game) {
 
 void OnDestroy(HWND w, SolveForMateRecord* r) {
   if (r->game && g_services.stop) g_services.stop(r->game);
+  KeepClockPaused(r);
   EnableMainWindowUI(1);
   if (r->game && r->clockHeld && !r->clockWasPaused && !ClockKept(r->game)) ResumeClock(r->game);
   if (r->board && IsWindow(r->board)) SetBoardWndCallback(r->board, r->savedCallback, r->savedData);
@@ -187,15 +197,33 @@ void OnDestroy(HWND w, SolveForMateRecord* r) {
   if (g_window == w) g_window = nullptr;
 }
 
+// The frame is measured rather than computed from the style: the toolkit's
+// framed window draws a caption and borders of its own around the client.
 void MinMax(HWND w, MINMAXINFO* info) {
-  RECT place;
+  RECT place, window, client;
   GetWindowRect(GetDlgItem(w, kSolvePanePlace), &place);
-  RECT r{0, 0, 2 * (place.right - place.left) + 24, (place.bottom - place.top) + 18};
-  AdjustWindowRectEx(&r, DWORD(GetWindowLongA(w, GWL_STYLE)), FALSE, DWORD(GetWindowLongA(w, GWL_EXSTYLE)));
-  info->ptMinTrackSize.x = r.right - r.left;
-  info->ptMinTrackSize.y = r.bottom - r.top;
+  GetWindowRect(w, &window);
+  GetClientRect(w, &client);
+  const int frameX = (window.right - window.left) - client.right;
+  const int frameY = (window.bottom - window.top) - client.bottom;
+  info->ptMinTrackSize.x = 2 * (place.right - place.left) + 24 + frameX;
+  info->ptMinTrackSize.y = (place.bottom - place.top) + 18 + frameY;
   info->ptMaxTrackSize.x = 600;
   info->ptMaxTrackSize.y = 500;
+}
+
+// The template's size leaves the panes' buttons under the toolkit's bottom
+// frame (a click on "OK" would start sizing the window): the window opens
+// at least at its minimum size.
+void OpenAtLeastMinimum(HWND w) {
+  MINMAXINFO info{};
+  MinMax(w, &info);
+  RECT window;
+  GetWindowRect(w, &window);
+  const int width = std::max(int(window.right - window.left), int(info.ptMinTrackSize.x));
+  const int height = std::max(int(window.bottom - window.top), int(info.ptMinTrackSize.y));
+  if (width != window.right - window.left || height != window.bottom - window.top)
+    SetWindowPos(w, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The framed window's toolkit answers the track-size question itself, so
@@ -230,6 +258,7 @@ int OpenSolveForMateDialog(GameRecord* game) {
   HWND w = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kSolveDialog),
                               HWND(GetNumberedWindow(WIN_MAIN_FRAME)), SolveForMateDlgProc, LPARAM(game));
   if (!w) return 0;
+  OpenAtLeastMinimum(w);
   ShowWindow(w, SW_SHOW);
   PostMessageA(w, RWM_SOLVE_FOR_MATE, kShowSettings, 0);
   return 1;

@@ -4,6 +4,7 @@
 #include "debug_monitor_links.h"
 
 #include <cstring>
+#include <ctime>
 
 #include "app_globals.h"
 #include "dialog_helpers.h"
@@ -30,6 +31,7 @@ constexpr uint32_t kYesNoButtons = 4;
 GameRoomHostHooks g_roomHooks{};
 OnlineGameHostHooks g_onlineHooks{};
 void (*g_bestLineUpdate)() = nullptr;
+void (*g_ratedGameEnd)(GameRecord* game) = nullptr;
 
 // The engine players' part of the host (starting engines, their moves, the
 // room's reply queue) is the engine link's own.
@@ -52,6 +54,13 @@ class ShellGameHost final : public EnginePlayerGameHost {
     Services().showModelessMessageBox(text, 0, nullptr, 0, timeoutSeconds);
   }
   void SetIdleLevel(int level) override { Services().setIdleLevel(level); }
+  // The date new games' headers carry.
+  void Today(int* year, int* month, int* day) override {
+    const std::time_t now = std::time(nullptr);
+    const std::tm* local = std::localtime(&now);
+    if (!local) return GameHost::Today(year, month, day);
+    *year = local->tm_year + 1900, *month = local->tm_mon + 1, *day = local->tm_mday;
+  }
   void HoldRoomTimer() override { ::HoldRoomTimer(); }
   void ReleaseRoomTimer() override { ::ReleaseRoomTimer(); }
   void ChangeGameNotation(GameRecord* game) override {
@@ -69,6 +78,9 @@ class ShellGameHost final : public EnginePlayerGameHost {
   }
   int32_t PersonalityWord(const PersonalityRecord* personality, int index) override {
     return g_roomHooks.personalityWord ? g_roomHooks.personalityWord(personality, index) : 0;
+  }
+  void RecordFinishedGame(GameRecord* game) override {
+    if (g_ratedGameEnd) g_ratedGameEnd(game);
   }
   void EndOnlineGame(int result) override {
     if (g_onlineHooks.endOnlineGame) g_onlineHooks.endOnlineGame(result);
@@ -166,6 +178,7 @@ void InstallShellHosts() {
 }
 
 void SetGameRoomHostHooks(const GameRoomHostHooks& hooks) { g_roomHooks = hooks; }
+void SetRatedGameEndHook(void (*hook)(GameRecord* game)) { g_ratedGameEnd = hook; }
 void SetOnlineGameHostHooks(const OnlineGameHostHooks& hooks) { g_onlineHooks = hooks; }
 void SetBestLineUpdateHook(void (*update)()) { g_bestLineUpdate = update; }
 

@@ -6,7 +6,7 @@
 //
 // Interface: InstallShellHosts, RemoveShellHosts, GameRoomHostHooks,
 // SetGameRoomHostHooks, OnlineGameHostHooks, SetOnlineGameHostHooks,
-// SetBestLineUpdateHook.
+// SetBestLineUpdateHook, SetRatedGameEndHook.
 #pragma once
 
 #include <cstdint>
@@ -31,6 +31,11 @@ void SetGameRoomHostHooks(const GameRoomHostHooks& hooks);
 // The engine link took in a new thinking line of the default personality:
 // the best-line board reloads (null: nothing).
 void SetBestLineUpdateHook(void (*update)());
+
+// A rated game ended (not adjourned): the room that plays it books it
+// (null: nothing).
+struct GameRecord;
+void SetRatedGameEndHook(void (*hook)(GameRecord* game));
 
 // The online room's answers to the rules' online calls: the end of an
 // online game, the own move to send, a fallen flag. Null entries do nothing.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "advisor_requests.h"
+#include "chess_clock.h"
 #include "fake_channel.h"
 #include "game_end.h"
 #include "game_registry.h"
@@ -338,6 +339,35 @@ TEST_F(EnginePlayerTest, AHintBorrowsTheAdvisorFromAnalysisMode) {
   EXPECT_EQ(w.substr(w.size() - 8), "analyze\n") << w;
   EXPECT_EQ(StopEngineAnalysis(g), 1);
   EXPECT_EQ(g->third.session, nullptr);
+}
+
+// The mate search stops the game and gives it back once: a second cancel,
+// or one after the engine's own end, leaves a clock the caller paused alone.
+TEST_F(EnginePlayerTest, EndingAMateSearchRestartsTheGameOnce) {
+  GameRecord* g = NewGame(PLAYER_HUMAN, PLAYER_HUMAN);
+  StartGame(g);
+  ASSERT_TRUE(Play(g, "e4"));
+  ResumeClock(g);
+  ASSERT_EQ(SolveForMate(g, nullptr), 1);
+  EXPECT_TRUE(IsClockPaused(g));
+  EXPECT_NE(Written(&g->third).find("rw_solve"), std::string::npos);
+  EXPECT_EQ(CancelSolveForMate(g), 1);
+  EXPECT_FALSE(IsClockPaused(g)) << "the game goes on";
+  PauseClock(g);  // as a window still open over the game keeps it
+  EXPECT_EQ(CancelSolveForMate(g), 0);
+  EXPECT_TRUE(IsClockPaused(g));
+  EXPECT_EQ(GetAdvisorRequests(g).flags, 0u);
+
+  // The engine's own end releases the search; a cancel after it changes nothing.
+  ASSERT_EQ(SolveForMate(g, nullptr), 1);
+  Engine(&g->third, " 3 9997 10 100 Nf3 Nc6 Bb5");
+  Engine(&g->third, "rw_solve");
+  queue.Drain();
+  EXPECT_EQ(GetAdvisorRequests(g).flags, 0u);
+  EXPECT_FALSE(IsClockPaused(g));
+  PauseClock(g);
+  EXPECT_EQ(CancelSolveForMate(g), 0);
+  EXPECT_TRUE(IsClockPaused(g));
 }
 
 TEST_F(EnginePlayerTest, GameAnalysisMarksBookPlies) {

@@ -122,6 +122,16 @@ TEST(RatedGames, OpponentList) {
   EXPECT_EQ(RatingChangeText(12), "+12");
   EXPECT_EQ(RatingChangeText(-7), "-7");
   EXPECT_EQ(RatingChangeText(0), "+0");
+  // The changes shown beside an opponent count the games against
+  // personalities: 10 games at 1500 against 1500 (1536 and 1463).
+  RatedRecord user;
+  user.overall = 1500;
+  user.results = {{"Ann", 4, 3, 1}, {"Bea", 1, 1, 0}};
+  int changes[3];
+  RatedGameChanges(user, 1500, changes);
+  EXPECT_EQ(changes[RATED_WIN], 36);
+  EXPECT_EQ(changes[RATED_LOSS], -37);
+  EXPECT_EQ(changes[RATED_DRAW], 0);
 }
 
 TEST(RatedGames, OutcomeOfEachResultCode) {

@@ -44,12 +44,20 @@ ScriptStep NextScriptStep(const GameScript& script) {
   for (int g = first; g < first + n; ++g) {
     if (script.Result(g) != 0) continue;
     step.game.number = g;
-    if (type == SCRIPT_RATED) {
-      step.action = ScriptStep::START_RATED;
-      return step;
-    }
     Profile& p = script.profile_;
     const char* path = script.path_.c_str();
+    if (type == SCRIPT_RATED) {
+      // The clock in minutes and seconds; with moves per period (kind 1)
+      // the bonus is the number of moves.
+      step.action = ScriptStep::START_RATED;
+      step.game.timeKind = int32_t(p.ReadInt("Script", "TimeType", 4, path));
+      step.game.baseTime = int32_t(p.ReadInt("Script", "BaseTime", 10, path)) * 60000;
+      const int32_t bonus = int32_t(p.ReadInt("Script", "BonusTime", 0, path));
+      step.game.bonusTime = step.game.timeKind == 1 ? bonus : bonus * 1000;
+      step.game.white = ReadText(p, Section(g), "WhitePlayer", "USER", script.path_);
+      step.game.black = ReadText(p, Section(g), "BlackPlayer", "Rookwell", script.path_);
+      return step;
+    }
     step.action = ScriptStep::START_AUTOTEST;
     step.game.timeKind = int32_t(p.ReadInt("Script", "TimeType", 4, path));
     step.game.baseTime = int32_t(p.ReadInt("Script", "BaseTime", 600000, path));

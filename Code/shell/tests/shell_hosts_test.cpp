@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -63,6 +64,14 @@ TEST(ShellHosts, RulesAndEngineLinkAskTheShell) {
   EXPECT_EQ(g_posted, 0x8106 + 2);
   EXPECT_EQ(GetGameHost()->AskYesNo("Really?"), 6);
   EXPECT_EQ(g_boxFlags, 4u);
+  // New games are dated today (the rules' own host has no calendar).
+  int year = 0, month = 0, day = 0;
+  GetGameHost()->Today(&year, &month, &day);
+  const std::time_t now = std::time(nullptr);
+  const std::tm today = *std::localtime(&now);
+  EXPECT_EQ(year, today.tm_year + 1900);
+  EXPECT_EQ(month, today.tm_mon + 1);
+  EXPECT_EQ(day, today.tm_mday);
 
   std::remove(GetMainIniPath());
   std::remove(userIni.c_str());

@@ -6,7 +6,9 @@
 // writing each result into the script; a tournament file loaded through the
 // room's context menu, its game shown on the room's board, adjourned into
 // the file, loaded again and played to its end; a person's game adjourned
-// after the person's move, or not when the waiting box is cancelled.
+// after the person's move, or not when the waiting box is cancelled; a
+// rated game from the room's tile, adjourned, loaded again and resigned,
+// booked on the user's record.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -27,6 +29,7 @@ const char* kFrameClass = "RWONYX_APP_CLASS";
 constexpr int kTournamentRoomButton = 21580;
 constexpr int kGameRoomButton = 21565;
 constexpr int kTileTournament = 21685;
+constexpr int kTileRatedGame = 21680;
 
 bool Shot(const char* name) { return guitest::ScreenshotTo(RW_TOURNAMENT_ARTEFACT_DIR, name); }
 
@@ -35,7 +38,8 @@ struct ProgramRun {
   guitest::Program program;
   HWND frame = nullptr;
 
-  bool Start(const char* name, const std::string& script = "") {
+  // With `user`, that user is logged in at the start.
+  bool Start(const char* name, const std::string& script = "", const char* user = nullptr) {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     folder = std::string(temp) + name;
@@ -45,7 +49,8 @@ struct ProgramRun {
     WritePrivateProfileStringA("settings", "IntroMovie", "0", (folder + "\\rw.ini").c_str());
     // Nobody is logged in and the program starts in the tournament room:
     // the lobby would ask for a user and hides the navigation bar.
-    WritePrivateProfileStringA("debug", "auto_login", "0", (folder + "\\rw.ini").c_str());
+    WritePrivateProfileStringA("debug", "auto_login", user ? "1" : "0", (folder + "\\rw.ini").c_str());
+    if (user) WritePrivateProfileStringA("debug", "auto_login_user", user, (folder + "\\rw.ini").c_str());
     WritePrivateProfileStringA("debug", "auto_room_select", "6", (folder + "\\rw.ini").c_str());
     CreateDirectoryA((folder + "\\Users").c_str(), nullptr);
     if (!script.empty()) {
@@ -103,7 +108,7 @@ HWND FindDescendant(HWND parent, const char* className, int id) {
 
 // The toolkit's controls answer WM_GETTEXT themselves.
 std::string WindowText(HWND w) {
-  char text[256] = "";
+  char text[2048] = "";
   SendMessageA(w, WM_GETTEXT, sizeof text, LPARAM(text));
   return text;
 }
@@ -680,6 +685,225 @@ TEST(TournamentRoom, APersonToMoveIsAdjournedAfterTheMoveUnlessCancelled) {
   EXPECT_TRUE(guitest::WaitFor([&] { return IsWindowVisible(pane) && IsWindowVisible(board); }, 5000));
   guitest::Pump(1000);
   EXPECT_TRUE(Shot("tournament_room_again"));
+}
+
+}  // namespace
+
+namespace {
+
+std::string ReadWholeFile(const std::string& path) {
+  std::string text;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    char block[4096];
+    for (size_t n; (n = std::fread(block, 1, sizeof block, f)) > 0;) text.append(block, n);
+    std::fclose(f);
+  }
+  return text;
+}
+
+std::string BoxText(HWND box) {
+  char shown[1024] = "";
+  GetDlgItemTextA(box, 301, shown, sizeof shown);
+  return shown;
+}
+
+HWND WaitForBoxStarting(ProgramRun& run, const std::string& start, DWORD ms) {
+  HWND box = nullptr;
+  guitest::WaitFor(
+      [&] {
+        box = guitest::FindProgramWindow(run.program, "RWOMSGBOX");
+        return box && BoxText(box).compare(0, start.size(), start) == 0;
+      },
+      ms);
+  return box;
+}
+
+int CountFiles(const std::string& pattern) {
+  WIN32_FIND_DATAA found;
+  HANDLE find = FindFirstFileA(pattern.c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return 0;
+  int n = 0;
+  do ++n;
+  while (FindNextFileA(find, &found));
+  FindClose(find);
+  return n;
+}
+
+// A fresh program with `user` logged in, in the tournament room: its pane.
+HWND StartWithUser(ProgramRun& run, const char* name, const char* user) {
+  if (!run.Start(name, "", user)) return nullptr;
+  guitest::Pump(1000);
+  return EnterTournamentRoom(run);
+}
+
+// Resigns once the user is to move (the opponent may still be thinking).
+HWND ResignWhenToMove(ProgramRun& run) {
+  HWND resign = nullptr;
+  for (int attempt = 0; attempt < 40 && !resign; ++attempt) {
+    guitest::Pump(500);
+    PostMessageA(run.frame, WM_COMMAND, 40025, 0);
+    resign = WaitForMessageBox(run, "Do you wish to resign?", 500);
+  }
+  return resign;
+}
+
+TEST(TournamentRoom, ARatedGameIsAdjournedResumedAndBooked) {
+  ProgramRun run;
+  HWND pane = StartWithUser(run, "rw_e2e_rated", "Rater");
+  ASSERT_NE(pane, nullptr);
+  HWND board = ShownBoard(pane);
+  ASSERT_NE(board, nullptr);
+  const std::string user = run.folder + "\\Users\\Rater";
+
+  // The tile's "Rated Game": the opponents with the changes a result brings.
+  HWND tile = GetParent(FindDescendant(run.frame, nullptr, kTileRatedGame));
+  ASSERT_NE(tile, nullptr);
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(tile, kTileRatedGame)));
+  ClickChild(tile, kTileRatedGame);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (dialog = FindWindowA(nullptr, "Play Rated Game")) != nullptr; }, 5000));
+  guitest::Pump(500);
+  EXPECT_GT(SendDlgItemMessageA(dialog, 1263, CB_GETCOUNT, 0, 0), 0) << "opponents listed";
+  const std::string win = WindowText(GetDlgItem(dialog, 1265)), loss = WindowText(GetDlgItem(dialog, 1266));
+  EXPECT_EQ(win.substr(0, 1), "+") << win;
+  EXPECT_EQ(loss.substr(0, 1), "-") << loss;
+  EXPECT_FALSE(WindowText(GetDlgItem(dialog, 1267)).empty());
+  // One minute a game, so the opponent answers at once.
+  HWND minutes = GetDlgItem(dialog, 1274);
+  guitest::Click(Centre(minutes));
+  guitest::PressKey(VK_END);
+  for (int i = 0; i < 4; ++i) guitest::PressKey(VK_BACK);
+  guitest::TypeText("1");
+  guitest::Pump(300);
+  EXPECT_TRUE(Shot("rated_game_dialog"));
+  ClickChild(dialog, IDOK);
+  HWND question = WaitForBoxStarting(run, "Playing a Rated Game enforces certain rules", 5000);
+  ASSERT_NE(question, nullptr);
+  ClickChild(question, 300);  // "Yes"
+  guitest::Pump(1500);
+  EXPECT_TRUE(Shot("rated_game_started"));
+
+  // Adjourned after the user's move, into the adjourned games folder.
+  PostMessageA(run.frame, WM_COMMAND, 40023, 0);
+  HWND sure = WaitForMessageBox(run, "Are you sure you wish to adjourn this game?", 5000);
+  ASSERT_NE(sure, nullptr);
+  ClickChild(sure, 300);
+  HWND wait = WaitForMessageBox(run, "Make your next move to adjourn the game....", 5000);
+  ASSERT_NE(wait, nullptr) << "the user is to move";
+  // A new user's notation is long algebraic: the move is typed whole.
+  TypeOnBoard(board, "e2e4");
+  EXPECT_TRUE(Shot("rated_typed"));
+  HWND done = WaitForMessageBox(run, "Game Adjourned.", 5000);
+  ASSERT_NE(done, nullptr);
+  EXPECT_EQ(BoxText(done), "Game Adjourned.");
+  ClickBoxButton(done);
+  EXPECT_EQ(CountFiles(user + "\\Adjourned Games\\Rater vs. * (Adjourned).RWG"), 1);
+
+  // "Load Adjourned Game" lists it; OK plays it on, and the file goes.
+  PostMessageA(run.frame, WM_COMMAND, 40016, 0);
+  HWND choose = nullptr;
+  ASSERT_TRUE(
+      guitest::WaitFor([&] { return (choose = FindWindowA(nullptr, "Load Adjourned Game")) != nullptr; }, 5000));
+  guitest::Pump(500);
+  HWND list = GetDlgItem(choose, 1280);
+  ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 1);
+  EXPECT_EQ(SendMessageA(list, LB_FINDSTRING, WPARAM(-1), LPARAM("Rater vs. ")), 0) << "named after the players";
+  EXPECT_TRUE(Shot("rated_load_adjourned"));
+  ClickChild(choose, IDOK);
+  guitest::Pump(1000);
+  EXPECT_EQ(CountFiles(user + "\\Adjourned Games\\*.RWG"), 0);
+
+  // The opponent answers e4; the user resigns.
+  HWND resign = ResignWhenToMove(run);
+  ASSERT_NE(resign, nullptr) << "the user's turn comes";
+  ClickChild(resign, 300);
+  HWND result = nullptr;
+  ASSERT_TRUE(guitest::WaitFor(
+      [&] {
+        result = guitest::FindProgramWindow(run.program, "RWOMSGBOX");
+        return result && BoxText(result).find("defeated you.") != std::string::npos;
+      },
+      10000));
+  const std::string lines = BoxText(result);
+  EXPECT_NE(lines.find(" defeated you.\r\nYour overall rating decreased by "), std::string::npos) << lines;
+  EXPECT_NE(lines.find("Your rating is still provisional, since you have played only 1 rated game(s)."),
+            std::string::npos)
+      << lines;
+  EXPECT_NE(lines.find("\r\nYour Bullet rating "), std::string::npos) << lines;
+  guitest::Pump(300);
+  EXPECT_TRUE(Shot("rated_result"));
+  ClickBoxButton(result);
+
+  const std::string pgn = ReadWholeFile(user + "\\Rater's Rated Games.PGN");
+  EXPECT_NE(pgn.find("[Event \"Rookwell Onyx Rated Game\"]"), std::string::npos) << pgn;
+  EXPECT_NE(pgn.find("[White \"Rater\"]"), std::string::npos) << pgn;
+  EXPECT_NE(pgn.find("1. e4"), std::string::npos) << pgn;
+  EXPECT_NE(pgn.find("0-1"), std::string::npos) << pgn;
+
+  // The profile's "Rated Games" page counts the bullet loss.
+  PostMessageA(run.frame, WM_COMMAND, 40038, 0);
+  HWND profile = nullptr;
+  ASSERT_TRUE(guitest::WaitFor(
+      [&] { return (profile = FindWindowA(nullptr, "Player Profile - Rater")) && IsWindowVisible(profile); }, 5000));
+  guitest::Pump(500);
+  const std::string page = WindowText(FindDescendant(profile, nullptr, 2171));
+  EXPECT_NE(page.find(" Losses:\t       1\t        0\t            0"), std::string::npos) << page;
+  // A first game is the whole provisional rating: overall and bullet alike.
+  const size_t now = lines.find("and is now ");
+  ASSERT_NE(now, std::string::npos) << lines;
+  const int overall = std::atoi(lines.c_str() + now + 11);
+  EXPECT_NE(page.find(" Rating:\t      " + std::to_string(overall) + "\t"), std::string::npos) << page;
+  // The page's tab, right of "Profile".
+  RECT frame;
+  GetWindowRect(profile, &frame);
+  guitest::Click(POINT{frame.left + 114, frame.top + 42});
+  guitest::Pump(800);
+  EXPECT_TRUE(Shot("rated_profile"));
+}
+
+// A type-0 script: its rated game starts as the room is entered, the
+// user's result is booked and written into the game's own section, and the
+// script ends with its message.
+TEST(TournamentRoom, ARatedScriptGameIsBookedInItsOwnSection) {
+  ProgramRun run;
+  HWND pane = StartWithUser(run, "rw_e2e_rated_script", "Scripter");
+  ASSERT_NE(pane, nullptr);
+  const std::string script = run.folder + "\\Users\\Scripter\\tournamentroom.CSC";
+  WritePrivateProfileStringA("Script", "Type", "0", script.c_str());
+  WritePrivateProfileStringA("Script", "NumGames", "1", script.c_str());
+  WritePrivateProfileStringA("Script", "TimeType", "4", script.c_str());
+  WritePrivateProfileStringA("Script", "BaseTime", "1", script.c_str());
+  WritePrivateProfileStringA("Game1", "BlackPlayer", "Pip - Age 7", script.c_str());
+  // The script is read as the room is entered.
+  HWND bar = FindWindowExA(run.frame, nullptr, "WC_ROOKWELL_NAVIGATION", nullptr);
+  ASSERT_NE(bar, nullptr);
+  ClickChild(bar, kGameRoomButton);
+  ASSERT_TRUE(guitest::WaitFor([&] { return !IsWindowVisible(pane); }, 5000));
+  guitest::Pump(1000);
+  PostMessageA(bar, WM_COMMAND, MAKEWPARAM(kTournamentRoomButton, BN_CLICKED),
+               LPARAM(GetDlgItem(bar, kTournamentRoomButton)));
+  HWND question = WaitForBoxStarting(run, "Playing a Rated Game enforces certain rules", 8000);
+  ASSERT_NE(question, nullptr);
+  ClickChild(question, 300);  // "Yes"
+  guitest::Pump(1500);
+  EXPECT_TRUE(Shot("rated_script_game"));
+
+  HWND resign = ResignWhenToMove(run);
+  ASSERT_NE(resign, nullptr);
+  ClickChild(resign, 300);
+  HWND result = nullptr;
+  ASSERT_TRUE(guitest::WaitFor(
+      [&] {
+        result = guitest::FindProgramWindow(run.program, "RWOMSGBOX");
+        return result && BoxText(result).find("Pip - Age 7 defeated you.") == 0;
+      },
+      10000));
+  EXPECT_EQ(int(GetPrivateProfileIntA("Game1", "Result", 0, script.c_str())), 10) << "White resigned";
+  ClickBoxButton(result);
+  HWND completed = WaitForMessageBox(run, "All test games have been completed.\r\nThanks for playing!", 8000);
+  ASSERT_NE(completed, nullptr);
+  ClickBoxButton(completed);
+  EXPECT_EQ(GetPrivateProfileIntA("Game0", "Result", 0, script.c_str()), 0u) << "no section before Game1";
 }
 
 }  // namespace

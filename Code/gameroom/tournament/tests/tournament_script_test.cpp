@@ -73,6 +73,24 @@ TEST(GameScript, TypeZeroCountsFromGameOneAndKeepsItsOwnSection) {
   ScriptStep step = NextScriptStep(script);
   ASSERT_EQ(step.action, ScriptStep::START_RATED);
   EXPECT_EQ(step.game.number, 2);
+  // Without keys: the user as White against "Rookwell", ten minutes a game.
+  EXPECT_EQ(step.game.white, "USER");
+  EXPECT_EQ(step.game.black, "Rookwell");
+  EXPECT_EQ(step.game.timeKind, 4);
+  EXPECT_EQ(step.game.baseTime, 600000);
+  EXPECT_EQ(step.game.bonusTime, 0);
+  // The clock in minutes and seconds, the bonus of kind 1 a move count.
+  profile.sections["Script"]["TimeType"] = "5";
+  profile.sections["Script"]["BaseTime"] = "2";
+  profile.sections["Script"]["BonusTime"] = "1";
+  profile.sections["Game2"] = {{"WhitePlayer", "Pip - Age 7"}};
+  step = NextScriptStep(script);
+  EXPECT_EQ(step.game.white, "Pip - Age 7");
+  EXPECT_EQ(step.game.baseTime, 120000);
+  EXPECT_EQ(step.game.bonusTime, 1000);
+  profile.sections["Script"]["TimeType"] = "1";
+  profile.sections["Script"]["BonusTime"] = "40";
+  EXPECT_EQ(NextScriptStep(script).game.bonusTime, 40);
   script.WriteResult(step.game.number, 3);  // not [Game0], the first section counted from 0
   EXPECT_EQ(profile.sections.count("Game0"), 0u);
   EXPECT_EQ(NextScriptStep(script).message, "All test games have been completed.\r\nThanks for playing!");

@@ -31,6 +31,7 @@
 #include "room_board_win32.h"
 #include "room_switch.h"
 #include "room_window.h"
+#include "shell_hosts.h"
 #include "shell_strings.h"
 #include "skinned_dialog.h"
 #include "file_errors.h"
@@ -79,6 +80,9 @@ constexpr UINT_PTR kPaneTimer = 1;
 constexpr UINT kPaneTimerMs = 500;
 // Posted to the pane: the user's move is played, the game may be adjourned.
 constexpr UINT kMsgAdjournNow = 0x8113;
+// Posted to the pane: the rated game in play ended (booked outside the
+// rules' end-of-game call, which may come from the engine's reply).
+constexpr UINT kMsgRatedGameEnded = 0x8114;
 // The room's idle game before any is played (the room's own kind).
 constexpr uint32_t kIdleGameKind = 0x20002050;
 
@@ -421,7 +425,13 @@ void RefreshPane() {
 
 void ScriptGameEnded();
 void TournamentGameEnded();
+// A rated game of "Play Rated Game", a script or an adjourned one resumed
+// (not a tournament's).
+bool RatedRoomGame(const GameRecord* game) { return !g_room->tournamentGame && (game->kind & GAME_BOOKED); }
 void AdjournAfterMove();
+void CloseAdjournBox();
+void RatedGameEnded(GameRecord* game);
+void LoadAdjournedRatedGame();
 TournamentRunner& Runner();
 void ShowRoomResults();
 
@@ -438,6 +448,7 @@ void PollGame() {
     RefreshPane();
   }
   if (game->result && game->result != RESULT_ADJOURNED && !g_room->finishing) {
+    if (RatedRoomGame(game)) return;  // booked by the end of the game itself
     if (g_room->tournamentGame)
       TournamentGameEnded();
     else
@@ -487,6 +498,9 @@ LRESULT CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam)
     case kMsgAdjournNow:
       AdjournAfterMove();
       return 0;
+    case kMsgRatedGameEnded:
+      if (g_room && g_room->game) RatedGameEnded(g_room->game);
+      return 0;
   }
   return DefWindowProcA(pane, message, wParam, lParam);
 }
@@ -513,24 +527,8 @@ INT_PTR CALLBACK TileProc(HWND tile, UINT message, WPARAM wParam, LPARAM) {
       PaintTile(tile, HDC(wParam));
       SetWindowLongPtrA(tile, DWLP_MSGRESULT, 1);
       return TRUE;
-    case WM_INITDIALOG: {
-      // Rated games are not in this room yet: their button stays out of
-      // sight and the tile closes up around the other one.
-      HWND rated = GetDlgItem(tile, kTileRatedGame);
-      HWND tournament = GetDlgItem(tile, kTileTournament);
-      RECT top, bottom, whole;
-      GetWindowRect(rated, &top);
-      GetWindowRect(tournament, &bottom);
-      GetWindowRect(tile, &whole);
-      const int shift = bottom.top - top.top;  // both in screen coordinates
-      POINT at{top.left, top.top};
-      ScreenToClient(tile, &at);
-      ShowWindow(rated, SW_HIDE);
-      SetWindowPos(tournament, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-      SetWindowPos(tile, nullptr, 0, 0, whole.right - whole.left, whole.bottom - whole.top - shift,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    case WM_INITDIALOG:
       return TRUE;
-    }
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED) TournamentRoomButton(LOWORD(wParam));
       return TRUE;
@@ -643,6 +641,31 @@ void ScriptGameEnded() {
   if (g_room->scriptRun && g_room->pane) PostMessageA(g_room->pane, kMsgScriptStep, 0, 0);
 }
 
+// The end of a rated game of the room (the rules call it as the game ends,
+// adjourned games aside): booked on the user's record, its result written
+// to a script's own [Game%d], and the script's next step posted.
+void RatedGameEnded(GameRecord* game) {
+  if (!g_room || !game || game != g_room->game || !RatedRoomGame(game) || g_room->finishing) return;
+  g_room->finishing = 1;
+  if (g_room->adjournBox) CloseAdjournBox();
+  if (g_room->scriptGame >= 0) {
+    GameScript script(GetProfile(), GetRoomScriptPath());
+    script.WriteResult(g_room->scriptGame, int32_t(game->result));
+  }
+  g_room->scriptGame = -1;
+  EndRoomGame();
+  RecordFinishedGame(game, 0, -1, false);
+  g_room->finishing = 0;
+  RefreshPane();
+  UpdateTournamentMenu();
+  if (g_room->scriptRun && g_room->pane) PostMessageA(g_room->pane, kMsgScriptStep, 0, 0);
+}
+
+// The rules' end of a rated game.
+void RatedGameEndHook(GameRecord* game) {
+  if (g_room && g_room->pane && game == g_room->game) PostMessageA(g_room->pane, kMsgRatedGameEnded, 0, 0);
+}
+
 Tournament* RoomTournament() { return g_room ? &g_room->tournament : nullptr; }
 
 void ScheduleChanged(Tournament*) {
@@ -662,9 +685,16 @@ void InstallScheduleHost() {
 
 void BoardRightClick(HWND board, POINT screen) { TournamentRoomContextMenu(board, screen); }
 
-// The tournament game in play goes into the file and stops.
+// The tournament game in play goes into the file and stops; a rated game
+// goes into the adjourned games folder.
 void AdjournNow() {
-  if (!g_room->game) return;
+  GameRecord* game = g_room->game;
+  if (!game) return;
+  if (RatedRoomGame(game)) {
+    if (SaveAdjournedGame(game)) EndRoomGame();
+    RefreshPane();
+    return;
+  }
   if (!g_room->tournamentGame) return;  // a script's game is not the tournament's
   Runner().Adjourn();
   RefreshPane();
@@ -701,7 +731,8 @@ void AdjournAfterMove() {
 // "Adjourn": at once when the engine is to move, else after the user's move.
 void AdjournCommand() {
   GameRecord* game = g_room->game;
-  if (!game || IsGameOver(game) || !g_room->tournamentGame || g_room->adjournBox) return;
+  if (!game || IsGameOver(game) || g_room->adjournBox) return;
+  if (!g_room->tournamentGame && !RatedRoomGame(game)) return;
   if (AppMessageBox(Text(kStrAdjournSure).c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES) return;
   if (g_room->game != game || IsGameOver(game)) return;  // it ended while the question was open
   if (IsHumanToMove(game)) {
@@ -815,6 +846,7 @@ int ActivateTournamentRoom(RoomRecord* record) {
   ShowWindow(g_room->pane, SW_SHOWNA);
   if (g_room->tile) ShowWindow(g_room->tile, SW_SHOWNA);
   g_room->scriptRun = 0;
+  SetRatedGameEndHook(RatedGameEndHook);
   if (FileExists(GetRoomScriptPath())) PostMessageA(g_room->pane, kMsgScriptStep, 0, 0);
   ChangeIdleLevel(1);
   UpdateTournamentMenu();
@@ -825,6 +857,10 @@ int DeactivateTournamentRoom(RoomRecord* record) {
   // A tournament game is adjourned before the room is left, if the user
   // agrees; a script's game holds the room until it ends.
   if (QueryAdjournTournament()) return 0;
+  if (g_room && g_room->game && RatedRoomGame(g_room->game)) {
+    if (QueryAdjournRatedGame(g_room->game)) return 0;
+    if (IsGameOver(g_room->game)) EndRoomGame();
+  }
   if (g_room && (g_room->game || g_room->tournament.gameInProgress)) return 0;
   if (g_room && g_room->shown) StopGame(g_room->shown);
   if (record && record->boardWindow) ShowWindow(static_cast<HWND>(record->boardWindow), SW_HIDE);
@@ -836,6 +872,7 @@ int DeactivateTournamentRoom(RoomRecord* record) {
 
 void FreeTournamentRoom(RoomRecord* record, int) {
   if (!g_room || record != g_record) return;
+  SetRatedGameEndHook(nullptr);
   EndRoomGame();
   DropShownGame();
   DestroyRoomBoardView(record);
@@ -874,6 +911,10 @@ int TournamentRoomCommand(void*, int command) {
       // A game in play (a tournament's or a rated one) keeps the room.
       if (g_room->game) return 1;
       RunRatedGameDialog(GetMainFrame(), &g_ratedGames);
+      return 1;
+    case kCmdLoadAdjourned:
+      if (g_room->game) return 1;
+      LoadAdjournedRatedGame();
       return 1;
   }
   return 0;
@@ -996,11 +1037,16 @@ void LoadAutoTestScript() {
       g_room->scriptGame = g.number;
       return;
     }
-    case ScriptStep::START_RATED:
-      // Rated test games need the rated-game flow, which this room does not
-      // have yet: the script stops here.
-      g_room->scriptRun = 0;
+    case ScriptStep::START_RATED: {
+      const ScriptGame& g = step.game;
+      if (!StartScriptedRatedGame(GetMainFrame(), &g_ratedGames, g.white, g.black, uint32_t(g.timeKind),
+                                  uint32_t(g.baseTime), uint32_t(g.bonusTime))) {
+        g_room->scriptRun = 0;
+        return;
+      }
+      g_room->scriptGame = g.number;
       return;
+    }
     case ScriptStep::COMPLETED:
       g_room->scriptRun = 0;
       AppMessageBox(step.message.c_str(), MB_OK);
@@ -1045,6 +1091,25 @@ bool ResumeRoomGame(const std::string& image, uint32_t kind) {
                                 loaded->startSide, loaded->startMoveNumber, 0);
   DestroyGame(loaded);
   return game && PlayRoomGame(game);
+}
+
+// "Load Adjourned Game": the chosen rated game is played on as a rated game
+// and its file deleted once it runs again.
+void LoadAdjournedRatedGame() {
+  const std::string path = ChooseAdjournedRatedGame(GetMainFrame());
+  if (path.empty()) return;
+  std::string image;
+  if (FILE* file = std::fopen(path.c_str(), "rb")) {
+    char block[4096];
+    for (size_t n; (n = std::fread(block, 1, sizeof block, file)) > 0;) image.append(block, n);
+    std::fclose(file);
+  }
+  if (!ResumeRoomGame(image, 48)) {
+    AppMessageBox(TournamentFileMessage(FILE_DAMAGED, path.c_str()).c_str(), MB_OK);
+    return;
+  }
+  DeleteFileA(path.c_str());
+  if (HWND board = RoomBoardWindow(ROOM_TOURNAMENT)) SetBoardWndCallback(board, nullptr, 0);
 }
 
 // A game of the room between the two players, started; false when it could
@@ -1132,7 +1197,10 @@ class RoomRunnerHost final : public TournamentRunnerHost {
     RefreshPane();
   }
   std::string ResultText(int32_t code) override { return ::ResultText(code); }
-  void RecordRatedGame(int) override {}
+  // A person of a rated tournament game: 1 White, 0 Black.
+  void RecordRatedGame(int side) override {
+    if (g_finished) RecordFinishedGame(g_finished, 1, side, false);
+  }
 };
 
 RoomRunnerHost g_runnerHost;
