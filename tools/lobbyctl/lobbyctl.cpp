@@ -7,7 +7,7 @@
 //     put KEY VALUE         store a value ("" erases)
 //     join [SECONDS]        join "RWLIVE" and print who comes and goes (default 5 s)
 //     send TEXT [NICK...]   join, send TEXT to the room or privately to each NICK, leave
-//     listen SECONDS        join and print every event until the time is up
+//     listen SECONDS        join, say "joined ROOM", and print every event until the time is up
 //
 // Events print as "join ID NICK", "leave ID NICK", "data ID NICK TEXT".
 // Exit status: 0 done, 1 failure (the reason on stderr), 2 usage, 3 nothing stored.
@@ -102,6 +102,12 @@ int main(int argc, char** argv) {
   };
   if (!client.JoinRoom(room, s.account, joinLike ? XmppClient::RoomHandler(print) : nullptr))
     return Fail(client, "join");
+  if (joinLike) {
+    // A listener says when it is in: what others send from then on reaches it.
+    std::lock_guard<std::mutex> lock(printMutex);
+    std::printf("joined %s\n", room.c_str());
+    std::fflush(stdout);
+  }
 
   if (command == "send") {
     std::vector<uint32_t> ids;

@@ -24,12 +24,23 @@ set -e
 [ "$status" = 3 ] || { echo "get of an unset key: exit $status, not 3"; exit 1; }
 [ "$wrong" = 1 ] || { echo "wrong password: exit $wrong, not 1"; exit 1; }
 
-run --user ben --password b listen 6 >"$dir/heard" &
+# Within $2 tenths of a second, a line matching $1 in what ben heard.
+heard() {
+  for _ in $(seq 1 "$2"); do
+    grep -qx "$1" "$dir/heard" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+run --user ben --password b listen 60 >"$dir/heard" &
 listener=$!
-sleep 2
+# Sent only once ben is in the room.
+heard "joined .*" 300 || { echo "ben did not join"; cat "$dir/heard"; exit 1; }
 run --user ann --password a send "hello room"
 run --user ann --password a send "psst" ben
-wait "$listener"
+heard "data [0-9]* ann psst" 100 || true
+kill "$listener" 2>/dev/null
+wait "$listener" 2>/dev/null || true
 grep -qx "data [0-9]* ann hello room" "$dir/heard" || { cat "$dir/heard"; exit 1; }
 grep -qx "data [0-9]* ann psst" "$dir/heard" || { cat "$dir/heard"; exit 1; }
 echo "lobbyctl_test: passed"
