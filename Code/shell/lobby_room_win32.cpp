@@ -1,10 +1,18 @@
 // The lobby room and its login screen (see lobby_room.h).
+// The rules' headers come before windows.h, whose language macros would
+// otherwise rename the notation's languages.
+#include "game_record.h"
+#include "game_registry.h"
+
 #include <windows.h>
 // The shell names its own user; not the system's account call.
 #undef GetUserName
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "app_globals.h"
 #include "app_messages.h"
@@ -16,8 +24,11 @@
 #include "main_loop.h"
 #include "data_sets.h"
 #include "profile.h"
+#include "room_board_win32.h"
 #include "room_switch.h"
 #include "room_window.h"
+#include "square_names.h"
+#include "win/board_view_win32.h"
 #include "wallpaper.h"
 #include "window_table.h"
 
@@ -137,12 +148,87 @@ void CoverBarPlace(bool cover) {
   SetWindowPos(room, nullptr, left, 0, client.right - left, client.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// ---- The login puzzle's board: the lobby's own board view over a game of
+// room 0 that holds the puzzle's position. Both players are people without
+// a clock; the board offers each move to the puzzle first.
+
+GameRecord* PuzzleGame() { return GetGameForOwner(ROOM_LOBBY); }
+
+void DropPuzzleGame() {
+  if (GameRecord* game = PuzzleGame()) {
+    StopGame(game);
+    UnregisterGame(&game->id);
+    DestroyGame(game);
+  }
+}
+
+HWND PuzzleBoardWindow() {
+  RoomRecord* record = GetRoomRecord(ROOM_LOBBY);
+  if (!record) return nullptr;
+  const bool made = !GetRoomBoardView(ROOM_LOBBY);
+  BoardView* view = CreateRoomBoardView(record);
+  if (!view) return nullptr;
+  if (made) {
+    // The window keeps a margin before the picture, which would show the
+    // room's wallpaper inside the dialog: only the picture is shown.
+    RECT all;
+    GetClientRect(view->window, &all);
+    const int left = std::max(0, int(view->projection.pictureOrigin.x));
+    const int top = std::max(0, int(view->projection.pictureOrigin.y));
+    SetWindowRgn(view->window, CreateRectRgn(left, top, all.right, all.bottom), FALSE);
+  }
+  return view->window;
+}
+
+void SetPuzzlePosition(HWND board, const Board* position) {
+  if (!position) return;
+  PlayerDescriptor white{}, black{};
+  white.slot = SLOT_WHITE;
+  black.slot = SLOT_BLACK;
+  white.timeControl = black.timeControl = 7;  // no clock
+  std::snprintf(white.name, sizeof white.name, "%s", GetUserName());
+  // White moves in a puzzle; after the mate it is Black's turn, so the
+  // board takes no more white moves.
+  const int side = IsSideInCheck(position, BLACK) ? BLACK : WHITE;
+  GameRecord* game = CreateGame(0, nullptr, &white, &black, nullptr, position, nullptr, side, 1, 0);
+  if (!game) return;
+  DropPuzzleGame();
+  if (RegisterGame(game, ROOM_LOBBY) != 0) {
+    DestroyGame(game);
+    return;
+  }
+  StartGame(game);
+  // The board lays the pieces out afresh (after any drag it is finishing).
+  if (board) PostMessageA(board, kGameEventMessage, GAME_NEW_POSITION, reinterpret_cast<LPARAM>(game));
+}
+
+void MarkPuzzleSquares(HWND board, int from, int to, int on) {
+  BoardView* view = GetBoardViewOfWindow(board);
+  if (!view) return;
+  const std::string squares = SquareName(from & 7, from >> 4) + SquareName(to & 7, to >> 4);
+  MarkSquares(view, squares.c_str(), on ? MARK_INVERT : 0);
+  RECT all;
+  GetClientRect(board, &all);
+  RedrawBoardScene(view, &all);
+}
+
+void SetPuzzleCallback(HWND board, PuzzleBoardCallback callback, intptr_t data) {
+  SetBoardWndCallback(board, callback, data);
+}
+
+void EndPuzzleBoard(HWND board) {
+  if (board) SendMessageA(board, kGameEventMessage, GAME_OVER, reinterpret_cast<LPARAM>(PuzzleGame()));
+  DropPuzzleGame();
+}
+
+const LoginPuzzleBoard kLobbyPuzzleBoard = {PuzzleBoardWindow, SetPuzzlePosition, MarkPuzzleSquares,
+                                            SetPuzzleCallback, EndPuzzleBoard};
+
 void MakeLobbyResources(RoomRecord* room) {
   LoadWallpaper(kDefaultWallpaperFile, room);
-  // The puzzle board's sets, named in the program's own settings.
-  char name[64] = "";
-  ProfileReadString("lobbyroom", "board_set", "Login Puzzle", name, sizeof name, GetMainIniPath());
-  std::strncpy(room->board->boardSetName, name, sizeof room->board->boardSetName - 1);
+  // The puzzle board, hidden until the login dialog takes it; its sets are
+  // named in the program's own settings.
+  PuzzleBoardWindow();
 }
 
 CmMenu* LobbyMenu(int) { return cmLoadMenu(Instance(), MAKEINTRESOURCEA(kLobbyMenuId)); }
@@ -213,6 +299,7 @@ int DeactivateLobbyRoom(RoomRecord*) {
 void ReleaseLobbyRoom(RoomRecord* room, int) {
   if (g_screen) DestroyWindow(g_screen);
   StopLoginPuzzleThreads();
+  DropPuzzleGame();
   if (room) room->roomData = nullptr;
 }
 
@@ -222,4 +309,5 @@ void RegisterLobbyRoom() {
   static const RoomModule module = {ActivateLobbyRoom, DeactivateLobbyRoom, ReleaseLobbyRoom, LobbyMenu,
                                     LobbyRoomCommand,  nullptr,             LobbyAccelerators};
   RegisterRoomModule(ROOM_LOBBY, &module);
+  SetLoginPuzzleBoard(&kLobbyPuzzleBoard);
 }

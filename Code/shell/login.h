@@ -27,7 +27,8 @@ INT_PTR RunNewUserDialog(HWND owner, char* loginName);
 
 // The lobby's puzzle board. The board sends its owner callback what the
 // user does: 0x8001 with wParam the offered move (a MoveRecord*), answered
-// 1 when the move was taken; mouse messages 0x200..0x202 and 0x8103,
+// 1 when the move was taken, and with wParam 0 when the board itself
+// refused a move as illegal; mouse messages 0x200..0x202 and 0x8103,
 // answered 0 to let the board handle them itself and 1 to stop them.
 using PuzzleBoardCallback = LRESULT (*)(HWND board, UINT message, WPARAM wParam, LPARAM lParam, intptr_t data);
 struct LoginPuzzleBoard {
@@ -38,6 +39,8 @@ struct LoginPuzzleBoard {
   // Marks or unmarks two squares.
   void (*markSquares)(HWND board, int from, int to, int on);
   void (*setCallback)(HWND board, PuzzleBoardCallback callback, intptr_t data);
+  // The puzzle is over: the board lets go of its position (may be null).
+  void (*end)(HWND board);
 };
 // Null: no board (the puzzle frame stays empty; logging in works alike).
 void SetLoginPuzzleBoard(const LoginPuzzleBoard* board);

@@ -20,6 +20,7 @@
 #include "login_puzzle.h"
 #include "main_loop.h"
 #include "moverecord.h"
+#include "player_profile_dialog.h"
 #include "status_line.h"
 #include "worker_thread.h"
 #include "main_frame.h"
@@ -242,18 +243,21 @@ void ShowPuzzleSolution(bool show) {
                        show ? 1 : 0);
 }
 
-// The board's square: the group box's inside above the status line.
+// The board keeps its picture's size, centred in the group box's inside
+// above the status line.
 void PlaceBoard(HWND dialog, HWND board) {
   HWND frame = GetDlgItem(dialog, 2206), status = GetDlgItem(dialog, kStatus);
-  RECT f{}, t{};
+  RECT f{}, t{}, b{};
   GetWindowRect(frame, &f);
   GetWindowRect(status, &t);
+  GetWindowRect(board, &b);
   MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&f), 2);
   MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&t), 2);
-  const int top = int(f.top) + 16, bottom = int(t.top) - 4;
-  const int side = std::min(int(f.right - f.left) - 16, bottom - top);
-  if (side <= 0) return;
-  SetWindowPos(board, HWND_TOP, (f.left + f.right - side) / 2, top, side, side, SWP_SHOWWINDOW);
+  const int top = int(f.top) + 14, bottom = int(t.top) - 2;
+  const int width = int(b.right - b.left), height = int(b.bottom - b.top);
+  if (width <= 0 || height <= 0) return;
+  const int y = std::max(top, top + (bottom - top - height) / 2);
+  SetWindowPos(board, HWND_TOP, (f.left + f.right - width) / 2, y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
 }
 
 void StartLoginPuzzle(HWND dialog) {
@@ -308,6 +312,7 @@ void EndLoginPuzzle() {
     ShowWindow(g_puzzle.board, SW_HIDE);
     g_board->setCallback(g_puzzle.board, nullptr, 0);
     SetParent(g_puzzle.board, g_puzzle.boardParent);
+    if (g_board->end) g_board->end(g_puzzle.board);
   }
   g_puzzle = ShownPuzzle{};
 }
@@ -315,7 +320,11 @@ void EndLoginPuzzle() {
 LRESULT PuzzleBoardProc(HWND board, UINT message, WPARAM first, LPARAM, intptr_t) {
   if (message == 0x8001) {
     const auto* move = reinterpret_cast<const MoveRecord*>(first);
-    if (!g_puzzle.active || !move) return 0;
+    if (!g_puzzle.active) return 0;
+    if (!move) {  // refused by the board itself
+      SetStatus(kPuzzleWrongMove);
+      return 0;
+    }
     switch (JudgePuzzleMove(g_puzzle.position, WHITE, move->from, move->to)) {
       case PuzzleVerdict::kIllegal:
         SetStatus(kPuzzleWrongMove);
@@ -410,8 +419,11 @@ INT_PTR CALLBACK LoginDialogProc(HWND dialog, UINT message, WPARAM first, LPARAM
           }
           return TRUE;
         }
-        case kViewPlayer:
-          return TRUE;  // the player profile comes with the game room
+        case kViewPlayer: {
+          const std::string name = Selected(dialog);
+          if (!name.empty()) OpenPlayerProfileDialog(dialog, GetModuleHandleA(nullptr), name.c_str());
+          return TRUE;
+        }
         case kDeletePlayer:
           DeletePlayer(dialog);
           return TRUE;

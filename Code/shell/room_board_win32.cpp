@@ -45,6 +45,8 @@ constexpr int kChessSetsDataSet = 0;
 // A room without its own choice shows the largest flat set whose picture
 // fits its layout's board rectangle; this one when none does.
 constexpr const char* kDefaultBoardSet = "2D Walnut Medium";
+constexpr const char* kLobbyBoardSet = "Login Puzzle";
+constexpr const char* kLobbyPieceSet = "Newspaper";
 
 ChessSetCatalogue g_catalogue;
 
@@ -111,7 +113,12 @@ class RoomBoardHost final : public BoardViewHost {
     char layout[kAppPathSize] = "";
     GetCurrentLayoutPath(layout);
     char name[64];
-    ProfileReadString(section, "board_set", "", name, sizeof name, layout);
+    // The lobby's puzzle board is the program's, named in its own settings.
+    const bool lobby = record_->room == ROOM_LOBBY;
+    if (lobby)
+      ProfileReadString(section, "board_set", kLobbyBoardSet, name, sizeof name, GetMainIniPath());
+    else
+      ProfileReadString(section, "board_set", "", name, sizeof name, layout);
     if (!name[0]) ProfileReadString(section, "board_set", "", name, sizeof name, GetSettingsIniPath());
     int board = name[0] ? g_catalogue.FindBoardSet(name) : -1;
     if (board < 0 && std::strcmp(name, kLayoutCustomBoard) == 0) board = kCustomBoardSet;
@@ -121,7 +128,10 @@ class RoomBoardHost final : public BoardViewHost {
     const int record = board == kCustomBoardSet ? std::max(0, g_catalogue.FindBoardSet(kDefaultBoardSet)) : board;
     if (record < 0 || !g_catalogue.CopyBoardSet(&boardSet_, record)) return false;
     boardIndex_ = board;
-    ProfileReadString(section, "piece_set", "", name, sizeof name, layout);
+    if (lobby)
+      ProfileReadString(section, "piece_set", kLobbyPieceSet, name, sizeof name, GetMainIniPath());
+    else
+      ProfileReadString(section, "piece_set", "", name, sizeof name, layout);
     if (!name[0]) ProfileReadString(section, "piece_set", "", name, sizeof name, GetSettingsIniPath());
     int pieces = name[0] ? g_catalogue.FindPieceSet(name) : -1;
     if (pieces < 0) pieces = g_catalogue.FindPieceSet(RecordName(boardSet_.defaultPieceSet, kSetNameSize).c_str());
@@ -288,7 +298,12 @@ class RoomBoardHost final : public BoardViewHost {
   }
   int AskPromotion(int) override { return 1; }
   void ShowStatus(const std::string& text) override { SetStatusText(0, text.c_str()); }
-  void SayIllegal() override {}
+  // The login puzzle hears of a move the board refused (its owner callback
+  // with no move).
+  void SayIllegal() override {
+    if (record_->room == ROOM_LOBBY && record_->boardWindow)
+      CallBoardWndCallback(static_cast<HWND>(record_->boardWindow), kOfferMoveMessage, 0, 0);
+  }
   void Beep() override { MessageBeep(MB_OK); }
   bool FindMoveForSquare(int square, MoveRecord* out) override {
     GameRecord* game = Game();

@@ -1,10 +1,13 @@
 // Room wallpapers over Windows (see wallpaper.h).
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "app_globals.h"
 #include "app_messages.h"
+#include "color_picker.h"
 #include "dialog_runner.h"
+#include "file_dialog.h"
 #include "dibkit.h"
 #include "dibkit_gdi.h"
 #include "look_and_feel.h"
@@ -33,6 +36,10 @@ enum : int {
   kTopBlue = 5292,
   kBottomBlue = 5293,
 };
+// The red, green and blue edits of the top (0) and bottom (1) colours.
+constexpr int kColourEdits[2][3] = {{kTopRed, kTopGreen, kTopBlue}, {kBottomRed, kBottomGreen, kBottomBlue}};
+// The file dialog's type for bitmap files.
+constexpr int kBitmapFileType = 15;
 
 struct WallpaperChoice {
   int32_t isBitmap;
@@ -73,32 +80,23 @@ PackedDib* LoadSource(const RoomRecord* record) {
 }
 
 void FillEdits(HWND dialog, const WallpaperChoice* c) {
-  const int ids[2][3] = {{kTopRed, kTopGreen, kTopBlue}, {kBottomRed, kBottomGreen, kBottomBlue}};
   for (int k = 0; k < 2; ++k) {
     for (int ch = 0; ch < 3; ++ch)
-      SetDlgItemInt(dialog, ids[k][ch], (c->colours[k] >> (8 * ch)) & 0xFF, FALSE);
+      SetDlgItemInt(dialog, kColourEdits[k][ch], (c->colours[k] >> (8 * ch)) & 0xFF, FALSE);
   }
 }
 
 void ReadColourEdits(HWND dialog, WallpaperChoice* c, int which) {
-  const int ids[2][3] = {{kTopRed, kTopGreen, kTopBlue}, {kBottomRed, kBottomGreen, kBottomBlue}};
   int v[3];
   for (int ch = 0; ch < 3; ++ch)
-    v[ch] = static_cast<int>(GetDlgItemInt(dialog, ids[which][ch], nullptr, TRUE));
+    v[ch] = static_cast<int>(GetDlgItemInt(dialog, kColourEdits[which][ch], nullptr, TRUE));
   c->colours[which] = ColourFromEdits(v[0], v[1], v[2]);
 }
 
 int ColourOfEdit(int id) {
-  switch (id) {
-    case kTopRed:
-    case kTopGreen:
-    case kTopBlue:
-      return 0;
-    case kBottomRed:
-    case kBottomGreen:
-    case kBottomBlue:
-      return 1;
-  }
+  for (int k = 0; k < 2; ++k)
+    for (int edit : kColourEdits[k])
+      if (edit == id) return k;
   return -1;
 }
 
@@ -140,8 +138,20 @@ INT_PTR CALLBACK WallpaperDialogProc(HWND dialog, UINT message, WPARAM first, LP
         return TRUE;
       }
       if (id == kBrowse) {
-        char path[260];
+        char path[MAX_PATH] = "";
         if (ChooseWallpaperFile(dialog, path)) SetDlgItemTextA(dialog, kFileEdit, path);
+        return TRUE;
+      }
+      if ((id == kColour1Button || id == kColour2Button) && c) {
+        const int which = id == kColour1Button ? 0 : 1;
+        COLORREF colour = c->colours[which];
+        if (RunColorSelect(dialog, &colour)) {
+          c->colours[which] = colour & 0xFFFFFF;
+          c->filling = true;
+          FillEdits(dialog, c);
+          c->filling = false;
+          PostMessageA(dialog, RWM_DEFERRED_UPDATE, 1, 0);
+        }
         return TRUE;
       }
       if (id == IDOK && c) {
@@ -255,7 +265,21 @@ int GradientIntoBitmap(HDC dc, const RECT* rect, PackedDib* dib, COLORREF top, C
   return 1;
 }
 
-int ChooseWallpaperFile(HWND, char*) { return 0; }
+int ChooseWallpaperFile(HWND owner, char* path) {
+  if (!path) return 0;
+  // The dialog opens in the wallpaper folder and keeps its own folder for
+  // its other callers.
+  const std::string previous = GetFileDialogFolder() ? GetFileDialogFolder() : "";
+  SetFileDialogFolder((std::string(GetWallpaperFolder()) + "\\").c_str());
+  char chosen[MAX_PATH] = "";
+  int type = 0, openAs = 0;
+  const int ok = DoFileDialog(owner, GetModuleHandleA(nullptr), chosen, nullptr, 0, kBitmapFileType, 1, &type,
+                              &openAs, nullptr);
+  SetFileDialogFolder(previous.c_str());
+  if (!ok || !chosen[0]) return 0;
+  std::snprintf(path, MAX_PATH, "%s", chosen);
+  return 1;
+}
 
 INT_PTR RunWallpaperDialog(RoomRecord* record) {
   if (!record) return 0;

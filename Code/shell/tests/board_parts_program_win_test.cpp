@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "guitest.h"
+#include "program_board_geometry.h"
 
 namespace {
 
@@ -63,63 +64,6 @@ std::string ListText(HWND dialog, int list, int line) {
   WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
   return narrow;
 }
-
-struct FolderSets : ChessSetHost {
-  bool DataSetOpen() override { return true; }
-  bool LoadDataItem(const std::string& name, std::vector<uint8_t>* out) override {
-    std::ifstream in(std::string(RW_SETS_DIR) + "/" + name, std::ios::binary);
-    out->assign(std::istreambuf_iterator<char>(in), {});
-    return !out->empty();
-  }
-  std::string GetSoundFileName(int) override { return std::string(); }
-  std::string ProgramFolder() override { return std::string(); }
-  bool WriteWaveFile(const std::vector<uint8_t>&, const std::string&) override { return false; }
-};
-
-// The room's board as the program lays it out: the largest flat set whose
-// picture fits the layout's board rectangle, at the rectangle's corner.
-struct BoardGeometry {
-  BoardSetRecord set{};
-  PieceSetRecord pieces{};
-  BoardProjection projection{};
-
-  bool Load(const RECT& area) {
-    ChessSetCatalogue catalogue;
-    FolderSets folder;
-    if (!catalogue.Load(&folder)) return false;
-    int n = -1, best = 0;
-    for (int i = 0; i < catalogue.boardCount(); ++i) {
-      const BoardSetRecord* s = catalogue.GetBoardSetRecord(i);
-      if (!IsFlatBoard(*s) || (s->roomsMask && !(s->roomsMask & 2u))) continue;
-      if (2 * s->centreX > area.right - area.left || 2 * s->centreY > area.bottom - area.top || s->size <= best)
-        continue;
-      n = i;
-      best = s->size;
-    }
-    if (n < 0 || !catalogue.CopyBoardSet(&set, n)) return false;
-    catalogue.CopyPieceSet(&pieces, catalogue.FindPieceSet(RecordName(set.defaultPieceSet, kSetNameSize).c_str()));
-    set.originX = area.left + set.centreX - set.size / 2;
-    set.originY = area.top + set.centreY - set.size / 2;
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    TEXTMETRICA tm{};
-    GetTextMetricsA(dc, &tm);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    projection.geometry = &set;
-    projection.leftMargin = 2 * (tm.tmAveCharWidth > 0 ? tm.tmAveCharWidth : 7);
-    projection.celWidth = pieces.celWidth;
-    projection.celHeight = pieces.celHeight;
-    return UpdateBoardOffset(&projection, nullptr);
-  }
-  POINT Centre(HWND board, const char* square) const {
-    ScreenPoint p{};
-    SquareCentre(projection, '8' - square[1], square[0] - 'a', &p, nullptr);
-    POINT s{p.x, p.y};
-    ClientToScreen(board, &s);
-    return s;
-  }
-};
 
 class BoardPartsProgram : public ::testing::Test {
  protected:

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "guitest.h"
+#include "program_board_geometry.h"
 #include "personality.h"
 
 namespace {
@@ -36,69 +37,6 @@ constexpr int kLibraryButton = 21570;  // the lobby hides the bar: leave to a ro
 constexpr int kMoveList = 1806;
 
 bool Shot(const char* name) { return guitest::ScreenshotTo(RW_SHELL_ARTEFACT_DIR, name); }
-
-std::vector<uint8_t> ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-struct FolderSets : ChessSetHost {
-  bool DataSetOpen() override { return true; }
-  bool LoadDataItem(const std::string& name, std::vector<uint8_t>* out) override {
-    *out = ReadFile(std::string(RW_SETS_DIR) + "/" + name);
-    return !out->empty();
-  }
-  std::string GetSoundFileName(int) override { return std::string(); }
-  std::string ProgramFolder() override { return std::string(); }
-  bool WriteWaveFile(const std::vector<uint8_t>&, const std::string&) override { return false; }
-};
-
-// The program's board as the room lays it out: the largest flat set whose
-// picture fits the layout's board rectangle, its picture at the rectangle's
-// corner.
-struct BoardGeometry {
-  BoardSetRecord set{};
-  PieceSetRecord pieces{};
-  BoardProjection projection{};
-
-  bool Load(const RECT& area) {
-    ChessSetCatalogue catalogue;
-    FolderSets folder;
-    if (!catalogue.Load(&folder)) return false;
-    int n = -1, best = 0;
-    for (int i = 0; i < catalogue.boardCount(); ++i) {
-      const BoardSetRecord* s = catalogue.GetBoardSetRecord(i);
-      if (!IsFlatBoard(*s) || (s->roomsMask && !(s->roomsMask & 2u))) continue;
-      if (2 * s->centreX > area.right - area.left || 2 * s->centreY > area.bottom - area.top || s->size <= best)
-        continue;
-      n = i;
-      best = s->size;
-    }
-    if (n < 0 || !catalogue.CopyBoardSet(&set, n)) return false;
-    std::printf("board set %s\n", RecordName(set.name, kSetNameSize).c_str());
-    catalogue.CopyPieceSet(&pieces, catalogue.FindPieceSet(RecordName(set.defaultPieceSet, kSetNameSize).c_str()));
-    set.originX = area.left + set.centreX - set.size / 2;
-    set.originY = area.top + set.centreY - set.size / 2;
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    TEXTMETRICA tm{};
-    GetTextMetricsA(dc, &tm);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    projection.geometry = &set;
-    projection.leftMargin = 2 * (tm.tmAveCharWidth > 0 ? tm.tmAveCharWidth : 7);
-    projection.celWidth = pieces.celWidth;
-    projection.celHeight = pieces.celHeight;
-    return UpdateBoardOffset(&projection, nullptr);
-  }
-  POINT Centre(HWND board, const char* square) const {
-    ScreenPoint p{};
-    SquareCentre(projection, '8' - square[1], square[0] - 'a', &p, nullptr);
-    POINT s{p.x, p.y};
-    ClientToScreen(board, &s);
-    return s;
-  }
-};
 
 void ClickChild(HWND parent, int id) {
   ASSERT_TRUE(guitest::ClickItem(parent, id)) << id;

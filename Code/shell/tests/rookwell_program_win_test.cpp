@@ -3,13 +3,18 @@
 // navigation bar; every room button; closing with Alt+F4; a second copy;
 // the fatal starts; the processor an idle program uses. Each test works on
 // a fresh copy of the installed folder.
+#include "login_puzzle.h"
+#include "program_board_geometry.h"
+// clang-format off
 #include <gtest/gtest.h>
 #include <windows.h>
+// clang-format on
 
 #include <cstdio>
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -499,10 +504,15 @@ TEST(Rookwell, LogsInANewPlayerFromAFreshFolderAndAgainAtTheNextStart) {
   EXPECT_TRUE(IsWindowVisible(GetDlgItem(login, 1639)));  // Quit, not Cancel
   EXPECT_FALSE(IsWindowVisible(GetDlgItem(login, 1002)));
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(login, 1014)));  // nobody to log in
-  // The program has no puzzle board yet: the frame stays empty, and the
-  // puzzle is made and saved for the next start all the same.
-  EXPECT_EQ(Status(login), "Creating Puzzle...");
-  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(login, 1015)));  // "I Give Up"
+  // No saved puzzle: the first is made while the user waits, shown on the
+  // dialog's board, and the next start's is saved.
+  EXPECT_TRUE(guitest::WaitFor([&] { return Status(login) == "White to move. Mate in one."; }, 30000))
+      << Status(login);
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(login, 1015)));  // "I Give Up"
+  HWND puzzleBoard = FindWindowExA(login, nullptr, "RWBoardWndClass", nullptr);
+  ASSERT_NE(puzzleBoard, nullptr);
+  EXPECT_TRUE(IsWindowVisible(puzzleBoard));
+  guitest::Pump(300);
   EXPECT_TRUE(Shot("rookwell_login_fresh"));
   EXPECT_TRUE(guitest::WaitFor([&] { return Exists(run.folder + "\\Puzzle.drill"); }, 30000));
 
@@ -631,6 +641,119 @@ TEST(Rookwell, CommandLineUserIsMadeAndLoggedIn) {
   DWORD code = 99;
   if (!guitest::WaitForProgramEnd(&run.program, 15000, &code)) guitest::KillProgram(&run.program);
   EXPECT_EQ(code, 0u);
+}
+
+// A shown top-level window of this caption, or null.
+HWND ShownWindow(const char* caption) {
+  struct Search {
+    const char* caption;
+    HWND found;
+  } search{caption, nullptr};
+  EnumWindows(
+      [](HWND w, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        char text[96] = "";
+        GetWindowTextA(w, text, sizeof text);
+        if (!IsWindowVisible(w) || std::strcmp(text, s->caption) != 0) return TRUE;
+        s->found = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// "Puzzle.drill" with the one position the test knows: Black's king e8,
+// White's king e6 and rook h1; Rh8 is the one mate.
+void WriteKnownPuzzle(const std::string& folder) {
+  Board b;
+  ClearBoard(&b);
+  b[4] = BLACK + KING;
+  b[BLACK_KING_SQUARE] = 4;
+  b[36] = WHITE + KING;
+  b[WHITE_KING_SQUARE] = 36;
+  b[119] = WHITE + ROOK;
+  b[kSolutionFromByte] = 119;
+  b[kSolutionToByte] = 7;
+  uint8_t bytes[kPuzzleFileSize];
+  EncodePuzzle(b, WHITE, bytes);
+  std::ofstream(folder + "\\" + kPuzzleFileName, std::ios::binary).write(reinterpret_cast<const char*>(bytes),
+                                                                           sizeof bytes);
+}
+
+// The login puzzle on the program's own board, played with real drags: a
+// saved puzzle shows at once; a move that does not mate is taken back, a
+// move the rules refuse says so, "I Give Up" marks the two squares, the
+// mate is praised and greys "I Give Up". "View Player" shows the selected
+// player's profile.
+TEST(Rookwell, TheLoginPuzzleIsPlayedOnTheDialogsBoard) {
+  ProgramRun run;
+  run.folder = FreshCopy("rw_e2e_puzzle", false, false);
+  WriteKnownPuzzle(run.folder);
+  ASSERT_TRUE(run.StartIn());
+  HWND login = WaitForLogin(run.program);
+  ASSERT_NE(login, nullptr);
+  EXPECT_EQ(Status(login), "White to move. Mate in one.");
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(login, 1015)));
+  HWND board = FindWindowExA(login, nullptr, "RWBoardWndClass", nullptr);
+  ASSERT_NE(board, nullptr);
+  ASSERT_TRUE(IsWindowVisible(board));
+  // The board lies inside the puzzle's frame, above the status line.
+  RECT frame, onScreen, status;
+  GetWindowRect(GetDlgItem(login, 2206), &frame);
+  GetWindowRect(board, &onScreen);
+  GetWindowRect(GetDlgItem(login, 2205), &status);
+  EXPECT_GE(onScreen.left, frame.left);
+  EXPECT_LE(onScreen.right, frame.right);
+  EXPECT_GE(onScreen.top, frame.top);
+  EXPECT_LE(onScreen.bottom, status.top + 2);
+  BoardGeometry geometry;
+  ASSERT_TRUE(geometry.LoadNamed("Login Puzzle", 6, 15));
+  guitest::Pump(500);
+  EXPECT_TRUE(Shot("rookwell_login_puzzle"));
+
+  // Rh2 does not mate: taken back (the rook can still go to h8 below).
+  guitest::DragSettled(geometry.Centre(board, "h1"), geometry.Centre(board, "h2"));
+  EXPECT_TRUE(guitest::WaitFor([&] { return Status(login) == "Incorrect. Try again."; }, 3000)) << Status(login);
+  // A rook does not move like a bishop.
+  guitest::DragSettled(geometry.Centre(board, "h1"), geometry.Centre(board, "g2"));
+  EXPECT_TRUE(guitest::WaitFor([&] { return Status(login) == "Wrong move."; }, 3000)) << Status(login);
+
+  ClickChild(login, 1015);  // "I Give Up"
+  guitest::Pump(500);
+  EXPECT_TRUE(Shot("rookwell_login_puzzle_given_up"));
+
+  guitest::DragSettled(geometry.Centre(board, "h1"), geometry.Centre(board, "h8"));
+  EXPECT_TRUE(guitest::WaitFor([&] { return Status(login) == "Correct!"; }, 3000)) << Status(login);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(login, 1015)));
+  guitest::Pump(500);
+  EXPECT_TRUE(Shot("rookwell_login_puzzle_solved"));
+
+  // A player made without logging in, then viewed.
+  ClickChild(login, 1003);
+  HWND create = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (create = FindWindowA(nullptr, "Create New Player")) != nullptr; }, 5000));
+  guitest::Pump(300);
+  ClickChild(create, 1015);
+  guitest::TypeText("Bea");
+  ClickChild(create, 1000);  // "Log In With This Player" off
+  ClickChild(create, 1010);
+  ASSERT_TRUE(guitest::WaitFor([&] { return !IsWindow(create); }, 5000));
+  guitest::Pump(300);
+  ASSERT_TRUE(IsWindow(login));  // nobody logged in yet
+  EXPECT_EQ(SendDlgItemMessageA(login, 1009, LB_GETCOUNT, 0, 0), 1);
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(login, 1016)));
+  ClickChild(login, 1016);  // "View Player"
+  // Bea's record, read from her file.
+  HWND profile = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (profile = ShownWindow("Player Profile - Bea")) != nullptr; }, 5000));
+  guitest::Pump(500);
+  EXPECT_TRUE(Shot("rookwell_view_player"));
+  PostMessageA(profile, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(guitest::WaitFor([&] { return !IsWindow(profile); }, 5000));
+  ASSERT_TRUE(IsWindow(login));
+  ClickChild(login, 1014);  // Login as Bea
+  ASSERT_TRUE(guitest::WaitFor([&] { return !IsWindow(login); }, 5000));
+  CloseAndConfirm(run);
 }
 
 }  // namespace

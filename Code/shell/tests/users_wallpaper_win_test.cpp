@@ -15,6 +15,7 @@
 
 #include "app_globals.h"
 #include "dibkit.h"
+#include "file_dialog.h"
 #include "frame_links.h"
 #include "guitest.h"
 #include "heapkit.h"
@@ -211,6 +212,16 @@ TEST_F(ShellUsersWin, GradientRowsAndTiledPictures) {
   for (RoomRecord* r : {&room, &kids, &classroom, &library}) dibDelete(r->wallpaperBitmap);
 }
 
+// "Select Wallpaper" run for the room on a thread of its own, once it is up.
+HWND OpenWallpaperDialog(std::thread* runner, RoomRecord* room, INT_PTR* result) {
+  *result = -1;
+  *runner = std::thread([=] { *result = RunWallpaperDialog(room); });
+  HWND dialog = nullptr;
+  guitest::WaitFor([&] { return (dialog = FindWindowA(nullptr, "Select Wallpaper")) != nullptr; }, 5000);
+  guitest::Pump(300);
+  return dialog;
+}
+
 TEST_F(ShellUsersWin, WallpaperDialogEditsColoursAndKeepsTheFileWhenNothingChanged) {
   RoomRecord room{};
   room.room = ROOM_GAME;
@@ -222,11 +233,9 @@ TEST_F(ShellUsersWin, WallpaperDialogEditsColoursAndKeepsTheFileWhenNothingChang
   PackedDib* source = room.wallpaperBitmap;
 
   INT_PTR result = -1;
-  std::thread runner([&] { result = RunWallpaperDialog(&room); });
-  HWND dialog = nullptr;
-  guitest::WaitFor([&] { return (dialog = FindWindowA(nullptr, "Select Wallpaper")) != nullptr; }, 5000);
+  std::thread runner;
+  HWND dialog = OpenWallpaperDialog(&runner, &room, &result);
   ASSERT_NE(dialog, nullptr);
-  guitest::Pump(300);
   EXPECT_EQ(IsDlgButtonChecked(dialog, 5284), BST_CHECKED);
   EXPECT_TRUE(guitest::ScreenshotTo(RW_SHELL_ARTEFACT_DIR, "wallpaper_dialog"));
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -234,9 +243,8 @@ TEST_F(ShellUsersWin, WallpaperDialogEditsColoursAndKeepsTheFileWhenNothingChang
   EXPECT_EQ(result, 1);
   EXPECT_EQ(room.wallpaperBitmap, source);  // not read again
 
-  runner = std::thread([&] { result = RunWallpaperDialog(&room); });
-  guitest::WaitFor([&] { return (dialog = FindWindowA(nullptr, "Select Wallpaper")) != nullptr; }, 5000);
-  guitest::Pump(200);
+  dialog = OpenWallpaperDialog(&runner, &room, &result);
+  ASSERT_NE(dialog, nullptr);
   SetDlgItemTextA(dialog, 5288, "300");  // top red
   SetDlgItemTextA(dialog, 5291, "128");  // bottom green
   SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(5283, BN_CLICKED), 0);
@@ -251,6 +259,77 @@ TEST_F(ShellUsersWin, WallpaperDialogEditsColoursAndKeepsTheFileWhenNothingChang
   EXPECT_EQ(room.wallpaperIsBitmap, 0);
   EXPECT_NE(room.wallpaperBitmap, nullptr);
   EXPECT_EQ(room.wallpaperBitmap->biWidth, 1);
+  dibDelete(room.wallpaperBitmap);
+}
+
+// "&Browse..." opens the program's file dialog in the wallpaper folder,
+// listing its bitmaps only, and gives the dialog's folder back; "Color
+// &1..." opens the colour picker, whose choice fills the top colour's
+// edits and the preview.
+TEST_F(ShellUsersWin, WallpaperDialogBrowsesForABitmapAndPicksAColour) {
+  CloseHandle(CreateFileA((program_ + "\\Wallpaper\\notes.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  SetFileDialogFolder("C:\\");
+  RoomRecord room{};
+  room.room = ROOM_GAME;
+  room.wallpaperIsBitmap = 0;
+  room.gradient[0] = 0x000000;
+  room.gradient[1] = 0xFFFFFF;
+  INT_PTR result = -1;
+  std::thread runner;
+  HWND dialog = OpenWallpaperDialog(&runner, &room, &result);
+  ASSERT_NE(dialog, nullptr);
+
+  ASSERT_TRUE(guitest::ClickItem(dialog, 3));  // "&Browse..."
+  HWND files = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (files = FindWindowA(nullptr, "File Open")) != nullptr; }, 5000));
+  guitest::Pump(300);
+  HWND list = GetDlgItem(files, 405);
+  ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 1);  // no notes.txt
+  char line[MAX_PATH] = "";
+  SendMessageA(list, LB_GETTEXT, 0, LPARAM(line));
+  EXPECT_STREQ(line, "MarbleGray.bmp");
+  RECT item{};
+  SendMessageA(list, LB_GETITEMRECT, 0, LPARAM(&item));
+  POINT at{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+  ClientToScreen(list, &at);
+  guitest::Click(at);
+  guitest::Pump(200);
+  EXPECT_TRUE(guitest::ScreenshotTo(RW_SHELL_ARTEFACT_DIR, "wallpaper_browse"));
+  ASSERT_TRUE(guitest::ClickItem(files, 401));  // "&Load"
+  ASSERT_TRUE(guitest::WaitFor([&] { return !IsWindow(files); }, 5000));
+  guitest::Pump(200);
+  char path[MAX_PATH] = "";
+  GetDlgItemTextA(dialog, 5285, path, sizeof path);
+  EXPECT_EQ(std::string(path), program_ + "\\Wallpaper\\MarbleGray.bmp");
+  EXPECT_STREQ(GetFileDialogFolder(), "C:\\");
+
+  ASSERT_TRUE(guitest::ClickItem(dialog, 5));  // "Color &1..."
+  HWND picker = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (picker = FindWindowA(nullptr, "Select Color")) != nullptr; }, 5000));
+  guitest::Pump(300);
+  SetDlgItemTextA(picker, 5278, "");
+  ASSERT_TRUE(guitest::ClickItem(picker, 5278));  // red
+  guitest::TypeText("200");
+  guitest::Pump(200);
+  ASSERT_TRUE(guitest::ClickItem(picker, IDOK));
+  ASSERT_TRUE(guitest::WaitFor([&] { return !IsWindow(picker); }, 5000));
+  guitest::Pump(300);
+  EXPECT_EQ(GetDlgItemInt(dialog, 5288, nullptr, FALSE), 200u);
+  EXPECT_EQ(GetDlgItemInt(dialog, 5290, nullptr, FALSE), 0u);
+  // The preview's top row shows the new top colour.
+  RECT preview;
+  GetWindowRect(GetDlgItem(dialog, 5282), &preview);
+  const COLORREF top = guitest::ScreenPixel((preview.left + preview.right) / 2, preview.top + 2);
+  EXPECT_NEAR(GetRValue(top), 200, 8);
+  EXPECT_LT(GetGValue(top), 16);
+  EXPECT_TRUE(guitest::ScreenshotTo(RW_SHELL_ARTEFACT_DIR, "wallpaper_colour_picked"));
+  ASSERT_TRUE(guitest::ClickItem(dialog, IDOK));
+  runner.join();
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(room.gradient[0], 200u);
+  EXPECT_EQ(room.gradient[1], 0xFFFFFFu);
+  EXPECT_STREQ(room.wallpaperFile, (program_ + "\\Wallpaper\\MarbleGray.bmp").c_str());
   dibDelete(room.wallpaperBitmap);
 }
 
