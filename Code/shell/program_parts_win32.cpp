@@ -33,6 +33,7 @@
 #include "shell_services.h"
 #include "sound_layer.h"
 #include "teaching_rooms_win32.h"
+#include "training_screens_win32.h"
 
 namespace {
 
@@ -95,6 +96,7 @@ void ConnectProgramParts() {
   SetRoomMovieLaunch(PlayKidsRoom);
   // The classroom and the kids room take their places in the room table.
   RegisterTeachingRooms();
+  ConnectTrainingScreens();
   ConnectDatabaseRoom();
 
   ShellServices s = GetShellServices();
