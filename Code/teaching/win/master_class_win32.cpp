@@ -149,7 +149,8 @@ INT_PTR CALLBACK MasterClassDlgProc(HWND dialog, UINT message, WPARAM first, LPA
       const int id = LOWORD(first);
       for (int button : kCertificateButtons)
         if (id == button && state) {
-          FillCertificateValues(static_cast<int>(reinterpret_cast<intptr_t>(GetParent(dialog))), state->name, 1,
+          // The certificate of achievement (design 0), with the total.
+          FillCertificateValues(static_cast<int>(reinterpret_cast<intptr_t>(GetParent(dialog))), state->name, 0,
                                 state->total);
           return TRUE;
         }
