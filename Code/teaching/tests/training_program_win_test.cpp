@@ -203,6 +203,16 @@ TEST(Training, SeededDrillSolvedWithDragsSetsARecord) {
   ASSERT_EQ(file.size(), 1440u);
   EXPECT_EQ(ReadU32(file, 15 * 36 + 32), minutes * 60 + seconds);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(&file[15 * 36])), "TestUser");
+
+  // The main menu's "View Drill Records" reads the file again.
+  PostMessageA(run.frame, WM_COMMAND, 40168, 0);
+  records = WaitForWindow("Drill Records", 8000);
+  ASSERT_NE(records, nullptr);
+  ClickChild(records, 623);
+  guitest::Pump(200);
+  EXPECT_EQ(TextOf(GetDlgItem(records, 6225)), time);
+  ClickChild(records, IDOK);
+  EXPECT_TRUE(guitest::WaitFor([&] { return !IsWindow(records); }, 3000));
 }
 
 // The last position the exercise shows, White to move.
