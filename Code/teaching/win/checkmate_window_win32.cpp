@@ -20,7 +20,6 @@
 #include "room_switch.h"
 #include "teaching_board_seam.h"
 #include "teaching_board_win32.h"
-#include "window_order_win32.h"
 
 namespace {
 
@@ -137,10 +136,10 @@ INT_PTR CALLBACK CheckmatePracticeDlgProc(HWND dialog, UINT message, WPARAM firs
       SetBoardMode(kTeachingModeOff);
       StartCheckmateGame(static_cast<int>(second));
       SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-      SetTimer(dialog, kOrderTimer, kKeepAboveOwnerMs, nullptr);
+      SetTimer(dialog, kOrderTimer, 150, nullptr);
       return FALSE;
     case WM_TIMER:
-      if (first == kOrderTimer) KeepAboveOwner(dialog);
+      if (first == kOrderTimer) KeepTrainingWindowInFront(dialog);
       return TRUE;
     case kMoveMessage:
       UserMoved();
@@ -177,7 +176,10 @@ void StartCheckmateGame(int exercise) {
 }
 
 void StartCheckmatePractice(HWND parent, int exercise) {
-  if (g_window || exercise < 0 || exercise >= kCheckmateExercises) return;
+  if (g_window || exercise < 0 || exercise >= kCheckmateExercises) {
+    ShowCurriculumWindow(1, 1);  // the launch hid it
+    return;
+  }
   AppMessageBox(TeachingText(192 + exercise).c_str(), 0);
   cwEnableMenu(parent ? parent : GetMainFrame(), 0);
   EnableAccelerators(0);

@@ -319,7 +319,7 @@ INT_PTR CALLBACK DrillDlgProc(HWND dialog, UINT message, WPARAM first, LPARAM se
     case WM_TIMER: {
       DrillRun* run = RunOf(dialog);
       if (!run || first != kClockTimer) break;
-      KeepAboveOwner(dialog);
+      KeepTrainingWindowInFront(dialog);
       if (run->clock.stopped) {
         SetText(dialog, kClock, TeachingText(1097));
         ShowDrillPosition(run, run->shown);
@@ -386,6 +386,22 @@ std::string TeachingText(int id) {
   return text;
 }
 
+void KeepTrainingWindowInFront(HWND window) {
+  if (KeepAboveOwner(window)) return;
+  HWND owner = GetWindow(window, GW_OWNER);
+  if (!owner || GetCapture() || GetAsyncKeyState(VK_LBUTTON) < 0) return;
+  RECT own, other, common;
+  GetWindowRect(window, &own);
+  for (HWND above = GetWindow(window, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+    if (!IsWindowVisible(above) || GetWindow(above, GW_OWNER) != owner) continue;
+    if (!(GetWindowLongPtrA(above, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) continue;
+    GetWindowRect(above, &other);
+    if (!IntersectRect(&common, &own, &other)) continue;
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    return;
+  }
+}
+
 void PlaceAtTopRightOfMain(HWND window) {
   HWND main = GetMainFrame();
   if (!main || !window) return;
@@ -400,7 +416,10 @@ void PlaceAtTopRightOfMain(HWND window) {
 
 void StartDrill(HWND parent, int kind, int selector) {
   const int room = GetRoomNumber();
-  if ((room != ROOM_CLASS && room != ROOM_KIDS) || g_runs[Slot(room)] || kind < 0 || kind >= kDrillKinds) return;
+  if ((room != ROOM_CLASS && room != ROOM_KIDS) || g_runs[Slot(room)] || kind < 0 || kind >= kDrillKinds) {
+    ShowCurriculumWindow(1, 1);  // the launch hid it
+    return;
+  }
   if (selector < 1 || selector > kSelectorRandom) selector = kSelectorRandom;
   auto* run = new DrillRun;
   run->room = room;

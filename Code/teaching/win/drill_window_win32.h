@@ -4,7 +4,7 @@
 //
 // Interface: StartDrill, GetDrillRun, GetDrillWindow, StopDrillClock,
 // ResumeDrillClock, CancelDrill, ShowDrillRecords, DrillRun,
-// PlaceAtTopRightOfMain, TeachingText.
+// PlaceAtTopRightOfMain, KeepTrainingWindowInFront, TeachingText.
 #pragma once
 
 #include <windows.h>
@@ -32,5 +32,8 @@ void ShowDrillRecords(HWND owner);
 // window client area's right edge, its top on the client's top, its left
 // edge not below 0.
 void PlaceAtTopRightOfMain(HWND window);
+// Keeps a training window in front: of its owner (the main window), and of
+// the other tool windows the owner has (the coach's) where they overlap it.
+void KeepTrainingWindowInFront(HWND window);
 // A string of the program's resources.
 std::string TeachingText(int id);
