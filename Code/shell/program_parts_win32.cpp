@@ -33,6 +33,8 @@
 #include "shell_services.h"
 #include "sound_layer.h"
 #include "teaching_rooms_win32.h"
+#include "drill_window_win32.h"
+#include "training_screens_win32.h"
 
 namespace {
 
@@ -95,6 +97,7 @@ void ConnectProgramParts() {
   SetRoomMovieLaunch(PlayKidsRoom);
   // The classroom and the kids room take their places in the room table.
   RegisterTeachingRooms();
+  ConnectTrainingScreens();
   ConnectDatabaseRoom();
 
   ShellServices s = GetShellServices();
@@ -123,6 +126,7 @@ void ConnectProgramParts() {
   hooks.gameInformation = [](HWND owner, GameRecord* game) { ShowGameInfoDialog(owner, game); };
   hooks.askAnnotationType = [](HWND owner, GameRecord*) { return AskAnnotationType(owner, 0); };
   hooks.saveGame = [](HWND owner, GameRecord* game) { SaveGameCommand(owner, nullptr, game); };
+  hooks.drillRecords = ShowDrillRecords;
   InstallDebugMonitors();
   g_createModeless = startup.createModelessWindows;
   g_destroyModeless = startup.destroyModelessWindows;

@@ -10,6 +10,7 @@ from PIL import Image, ImageDraw
 
 import bookeditor_art
 import gamesetup_art
+import training_art
 import pictures
 import quantize
 import searchboard_art
@@ -130,6 +131,8 @@ def build(outdir):
     for name, kind, state in FACES:
         put(name, "file dialog button face", _face(kind, state), "folder + sign")
     for name, role, image, recipe, transparent in gamesetup_art.pictures() + bookeditor_art.pictures() + searchboard_art.pictures():
+        put(name, role, image, recipe, transparent=transparent)
+    for name, role, image, recipe, transparent in training_art.pictures():
         put(name, role, image, recipe, transparent=transparent)
     with open(os.path.join(outdir, "rw256.rc"), "w", newline="\n") as f:
         for name, path in done:

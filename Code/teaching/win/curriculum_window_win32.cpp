@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -20,6 +21,7 @@
 #include "message_box.h"
 #include "packfile.h"
 #include "room_switch.h"
+#include "teaching_board_win32.h"
 #include "window_order_win32.h"
 #include "users.h"
 #include "window_table.h"
@@ -128,6 +130,9 @@ struct ProfileProgress : CurriculumUserRecord {
     if (UserProfile* u = GetUserRecord()) {
       std::memcpy(progress.slots, u->table, sizeof progress.slots);
       std::memcpy(progress.pairs, u->pairs, sizeof progress.pairs);
+      // The kids room counters live in the record's spare bytes, where the
+      // master class reads them.
+      std::memcpy(g_kidsCounters, u->reserved, sizeof g_kidsCounters);
     }
     progress.kidsTutorials = g_kidsCounters[0];
     progress.kidsRuns = g_kidsCounters[1];
@@ -142,6 +147,7 @@ struct ProfileProgress : CurriculumUserRecord {
     if (!u) return;
     std::memcpy(u->table, progress.slots, sizeof progress.slots);
     std::memcpy(u->pairs, progress.pairs, sizeof progress.pairs);
+    std::memcpy(u->reserved, g_kidsCounters, sizeof g_kidsCounters);
     if (u->name[0]) WriteUserFile(u);
   }
 };
@@ -542,6 +548,9 @@ void RecordCurriculumResult(int first, int second) {
   if (!node) return;
   ProfileProgress progress;
   ::RecordCurriculumResult(g_pages[index].roots, node->path, first, second, InKidsRoom(), &progress);
+  char line[64];
+  std::snprintf(line, sizeof line, "curriculum result %d %d", first, second);
+  TeachingTrace(line);
   HWND tree = g_pages[index].tree;
   UpdateImages(tree, TreeView_GetRoot(tree), progress.progress);
   InvalidateRect(tree, nullptr, TRUE);

@@ -65,6 +65,9 @@ int IndexOfName(const char* s) {
 }
 
 TeachingBoard* g_current = nullptr;
+// A training screen's move sink while it plays on the board (null: the
+// lesson takes the moves).
+TeachingMoveSink g_sink = nullptr;
 
 }  // namespace
 
@@ -106,20 +109,38 @@ struct TeachingBoard : BoardViewHost {
   bool GameOver() override { return false; }
   const Board& Position() override { return board; }
   int SideToMove() override { return side; }
-  bool HumanToMove() override { return pageType == 2; }
+  bool HumanToMove() override { return g_sink ? side == WHITE : pageType == 2; }
   int OfferMove(MoveRecord*) override { return 0; }
-  void PlayMove(MoveRecord* move) override {
+  // Makes the move on the position and lets the board animate it.
+  void Apply(const MoveRecord& move) {
     before = board;
     sideBefore = side;
-    MoveRecord made = *move;
+    MoveRecord made = move;
     std::memset(made.texts, 0, sizeof made.texts);
-    const int piece = board[move->from] & TYPE_MASK;
-    const bool enPassant = piece == PAWN && SquareFile(move->from) != SquareFile(move->to) && board[move->to] == 0;
     MakeMove(&made, &board);
     side = OtherSide(side);
     lastMove = made;
     haveLastMove = true;
     SendMessageA(view->window, kGameEventMessage, GAME_MOVE_PLAYED, 0);
+  }
+  void TakeBack() {
+    board = before;
+    side = sideBefore;
+    haveLastMove = false;
+    // As a game's take-back: the board drops any drag and the move's
+    // squares, then places the pieces again.
+    if (view && view->window) SendMessageA(view->window, kGameEventMessage, GAME_MOVE_TAKEN_BACK, 0);
+    Redraw();
+  }
+  void PlayMove(MoveRecord* move) override {
+    const int piece = board[move->from] & TYPE_MASK;
+    const bool enPassant = piece == PAWN && SquareFile(move->from) != SquareFile(move->to) && board[move->to] == 0;
+    Apply(*move);
+    if (g_sink) {
+      const MoveRecord made = lastMove;
+      g_sink(made);
+      return;
+    }
     auto name = [](int sq) {
       return std::string(1, static_cast<char>('a' + SquareFile(sq))) + static_cast<char>('8' - SquareRow(sq));
     };
@@ -194,16 +215,19 @@ struct TeachingBoard : BoardViewHost {
     GetClientRect(view->window, &all);
     RedrawBoardScene(view, &all);
   }
-  void ShowFen(const char* fen) {
-    int moveNumber = 1;
-    Board b{};
-    int s = WHITE;
-    if (ParseFen(fen, &b, &s, &moveNumber) != 0) return;
+  void ShowBoard(const Board& b, int s) {
     haveLastMove = false;
     board = b;
     side = s;
     saved = board;
     Redraw();
+  }
+  void ShowFen(const char* fen) {
+    int moveNumber = 1;
+    Board b{};
+    int s = WHITE;
+    if (ParseFen(fen, &b, &s, &moveNumber) != 0) return;
+    ShowBoard(b, s);
   }
   void MarkIndex(int index, bool on) {
     if (index < 0 || index >= 64) return;
@@ -283,6 +307,7 @@ void DrawCaptions(void* dc, const void*, void*, int, int, int, int, int, int, in
 LRESULT LessonBoardCallback(HWND window, UINT message, WPARAM, LPARAM second, intptr_t data) {
   auto* b = reinterpret_cast<TeachingBoard*>(data);
   if (!b || !b->view) return 0;
+  if (g_sink) return message == WM_RBUTTONDOWN ? 1 : 0;  // a training screen: moves by drag only
   if (message == WM_LBUTTONDOWN) {
     if (b->pageType == 3) {
       int column = -1, row = -1;
@@ -452,17 +477,7 @@ void UseTeachingBoard(TeachingBoard* board) {
       }
       g_current->Redraw();
     };
-    hooks.takeMoveBack = [] {
-      if (!g_current) return;
-      g_current->board = g_current->before;
-      g_current->side = g_current->sideBefore;
-      g_current->haveLastMove = false;
-      // As a game's take-back: the board drops any drag and the move's
-      // squares, then places the pieces again.
-      if (g_current->view && g_current->view->window)
-        SendMessageA(g_current->view->window, kGameEventMessage, GAME_MOVE_TAKEN_BACK, 0);
-      g_current->Redraw();
-    };
+    hooks.takeMoveBack = TakeTeachingMoveBack;
     hooks.setInputMode = [](int type) {
       if (g_current) g_current->pageType = type;
     };
@@ -480,3 +495,24 @@ void TeachingTrace(const char* line) {
     std::fclose(f);
   }
 }
+
+void SetTeachingPlay(TeachingMoveSink sink) { g_sink = sink; }
+
+bool ShowTeachingPosition(const Board& board, int sideToMove) {
+  if (!g_current || !g_current->view) return false;
+  ClearSquareMarks(g_current->view);
+  g_current->ShowBoard(board, sideToMove);
+  return true;
+}
+
+void PlayTeachingMove(const MoveRecord& move) {
+  if (!g_current || !g_current->view) return;
+  g_current->Apply(move);
+  g_current->Redraw();
+}
+
+void TakeTeachingMoveBack() {
+  if (g_current) g_current->TakeBack();
+}
+
+const Board* TeachingPosition() { return g_current ? &g_current->board : nullptr; }

@@ -5,10 +5,14 @@
 // player is installed in the teaching board seam.
 //
 // Interface: TeachingBoard, CreateTeachingBoard, DestroyTeachingBoard,
-// UseTeachingBoard, TeachingTrace.
+// UseTeachingBoard, TeachingTrace, SetTeachingPlay, ShowTeachingPosition,
+// PlayTeachingMove, TakeTeachingMoveBack, TeachingPosition.
 #pragma once
 
 #include <windows.h>
+
+#include "board.h"
+#include "moverecord.h"
 
 struct RoomRecord;
 struct TeachingBoard;
@@ -25,3 +29,19 @@ void UseTeachingBoard(TeachingBoard* board);
 // squares on the screen, the moves a lesson took), appended to the file
 // RW_TEACHING_TRACE names; nothing without it.
 void TeachingTrace(const char* line);
+
+// A training screen (a drill, a checkmate exercise) playing on the room's
+// board: while a sink is set, White's moves dragged on the board are made on
+// the shown position and handed to the sink instead of the lesson, and the
+// right button does nothing. Null gives the board back to the lesson.
+using TeachingMoveSink = void (*)(const MoveRecord& move);
+void SetTeachingPlay(TeachingMoveSink sink);
+// Shows a position with the side to move; false without a board.
+bool ShowTeachingPosition(const Board& board, int sideToMove);
+// Makes a move of the side to move on the shown position (the other side's
+// answer), animated as the board animates a game's move.
+void PlayTeachingMove(const MoveRecord& move);
+// Takes the last move back.
+void TakeTeachingMoveBack();
+// The shown position, or null without a board.
+const Board* TeachingPosition();

@@ -398,3 +398,4 @@ void SetRoom2Menus(int full) {
 HWND GetKidsPanel() { return g_kidsPanel; }
 
 void SetTeachingRoomHooks(const TeachingRoomHooks& hooks) { g_hooks = hooks; }
+TeachingRoomHooks GetTeachingRoomHooks() { return g_hooks; }

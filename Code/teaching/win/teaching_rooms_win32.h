@@ -47,3 +47,4 @@ struct TeachingRoomHooks {
   void (*showAdvice)(HWND main) = nullptr;
 };
 void SetTeachingRoomHooks(const TeachingRoomHooks& hooks);
+TeachingRoomHooks GetTeachingRoomHooks();

@@ -102,10 +102,11 @@ std::vector<fs::path> Pictures(const std::string& folder) {
 // The login buttons' frames, click pictures and masks are see-through
 // around the button, and so are the odds board's pieces ("wk".."bp") and the
 // search board's piece set (its masks come from that colour) around the
-// piece; the buttons' "_off" backgrounds and everything else is opaque.
+// piece, and the master class star around the star; the buttons' "_off"
+// backgrounds and everything else is opaque.
 bool SeeThrough(const fs::path& p) {
   const std::string stem = p.stem().string();
-  if (stem == "PIECESET25") return true;
+  if (stem == "PIECESET25" || stem == "MASTER_CLASS_STAR") return true;
   if (p.parent_path().filename() == "frames") return stem.size() < 4 || stem.substr(stem.size() - 4) != "_off";
   if (p.parent_path().parent_path().filename() == "rw256" && stem.size() == 2)
     return (stem[0] == 'w' || stem[0] == 'b') && std::string("kqrbnp").find(stem[1]) != std::string::npos;

@@ -1,6 +1,8 @@
-// The engine core's answer to a position, for tests that check generated
-// mates against a real search. Kept apart because the engine's headers share
-// names with the rules core's.
+// The engine core's answer to a position at a fixed depth: the opponent of
+// the checkmate exercises, and the tests' check of generated mates. Kept
+// apart because the engine's headers share names with the rules core's.
+//
+// Interface: EngineMateAnswer, SearchEngineMate.
 #pragma once
 
 #include <string>
