@@ -9,6 +9,7 @@
 #include "checkmate_setups.h"
 #include "curriculum_window_win32.h"
 #include "drill_window_win32.h"
+#include "window_order_win32.h"
 #include "engine_mate.h"
 #include "facet_frame.h"
 #include "main_frame.h"
@@ -139,7 +140,7 @@ INT_PTR CALLBACK CheckmatePracticeDlgProc(HWND dialog, UINT message, WPARAM firs
       SetTimer(dialog, kOrderTimer, 150, nullptr);
       return FALSE;
     case WM_TIMER:
-      if (first == kOrderTimer) KeepTrainingWindowInFront(dialog);
+      if (first == kOrderTimer) KeepInFrontOfPanels(dialog);
       return TRUE;
     case kMoveMessage:
       UserMoved();

@@ -319,7 +319,7 @@ INT_PTR CALLBACK DrillDlgProc(HWND dialog, UINT message, WPARAM first, LPARAM se
     case WM_TIMER: {
       DrillRun* run = RunOf(dialog);
       if (!run || first != kClockTimer) break;
-      KeepTrainingWindowInFront(dialog);
+      KeepInFrontOfPanels(dialog);
       if (run->clock.stopped) {
         SetText(dialog, kClock, TeachingText(1097));
         ShowDrillPosition(run, run->shown);
@@ -386,21 +386,6 @@ std::string TeachingText(int id) {
   return text;
 }
 
-void KeepTrainingWindowInFront(HWND window) {
-  if (KeepAboveOwner(window)) return;
-  HWND owner = GetWindow(window, GW_OWNER);
-  if (!owner || GetCapture() || GetAsyncKeyState(VK_LBUTTON) < 0) return;
-  RECT own, other, common;
-  GetWindowRect(window, &own);
-  for (HWND above = GetWindow(window, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
-    if (!IsWindowVisible(above) || GetWindow(above, GW_OWNER) != owner) continue;
-    if (!(GetWindowLongPtrA(above, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) continue;
-    GetWindowRect(above, &other);
-    if (!IntersectRect(&common, &own, &other)) continue;
-    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-    return;
-  }
-}
 
 void PlaceAtTopRightOfMain(HWND window) {
   HWND main = GetMainFrame();

@@ -4,7 +4,7 @@
 //
 // Interface: StartDrill, GetDrillRun, GetDrillWindow, StopDrillClock,
 // ResumeDrillClock, CancelDrill, ShowDrillRecords, DrillRun,
-// PlaceAtTopRightOfMain, KeepTrainingWindowInFront, TeachingText.
+// PlaceAtTopRightOfMain, TeachingText.
 #pragma once
 
 #include <windows.h>
@@ -34,6 +34,5 @@ void ShowDrillRecords(HWND owner);
 void PlaceAtTopRightOfMain(HWND window);
 // Keeps a training window in front: of its owner (the main window), and of
 // the other tool windows the owner has (the coach's) where they overlap it.
-void KeepTrainingWindowInFront(HWND window);
 // A string of the program's resources.
 std::string TeachingText(int id);

@@ -764,7 +764,7 @@ INT_PTR CALLBACK TutorialDlgProc(HWND window, UINT message, WPARAM first, LPARAM
       }
       return FALSE;
     case WM_TIMER:
-      if (first == kTimerOrder) KeepAboveOwner(window);
+      if (first == kTimerOrder) KeepInFrontOfPanels(window);
       else PostMessageA(window, WM_COMMAND, first, 0);
       return TRUE;
     case WM_COMMAND: {

@@ -446,7 +446,7 @@ INT_PTR CALLBACK DoPracticeOpeningDlgProc(HWND dialog, UINT message, WPARAM firs
       PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
       return TRUE;
     case WM_TIMER:
-      if (first == kOrderTimer) KeepAboveOwner(dialog);
+      if (first == kOrderTimer) KeepInFrontOfPanels(dialog);
       return TRUE;
     case WM_DESTROY:
       KillTimer(dialog, kOrderTimer);

@@ -16,3 +16,22 @@ bool KeepAboveOwner(HWND window) {
   }
   return false;
 }
+
+// A teaching window the user works in also stays in front of the program's
+// panels (the coach's window, say) where they overlap it. The panels keep
+// only to their owner, so the two never take turns.
+void KeepInFrontOfPanels(HWND window) {
+  if (KeepAboveOwner(window)) return;
+  HWND owner = GetWindow(window, GW_OWNER);
+  if (!owner || GetCapture() || GetAsyncKeyState(VK_LBUTTON) < 0) return;
+  RECT own, other, common;
+  GetWindowRect(window, &own);
+  for (HWND above = GetWindow(window, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+    if (!IsWindowVisible(above) || GetWindow(above, GW_OWNER) != owner) continue;
+    if (!(GetWindowLongPtrA(above, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) continue;
+    GetWindowRect(above, &other);
+    if (!IntersectRect(&common, &own, &other)) continue;
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    return;
+  }
+}
