@@ -123,6 +123,8 @@ class GameRoomProgram : public ::testing::Test {
   // Starts the program in the prepared folder (again, after a Stop).
   bool Launch() {
     SetEnvironmentVariableA("RW_SHELL_TRACE", (folder_ + "\\trace.txt").c_str());
+    // The sound library's event log, for the tests that listen.
+    SetEnvironmentVariableA("RW_SOUND_CAPTURE", listen_ ? (folder_ + "\\capture.wav").c_str() : nullptr);
     if (!guitest::StartProgram(folder_ + "\\Rookwell.exe", "", folder_, &program_)) return false;
     if (!guitest::WaitFor([&] { return (frame_ = guitest::FindProgramWindow(program_, kFrameClass)) != nullptr; },
                           20000))
@@ -258,7 +260,19 @@ class GameRoomProgram : public ::testing::Test {
     return ended;
   }
 
+  // The lines of the sound library's event log that begin with `what`
+  // ("start" for each stream played).
+  int SoundEvents(const char* what) {
+    std::ifstream log(folder_ + "\\capture.wav.log");
+    std::string line;
+    int count = 0;
+    while (std::getline(log, line))
+      if (line.find(std::string(" ") + what + " ") != std::string::npos) ++count;
+    return count;
+  }
+
   void (*prepare_)(const std::string& folder) = nullptr;
+  bool listen_ = false;
   BoardGeometry geometry_;
   guitest::Program program_;
   std::string folder_;
@@ -394,6 +408,7 @@ TEST_F(GameRoomProgram, ContextMenuShortcutsAndARefusedRatedGame) {
 // (cancelled: the game stays), Advice the advice window with its whole
 // button column. (After File Open and a message box: the test above.)
 TEST_F(GameRoomProgram, ShortcutTilesAnswerARealClick) {
+  listen_ = true;
   ASSERT_TRUE(Start("rw_e2e_gameroom_tiles"));
   const std::vector<std::string> before = Moves();
   for (int id : {21655, 21660, 21650, 21665}) {
@@ -416,7 +431,7 @@ TEST_F(GameRoomProgram, ShortcutTilesAnswerARealClick) {
   guitest::Click(TileFace(21660));
   HWND advice = nullptr;
   ASSERT_TRUE(guitest::WaitFor(
-      [&] { return (advice = ProgramWindow("Natural Language Advice")) != nullptr && IsWindowVisible(advice); }, 5000));
+      [&] { return (advice = ProgramWindow("Natural Language Advice")) != nullptr && IsWindowVisible(advice); }, 10000));
   guitest::Pump(500);
   // Every button of the column lies inside the client area.
   RECT client{};
@@ -431,6 +446,16 @@ TEST_F(GameRoomProgram, ShortcutTilesAnswerARealClick) {
     EXPECT_LE(r.right, client.right) << id;
   }
   Shot("game_room_tile_advice");
+
+  // Think, with the advice voice on as it is by default: the waiting
+  // sentence shows and is heard, spoken from the advice pack.
+  const int streams = SoundEvents("start");
+  ClickChild(advice, 9);
+  guitest::Pump(300);
+  char text[256] = "";
+  GetDlgItemTextA(advice, 5237, text, sizeof text);
+  EXPECT_STREQ(text, "Let me think about this position for a moment...");
+  EXPECT_TRUE(guitest::WaitFor([&] { return SoundEvents("start") > streams; }, 10000));
 }
 
 // An outside xboard engine (the build's fmax.exe, Debian's fairymax) put in
