@@ -449,12 +449,20 @@ TEST_F(GameRoomProgram, ShortcutTilesAnswerARealClick) {
 
   // Think, with the advice voice on as it is by default: the waiting
   // sentence shows and is heard, spoken from the advice pack.
+  // The tile opened it thinking for a second (its automatic request); once
+  // that advice is in, ten seconds are asked for.
+  ASSERT_TRUE(guitest::WaitFor([&] { return IsWindowEnabled(GetDlgItem(advice, 9)) != FALSE; }, 20000));
+  SendMessageA(GetDlgItem(advice, 5238), 0x8654 /* SPE_SETVALUE */, 10, 0);
   const int streams = SoundEvents("start");
   ClickChild(advice, 9);
-  guitest::Pump(300);
   char text[256] = "";
-  GetDlgItemTextA(advice, 5237, text, sizeof text);
-  EXPECT_STREQ(text, "Let me think about this position for a moment...");
+  EXPECT_TRUE(guitest::WaitFor(
+      [&] {
+        GetDlgItemTextA(advice, 5237, text, sizeof text);
+        return std::strcmp(text, "Let me think about this position for a moment...") == 0;
+      },
+      5000))
+      << text;
   EXPECT_TRUE(guitest::WaitFor([&] { return SoundEvents("start") > streams; }, 10000));
 }
 
