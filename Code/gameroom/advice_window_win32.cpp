@@ -10,10 +10,12 @@
 #include "app_messages.h"
 #include "basic_controls.h"
 #include "dialog_helpers.h"
+#include "facet_frame.h"
 #include "game_record.h"
 #include "game_registry.h"
 #include "message_table.h"
 #include "print_front.h"
+#include "track_size_win32.h"
 #include "window_table.h"
 
 // The engine link's advice request (its header's language names meet the
@@ -119,11 +121,10 @@ void Think(HWND w, AdviceRecord* r) {
   GetMessageText(13, 0, 0, waiting, sizeof waiting);
   SetDlgItemTextA(w, kAdviceText, ForEdit(Stripped(waiting)).c_str());
   if (g_services.voiceSetting && g_services.voiceSetting() && g_services.startClip) {
+    // Heard while the advisor thinks; the player ends it on its own, so
+    // the record keeps no handle that Play could later resume.
     const std::string markup = Markup(waiting);
-    if (!markup.empty()) {
-      if (r->clip && g_services.stopClip) g_services.stopClip(r->clip);
-      r->clip = g_services.startClip(markup.c_str(), kClipMode, nullptr, nullptr);
-    }
+    if (!markup.empty()) g_services.startClip(markup.c_str(), kClipMode, nullptr, nullptr);
   }
   r->game = game->id;
   Enable(w, false, false, false, false, false);
@@ -242,7 +243,7 @@ void MinimumSize(HWND w, MINMAXINFO* info) {
   RECT think;
   GetWindowRect(GetDlgItem(w, kAdviceThink), &think);
   RECT r{0, 0, (think.right - think.left) + 124, 8 * (think.bottom - think.top) + 54};
-  AdjustWindowRectEx(&r, 0x00C40000, FALSE, 0);
+  cwAdjustWindowRect(&r, 0x00C40000, 0);
   info->ptMinTrackSize.x = r.right - r.left;
   info->ptMinTrackSize.y = r.bottom - r.top;
   info->ptMaxTrackSize.x = 1000;
@@ -286,6 +287,12 @@ INT_PTR CALLBACK AdviceDlgProc(HWND w, UINT message, WPARAM wParam, LPARAM lPara
     case WM_GETMINMAXINFO:
       MinimumSize(w, reinterpret_cast<MINMAXINFO*>(lParam));
       return TRUE;
+    case WM_WINDOWPOSCHANGING: {
+      MINMAXINFO limits{};
+      MinimumSize(w, &limits);
+      HoldTrackSize(reinterpret_cast<WINDOWPOS*>(lParam), limits);
+      return FALSE;
+    }
     case WM_WINDOWPOSCHANGED: {
       const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
       WindowPosRecord record{pos->hwnd, pos->hwndInsertAfter, pos->x, pos->y, pos->cx, pos->cy, pos->flags};

@@ -15,6 +15,7 @@
 #include "game_status_win32.h"
 #include "game_windows_texts.h"
 #include "shell_services.h"
+#include "track_size_win32.h"
 #include "window_table.h"
 
 namespace {
@@ -473,11 +474,10 @@ INT_PTR CALLBACK AnnotationDlgProc(HWND w, UINT message, WPARAM wParam, LPARAM l
     }
     case WM_WINDOWPOSCHANGING: {
       // The framed window's toolkit answers the track-size question itself.
-      auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
-      if (!(pos->flags & SWP_NOSIZE)) {
-        pos->cx = pos->cx < kMinWidth ? kMinWidth : pos->cx > 1000 ? 1000 : pos->cx;
-        pos->cy = pos->cy < kMinHeight ? kMinHeight : pos->cy > 800 ? 800 : pos->cy;
-      }
+      MINMAXINFO limits{};
+      limits.ptMinTrackSize = POINT{kMinWidth, kMinHeight};
+      limits.ptMaxTrackSize = POINT{1000, 800};
+      HoldTrackSize(reinterpret_cast<WINDOWPOS*>(lParam), limits);
       return FALSE;
     }
     case WM_WINDOWPOSCHANGED: {

@@ -16,6 +16,7 @@
 #include "app_globals.h"
 #include "app_messages.h"
 #include "basic_controls.h"
+#include "track_size_win32.h"
 #include "win/board_view_win32.h"
 #include "main_frame.h"
 #include "solve_mate_core.h"
@@ -232,8 +233,7 @@ void HoldSize(HWND w, WINDOWPOS* pos) {
   if (pos->flags & SWP_NOSIZE) return;
   MINMAXINFO info{};
   MinMax(w, &info);
-  pos->cx = std::max(int(info.ptMinTrackSize.x), std::min(pos->cx, int(info.ptMaxTrackSize.x)));
-  pos->cy = std::max(int(info.ptMinTrackSize.y), std::min(pos->cy, int(info.ptMaxTrackSize.y)));
+  HoldTrackSize(pos, info);
 }
 
 void Layout(HWND w) {

@@ -19,6 +19,7 @@
 
 #include "app_globals.h"
 #include "app_messages.h"
+#include "bmpbutton.h"
 #include "data_sets.h"
 #include "dialog_runner.h"
 #include "dibkit.h"
@@ -269,9 +270,28 @@ void FitTilesDialog(HWND dialog) {
                extent.bottom + std::max(0, int(extent.top)), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// A tile with pictures in the resource library shows them: "TILE<id>" as
+// its face and "TILE<id>P" pressed, in place of the text faces it built.
+void GiveTilesTheirPictures(HWND dialog) {
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const int id = GetDlgCtrlID(child);
+    for (int state = 0; state < 2; ++state) {
+      char name[24];
+      std::snprintf(name, sizeof name, "TILE%d%s", id, state ? "P" : "");
+      void* bits = nullptr;
+      if (!LoadLibraryBitmap(name, 7, &bits) || !bits) break;
+      auto* picture = static_cast<PackedDib*>(bits);
+      dibColorsToIndices(picture);
+      if (auto* built = reinterpret_cast<PackedDib*>(SendMessageA(child, BBM_CCM_SETDIB, state, LPARAM(picture))))
+        dibDelete(built);
+    }
+  }
+}
+
 INT_PTR CALLBACK TileDialogProc(HWND dialog, UINT message, WPARAM first, LPARAM second) {
   switch (message) {
     case WM_INITDIALOG:
+      GiveTilesTheirPictures(dialog);
       FitTilesDialog(dialog);
       return TRUE;
     case WM_COMMAND:
@@ -359,6 +379,31 @@ int TileCommandThunk(int id) {
 
 GameRoomSeams GetGameRoomSeams() { return g_seams; }
 
+namespace {
+
+// The panels shown beside the frame: numbered, visible, not children.
+std::vector<HWND> ShownPanels() {
+  std::vector<HWND> panels;
+  for (int id = WIN_ADVICE; id <= WIN_RECEIVED_CHALLENGE; ++id) {
+    HWND panel = static_cast<HWND>(GetNumberedWindow(id));
+    if (panel && IsWindowVisible(panel) && !(GetWindowLongA(panel, GWL_STYLE) & WS_CHILD)) panels.push_back(panel);
+  }
+  return panels;
+}
+
+// Whether one of `panels` lies under the frame. A modal dialog or message
+// box that ends gives the activation back to the frame, which then comes
+// over its panels, while the room timer that watches the foreground is held:
+// before and after, the frame is the foreground window.
+bool PanelUnderFrame(HWND frame, const std::vector<HWND>& panels) {
+  if (panels.empty()) return false;
+  for (HWND w = GetWindow(frame, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+    if (std::find(panels.begin(), panels.end(), w) != panels.end()) return true;
+  return false;
+}
+
+}  // namespace
+
 void RaiseGameRoomPanels() {
   HWND frame = MainFrame();
   const HWND foreground = GetForegroundWindow();
@@ -366,13 +411,14 @@ void RaiseGameRoomPanels() {
   g_lastForeground = foreground;
   // The library room shows its panels (and the book editor) the same way.
   const int room = GetRoomNumber();
-  if (!g_raisePanels || !frame || !IsWindowVisible(frame) || (room != ROOM_GAME && room != ROOM_LIBRARY)) return;
+  if (!frame || !IsWindowVisible(frame) || (room != ROOM_GAME && room != ROOM_LIBRARY)) return;
+  // While a modal dialog or box disables the frame the panels stay where
+  // they are: raised, they would come over the dialog.
+  if (!IsWindowEnabled(frame)) return;
+  const std::vector<HWND> panels = ShownPanels();
+  if (!g_raisePanels && !PanelUnderFrame(frame, panels)) return;
   g_raisePanels = false;
-  for (int id = WIN_ADVICE; id <= WIN_RECEIVED_CHALLENGE; ++id) {
-    HWND panel = static_cast<HWND>(GetNumberedWindow(id));
-    if (panel && IsWindowVisible(panel) && !(GetWindowLongA(panel, GWL_STYLE) & WS_CHILD))
-      SetWindowPos(panel, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  }
+  for (HWND panel : panels) SetWindowPos(panel, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void RaiseRoomPanelsSoon() { g_raisePanels = true; }

@@ -11,6 +11,8 @@
 // The shell names its own user; not the system's account call.
 #undef GetUserName
 
+#include "advice_window.h"
+#include "annotation_window.h"
 #include "annotator.h"
 #include "app_globals.h"
 #include "app_main.h"
@@ -35,6 +37,7 @@
 #include "teaching_rooms_win32.h"
 #include "drill_window_win32.h"
 #include "training_screens_win32.h"
+#include "voice_clips_win32.h"
 
 namespace {
 
@@ -86,6 +89,28 @@ GameSoundHost ProgramGameSoundHost() {
   return host;
 }
 
+// The game room's windows read their clips through the voice-clip player:
+// the mode is the data set the pieces come from (4, the spoken advice).
+void* StartRoomClip(const char* markup, int mode, void (*ended)(void* data), void* data) {
+  return StartVoiceClipWithCallback(mode, markup ? markup : "", ended, data);
+}
+void PauseRoomClip(void* clip) { PauseVoiceClip(static_cast<VoiceClipHandle*>(clip)); }
+void ResumeRoomClip(void* clip) { ResumeVoiceClip(static_cast<VoiceClipHandle*>(clip)); }
+void StopRoomClip(void* clip) {
+  if (clip && GetCurrentVoiceClip() == clip) StopVoiceClip();
+}
+
+void ConnectRoomClips() {
+  AdviceServices advice{};
+  advice.startClip = StartRoomClip;
+  advice.pauseClip = PauseRoomClip;
+  advice.resumeClip = ResumeRoomClip;
+  advice.stopClip = StopRoomClip;
+  SetAdviceServices(&advice);
+  const AnnotationServices annotation{StartRoomClip, PauseRoomClip, ResumeRoomClip, StopRoomClip};
+  SetAnnotationServices(&annotation);
+}
+
 }  // namespace
 
 void ConnectProgramParts() {
@@ -99,6 +124,7 @@ void ConnectProgramParts() {
   RegisterTeachingRooms();
   ConnectTrainingScreens();
   ConnectDatabaseRoom();
+  ConnectRoomClips();
 
   ShellServices s = GetShellServices();
   s.releaseSoundDevice = ReleaseDevice;

@@ -1,11 +1,14 @@
 // makebook: makes Rookwell's default opening book from free data.
-//   makebook ECO_PGN POLYGLOT_BIN OUT_OBK [COMMENTS]
+//   makebook [--first "SAN ..."] ECO_PGN POLYGLOT_BIN OUT_OBK [COMMENTS]
+// --first keeps only the lines that begin with one of the given first moves
+// (a personality's own narrower repertoire).
 // COMMENTS (the reference book's) gives lines "e4 e5 Nf3 | comment"; the
 // comment goes on the line's last move.
 // Every line of the ECO file goes into the book with its opening name and
 // ECO code; the Polyglot book adds the lines that are played and gives every
 // move its weight code, relative to the most played move of its position.
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <map>
@@ -25,6 +28,33 @@ namespace {
 constexpr double kMinLineShare = 1.0 / 20000;
 constexpr int kMaxPlies = 24;
 constexpr int kNodeBudget = 60000;
+
+// The first moves a book keeps (--first); empty: every first move.
+std::vector<MoveRecord> g_firstMoves;
+
+bool FirstMoveKept(const MoveRecord& m) {
+  if (g_firstMoves.empty()) return true;
+  for (const MoveRecord& kept : g_firstMoves)
+    if (kept.from == m.from && kept.to == m.to) return true;
+  return false;
+}
+
+// The --first list: legal first moves of White in SAN, at least one.
+bool ReadFirstMoves(const char* list) {
+  std::istringstream words(list);
+  std::string san;
+  while (words >> san) {
+    Board board;
+    SetInitialBoard(&board);
+    MoveRecord m{};
+    if (!ParseAlgebraicMove(&m, san.c_str(), &board, WHITE)) {
+      std::fprintf(stderr, "makebook: %s is no legal first move\n", san.c_str());
+      return false;
+    }
+    g_firstMoves.push_back(m);
+  }
+  return !g_firstMoves.empty();
+}
 
 int ChildWithMove(const BookTree& tree, int parent, const MoveRecord& m) {
   for (int c = tree[parent].firstChild; c >= 0; c = tree[c].nextSibling)
@@ -62,7 +92,7 @@ bool AddEcoLines(const char* path, BookTree* tree) {
   int lines = 0;
   BookGameRead read;
   while ((read = games.NextGame(&game, &error)) == GAME_READ_GAME) {
-    if (game.moves.empty()) continue;
+    if (game.moves.empty() || !FirstMoveKept(game.moves[0])) continue;
     int node = BookTree::kRoot;
     for (const MoveRecord& m : game.moves) node = AddMove(tree, node, m);
     BookTreeNode& n = (*tree)[node];
@@ -94,6 +124,7 @@ void AddPlayedLines(const PolyglotBook& book, BookTree* tree, int node, const Bo
   for (const PolyglotMove& m : moves) total += m.weight;
   if (total == 0) return;
   for (const PolyglotMove& m : moves) {
+    if (ply == 0 && !FirstMoveKept(m.move)) continue;
     double next = share * m.weight / total;
     if (next < kMinLineShare || tree->MoveCount() >= kNodeBudget) continue;
     int child = AddMove(tree, node, m.move);
@@ -181,8 +212,13 @@ void SetWeights(const PolyglotBook& book, BookTree* tree, int parent, const Boar
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc >= 3 && std::strcmp(argv[1], "--first") == 0) {
+    if (!ReadFirstMoves(argv[2])) return 1;
+    argc -= 2;
+    argv += 2;
+  }
   if (argc != 4 && argc != 5) {
-    std::fprintf(stderr, "usage: makebook ECO_PGN POLYGLOT_BIN OUT_OBK [COMMENTS]\n");
+    std::fprintf(stderr, "usage: makebook [--first \"SAN ...\"] ECO_PGN POLYGLOT_BIN OUT_OBK [COMMENTS]\n");
     return 1;
   }
   PolyglotBook polyglot;

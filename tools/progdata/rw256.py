@@ -14,6 +14,7 @@ import training_art
 import pictures
 import quantize
 import searchboard_art
+import tiles_art
 from common import (S, BRASS, BRASS_D, BRASS_L, DARK, INK, LIGHT, STONE, STONE_D, STONE_L, WOOD, Manifest, canvas,
                     centred_text, finish, rrect, vgrad, mix)
 from skin import FELT, NAV_WIDTH, navbar_background
@@ -130,7 +131,8 @@ def build(outdir):
         put(name, "drive icon", _icon("drive", colour, "", False), "drive")
     for name, kind, state in FACES:
         put(name, "file dialog button face", _face(kind, state), "folder + sign")
-    for name, role, image, recipe, transparent in gamesetup_art.pictures() + bookeditor_art.pictures() + searchboard_art.pictures():
+    art = gamesetup_art.pictures() + bookeditor_art.pictures() + searchboard_art.pictures() + tiles_art.pictures()
+    for name, role, image, recipe, transparent in art:
         put(name, role, image, recipe, transparent=transparent)
     for name, role, image, recipe, transparent in training_art.pictures():
         put(name, role, image, recipe, transparent=transparent)

@@ -512,6 +512,8 @@ int FakeAdvice(GameRecord*, int seconds, int) {
   return 1;
 }
 int NoVoice() { return 0; }
+int g_voice = 0;
+int VoiceSetting() { return g_voice; }
 
 TEST_F(GameDialogs, AdviceShowsTheAdviceAndPrintsIt) {
   AdviceServices services{};
@@ -581,7 +583,7 @@ TEST_F(GameDialogs, AdvicePlaysPausesAndStopsItsClip) {
   AdviceServices services{};
   services.printLine = FakePrint;
   services.startAdvice = FakeAdvice;
-  services.voiceSetting = NoVoice;
+  services.voiceSetting = VoiceSetting;
   services.startClip = StartFakeClip;
   services.pauseClip = PauseFakeClip;
   services.resumeClip = ResumeFakeClip;
@@ -616,6 +618,21 @@ TEST_F(GameDialogs, AdvicePlaysPausesAndStopsItsClip) {
   EXPECT_EQ(g_clip.stopped, 1);
   EXPECT_TRUE(enabled(kAdvicePlay));
   EXPECT_FALSE(enabled(kAdvicePause));
+  // With the advice voice on, Think speaks the waiting sentence's pieces
+  // from the spoken advice; that clip ends on its own, so Play afterwards
+  // starts the new advice rather than resuming the finished clip.
+  g_voice = 1;
+  ClickControl(advice, kAdviceThink);
+  EXPECT_EQ(g_clip.markup, "{W:s13}");
+  EXPECT_EQ(g_clip.mode, 4);
+  EXPECT_EQ(g_clip.ended, nullptr);
+  SendMessageA(advice, RWM_ADVICE_STATE, 3, 0);
+  g_clip.resumed = 0;
+  ClickControl(advice, kAdvicePlay);
+  EXPECT_EQ(g_clip.resumed, 0);
+  EXPECT_EQ(g_clip.markup, "{H d4}{C}");
+  ClickControl(advice, kAdviceStop);
+  g_voice = 0;
   // A computer to move: nothing to ask for.
   game->white.kind = PLAYER_ENGINE;
   SendMessageA(advice, RWM_GAME_EVENT, GE_GAME_SET, LPARAM(game));

@@ -123,6 +123,8 @@ class GameRoomProgram : public ::testing::Test {
   // Starts the program in the prepared folder (again, after a Stop).
   bool Launch() {
     SetEnvironmentVariableA("RW_SHELL_TRACE", (folder_ + "\\trace.txt").c_str());
+    // The sound library's event log, for the tests that listen.
+    SetEnvironmentVariableA("RW_SOUND_CAPTURE", listen_ ? (folder_ + "\\capture.wav").c_str() : nullptr);
     if (!guitest::StartProgram(folder_ + "\\Rookwell.exe", "", folder_, &program_)) return false;
     if (!guitest::WaitFor([&] { return (frame_ = guitest::FindProgramWindow(program_, kFrameClass)) != nullptr; },
                           20000))
@@ -199,6 +201,54 @@ class GameRoomProgram : public ::testing::Test {
     guitest::Pump(1200);
   }
 
+  // A point on a shortcut tile's face, and a check that a click there
+  // reaches the tile rather than a window standing over it.
+  HWND Tile(int id) { return GetDlgItem(FindWindowExA(ProgramWindow("Shortcuts"), nullptr, nullptr, nullptr), id); }
+  POINT TileFace(int id) {
+    RECT r{};
+    GetWindowRect(Tile(id), &r);
+    return POINT{(r.left + r.right) / 2, r.top + 12};
+  }
+  void ExpectTileOnTop(int id) {
+    HWND under = WindowFromPoint(TileFace(id));
+    char found[64] = "";
+    GetClassNameA(under, found, sizeof found);
+    EXPECT_EQ(under, Tile(id)) << id << " under " << found;
+  }
+
+  // Writes an unfinished rated game, opens it with File Open (Ctrl+L, the
+  // name typed) and closes the refusal, string 179, by its button.
+  void LoadARefusedRatedGame(const char* shot) {
+    PlayerDescriptor white{}, black{};
+    std::snprintf(white.name, sizeof white.name, "Tester");
+    std::snprintf(black.name, sizeof black.name, "Rosa Quint");
+    black.kind = PLAYER_ENGINE;
+    GameRecord* rated = CreateGame(0x120, nullptr, &white, &black, nullptr, nullptr, nullptr, WHITE, 1, 0);
+    ASSERT_NE(rated, nullptr);
+    ASSERT_EQ(WriteGameFile((folder_ + "\\rated.RWG").c_str(), rated), 0);
+    DestroyGame(rated);
+    guitest::Chord({VK_CONTROL}, 'L');
+    HWND dialog = nullptr;
+    ASSERT_TRUE(guitest::WaitFor([&] { return (dialog = ProgramWindow("File Open")) != nullptr; }, 5000));
+    guitest::Pump(300);
+    ClickChild(dialog, 406);
+    guitest::Pump(200);
+    Type("rated.RWG");
+    guitest::PressKey(VK_RETURN);
+    HWND box = nullptr;
+    ASSERT_TRUE(guitest::WaitFor(
+        [&] { return (box = guitest::FindProgramWindow(program_, "RWOMSGBOX")) != nullptr; }, 5000));
+    char text[512] = "";
+    GetDlgItemTextA(box, 301, text, sizeof text);
+    EXPECT_STREQ(text,
+                 "You are trying to load an unfinished rated game. You must finish the game before you can load it "
+                 "into any room other than the Tournament Room.");
+    guitest::Pump(300);
+    Shot(shot);
+    ClickChild(box, 1);
+    guitest::Pump(500);
+  }
+
   // Closes the program and waits for its end.
   bool Stop() {
     if (frame_) PostMessageA(frame_, WM_CLOSE, 0, 0);
@@ -210,7 +260,19 @@ class GameRoomProgram : public ::testing::Test {
     return ended;
   }
 
+  // The lines of the sound library's event log that begin with `what`
+  // ("start" for each stream played).
+  int SoundEvents(const char* what) {
+    std::ifstream log(folder_ + "\\capture.wav.log");
+    std::string line;
+    int count = 0;
+    while (std::getline(log, line))
+      if (line.find(std::string(" ") + what + " ") != std::string::npos) ++count;
+    return count;
+  }
+
   void (*prepare_)(const std::string& folder) = nullptr;
+  bool listen_ = false;
   BoardGeometry geometry_;
   guitest::Program program_;
   std::string folder_;
@@ -308,42 +370,26 @@ TEST_F(GameRoomProgram, ContextMenuShortcutsAndARefusedRatedGame) {
   // An unfinished rated game is refused with string 179 and the room keeps its game.
   PlayAndAwaitAnswer("d2", "d4");
   const std::vector<std::string> before = Moves();
-  {
-    PlayerDescriptor white{}, black{};
-    std::snprintf(white.name, sizeof white.name, "Tester");
-    std::snprintf(black.name, sizeof black.name, "Rosa Quint");
-    black.kind = PLAYER_ENGINE;
-    GameRecord* rated = CreateGame(0x120, nullptr, &white, &black, nullptr, nullptr, nullptr, WHITE, 1, 0);
-    ASSERT_NE(rated, nullptr);
-    ASSERT_EQ(WriteGameFile((folder_ + "\\rated.RWG").c_str(), rated), 0);
-    DestroyGame(rated);
-  }
-  guitest::Chord({VK_CONTROL}, 'L');
-  HWND dialog = nullptr;
-  ASSERT_TRUE(guitest::WaitFor([&] { return (dialog = ProgramWindow("File Open")) != nullptr; }, 5000));
-  guitest::Pump(300);
-  ClickChild(dialog, 406);
-  guitest::Pump(200);
-  Type("rated.RWG");
-  guitest::PressKey(VK_RETURN);
-  HWND box = nullptr;
-  ASSERT_TRUE(guitest::WaitFor([&] { return (box = guitest::FindProgramWindow(program_, "RWOMSGBOX")) != nullptr; },
-                               5000));
-  char text[512] = "";
-  GetDlgItemTextA(box, 301, text, sizeof text);
-  EXPECT_STREQ(text,
-               "You are trying to load an unfinished rated game. You must finish the game before you can load it "
-               "into any room other than the Tournament Room.");
-  guitest::Pump(300);
-  Shot("game_room_rated_refused");
-  ClickChild(box, 1);
-  guitest::Pump(500);
+  ASSERT_NO_FATAL_FAILURE(LoadARefusedRatedGame("game_room_rated_refused"));
   EXPECT_EQ(Moves(), before);
 
+  // After the file dialog and the box, the frame had come over its panels:
+  // the New Game tile is on top again and answers a real click.
+  HWND setup = nullptr;
+  {
+    ASSERT_NE(Tile(21655), nullptr);
+    ExpectTileOnTop(21655);
+    guitest::Click(TileFace(21655));
+    ASSERT_TRUE(guitest::WaitFor([&] { return (setup = ProgramWindow("Set Up Game Details")) != nullptr; }, 5000));
+    guitest::Pump(300);
+    ClickChild(setup, IDCANCEL);
+    ASSERT_TRUE(guitest::WaitFor([&] { return ProgramWindow("Set Up Game Details") == nullptr; }, 5000));
+    guitest::Pump(300);
+    EXPECT_EQ(Moves(), before);
+  }
   // New Game from its key: the set-up dialog, and on OK a fresh game
   // against the same personality, whose engine answers again.
   guitest::Chord({VK_CONTROL}, 'N');
-  HWND setup = nullptr;
   ASSERT_TRUE(guitest::WaitFor([&] { return (setup = ProgramWindow("Set Up Game Details")) != nullptr; }, 5000));
   guitest::Pump(500);
   Shot("game_room_new_game_dialog");
@@ -357,42 +403,67 @@ TEST_F(GameRoomProgram, ContextMenuShortcutsAndARefusedRatedGame) {
   Shot("game_room_new_game_first_answer");
 }
 
-// The tiles of a freshly started room. Still open: after the refused rated
-// game (File Open, then the message box) the same click reaches neither the
-// hot button nor the toolkit's mouse hook, and New Game does not open.
+// The shortcut tiles of a freshly started room, with their pictures,
+// answer a real click on their face: New Game opens the set-up dialog
+// (cancelled: the game stays), Advice the advice window with its whole
+// button column. (After File Open and a message box: the test above.)
 TEST_F(GameRoomProgram, ShortcutTilesAnswerARealClick) {
+  listen_ = true;
   ASSERT_TRUE(Start("rw_e2e_gameroom_tiles"));
-  // The shortcut tiles answer a real click on their face: New Game opens
-  // the set-up dialog (cancelled: the game stays), Advice the advice window.
   const std::vector<std::string> before = Moves();
-  {
-    HWND tileDialog = FindWindowExA(ProgramWindow("Shortcuts"), nullptr, nullptr, nullptr);
-    ASSERT_NE(tileDialog, nullptr);
-    auto clickTile = [&](int id) {
-      HWND tile = GetDlgItem(tileDialog, id);
-      ASSERT_NE(tile, nullptr) << id;
-      RECT r;
-      GetWindowRect(tile, &r);
-      guitest::Click(POINT{(r.left + r.right) / 2, r.top + 12});
-    };
-    clickTile(21655);
-    HWND asked = nullptr;
-    ASSERT_TRUE(guitest::WaitFor([&] { return (asked = ProgramWindow("Set Up Game Details")) != nullptr; }, 5000));
-    guitest::Pump(500);
-    Shot("game_room_tile_new_game");
-    ClickChild(asked, IDCANCEL);
-    ASSERT_TRUE(guitest::WaitFor([&] { return ProgramWindow("Set Up Game Details") == nullptr; }, 5000));
-    guitest::Pump(300);
-    EXPECT_EQ(Moves(), before);
-    EXPECT_TRUE(IsWindowVisible(ProgramWindow("Game Status")));
-    EXPECT_TRUE(IsWindowVisible(ProgramWindow("Shortcuts")));
-    clickTile(21660);
-    HWND advice = nullptr;
-    EXPECT_TRUE(guitest::WaitFor(
-        [&] { return (advice = ProgramWindow("Natural Language Advice")) != nullptr && IsWindowVisible(advice); }, 5000));
-    guitest::Pump(500);
-    Shot("game_room_tile_advice");
+  for (int id : {21655, 21660, 21650, 21665}) {
+    ASSERT_NE(Tile(id), nullptr) << id;
+    ExpectTileOnTop(id);
   }
+  Shot("game_room_tiles");
+  guitest::Click(TileFace(21655));
+  HWND asked = nullptr;
+  ASSERT_TRUE(guitest::WaitFor([&] { return (asked = ProgramWindow("Set Up Game Details")) != nullptr; }, 5000));
+  guitest::Pump(500);
+  Shot("game_room_tile_new_game");
+  ClickChild(asked, IDCANCEL);
+  ASSERT_TRUE(guitest::WaitFor([&] { return ProgramWindow("Set Up Game Details") == nullptr; }, 5000));
+  guitest::Pump(300);
+  EXPECT_EQ(Moves(), before);
+  EXPECT_TRUE(IsWindowVisible(ProgramWindow("Game Status")));
+  EXPECT_TRUE(IsWindowVisible(ProgramWindow("Shortcuts")));
+
+  guitest::Click(TileFace(21660));
+  HWND advice = nullptr;
+  ASSERT_TRUE(guitest::WaitFor(
+      [&] { return (advice = ProgramWindow("Natural Language Advice")) != nullptr && IsWindowVisible(advice); }, 10000));
+  guitest::Pump(500);
+  // Every button of the column lies inside the client area.
+  RECT client{};
+  GetClientRect(advice, &client);
+  for (int id : {9, 5, 4, 6, 3}) {
+    HWND button = GetDlgItem(advice, id);
+    ASSERT_NE(button, nullptr) << id;
+    RECT r{};
+    GetWindowRect(button, &r);
+    MapWindowPoints(nullptr, advice, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_LE(r.bottom, client.bottom) << id;
+    EXPECT_LE(r.right, client.right) << id;
+  }
+  Shot("game_room_tile_advice");
+
+  // Think, with the advice voice on as it is by default: the waiting
+  // sentence shows and is heard, spoken from the advice pack.
+  // The tile opened it thinking for a second (its automatic request); once
+  // that advice is in, ten seconds are asked for.
+  ASSERT_TRUE(guitest::WaitFor([&] { return IsWindowEnabled(GetDlgItem(advice, 9)) != FALSE; }, 20000));
+  SendMessageA(GetDlgItem(advice, 5238), 0x8654 /* SPE_SETVALUE */, 10, 0);
+  const int streams = SoundEvents("start");
+  ClickChild(advice, 9);
+  char text[256] = "";
+  EXPECT_TRUE(guitest::WaitFor(
+      [&] {
+        GetDlgItemTextA(advice, 5237, text, sizeof text);
+        return std::strcmp(text, "Let me think about this position for a moment...") == 0;
+      },
+      5000))
+      << text;
+  EXPECT_TRUE(guitest::WaitFor([&] { return SoundEvents("start") > streams; }, 10000));
 }
 
 // An outside xboard engine (the build's fmax.exe, Debian's fairymax) put in

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -101,6 +102,39 @@ TEST_P(DefaultBook, MainFirstMovesAreWeighted) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Books, DefaultBook, ::testing::Values(RW_DEFAULT_BOOK, RW_REFERENCE_BOOK));
+
+// The personalities' own books keep only the first moves they were made
+// with, each weighted, and go on from there as the default book does.
+TEST(PersonalityBooks, KeepOnlyTheirFirstMoves) {
+  const struct {
+    const char* file;
+    std::set<std::string> first;
+  } books[] = {{"KINGPAWN.OBK", {"e4"}}, {"QUEENPAWN.OBK", {"d4", "c4", "Nf3"}}};
+  Board board;
+  SetInitialBoard(&board);
+  for (const auto& book : books) {
+    SelectBookSlot(0);
+    ASSERT_TRUE(LoadBookFile((std::string(RW_BOOKS_DIR) + "/" + book.file).c_str())) << book.file;
+    std::set<std::string> first;
+    for (uint16_t n = 0; n != kNoNode; n = NextSiblingNode(n)) {
+      MoveRecord m;
+      ASSERT_TRUE(BookMoveToMoveRecord(&board, WHITE, GetBookMoveWord(n), &m));
+      char text[kNotationTextSize];
+      MoveToNotation(&board, &m, WHITE, STYLE_ALGEBRAIC, text);
+      first.insert(text);
+      EXPECT_GE(BookWordWeight(GetBookMoveWord(n)), 1) << book.file << " " << text;
+    }
+    EXPECT_EQ(first, book.first) << book.file;
+    for (int i = 0; i < 20; ++i) {
+      MoveRecord line[2] = {};
+      ASSERT_TRUE(PickBookMove(nullptr, 0, false, &line[0])) << book.file;
+      Board after = board;
+      MakeMove(&line[0], &after);
+      EXPECT_TRUE(PickBookMove(line, 1, false, &line[1])) << book.file;
+    }
+    FreeBookSlot();
+  }
+}
 
 TEST(ReferenceBook, EveryCommentIsOnItsLine) {
   BookEditorModel book(RW_REFERENCE_BOOK, true);

@@ -102,11 +102,13 @@ std::vector<fs::path> Pictures(const std::string& folder) {
 // The login buttons' frames, click pictures and masks are see-through
 // around the button, and so are the odds board's pieces ("wk".."bp") and the
 // search board's piece set (its masks come from that colour) around the
-// piece, and the master class star around the star; the buttons' "_off"
+// piece, the master class star around the star, and the shortcut tiles'
+// faces ("TILE<id>") at their rounded corners; the buttons' "_off"
 // backgrounds and everything else is opaque.
 bool SeeThrough(const fs::path& p) {
   const std::string stem = p.stem().string();
   if (stem == "PIECESET25" || stem == "MASTER_CLASS_STAR") return true;
+  if (p.parent_path().parent_path().filename() == "rw256" && stem.rfind("TILE", 0) == 0) return true;
   if (p.parent_path().filename() == "frames") return stem.size() < 4 || stem.substr(stem.size() - 4) != "_off";
   if (p.parent_path().parent_path().filename() == "rw256" && stem.size() == 2)
     return (stem[0] == 'w' || stem[0] == 'b') && std::string("kqrbnp").find(stem[1]) != std::string::npos;
@@ -136,6 +138,28 @@ TEST(Pictures, CarryThePaletteAndOpaqueOnesHoldNoKey) {
     EXPECT_EQ(std::count_if(b.pixels.begin(), b.pixels.end(), [](uint8_t v) { return v == 11 || v == 12; }), 0)
         << p;
   }
+}
+
+// The game room's shortcut tiles: a face and a pressed face at the size
+// each hot button takes from its caption, see-through only outside the
+// rounded rim (its corners), so the Shortcuts window's felt shows there.
+TEST(Pictures, ShortcutTilesFillTheirPlaces) {
+  const struct {
+    int id, width, height;
+  } tiles[] = {{21655, 94, 80}, {21660, 94, 84}, {21650, 108, 80}, {21665, 104, 84}};
+  for (const auto& t : tiles)
+    for (const char* pressed : {"", "P"}) {
+      const std::string name = "TILE" + std::to_string(t.id) + pressed;
+      Bitmap8 b;
+      ASSERT_TRUE(ReadBitmap8(kOut + "/rw256/bitmaps/" + name + ".bmp", &b)) << name;
+      EXPECT_EQ(b.width, t.width) << name;
+      EXPECT_EQ(b.height, t.height) << name;
+      auto at = [&](int x, int y) { return b.pixels[size_t(y) * b.width + x]; };
+      EXPECT_EQ(at(0, 0), 0) << name;
+      EXPECT_EQ(at(b.width - 1, b.height - 1), 0) << name;
+      for (int y = 8; y < b.height - 8; ++y)
+        for (int x = 8; x < b.width - 8; ++x) ASSERT_NE(at(x, y), 0) << name << " " << x << "," << y;
+    }
 }
 
 // The wallpaper is tiled over the room window: where one copy meets the
