@@ -644,22 +644,24 @@ TEST(Rookwell, CommandLineUserIsMadeAndLoggedIn) {
   EXPECT_EQ(code, 0u);
 }
 
+struct CaptionSearch {
+  const char* caption;
+  HWND found;
+};
+
+BOOL CALLBACK FindShownCaption(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<CaptionSearch*>(p);
+  char text[96] = "";
+  GetWindowTextA(w, text, sizeof text);
+  if (!IsWindowVisible(w) || std::strcmp(text, s->caption) != 0) return TRUE;
+  s->found = w;
+  return FALSE;
+}
+
 // A shown top-level window of this caption, or null.
 HWND ShownWindow(const char* caption) {
-  struct Search {
-    const char* caption;
-    HWND found;
-  } search{caption, nullptr};
-  EnumWindows(
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        char text[96] = "";
-        GetWindowTextA(w, text, sizeof text);
-        if (!IsWindowVisible(w) || std::strcmp(text, s->caption) != 0) return TRUE;
-        s->found = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  CaptionSearch search{caption, nullptr};
+  EnumWindows(FindShownCaption, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
